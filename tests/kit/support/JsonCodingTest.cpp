@@ -1,0 +1,170 @@
+#include "kit/support/JsonCoding.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+
+namespace {
+
+enum class Mood { calm, busy };
+
+} // namespace
+
+ORVANE_JSON_ENUM(Mood, {Mood::calm, "Calm Waters"}, {Mood::busy, "busy"})
+
+namespace {
+
+struct Leaf {
+    QUuid id;
+    Mood mood = Mood::calm;
+    qint64 count = 0;
+    std::optional<QString> note;
+
+    void encode(JsonObjectWriter &w) const { w.field("id", id).field("mood", mood).field("count", count).field("note", note); }
+    static Leaf decode(const JsonObjectReader &r)
+    {
+        return {r.required<QUuid>("id"), r.required<Mood>("mood"), r.required<qint64>("count"),
+                r.optional<QString>("note")};
+    }
+    bool operator==(const Leaf &) const = default;
+};
+
+struct Tree {
+    QString title;
+    double budget = 0;
+    QList<Leaf> leaves;
+    int small = 0;
+
+    void encode(JsonObjectWriter &w) const
+    {
+        w.field("title", title).field("budget", budget).field("leaves", leaves).field("small", small);
+    }
+    static Tree decode(const JsonObjectReader &r)
+    {
+        return {r.required<QString>("title"), r.required<double>("budget"), r.required<QList<Leaf>>("leaves"),
+                r.required<int>("small")};
+    }
+    bool operator==(const Tree &) const = default;
+};
+
+const QUuid kId = QUuid::fromString(QStringLiteral("e621e1f8-c36c-495a-93fc-0c247a3e6e5f"));
+
+Tree sampleTree()
+{
+    return {QStringLiteral("Q2 \"pipeline\" ✓"), 1500.5, {{kId, Mood::busy, 42, std::nullopt}, {kId, Mood::calm, -1, QStringLiteral("n")}}, 7};
+}
+
+// Decodes text and returns the error message, or "ok".
+std::string decodeError(const char *text)
+{
+    try {
+        (void)decodeJson<Tree>(QByteArrayView(text));
+        return "ok";
+    } catch (const DecodingError &e) {
+        return e.message().toStdString();
+    }
+}
+
+TEST(JsonEncoding, WritesKeysInFieldOrderAndOmitsAbsentOptionals)
+{
+    EXPECT_EQ(encodeJson(sampleTree()).toStdString(),
+              R"({"title":"Q2 \"pipeline\" ✓","budget":1500.5,"leaves":[)"
+              R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","mood":"busy","count":42},)"
+              R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","mood":"Calm Waters","count":-1,"note":"n"}],"small":7})");
+}
+
+TEST(JsonEncoding, RoundTripsToAnEqualValue)
+{
+    const Tree tree = sampleTree();
+    EXPECT_EQ(decodeJson<Tree>(encodeJson(tree)), tree);
+}
+
+TEST(JsonEncoding, RefusesNonFiniteDoublesWithThePath)
+{
+    Tree tree = sampleTree();
+    tree.budget = std::numeric_limits<double>::quiet_NaN();
+    try {
+        (void)encodeJson(tree);
+        FAIL() << "expected an encoding error";
+    } catch (const EncodingError &e) {
+        EXPECT_EQ(e.path(), QStringLiteral("budget"));
+    }
+    tree.budget = std::numeric_limits<double>::infinity();
+    EXPECT_THROW((void)encodeJson(tree), EncodingError);
+}
+
+TEST(JsonEncoding, SortedPrettyPrinterSortsEveryObjectsKeys)
+{
+    const QByteArray text = dumpSortedPretty(toJson(sampleTree().leaves.first()));
+    EXPECT_EQ(text.toStdString(), "{\n  \"count\": 42,\n  \"id\": \"E621E1F8-C36C-495A-93FC-0C247A3E6E5F\",\n  \"mood\": \"busy\"\n}");
+}
+
+TEST(JsonDecoding, NamesTheKeyPathOfEveryFailureWithoutEchoingTheValue)
+{
+    const char *id = R"("id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F")";
+    const auto tree = [&](const std::string &leaf) {
+        return R"({"title":"t","budget":1,"small":1,"leaves":[{)" + std::string(id) + R"(,"mood":"busy","count":1},{)" + leaf + "}]}";
+    };
+    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1)").c_str()), "ok");
+    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy")").c_str()), "leaves[1].count: missing required key");
+    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":null)").c_str()),
+              "leaves[1].count: missing required key");
+    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"calm","count":1)").c_str()),
+              "leaves[1].mood: unknown raw value for the enumeration");
+    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":7,"count":1)").c_str()), "leaves[1].mood: expected a string");
+    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1.5)").c_str()),
+              "leaves[1].count: expected an integer, found a number with a fraction");
+    EXPECT_EQ(decodeError(tree(R"("id":"{E621E1F8-C36C-495A-93FC-0C247A3E6E5F}","mood":"busy","count":1)").c_str()),
+              "leaves[1].id: expected a UUID in canonical form");
+    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1,"note":5)").c_str()),
+              "leaves[1].note: expected a string");
+    EXPECT_EQ(decodeError(R"({"title":"t","budget":"1500","small":1,"leaves":[]})"), "budget: expected a number");
+    EXPECT_EQ(decodeError(R"({"title":"t","budget":1,"small":1,"leaves":{}})"), "leaves: expected an array");
+    EXPECT_EQ(decodeError(R"({"title":"t","budget":1,"small":1,"leaves":[null]})"), "leaves[0]: unexpected null");
+    EXPECT_EQ(decodeError(R"([1])"), "expected an object");
+    EXPECT_EQ(decodeError(R"({"title":"secret-value)"), "the data is not valid JSON");
+    EXPECT_EQ(decodeError(R"({"title":"t","budget":1e999,"small":1,"leaves":[]})"), "the data is not valid JSON");
+}
+
+TEST(JsonDecoding, AcceptsWholeFloatsAndNullOptionalsAndIgnoresUnknownKeys)
+{
+    const Tree tree = decodeJson<Tree>(QByteArrayView(
+        R"({"extra":{"x":[1,2]},"title":"t","budget":3,"small":2.0,"leaves":[)"
+        R"({"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","mood":"busy","count":4,"note":null}]})"));
+    EXPECT_EQ(tree.small, 2);
+    EXPECT_EQ(tree.budget, 3.0);
+    EXPECT_EQ(tree.leaves.first().id, kId);
+    EXPECT_FALSE(tree.leaves.first().note.has_value());
+}
+
+TEST(JsonDecoding, SaturatesIntegersOutsideTheFieldsRange)
+{
+    const auto small = [](const char *value) {
+        const std::string text = std::string(R"({"title":"t","budget":1,"leaves":[],"small":)") + value + "}";
+        return decodeJson<Tree>(QByteArrayView(text.c_str())).small;
+    };
+    EXPECT_EQ(small("4294967296"), std::numeric_limits<int>::max());
+    EXPECT_EQ(small("-4294967296"), std::numeric_limits<int>::min());
+    EXPECT_EQ(small("18446744073709551615"), std::numeric_limits<int>::max());
+    EXPECT_EQ(small("1e300"), std::numeric_limits<int>::max());
+    EXPECT_EQ(saturatingAdd(std::numeric_limits<qint64>::max(), 1), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(saturatingAdd(std::numeric_limits<qint64>::min(), -1), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(saturatingCast<qint64>(1e300), std::numeric_limits<qint64>::max());
+}
+
+TEST(JsonDecoding, SurvivesDeeplyNestedInput)
+{
+    std::string text = R"({"title":"t","budget":1,"small":1,"leaves":[],"junk":)";
+    text += std::string(100000, '[') + std::string(100000, ']') + "}";
+    EXPECT_EQ(decodeError(text.c_str()), "ok");
+}
+
+TEST(JsonEnumerations, MapRawValuesBothWays)
+{
+    EXPECT_EQ(rawValue(Mood::calm), QStringLiteral("Calm Waters"));
+    EXPECT_EQ(fromRawValue<Mood>(QStringLiteral("busy")), Mood::busy);
+    EXPECT_FALSE(fromRawValue<Mood>(QStringLiteral("calm")).has_value());
+    EXPECT_EQ(allCases<Mood>(), (QList<Mood>{Mood::calm, Mood::busy}));
+}
+
+} // namespace
