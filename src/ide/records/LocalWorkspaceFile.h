@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+namespace orvane {
+
+// One text file of a project folder as loaded into the editor. Never written to JSON.
+struct LocalWorkspaceFile {
+    QString name; // last path component
+    QUrl url;
+    QString content;
+    bool isModified = false;
+
+    // The file's path; two records with the same path are the same list element.
+    [[nodiscard]] QString id() const;
+    // Bytes of content in UTF-8, not the size on disk.
+    [[nodiscard]] qsizetype sizeBytes() const;
+    [[nodiscard]] QString modifiedLabel() const;
+
+    // Orders files by name as exact text: Unicode scalar order of the composed (NFC) names, so
+    // capitals come before lower case; files with equal names keep their order.
+    static void sortByName(QList<LocalWorkspaceFile> &files);
+
+    bool operator==(const LocalWorkspaceFile &) const = default;
+};
+
+} // namespace orvane
