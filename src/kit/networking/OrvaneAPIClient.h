@@ -1,0 +1,104 @@
+#pragma once
+
+#include "kit/networking/HttpTransport.h"
+#include "kit/networking/OrvaneAPIError.h"
+#include "kit/networking/OrvaneEnvironment.h"
+#include "kit/support/JsonCoding.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+#include <QCoro/QCoroTask>
+
+#include <chrono>
+#include <optional>
+#include <utility>
+
+namespace orvane {
+
+// One query item; names and values are percent-encoded when the URL is built.
+using QueryItem = std::pair<QString, QString>;
+
+// The client of the service's HTTP API: a small value (base URL, optional key, the thread's shared
+// network access manager) that is cheap to copy. Every operation builds one request, performs it
+// once and returns the decoded record or throws:
+//   - NetworkError for failures below HTTP (no connection, the transfer timeout, cancellation),
+//   - OrvaneAPIError for the answers (status, decoding, non-HTTP response, invalid content path).
+// Operations copy the client into their coroutine, so the caller may drop its copy at once.
+class OrvaneAPIClient final {
+public:
+    static constexpr char kUserAgent[] = "orvane-apple/1.0";
+
+    OrvaneAPIClient(QUrl baseURL, std::optional<QString> apiKey, QNetworkAccessManager *network);
+    // Takes the environment's base URL (baseURL(environment), which honours ORVANE_API_BASE_URL).
+    OrvaneAPIClient(OrvaneEnvironment environment, std::optional<QString> apiKey, QNetworkAccessManager *network);
+
+    [[nodiscard]] const QUrl &baseURL() const { return m_baseURL; }
+    [[nodiscard]] const std::optional<QString> &apiKey() const { return m_apiKey; }
+    [[nodiscard]] QNetworkAccessManager *network() const { return m_network.data(); }
+
+    // The longest pause without data before a transfer fails (60 s unless changed).
+    [[nodiscard]] std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
+    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
+
+    // When set, destroying this object aborts the client's transfers in flight; they then throw
+    // NetworkError::cancelled. Without it a transfer runs until it ends or times out.
+    [[nodiscard]] const QObject *lifetime() const { return m_lifetime.data(); }
+    void setLifetime(const QObject *owner)
+    {
+        m_lifetime = owner;
+        m_hasLifetime = owner != nullptr;
+    }
+
+    // @ENDPOINTS@
+    // --- shared machinery (also used by the device sign-in) ----------------------------------
+
+    // The URL of `path` under the base URL: the path is taken as text, so "?", "#", spaces and "%"
+    // are percent-encoded and can never start a query or fragment; query items are encoded.
+    [[nodiscard]] QUrl url(const QString &path, const QList<QueryItem> &query = {}) const;
+
+    // A request with Accept, User-Agent, the bearer key when there is one and, when `hasBody`,
+    // Content-Type "application/json"; transfer timeout and redirect policy as in HttpTransport.
+    [[nodiscard]] QNetworkRequest makeRequest(
+        const QString &path, const QByteArray &accept, const QList<QueryItem> &query = {}, bool hasBody = false) const;
+
+    // Maps an answer to success or an OrvaneAPIError: not HTTP gives invalidResponse, 200-299
+    // passes, 401 and 403 give unauthorized, anything else http(status, body as UTF-8 with U+FFFD
+    // for ill-formed bytes).
+    static void check(const HttpResponse &response);
+
+    // Decodes a 2xx body as T; failures give OrvaneAPIError::decoding naming the key path.
+    template <JsonCodable T> [[nodiscard]] static T decodeBody(const QByteArray &body)
+    {
+        try {
+            return decodeJson<T>(body);
+        } catch (const DecodingError &error) {
+            throw OrvaneAPIError::decoding(error.message());
+        }
+    }
+
+    // Performs a request built by makeRequest and returns the checked answer.
+    [[nodiscard]] QCoro::Task<HttpResponse> perform(
+        QNetworkRequest request, QByteArray verb, std::optional<QByteArray> body) const;
+
+private:
+    template <JsonCodable T>
+    [[nodiscard]] static QCoro::Task<T> send(
+        OrvaneAPIClient client, QString path, QByteArray verb, QList<QueryItem> query, std::optional<QByteArray> body);
+    [[nodiscard]] static QCoro::Task<HttpResponse> performChecked(
+        OrvaneAPIClient client, QNetworkRequest request, QByteArray verb, std::optional<QByteArray> body);
+
+    QUrl m_baseURL;
+    std::optional<QString> m_apiKey;
+    QPointer<QNetworkAccessManager> m_network;
+    QPointer<const QObject> m_lifetime;
+    bool m_hasLifetime = false;
+    std::chrono::milliseconds m_transferTimeout = defaultTransferTimeout;
+};
+
+} // namespace orvane

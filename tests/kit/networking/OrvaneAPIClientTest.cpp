@@ -1,0 +1,321 @@
+#include "kit/networking/OrvaneAPIClient.h"
+
+#include "testsupport/service/AwaitTask.h"
+#include "testsupport/service/StandInService.h"
+
+#include <QNetworkAccessManager>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Scoped value of an environment variable.
+class ScopedEnv final {
+public:
+    ScopedEnv(const char *name, const QByteArray &value)
+        : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
+class APIClientTest : public testing::Test {
+protected:
+    OrvaneAPIClient client(std::optional<QString> key = QStringLiteral("orv_test_key"))
+    {
+        return OrvaneAPIClient(service.baseURL(), std::move(key), &network);
+    }
+
+    TaskOutcome<HttpResponse> get(const OrvaneAPIClient &c, const QString &path, const QList<QueryItem> &query = {})
+    {
+        return awaitTask(c.perform(c.makeRequest(path, "application/json", query), "GET", std::nullopt));
+    }
+
+    QNetworkAccessManager network;
+    StandInService service;
+};
+
+TEST(OrvaneEnvironment, HasFixedRawValuesAndHttpsBaseURLsOfSchemeAndHostOnly)
+{
+    EXPECT_EQ(allCases<OrvaneEnvironment>(), (QList { OrvaneEnvironment::production, OrvaneEnvironment::staging }));
+    EXPECT_EQ(environmentFromRawValue(QStringLiteral("staging")), OrvaneEnvironment::staging);
+    EXPECT_EQ(environmentFromRawValue(QStringLiteral("production")), OrvaneEnvironment::production);
+    EXPECT_FALSE(environmentFromRawValue(QStringLiteral("Staging")));
+    EXPECT_FALSE(environmentFromRawValue(QString()));
+    EXPECT_EQ(rawValue(OrvaneEnvironment::production), QStringLiteral("production"));
+    EXPECT_EQ(builtInBaseURL(OrvaneEnvironment::production), QUrl(QStringLiteral("https://orvane.app")));
+    EXPECT_EQ(builtInBaseURL(OrvaneEnvironment::staging), QUrl(QStringLiteral("https://staging.orvane.app")));
+}
+
+TEST(OrvaneEnvironment, AcceptsAnOverrideOnlyForHttpsOrLoopbackHttp)
+{
+    const auto accepted = [](const char *text) {
+        const auto url = acceptedBaseURLOverride(QString::fromUtf8(text));
+        return url ? url->toString().toStdString() : std::string("rejected");
+    };
+    EXPECT_EQ(accepted("https://api.example.com"), "https://api.example.com");
+    EXPECT_EQ(accepted("https://api.example.com:8443/"), "https://api.example.com:8443");
+    EXPECT_EQ(accepted("http://127.0.0.1:8080"), "http://127.0.0.1:8080");
+    EXPECT_EQ(accepted("http://127.8.9.10:8080"), "http://127.8.9.10:8080");
+    EXPECT_EQ(accepted("http://[::1]:9000"), "http://[::1]:9000");
+    EXPECT_EQ(accepted("http://LocalHost:9000"), "http://localhost:9000");
+    EXPECT_EQ(accepted("http://example.com"), "rejected");
+    EXPECT_EQ(accepted("http://10.0.0.1:8080"), "rejected");
+    EXPECT_EQ(accepted("http://127.0.0.1.example.com"), "rejected");
+    EXPECT_EQ(accepted("ftp://127.0.0.1"), "rejected");
+    EXPECT_EQ(accepted("file:///etc/passwd"), "rejected");
+    EXPECT_EQ(accepted("https://"), "rejected");
+    EXPECT_EQ(accepted("not a url"), "rejected");
+    EXPECT_EQ(accepted("https://user:pw@api.example.com"), "rejected");
+    EXPECT_EQ(accepted("https://api.example.com/v1"), "rejected");
+    EXPECT_EQ(accepted("https://api.example.com?x=1"), "rejected");
+}
+
+TEST(OrvaneEnvironment, BaseURLHonoursAnAcceptedOverrideAndIgnoresOthers)
+{
+    {
+        ScopedEnv env(kBaseURLOverrideVariable, "http://127.0.0.1:4321");
+        EXPECT_EQ(baseURL(OrvaneEnvironment::production), QUrl(QStringLiteral("http://127.0.0.1:4321")));
+        EXPECT_EQ(OrvaneAPIClient(OrvaneEnvironment::staging, std::nullopt, nullptr).baseURL(),
+            QUrl(QStringLiteral("http://127.0.0.1:4321")));
+    }
+    {
+        ScopedEnv env(kBaseURLOverrideVariable, "http://evil.example.com");
+        EXPECT_EQ(baseURL(OrvaneEnvironment::staging), builtInBaseURL(OrvaneEnvironment::staging));
+    }
+}
+
+TEST(OrvaneAPIError, DescribesEachCaseWithoutShowingTheBody)
+{
+    EXPECT_EQ(OrvaneAPIError::http(500, QStringLiteral("secret body")).errorDescription(),
+        QStringLiteral("Orvane returned an error (500)."));
+    EXPECT_EQ(OrvaneAPIError::decoding(QStringLiteral("projects[0].name: missing required key")).errorDescription(),
+        QStringLiteral("Could not read Orvane's response: projects[0].name: missing required key"));
+    EXPECT_EQ(
+        OrvaneAPIError::unauthorized().errorDescription(), QStringLiteral("Your session has expired. Sign in again."));
+    EXPECT_EQ(
+        OrvaneAPIError::invalidPath().errorDescription(), QStringLiteral("Orvane returned an invalid content path."));
+    EXPECT_EQ(OrvaneAPIError::invalidResponse().errorDescription(),
+        QStringLiteral("Orvane returned an unexpected response."));
+    EXPECT_STREQ(OrvaneAPIError::http(404, QStringLiteral("x")).what(), "Orvane returned an error (404).");
+    EXPECT_NE(OrvaneAPIError::http(500, QStringLiteral("a")), OrvaneAPIError::http(500, QStringLiteral("b")));
+    EXPECT_EQ(OrvaneAPIError::http(500, QStringLiteral("a")), OrvaneAPIError::http(500, QStringLiteral("a")));
+    EXPECT_NE(OrvaneAPIError::unauthorized(), OrvaneAPIError::invalidPath());
+}
+
+TEST(OrvaneAPIClientCheck, MapsStatusesToSuccessOrErrors)
+{
+    const auto outcome = [](bool isHttp, int status, QByteArray body = {}) -> std::optional<OrvaneAPIError> {
+        try {
+            OrvaneAPIClient::check(HttpResponse { isHttp, status, std::move(body) });
+            return std::nullopt;
+        } catch (const OrvaneAPIError &error) {
+            return error;
+        }
+    };
+    EXPECT_FALSE(outcome(true, 200));
+    EXPECT_FALSE(outcome(true, 204));
+    EXPECT_FALSE(outcome(true, 299));
+    EXPECT_EQ(outcome(true, 199), OrvaneAPIError::http(199, QString()));
+    EXPECT_EQ(outcome(true, 300), OrvaneAPIError::http(300, QString()));
+    EXPECT_EQ(outcome(true, 401, "please"), OrvaneAPIError::unauthorized());
+    EXPECT_EQ(outcome(true, 403), OrvaneAPIError::unauthorized());
+    EXPECT_EQ(outcome(true, 404, "missing"), OrvaneAPIError::http(404, QStringLiteral("missing")));
+    EXPECT_EQ(outcome(false, 0), OrvaneAPIError::invalidResponse());
+    // Ill-formed UTF-8 becomes U+FFFD, never a failure.
+    EXPECT_EQ(outcome(true, 500,
+                  QByteArray("a\xff"
+                             "b")),
+        OrvaneAPIError::http(500, QStringLiteral("a\uFFFDb")));
+}
+
+TEST(OrvaneAPIClientURL, JoinsPathsAsTextAndEncodesQueries)
+{
+    const OrvaneAPIClient c(QUrl(QStringLiteral("https://orvane.app")), std::nullopt, nullptr);
+    EXPECT_EQ(c.url(QStringLiteral("/api/projects")).toString(), QStringLiteral("https://orvane.app/api/projects"));
+    EXPECT_EQ(c.url(QStringLiteral("/api/approvals"), { { QStringLiteral("status"), QStringLiteral("pending") } })
+                  .toEncoded(),
+        "https://orvane.app/api/approvals?status=pending");
+    EXPECT_EQ(c.url(QStringLiteral("/api/projects/a?b#c d%2F")).toEncoded(),
+        "https://orvane.app/api/projects/a%3Fb%23c%20d%252F");
+    EXPECT_FALSE(c.url(QStringLiteral("/api/projects/a?b")).hasQuery());
+    EXPECT_EQ(c.url(QStringLiteral("/x"), { { QStringLiteral("a b"), QStringLiteral("c&d=e+f") } }).toEncoded(),
+        "https://orvane.app/x?a%20b=c%26d%3De%2Bf");
+    const OrvaneAPIClient slash(QUrl(QStringLiteral("http://127.0.0.1:9/")), std::nullopt, nullptr);
+    EXPECT_EQ(slash.url(QStringLiteral("/api/projects")).toString(), QStringLiteral("http://127.0.0.1:9/api/projects"));
+}
+
+TEST_F(APIClientTest, SendsAcceptUserAgentAndTheBearerKeyExactlyAsStored)
+{
+    const auto outcome = get(client(QStringLiteral("orv_abc 123")), QStringLiteral("/api/projects"));
+    ASSERT_TRUE(outcome.value) << "request failed";
+    EXPECT_EQ(outcome.value->status, 200);
+    ASSERT_EQ(service.requestCount(), 1);
+    const RecordedRequest &request = service.requests().first();
+    EXPECT_EQ(request.method, "GET");
+    EXPECT_EQ(request.target, "/api/projects");
+    EXPECT_EQ(request.header("accept"), "application/json");
+    EXPECT_EQ(request.header("user-agent"), "orvane-apple/1.0");
+    EXPECT_EQ(request.header("authorization"), "Bearer orv_abc 123");
+    EXPECT_FALSE(request.header("content-type"));
+    EXPECT_TRUE(request.body.isEmpty());
+}
+
+TEST_F(APIClientTest, SendsNoAuthorizationWithoutAKeyOrWithAKeyHoldingLineBreaks)
+{
+    ASSERT_TRUE(get(client(std::nullopt), QStringLiteral("/api/projects")).value);
+    ASSERT_TRUE(get(client(QStringLiteral("orv_a\r\nX-Injected: 1")), QStringLiteral("/api/projects")).value);
+    ASSERT_EQ(service.requestCount(), 2);
+    for (const RecordedRequest &request : service.requests()) {
+        EXPECT_FALSE(request.header("authorization"));
+        EXPECT_FALSE(request.header("x-injected"));
+        EXPECT_EQ(request.header("user-agent"), "orvane-apple/1.0");
+    }
+}
+
+TEST_F(APIClientTest, ReportsStatusesOfRealAnswers)
+{
+    service.setResponse("GET", QStringLiteral("/missing"), CannedResponse::text(404, "missing"));
+    service.setResponse("GET", QStringLiteral("/denied"), CannedResponse::json(403, R"({"error":"no"})"));
+    service.setResponse("GET", QStringLiteral("/expired"), CannedResponse::json(401, R"({"error":"no"})"));
+    service.setResponse("GET", QStringLiteral("/bad"), CannedResponse::json(400, R"({"error":"bad"})"));
+    service.setResponse("GET", QStringLiteral("/broken"), CannedResponse::text(500, QByteArray("oops \xc3", 6)));
+    service.setResponse("GET", QStringLiteral("/empty"), CannedResponse::text(204, {}));
+
+    EXPECT_EQ(get(client(), QStringLiteral("/missing")).errorAs<OrvaneAPIError>(),
+        OrvaneAPIError::http(404, QStringLiteral("missing")));
+    EXPECT_EQ(get(client(), QStringLiteral("/denied")).errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
+    EXPECT_EQ(get(client(), QStringLiteral("/expired")).errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
+    EXPECT_EQ(get(client(), QStringLiteral("/bad")).errorAs<OrvaneAPIError>(),
+        OrvaneAPIError::http(400, QStringLiteral(R"({"error":"bad"})")));
+    EXPECT_EQ(get(client(), QStringLiteral("/broken")).errorAs<OrvaneAPIError>(),
+        OrvaneAPIError::http(500, QStringLiteral("oops \uFFFD")));
+    const auto empty = get(client(), QStringLiteral("/empty"));
+    ASSERT_TRUE(empty.value);
+    EXPECT_EQ(empty.value->status, 204);
+}
+
+TEST_F(APIClientTest, FailsAStalledTransferAfterTheTransferTimeout)
+{
+    CannedResponse stalled = CannedResponse::json(200, R"({"projects":[]})");
+    stalled.ending = CannedResponse::Ending::stall;
+    stalled.sentBodyBytes = 5;
+    service.setResponse("GET", QStringLiteral("/api/projects"), stalled);
+    service.setResponse(
+        "GET", QStringLiteral("/slow"), CannedResponse::json(200, "{}").delayedBy(std::chrono::hours(1)));
+
+    OrvaneAPIClient c = client();
+    c.setTransferTimeout(300ms);
+    for (const char *path : { "/api/projects", "/slow" }) {
+        const auto outcome = get(c, QString::fromUtf8(path));
+        ASSERT_TRUE(outcome.finished) << path;
+        const auto error = outcome.errorAs<NetworkError>();
+        ASSERT_TRUE(error) << path;
+        EXPECT_EQ(error->kind(), NetworkError::Kind::timedOut) << path;
+        EXPECT_EQ(error->message(), QStringLiteral("Orvane did not answer in time."));
+    }
+    EXPECT_EQ(c.makeRequest(QStringLiteral("/"), "application/json").transferTimeout(), 300);
+    EXPECT_EQ(client().makeRequest(QStringLiteral("/"), "application/json").transferTimeout(), 60000);
+}
+
+TEST_F(APIClientTest, FollowsSameOriginRedirectsWithTheKey)
+{
+    service.setResponse("GET", QStringLiteral("/old"),
+        CannedResponse::redirect(service.baseURL().resolved(QUrl(QStringLiteral("/api/projects")))));
+    const auto outcome = get(client(), QStringLiteral("/old"));
+    ASSERT_TRUE(outcome.value);
+    EXPECT_EQ(outcome.value->status, 200);
+    ASSERT_EQ(service.requestCount(), 2);
+    EXPECT_EQ(service.requests()[1].target, "/api/projects");
+    EXPECT_EQ(service.requests()[1].header("authorization"), "Bearer orv_test_key");
+}
+
+TEST_F(APIClientTest, RefusesRedirectsToAnotherOriginSoTheKeyNeverLeaves)
+{
+    StandInService other;
+    service.setResponse("GET", QStringLiteral("/api/projects"),
+        CannedResponse::redirect(other.baseURL().resolved(QUrl(QStringLiteral("/api/projects")))));
+    const auto outcome = get(client(), QStringLiteral("/api/projects"));
+    const auto error = outcome.errorAs<NetworkError>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), NetworkError::Kind::redirectRefused);
+    EXPECT_FALSE(error->message().contains(other.baseURL().toString()));
+    EXPECT_EQ(other.requestCount(), 0);
+}
+
+TEST_F(APIClientTest, ReportsAConnectionFailureWithoutTheURL)
+{
+    quint16 port = 0;
+    {
+        StandInService gone;
+        port = gone.port();
+    }
+    QUrl url(QStringLiteral("http://127.0.0.1"));
+    url.setPort(port);
+    const OrvaneAPIClient c(url, QStringLiteral("orv_k"), &network);
+    const auto outcome
+        = get(c, QStringLiteral("/api/cli/device/poll"), { { QStringLiteral("code"), QStringLiteral("SECRET") } });
+    const auto error = outcome.errorAs<NetworkError>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), NetworkError::Kind::transport);
+    EXPECT_FALSE(error->message().contains(u"SECRET"));
+    EXPECT_FALSE(QString::fromUtf8(error->what()).contains(u"127.0.0.1"));
+}
+
+TEST_F(APIClientTest, DestroyingTheLifetimeObjectAbortsTheTransfer)
+{
+    service.setResponse(
+        "GET", QStringLiteral("/slow"), CannedResponse::json(200, "{}").delayedBy(std::chrono::hours(1)));
+    auto owner = std::make_unique<QObject>();
+    OrvaneAPIClient c = client();
+    c.setLifetime(owner.get());
+    auto outcome
+        = startTask(c.perform(c.makeRequest(QStringLiteral("/slow"), "application/json"), "GET", std::nullopt));
+    ASSERT_TRUE(service.waitForRequests(1));
+    owner.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
+    const auto error = outcome->errorAs<NetworkError>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), NetworkError::Kind::cancelled);
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+
+    // A client whose owner is already gone sends nothing.
+    const auto late
+        = awaitTask(c.perform(c.makeRequest(QStringLiteral("/x"), "application/json"), "GET", std::nullopt));
+    EXPECT_EQ(late.errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+    EXPECT_EQ(service.requestCount(), 1);
+}
+
+TEST_F(APIClientTest, DestroyingTheNetworkAccessManagerEndsTheTransfer)
+{
+    service.setResponse(
+        "GET", QStringLiteral("/slow"), CannedResponse::json(200, "{}").delayedBy(std::chrono::hours(1)));
+    auto manager = std::make_unique<QNetworkAccessManager>();
+    const OrvaneAPIClient c(service.baseURL(), std::nullopt, manager.get());
+    auto outcome
+        = startTask(c.perform(c.makeRequest(QStringLiteral("/slow"), "application/json"), "GET", std::nullopt));
+    ASSERT_TRUE(service.waitForRequests(1));
+    manager.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
+    EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+}
+
+} // namespace
