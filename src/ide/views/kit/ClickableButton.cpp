@@ -1,0 +1,125 @@
+#include "ide/views/kit/ClickableButton.h"
+
+#include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/SymbolView.h"
+#include "ide/views/kit/ThemeSource.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+namespace orvane {
+namespace {
+
+// The theme colour role of a text part, kept on the label so a theme change can restyle it.
+constexpr char textRoleProperty[] = "orvaneThemeColor";
+
+} // namespace
+
+ClickableButton::ClickableButton(const ThemeSource &themeSource, QWidget *parent)
+    : ClickableButton(themeSource, Look {}, parent)
+{
+}
+
+ClickableButton::ClickableButton(const ThemeSource &themeSource, const Look &look, QWidget *parent)
+    : QAbstractButton(parent), m_themeSource(&themeSource), m_look(look), m_row(new QHBoxLayout(this))
+{
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_row->setSizeConstraint(QLayout::SetDefaultConstraint);
+    setLook(look);
+    OrvaneClickableButtonStyle::apply(this);
+    connect(&themeSource, &ThemeSource::themeChanged, this, [this] {
+        applyTextColors();
+        update();
+    });
+}
+
+void ClickableButton::setLook(const Look &look)
+{
+    m_look = look;
+    m_row->setContentsMargins(look.padding);
+    m_row->setSpacing(look.spacing);
+    updateGeometry();
+    update();
+}
+
+SymbolView *ClickableButton::addSymbol(const QString &symbol, ThemeColor color, int size, ui::SymbolWeight weight)
+{
+    Q_ASSERT(m_themeSource);
+    auto *view = new SymbolView(*m_themeSource, symbol, color, size, weight, this);
+    m_row->addWidget(view, 0, Qt::AlignVCenter);
+    return view;
+}
+
+QLabel *ClickableButton::addText(const QString &text, const QFont &font, ThemeColor color)
+{
+    auto *label = new QLabel(this);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setFont(font);
+    label->setProperty(textRoleProperty, int(color));
+    m_row->addWidget(label, 0, Qt::AlignVCenter);
+    applyTextColors();
+    return label;
+}
+
+void ClickableButton::addStretch()
+{
+    m_row->addStretch(1);
+}
+
+void ClickableButton::addWidget(QWidget *widget)
+{
+    m_row->addWidget(widget, 0, Qt::AlignVCenter);
+}
+
+void ClickableButton::applyTextColors()
+{
+    if (!m_themeSource)
+        return;
+    for (QLabel *label : findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        const QVariant role = label->property(textRoleProperty);
+        if (!role.isValid())
+            continue;
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, m_themeSource->color(ThemeColor(role.toInt())));
+        label->setPalette(palette);
+    }
+}
+
+QSize ClickableButton::sizeHint() const
+{
+    return m_row->sizeHint();
+}
+
+QSize ClickableButton::minimumSizeHint() const
+{
+    return m_row->minimumSize();
+}
+
+void ClickableButton::paintEvent(QPaintEvent *)
+{
+    if (!m_themeSource)
+        return;
+    QPainter painter(this);
+    const OrvaneWebTheme theme = m_themeSource->theme();
+    if (m_look.fill)
+        painter.fillRect(rect(), withOpacity(theme.color(*m_look.fill), m_look.fillOpacity));
+    if (m_look.stroke) {
+        painter.setPen(QPen(withOpacity(theme.color(*m_look.stroke), m_look.strokeOpacity), 1));
+        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+    if (hasFocus()) {
+        painter.setPen(QPen(theme.accentCyan(), 1, Qt::DotLine));
+        painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+}
+
+// The whole rectangle, transparent parts of the label included.
+bool ClickableButton::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}
+
+} // namespace orvane

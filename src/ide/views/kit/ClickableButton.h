@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ide/views/kit/OrvaneWebTheme.h"
+#include "platform/ui/Symbols.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+
+#include <optional>
+
+class QBoxLayout;
+class QLabel;
+
+namespace orvane {
+
+class ThemeSource;
+class SymbolView;
+
+// A plain button whose label is a row of symbols and texts, optionally on a flat fill inside a
+// square 1-pixel stroke, in OrvaneClickableButtonStyle. Colours are theme roles resolved when
+// painting, so the button follows the theme in place.
+class ClickableButton final : public QAbstractButton {
+    Q_OBJECT
+public:
+    struct Look {
+        std::optional<ThemeColor> fill;
+        qreal fillOpacity = 1.0;
+        std::optional<ThemeColor> stroke;
+        qreal strokeOpacity = 1.0;
+        QMargins padding { 8, 5, 8, 5 };
+        int spacing = 5;
+    };
+
+    explicit ClickableButton(const ThemeSource &themeSource, QWidget *parent = nullptr);
+    ClickableButton(const ThemeSource &themeSource, const Look &look, QWidget *parent = nullptr);
+
+    void setLook(const Look &look);
+    [[nodiscard]] const Look &look() const { return m_look; }
+
+    // Label parts, appended left to right. Texts are plain (never rich text, "&" shown as is).
+    SymbolView *addSymbol(
+        const QString &symbol, ThemeColor color, int size, ui::SymbolWeight weight = ui::SymbolWeight::regular);
+    QLabel *addText(const QString &text, const QFont &font, ThemeColor color);
+    void addStretch();
+    // For label parts that are not texts or symbols.
+    void addWidget(QWidget *widget);
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    [[nodiscard]] bool hitButton(const QPoint &pos) const override;
+
+private:
+    void applyTextColors();
+
+    QPointer<const ThemeSource> m_themeSource;
+    Look m_look;
+    QBoxLayout *m_row;
+};
+
+} // namespace orvane
