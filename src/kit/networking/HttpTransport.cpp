@@ -145,6 +145,19 @@ ReplyHandle start(QNetworkAccessManager *network, const QNetworkRequest &request
     return ReplyHandle(reply);
 }
 
+void abortWhenDestroyed(QNetworkReply *reply, const QObject *lifetime)
+{
+    if (!lifetime || !reply)
+        return;
+    QObject::connect(
+        lifetime, &QObject::destroyed, reply,
+        [reply] {
+            reply->setProperty(kAbortedByUs, true);
+            reply->abort();
+        },
+        Qt::QueuedConnection);
+}
+
 ReplyProgress::~ReplyProgress() = default;
 
 bool ReplyProgress::await_ready() const noexcept
@@ -169,16 +182,7 @@ QCoro::Task<HttpResponse> fetch(QPointer<QNetworkAccessManager> network, QNetwor
     std::optional<QByteArray> body, const QObject *lifetime)
 {
     ReplyHandle reply = start(network.data(), request, verb, body);
-    if (lifetime) {
-        // Queued, so the abort never runs inside the owner's destructor.
-        QObject::connect(
-            lifetime, &QObject::destroyed, reply.get(),
-            [r = reply.get()] {
-                r->setProperty(kAbortedByUs, true);
-                r->abort();
-            },
-            Qt::QueuedConnection);
-    }
+    abortWhenDestroyed(reply.get(), lifetime);
     while (reply.get() && !reply->isFinished())
         co_await ReplyProgress(reply.get());
     if (!reply.get())

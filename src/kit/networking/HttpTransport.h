@@ -107,6 +107,10 @@ private:
     QPointer<QNetworkReply> m_reply;
 };
 
+// Aborts the reply (through the event loop, never inside the owner's destructor) when `lifetime`
+// is destroyed. Does nothing for a null lifetime.
+void abortWhenDestroyed(QNetworkReply *reply, const QObject *lifetime);
+
 // Starts a transfer. Throws NetworkError::cancelled when the manager is gone.
 [[nodiscard]] ReplyHandle start(QNetworkAccessManager *network, const QNetworkRequest &request, const QByteArray &verb,
     const std::optional<QByteArray> &body);

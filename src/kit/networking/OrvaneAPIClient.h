@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/models/ServiceRecords.h"
+#include "kit/networking/AgentChatEvent.h"
 #include "kit/networking/HttpTransport.h"
 #include "kit/networking/OrvaneAPIError.h"
 #include "kit/networking/OrvaneEnvironment.h"
@@ -13,6 +15,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <QCoro/QCoroAsyncGenerator>
 #include <QCoro/QCoroTask>
 
 #include <chrono>
@@ -55,7 +58,30 @@ public:
         m_hasLifetime = owner != nullptr;
     }
 
-    // @ENDPOINTS@
+    // --- endpoints ---------------------------------------------------------------------------
+    [[nodiscard]] QCoro::Task<ProjectsResponse> projects() const;
+    [[nodiscard]] QCoro::Task<ProjectResponse> project(const QString &id) const;
+    [[nodiscard]] QCoro::Task<ProjectResponse> createProject(
+        const QString &name, const std::optional<QString> &description) const;
+    [[nodiscard]] QCoro::Task<ProjectResponse> updateProject(
+        const QString &id, const QString &name, const std::optional<QString> &description) const;
+    [[nodiscard]] QCoro::Task<DeleteProjectResponse> deleteProject(const QString &id) const;
+    [[nodiscard]] QCoro::Task<ReportsResponse> reports() const;
+    // The raw body of a report's content path ("/..."); throws invalidPath, before any traffic, for
+    // a path that does not begin with "/" or that names a host.
+    [[nodiscard]] QCoro::Task<QByteArray> reportHTML(const QString &path) const;
+    [[nodiscard]] QCoro::Task<ApprovalsResponse> pendingActions() const;
+    [[nodiscard]] QCoro::Task<ApprovalDecision> approve(const QString &actionID) const;
+    [[nodiscard]] QCoro::Task<ApprovalDecision> reject(
+        const QString &actionID, const std::optional<QString> &reason) const;
+
+    // The agent's streamed reply. The request starts at once; events arrive as their blocks
+    // complete. The generator ends after "done" or at the end of the body, and throws
+    // OrvaneAPIError (status), NetworkError (transport, timeout between arrivals) or
+    // EventStreamError (an oversized line or event). Destroying the generator aborts the transfer.
+    [[nodiscard]] QCoro::AsyncGenerator<AgentChatEvent> chat(const QString &message, const QList<ChatTurn> &history,
+        const std::optional<QString> &threadID, const std::optional<QString> &projectID) const;
+
     // --- shared machinery (also used by the device sign-in) ----------------------------------
 
     // The URL of `path` under the base URL: the path is taken as text, so "?", "#", spaces and "%"
@@ -90,6 +116,8 @@ private:
     template <JsonCodable T>
     [[nodiscard]] static QCoro::Task<T> send(
         OrvaneAPIClient client, QString path, QByteArray verb, QList<QueryItem> query, std::optional<QByteArray> body);
+    [[nodiscard]] static QCoro::AsyncGenerator<AgentChatEvent> streamEvents(http::ReplyHandle reply);
+    [[nodiscard]] static QCoro::Task<QByteArray> fetchContent(OrvaneAPIClient client, QString path);
     [[nodiscard]] static QCoro::Task<HttpResponse> performChecked(
         OrvaneAPIClient client, QNetworkRequest request, QByteArray verb, std::optional<QByteArray> body);
 

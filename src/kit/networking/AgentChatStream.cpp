@@ -1,0 +1,84 @@
+// The agent chat: one POST answered with a text/event-stream body, read as it arrives.
+
+#include "kit/networking/OrvaneAPIClient.h"
+
+namespace orvane {
+
+namespace {
+
+QCoro::AsyncGenerator<AgentChatEvent> failedStream(std::exception_ptr error)
+{
+    std::rethrow_exception(error);
+    co_return;
+}
+
+} // namespace
+
+QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::chat(const QString &message, const QList<ChatTurn> &history,
+    const std::optional<QString> &threadID, const std::optional<QString> &projectID) const
+{
+    // The request starts now, before the caller begins to iterate; the reply buffers what arrives
+    // until then.
+    try {
+        if (m_hasLifetime && !m_lifetime)
+            throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
+        const QByteArray body = encodeJson(ChatRequestBody { message, history, threadID, projectID });
+        const QNetworkRequest request = makeRequest(QStringLiteral("/api/agent/chat"), "text/event-stream", {}, true);
+        http::ReplyHandle reply = http::start(m_network.data(), request, "POST", body);
+        http::abortWhenDestroyed(reply.get(), m_lifetime.data());
+        return streamEvents(std::move(reply));
+    } catch (...) {
+        return failedStream(std::current_exception());
+    }
+}
+
+QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::streamEvents(http::ReplyHandle reply)
+{
+    // Leaving this frame for any reason (done, an error, the consumer dropping the generator)
+    // destroys `reply`, which aborts the transfer.
+    SSEParser parser;
+    bool headChecked = false;
+    for (;;) {
+        QNetworkReply *current = reply.get();
+        if (!current)
+            throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
+
+        if (!headChecked) {
+            if (const std::optional<int> status = http::statusCode(*current)) {
+                // Checked on the head alone: an error status ends the stream before any event.
+                check(HttpResponse { true, *status, {} });
+                headChecked = true;
+            } else if (current->isFinished()) {
+                if (current->error() != QNetworkReply::NoError)
+                    throw http::networkError(current->error(), reply.abortedByUs());
+                throw OrvaneAPIError::invalidResponse();
+            }
+        }
+
+        if (headChecked) {
+            const QByteArray bytes = current->readAll();
+            if (!bytes.isEmpty()) {
+                for (const SSEFrame &frame : parser.feed(bytes)) {
+                    AgentChatEvent event = AgentChatEvent::fromFrame(frame);
+                    const bool done = event.kind() == AgentChatEvent::Kind::done;
+                    co_yield event;
+                    if (done)
+                        co_return; // later frames are dropped and the transfer is aborted
+                }
+                continue;
+            }
+            if (current->isFinished()) {
+                if (current->error() != QNetworkReply::NoError)
+                    throw http::networkError(current->error(), reply.abortedByUs());
+                if (std::optional<SSEFrame> last = parser.finish()) {
+                    AgentChatEvent event = AgentChatEvent::fromFrame(*last);
+                    co_yield event;
+                }
+                co_return;
+            }
+        }
+        co_await http::ReplyProgress(current);
+    }
+}
+
+} // namespace orvane
