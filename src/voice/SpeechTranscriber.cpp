@@ -150,7 +150,8 @@ void SpeechTranscriber::begin(const detail::SessionProducer &producer, SessionTo
     m_continuation = producer;
     m_current = token;
     m_heardSpeech = false;
-    static_cast<void>(requestPermissionsThenStart(token));
+    // Like any task it runs after this operation, so a stop or a newer session already queued comes first.
+    m_mailbox->post([token](SpeechTranscriber &actor) { static_cast<void>(actor.requestPermissionsThenStart(token)); });
 }
 
 void SpeechTranscriber::supersede(SessionToken token)

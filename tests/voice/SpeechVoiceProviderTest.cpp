@@ -1,0 +1,101 @@
+#include "voice/ScriptedSpeechEngine.h"
+#include "voice/StreamCollector.h"
+#include "voice/VoiceInputProvider.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace orvane::voice {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ScriptedSpeechEngine;
+using test::StreamCollector;
+
+class SpeechVoiceProviderTest : public testing::Test {
+protected:
+    std::shared_ptr<ScriptedSpeechEngine> engine = std::make_shared<ScriptedSpeechEngine>();
+    SpeechVoiceProvider provider { engine, 400ms, 250ms };
+};
+
+TEST_F(SpeechVoiceProviderTest, EachTranscriptionTakesTheNextToken)
+{
+    EXPECT_FALSE(provider.latest());
+    StreamCollector first(provider.transcribe());
+    EXPECT_EQ(provider.latest(), SessionToken { 1 });
+    StreamCollector second(provider.transcribe());
+    EXPECT_EQ(provider.latest(), SessionToken { 2 });
+
+    // The first was overtaken before it listened; the second runs.
+    ASSERT_TRUE(first.waitForEnd());
+    EXPECT_FALSE(first.record().error);
+    EXPECT_TRUE(first.record().texts.isEmpty());
+    ASSERT_TRUE(second.waitForTexts(1));
+    EXPECT_FALSE(second.record().ended);
+}
+
+TEST_F(SpeechVoiceProviderTest, NewerTranscriptionEndsARunningOne)
+{
+    StreamCollector first(provider.transcribe());
+    ASSERT_TRUE(first.waitForTexts(1));
+    engine->partial(QStringLiteral("open the"));
+    ASSERT_TRUE(first.waitForTexts(2));
+    StreamCollector second(provider.transcribe());
+    ASSERT_TRUE(first.waitForEnd());
+    EXPECT_FALSE(first.record().error);
+    EXPECT_EQ(first.record().transcript(), QStringLiteral("open the"));
+    ASSERT_TRUE(second.waitForTexts(1));
+}
+
+TEST_F(SpeechVoiceProviderTest, StopEndsTheSessionNormallyWhetherItBeganOrNot)
+{
+    provider.stop(); // nothing handed out yet: nothing happens
+
+    StreamCollector early(provider.transcribe());
+    provider.stop();
+    ASSERT_TRUE(early.waitForEnd());
+    EXPECT_FALSE(early.record().error);
+
+    StreamCollector listening(provider.transcribe());
+    ASSERT_TRUE(listening.waitForTexts(1));
+    provider.stop();
+    ASSERT_TRUE(listening.waitForEnd());
+    EXPECT_FALSE(listening.record().error);
+    EXPECT_FALSE(engine->running);
+}
+
+TEST_F(SpeechVoiceProviderTest, AvailabilityIsReadFreshFromTheEngine)
+{
+    EXPECT_TRUE(provider.isAvailable());
+    EXPECT_FALSE(provider.unavailableReason());
+    EXPECT_FALSE(provider.willPromptForPermission());
+
+    engine->current = { false, false, VoicePermission::notDetermined, VoicePermission::notDetermined };
+    EXPECT_FALSE(provider.isAvailable());
+    EXPECT_FALSE(provider.willPromptForPermission());
+    EXPECT_EQ(provider.unavailableReason(),
+        QStringLiteral("Speech recognition isn't available right now. Type your request."));
+
+    engine->current = { true, true, VoicePermission::granted, VoicePermission::notDetermined };
+    EXPECT_TRUE(provider.isAvailable());
+    EXPECT_TRUE(provider.willPromptForPermission());
+}
+
+TEST(UnavailableVoiceProviderTest, NeverAvailableAndItsStreamEndsEmpty)
+{
+    UnavailableVoiceProvider provider;
+    EXPECT_FALSE(provider.isAvailable());
+    EXPECT_FALSE(provider.willPromptForPermission());
+    EXPECT_EQ(provider.unavailableReason(),
+        QStringLiteral("Voice input is not available in this version. Type your request."));
+    StreamCollector session(provider.transcribe());
+    ASSERT_TRUE(session.waitForEnd());
+    EXPECT_TRUE(session.record().texts.isEmpty());
+    EXPECT_FALSE(session.record().error);
+    provider.stop();
+    provider.stop();
+}
+
+} // namespace
+} // namespace orvane::voice
