@@ -13,12 +13,12 @@ namespace orvane {
 
 // One agent conversation inside a thread.
 struct CampaignAgentTab {
-    QUuid id;
-    QString title;
-    QString personaName;
-    QString personaHandle;
-    QList<CampaignTimelineEntry> entries; // oldest first
-    QString draftPrompt;
+    QUuid id = {};
+    QString title = {};
+    QString personaName = {};
+    QString personaHandle = {};
+    QList<CampaignTimelineEntry> entries = {}; // oldest first
+    QString draftPrompt = {};
     bool isStreaming = false;
     std::optional<QString> statusText = {};
 

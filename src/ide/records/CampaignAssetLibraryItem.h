@@ -13,15 +13,15 @@ namespace orvane {
 struct CampaignAssetLibraryItem {
     enum class AssetKind { adCreative, image, landingPage, email, audience };
 
-    QUuid id;
-    QString name;
+    QUuid id = {};
+    QString name = {};
     AssetKind kind = AssetKind::adCreative;
-    QString channel;
-    QString dimensions;
-    QString headline;
-    QString subtitle;
-    QString status;
-    QString updatedAt;
+    QString channel = {};
+    QString dimensions = {};
+    QString headline = {};
+    QString subtitle = {};
+    QString status = {};
+    QString updatedAt = {};
     std::optional<QUuid> projectID = {}; // absent for an asset not tied to a project
 
     void encode(JsonObjectWriter &writer) const;

@@ -10,14 +10,14 @@ namespace orvane {
 
 // One competitor ad card of a thread's competitor research.
 struct CampaignCompetitorAd {
-    QUuid id;
-    QString competitorDomain;
-    QString channel;
-    QString headline;
-    QString bodyCopy;
-    QString cta;
-    QList<QString> topKeywords;
-    QString estimatedMonthlySpend;
+    QUuid id = {};
+    QString competitorDomain = {};
+    QString channel = {};
+    QString headline = {};
+    QString bodyCopy = {};
+    QString cta = {};
+    QList<QString> topKeywords = {};
+    QString estimatedMonthlySpend = {};
     qint64 activeDays = 0;
 
     // Names the ad cards use for the same fields.

@@ -10,8 +10,8 @@ namespace orvane {
 
 // A confirmed launch waiting for its receipt. Never written to JSON.
 struct CampaignLaunchRequest {
-    QUuid id;
-    QUuid projectID;
+    QUuid id = {};
+    QUuid projectID = {};
 
     // Fixed texts the launch approval sheet shows for every request.
     [[nodiscard]] QString projectName() const { return QStringLiteral("Campaign Launch Flight"); }
@@ -28,10 +28,10 @@ struct CampaignLaunchRequest {
 
 // The receipt recorded for exactly one launch request.
 struct CampaignExecutionReceipt {
-    QString id; // "orvane-exec-" and the first 8 characters of the request's UUID, lower-cased
-    QUuid requestID;
-    QUuid projectID;
-    QString receivedAt;
+    QString id = {}; // "orvane-exec-" and the first 8 characters of the request's UUID, lower-cased
+    QUuid requestID = {};
+    QUuid projectID = {};
+    QString receivedAt = {};
 
     // "orvane-exec-3f2a9c1d" for a request whose UUID begins 3F2A9C1D.
     [[nodiscard]] static QString receiptNumber(const QUuid &requestID);

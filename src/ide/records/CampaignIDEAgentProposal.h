@@ -12,13 +12,13 @@ enum class AgentProposalStatus { pending, applied, rejected };
 
 // New copy an agent suggests for one artboard.
 struct CampaignIDEAgentProposal {
-    QUuid id;
-    QUuid projectID;
-    QUuid artboardID;
-    QString title;
-    QString rationale;
-    QString before;
-    QString after;
+    QUuid id = {};
+    QUuid projectID = {};
+    QUuid artboardID = {};
+    QString title = {};
+    QString rationale = {};
+    QString before = {};
+    QString after = {};
     AgentProposalStatus status = AgentProposalStatus::pending;
 
     void encode(JsonObjectWriter &writer) const;
@@ -29,12 +29,12 @@ struct CampaignIDEAgentProposal {
 
 // A new objective an agent suggests for a project's plan.
 struct CampaignIDEPlanProposal {
-    QUuid id;
-    QUuid projectID;
-    QString title;
-    QString rationale;
-    QString before;
-    QString after;
+    QUuid id = {};
+    QUuid projectID = {};
+    QString title = {};
+    QString rationale = {};
+    QString before = {};
+    QString after = {};
     AgentProposalStatus status = AgentProposalStatus::pending;
 
     void encode(JsonObjectWriter &writer) const;

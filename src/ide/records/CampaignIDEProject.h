@@ -13,18 +13,18 @@ namespace orvane {
 
 // One campaign project: its plan texts, status labels, server link and artboards.
 struct CampaignIDEProject {
-    QUuid id;
+    QUuid id = {};
     std::optional<QString> serverID = {}; // absent for a local-only project
-    QString name;
-    QString status;
-    QString updated;
-    QString objective;
-    QString audience;
-    QString channelsAndBudget;
-    QString message;
-    QString guardrails;
+    QString name = {};
+    QString status = {};
+    QString updated = {};
+    QString objective = {};
+    QString audience = {};
+    QString channelsAndBudget = {};
+    QString message = {};
+    QString guardrails = {};
     bool hasPlan = false;
-    QList<CreativeCanvasArtboard> creatives;
+    QList<CreativeCanvasArtboard> creatives = {};
     bool isLaunched = false;
 
     // Folder name: the lower-cased name with every run of characters other than a-z and 0-9 turned

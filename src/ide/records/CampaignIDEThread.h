@@ -17,24 +17,24 @@ namespace orvane {
 // One agent workspace bound to a campaign project. Every member is implicitly shared, so copying a
 // thread, or a whole list of them, costs a few reference-count increments.
 struct CampaignIDEThread {
-    QUuid id;
-    QUuid projectID;
-    QString title;
+    QUuid id = {};
+    QUuid projectID = {};
+    QString title = {};
     bool isStarred = false;
-    QString updatedAt;
+    QString updatedAt = {};
     IDEWorkbenchView workbenchView = IDEWorkbenchView::document;
     bool dryRunEnabled = false;
     ThreadApprovalMode approvalMode = ThreadApprovalMode::manual;
-    QList<CampaignAgentTab> agentTabs;
-    QUuid activeAgentTabID;
+    QList<CampaignAgentTab> agentTabs = {};
+    QUuid activeAgentTabID = {};
     std::optional<QUuid> splitAgentTabID = {};
-    QList<CampaignMediaPlanRow> mediaPlanRows;
-    QString competitorDomain;
-    QList<CampaignCompetitorAd> competitorAds;
+    QList<CampaignMediaPlanRow> mediaPlanRows = {};
+    QString competitorDomain = {};
+    QList<CampaignCompetitorAd> competitorAds = {};
     std::optional<QString> rawMarkdownOverride = {};
-    QString utmSource;
-    QString utmMedium;
-    QString utmCampaign;
+    QString utmSource = {};
+    QString utmMedium = {};
+    QString utmCampaign = {};
     bool conversionPixelsVerified = false;
 
     // The first tab whose id is activeAgentTabID, else the first tab; none without tabs.

@@ -11,18 +11,18 @@ namespace orvane {
 
 // One trafficking line of a thread's media-plan table.
 struct CampaignMediaPlanRow {
-    QUuid id;
-    QString channel;
-    QString campaignName;
-    QString funnelStage;
-    QString audience;
-    QString format;
+    QUuid id = {};
+    QString channel = {};
+    QString campaignName = {};
+    QString funnelStage = {};
+    QString audience = {};
+    QString format = {};
     double dailyBudget = 0;
     double monthlyBudget = 0;
-    QString bidStrategy;
+    QString bidStrategy = {};
     double targetCPA = 0;
     qint64 estimatedConversions = 0;
-    QString status;
+    QString status = {};
 
     // Builds a row; without a monthly budget the row gets a 30-day month of its daily budget. The
     // two budgets are independent afterwards.

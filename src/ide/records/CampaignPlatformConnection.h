@@ -10,14 +10,14 @@ namespace orvane {
 struct CampaignPlatformConnection {
     enum class ConnectionMode { localSandbox, cloudConnected, disconnected };
 
-    QString id;
-    QString name;
-    QString category;
-    QString icon;
-    QString accountID;
-    QString accountName;
+    QString id = {};
+    QString name = {};
+    QString category = {};
+    QString icon = {};
+    QString accountID = {};
+    QString accountName = {};
     ConnectionMode mode = ConnectionMode::disconnected;
-    QString lastSynced;
+    QString lastSynced = {};
 
     // A local sandbox counts as connected.
     [[nodiscard]] bool isConnected() const { return mode != ConnectionMode::disconnected; }

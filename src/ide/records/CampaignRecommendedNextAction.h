@@ -10,14 +10,14 @@ namespace orvane {
 
 // One suggested piece of work, started as a new thread.
 struct CampaignRecommendedNextAction {
-    QUuid id;
-    QString category;
-    QString platform;
-    QString accountName;
-    QString title;
-    QString impactEstimate;
-    QString rationale;
-    QString prompt;
+    QUuid id = {};
+    QString category = {};
+    QString platform = {};
+    QString accountName = {};
+    QString title = {};
+    QString impactEstimate = {};
+    QString rationale = {};
+    QString prompt = {};
     IDEWorkbenchView targetWorkbench = IDEWorkbenchView::document;
     bool isCompleted = false;
 

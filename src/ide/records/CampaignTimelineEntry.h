@@ -15,11 +15,11 @@ namespace orvane {
 struct CampaignToolInvocation {
     enum class ToolStatus { running, completed, requiresApproval };
 
-    QUuid id;
-    QString toolName;
-    QString summary;
-    QString inputPreview;
-    QString outputPreview;
+    QUuid id = {};
+    QString toolName = {};
+    QString summary = {};
+    QString inputPreview = {};
+    QString outputPreview = {};
     ToolStatus status = ToolStatus::running;
     qint64 durationMs = 0;
 
@@ -33,12 +33,12 @@ struct CampaignToolInvocation {
 struct CampaignInlineApproval {
     enum class ApprovalDecision { pending, approved, rejected };
 
-    QUuid id;
-    QString title;
-    QString platform;
-    QString beforeSummary;
-    QString afterSummary;
-    QString budgetDelta;
+    QUuid id = {};
+    QString title = {};
+    QString platform = {};
+    QString beforeSummary = {};
+    QString afterSummary = {};
+    QString budgetDelta = {};
     ApprovalDecision status = ApprovalDecision::pending;
 
     void encode(JsonObjectWriter &writer) const;
@@ -51,12 +51,12 @@ struct CampaignInlineApproval {
 struct CampaignTimelineEntry {
     enum class EntryRole { user, agent, system };
 
-    QUuid id;
+    QUuid id = {};
     EntryRole role = EntryRole::user;
-    QString authorName;
-    QString text;
-    QString timestamp;
-    QList<CampaignToolInvocation> toolInvocations;
+    QString authorName = {};
+    QString text = {};
+    QString timestamp = {};
+    QList<CampaignToolInvocation> toolInvocations = {};
     std::optional<CampaignInlineApproval> inlineApproval = {};
     std::optional<IDEWorkbenchView> artifactLink = {};
 

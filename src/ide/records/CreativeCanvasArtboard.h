@@ -12,10 +12,10 @@ enum class CreativeReviewStatus { needsReview, approved, rejected };
 
 // One ad artboard of a project's creative canvas.
 struct CreativeCanvasArtboard {
-    QUuid id;
-    QString platform;
-    QString format;
-    QString headline;
+    QUuid id = {};
+    QString platform = {};
+    QString format = {};
+    QString headline = {};
     int width = 0;
     int height = 0;
     CreativeReviewStatus reviewStatus = CreativeReviewStatus::needsReview;

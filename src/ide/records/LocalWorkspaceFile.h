@@ -8,9 +8,9 @@ namespace orvane {
 
 // One text file of a project folder as loaded into the editor. Never written to JSON.
 struct LocalWorkspaceFile {
-    QString name; // last path component
-    QUrl url;
-    QString content;
+    QString name = {}; // last path component
+    QUrl url = {};
+    QString content = {};
     bool isModified = false;
 
     // The file's path; two records with the same path are the same list element.

@@ -8,14 +8,14 @@ namespace orvane {
 
 // One specialist agent a user can talk to. Never persisted: a tab keeps only the name and handle.
 struct OrvaneAgentPersona {
-    QString id;
-    QString name;
-    QString handle;
-    QString role;
-    QString specialty;
-    QString icon;
-    QString accentHex; // "#RRGGBB"
-    QString starterPrompt;
+    QString id = {};
+    QString name = {};
+    QString handle = {};
+    QString role = {};
+    QString specialty = {};
+    QString icon = {};
+    QString accentHex = {}; // "#RRGGBB"
+    QString starterPrompt = {};
     IDEWorkbenchView defaultWorkbench = IDEWorkbenchView::document;
 
     [[nodiscard]] const QString &samplePrompt() const { return starterPrompt; }

@@ -1,0 +1,311 @@
+#include "ide/records/CampaignIDEThread.h"
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/records/RecordTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QUuid kTabA = QUuid::fromString(u"0B7F3C2A-1111-4A8B-9C3D-000000000001"_s);
+const QUuid kTabB = QUuid::fromString(u"0B7F3C2A-1111-4A8B-9C3D-000000000002"_s);
+
+CampaignAgentTab tab(const QUuid &id, const QString &title)
+{
+    return { .id = id,
+        .title = title,
+        .personaName = u"Orvane Native Operator"_s,
+        .personaHandle = u"@orvane"_s,
+        .entries = {},
+        .draftPrompt = {},
+        .isStreaming = false };
+}
+
+CampaignMediaPlanRow row(double daily, double cpa, qint64 conversions)
+{
+    return CampaignMediaPlanRow::make(QUuid::createUuid(), u"LinkedIn"_s, u"LI"_s, u"Prospecting"_s, u"VPs"_s, u"1:1"_s,
+        daily, std::nullopt, u"tCPA"_s, cpa, conversions, u"Draft"_s);
+}
+
+CampaignIDEThread seedThread()
+{
+    const QList<CampaignIDEProject> projects { { .id = QUuid::createUuid(), .name = u"One"_s },
+        { .id = QUuid::createUuid(), .name = u"Two"_s } };
+    return OrvaneWebParitySeeds::defaultThreads(projects).first();
+}
+
+TEST(ThreadRecordKeys, AreWrittenInFieldOrderWithAbsentOptionalsLeftOut)
+{
+    CampaignIDEThread thread = seedThread();
+    EXPECT_EQ(encodedKeys(thread),
+        (std::vector<std::string> { "id", "projectID", "title", "isStarred", "updatedAt", "workbenchView",
+            "dryRunEnabled", "approvalMode", "agentTabs", "activeAgentTabID", "mediaPlanRows", "competitorDomain",
+            "competitorAds", "utmSource", "utmMedium", "utmCampaign", "conversionPixelsVerified" }));
+    thread.splitAgentTabID = kTabB;
+    thread.rawMarkdownOverride = u"# Plan"_s;
+    EXPECT_EQ(encodedKeys(thread),
+        (std::vector<std::string> { "id", "projectID", "title", "isStarred", "updatedAt", "workbenchView",
+            "dryRunEnabled", "approvalMode", "agentTabs", "activeAgentTabID", "splitAgentTabID", "mediaPlanRows",
+            "competitorDomain", "competitorAds", "rawMarkdownOverride", "utmSource", "utmMedium", "utmCampaign",
+            "conversionPixelsVerified" }));
+
+    CampaignAgentTab agentTab = thread.agentTabs.first();
+    EXPECT_EQ(encodedKeys(agentTab),
+        (std::vector<std::string> {
+            "id", "title", "personaName", "personaHandle", "entries", "draftPrompt", "isStreaming" }));
+    agentTab.statusText = u"Running tools…"_s;
+    EXPECT_EQ(encodedKeys(agentTab).back(), "statusText");
+
+    const CampaignTimelineEntry withApproval = thread.agentTabs.first().entries.at(1);
+    EXPECT_EQ(encodedKeys(withApproval),
+        (std::vector<std::string> {
+            "id", "role", "authorName", "text", "timestamp", "toolInvocations", "inlineApproval", "artifactLink" }));
+    const CampaignTimelineEntry plain = thread.agentTabs.first().entries.at(0);
+    EXPECT_EQ(encodedKeys(plain),
+        (std::vector<std::string> { "id", "role", "authorName", "text", "timestamp", "toolInvocations" }));
+
+    EXPECT_EQ(encodedKeys(withApproval.toolInvocations.first()),
+        (std::vector<std::string> {
+            "id", "toolName", "summary", "inputPreview", "outputPreview", "status", "durationMs" }));
+    EXPECT_EQ(encodedKeys(*withApproval.inlineApproval),
+        (std::vector<std::string> {
+            "id", "title", "platform", "beforeSummary", "afterSummary", "budgetDelta", "status" }));
+    EXPECT_EQ(encodedKeys(thread.mediaPlanRows.first()),
+        (std::vector<std::string> { "id", "channel", "campaignName", "funnelStage", "audience", "format", "dailyBudget",
+            "monthlyBudget", "bidStrategy", "targetCPA", "estimatedConversions", "status" }));
+    EXPECT_EQ(encodedKeys(thread.competitorAds.first()),
+        (std::vector<std::string> { "id", "competitorDomain", "channel", "headline", "bodyCopy", "cta", "topKeywords",
+            "estimatedMonthlySpend", "activeDays" }));
+}
+
+TEST(ThreadRecordValues, UseUpperCaseUuidsRawValuesAndJsonNumbers)
+{
+    const CampaignToolInvocation tool { .id = kTabA,
+        .toolName = u"upsert_media_plan_table"_s,
+        .summary = u"Created rows"_s,
+        .inputPreview = u"{\"window\": \"30d\"}"_s,
+        .outputPreview = u"ok"_s,
+        .status = CampaignToolInvocation::ToolStatus::requiresApproval,
+        .durationMs = 310 };
+    EXPECT_EQ(encodeJson(tool).toStdString(),
+        R"({"id":"0B7F3C2A-1111-4A8B-9C3D-000000000001","toolName":"upsert_media_plan_table",)"
+        R"("summary":"Created rows","inputPreview":"{\"window\": \"30d\"}","outputPreview":"ok",)"
+        R"("status":"requiresApproval","durationMs":310})");
+
+    const CampaignTimelineEntry entry { .id = kTabB,
+        .role = CampaignTimelineEntry::EntryRole::agent,
+        .authorName = u"Orvane"_s,
+        .text = u"Done"_s,
+        .timestamp = u"Just now"_s,
+        .toolInvocations = {},
+        .artifactLink = IDEWorkbenchView::localFiles };
+    const Json json = toJson(entry);
+    EXPECT_EQ(json["role"], "agent");
+    EXPECT_EQ(json["artifactLink"], "Local Files");
+    EXPECT_TRUE(json["toolInvocations"].is_array());
+
+    const Json rowJson = toJson(row(350.5, 160, 68));
+    EXPECT_EQ(rowJson["dailyBudget"].get<double>(), 350.5);
+    EXPECT_EQ(rowJson["monthlyBudget"].get<double>(), 10515.0);
+    EXPECT_TRUE(rowJson["estimatedConversions"].is_number_integer());
+}
+
+TEST(ThreadRecordCoding, RoundTripsEveryRecordToAnEqualValue)
+{
+    CampaignIDEThread thread = seedThread();
+    EXPECT_EQ(roundTrip(thread), thread);
+    thread.splitAgentTabID = thread.agentTabs.last().id;
+    thread.rawMarkdownOverride = u"# Plan\n\n“quoted” ✓ \u0000 end"_s;
+    thread.agentTabs.first().statusText = u"Orvaneing workspace & running tools…"_s;
+    thread.agentTabs.first().entries.first().toolInvocations.append(
+        { .id = QUuid::createUuid(), .durationMs = std::numeric_limits<qint64>::max() });
+    thread.mediaPlanRows.first().dailyBudget = 0.1 + 0.2;
+    thread.competitorAds.first().topKeywords.clear();
+    EXPECT_EQ(roundTrip(thread), thread);
+    EXPECT_EQ(roundTrip(QList<CampaignIDEThread> { thread, seedThread() }).size(), 2);
+}
+
+TEST(ThreadRecordCoding, OptionalKeysMayBeMissingOrNullAndUnknownKeysAreIgnored)
+{
+    Json json = toJson(seedThread());
+    ASSERT_FALSE(json.contains("splitAgentTabID"));
+    CampaignIDEThread decoded = fromJson<CampaignIDEThread>(json);
+    EXPECT_FALSE(decoded.splitAgentTabID.has_value());
+    EXPECT_FALSE(decoded.rawMarkdownOverride.has_value());
+
+    json["splitAgentTabID"] = nullptr;
+    json["rawMarkdownOverride"] = nullptr;
+    json["agentTabs"][0]["statusText"] = nullptr;
+    json["agentTabs"][0]["entries"][1]["inlineApproval"] = nullptr;
+    json["agentTabs"][0]["entries"][1]["artifactLink"] = nullptr;
+    json["someFutureField"] = { { "nested", true } };
+    json["agentTabs"][0]["entries"][0]["reactions"] = Json::array({ 1, 2 });
+    decoded = fromJson<CampaignIDEThread>(json);
+    EXPECT_FALSE(decoded.splitAgentTabID.has_value());
+    EXPECT_FALSE(decoded.rawMarkdownOverride.has_value());
+    EXPECT_FALSE(decoded.agentTabs.first().statusText.has_value());
+    EXPECT_FALSE(decoded.agentTabs.first().entries.at(1).inlineApproval.has_value());
+    EXPECT_FALSE(decoded.agentTabs.first().entries.at(1).artifactLink.has_value());
+}
+
+TEST(ThreadRecordCoding, NamesTheKeyPathOfEveryFailure)
+{
+    const Json good = toJson(QList<CampaignIDEThread> { seedThread() });
+    const auto failure = [&good](const auto &mutate) {
+        Json json = good;
+        mutate(json[0]);
+        return decodeFailure<QList<CampaignIDEThread>>(json);
+    };
+    EXPECT_EQ(decodeFailure<QList<CampaignIDEThread>>(good), "ok");
+    EXPECT_EQ(failure([](Json &t) { t.erase("utmCampaign"); }), "[0].utmCampaign: missing required key");
+    EXPECT_EQ(failure([](Json &t) { t["isStarred"] = nullptr; }), "[0].isStarred: missing required key");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"][0]["entries"][1]["role"] = "Agent"; }),
+        "[0].agentTabs[0].entries[1].role: unknown raw value for the enumeration");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"][0]["entries"][1]["artifactLink"] = "localFiles"; }),
+        "[0].agentTabs[0].entries[1].artifactLink: unknown raw value for the enumeration");
+    EXPECT_EQ(failure([](Json &t) { t["workbenchView"] = "document"; }),
+        "[0].workbenchView: unknown raw value for the enumeration");
+    EXPECT_EQ(failure([](Json &t) { t["workbenchView"] = "DOCUMENT"; }),
+        "[0].workbenchView: unknown raw value for the enumeration");
+    EXPECT_EQ(failure([](Json &t) { t["approvalMode"] = "manual"; }),
+        "[0].approvalMode: unknown raw value for the enumeration");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"][0]["entries"][1]["toolInvocations"][2]["durationMs"] = 1.5; }),
+        "[0].agentTabs[0].entries[1].toolInvocations[2].durationMs: expected an integer, found a number with "
+        "a fraction");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"][0]["entries"][1]["inlineApproval"]["status"] = "Pending"; }),
+        "[0].agentTabs[0].entries[1].inlineApproval.status: unknown raw value for the enumeration");
+    EXPECT_EQ(failure([](Json &t) { t["activeAgentTabID"] = "not-a-uuid"; }),
+        "[0].activeAgentTabID: expected a UUID in canonical form");
+    EXPECT_EQ(failure([](Json &t) { t["mediaPlanRows"][3]["estimatedConversions"] = 68.5; }),
+        "[0].mediaPlanRows[3].estimatedConversions: expected an integer, found a number with a fraction");
+    EXPECT_EQ(failure([](Json &t) { t["mediaPlanRows"][0].erase("monthlyBudget"); }),
+        "[0].mediaPlanRows[0].monthlyBudget: missing required key");
+    EXPECT_EQ(failure([](Json &t) { t["mediaPlanRows"][1]["status"] = 3; }),
+        "[0].mediaPlanRows[1].status: expected a string");
+    EXPECT_EQ(failure([](Json &t) { t["mediaPlanRows"][1]["dailyBudget"] = "350"; }),
+        "[0].mediaPlanRows[1].dailyBudget: expected a number");
+    EXPECT_EQ(failure([](Json &t) { t["competitorAds"][2]["topKeywords"][1] = 7; }),
+        "[0].competitorAds[2].topKeywords[1]: expected a string");
+    EXPECT_EQ(failure([](Json &t) { t["competitorAds"][0]["activeDays"] = 47.25; }),
+        "[0].competitorAds[0].activeDays: expected an integer, found a number with a fraction");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"] = Json::object(); }), "[0].agentTabs: expected an array");
+}
+
+TEST(ThreadRecordCoding, AcceptsWholeValuedNumbersForBothDoublesAndIntegers)
+{
+    Json json = toJson(row(350, 160, 68));
+    json["dailyBudget"] = 350.0;
+    json["estimatedConversions"] = 68.0;
+    const CampaignMediaPlanRow decoded = fromJson<CampaignMediaPlanRow>(json);
+    EXPECT_EQ(decoded.dailyBudget, 350);
+    EXPECT_EQ(decoded.estimatedConversions, 68);
+}
+
+TEST(ThreadActiveTab, FallsBackToTheFirstTabThenToAStandIn)
+{
+    CampaignIDEThread thread = seedThread();
+    thread.agentTabs = { tab(kTabA, u"A"_s), tab(kTabB, u"B"_s), tab(kTabB, u"B again"_s) };
+
+    thread.activeAgentTabID = kTabB;
+    EXPECT_EQ(thread.activeTab()->title, u"B"_s) << "the first of two tabs sharing the id wins";
+    EXPECT_EQ(thread.activeAgentTab().title, u"B"_s);
+
+    thread.activeAgentTabID = QUuid::createUuid();
+    EXPECT_EQ(thread.activeTab()->title, u"A"_s);
+    EXPECT_EQ(thread.activeAgentTab().id, kTabA);
+
+    thread.agentTabs.clear();
+    EXPECT_FALSE(thread.activeTab().has_value());
+    const CampaignAgentTab first = thread.activeAgentTab();
+    const CampaignAgentTab second = thread.activeAgentTab();
+    EXPECT_EQ(first.title, u"Agent"_s);
+    EXPECT_EQ(first.personaName, u"Orvane"_s);
+    EXPECT_EQ(first.personaHandle, u"@orvane"_s);
+    EXPECT_TRUE(first.entries.isEmpty());
+    EXPECT_TRUE(first.draftPrompt.isEmpty());
+    EXPECT_FALSE(first.isStreaming);
+    EXPECT_FALSE(first.statusText.has_value());
+    EXPECT_FALSE(first.id.isNull());
+    EXPECT_NE(first.id, second.id);
+    EXPECT_TRUE(thread.agentTabs.isEmpty()) << "the stand-in is not stored";
+}
+
+TEST(ThreadBudgetFigures, SumTheRowsAndAverageTheTargetCostUnweighted)
+{
+    CampaignIDEThread thread = seedThread();
+    thread.mediaPlanRows.clear();
+    EXPECT_EQ(thread.totalDailyBudget(), 0);
+    EXPECT_EQ(thread.totalMonthlyBudget(), 0);
+    EXPECT_EQ(thread.blendedTargetCPA(), 0);
+    EXPECT_EQ(thread.totalEstimatedConversions(), 0);
+
+    thread.mediaPlanRows = { row(1000, 150, 10), row(10, 200, 500) };
+    EXPECT_EQ(thread.blendedTargetCPA(), 175);
+    EXPECT_EQ(thread.totalDailyBudget(), 1010);
+    EXPECT_EQ(thread.totalMonthlyBudget(), 30300);
+    EXPECT_EQ(thread.totalEstimatedConversions(), 510);
+
+    // Figures from a damaged file must not wrap around.
+    thread.mediaPlanRows = { row(1, 1, std::numeric_limits<qint64>::max()), row(1, 1, 5) };
+    EXPECT_EQ(thread.totalEstimatedConversions(), std::numeric_limits<qint64>::max());
+}
+
+TEST(MediaPlanRowBuilding, DerivesAThirtyDayMonthOnlyWhenNoMonthlyBudgetIsGiven)
+{
+    EXPECT_EQ(row(250, 1, 1).monthlyBudget, 7500);
+    EXPECT_EQ(row(675, 1, 1).monthlyBudget, 20250);
+    const CampaignMediaPlanRow kept
+        = CampaignMediaPlanRow::make(QUuid::createUuid(), {}, {}, {}, {}, {}, 250, 5000, {}, 1, 1, {});
+    EXPECT_EQ(kept.monthlyBudget, 5000);
+
+    CampaignMediaPlanRow stored = row(250, 1, 1);
+    stored.dailyBudget = 400;
+    EXPECT_EQ(stored.monthlyBudget, 7500) << "the budgets are independent once built";
+}
+
+TEST(ThreadRecordEquality, ComparesEveryFieldDownTheTree)
+{
+    const CampaignIDEThread thread = seedThread();
+    CampaignIDEThread other = thread;
+    EXPECT_EQ(other, thread);
+
+    other.agentTabs.first().draftPrompt = u"x"_s;
+    EXPECT_NE(other, thread);
+
+    other = thread;
+    other.agentTabs.first().entries.first().timestamp = u"13m ago"_s;
+    EXPECT_NE(other, thread);
+
+    other = thread;
+    other.mediaPlanRows.first().status = u"Draft"_s;
+    EXPECT_NE(other, thread);
+
+    other = thread;
+    other.splitAgentTabID = thread.activeAgentTabID;
+    EXPECT_NE(other, thread);
+
+    other = thread;
+    std::swap(other.agentTabs.first(), other.agentTabs.last());
+    EXPECT_NE(other, thread);
+}
+
+TEST(CompetitorAdAliases, AlwaysReadTheirFields)
+{
+    CampaignCompetitorAd ad = OrvaneWebParitySeeds::defaultCompetitorAds(u"acme.io"_s).first();
+    ad.cta = u"Book a demo"_s;
+    ad.activeDays = 3;
+    EXPECT_EQ(ad.ctaText(), u"Book a demo"_s);
+    EXPECT_EQ(ad.runningDays(), 3);
+    EXPECT_EQ(ad.estimatedSpend(), ad.estimatedMonthlySpend);
+    EXPECT_EQ(ad.bodyPreview(), ad.bodyCopy);
+
+    ad.topKeywords.clear();
+    const Json json = toJson(ad);
+    EXPECT_TRUE(json["topKeywords"].is_array() && json["topKeywords"].empty());
+    EXPECT_EQ(roundTrip(ad), ad);
+}
+
+} // namespace
