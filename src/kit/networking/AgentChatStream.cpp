@@ -56,15 +56,25 @@ QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::streamEvents(http::ReplyH
         }
 
         if (headChecked) {
-            const QByteArray bytes = current->readAll();
+            // A reply that failed or was aborted is closed; reading it would only warn.
+            const QByteArray bytes = current->isOpen() ? current->readAll() : QByteArray();
             if (!bytes.isEmpty()) {
-                for (const SSEFrame &frame : parser.feed(bytes)) {
+                QList<SSEFrame> frames;
+                std::exception_ptr failure;
+                try {
+                    parser.feed(bytes, frames);
+                } catch (const EventStreamError &) {
+                    failure = std::current_exception(); // after the events completed before it
+                }
+                for (const SSEFrame &frame : std::as_const(frames)) {
                     AgentChatEvent event = AgentChatEvent::fromFrame(frame);
                     const bool done = event.kind() == AgentChatEvent::Kind::done;
                     co_yield event;
                     if (done)
                         co_return; // later frames are dropped and the transfer is aborted
                 }
+                if (failure)
+                    std::rethrow_exception(failure);
                 continue;
             }
             if (current->isFinished()) {

@@ -108,14 +108,6 @@ ReplyHandle &ReplyHandle::operator=(ReplyHandle &&other) noexcept
     return *this;
 }
 
-void ReplyHandle::abort()
-{
-    if (!m_reply || m_reply->isFinished())
-        return;
-    m_reply->setProperty(kAbortedByUs, true);
-    m_reply->abort();
-}
-
 bool ReplyHandle::abortedByUs() const
 {
     return m_reply && m_reply->property(kAbortedByUs).toBool();
@@ -127,12 +119,19 @@ void ReplyHandle::release()
         return;
     QNetworkReply *reply = m_reply.data();
     m_reply = nullptr;
-    if (!reply->isFinished()) {
-        reply->setProperty(kAbortedByUs, true);
-        reply->abort();
-    }
-    // Possibly inside one of the reply's own signals: never delete it directly.
-    reply->deleteLater();
+    // Released possibly from inside one of the reply's own signals: abort and delete it from the
+    // event loop instead. A reply that already failed (an error status whose body is still
+    // arriving) must not be aborted a second time; deleting it stops its transfer.
+    QMetaObject::invokeMethod(
+        reply,
+        [reply] {
+            if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) {
+                reply->setProperty(kAbortedByUs, true);
+                reply->abort();
+            }
+            reply->deleteLater();
+        },
+        Qt::QueuedConnection);
 }
 
 ReplyHandle start(QNetworkAccessManager *network, const QNetworkRequest &request, const QByteArray &verb,

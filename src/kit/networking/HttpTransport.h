@@ -98,8 +98,6 @@ public:
     // Null once the reply was destroyed by someone else (its manager going away).
     [[nodiscard]] QNetworkReply *get() const { return m_reply.data(); }
     QNetworkReply *operator->() const { return m_reply.data(); }
-    // Aborts the transfer, noting that the abort is ours rather than the transfer timeout's.
-    void abort();
     [[nodiscard]] bool abortedByUs() const;
 
 private:

@@ -24,6 +24,12 @@ const char *EventStreamError::what() const noexcept
 QList<SSEFrame> SSEParser::feed(QByteArrayView bytes)
 {
     QList<SSEFrame> frames;
+    feed(bytes, frames);
+    return frames;
+}
+
+void SSEParser::feed(QByteArrayView bytes, QList<SSEFrame> &frames)
+{
     const char *data = bytes.data();
     qsizetype pos = 0;
     const qsizetype size = bytes.size();
@@ -47,7 +53,6 @@ QList<SSEFrame> SSEParser::feed(QByteArrayView bytes)
         }
         pos = lf + 1;
     }
-    return frames;
 }
 
 void SSEParser::takeLine(QByteArrayView line, bool endedByLF, QList<SSEFrame> &frames)

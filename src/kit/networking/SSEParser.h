@@ -41,6 +41,9 @@ public:
     // Takes the next bytes of the stream and returns the frames they completed, in stream order.
     // Throws EventStreamError when a line or an event grows beyond its bound.
     QList<SSEFrame> feed(QByteArrayView bytes);
+    // The same, appending to `frames`; when it throws, `frames` holds the frames completed before
+    // the offending line.
+    void feed(QByteArrayView bytes, QList<SSEFrame> &frames);
 
     // At the end of the stream: the unfinished line and the open event, if they make a frame.
     // Empties the parser.

@@ -1,0 +1,253 @@
+#include "kit/networking/OrvaneAPIClient.h"
+
+#include "testsupport/service/AwaitTask.h"
+#include "testsupport/service/StandInService.h"
+
+#include <QNetworkAccessManager>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Collected {
+    QList<AgentChatEvent> events;
+};
+
+// Iterates the stream, keeping every event; stops after `limit` events, dropping the generator.
+QCoro::Task<> collect(QCoro::AsyncGenerator<AgentChatEvent> stream, std::shared_ptr<Collected> into, int limit)
+{
+    auto it = co_await stream.begin();
+    while (it != stream.end()) {
+        into->events.append(*it);
+        if (into->events.size() >= limit)
+            co_return;
+        co_await ++it;
+    }
+}
+
+AgentChatEvent text(const char *t)
+{
+    return AgentChatEvent::textDelta(QString::fromUtf8(t));
+}
+
+class ChatStreamTest : public testing::Test {
+protected:
+    ChatStreamTest() : client(service.baseURL(), QStringLiteral("orv_key"), &network) { }
+
+    struct Result {
+        QList<AgentChatEvent> events;
+        TaskOutcome<void> outcome;
+    };
+
+    Result run(const OrvaneAPIClient &c, int limit = std::numeric_limits<int>::max())
+    {
+        auto collected = std::make_shared<Collected>();
+        TaskOutcome<void> outcome
+            = awaitTask(collect(c.chat(QStringLiteral("hi"), {}, std::nullopt, std::nullopt), collected, limit));
+        EXPECT_TRUE(outcome.finished);
+        return { collected->events, outcome };
+    }
+    Result run(int limit = std::numeric_limits<int>::max()) { return run(client, limit); }
+
+    void script(QList<StreamStep> steps, CannedResponse::Ending ending = CannedResponse::Ending::complete)
+    {
+        service.setResponse("POST", QStringLiteral("/api/agent/chat"),
+            CannedResponse::eventStream(std::move(steps)).endingWith(ending));
+    }
+
+    QNetworkAccessManager network;
+    StandInService service;
+    OrvaneAPIClient client;
+};
+
+TEST_F(ChatStreamTest, PostsTheMessageAndYieldsEventsUntilDone)
+{
+    const QList<ChatTurn> history { { QStringLiteral("user"), QStringLiteral("earlier") } };
+    auto collected = std::make_shared<Collected>();
+    const auto outcome = awaitTask(collect(
+        client.chat(QStringLiteral("hi"), history, QStringLiteral("t1"), QStringLiteral("p1")), collected, 100));
+    EXPECT_FALSE(outcome.error);
+    EXPECT_EQ(collected->events, (QList { text("Hel"), text("lo"), AgentChatEvent::done() }));
+    const RecordedRequest &request = service.requests().last();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.target, "/api/agent/chat");
+    EXPECT_EQ(request.header("accept"), "text/event-stream");
+    EXPECT_EQ(request.header("content-type"), "application/json");
+    EXPECT_EQ(request.header("user-agent"), "orvane-apple/1.0");
+    EXPECT_EQ(request.header("authorization"), "Bearer orv_key");
+    EXPECT_EQ(request.body,
+        R"({"message":"hi","history":[{"role":"user","content":"earlier"}],"threadId":"t1","projectId":"p1"})");
+
+    run();
+    EXPECT_EQ(service.requests().last().body, R"({"message":"hi","history":[]})");
+}
+
+TEST_F(ChatStreamTest, StartsTheRequestBeforeIteration)
+{
+    auto stream = client.chat(QStringLiteral("hi"), {}, std::nullopt, std::nullopt);
+    EXPECT_TRUE(service.waitForRequests(1));
+}
+
+TEST_F(ChatStreamTest, NeverYieldsWhatFollowsDoneAndStopsTheTransfer)
+{
+    script({ { 0ms,
+                 sseBlock("text_delta", R"({"text":"a"})") + sseBlock("done", "{}")
+                     + sseBlock("text_delta", R"({"text":"b"})") },
+               { 50ms, sseBlock("text_delta", R"({"text":"c"})") } },
+        CannedResponse::Ending::stall);
+    const Result result = run();
+    EXPECT_FALSE(result.outcome.error);
+    EXPECT_EQ(result.events, (QList { text("a"), AgentChatEvent::done() }));
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+TEST_F(ChatStreamTest, FramesEventsAcrossChunkBoundariesAndCrLf)
+{
+    const QByteArray body = "event: text_delta\r\ndata: {\"text\":\"H\xc3\xa9\"}\r\n\r\n: keep-alive\r\n\r\n"
+                            "event: tool_started\ndata: {\"name\":\"search\"}\n\n"
+                            "event: error\ndata: {\"message\":\"m\"}\n\n"
+                            "event: mystery\ndata: 1\n\n"
+                            "data: a\xff\n\n"
+                            "event: tool_result\ndata: {\"name\":\"search\",\n"
+                            "data: \"summary\":\"3 hits\"}\n\n"
+                            "event: text_delta\ndata: {\"text\":\"end\"}\n\n";
+    QList<StreamStep> steps;
+    for (qsizetype at = 0; at < body.size(); at += 7)
+        steps.append({ at % 35 == 0 ? 5ms : 0ms, body.mid(at, 7) });
+    script(steps);
+    const Result result = run();
+    EXPECT_FALSE(result.outcome.error);
+    EXPECT_EQ(result.events,
+        (QList { text("Hé"), AgentChatEvent::toolStarted(QStringLiteral("search")),
+            AgentChatEvent::error(QStringLiteral("m")), AgentChatEvent::unknown(QStringLiteral("mystery")),
+            AgentChatEvent::unknown(QStringLiteral("message")),
+            AgentChatEvent::toolResult(QStringLiteral("search"), QStringLiteral("3 hits")), text("end") }));
+}
+
+TEST_F(ChatStreamTest, YieldsTheLastEventOfABodyWithoutABlankLine)
+{
+    script({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") }, { 10ms, "data: x" } });
+    EXPECT_EQ(run().events, (QList { text("a"), AgentChatEvent::unknown(QStringLiteral("message")) }));
+    script({ { 0ms, "data: x\n" } });
+    EXPECT_EQ(run().events, QList { AgentChatEvent::unknown(QStringLiteral("message")) });
+    script({ { 0ms, "event: done\ndata: {}" } });
+    EXPECT_EQ(run().events, QList { AgentChatEvent::done() });
+    script({});
+    const Result empty = run();
+    EXPECT_TRUE(empty.events.isEmpty());
+    EXPECT_FALSE(empty.outcome.error);
+}
+
+TEST_F(ChatStreamTest, EndsWithTheStatusBeforeAnyEvent)
+{
+    service.setResponse("POST", QStringLiteral("/api/agent/chat"), CannedResponse::json(500, R"({"error":"boom"})"));
+    Result result = run();
+    EXPECT_TRUE(result.events.isEmpty());
+    EXPECT_EQ(result.outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::http(500, QString()));
+
+    service.setResponse("POST", QStringLiteral("/api/agent/chat"),
+        CannedResponse::eventStream({ { 0ms, sseBlock("text_delta", R"({"text":"no"})") } }, 401));
+    result = run();
+    EXPECT_TRUE(result.events.isEmpty());
+    EXPECT_EQ(result.outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
+}
+
+TEST_F(ChatStreamTest, SendsNoAuthorizationWithoutAKey)
+{
+    service.setRequiredAPIKey(QStringLiteral("orv_key"));
+    const OrvaneAPIClient signedOut(service.baseURL(), std::nullopt, &network);
+    const Result result = run(signedOut);
+    EXPECT_EQ(result.outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
+    ASSERT_EQ(service.requestCount(), 1);
+    EXPECT_FALSE(service.requests().first().header("authorization"));
+}
+
+TEST_F(ChatStreamTest, DeliversEventsBeforeADroppedConnectionThenItsError)
+{
+    script({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") },
+               { 10ms, sseBlock("text_delta", R"({"text":"b"})") + "data: half" } },
+        CannedResponse::Ending::drop);
+    const Result result = run();
+    EXPECT_EQ(result.events, (QList { text("a"), text("b") }));
+    const auto error = result.outcome.errorAs<NetworkError>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), NetworkError::Kind::transport);
+}
+
+TEST_F(ChatStreamTest, FailsWhenTheStreamPausesLongerThanTheTransferTimeout)
+{
+    script({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") }, { 100ms, sseBlock("text_delta", R"({"text":"b"})") } },
+        CannedResponse::Ending::stall);
+    OrvaneAPIClient impatient = client;
+    impatient.setTransferTimeout(400ms);
+    const Result result = run(impatient);
+    // The 100 ms pause is within the timeout; the stall after it is not.
+    EXPECT_EQ(result.events, (QList { text("a"), text("b") }));
+    ASSERT_TRUE(result.outcome.errorAs<NetworkError>());
+    EXPECT_EQ(result.outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::timedOut);
+}
+
+TEST_F(ChatStreamTest, FailsOnAnOversizedEventAfterTheEventsBeforeIt)
+{
+    const QByteArray chunk = "data: " + QByteArray(256 * 1024, 'x') + "\n";
+    script({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") }, { 0ms, chunk }, { 0ms, chunk }, { 0ms, chunk },
+               { 0ms, chunk }, { 0ms, chunk } },
+        CannedResponse::Ending::stall);
+    const Result result = run();
+    EXPECT_EQ(result.events, QList { text("a") });
+    EXPECT_TRUE(result.outcome.errorAs<EventStreamError>());
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+TEST_F(ChatStreamTest, DroppingTheStreamStopsTheTransfer)
+{
+    script({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") }, { 30ms, sseBlock("text_delta", R"({"text":"b"})") } },
+        CannedResponse::Ending::stall);
+    const Result result = run(1);
+    EXPECT_FALSE(result.outcome.error);
+    EXPECT_EQ(result.events, QList { text("a") });
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+
+    // Dropped before it was ever iterated.
+    {
+        auto stream = client.chat(QStringLiteral("hi"), {}, std::nullopt, std::nullopt);
+        ASSERT_TRUE(service.waitForRequests(2));
+    }
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+TEST_F(ChatStreamTest, EndsWhenTheOwnerOrTheNetworkGoesAway)
+{
+    script({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") } }, CannedResponse::Ending::stall);
+    auto owner = std::make_unique<QObject>();
+    OrvaneAPIClient owned = client;
+    owned.setLifetime(owner.get());
+    auto collected = std::make_shared<Collected>();
+    auto outcome = startTask(collect(owned.chat(QStringLiteral("hi"), {}, std::nullopt, std::nullopt), collected, 100));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return collected->events.size() == 1; }));
+    owner.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
+    EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+
+    auto manager = std::make_unique<QNetworkAccessManager>();
+    const OrvaneAPIClient transient(service.baseURL(), std::nullopt, manager.get());
+    auto second = std::make_shared<Collected>();
+    auto secondOutcome
+        = startTask(collect(transient.chat(QStringLiteral("hi"), {}, std::nullopt, std::nullopt), second, 100));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->events.size() == 1; }));
+    manager.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return secondOutcome->finished; }));
+    EXPECT_EQ(secondOutcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+
+    // A client without a manager fails on the first iteration, never at the call.
+    const OrvaneAPIClient none(service.baseURL(), std::nullopt, nullptr);
+    const Result result = run(none);
+    EXPECT_EQ(result.outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+} // namespace
