@@ -57,7 +57,9 @@ private:
 QCoro::AsyncGenerator<QString> leasedStream(std::unique_ptr<SessionLease> lease)
 {
     for (;;) {
-        std::optional<QString> text = co_await lease->next();
+        // Named, not a temporary of the co_await: g++ 12 can destroy such temporaries twice.
+        detail::SessionConsumer::NextAwaiter next = lease->next();
+        std::optional<QString> text = co_await next;
         if (!text)
             co_return;
         co_yield *text;
@@ -170,7 +172,8 @@ QCoro::Task<> SpeechTranscriber::requestPermissionsThenStart(SessionToken token)
 {
     const QPointer<SpeechTranscriber> self(this);
     const std::shared_ptr<SpeechEngine> engine = m_engine;
-    const VoiceAvailability availability = co_await engine->requestPermissions();
+    const QCoro::Task<VoiceAvailability> permissions = engine->requestPermissions();
+    const VoiceAvailability availability = co_await permissions;
     if (self)
         self->startEngine(availability, token);
 }

@@ -159,6 +159,15 @@ void SphinxRecognizer::decode(RecognitionRequest &request, const ResultHandler &
             SpeechError { errorDomain, utteranceFailed, QStringLiteral("The recognizer could not start.") });
         return;
     }
+    // A pause the decoder's voice activity detector hears closes the utterance: its hypothesis is then settled
+    // (partial hypotheses within an utterance can fall back to a shorter path) and the next one starts afresh.
+    QString settled;
+    const auto transcript = [&settled](const QString &current) -> QString {
+        if (settled.isEmpty() || current.isEmpty())
+            return settled.isEmpty() ? current : settled;
+        return settled + u' ' + current;
+    };
+    bool inSpeech = false;
     QString last;
     std::vector<qint16> samples;
     for (;;) {
@@ -176,9 +185,23 @@ void SphinxRecognizer::decode(RecognitionRequest &request, const ResultHandler &
                     errorDomain, processingFailed, QStringLiteral("The recognizer could not process the audio.") });
             return;
         }
+        const bool speaking = ps_get_in_speech(m_decoder) != 0;
+        QString text;
+        if (inSpeech && !speaking) {
+            ps_end_utt(m_decoder);
+            settled = transcript(hypothesis());
+            text = settled;
+            if (ps_start_utt(m_decoder) < 0) {
+                handler(std::nullopt,
+                    SpeechError { errorDomain, utteranceFailed, QStringLiteral("The recognizer could not start.") });
+                return;
+            }
+        } else {
+            text = transcript(hypothesis());
+        }
+        inSpeech = speaking;
         // The decoder repeats its hypothesis through pauses; passing repeats on would keep a silence timer from
         // ever running out.
-        QString text = hypothesis();
         if (text != last) {
             last = text;
             handler(Result { std::move(text), false }, std::nullopt);
@@ -189,7 +212,7 @@ void SphinxRecognizer::decode(RecognitionRequest &request, const ResultHandler &
         handler(std::nullopt, VoiceInputError::audioEngineFailed(*failure));
         return;
     }
-    handler(Result { hypothesis(), true }, std::nullopt);
+    handler(Result { transcript(hypothesis()), true }, std::nullopt);
 }
 
 } // namespace orvane::voice

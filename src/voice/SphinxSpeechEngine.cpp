@@ -67,8 +67,11 @@ QCoro::Task<VoiceAvailability> SphinxSpeechEngine::requestPermissions()
         QMutexLocker lock(&m_lock);
         recognizer = m_recognizer;
     }
-    if (recognizer && result.isAvailable())
-        co_await QtConcurrent::run([recognizer] { recognizer->load(); });
+    if (recognizer && result.isAvailable()) {
+        // Named, not a temporary of the co_await: g++ 12 can destroy such temporaries twice.
+        const QFuture<void> loading = QtConcurrent::run([recognizer] { recognizer->load(); });
+        co_await loading;
+    }
     co_return result;
 }
 

@@ -9,8 +9,10 @@ namespace orvane::voice::test {
 QCoro::Task<VoiceAvailability> ScriptedSpeechEngine::requestPermissions()
 {
     ++permissionRequests;
-    if (holdPermissions)
-        co_await qCoro(&gate, &PermissionGate::opened);
+    if (holdPermissions) {
+        auto opened = qCoro(&gate, &PermissionGate::opened);
+        co_await opened;
+    }
     ++permissionsSettled;
     co_return afterPrompt.value_or(current);
 }

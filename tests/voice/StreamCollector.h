@@ -8,6 +8,13 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace orvane::voice::test {
 
