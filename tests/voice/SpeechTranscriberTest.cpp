@@ -20,6 +20,12 @@ protected:
     std::shared_ptr<ScriptedSpeechEngine> engine = std::make_shared<ScriptedSpeechEngine>();
     std::unique_ptr<SpeechTranscriber> transcriber = std::make_unique<SpeechTranscriber>(engine, 400ms, 250ms);
 
+    void TearDown() override
+    {
+        transcriber.reset();
+        EXPECT_TRUE(StreamCollector::waitForAllToEnd());
+    }
+
     // Starts a session and waits until it listens.
     std::unique_ptr<StreamCollector> listen(SessionToken token)
     {

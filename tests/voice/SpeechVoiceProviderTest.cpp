@@ -16,7 +16,14 @@ using test::StreamCollector;
 class SpeechVoiceProviderTest : public testing::Test {
 protected:
     std::shared_ptr<ScriptedSpeechEngine> engine = std::make_shared<ScriptedSpeechEngine>();
-    SpeechVoiceProvider provider { engine, 400ms, 250ms };
+    std::unique_ptr<SpeechVoiceProvider> voice = std::make_unique<SpeechVoiceProvider>(engine, 400ms, 250ms);
+    SpeechVoiceProvider &provider = *voice;
+
+    void TearDown() override
+    {
+        voice.reset();
+        EXPECT_TRUE(StreamCollector::waitForAllToEnd());
+    }
 };
 
 TEST_F(SpeechVoiceProviderTest, EachTranscriptionTakesTheNextToken)

@@ -42,6 +42,8 @@ protected:
         s_samples = nullptr;
     }
 
+    void TearDown() override { EXPECT_TRUE(StreamCollector::waitForAllToEnd()); }
+
     QString sentence(const QString &text)
     {
         const QString path = s_samples->sentence(text);

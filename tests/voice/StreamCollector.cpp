@@ -2,8 +2,17 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <vector>
+
 namespace orvane::voice::test {
 namespace {
+
+std::vector<std::weak_ptr<StreamRecord>> &collected()
+{
+    static std::vector<std::weak_ptr<StreamRecord>> records;
+    return records;
+}
 
 QCoro::Task<> collect(QCoro::AsyncGenerator<QString> stream, std::shared_ptr<StreamRecord> record)
 {
@@ -23,7 +32,22 @@ QCoro::Task<> collect(QCoro::AsyncGenerator<QString> stream, std::shared_ptr<Str
 
 StreamCollector::StreamCollector(QCoro::AsyncGenerator<QString> stream)
 {
+    collected().push_back(m_record);
     static_cast<void>(collect(std::move(stream), m_record));
+}
+
+bool StreamCollector::waitForAllToEnd(int milliseconds)
+{
+    const bool ended = QTest::qWaitFor(
+        [] {
+            return std::all_of(collected().begin(), collected().end(), [](const std::weak_ptr<StreamRecord> &weak) {
+                const auto record = weak.lock();
+                return !record || record->ended;
+            });
+        },
+        milliseconds);
+    collected().clear();
+    return ended;
 }
 
 bool StreamCollector::waitForEnd(int milliseconds) const

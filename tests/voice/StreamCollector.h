@@ -39,6 +39,10 @@ public:
     // Waits until at least count texts arrived.
     bool waitForTexts(qsizetype count, int milliseconds = 10000) const;
 
+    // Waits until every stream any collector iterates has ended, so no iteration outlives its test. Call it after
+    // the sessions' owners are gone.
+    static bool waitForAllToEnd(int milliseconds = 10000);
+
 private:
     std::shared_ptr<StreamRecord> m_record = std::make_shared<StreamRecord>();
 };
