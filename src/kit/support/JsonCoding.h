@@ -51,8 +51,7 @@ public:
 
 private:
     static constexpr std::size_t npos = std::numeric_limits<std::size_t>::max();
-    JsonPath(const JsonPath *parent, std::string_view name, std::size_t i)
-        : m_parent(parent), m_key(name), m_index(i)
+    JsonPath(const JsonPath *parent, std::string_view name, std::size_t i) : m_parent(parent), m_key(name), m_index(i)
     {
     }
 
@@ -89,15 +88,16 @@ public:
 };
 
 // Raw values of a persisted enumeration. Specialise with ORVANE_JSON_ENUM.
-template <typename E>
-struct JsonEnum;
+template <typename E> struct JsonEnum;
 
 template <typename E>
-concept JsonEnumeration = std::is_enum_v<E> && requires { JsonEnum<E>::values; };
+concept JsonEnumeration = std::is_enum_v<E> && requires
+{
+    JsonEnum<E>::values;
+};
 
 // The raw-value text of an enumeration case.
-template <JsonEnumeration E>
-[[nodiscard]] QString rawValue(E value)
+template <JsonEnumeration E> [[nodiscard]] QString rawValue(E value)
 {
     for (const auto &[v, raw] : JsonEnum<E>::values) {
         if (v == value)
@@ -106,8 +106,7 @@ template <JsonEnumeration E>
     return {};
 }
 
-template <JsonEnumeration E>
-[[nodiscard]] std::optional<E> fromRawValue(std::string_view raw)
+template <JsonEnumeration E> [[nodiscard]] std::optional<E> fromRawValue(std::string_view raw)
 {
     for (const auto &[v, r] : JsonEnum<E>::values) {
         if (r == raw)
@@ -116,16 +115,14 @@ template <JsonEnumeration E>
     return std::nullopt;
 }
 
-template <JsonEnumeration E>
-[[nodiscard]] std::optional<E> fromRawValue(const QString &raw)
+template <JsonEnumeration E> [[nodiscard]] std::optional<E> fromRawValue(const QString &raw)
 {
     const QByteArray utf8 = raw.toUtf8();
     return fromRawValue<E>(std::string_view(utf8.constData(), std::size_t(utf8.size())));
 }
 
 // Every case of an enumeration, in declaration order.
-template <JsonEnumeration E>
-[[nodiscard]] QList<E> allCases()
+template <JsonEnumeration E> [[nodiscard]] QList<E> allCases()
 {
     QList<E> cases;
     cases.reserve(qsizetype(std::size(JsonEnum<E>::values)));
@@ -134,23 +131,40 @@ template <JsonEnumeration E>
     return cases;
 }
 
+// Persisted enumerations hash their raw value, so QSet and QHash take them as keys.
+template <JsonEnumeration E> [[nodiscard]] size_t qHash(E value, size_t seed = 0)
+{
+    for (const auto &[v, raw] : JsonEnum<E>::values) {
+        if (v == value)
+            return ::qHash(QByteArrayView(raw.data(), qsizetype(raw.size())), seed);
+    }
+    return seed;
+}
+
 class JsonObjectWriter;
 class JsonObjectReader;
 
 template <typename T>
-concept JsonRecord = requires(const T &value, JsonObjectWriter &writer, const JsonObjectReader &reader) {
+concept JsonRecord = requires(const T &value, JsonObjectWriter &writer, const JsonObjectReader &reader)
+{
     value.encode(writer);
-    { T::decode(reader) } -> std::same_as<T>;
+    {
+        T::decode(reader)
+        } -> std::same_as<T>;
 };
 
 // Coding of one value type. Specialisations exist for the scalar, Qt and container types below.
-template <typename T>
-struct JsonCoder;
+template <typename T> struct JsonCoder;
 
 template <typename T>
-concept JsonCodable = requires(const T &value, const Json &json, const JsonPath &path) {
-    { JsonCoder<T>::encode(value, path) } -> std::same_as<Json>;
-    { JsonCoder<T>::decode(json, path) } -> std::same_as<T>;
+concept JsonCodable = requires(const T &value, const Json &json, const JsonPath &path)
+{
+    {
+        JsonCoder<T>::encode(value, path)
+        } -> std::same_as<Json>;
+    {
+        JsonCoder<T>::decode(json, path)
+        } -> std::same_as<T>;
 };
 
 namespace detail {
@@ -162,18 +176,16 @@ std::int64_t decodeInteger(const Json &json, const JsonPath &path, std::int64_t 
 // Writes one JSON object, keys in call order.
 class JsonObjectWriter final {
 public:
-    explicit JsonObjectWriter(const JsonPath &path) : m_path(path), m_json(Json::object()) {}
+    explicit JsonObjectWriter(const JsonPath &path) : m_path(path), m_json(Json::object()) { }
 
-    template <JsonCodable T>
-    JsonObjectWriter &field(std::string_view key, const T &value)
+    template <JsonCodable T> JsonObjectWriter &field(std::string_view key, const T &value)
     {
         m_json.emplace(std::string(key), JsonCoder<T>::encode(value, m_path.key(key)));
         return *this;
     }
 
     // An absent optional writes no key at all.
-    template <JsonCodable T>
-    JsonObjectWriter &field(std::string_view key, const std::optional<T> &value)
+    template <JsonCodable T> JsonObjectWriter &field(std::string_view key, const std::optional<T> &value)
     {
         if (value)
             field(key, *value);
@@ -194,8 +206,7 @@ class JsonObjectReader final {
 public:
     JsonObjectReader(const Json &json, const JsonPath &path);
 
-    template <JsonCodable T>
-    [[nodiscard]] T required(std::string_view key) const
+    template <JsonCodable T> [[nodiscard]] T required(std::string_view key) const
     {
         const JsonPath child = m_path.key(key);
         const Json *value = find(key);
@@ -205,8 +216,7 @@ public:
     }
 
     // Missing and null both give an absent value.
-    template <JsonCodable T>
-    [[nodiscard]] std::optional<T> optional(std::string_view key) const
+    template <JsonCodable T> [[nodiscard]] std::optional<T> optional(std::string_view key) const
     {
         const Json *value = find(key);
         if (!value || value->is_null())
@@ -215,8 +225,7 @@ public:
     }
 
     // For lenient (wire) records: the value when present and decodable, else the fallback.
-    template <JsonCodable T>
-    [[nodiscard]] T lenient(std::string_view key, T fallback) const
+    template <JsonCodable T> [[nodiscard]] T lenient(std::string_view key, T fallback) const
     {
         const Json *value = find(key);
         if (!value || value->is_null())
@@ -240,8 +249,7 @@ private:
 
 // --- scalar coders -------------------------------------------------------------------------
 
-template <>
-struct JsonCoder<bool> {
+template <> struct JsonCoder<bool> {
     static Json encode(bool value, const JsonPath &) { return value; }
     static bool decode(const Json &json, const JsonPath &path)
     {
@@ -253,40 +261,35 @@ struct JsonCoder<bool> {
 
 // Integers saturate at the bounds of the field's type rather than wrap; a fraction is refused.
 template <std::integral T>
-    requires(!std::same_as<T, bool>)
-struct JsonCoder<T> {
+requires(!std::same_as<T, bool>) struct JsonCoder<T> {
     static Json encode(T value, const JsonPath &) { return value; }
     static T decode(const Json &json, const JsonPath &path)
     {
         constexpr auto lo = std::int64_t(std::numeric_limits<T>::min());
         constexpr auto hi = std::numeric_limits<T>::max() > std::uint64_t(std::numeric_limits<std::int64_t>::max())
-                                ? std::numeric_limits<std::int64_t>::max()
-                                : std::int64_t(std::numeric_limits<T>::max());
+            ? std::numeric_limits<std::int64_t>::max()
+            : std::int64_t(std::numeric_limits<T>::max());
         return T(detail::decodeInteger(json, path, lo, hi));
     }
 };
 
-template <>
-struct JsonCoder<double> {
+template <> struct JsonCoder<double> {
     static Json encode(double value, const JsonPath &path);
     static double decode(const Json &json, const JsonPath &path);
 };
 
-template <>
-struct JsonCoder<QString> {
+template <> struct JsonCoder<QString> {
     static Json encode(const QString &value, const JsonPath &);
     static QString decode(const Json &json, const JsonPath &path);
 };
 
 // UUIDs are canonical 36-character text, written upper-case, read in either case.
-template <>
-struct JsonCoder<QUuid> {
+template <> struct JsonCoder<QUuid> {
     static Json encode(const QUuid &value, const JsonPath &);
     static QUuid decode(const Json &json, const JsonPath &path);
 };
 
-template <JsonEnumeration E>
-struct JsonCoder<E> {
+template <JsonEnumeration E> struct JsonCoder<E> {
     static Json encode(E value, const JsonPath &path)
     {
         for (const auto &[v, raw] : JsonEnum<E>::values) {
@@ -306,8 +309,7 @@ struct JsonCoder<E> {
     }
 };
 
-template <JsonRecord T>
-struct JsonCoder<T> {
+template <JsonRecord T> struct JsonCoder<T> {
     static Json encode(const T &value, const JsonPath &path)
     {
         JsonObjectWriter writer(path);
@@ -323,8 +325,7 @@ struct JsonCoder<T> {
 
 // --- containers ------------------------------------------------------------------------------
 
-template <JsonCodable T>
-struct JsonCoder<QList<T>> {
+template <JsonCodable T> struct JsonCoder<QList<T>> {
     static Json encode(const QList<T> &values, const JsonPath &path)
     {
         Json array = Json::array();
@@ -354,8 +355,7 @@ struct JsonCoder<QList<T>> {
 };
 
 // String-keyed maps code as JSON objects.
-template <JsonCodable T>
-struct JsonCoder<QMap<QString, T>> {
+template <JsonCodable T> struct JsonCoder<QMap<QString, T>> {
     static Json encode(const QMap<QString, T> &values, const JsonPath &path)
     {
         Json object = Json::object();
@@ -381,15 +381,13 @@ struct JsonCoder<QMap<QString, T>> {
 
 // --- documents -------------------------------------------------------------------------------
 
-template <JsonCodable T>
-[[nodiscard]] Json toJson(const T &value)
+template <JsonCodable T> [[nodiscard]] Json toJson(const T &value)
 {
     const JsonPath root;
     return JsonCoder<T>::encode(value, root);
 }
 
-template <JsonCodable T>
-[[nodiscard]] T fromJson(const Json &json)
+template <JsonCodable T> [[nodiscard]] T fromJson(const Json &json)
 {
     const JsonPath root;
     if (json.is_null())
@@ -406,21 +404,18 @@ template <JsonCodable T>
 // Indented text with every object's keys sorted lexicographically, for files people read.
 [[nodiscard]] QByteArray dumpSortedPretty(const Json &json);
 
-template <JsonCodable T>
-[[nodiscard]] QByteArray encodeJson(const T &value)
+template <JsonCodable T> [[nodiscard]] QByteArray encodeJson(const T &value)
 {
     return dumpJson(toJson(value));
 }
 
-template <JsonCodable T>
-[[nodiscard]] T decodeJson(QByteArrayView bytes)
+template <JsonCodable T> [[nodiscard]] T decodeJson(QByteArrayView bytes)
 {
     return fromJson<T>(parseJson(bytes));
 }
 
 // Converts a double to an integer type, clamping at its bounds; NaN gives zero.
-template <std::integral T>
-[[nodiscard]] constexpr T saturatingCast(double value)
+template <std::integral T> [[nodiscard]] constexpr T saturatingCast(double value)
 {
     if (std::isnan(value))
         return T(0);
@@ -438,8 +433,7 @@ template <std::integral T>
 
 // Declares the raw values of a persisted enumeration, e.g.
 //   ORVANE_JSON_ENUM(ThreadApprovalMode, {ThreadApprovalMode::manual, "Require Approval"}, ...)
-#define ORVANE_JSON_ENUM(Type, ...)                                                                          \
-    template <>                                                                                              \
-    struct orvane::JsonEnum<Type> {                                                                          \
-        static constexpr std::pair<Type, std::string_view> values[] = {__VA_ARGS__};                         \
+#define ORVANE_JSON_ENUM(Type, ...)                                                                                    \
+    template <> struct orvane::JsonEnum<Type> {                                                                        \
+        static constexpr std::pair<Type, std::string_view> values[] = { __VA_ARGS__ };                                 \
     };

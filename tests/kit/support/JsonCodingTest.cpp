@@ -1,5 +1,7 @@
 #include "kit/support/JsonCoding.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 using namespace orvane;
@@ -10,7 +12,7 @@ enum class Mood { calm, busy };
 
 } // namespace
 
-ORVANE_JSON_ENUM(Mood, {Mood::calm, "Calm Waters"}, {Mood::busy, "busy"})
+ORVANE_JSON_ENUM(Mood, { Mood::calm, "Calm Waters" }, { Mood::busy, "busy" })
 
 namespace {
 
@@ -20,11 +22,14 @@ struct Leaf {
     qint64 count = 0;
     std::optional<QString> note;
 
-    void encode(JsonObjectWriter &w) const { w.field("id", id).field("mood", mood).field("count", count).field("note", note); }
+    void encode(JsonObjectWriter &w) const
+    {
+        w.field("id", id).field("mood", mood).field("count", count).field("note", note);
+    }
     static Leaf decode(const JsonObjectReader &r)
     {
-        return {r.required<QUuid>("id"), r.required<Mood>("mood"), r.required<qint64>("count"),
-                r.optional<QString>("note")};
+        return { r.required<QUuid>("id"), r.required<Mood>("mood"), r.required<qint64>("count"),
+            r.optional<QString>("note") };
     }
     bool operator==(const Leaf &) const = default;
 };
@@ -41,8 +46,8 @@ struct Tree {
     }
     static Tree decode(const JsonObjectReader &r)
     {
-        return {r.required<QString>("title"), r.required<double>("budget"), r.required<QList<Leaf>>("leaves"),
-                r.required<int>("small")};
+        return { r.required<QString>("title"), r.required<double>("budget"), r.required<QList<Leaf>>("leaves"),
+            r.required<int>("small") };
     }
     bool operator==(const Tree &) const = default;
 };
@@ -51,7 +56,8 @@ const QUuid kId = QUuid::fromString(QStringLiteral("e621e1f8-c36c-495a-93fc-0c24
 
 Tree sampleTree()
 {
-    return {QStringLiteral("Q2 \"pipeline\" ✓"), 1500.5, {{kId, Mood::busy, 42, std::nullopt}, {kId, Mood::calm, -1, QStringLiteral("n")}}, 7};
+    return { QStringLiteral("Q2 \"pipeline\" ✓"), 1500.5,
+        { { kId, Mood::busy, 42, std::nullopt }, { kId, Mood::calm, -1, QStringLiteral("n") } }, 7 };
 }
 
 // Decodes text and returns the error message, or "ok".
@@ -68,9 +74,9 @@ std::string decodeError(const char *text)
 TEST(JsonEncoding, WritesKeysInFieldOrderAndOmitsAbsentOptionals)
 {
     EXPECT_EQ(encodeJson(sampleTree()).toStdString(),
-              R"({"title":"Q2 \"pipeline\" ✓","budget":1500.5,"leaves":[)"
-              R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","mood":"busy","count":42},)"
-              R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","mood":"Calm Waters","count":-1,"note":"n"}],"small":7})");
+        R"({"title":"Q2 \"pipeline\" ✓","budget":1500.5,"leaves":[)"
+        R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","mood":"busy","count":42},)"
+        R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","mood":"Calm Waters","count":-1,"note":"n"}],"small":7})");
 }
 
 TEST(JsonEncoding, RoundTripsToAnEqualValue)
@@ -96,28 +102,32 @@ TEST(JsonEncoding, RefusesNonFiniteDoublesWithThePath)
 TEST(JsonEncoding, SortedPrettyPrinterSortsEveryObjectsKeys)
 {
     const QByteArray text = dumpSortedPretty(toJson(sampleTree().leaves.first()));
-    EXPECT_EQ(text.toStdString(), "{\n  \"count\": 42,\n  \"id\": \"E621E1F8-C36C-495A-93FC-0C247A3E6E5F\",\n  \"mood\": \"busy\"\n}");
+    EXPECT_EQ(text.toStdString(),
+        "{\n  \"count\": 42,\n  \"id\": \"E621E1F8-C36C-495A-93FC-0C247A3E6E5F\",\n  \"mood\": \"busy\"\n}");
 }
 
 TEST(JsonDecoding, NamesTheKeyPathOfEveryFailureWithoutEchoingTheValue)
 {
     const char *id = R"("id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F")";
     const auto tree = [&](const std::string &leaf) {
-        return R"({"title":"t","budget":1,"small":1,"leaves":[{)" + std::string(id) + R"(,"mood":"busy","count":1},{)" + leaf + "}]}";
+        return R"({"title":"t","budget":1,"small":1,"leaves":[{)" + std::string(id) + R"(,"mood":"busy","count":1},{)"
+            + leaf + "}]}";
     };
     EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1)").c_str()), "ok");
-    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy")").c_str()), "leaves[1].count: missing required key");
+    EXPECT_EQ(
+        decodeError(tree(std::string(id) + R"(,"mood":"busy")").c_str()), "leaves[1].count: missing required key");
     EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":null)").c_str()),
-              "leaves[1].count: missing required key");
+        "leaves[1].count: missing required key");
     EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"calm","count":1)").c_str()),
-              "leaves[1].mood: unknown raw value for the enumeration");
-    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":7,"count":1)").c_str()), "leaves[1].mood: expected a string");
+        "leaves[1].mood: unknown raw value for the enumeration");
+    EXPECT_EQ(
+        decodeError(tree(std::string(id) + R"(,"mood":7,"count":1)").c_str()), "leaves[1].mood: expected a string");
     EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1.5)").c_str()),
-              "leaves[1].count: expected an integer, found a number with a fraction");
+        "leaves[1].count: expected an integer, found a number with a fraction");
     EXPECT_EQ(decodeError(tree(R"("id":"{E621E1F8-C36C-495A-93FC-0C247A3E6E5F}","mood":"busy","count":1)").c_str()),
-              "leaves[1].id: expected a UUID in canonical form");
+        "leaves[1].id: expected a UUID in canonical form");
     EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1,"note":5)").c_str()),
-              "leaves[1].note: expected a string");
+        "leaves[1].note: expected a string");
     EXPECT_EQ(decodeError(R"({"title":"t","budget":"1500","small":1,"leaves":[]})"), "budget: expected a number");
     EXPECT_EQ(decodeError(R"({"title":"t","budget":1,"small":1,"leaves":{}})"), "leaves: expected an array");
     EXPECT_EQ(decodeError(R"({"title":"t","budget":1,"small":1,"leaves":[null]})"), "leaves[0]: unexpected null");
@@ -128,9 +138,9 @@ TEST(JsonDecoding, NamesTheKeyPathOfEveryFailureWithoutEchoingTheValue)
 
 TEST(JsonDecoding, AcceptsWholeFloatsAndNullOptionalsAndIgnoresUnknownKeys)
 {
-    const Tree tree = decodeJson<Tree>(QByteArrayView(
-        R"({"extra":{"x":[1,2]},"title":"t","budget":3,"small":2.0,"leaves":[)"
-        R"({"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","mood":"busy","count":4,"note":null}]})"));
+    const Tree tree = decodeJson<Tree>(
+        QByteArrayView(R"({"extra":{"x":[1,2]},"title":"t","budget":3,"small":2.0,"leaves":[)"
+                       R"({"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","mood":"busy","count":4,"note":null}]})"));
     EXPECT_EQ(tree.small, 2);
     EXPECT_EQ(tree.budget, 3.0);
     EXPECT_EQ(tree.leaves.first().id, kId);
@@ -164,7 +174,15 @@ TEST(JsonEnumerations, MapRawValuesBothWays)
     EXPECT_EQ(rawValue(Mood::calm), QStringLiteral("Calm Waters"));
     EXPECT_EQ(fromRawValue<Mood>(QStringLiteral("busy")), Mood::busy);
     EXPECT_FALSE(fromRawValue<Mood>(QStringLiteral("calm")).has_value());
-    EXPECT_EQ(allCases<Mood>(), (QList<Mood>{Mood::calm, Mood::busy}));
+    EXPECT_EQ(allCases<Mood>(), (QList<Mood> { Mood::calm, Mood::busy }));
+}
+
+TEST(JsonEnumerations, HashTheirRawValues)
+{
+    EXPECT_EQ(qHash(Mood::busy, 3), qHash(QByteArrayView("busy"), 3));
+    EXPECT_NE(qHash(Mood::calm), qHash(Mood::busy));
+    const QSet<Mood> moods { Mood::calm, Mood::busy, Mood::calm };
+    EXPECT_EQ(moods.size(), 2);
 }
 
 } // namespace
