@@ -120,7 +120,10 @@ QCoro::Task<OrvaneUpdateCheckResult> PlatformUpdateChecker::check()
     const int code = status.toInt();
     if (code < 200 || code >= 300)
         co_return OrvaneUpdateCheckResult::current();
-    co_return evaluate(reply->readAll(), runningVersion, site);
+    const QByteArray body = reply->read(maxManifestBytes + 1);
+    if (body.size() > maxManifestBytes)
+        co_return OrvaneUpdateCheckResult::current();
+    co_return evaluate(body, runningVersion, site);
 }
 
 } // namespace orvane

@@ -54,13 +54,24 @@ SymbolView *ClickableButton::addSymbol(const QString &symbol, ThemeColor color, 
 
 QLabel *ClickableButton::addText(const QString &text, const QFont &font, ThemeColor color)
 {
+    QLabel *label = addText(text, font, QColor());
+    label->setProperty(textRoleProperty, int(color));
+    applyTextColors();
+    return label;
+}
+
+QLabel *ClickableButton::addText(const QString &text, const QFont &font, const QColor &fixedColor)
+{
     auto *label = new QLabel(this);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->setFont(font);
-    label->setProperty(textRoleProperty, int(color));
+    if (fixedColor.isValid()) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, fixedColor);
+        label->setPalette(palette);
+    }
     m_row->addWidget(label, 0, Qt::AlignVCenter);
-    applyTextColors();
     return label;
 }
 
@@ -110,7 +121,8 @@ void ClickableButton::paintEvent(QPaintEvent *)
         painter.setPen(QPen(withOpacity(theme.color(*m_look.stroke), m_look.strokeOpacity), 1));
         painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     }
-    if (hasFocus()) {
+    // A focus ring only for keyboard users, as the toolkit's own controls do.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         painter.setPen(QPen(theme.accentCyan(), 1, Qt::DotLine));
         painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
     }

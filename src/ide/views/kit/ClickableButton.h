@@ -41,6 +41,8 @@ public:
     SymbolView *addSymbol(
         const QString &symbol, ThemeColor color, int size, ui::SymbolWeight weight = ui::SymbolWeight::regular);
     QLabel *addText(const QString &text, const QFont &font, ThemeColor color);
+    // A text in a colour the theme does not name (black on the lime fill, in both themes).
+    QLabel *addText(const QString &text, const QFont &font, const QColor &fixedColor);
     void addStretch();
     // For label parts that are not texts or symbols.
     void addWidget(QWidget *widget);
