@@ -147,9 +147,6 @@ public:
     [[nodiscard]] const OrvaneUpdateStateMachine &machine() const { return m_machine; }
     [[nodiscard]] OrvaneUpdateChecking &checker() const { return *m_checker; }
 
-Q_SIGNALS:
-    void phaseChanged();
-
 private:
     OrvaneUpdatePhase m_phase = OrvaneUpdatePhases::Idle {};
     OrvaneUpdateStateMachine m_machine;

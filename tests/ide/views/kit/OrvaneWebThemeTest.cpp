@@ -39,7 +39,7 @@ QString hex(const QColor &color)
 
 TEST(OrvaneWebThemeTest, ColoursOfBothThemes)
 {
-    // light, dark; "#19FFFFFF" and "#33FFFFFF" are white at 0.10 and 0.20.
+    // light, dark; "#1AFFFFFF" and "#33FFFFFF" are white at 0.10 and 0.20.
     const std::pair<ThemeColor, std::pair<const char16_t *, const char16_t *>> table[] = {
         { ThemeColor::canvasBackground, { u"#F8FAFC", u"#0A0E14" } },
         { ThemeColor::sidebarBackground, { u"#F1F5F9", u"#0C111A" } },
