@@ -1,0 +1,372 @@
+#pragma once
+
+#include "ide/copilot/CampaignCopilotContext.h"
+#include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/notifications/CampaignNotificationCenter.h"
+#include "ide/records/CampaignAssetLibraryItem.h"
+#include "ide/records/CampaignExecutionReceipt.h"
+#include "ide/records/CampaignIDEAgentProposal.h"
+#include "ide/records/CampaignIDEProject.h"
+#include "ide/records/CampaignIDESection.h"
+#include "ide/records/CampaignIDEThread.h"
+#include "ide/records/CampaignPlatformConnection.h"
+#include "ide/records/CampaignRecommendedNextAction.h"
+#include "ide/records/IDEPrimaryDestination.h"
+#include "ide/records/IDEWorkbenchView.h"
+#include "ide/records/LocalWorkspaceFile.h"
+#include "kit/models/ServiceRecords.h"
+#include "platform/UserDefaults.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUuid>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace orvane {
+
+class SessionStore;
+class WorkspaceDiskQueue;
+
+// The one model object of the campaign IDE: projects, threads and every other record the window
+// shows, the selection, and the operations views call. It lives on the main thread only.
+//
+// Persistence keeps the stored forms (projects as one JSON array in the state file, threads as one
+// JSON array under the threads key of the user defaults, plain files per project folder) but never
+// does disk work on the main thread: a save takes an O(1) snapshot of the implicitly shared lists
+// and a single background writer encodes and writes it atomically. Saves of one target that arrive
+// faster than they are written coalesce (the newest snapshot wins). Pending work is flushed when the
+// model is destroyed and when the application quits; flushPendingWrites() does it on demand.
+//
+// The local file list is rebuilt on the same writer, after the writes requested before it, and is
+// published back on the main thread (localFilesChanged). Tests call flushPendingWrites() to see it.
+class CampaignIDEWorkspaceModel final : public QObject {
+    Q_OBJECT
+
+public:
+    // Where the model keeps its files. Tests point every location into a temporary home.
+    struct Locations {
+        QString workspaceRoot; // $HOME/Documents/Orvane
+        QString stateFile; // <data home>/Orvane/campaign-ide-state.json
+        QString mirrorLedgerFile; // <data home>/Orvane/mirror-ledger.json: what the mirror last wrote
+        platform::UserDefaults defaults; // holds the threads key
+    };
+    // The locations for the environment as it is now (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME).
+    [[nodiscard]] static Locations standardLocations();
+
+    static const QString threadsDefaultsKey; // "com.orvane.app.macos.ide.threads.v2"
+    static const QUuid sampleProjectID; // C1000000-0000-0000-0000-000000000001
+    static const QUuid sampleArtboardID; // C2000000-0000-0000-0000-000000000001
+    [[nodiscard]] static QList<CampaignIDEProject> sampleProjects();
+    [[nodiscard]] static QList<CampaignIDEAgentProposal> sampleAgentProposals();
+    [[nodiscard]] static CampaignIDEPlanProposal samplePlanProposal();
+    // The four default artboards of a project; fixed ids for the sample project, new ones otherwise.
+    [[nodiscard]] static QList<CreativeCanvasArtboard> planDerivedArtboards(const QUuid &projectID);
+
+    // Starts the model: projects from the argument, else the state file, else the samples; threads
+    // from the user defaults, else the seeds; then mirrors every project folder and thread file.
+    // Saves nothing. Parentless notificationCenter and copilotStore become children of the model;
+    // both must outlive it otherwise.
+    CampaignIDEWorkspaceModel(std::optional<QList<CampaignIDEProject>> projects,
+        CampaignNotificationCenter *notificationCenter, CampaignCopilotStore *copilotStore,
+        Locations locations = standardLocations(), QObject *parent = nullptr);
+    // Flushes every pending write before returning; nothing is written afterwards.
+    ~CampaignIDEWorkspaceModel() override;
+
+    CampaignIDEWorkspaceModel(const CampaignIDEWorkspaceModel &) = delete;
+    CampaignIDEWorkspaceModel &operator=(const CampaignIDEWorkspaceModel &) = delete;
+
+    // --- Stored state, in declaration order ---------------------------------------------------------
+
+    [[nodiscard]] const QList<CampaignIDEProject> &projects() const { return m_projects; }
+    [[nodiscard]] const std::optional<QUuid> &selectedProjectID() const { return m_selectedProjectID; }
+    void setSelectedProjectID(const std::optional<QUuid> &id);
+    [[nodiscard]] CampaignIDESection selectedSection() const { return m_selectedSection; }
+    void setSelectedSection(CampaignIDESection section);
+    [[nodiscard]] const QString &searchQuery() const { return m_searchQuery; }
+    void setSearchQuery(const QString &query);
+    [[nodiscard]] const std::optional<QUuid> &launchConfirmationProjectID() const
+    {
+        return m_launchConfirmationProjectID;
+    }
+    void setLaunchConfirmationProjectID(const std::optional<QUuid> &id);
+    [[nodiscard]] const std::optional<CampaignLaunchRequest> &pendingLaunchRequest() const
+    {
+        return m_pendingLaunchRequest;
+    }
+    void setPendingLaunchRequest(const std::optional<CampaignLaunchRequest> &request);
+    [[nodiscard]] const QHash<QUuid, CampaignExecutionReceipt> &executionReceipts() const
+    {
+        return m_executionReceipts;
+    }
+    void setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts);
+    [[nodiscard]] const std::optional<QUuid> &selectedArtboardID() const { return m_selectedArtboardID; }
+    void setSelectedArtboardID(const std::optional<QUuid> &id);
+    [[nodiscard]] CreativeCanvasTool canvasTool() const { return m_canvasTool; }
+    void setCanvasTool(CreativeCanvasTool tool);
+    [[nodiscard]] double canvasZoom() const { return m_canvasZoom; }
+    // Refuses a zoom that is not finite or outside [minCanvasZoom, maxCanvasZoom]; returns whether
+    // the value was taken.
+    bool setCanvasZoom(double zoom);
+    static constexpr double minCanvasZoom = 0.05;
+    static constexpr double maxCanvasZoom = 16.0;
+    [[nodiscard]] bool canvasShowsGrid() const { return m_canvasShowsGrid; }
+    void setCanvasShowsGrid(bool shows);
+    [[nodiscard]] bool canvasSnapsToGrid() const { return m_canvasSnapsToGrid; }
+    void setCanvasSnapsToGrid(bool snaps);
+    [[nodiscard]] const QList<CampaignIDEAgentProposal> &agentProposals() const { return m_agentProposals; }
+    void setAgentProposals(const QList<CampaignIDEAgentProposal> &proposals);
+    [[nodiscard]] const std::optional<CampaignIDEPlanProposal> &planProposal() const { return m_planProposal; }
+    void setPlanProposal(const std::optional<CampaignIDEPlanProposal> &proposal);
+    [[nodiscard]] const QList<ReportArtifact> &reports() const { return m_reports; }
+    void setReports(const QList<ReportArtifact> &reports);
+    [[nodiscard]] const std::optional<ReportArtifact> &selectedReport() const { return m_selectedReport; }
+    void setSelectedReport(const std::optional<ReportArtifact> &report);
+    [[nodiscard]] const QList<PendingAction> &pendingActions() const { return m_pendingActions; }
+    void setPendingActions(const QList<PendingAction> &actions);
+    [[nodiscard]] const QString &localWorkspaceRoot() const { return m_locations.workspaceRoot; }
+    [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const { return m_localFiles; }
+    [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const { return m_selectedLocalFileID; }
+    void selectLocalFile(const QString &id);
+    [[nodiscard]] bool isSyncingServer() const { return m_isSyncingServer; }
+    void setSyncingServer(bool syncing);
+    [[nodiscard]] const std::optional<QString> &statusNotice() const { return m_statusNotice; }
+    // The toast's close button: nil clears the notice; a text is stored without a countdown.
+    void setStatusNotice(const std::optional<QString> &notice);
+    [[nodiscard]] const IDEPrimaryDestination &primaryDestination() const { return m_primaryDestination; }
+    void setPrimaryDestination(const IDEPrimaryDestination &destination);
+    [[nodiscard]] const QList<CampaignIDEThread> &threads() const { return m_threads; }
+    [[nodiscard]] const QList<CampaignPlatformConnection> &connections() const { return m_connections; }
+    void setConnections(const QList<CampaignPlatformConnection> &connections);
+    [[nodiscard]] const QList<CampaignAssetLibraryItem> &assets() const { return m_assets; }
+    void setAssets(const QList<CampaignAssetLibraryItem> &assets);
+    [[nodiscard]] const QList<CampaignRecommendedNextAction> &recommendedActions() const
+    {
+        return m_recommendedActions;
+    }
+    void setRecommendedActions(const QList<CampaignRecommendedNextAction> &actions);
+    [[nodiscard]] bool isDarkTheme() const { return m_isDarkTheme; }
+    void setDarkTheme(bool dark);
+    [[nodiscard]] bool isSidebarCollapsed() const { return m_isSidebarCollapsed; }
+    void setSidebarCollapsed(bool collapsed);
+    [[nodiscard]] bool showingCommandPalette() const { return m_showingCommandPalette; }
+    void setShowingCommandPalette(bool showing);
+    [[nodiscard]] bool agentDrawerOpen() const { return m_agentDrawerOpen; }
+    void setAgentDrawerOpen(bool open);
+    [[nodiscard]] const std::optional<QUuid> &projectFilterID() const { return m_projectFilterID; }
+    void setProjectFilterID(const std::optional<QUuid> &id);
+    [[nodiscard]] CampaignNotificationCenter *notificationCenter() const { return m_notificationCenter; }
+    [[nodiscard]] CampaignCopilotStore *copilotStore() const { return m_copilotStore; }
+    [[nodiscard]] bool executionAvailable() const { return true; }
+    [[nodiscard]] bool platformValidationAvailable() const { return true; }
+    [[nodiscard]] bool draftEditingAvailable() const { return true; }
+    [[nodiscard]] bool agentAvailable() const { return true; }
+
+    // Identity the copilot context reports; the server refresh rebinds it. Not published.
+    struct Identity {
+        std::optional<QString> principalID = QStringLiteral("orvane-operator");
+        std::optional<QString> workspaceID = QStringLiteral("orvane-workspace");
+        std::optional<QString> accountName = QStringLiteral("Orvane Workspace");
+        std::optional<QString> workspaceName = QStringLiteral("Orvane Workspace");
+        bool contextIsFresh = true;
+    };
+    [[nodiscard]] const Identity &identity() const { return m_identity; }
+    void setIdentity(const Identity &identity) { m_identity = identity; }
+
+    // --- Selection and notices ----------------------------------------------------------------------
+
+    // The first project whose id is selectedProjectID; none without a selection or a match.
+    [[nodiscard]] std::optional<CampaignIDEProject> selectedProject() const;
+    // The row of the selected project in projects(); -1 when there is none.
+    [[nodiscard]] qsizetype selectedProjectIndex() const;
+    // The first artboard of the selected project whose id is selectedArtboardID.
+    [[nodiscard]] std::optional<CreativeCanvasArtboard> selectedArtboard() const;
+    // Selects a project, gives it its launch thread, reloads the local files, activates the copilot.
+    void openProject(const QUuid &projectID);
+    // Shows a one-line notice that clears itself after the notice duration (3 s) unless replaced.
+    void flashNotice(const QString &message);
+    // For tests: how long a notice stays.
+    void setNoticeDuration(std::chrono::milliseconds duration) { m_noticeDuration = duration; }
+    // A selected project that exists and can launch, and no launch awaiting its receipt.
+    [[nodiscard]] bool canExecute() const;
+    // "Live · Receipt confirmed", "Awaiting receipt", "Ready for confirmation" or "Gated".
+    [[nodiscard]] QString launchStateLabel() const;
+    // What the user works on, for the copilot store.
+    [[nodiscard]] CampaignCopilotContext copilotContext() const;
+    // The first whitespace-separated piece that, trimmed of punctuation, holds a ".", does not begin
+    // with "http" and has at least 4 characters, lower-cased.
+    [[nodiscard]] static std::optional<QString> extractDomain(const QString &text);
+
+    // --- Mutation API for the model's operations -----------------------------------------------------
+    // Each finds its target by id (first match), changes it in place, publishes the change with the
+    // finest signal that describes it and, unless told otherwise, schedules the save.
+
+    enum class Save { yes, no };
+
+    // Applies the change to the thread with this id, emits threadChanged(id) and saves the thread
+    // list (unless save is Save::no). False, with nothing changed or saved, when no thread has the id.
+    bool mutateThread(
+        const QUuid &threadID, const std::function<void(CampaignIDEThread &)> &mutation, Save save = Save::yes);
+    // Inserts a thread at a row (clamped into range), emits threadInserted(row), saves the threads.
+    void insertThread(qsizetype row, const CampaignIDEThread &thread, Save save = Save::yes);
+    // Removes every thread matching the predicate, emitting threadRemoved for each, and saves once
+    // when anything was removed (unless save is Save::no). Returns how many were removed.
+    qsizetype removeThreads(const std::function<bool(const CampaignIDEThread &)> &predicate, Save save = Save::yes);
+    // Replaces the whole list, emits threadsChanged(), saves.
+    void setThreads(const QList<CampaignIDEThread> &threads, Save save = Save::yes);
+
+    // Same for projects; a changed project is saved (state file) and re-mirrored to its folder.
+    bool mutateProject(const QUuid &projectID, const std::function<void(CampaignIDEProject &)> &mutation);
+    // The change applied to the selected project, then save and mirror; nothing without one.
+    void mutateSelectedProject(const std::function<void(CampaignIDEProject &)> &mutation);
+    void insertProject(qsizetype row, const CampaignIDEProject &project);
+    qsizetype removeProjects(const std::function<bool(const CampaignIDEProject &)> &predicate);
+    // Replaces the whole list (the server merge) and saves; mirroring is the caller's call.
+    void setProjects(const QList<CampaignIDEProject> &projects);
+
+    // --- Persistence ------------------------------------------------------------------------------
+
+    // Schedule a write of the whole list in its stored form; encoding errors store nothing.
+    void savePersistedProjects();
+    void savePersistedThreads();
+    // Blocks until every scheduled write and listing has finished, then publishes the listing.
+    void flushPendingWrites();
+
+    // --- Local workspace folder mirror and local files --------------------------------------------
+
+    // Writes "campaign-plan.md", "creatives.json" and (only when absent) "execution-rules.md" into
+    // the project's folder. A generated file is written only when its new content differs from what
+    // the mirror last wrote there, so a user's saved edit stands until the project data changes.
+    void syncProjectToLocalDisk(const CampaignIDEProject &project);
+    void syncAllProjectsToLocalDisk();
+    // Writes "media-plan.csv" and "thread-transcript.json" of the thread into its project's folder;
+    // nothing when no project has the thread's project id.
+    void syncThreadArtifactsToDisk(const CampaignIDEThread &thread);
+    // Mirrors the selected project, then lists the text files of its folder (or of the workspace
+    // root without a selection). Unsaved edits of files still listed are kept. Files over
+    // maxListedFileSize and anything but regular files are left out.
+    void reloadLocalFilesForSelectedProject();
+    static constexpr qint64 maxListedFileSize = 1024 * 1024;
+    // The selected file, the first file when the selected id is absent or unmatched; none if empty.
+    [[nodiscard]] std::optional<LocalWorkspaceFile> selectedLocalFile() const;
+    // Editor bindings: change the selected file's text in memory and mark it modified.
+    void updateSelectedLocalFileContent(const QString &text);
+    [[nodiscard]] QString localFileEditorContent() const;
+    [[nodiscard]] QString selectedLocalFileName() const;
+    // Writes the selected file atomically; the outcome arrives as a notice.
+    void saveSelectedLocalFile();
+    // The folder the file viewer opens: the selected project's folder, else the workspace root.
+    [[nodiscard]] QString revealFolderPath() const;
+    // The folder of a project under the workspace root.
+    [[nodiscard]] QString projectFolderPath(const CampaignIDEProject &project) const;
+
+    // --- Thread engine (src/ide/threads) ---
+    // Members of the thread operations are declared here by the thread engine. Use the mutation API
+    // above to change threads; emit the finer signals below where they apply. The agent turn takes
+    // the session as a SessionStore pointer (none: no service call).
+
+    // The project's first thread, or a new launch thread inserted at the front (saved, files written).
+    CampaignIDEThread ensureThread(const QUuid &projectID);
+
+    // --- End of thread engine ---
+
+Q_SIGNALS:
+    // Lists: *Changed() is a reset of the whole list; the others describe one element.
+    void projectsChanged();
+    void projectChanged(const QUuid &projectID);
+    void projectInserted(qsizetype row);
+    void projectRemoved(qsizetype row, const QUuid &projectID);
+    void threadsChanged();
+    // Any change of one thread's content. Emitted after the finer thread signals below.
+    void threadChanged(const QUuid &threadID);
+    void threadInserted(qsizetype row);
+    void threadRemoved(qsizetype row, const QUuid &threadID);
+    // Finer thread signals for the thread pane (emitted by the thread operations).
+    void agentTabChanged(const QUuid &threadID, const QUuid &tabID);
+    void timelineEntryAppended(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID);
+    void timelineEntryChanged(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID);
+    void localFilesChanged();
+    void localFileChanged(const QString &fileID);
+
+    // Scalars and selection.
+    void selectedProjectIDChanged();
+    void selectedSectionChanged();
+    void searchQueryChanged();
+    void launchConfirmationProjectIDChanged();
+    void pendingLaunchRequestChanged();
+    void executionReceiptsChanged();
+    void selectedArtboardIDChanged();
+    void canvasChanged(); // tool, zoom, grid, snap
+    void agentProposalsChanged();
+    void planProposalChanged();
+    void reportsChanged(); // reports and selectedReport
+    void pendingActionsChanged();
+    void selectedLocalFileIDChanged();
+    void syncingServerChanged();
+    void statusNoticeChanged();
+    void primaryDestinationChanged();
+    void connectionsChanged();
+    void assetsChanged();
+    void recommendedActionsChanged();
+    void appearanceChanged(); // dark theme, sidebar, command palette, agent drawer
+    void projectFilterIDChanged();
+
+private:
+    [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
+    [[nodiscard]] std::optional<QList<CampaignIDEThread>> loadPersistedThreads();
+    [[nodiscard]] QString threadStorePath() const;
+    void enqueueListing(const QString &folder, bool createFolder);
+    void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
+    [[nodiscard]] qsizetype selectedLocalFileIndex() const;
+    void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
+    void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);
+
+    Locations m_locations;
+    std::unique_ptr<WorkspaceDiskQueue> m_disk;
+
+    QList<CampaignIDEProject> m_projects;
+    std::optional<QUuid> m_selectedProjectID;
+    CampaignIDESection m_selectedSection = CampaignIDESection::document;
+    QString m_searchQuery;
+    std::optional<QUuid> m_launchConfirmationProjectID;
+    std::optional<CampaignLaunchRequest> m_pendingLaunchRequest;
+    QHash<QUuid, CampaignExecutionReceipt> m_executionReceipts;
+    std::optional<QUuid> m_selectedArtboardID;
+    CreativeCanvasTool m_canvasTool = CreativeCanvasTool::select;
+    double m_canvasZoom = 0.65;
+    bool m_canvasShowsGrid = false;
+    bool m_canvasSnapsToGrid = true;
+    QList<CampaignIDEAgentProposal> m_agentProposals;
+    std::optional<CampaignIDEPlanProposal> m_planProposal;
+    QList<ReportArtifact> m_reports;
+    std::optional<ReportArtifact> m_selectedReport;
+    QList<PendingAction> m_pendingActions;
+    QList<LocalWorkspaceFile> m_localFiles;
+    std::optional<QString> m_selectedLocalFileID;
+    bool m_isSyncingServer = false;
+    std::optional<QString> m_statusNotice;
+    IDEPrimaryDestination m_primaryDestination;
+    QList<CampaignIDEThread> m_threads;
+    QList<CampaignPlatformConnection> m_connections;
+    QList<CampaignAssetLibraryItem> m_assets;
+    QList<CampaignRecommendedNextAction> m_recommendedActions;
+    bool m_isDarkTheme = true;
+    bool m_isSidebarCollapsed = false;
+    bool m_showingCommandPalette = false;
+    bool m_agentDrawerOpen = false;
+    std::optional<QUuid> m_projectFilterID;
+    QPointer<CampaignNotificationCenter> m_notificationCenter;
+    QPointer<CampaignCopilotStore> m_copilotStore;
+    Identity m_identity;
+
+    std::chrono::milliseconds m_noticeDuration { 3000 };
+    quint64 m_listingGeneration = 0;
+};
+
+} // namespace orvane

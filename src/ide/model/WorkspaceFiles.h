@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ide/records/CampaignIDEProject.h"
+#include "ide/records/CampaignIDEThread.h"
+#include "ide/records/LocalWorkspaceFile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The plain files of the local workspace: what the mirror writes into a project folder, how files
+// are written and set aside, and how a folder is listed for the editor. Free of model state, so the
+// background writer can call everything here.
+namespace orvane::WorkspaceFiles {
+
+inline constexpr char16_t planFileName[] = u"campaign-plan.md";
+inline constexpr char16_t creativesFileName[] = u"creatives.json";
+inline constexpr char16_t rulesFileName[] = u"execution-rules.md";
+inline constexpr char16_t mediaPlanFileName[] = u"media-plan.csv";
+inline constexpr char16_t transcriptFileName[] = u"thread-transcript.json";
+
+[[nodiscard]] QString campaignPlanMarkdown(const CampaignIDEProject &project);
+[[nodiscard]] QString executionRulesMarkdown(const CampaignIDEProject &project);
+// The artboards as an indented JSON array with sorted keys; throws EncodingError.
+[[nodiscard]] QByteArray creativesJson(const QList<CreativeCanvasArtboard> &creatives);
+// The header line and one line per row, every line ended by a line feed.
+[[nodiscard]] QByteArray mediaPlanCsv(const QList<CampaignMediaPlanRow> &rows);
+// The thread as indented JSON with sorted keys; throws EncodingError.
+[[nodiscard]] QByteArray threadTranscriptJson(const CampaignIDEThread &thread);
+// A number as a bare whole number: truncated toward zero, saturating at the 64-bit bounds, 0 for NaN.
+[[nodiscard]] QString wholeNumber(double value);
+
+// Replaces the file atomically. On failure returns false and fills error when given.
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// Moves an unreadable store out of the way, to "<path>.unreadable-<UTC yyyyMMddTHHmmssZ>", so that
+// a write over it loses nothing. True when nothing is left at path (also when nothing was there).
+bool setAsideUnreadable(const QString &path);
+
+// The text files directly in a folder for the editor: regular files only, no hidden ones, with an
+// accepted extension (md, json, txt, csv, yaml, yml, py, sh; any case), at most maxSize bytes,
+// valid UTF-8; sorted by name. None when the folder cannot be listed.
+[[nodiscard]] std::optional<QList<LocalWorkspaceFile>> listTextFiles(const QString &folder, qint64 maxSize);
+
+} // namespace orvane::WorkspaceFiles
