@@ -14,6 +14,7 @@
 #include "ide/records/IDEPrimaryDestination.h"
 #include "ide/records/IDEWorkbenchView.h"
 #include "ide/records/LocalWorkspaceFile.h"
+#include "ide/records/OrvaneAgentPersona.h"
 #include "kit/models/ServiceRecords.h"
 #include "platform/UserDefaults.h"
 
@@ -271,9 +272,53 @@ public:
     // above to change threads; emit the finer signals below where they apply. The agent turn takes
     // the session as a SessionStore pointer (none: no service call).
 
+    // Active thread and thread list.
+    // The thread in front: the thread of a thread destination (none once it is gone), else the
+    // selected project's first thread, else, with no project selected, the first thread.
+    [[nodiscard]] std::optional<CampaignIDEThread> activeThread() const;
+    // The threads of the project filter, or all of them, in list order.
+    [[nodiscard]] QList<CampaignIDEThread> recentThreads() const;
     // The project's first thread, or a new launch thread inserted at the front (saved, files written).
     CampaignIDEThread ensureThread(const QUuid &projectID);
+    void toggleStarThread(const QUuid &threadID);
+    // A title that is blank once trimmed is ignored.
+    void renameThread(const QUuid &threadID, const QString &newTitle);
 
+    // Agent turn.
+    // Records the message (the tab's draft when text is none) with the agent's placeholder entry and
+    // answers it after a short pause in a task of its own: the local agent's edits, the reply, the
+    // workbench switch, the thread's files. Unknown ids or a blank prompt change nothing. The session
+    // may be null; the turn then makes no service call.
+    void sendMessageInThread(
+        const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session);
+    // Marks the entry's execution gate rejected (an entry without one stays as it is), saves, notices.
+    void rejectInlineAction(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID);
+    // Agent turns of any model whose task has not ended yet.
+    [[nodiscard]] static int pendingAgentTurns();
+
+    // Agent tabs and thread settings. An unknown thread id changes nothing.
+    void selectAgentTab(const QUuid &tabID, const QUuid &threadID);
+    // Never closes a thread's last tab; closing the active tab activates the first remaining one.
+    void closeAgentTab(const QUuid &tabID, const QUuid &threadID);
+    // Appends a tab for the persona (none: the catalog persona at the tab count) and activates it.
+    void addAgentTab(const std::optional<OrvaneAgentPersona> &persona, const QUuid &threadID);
+    // Closes an open split; otherwise splits the active tab with another (adding one when alone).
+    void toggleSplitAgentPane(const QUuid &threadID);
+    void toggleThreadDryRun(const QUuid &threadID);
+    void setThreadApprovalMode(ThreadApprovalMode mode, const QUuid &threadID);
+    // Switches the thread's (none: the active thread's) workbench and the section that follows it.
+    void selectWorkbenchView(IDEWorkbenchView view, const std::optional<QUuid> &threadID);
+    // The composer's draft; stored with the thread's next save.
+    void setThreadDraft(const QString &text, const QUuid &threadID, const QUuid &tabID);
+
+private:
+    class ThreadEngine;
+    void syncSectionFromWorkbench(IDEWorkbenchView workbench);
+    // Changes one timeline entry in place and publishes it; saves nothing. False when not found.
+    bool updateTimelineEntry(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID,
+        const std::function<void(CampaignTimelineEntry &)> &mutate);
+
+public:
     // --- End of thread engine ---
 
 Q_SIGNALS:

@@ -10,7 +10,7 @@
 #include <limits>
 
 using namespace orvane;
-using namespace orvane::test;
+using namespace orvane::threadtest;
 using namespace Qt::StringLiterals;
 
 using Route = LocalAgent::Route;

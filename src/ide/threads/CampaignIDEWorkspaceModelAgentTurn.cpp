@@ -1,0 +1,276 @@
+// The agent turn of the workspace model: recording a message, the turn's task, the local agent's
+// edits and the entry operations of the timeline.
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/threads/GraphemeText.h"
+#include "ide/threads/ThreadEngine.h"
+
+#include <QStringBuilder>
+
+#include <QCoro/QCoroTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+namespace {
+
+const QString kJustNow = u"Just now"_s;
+
+int g_pendingAgentTurns = 0;
+
+// Counts a turn's task as pending for as long as its frame lives.
+class PendingTurn final {
+public:
+    PendingTurn() { ++g_pendingAgentTurns; }
+    ~PendingTurn() { --g_pendingAgentTurns; }
+    PendingTurn(const PendingTurn &) = delete;
+    PendingTurn &operator=(const PendingTurn &) = delete;
+};
+
+CampaignAgentTab *findTab(CampaignIDEThread &thread, const QUuid &tabID)
+{
+    for (CampaignAgentTab &tab : thread.agentTabs) {
+        if (tab.id == tabID)
+            return &tab;
+    }
+    return nullptr;
+}
+
+// The first tab with the id in the first thread with the id, as stored in the model.
+const CampaignAgentTab *findTab(const CampaignIDEWorkspaceModel &model, const QUuid &threadID, const QUuid &tabID)
+{
+    for (const CampaignIDEThread &thread : model.threads()) {
+        if (thread.id != threadID)
+            continue;
+        for (const CampaignAgentTab &tab : thread.agentTabs) {
+            if (tab.id == tabID)
+                return &tab;
+        }
+        return nullptr;
+    }
+    return nullptr;
+}
+
+CampaignTimelineEntry *findEntry(CampaignAgentTab &tab, const QUuid &entryID)
+{
+    for (CampaignTimelineEntry &entry : tab.entries) {
+        if (entry.id == entryID)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int CampaignIDEWorkspaceModel::pendingAgentTurns()
+{
+    return g_pendingAgentTurns;
+}
+
+bool CampaignIDEWorkspaceModel::ThreadEngine::mutateTab(CampaignIDEWorkspaceModel &model, const QUuid &threadID,
+    const QUuid &tabID, const std::function<void(CampaignAgentTab &)> &mutation, Save save)
+{
+    if (!findTab(model, threadID, tabID))
+        return false;
+    model.mutateThread(
+        threadID,
+        [&](CampaignIDEThread &thread) {
+            CampaignAgentTab *tab = findTab(thread, tabID);
+            mutation(*tab);
+            // The finer signal goes out before the model's threadChanged; the list is stored.
+            Q_EMIT model.agentTabChanged(threadID, tabID);
+        },
+        save);
+    return true;
+}
+
+bool CampaignIDEWorkspaceModel::updateTimelineEntry(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID,
+    const std::function<void(CampaignTimelineEntry &)> &mutate)
+{
+    const CampaignAgentTab *stored = findTab(*this, threadID, tabID);
+    if (!stored
+        || !std::any_of(stored->entries.cbegin(), stored->entries.cend(),
+            [&entryID](const CampaignTimelineEntry &entry) { return entry.id == entryID; }))
+        return false;
+    mutateThread(
+        threadID,
+        [&](CampaignIDEThread &thread) {
+            mutate(*findEntry(*findTab(thread, tabID), entryID));
+            Q_EMIT timelineEntryChanged(threadID, tabID, entryID);
+        },
+        Save::no);
+    return true;
+}
+
+void CampaignIDEWorkspaceModel::rejectInlineAction(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID)
+{
+    updateTimelineEntry(threadID, tabID, entryID, [](CampaignTimelineEntry &entry) {
+        if (entry.inlineApproval)
+            entry.inlineApproval->status = CampaignInlineApproval::ApprovalDecision::rejected;
+    });
+    savePersistedThreads();
+    flashNotice(u"Rejected inline execution proposal."_s);
+}
+
+// --- sending a message ---------------------------------------------------------------------------
+
+void CampaignIDEWorkspaceModel::sendMessageInThread(
+    const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session)
+{
+    const CampaignAgentTab *stored = findTab(*this, threadID, tabID);
+    if (!stored)
+        return;
+    const QString prompt = text.value_or(stored->draftPrompt).trimmed();
+    if (prompt.isEmpty())
+        return; // the draft stays as typed
+
+    const ThreadEngine::AgentTurn turn {
+        .threadID = threadID,
+        .tabID = tabID,
+        .agentEntryID = QUuid::createUuid(),
+        .prompt = prompt,
+        .personaName = stored->personaName,
+        .session = session,
+    };
+    const QUuid userEntryID = QUuid::createUuid();
+    mutateThread(threadID, [&](CampaignIDEThread &thread) {
+        CampaignAgentTab &tab = *findTab(thread, tabID);
+        tab.draftPrompt.clear();
+        thread.updatedAt = kJustNow;
+        tab.entries.append({
+            .id = userEntryID,
+            .role = CampaignTimelineEntry::EntryRole::user,
+            .authorName = u"You"_s,
+            .text = prompt,
+            .timestamp = kJustNow,
+            .toolInvocations = {},
+            .inlineApproval = std::nullopt,
+            .artifactLink = std::nullopt,
+        });
+        tab.isStreaming = true;
+        tab.statusText = u"Orvaneing workspace & running tools…"_s;
+        tab.entries.append({
+            .id = turn.agentEntryID,
+            .role = CampaignTimelineEntry::EntryRole::agent,
+            .authorName = turn.personaName,
+            .text = {},
+            .timestamp = kJustNow,
+            .toolInvocations = { {
+                .id = QUuid::createUuid(),
+                .toolName = u"analyze_campaign_workspace"_s,
+                .summary = u"Reading local files & campaign state"_s,
+                // Copied as typed: the preview is display text, not JSON.
+                .inputPreview = u"{\"prompt\": \""_s % graphemePrefix(prompt, 64) % u"\"}"_s,
+                .outputPreview = u"Loaded campaign-plan.md, media-plan.csv, creatives.json"_s,
+                .status = CampaignToolInvocation::ToolStatus::running,
+                .durationMs = 140,
+            } },
+            .inlineApproval = std::nullopt,
+            .artifactLink = std::nullopt,
+        });
+        Q_EMIT timelineEntryAppended(threadID, tabID, userEntryID);
+        Q_EMIT timelineEntryAppended(threadID, tabID, turn.agentEntryID);
+        Q_EMIT agentTabChanged(threadID, tabID);
+    });
+
+    // Not stored and never cancelled: the task ends by itself, and ends early when the model goes.
+    (void)ThreadEngine::runAgentTurn(QPointer<CampaignIDEWorkspaceModel>(this), turn);
+}
+
+QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
+    QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn)
+{
+    const PendingTurn pending;
+    co_await QCoro::sleepFor(thinkingPause);
+    if (!model)
+        co_return;
+
+    const LocalAgentExecutionOutcome outcome
+        = applyLocalAgentTools(*model, turn.prompt, turn.threadID, turn.personaName);
+    QString reply = outcome.reply;
+    // Signed in (turn.session with an account), the service's streamed reply takes the place of
+    // `reply` at this point; every resume after it must check `model` again.
+
+    completeAgentTurn(*model, turn, outcome, reply);
+}
+
+void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorkspaceModel &model, const AgentTurn &turn,
+    const LocalAgentExecutionOutcome &outcome, const QString &reply)
+{
+    model.updateTimelineEntry(turn.threadID, turn.tabID, turn.agentEntryID, [&](CampaignTimelineEntry &entry) {
+        entry.text = reply;
+        entry.toolInvocations = outcome.tools;
+        entry.inlineApproval = outcome.inlineApproval;
+        entry.artifactLink = outcome.targetWorkbench;
+    });
+
+    const bool tabFound = mutateTab(
+        model, turn.threadID, turn.tabID,
+        [](CampaignAgentTab &tab) {
+            tab.isStreaming = false;
+            tab.statusText.reset();
+        },
+        Save::no);
+    if (tabFound) {
+        if (outcome.targetWorkbench) {
+            model.mutateThread(
+                turn.threadID,
+                [&outcome](CampaignIDEThread &thread) { thread.workbenchView = *outcome.targetWorkbench; }, Save::no);
+            model.syncSectionFromWorkbench(*outcome.targetWorkbench);
+        }
+        for (const CampaignIDEThread &thread : model.threads()) {
+            if (thread.id == turn.threadID) {
+                model.syncThreadArtifactsToDisk(thread);
+                break;
+            }
+        }
+    }
+    model.savePersistedThreads();
+    model.reloadLocalFilesForSelectedProject();
+}
+
+// --- the local agent's edits ---------------------------------------------------------------------
+
+LocalAgentExecutionOutcome CampaignIDEWorkspaceModel::ThreadEngine::applyLocalAgentTools(
+    CampaignIDEWorkspaceModel &model, const QString &prompt, const QUuid &threadID, const QString &personaName)
+{
+    Q_UNUSED(personaName) // every persona runs the same local tools
+    const CampaignIDEThread *stored = nullptr;
+    for (const CampaignIDEThread &thread : model.threads()) {
+        if (thread.id == threadID) {
+            stored = &thread;
+            break;
+        }
+    }
+    if (!stored)
+        return LocalAgent::missingThreadOutcome();
+
+    // The agent works on copies, which are then stored through the mutation API in one step each.
+    CampaignIDEThread thread = *stored;
+    std::optional<CampaignIDEProject> project;
+    for (const CampaignIDEProject &candidate : model.projects()) {
+        if (candidate.id == thread.projectID) {
+            project = candidate;
+            break;
+        }
+    }
+    const std::optional<CampaignIDEProject> selected = model.selectedProject();
+    const LocalAgent::Context context {
+        .selectedProjectSlug = selected ? selected->slug() : u"campaign"_s,
+        .promptDomain = CampaignIDEWorkspaceModel::extractDomain(prompt),
+    };
+
+    LocalAgent::Result result = LocalAgent::run(prompt, thread, project ? &*project : nullptr, context);
+
+    if (thread != *stored)
+        model.mutateThread(
+            threadID, [&thread](CampaignIDEThread &target) { target = thread; }, Save::no);
+    if (result.effects.projectChanged && project)
+        model.mutateProject(project->id, [&project](CampaignIDEProject &target) { target = *project; });
+    if (result.effects.selectArtboard)
+        model.setSelectedArtboardID(result.effects.selectArtboard);
+    return std::move(result.outcome);
+}
+
+} // namespace orvane

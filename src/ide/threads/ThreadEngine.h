@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/threads/LocalAgent.h"
+
+#include <QPointer>
+#include <QString>
+#include <QUuid>
+
+#include <QCoro/QCoroTask>
+
+#include <chrono>
+#include <functional>
+
+namespace orvane {
+
+// The thread operations' private machinery: it reaches into the model's state through the
+// mutation API and publishes the fine-grained thread signals. Only the thread engine's sources
+// include this header.
+class CampaignIDEWorkspaceModel::ThreadEngine final {
+public:
+    // How long the agent "reads" the workspace before it answers.
+    static constexpr std::chrono::milliseconds thinkingPause { 280 };
+
+    // The working values of one agent turn, captured when the message is sent. Only ids and
+    // values: everything is found again by id after each suspension.
+    struct AgentTurn {
+        QUuid threadID;
+        QUuid tabID;
+        QUuid agentEntryID;
+        QString prompt; // trimmed
+        QString personaName;
+        // Handed in by the caller; the turn only reads it, synchronously, while it still runs
+        // on the model's behalf.
+        SessionStore *session = nullptr;
+    };
+
+    // Runs the tab mutation on the first tab with that id of the first thread with that id, then
+    // publishes agentTabChanged and threadChanged. False, changing nothing, when either is missing.
+    static bool mutateTab(CampaignIDEWorkspaceModel &model, const QUuid &threadID, const QUuid &tabID,
+        const std::function<void(CampaignAgentTab &)> &mutation, Save save);
+
+    // The turn after the message was recorded: the pause, the local agent, completion. Holds the
+    // model only through a guard, so a model destroyed meanwhile ends the turn without effect.
+    static QCoro::Task<> runAgentTurn(QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn);
+
+    // The local agent's edits for one turn, applied to the model (thread, its project, the artboard
+    // selection) and persisted as the routes require; the thread list itself is not saved here.
+    static LocalAgentExecutionOutcome applyLocalAgentTools(
+        CampaignIDEWorkspaceModel &model, const QString &prompt, const QUuid &threadID, const QString &personaName);
+
+    // Writes the outcome into the turn's agent entry, ends the tab's streaming, switches the
+    // workbench, writes the thread's files, saves and reloads the local files.
+    static void completeAgentTurn(CampaignIDEWorkspaceModel &model, const AgentTurn &turn,
+        const LocalAgentExecutionOutcome &outcome, const QString &reply);
+
+    // The tab a persona gets when added to a thread.
+    static CampaignAgentTab personaTab(const OrvaneAgentPersona &persona);
+};
+
+} // namespace orvane
