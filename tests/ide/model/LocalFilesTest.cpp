@@ -1,0 +1,151 @@
+#include "ide/model/WorkspaceModelFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane::test {
+namespace {
+
+class LocalFilesTest : public WorkspaceModelTest {
+protected:
+    void SetUp() override
+    {
+        p.id = QUuid::createUuid();
+        p.name = u"Files"_s;
+        model = makeModel(QList<CampaignIDEProject> { p });
+        model->openProject(p.id);
+        model->flushPendingWrites();
+        folder = workspaceRoot() + u"/files"_s;
+    }
+    void TearDown() override { model.reset(); }
+
+    QList<QString> names() const
+    {
+        QList<QString> out;
+        for (const LocalWorkspaceFile &f : model->localFiles())
+            out.append(f.name);
+        return out;
+    }
+    void reload()
+    {
+        model->reloadLocalFilesForSelectedProject();
+        model->flushPendingWrites();
+    }
+    void select(const QString &name)
+    {
+        for (const LocalWorkspaceFile &f : model->localFiles()) {
+            if (f.name == name)
+                model->selectLocalFile(f.id());
+        }
+    }
+
+    CampaignIDEProject p;
+    std::unique_ptr<CampaignIDEWorkspaceModel> model;
+    QString folder;
+};
+
+TEST_F(LocalFilesTest, ListsOnlyTextFilesInNameOrder)
+{
+    ASSERT_TRUE(writeAll(folder + u"/b.md"_s, "b"));
+    ASSERT_TRUE(writeAll(folder + u"/A.json"_s, "{}"));
+    ASSERT_TRUE(writeAll(folder + u"/notes.TXT"_s, "n"));
+    ASSERT_TRUE(writeAll(folder + u"/image.png"_s, "png"));
+    ASSERT_TRUE(writeAll(folder + u"/.hidden.md"_s, "h"));
+    ASSERT_TRUE(writeAll(folder + u"/bad.md"_s, QByteArray("\xff\xfe\x00 broken", 10)));
+    ASSERT_TRUE(QDir().mkpath(folder + u"/reports"_s));
+    ASSERT_TRUE(QDir().mkpath(folder + u"/folder.md"_s));
+    reload();
+    // The seed thread bound to the project wrote its two files as well.
+    EXPECT_EQ(names(),
+        (QList<QString> { u"A.json"_s, u"b.md"_s, u"campaign-plan.md"_s, u"creatives.json"_s, u"execution-rules.md"_s,
+            u"media-plan.csv"_s, u"notes.TXT"_s, u"thread-transcript.json"_s }));
+}
+
+// Neither a FIFO nor a huge file can hold up the listing: only regular files up to 1 MiB are read;
+// larger ones are left out of the list (listing them without their text would let a save truncate
+// them).
+TEST_F(LocalFilesTest, SkipsFifosAndFilesOverTheSizeCap)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/pipe.md"_s).constData(), 0600), 0);
+    ASSERT_TRUE(writeAll(folder + u"/big.txt"_s, QByteArray(CampaignIDEWorkspaceModel::maxListedFileSize + 1, 'x')));
+    ASSERT_TRUE(writeAll(folder + u"/edge.txt"_s, QByteArray(CampaignIDEWorkspaceModel::maxListedFileSize, 'y')));
+    reload();
+    EXPECT_FALSE(names().contains(u"pipe.md"_s));
+    EXPECT_FALSE(names().contains(u"big.txt"_s));
+    EXPECT_TRUE(names().contains(u"edge.txt"_s));
+}
+
+TEST_F(LocalFilesTest, ReloadKeepsUnsavedEditsOfFilesStillListed)
+{
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));
+    reload();
+    select(u"notes.md"_s);
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::localFileChanged);
+    model->updateSelectedLocalFileContent(u"typed"_s);
+    EXPECT_EQ(changed.count(), 1);
+    ASSERT_TRUE(model->selectedLocalFile());
+    EXPECT_TRUE(model->selectedLocalFile()->isModified);
+
+    reload(); // as after an agent turn or a navigation
+    ASSERT_TRUE(model->selectedLocalFile());
+    EXPECT_EQ(utf8(model->selectedLocalFile()->name), "notes.md");
+    EXPECT_EQ(utf8(model->selectedLocalFile()->content), "typed");
+    EXPECT_TRUE(model->selectedLocalFile()->isModified);
+
+    // Once the file is gone from disk its edit goes with it and the selection moves to the first.
+    QFile::remove(folder + u"/notes.md"_s);
+    reload();
+    EXPECT_FALSE(names().contains(u"notes.md"_s));
+    EXPECT_EQ(model->selectedLocalFileID(), model->localFiles().first().id());
+}
+
+TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
+{
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));
+    reload();
+    select(u"notes.md"_s);
+    model->updateSelectedLocalFileContent(u"saved text"_s);
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    EXPECT_EQ(readAll(folder + u"/notes.md"_s), "saved text");
+    EXPECT_FALSE(model->selectedLocalFile()->isModified);
+    EXPECT_EQ(model->statusNotice(), u"Saved notes.md to disk."_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
+
+    // A folder that became a file (so that even a privileged user cannot write there): the notice
+    // names the failure and the edit stays.
+    model->updateSelectedLocalFileContent(u"more"_s);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(writeAll(folder, "not a folder"));
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->statusNotice());
+    EXPECT_TRUE(model->statusNotice()->startsWith(u"Failed to save notes.md: "_s)) << utf8(*model->statusNotice());
+    EXPECT_GT(model->statusNotice()->size(), QStringLiteral("Failed to save notes.md: ").size());
+    EXPECT_TRUE(model->selectedLocalFile()->isModified);
+    EXPECT_EQ(utf8(model->selectedLocalFile()->content), "more");
+}
+
+TEST_F(LocalFilesTest, WithoutASelectedProjectTheRootIsListedAndCreated)
+{
+    QDir(workspaceRoot()).removeRecursively();
+    model->setSelectedProjectID(std::nullopt);
+    reload();
+    EXPECT_TRUE(QFileInfo(workspaceRoot()).isDir());
+    EXPECT_TRUE(model->localFiles().isEmpty());
+    EXPECT_FALSE(model->selectedLocalFile());
+    ASSERT_TRUE(writeAll(workspaceRoot() + u"/readme.md"_s, "r"));
+    reload();
+    EXPECT_EQ(names(), QList<QString> { u"readme.md"_s });
+}
+
+} // namespace
+} // namespace orvane::test

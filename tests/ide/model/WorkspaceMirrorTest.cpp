@@ -1,0 +1,175 @@
+#include "ide/model/WorkspaceFiles.h"
+#include "ide/model/WorkspaceModelFixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane::test {
+namespace {
+
+CampaignIDEProject project(const QString &name)
+{
+    CampaignIDEProject p;
+    p.id = QUuid::createUuid();
+    p.name = name;
+    p.status = u"Plan ready"_s;
+    p.updated = u"Now"_s;
+    p.hasPlan = true;
+    return p;
+}
+
+CampaignIDEThread threadOf(const CampaignIDEProject &p, QList<CampaignMediaPlanRow> rows)
+{
+    CampaignIDEThread t;
+    t.id = QUuid::createUuid();
+    t.projectID = p.id;
+    t.title = u"T"_s;
+    t.mediaPlanRows = std::move(rows);
+    return t;
+}
+
+CampaignMediaPlanRow row(QString audience, double daily, double monthly, double cpa, qint64 conversions)
+{
+    return CampaignMediaPlanRow { QUuid::createUuid(), u"LinkedIn"_s, u"ABM \"VP\" Flight"_s, u"Consideration"_s,
+        std::move(audience), u"Single image"_s, daily, monthly, u"Max conversions"_s, cpa, conversions, u"Draft"_s };
+}
+
+// A user's saved edit of a generated file stands until the project data behind it changes.
+TEST_F(WorkspaceModelTest, MirrorKeepsAUsersEditUntilTheProjectDataChanges)
+{
+    const CampaignIDEProject p = project(u"Launch"_s);
+    const QString plan = projectFile(u"launch"_s, u"campaign-plan.md"_s);
+    const QString rules = projectFile(u"launch"_s, u"execution-rules.md"_s);
+    {
+        const auto model = makeModel(QList<CampaignIDEProject> { p });
+        model->openProject(p.id);
+        model->flushPendingWrites();
+        ASSERT_TRUE(QFileInfo::exists(plan));
+        const QByteArray rulesBefore = readAll(rules);
+
+        // Edit and save the plan through the editor, then mirror again (a reload mirrors first).
+        const auto planRow = std::find_if(model->localFiles().cbegin(), model->localFiles().cend(),
+            [](const LocalWorkspaceFile &f) { return f.name == u"campaign-plan.md"; });
+        ASSERT_NE(planRow, model->localFiles().cend());
+        model->selectLocalFile(planRow->id());
+        model->updateSelectedLocalFileContent(u"# my own plan"_s);
+        model->saveSelectedLocalFile();
+        model->flushPendingWrites();
+        model->reloadLocalFilesForSelectedProject();
+        model->syncAllProjectsToLocalDisk();
+        model->flushPendingWrites();
+        EXPECT_EQ(readAll(plan), "# my own plan");
+        EXPECT_EQ(utf8(model->localFileEditorContent()), "# my own plan");
+
+        // The rules file is never written again, whatever changes.
+        ASSERT_TRUE(writeAll(rules, "my rules"));
+        model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"New objective"_s; });
+        model->flushPendingWrites();
+        EXPECT_TRUE(readAll(plan).contains("New objective"));
+        EXPECT_EQ(readAll(rules), "my rules");
+        EXPECT_FALSE(rulesBefore.isEmpty());
+
+        ASSERT_TRUE(writeAll(plan, "edited again"));
+    }
+    // The mirror remembers what it wrote across a restart.
+    const auto restarted = makeModel(QList<CampaignIDEProject> { [&] {
+        CampaignIDEProject same = p;
+        same.objective = u"New objective"_s;
+        return same;
+    }() });
+    restarted->syncAllProjectsToLocalDisk();
+    restarted->flushPendingWrites();
+    EXPECT_EQ(readAll(plan), "edited again");
+
+    // A deleted generated file is written again.
+    QFile::remove(plan);
+    restarted->syncAllProjectsToLocalDisk();
+    restarted->flushPendingWrites();
+    EXPECT_TRUE(readAll(plan).startsWith("# Launch — Campaign Plan"));
+}
+
+TEST_F(WorkspaceModelTest, RulesFileIsNotWrittenWhereAFolderHasItsName)
+{
+    const CampaignIDEProject p = project(u"Launch"_s);
+    ASSERT_TRUE(QDir().mkpath(projectFile(u"launch"_s, u"execution-rules.md"_s)));
+    const auto model = makeModel(QList<CampaignIDEProject> { p });
+    EXPECT_TRUE(QFileInfo(projectFile(u"launch"_s, u"execution-rules.md"_s)).isDir());
+    EXPECT_TRUE(QFileInfo::exists(projectFile(u"launch"_s, u"campaign-plan.md"_s)));
+    // A project without artboards writes an empty array.
+    EXPECT_EQ(readAll(projectFile(u"launch"_s, u"creatives.json"_s)), "[]");
+}
+
+TEST_F(WorkspaceModelTest, ProjectsSharingAFolderKeepTheFirstRulesAndTheLastPlan)
+{
+    const CampaignIDEProject a = project(u"Launch"_s);
+    const CampaignIDEProject b = project(u"launch"_s);
+    const auto model = makeModel(QList<CampaignIDEProject> { a, b });
+    EXPECT_TRUE(readAll(projectFile(u"launch"_s, u"campaign-plan.md"_s)).startsWith("# launch — Campaign Plan"));
+    EXPECT_TRUE(readAll(projectFile(u"launch"_s, u"execution-rules.md"_s)).startsWith("# Launch — Local Agent"));
+}
+
+TEST_F(WorkspaceModelTest, ThreadArtifactsHoldTheMediaPlanAndTheSortedTranscript)
+{
+    const CampaignIDEProject p = project(u"Q3 Pipeline Push"_s);
+    auto model = makeModel(QList<CampaignIDEProject> { p });
+    const CampaignIDEThread first = threadOf(p, { row(u"\"growth\" leads, VP"_s, 350.75, 10500.0, 155.9, 68) });
+    const CampaignIDEThread second = threadOf(p, {});
+    model->syncThreadArtifactsToDisk(first);
+    model->flushPendingWrites();
+    EXPECT_EQ(readAll(projectFile(u"q3-pipeline-push"_s, u"media-plan.csv"_s)),
+        "Channel,Campaign Name,Funnel Stage,Audience,Format,Daily Budget ($),Monthly Budget ($),Bid Strategy,"
+        "Target CPA ($),Est Conversions,Status\n"
+        "\"LinkedIn\",\"ABM \"\"VP\"\" Flight\",\"Consideration\",\"\"\"growth\"\" leads, VP\",\"Single image\","
+        "350,10500,\"Max conversions\",155,68,\"Draft\"\n");
+    const QByteArray transcript = readAll(projectFile(u"q3-pipeline-push"_s, u"thread-transcript.json"_s));
+    EXPECT_TRUE(transcript.startsWith("{\n  \"activeAgentTabID\": "));
+    EXPECT_EQ(decodeJson<CampaignIDEThread>(transcript), first);
+
+    // Two threads of one project: the folder describes the one synced last; no rows, header only.
+    model->syncThreadArtifactsToDisk(second);
+    model->flushPendingWrites();
+    EXPECT_EQ(readAll(projectFile(u"q3-pipeline-push"_s, u"media-plan.csv"_s)).count('\n'), 1);
+    EXPECT_EQ(
+        decodeJson<CampaignIDEThread>(readAll(projectFile(u"q3-pipeline-push"_s, u"thread-transcript.json"_s))).id,
+        second.id);
+
+    // A thread whose project is gone writes nothing.
+    CampaignIDEThread orphan = threadOf(project(u"Gone"_s), {});
+    model->syncThreadArtifactsToDisk(orphan);
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(workspaceRoot() + u"/gone"_s));
+}
+
+// No non-finite or out-of-range amount reaches a file as anything but a saturated whole number.
+TEST(WorkspaceFilesTest, WholeNumbersTruncateAndSaturate)
+{
+    using WorkspaceFiles::wholeNumber;
+    EXPECT_EQ(wholeNumber(350.75), u"350"_s);
+    EXPECT_EQ(wholeNumber(-2.9), u"-2"_s);
+    EXPECT_EQ(wholeNumber(std::numeric_limits<double>::quiet_NaN()), u"0"_s);
+    EXPECT_EQ(wholeNumber(std::numeric_limits<double>::infinity()), u"9223372036854775807"_s);
+    EXPECT_EQ(wholeNumber(-1e300), u"-9223372036854775808"_s);
+}
+
+TEST_F(WorkspaceModelTest, AThreadWithANonFiniteAmountStillWritesItsSpreadsheet)
+{
+    const CampaignIDEProject p = project(u"Odd"_s);
+    auto model = makeModel(QList<CampaignIDEProject> { p });
+    const CampaignIDEThread t = threadOf(p, { row(u"a"_s, std::numeric_limits<double>::quiet_NaN(), 1e30, -1e30, 1) });
+    model->syncThreadArtifactsToDisk(t);
+    model->flushPendingWrites();
+    EXPECT_TRUE(readAll(projectFile(u"odd"_s, u"media-plan.csv"_s))
+                    .contains(",0,9223372036854775807,\"Max conversions\",-9223372036854775808,1,"));
+    // The transcript cannot hold a non-finite number; it is skipped rather than written broken, and
+    // the one written at start-up (the seed thread's) stays.
+    const QByteArray transcript = readAll(projectFile(u"odd"_s, u"thread-transcript.json"_s));
+    EXPECT_EQ(decodeJson<CampaignIDEThread>(transcript).id, model->threads().first().id);
+}
+
+} // namespace
+} // namespace orvane::test

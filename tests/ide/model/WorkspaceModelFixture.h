@@ -1,0 +1,113 @@
+#pragma once
+
+#include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/notifications/CampaignNotificationCenter.h"
+#include "testsupport/desktop/TemporaryHome.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orvane::test {
+
+// An authorizer that reports a fixed state and records deliveries.
+class RecordingAuthorizer final : public NativeNotificationAuthorizing {
+public:
+    explicit RecordingAuthorizer(NativeNotificationState state = NativeNotificationState::notRequested())
+        : m_state(std::move(state))
+    {
+    }
+    QCoro::Task<NativeNotificationState> authorizationState() override
+    {
+        ++stateQueries;
+        co_return m_state;
+    }
+    QCoro::Task<bool> requestAuthorization() override
+    {
+        co_return m_state.kind() == NativeNotificationState::Kind::authorized;
+    }
+    QCoro::Task<> deliver(QString title, QString body, QString identifier) override
+    {
+        delivered.append({ title, body, identifier });
+        if (failure)
+            throw NativeNotificationError(*failure);
+        co_return;
+    }
+
+    struct Delivery {
+        QString title, body, identifier;
+    };
+    QList<Delivery> delivered;
+    int stateQueries = 0;
+    std::optional<QString> failure;
+
+private:
+    NativeNotificationState m_state;
+};
+
+inline QString utf8Q(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+inline std::string utf8(const QString &text)
+{
+    return text.toStdString();
+}
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+inline bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(path.section(u'/', 0, -2));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// A temporary home with the standard locations in it, and models made in it.
+class WorkspaceModelTest : public ::testing::Test {
+protected:
+    TemporaryHome home;
+
+    [[nodiscard]] QString workspaceRoot() const { return home.path() + u"/Documents/Orvane"; }
+    [[nodiscard]] QString stateFile() const { return home.dataHome() + u"/Orvane/campaign-ide-state.json"; }
+    [[nodiscard]] QString threadStoreFile() const
+    {
+        return home.configHome() + u"/Orvane/defaults/com.orvane.app.macos.ide.threads.v2.json";
+    }
+    [[nodiscard]] QString projectFile(const QString &slug, const QString &name) const
+    {
+        return workspaceRoot() + u'/' + slug + u'/' + name;
+    }
+
+    std::unique_ptr<CampaignIDEWorkspaceModel> makeModel(
+        std::optional<QList<CampaignIDEProject>> projects = std::nullopt)
+    {
+        authorizer = std::make_shared<RecordingAuthorizer>();
+        auto model
+            = std::make_unique<CampaignIDEWorkspaceModel>(projects, new CampaignNotificationCenter({}, authorizer),
+                new CampaignCopilotStore(), CampaignIDEWorkspaceModel::standardLocations());
+        model->setNoticeDuration(std::chrono::milliseconds(60));
+        model->flushPendingWrites();
+        return model;
+    }
+
+    std::shared_ptr<RecordingAuthorizer> authorizer;
+};
+
+} // namespace orvane::test

@@ -1,0 +1,240 @@
+#include "ide/model/WorkspaceModelFixture.h"
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "kit/support/JsonCoding.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane::test {
+namespace {
+
+constexpr auto sampleSlug = u"orvane-local-campaign-ide-launch";
+
+TEST_F(WorkspaceModelTest, FirstLaunchStartsFromSamplesAndSeedsAndOpensTheFirstThread)
+{
+    const auto model = makeModel();
+    ASSERT_EQ(model->projects().size(), 2);
+    EXPECT_EQ(model->projects().at(0).id, CampaignIDEWorkspaceModel::sampleProjectID);
+    EXPECT_TRUE(model->projects().at(0).name.startsWith(u"Orvane — "));
+    EXPECT_EQ(utf8(model->projects().at(1).name), "Q4 Enterprise Demand Gen");
+    ASSERT_EQ(model->projects().at(0).creatives.size(), 4);
+    EXPECT_EQ(model->projects().at(0).creatives.at(0).id, CampaignIDEWorkspaceModel::sampleArtboardID);
+    ASSERT_EQ(model->agentProposals().size(), 1);
+    ASSERT_TRUE(model->planProposal());
+    EXPECT_EQ(model->connections().size(), 10);
+
+    ASSERT_FALSE(model->threads().isEmpty());
+    const CampaignIDEThread &first = model->threads().first();
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(first.id));
+    EXPECT_EQ(model->selectedProjectID(), first.projectID);
+    EXPECT_EQ(model->selectedArtboardID(), CampaignIDEWorkspaceModel::sampleArtboardID);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::document);
+    EXPECT_DOUBLE_EQ(model->canvasZoom(), 0.65);
+
+    // Nothing is saved at start-up.
+    EXPECT_FALSE(QFileInfo::exists(stateFile()));
+    EXPECT_FALSE(QFileInfo::exists(threadStoreFile()));
+
+    // The opened project's generated files, in name order; the thread files join at the next reload.
+    QList<QString> names;
+    for (const LocalWorkspaceFile &file : model->localFiles())
+        names.append(file.name);
+    EXPECT_EQ(names, (QList<QString> { u"campaign-plan.md"_s, u"creatives.json"_s, u"execution-rules.md"_s }));
+    EXPECT_EQ(model->selectedLocalFileID(), model->localFiles().first().id());
+    model->reloadLocalFilesForSelectedProject();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->localFiles().size(), 5);
+}
+
+TEST_F(WorkspaceModelTest, WritesEveryProjectFolderWithThePartsExactContents)
+{
+    const auto model = makeModel();
+    const QString slug = QString::fromUtf16(sampleSlug);
+    const CampaignIDEProject &p = model->projects().first();
+    EXPECT_EQ(QString::fromUtf8(readAll(projectFile(slug, u"campaign-plan.md"_s))),
+        u"# "_s + p.name + u" — Campaign Plan\nStatus: Creative review\nUpdated: Just now\n\n## 01. Objective\n"_s
+            + p.objective + u"\n\n## 02. Target Audience\n"_s + p.audience + u"\n\n## 03. Channels & Budget\n"_s
+            + p.channelsAndBudget + u"\n\n## 04. Core Message\n"_s + p.message
+            + u"\n\n## 05. Governance & Guardrails\n"_s + p.guardrails);
+    EXPECT_EQ(QString::fromUtf8(readAll(projectFile(slug, u"execution-rules.md"_s))),
+        u"# "_s + p.name
+            + u" — Local Agent Rules (.orvanerules)\n"
+              u"- Always require human approval before mutating live ad budgets > $250/day.\n"
+              u"- Enforce UTMs (`utm_source`, `utm_medium`, `utm_campaign=orvane-local-campaign-ide-launch`) on all "
+              u"destination URLs.\n"
+              u"- Keep Google Search responsive headlines <= 30 characters and LinkedIn intro copy concise."_s);
+
+    // creatives.json: indented, keys sorted, and it decodes back to the artboards.
+    const QByteArray creatives = readAll(projectFile(slug, u"creatives.json"_s));
+    EXPECT_TRUE(creatives.startsWith("[\n  {\n    \"format\": "));
+    const QList<QByteArray> keys = [&] {
+        QList<QByteArray> found;
+        const QRegularExpression key(uR"re(^\s{4}"(\w+)":)re"_s, QRegularExpression::MultilineOption);
+        auto it = key.globalMatch(QString::fromUtf8(creatives));
+        while (it.hasNext() && found.size() < 8)
+            found.append(it.next().captured(1).toUtf8());
+        return found;
+    }();
+    EXPECT_EQ(keys,
+        (QList<QByteArray> {
+            "format", "headline", "height", "id", "isDirty", "platform", "requiresRereview", "reviewStatus" }));
+    EXPECT_EQ(decodeJson<QList<CreativeCanvasArtboard>>(creatives), p.creatives);
+
+    // The second project and every thread's files.
+    EXPECT_TRUE(QFileInfo::exists(projectFile(u"q4-enterprise-demand-gen"_s, u"campaign-plan.md"_s)));
+    const QByteArray csv = readAll(projectFile(slug, u"media-plan.csv"_s));
+    EXPECT_TRUE(csv.startsWith("Channel,Campaign Name,Funnel Stage,Audience,Format,Daily Budget ($),Monthly Budget "
+                               "($),Bid Strategy,Target CPA ($),Est Conversions,Status\n"));
+    const QByteArray transcript = readAll(projectFile(slug, u"thread-transcript.json"_s));
+    const auto decoded = decodeJson<CampaignIDEThread>(transcript);
+    EXPECT_EQ(decoded.projectID, p.id);
+    EXPECT_FALSE(transcript.endsWith('\n'));
+}
+
+TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestart)
+{
+    QUuid renamedThread;
+    {
+        const auto model = makeModel();
+        model->mutateProject(model->projects().at(1).id, [](CampaignIDEProject &p) { p.name = u"Renamed"_s; });
+        renamedThread = model->threads().first().id;
+        model->mutateThread(renamedThread, [](CampaignIDEThread &t) { t.title = u"Kept title"_s; });
+    } // destruction flushes the writes
+
+    // The stored forms: a compact JSON array each.
+    const QByteArray state = readAll(stateFile());
+    EXPECT_TRUE(state.startsWith("[{\"id\":\"C1000000-0000-0000-0000-000000000001\",\"name\":"));
+    EXPECT_FALSE(state.contains('\n'));
+    EXPECT_TRUE(readAll(threadStoreFile()).startsWith("[{\"id\":"));
+
+    const auto restarted = makeModel();
+    EXPECT_EQ(utf8(restarted->projects().at(1).name), "Renamed");
+    ASSERT_FALSE(restarted->threads().isEmpty());
+    EXPECT_EQ(restarted->threads().first().id, renamedThread);
+    EXPECT_EQ(utf8(restarted->threads().first().title), "Kept title");
+    // Selection is not persisted: the first thread is opened again.
+    EXPECT_EQ(restarted->primaryDestination(), IDEPrimaryDestination::thread(renamedThread));
+}
+
+TEST_F(WorkspaceModelTest, EmptyOrMissingStoresFallBackAsThePartsSay)
+{
+    {
+        // An empty project list behaves like a missing file; an empty thread list stays empty.
+        ASSERT_TRUE(writeAll(stateFile(), "[]"));
+        ASSERT_TRUE(writeAll(threadStoreFile(), "[]"));
+        const auto model = makeModel();
+        EXPECT_EQ(model->projects().size(), 2);
+        EXPECT_TRUE(model->threads().isEmpty());
+        EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::projects());
+        EXPECT_FALSE(model->selectedProjectID());
+        EXPECT_FALSE(model->selectedArtboardID());
+        // Without a selection the root is listed; it holds only folders.
+        EXPECT_TRUE(model->localFiles().isEmpty());
+    }
+    {
+        // Projects given to the initialiser are used unchanged and nothing is opened.
+        const auto model = makeModel(QList<CampaignIDEProject> {});
+        EXPECT_TRUE(model->projects().isEmpty());
+        EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::projects());
+    }
+    {
+        // Saving an empty project list writes "[]".
+        const auto model = makeModel();
+        model->setProjects({});
+        model->flushPendingWrites();
+        EXPECT_EQ(readAll(stateFile()), "[]");
+    }
+}
+
+// An unreadable store falls back to samples or seeds but is never lost: it is set aside, under a
+// name with the time, just before the first write over it.
+TEST_F(WorkspaceModelTest, UnreadableStoresAreSetAsideBeforeTheFirstWriteOverThem)
+{
+    const QByteArray badState = R"([{"id":"C1000000-0000-0000-0000-000000000009","name":"No other keys"}])";
+    const QByteArray badThreads = "[{\"id\": 12}";
+    ASSERT_TRUE(writeAll(stateFile(), badState));
+    ASSERT_TRUE(writeAll(threadStoreFile(), badThreads));
+
+    const auto model = makeModel();
+    EXPECT_EQ(model->projects().first().id, CampaignIDEWorkspaceModel::sampleProjectID);
+    // Start-up wrote neither store, so both files are untouched.
+    EXPECT_EQ(readAll(stateFile()), badState);
+    EXPECT_EQ(readAll(threadStoreFile()), badThreads);
+
+    model->savePersistedProjects();
+    model->savePersistedThreads();
+    model->flushPendingWrites();
+
+    const QRegularExpression stamp(uR"re(\.unreadable-\d{8}T\d{6}Z$)re"_s);
+    const auto asideOf = [&](const QString &path) {
+        const QFileInfo info(path);
+        const QStringList entries = QDir(info.absolutePath()).entryList({ info.fileName() + u".unreadable-*"_s });
+        return entries;
+    };
+    const QStringList stateAside = asideOf(stateFile());
+    ASSERT_EQ(stateAside.size(), 1);
+    EXPECT_TRUE(stamp.match(stateAside.first()).hasMatch()) << utf8(stateAside.first());
+    EXPECT_EQ(readAll(QFileInfo(stateFile()).absolutePath() + u'/' + stateAside.first()), badState);
+    const QStringList threadsAside = asideOf(threadStoreFile());
+    ASSERT_EQ(threadsAside.size(), 1);
+    EXPECT_EQ(readAll(QFileInfo(threadStoreFile()).absolutePath() + u'/' + threadsAside.first()), badThreads);
+
+    // The new stores hold the model's lists, and later saves set nothing more aside.
+    EXPECT_EQ(decodeJson<QList<CampaignIDEProject>>(readAll(stateFile())), model->projects());
+    model->savePersistedProjects();
+    model->flushPendingWrites();
+    EXPECT_EQ(asideOf(stateFile()).size(), 1);
+}
+
+TEST_F(WorkspaceModelTest, OpenProjectSelectsItGivesItAThreadAndActivatesTheCopilot)
+{
+    const auto model = makeModel();
+    const QUuid second = model->projects().at(1).id;
+    model->setLaunchConfirmationProjectID(model->selectedProjectID());
+    model->openProject(second);
+    model->flushPendingWrites();
+    EXPECT_EQ(model->selectedProjectID(), second);
+    EXPECT_FALSE(model->launchConfirmationProjectID());
+    EXPECT_EQ(model->notificationCenter()->projectFilter(), second);
+    EXPECT_EQ(model->selectedArtboardID(), model->projects().at(1).creatives.first().id);
+    ASSERT_TRUE(model->primaryDestination().threadID());
+    const QUuid threadID = *model->primaryDestination().threadID();
+    const auto thread = std::find_if(model->threads().cbegin(), model->threads().cend(),
+        [&](const CampaignIDEThread &t) { return t.id == threadID; });
+    ASSERT_NE(thread, model->threads().cend());
+    EXPECT_EQ(thread->projectID, second);
+    ASSERT_TRUE(model->copilotStore()->activeScope());
+    EXPECT_EQ(model->copilotStore()->activeScope()->projectID, second);
+    EXPECT_TRUE(model->localFiles().first().url.toLocalFile().contains(u"/q4-enterprise-demand-gen/"));
+
+    // An unknown id does nothing.
+    model->openProject(QUuid::createUuid());
+    EXPECT_EQ(model->selectedProjectID(), second);
+}
+
+TEST_F(WorkspaceModelTest, ExtractDomainTakesTheFirstQualifyingPiece)
+{
+    using M = CampaignIDEWorkspaceModel;
+    EXPECT_EQ(M::extractDomain(u"see https://x.com then (Acme.IO), ok"_s), u"acme.io"_s);
+    EXPECT_EQ(M::extractDomain(u"a.b  spy on rival.com,"_s), u"rival.com"_s);
+    EXPECT_FALSE(M::extractDomain(u"no dots here at all"_s));
+    EXPECT_FALSE(M::extractDomain(u"http.example.com"_s));
+    EXPECT_FALSE(M::extractDomain(QString()));
+}
+
+TEST_F(WorkspaceModelTest, CanvasZoomRefusesNonFiniteAndOutOfRangeValues)
+{
+    const auto model = makeModel();
+    EXPECT_FALSE(model->setCanvasZoom(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_FALSE(model->setCanvasZoom(std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(model->setCanvasZoom(1e9));
+    EXPECT_DOUBLE_EQ(model->canvasZoom(), 0.65);
+    EXPECT_TRUE(model->setCanvasZoom(1.5));
+    EXPECT_DOUBLE_EQ(model->canvasZoom(), 1.5);
+}
+
+} // namespace
+} // namespace orvane::test

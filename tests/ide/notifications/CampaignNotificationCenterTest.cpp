@@ -1,0 +1,95 @@
+#include "ide/notifications/CampaignNotificationCenter.h"
+#include "ide/model/WorkspaceModelFixture.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane::test {
+namespace {
+
+CampaignNotification notification(const QString &title)
+{
+    return CampaignNotification { QUuid::createUuid(), QUuid::createUuid(), u"Project"_s,
+        CampaignNotificationKind::executionResult, title, u"Receipt orvane-exec-1234abcd"_s,
+        CampaignNotificationDestination::dashboard, std::nullopt, u"Just now"_s, false };
+}
+
+TEST(CampaignNotificationCenterTest, PostsNewestFirstAndIgnoresAKnownID)
+{
+    const auto authorizer = std::make_shared<RecordingAuthorizer>(NativeNotificationState::authorized());
+    CampaignNotificationCenter center({}, authorizer);
+    QSignalSpy posted(&center, &CampaignNotificationCenter::notificationPosted);
+    const CampaignNotification first = notification(u"First"_s);
+    const CampaignNotification second = notification(u"Second"_s);
+    center.post(first);
+    center.post(second);
+    center.post(first);
+    ASSERT_EQ(center.notifications().size(), 2);
+    EXPECT_EQ(center.notifications().at(0), second);
+    EXPECT_EQ(posted.count(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return authorizer->delivered.size() == 2; }, 2000));
+    EXPECT_EQ(authorizer->delivered.at(0).title, u"First"_s);
+    EXPECT_EQ(authorizer->delivered.at(0).body, first.detail);
+    EXPECT_EQ(authorizer->delivered.at(0).identifier, first.id.toString(QUuid::WithoutBraces).toUpper());
+    QTest::qWait(20);
+    EXPECT_EQ(authorizer->delivered.size(), 2); // the repeated post delivered nothing
+    EXPECT_EQ(center.nativeState(), NativeNotificationState::authorized());
+}
+
+TEST(CampaignNotificationCenterTest, DeliversNothingUnlessAuthorised)
+{
+    for (const auto &state : { NativeNotificationState::notRequested(), NativeNotificationState::denied(),
+             NativeNotificationState::error(u"no service"_s) }) {
+        const auto authorizer = std::make_shared<RecordingAuthorizer>(state);
+        CampaignNotificationCenter center({}, authorizer);
+        center.post(notification(u"Held"_s));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return authorizer->stateQueries == 1; }, 2000));
+        QTest::qWait(10);
+        EXPECT_EQ(center.notifications().size(), 1);
+        EXPECT_TRUE(authorizer->delivered.isEmpty());
+        EXPECT_EQ(center.nativeState(), state);
+    }
+}
+
+TEST(CampaignNotificationCenterTest, AFailedDeliveryIsRecordedAndTheEntryStays)
+{
+    const auto authorizer = std::make_shared<RecordingAuthorizer>(NativeNotificationState::authorized());
+    authorizer->failure = u"The service refused."_s;
+    CampaignNotificationCenter center({}, authorizer);
+    center.post(notification(u"Fails"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return center.deliveryError().has_value(); }, 2000));
+    EXPECT_EQ(center.deliveryError(), u"The service refused."_s);
+    EXPECT_EQ(center.notifications().size(), 1);
+    EXPECT_EQ(center.nativeState(), NativeNotificationState::authorized());
+    // A later success does not clear it.
+    authorizer->failure.reset();
+    center.post(notification(u"Works"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return authorizer->delivered.size() == 2; }, 2000));
+    EXPECT_EQ(center.deliveryError(), u"The service refused."_s);
+}
+
+TEST(CampaignNotificationCenterTest, DestroyingTheCenterDuringADeliveryIsHarmless)
+{
+    const auto authorizer = std::make_shared<RecordingAuthorizer>(NativeNotificationState::authorized());
+    authorizer->failure = u"late"_s;
+    {
+        CampaignNotificationCenter center({}, authorizer);
+        center.post(notification(u"Gone"_s));
+    }
+    QTest::qWait(20);
+    SUCCEED();
+}
+
+TEST(CampaignNotificationCenterTest, RawValuesRoundTrip)
+{
+    EXPECT_EQ(rawValue(CampaignNotificationKind::proposalReady), u"Proposal ready"_s);
+    EXPECT_EQ(notificationKindFromRawValue(u"Performance alert"_s), CampaignNotificationKind::performanceAlert);
+    EXPECT_FALSE(notificationKindFromRawValue(u"performance alert"_s));
+    EXPECT_EQ(notificationDestinationFromRawValue(u"execute"_s), CampaignNotificationDestination::execute);
+    EXPECT_FALSE(notificationDestinationFromRawValue(u"Execute"_s));
+}
+
+} // namespace
+} // namespace orvane::test
