@@ -1,8 +1,8 @@
 #include "ide/threads/LocalAgent.h"
 
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/threads/GraphemeText.h"
-#include "kit/support/JsonCoding.h"
 
 #include <QStringBuilder>
 
@@ -121,8 +121,8 @@ Result mediaPlanRow(const QString &prompt, CampaignIDEThread &thread)
         155, 68, thread.dryRunEnabled ? u"Dry-Run Staged"_s : u"Ready"_s));
 
     const qsizetype rows = thread.mediaPlanRows.size();
-    const QString monthly = wholeNumberText(thread.totalMonthlyBudget());
-    const QString blendedCPA = wholeNumberText(thread.blendedTargetCPA());
+    const QString monthly = WorkspaceFiles::wholeNumber(thread.totalMonthlyBudget());
+    const QString blendedCPA = WorkspaceFiles::wholeNumber(thread.blendedTargetCPA());
 
     Result result;
     result.outcome.tools = {
@@ -258,11 +258,6 @@ LocalAgentExecutionOutcome missingThreadOutcome()
 QString conquestAudience()
 {
     return u"Exact: [plannly alternative], [ai ad ops], [ppc agent]"_s;
-}
-
-QString wholeNumberText(double value)
-{
-    return QString::number(saturatingCast<qint64>(value));
 }
 
 } // namespace orvane::LocalAgent

@@ -67,9 +67,6 @@ struct Result {
 // The exact-match keyword list of the conquest row's audience.
 [[nodiscard]] QString conquestAudience();
 
-// A figure as plain decimal digits: truncated toward zero, clamped to the 64-bit range, NaN as 0.
-[[nodiscard]] QString wholeNumberText(double value);
-
 } // namespace LocalAgent
 
 } // namespace orvane

@@ -363,16 +363,6 @@ TEST(LocalAgentMediaPlanRoute, FiguresTruncateTowardZeroAndNeverOverflow)
         "Inserted row & recalculated blended target CPA ($9223372036854775807)");
 }
 
-TEST(LocalAgentNumbers, WholeNumberTextTruncatesAndSaturates)
-{
-    EXPECT_EQ(utf8(LocalAgent::wholeNumberText(350.0)), "350");
-    EXPECT_EQ(utf8(LocalAgent::wholeNumberText(155.9)), "155");
-    EXPECT_EQ(utf8(LocalAgent::wholeNumberText(-155.9)), "-155");
-    EXPECT_EQ(utf8(LocalAgent::wholeNumberText(1234567.0)), "1234567");
-    EXPECT_EQ(utf8(LocalAgent::wholeNumberText(std::numeric_limits<double>::quiet_NaN())), "0");
-    EXPECT_EQ(utf8(LocalAgent::wholeNumberText(-std::numeric_limits<double>::infinity())), "-9223372036854775808");
-}
-
 // --- competitor teardown -------------------------------------------------------------------------
 
 TEST(LocalAgentCompetitorRoute, LoadsTheNamedDomainsAds)

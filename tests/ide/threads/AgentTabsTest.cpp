@@ -1,0 +1,342 @@
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/threads/ThreadTestSupport.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::threadtest;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AgentTabsTest : public ThreadModelTest {
+protected:
+    // A thread with `count` tabs (the first seed thread's tabs, then catalog tabs), stored in front.
+    QUuid threadWithTabs(qsizetype count)
+    {
+        CampaignIDEThread thread = firstThread();
+        thread.id = QUuid::createUuid();
+        thread.agentTabs = thread.agentTabs.mid(0, 1);
+        thread.activeAgentTabID = thread.agentTabs.first().id;
+        thread.splitAgentTabID.reset();
+        model->insertThread(0, thread);
+        while (thread.agentTabs.size() < count) {
+            model->addAgentTab(std::nullopt, thread.id);
+            thread = this->thread(thread.id);
+        }
+        model->selectAgentTab(thread.agentTabs.first().id, thread.id);
+        return thread.id;
+    }
+
+    QList<QUuid> tabIDs(const QUuid &threadID)
+    {
+        QList<QUuid> ids;
+        for (const CampaignAgentTab &tab : thread(threadID).agentTabs)
+            ids.append(tab.id);
+        return ids;
+    }
+};
+
+TEST_F(AgentTabsTest, ClosingTheOnlyTabChangesNothing)
+{
+    const QUuid id = threadWithTabs(1);
+    const CampaignIDEThread before = thread(id);
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
+    model->closeAgentTab(before.agentTabs.first().id, id);
+    EXPECT_EQ(thread(id), before);
+    EXPECT_EQ(changed.count(), 0);
+}
+
+TEST_F(AgentTabsTest, ClosingTheActiveTabActivatesTheFirstRemaining)
+{
+    const QUuid id = threadWithTabs(3);
+    const QList<QUuid> tabs = tabIDs(id);
+    model->selectAgentTab(tabs.at(0), id);
+    model->closeAgentTab(tabs.at(0), id);
+    EXPECT_EQ(tabIDs(id), (QList<QUuid> { tabs.at(1), tabs.at(2) }));
+    EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(1));
+    EXPECT_EQ(storedThreads(), model->threads());
+}
+
+TEST_F(AgentTabsTest, ClosingTheSplitTabClosesTheSplitOnly)
+{
+    const QUuid id = threadWithTabs(3);
+    const QList<QUuid> tabs = tabIDs(id);
+    model->toggleSplitAgentPane(id); // active tab 0, split with tab 1
+    ASSERT_EQ(thread(id).splitAgentTabID, tabs.at(1));
+    model->closeAgentTab(tabs.at(1), id);
+    EXPECT_FALSE(thread(id).splitAgentTabID);
+    EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(0));
+}
+
+TEST_F(AgentTabsTest, ClosingAnotherTabKeepsActiveAndSplit)
+{
+    const QUuid id = threadWithTabs(3);
+    const QList<QUuid> tabs = tabIDs(id);
+    model->toggleSplitAgentPane(id);
+    model->closeAgentTab(tabs.at(2), id);
+    EXPECT_EQ(tabIDs(id), tabs.mid(0, 2));
+    EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(0));
+    EXPECT_EQ(thread(id).splitAgentTabID, tabs.at(1));
+
+    // An unknown tab removes nothing, but the close still counts as a change and is saved.
+    model->closeAgentTab(QUuid::createUuid(), id);
+    EXPECT_EQ(tabIDs(id), tabs.mid(0, 2));
+}
+
+TEST_F(AgentTabsTest, ClosingNeverRemovesTheLastTabEvenWhenIdsRepeat)
+{
+    // A damaged store can hold tabs sharing one id; closing that id would leave the thread empty.
+    CampaignIDEThread damaged = firstThread();
+    damaged.id = QUuid::createUuid();
+    const CampaignAgentTab tab = damaged.agentTabs.first();
+    damaged.agentTabs = { tab, tab };
+    model->insertThread(0, damaged);
+    model->closeAgentTab(tab.id, damaged.id);
+    EXPECT_EQ(thread(damaged.id).agentTabs.size(), 2);
+}
+
+TEST_F(AgentTabsTest, AddingATabSpawnsThePersonaAndActivatesIt)
+{
+    const QUuid id = threadWithTabs(1);
+    const OrvaneAgentPersona spy = OrvaneWebParitySeeds::personas().at(5);
+    model->addAgentTab(spy, id);
+
+    const CampaignIDEThread after = thread(id);
+    ASSERT_EQ(after.agentTabs.size(), 2);
+    const CampaignAgentTab &tab = after.agentTabs.last();
+    EXPECT_EQ(after.activeAgentTabID, tab.id);
+    EXPECT_EQ(utf8(tab.title), "Competitor Intelligence Spy");
+    EXPECT_EQ(utf8(tab.personaName), "Competitor Intelligence Spy");
+    EXPECT_EQ(utf8(tab.personaHandle), "@spy");
+    EXPECT_TRUE(tab.draftPrompt.isEmpty());
+    EXPECT_FALSE(tab.isStreaming);
+    EXPECT_FALSE(tab.statusText);
+    ASSERT_EQ(tab.entries.size(), 1);
+    const CampaignTimelineEntry &entry = tab.entries.first();
+    EXPECT_EQ(entry.role, CampaignTimelineEntry::EntryRole::agent);
+    EXPECT_EQ(utf8(entry.authorName), "Competitor Intelligence Spy");
+    EXPECT_EQ(utf8(entry.timestamp), "Just now");
+    EXPECT_TRUE(entry.toolInvocations.isEmpty());
+    EXPECT_FALSE(entry.inlineApproval);
+    EXPECT_EQ(entry.artifactLink, IDEWorkbenchView::explore);
+    EXPECT_EQ(utf8(entry.text),
+        "Spawned **Competitor Intelligence Spy** (@spy) tab on this campaign document. We share the same live "
+        "Document, Media Plan Table, Creative Canvas, and Local Files.");
+    EXPECT_EQ(storedThreads(), model->threads());
+}
+
+TEST_F(AgentTabsTest, WithoutAPersonaTheCatalogWrapsAtSix)
+{
+    const QList<OrvaneAgentPersona> &catalog = OrvaneWebParitySeeds::personas();
+    const QUuid id = threadWithTabs(6);
+    model->addAgentTab(std::nullopt, id);
+    EXPECT_EQ(thread(id).agentTabs.last().personaName, catalog.at(0).name);
+    model->addAgentTab(std::nullopt, id);
+    EXPECT_EQ(thread(id).agentTabs.last().personaName, catalog.at(1).name);
+    // The tabs made on the way took the persona at their position.
+    EXPECT_EQ(thread(id).agentTabs.at(3).personaName, catalog.at(3).name);
+}
+
+TEST_F(AgentTabsTest, SplittingASingleTabAddsTheCreativeDirector)
+{
+    const QUuid id = threadWithTabs(1);
+    const QUuid original = tabIDs(id).first();
+
+    model->toggleSplitAgentPane(id);
+    const CampaignIDEThread split = thread(id);
+    ASSERT_EQ(split.agentTabs.size(), 2);
+    const CampaignAgentTab &companion = split.agentTabs.last();
+    EXPECT_EQ(utf8(companion.personaName), "Creative Studio Director");
+    EXPECT_EQ(utf8(companion.personaHandle), "@creative");
+    EXPECT_EQ(companion.entries.first().artifactLink, IDEWorkbenchView::canvas);
+    EXPECT_EQ(split.activeAgentTabID, companion.id);
+    EXPECT_EQ(split.splitAgentTabID, original);
+
+    model->toggleSplitAgentPane(id);
+    EXPECT_FALSE(thread(id).splitAgentTabID);
+    EXPECT_EQ(thread(id).agentTabs.size(), 2);
+    EXPECT_EQ(storedThreads(), model->threads());
+}
+
+TEST_F(AgentTabsTest, TheSplitCompanionIsTheCatalogsCreativeDirector)
+{
+    const OrvaneAgentPersona &persona = OrvaneWebParitySeeds::personas().at(2);
+    EXPECT_EQ(utf8(persona.id), "creative-director");
+    EXPECT_EQ(utf8(persona.name), "Creative Studio Director");
+    EXPECT_EQ(utf8(persona.handle), "@creative");
+    EXPECT_EQ(utf8(persona.role), "Multi-Channel Ad Artboard Designer");
+    EXPECT_EQ(utf8(persona.specialty),
+        "Builds 1:1, 16:9, and 9:16 ad creatives across LinkedIn, Meta, Google, X, and Reddit with high-contrast "
+        "brand typography.");
+    EXPECT_EQ(utf8(persona.icon), "rectangle.3.group");
+    EXPECT_EQ(utf8(persona.accentHex), "#CCFF00");
+    EXPECT_EQ(utf8(persona.starterPrompt),
+        "Generate 4 high-converting ad artboards on the Creative Canvas testing pain-led vs. proof-led hooks for "
+        "enterprise engineering leaders.");
+    EXPECT_EQ(persona.defaultWorkbench, IDEWorkbenchView::canvas);
+}
+
+TEST_F(AgentTabsTest, SplittingTabsThatAllShareTheActiveIdLeavesNoSplit)
+{
+    CampaignIDEThread same = firstThread();
+    same.id = QUuid::createUuid();
+    const CampaignAgentTab tab = same.agentTabs.first();
+    same.agentTabs = { tab, tab };
+    same.activeAgentTabID = tab.id;
+    same.splitAgentTabID.reset();
+    model->insertThread(0, same);
+    model->toggleSplitAgentPane(same.id);
+    EXPECT_FALSE(thread(same.id).splitAgentTabID);
+    EXPECT_EQ(thread(same.id).agentTabs.size(), 2);
+}
+
+TEST_F(AgentTabsTest, SelectingATabStoresItAsGiven)
+{
+    const QUuid id = threadWithTabs(2);
+    const QUuid foreign = QUuid::createUuid();
+    model->selectAgentTab(tabIDs(id).at(1), id);
+    EXPECT_EQ(thread(id).activeAgentTabID, tabIDs(id).at(1));
+    model->selectAgentTab(foreign, id);
+    EXPECT_EQ(thread(id).activeAgentTabID, foreign);
+    EXPECT_EQ(storedThreads(), model->threads());
+}
+
+TEST_F(AgentTabsTest, DraftsAreKeptInMemoryUntilTheNextSave)
+{
+    const CampaignIDEThread seed = firstThread();
+    const QUuid tab = seed.agentTabs.first().id;
+    QSignalSpy tabChanged(model.get(), &CampaignIDEWorkspaceModel::agentTabChanged);
+
+    model->setThreadDraft(u"Draft text"_s, seed.id, tab);
+    EXPECT_EQ(utf8(thread(seed.id).agentTabs.first().draftPrompt), "Draft text");
+    ASSERT_EQ(tabChanged.count(), 1);
+    EXPECT_EQ(tabChanged.first().at(1).value<QUuid>(), tab);
+    model->flushPendingWrites();
+    EXPECT_FALSE(hasStoredThreads());
+
+    model->setThreadDraft(u"Ignored"_s, seed.id, QUuid::createUuid());
+    EXPECT_EQ(utf8(thread(seed.id).agentTabs.first().draftPrompt), "Draft text");
+
+    model->toggleThreadDryRun(seed.id);
+    EXPECT_EQ(utf8(storedThreads().first().agentTabs.first().draftPrompt), "Draft text");
+}
+
+class ThreadSettingsTest : public ThreadModelTest { };
+
+TEST_F(ThreadSettingsTest, DryRunAndApprovalModeAreStored)
+{
+    const QUuid id = firstThread().id;
+    model->toggleThreadDryRun(id);
+    EXPECT_TRUE(thread(id).dryRunEnabled);
+    model->setThreadApprovalMode(ThreadApprovalMode::autonomous, id);
+    EXPECT_EQ(thread(id).approvalMode, ThreadApprovalMode::autonomous);
+    const CampaignIDEThread stored = storedThreads().first();
+    EXPECT_TRUE(stored.dryRunEnabled);
+    EXPECT_EQ(stored.approvalMode, ThreadApprovalMode::autonomous);
+    model->toggleThreadDryRun(id);
+    EXPECT_FALSE(thread(id).dryRunEnabled);
+}
+
+TEST_F(ThreadSettingsTest, UnknownThreadsChangeNothingAndSaveNothing)
+{
+    const QList<CampaignIDEThread> before = model->threads();
+    const QUuid unknown = QUuid::createUuid();
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
+    QSignalSpy section(model.get(), &CampaignIDEWorkspaceModel::selectedSectionChanged);
+    model->selectAgentTab(QUuid::createUuid(), unknown);
+    model->closeAgentTab(QUuid::createUuid(), unknown);
+    model->addAgentTab(std::nullopt, unknown);
+    model->toggleSplitAgentPane(unknown);
+    model->toggleThreadDryRun(unknown);
+    model->setThreadApprovalMode(ThreadApprovalMode::safeReads, unknown);
+    model->selectWorkbenchView(IDEWorkbenchView::dashboard, unknown);
+    model->setThreadDraft(u"x"_s, unknown, QUuid::createUuid());
+    EXPECT_EQ(model->threads(), before);
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(section.count(), 0);
+    model->flushPendingWrites();
+    EXPECT_FALSE(hasStoredThreads());
+}
+
+TEST_F(ThreadSettingsTest, WorkbenchViewsMapToSections)
+{
+    const QUuid id = firstThread().id;
+    const std::vector<std::pair<IDEWorkbenchView, CampaignIDESection>> table {
+        { IDEWorkbenchView::canvas, CampaignIDESection::creativeStudio },
+        { IDEWorkbenchView::document, CampaignIDESection::document },
+        { IDEWorkbenchView::dashboard, CampaignIDESection::dashboard },
+        { IDEWorkbenchView::table, CampaignIDESection::document },
+        { IDEWorkbenchView::explore, CampaignIDESection::reports },
+        { IDEWorkbenchView::localFiles, CampaignIDESection::localFiles },
+    };
+    for (const auto &[view, section] : table) {
+        model->selectWorkbenchView(view, id);
+        EXPECT_EQ(thread(id).workbenchView, view);
+        EXPECT_EQ(model->selectedSection(), section) << utf8(rawValue(view));
+        EXPECT_EQ(storedThreads().first().workbenchView, view);
+    }
+}
+
+TEST_F(ThreadSettingsTest, WithoutAThreadIdTheActiveThreadSwitches)
+{
+    const QUuid active = model->activeThread()->id;
+    model->selectWorkbenchView(IDEWorkbenchView::dashboard, std::nullopt);
+    EXPECT_EQ(thread(active).workbenchView, IDEWorkbenchView::dashboard);
+
+    model->setPrimaryDestination(IDEPrimaryDestination::thread(QUuid::createUuid()));
+    ASSERT_FALSE(model->activeThread());
+    const QList<CampaignIDEThread> before = model->threads();
+    const CampaignIDESection section = model->selectedSection();
+    model->selectWorkbenchView(IDEWorkbenchView::canvas, std::nullopt);
+    EXPECT_EQ(model->threads(), before);
+    EXPECT_EQ(model->selectedSection(), section);
+}
+
+TEST_F(ThreadSettingsTest, CanvasKeepsOrPicksTheSelectedArtboard)
+{
+    const QUuid id = firstThread().id;
+    const CampaignIDEProject project = *model->selectedProject();
+    ASSERT_GE(project.creatives.size(), 2);
+
+    model->setSelectedArtboardID(project.creatives.at(1).id);
+    model->selectWorkbenchView(IDEWorkbenchView::canvas, id);
+    EXPECT_EQ(model->selectedArtboardID(), project.creatives.at(1).id);
+
+    model->setSelectedArtboardID(std::nullopt);
+    model->selectWorkbenchView(IDEWorkbenchView::canvas, id);
+    EXPECT_EQ(model->selectedArtboardID(), project.creatives.first().id);
+
+    // A selected project without artboards leaves the selection empty.
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives.clear(); });
+    model->setSelectedArtboardID(std::nullopt);
+    model->selectWorkbenchView(IDEWorkbenchView::canvas, id);
+    EXPECT_FALSE(model->selectedArtboardID());
+}
+
+TEST_F(ThreadSettingsTest, LocalFilesWriteTheThreadsFilesAndListThem)
+{
+    const CampaignIDEThread seed = firstThread();
+    const QString slug = model->selectedProject()->slug();
+    const QString csv = projectFile(slug, u"media-plan.csv"_s);
+    ASSERT_TRUE(QFile::remove(csv));
+
+    // Other views never touch the files.
+    model->selectWorkbenchView(IDEWorkbenchView::table, seed.id);
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFile::exists(csv));
+
+    model->selectWorkbenchView(IDEWorkbenchView::localFiles, seed.id);
+    model->flushPendingWrites();
+    EXPECT_TRUE(QFile::exists(csv));
+    QStringList names;
+    for (const LocalWorkspaceFile &file : model->localFiles())
+        names.append(file.name);
+    EXPECT_TRUE(names.contains(u"media-plan.csv"_s));
+    EXPECT_TRUE(names.contains(u"thread-transcript.json"_s));
+}
+
+} // namespace

@@ -1,0 +1,351 @@
+#include "ide/threads/ThreadTestSupport.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::threadtest;
+using namespace Qt::StringLiterals;
+
+using Role = CampaignTimelineEntry::EntryRole;
+using ToolStatus = CampaignToolInvocation::ToolStatus;
+
+namespace {
+
+class AgentTurnTest : public ThreadModelTest {
+protected:
+    void SetUp() override
+    {
+        ThreadModelTest::SetUp();
+        threadID = firstThread().id;
+        tabID = firstThread().agentTabs.first().id;
+        slug = model->selectedProject()->slug();
+    }
+
+    // Waits until every turn's task has ended and its writes have landed.
+    void finishTurns()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+        if (model)
+            model->flushPendingWrites();
+    }
+
+    const CampaignAgentTab &tab() const { return thread(threadID).agentTabs.first(); }
+    const CampaignTimelineEntry &lastEntry() const { return tab().entries.last(); }
+
+    QUuid threadID;
+    QUuid tabID;
+    QString slug;
+};
+
+TEST_F(AgentTurnTest, RecordsTheMessageAndAStreamingPlaceholderAtOnce)
+{
+    model->setThreadDraft(u"old draft"_s, threadID, tabID);
+    const qsizetype entries = tab().entries.size();
+    QSignalSpy appended(model.get(), &CampaignIDEWorkspaceModel::timelineEntryAppended);
+    QSignalSpy tabChanged(model.get(), &CampaignIDEWorkspaceModel::agentTabChanged);
+    QSignalSpy threadChanged(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
+
+    model->sendMessageInThread(threadID, tabID, u"  Show the ROAS dashboard \n"_s, nullptr);
+
+    const CampaignIDEThread &t = thread(threadID);
+    EXPECT_EQ(utf8(t.updatedAt), "Just now");
+    const CampaignAgentTab &sending = t.agentTabs.first();
+    EXPECT_TRUE(sending.draftPrompt.isEmpty());
+    EXPECT_TRUE(sending.isStreaming);
+    EXPECT_EQ(utf8(*sending.statusText), "Orvaneing workspace & running tools\u2026");
+    ASSERT_EQ(sending.entries.size(), entries + 2);
+
+    const CampaignTimelineEntry &user = sending.entries.at(entries);
+    EXPECT_EQ(user.role, Role::user);
+    EXPECT_EQ(utf8(user.authorName), "You");
+    EXPECT_EQ(utf8(user.text), "Show the ROAS dashboard");
+    EXPECT_EQ(utf8(user.timestamp), "Just now");
+    EXPECT_TRUE(user.toolInvocations.isEmpty());
+    EXPECT_FALSE(user.inlineApproval);
+    EXPECT_FALSE(user.artifactLink);
+
+    const CampaignTimelineEntry &agent = sending.entries.at(entries + 1);
+    EXPECT_EQ(agent.role, Role::agent);
+    EXPECT_EQ(agent.authorName, sending.personaName);
+    EXPECT_TRUE(agent.text.isEmpty());
+    EXPECT_EQ(utf8(agent.timestamp), "Just now");
+    EXPECT_FALSE(agent.inlineApproval);
+    EXPECT_FALSE(agent.artifactLink);
+    ASSERT_EQ(agent.toolInvocations.size(), 1);
+    const CampaignToolInvocation &tool = agent.toolInvocations.first();
+    EXPECT_FALSE(tool.id.isNull());
+    EXPECT_EQ(utf8(tool.toolName), "analyze_campaign_workspace");
+    EXPECT_EQ(utf8(tool.summary), "Reading local files & campaign state");
+    EXPECT_EQ(utf8(tool.inputPreview), R"({"prompt": "Show the ROAS dashboard"})");
+    EXPECT_EQ(utf8(tool.outputPreview), "Loaded campaign-plan.md, media-plan.csv, creatives.json");
+    EXPECT_EQ(tool.status, ToolStatus::running);
+    EXPECT_EQ(tool.durationMs, 140);
+
+    // One change of the thread, described entry by entry for a view.
+    ASSERT_EQ(appended.count(), 2);
+    EXPECT_EQ(appended.at(0).at(2).value<QUuid>(), user.id);
+    EXPECT_EQ(appended.at(1).at(2).value<QUuid>(), agent.id);
+    EXPECT_EQ(appended.at(1).at(0).value<QUuid>(), threadID);
+    EXPECT_EQ(appended.at(1).at(1).value<QUuid>(), tabID);
+    EXPECT_EQ(tabChanged.count(), 1);
+    EXPECT_EQ(threadChanged.count(), 1);
+
+    // Saved with the placeholder before the agent answers.
+    const QList<CampaignIDEThread> stored = storedThreads();
+    EXPECT_TRUE(stored.first().agentTabs.first().isStreaming);
+    EXPECT_EQ(stored.first().agentTabs.first().entries.last().id, agent.id);
+    finishTurns();
+}
+
+TEST_F(AgentTurnTest, PreviewsTakeSixtyFourCharactersVerbatim)
+{
+    const QString prompt = QString(100, u'x');
+    model->sendMessageInThread(threadID, tabID, prompt, nullptr);
+    EXPECT_EQ(lastEntry().toolInvocations.first().inputPreview, u"{\"prompt\": \""_s + QString(64, u'x') + u"\"}"_s);
+
+    // Not JSON: a quotation mark or backslash of the prompt is copied as it is.
+    model->sendMessageInThread(threadID, tabID, u"say \"hi\" \\ ok"_s, nullptr);
+    EXPECT_EQ(utf8(lastEntry().toolInvocations.first().inputPreview), R"({"prompt": "say "hi" \ ok"})");
+    finishTurns();
+}
+
+TEST_F(AgentTurnTest, WithoutTextTheDraftIsSent)
+{
+    model->setThreadDraft(u"Refine the plan tone"_s, threadID, tabID);
+    model->sendMessageInThread(threadID, tabID, std::nullopt, nullptr);
+    EXPECT_TRUE(tab().draftPrompt.isEmpty());
+    EXPECT_EQ(utf8(tab().entries.at(tab().entries.size() - 2).text), "Refine the plan tone");
+    finishTurns();
+}
+
+TEST_F(AgentTurnTest, BlankPromptsAndUnknownIdsChangeNothing)
+{
+    model->setThreadDraft(u"  \n\t "_s, threadID, tabID);
+    model->flushPendingWrites();
+    const QList<CampaignIDEThread> before = model->threads();
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
+
+    model->sendMessageInThread(threadID, tabID, std::nullopt, nullptr);
+    model->sendMessageInThread(threadID, tabID, u"\u2003\n"_s, nullptr);
+    model->sendMessageInThread(QUuid::createUuid(), tabID, u"hello"_s, nullptr);
+    model->sendMessageInThread(threadID, QUuid::createUuid(), u"hello"_s, nullptr);
+
+    EXPECT_EQ(model->threads(), before);
+    EXPECT_EQ(utf8(tab().draftPrompt), "  \n\t ");
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 0);
+    model->flushPendingWrites();
+    EXPECT_FALSE(hasStoredThreads());
+}
+
+TEST_F(AgentTurnTest, CompletesWithTheLocalAgentsOutcome)
+{
+    QSignalSpy entryChanged(model.get(), &CampaignIDEWorkspaceModel::timelineEntryChanged);
+    model->sendMessageInThread(threadID, tabID, u"Shift budget into LinkedIn"_s, nullptr);
+    const QUuid agentID = lastEntry().id;
+    ASSERT_TRUE(entryChanged.wait(5000));
+    finishTurns();
+
+    const CampaignTimelineEntry &agent = lastEntry();
+    EXPECT_EQ(agent.id, agentID);
+    EXPECT_TRUE(agent.text.startsWith(u"I updated the **Media Plan & Trafficking Table** with "
+                                      u"**LI_NA_Exec_ABM_High_Intent**"_s));
+    ASSERT_EQ(agent.toolInvocations.size(), 2);
+    EXPECT_EQ(utf8(agent.toolInvocations.at(0).toolName), "upsert_media_plan_table");
+    EXPECT_EQ(utf8(agent.toolInvocations.at(0).summary), "Updated Media Plan Table (5 rows, $55500/mo)");
+    ASSERT_TRUE(agent.inlineApproval);
+    EXPECT_EQ(utf8(agent.inlineApproval->afterSummary), "5 rows ($55500/mo total, $187 target CPA)");
+    EXPECT_EQ(agent.artifactLink, IDEWorkbenchView::table);
+    EXPECT_EQ(entryChanged.first().at(2).value<QUuid>(), agentID);
+
+    EXPECT_FALSE(tab().isStreaming);
+    EXPECT_FALSE(tab().statusText);
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::table);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::document);
+    EXPECT_EQ(utf8(thread(threadID).mediaPlanRows.first().campaignName), "LI_NA_Exec_ABM_High_Intent");
+
+    // Saved, the spreadsheet and transcript written, the file list reloaded.
+    EXPECT_EQ(storedThreads(), model->threads());
+    const QByteArray csv = fileBytes(projectFile(slug, u"media-plan.csv"_s));
+    EXPECT_TRUE(csv.contains("\n\"LinkedIn\",\"LI_NA_Exec_ABM_High_Intent\",\"High-Intent Capture\",\"VP Demand Gen & "
+                             "CMO (Series B+ SaaS)\",\"Thought Leader + 1:1 Card\",350,10500,\"Target CPA ($155)\","
+                             "155,68,\"Ready\"\n"));
+    const QByteArray transcript = fileBytes(projectFile(slug, u"thread-transcript.json"_s));
+    EXPECT_TRUE(transcript.contains("LI_NA_Exec_ABM_High_Intent"));
+    bool listed = false;
+    for (const LocalWorkspaceFile &file : model->localFiles()) {
+        if (file.name == u"media-plan.csv"_s)
+            listed = file.content.toUtf8() == csv;
+    }
+    EXPECT_TRUE(listed);
+}
+
+TEST_F(AgentTurnTest, CreativeTurnsAddArtboardsToTheThreadsProject)
+{
+    const qsizetype before = model->selectedProject()->creatives.size();
+    model->sendMessageInThread(threadID, tabID, u"Generate new ad creative"_s, nullptr);
+    finishTurns();
+
+    const CampaignIDEProject project = *model->selectedProject();
+    ASSERT_EQ(project.creatives.size(), before + 2);
+    EXPECT_EQ(utf8(project.creatives.first().headline), " Built with Orvane: new ad creative");
+    EXPECT_EQ(utf8(project.status), "Creative review");
+    EXPECT_EQ(model->selectedArtboardID(), project.creatives.first().id);
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::canvas);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::creativeStudio);
+    EXPECT_EQ(utf8(lastEntry().toolInvocations.at(1).outputPreview),
+        "Saved " + std::to_string(before + 2) + " artboards to disk");
+    // The project is saved and its creatives mirrored.
+    EXPECT_TRUE(fileBytes(projectFile(slug, u"creatives.json"_s)).contains("Built with Orvane: new ad creative"));
+    EXPECT_TRUE(fileBytes(home.dataHome() + u"/Orvane/campaign-ide-state.json"_s)
+                    .contains("Built with Orvane: new ad creative"));
+}
+
+TEST_F(AgentTurnTest, CompetitorTurnsTakeTheDomainFromThePrompt)
+{
+    model->sendMessageInThread(threadID, tabID, u"Tear down Acme.io."_s, nullptr);
+    finishTurns();
+    EXPECT_EQ(utf8(thread(threadID).competitorDomain), "acme.io");
+    EXPECT_EQ(utf8(thread(threadID).competitorAds.first().competitorDomain), "acme.io");
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::explore);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::reports);
+    EXPECT_TRUE(lastEntry().text.startsWith(u"I ran a competitive teardown on **`acme.io`**"_s));
+}
+
+TEST_F(AgentTurnTest, DashboardTurnsOnlySwitchTheView)
+{
+    const QList<CampaignIDEProject> projects = model->projects();
+    model->sendMessageInThread(threadID, tabID, u"Attribution please"_s, nullptr);
+    finishTurns();
+    EXPECT_EQ(model->projects(), projects);
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::dashboard);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::dashboard);
+    EXPECT_EQ(utf8(lastEntry().toolInvocations.first().toolName), "generate_performance_dashboard");
+}
+
+TEST_F(AgentTurnTest, PlanTurnsRefineTheProjectAndItsPlanFile)
+{
+    model->selectWorkbenchView(IDEWorkbenchView::canvas, threadID);
+    model->sendMessageInThread(threadID, tabID, u"Make the tone warmer"_s, nullptr);
+    finishTurns();
+    const CampaignIDEProject project = *model->selectedProject();
+    EXPECT_TRUE(project.objective.endsWith(u"\n• Agent refinement: Make the tone warmer"_s));
+    EXPECT_TRUE(project.hasPlan);
+    EXPECT_EQ(utf8(project.status), "Plan ready");
+    EXPECT_TRUE(thread(threadID).conversionPixelsVerified);
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::document);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::document);
+    EXPECT_TRUE(lastEntry().text.contains(u"`~/Documents/Orvane/"_s + slug + u"/campaign-plan.md`"_s));
+    EXPECT_TRUE(fileBytes(projectFile(slug, u"campaign-plan.md"_s))
+                    .contains(QStringLiteral("• Agent refinement: Make the tone warmer").toUtf8()));
+}
+
+TEST_F(AgentTurnTest, TurnsDoNotWaitForEachOther)
+{
+    model->sendMessageInThread(threadID, tabID, u"first"_s, nullptr);
+    model->sendMessageInThread(threadID, tabID, u"second"_s, nullptr);
+    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 2);
+    finishTurns();
+    const QList<CampaignTimelineEntry> &entries = tab().entries;
+    ASSERT_GE(entries.size(), 4);
+    const qsizetype n = entries.size();
+    EXPECT_EQ(utf8(entries.at(n - 4).text), "first");
+    EXPECT_EQ(utf8(entries.at(n - 2).text), "second");
+    EXPECT_FALSE(entries.at(n - 3).text.isEmpty());
+    EXPECT_FALSE(entries.at(n - 1).text.isEmpty());
+    EXPECT_FALSE(tab().isStreaming);
+}
+
+TEST_F(AgentTurnTest, AThreadDeletedDuringThePauseStaysDeleted)
+{
+    model->sendMessageInThread(threadID, tabID, u"Build a creative"_s, nullptr);
+    const qsizetype creatives = model->selectedProject()->creatives.size();
+    model->removeThreads([this](const CampaignIDEThread &t) { return t.id == threadID; });
+    QSignalSpy listed(model.get(), &CampaignIDEWorkspaceModel::localFilesChanged);
+    finishTurns();
+
+    EXPECT_FALSE(findThread(*model, threadID));
+    EXPECT_EQ(model->selectedProject()->creatives.size(), creatives);
+    const QList<CampaignIDEThread> stored = storedThreads();
+    EXPECT_EQ(stored, model->threads());
+    for (const CampaignIDEThread &t : stored)
+        EXPECT_NE(t.id, threadID);
+    EXPECT_GE(listed.count(), 1); // the file list is still reloaded
+}
+
+TEST_F(AgentTurnTest, ATurnWhoseProjectIsGoneStillAnswers)
+{
+    const QUuid projectID = thread(threadID).projectID;
+    model->removeProjects([&](const CampaignIDEProject &p) { return p.id == projectID; });
+    model->sendMessageInThread(threadID, tabID, u"more image ads"_s, nullptr);
+    finishTurns();
+    EXPECT_EQ(utf8(lastEntry().toolInvocations.at(1).outputPreview), "Saved 6 artboards to disk");
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::canvas);
+    EXPECT_FALSE(tab().isStreaming);
+}
+
+TEST_F(AgentTurnTest, DestroyingTheModelDuringThePauseEndsTheTurnQuietly)
+{
+    model->sendMessageInThread(threadID, tabID, u"Shift budget into LinkedIn"_s, nullptr);
+    ASSERT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 1);
+    const QString csvPath = projectFile(slug, u"media-plan.csv"_s);
+    model.reset(); // flushes what was scheduled: the message and its placeholder
+    const QByteArray csv = fileBytes(csvPath);
+    const QByteArray threadsStore = platform::UserDefaults::standard()
+                                        .value(CampaignIDEWorkspaceModel::threadsDefaultsKey)
+                                        .value_or(QByteArray());
+
+    finishTurns();
+
+    // Nothing was written after the model went: the stored turn still waits for its answer.
+    EXPECT_EQ(fileBytes(csvPath), csv);
+    EXPECT_FALSE(csv.contains("LI_NA_Exec_ABM_High_Intent"));
+    const QList<CampaignIDEThread> stored = decodeJson<QList<CampaignIDEThread>>(threadsStore);
+    EXPECT_TRUE(stored.first().agentTabs.first().isStreaming);
+    EXPECT_TRUE(stored.first().agentTabs.first().entries.last().text.isEmpty());
+    EXPECT_EQ(platform::UserDefaults::standard().value(CampaignIDEWorkspaceModel::threadsDefaultsKey), threadsStore);
+}
+
+class InlineActionTest : public ThreadModelTest { };
+
+TEST_F(InlineActionTest, RejectingAGateMarksItAndSaves)
+{
+    // The first seed thread's second entry carries a pending gate.
+    const CampaignIDEThread seed = firstThread();
+    const CampaignAgentTab seedTab = seed.agentTabs.first();
+    const CampaignTimelineEntry gated = seedTab.entries.at(1);
+    ASSERT_TRUE(gated.inlineApproval);
+    QSignalSpy entryChanged(model.get(), &CampaignIDEWorkspaceModel::timelineEntryChanged);
+
+    model->rejectInlineAction(seed.id, seedTab.id, gated.id);
+
+    CampaignTimelineEntry expected = gated;
+    expected.inlineApproval->status = CampaignInlineApproval::ApprovalDecision::rejected;
+    EXPECT_EQ(thread(seed.id).agentTabs.first().entries.at(1), expected);
+    EXPECT_EQ(entryChanged.count(), 1);
+    EXPECT_EQ(utf8(model->statusNotice().value_or(QString())), "Rejected inline execution proposal.");
+    EXPECT_EQ(storedThreads(), model->threads());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 5000));
+}
+
+TEST_F(InlineActionTest, RejectingWithoutAGateStillSavesAndNotices)
+{
+    const CampaignIDEThread seed = firstThread();
+    const CampaignAgentTab seedTab = seed.agentTabs.first();
+    const CampaignTimelineEntry plain = seedTab.entries.at(0);
+    ASSERT_FALSE(plain.inlineApproval);
+    model->rejectInlineAction(seed.id, seedTab.id, plain.id);
+    EXPECT_EQ(thread(seed.id).agentTabs.first().entries.at(0), plain);
+    EXPECT_EQ(utf8(model->statusNotice().value_or(QString())), "Rejected inline execution proposal.");
+    EXPECT_EQ(storedThreads(), model->threads());
+
+    // An unknown entry too: nothing changes, the save and the notice still happen.
+    model->rejectInlineAction(seed.id, seedTab.id, QUuid::createUuid());
+    EXPECT_EQ(storedThreads(), model->threads());
+}
+
+} // namespace
