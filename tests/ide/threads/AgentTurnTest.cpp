@@ -170,11 +170,11 @@ TEST_F(AgentTurnTest, CompletesWithTheLocalAgentsOutcome)
 
     // Saved, the spreadsheet and transcript written, the file list reloaded.
     EXPECT_EQ(storedThreads(), model->threads());
-    const QByteArray csv = fileBytes(projectFile(slug, u"media-plan.csv"_s));
+    const QByteArray csv = readAll(projectFile(slug, u"media-plan.csv"_s));
     EXPECT_TRUE(csv.contains("\n\"LinkedIn\",\"LI_NA_Exec_ABM_High_Intent\",\"High-Intent Capture\",\"VP Demand Gen & "
                              "CMO (Series B+ SaaS)\",\"Thought Leader + 1:1 Card\",350,10500,\"Target CPA ($155)\","
                              "155,68,\"Ready\"\n"));
-    const QByteArray transcript = fileBytes(projectFile(slug, u"thread-transcript.json"_s));
+    const QByteArray transcript = readAll(projectFile(slug, u"thread-transcript.json"_s));
     EXPECT_TRUE(transcript.contains("LI_NA_Exec_ABM_High_Intent"));
     bool listed = false;
     for (const LocalWorkspaceFile &file : model->localFiles()) {
@@ -200,9 +200,9 @@ TEST_F(AgentTurnTest, CreativeTurnsAddArtboardsToTheThreadsProject)
     EXPECT_EQ(utf8(lastEntry().toolInvocations.at(1).outputPreview),
         "Saved " + std::to_string(before + 2) + " artboards to disk");
     // The project is saved and its creatives mirrored.
-    EXPECT_TRUE(fileBytes(projectFile(slug, u"creatives.json"_s)).contains("Built with Orvane: new ad creative"));
-    EXPECT_TRUE(fileBytes(home.dataHome() + u"/Orvane/campaign-ide-state.json"_s)
-                    .contains("Built with Orvane: new ad creative"));
+    EXPECT_TRUE(readAll(projectFile(slug, u"creatives.json"_s)).contains("Built with Orvane: new ad creative"));
+    EXPECT_TRUE(
+        readAll(home.dataHome() + u"/Orvane/campaign-ide-state.json"_s).contains("Built with Orvane: new ad creative"));
 }
 
 TEST_F(AgentTurnTest, CompetitorTurnsTakeTheDomainFromThePrompt)
@@ -240,7 +240,7 @@ TEST_F(AgentTurnTest, PlanTurnsRefineTheProjectAndItsPlanFile)
     EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::document);
     EXPECT_EQ(model->selectedSection(), CampaignIDESection::document);
     EXPECT_TRUE(lastEntry().text.contains(u"`~/Documents/Orvane/"_s + slug + u"/campaign-plan.md`"_s));
-    EXPECT_TRUE(fileBytes(projectFile(slug, u"campaign-plan.md"_s))
+    EXPECT_TRUE(readAll(projectFile(slug, u"campaign-plan.md"_s))
                     .contains(QStringLiteral("• Agent refinement: Make the tone warmer").toUtf8()));
 }
 
@@ -294,20 +294,18 @@ TEST_F(AgentTurnTest, DestroyingTheModelDuringThePauseEndsTheTurnQuietly)
     ASSERT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 1);
     const QString csvPath = projectFile(slug, u"media-plan.csv"_s);
     model.reset(); // flushes what was scheduled: the message and its placeholder
-    const QByteArray csv = fileBytes(csvPath);
-    const QByteArray threadsStore = platform::UserDefaults::standard()
-                                        .value(CampaignIDEWorkspaceModel::threadsDefaultsKey)
-                                        .value_or(QByteArray());
+    const QByteArray csv = readAll(csvPath);
+    const QByteArray threadsStore = readAll(threadStoreFile());
 
     finishTurns();
 
     // Nothing was written after the model went: the stored turn still waits for its answer.
-    EXPECT_EQ(fileBytes(csvPath), csv);
+    EXPECT_EQ(readAll(csvPath), csv);
     EXPECT_FALSE(csv.contains("LI_NA_Exec_ABM_High_Intent"));
     const QList<CampaignIDEThread> stored = decodeJson<QList<CampaignIDEThread>>(threadsStore);
     EXPECT_TRUE(stored.first().agentTabs.first().isStreaming);
     EXPECT_TRUE(stored.first().agentTabs.first().entries.last().text.isEmpty());
-    EXPECT_EQ(platform::UserDefaults::standard().value(CampaignIDEWorkspaceModel::threadsDefaultsKey), threadsStore);
+    EXPECT_EQ(readAll(threadStoreFile()), threadsStore);
 }
 
 class InlineActionTest : public ThreadModelTest { };

@@ -147,9 +147,9 @@ TEST_F(EnsureThreadTest, GivesAProjectItsLaunchThread)
 
     // Saved and mirrored; navigation and selection stay where they were.
     EXPECT_EQ(storedThreads(), model->threads());
-    EXPECT_TRUE(fileBytes(projectFile(u"q3-pipeline-push"_s, u"media-plan.csv"_s))
+    EXPECT_TRUE(readAll(projectFile(u"q3-pipeline-push"_s, u"media-plan.csv"_s))
                     .startsWith("Channel,Campaign Name,Funnel Stage,"));
-    EXPECT_FALSE(fileBytes(projectFile(u"q3-pipeline-push"_s, u"thread-transcript.json"_s)).isEmpty());
+    EXPECT_FALSE(readAll(projectFile(u"q3-pipeline-push"_s, u"thread-transcript.json"_s)).isEmpty());
     EXPECT_EQ(model->primaryDestination(), destination);
     EXPECT_EQ(model->selectedProjectID(), selected);
 
