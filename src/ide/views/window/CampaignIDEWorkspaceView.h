@@ -1,0 +1,108 @@
+#pragma once
+
+#include "ide/views/window/CampaignIDEFocusedActions.h"
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace orvane {
+
+class SessionStore;
+class CampaignIDEWorkspaceModel;
+class ThemeSource;
+class WorkspaceViewState;
+class WorkspaceWindowController;
+class WorkspaceTopBar;
+class WorkspaceSidebar;
+class WorkspaceToastBanner;
+class DestinationArea;
+class CopilotDrawer;
+class WorkspaceSheets;
+class LiveContextRefresher;
+class QPropertyAnimation;
+
+namespace voice {
+class VoiceInputProvider;
+}
+
+// The workspace window: top bar, sidebar, destination area, copilot drawer, the status toast and
+// the five sheets, around the one workspace model it creates and owns.
+//
+// Every region is a widget that observes the model and updates in place; nothing is rebuilt on a
+// model change. The regions' actions go through one controller (WorkspaceWindowController), each
+// calling one named model operation. The window publishes the record the "Campaign" menu uses
+// (focusedActions(), focusedActionsChanged) and refreshes the model from the service whenever the
+// session's sign-in state changes.
+class CampaignIDEWorkspaceView final : public QWidget {
+    Q_OBJECT
+
+public:
+    // Replaceable pieces with production defaults; tests swap them.
+    struct Services {
+        // What the destination area, the sheets and the drawer show, by kind.
+        WorkspaceViewRegistry views = standardWorkspaceViews();
+        // Opens a file-manager window on a folder (the desktop's file manager by default).
+        std::function<void(const QString &folderPath)> revealFolder;
+    };
+
+    // session: the process's session store, which outlives the window (it may be null: no service
+    // refresh, no cloud state). voice: the window's voice input provider, only held. The sign-in
+    // request asks the application to show the cloud sign-in screen; without one, "Connect Cloud"
+    // does nothing.
+    CampaignIDEWorkspaceView(SessionStore *session, std::shared_ptr<voice::VoiceInputProvider> voice,
+        std::function<void()> onRequestCloudSignIn = {}, QWidget *parent = nullptr);
+    CampaignIDEWorkspaceView(SessionStore *session, std::shared_ptr<voice::VoiceInputProvider> voice,
+        std::function<void()> onRequestCloudSignIn, Services services, QWidget *parent = nullptr);
+    ~CampaignIDEWorkspaceView() override;
+
+    // The record for the "Campaign" menu, built from the current state; its actions hold this
+    // window weakly.
+    [[nodiscard]] CampaignIDEFocusedActions focusedActions() const;
+
+    [[nodiscard]] CampaignIDEWorkspaceModel *model() const { return m_model; }
+    [[nodiscard]] SessionStore *session() const { return m_session; }
+    [[nodiscard]] const std::shared_ptr<voice::VoiceInputProvider> &voice() const { return m_voice; }
+    [[nodiscard]] ThemeSource *themeSource() const { return m_theme; }
+    [[nodiscard]] WorkspaceViewState *viewState() const { return m_state; }
+    [[nodiscard]] WorkspaceWindowController *controller() const { return m_controller; }
+
+Q_SIGNALS:
+    // A flag of focusedActions() may have changed: the menu reads the record again.
+    void focusedActionsChanged();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLayout();
+    void applyTheme();
+    void updateSidebarVisibility(bool animated);
+    void updateDrawerVisibility(bool animated);
+
+    CampaignIDEWorkspaceModel *m_model = nullptr;
+    SessionStore *m_session;
+    std::shared_ptr<voice::VoiceInputProvider> m_voice;
+    Services m_services;
+    ThemeSource *m_theme = nullptr;
+    WorkspaceViewState *m_state = nullptr;
+    WorkspaceWindowController *m_controller = nullptr;
+    LiveContextRefresher *m_refresher = nullptr;
+
+    WorkspaceTopBar *m_topBar = nullptr;
+    WorkspaceToastBanner *m_toast = nullptr;
+    QWidget *m_sidebarColumn = nullptr; // sidebar and its divider
+    WorkspaceSidebar *m_sidebar = nullptr;
+    DestinationArea *m_destinationArea = nullptr;
+    QWidget *m_drawerColumn = nullptr; // divider and drawer
+    CopilotDrawer *m_drawer = nullptr;
+    WorkspaceSheets *m_sheets = nullptr;
+    QPointer<QPropertyAnimation> m_sidebarAnimation;
+    QPointer<QPropertyAnimation> m_drawerAnimation;
+    bool m_shownOnce = false;
+};
+
+} // namespace orvane
