@@ -1,0 +1,111 @@
+#include "platform/UserDefaults.h"
+
+#include "testsupport/desktop/TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using orvane::platform::UserDefaults;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class UserDefaultsTest : public testing::Test {
+protected:
+    orvane::test::TemporaryHome home;
+};
+
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(UserDefaultsTest, StandardStoreLivesUnderTheConfigHome)
+{
+    EXPECT_EQ(UserDefaults::standardDirectory(), home.configHome() + u"/Orvane/defaults");
+
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(UserDefaults::standardDirectory(), home.path() + u"/.config/Orvane/defaults");
+    // A relative value is not a base directory.
+    qputenv("XDG_CONFIG_HOME", "relative/dir");
+    EXPECT_EQ(UserDefaults::standardDirectory(), home.path() + u"/.config/Orvane/defaults");
+}
+
+TEST_F(UserDefaultsTest, OneJsonFilePerKey)
+{
+    const UserDefaults defaults = UserDefaults::standard();
+    ASSERT_TRUE(defaults.setBool(QStringLiteral("com.orvane.session.signedOut.production"), true));
+    ASSERT_TRUE(defaults.setValue(QStringLiteral("list"), "[1,2]"));
+
+    const QString dir = home.configHome() + u"/Orvane/defaults";
+    EXPECT_EQ(fileContents(dir + u"/com.orvane.session.signedOut.production.json"), "true");
+    EXPECT_EQ(fileContents(dir + u"/list.json"), "[1,2]");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+        QStringList({ u"com.orvane.session.signedOut.production.json"_s, u"list.json"_s }));
+
+    EXPECT_EQ(defaults.boolValue(QStringLiteral("com.orvane.session.signedOut.production")), true);
+    EXPECT_EQ(defaults.value(QStringLiteral("list")), QByteArray("[1,2]"));
+}
+
+TEST_F(UserDefaultsTest, AbsentAndForeignValues)
+{
+    const UserDefaults defaults = UserDefaults::standard();
+    EXPECT_FALSE(defaults.value(QStringLiteral("missing")));
+    EXPECT_FALSE(defaults.boolValue(QStringLiteral("missing")));
+    EXPECT_FALSE(defaults.contains(QStringLiteral("missing")));
+
+    ASSERT_TRUE(defaults.setValue(QStringLiteral("flag"), "\"yes\""));
+    EXPECT_FALSE(defaults.boolValue(QStringLiteral("flag")));
+    ASSERT_TRUE(defaults.setValue(QStringLiteral("flag"), " false\n"));
+    EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), false);
+}
+
+TEST_F(UserDefaultsTest, RewritingAndRemoving)
+{
+    const UserDefaults defaults = UserDefaults::standard();
+    ASSERT_TRUE(defaults.setBool(QStringLiteral("flag"), true));
+    ASSERT_TRUE(defaults.setBool(QStringLiteral("flag"), false));
+    EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), false);
+
+    EXPECT_TRUE(defaults.remove(QStringLiteral("flag")));
+    EXPECT_FALSE(defaults.contains(QStringLiteral("flag")));
+    EXPECT_TRUE(defaults.remove(QStringLiteral("flag")));
+    // No temporary file is left behind by the atomic writes.
+    EXPECT_TRUE(QDir(defaults.directory()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(UserDefaultsTest, KeysNeverLeaveTheFolder)
+{
+    const UserDefaults defaults(home.path() + u"/store");
+    const QStringList refused = { QString(), u"../escape"_s, u"a/b"_s, u"..hidden"_s, u"x..y"_s, u".profile"_s,
+        u"back\\slash"_s, u"tab\tkey"_s, QString(201, u'k') };
+    for (const QString &key : refused) {
+        SCOPED_TRACE(key.toStdString());
+        EXPECT_FALSE(UserDefaults::isValidKey(key));
+        EXPECT_FALSE(defaults.setBool(key, true));
+        EXPECT_FALSE(defaults.value(key));
+        EXPECT_FALSE(defaults.remove(key));
+    }
+    EXPECT_FALSE(QFileInfo::exists(home.path() + u"/escape.json"));
+    EXPECT_FALSE(QFileInfo::exists(home.path() + u"/store"));
+    EXPECT_TRUE(UserDefaults::isValidKey(u"com.orvane.app.macos.ide.threads.v2"_s));
+}
+
+TEST_F(UserDefaultsTest, UnwritableFolderFailsWithoutLosingTheOldValue)
+{
+    const UserDefaults defaults(home.path() + u"/store");
+    ASSERT_TRUE(defaults.setBool(QStringLiteral("flag"), true));
+    QFile::setPermissions(defaults.directory(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(defaults.directory()).isWritable())
+        GTEST_SKIP() << "running with privileges that ignore folder permissions";
+    EXPECT_FALSE(defaults.setBool(QStringLiteral("flag"), false));
+    EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), true);
+    QFile::setPermissions(
+        defaults.directory(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+} // namespace
