@@ -1,0 +1,113 @@
+// The human-in-the-loop launch gate: the execution request, the confirmation, the launch request and
+// its execution receipt.
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/operations/WorkspaceOperationTexts.h"
+
+#include <QStringBuilder>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+void CampaignIDEWorkspaceModel::requestExecution()
+{
+    if (!m_selectedProjectID) {
+        const std::optional<QUuid> first
+            = m_projects.isEmpty() ? std::nullopt : std::optional<QUuid>(m_projects.first().id);
+        setSelectedProjectID(first);
+        if (m_notificationCenter)
+            m_notificationCenter->setProjectFilter(first);
+    }
+    approveAllCreatives(); // also tells the operator, with or without a project
+    requestLaunch();
+}
+
+void CampaignIDEWorkspaceModel::requestLaunch()
+{
+    if (canExecute())
+        setLaunchConfirmationProjectID(m_selectedProjectID);
+}
+
+void CampaignIDEWorkspaceModel::cancelLaunch()
+{
+    setLaunchConfirmationProjectID(std::nullopt);
+}
+
+std::optional<CampaignLaunchRequest> CampaignIDEWorkspaceModel::activeLaunchRequest() const
+{
+    std::optional<QUuid> projectID = m_selectedProjectID;
+    if (!projectID && !m_projects.isEmpty())
+        projectID = m_projects.first().id;
+    if (!projectID || m_launchConfirmationProjectID != projectID)
+        return std::nullopt;
+    return CampaignLaunchRequest { .id = *projectID, .projectID = *projectID };
+}
+
+void CampaignIDEWorkspaceModel::setActiveLaunchRequest(const std::optional<CampaignLaunchRequest> &request)
+{
+    if (!request)
+        setLaunchConfirmationProjectID(std::nullopt);
+}
+
+void CampaignIDEWorkspaceModel::confirmLaunch()
+{
+    if (!m_selectedProjectID || m_launchConfirmationProjectID != m_selectedProjectID || !canExecute())
+        return;
+    const CampaignLaunchRequest request { .id = QUuid::createUuid(), .projectID = *m_selectedProjectID };
+    setPendingLaunchRequest(request);
+    setLaunchConfirmationProjectID(std::nullopt);
+    receiveExecutionReceipt(CampaignExecutionReceipt::forRequest(request, workspace_operations::justNow()));
+}
+
+void CampaignIDEWorkspaceModel::confirmExecution()
+{
+    confirmLaunch();
+    if (const auto thread = activeThread())
+        openThread(thread->id, IDEWorkbenchView::dashboard);
+}
+
+bool CampaignIDEWorkspaceModel::receiveExecutionReceipt(const CampaignExecutionReceipt &receipt)
+{
+    const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
+        [&receipt](const CampaignIDEProject &p) { return p.id == receipt.projectID; });
+    if (project == m_projects.cend())
+        return false;
+    if (!m_pendingLaunchRequest || m_pendingLaunchRequest->projectID != receipt.projectID
+        || m_pendingLaunchRequest->id != receipt.requestID)
+        return false;
+    const QString projectName = project->name;
+
+    QHash<QUuid, CampaignExecutionReceipt> receipts = m_executionReceipts;
+    receipts.insert(receipt.projectID, receipt);
+    setExecutionReceipts(receipts);
+    setPendingLaunchRequest(std::nullopt);
+    mutateProject(receipt.projectID, [&receipt](CampaignIDEProject &launched) {
+        launched.isLaunched = true;
+        launched.status = workspace_operations::liveStatus();
+        launched.updated = receipt.receivedAt;
+    });
+
+    if (m_notificationCenter) {
+        m_notificationCenter->post(CampaignNotification {
+            .id = QUuid::createUuid(),
+            .projectID = receipt.projectID,
+            .projectName = projectName,
+            .kind = CampaignNotificationKind::executionResult,
+            .title = u"Execution receipt confirmed"_s,
+            .detail = u"Campaign launch receipt "_s % receipt.id % u" recorded."_s,
+            .destination = CampaignNotificationDestination::dashboard,
+            .artboardID = std::nullopt,
+            .createdAt = receipt.receivedAt,
+            .isRead = false,
+        });
+    }
+    if (m_selectedProjectID == receipt.projectID)
+        setSelectedSection(CampaignIDESection::dashboard);
+    flashNotice(u"Campaign launched · Receipt "_s % receipt.id);
+    return true;
+}
+
+} // namespace orvane

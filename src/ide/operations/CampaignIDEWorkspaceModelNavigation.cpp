@@ -1,0 +1,269 @@
+// Navigation between destinations, opening and deleting threads, the workspace counts and the
+// creation of threads.
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/operations/WorkspaceOperationTexts.h"
+#include "ide/records/OrvaneWebParitySeeds.h"
+
+#include <QRandomGenerator>
+#include <QStringBuilder>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+using workspace_operations::justNow;
+
+namespace {
+
+const CampaignIDEThread *findThread(const QList<CampaignIDEThread> &threads, const QUuid &id)
+{
+    const auto found
+        = std::find_if(threads.cbegin(), threads.cend(), [&id](const CampaignIDEThread &t) { return t.id == id; });
+    return found == threads.cend() ? nullptr : &*found;
+}
+
+bool hasProject(const QList<CampaignIDEProject> &projects, const QUuid &id)
+{
+    return std::any_of(projects.cbegin(), projects.cend(), [&id](const CampaignIDEProject &p) { return p.id == id; });
+}
+
+// The competitor a new thread studies until the user names one: the seed threads' first.
+const QString &newThreadCompetitorDomain()
+{
+    static const QString domain = [] {
+        const QList<CampaignIDEThread> seeds = OrvaneWebParitySeeds::defaultThreads({});
+        return seeds.isEmpty() ? QString() : seeds.first().competitorDomain;
+    }();
+    return domain;
+}
+
+} // namespace
+
+// --- Navigation -----------------------------------------------------------------------------------
+
+void CampaignIDEWorkspaceModel::applyThreadProjectContext(const CampaignIDEThread &thread, bool showThread)
+{
+    setSelectedProjectID(thread.projectID);
+    if (m_notificationCenter)
+        m_notificationCenter->setProjectFilter(thread.projectID);
+    if (showThread)
+        setPrimaryDestination(IDEPrimaryDestination::thread(thread.id));
+    syncSectionFromWorkbench(thread.workbenchView);
+    // An artboard already selected stays, even one of another project.
+    if (!m_selectedArtboardID) {
+        if (const auto project = selectedProject(); project && !project->creatives.isEmpty())
+            setSelectedArtboardID(project->creatives.first().id);
+    }
+}
+
+void CampaignIDEWorkspaceModel::navigateTo(const IDEPrimaryDestination &destination)
+{
+    setPrimaryDestination(destination);
+    switch (destination.kind()) {
+    case IDEPrimaryDestination::Kind::thread:
+        if (const CampaignIDEThread *thread = findThread(m_threads, *destination.threadID())) {
+            const CampaignIDEThread opened = *thread; // the context's signals may change the list
+            applyThreadProjectContext(opened, false);
+            reloadLocalFilesForSelectedProject();
+        }
+        break;
+    case IDEPrimaryDestination::Kind::projects:
+        setSelectedProjectID(std::nullopt);
+        if (m_notificationCenter)
+            m_notificationCenter->setProjectFilter(std::nullopt);
+        break;
+    case IDEPrimaryDestination::Kind::reports:
+        setSelectedSection(CampaignIDESection::reports);
+        break;
+    case IDEPrimaryDestination::Kind::settings:
+        setSelectedSection(CampaignIDESection::settings);
+        break;
+    case IDEPrimaryDestination::Kind::campaigns:
+    case IDEPrimaryDestination::Kind::agents:
+    case IDEPrimaryDestination::Kind::assets:
+    case IDEPrimaryDestination::Kind::connections:
+        break;
+    }
+    if (m_copilotStore)
+        m_copilotStore->activate(copilotContext());
+}
+
+void CampaignIDEWorkspaceModel::openThread(const QUuid &threadID, const std::optional<IDEWorkbenchView> &workbench)
+{
+    if (!findThread(m_threads, threadID))
+        return;
+    if (workbench) {
+        mutateThread(
+            threadID, [view = *workbench](CampaignIDEThread &thread) { thread.workbenchView = view; }, Save::no);
+    }
+    const CampaignIDEThread thread = *findThread(m_threads, threadID);
+    applyThreadProjectContext(thread, true);
+    savePersistedThreads();
+    reloadLocalFilesForSelectedProject();
+}
+
+void CampaignIDEWorkspaceModel::deleteThread(const QUuid &threadID)
+{
+    removeThreads([&threadID](const CampaignIDEThread &thread) { return thread.id == threadID; }, Save::no);
+    savePersistedThreads();
+    if (m_primaryDestination.threadID() != threadID)
+        return;
+    if (!m_threads.isEmpty())
+        openThread(m_threads.first().id);
+    else
+        navigateTo(IDEPrimaryDestination::projects());
+}
+
+// --- Counts ---------------------------------------------------------------------------------------
+
+QList<CampaignIDEThread> CampaignIDEWorkspaceModel::starredThreads() const
+{
+    QList<CampaignIDEThread> starred;
+    for (const CampaignIDEThread &thread : m_threads) {
+        if (thread.isStarred && (!m_projectFilterID || thread.projectID == *m_projectFilterID))
+            starred.append(thread);
+    }
+    return starred;
+}
+
+qsizetype CampaignIDEWorkspaceModel::connectedPlatformCount() const
+{
+    return std::count_if(m_connections.cbegin(), m_connections.cend(),
+        [](const CampaignPlatformConnection &connection) { return connection.isConnected(); });
+}
+
+qsizetype CampaignIDEWorkspaceModel::totalTrackedCampaignsCount() const
+{
+    qsizetype count = 0;
+    for (const CampaignIDEThread &thread : m_threads)
+        count += thread.mediaPlanRows.size();
+    return count;
+}
+
+qsizetype CampaignIDEWorkspaceModel::totalPendingApprovalsCount() const
+{
+    qsizetype count = m_pendingActions.size(); // the service's, whatever their status
+    for (const CampaignIDEThread &thread : m_threads) {
+        for (const CampaignAgentTab &tab : thread.agentTabs) {
+            count += std::count_if(tab.entries.cbegin(), tab.entries.cend(), [](const CampaignTimelineEntry &entry) {
+                return entry.inlineApproval
+                    && entry.inlineApproval->status == CampaignInlineApproval::ApprovalDecision::pending;
+            });
+        }
+    }
+    count += std::count_if(m_agentProposals.cbegin(), m_agentProposals.cend(),
+        [](const CampaignIDEAgentProposal &proposal) { return proposal.status == AgentProposalStatus::pending; });
+    return count;
+}
+
+// --- Creating threads -----------------------------------------------------------------------------
+
+const OrvaneAgentPersona &CampaignIDEWorkspaceModel::operatorPersona()
+{
+    return OrvaneWebParitySeeds::personas().first();
+}
+
+QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, SessionStore *session)
+{
+    QUuid projectID;
+    if (request.projectID && hasProject(m_projects, *request.projectID))
+        projectID = *request.projectID;
+    else if (m_selectedProjectID)
+        projectID = *m_selectedProjectID;
+    else if (!m_projects.isEmpty())
+        projectID = m_projects.first().id;
+    else
+        projectID = createProject(request.title.value_or(u"New Growth Campaign"_s), std::nullopt, session);
+
+    const OrvaneAgentPersona persona = request.persona.value_or(operatorPersona());
+    const IDEWorkbenchView workbench = request.workbench.value_or(persona.defaultWorkbench);
+    const QString trimmedTitle = request.title.value_or(QString()).trimmed();
+
+    const CampaignTimelineEntry welcome {
+        .id = QUuid::createUuid(),
+        .role = CampaignTimelineEntry::EntryRole::agent,
+        .authorName = persona.name,
+        .text = u"**"_s % persona.name % u"** ("_s % persona.handle % u") ready. "_s % persona.specialty
+            % u"\n\nEverything we build in this thread syncs to `~/Documents/Orvane/`."_s,
+        .timestamp = justNow(),
+        .toolInvocations = {},
+        .inlineApproval = std::nullopt,
+        .artifactLink = workbench,
+    };
+    const CampaignAgentTab tab {
+        .id = QUuid::createUuid(),
+        .title = persona.name,
+        .personaName = persona.name,
+        .personaHandle = persona.handle,
+        .entries = { welcome },
+        .draftPrompt = {},
+        .isStreaming = false,
+        .statusText = std::nullopt,
+    };
+    const QString &domain = newThreadCompetitorDomain();
+    const CampaignIDEThread thread {
+        .id = QUuid::createUuid(),
+        .projectID = projectID,
+        .title = trimmedTitle.isEmpty() ? u"Campaign Thread · "_s % persona.name : trimmedTitle,
+        .isStarred = false,
+        .updatedAt = justNow(),
+        .workbenchView = workbench,
+        .dryRunEnabled = false,
+        .approvalMode = ThreadApprovalMode::manual,
+        .agentTabs = { tab },
+        .activeAgentTabID = tab.id,
+        .splitAgentTabID = std::nullopt,
+        .mediaPlanRows = OrvaneWebParitySeeds::defaultMediaPlanRows(),
+        .competitorDomain = domain,
+        .competitorAds = OrvaneWebParitySeeds::defaultCompetitorAds(domain),
+        .rawMarkdownOverride = std::nullopt,
+        .utmSource = u"orvane_paid"_s,
+        .utmMedium = u"cpc_paid_social"_s,
+        .utmCampaign = u"orvane_campaign_"_s % QString::number(QRandomGenerator::global()->bounded(100, 1000)),
+        .conversionPixelsVerified = true,
+    };
+
+    insertThread(0, thread, Save::no); // openThread saves the list
+    openThread(thread.id, workbench);
+    syncThreadArtifactsToDisk(thread);
+
+    if (request.initialPrompt && !request.initialPrompt->trimmed().isEmpty()) {
+        if (request.autoSend)
+            sendMessageInThread(thread.id, tab.id, *request.initialPrompt, session);
+        else
+            setThreadDraft(*request.initialPrompt, thread.id, tab.id);
+    }
+    return thread.id;
+}
+
+void CampaignIDEWorkspaceModel::startRecommendedAction(
+    const CampaignRecommendedNextAction &action, SessionStore *session)
+{
+    QList<CampaignRecommendedNextAction> actions = m_recommendedActions;
+    for (CampaignRecommendedNextAction &candidate : actions) {
+        if (candidate.id == action.id) {
+            candidate.isCompleted = true;
+            break;
+        }
+    }
+    setRecommendedActions(actions);
+
+    std::optional<QUuid> projectID = m_selectedProjectID;
+    if (!projectID && !m_projects.isEmpty())
+        projectID = m_projects.first().id;
+    createNewThread(
+        NewThread {
+            .title = action.title,
+            .initialPrompt = action.prompt,
+            .persona = std::nullopt,
+            .projectID = projectID,
+            .workbench = action.targetWorkbench,
+            .autoSend = true,
+        },
+        session);
+}
+
+} // namespace orvane

@@ -1,0 +1,316 @@
+// Project lifecycle (creation with its service mirror, deletion), the creative artboard operations,
+// the plan header edits and the platform connection switch.
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/operations/WorkspaceOperationTexts.h"
+
+#if __has_include("kit/session/SessionStore.h")
+#include "kit/session/SessionStore.h"
+#define ORVANE_HAS_SESSION_STORE 1
+#else
+#define ORVANE_HAS_SESSION_STORE 0
+#endif
+
+#include <QPointer>
+#include <QStringBuilder>
+
+#include <QCoro/QCoroTask>
+
+#include <algorithm>
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+using workspace_operations::justNow;
+using workspace_operations::now;
+using workspace_operations::setStatusUnlessLive;
+
+namespace {
+
+int g_pendingProjectMirrors = 0;
+
+// Counts a mirror task as pending for as long as its frame lives.
+class PendingMirror final {
+public:
+    PendingMirror() { ++g_pendingProjectMirrors; }
+    ~PendingMirror() { --g_pendingProjectMirrors; }
+    PendingMirror(const PendingMirror &) = delete;
+    PendingMirror &operator=(const PendingMirror &) = delete;
+};
+
+// Creates the project on the service and links the local project to it. Every failure is silent:
+// the project stays local. The project is found again by id, so a deletion meanwhile is harmless.
+QCoro::Task<> mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel> model, QUuid projectID, OrvaneAPIClient client,
+    QString name, QString description)
+{
+    const PendingMirror pending;
+    client.setLifetime(model.data()); // the transfer ends with the model
+    QString serverID;
+    try {
+        auto request = client.createProject(name, description);
+        const ProjectResponse response = co_await request;
+        serverID = response.project.id;
+    } catch (const std::exception &) {
+        co_return;
+    }
+    if (!model)
+        co_return;
+    model->mutateProject(projectID, [&serverID](CampaignIDEProject &project) { project.serverID = serverID; });
+}
+
+// The artboard of the selected project with this id, if any.
+CreativeCanvasArtboard *findArtboard(CampaignIDEProject &project, const QUuid &artboardID)
+{
+    for (CreativeCanvasArtboard &artboard : project.creatives) {
+        if (artboard.id == artboardID)
+            return &artboard;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// --- Project lifecycle ----------------------------------------------------------------------------
+
+int CampaignIDEWorkspaceModel::pendingProjectMirrors()
+{
+    return g_pendingProjectMirrors;
+}
+
+QUuid CampaignIDEWorkspaceModel::createProject(
+    const QString &name, const std::optional<QString> &objective, SessionStore *session)
+{
+    std::optional<OrvaneAPIClient> client;
+#if ORVANE_HAS_SESSION_STORE
+    // A read-only account may not create projects on the service; without an account the request
+    // still goes out and the service's refusal is ignored.
+    if (session) {
+        const auto account = session->account();
+        if (!account || !account->readOnly)
+            client = session->client();
+    }
+#else
+    Q_UNUSED(session);
+#endif
+    return createProject(name, objective, client);
+}
+
+QUuid CampaignIDEWorkspaceModel::createProject(
+    const QString &name, const std::optional<QString> &objective, const std::optional<OrvaneAPIClient> &client)
+{
+    const QUuid id = QUuid::createUuid();
+    const QString trimmedObjective = objective.value_or(QString()).trimmed();
+    const CampaignIDEProject project {
+        .id = id,
+        .serverID = std::nullopt,
+        .name = name,
+        .status = u"Plan ready"_s,
+        .updated = now(),
+        .objective = trimmedObjective.isEmpty()
+            ? u"Generate qualified pipeline and demos across high-intent search and social channels."_s
+            : trimmedObjective,
+        .audience = u"Performance marketing leaders and growth engineers at B2B SaaS and commerce companies."_s,
+        .channelsAndBudget
+        = u"Google Search + LinkedIn Sponsored Content · $5,000 test flight · optimize for qualified demos."_s,
+        .message = u"One local & cloud IDE for planning, creative production, governed execution, and lift "
+                   u"attribution."_s,
+        .guardrails = u"Verify conversion tracking and destination URLs. Every external budget or campaign "
+                      u"mutation requires explicit approval."_s,
+        .hasPlan = true,
+        .creatives = planDerivedArtboards(id),
+        .isLaunched = false,
+    };
+    insertProject(0, project);
+    syncProjectToLocalDisk(project);
+    openProject(id);
+
+    if (client) {
+        // Not stored and never cancelled: it ends by itself, early when the model goes.
+        (void)mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel>(this), id, *client, name, project.objective);
+    }
+    return id;
+}
+
+void CampaignIDEWorkspaceModel::deleteProject(const QUuid &projectID)
+{
+    // Only the first project with the id goes: a list that holds the id twice (a damaged or older
+    // state file) keeps the other project, and with it the threads of that id.
+    bool removedOne = false;
+    removeProjects([&](const CampaignIDEProject &project) {
+        if (removedOne || project.id != projectID)
+            return false;
+        removedOne = true;
+        return true;
+    });
+    const bool idStillUsed = std::any_of(m_projects.cbegin(), m_projects.cend(),
+        [&projectID](const CampaignIDEProject &project) { return project.id == projectID; });
+    if (!idStillUsed)
+        removeThreads(
+            [&projectID](const CampaignIDEThread &thread) { return thread.projectID == projectID; }, Save::no);
+    savePersistedProjects();
+    savePersistedThreads();
+    if (!idStillUsed && m_selectedProjectID == projectID) {
+        const std::optional<QUuid> next
+            = m_projects.isEmpty() ? std::nullopt : std::optional<QUuid>(m_projects.first().id);
+        setSelectedProjectID(next);
+        if (m_notificationCenter)
+            m_notificationCenter->setProjectFilter(next);
+    }
+}
+
+// --- Artboards ------------------------------------------------------------------------------------
+
+void CampaignIDEWorkspaceModel::selectArtboard(const QUuid &artboardID)
+{
+    const auto project = selectedProject();
+    if (!project
+        || std::none_of(project->creatives.cbegin(), project->creatives.cend(),
+            [&artboardID](const CreativeCanvasArtboard &artboard) { return artboard.id == artboardID; }))
+        return;
+    setSelectedArtboardID(artboardID);
+    setCanvasTool(CreativeCanvasTool::select);
+    if (m_copilotStore)
+        m_copilotStore->activate(copilotContext());
+}
+
+void CampaignIDEWorkspaceModel::updateSelectedHeadline(const QString &text)
+{
+    if (!m_selectedArtboardID)
+        return;
+    const QUuid artboardID = *m_selectedArtboardID;
+    mutateSelectedProject([&](CampaignIDEProject &project) {
+        CreativeCanvasArtboard *artboard = findArtboard(project, artboardID);
+        if (!artboard)
+            return;
+        artboard->headline = text;
+        artboard->requiresRereview
+            = artboard->requiresRereview || artboard->reviewStatus == CreativeReviewStatus::approved;
+        artboard->isDirty = true;
+        artboard->reviewStatus = CreativeReviewStatus::needsReview;
+        setStatusUnlessLive(project, u"Creative review"_s);
+        project.updated = now();
+    });
+}
+
+void CampaignIDEWorkspaceModel::setSelectedArtboardReview(CreativeReviewStatus status)
+{
+    if (!m_selectedArtboardID)
+        return;
+    const QUuid artboardID = *m_selectedArtboardID;
+    mutateSelectedProject([&](CampaignIDEProject &project) {
+        CreativeCanvasArtboard *artboard = findArtboard(project, artboardID);
+        if (!artboard)
+            return;
+        artboard->reviewStatus = status;
+        artboard->isDirty = false;
+        artboard->requiresRereview = false;
+        setStatusUnlessLive(project,
+            project.approvedCreativeCount() == project.creatives.size() ? u"Ready to execute"_s : u"Creative review"_s);
+        project.updated = now();
+    });
+}
+
+void CampaignIDEWorkspaceModel::addArtboard(
+    const QString &platform, const QString &format, const QString &headline, int width, int height)
+{
+    const CreativeCanvasArtboard artboard {
+        .id = QUuid::createUuid(),
+        .platform = platform,
+        .format = format,
+        .headline = headline,
+        .width = width,
+        .height = height,
+        .reviewStatus = CreativeReviewStatus::needsReview,
+        .isDirty = false,
+        .requiresRereview = false,
+    };
+    mutateSelectedProject([&artboard](CampaignIDEProject &project) {
+        project.creatives.append(artboard);
+        setStatusUnlessLive(project, u"Creative review"_s);
+        project.updated = now();
+    });
+    setSelectedArtboardID(artboard.id);
+}
+
+void CampaignIDEWorkspaceModel::approveAllCreatives()
+{
+    mutateSelectedProject([](CampaignIDEProject &project) {
+        for (CreativeCanvasArtboard &artboard : project.creatives) {
+            artboard.reviewStatus = CreativeReviewStatus::approved;
+            artboard.isDirty = false;
+            artboard.requiresRereview = false;
+        }
+        setStatusUnlessLive(project, project.creatives.isEmpty() ? u"Creative review"_s : u"Ready to execute"_s);
+        project.updated = now();
+    });
+    flashNotice(u"All artboards approved. Campaign is ready for execution review."_s);
+}
+
+// --- Project edits and platform connections -------------------------------------------------------
+
+namespace {
+
+// The project the plan header edits: the selected one, else the first; none when the selection
+// names no project.
+std::optional<QUuid> headerEditTarget(const CampaignIDEWorkspaceModel &model)
+{
+    if (model.selectedProjectID())
+        return model.selectedProject() ? model.selectedProjectID() : std::nullopt;
+    if (model.projects().isEmpty())
+        return std::nullopt;
+    return model.projects().first().id;
+}
+
+} // namespace
+
+void CampaignIDEWorkspaceModel::updateSelectedProjectName(const QString &name)
+{
+    if (const auto target = headerEditTarget(*this)) {
+        mutateProject(*target, [&name](CampaignIDEProject &project) {
+            project.name = name;
+            project.updated = justNow();
+        });
+    }
+}
+
+void CampaignIDEWorkspaceModel::updateSelectedProjectBudget(const QString &text)
+{
+    if (const auto target = headerEditTarget(*this)) {
+        mutateProject(*target, [&text](CampaignIDEProject &project) {
+            project.channelsAndBudget = u"Google Search + LinkedIn + Reddit · "_s % text;
+            project.updated = justNow();
+        });
+    }
+}
+
+void CampaignIDEWorkspaceModel::toggleConnection(const QString &connectionID)
+{
+    using Mode = CampaignPlatformConnection::ConnectionMode;
+    QList<CampaignPlatformConnection> connections = m_connections;
+    const auto connection = std::find_if(connections.begin(), connections.end(),
+        [&connectionID](const CampaignPlatformConnection &c) { return c.id == connectionID; });
+    if (connection == connections.end())
+        return;
+    QString notice;
+    switch (connection->mode) {
+    case Mode::localSandbox:
+        connection->mode = Mode::cloudConnected;
+        notice = u"Switched "_s % connection->name % u" to Cloud OAuth mode."_s;
+        break;
+    case Mode::cloudConnected:
+        connection->mode = Mode::localSandbox;
+        notice = u"Switched "_s % connection->name % u" to Local Sandbox mode."_s;
+        break;
+    case Mode::disconnected:
+        connection->mode = Mode::localSandbox;
+        notice = u"Connected "_s % connection->name % u" in Local Sandbox mode."_s;
+        break;
+    }
+    connection->lastSynced = justNow();
+    setConnections(connections);
+    flashNotice(notice);
+}
+
+} // namespace orvane
