@@ -37,17 +37,24 @@ CampaignAgentTab *findTab(CampaignIDEThread &thread, const QUuid &tabID)
     return nullptr;
 }
 
+const CampaignIDEThread *findThread(const CampaignIDEWorkspaceModel &model, const QUuid &threadID)
+{
+    for (const CampaignIDEThread &thread : model.threads()) {
+        if (thread.id == threadID)
+            return &thread;
+    }
+    return nullptr;
+}
+
 // The first tab with the id in the first thread with the id, as stored in the model.
 const CampaignAgentTab *findTab(const CampaignIDEWorkspaceModel &model, const QUuid &threadID, const QUuid &tabID)
 {
-    for (const CampaignIDEThread &thread : model.threads()) {
-        if (thread.id != threadID)
-            continue;
-        for (const CampaignAgentTab &tab : thread.agentTabs) {
-            if (tab.id == tabID)
-                return &tab;
-        }
+    const CampaignIDEThread *thread = findThread(model, threadID);
+    if (!thread)
         return nullptr;
+    for (const CampaignAgentTab &tab : thread->agentTabs) {
+        if (tab.id == tabID)
+            return &tab;
     }
     return nullptr;
 }
@@ -198,33 +205,32 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
 void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorkspaceModel &model, const AgentTurn &turn,
     const LocalAgentExecutionOutcome &outcome, const QString &reply)
 {
-    model.updateTimelineEntry(turn.threadID, turn.tabID, turn.agentEntryID, [&](CampaignTimelineEntry &entry) {
-        entry.text = reply;
-        entry.toolInvocations = outcome.tools;
-        entry.inlineApproval = outcome.inlineApproval;
-        entry.artifactLink = outcome.targetWorkbench;
-    });
-
-    const bool tabFound = mutateTab(
-        model, turn.threadID, turn.tabID,
-        [](CampaignAgentTab &tab) {
-            tab.isStreaming = false;
-            tab.statusText.reset();
-        },
-        Save::no);
-    if (tabFound) {
-        if (outcome.targetWorkbench) {
-            model.mutateThread(
-                turn.threadID,
-                [&outcome](CampaignIDEThread &thread) { thread.workbenchView = *outcome.targetWorkbench; }, Save::no);
+    // The thread or its tab may have gone while the turn waited; the list is saved and the files
+    // listed all the same.
+    if (findTab(model, turn.threadID, turn.tabID)) {
+        // One change of the thread: the answer, the tab's idle state and the workbench switch.
+        model.mutateThread(
+            turn.threadID,
+            [&](CampaignIDEThread &thread) {
+                CampaignAgentTab &tab = *findTab(thread, turn.tabID);
+                if (CampaignTimelineEntry *entry = findEntry(tab, turn.agentEntryID)) {
+                    entry->text = reply;
+                    entry->toolInvocations = outcome.tools;
+                    entry->inlineApproval = outcome.inlineApproval;
+                    entry->artifactLink = outcome.targetWorkbench;
+                    Q_EMIT model.timelineEntryChanged(turn.threadID, turn.tabID, turn.agentEntryID);
+                }
+                tab.isStreaming = false;
+                tab.statusText.reset();
+                Q_EMIT model.agentTabChanged(turn.threadID, turn.tabID);
+                if (outcome.targetWorkbench)
+                    thread.workbenchView = *outcome.targetWorkbench;
+            },
+            Save::no);
+        if (outcome.targetWorkbench)
             model.syncSectionFromWorkbench(*outcome.targetWorkbench);
-        }
-        for (const CampaignIDEThread &thread : model.threads()) {
-            if (thread.id == turn.threadID) {
-                model.syncThreadArtifactsToDisk(thread);
-                break;
-            }
-        }
+        if (const CampaignIDEThread *thread = findThread(model, turn.threadID))
+            model.syncThreadArtifactsToDisk(*thread);
     }
     model.savePersistedThreads();
     model.reloadLocalFilesForSelectedProject();
@@ -236,13 +242,7 @@ LocalAgentExecutionOutcome CampaignIDEWorkspaceModel::ThreadEngine::applyLocalAg
     CampaignIDEWorkspaceModel &model, const QString &prompt, const QUuid &threadID, const QString &personaName)
 {
     Q_UNUSED(personaName) // every persona runs the same local tools
-    const CampaignIDEThread *stored = nullptr;
-    for (const CampaignIDEThread &thread : model.threads()) {
-        if (thread.id == threadID) {
-            stored = &thread;
-            break;
-        }
-    }
+    const CampaignIDEThread *stored = findThread(model, threadID);
     if (!stored)
         return LocalAgent::missingThreadOutcome();
 

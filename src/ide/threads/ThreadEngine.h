@@ -30,8 +30,8 @@ public:
         QUuid agentEntryID;
         QString prompt; // trimmed
         QString personaName;
-        // Handed in by the caller; the turn only reads it, synchronously, while it still runs
-        // on the model's behalf.
+        // The caller's session, none when signed out. Not read yet: the service's streamed reply
+        // will use it, guarded like the model across its suspensions.
         SessionStore *session = nullptr;
     };
 

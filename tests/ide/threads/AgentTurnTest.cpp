@@ -277,6 +277,21 @@ TEST_F(AgentTurnTest, AThreadDeletedDuringThePauseStaysDeleted)
     EXPECT_GE(listed.count(), 1); // the file list is still reloaded
 }
 
+TEST_F(AgentTurnTest, ATabClosedDuringThePauseIsNotRevived)
+{
+    const CampaignAgentTab second = thread(threadID).agentTabs.at(1);
+    const IDEWorkbenchView view = thread(threadID).workbenchView;
+    model->sendMessageInThread(threadID, second.id, u"Shift budget"_s, nullptr);
+    model->closeAgentTab(second.id, threadID);
+    finishTurns();
+
+    EXPECT_EQ(thread(threadID).agentTabs.size(), 1);
+    EXPECT_EQ(thread(threadID).workbenchView, view);
+    // The local agent's edits of the thread still happened, and were saved.
+    EXPECT_EQ(thread(threadID).mediaPlanRows.size(), 5);
+    EXPECT_EQ(storedThreads(), model->threads());
+}
+
 TEST_F(AgentTurnTest, ATurnWhoseProjectIsGoneStillAnswers)
 {
     const QUuid projectID = thread(threadID).projectID;
