@@ -7,6 +7,8 @@
 
 #include <QStringBuilder>
 
+#include <algorithm>
+
 #include <QCoro/QCoroTimer>
 
 using namespace Qt::StringLiterals;

@@ -6,6 +6,8 @@
 
 #include <QStringBuilder>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace orvane {
