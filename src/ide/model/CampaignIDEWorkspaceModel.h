@@ -25,6 +25,8 @@
 #include <QString>
 #include <QUuid>
 
+#include <QCoro/QCoroTask>
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -428,6 +430,45 @@ private:
 
 public:
     // --- End of thread engine ---
+
+    // --- Server sync, copilot context and reports (src/ide/sync) ---
+    // The service's side of the workspace and the local reports. The session is only read at the
+    // start of each call; nothing keeps it across a suspension.
+
+    // The window's refresh task; its whole work is refreshFromServer().
+    QCoro::Task<> loadLiveContext(SessionStore &session);
+    // Binds the session's identity, then fetches projects, reports and pending approvals at once
+    // (each failure is ignored) and applies them together: projects merged by server id, then by
+    // name ignoring case, never removed; reports and approvals adopted; projects saved and every
+    // folder re-mirrored. A newer refresh supersedes one still running: the older one's transfers
+    // are aborted and it applies nothing. isSyncingServer() holds until the newest one ends.
+    QCoro::Task<> refreshFromServer(SessionStore &session);
+    // The copilot's identity from the session ("orvane-operator" signed out), a client provider for
+    // the copilot store, and the store activated for the current place.
+    void bindSession(SessionStore &session);
+    // The longest pause without data for the transfers the model starts (refresh, streamed reply).
+    [[nodiscard]] std::chrono::milliseconds serviceTransferTimeout() const { return m_serviceTransferTimeout; }
+    void setServiceTransferTimeout(std::chrono::milliseconds timeout) { m_serviceTransferTimeout = timeout; }
+    // How often a streamed reply republishes its growing entry: deltas that arrive faster coalesce.
+    static constexpr std::chrono::milliseconds streamedReplyPublishInterval { 50 };
+
+    // Local reports: writes the attribution report "<slug>.html" into the reports folder of the
+    // workspace root in the background, then lists and selects it with a notice. A report that
+    // cannot be written is not listed; the notice says why.
+    void createLocalReport(const QString &title, const QString &kind);
+    // The local file editor's bindings: the text goes to updateSelectedLocalFileContent(); a name
+    // selects the first listed file of that name (exact case), an unknown name changes nothing.
+    void setLocalFileEditorContent(const QString &text);
+    void setSelectedLocalFileName(const QString &name);
+
+private:
+    class ServerSync;
+    std::chrono::milliseconds m_serviceTransferTimeout { 60'000 };
+    quint64 m_refreshGeneration = 0;
+    QPointer<QObject> m_refreshLifetime; // aborts the running refresh's transfers when replaced
+
+public:
+    // --- End of server sync ---
 
 Q_SIGNALS:
     // Lists: *Changed() is a reset of the whole list; the others describe one element.

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The attribution report the workspace writes without the service: its file name and its HTML.
+namespace orvane::LocalReport {
+
+// The folder under the workspace root that holds the reports.
+inline constexpr char16_t folderName[] = u"reports";
+
+// The report's slug: the title lower-cased, every run of characters other than a-z and 0-9 turned
+// into one "-". Not trimmed and possibly empty, unlike a project folder's slug; it never holds a
+// separator or a dot, so "<slug>.html" stays inside the reports folder.
+[[nodiscard]] QString slug(const QString &title);
+
+// "<slug>.html"
+[[nodiscard]] QString fileName(const QString &title);
+
+// The path the notices show, whatever the real workspace root is: "~/Documents/Orvane/reports/<file>".
+[[nodiscard]] QString displayPath(const QString &title);
+
+// The 37-line HTML document with the fixed figures. The title and the upper-cased kind are
+// inserted as text: every character HTML gives a meaning to is escaped.
+[[nodiscard]] QString html(const QString &title, const QString &kind);
+
+} // namespace orvane::LocalReport
