@@ -15,8 +15,6 @@ QUrl builtInBaseURL(OrvaneEnvironment environment)
     return QUrl(QStringLiteral("https://orvane.app"));
 }
 
-namespace {
-
 bool isLoopbackHost(const QString &host)
 {
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
@@ -24,8 +22,6 @@ bool isLoopbackHost(const QString &host)
     QHostAddress address;
     return address.setAddress(host) && address.isLoopback();
 }
-
-} // namespace
 
 std::optional<QUrl> acceptedBaseURLOverride(const QString &text)
 {

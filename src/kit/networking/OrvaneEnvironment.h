@@ -29,6 +29,9 @@ inline constexpr char kBaseURLOverrideVariable[] = "ORVANE_API_BASE_URL";
 // (127.0.0.0/8, ::1, localhost). Gives the URL reduced to scheme, host and port, or nothing.
 [[nodiscard]] std::optional<QUrl> acceptedBaseURLOverride(const QString &text);
 
+// Whether a URL host is this machine: "localhost" or a loopback address (127.0.0.0/8, ::1).
+[[nodiscard]] bool isLoopbackHost(const QString &host);
+
 // "production" or "staging"; exact, case-sensitive.
 [[nodiscard]] std::optional<OrvaneEnvironment> environmentFromRawValue(const QString &raw);
 

@@ -1,0 +1,303 @@
+#include "kit/auth/DeviceCodeLogin.h"
+
+#include "kit/networking/OrvaneAPIError.h"
+#include "kit/session/SessionStore.h"
+#include "testsupport/service/AwaitTask.h"
+#include "testsupport/service/StandInService.h"
+
+#include <QNetworkAccessManager>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class DeviceCodeLoginTest : public testing::Test {
+protected:
+    DeviceCodeLogin login(std::chrono::milliseconds interval = 10ms)
+    {
+        return DeviceCodeLogin(service.baseURL(), &network, interval);
+    }
+
+    static DeviceCodeStart startWith(qint64 expiresIn)
+    {
+        return { QString::fromLatin1(StandInService::deviceCode()), StandInService::userCode(),
+            QUrl(u"https://orvane.app/device"_s), expiresIn };
+    }
+
+    qsizetype pollCount() const
+    {
+        qsizetype count = 0;
+        for (const auto &request : service.requests())
+            count += request.decodedPath() == u"/api/cli/device/poll";
+        return count;
+    }
+
+    QNetworkAccessManager network;
+    StandInService service;
+};
+
+std::string errorText(const std::exception_ptr &error)
+{
+    return error ? SessionStore::describe(error).toStdString() : std::string();
+}
+
+// Sends the head and a few bytes of the body, then nothing more.
+CannedResponse stalledAnswer()
+{
+    CannedResponse answer
+        = CannedResponse::json(200, R"({"status":"pending"})").endingWith(CannedResponse::Ending::stall);
+    answer.sentBodyBytes = 4;
+    return answer;
+}
+
+CannedResponse pollAnswer(QByteArray json)
+{
+    return CannedResponse::json(200, std::move(json));
+}
+
+// --- the start request -------------------------------------------------------------------------------
+
+TEST_F(DeviceCodeLoginTest, StartSendsTheDeviceNameAsJsonWithNoKeyOrAgent)
+{
+    const auto start = awaitTask(login().start(u"Ada’s laptop"_s));
+    ASSERT_TRUE(start.value) << errorText(start.error);
+    EXPECT_EQ(start.value->userCode, StandInService::userCode());
+    EXPECT_EQ(start.value->expiresIn, 600);
+
+    const RecordedRequest &request = service.requests().constLast();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.decodedPath(), u"/api/cli/device/start"_s);
+    EXPECT_EQ(request.body, QByteArray(R"({"deviceName":"Ada’s laptop"})"));
+    EXPECT_EQ(request.header("content-type"), QByteArray("application/json"));
+    EXPECT_FALSE(request.header("authorization"));
+}
+
+TEST_F(DeviceCodeLoginTest, StartWithoutNameSendsAnEmptyObject)
+{
+    ASSERT_TRUE(awaitTask(login().start(std::nullopt)).value);
+    EXPECT_EQ(service.requests().constLast().body, QByteArray("{}"));
+}
+
+TEST_F(DeviceCodeLoginTest, StartStatusOutsideSuccessIsAnHttpErrorEvenFor401)
+{
+    service.setResponse("POST", u"/api/cli/device/start"_s, CannedResponse::json(401, R"({"error":"nope"})"));
+    const auto outcome = awaitTask(login().start(std::nullopt));
+    EXPECT_EQ(outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::http(401, uR"({"error":"nope"})"_s));
+}
+
+// Only the web may be opened: anything else fails as an unexpected response, before any browser.
+TEST_F(DeviceCodeLoginTest, VerificationAddressMustBeHttpsOrLoopbackHttp)
+{
+    const QStringList refused = { u"file:///etc/passwd"_s, u"javascript:alert(1)"_s, u"orvane-helper://run?x=1"_s,
+        u"http://orvane.app/device"_s, u"https:///nohost"_s, u"ftp://orvane.app/"_s };
+    for (const QString &url : refused) {
+        SCOPED_TRACE(url.toStdString());
+        service.setDeviceVerificationURL(url);
+        const auto outcome = awaitTask(login().start(std::nullopt));
+        ASSERT_TRUE(outcome.errorAs<OrvaneAPIError>());
+        EXPECT_EQ(outcome.errorAs<OrvaneAPIError>()->kind(), OrvaneAPIError::Kind::invalidResponse);
+    }
+    for (const QString &url : { u"https://orvane.app/device?code=AB"_s, u"http://127.0.0.1:9/device"_s,
+             u"http://localhost/device"_s, u"http://[::1]:8080/d"_s }) {
+        SCOPED_TRACE(url.toStdString());
+        service.setDeviceVerificationURL(url);
+        const auto outcome = awaitTask(login().start(std::nullopt));
+        ASSERT_TRUE(outcome.value);
+        EXPECT_EQ(outcome.value->verificationUrl, QUrl(url));
+    }
+}
+
+TEST_F(DeviceCodeLoginTest, MalformedStartIsADecodingErrorNamingTheKeyOnly)
+{
+    service.setResponse("POST", u"/api/cli/device/start"_s,
+        CannedResponse::json(200, R"({"deviceCode":"d","userCode":"sk_orvane_SECRET","expiresIn":"x",
+                                                     "verificationUrl":"https://a.b/"})"));
+    const auto outcome = awaitTask(login().start(std::nullopt));
+    const auto error = outcome.errorAs<OrvaneAPIError>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), OrvaneAPIError::Kind::decoding);
+    EXPECT_TRUE(error->errorDescription().contains(u"expiresIn"_s));
+    EXPECT_FALSE(error->errorDescription().contains(u"SECRET"_s));
+}
+
+// --- polling -----------------------------------------------------------------------------------------
+
+TEST_F(DeviceCodeLoginTest, WaitsThroughPendingUntilCompleted)
+{
+    service.setDevicePollStatuses({ u"pending"_s, u"pending"_s, u"completed"_s });
+    const auto outcome = awaitTask(login().waitForApproval(startWith(600)));
+    ASSERT_TRUE(outcome.value) << errorText(outcome.error);
+    EXPECT_EQ(outcome.value->apiKey.value(), u"orv_live_0123456789abcdef"_s);
+    EXPECT_EQ(outcome.value->email, u"ada@example.com"_s);
+    EXPECT_EQ(outcome.value->name, u"Ada Lovelace"_s);
+    EXPECT_EQ(outcome.value->workspaceName, u"Growth Team"_s);
+    EXPECT_FALSE(outcome.value->readOnly);
+    EXPECT_EQ(pollCount(), 3);
+    const RecordedRequest &poll = service.requests().constLast();
+    EXPECT_EQ(poll.method, "GET");
+    EXPECT_EQ(poll.queryItems().queryItemValue(u"code"_s), QString::fromLatin1(StandInService::deviceCode()));
+    EXPECT_FALSE(poll.header("authorization"));
+}
+
+TEST_F(DeviceCodeLoginTest, PollEncodesTheDeviceCodeAsOneQueryValue)
+{
+    std::optional<QString> received;
+    service.setRoute("GET", u"/api/cli/device/poll"_s, [&](const RecordedRequest &request) {
+        received = request.queryItems().queryItemValue(u"code"_s, QUrl::FullyDecoded);
+        EXPECT_FALSE(request.queryItems().hasQueryItem(u"x"_s));
+        return pollAnswer(R"({"status":"pending"})");
+    });
+    ASSERT_TRUE(awaitTask(login().poll(u"a b&x=1#+"_s)).value);
+    EXPECT_EQ(received, u"a b&x=1#+"_s);
+}
+
+TEST_F(DeviceCodeLoginTest, ExpiredLifetimeFailsWithoutPolling)
+{
+    for (qint64 expiresIn : { qint64(0), qint64(-5), std::numeric_limits<qint64>::min() }) {
+        const auto outcome = awaitTask(login().waitForApproval(startWith(expiresIn)));
+        EXPECT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired());
+    }
+    EXPECT_EQ(pollCount(), 0);
+}
+
+TEST_F(DeviceCodeLoginTest, HugeLifetimeSaturatesInsteadOfOverflowing)
+{
+    service.setDevicePollStatuses({ u"pending"_s, u"completed"_s });
+    const auto outcome = awaitTask(login().waitForApproval(startWith(std::numeric_limits<qint64>::max())));
+    EXPECT_TRUE(outcome.value);
+}
+
+TEST_F(DeviceCodeLoginTest, DeadlineIsMeasuredOnTheWallClock)
+{
+    service.setDevicePollStatuses({ u"pending"_s });
+    qint64 now = 1'000'000;
+    DeviceCodeLogin timed = login();
+    timed.setWallClock([&] { return now += 400; });
+    const auto outcome = awaitTask(timed.waitForApproval(startWith(1)));
+    EXPECT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired());
+    EXPECT_EQ(pollCount(), 2);
+}
+
+TEST_F(DeviceCodeLoginTest, ExpiredAnswerEndsTheWait)
+{
+    service.setDevicePollStatuses({ u"pending"_s, u"expired"_s });
+    const auto outcome = awaitTask(login().waitForApproval(startWith(600)));
+    ASSERT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired());
+    EXPECT_EQ(outcome.errorAs<DeviceLoginError>()->errorDescription(), u"The sign-in code expired. Start again."_s);
+}
+
+TEST_F(DeviceCodeLoginTest, PollErrorStatusEndsTheWaitAtOnce)
+{
+    service.setResponse("GET", u"/api/cli/device/poll"_s, CannedResponse::text(404, "missing"));
+    const auto outcome = awaitTask(login().waitForApproval(startWith(600)));
+    EXPECT_EQ(outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::http(404, u"missing"_s));
+    EXPECT_EQ(pollCount(), 1);
+}
+
+// A stalled poll fails after the transfer timeout instead of hanging the sign-in.
+TEST_F(DeviceCodeLoginTest, StalledPollTimesOut)
+{
+    EXPECT_EQ(login().transferTimeout(), defaultTransferTimeout);
+    service.setResponse("GET", u"/api/cli/device/poll"_s, stalledAnswer());
+    DeviceCodeLogin impatient = login();
+    impatient.setTransferTimeout(300ms);
+    const auto outcome = awaitTask(impatient.waitForApproval(startWith(600)));
+    ASSERT_TRUE(outcome.errorAs<NetworkError>());
+    EXPECT_EQ(outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::timedOut);
+}
+
+TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeCancelsThePause)
+{
+    service.setDevicePollStatuses({ u"pending"_s });
+    auto lifetime = std::make_unique<QObject>();
+    DeviceCodeLogin cancellable = login(1h);
+    cancellable.setLifetime(lifetime.get());
+    auto outcome = startTask(cancellable.waitForApproval(startWith(600)));
+    ASSERT_TRUE(service.waitForRequests(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.openConnections() == 0; }));
+    lifetime.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
+    ASSERT_TRUE(outcome->errorAs<NetworkError>());
+    EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+    EXPECT_EQ(pollCount(), 1);
+}
+
+TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeAbortsAStalledPoll)
+{
+    service.setResponse("GET", u"/api/cli/device/poll"_s, stalledAnswer());
+    auto lifetime = std::make_unique<QObject>();
+    DeviceCodeLogin cancellable = login();
+    cancellable.setLifetime(lifetime.get());
+    auto outcome = startTask(cancellable.waitForApproval(startWith(600)));
+    ASSERT_TRUE(service.waitForRequests(1));
+    lifetime.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
+    EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+// --- mapping one answer ------------------------------------------------------------------------------
+
+DeviceCodePoll completed()
+{
+    return decodeJson<DeviceCodePoll>(
+        R"({"status":"completed","apiKey":"  sk_orvane_abc\n","user":{"id":1,"email":"e@x.io"}})");
+}
+
+TEST(DeviceCodePollMapping, StatusesAreComparedExactly)
+{
+    EXPECT_EQ(DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(R"({"status":"pending"})")), std::nullopt);
+    try {
+        (void)DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(R"({"status":"Pending"})"));
+        ADD_FAILURE() << "accepted \"Pending\"";
+    } catch (const DeviceLoginError &error) {
+        EXPECT_EQ(error, DeviceLoginError::unexpectedStatus(u"Pending"_s));
+        EXPECT_EQ(error.errorDescription(), u"Unexpected sign-in status: Pending"_s);
+    }
+}
+
+TEST(DeviceCodePollMapping, CompletedWithoutWorkspaceOrFlag)
+{
+    const auto account = DeviceCodeLogin::account(completed());
+    ASSERT_TRUE(account);
+    EXPECT_EQ(account->apiKey.value(), u"sk_orvane_abc"_s);
+    EXPECT_EQ(account->workspaceName, std::nullopt);
+    EXPECT_EQ(account->name, std::nullopt);
+    EXPECT_FALSE(account->readOnly);
+}
+
+TEST(DeviceCodePollMapping, CompletedNeedsAnAcceptedKeyAndAUser)
+{
+    for (const char *json : { R"({"status":"completed","user":{"id":1,"email":"e"}})",
+             R"({"status":"completed","apiKey":"ORV_x","user":{"id":1,"email":"e"}})",
+             R"({"status":"completed","apiKey":"orv_x"})" }) {
+        SCOPED_TRACE(json);
+        EXPECT_THROW((void)DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(json)), DeviceLoginError);
+    }
+}
+
+// A poll answer can carry the key: no error text may repeat what was received.
+TEST(DeviceCodePollMapping, ErrorsNeverEchoReceivedSecrets)
+{
+    EXPECT_EQ(
+        DeviceLoginError::unexpectedStatus(u"orv_live_0123"_s).errorDescription(), u"Unexpected sign-in status."_s);
+    EXPECT_EQ(
+        DeviceLoginError::unexpectedStatus(u"<html>oops</html>"_s).errorDescription(), u"Unexpected sign-in status."_s);
+    try {
+        (void)decodeJson<DeviceCodePoll>(R"({"status":"completed","apiKey":"orv_SECRET","user":{"id":"orv_SECRET"}})");
+        ADD_FAILURE() << "decoded a malformed answer";
+    } catch (const DecodingError &error) {
+        EXPECT_FALSE(error.message().contains(u"SECRET"_s));
+        EXPECT_TRUE(error.message().contains(u"user.id"_s));
+    }
+}
+
+} // namespace
