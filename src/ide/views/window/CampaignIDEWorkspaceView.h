@@ -20,10 +20,9 @@ class WorkspaceTopBar;
 class WorkspaceSidebar;
 class WorkspaceToastBanner;
 class DestinationArea;
-class CopilotDrawer;
 class WorkspaceSheets;
 class LiveContextRefresher;
-class QPropertyAnimation;
+class SlidingColumn;
 
 namespace voice {
 class VoiceInputProvider;
@@ -69,6 +68,12 @@ public:
     [[nodiscard]] ThemeSource *themeSource() const { return m_theme; }
     [[nodiscard]] WorkspaceViewState *viewState() const { return m_state; }
     [[nodiscard]] WorkspaceWindowController *controller() const { return m_controller; }
+    [[nodiscard]] LiveContextRefresher *refresher() const { return m_refresher; }
+    [[nodiscard]] DestinationArea *destinationArea() const { return m_destinationArea; }
+    [[nodiscard]] WorkspaceSheets *sheets() const { return m_sheets; }
+    [[nodiscard]] WorkspaceTopBar *topBar() const { return m_topBar; }
+
+    static constexpr int drawerWidth = 340;
 
 Q_SIGNALS:
     // A flag of focusedActions() may have changed: the menu reads the record again.
@@ -80,8 +85,7 @@ protected:
 private:
     void buildLayout();
     void applyTheme();
-    void updateSidebarVisibility(bool animated);
-    void updateDrawerVisibility(bool animated);
+    void syncColumns(bool animated);
 
     CampaignIDEWorkspaceModel *m_model = nullptr;
     SessionStore *m_session;
@@ -94,15 +98,12 @@ private:
 
     WorkspaceTopBar *m_topBar = nullptr;
     WorkspaceToastBanner *m_toast = nullptr;
-    QWidget *m_sidebarColumn = nullptr; // sidebar and its divider
+    SlidingColumn *m_sidebarColumn = nullptr; // sidebar and its divider
     WorkspaceSidebar *m_sidebar = nullptr;
     DestinationArea *m_destinationArea = nullptr;
-    QWidget *m_drawerColumn = nullptr; // divider and drawer
-    CopilotDrawer *m_drawer = nullptr;
+    SlidingColumn *m_drawerColumn = nullptr; // divider and drawer
+    QWidget *m_drawer = nullptr;
     WorkspaceSheets *m_sheets = nullptr;
-    QPointer<QPropertyAnimation> m_sidebarAnimation;
-    QPointer<QPropertyAnimation> m_drawerAnimation;
-    bool m_shownOnce = false;
 };
 
 } // namespace orvane

@@ -77,7 +77,8 @@ public:
     // Null when no content is registered.
     [[nodiscard]] QWidget *makeSheetContent(
         WorkspaceSheet sheet, const WorkspaceViewContext &context, QWidget *parent) const;
-    [[nodiscard]] QWidget *makeRegion(WorkspaceRegion region, const WorkspaceViewContext &context, QWidget *parent) const;
+    [[nodiscard]] QWidget *makeRegion(
+        WorkspaceRegion region, const WorkspaceViewContext &context, QWidget *parent) const;
 
 private:
     QHash<DestinationSurface, SurfaceFactory> m_surfaces;
@@ -86,7 +87,8 @@ private:
 };
 
 // The surface that shows a destination, given the threads that exist.
-[[nodiscard]] DestinationSurface surfaceFor(const IDEPrimaryDestination &destination, const CampaignIDEWorkspaceModel &model);
+[[nodiscard]] DestinationSurface surfaceFor(
+    const IDEPrimaryDestination &destination, const CampaignIDEWorkspaceModel &model);
 
 // The views of the application, registered in StandardWorkspaceViews.cpp: each view built for the
 // window is added there with one line.

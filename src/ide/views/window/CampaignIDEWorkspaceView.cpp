@@ -1,0 +1,193 @@
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
+
+#include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/notifications/CampaignNotificationCenter.h"
+#include "ide/notifications/SystemNativeNotificationAuthorizer.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/DestinationArea.h"
+#include "ide/views/window/LiveContextRefresher.h"
+#include "ide/views/window/WindowPrimitives.h"
+#include "ide/views/window/WorkspaceSheets.h"
+#include "ide/views/window/WorkspaceSidebar.h"
+#include "ide/views/window/WorkspaceToastBanner.h"
+#include "ide/views/window/WorkspaceTopBar.h"
+#include "ide/views/window/WorkspaceViewState.h"
+#include "ide/views/window/WorkspaceWindowController.h"
+#include "platform/FileManagerReveal.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QShowEvent>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+namespace {
+
+// The desktop's file manager, falling back to whatever opens folders when there is none on the bus.
+std::function<void(const QString &)> desktopFolderRevealer()
+{
+    const auto reveal = std::make_shared<platform::FileManagerReveal>(
+        [](const QUrl &folder) { return QDesktopServices::openUrl(folder); });
+    return [reveal](const QString &folder) { reveal->showFolder(folder); };
+}
+
+} // namespace
+
+CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
+    std::shared_ptr<voice::VoiceInputProvider> voice, std::function<void()> onRequestCloudSignIn, QWidget *parent)
+    : CampaignIDEWorkspaceView(session, std::move(voice), std::move(onRequestCloudSignIn), Services {}, parent)
+{
+}
+
+CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
+    std::shared_ptr<voice::VoiceInputProvider> voice, std::function<void()> onRequestCloudSignIn, Services services,
+    QWidget *parent)
+    : QWidget(parent), m_session(session), m_voice(std::move(voice)), m_services(std::move(services))
+{
+    setObjectName(u"workspaceWindow"_s);
+    if (!m_services.revealFolder)
+        m_services.revealFolder = desktopFolderRevealer();
+
+    // The model loads its own projects and threads; the notification center and the copilot store
+    // are new for each window and live as long as the model.
+    auto *notifications = new CampaignNotificationCenter(
+        QList<CampaignNotification>(), std::make_shared<SystemNativeNotificationAuthorizer>());
+    auto *copilot = new CampaignCopilotStore();
+    m_model = new CampaignIDEWorkspaceModel(
+        std::nullopt, notifications, copilot, CampaignIDEWorkspaceModel::standardLocations(), this);
+
+    m_theme = new ThemeSource(m_model->isDarkTheme(), this);
+    m_state = new WorkspaceViewState(this);
+    m_controller = new WorkspaceWindowController(
+        m_model, m_session, m_state, std::move(onRequestCloudSignIn), m_services.revealFolder, this);
+    m_refresher = new LiveContextRefresher(*m_model, m_session, this);
+
+    buildLayout();
+    applyTheme();
+    syncColumns(false);
+
+    connect(m_model, &CampaignIDEWorkspaceModel::appearanceChanged, this, [this] {
+        m_theme->setDark(m_model->isDarkTheme());
+        syncColumns(true);
+    });
+    connect(m_theme, &ThemeSource::themeChanged, this, &CampaignIDEWorkspaceView::applyTheme);
+    connect(m_refresher, &LiveContextRefresher::signedInChanged, m_topBar, &WorkspaceTopBar::setSignedIn);
+    m_topBar->setSignedIn(m_refresher->isSignedIn());
+
+    // The menu's flags follow the selection (a selected project that exists).
+    const auto flagsMayHaveChanged = [this] { Q_EMIT focusedActionsChanged(); };
+    connect(m_model, &CampaignIDEWorkspaceModel::selectedProjectIDChanged, this, flagsMayHaveChanged);
+    connect(m_model, &CampaignIDEWorkspaceModel::projectsChanged, this, flagsMayHaveChanged);
+    connect(m_model, &CampaignIDEWorkspaceModel::projectInserted, this, flagsMayHaveChanged);
+    connect(m_model, &CampaignIDEWorkspaceModel::projectRemoved, this, flagsMayHaveChanged);
+}
+
+CampaignIDEWorkspaceView::~CampaignIDEWorkspaceView()
+{
+    // Views observe the model: take them down before it.
+    delete m_sheets;
+    m_sheets = nullptr;
+    const auto children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    qDeleteAll(children);
+}
+
+void CampaignIDEWorkspaceView::buildLayout()
+{
+    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller };
+    const WorkspaceViewRegistry &views = m_services.views;
+
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+
+    m_topBar = new WorkspaceTopBar(*m_model, *m_theme, *m_controller, this);
+    stack->addWidget(m_topBar);
+    stack->addWidget(new ThemeDivider(*m_theme, Qt::Horizontal, this));
+    m_toast = new WorkspaceToastBanner(*m_model, *m_theme, this);
+    stack->addWidget(m_toast);
+
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    auto *sidebarContent = new QWidget;
+    auto *sidebarRow = new QHBoxLayout(sidebarContent);
+    sidebarRow->setContentsMargins(0, 0, 0, 0);
+    sidebarRow->setSpacing(0);
+    m_sidebar = new WorkspaceSidebar(*m_theme, *m_controller);
+    m_sidebar->setNavigationContent(views.makeRegion(WorkspaceRegion::sidebarNavigation, context, m_sidebar));
+    m_sidebar->setFooter(views.makeRegion(WorkspaceRegion::sidebarFooter, context, m_sidebar));
+    sidebarRow->addWidget(m_sidebar);
+    sidebarRow->addWidget(new ThemeDivider(*m_theme, Qt::Vertical));
+    sidebarContent->setFixedWidth(WorkspaceSidebar::width + 1);
+    m_sidebarColumn = new SlidingColumn(sidebarContent, Qt::RightEdge, this);
+    m_sidebarColumn->setObjectName(u"sidebarColumn"_s);
+    row->addWidget(m_sidebarColumn);
+
+    m_destinationArea = new DestinationArea(views, context, this);
+    row->addWidget(m_destinationArea, 1);
+
+    auto *drawerContent = new QWidget;
+    auto *drawerRow = new QHBoxLayout(drawerContent);
+    drawerRow->setContentsMargins(0, 0, 0, 0);
+    drawerRow->setSpacing(0);
+    drawerRow->addWidget(new ThemeDivider(*m_theme, Qt::Vertical));
+    m_drawer = new ThemeBackground(*m_theme, ThemeColor::sidebarBackground);
+    m_drawer->setObjectName(u"copilotDrawer"_s);
+    m_drawer->setFixedWidth(drawerWidth);
+    auto *drawerColumn = new QVBoxLayout(m_drawer);
+    drawerColumn->setContentsMargins(0, 0, 0, 0);
+    drawerColumn->setSpacing(0);
+    if (QWidget *content = views.makeRegion(WorkspaceRegion::copilotDrawer, context, m_drawer))
+        drawerColumn->addWidget(content);
+    else
+        drawerColumn->addStretch(1);
+    drawerRow->addWidget(m_drawer);
+    drawerContent->setFixedWidth(drawerWidth + 1);
+    m_drawerColumn = new SlidingColumn(drawerContent, Qt::LeftEdge, this);
+    m_drawerColumn->setObjectName(u"drawerColumn"_s);
+    row->addWidget(m_drawerColumn);
+
+    stack->addLayout(row, 1);
+
+    m_sheets = new WorkspaceSheets(views, context, this);
+}
+
+void CampaignIDEWorkspaceView::applyTheme()
+{
+    // The toolkit's own controls (menus, scroll bars, tooltips) take the theme's palette; the
+    // window itself is laid on canvasBackground.
+    setPalette(m_theme->theme().palette());
+    QPalette canvas = palette();
+    canvas.setColor(QPalette::Window, m_theme->theme().canvasBackground());
+    setPalette(canvas);
+    setAutoFillBackground(true);
+    update();
+}
+
+void CampaignIDEWorkspaceView::syncColumns(bool animated)
+{
+    if (m_sidebarColumn->isOpen() != !m_model->isSidebarCollapsed())
+        m_sidebarColumn->setOpen(!m_model->isSidebarCollapsed(), animated);
+    if (m_drawerColumn->isOpen() != m_model->agentDrawerOpen())
+        m_drawerColumn->setOpen(m_model->agentDrawerOpen(), animated);
+}
+
+CampaignIDEFocusedActions CampaignIDEWorkspaceView::focusedActions() const
+{
+    return m_controller->focusedActions();
+}
+
+void CampaignIDEWorkspaceView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The refresh task starts when the window first appears.
+    if (!event->spontaneous())
+        m_refresher->start();
+}
+
+} // namespace orvane

@@ -1,0 +1,25 @@
+// The one place where the window learns about the views built for it. Each view registers here
+// with one line, keyed by the surface, sheet or region it fills; what is not registered shows its
+// title (surfaces, sheets) or stays empty (regions). For example:
+//
+//     views.setSurface(DestinationSurface::campaigns, [](const WorkspaceViewContext &context, QWidget *parent) {
+//         return new CampaignsOperationsSurfaceView(context, parent);
+//     });
+//
+// A thread workbench gets the thread through DestinationView::showDestination(); the operations
+// home's "new project" and "new thread" actions are WorkspaceWindowController::homeNewProject() and
+// homeNewThread(); connections and settings ask for the cloud sign-in with
+// WorkspaceWindowController::requestCloudSignIn() (which does nothing when the window has no
+// handler: canRequestCloudSignIn()).
+
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+namespace orvane {
+
+WorkspaceViewRegistry standardWorkspaceViews()
+{
+    WorkspaceViewRegistry views;
+    return views;
+}
+
+} // namespace orvane

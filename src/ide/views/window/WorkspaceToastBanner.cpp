@@ -1,0 +1,88 @@
+#include "ide/views/window/WorkspaceToastBanner.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/SymbolView.h"
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, const ThemeSource &theme, QWidget *parent)
+    : QWidget(parent), m_model(&model), m_theme(&theme)
+{
+    setObjectName(u"statusToast"_s);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(14, 7, 14, 7);
+    row->setSpacing(8);
+
+    auto *icon = new SymbolView(theme, u"checkmark.circle.fill"_s, ThemeColor::accentLime, 12);
+    row->addWidget(icon, 0, Qt::AlignVCenter);
+
+    m_message = new QLabel;
+    m_message->setObjectName(u"toastMessageLabel"_s);
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setWordWrap(true); // no line limit: a long notice wraps
+    m_message->setFont(themeFont(12, QFont::Medium));
+    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(m_message, 1, Qt::AlignVCenter);
+
+    ClickableButton::Look closeLook;
+    closeLook.padding = QMargins(5, 5, 5, 5); // a 10-pixel symbol centred in 20 by 20
+    closeLook.spacing = 0;
+    m_close = new ClickableButton(theme, closeLook);
+    m_close->setObjectName(u"toastCloseButton"_s);
+    m_close->setAccessibleName(u"Dismiss"_s);
+    m_close->addSymbol(u"xmark"_s, ThemeColor::textSecondary, 10, ui::SymbolWeight::bold);
+    m_close->setFixedSize(20, 20);
+    row->addWidget(m_close, 0, Qt::AlignVCenter);
+
+    connect(m_close, &QAbstractButton::clicked, this, [this] {
+        if (m_model)
+            m_model->setStatusNotice(std::nullopt);
+    });
+    connect(&model, &CampaignIDEWorkspaceModel::statusNoticeChanged, this, &WorkspaceToastBanner::sync);
+    connect(&theme, &ThemeSource::themeChanged, this, [this] {
+        sync();
+        update();
+    });
+    sync();
+}
+
+QString WorkspaceToastBanner::message() const
+{
+    return m_message->text();
+}
+
+void WorkspaceToastBanner::sync()
+{
+    if (!m_model || !m_theme)
+        return;
+    const std::optional<QString> &notice = m_model->statusNotice();
+    QPalette palette = m_message->palette();
+    palette.setColor(QPalette::WindowText, m_theme->theme().textPrimary());
+    m_message->setPalette(palette);
+    m_message->setText(notice.value_or(QString()));
+    setVisible(notice.has_value());
+}
+
+void WorkspaceToastBanner::paintEvent(QPaintEvent *)
+{
+    if (!m_theme)
+        return;
+    const OrvaneWebTheme theme = m_theme->theme();
+    QPainter painter(this);
+    painter.fillRect(rect(), theme.elevatedBackground());
+    painter.setPen(QPen(withOpacity(theme.accentLime(), 0.45), 1));
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+} // namespace orvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+
+namespace orvane {
+
+class ThemeSource;
+class ClickableButton;
+
+// The status toast: the model's one-line notice as a full-width row under the top bar, with a
+// check mark and a close button. Present exactly while the model holds a notice (an empty text
+// included); the model clears it 3 seconds after it was flashed. The row takes part in the layout,
+// so the regions below move down while it shows.
+class WorkspaceToastBanner final : public QWidget {
+    Q_OBJECT
+public:
+    WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, const ThemeSource &theme, QWidget *parent = nullptr);
+
+    [[nodiscard]] QString message() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void sync();
+
+    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<const ThemeSource> m_theme;
+    QLabel *m_message;
+    ClickableButton *m_close;
+};
+
+} // namespace orvane

@@ -1,0 +1,75 @@
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/window/DestinationArea.h"
+
+namespace orvane {
+
+void WorkspaceViewRegistry::setSurface(DestinationSurface surface, SurfaceFactory factory)
+{
+    m_surfaces.insert(surface, std::move(factory));
+}
+
+void WorkspaceViewRegistry::setSheet(WorkspaceSheet sheet, WidgetFactory factory)
+{
+    m_sheets.insert(sheet, std::move(factory));
+}
+
+void WorkspaceViewRegistry::setRegion(WorkspaceRegion region, WidgetFactory factory)
+{
+    m_regions.insert(region, std::move(factory));
+}
+
+DestinationView *WorkspaceViewRegistry::makeSurface(
+    DestinationSurface surface, const WorkspaceViewContext &context, QWidget *parent) const
+{
+    if (const auto found = m_surfaces.constFind(surface); found != m_surfaces.cend() && *found) {
+        if (DestinationView *view = (*found)(context, parent))
+            return view;
+    }
+    return new DestinationPlaceholder(surface, context, parent);
+}
+
+QWidget *WorkspaceViewRegistry::makeSheetContent(
+    WorkspaceSheet sheet, const WorkspaceViewContext &context, QWidget *parent) const
+{
+    const auto found = m_sheets.constFind(sheet);
+    return found != m_sheets.cend() && *found ? (*found)(context, parent) : nullptr;
+}
+
+QWidget *WorkspaceViewRegistry::makeRegion(
+    WorkspaceRegion region, const WorkspaceViewContext &context, QWidget *parent) const
+{
+    const auto found = m_regions.constFind(region);
+    return found != m_regions.cend() && *found ? (*found)(context, parent) : nullptr;
+}
+
+DestinationSurface surfaceFor(const IDEPrimaryDestination &destination, const CampaignIDEWorkspaceModel &model)
+{
+    switch (destination.kind()) {
+    case IDEPrimaryDestination::Kind::thread: {
+        const QUuid id = *destination.threadID();
+        const bool exists = std::any_of(model.threads().cbegin(), model.threads().cend(),
+            [&id](const CampaignIDEThread &thread) { return thread.id == id; });
+        return exists ? DestinationSurface::threadWorkbench : DestinationSurface::operationsHome;
+    }
+    case IDEPrimaryDestination::Kind::projects:
+        return DestinationSurface::operationsHome;
+    case IDEPrimaryDestination::Kind::campaigns:
+        return DestinationSurface::campaigns;
+    case IDEPrimaryDestination::Kind::agents:
+        return DestinationSurface::agents;
+    case IDEPrimaryDestination::Kind::assets:
+        return DestinationSurface::assets;
+    case IDEPrimaryDestination::Kind::connections:
+        return DestinationSurface::connections;
+    case IDEPrimaryDestination::Kind::reports:
+        return DestinationSurface::reports;
+    case IDEPrimaryDestination::Kind::settings:
+        return DestinationSurface::settings;
+    }
+    Q_UNREACHABLE();
+    return DestinationSurface::operationsHome;
+}
+
+} // namespace orvane
