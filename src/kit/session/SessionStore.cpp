@@ -13,6 +13,16 @@ namespace {
 
 const QString revokeSentence = QStringLiteral("Revoke it under Settings → API keys on the web.");
 
+// Login tasks run on the main thread only.
+int g_runningLoginTasks = 0;
+
+struct RunningLoginTask {
+    RunningLoginTask() { ++g_runningLoginTasks; }
+    ~RunningLoginTask() { --g_runningLoginTasks; }
+    RunningLoginTask(const RunningLoginTask &) = delete;
+    RunningLoginTask &operator=(const RunningLoginTask &) = delete;
+};
+
 } // namespace
 
 // --- State --------------------------------------------------------------------------------------
@@ -147,6 +157,11 @@ OrvaneAPIClient SessionStore::client() const
         m_environment, account ? std::optional<QString>(account->apiKey.value()) : std::nullopt, m_network.data());
 }
 
+int SessionStore::runningLoginTasks()
+{
+    return g_runningLoginTasks;
+}
+
 int SessionStore::supersedeLogin()
 {
     // Deleting the lifetime aborts the superseded login's transfer and cuts its pause short.
@@ -170,6 +185,7 @@ void SessionStore::signIn()
 QCoro::Task<> SessionStore::runLogin(QPointer<SessionStore> self, std::shared_ptr<AccountStore> store,
     DeviceCodeLogin login, int generation, std::optional<QString> deviceName)
 {
+    const RunningLoginTask running;
     std::optional<SignedInAccount> account;
     try {
         const DeviceCodeStart start = co_await login.start(std::move(deviceName));

@@ -101,6 +101,10 @@ public:
     void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
     void setDeviceName(std::optional<QString> name) { m_deviceName = std::move(name); }
 
+    // How many login tasks of any store are still running (cancelled ones end through the event
+    // loop); for tests that check that nothing is left behind.
+    [[nodiscard]] static int runningLoginTasks();
+
     // The notice texts.
     [[nodiscard]] static QString orphanedKeyMessage();
     [[nodiscard]] static QString keyLeftOnDeviceMessage(const QString &errorDescription);
