@@ -3,7 +3,7 @@
 #include "testsupport/desktop/PrivateSessionBus.h"
 #include "testsupport/desktop/TemporaryHome.h"
 
-#include "testsupport/desktop/AwaitTask.h"
+#include "testsupport/service/AwaitTask.h"
 
 #include <QDir>
 
@@ -11,11 +11,22 @@
 
 using orvane::platform::KeyringError;
 using orvane::platform::SystemKeyring;
-using orvane::test::awaitTask;
 using orvane::test::PrivateSessionBus;
 using orvane::test::TestKeyring;
 
 namespace {
+
+// The task's value, or its exception rethrown.
+template <typename T> T run(QCoro::Task<T> task)
+{
+    auto outcome = orvane::test::awaitTask(std::move(task));
+    if (!outcome.finished)
+        throw std::runtime_error("keyring call did not finish");
+    if (outcome.error)
+        std::rethrow_exception(outcome.error);
+    if constexpr (!std::is_void_v<T>)
+        return std::move(*outcome.value);
+}
 
 const QString service = QStringLiteral("com.orvane.tests");
 
@@ -27,8 +38,8 @@ protected:
         keyring = TestKeyring::shared();
         ASSERT_NE(keyring, nullptr);
         // Process-wide keyring: start every case from no items, also when run in one process.
-        awaitTask(store.remove(service, QStringLiteral("alpha")));
-        awaitTask(store.remove(service, QStringLiteral("beta")));
+        run(store.remove(service, QStringLiteral("alpha")));
+        run(store.remove(service, QStringLiteral("beta")));
     }
 
     orvane::test::TemporaryHome home;
@@ -38,45 +49,45 @@ protected:
 
 TEST_F(SystemKeyringTest, WritesReadsAndRemovesAnItem)
 {
-    EXPECT_EQ(awaitTask(store.read(service, QStringLiteral("alpha"))), std::nullopt);
+    EXPECT_EQ(run(store.read(service, QStringLiteral("alpha"))), std::nullopt);
 
-    awaitTask(store.write(service, QStringLiteral("alpha"), QByteArray("{\"k\":1}\n\0bin", 12)));
-    EXPECT_EQ(awaitTask(store.read(service, QStringLiteral("alpha"))), QByteArray("{\"k\":1}\n\0bin", 12));
+    run(store.write(service, QStringLiteral("alpha"), QByteArray("{\"k\":1}\n\0bin", 12)));
+    EXPECT_EQ(run(store.read(service, QStringLiteral("alpha"))), QByteArray("{\"k\":1}\n\0bin", 12));
     EXPECT_EQ(keyring->itemCount(service, QStringLiteral("alpha")), 1);
 
-    awaitTask(store.remove(service, QStringLiteral("alpha")));
-    EXPECT_EQ(awaitTask(store.read(service, QStringLiteral("alpha"))), std::nullopt);
+    run(store.remove(service, QStringLiteral("alpha")));
+    EXPECT_EQ(run(store.read(service, QStringLiteral("alpha"))), std::nullopt);
     EXPECT_EQ(keyring->itemCount(service, QStringLiteral("alpha")), 0);
 }
 
 TEST_F(SystemKeyringTest, RewritingReplacesTheOneItem)
 {
-    awaitTask(store.write(service, QStringLiteral("alpha"), "first"));
-    awaitTask(store.write(service, QStringLiteral("alpha"), "second"));
-    EXPECT_EQ(awaitTask(store.read(service, QStringLiteral("alpha"))), QByteArray("second"));
+    run(store.write(service, QStringLiteral("alpha"), "first"));
+    run(store.write(service, QStringLiteral("alpha"), "second"));
+    EXPECT_EQ(run(store.read(service, QStringLiteral("alpha"))), QByteArray("second"));
     EXPECT_EQ(keyring->itemCount(service, QStringLiteral("alpha")), 1);
 }
 
 TEST_F(SystemKeyringTest, ItemsAreKeptApartByServiceAndAccount)
 {
-    awaitTask(store.write(service, QStringLiteral("alpha"), "a"));
-    awaitTask(store.write(service, QStringLiteral("beta"), "b"));
-    EXPECT_EQ(awaitTask(store.read(service, QStringLiteral("beta"))), QByteArray("b"));
-    EXPECT_EQ(awaitTask(store.read(QStringLiteral("com.orvane.other"), QStringLiteral("alpha"))), std::nullopt);
+    run(store.write(service, QStringLiteral("alpha"), "a"));
+    run(store.write(service, QStringLiteral("beta"), "b"));
+    EXPECT_EQ(run(store.read(service, QStringLiteral("beta"))), QByteArray("b"));
+    EXPECT_EQ(run(store.read(QStringLiteral("com.orvane.other"), QStringLiteral("alpha"))), std::nullopt);
 
-    awaitTask(store.remove(service, QStringLiteral("beta")));
-    EXPECT_EQ(awaitTask(store.read(service, QStringLiteral("alpha"))), QByteArray("a"));
+    run(store.remove(service, QStringLiteral("beta")));
+    EXPECT_EQ(run(store.read(service, QStringLiteral("alpha"))), QByteArray("a"));
 }
 
 TEST_F(SystemKeyringTest, RemovingAnAbsentItemSucceeds)
 {
-    EXPECT_NO_THROW(awaitTask(store.remove(service, QStringLiteral("never-written"))));
+    EXPECT_NO_THROW(run(store.remove(service, QStringLiteral("never-written"))));
 }
 
 KeyringError::Kind failureOf(QCoro::Task<> task)
 {
     try {
-        awaitTask(std::move(task));
+        run(std::move(task));
     } catch (const KeyringError &error) {
         return error.kind();
     }
@@ -95,7 +106,7 @@ TEST(SystemKeyringWithoutKeyring, FailsWithNoKeyringAndWritesNoFile)
 
     EXPECT_EQ(failureOf(store.write(service, QStringLiteral("alpha"), "secret")), KeyringError::Kind::noKeyring);
     try {
-        awaitTask(store.read(service, QStringLiteral("alpha")));
+        run(store.read(service, QStringLiteral("alpha")));
         ADD_FAILURE() << "read succeeded without a keyring";
     } catch (const KeyringError &error) {
         EXPECT_EQ(error.kind(), KeyringError::Kind::noKeyring);
