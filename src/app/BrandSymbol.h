@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QPixmap>
+#include <QRectF>
+
+class QPainter;
+
+namespace orvane {
+
+// The product's mark: a ring with a small body on its orbit, in one colour. Drawn in its own colour
+// (the brand lime) on dark backgrounds and as a template in the text colour on light ones.
+
+// Paints the mark into the square centred in `rect`.
+void paintBrandSymbol(QPainter &painter, const QRectF &rect, const QColor &color);
+
+[[nodiscard]] QColor brandSymbolOwnColor();
+
+[[nodiscard]] QPixmap brandSymbolPixmap(int size, const QColor &color, qreal devicePixelRatio = 1.0);
+
+// The application's window icon: the mark in its own colour on a dark tile.
+[[nodiscard]] QIcon brandSymbolIcon();
+
+} // namespace orvane

@@ -1,0 +1,131 @@
+#include "app/OrvaneApp.h"
+
+#include "app/OrvaneMainWindow.h"
+#include "app/ProcessSupport.h"
+#include "app/RootView.h"
+#include "app/SingleInstance.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "kit/auth/AccountStore.h"
+#include "kit/session/SessionStore.h"
+#include "platform/UserDefaults.h"
+#include "voice/VoiceInputProvider.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+
+#include <chrono>
+#include <cstdio>
+
+namespace orvane {
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+OrvaneApp::Services OrvaneApp::standardServices()
+{
+    return Services {
+        .makeSession =
+            [](QNetworkAccessManager *network, QObject *parent) {
+                auto *session = new SessionStore(OrvaneEnvironment::production,
+                    std::make_shared<KeychainAccountStore>(OrvaneEnvironment::production), network, 2s,
+                    platform::UserDefaults::standard(), parent);
+                session->setURLOpener([](const QUrl &url) { return QDesktopServices::openUrl(url); });
+                return session;
+            },
+        .makeVoice = [] { return voice::VoiceProviders::onDevice(); },
+    };
+}
+
+OrvaneApp::OrvaneApp(QStringList arguments, Services services, QObject *parent)
+    : QObject(parent),
+      m_arguments(std::move(arguments)),
+      m_services(std::move(services)),
+      m_network(new QNetworkAccessManager(this))
+{
+}
+
+OrvaneApp::~OrvaneApp()
+{
+    // The windows hold the session store; they go first.
+    for (const QPointer<OrvaneMainWindow> &window : std::as_const(m_windows))
+        delete window.data();
+    m_windows.clear();
+    delete m_session;
+    m_session = nullptr;
+}
+
+SessionStore &OrvaneApp::session()
+{
+    if (!m_session)
+        m_session = m_services.makeSession(m_network, this);
+    return *m_session;
+}
+
+OrvaneMainWindow *OrvaneApp::openWindow()
+{
+    std::shared_ptr<voice::VoiceInputProvider> voice = m_services.makeVoice ? m_services.makeVoice() : nullptr;
+    auto *window = new OrvaneMainWindow(&session(), std::move(voice), RootView::wantsSignInScreen(m_arguments));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    m_windows.append(window);
+    return window;
+}
+
+QList<OrvaneMainWindow *> OrvaneApp::windows() const
+{
+    QList<OrvaneMainWindow *> open;
+    for (const QPointer<OrvaneMainWindow> &window : m_windows) {
+        if (window)
+            open.append(window.data());
+    }
+    return open;
+}
+
+void OrvaneApp::activate()
+{
+    const QList<OrvaneMainWindow *> open = windows();
+    if (open.isEmpty()) {
+        openWindow()->show();
+        return;
+    }
+    open.first()->bringToFront();
+}
+
+int runOrvane(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(u"Orvane"_s);
+    QApplication::setOrganizationName(u"Orvane"_s);
+    QApplication::setOrganizationDomain(u"orvane.com"_s);
+    QApplication::setApplicationDisplayName(u"Orvane"_s);
+    QGuiApplication::setDesktopFileName(u"com.orvane.Orvane"_s);
+
+    // One process per user: a second one would overwrite the first one's stores.
+    const QString dataFolder = QFileInfo(CampaignIDEWorkspaceModel::standardLocations().stateFile).absolutePath();
+    SingleInstance instance(dataFolder);
+    switch (instance.start()) {
+    case SingleInstance::Outcome::primary:
+        break;
+    case SingleInstance::Outcome::handedOver:
+        return 0;
+    case SingleInstance::Outcome::failed:
+        std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.errorText()));
+        return 1;
+    }
+
+    quitOnTerminationSignals(&application);
+
+    OrvaneApp app(QApplication::arguments());
+    QObject::connect(&instance, &SingleInstance::activationRequested, &app, &OrvaneApp::activate);
+    OrvaneMainWindow *window = app.openWindow();
+    window->show();
+
+    const QString screenshot = qEnvironmentVariable("ORVANE_SCREENSHOT");
+    if (!screenshot.isEmpty())
+        writeScreenshotAfterStart(window, screenshot);
+
+    return QApplication::exec();
+}
+
+} // namespace orvane

@@ -1,0 +1,88 @@
+#include "app/OrvaneMainWindow.h"
+
+#include "app/BrandSymbol.h"
+#include "app/CampaignIDECommands.h"
+#include "app/RootView.h"
+#include "ide/views/kit/BrandColors.h"
+
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <QWindow>
+
+namespace orvane {
+
+using namespace Qt::StringLiterals;
+
+OrvaneMainWindow::OrvaneMainWindow(SessionStore *session, std::shared_ptr<voice::VoiceInputProvider> voice,
+    bool showCloudSignInScreen, QWidget *parent)
+    : QMainWindow(parent),
+      m_root(new RootView(session, std::move(voice), showCloudSignInScreen, this)),
+      m_commands(new CampaignIDECommands(menuBar(), this))
+{
+    setObjectName(u"orvaneMainWindow"_s);
+    setWindowTitle(u"Orvane"_s);
+    setWindowIcon(brandSymbolIcon());
+    menuBar()->setObjectName(u"menuBar"_s);
+    setCentralWidget(m_root);
+
+    // The brand accent tints selections and focus marks of every control the window does not
+    // colour itself.
+    QPalette tinted = palette();
+    tinted.setColor(QPalette::Highlight, resolve(Brand::accentPrimary(), tinted));
+    tinted.setColor(QPalette::HighlightedText, resolve(Brand::accentContrast(), tinted));
+    setPalette(tinted);
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    resize(initialSize(screen ? screen->availableSize() : defaultSize));
+
+    const auto publish = [this] { m_commands->setActions(m_root->focusedActions()); };
+    connect(m_root, &RootView::focusedActionsChanged, this, publish);
+    publish();
+}
+
+OrvaneMainWindow::~OrvaneMainWindow() = default;
+
+QSize OrvaneMainWindow::initialSize(const QSize &available)
+{
+    if (!available.isValid() || available.isEmpty())
+        return defaultSize;
+    return defaultSize.boundedTo(available);
+}
+
+void OrvaneMainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce && !event->spontaneous()) {
+        m_shownOnce = true;
+        activateAtFirstShow();
+    }
+}
+
+void OrvaneMainWindow::activateAtFirstShow()
+{
+    // The window comes to the front with the keyboard. Without a window manager (a bare X server)
+    // the toolkit gives it the input focus directly once it is mapped, so its shortcuts work there
+    // too.
+    raise();
+    activateWindow();
+    // Once more on a later turn of the event loop, after everything that showing the window set
+    // off has run (a control taking the focus, a dialog of the start-up).
+    QTimer::singleShot(0, this, [this] {
+        raise();
+        activateWindow();
+    });
+}
+
+void OrvaneMainWindow::bringToFront()
+{
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace orvane

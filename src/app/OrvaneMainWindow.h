@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace orvane {
+
+class CampaignIDECommands;
+class RootView;
+class SessionStore;
+
+namespace voice {
+class VoiceInputProvider;
+}
+
+// The application window: the menu bar with the "Campaign" menu around the root view.
+class OrvaneMainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr QSize defaultSize { 1440, 900 };
+
+    OrvaneMainWindow(SessionStore *session, std::shared_ptr<voice::VoiceInputProvider> voice,
+        bool showCloudSignInScreen, QWidget *parent = nullptr);
+    ~OrvaneMainWindow() override;
+
+    [[nodiscard]] RootView *rootView() const { return m_root; }
+    [[nodiscard]] CampaignIDECommands *commands() const { return m_commands; }
+
+    // Shows the window if it is hidden or minimised, raises it and gives it the keyboard.
+    void bringToFront();
+
+    // The window size to start with on `available` (the screen's free area): the default size,
+    // shrunk to fit a smaller screen.
+    [[nodiscard]] static QSize initialSize(const QSize &available);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void activateAtFirstShow();
+
+    RootView *m_root;
+    CampaignIDECommands *m_commands;
+    bool m_shownOnce = false;
+};
+
+} // namespace orvane

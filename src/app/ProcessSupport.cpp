@@ -1,0 +1,76 @@
+#include "app/ProcessSupport.h"
+
+#include <QCoreApplication>
+#include <QImageWriter>
+#include <QPixmap>
+#include <QPointer>
+#include <QSaveFile>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace orvane {
+
+namespace {
+
+int signalPipe[2] = { -1, -1 };
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+void quitOnTerminationSignals(QObject *application)
+{
+    if (signalPipe[0] >= 0)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, application);
+    QObject::connect(notifier, &QSocketNotifier::activated, application, [notifier] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : { SIGINT, SIGTERM, SIGHUP })
+        ::sigaction(signal, &action, nullptr);
+}
+
+void writeScreenshotAfterStart(QWidget *window, const QString &path)
+{
+    // Settled: shown on screen, then a moment for the first layout passes and paints.
+    constexpr int pollMilliseconds = 100;
+    constexpr int settleMilliseconds = 1000;
+    auto *poll = new QTimer(window);
+    poll->setInterval(pollMilliseconds);
+    QObject::connect(poll, &QTimer::timeout, window, [window, poll, path] {
+        if (!window->isVisible() || !window->windowHandle() || !window->windowHandle()->isExposed())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QTimer::singleShot(settleMilliseconds, window, [window, path] {
+            const QPixmap shot = window->grab();
+            QSaveFile file(path);
+            QImageWriter writer(&file, "png");
+            if (!file.open(QIODevice::WriteOnly) || !writer.write(shot.toImage()) || !file.commit())
+                std::fprintf(stderr, "orvane: cannot write the screenshot to %s\n", qPrintable(path));
+        });
+    });
+    poll->start();
+}
+
+} // namespace orvane

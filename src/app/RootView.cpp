@@ -1,0 +1,129 @@
+#include "app/RootView.h"
+
+#include "app/SignInView.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
+#include "kit/session/SessionStore.h"
+#include "voice/VoiceInputProvider.h"
+
+#include <QMetaObject>
+#include <QVBoxLayout>
+
+namespace orvane {
+
+using namespace Qt::StringLiterals;
+
+RootView::RootView(SessionStore *session, std::shared_ptr<voice::VoiceInputProvider> voice, bool showCloudSignInScreen,
+    QWidget *parent)
+    : QWidget(parent),
+      m_session(session),
+      m_voice(std::move(voice)),
+      m_showCloudSignInScreen(showCloudSignInScreen),
+      m_layout(new QVBoxLayout(this))
+{
+    setObjectName(u"rootView"_s);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    // An account that signs in or out while the flag is set switches the screen by itself.
+    connect(m_session, &SessionStore::accountChanged, this, &RootView::route);
+    connect(m_session, &SessionStore::restoringChanged, this, &RootView::route);
+    route();
+}
+
+RootView::~RootView() = default;
+
+bool RootView::wantsSignInScreen(const QStringList &arguments)
+{
+    return arguments.contains(u"--sign-in"_s, Qt::CaseSensitive);
+}
+
+std::optional<CampaignIDEFocusedActions> RootView::focusedActions() const
+{
+    if (m_screen != Screen::workspace || !m_workspace)
+        return std::nullopt;
+    return m_workspace->focusedActions();
+}
+
+void RootView::requestCloudSignIn()
+{
+    m_showCloudSignInScreen = true;
+    scheduleRoute();
+}
+
+void RootView::openLocalWorkspace()
+{
+    m_showCloudSignInScreen = false;
+    scheduleRoute();
+}
+
+void RootView::scheduleRoute()
+{
+    if (m_routeScheduled)
+        return;
+    m_routeScheduled = true;
+    QMetaObject::invokeMethod(this, &RootView::route, Qt::QueuedConnection);
+}
+
+RootView::Screen RootView::wantedScreen() const
+{
+    if (!m_showCloudSignInScreen)
+        return Screen::workspace;
+    if (m_session->account())
+        return Screen::workspace;
+    return m_session->isRestoring() ? Screen::none : Screen::signIn;
+}
+
+void RootView::route()
+{
+    m_routeScheduled = false;
+    const Screen wanted = wantedScreen();
+    if (wanted != m_screen)
+        showScreen(wanted);
+}
+
+void RootView::showScreen(Screen screen)
+{
+    retireCurrentScreen();
+    m_screen = screen;
+    if (screen == Screen::signIn) {
+        m_signIn = new SignInView(
+            m_session, [this] { openLocalWorkspace(); }, this);
+        m_layout->addWidget(m_signIn);
+        m_signIn->show();
+        m_signIn->setFocus(Qt::OtherFocusReason);
+    } else if (screen == Screen::workspace) {
+        m_workspace = new CampaignIDEWorkspaceView(
+            m_session, m_voice, [this] { requestCloudSignIn(); }, this);
+        m_layout->addWidget(m_workspace);
+        connect(m_workspace, &CampaignIDEWorkspaceView::focusedActionsChanged, this, &RootView::focusedActionsChanged);
+        m_workspace->show();
+    }
+    Q_EMIT screenChanged(screen);
+    Q_EMIT focusedActionsChanged();
+}
+
+void RootView::retireCurrentScreen()
+{
+    // The screen that is left goes with all of its state. It is deleted on a later turn of the event
+    // loop, as it may be the one whose control asked for the switch.
+    if (m_workspace) {
+        CampaignIDEWorkspaceView *workspace = m_workspace;
+        m_workspace = nullptr;
+        disconnect(workspace, nullptr, this, nullptr);
+        // The next workspace reads the stores again: let this one's writes land first.
+        if (workspace->model())
+            workspace->model()->flushPendingWrites();
+        workspace->hide();
+        m_layout->removeWidget(workspace);
+        workspace->deleteLater();
+    }
+    if (m_signIn) {
+        SignInView *signIn = m_signIn;
+        m_signIn = nullptr;
+        signIn->hide();
+        m_layout->removeWidget(signIn);
+        signIn->deleteLater();
+    }
+}
+
+} // namespace orvane
