@@ -2,6 +2,7 @@
 // edits and the entry operations of the timeline.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/sync/ServerSync.h"
 #include "ide/threads/GraphemeText.h"
 #include "ide/threads/ThreadEngine.h"
 
@@ -191,6 +192,8 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
     QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn)
 {
     const PendingTurn pending;
+    // The session may go while the turn waits; the streamed reply reads it through this guard.
+    const QPointer<SessionStore> session(turn.session);
     co_await QCoro::sleepFor(thinkingPause);
     if (!model)
         co_return;
@@ -198,8 +201,18 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
     const LocalAgentExecutionOutcome outcome
         = applyLocalAgentTools(*model, turn.prompt, turn.threadID, turn.personaName);
     QString reply = outcome.reply;
-    // Signed in (turn.session with an account), the service's streamed reply takes the place of
-    // `reply` at this point; every resume after it must check `model` again.
+    // Signed in, the service's streamed reply takes the place of `reply` (src/ide/sync).
+    auto streamed = ServerSync::streamReply(model, session,
+        { .threadID = turn.threadID,
+            .tabID = turn.tabID,
+            .agentEntryID = turn.agentEntryID,
+            .prompt = turn.prompt,
+            .localTools = outcome.tools });
+    const std::optional<QString> remote = co_await streamed;
+    if (!model)
+        co_return;
+    if (remote)
+        reply = *remote;
 
     completeAgentTurn(*model, turn, outcome, reply);
 }

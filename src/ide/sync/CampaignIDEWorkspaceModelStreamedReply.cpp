@@ -1,0 +1,117 @@
+// The streamed reply of an agent turn: the service's text shown in the agent entry as it arrives.
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/sync/ServerSync.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+namespace {
+
+// Publishes the growing text into the turn's agent entry: the first text at once, later ones at
+// most once per interval, the latest text always (a pending publication catches up by timer).
+// A fast stream thus costs a bounded number of entry updates and redraws, not one per delta.
+class EntryPublisher final : public std::enable_shared_from_this<EntryPublisher> {
+public:
+    using Publish = std::function<void(const QString &text)>;
+
+    EntryPublisher(QObject *timerContext, Publish publish) : m_timerContext(timerContext), m_publish(std::move(publish))
+    {
+    }
+
+    void offer(const QString &text)
+    {
+        m_text = text;
+        m_dirty = true;
+        if (m_timerPending)
+            return;
+        const qint64 interval = CampaignIDEWorkspaceModel::streamedReplyPublishInterval.count();
+        const qint64 elapsed = m_clock.isValid() ? m_clock.elapsed() : interval;
+        if (elapsed >= interval) {
+            publish();
+            return;
+        }
+        m_timerPending = true;
+        const std::chrono::milliseconds wait(interval - elapsed);
+        // Held weakly: once the stream has ended, a pending publication has nothing left to do.
+        QTimer::singleShot(wait, m_timerContext, [weak = weak_from_this()] {
+            if (const auto self = weak.lock()) {
+                self->m_timerPending = false;
+                if (self->m_dirty)
+                    self->publish();
+            }
+        });
+    }
+
+private:
+    void publish()
+    {
+        m_dirty = false;
+        m_clock.start();
+        m_publish(m_text);
+    }
+
+    QObject *m_timerContext;
+    Publish m_publish;
+    QString m_text;
+    bool m_dirty = false;
+    bool m_timerPending = false;
+    QElapsedTimer m_clock;
+};
+
+} // namespace
+
+QCoro::Task<std::optional<QString>> CampaignIDEWorkspaceModel::ServerSync::streamReply(
+    QPointer<CampaignIDEWorkspaceModel> model, QPointer<SessionStore> session, StreamedTurn turn)
+{
+    if (!model || !session || !session->account())
+        co_return std::nullopt;
+
+    // The project of the current selection, not necessarily the thread's own.
+    const std::optional<CampaignIDEProject> selected = model->selectedProject();
+    const std::optional<QString> projectID = selected ? selected->serverID : std::nullopt;
+    // Destroying the model aborts the transfer.
+    const OrvaneAPIClient client = clientFor(*model, *session, model.data());
+
+    const auto publisher = std::make_shared<EntryPublisher>(model.data(), [model, turn](const QString &text) {
+        if (!model)
+            return;
+        // The first publication replaces the running placeholder tool with the local agent's tools.
+        model->updateTimelineEntry(turn.threadID, turn.tabID, turn.agentEntryID, [&](CampaignTimelineEntry &entry) {
+            entry.text = text;
+            entry.toolInvocations = turn.localTools;
+        });
+    });
+
+    QString received;
+    try {
+        auto stream = client.chat(turn.prompt, {}, turn.threadID.toString(QUuid::WithoutBraces).toUpper(), projectID);
+        auto begin = stream.begin();
+        auto it = co_await begin;
+        while (it != stream.end()) {
+            if (!model)
+                co_return std::nullopt; // dropping the stream aborts the transfer
+            const AgentChatEvent &event = *it;
+            if (event.kind() == AgentChatEvent::Kind::textDelta && !event.text().isEmpty()) {
+                received += event.text();
+                publisher->offer(received);
+            }
+            auto next = ++it;
+            co_await next;
+        }
+    } catch (...) {
+        // Any failure keeps the local reply, also after deltas were shown; the session stays as it is.
+        co_return std::nullopt;
+    }
+    if (!model || received.trimmed().isEmpty())
+        co_return std::nullopt;
+    co_return received;
+}
+
+} // namespace orvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "kit/networking/OrvaneAPIClient.h"
+#include "kit/session/SessionStore.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QUuid>
+
+#include <QCoro/QCoroTask>
+
+#include <optional>
+
+namespace orvane {
+
+// The model's service-facing machinery: the streamed reply of an agent turn and the server
+// refresh. Coroutines here hold the model only through a guard and find everything again by id
+// after each suspension. Only the sources of src/ide/sync and the agent turn include this header.
+class CampaignIDEWorkspaceModel::ServerSync final {
+public:
+    // The ids and texts of the turn the streamed reply belongs to.
+    struct StreamedTurn {
+        QUuid threadID;
+        QUuid tabID;
+        QUuid agentEntryID;
+        QString prompt; // trimmed
+        QList<CampaignToolInvocation> localTools; // replace the placeholder tool with the first delta
+    };
+
+    // The streamed reply step of an agent turn. Signed in (the session still exists and holds an
+    // account), it opens the service's chat stream and shows the text deltas in the turn's agent
+    // entry as they arrive (coalesced to one publication per streamedReplyPublishInterval, the
+    // first at once). Gives the received text when the stream ends with some text that is not
+    // blank; none when signed out, on any failure (deltas shown are then dropped), or when the
+    // model went away. Saves nothing.
+    static QCoro::Task<std::optional<QString>> streamReply(
+        QPointer<CampaignIDEWorkspaceModel> model, QPointer<SessionStore> session, StreamedTurn turn);
+
+    // A client for the model's transfers: the session's client with the model's transfer timeout,
+    // its transfers aborted when `lifetime` goes.
+    static OrvaneAPIClient clientFor(
+        const CampaignIDEWorkspaceModel &model, SessionStore &session, const QObject *lifetime);
+
+    // What one refresh received; an absent member is a request that failed.
+    struct Fetched {
+        std::optional<ProjectsResponse> projects;
+        std::optional<ReportsResponse> reports;
+        std::optional<ApprovalsResponse> approvals;
+    };
+
+    // The refresh after its synchronous start: the three requests at once, then, unless the model
+    // went away or a newer refresh started, apply().
+    static QCoro::Task<> refresh(QPointer<CampaignIDEWorkspaceModel> model, quint64 generation, OrvaneAPIClient client);
+    // Applies a refresh's results in one go, saves the projects and re-mirrors every folder.
+    static void apply(CampaignIDEWorkspaceModel &model, const Fetched &fetched);
+};
+
+} // namespace orvane

@@ -1,0 +1,266 @@
+#include "ide/sync/SyncTestSupport.h"
+
+#include "kit/support/JsonCoding.h"
+
+#include <QSignalSpy>
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace orvane::synctest {
+namespace {
+
+using test::CannedResponse;
+using test::sseBlock;
+using test::StreamStep;
+using ToolStatus = CampaignToolInvocation::ToolStatus;
+
+QByteArray delta(const QString &text)
+{
+    return sseBlock("text_delta", nlohmann::ordered_json { { "text", text.toStdString() } }.dump());
+}
+
+class StreamedReplyTest : public ServiceWorkspaceTest {
+protected:
+    void SetUp() override
+    {
+        model = makeModel();
+        threadID = model->threads().first().id;
+        tabID = model->threads().first().agentTabs.first().id;
+    }
+
+    void chat(QList<StreamStep> steps, CannedResponse::Ending ending = CannedResponse::Ending::complete)
+    {
+        service.setResponse(
+            "POST", u"/api/agent/chat"_s, CannedResponse::eventStream(std::move(steps)).endingWith(ending));
+    }
+
+    void send(const QString &prompt, SessionStore *through)
+    {
+        model->sendMessageInThread(threadID, tabID, prompt, through);
+        agentEntryID = tab().entries.last().id;
+    }
+
+    void finishTurns()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 15000));
+        if (model)
+            model->flushPendingWrites();
+    }
+
+    [[nodiscard]] const CampaignAgentTab &tab() const
+    {
+        for (const CampaignIDEThread &thread : model->threads()) {
+            if (thread.id == threadID)
+                return thread.agentTabs.first();
+        }
+        ADD_FAILURE() << "thread gone";
+        return model->threads().first().agentTabs.first();
+    }
+    [[nodiscard]] const CampaignTimelineEntry &agentEntry() const
+    {
+        for (const CampaignTimelineEntry &entry : tab().entries) {
+            if (entry.id == agentEntryID)
+                return entry;
+        }
+        ADD_FAILURE() << "entry gone";
+        return tab().entries.last();
+    }
+
+    // The texts the agent entry showed while the turn ran, one per publication.
+    void recordPublications()
+    {
+        QObject::connect(model.get(), &CampaignIDEWorkspaceModel::timelineEntryChanged, model.get(),
+            [this](const QUuid &, const QUuid &, const QUuid &entryID) {
+                if (entryID != agentEntryID)
+                    return;
+                shown.append(agentEntry().text);
+                shownTools.append(agentEntry().toolInvocations);
+            });
+    }
+
+    // The local agent's reply for a prompt, as a turn without a session ends.
+    QString localReply(const QString &prompt)
+    {
+        send(prompt, nullptr);
+        finishTurns();
+        return agentEntry().text;
+    }
+
+    QUuid threadID;
+    QUuid tabID;
+    QUuid agentEntryID;
+    QStringList shown;
+    QList<QList<CampaignToolInvocation>> shownTools;
+};
+
+TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServiceText)
+{
+    session = makeSession(account());
+    model->mutateProject(*model->selectedProjectID(), [](CampaignIDEProject &p) { p.serverID = u"srv-42"_s; });
+    chat({ { 0ms, delta(u"Shifted "_s) }, { 150ms, delta(u"<b>budget</b> & \"bids\""_s) },
+        { 150ms, sseBlock("tool_started", R"({"name":"x"})") + sseBlock("done", "{}") } });
+
+    send(u"  Rebalance budget toward LinkedIn  "_s, session.get());
+    recordPublications();
+    finishTurns();
+
+    ASSERT_GE(shown.size(), 3);
+    EXPECT_EQ(utf8(shown.at(0)), "Shifted ");
+    EXPECT_EQ(utf8(shown.at(1)), "Shifted <b>budget</b> & \"bids\"");
+    // The first delta replaced the running placeholder with the local agent's tools.
+    ASSERT_FALSE(shownTools.at(0).isEmpty());
+    EXPECT_NE(utf8(shownTools.at(0).first().toolName), "analyze_campaign_workspace");
+
+    const CampaignTimelineEntry &entry = agentEntry();
+    EXPECT_EQ(utf8(entry.text), "Shifted <b>budget</b> & \"bids\""); // data, kept as received
+    EXPECT_EQ(entry.toolInvocations, shownTools.at(0));
+    ASSERT_TRUE(entry.inlineApproval);
+    EXPECT_EQ(entry.artifactLink, IDEWorkbenchView::table);
+    EXPECT_FALSE(tab().isStreaming);
+
+    ASSERT_EQ(service.requestCount(), 1);
+    const test::RecordedRequest &request = service.requests().first();
+    EXPECT_EQ(request.target, "/api/agent/chat");
+    EXPECT_EQ(request.header("authorization"), "Bearer orv_test_0123456789");
+    const QString threadText = threadID.toString(QUuid::WithoutBraces).toUpper();
+    EXPECT_EQ(request.body,
+        R"({"message":"Rebalance budget toward LinkedIn","history":[],"threadId":")" + threadText.toUtf8()
+            + R"(","projectId":"srv-42"})");
+}
+
+TEST_F(StreamedReplyTest, AFailedOrBlankStreamLeavesTheLocalReply)
+{
+    const QString local = localReply(u"Refine the objective"_s);
+    session = makeSession(account());
+
+    // Cut off after a delta had been shown.
+    chat({ { 0ms, delta(u"partial"_s) } }, CannedResponse::Ending::drop);
+    send(u"Refine the objective"_s, session.get());
+    recordPublications();
+    finishTurns();
+    EXPECT_TRUE(shown.contains(u"partial"_s));
+    EXPECT_EQ(agentEntry().text, local);
+    EXPECT_FALSE(tab().isStreaming);
+
+    // Only white space.
+    chat({ { 0ms, delta(u"  "_s) }, { 10ms, delta(u"\n"_s) + sseBlock("done", "{}") } });
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+
+    // Refused: the local reply stands and the session stays signed in.
+    service.setResponse("POST", u"/api/agent/chat"_s, CannedResponse::json(401, R"({"error":"unauthorized"})"));
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+    EXPECT_TRUE(session->account());
+    EXPECT_FALSE(session->lastError());
+
+    // Stalled: the model's transfer timeout ends it.
+    model->setServiceTransferTimeout(300ms);
+    chat({ { 0ms, delta(u"stuck"_s) } }, CannedResponse::Ending::stall);
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+TEST_F(StreamedReplyTest, WithoutAnAccountNoRequestIsMade)
+{
+    const QString local = localReply(u"Refine the objective"_s);
+    session = makeSession(std::nullopt);
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+
+    // Signing in is under way: still no account, still no request.
+    service.setDevicePollStatuses({ u"pending"_s });
+    session->signIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->state().kind() == SessionStore::State::Kind::signingIn; }));
+    const qsizetype signInRequests = service.requestCount();
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+    for (qsizetype i = signInRequests; i < service.requestCount(); ++i)
+        EXPECT_NE(service.requests().at(i).target, "/api/agent/chat");
+    session->cancelSignIn();
+}
+
+TEST_F(StreamedReplyTest, SendsTheSelectedProjectsServerIdOrNone)
+{
+    session = makeSession(account());
+    // The selected project has no server id.
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    ASSERT_EQ(service.requestCount(), 1);
+    EXPECT_FALSE(service.requests().last().body.contains("projectId"));
+
+    // Another project selected: its server id goes out, not the thread's project's.
+    const QUuid other = model->projects().at(1).id;
+    ASSERT_NE(other, model->threads().first().projectID);
+    model->mutateProject(other, [](CampaignIDEProject &p) { p.serverID = u"srv-other"_s; });
+    model->setSelectedProjectID(other);
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_TRUE(service.requests().last().body.endsWith(R"("projectId":"srv-other"})"));
+}
+
+TEST_F(StreamedReplyTest, ATurnWhoseThreadOrModelGoesEndsQuietly)
+{
+    session = makeSession(account());
+    chat({ { 0ms, delta(u"a"_s) }, { 200ms, delta(u"b"_s) + sseBlock("done", "{}") } });
+    send(u"Refine the objective"_s, session.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return agentEntry().text == u"a"_s; }));
+    model->removeThreads([&](const CampaignIDEThread &t) { return t.id == threadID; });
+    finishTurns();
+    EXPECT_FALSE(std::any_of(model->threads().cbegin(), model->threads().cend(),
+        [&](const CampaignIDEThread &t) { return t.id == threadID; }));
+
+    threadID = model->threads().first().id;
+    tabID = model->threads().first().agentTabs.first().id;
+    chat({ { 0ms, delta(u"a"_s) } }, CannedResponse::Ending::stall);
+    send(u"Refine the objective"_s, session.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return agentEntry().text == u"a"_s; }));
+    model.reset(); // aborts the transfer
+    finishTurns();
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+TEST_F(StreamedReplyTest, ManyFastDeltasCoalesceIntoFewEntryUpdates)
+{
+    session = makeSession(account());
+    // 2,000 deltas in 100 bursts of 20, a few milliseconds apart.
+    QList<StreamStep> steps;
+    for (int burst = 0; burst < 100; ++burst) {
+        QByteArray bytes;
+        for (int i = 0; i < 20; ++i)
+            bytes += delta(u"x"_s);
+        steps.append({ 3ms, bytes });
+    }
+    steps.append({ 0ms, sseBlock("done", "{}") });
+    chat(steps);
+
+    QElapsedTimer clock;
+    clock.start();
+    send(u"Refine the objective"_s, session.get());
+    recordPublications();
+    QSignalSpy threadChanged(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
+    finishTurns();
+    const qint64 elapsed = clock.elapsed();
+
+    EXPECT_EQ(agentEntry().text, QString(2000, u'x'));
+    // One publication at most per interval, plus the first and the final completion.
+    const qint64 bound = elapsed / CampaignIDEWorkspaceModel::streamedReplyPublishInterval.count() + 3;
+    EXPECT_LE(shown.size(), bound);
+    EXPECT_LT(shown.size(), 100);
+    std::cout << "[ figures  ] 2000 deltas in " << elapsed << " ms: " << shown.size() << " entry updates, "
+              << threadChanged.size() << " thread changes\n";
+}
+
+} // namespace
+} // namespace orvane::synctest
