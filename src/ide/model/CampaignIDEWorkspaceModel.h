@@ -272,19 +272,20 @@ public:
     // --- Workspace operations (src/ide/operations) ---
     // Navigation, thread creation, media-plan and competitor edits, projects, artboards and the launch
     // gate. Every operation runs synchronously on the main thread and reports through flashNotice();
-    // ids that match nothing change nothing unless noted. A launched project keeps its "Live" status
-    // through every later artboard edit and execution request.
+    // ids that match nothing change nothing unless noted. Ids are taken by value, so an id read from
+    // the model's own lists stays valid while the operation changes them. A launched project keeps
+    // its "Live" status through every later artboard edit and execution request.
 
     // Navigation and counts.
     // Shows the destination; a thread destination also selects its project and section and reloads
     // the local files; the projects surface clears the selection. Always re-scopes the copilot.
-    void navigateTo(const IDEPrimaryDestination &destination);
+    void navigateTo(IDEPrimaryDestination destination);
     // Makes the thread the destination with its project context (optionally switching its workbench
     // first), saves the threads and reloads the local files. An unknown id does nothing.
-    void openThread(const QUuid &threadID, const std::optional<IDEWorkbenchView> &workbench = std::nullopt);
+    void openThread(QUuid threadID, const std::optional<IDEWorkbenchView> &workbench = std::nullopt);
     // Removes the thread (saving in any case); an open thread gives way to the first remaining one,
     // or to the projects surface. Its project and files stay.
-    void deleteThread(const QUuid &threadID);
+    void deleteThread(QUuid threadID);
     // Starred threads of the project filter (or of all projects), in list order.
     [[nodiscard]] QList<CampaignIDEThread> starredThreads() const;
     [[nodiscard]] qsizetype connectedPlatformCount() const;
@@ -295,56 +296,55 @@ public:
 
     // Thread creation.
     struct NewThread {
-        std::optional<QString> title; // blank: "Campaign Thread · " + the persona's name
-        std::optional<QString> initialPrompt; // sent (autoSend) or left as the tab's draft
-        std::optional<OrvaneAgentPersona> persona; // none: the catalog's operator persona
-        std::optional<QUuid> projectID; // unknown ids fall back to the selected or first project
-        std::optional<IDEWorkbenchView> workbench; // none: the persona's default workbench
+        std::optional<QString> title = {}; // blank: "Campaign Thread · " + the persona's name
+        std::optional<QString> initialPrompt = {}; // sent (autoSend) or left as the tab's draft
+        std::optional<OrvaneAgentPersona> persona = {}; // none: the catalog's operator persona
+        std::optional<QUuid> projectID = {}; // unknown ids fall back to the selected or first project
+        std::optional<IDEWorkbenchView> workbench = {}; // none: the persona's default workbench
         bool autoSend = false;
     };
     // Creates the thread (and a project first when the workspace has none), puts it first, opens it
     // and writes its files. Returns its id.
     QUuid createNewThread(const NewThread &request, SessionStore *session = nullptr);
     // Marks the action completed and starts its thread with its prompt sent at once.
-    void startRecommendedAction(const CampaignRecommendedNextAction &action, SessionStore *session = nullptr);
+    void startRecommendedAction(CampaignRecommendedNextAction action, SessionStore *session = nullptr);
     // The operator persona new threads fall back to.
     [[nodiscard]] static const OrvaneAgentPersona &operatorPersona();
 
     // Inline approvals and the media plan.
     // Approves the entry's gate (when it has one) and activates every media-plan row of the thread.
-    void approveInlineAction(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID);
-    void addMediaPlanRow(const QUuid &threadID);
+    void approveInlineAction(QUuid threadID, QUuid tabID, QUuid entryID);
+    void addMediaPlanRow(QUuid threadID);
     // Stores the row (by id) with its monthly budget and conversions derived from the daily budget
     // and target CPA. Refuses, keeping the stored row and showing why, figures that are not finite,
     // negative or above maxMediaPlanFigure. Returns whether the row was stored.
-    bool updateMediaPlanRow(const CampaignMediaPlanRow &row, const QUuid &threadID);
+    bool updateMediaPlanRow(CampaignMediaPlanRow row, QUuid threadID);
     static constexpr double maxMediaPlanFigure = 1e9;
-    void deleteMediaPlanRow(const QUuid &rowID, const QUuid &threadID);
+    void deleteMediaPlanRow(QUuid rowID, QUuid threadID);
 
     // Competitor explorer.
-    void runCompetitorLookup(const QString &domain, const QUuid &threadID);
+    void runCompetitorLookup(const QString &domain, QUuid threadID);
     // Adds a counter-positioning artboard for the ad to the selected project and shows the canvas.
-    void cloneCompetitorAdToCanvas(const CampaignCompetitorAd &ad, const QUuid &threadID);
+    void cloneCompetitorAdToCanvas(CampaignCompetitorAd ad, QUuid threadID);
 
     // Project edits and platform connections (the selected project, else the first one).
     void updateSelectedProjectName(const QString &name);
     void updateSelectedProjectBudget(const QString &text);
     // Cycles sandbox -> cloud -> sandbox; a disconnected one joins in sandbox mode. Not persisted.
-    void toggleConnection(const QString &connectionID);
+    void toggleConnection(QString connectionID);
 
     // Project lifecycle and artboards.
     // Creates, saves, mirrors and opens a project. With a session it is also created on the service in
     // the background (not for a read-only account); a failure there is ignored.
-    QUuid createProject(const QString &name, const std::optional<QString> &objective, SessionStore *session);
+    QUuid createProject(QString name, std::optional<QString> objective, SessionStore *session);
     // The same, mirroring through the given client when there is one.
-    QUuid createProject(
-        const QString &name, const std::optional<QString> &objective, const std::optional<OrvaneAPIClient> &client);
+    QUuid createProject(QString name, std::optional<QString> objective, const std::optional<OrvaneAPIClient> &client);
     // Removes the first project with the id and, unless another project still has that id, its
     // threads. Its folder stays on disk.
-    void deleteProject(const QUuid &projectID);
+    void deleteProject(QUuid projectID);
     // Service mirrors of new projects whose task has not ended yet (all models).
     [[nodiscard]] static int pendingProjectMirrors();
-    void selectArtboard(const QUuid &artboardID);
+    void selectArtboard(QUuid artboardID);
     void updateSelectedHeadline(const QString &text);
     void setSelectedArtboardReview(CreativeReviewStatus status);
     void addArtboard(const QString &platform, const QString &format, const QString &headline, int width, int height);
@@ -367,7 +367,7 @@ public:
     void confirmExecution();
     // Accepts the receipt of the pending request: stores it, marks the project live, saves, posts the
     // notification and a notice. False, changing nothing, for any other receipt.
-    bool receiveExecutionReceipt(const CampaignExecutionReceipt &receipt);
+    bool receiveExecutionReceipt(CampaignExecutionReceipt receipt);
 
 private:
     // The project context of a thread: its project selected (and the notification filter), the

@@ -69,7 +69,7 @@ void CampaignIDEWorkspaceModel::confirmExecution()
         openThread(thread->id, IDEWorkbenchView::dashboard);
 }
 
-bool CampaignIDEWorkspaceModel::receiveExecutionReceipt(const CampaignExecutionReceipt &receipt)
+bool CampaignIDEWorkspaceModel::receiveExecutionReceipt(CampaignExecutionReceipt receipt)
 {
     const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
         [&receipt](const CampaignIDEProject &p) { return p.id == receipt.projectID; });

@@ -35,7 +35,7 @@ bool isPlanFigure(double value)
 
 // --- Inline approvals and the media plan ----------------------------------------------------------
 
-void CampaignIDEWorkspaceModel::approveInlineAction(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID)
+void CampaignIDEWorkspaceModel::approveInlineAction(QUuid threadID, QUuid tabID, QUuid entryID)
 {
     updateTimelineEntry(threadID, tabID, entryID, [](CampaignTimelineEntry &entry) {
         if (entry.inlineApproval)
@@ -54,7 +54,7 @@ void CampaignIDEWorkspaceModel::approveInlineAction(const QUuid &threadID, const
     flashNotice(u"Approved inline execution gate & updated media-plan.csv."_s);
 }
 
-void CampaignIDEWorkspaceModel::addMediaPlanRow(const QUuid &threadID)
+void CampaignIDEWorkspaceModel::addMediaPlanRow(QUuid threadID)
 {
     const bool known = mutateThread(threadID, [](CampaignIDEThread &thread) {
         thread.mediaPlanRows.append(CampaignMediaPlanRow {
@@ -79,7 +79,7 @@ void CampaignIDEWorkspaceModel::addMediaPlanRow(const QUuid &threadID)
     flashNotice(u"Added row to Media Plan Table."_s);
 }
 
-bool CampaignIDEWorkspaceModel::updateMediaPlanRow(const CampaignMediaPlanRow &row, const QUuid &threadID)
+bool CampaignIDEWorkspaceModel::updateMediaPlanRow(CampaignMediaPlanRow row, QUuid threadID)
 {
     const CampaignIDEThread *thread = findThread(m_threads, threadID);
     if (!thread)
@@ -113,7 +113,7 @@ bool CampaignIDEWorkspaceModel::updateMediaPlanRow(const CampaignMediaPlanRow &r
     return true;
 }
 
-void CampaignIDEWorkspaceModel::deleteMediaPlanRow(const QUuid &rowID, const QUuid &threadID)
+void CampaignIDEWorkspaceModel::deleteMediaPlanRow(QUuid rowID, QUuid threadID)
 {
     const bool known = mutateThread(threadID, [&rowID](CampaignIDEThread &thread) {
         thread.mediaPlanRows.removeIf([&rowID](const CampaignMediaPlanRow &row) { return row.id == rowID; });
@@ -124,7 +124,7 @@ void CampaignIDEWorkspaceModel::deleteMediaPlanRow(const QUuid &rowID, const QUu
 
 // --- Competitor explorer --------------------------------------------------------------------------
 
-void CampaignIDEWorkspaceModel::runCompetitorLookup(const QString &domain, const QUuid &threadID)
+void CampaignIDEWorkspaceModel::runCompetitorLookup(const QString &domain, QUuid threadID)
 {
     const QString normalized = domain.trimmed().toLower();
     if (normalized.isEmpty() || !findThread(m_threads, threadID))
@@ -136,7 +136,7 @@ void CampaignIDEWorkspaceModel::runCompetitorLookup(const QString &domain, const
     flashNotice(u"Loaded competitor intelligence for "_s % normalized % u'.');
 }
 
-void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(const CampaignCompetitorAd &ad, const QUuid &threadID)
+void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(CampaignCompetitorAd ad, QUuid threadID)
 {
     const CampaignIDEThread *thread = findThread(m_threads, threadID);
     if (!thread)

@@ -59,7 +59,7 @@ void CampaignIDEWorkspaceModel::applyThreadProjectContext(const CampaignIDEThrea
     }
 }
 
-void CampaignIDEWorkspaceModel::navigateTo(const IDEPrimaryDestination &destination)
+void CampaignIDEWorkspaceModel::navigateTo(IDEPrimaryDestination destination)
 {
     setPrimaryDestination(destination);
     switch (destination.kind()) {
@@ -91,7 +91,7 @@ void CampaignIDEWorkspaceModel::navigateTo(const IDEPrimaryDestination &destinat
         m_copilotStore->activate(copilotContext());
 }
 
-void CampaignIDEWorkspaceModel::openThread(const QUuid &threadID, const std::optional<IDEWorkbenchView> &workbench)
+void CampaignIDEWorkspaceModel::openThread(QUuid threadID, const std::optional<IDEWorkbenchView> &workbench)
 {
     if (!findThread(m_threads, threadID))
         return;
@@ -105,7 +105,7 @@ void CampaignIDEWorkspaceModel::openThread(const QUuid &threadID, const std::opt
     reloadLocalFilesForSelectedProject();
 }
 
-void CampaignIDEWorkspaceModel::deleteThread(const QUuid &threadID)
+void CampaignIDEWorkspaceModel::deleteThread(QUuid threadID)
 {
     removeThreads([&threadID](const CampaignIDEThread &thread) { return thread.id == threadID; }, Save::no);
     savePersistedThreads();
@@ -239,8 +239,7 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
     return thread.id;
 }
 
-void CampaignIDEWorkspaceModel::startRecommendedAction(
-    const CampaignRecommendedNextAction &action, SessionStore *session)
+void CampaignIDEWorkspaceModel::startRecommendedAction(CampaignRecommendedNextAction action, SessionStore *session)
 {
     QList<CampaignRecommendedNextAction> actions = m_recommendedActions;
     for (CampaignRecommendedNextAction &candidate : actions) {

@@ -4,12 +4,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/operations/WorkspaceOperationTexts.h"
 
-#if __has_include("kit/session/SessionStore.h")
 #include "kit/session/SessionStore.h"
-#define ORVANE_HAS_SESSION_STORE 1
-#else
-#define ORVANE_HAS_SESSION_STORE 0
-#endif
 
 #include <QPointer>
 #include <QStringBuilder>
@@ -79,11 +74,9 @@ int CampaignIDEWorkspaceModel::pendingProjectMirrors()
     return g_pendingProjectMirrors;
 }
 
-QUuid CampaignIDEWorkspaceModel::createProject(
-    const QString &name, const std::optional<QString> &objective, SessionStore *session)
+QUuid CampaignIDEWorkspaceModel::createProject(QString name, std::optional<QString> objective, SessionStore *session)
 {
     std::optional<OrvaneAPIClient> client;
-#if ORVANE_HAS_SESSION_STORE
     // A read-only account may not create projects on the service; without an account the request
     // still goes out and the service's refusal is ignored.
     if (session) {
@@ -91,14 +84,11 @@ QUuid CampaignIDEWorkspaceModel::createProject(
         if (!account || !account->readOnly)
             client = session->client();
     }
-#else
-    Q_UNUSED(session);
-#endif
-    return createProject(name, objective, client);
+    return createProject(std::move(name), std::move(objective), client);
 }
 
 QUuid CampaignIDEWorkspaceModel::createProject(
-    const QString &name, const std::optional<QString> &objective, const std::optional<OrvaneAPIClient> &client)
+    QString name, std::optional<QString> objective, const std::optional<OrvaneAPIClient> &client)
 {
     const QUuid id = QUuid::createUuid();
     const QString trimmedObjective = objective.value_or(QString()).trimmed();
@@ -133,17 +123,16 @@ QUuid CampaignIDEWorkspaceModel::createProject(
     return id;
 }
 
-void CampaignIDEWorkspaceModel::deleteProject(const QUuid &projectID)
+void CampaignIDEWorkspaceModel::deleteProject(QUuid projectID)
 {
     // Only the first project with the id goes: a list that holds the id twice (a damaged or older
     // state file) keeps the other project, and with it the threads of that id.
-    bool removedOne = false;
-    removeProjects([&](const CampaignIDEProject &project) {
-        if (removedOne || project.id != projectID)
-            return false;
-        removedOne = true;
-        return true;
-    });
+    const auto first = std::find_if(std::as_const(m_projects).cbegin(), std::as_const(m_projects).cend(),
+        [&projectID](const CampaignIDEProject &project) { return project.id == projectID; });
+    if (first != m_projects.cend()) {
+        const CampaignIDEProject *target = &*first; // identity: read-only access never moves elements
+        removeProjects([target](const CampaignIDEProject &project) { return &project == target; });
+    }
     const bool idStillUsed = std::any_of(m_projects.cbegin(), m_projects.cend(),
         [&projectID](const CampaignIDEProject &project) { return project.id == projectID; });
     if (!idStillUsed)
@@ -162,7 +151,7 @@ void CampaignIDEWorkspaceModel::deleteProject(const QUuid &projectID)
 
 // --- Artboards ------------------------------------------------------------------------------------
 
-void CampaignIDEWorkspaceModel::selectArtboard(const QUuid &artboardID)
+void CampaignIDEWorkspaceModel::selectArtboard(QUuid artboardID)
 {
     const auto project = selectedProject();
     if (!project
@@ -285,7 +274,7 @@ void CampaignIDEWorkspaceModel::updateSelectedProjectBudget(const QString &text)
     }
 }
 
-void CampaignIDEWorkspaceModel::toggleConnection(const QString &connectionID)
+void CampaignIDEWorkspaceModel::toggleConnection(QString connectionID)
 {
     using Mode = CampaignPlatformConnection::ConnectionMode;
     QList<CampaignPlatformConnection> connections = m_connections;

@@ -1,0 +1,450 @@
+#include "ide/operations/OperationsTestSupport.h"
+#include "kit/auth/AccountStore.h"
+#include "kit/session/SessionStore.h"
+#include "testsupport/service/StandInService.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane::test {
+namespace {
+
+using Mode = CampaignPlatformConnection::ConnectionMode;
+
+const QString kDefaultObjective
+    = u"Generate qualified pipeline and demos across high-intent search and social channels."_s;
+
+class ProjectOperationsTest : public OperationsTest {
+protected:
+    [[nodiscard]] const CampaignPlatformConnection &connection(const QString &id) const
+    {
+        for (const CampaignPlatformConnection &candidate : model->connections()) {
+            if (candidate.id == id)
+                return candidate;
+        }
+        ADD_FAILURE() << "no connection " << utf8(id);
+        return model->connections().first();
+    }
+    [[nodiscard]] const CampaignIDEProject &selected() const { return *project(*model->selectedProjectID()); }
+};
+
+// --- Creating projects ----------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, ANewProjectIsCompleteSavedMirroredAndOpened)
+{
+    QSignalSpy inserted(model.get(), &CampaignIDEWorkspaceModel::projectInserted);
+    const qsizetype before = model->projects().size();
+
+    const QUuid id = model->createProject(u"  Spring Launch "_s, u"   "_s, nullptr);
+
+    ASSERT_EQ(model->projects().size(), before + 1);
+    const CampaignIDEProject &created = model->projects().first();
+    EXPECT_EQ(created.id, id);
+    EXPECT_EQ(created.name, u"  Spring Launch "_s); // stored as typed
+    EXPECT_EQ(created.objective, kDefaultObjective);
+    EXPECT_EQ(created.status, u"Plan ready"_s);
+    EXPECT_EQ(created.updated, u"Now"_s);
+    EXPECT_TRUE(created.hasPlan);
+    EXPECT_FALSE(created.isLaunched);
+    EXPECT_FALSE(created.serverID);
+    EXPECT_EQ(
+        created.audience, u"Performance marketing leaders and growth engineers at B2B SaaS and commerce companies."_s);
+    ASSERT_EQ(created.creatives.size(), 4);
+    const QList<QString> platforms { u"Google Search"_s, u"LinkedIn"_s, u"Meta Ads"_s, u"Display"_s };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(created.creatives.at(i).platform, platforms.at(i));
+    EXPECT_NE(created.creatives.first().id, CampaignIDEWorkspaceModel::sampleArtboardID);
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.first().first().value<qsizetype>(), 0);
+
+    // Opened: selected, with its launch thread in front and its first artboard.
+    EXPECT_EQ(model->selectedProjectID(), id);
+    EXPECT_EQ(model->notificationCenter()->projectFilter(), id);
+    EXPECT_EQ(model->selectedArtboardID(), created.creatives.first().id);
+    ASSERT_TRUE(model->activeThread());
+    EXPECT_EQ(model->activeThread()->projectID, id);
+    EXPECT_FALSE(model->statusNotice());
+
+    EXPECT_EQ(storedProjects(), model->projects());
+    EXPECT_TRUE(QFileInfo::exists(projectFile(u"spring-launch"_s, u"campaign-plan.md"_s)));
+    EXPECT_TRUE(QFileInfo::exists(projectFile(u"spring-launch"_s, u"creatives.json"_s)));
+}
+
+TEST_F(ProjectOperationsTest, AGivenObjectiveIsTrimmed)
+{
+    model->createProject(u"Q1"_s, u"\n  Win the category.  "_s, nullptr);
+    EXPECT_EQ(model->projects().first().objective, u"Win the category."_s);
+}
+
+TEST_F(ProjectOperationsTest, ProjectNamesNeverLeadOutOfTheWorkspaceFolder)
+{
+    const QDir root(workspaceRoot());
+    for (const QString &name :
+        { u"../../escaped"_s, u"/etc/passwd"_s, u".."_s, u"a/../../b\\c"_s, u"~"_s, u"..\\..\\x"_s, u"\u202E..//"_s }) {
+        const QUuid id = model->createProject(name, std::nullopt, nullptr);
+        const QString folder = model->projectFolderPath(*project(id));
+        EXPECT_EQ(QFileInfo(folder).absoluteDir(), root) << utf8(name);
+        EXPECT_FALSE(project(id)->slug().contains(u'/'));
+        EXPECT_FALSE(project(id)->slug().contains(u".."_s));
+        model->flushPendingWrites();
+        EXPECT_TRUE(QFileInfo::exists(folder + u"/campaign-plan.md"_s)) << utf8(name);
+    }
+    EXPECT_FALSE(QFileInfo::exists(home.path() + u"/escaped"_s));
+    EXPECT_FALSE(QFileInfo::exists(home.path() + u"/Documents/escaped"_s));
+    EXPECT_FALSE(QFileInfo::exists(home.path() + u"/b"_s));
+}
+
+// --- The service mirror of a new project ----------------------------------------------------------
+
+class ProjectMirrorTest : public ProjectOperationsTest {
+protected:
+    void TearDown() override
+    {
+        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 10000));
+        ProjectOperationsTest::TearDown();
+    }
+    [[nodiscard]] OrvaneAPIClient client() { return OrvaneAPIClient(service.baseURL(), u"orv_test"_s, &network); }
+
+    // A session of the production environment (pointed at the stand-in) with its account restored.
+    std::unique_ptr<SessionStore> makeSession(std::optional<bool> readOnlyAccount)
+    {
+        std::optional<SignedInAccount> account;
+        if (readOnlyAccount) {
+            account = SignedInAccount {
+                .apiKey = *APIKey::fromText(u"orv_test_0123456789"_s),
+                .email = u"ops@example.com"_s,
+                .name = std::nullopt,
+                .workspaceName = std::nullopt,
+                .readOnly = *readOnlyAccount,
+            };
+        }
+        auto session = std::make_unique<SessionStore>(OrvaneEnvironment::production,
+            std::make_shared<MemoryAccountStore>(account), &network, std::chrono::seconds(2),
+            platform::UserDefaults::standard());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !session->isRestoring(); }, 5000));
+        return session;
+    }
+
+    StandInService service;
+    ScopedEnvironmentVariable baseURL { "ORVANE_API_BASE_URL", service.baseURL().toString().toUtf8() };
+    QNetworkAccessManager network;
+};
+
+TEST_F(ProjectMirrorTest, ASignedInSessionMirrorsThroughItsClientWithTheAccountsKey)
+{
+    const auto session = makeSession(false);
+    const QUuid id = model->createProject(u"Spring Launch"_s, std::nullopt, session.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return project(id)->serverID.has_value(); }, 10000));
+    ASSERT_EQ(service.requestCount(), 1);
+    EXPECT_EQ(service.requests().first().header("authorization"), "Bearer orv_test_0123456789");
+}
+
+TEST_F(ProjectMirrorTest, AReadOnlyAccountOrNoSessionSendsNothing)
+{
+    const auto readOnly = makeSession(true);
+    model->createProject(u"Read only"_s, std::nullopt, readOnly.get());
+    model->createProject(u"Local only"_s, std::nullopt, nullptr);
+    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingProjectMirrors(), 0); // no mirror was started
+    EXPECT_EQ(service.requestCount(), 0);
+}
+
+TEST_F(ProjectMirrorTest, WithoutAnAccountTheRequestGoesOutAndItsRefusalChangesNothing)
+{
+    service.setRequiredAPIKey(u"orv_test_0123456789"_s);
+    const auto signedOut = makeSession(std::nullopt);
+    const QUuid id = model->createProject(u"Spring Launch"_s, std::nullopt, signedOut.get());
+    const CampaignIDEProject local = *project(id);
+    ASSERT_TRUE(service.waitForRequests(1));
+    EXPECT_FALSE(service.requests().first().header("authorization"));
+    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 10000));
+    EXPECT_EQ(*project(id), local);
+}
+
+TEST_F(ProjectMirrorTest, ASignedInCreationLinksTheProjectToTheServicesProject)
+{
+    const QUuid id = model->createProject(u"Spring Launch"_s, u" Win. "_s, client());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return project(id)->serverID.has_value(); }, 10000));
+
+    ASSERT_EQ(service.requestCount(), 1);
+    const RecordedRequest &request = service.requests().first();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.decodedPath(), u"/api/projects"_s);
+    const auto body = nlohmann::ordered_json::parse(request.body.toStdString());
+    EXPECT_EQ(body.at("name"), "Spring Launch");
+    EXPECT_EQ(body.at("description"), "Win.");
+    const Project remote = decodeJson<Project>(service.projectsJson().last());
+    EXPECT_EQ(project(id)->serverID, remote.id);
+    EXPECT_EQ(storedProjects().first().serverID, remote.id);
+}
+
+TEST_F(ProjectMirrorTest, AFailedServiceCreationLeavesTheProjectLocal)
+{
+    service.setResponse("POST", u"/api/projects"_s, CannedResponse::json(500, R"({"error":"down"})"));
+    const QUuid id = model->createProject(u"Spring Launch"_s, std::nullopt, client());
+    const CampaignIDEProject local = *project(id);
+    ASSERT_TRUE(service.waitForRequests(1));
+    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 10000));
+    EXPECT_EQ(*project(id), local);
+    EXPECT_FALSE(model->statusNotice());
+}
+
+TEST_F(ProjectMirrorTest, AProjectDeletedBeforeTheReplyStaysDeleted)
+{
+    service.setResponse("POST", u"/api/projects"_s,
+        CannedResponse::json(201, R"({"project":{"id":"p-9","name":"Gone"}})")
+            .delayedBy(std::chrono::milliseconds(150)));
+    const QUuid id = model->createProject(u"Gone"_s, std::nullopt, client());
+    model->deleteProject(id);
+    const auto after = model->projects();
+    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 10000));
+    EXPECT_EQ(model->projects(), after);
+    EXPECT_EQ(project(id), nullptr);
+}
+
+TEST_F(ProjectMirrorTest, AModelDestroyedBeforeTheReplyEndsTheMirrorQuietly)
+{
+    service.setResponse("POST", u"/api/projects"_s,
+        CannedResponse::json(201, R"({"project":{"id":"p-9","name":"Gone"}})").delayedBy(std::chrono::seconds(5)));
+    model->createProject(u"Gone"_s, std::nullopt, client());
+    ASSERT_TRUE(service.waitForRequests(1));
+    model.reset();
+    EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 3000));
+}
+
+// --- Deleting projects ----------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, DeletingTheSelectedProjectSelectsTheFirstRemainingAndKeepsItsFolder)
+{
+    const QUuid doomed = *model->selectedProjectID();
+    const QString folder = model->projectFolderPath(*project(doomed));
+    QSignalSpy removed(model.get(), &CampaignIDEWorkspaceModel::projectRemoved);
+
+    model->deleteProject(doomed);
+
+    EXPECT_EQ(project(doomed), nullptr);
+    ASSERT_EQ(removed.count(), 1);
+    EXPECT_EQ(removed.first().at(1).value<QUuid>(), doomed);
+    for (const CampaignIDEThread &t : model->threads())
+        EXPECT_NE(t.projectID, doomed);
+    EXPECT_EQ(model->selectedProjectID(), model->projects().first().id);
+    EXPECT_EQ(model->notificationCenter()->projectFilter(), model->projects().first().id);
+    EXPECT_EQ(storedProjects(), model->projects());
+    EXPECT_EQ(storedThreads(), model->threads());
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/campaign-plan.md"_s));
+    EXPECT_FALSE(model->statusNotice());
+}
+
+TEST_F(ProjectOperationsTest, DeletingAnUnselectedProjectKeepsTheSelection)
+{
+    const QUuid selection = *model->selectedProjectID();
+    model->deleteProject(model->projects().last().id);
+    EXPECT_EQ(model->selectedProjectID(), selection);
+
+    model->deleteProject(selection);
+    EXPECT_TRUE(model->projects().isEmpty());
+    EXPECT_FALSE(model->selectedProjectID());
+    EXPECT_FALSE(model->notificationCenter()->projectFilter());
+}
+
+TEST_F(ProjectOperationsTest, DeletingOneProjectNeverDeletesAnotherThatSharesItsId)
+{
+    // Two projects with one id, as a damaged or older state file can hold them.
+    CampaignIDEProject twin = model->projects().first();
+    twin.name = u"Twin"_s;
+    const QUuid shared = twin.id;
+    model->insertProject(model->projects().size(), twin);
+    const qsizetype threadsOfId = std::count_if(model->threads().cbegin(), model->threads().cend(),
+        [&](const CampaignIDEThread &t) { return t.projectID == shared; });
+    ASSERT_GT(threadsOfId, 0);
+
+    model->deleteProject(shared);
+
+    ASSERT_NE(project(shared), nullptr);
+    EXPECT_EQ(project(shared)->name, u"Twin"_s);
+    EXPECT_EQ(std::count_if(model->threads().cbegin(), model->threads().cend(),
+                  [&](const CampaignIDEThread &t) { return t.projectID == shared; }),
+        threadsOfId);
+
+    model->deleteProject(shared);
+    EXPECT_EQ(project(shared), nullptr);
+    EXPECT_EQ(std::count_if(model->threads().cbegin(), model->threads().cend(),
+                  [&](const CampaignIDEThread &t) { return t.projectID == shared; }),
+        0);
+}
+
+// --- Artboards ------------------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, SelectingAnArtboardOfAnotherProjectChangesNothing)
+{
+    model->setCanvasTool(CreativeCanvasTool::text);
+    const auto before = model->selectedArtboardID();
+    const QUuid foreign = model->projects().last().creatives.first().id;
+    ASSERT_NE(model->projects().last().id, *model->selectedProjectID());
+
+    model->selectArtboard(foreign);
+    EXPECT_EQ(model->selectedArtboardID(), before);
+    EXPECT_EQ(model->canvasTool(), CreativeCanvasTool::text);
+
+    const QUuid own = selected().creatives.at(2).id;
+    model->selectArtboard(own);
+    EXPECT_EQ(model->selectedArtboardID(), own);
+    EXPECT_EQ(model->canvasTool(), CreativeCanvasTool::select);
+}
+
+TEST_F(ProjectOperationsTest, EditingAnApprovedHeadlineSendsItBackToReviewUntilApprovedAgain)
+{
+    model->approveAllCreatives();
+    ASSERT_EQ(selected().status, u"Ready to execute"_s);
+    const QUuid artboard = *model->selectedArtboardID();
+
+    model->updateSelectedHeadline(u"  Ship faster  "_s);
+
+    const CreativeCanvasArtboard edited = *model->selectedArtboard();
+    EXPECT_EQ(edited.headline, u"  Ship faster  "_s);
+    EXPECT_EQ(edited.reviewStatus, CreativeReviewStatus::needsReview);
+    EXPECT_TRUE(edited.isDirty);
+    EXPECT_TRUE(edited.requiresRereview);
+    EXPECT_EQ(selected().status, u"Creative review"_s);
+    EXPECT_EQ(selected().updated, u"Now"_s);
+    EXPECT_FALSE(model->canExecute());
+
+    model->setSelectedArtboardReview(CreativeReviewStatus::approved);
+    EXPECT_FALSE(model->selectedArtboard()->isDirty);
+    EXPECT_FALSE(model->selectedArtboard()->requiresRereview);
+    EXPECT_EQ(model->selectedArtboard()->id, artboard);
+    EXPECT_EQ(selected().status, u"Ready to execute"_s);
+    EXPECT_TRUE(model->canExecute());
+    EXPECT_EQ(storedProjects(), model->projects());
+}
+
+TEST_F(ProjectOperationsTest, RejectingTheOnlyArtboardLeavesTheProjectInCreativeReview)
+{
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives = { p.creatives.first() }; });
+    model->setSelectedArtboardID(selected().creatives.first().id);
+    model->setSelectedArtboardReview(CreativeReviewStatus::rejected);
+    EXPECT_EQ(selected().status, u"Creative review"_s);
+}
+
+TEST_F(ProjectOperationsTest, ArtboardEditsWithoutASelectedArtboardChangeNothing)
+{
+    model->setSelectedArtboardID(std::nullopt);
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::projectChanged);
+    model->updateSelectedHeadline(u"x"_s);
+    model->setSelectedArtboardReview(CreativeReviewStatus::approved);
+    EXPECT_EQ(changed.count(), 0);
+
+    // An artboard id of no artboard still saves and mirrors the unchanged project.
+    model->setSelectedArtboardID(QUuid::createUuid());
+    const auto before = model->projects();
+    model->updateSelectedHeadline(u"x"_s);
+    EXPECT_EQ(model->projects(), before);
+    EXPECT_EQ(storedProjects(), before);
+}
+
+TEST_F(ProjectOperationsTest, AnAddedArtboardIsAppendedAndSelected)
+{
+    const qsizetype before = selected().creatives.size();
+    model->addArtboard(u"Reddit"_s, u"Conversation"_s, u"Hi"_s, 1920, 1080);
+    ASSERT_EQ(selected().creatives.size(), before + 1);
+    EXPECT_EQ(selected().creatives.last().headline, u"Hi"_s);
+    EXPECT_EQ(model->selectedArtboardID(), selected().creatives.last().id);
+    EXPECT_EQ(selected().status, u"Creative review"_s);
+}
+
+TEST_F(ProjectOperationsTest, ApprovingAllWithoutArtboardsOrWithoutAProjectStillTellsTheOperator)
+{
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives.clear(); });
+    model->approveAllCreatives();
+    EXPECT_EQ(selected().status, u"Creative review"_s);
+    EXPECT_EQ(notice(), u"All artboards approved. Campaign is ready for execution review."_s);
+
+    model->setSelectedProjectID(std::nullopt);
+    model->setStatusNotice(std::nullopt);
+    const auto before = model->projects();
+    model->approveAllCreatives();
+    EXPECT_EQ(model->projects(), before);
+    EXPECT_EQ(notice(), u"All artboards approved. Campaign is ready for execution review."_s);
+}
+
+// --- Plan header edits ----------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, RenamingWritesIntoTheFolderOfTheNewNameAndLeavesTheOldOne)
+{
+    const QString oldFolder = model->projectFolderPath(selected());
+    model->updateSelectedProjectName(u"Q4 Enterprise — Demand!"_s);
+    EXPECT_EQ(selected().name, u"Q4 Enterprise — Demand!"_s);
+    EXPECT_EQ(selected().updated, u"Just now"_s);
+    model->flushPendingWrites();
+    EXPECT_TRUE(QFileInfo::exists(projectFile(u"q4-enterprise-demand"_s, u"campaign-plan.md"_s)));
+    EXPECT_TRUE(QFileInfo::exists(oldFolder + u"/campaign-plan.md"_s));
+
+    // The same slug rewrites the same folder.
+    model->updateSelectedProjectName(u"q4 enterprise demand"_s);
+    model->flushPendingWrites();
+    EXPECT_TRUE(QString::fromUtf8(readAll(projectFile(u"q4-enterprise-demand"_s, u"campaign-plan.md"_s)))
+                    .contains(u"q4 enterprise demand"_s));
+
+    model->updateSelectedProjectName(QString());
+    EXPECT_TRUE(selected().name.isEmpty());
+    EXPECT_EQ(storedProjects(), model->projects());
+}
+
+TEST_F(ProjectOperationsTest, HeaderEditsWithoutASelectionChangeTheFirstProject)
+{
+    model->setSelectedProjectID(std::nullopt);
+    model->updateSelectedProjectBudget(u"$9,000 flight"_s);
+    EXPECT_EQ(model->projects().first().channelsAndBudget, u"Google Search + LinkedIn + Reddit · $9,000 flight"_s);
+    model->updateSelectedProjectBudget(QString());
+    EXPECT_EQ(model->projects().first().channelsAndBudget, u"Google Search + LinkedIn + Reddit · "_s);
+    model->updateSelectedProjectName(u"Renamed"_s);
+    EXPECT_EQ(model->projects().first().name, u"Renamed"_s);
+}
+
+TEST_F(ProjectOperationsTest, HeaderEditsWithASelectionThatNamesNoProjectDoNothing)
+{
+    model->setSelectedProjectID(QUuid::createUuid());
+    const auto before = model->projects();
+    model->updateSelectedProjectName(u"Renamed"_s);
+    model->updateSelectedProjectBudget(u"$1"_s);
+    EXPECT_EQ(model->projects(), before);
+}
+
+// --- Platform connections -------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, ConnectionsCycleBetweenSandboxAndCloudWithNotices)
+{
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::connectionsChanged);
+    const qsizetype connected = model->connectedPlatformCount();
+    ASSERT_EQ(connection(u"google"_s).mode, Mode::localSandbox);
+
+    model->toggleConnection(u"google"_s);
+    EXPECT_EQ(connection(u"google"_s).mode, Mode::cloudConnected);
+    EXPECT_EQ(connection(u"google"_s).lastSynced, u"Just now"_s);
+    EXPECT_EQ(notice(), u"Switched Google Ads to Cloud OAuth mode."_s);
+    EXPECT_EQ(model->connectedPlatformCount(), connected);
+
+    model->toggleConnection(u"google"_s);
+    EXPECT_EQ(connection(u"google"_s).mode, Mode::localSandbox);
+    EXPECT_EQ(notice(), u"Switched Google Ads to Local Sandbox mode."_s);
+
+    ASSERT_EQ(connection(u"tiktok"_s).mode, Mode::disconnected);
+    model->toggleConnection(u"tiktok"_s);
+    EXPECT_EQ(connection(u"tiktok"_s).mode, Mode::localSandbox);
+    EXPECT_EQ(notice(), u"Connected TikTok Ads in Local Sandbox mode."_s);
+    EXPECT_EQ(model->connectedPlatformCount(), connected + 1);
+    model->toggleConnection(u"tiktok"_s);
+    EXPECT_EQ(connection(u"tiktok"_s).mode, Mode::cloudConnected);
+    EXPECT_EQ(changed.count(), 4);
+
+    const auto before = model->connections();
+    model->toggleConnection(u"GOOGLE"_s);
+    EXPECT_EQ(model->connections(), before);
+}
+
+} // namespace
+} // namespace orvane::test

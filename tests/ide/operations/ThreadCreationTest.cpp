@@ -1,0 +1,222 @@
+#include "ide/operations/OperationsTestSupport.h"
+#include "ide/records/OrvaneWebParitySeeds.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane::test {
+namespace {
+
+using NewThread = CampaignIDEWorkspaceModel::NewThread;
+
+class ThreadCreationTest : public OperationsTest {
+protected:
+    void TearDown() override
+    {
+        // Sent prompts answer in a task of their own; let them end inside the test.
+        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        OperationsTest::TearDown();
+    }
+
+    void useEmptyWorkspace()
+    {
+        model.reset();
+        model = makeModel(QList<CampaignIDEProject> {});
+    }
+};
+
+TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjectFolder)
+{
+    const QUuid projectID = otherProjectThread().projectID;
+    QSignalSpy inserted(model.get(), &CampaignIDEWorkspaceModel::threadInserted);
+
+    const QUuid id = model->createNewThread({ .title = u"  Q3 Search push \n"_s, .projectID = projectID });
+
+    ASSERT_EQ(model->threads().first().id, id);
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.first().first().value<qsizetype>(), 0);
+    const CampaignIDEThread &created = model->threads().first();
+    const OrvaneAgentPersona &persona = CampaignIDEWorkspaceModel::operatorPersona();
+    EXPECT_EQ(created.projectID, projectID);
+    EXPECT_EQ(created.title, u"Q3 Search push"_s);
+    EXPECT_FALSE(created.isStarred);
+    EXPECT_EQ(created.updatedAt, u"Just now"_s);
+    EXPECT_EQ(created.workbenchView, IDEWorkbenchView::document);
+    EXPECT_FALSE(created.dryRunEnabled);
+    EXPECT_EQ(created.approvalMode, ThreadApprovalMode::manual);
+    EXPECT_FALSE(created.splitAgentTabID);
+    EXPECT_EQ(created.mediaPlanRows.size(), OrvaneWebParitySeeds::defaultMediaPlanRows().size());
+    const QString seedDomain = OrvaneWebParitySeeds::defaultThreads({}).first().competitorDomain;
+    EXPECT_EQ(created.competitorDomain, seedDomain);
+    EXPECT_EQ(created.competitorAds.size(), OrvaneWebParitySeeds::defaultCompetitorAds(seedDomain).size());
+    EXPECT_FALSE(created.rawMarkdownOverride);
+    EXPECT_EQ(created.utmSource, u"orvane_paid"_s);
+    EXPECT_EQ(created.utmMedium, u"cpc_paid_social"_s);
+    EXPECT_TRUE(created.conversionPixelsVerified);
+
+    ASSERT_EQ(created.agentTabs.size(), 1);
+    const CampaignAgentTab &tab = created.agentTabs.first();
+    EXPECT_EQ(created.activeAgentTabID, tab.id);
+    EXPECT_EQ(tab.title, persona.name);
+    EXPECT_EQ(tab.personaName, u"Orvane Native Operator"_s);
+    EXPECT_EQ(tab.personaHandle, u"@orvane"_s);
+    EXPECT_TRUE(tab.draftPrompt.isEmpty());
+    EXPECT_FALSE(tab.isStreaming);
+    ASSERT_EQ(tab.entries.size(), 1);
+    const CampaignTimelineEntry &welcome = tab.entries.first();
+    EXPECT_EQ(welcome.role, CampaignTimelineEntry::EntryRole::agent);
+    EXPECT_EQ(welcome.authorName, u"Orvane Native Operator"_s);
+    EXPECT_EQ(welcome.timestamp, u"Just now"_s);
+    EXPECT_EQ(welcome.artifactLink, IDEWorkbenchView::document);
+    EXPECT_EQ(utf8(welcome.text),
+        "**Orvane Native Operator** (@orvane) ready. Plans campaigns, builds multi-channel media tables, generates "
+        "Creative Studio artboards, and executes behind approval gates.\n\nEverything we build in this thread syncs "
+        "to `~/Documents/Orvane/`.");
+
+    // Opened with its project context, saved, and its files written.
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(id));
+    EXPECT_EQ(model->selectedProjectID(), projectID);
+    const QList<CampaignIDEThread> stored = storedThreads();
+    ASSERT_FALSE(stored.isEmpty());
+    EXPECT_EQ(stored.first(), created);
+    const QString transcript
+        = QString::fromUtf8(readAll(projectFile(project(projectID)->slug(), u"thread-transcript.json"_s)));
+    EXPECT_TRUE(transcript.contains(u"Q3 Search push"_s));
+}
+
+TEST_F(ThreadCreationTest, TheOperatorPersonaIsTheCatalogsFirst)
+{
+    const OrvaneAgentPersona &persona = CampaignIDEWorkspaceModel::operatorPersona();
+    EXPECT_EQ(persona.id, u"orvane-operator"_s);
+    EXPECT_EQ(persona.defaultWorkbench, IDEWorkbenchView::document);
+    EXPECT_EQ(persona, OrvaneWebParitySeeds::personas().first());
+}
+
+TEST_F(ThreadCreationTest, WithoutProjectsAProjectIsCreatedFirstAndTheThreadIsTitledFromThePersona)
+{
+    useEmptyWorkspace();
+
+    const QUuid id = model->createNewThread({});
+
+    ASSERT_EQ(model->projects().size(), 1);
+    const CampaignIDEProject &created = model->projects().first();
+    EXPECT_EQ(created.name, u"New Growth Campaign"_s);
+    const CampaignIDEThread *made = thread(id);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->projectID, created.id);
+    EXPECT_EQ(made->title, u"Campaign Thread · Orvane Native Operator"_s);
+    EXPECT_EQ(model->threads().first().id, id);
+    // Opening the new project gave it its launch thread before this thread was added.
+    ASSERT_GE(model->threads().size(), 2);
+    EXPECT_EQ(model->threads().at(1).projectID, created.id);
+    EXPECT_TRUE(model->threads().at(1).title.endsWith(u" — Launch Thread"_s));
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(id));
+}
+
+TEST_F(ThreadCreationTest, ATitleOfSpacesTitlesTheThreadFromThePersonaButNamesANewProjectAsGiven)
+{
+    useEmptyWorkspace();
+    const QUuid id = model->createNewThread({ .title = u"   "_s });
+    EXPECT_EQ(model->projects().first().name, u"   "_s);
+    EXPECT_EQ(model->projects().first().slug(), u"campaign"_s);
+    EXPECT_EQ(thread(id)->title, u"Campaign Thread · Orvane Native Operator"_s);
+}
+
+TEST_F(ThreadCreationTest, AnUnknownProjectFallsBackToTheSelectedThenTheFirstProject)
+{
+    const QUuid gone = model->createProject(u"Short-lived"_s, std::nullopt, nullptr);
+    model->deleteProject(gone);
+    const QUuid second = model->projects().at(1).id;
+    model->setSelectedProjectID(second);
+
+    EXPECT_EQ(thread(model->createNewThread({ .projectID = gone }))->projectID, second);
+
+    model->setSelectedProjectID(std::nullopt);
+    EXPECT_EQ(thread(model->createNewThread({ .projectID = gone }))->projectID, model->projects().first().id);
+    EXPECT_NE(model->projects().first().id, second);
+}
+
+TEST_F(ThreadCreationTest, TheWorkbenchArgumentWinsOverThePersonasDefault)
+{
+    const OrvaneAgentPersona &canvasPersona
+        = *std::find_if(OrvaneWebParitySeeds::personas().cbegin(), OrvaneWebParitySeeds::personas().cend(),
+            [](const OrvaneAgentPersona &p) { return p.defaultWorkbench != IDEWorkbenchView::document; });
+
+    const QUuid own = model->createNewThread({ .persona = canvasPersona });
+    EXPECT_EQ(thread(own)->workbenchView, canvasPersona.defaultWorkbench);
+    EXPECT_EQ(thread(own)->agentTabs.first().entries.first().artifactLink, canvasPersona.defaultWorkbench);
+    EXPECT_EQ(thread(own)->title, u"Campaign Thread · "_s + canvasPersona.name);
+
+    const QUuid given = model->createNewThread({ .persona = canvasPersona, .workbench = IDEWorkbenchView::explore });
+    EXPECT_EQ(thread(given)->workbenchView, IDEWorkbenchView::explore);
+    EXPECT_EQ(thread(given)->agentTabs.first().entries.first().artifactLink, IDEWorkbenchView::explore);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::reports); // the explorer's section
+}
+
+TEST_F(ThreadCreationTest, ASecondThreadOfAProjectComesFirstAndEveryCampaignTagHasThreeDigits)
+{
+    const QRegularExpression tag(u"^orvane_campaign_[1-9][0-9]{2}$"_s);
+    QUuid previous;
+    for (int i = 0; i < 12; ++i) {
+        const QUuid id = model->createNewThread({});
+        EXPECT_EQ(model->threads().first().id, id);
+        if (!previous.isNull()) {
+            EXPECT_EQ(model->threads().at(1).id, previous);
+        }
+        EXPECT_TRUE(tag.match(thread(id)->utmCampaign).hasMatch()) << utf8(thread(id)->utmCampaign);
+        previous = id;
+    }
+}
+
+TEST_F(ThreadCreationTest, ABlankPromptNeitherSendsNorDraftsAndAParkedPromptKeepsItsSpaces)
+{
+    const QUuid blank = model->createNewThread({ .initialPrompt = u" \n\t"_s, .autoSend = true });
+    EXPECT_EQ(thread(blank)->agentTabs.first().entries.size(), 1);
+    EXPECT_TRUE(thread(blank)->agentTabs.first().draftPrompt.isEmpty());
+
+    const QUuid parked = model->createNewThread({ .initialPrompt = u"  plan a flight  "_s, .autoSend = false });
+    EXPECT_EQ(thread(parked)->agentTabs.first().draftPrompt, u"  plan a flight  "_s);
+    EXPECT_EQ(thread(parked)->agentTabs.first().entries.size(), 1);
+}
+
+TEST_F(ThreadCreationTest, ARecommendedActionIsCompletedAndItsPromptSentOnItsWorkbench)
+{
+    const CampaignRecommendedNextAction action = model->recommendedActions().first();
+    ASSERT_FALSE(action.isCompleted);
+    QSignalSpy actions(model.get(), &CampaignIDEWorkspaceModel::recommendedActionsChanged);
+
+    model->startRecommendedAction(action);
+
+    EXPECT_TRUE(model->recommendedActions().first().isCompleted);
+    EXPECT_EQ(actions.count(), 1);
+    const CampaignIDEThread &started = model->threads().first();
+    EXPECT_EQ(started.title, action.title.trimmed());
+    EXPECT_EQ(started.workbenchView, action.targetWorkbench);
+    EXPECT_EQ(started.projectID, *model->selectedProjectID());
+    const CampaignAgentTab &tab = started.agentTabs.first();
+    EXPECT_TRUE(tab.isStreaming);
+    ASSERT_EQ(tab.entries.size(), 3); // welcome, the prompt, the agent's placeholder
+    EXPECT_EQ(tab.entries.at(1).text, action.prompt.trimmed());
+}
+
+TEST_F(ThreadCreationTest, ARecommendedActionOutsideTheListStillStartsItsThread)
+{
+    CampaignRecommendedNextAction action = model->recommendedActions().first();
+    action.id = QUuid::createUuid();
+    action.title = u"Audit branded search"_s;
+    const auto before = model->recommendedActions();
+
+    model->startRecommendedAction(action);
+
+    EXPECT_EQ(model->recommendedActions(), before);
+    EXPECT_EQ(model->threads().first().title, u"Audit branded search"_s);
+    EXPECT_EQ(model->threads().first().agentTabs.first().entries.size(), 3);
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(model->threads().first().id));
+}
+
+} // namespace
+} // namespace orvane::test
