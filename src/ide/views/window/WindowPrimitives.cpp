@@ -92,6 +92,30 @@ void DotView::paintEvent(QPaintEvent *)
     painter.drawEllipse(QRectF(rect()));
 }
 
+FixedTag::FixedTag(
+    const QString &text, const QFont &font, const QColor &ink, const QColor &fill, QMargins padding, QWidget *parent)
+    : QWidget(parent), m_text(text), m_ink(ink), m_fill(fill), m_padding(padding)
+{
+    setFont(font);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+QSize FixedTag::sizeHint() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    return QSize(metrics.horizontalAdvance(m_text), metrics.height()).grownBy(m_padding);
+}
+
+void FixedTag::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_fill);
+    painter.setPen(m_ink);
+    painter.setFont(font());
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, m_text);
+}
+
 ThemeBackground::ThemeBackground(const ThemeSource &theme, ThemeColor fill, QWidget *parent)
     : QWidget(parent), m_theme(&theme), m_fill(fill)
 {

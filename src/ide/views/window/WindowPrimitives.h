@@ -62,6 +62,28 @@ private:
     ThemeColor m_color;
 };
 
+// A short text on a flat fill in fixed colours, the same in both themes (the product monogram and
+// the "IDE" tag: black on the lime fill).
+class FixedTag final : public QWidget {
+    Q_OBJECT
+public:
+    FixedTag(const QString &text, const QFont &font, const QColor &ink, const QColor &fill, QMargins padding,
+        QWidget *parent = nullptr);
+
+    [[nodiscard]] const QString &text() const { return m_text; }
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_text;
+    QColor m_ink;
+    QColor m_fill;
+    QMargins m_padding;
+};
+
 // Fills the widget with a theme colour, so a region keeps its background when the theme flips.
 class ThemeBackground final : public QWidget {
     Q_OBJECT

@@ -24,20 +24,9 @@ namespace {
 constexpr int barHeight = 46;
 
 // Black text on the lime fill, the same in both themes (the monogram and the "IDE" tag).
-QLabel *limeTag(const QString &text, const QFont &font, QMargins padding)
+FixedTag *limeTag(const QString &text, const QFont &font, QMargins padding)
 {
-    auto *label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignCenter);
-    label->setContentsMargins(padding);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, OrvaneWebTheme::accentLimeFill());
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
+    return new FixedTag(text, font, Qt::black, OrvaneWebTheme::accentLimeFill(), padding);
 }
 
 ClickableButton::Look boxed(int horizontal, int vertical, int spacing)

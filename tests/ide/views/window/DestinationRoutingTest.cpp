@@ -1,0 +1,193 @@
+#include "WorkspaceWindowFixture.h"
+
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/window/DestinationArea.h"
+#include "ide/views/window/WorkspaceSheets.h"
+#include "ide/views/window/WorkspaceSidebar.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace orvane::windowtest {
+namespace {
+
+// A surface that records what it was asked to show, with a button that navigates away from it.
+class RecordingSurface final : public DestinationView {
+public:
+    RecordingSurface(DestinationSurface surface, const WorkspaceViewContext &context, QWidget *parent)
+        : DestinationView(parent), kind(surface), model(context.model)
+    {
+        setObjectName(u"recordingSurface"_s);
+        auto *leave = new QPushButton(u"Go to campaigns"_s, this);
+        leave->setObjectName(u"leaveButton"_s);
+        connect(leave, &QPushButton::clicked, this, [this] {
+            // Navigating from a view's own click replaces that view: it must survive its handler.
+            model->navigateTo(IDEPrimaryDestination::campaigns());
+            handlerFinished = true;
+        });
+    }
+    void showDestination(const IDEPrimaryDestination &destination) override { shown.append(destination); }
+
+    DestinationSurface kind;
+    CampaignIDEWorkspaceModel *model;
+    QList<IDEPrimaryDestination> shown;
+    bool handlerFinished = false;
+};
+
+class DestinationRoutingTest : public WorkspaceWindowTest {
+protected:
+    void makeRoutedWindow()
+    {
+        CampaignIDEWorkspaceView::Services services;
+        for (DestinationSurface surface : { DestinationSurface::threadWorkbench, DestinationSurface::agents }) {
+            services.views.setSurface(surface, [this, surface](const WorkspaceViewContext &context, QWidget *parent) {
+                ++built;
+                return new RecordingSurface(surface, context, parent);
+            });
+        }
+        makeWindow(std::move(services));
+    }
+
+    [[nodiscard]] DestinationArea &area() const { return *window->destinationArea(); }
+    [[nodiscard]] RecordingSurface *recording() const { return dynamic_cast<RecordingSurface *>(area().currentView()); }
+    void settle() { QCoreApplication::processEvents(); }
+
+    int built = 0;
+};
+
+TEST_F(DestinationRoutingTest, ThreadToThreadKeepsTheWorkbenchAndHandsItTheOtherThread)
+{
+    makeRoutedWindow();
+    ASSERT_GE(model().threads().size(), 2);
+    const QUuid first = model().threads().at(0).id;
+    const QUuid second = model().threads().at(1).id;
+    model().openThread(first);
+    settle();
+    QPointer<RecordingSurface> workbench = recording();
+    ASSERT_NE(workbench, nullptr);
+    EXPECT_EQ(workbench->kind, DestinationSurface::threadWorkbench);
+    EXPECT_EQ(area().surface(), DestinationSurface::threadWorkbench);
+
+    model().openThread(second);
+    settle();
+    EXPECT_EQ(recording(), workbench.data());
+    EXPECT_EQ(workbench->shown.last(), IDEPrimaryDestination::thread(second));
+    EXPECT_EQ(built, 1);
+
+    // Another surface replaces the view.
+    model().navigateTo(IDEPrimaryDestination::agents());
+    settle();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(workbench.isNull());
+    ASSERT_NE(recording(), nullptr);
+    EXPECT_EQ(recording()->kind, DestinationSurface::agents);
+    EXPECT_EQ(built, 2);
+}
+
+TEST_F(DestinationRoutingTest, SurfacesNotBuiltYetShowTheirTitle)
+{
+    makeRoutedWindow();
+    const std::pair<IDEPrimaryDestination, QString> titles[] = {
+        { IDEPrimaryDestination::projects(), u"Projects & Operations Home"_s },
+        { IDEPrimaryDestination::campaigns(), u"Campaigns & Multi-Channel Pacing"_s },
+        { IDEPrimaryDestination::assets(), u"Creative Asset Library"_s },
+        { IDEPrimaryDestination::connections(), u"Ad Platform Connections & MCP"_s },
+        { IDEPrimaryDestination::reports(), u"Attribution Reports & Lift"_s },
+        { IDEPrimaryDestination::settings(), u"Workspace & Local Mode Settings"_s },
+    };
+    for (const auto &[destination, title] : titles) {
+        model().navigateTo(destination);
+        settle();
+        auto *placeholder = dynamic_cast<DestinationPlaceholder *>(area().currentView());
+        ASSERT_NE(placeholder, nullptr) << title.toStdString();
+        EXPECT_EQ(placeholder->title(), title);
+        EXPECT_EQ(find<QLabel>(u"destinationTitleLabel"_s)->textFormat(), Qt::PlainText);
+    }
+}
+
+TEST_F(DestinationRoutingTest, AThreadThatIsGoneShowsTheOperationsHome)
+{
+    makeRoutedWindow();
+    const QUuid open = model().activeThread()->id;
+    model().openThread(open);
+    settle();
+    // The thread goes while it is on screen: the destination stays, the home is shown.
+    model().removeThreads([&](const CampaignIDEThread &thread) { return thread.id == open; });
+    settle();
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(open));
+    EXPECT_EQ(area().surface(), DestinationSurface::operationsHome);
+    auto *placeholder = dynamic_cast<DestinationPlaceholder *>(area().currentView());
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(placeholder->title(), u"Projects & Operations Home"_s);
+
+    // There the home's actions keep what was typed; on the projects destination they clear it.
+    state().setNewProjectName(u"Kept"_s);
+    state().setNewThreadTitle(u"Kept title"_s);
+    state().setNewThreadPersona(OrvaneWebParitySeeds::personas().at(3));
+    window->controller()->homeNewProject();
+    window->controller()->homeNewThread();
+    EXPECT_EQ(state().newProjectName(), u"Kept"_s);
+    EXPECT_EQ(state().newThreadTitle(), u"Kept title"_s);
+    EXPECT_TRUE(state().showingNewProjectSheet());
+    EXPECT_TRUE(state().showingNewThreadSheet());
+    state().setShowingNewProjectSheet(false);
+    state().setShowingNewThreadSheet(false);
+
+    model().navigateTo(IDEPrimaryDestination::projects());
+    window->controller()->homeNewProject();
+    window->controller()->homeNewThread();
+    EXPECT_TRUE(state().newProjectName().isEmpty());
+    EXPECT_TRUE(state().newThreadTitle().isEmpty());
+    EXPECT_EQ(state().newThreadPersona(), OrvaneWebParitySeeds::personas().at(3));
+}
+
+TEST_F(DestinationRoutingTest, AViewNavigatingAwayFromItsOwnClickOutlivesItsHandler)
+{
+    makeRoutedWindow();
+    model().openThread(model().activeThread()->id);
+    settle();
+    QPointer<RecordingSurface> workbench = recording();
+    ASSERT_NE(workbench, nullptr);
+    QTest::mouseClick(workbench->findChild<QPushButton *>(u"leaveButton"_s), Qt::LeftButton);
+    ASSERT_FALSE(workbench.isNull());
+    EXPECT_TRUE(workbench->handlerFinished);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return workbench.isNull(); }, 2000));
+    EXPECT_EQ(area().surface(), DestinationSurface::campaigns);
+}
+
+TEST_F(DestinationRoutingTest, RegisteredSheetContentAndRegionsAreUsed)
+{
+    CampaignIDEWorkspaceView::Services services;
+    services.views.setSheet(WorkspaceSheet::renameThread, [](const WorkspaceViewContext &context, QWidget *parent) {
+        auto *label = new QLabel(context.state->renamingThread()->title, parent);
+        label->setObjectName(u"renameContent"_s);
+        return label;
+    });
+    services.views.setRegion(WorkspaceRegion::sidebarNavigation, [](const WorkspaceViewContext &, QWidget *parent) {
+        auto *list = new QLabel(u"rows"_s, parent);
+        list->setObjectName(u"navigationContent"_s);
+        return list;
+    });
+    makeWindow(std::move(services));
+    EXPECT_EQ(find<QScrollArea>(u"sidebarScrollArea"_s)->widget(), find(u"navigationContent"_s));
+
+    const CampaignIDEThread thread = *model().activeThread();
+    state().setRenamingThread(thread);
+    auto *sheet = window->sheets()->sheet(WorkspaceSheet::renameThread);
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([sheet] { return sheet->isVisible(); }, 2000));
+    EXPECT_EQ(sheet->width(), 420);
+    EXPECT_EQ(sheet->content()->objectName(), u"renameContent"_s);
+    EXPECT_EQ(qobject_cast<QLabel *>(sheet->content())->text(), thread.title);
+
+    // Clearing the item closes the sheet.
+    state().setRenamingThread(std::nullopt);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window->sheets()->sheet(WorkspaceSheet::renameThread) == nullptr; }, 2000));
+}
+
+} // namespace
+} // namespace orvane::windowtest

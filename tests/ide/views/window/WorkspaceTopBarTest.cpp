@@ -1,0 +1,278 @@
+#include "WorkspaceWindowFixture.h"
+
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/window/WorkspaceSheets.h"
+#include "ide/views/window/WorkspaceTopBar.h"
+
+#include <QRegularExpression>
+
+namespace orvane::windowtest {
+namespace {
+
+using TopBarTest = WorkspaceWindowTest;
+
+QStringList actionTexts(QMenu *menu)
+{
+    QStringList texts;
+    for (QAction *action : menu->actions())
+        texts.append(action->isSeparator() ? u"--"_s : action->text());
+    return texts;
+}
+
+TEST_F(TopBarTest, TitlesNameTheProjectInFocusAndWhatTheAreaShows)
+{
+    makeWindow();
+    const QList<CampaignIDEProject> projects = model().projects();
+    ASSERT_GE(projects.size(), 2);
+    ASSERT_TRUE(model().activeThread().has_value());
+    // At start the first thread is open with its project selected.
+    EXPECT_EQ(labelText(u"breadcrumbLabel"_s), model().selectedProject()->name);
+    EXPECT_EQ(labelText(u"centreTitleLabel"_s), model().activeThread()->title);
+
+    // The filter wins over the selection; a filter naming no project falls through to it.
+    model().setProjectFilterID(projects.at(1).id);
+    EXPECT_EQ(labelText(u"breadcrumbLabel"_s), projects.at(1).name);
+    model().setProjectFilterID(QUuid::createUuid());
+    EXPECT_EQ(labelText(u"breadcrumbLabel"_s), model().selectedProject()->name);
+
+    // A thread destination whose thread is gone.
+    model().navigateTo(IDEPrimaryDestination::thread(QUuid::createUuid()));
+    EXPECT_EQ(labelText(u"centreTitleLabel"_s), u"Campaign Thread"_s);
+
+    model().setProjectFilterID(std::nullopt);
+    model().navigateTo(IDEPrimaryDestination::projects());
+    EXPECT_EQ(labelText(u"breadcrumbLabel"_s), u"All Projects"_s);
+    EXPECT_EQ(labelText(u"centreTitleLabel"_s), u"Projects & Operations Home"_s);
+    model().navigateTo(IDEPrimaryDestination::connections());
+    EXPECT_EQ(labelText(u"centreTitleLabel"_s), u"Ad Platform Connections & MCP"_s);
+}
+
+TEST_F(TopBarTest, ALongTitleStaysOnOneLineAndIsCut)
+{
+    makeWindow();
+    const QUuid id = model().activeThread()->id;
+    const QString longTitle = QString(u"Very long campaign thread title "_s).repeated(12);
+    model().renameThread(id, longTitle);
+    QCoreApplication::processEvents();
+    auto *title = find<ElidedLabel>(u"centreTitleLabel"_s);
+    EXPECT_EQ(title->text(), longTitle.trimmed());
+    EXPECT_TRUE(title->drawnText().endsWith(u'…'));
+    EXPECT_EQ(title->height(), title->fontMetrics().height());
+    EXPECT_EQ(window->width(), 1440);
+}
+
+TEST_F(TopBarTest, ProjectMenuListsProjectsAndFocusesTheChosenOne)
+{
+    makeWindow();
+    const QList<CampaignIDEProject> projects = model().projects();
+    auto *menu = window->topBar()->projectMenu();
+    click(u"projectMenuButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+    QStringList expected { u"All Projects (%1)"_s.arg(projects.size()), u"--"_s };
+    for (const CampaignIDEProject &project : projects)
+        expected.append(QString(project.name + u" · "_s + project.budget()).replace(u'&', u"&&"_s));
+    expected << u"--"_s << u"New Project…"_s;
+    EXPECT_EQ(actionTexts(menu), expected);
+    menu->hide();
+
+    // A project entry: the filter first, then the project's thread is opened.
+    choose(u"projectMenuButton"_s, u"projectMenu"_s, u"projectAction"_s, 1);
+    EXPECT_EQ(model().projectFilterID(), projects.at(1).id);
+    EXPECT_EQ(model().selectedProjectID(), projects.at(1).id);
+    ASSERT_TRUE(model().primaryDestination().isThread());
+    EXPECT_EQ(model().activeThread()->projectID, projects.at(1).id);
+    EXPECT_EQ(labelText(u"breadcrumbLabel"_s), projects.at(1).name);
+
+    // "All Projects" clears the filter and the selection.
+    choose(u"projectMenuButton"_s, u"projectMenu"_s, u"allProjectsAction"_s);
+    EXPECT_FALSE(model().projectFilterID().has_value());
+    EXPECT_FALSE(model().selectedProjectID().has_value());
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::projects());
+    EXPECT_EQ(labelText(u"breadcrumbLabel"_s), u"All Projects"_s);
+
+    // "New Project…" opens the sheet with the name typed earlier cleared.
+    state().setNewProjectName(u"Half typed"_s);
+    choose(u"projectMenuButton"_s, u"projectMenu"_s, u"newProjectAction"_s);
+    EXPECT_TRUE(state().showingNewProjectSheet());
+    EXPECT_TRUE(state().newProjectName().isEmpty());
+    ASSERT_NE(window->sheets()->sheet(WorkspaceSheet::newProject), nullptr);
+}
+
+TEST_F(TopBarTest, ChoosingAProjectWithoutAThreadCreatesAndOpensIt)
+{
+    makeWindow();
+    const QUuid projectID = model().createProject(u"Fresh & New"_s, std::nullopt, static_cast<SessionStore *>(nullptr));
+    model().removeThreads([&](const CampaignIDEThread &thread) { return thread.projectID == projectID; });
+    const qsizetype threads = model().threads().size();
+    const auto found = std::find_if(model().projects().cbegin(), model().projects().cend(),
+        [&](const CampaignIDEProject &project) { return project.id == projectID; });
+    ASSERT_NE(found, model().projects().cend());
+    const qsizetype row = found - model().projects().cbegin();
+    choose(u"projectMenuButton"_s, u"projectMenu"_s, u"projectAction"_s, int(row));
+    EXPECT_EQ(model().threads().size(), threads + 1);
+    EXPECT_EQ(model().activeThread()->projectID, projectID);
+}
+
+TEST_F(TopBarTest, WorkspaceMenuGoesHomeRevealsAndSyncs)
+{
+    makeWindow();
+    const QUuid filter = model().projects().at(1).id;
+    model().setProjectFilterID(filter);
+    choose(u"workspaceMenuButton"_s, u"workspaceMenu"_s, u"workspaceHomeAction"_s);
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::projects());
+    EXPECT_EQ(model().projectFilterID(), filter); // only the destination changes
+
+    choose(u"workspaceMenuButton"_s, u"workspaceMenu"_s, u"revealWorkspaceAction"_s);
+    EXPECT_EQ(revealed, QStringList { model().localWorkspaceRoot() });
+
+    choose(u"workspaceMenuButton"_s, u"workspaceMenu"_s, u"forceSyncAction"_s);
+    EXPECT_EQ(model().statusNotice(), u"Synced all campaign projects and threads to ~/Documents/Orvane."_s);
+
+    // The folder badge reveals the same folder.
+    click(u"folderBadgeButton"_s);
+    EXPECT_EQ(revealed.size(), 2);
+    EXPECT_EQ(revealed.last(), model().localWorkspaceRoot());
+}
+
+TEST_F(TopBarTest, CtrlKOpensThePaletteWithAnEmptyQuery)
+{
+    makeWindow();
+    state().setCommandQuery(u"earlier search"_s);
+    QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().showingCommandPalette(); }, 2000));
+    EXPECT_TRUE(state().commandQuery().isEmpty());
+    auto *palette = window->sheets()->sheet(WorkspaceSheet::commandPalette);
+    ASSERT_NE(palette, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([palette] { return palette->isVisible(); }, 2000));
+    EXPECT_EQ(palette->width(), 560);
+
+    // Escape closes it and writes the flag back.
+    QTest::keyClick(palette, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model().showingCommandPalette(); }, 2000));
+    EXPECT_EQ(window->sheets()->sheet(WorkspaceSheet::commandPalette), nullptr);
+}
+
+TEST_F(TopBarTest, CtrlTStartsAQuickThreadEachTime)
+{
+    makeWindow();
+    const qsizetype before = model().threads().size();
+    const QUuid project = *model().selectedProjectID();
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().threads().size() == before + 1; }, 2000));
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().threads().size() == before + 2; }, 2000));
+
+    const CampaignIDEThread first = model().threads().at(0);
+    const CampaignIDEThread second = model().threads().at(1);
+    EXPECT_NE(first.id, second.id);
+    for (const CampaignIDEThread &thread : { first, second }) {
+        EXPECT_EQ(thread.title, u"Campaign Thread · Orvane Native Operator"_s);
+        EXPECT_EQ(thread.projectID, project);
+        EXPECT_EQ(thread.workbenchView, IDEWorkbenchView::document);
+        ASSERT_EQ(thread.agentTabs.size(), 1);
+        EXPECT_TRUE(thread.agentTabs.at(0).draftPrompt.isEmpty());
+        EXPECT_EQ(thread.agentTabs.at(0).entries.size(), 1);
+        EXPECT_TRUE(QRegularExpression(u"^orvane_campaign_[1-9][0-9]{2}$"_s).match(thread.utmCampaign).hasMatch());
+    }
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(first.id));
+    EXPECT_EQ(labelText(u"centreTitleLabel"_s), first.title);
+}
+
+TEST_F(TopBarTest, QuickThreadWithoutASelectionUsesTheFirstProject)
+{
+    makeWindow();
+    model().navigateTo(IDEPrimaryDestination::projects());
+    ASSERT_FALSE(model().selectedProjectID().has_value());
+    click(u"newThreadButton"_s);
+    EXPECT_EQ(model().threads().at(0).projectID, model().projects().at(0).id);
+    EXPECT_EQ(model().selectedProjectID(), model().projects().at(0).id);
+}
+
+TEST_F(TopBarTest, QuickThreadWithoutAnyProjectCreatesOneFirst)
+{
+    makeWindow();
+    model().removeProjects([](const CampaignIDEProject &) { return true; });
+    model().setSelectedProjectID(std::nullopt);
+    click(u"newThreadButton"_s);
+    ASSERT_EQ(model().projects().size(), 1);
+    EXPECT_EQ(model().projects().at(0).name, u"New Growth Campaign"_s);
+    ASSERT_GE(model().threads().size(), 2);
+    // The quick thread heads the list in front of the project's launch thread, and is shown.
+    EXPECT_EQ(model().threads().at(0).title, u"Campaign Thread · Orvane Native Operator"_s);
+    EXPECT_EQ(model().threads().at(1).projectID, model().projects().at(0).id);
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(model().threads().at(0).id));
+}
+
+TEST_F(TopBarTest, CloudControlFollowsTheSessionAndAsksForSignIn)
+{
+    makeWindow();
+    EXPECT_TRUE(find(u"connectCloudButton"_s)->isVisible());
+    EXPECT_FALSE(find(u"cloudSyncedMarker"_s)->isVisible());
+    click(u"connectCloudButton"_s);
+    EXPECT_EQ(signInRequests, 1);
+}
+
+TEST_F(TopBarTest, SignedInShowsTheMarkerAndNoWayToSignIn)
+{
+    makeSession(account());
+    makeWindow();
+    EXPECT_TRUE(find(u"cloudSyncedMarker"_s)->isVisible());
+    EXPECT_FALSE(find(u"connectCloudButton"_s)->isVisible());
+    QTest::mouseClick(find(u"cloudSyncedMarker"_s), Qt::LeftButton);
+    EXPECT_EQ(signInRequests, 0);
+}
+
+TEST_F(TopBarTest, ConnectCloudWithoutAHandlerDoesNothing)
+{
+    makeSession();
+    window = std::make_unique<CampaignIDEWorkspaceView>(session.get(), nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    click(u"connectCloudButton"_s);
+    EXPECT_EQ(signInRequests, 0);
+}
+
+TEST_F(TopBarTest, AgentButtonFlipsTheDrawerAndFollowsItsState)
+{
+    makeWindow();
+    auto *agent = find<ClickableButton>(u"agentButton"_s);
+    EXPECT_EQ(agent->look().fill, ThemeColor::elevatedBackground);
+    click(u"agentButton"_s);
+    EXPECT_TRUE(model().agentDrawerOpen());
+    EXPECT_EQ(agent->look().fill, ThemeColor::accentLimeFill);
+    // Opened or closed by other means (the menu's action), the look follows.
+    window->focusedActions().toggleWorkspaceAgent();
+    EXPECT_FALSE(model().agentDrawerOpen());
+    EXPECT_EQ(agent->look().fill, ThemeColor::elevatedBackground);
+}
+
+TEST_F(TopBarTest, SidebarSearchAndNewThreadButtons)
+{
+    makeWindow();
+    state().setCommandQuery(u"left over"_s);
+    click(u"threadSearchField"_s);
+    EXPECT_TRUE(model().showingCommandPalette());
+    EXPECT_TRUE(state().commandQuery().isEmpty());
+    model().setShowingCommandPalette(false);
+
+    const qsizetype before = model().threads().size();
+    click(u"sidebarNewThreadButton"_s);
+    EXPECT_EQ(model().threads().size(), before + 1);
+
+    // The persona button starts the sheet afresh with the operator persona.
+    state().setNewThreadTitle(u"Typed"_s);
+    state().setNewThreadPrompt(u"Prompt"_s);
+    state().setNewThreadPersona(OrvaneWebParitySeeds::personas().at(2));
+    click(u"customThreadButton"_s);
+    EXPECT_TRUE(state().showingNewThreadSheet());
+    EXPECT_TRUE(state().newThreadTitle().isEmpty());
+    EXPECT_TRUE(state().newThreadPrompt().isEmpty());
+    EXPECT_EQ(state().newThreadPersona().id, u"orvane-operator"_s);
+    auto *sheet = window->sheets()->sheet(WorkspaceSheet::newThread);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->width(), 500);
+}
+
+} // namespace
+} // namespace orvane::windowtest

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceModelFixture.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
+#include "ide/views/window/WindowPrimitives.h"
+#include "ide/views/window/WorkspaceViewState.h"
+#include "ide/views/window/WorkspaceWindowController.h"
+#include "kit/auth/AccountStore.h"
+#include "kit/session/SessionStore.h"
+#include "testsupport/QtMessages.h"
+#include "testsupport/service/StandInService.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QMenu>
+#include <QNetworkAccessManager>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+namespace orvane::windowtest {
+
+using namespace Qt::StringLiterals;
+
+// The real workspace window on a temporary home, beside the stand-in service (the environment's
+// base URL points at it), with a session signed out or signed in with an in-memory account and a
+// file-manager reveal that only records what it was asked to show.
+class WorkspaceWindowTest : public test::WorkspaceModelTest {
+protected:
+    void TearDown() override
+    {
+        // Let a refresh in flight end, so its tasks finish before the process does.
+        if (window) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !window->model()->isSyncingServer(); }, 5000));
+        }
+        window.reset();
+        session.reset();
+    }
+
+    static SignedInAccount account()
+    {
+        return SignedInAccount {
+            .apiKey = *APIKey::fromText(u"orv_test_0123456789"_s),
+            .email = u"ops@example.com"_s,
+            .name = u"Ops"_s,
+            .workspaceName = u"Growth Team"_s,
+            .readOnly = false,
+        };
+    }
+
+    void makeSession(std::optional<SignedInAccount> signedIn = std::nullopt)
+    {
+        session = std::make_unique<SessionStore>(OrvaneEnvironment::production,
+            std::make_shared<MemoryAccountStore>(signedIn), &network, std::chrono::milliseconds(20),
+            platform::UserDefaults::standard());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !session->isRestoring(); }, 5000));
+    }
+
+    // Builds the window (with a signed-out session unless one was made) and, unless told not to,
+    // shows it at the scene's default size and waits until it is active.
+    void makeWindow(CampaignIDEWorkspaceView::Services services = {}, bool show = true)
+    {
+        if (!session)
+            makeSession();
+        if (!services.revealFolder)
+            services.revealFolder = [this](const QString &folder) { revealed.append(folder); };
+        window = std::make_unique<CampaignIDEWorkspaceView>(
+            session.get(), nullptr, [this] { ++signInRequests; }, std::move(services));
+        window->model()->setNoticeDuration(std::chrono::milliseconds(300));
+        window->resize(1440, 900);
+        if (show) {
+            window->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+            window->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        }
+    }
+
+    [[nodiscard]] CampaignIDEWorkspaceModel &model() const { return *window->model(); }
+    [[nodiscard]] QString labelText(const QString &name) const
+    {
+        auto *label = find<ElidedLabel>(name);
+        return label ? label->text() : QString();
+    }
+    [[nodiscard]] WorkspaceViewState &state() const { return *window->viewState(); }
+
+    template <typename T = QWidget> [[nodiscard]] T *find(const QString &name) const
+    {
+        T *found = window->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    void click(const QString &buttonName)
+    {
+        auto *button = find<QAbstractButton>(buttonName);
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isVisible()) << buttonName.toStdString();
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+
+    // Opens a top-bar menu with its button and chooses the entry with that object name (the nth
+    // one with the name).
+    void choose(const QString &buttonName, const QString &menuName, const QString &actionName, int nth = 0)
+    {
+        click(buttonName);
+        auto *menu = find<QMenu>(menuName);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+        QList<QAction *> matching;
+        for (QAction *action : menu->actions()) {
+            if (action->objectName() == actionName)
+                matching.append(action);
+        }
+        ASSERT_GT(matching.size(), nth) << actionName.toStdString();
+        menu->hide();
+        matching.at(nth)->trigger();
+    }
+
+    // Where the test keeps the window's pictures: ORVANE_GRAB_DIR, when set.
+    void keepPicture(const QString &name) const
+    {
+        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
+        if (!dir.isEmpty()) {
+            QDir().mkpath(dir);
+            window->grab().save(QDir(dir).filePath(name));
+        }
+    }
+
+    // The offscreen platform cannot pass a window's size limits on, raise a popup menu or let it
+    // grab the keyboard.
+    test::ExpectQtWarnings offscreenLimits { { u"does not support propagateSizeHints"_s, u"does not support raise()"_s,
+        u"does not support grabbing the keyboard"_s } };
+    test::StandInService service;
+    test::ScopedEnvironmentVariable baseURL { "ORVANE_API_BASE_URL", service.baseURL().toString().toUtf8() };
+    QNetworkAccessManager network;
+    std::unique_ptr<SessionStore> session;
+    std::unique_ptr<CampaignIDEWorkspaceView> window;
+    QStringList revealed;
+    int signInRequests = 0;
+};
+
+} // namespace orvane::windowtest

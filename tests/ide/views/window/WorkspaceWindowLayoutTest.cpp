@@ -1,0 +1,158 @@
+#include "WorkspaceWindowFixture.h"
+
+#include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/window/DestinationArea.h"
+#include "ide/views/window/WindowPrimitives.h"
+
+#include <QLabel>
+#include <QTimer>
+
+namespace orvane::windowtest {
+namespace {
+
+class WindowLayoutTest : public WorkspaceWindowTest {
+protected:
+    [[nodiscard]] QRect areaGeometry() const { return window->destinationArea()->geometry(); }
+    [[nodiscard]] QWidget *toast() const { return window->findChild<QWidget *>(u"statusToast"_s); }
+    [[nodiscard]] QString toastText() const { return find<QLabel>(u"toastMessageLabel"_s)->text(); }
+    [[nodiscard]] QColor pixel(QPoint at) const { return window->grab().toImage().pixelColor(at); }
+};
+
+void expectColor(const QColor &actual, const QColor &expected, const char *what)
+{
+    EXPECT_NEAR(actual.red(), expected.red(), 2) << what;
+    EXPECT_NEAR(actual.green(), expected.green(), 2) << what;
+    EXPECT_NEAR(actual.blue(), expected.blue(), 2) << what;
+}
+
+TEST_F(WindowLayoutTest, ColumnsAroundTheDestinationAreaFollowTheModelsFlags)
+{
+    makeWindow();
+    EXPECT_EQ(find(u"topBar"_s)->height(), 46);
+    // Sidebar open, drawer closed: sidebar (248) and its divider, then the destination area.
+    EXPECT_TRUE(find(u"sidebar"_s)->isVisible());
+    EXPECT_EQ(find(u"sidebar"_s)->width(), 248);
+    EXPECT_FALSE(find(u"copilotDrawer"_s)->isVisible());
+    EXPECT_EQ(areaGeometry().left(), 249);
+    EXPECT_EQ(areaGeometry().right(), window->width() - 1);
+    EXPECT_EQ(areaGeometry().top(), 47); // the bar and its divider
+
+    // Both open: sidebar, divider, area, divider, drawer (340).
+    click(u"agentButton"_s);
+    EXPECT_TRUE(model().agentDrawerOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().width() == 1440 - 249 - 341; }, 3000));
+    EXPECT_EQ(find(u"copilotDrawer"_s)->width(), 340);
+    EXPECT_EQ(find(u"copilotDrawer"_s)->mapTo(window.get(), QPoint()).x(), 1440 - 340);
+
+    // Both shut: the area spans the window and no divider is left in the row.
+    click(u"agentButton"_s);
+    click(u"sidebarToggleButton"_s);
+    EXPECT_FALSE(model().agentDrawerOpen());
+    EXPECT_TRUE(model().isSidebarCollapsed());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !find(u"sidebarColumn"_s)->isVisible() && !find(u"drawerColumn"_s)->isVisible(); }, 3000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(areaGeometry(), QRect(0, 47, 1440, window->height() - 47));
+
+    // The toggle twice restores the sidebar.
+    click(u"sidebarToggleButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().left() == 249; }, 3000));
+    EXPECT_FALSE(model().isSidebarCollapsed());
+}
+
+TEST_F(WindowLayoutTest, ColumnsSlideInsteadOfJumping)
+{
+    makeWindow();
+    auto *column = find<SlidingColumn>(u"sidebarColumn"_s);
+    QList<int> widths;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, column, [&] { widths.append(column->width()); });
+    sampler.start(10);
+    click(u"sidebarToggleButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !column->isVisible(); }, 3000));
+    sampler.stop();
+    // Some sample fell between fully open and fully shut.
+    EXPECT_TRUE(std::any_of(widths.cbegin(), widths.cend(), [](int w) { return w > 0 && w < 249; }));
+}
+
+TEST_F(WindowLayoutTest, ANoticeInsertsTheToastRowAndItsClearingRemovesIt)
+{
+    makeWindow();
+    ASSERT_NE(toast(), nullptr);
+    EXPECT_FALSE(toast()->isVisible());
+    const int top = areaGeometry().top();
+
+    model().flashNotice(u"Saved campaign-plan.md to ~/Documents/Orvane."_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().top() > top; }, 2000));
+    EXPECT_TRUE(toast()->isVisible());
+    EXPECT_EQ(toastText(), u"Saved campaign-plan.md to ~/Documents/Orvane."_s);
+    // A full-width row directly under the top bar's divider.
+    EXPECT_EQ(toast()->geometry(), QRect(0, top, window->width(), toast()->height()));
+    EXPECT_EQ(areaGeometry().top(), top + toast()->height());
+    keepPicture(u"workspace-window-toast.png"_s);
+
+    // It goes by itself and the row moves up again.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !toast()->isVisible(); }, 5000));
+    EXPECT_FALSE(model().statusNotice().has_value());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().top() == top; }, 2000));
+}
+
+TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceAndClosesAtOnce)
+{
+    makeWindow();
+    model().setNoticeDuration(std::chrono::seconds(30));
+    model().flashNotice(u"First"_s);
+    QWidget *const banner = toast();
+    model().flashNotice(u"<b>Second</b> & more"_s);
+    EXPECT_EQ(toast(), banner); // the same row, not a new one
+    // Shown as text, never as markup.
+    EXPECT_EQ(toastText(), u"<b>Second</b> & more"_s);
+    EXPECT_EQ(find<QLabel>(u"toastMessageLabel"_s)->textFormat(), Qt::PlainText);
+
+    click(u"toastCloseButton"_s);
+    EXPECT_FALSE(model().statusNotice().has_value());
+    EXPECT_FALSE(toast()->isVisible());
+
+    // An empty notice still shows the strip, with its close button.
+    model().flashNotice(QString());
+    EXPECT_TRUE(toast()->isVisible());
+    EXPECT_TRUE(find(u"toastCloseButton"_s)->isVisible());
+}
+
+TEST_F(WindowLayoutTest, ALongNoticeWrapsInsteadOfWideningTheWindow)
+{
+    makeWindow();
+    model().setNoticeDuration(std::chrono::seconds(30));
+    model().flashNotice(QString(400, u'x').replace(u"xxxxxxxxx"_s, u"word word"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return toast()->isVisible(); }, 1000));
+    QTest::qWait(0);
+    EXPECT_EQ(window->width(), 1440);
+    EXPECT_LE(toast()->width(), 1440);
+}
+
+TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
+{
+    makeWindow();
+    model().setNoticeDuration(std::chrono::seconds(30));
+    model().flashNotice(u"Synced"_s);
+    QCoreApplication::processEvents();
+    const QPoint barBackground(window->width() / 2 - 300, 2);
+    const QPoint toastFill(window->width() / 2, toast()->geometry().bottom() - 2);
+
+    const OrvaneWebTheme dark(true);
+    ASSERT_TRUE(model().isDarkTheme());
+    expectColor(pixel(barBackground), dark.sidebarBackground(), "dark top bar");
+    expectColor(pixel(toastFill), dark.elevatedBackground(), "dark toast");
+    expectColor(window->palette().color(QPalette::Window), dark.canvasBackground(), "dark canvas");
+    keepPicture(u"workspace-window-dark.png"_s);
+
+    model().setDarkTheme(false);
+    const OrvaneWebTheme light(false);
+    expectColor(pixel(barBackground), light.sidebarBackground(), "light top bar");
+    expectColor(pixel(toastFill), light.elevatedBackground(), "light toast");
+    expectColor(window->palette().color(QPalette::Window), light.canvasBackground(), "light canvas");
+    keepPicture(u"workspace-window-light.png"_s);
+}
+
+} // namespace
+} // namespace orvane::windowtest
