@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/threads/LocalAgent.h"
+#include "kit/session/SessionStore.h"
 
 #include <QPointer>
 #include <QString>
@@ -30,9 +31,9 @@ public:
         QUuid agentEntryID;
         QString prompt; // trimmed
         QString personaName;
-        // The caller's session, none when signed out. Not read yet: the service's streamed reply
-        // will use it, guarded like the model across its suspensions.
-        SessionStore *session = nullptr;
+        // The caller's session, none when signed out; guarded like the model, since the caller
+        // may drop it while the turn waits. Read only by the service's streamed reply.
+        QPointer<SessionStore> session;
     };
 
     // Runs the tab mutation on the first tab with that id of the first thread with that id, then
