@@ -33,8 +33,7 @@ CampaignIDECommands::CampaignIDECommands(QMenuBar *menuBar, QObject *parent)
     m_menu->addSeparator();
     // Return on the main keyboard and Enter on the keypad are the same key to the user.
     addItem(Item::reviewAndExecute, u"Review and Execute\u2026"_s, u"reviewAndExecuteAction"_s,
-        { key(command | Qt::ShiftModifier, Qt::Key_Return),
-            key(command | Qt::ShiftModifier | Qt::KeypadModifier, Qt::Key_Enter) });
+        { key(command | Qt::ShiftModifier, Qt::Key_Return), key(command | Qt::ShiftModifier, Qt::Key_Enter) });
 
     updateEnabledStates();
 }

@@ -1,0 +1,60 @@
+#include "ProcessTestSupport.h"
+
+#include <QTest>
+
+namespace orvane::test {
+
+using namespace Qt::StringLiterals;
+
+QString OrvaneProcess::executable()
+{
+    return QStringLiteral(ORVANE_EXECUTABLE);
+}
+
+OrvaneProcess::OrvaneProcess(QStringList arguments, QProcessEnvironment extra)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    // No session bus: the keyring is unreachable and the application starts signed out.
+    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path=/nonexistent/orvane-test-bus"_s);
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    environment.insert(extra);
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process,
+        [this] { m_stderr += m_process.readAllStandardError(); });
+    m_process.start(executable(), arguments);
+    m_process.waitForStarted();
+}
+
+OrvaneProcess::~OrvaneProcess()
+{
+    if (running()) {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+}
+
+bool OrvaneProcess::waitForExit(std::chrono::milliseconds timeout)
+{
+    return QTest::qWaitFor([this] { return !running(); }, int(timeout.count()));
+}
+
+QString OrvaneProcess::standardError()
+{
+    m_stderr += m_process.readAllStandardError();
+    return QString::fromLocal8Bit(m_stderr);
+}
+
+void OrvaneProcess::terminate()
+{
+    m_process.terminate();
+}
+
+void OrvaneProcess::kill()
+{
+    m_process.kill();
+}
+
+} // namespace orvane::test

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <memory>
+
+namespace orvane::test {
+
+// The built application, started as its own process with the test's environment (its temporary
+// home included), on the offscreen platform unless told otherwise, and kept off any real session bus
+// and keyring. Stopped (and reaped) when the handle goes.
+class OrvaneProcess final {
+public:
+    explicit OrvaneProcess(QStringList arguments = {}, QProcessEnvironment extra = {});
+    ~OrvaneProcess();
+    OrvaneProcess(const OrvaneProcess &) = delete;
+    OrvaneProcess &operator=(const OrvaneProcess &) = delete;
+
+    [[nodiscard]] static QString executable();
+
+    [[nodiscard]] QProcess &process() { return m_process; }
+    [[nodiscard]] bool running() const { return m_process.state() != QProcess::NotRunning; }
+    // Waits (running the event loop, so an in-process peer can answer) until the process ends.
+    [[nodiscard]] bool waitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+    [[nodiscard]] int exitCode() const { return m_process.exitCode(); }
+    [[nodiscard]] QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
+    [[nodiscard]] QString standardError();
+
+    void terminate(); // SIGTERM
+    void kill(); // SIGKILL
+
+private:
+    QProcess m_process;
+    QByteArray m_stderr;
+};
+
+} // namespace orvane::test

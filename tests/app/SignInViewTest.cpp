@@ -1,0 +1,289 @@
+#include "AppTestSupport.h"
+
+#include "app/CampaignIDECommands.h"
+#include "app/RootView.h"
+#include "app/SignInView.h"
+#include "app/SignInWidgets.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
+#include "platform/ui/ApplicationFonts.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::StringLiterals;
+using Kind = SessionStore::State::Kind;
+
+namespace {
+
+// An account store whose saves fail, as a locked or missing keyring would make them.
+class UnsavableStore final : public AccountStore {
+public:
+    QCoro::Task<std::optional<SignedInAccount>> load() override { return loadTask(); }
+    QCoro::Task<> save(SignedInAccount) override { return failTask(); }
+    QCoro::Task<> clear() override { return doneTask(); }
+
+private:
+    static QCoro::Task<std::optional<SignedInAccount>> loadTask() { co_return std::nullopt; }
+    static QCoro::Task<> failTask()
+    {
+        throw KeychainError(-25291, u"No keyring is available in this desktop session."_s);
+        co_return;
+    }
+    static QCoro::Task<> doneTask() { co_return; }
+};
+
+class SignInScreenTest : public testing::Test {
+protected:
+    void openSignInScreen(std::shared_ptr<AccountStore> store = std::make_shared<MemoryAccountStore>())
+    {
+        window = harness.start({ u"--sign-in"_s }, std::move(store));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+        view = window->rootView()->signInView();
+        ASSERT_NE(view, nullptr);
+    }
+
+    [[nodiscard]] QWidget *control(const QString &name) const { return harness.find(name); }
+    [[nodiscard]] bool shows(const QString &name) const
+    {
+        QWidget *widget = control(name);
+        return widget && widget->isVisible();
+    }
+    void click(const QString &name)
+    {
+        auto *button = harness.find<QAbstractButton>(name);
+        ASSERT_NE(button, nullptr) << qPrintable(name);
+        ASSERT_TRUE(button->isVisible()) << qPrintable(name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    [[nodiscard]] bool waitForState(Kind kind)
+    {
+        return QTest::qWaitFor([&] { return harness.session().state().kind() == kind; });
+    }
+    [[nodiscard]] QString blockText(const QString &name) const
+    {
+        auto *block = harness.find<PlainTextBlock>(name);
+        return block ? block->text() : u"<missing>"_s;
+    }
+
+    AppHarness harness;
+    OrvaneMainWindow *window = nullptr;
+    SignInView *view = nullptr;
+};
+
+} // namespace
+
+TEST_F(SignInScreenTest, SignedOutScreenOffersBothWaysOn)
+{
+    openSignInScreen();
+    EXPECT_TRUE(shows(u"signIn.start"_s));
+    EXPECT_TRUE(shows(u"signIn.localIDE"_s));
+    EXPECT_TRUE(shows(u"signIn.footnote"_s));
+    EXPECT_FALSE(shows(u"signIn.pending"_s));
+    EXPECT_FALSE(shows(u"signIn.error"_s));
+    EXPECT_FALSE(shows(u"signIn.orphanedKeyNotice"_s));
+    EXPECT_EQ(blockText(u"signIn.footnote"_s), u"Sign in securely in your browser, then return to your workspace."_s);
+    EXPECT_EQ(harness.find<QAbstractButton>(u"signIn.start"_s)->text(), u"Continue to Orvane"_s);
+    EXPECT_EQ(harness.find<QAbstractButton>(u"signIn.localIDE"_s)->text(), u"Open Local Campaign IDE"_s);
+    EXPECT_EQ(harness.find<QAbstractButton>(u"signIn.start"_s)->accessibleDescription(),
+        u"Opens your browser to securely approve this device."_s);
+    // The screen's own fonts are registered by showing it.
+    EXPECT_TRUE(ui::OrvaneSignInType::fonts().isRegistered());
+}
+
+TEST(SignInScreenFontsTest, AWorkspaceLaunchRegistersNoFont)
+{
+    AppHarness harness;
+    harness.start();
+    EXPECT_FALSE(ui::OrvaneSignInType::fonts().isRegistered());
+}
+
+TEST(SignInScreenStandaloneTest, WithoutTheWayBackThereIsNoLocalIDEButton)
+{
+    AppHarness harness;
+    harness.start();
+    SignInView view(&harness.session(), {});
+    view.resize(1000, 800);
+    EXPECT_NE(view.findChild<QWidget *>(u"signIn.start"_s), nullptr);
+    EXPECT_NE(view.findChild<QWidget *>(u"signIn.welcome"_s), nullptr);
+    EXPECT_EQ(view.findChild<QWidget *>(u"signIn.localIDE"_s), nullptr);
+}
+
+TEST_F(SignInScreenTest, DeviceFlowEndsInTheWorkspace)
+{
+    harness.service().setDevicePollStatuses({ u"pending"_s, u"pending"_s, u"completed"_s });
+    openSignInScreen();
+    click(u"signIn.start"_s);
+
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    EXPECT_TRUE(shows(u"signIn.pending"_s));
+    EXPECT_FALSE(shows(u"signIn.start"_s));
+    EXPECT_TRUE(shows(u"signIn.reopen"_s));
+    EXPECT_TRUE(shows(u"signIn.cancel"_s));
+    EXPECT_EQ(harness.find<QLabel>(u"signIn.userCode"_s)->text(), StandInService::userCode());
+    // Entering the sign-in opens its page once.
+    ASSERT_EQ(harness.openedURLs().size(), 1);
+    EXPECT_EQ(harness.openedURLs().first(), harness.session().state().verificationURL());
+
+    // Approved in the browser: the workspace comes by itself.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::workspace; }));
+    ASSERT_TRUE(harness.session().account().has_value());
+    EXPECT_EQ(harness.session().account()->email, u"ada@example.com"_s);
+    EXPECT_NE(window->rootView()->workspace(), nullptr);
+    EXPECT_EQ(harness.openedURLs().size(), 1);
+    EXPECT_TRUE(window->commands()->actions().has_value());
+}
+
+TEST_F(SignInScreenTest, ReturnStartsTheSignIn)
+{
+    openSignInScreen();
+    harness.service().clearRequests();
+    pressKeys(window, Qt::Key_Return);
+    ASSERT_TRUE(harness.service().waitForRequests(1));
+    EXPECT_EQ(harness.service().requests().first().path, "/api/cli/device/start");
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    // While signing in, Return no longer starts another one.
+    harness.service().clearRequests();
+    pressKeys(window, Qt::Key_Return);
+    QTest::qWait(0);
+    for (const RecordedRequest &request : harness.service().requests())
+        EXPECT_NE(request.path, "/api/cli/device/start");
+}
+
+TEST_F(SignInScreenTest, OpenBrowserOpensThePageAgainAndCancelReturnsWithoutError)
+{
+    openSignInScreen();
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    ASSERT_EQ(harness.openedURLs().size(), 1);
+
+    click(u"signIn.reopen"_s);
+    ASSERT_EQ(harness.openedURLs().size(), 2);
+    EXPECT_EQ(harness.openedURLs().at(1), harness.openedURLs().at(0));
+
+    click(u"signIn.cancel"_s);
+    ASSERT_TRUE(waitForState(Kind::signedOut));
+    EXPECT_TRUE(shows(u"signIn.start"_s));
+    EXPECT_FALSE(shows(u"signIn.pending"_s));
+    EXPECT_FALSE(shows(u"signIn.error"_s));
+    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
+}
+
+TEST_F(SignInScreenTest, AnExpiredCodeShowsTheErrorUnderTheButtons)
+{
+    harness.service().setDevicePollStatuses({ u"expired"_s });
+    openSignInScreen();
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(u"signIn.error"_s); }));
+    EXPECT_EQ(blockText(u"signIn.error"_s), u"The sign-in code expired. Start again."_s);
+    EXPECT_TRUE(shows(u"signIn.start"_s));
+    EXPECT_LT(
+        control(u"signIn.start"_s)->mapTo(view, QPoint()).y(), control(u"signIn.error"_s)->mapTo(view, QPoint()).y());
+
+    // A new attempt clears it.
+    harness.service().setDevicePollStatuses({ u"pending"_s });
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.error"_s); }));
+}
+
+TEST_F(SignInScreenTest, AKeyThatCouldNotBeKeptIsNoticedUntilDismissed)
+{
+    harness.service().setDevicePollStatuses({ u"completed"_s });
+    openSignInScreen(std::make_shared<UnsavableStore>());
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(u"signIn.orphanedKeyNotice"_s); }));
+    EXPECT_EQ(harness.session().state().kind(), Kind::signedOut);
+    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
+    EXPECT_TRUE(blockText(u"signIn.orphanedKeyNotice.text"_s)
+                    .startsWith(u"The web approved sign-in, but the key could not be saved on this device ("_s));
+    auto *dismiss = harness.find<QPushButton>(u"signIn.orphanedKeyNotice.dismiss"_s);
+    ASSERT_NE(dismiss, nullptr);
+    EXPECT_EQ(dismiss->accessibleName(), u"Dismiss sign-in key notice"_s);
+    EXPECT_GE(dismiss->width(), 44);
+    EXPECT_GE(dismiss->height(), 44);
+
+    // An error and the notice together: the error first, both above the footnote.
+    harness.service().setDevicePollStatuses({ u"expired"_s });
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(u"signIn.error"_s); }));
+    ASSERT_TRUE(shows(u"signIn.orphanedKeyNotice"_s));
+    const auto top = [&](const QString &name) { return control(name)->mapTo(view, QPoint()).y(); };
+    EXPECT_LT(top(u"signIn.error"_s), top(u"signIn.orphanedKeyNotice"_s));
+    EXPECT_LT(top(u"signIn.orphanedKeyNotice"_s), top(u"signIn.footnote"_s));
+
+    QTest::mouseClick(dismiss, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.orphanedKeyNotice"_s); }));
+    EXPECT_FALSE(harness.session().orphanedKeyNotice().has_value());
+}
+
+TEST_F(SignInScreenTest, ServiceTextIsShownLiterally)
+{
+    harness.service().setResponse("POST", u"/api/cli/device/start"_s,
+        CannedResponse::json(200,
+            QByteArray(R"({"deviceCode":"dev-code-1","userCode":"<b>AB&amp;12</b>","verificationUrl":")")
+                + harness.service().baseURL().toString().toUtf8() + R"(/device","expiresIn":600})"));
+    openSignInScreen();
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    auto *code = harness.find<QLabel>(u"signIn.userCode"_s);
+    EXPECT_EQ(code->textFormat(), Qt::PlainText);
+    EXPECT_EQ(code->text(), u"<b>AB&amp;12</b>"_s);
+    EXPECT_TRUE(code->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    EXPECT_TRUE(code->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+}
+
+TEST_F(SignInScreenTest, ShowingTheScreenDuringASignInDoesNotOpenThePageAgain)
+{
+    window = harness.start();
+    harness.session().signIn();
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    window->rootView()->requestCloudSignIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    EXPECT_TRUE(harness.openedURLs().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return harness.find(u"signIn.pending"_s) && shows(u"signIn.pending"_s); }));
+
+    // A new code with a new address opens that address.
+    const QUrl second(harness.service().baseURL().toString() + u"/device/second"_s);
+    harness.service().setDeviceVerificationURL(second.toString());
+    harness.session().signIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.session().state().verificationURL() == second; }));
+    ASSERT_EQ(harness.openedURLs().size(), 1);
+    EXPECT_EQ(harness.openedURLs().first(), second);
+}
+
+TEST_F(SignInScreenTest, LayoutFollowsTheWindowSize)
+{
+    openSignInScreen();
+    const int menuHeight = window->menuBar()->height();
+    window->resize(1000, 800 + menuHeight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(1000, 800); }));
+    EXPECT_TRUE(view->currentLayout().sideBySide);
+    EXPECT_EQ(view->currentLayout().displaySize, 57);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control(u"signIn.start"_s)->width(), 320);
+    // Side by side: the entry column sits to the right of the heading.
+    EXPECT_GT(control(u"signIn.start"_s)->mapTo(view, QPoint()).x(),
+        control(u"signIn.heading"_s)->mapTo(view, QPoint()).x() + 200);
+
+    window->resize(800, 700 + menuHeight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(800, 700); }));
+    EXPECT_FALSE(view->currentLayout().sideBySide);
+    QCoreApplication::processEvents();
+    EXPECT_LE(control(u"signIn.start"_s)->width(), 400);
+    EXPECT_GT(
+        control(u"signIn.start"_s)->mapTo(view, QPoint()).y(), control(u"signIn.heading"_s)->mapTo(view, QPoint()).y());
+    // The block is centred.
+    const int left = control(u"signIn.start"_s)->mapTo(view, QPoint()).x();
+    const int right = view->width() - (left + control(u"signIn.start"_s)->width());
+    EXPECT_NEAR(left, right, 2);
+
+    window->resize(700, 450 + menuHeight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(700, 450); }));
+    EXPECT_TRUE(view->currentLayout().compact);
+}

@@ -1,0 +1,178 @@
+#include "AppTestSupport.h"
+#include "ProcessTestSupport.h"
+
+#include "app/SingleInstance.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using Outcome = SingleInstance::Outcome;
+
+namespace {
+
+// The application's data folder in the current (temporary) home.
+QString dataFolder()
+{
+    return QFileInfo(CampaignIDEWorkspaceModel::standardLocations().stateFile).absolutePath();
+}
+
+QProcessEnvironment screenshotTo(const QString &path)
+{
+    QProcessEnvironment environment;
+    environment.insert(u"ORVANE_SCREENSHOT"_s, path);
+    return environment;
+}
+
+// Waits until a launched application is up: it has written its start-up screenshot.
+bool waitUntilStarted(OrvaneProcess &process, const QString &screenshot)
+{
+    return QTest::qWaitFor([&] { return QFileInfo::exists(screenshot) || !process.running(); }, 60000)
+        && process.running();
+}
+
+} // namespace
+
+TEST(SingleInstanceTest, TheFirstTakesTheLockAndASecondInTheSameFolderHandsOver)
+{
+    TemporaryHome home;
+    SingleInstance first(dataFolder());
+    ASSERT_EQ(first.start(), Outcome::primary);
+    EXPECT_TRUE(QFileInfo::exists(first.lockFilePath()));
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+
+    // A later launch of the real application hands over and exits successfully.
+    OrvaneProcess second;
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_TRUE(activations.count() == 1 || activations.wait());
+    EXPECT_EQ(activations.count(), 1);
+}
+
+TEST(SingleInstanceTest, ALongRunningOwnerKeepsItsLock)
+{
+    TemporaryHome home;
+    SingleInstance first(dataFolder());
+    ASSERT_EQ(first.start(), Outcome::primary);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    // The lock looks an hour old: its owner still runs, so it is not taken over.
+    QFile lock(first.lockFilePath());
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    lock.close();
+
+    OrvaneProcess second;
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_TRUE(activations.count() == 1 || activations.wait());
+}
+
+TEST(SingleInstanceTest, ARequestThatIsNotOursIsDroppedAndTheNextIsAnswered)
+{
+    TemporaryHome home;
+    SingleInstance first(dataFolder());
+    ASSERT_EQ(first.start(), Outcome::primary);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+
+    QLocalSocket stranger;
+    stranger.connectToServer(first.serverName());
+    ASSERT_TRUE(stranger.waitForConnected(5000));
+    stranger.write("open /etc/passwd\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stranger.state() == QLocalSocket::UnconnectedState; }));
+    EXPECT_EQ(activations.count(), 0);
+
+    QLocalSocket peer;
+    peer.connectToServer(first.serverName());
+    ASSERT_TRUE(peer.waitForConnected(5000));
+    peer.write("activate\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return peer.canReadLine(); }));
+    EXPECT_EQ(peer.readLine(), "ok\n");
+    EXPECT_EQ(activations.count(), 1);
+}
+
+TEST(SingleInstanceTest, AnOwnerThatDoesNotAnswerMakesTheLaunchFail)
+{
+    TemporaryHome home;
+    ASSERT_TRUE(QDir().mkpath(dataFolder()));
+    // Held by this (running) process, with nobody listening.
+    QLockFile lock(dataFolder() + u"/instance.lock"_s);
+    ASSERT_TRUE(lock.tryLock(0));
+
+    OrvaneProcess second;
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_TRUE(second.standardError().contains(u"already running but did not answer"_s))
+        << qPrintable(second.standardError());
+}
+
+TEST(SingleInstanceTest, ASecondLaunchRaisesTheRunningWindow)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    SingleInstance instance(dataFolder());
+    ASSERT_EQ(instance.start(), Outcome::primary);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &harness.app(), &OrvaneApp::activate);
+
+    window->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isMinimized(); }));
+
+    OrvaneProcess second;
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isMinimized() && window->isVisible(); }));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+TEST(SingleInstanceProcessTest, TwoLaunchesOfTheApplicationLeaveOneRunning)
+{
+    TemporaryHome home;
+    const QString firstShot = home.path() + u"/first.png"_s;
+    OrvaneProcess first({}, screenshotTo(firstShot));
+    ASSERT_TRUE(waitUntilStarted(first, firstShot)) << qPrintable(first.standardError());
+
+    const QString secondShot = home.path() + u"/second.png"_s;
+    OrvaneProcess second({ u"--sign-in"_s }, screenshotTo(secondShot));
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_FALSE(QFileInfo::exists(secondShot)); // it never opened a window
+    EXPECT_TRUE(first.running());
+
+    // The first quits cleanly on SIGTERM and gives the lock back: the next launch is the first.
+    first.terminate();
+    ASSERT_TRUE(first.waitForExit());
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0) << qPrintable(first.standardError());
+    EXPECT_FALSE(QFileInfo::exists(dataFolder() + u"/instance.lock"_s));
+
+    const QString thirdShot = home.path() + u"/third.png"_s;
+    OrvaneProcess third({}, screenshotTo(thirdShot));
+    ASSERT_TRUE(waitUntilStarted(third, thirdShot)) << qPrintable(third.standardError());
+}
+
+TEST(SingleInstanceProcessTest, ALockLeftByAKilledProcessIsTakenOver)
+{
+    TemporaryHome home;
+    const QString firstShot = home.path() + u"/first.png"_s;
+    OrvaneProcess first({}, screenshotTo(firstShot));
+    ASSERT_TRUE(waitUntilStarted(first, firstShot)) << qPrintable(first.standardError());
+    first.kill();
+    ASSERT_TRUE(first.waitForExit());
+    ASSERT_TRUE(QFileInfo::exists(dataFolder() + u"/instance.lock"_s));
+
+    const QString secondShot = home.path() + u"/second.png"_s;
+    OrvaneProcess second({}, screenshotTo(secondShot));
+    ASSERT_TRUE(waitUntilStarted(second, secondShot)) << qPrintable(second.standardError());
+}
