@@ -192,8 +192,6 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
     QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn)
 {
     const PendingTurn pending;
-    // The session may go while the turn waits; the streamed reply reads it through this guard.
-    const QPointer<SessionStore> session(turn.session);
     co_await QCoro::sleepFor(thinkingPause);
     if (!model)
         co_return;
@@ -202,7 +200,7 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
         = applyLocalAgentTools(*model, turn.prompt, turn.threadID, turn.personaName);
     QString reply = outcome.reply;
     // Signed in, the service's streamed reply takes the place of `reply` (src/ide/sync).
-    auto streamed = ServerSync::streamReply(model, session,
+    auto streamed = ServerSync::streamReply(model, turn.session,
         { .threadID = turn.threadID,
             .tabID = turn.tabID,
             .agentEntryID = turn.agentEntryID,
