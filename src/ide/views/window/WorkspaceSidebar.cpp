@@ -61,11 +61,11 @@ WorkspaceSidebar::WorkspaceSidebar(const ThemeSource &theme, WorkspaceWindowCont
     quick->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     quick->addSymbol(u"plus.bubble.fill"_s, ThemeColor::textPrimary, 11, ui::SymbolWeight::bold)
         ->setFixedColor(Qt::black);
-    quick->addText(u"New Thread"_s, themeFont(12, QFont::Bold), QColor(Qt::black));
+    quick->addWidget(new FixedTag(u"New Thread"_s, themeFont(12, QFont::Bold), Qt::black, Qt::transparent, QMargins()));
     quick->addStretch();
     QColor hintInk(Qt::black);
     hintInk.setAlphaF(0.75f);
-    quick->addText(threadHint, themeFont(10, QFont::Bold, true), hintInk);
+    quick->addWidget(new FixedTag(threadHint, themeFont(10, QFont::Bold, true), hintInk, Qt::transparent, QMargins()));
     connect(quick, &QAbstractButton::clicked, &controller, &WorkspaceWindowController::startQuickThread);
     newRow->addWidget(quick, 1);
 

@@ -29,6 +29,13 @@ FixedTag *limeTag(const QString &text, const QFont &font, QMargins padding)
     return new FixedTag(text, font, Qt::black, OrvaneWebTheme::accentLimeFill(), padding);
 }
 
+// Black text on a lime fill. Painted in its own colour rather than through a label's palette, which
+// the window's theme palette can override.
+FixedTag *blackText(const QString &text, const QFont &font)
+{
+    return new FixedTag(text, font, Qt::black, Qt::transparent, QMargins());
+}
+
 ClickableButton::Look boxed(int horizontal, int vertical, int spacing)
 {
     ClickableButton::Look look;
@@ -272,7 +279,7 @@ QWidget *WorkspaceTopBar::buildRightGroup()
     auto *newThread = new ClickableButton(theme, newLook);
     newThread->setObjectName(u"newThreadButton"_s);
     newThread->addSymbol(u"plus"_s, ThemeColor::textPrimary, 11, ui::SymbolWeight::bold)->setFixedColor(Qt::black);
-    newThread->addText(u"New Thread"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    newThread->addWidget(blackText(u"New Thread"_s, themeFont(11, QFont::Bold)));
     newThread->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(newThread, &QAbstractButton::clicked, m_controller, &WorkspaceWindowController::startQuickThread);
     row->addWidget(newThread);
@@ -312,7 +319,8 @@ QWidget *WorkspaceTopBar::buildRightGroup()
     m_agent->setObjectName(u"agentButton"_s);
     m_agentSymbol = m_agent->addSymbol(u"sparkles"_s, ThemeColor::accentLime, 11, ui::SymbolWeight::semibold);
     m_agentTextClosed = m_agent->addText(u"Agent"_s, themeFont(11, QFont::Bold), ThemeColor::textPrimary);
-    m_agentTextOpen = m_agent->addText(u"Agent"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    m_agentTextOpen = blackText(u"Agent"_s, themeFont(11, QFont::Bold));
+    m_agent->addWidget(m_agentTextOpen);
     connect(m_agent, &QAbstractButton::clicked, m_controller, &WorkspaceWindowController::toggleAgentDrawer);
     row->addWidget(m_agent);
     return group;

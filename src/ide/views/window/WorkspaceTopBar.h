@@ -58,7 +58,7 @@ private:
     ClickableButton *m_agent = nullptr;
     SymbolView *m_agentSymbol = nullptr;
     QLabel *m_agentTextClosed = nullptr;
-    QLabel *m_agentTextOpen = nullptr;
+    QWidget *m_agentTextOpen = nullptr;
 };
 
 } // namespace orvane

@@ -34,9 +34,15 @@ class WorkspaceWindowTest : public test::WorkspaceModelTest {
 protected:
     void TearDown() override
     {
-        // Let a refresh in flight end, so its tasks finish before the process does.
+        // Let the service work in flight end (a refresh, a new project's copy on the service), so
+        // its tasks finish before the process does.
         if (window) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !window->model()->isSyncingServer(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return !window->model()->isSyncingServer()
+                        && CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0;
+                },
+                5000));
         }
         window.reset();
         session.reset();
@@ -129,6 +135,17 @@ protected:
         if (!dir.isEmpty()) {
             QDir().mkpath(dir);
             window->grab().save(QDir(dir).filePath(name));
+        }
+    }
+
+    // One region of the window at twice its size, for a close look at small controls.
+    void keepCloseUp(QWidget *region, const QString &name) const
+    {
+        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
+        if (!dir.isEmpty() && region) {
+            const QImage image = region->grab().toImage();
+            image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                .save(QDir(dir).filePath(name));
         }
     }
 

@@ -18,6 +18,18 @@ protected:
     [[nodiscard]] QColor pixel(QPoint at) const { return window->grab().toImage().pixelColor(at); }
 };
 
+// The darkest pixel of a widget as drawn: black text on a lime fill shows as (near) black.
+int darkestLightness(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, image.pixelColor(x, y).lightness());
+    }
+    return darkest;
+}
+
 void expectColor(const QColor &actual, const QColor &expected, const char *what)
 {
     EXPECT_NEAR(actual.red(), expected.red(), 2) << what;
@@ -145,6 +157,10 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
     expectColor(pixel(toastFill), dark.elevatedBackground(), "dark toast");
     expectColor(window->palette().color(QPalette::Window), dark.canvasBackground(), "dark canvas");
     keepPicture(u"workspace-window-dark.png"_s);
+    keepCloseUp(find(u"topBar"_s), u"top-bar-dark.png"_s);
+    // The lime buttons keep their black text in the dark theme.
+    EXPECT_LT(darkestLightness(find(u"newThreadButton"_s)), 40);
+    EXPECT_LT(darkestLightness(find(u"sidebarNewThreadButton"_s)), 40);
 
     model().setDarkTheme(false);
     const OrvaneWebTheme light(false);
@@ -152,6 +168,10 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
     expectColor(pixel(toastFill), light.elevatedBackground(), "light toast");
     expectColor(window->palette().color(QPalette::Window), light.canvasBackground(), "light canvas");
     keepPicture(u"workspace-window-light.png"_s);
+    keepCloseUp(find(u"topBar"_s), u"top-bar-light.png"_s);
+    click(u"agentButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"copilotDrawer"_s)->isVisible(); }, 2000));
+    keepCloseUp(find(u"topBar"_s), u"top-bar-light-agent-open.png"_s);
 }
 
 } // namespace
