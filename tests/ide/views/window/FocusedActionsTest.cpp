@@ -87,6 +87,12 @@ TEST_F(FocusedActionsTest, NewProjectClearsTheNameAndTheAgentToggleFlips)
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([sheet] { return sheet->isVisible(); }, 2000));
     EXPECT_EQ(sheet->width(), 460);
+    // Sheets lie on panelBackground: #0F172A dark, white light.
+    EXPECT_EQ(sheet->grab().toImage().pixelColor(2, 2), QColor(0x0F, 0x17, 0x2A));
+    keepCloseUp(sheet, u"new-project-sheet-dark.png"_s);
+    model().setDarkTheme(false);
+    EXPECT_EQ(sheet->grab().toImage().pixelColor(2, 2), QColor(Qt::white));
+    model().setDarkTheme(true);
     // Closing keeps the sheet's flag in step.
     click(u"sheetCancelButton"_s);
     EXPECT_FALSE(state().showingNewProjectSheet());
