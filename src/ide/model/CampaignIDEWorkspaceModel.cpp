@@ -238,6 +238,24 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
     }
 }
 
+namespace {
+
+// A turn still running when the previous process ended left its tab marked as streaming; nothing
+// will ever finish it, so the tab would stay busy for good. It starts idle instead.
+void settleInterruptedTurns(QList<CampaignIDEThread> &threads)
+{
+    for (CampaignIDEThread &thread : threads) {
+        for (CampaignAgentTab &tab : thread.agentTabs) {
+            if (tab.isStreaming || tab.statusText) {
+                tab.isStreaming = false;
+                tab.statusText.reset();
+            }
+        }
+    }
+}
+
+} // namespace
+
 QString CampaignIDEWorkspaceModel::threadStorePath() const
 {
     return m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json";
@@ -252,7 +270,9 @@ std::optional<QList<CampaignIDEThread>> CampaignIDEWorkspaceModel::loadPersisted
         return std::nullopt;
     }
     try {
-        return decodeJson<QList<CampaignIDEThread>>(*bytes);
+        auto threads = decodeJson<QList<CampaignIDEThread>>(*bytes);
+        settleInterruptedTurns(threads);
+        return threads;
     } catch (const JsonError &) {
         m_disk->markUnreadable(threadStorePath());
         return std::nullopt;

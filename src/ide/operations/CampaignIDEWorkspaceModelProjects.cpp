@@ -20,7 +20,6 @@ namespace orvane {
 
 using workspace_operations::justNow;
 using workspace_operations::now;
-using workspace_operations::setStatusUnlessLive;
 
 namespace {
 
@@ -178,7 +177,7 @@ void CampaignIDEWorkspaceModel::updateSelectedHeadline(const QString &text)
             = artboard->requiresRereview || artboard->reviewStatus == CreativeReviewStatus::approved;
         artboard->isDirty = true;
         artboard->reviewStatus = CreativeReviewStatus::needsReview;
-        setStatusUnlessLive(project, u"Creative review"_s);
+        project.setStatusUnlessLaunched(u"Creative review"_s);
         project.updated = now();
     });
 }
@@ -195,7 +194,7 @@ void CampaignIDEWorkspaceModel::setSelectedArtboardReview(CreativeReviewStatus s
         artboard->reviewStatus = status;
         artboard->isDirty = false;
         artboard->requiresRereview = false;
-        setStatusUnlessLive(project,
+        project.setStatusUnlessLaunched(
             project.approvedCreativeCount() == project.creatives.size() ? u"Ready to execute"_s : u"Creative review"_s);
         project.updated = now();
     });
@@ -217,7 +216,7 @@ void CampaignIDEWorkspaceModel::addArtboard(
     };
     mutateSelectedProject([&artboard](CampaignIDEProject &project) {
         project.creatives.append(artboard);
-        setStatusUnlessLive(project, u"Creative review"_s);
+        project.setStatusUnlessLaunched(u"Creative review"_s);
         project.updated = now();
     });
     setSelectedArtboardID(artboard.id);
@@ -231,7 +230,7 @@ void CampaignIDEWorkspaceModel::approveAllCreatives()
             artboard.isDirty = false;
             artboard.requiresRereview = false;
         }
-        setStatusUnlessLive(project, project.creatives.isEmpty() ? u"Creative review"_s : u"Ready to execute"_s);
+        project.setStatusUnlessLaunched(project.creatives.isEmpty() ? u"Creative review"_s : u"Ready to execute"_s);
         project.updated = now();
     });
     flashNotice(u"All artboards approved. Campaign is ready for execution review."_s);

@@ -23,12 +23,4 @@ inline QString liveStatus()
     return QStringLiteral("Live");
 }
 
-// A launched campaign keeps the status "Live": later artboard work changes its artboards and its
-// "updated" text, never its status.
-inline void setStatusUnlessLive(CampaignIDEProject &project, const QString &status)
-{
-    if (!project.isLaunched)
-        project.status = status;
-}
-
 } // namespace orvane::workspace_operations

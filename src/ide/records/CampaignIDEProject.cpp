@@ -53,6 +53,12 @@ QString CampaignIDEProject::budget() const
     return QStringLiteral("$45,000");
 }
 
+void CampaignIDEProject::setStatusUnlessLaunched(const QString &newStatus)
+{
+    if (!isLaunched)
+        status = newStatus;
+}
+
 bool CampaignIDEProject::canExecute() const
 {
     return hasPlan && !creatives.isEmpty() && approvedCreativeCount() == creatives.size() && !isLaunched;

@@ -36,6 +36,9 @@ struct CampaignIDEProject {
     [[nodiscard]] QString budget() const;
     // A plan, at least one artboard, every artboard approved for launch, and not launched yet.
     [[nodiscard]] bool canExecute() const;
+    // Sets the working status ("Creative review", "Plan ready", ...). A launched campaign keeps
+    // "Live": later creative or plan work changes its content, never its status.
+    void setStatusUnlessLaunched(const QString &newStatus);
 
     void encode(JsonObjectWriter &writer) const;
     [[nodiscard]] static CampaignIDEProject decode(const JsonObjectReader &reader);

@@ -84,7 +84,7 @@ Result creativeArtboards(const QString &prompt, CampaignIDEProject *project)
             = newArtboard(u"Reddit"_s, u"Conversation Ad · 16:9"_s, kRedditHeadline, 1920, 1080);
         project->creatives.prepend(reddit);
         project->creatives.prepend(linkedIn);
-        project->status = u"Creative review"_s;
+        project->setStatusUnlessLaunched(u"Creative review"_s);
         project->updated = u"Just now"_s;
         result.effects.projectChanged = true;
         result.effects.selectArtboard = linkedIn.id;
@@ -197,7 +197,7 @@ Result planDocument(
     if (project) {
         project->objective += u"\n• Agent refinement: "_s % prompt;
         project->hasPlan = true;
-        project->status = u"Plan ready"_s;
+        project->setStatusUnlessLaunched(u"Plan ready"_s);
         project->updated = u"Just now"_s;
         result.effects.projectChanged = true;
     }

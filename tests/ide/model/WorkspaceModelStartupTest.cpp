@@ -119,6 +119,23 @@ TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestart)
     EXPECT_EQ(restarted->primaryDestination(), IDEPrimaryDestination::thread(renamedThread));
 }
 
+TEST_F(WorkspaceModelTest, ATurnInterruptedByTheLastExitLeavesItsTabIdleAfterARestart)
+{
+    QUuid threadID;
+    {
+        const auto model = makeModel();
+        threadID = model->threads().first().id;
+        model->mutateThread(threadID, [](CampaignIDEThread &t) {
+            t.agentTabs.first().isStreaming = true;
+            t.agentTabs.first().statusText = u"Working"_s;
+        });
+    }
+    const auto restarted = makeModel();
+    const CampaignAgentTab tab = restarted->threads().first().agentTabs.first();
+    EXPECT_FALSE(tab.isStreaming);
+    EXPECT_FALSE(tab.statusText.has_value());
+}
+
 TEST_F(WorkspaceModelTest, EmptyOrMissingStoresFallBackAsThePartsSay)
 {
     {
