@@ -3,7 +3,6 @@
 #include "ide/views/window/CampaignIDEFocusedActions.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
