@@ -469,6 +469,22 @@ TEST(LocalAgentPlanRoute, RefinesTheThreadsProjectAndNamesTheSelectedProjectsFol
         "review the ad creatives in **Canvas**.");
 }
 
+TEST(LocalAgentLaunchedProject, KeepsItsLiveStatusThroughCreativeAndPlanTurns)
+{
+    CampaignIDEProject p = project(u"Launch"_s);
+    p.isLaunched = true;
+    p.status = u"Live"_s;
+    CampaignIDEThread t = thread(p.id);
+    const qsizetype artboardsBefore = p.creatives.size();
+
+    (void)LocalAgent::run(u"Design two new ad creatives"_s, t, &p, kContext);
+    EXPECT_EQ(utf8(p.status), "Live");
+    EXPECT_EQ(p.creatives.size(), artboardsBefore + 2);
+    (void)LocalAgent::run(u"Tighten the guardrails"_s, t, &p, kContext);
+    EXPECT_EQ(utf8(p.status), "Live");
+    EXPECT_TRUE(p.objective.contains(u"Agent refinement"_s));
+}
+
 TEST(LocalAgentPlanRoute, WithoutItsProjectOnlyVerifiesThePixels)
 {
     CampaignIDEThread t = thread(QUuid::createUuid());
