@@ -158,5 +158,19 @@ TEST(ClickableButtonStyleApplyTest, StylesAnyButtonOnce)
     EXPECT_DOUBLE_EQ(OrvaneClickableButtonStyle::drawnOpacity(&plain), 1.0);
 }
 
+TEST(ClickableButtonTextTest, FixedTextColoursSurviveTheWindowsPalette)
+{
+    ThemeSource theme(true);
+    QWidget window;
+    auto *button = new ClickableButton(theme, &window);
+    QLabel *fixed = button->addText(u"Approve"_s, themeFont(11), QColor(Qt::black));
+    window.setPalette(theme.theme().palette());
+    window.show();
+    EXPECT_EQ(fixed->palette().color(QPalette::WindowText), QColor(Qt::black));
+    theme.setDark(false);
+    window.setPalette(theme.theme().palette());
+    EXPECT_EQ(fixed->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
 } // namespace
 } // namespace orvane
