@@ -4,6 +4,8 @@
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
 #include "ide/views/kit/BrandColors.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
 
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -28,12 +30,7 @@ OrvaneMainWindow::OrvaneMainWindow(SessionStore *session, std::shared_ptr<voice:
     menuBar()->setObjectName(u"menuBar"_s);
     setCentralWidget(m_root);
 
-    // The brand accent tints selections and focus marks of every control the window does not
-    // colour itself.
-    QPalette tinted = palette();
-    tinted.setColor(QPalette::Highlight, resolve(Brand::accentPrimary(), tinted));
-    tinted.setColor(QPalette::HighlightedText, resolve(Brand::accentContrast(), tinted));
-    setPalette(tinted);
+    applyTint();
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     resize(initialSize(screen ? screen->availableSize() : defaultSize));
@@ -41,6 +38,67 @@ OrvaneMainWindow::OrvaneMainWindow(SessionStore *session, std::shared_ptr<voice:
     const auto publish = [this] { m_commands->setActions(m_root->focusedActions()); };
     connect(m_root, &RootView::focusedActionsChanged, this, publish);
     publish();
+
+    connect(m_root, &RootView::screenChanged, this, [this] {
+        if (CampaignIDEWorkspaceView *workspace = m_root->workspace())
+            connect(workspace->themeSource(), &ThemeSource::themeChanged, this, &OrvaneMainWindow::applyChromeColours);
+        applyChromeColours();
+    });
+    applyChromeColours();
+}
+
+void OrvaneMainWindow::applyTint()
+{
+    // The brand accent tints selections and focus marks of every control the window does not
+    // colour itself.
+    const QPalette application = QGuiApplication::palette();
+    m_darkAppearance = colorScheme(application) == ColorScheme::dark;
+    QPalette tinted = palette();
+    tinted.setColor(QPalette::Highlight, resolve(Brand::accentPrimary(), application));
+    tinted.setColor(QPalette::HighlightedText, resolve(Brand::accentContrast(), application));
+    setPalette(tinted);
+}
+
+void OrvaneMainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The desktop's appearance changed: the brand colours follow it.
+    if (event->type() == QEvent::PaletteChange
+        && (colorScheme(QGuiApplication::palette()) == ColorScheme::dark) != m_darkAppearance) {
+        applyTint();
+        applyChromeColours();
+    }
+}
+
+void OrvaneMainWindow::applyChromeColours()
+{
+    QPalette chrome;
+    if (CampaignIDEWorkspaceView *workspace = m_root->workspace()) {
+        // Continuous with the workspace's top bar.
+        const OrvaneWebTheme theme = workspace->themeSource()->theme();
+        chrome = theme.palette();
+        chrome.setColor(QPalette::Window, theme.sidebarBackground());
+        chrome.setColor(QPalette::Button, theme.sidebarBackground());
+        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+            chrome.setColor(QPalette::Disabled, role, theme.textMuted());
+    } else {
+        // The sign-in screen's brand colours.
+        chrome = palette();
+        const auto set = [&chrome](QPalette::ColorRole role, const BrandAdaptiveColor &color) {
+            chrome.setColor(QPalette::All, role, resolve(color, QGuiApplication::palette()));
+        };
+        set(QPalette::Window, Brand::bgPrimary());
+        set(QPalette::Button, Brand::bgPrimary());
+        set(QPalette::Base, Brand::bgSecondary());
+        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+            set(role, Brand::textPrimary());
+        set(QPalette::Highlight, Brand::textPrimary());
+        set(QPalette::HighlightedText, Brand::bgPrimary());
+        for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+            chrome.setColor(QPalette::Disabled, role, resolve(Brand::textTertiary(), QGuiApplication::palette()));
+    }
+    menuBar()->setPalette(chrome);
+    m_commands->menu()->setPalette(chrome);
 }
 
 OrvaneMainWindow::~OrvaneMainWindow() = default;

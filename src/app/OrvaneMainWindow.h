@@ -37,13 +37,18 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void activateAtFirstShow();
+    // The menu bar and its menu take the colours of the screen on show.
+    void applyChromeColours();
+    void applyTint();
 
     RootView *m_root;
     CampaignIDECommands *m_commands;
     bool m_shownOnce = false;
+    bool m_darkAppearance = false;
 };
 
 } // namespace orvane

@@ -347,7 +347,10 @@ void SignInView::resizeEvent(QResizeEvent *event)
 
 void SignInView::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::ApplicationPaletteChange)
+    // A change of the desktop's appearance reaches the screen as a change of its palette.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::PaletteChange || type == QEvent::ApplicationPaletteChange)
+        && applicationColorScheme() != m_appliedScheme)
         applyColors();
     QWidget::changeEvent(event);
 }
@@ -402,6 +405,7 @@ void SignInView::applyLayout()
 
 void SignInView::applyColors()
 {
+    m_appliedScheme = applicationColorScheme();
     QPalette background = palette();
     background.setColor(QPalette::Window, brandColor(Brand::bgPrimary()));
     setPalette(background);

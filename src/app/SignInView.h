@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SignInLayout.h"
+#include "kit/brand/Brand.h"
 #include "kit/session/SessionStore.h"
 
 #include <QPointer>
@@ -61,6 +62,7 @@ private:
     SignInLayout m_layout;
     bool m_layoutApplied = false;
     bool m_accessibilityTextSize = false;
+    ColorScheme m_appliedScheme = ColorScheme::light;
 
     QScrollArea *m_scroll = nullptr;
     QWidget *m_content = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/ui/Symbols.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
@@ -215,13 +216,27 @@ void EntryButton::paintEvent(QPaintEvent *)
     const QString title = QFontMetrics(font()).elidedText(text(), Qt::ElideRight, textRect.width());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
 
-    if (hasFocus()) {
+    if (hasFocus() && m_keyboardFocus) {
         // The keyboard focus: a ring in the accent colour just inside the bar.
         painter.setOpacity(1.0);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(brandColor(Brand::accentPrimary()), 2));
         painter.drawRoundedRect(bar.adjusted(1, 1, -1, -1), 2, 2);
     }
+}
+
+void EntryButton::focusInEvent(QFocusEvent *event)
+{
+    const Qt::FocusReason reason = event->reason();
+    m_keyboardFocus
+        = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void EntryButton::focusOutEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = false;
+    QAbstractButton::focusOutEvent(event);
 }
 
 // --- ActivitySpinner --------------------------------------------------------------------------------

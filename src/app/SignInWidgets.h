@@ -64,10 +64,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool m_primary;
     bool m_arrow;
+    // The focus ring shows only when the keyboard brought the focus here.
+    bool m_keyboardFocus = false;
 };
 
 // An indeterminate activity indicator: an arc turning while it is visible.

@@ -1,0 +1,144 @@
+#include "AppTestSupport.h"
+
+#include "app/RootView.h"
+#include "app/SignInView.h"
+#include "ide/views/kit/BrandColors.h"
+#include "kit/brand/Brand.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::StringLiterals;
+
+// Each case draws the real window and keeps the picture in the temporary folder
+// (orvane-grabs/<name>.png) for a person to look at; the assertions check the colours on screen.
+
+namespace {
+
+QString grabFolder()
+{
+    const QString folder = QDir::temp().filePath(u"orvane-grabs"_s);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QImage grab(QWidget *widget, const QString &name)
+{
+    const QImage image = widget->grab().toImage();
+    EXPECT_TRUE(image.save(grabFolder() + u'/' + name + u".png"_s));
+    return image;
+}
+
+QColor brand(const BrandAdaptiveColor &color)
+{
+    return resolve(color, QGuiApplication::palette());
+}
+
+QColor pixelAt(const QImage &image, QWidget *root, QWidget *widget, QPoint offset)
+{
+    const QPoint point = widget->mapTo(root, offset) * image.devicePixelRatio();
+    return image.pixelColor(point);
+}
+
+void resizeContent(OrvaneMainWindow *window, QSize content)
+{
+    window->resize(content.width(), content.height() + window->menuBar()->height());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->rootView()->size() == content; }));
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST(WindowGrabTest, SignInScreenInTheBrandColours)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    resizeContent(window, { 1440, 900 });
+    const QImage image = grab(window, u"sign-in"_s);
+
+    EXPECT_EQ(pixelAt(image, window, window->rootView(), { 5, 5 }), brand(Brand::bgPrimary()));
+    QWidget *start = harness.find(u"signIn.start"_s);
+    EXPECT_EQ(pixelAt(image, window, start, { 4, start->height() / 2 }), brand(Brand::textPrimary()));
+    QWidget *local = harness.find(u"signIn.localIDE"_s);
+    EXPECT_EQ(pixelAt(image, window, local, { 4, local->height() / 2 }), brand(Brand::bgSecondary()));
+    EXPECT_EQ(pixelAt(image, window, local, { local->width() / 2, 0 }), brand(Brand::borderPrimary()));
+}
+
+TEST(WindowGrabTest, SignInScreenWhileSigningInWithAnErrorAndANotice)
+{
+    AppHarness harness;
+    harness.service().setDevicePollStatuses({ u"pending"_s });
+    OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    resizeContent(window, { 1440, 900 });
+    harness.session().signIn();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return harness.session().state().kind() == SessionStore::State::Kind::signingIn; }));
+    QCoreApplication::processEvents();
+    const QImage image = grab(window, u"sign-in-pending"_s);
+    QWidget *card = harness.find(u"signIn.pending"_s);
+    EXPECT_EQ(pixelAt(image, window, card, { card->width() / 2, card->height() - 3 }), brand(Brand::bgSecondary()));
+
+    resizeContent(window, { 800, 700 });
+    grab(window, u"sign-in-pending-column"_s);
+    resizeContent(window, { 700, 450 });
+    grab(window, u"sign-in-pending-compact"_s);
+}
+
+TEST(WindowGrabTest, SignInScreenWithAnError)
+{
+    AppHarness harness;
+    harness.service().setDevicePollStatuses({ u"expired"_s });
+    OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    resizeContent(window, { 1000, 800 });
+    harness.session().signIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.session().lastError().has_value(); }));
+    QCoreApplication::processEvents();
+    grab(window, u"sign-in-error"_s);
+    resizeContent(window, { 800, 700 });
+    grab(window, u"sign-in-error-column"_s);
+}
+
+TEST(WindowGrabTest, MainWindowWithTheWorkspace)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    resizeContent(window, { 1440, 900 - 24 });
+    const QImage image = grab(window, u"main-window"_s);
+    EXPECT_FALSE(image.isNull());
+}
+
+TEST(WindowGrabTest, SignInScreenFollowsADarkAppearanceInPlace)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    resizeContent(window, { 1440, 900 });
+    SignInView *view = window->rootView()->signInView();
+
+    const QPalette light = QGuiApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x24));
+    dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const QImage image = grab(window, u"sign-in-dark"_s);
+    QApplication::setPalette(light);
+
+    EXPECT_EQ(window->rootView()->signInView(), view); // recoloured, not rebuilt
+    EXPECT_EQ(pixelAt(image, window, window->menuBar(), { window->menuBar()->width() / 2, 4 }),
+        toQColor(*Brand::bgPrimary().dark));
+    EXPECT_EQ(pixelAt(image, window, window->rootView(), { 5, 5 }), toQColor(*Brand::bgPrimary().dark));
+    QWidget *start = harness.find(u"signIn.start"_s);
+    EXPECT_EQ(pixelAt(image, window, start, { 4, start->height() / 2 }), toQColor(*Brand::textPrimary().dark));
+}
