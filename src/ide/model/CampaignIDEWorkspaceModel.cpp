@@ -671,30 +671,76 @@ QString CampaignIDEWorkspaceModel::projectFolderPath(const CampaignIDEProject &p
     return m_locations.workspaceRoot + u'/' + project.slug();
 }
 
+namespace {
+
+// Writes one project's folder on the writer's thread. Returns the first failure, if any; the other
+// files are still written.
+std::optional<QString> mirrorProjectFolder(
+    WorkspaceDiskQueue &disk, const CampaignIDEProject &project, const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return u"the folder could not be created"_s;
+    std::optional<QString> failure;
+    QString error;
+    if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::planFileName),
+            WorkspaceFiles::campaignPlanMarkdown(project).toUtf8(), &error)
+        && !error.isEmpty())
+        failure = error;
+    try {
+        error.clear();
+        if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::creativesFileName),
+                WorkspaceFiles::creativesJson(project.creatives), &error)
+            && !error.isEmpty() && !failure)
+            failure = error;
+    } catch (const JsonError &) {
+        // Skipped; the rules file below is still written.
+    }
+    const QString rules = folder + u'/' + QStringView(WorkspaceFiles::rulesFileName);
+    const QFileInfo info(rules);
+    error.clear();
+    if (!info.exists() && !info.isSymLink()
+        && !WorkspaceFiles::writeAtomically(rules, WorkspaceFiles::executionRulesMarkdown(project).toUtf8(), &error)
+        && !failure)
+        failure = error;
+    return failure;
+}
+
+} // namespace
+
 void CampaignIDEWorkspaceModel::syncProjectToLocalDisk(const CampaignIDEProject &project)
 {
     const QString folder = projectFolderPath(project);
-    m_disk->enqueue(u"project:"_s + project.id.toString() + u':' + folder, [project, folder](WorkspaceDiskQueue &disk) {
-        QDir().mkpath(folder);
-        disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::planFileName),
-            WorkspaceFiles::campaignPlanMarkdown(project).toUtf8());
-        try {
-            disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::creativesFileName),
-                WorkspaceFiles::creativesJson(project.creatives));
-        } catch (const JsonError &) {
-            // Skipped; the rules file below is still written.
-        }
-        const QString rules = folder + u'/' + QStringView(WorkspaceFiles::rulesFileName);
-        const QFileInfo info(rules);
-        if (!info.exists() && !info.isSymLink())
-            WorkspaceFiles::writeAtomically(rules, WorkspaceFiles::executionRulesMarkdown(project).toUtf8());
-    });
+    m_disk->enqueue(u"project:"_s + project.id.toString() + u':' + folder,
+        [project, folder](WorkspaceDiskQueue &disk) { (void)mirrorProjectFolder(disk, project, folder); });
 }
 
 void CampaignIDEWorkspaceModel::syncAllProjectsToLocalDisk()
 {
     for (const CampaignIDEProject &project : std::as_const(m_projects))
         syncProjectToLocalDisk(project);
+    reloadLocalFilesForSelectedProject();
+}
+
+void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice)
+{
+    QList<std::pair<CampaignIDEProject, QString>> folders;
+    folders.reserve(m_projects.size());
+    for (const CampaignIDEProject &project : std::as_const(m_projects))
+        folders.append({ project, projectFolderPath(project) });
+    QObject *receiver = this; // queued calls to it are dropped once it is gone
+    m_disk->enqueue([folders, successNotice, receiver](WorkspaceDiskQueue &disk) {
+        std::optional<QString> failure;
+        for (const auto &[project, folder] : folders) {
+            const auto error = mirrorProjectFolder(disk, project, folder);
+            if (error && !failure)
+                failure = error;
+        }
+        const QString notice
+            = failure ? u"Failed to sync campaign projects to ~/Documents/Orvane: "_s + *failure : successNotice;
+        QMetaObject::invokeMethod(
+            receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
+            Qt::QueuedConnection);
+    });
     reloadLocalFilesForSelectedProject();
 }
 

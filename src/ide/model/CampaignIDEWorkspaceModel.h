@@ -248,6 +248,9 @@ public:
     // the mirror last wrote there, so a user's saved edit stands until the project data changes.
     void syncProjectToLocalDisk(const CampaignIDEProject &project);
     void syncAllProjectsToLocalDisk();
+    // Rewrites every project's folder as syncAllProjectsToLocalDisk() does, then shows successNotice
+    // once the writes are done, or a notice naming the failure when one of them failed.
+    void forceSyncLocalFiles(const QString &successNotice);
     // Writes "media-plan.csv" and "thread-transcript.json" of the thread into its project's folder;
     // nothing when no project has the thread's project id.
     void syncThreadArtifactsToDisk(const CampaignIDEThread &thread);

@@ -128,7 +128,7 @@ void WorkspaceDiskQueue::saveLedger()
         m_ledgerDirty = false;
 }
 
-bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &bytes)
+bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &bytes, QString *error)
 {
     if (!m_ledgerLoaded)
         loadLedger();
@@ -136,7 +136,7 @@ bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &b
     const auto known = m_ledger.constFind(path);
     if (known != m_ledger.cend() && *known == hash && QFileInfo::exists(path))
         return false;
-    if (!WorkspaceFiles::writeAtomically(path, bytes))
+    if (!WorkspaceFiles::writeAtomically(path, bytes, error))
         return false;
     m_ledger.insert(path, hash);
     m_ledgerDirty = true;

@@ -41,8 +41,9 @@ public:
     void markUnreadable(const QString &path);
 
     // For jobs, on the writer's thread. Writes the file unless the ledger says it holds exactly
-    // these bytes from the last write (and it still exists). Returns whether it wrote.
-    bool writeGenerated(const QString &path, const QByteArray &bytes);
+    // these bytes from the last write (and it still exists). Returns whether it wrote; a failed
+    // write also sets *error when given.
+    bool writeGenerated(const QString &path, const QByteArray &bytes, QString *error = nullptr);
     // Writes a store's file, setting it aside first when it was found unreadable. A store that
     // cannot be set aside is not written over.
     bool writeStore(const QString &path, const std::function<bool()> &write);

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTest>
 
 #include <cmath>
 #include <limits>
@@ -102,6 +103,28 @@ TEST_F(WorkspaceModelTest, RulesFileIsNotWrittenWhereAFolderHasItsName)
     EXPECT_TRUE(QFileInfo::exists(projectFile(u"launch"_s, u"campaign-plan.md"_s)));
     // A project without artboards writes an empty array.
     EXPECT_EQ(readAll(projectFile(u"launch"_s, u"creatives.json"_s)), "[]");
+}
+
+TEST_F(WorkspaceModelTest, AForcedSyncReportsAFailedWriteInsteadOfSuccess)
+{
+    const CampaignIDEProject p = project(u"Launch"_s);
+    const auto model = makeModel(QList<CampaignIDEProject> { p });
+    model->flushPendingWrites();
+    const QString success = u"Synced all campaign projects."_s;
+
+    model->forceSyncLocalFiles(success);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model->statusNotice() == success; }));
+
+    // A file where the project's folder should be makes the writes fail.
+    ASSERT_TRUE(QDir(workspaceRoot() + u"/launch"_s).removeRecursively());
+    QFile blocker(workspaceRoot() + u"/launch"_s);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    model->forceSyncLocalFiles(success);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return model->statusNotice().value_or(QString()).startsWith(
+            u"Failed to sync campaign projects to ~/Documents/Orvane: "_s);
+    }));
 }
 
 TEST_F(WorkspaceModelTest, ProjectsSharingAFolderKeepTheFirstRulesAndTheLastPlan)

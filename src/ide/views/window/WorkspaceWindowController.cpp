@@ -100,8 +100,7 @@ void WorkspaceWindowController::forceSyncLocalFiles()
 {
     if (!m_model)
         return;
-    m_model->syncAllProjectsToLocalDisk();
-    m_model->flashNotice(forceSyncNotice);
+    m_model->forceSyncLocalFiles(forceSyncNotice);
 }
 
 void WorkspaceWindowController::showWorkspaceHome()

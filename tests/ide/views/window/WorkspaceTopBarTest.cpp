@@ -127,7 +127,9 @@ TEST_F(TopBarTest, WorkspaceMenuGoesHomeRevealsAndSyncs)
     EXPECT_EQ(revealed, QStringList { model().localWorkspaceRoot() });
 
     choose(u"workspaceMenuButton"_s, u"workspaceMenu"_s, u"forceSyncAction"_s);
-    EXPECT_EQ(model().statusNotice(), u"Synced all campaign projects and threads to ~/Documents/Orvane."_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return model().statusNotice() == u"Synced all campaign projects and threads to ~/Documents/Orvane."_s;
+    }));
 
     // The folder badge reveals the same folder.
     click(u"folderBadgeButton"_s);
