@@ -49,7 +49,7 @@ TEST_F(WorkspaceModelTest, FirstLaunchStartsFromSamplesAndSeedsAndOpensTheFirstT
     EXPECT_EQ(model->localFiles().size(), 5);
 }
 
-TEST_F(WorkspaceModelTest, WritesEveryProjectFolderWithThePartsExactContents)
+TEST_F(WorkspaceModelTest, WritesEveryProjectFolderWithItsExactContents)
 {
     const auto model = makeModel();
     const QString slug = QString::fromUtf16(sampleSlug);
@@ -136,7 +136,7 @@ TEST_F(WorkspaceModelTest, ATurnInterruptedByTheLastExitLeavesItsTabIdleAfterARe
     EXPECT_FALSE(tab.statusText.has_value());
 }
 
-TEST_F(WorkspaceModelTest, EmptyOrMissingStoresFallBackAsThePartsSay)
+TEST_F(WorkspaceModelTest, EmptyOrMissingStoresFallBackToSamplesAndSeeds)
 {
     {
         // An empty project list behaves like a missing file; an empty thread list stays empty.
