@@ -2,6 +2,20 @@
 
 namespace orvane {
 
+CampaignToolInvocation CampaignToolInvocation::completed(
+    QString toolName, QString summary, QString inputPreview, QString outputPreview, qint64 durationMs)
+{
+    return {
+        .id = QUuid::createUuid(),
+        .toolName = std::move(toolName),
+        .summary = std::move(summary),
+        .inputPreview = std::move(inputPreview),
+        .outputPreview = std::move(outputPreview),
+        .status = ToolStatus::completed,
+        .durationMs = durationMs,
+    };
+}
+
 void CampaignToolInvocation::encode(JsonObjectWriter &writer) const
 {
     writer.field("id", id)

@@ -23,6 +23,10 @@ struct CampaignToolInvocation {
     ToolStatus status = ToolStatus::running;
     qint64 durationMs = 0;
 
+    // A finished run with a fresh id.
+    [[nodiscard]] static CampaignToolInvocation completed(
+        QString toolName, QString summary, QString inputPreview, QString outputPreview, qint64 durationMs);
+
     void encode(JsonObjectWriter &writer) const;
     [[nodiscard]] static CampaignToolInvocation decode(const JsonObjectReader &reader);
 

@@ -32,19 +32,6 @@ bool isWordBreak(QChar c)
         || c == QChar::ParagraphSeparator || c == u'\v' || c == u'\f';
 }
 
-CampaignToolInvocation completedTool(QString name, QString summary, QString input, QString output, qint64 durationMs)
-{
-    return {
-        .id = QUuid::createUuid(),
-        .toolName = std::move(name),
-        .summary = std::move(summary),
-        .inputPreview = std::move(input),
-        .outputPreview = std::move(output),
-        .status = CampaignToolInvocation::ToolStatus::completed,
-        .durationMs = durationMs,
-    };
-}
-
 CampaignAgentTab seedTab(
     const char *id, QString title, QString personaName, QString personaHandle, QList<CampaignTimelineEntry> entries)
 {
@@ -393,15 +380,15 @@ QList<CampaignIDEThread> defaultThreads(const QList<CampaignIDEProject> &project
         .timestamp = u"11m ago"_s,
         .toolInvocations =
             {
-                completedTool(u"write_campaign_document"_s, u"Updated 5 sections in campaign-plan.md"_s,
+                CampaignToolInvocation::completed(u"write_campaign_document"_s, u"Updated 5 sections in campaign-plan.md"_s,
                               u"{\"project\": \"Q2 High-Intent Pipeline Launch\", \"monthlyBudget\": 45000}"_s,
                               u"Wrote ~/Documents/Orvane/q2-high-intent-pipeline-launch/campaign-plan.md (5 sections, "
                               u"KPI targets verified)"_s,
                               420),
-                completedTool(u"upsert_media_plan_table"_s, u"Created 4 channel trafficking rows ($1,500/day)"_s,
+                CampaignToolInvocation::completed(u"upsert_media_plan_table"_s, u"Created 4 channel trafficking rows ($1,500/day)"_s,
                               u"{\"channels\": [\"LinkedIn\", \"Google Search\", \"Reddit\", \"X\"]}"_s,
                               u"4 rows synced to media-plan.csv ($45,000/mo total, $178 blended target CPA)"_s, 310),
-                completedTool(u"generate_creative_artboards"_s,
+                CampaignToolInvocation::completed(u"generate_creative_artboards"_s,
                               u"Generated 4 multi-channel artboards on Creative Canvas"_s,
                               u"{\"formats\": [\"1:1\", \"16:9\", \"9:16\"]}"_s,
                               u"Synced 4 artboards to creatives.json"_s, 680),
@@ -426,8 +413,8 @@ QList<CampaignIDEThread> defaultThreads(const QList<CampaignIDEProject> &project
                 u"**Reddit (16:9)**, and **X (16:9)**. Select any artboard on the canvas or ask me to generate new "
                 u"variants, test dark/light contrast, or approve all creatives for launch."_s,
         .timestamp = u"9m ago"_s,
-        .toolInvocations
-        = { completedTool(u"inspect_canvas_artboards"_s, u"Verified 4 artboards against brand tokens"_s,
+        .toolInvocations = { CampaignToolInvocation::completed(u"inspect_canvas_artboards"_s,
+            u"Verified 4 artboards against brand tokens"_s,
             u"{\"checkContrast\": true, \"brandFonts\": [\"Syne\", \"Space Grotesk\", \"IBM Plex Mono\"]}"_s,
             u"2 Approved, 2 Needs Review"_s, 190) },
         .inlineApproval = std::nullopt,

@@ -33,19 +33,6 @@ constexpr std::array<KeywordGroup, 4> kKeywordGroups { {
 
 const QString kRedditHeadline = u"How our growth team moved campaign plans, creatives, and GAQL into a local Mac IDE"_s;
 
-CampaignToolInvocation completedTool(QString name, QString summary, QString input, QString output, qint64 durationMs)
-{
-    return {
-        .id = QUuid::createUuid(),
-        .toolName = std::move(name),
-        .summary = std::move(summary),
-        .inputPreview = std::move(input),
-        .outputPreview = std::move(output),
-        .status = CampaignToolInvocation::ToolStatus::completed,
-        .durationMs = durationMs,
-    };
-}
-
 QString number(qsizetype value)
 {
     return QString::number(value);
@@ -92,12 +79,14 @@ Result creativeArtboards(const QString &prompt, CampaignIDEProject *project)
     }
 
     result.outcome.tools = {
-        completedTool(u"generate_creative_artboards"_s, u"Generated 2 new multi-channel artboards on Creative Canvas"_s,
+        CampaignToolInvocation::completed(u"generate_creative_artboards"_s,
+            u"Generated 2 new multi-channel artboards on Creative Canvas"_s,
             u"{\"platforms\": [\"LinkedIn 1:1\", \"Reddit 16:9\"], \"prompt\": \""_s % graphemePrefix(prompt, 60)
                 % u"\"}"_s,
             u"Added 2 artboards to Creative Canvas and synced creatives.json"_s, 540),
-        completedTool(u"write_local_workspace_file"_s, u"Synced creatives.json to ~/Documents/Orvane"_s,
-            u"{\"file\": \"creatives.json\"}"_s, u"Saved "_s % number(artboardCount) % u" artboards to disk"_s, 120),
+        CampaignToolInvocation::completed(u"write_local_workspace_file"_s,
+            u"Synced creatives.json to ~/Documents/Orvane"_s, u"{\"file\": \"creatives.json\"}"_s,
+            u"Saved "_s % number(artboardCount) % u" artboards to disk"_s, 120),
     };
     result.outcome.reply = u"I generated **2 new Creative Studio artboards** (`LinkedIn 1:1` and `Reddit 16:9`) on the "
                            u"**Canvas** and synced them to `creatives.json`.\n\n- **Headline 1:** *\""_s
@@ -126,11 +115,11 @@ Result mediaPlanRow(const QString &prompt, CampaignIDEThread &thread)
 
     Result result;
     result.outcome.tools = {
-        completedTool(u"upsert_media_plan_table"_s,
+        CampaignToolInvocation::completed(u"upsert_media_plan_table"_s,
             u"Updated Media Plan Table ("_s % number(rows) % u" rows, $"_s % monthly % u"/mo)"_s,
             u"{\"campaign\": \""_s % campaignName % u"\", \"dailyBudget\": 350, \"targetCPA\": 155}"_s,
             u"Inserted row & recalculated blended target CPA ($"_s % blendedCPA % u")"_s, 390),
-        completedTool(u"export_media_plan_csv"_s, u"Wrote media-plan.csv to ~/Documents/Orvane"_s,
+        CampaignToolInvocation::completed(u"export_media_plan_csv"_s, u"Wrote media-plan.csv to ~/Documents/Orvane"_s,
             u"{\"rows\": "_s % number(rows) % u"}"_s, u"Saved media-plan.csv"_s, 110),
     };
     result.outcome.inlineApproval = CampaignInlineApproval {
@@ -158,9 +147,11 @@ Result competitorTeardown(CampaignIDEThread &thread, const Context &context)
 
     Result result;
     result.outcome.tools = {
-        completedTool(u"spyfu_competitor_keywords"_s, u"Extracted paid keywords & spend estimate for "_s % domain,
-            u"{\"domain\": \""_s % domain % u"\"}"_s, u"Found 3 active paid channels, est. spend $125,300/mo"_s, 610),
-        completedTool(u"get_competitor_ads"_s, u"Pulled "_s % ads % u" active ad creatives for "_s % domain,
+        CampaignToolInvocation::completed(u"spyfu_competitor_keywords"_s,
+            u"Extracted paid keywords & spend estimate for "_s % domain, u"{\"domain\": \""_s % domain % u"\"}"_s,
+            u"Found 3 active paid channels, est. spend $125,300/mo"_s, 610),
+        CampaignToolInvocation::completed(u"get_competitor_ads"_s,
+            u"Pulled "_s % ads % u" active ad creatives for "_s % domain,
             u"{\"domain\": \""_s % domain % u"\", \"platforms\": [\"LinkedIn\", \"Google\", \"Reddit\"]}"_s,
             u"Loaded "_s % ads % u" competitor ads into Explore workbench"_s, 480),
     };
@@ -178,7 +169,8 @@ Result performanceDashboard()
 {
     Result result;
     result.outcome.tools = {
-        completedTool(u"generate_performance_dashboard"_s, u"Computed 30-day multi-touch attribution & channel ROAS"_s,
+        CampaignToolInvocation::completed(u"generate_performance_dashboard"_s,
+            u"Computed 30-day multi-touch attribution & channel ROAS"_s,
             u"{\"window\": \"30d\", \"model\": \"w_shaped_pipeline\"}"_s,
             u"Blended ROAS 4.2x • Attributed Pipeline $412,000 • CPA $164"_s, 520),
     };
@@ -204,11 +196,13 @@ Result planDocument(
     thread.conversionPixelsVerified = true;
 
     result.outcome.tools = {
-        completedTool(u"update_campaign_document"_s, u"Updated Campaign Plan Document & strategy sections"_s,
+        CampaignToolInvocation::completed(u"update_campaign_document"_s,
+            u"Updated Campaign Plan Document & strategy sections"_s,
             u"{\"instruction\": \""_s % graphemePrefix(prompt, 64) % u"\"}"_s,
             u"Updated campaign-plan.md and verified UTM + pixel readiness"_s, 410),
-        completedTool(u"sync_local_workspace"_s, u"Synced campaign-plan.md, media-plan.csv & creatives.json"_s,
-            u"{\"directory\": \"~/Documents/Orvane\"}"_s, u"All local artifacts up to date"_s, 130),
+        CampaignToolInvocation::completed(u"sync_local_workspace"_s,
+            u"Synced campaign-plan.md, media-plan.csv & creatives.json"_s, u"{\"directory\": \"~/Documents/Orvane\"}"_s,
+            u"All local artifacts up to date"_s, 130),
     };
     result.outcome.reply = u"I updated the **Campaign Plan Document** with your instruction, verified the UTM & "
                            u"conversion tracking contract, and synced the changes to `~/Documents/Orvane/"_s
