@@ -1,0 +1,83 @@
+#include "AppTestSupport.h"
+
+#include "app/RootView.h"
+#include "kit/session/SessionStore.h"
+#include "platform/UserDefaults.h"
+#include "voice/VoiceInputProvider.h"
+
+#include <QMenuBar>
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::StringLiterals;
+
+TEST(OrvaneAppTest, TheSessionStoreIsMadeOnFirstUseAndOnlyOnce)
+{
+    TemporaryHome home;
+    int made = 0;
+    OrvaneApp::Services services = OrvaneApp::standardServices();
+    services.makeSession = [&made](QNetworkAccessManager *network, QObject *parent) {
+        ++made;
+        return new SessionStore(OrvaneEnvironment::production, std::make_shared<MemoryAccountStore>(), network,
+            std::chrono::seconds(2), platform::UserDefaults::standard(), parent);
+    };
+    services.makeVoice = [] { return std::make_shared<voice::UnavailableVoiceProvider>(); };
+    OrvaneApp app({ u"orvane"_s }, services);
+    EXPECT_FALSE(app.hasSession());
+    EXPECT_EQ(made, 0);
+
+    SessionStore *first = &app.session();
+    EXPECT_EQ(&app.session(), first);
+    OrvaneMainWindow *window = app.openWindow();
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(app.windows(), QList<OrvaneMainWindow *>({ window }));
+    EXPECT_EQ(window->windowTitle(), u"Orvane"_s);
+}
+
+TEST(OrvaneAppTest, TheProductionSessionSignsInToProductionAndStartsSignedOutWithoutAKeyring)
+{
+    TemporaryHome home;
+    // No session bus, so no keyring: the stored account cannot be read and nothing is shown.
+    ScopedEnvironmentVariable bus("DBUS_SESSION_BUS_ADDRESS", QByteArray("unix:path=/nonexistent/orvane-test-bus"));
+    OrvaneApp app({ u"orvane"_s });
+    SessionStore &session = app.session();
+    EXPECT_EQ(session.environment(), OrvaneEnvironment::production);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !session.isRestoring(); }));
+    EXPECT_EQ(session.state().kind(), SessionStore::State::Kind::signedOut);
+    EXPECT_FALSE(session.lastError().has_value());
+    EXPECT_EQ(session.client().baseURL(), baseURL(OrvaneEnvironment::production));
+}
+
+TEST(OrvaneAppTest, TheWindowStartsAtItsDefaultSizeShrunkToASmallerScreen)
+{
+    EXPECT_EQ(OrvaneMainWindow::initialSize({ 1920, 1080 }), QSize(1440, 900));
+    EXPECT_EQ(OrvaneMainWindow::initialSize({ 1440, 900 }), QSize(1440, 900));
+    EXPECT_EQ(OrvaneMainWindow::initialSize({ 1280, 1024 }), QSize(1280, 900));
+    EXPECT_EQ(OrvaneMainWindow::initialSize({ 1366, 768 }), QSize(1366, 768));
+    EXPECT_EQ(OrvaneMainWindow::initialSize({}), QSize(1440, 900));
+}
+
+TEST(OrvaneAppTest, TheWindowIsActiveOnceShownAndActivatingAgainBringsItBack)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    EXPECT_TRUE(window->isActiveWindow());
+    EXPECT_EQ(window->menuBar()->actions().size(), 1);
+
+    window->hide();
+    harness.app().activate();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+
+    // With every window closed, a hand-over opens a new one.
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(harness.app().windows().isEmpty());
+    harness.app().activate();
+    ASSERT_EQ(harness.app().windows().size(), 1);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(harness.app().windows().first()));
+}
