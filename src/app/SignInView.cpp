@@ -241,6 +241,7 @@ void SignInView::buildEntry(QVBoxLayout *column)
     auto *actions = new QVBoxLayout;
     actions->setSpacing(8);
     auto *reopen = new EntryButton(u"Open browser"_s, true, true, m_pending);
+    m_reopen = reopen;
     reopen->setObjectName(u"signIn.reopen"_s);
     connect(reopen, &QAbstractButton::clicked, this, [this] {
         if (m_session)
@@ -312,6 +313,7 @@ void SignInView::updateFromSession()
     const SessionStore::State &state = m_session->state();
     const bool signingIn = state.kind() == SessionStore::State::Kind::signingIn;
     const bool focusInside = isAncestorOf(QApplication::focusWidget());
+    const bool switching = m_pending->isHidden() == signingIn;
     m_welcome->setVisible(!signingIn);
     m_pending->setVisible(signingIn);
     m_userCode->setText(signingIn ? state.userCode() : QString());
@@ -324,13 +326,13 @@ void SignInView::updateFromSession()
     m_noticeText->setText(notice.value_or(QString()));
     m_notice->setVisible(notice.has_value());
 
-    // Keep the keyboard on the screen's main control as its content changes.
-    if (focusInside || !QApplication::focusWidget()) {
-        QWidget *main = signingIn ? m_pending->findChild<QWidget *>(u"signIn.reopen"_s) : m_start;
+    // Keep the keyboard on the screen's main control when the entry column changes over.
+    if (switching && (focusInside || !QApplication::focusWidget())) {
+        QWidget *main = signingIn ? m_reopen : m_start;
         if (main && !main->hasFocus() && isVisible())
             main->setFocus(Qt::OtherFocusReason);
     }
-    setFocusProxy(signingIn ? m_pending->findChild<QWidget *>(u"signIn.reopen"_s) : m_start);
+    setFocusProxy(signingIn ? m_reopen : m_start);
 }
 
 void SignInView::setAccessibilityTextSize(bool large)

@@ -81,6 +81,7 @@ private:
     EntryButton *m_start = nullptr;
     EntryButton *m_localIDE = nullptr;
     QWidget *m_pending = nullptr; // the card shown while signing in
+    EntryButton *m_reopen = nullptr;
     QLabel *m_userCode = nullptr;
     PlainTextBlock *m_error = nullptr;
     QWidget *m_notice = nullptr;

@@ -287,3 +287,20 @@ TEST_F(SignInScreenTest, LayoutFollowsTheWindowSize)
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(700, 450); }));
     EXPECT_TRUE(view->currentLayout().compact);
 }
+
+TEST_F(SignInScreenTest, AnAccessibilityTextSizeKeepsOneColumn)
+{
+    openSignInScreen();
+    const int menuHeight = window->menuBar()->height();
+    window->resize(1000, 800 + menuHeight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(1000, 800); }));
+    ASSERT_TRUE(view->currentLayout().sideBySide);
+
+    view->setAccessibilityTextSize(true);
+    EXPECT_FALSE(view->currentLayout().sideBySide);
+    EXPECT_EQ(view->currentLayout().displaySize, 40);
+    EXPECT_EQ(view->currentLayout().padding, 32);
+    QCoreApplication::processEvents();
+    EXPECT_LE(control(u"signIn.start"_s)->width(), 400);
+    EXPECT_EQ(harness.find<QLabel>(u"signIn.heading"_s)->font().pixelSize(), 40);
+}
