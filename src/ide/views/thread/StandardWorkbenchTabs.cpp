@@ -1,0 +1,22 @@
+// The one place where the thread workbench learns about its tab views. Each tab view registers
+// here with one line, keyed by its workbench tab; a tab without a view shows its title. For example:
+//
+//     tabs.setTab(IDEWorkbenchView::table, [](const WorkspaceViewContext &context, QWidget *parent) {
+//         return new TableWorkbenchTabView(context, parent);
+//     });
+//
+// A tab view is built once per workbench and kept while the user moves between threads: it reads
+// the active thread from the model (CampaignIDEWorkspaceModel::activeThread()) and follows the
+// model's signals (threadChanged, primaryDestinationChanged, ...) to update in place.
+
+#include "ide/views/thread/WorkbenchTabRegistry.h"
+
+namespace orvane {
+
+WorkbenchTabRegistry standardWorkbenchTabs()
+{
+    WorkbenchTabRegistry tabs;
+    return tabs;
+}
+
+} // namespace orvane
