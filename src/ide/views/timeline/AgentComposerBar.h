@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+#include <QUuid>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+namespace orvane {
+
+class ClickableButton;
+
+// The input area of an agent pane: persona mentions, slash commands, the local sync path, the draft
+// field and Send. The draft lives in the tab inside the model; the field is never re-created, it
+// only takes the model's draft when that differs from what it shows.
+class AgentComposerBar final : public QWidget {
+    Q_OBJECT
+public:
+    AgentComposerBar(
+        const WorkspaceViewContext &context, const QUuid &threadID, const QUuid &tabID, QWidget *parent = nullptr);
+
+    // Binds the composer to another tab in place; the field shows that tab's draft.
+    void setTab(const QUuid &threadID, const QUuid &tabID);
+    [[nodiscard]] QUuid threadID() const { return m_threadID; }
+    [[nodiscard]] QUuid tabID() const { return m_tabID; }
+
+    // The prompt of each slash command, in menu order.
+    [[nodiscard]] static QList<QPair<QString, QString>> slashCommands();
+    [[nodiscard]] static QString competitorDomain();
+
+private:
+    void send();
+    void mentionPersona(const QString &handle);
+    void syncFromModel();
+    void updateSyncPath();
+
+    WorkspaceViewContext m_context;
+    QUuid m_threadID;
+    QUuid m_tabID;
+    QToolButton *m_mentionMenuButton = nullptr;
+    QToolButton *m_slashMenuButton = nullptr;
+    QLabel *m_syncPathLabel = nullptr;
+    QLineEdit *m_draftField = nullptr;
+    ClickableButton *m_sendButton = nullptr;
+};
+
+} // namespace orvane

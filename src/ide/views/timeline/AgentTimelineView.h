@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ide/views/window/WorkspaceViewRegistry.h"
+#include <QPointer>
+
+#include <QUuid>
+#include <QWidget>
+
+class QListView;
+
+namespace orvane {
+
+class CampaignIDEWorkspaceModel;
+class ExpandedToolSet;
+class TimelineEntryDelegate;
+class TimelineEntryListModel;
+
+// The scrolling middle of an agent pane: one card per entry of the tab, then a status row while a
+// turn runs. It follows the model's fine signals and updates one entry in place; it jumps to the
+// newest card when the number of entries changes and stays at the bottom while the reader is there.
+class AgentTimelineView final : public QWidget {
+    Q_OBJECT
+public:
+    AgentTimelineView(
+        const WorkspaceViewContext &context, const QUuid &threadID, const QUuid &tabID, QWidget *parent = nullptr);
+    ~AgentTimelineView() override;
+
+    // Shows another tab (of this or another thread) in place.
+    void setTab(const QUuid &threadID, const QUuid &tabID);
+    [[nodiscard]] QUuid threadID() const { return m_threadID; }
+    [[nodiscard]] QUuid tabID() const { return m_tabID; }
+
+    // Shares the workbench's set of expanded tool runs (by default the view keeps its own).
+    void setExpandedToolSet(ExpandedToolSet *set);
+    [[nodiscard]] ExpandedToolSet *expandedToolSet() const;
+
+    [[nodiscard]] TimelineEntryListModel *entryModel() const { return m_entries; }
+    [[nodiscard]] QListView *listView() const { return m_list; }
+
+private:
+    void reload();
+    void followNewestEntry(bool animated);
+    void keepPinned();
+
+    WorkspaceViewContext m_context;
+    CampaignIDEWorkspaceModel *m_model = nullptr;
+    QUuid m_threadID;
+    QUuid m_tabID;
+    TimelineEntryListModel *m_entries = nullptr;
+    TimelineEntryDelegate *m_delegate = nullptr;
+    QListView *m_list = nullptr;
+    ExpandedToolSet *m_ownToolSet = nullptr;
+    QPointer<ExpandedToolSet> m_toolSet;
+    bool m_pinned = true;
+};
+
+} // namespace orvane
