@@ -473,6 +473,19 @@ private:
 public:
     // --- End of server sync ---
 
+    // --- For workbench views ---
+    // The project the plan document edits: the selected project, else the first one when nothing is
+    // selected; none when there is no project or the selection names none.
+    [[nodiscard]] std::optional<QUuid> planEditTargetProjectID() const;
+    // The plan document's objective and audience fields: store the text in that project with
+    // "Now" as its updated text, save the projects and re-mirror its folder.
+    void updateSelectedProjectObjective(const QString &text);
+    void updateSelectedProjectAudience(const QString &text);
+    // The raw plan editor's save: selects "campaign-plan.md" when it is listed, then saves the
+    // selected local file (the outcome arrives as a notice).
+    void saveCampaignPlanFile();
+    // --- End ---
+
 Q_SIGNALS:
     // Lists: *Changed() is a reset of the whole list; the others describe one element.
     void projectsChanged();
