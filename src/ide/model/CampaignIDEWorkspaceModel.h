@@ -486,6 +486,15 @@ public:
     void saveCampaignPlanFile();
     // --- End ---
 
+    // --- For thread views ---
+    // The secondary agent pane's chip: shows the tab in the thread's split pane (whatever the active
+    // tab) and saves the threads. An unknown thread changes nothing and saves nothing.
+    void showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID);
+    // The workbench's "Save Local": writes the thread's files into its project's folder and the
+    // selected project's files, then says what was saved once it is on disk, or what failed.
+    void saveThreadToLocalWorkspace(const QUuid &threadID);
+    // --- End ---
+
 Q_SIGNALS:
     // Lists: *Changed() is a reset of the whole list; the others describe one element.
     void projectsChanged();

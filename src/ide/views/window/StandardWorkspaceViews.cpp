@@ -14,11 +14,16 @@
 
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
+#include "ide/views/thread/CampaignThreadWorkbenchView.h"
+
 namespace orvane {
 
 WorkspaceViewRegistry standardWorkspaceViews()
 {
     WorkspaceViewRegistry views;
+    views.setSurface(DestinationSurface::threadWorkbench, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new CampaignThreadWorkbenchView(context, standardWorkbenchTabs(), parent);
+    });
     return views;
 }
 

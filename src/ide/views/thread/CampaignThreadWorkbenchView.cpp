@@ -1,0 +1,154 @@
+#include "ide/views/thread/CampaignThreadWorkbenchView.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/thread/AgentThreadPane.h"
+#include "ide/views/thread/ThreadPaneParts.h"
+#include "ide/views/thread/WorkbenchHeaderBar.h"
+#include "ide/views/timeline/ExpandedToolSet.h"
+#include "ide/views/window/WindowPrimitives.h"
+
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+CampaignAgentTab CampaignThreadWorkbenchView::fallbackTab(const QUuid &id)
+{
+    CampaignAgentTab tab;
+    tab.id = id;
+    tab.title = u"Agent"_s;
+    tab.personaName = u"Orvane"_s;
+    tab.personaHandle = u"@orvane"_s;
+    return tab;
+}
+
+CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
+    const WorkspaceViewContext &context, WorkbenchTabRegistry tabs, QWidget *parent)
+    : DestinationView(parent), m_context(context), m_tabs(std::move(tabs)), m_expandedTools(new ExpandedToolSet(this))
+{
+    setObjectName(u"threadWorkbenchView"_s);
+    const ThemeSource &theme = *context.theme;
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_splitter = new ThemeRuleSplitter(theme, Qt::Horizontal);
+    m_splitter->setObjectName(u"threadWorkbenchSplitter"_s);
+    layout->addWidget(m_splitter);
+
+    m_primary = new AgentThreadPane(context, false, m_expandedTools);
+    m_primary->setMinimumWidth(primaryMinimumWidth);
+    m_primary->setMaximumWidth(primaryMaximumWidth);
+    m_secondary = new AgentThreadPane(context, true, m_expandedTools);
+    m_secondary->setMinimumWidth(secondaryMinimumWidth);
+    m_secondary->setMaximumWidth(secondaryMaximumWidth);
+    m_secondary->hide();
+
+    auto *workbench = new ThemePanel(theme, ThemeColor::canvasBackground);
+    workbench->setObjectName(u"workbenchColumn"_s);
+    workbench->setMinimumWidth(workbenchMinimumWidth);
+    auto *column = new QVBoxLayout(workbench);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_header = new WorkbenchHeaderBar(context);
+    column->addWidget(m_header);
+    column->addWidget(new ThemeDivider(theme, Qt::Horizontal));
+    m_surfaces = new QStackedWidget;
+    m_surfaces->setObjectName(u"workbenchSurfaceStack"_s);
+    column->addWidget(m_surfaces, 1);
+
+    m_splitter->addWidget(m_primary);
+    m_splitter->addWidget(m_secondary);
+    m_splitter->addWidget(workbench);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 0);
+    m_splitter->setStretchFactor(2, 1);
+
+    CampaignIDEWorkspaceModel *model = context.model;
+    connect(model, &CampaignIDEWorkspaceModel::threadChanged, this, [this](const QUuid &threadID) {
+        if (threadID == m_threadID)
+            refresh();
+    });
+    connect(model, &CampaignIDEWorkspaceModel::threadsChanged, this, &CampaignThreadWorkbenchView::refresh);
+}
+
+void CampaignThreadWorkbenchView::showDestination(const IDEPrimaryDestination &destination)
+{
+    if (const std::optional<QUuid> id = destination.threadID())
+        m_threadID = *id;
+    refresh();
+}
+
+QWidget *CampaignThreadWorkbenchView::currentSurface() const
+{
+    return m_surfaces->currentWidget();
+}
+
+void CampaignThreadWorkbenchView::refresh()
+{
+    const QList<CampaignIDEThread> &threads = m_context.model->threads();
+    const auto found = std::find_if(
+        threads.cbegin(), threads.cend(), [this](const CampaignIDEThread &thread) { return thread.id == m_threadID; });
+    // A thread that went away is replaced by the operations home; until then the view keeps what
+    // it shows.
+    if (found == threads.cend())
+        return;
+    const CampaignIDEThread &thread = *found;
+
+    m_primary->showTab(thread, thread.activeTab().value_or(fallbackTab(m_fallbackTabID)));
+    std::optional<CampaignAgentTab> split;
+    if (thread.splitAgentTabID) {
+        for (const CampaignAgentTab &tab : thread.agentTabs) {
+            if (tab.id == *thread.splitAgentTabID) {
+                split = tab;
+                break;
+            }
+        }
+    }
+    if (split) {
+        m_secondary->showTab(thread, *split);
+        if (m_secondary->isHidden()) {
+            m_secondary->show();
+            if (m_sizedOnce) {
+                QList<int> sizes = m_splitter->sizes();
+                const int total = sizes.value(0) + sizes.value(2);
+                sizes = { primaryIdealWidth, secondaryIdealWidth,
+                    qMax(0, total - primaryIdealWidth - secondaryIdealWidth) };
+                m_splitter->setSizes(sizes);
+            }
+        }
+    } else {
+        m_secondary->hide();
+    }
+
+    m_header->showThread(thread.id, thread.workbenchView);
+    showSurface(thread.workbenchView);
+}
+
+void CampaignThreadWorkbenchView::showSurface(IDEWorkbenchView view)
+{
+    QWidget *surface = m_surfaceViews.value(view);
+    if (!surface) {
+        surface = m_tabs.makeTab(view, m_context, m_surfaces);
+        m_surfaceViews.insert(view, surface);
+        m_surfaces->addWidget(surface);
+    }
+    if (m_surfaces->currentWidget() != surface)
+        m_surfaces->setCurrentWidget(surface);
+}
+
+void CampaignThreadWorkbenchView::showEvent(QShowEvent *event)
+{
+    DestinationView::showEvent(event);
+    if (m_sizedOnce)
+        return;
+    m_sizedOnce = true;
+    // The panes open at their ideal widths; the workbench column takes the rest.
+    const int total = m_splitter->width();
+    const int panes = primaryIdealWidth + (m_secondary->isHidden() ? 0 : secondaryIdealWidth);
+    m_splitter->setSizes({ primaryIdealWidth, m_secondary->isHidden() ? 0 : secondaryIdealWidth,
+        qMax(workbenchMinimumWidth, total - panes) });
+}
+
+} // namespace orvane

@@ -1,0 +1,127 @@
+#include "ide/views/thread/ThreadPaneParts.h"
+
+#include "ide/views/kit/ThemeSource.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QSplitterHandle>
+
+namespace orvane {
+
+ThemePanel::ThemePanel(const ThemeSource &theme, ThemeColor fill, QWidget *parent)
+    : QWidget(parent), m_theme(&theme), m_fill(fill)
+{
+    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
+}
+
+void ThemePanel::setFill(ThemeColor fill, qreal opacity)
+{
+    if (m_fill == fill && qFuzzyCompare(m_fillOpacity, opacity))
+        return;
+    m_fill = fill;
+    m_fillOpacity = opacity;
+    update();
+}
+
+void ThemePanel::setStroke(std::optional<ThemeColor> stroke, qreal opacity)
+{
+    if (m_stroke == stroke && qFuzzyCompare(m_strokeOpacity, opacity))
+        return;
+    m_stroke = stroke;
+    m_strokeOpacity = opacity;
+    update();
+}
+
+void ThemePanel::paintEvent(QPaintEvent *)
+{
+    if (!m_theme)
+        return;
+    QPainter painter(this);
+    if (m_fill) {
+        QColor fill = m_theme->color(*m_fill);
+        fill.setAlphaF(fill.alphaF() * float(m_fillOpacity));
+        painter.fillRect(rect(), fill);
+    }
+    if (m_stroke) {
+        QColor stroke = m_theme->color(*m_stroke);
+        stroke.setAlphaF(stroke.alphaF() * float(m_strokeOpacity));
+        painter.setPen(QPen(stroke, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+StateDot::StateDot(const ThemeSource &theme, ThemeColor color, int diameter, QWidget *parent)
+    : QWidget(parent), m_theme(&theme), m_color(color)
+{
+    setFixedSize(diameter, diameter);
+    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
+}
+
+void StateDot::setColor(ThemeColor color)
+{
+    if (m_color == color)
+        return;
+    m_color = color;
+    update();
+}
+
+QColor StateDot::drawnColor() const
+{
+    return m_theme ? m_theme->color(m_color) : QColor();
+}
+
+void StateDot::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(drawnColor());
+    painter.drawEllipse(QRectF(rect()));
+}
+
+namespace {
+
+class RuleHandle final : public QSplitterHandle {
+public:
+    RuleHandle(const ThemeSource &theme, Qt::Orientation orientation, QSplitter *parent)
+        : QSplitterHandle(orientation, parent), m_theme(&theme)
+    {
+        connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (m_theme)
+            QPainter(this).fillRect(rect(), m_theme->color(ThemeColor::borderSubtle));
+    }
+
+private:
+    QPointer<const ThemeSource> m_theme;
+};
+
+} // namespace
+
+ThemeRuleSplitter::ThemeRuleSplitter(const ThemeSource &theme, Qt::Orientation orientation, QWidget *parent)
+    : QSplitter(orientation, parent), m_theme(&theme)
+{
+    setHandleWidth(1);
+    setChildrenCollapsible(false);
+}
+
+QSplitterHandle *ThemeRuleSplitter::createHandle()
+{
+    return new RuleHandle(*m_theme, orientation(), this);
+}
+
+void setLabelColor(QLabel *label, const QColor &color)
+{
+    QPalette palette = label->palette();
+    if (palette.color(QPalette::WindowText) == color)
+        return;
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+} // namespace orvane
