@@ -1,0 +1,157 @@
+#include "ide/views/sheets/CommandPaletteSheet.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/SymbolView.h"
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/sheets/CommandPaletteDelegate.h"
+#include "ide/views/sheets/CommandPaletteResultsModel.h"
+#include "ide/views/sheets/FittedListView.h"
+#include "ide/views/sheets/SheetParts.h"
+#include "ide/views/window/WorkspaceViewState.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+namespace {
+
+// The search row's box: elevatedBackground under a 1-point borderStrong outline.
+class SearchRow final : public QWidget {
+public:
+    SearchRow(const ThemeSource &theme, QWidget *parent = nullptr) : QWidget(parent), m_theme(&theme)
+    {
+        connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (!m_theme)
+            return;
+        const OrvaneWebTheme theme = m_theme->theme();
+        QPainter painter(this);
+        painter.fillRect(rect(), theme.elevatedBackground());
+        painter.setPen(QPen(theme.borderStrong(), 1));
+        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+
+private:
+    QPointer<const ThemeSource> m_theme;
+};
+
+} // namespace
+
+CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context)
+{
+    setObjectName(u"commandPaletteSheetContent"_s);
+    const ThemeSource &theme = *context.theme;
+    QVBoxLayout *column = sheetparts::column(this, 12);
+
+    auto *searchRow = new SearchRow(theme);
+    searchRow->setObjectName(u"commandPaletteSearchRow"_s);
+    auto *row = new QHBoxLayout(searchRow);
+    row->setContentsMargins(12, 12, 12, 12);
+    row->setSpacing(10);
+    row->addWidget(new SymbolView(theme, u"magnifyingglass"_s, ThemeColor::accentLime, 14));
+    m_queryField = new QLineEdit;
+    m_queryField->setObjectName(u"commandQueryField"_s);
+    m_queryField->setPlaceholderText(u"Jump to thread, workbench tab, agent persona, or project…"_s);
+    m_queryField->setFrame(false);
+    m_queryField->setFont(themeFont(14));
+    m_queryField->setText(context.state->commandQuery());
+    row->addWidget(m_queryField, 1);
+    ClickableButton::Look escLook;
+    escLook.padding = QMargins();
+    auto *esc = new ClickableButton(theme, escLook);
+    esc->setObjectName(u"commandPaletteEscButton"_s);
+    esc->addText(u"ESC"_s, themeFont(10, QFont::Bold, true), ThemeColor::textMuted);
+    row->addWidget(esc);
+    column->addWidget(searchRow);
+
+    m_results = new CommandPaletteResultsModel(*context.model, this);
+    m_results->setQuery(context.state->commandQuery());
+    m_list = new FittedListView;
+    m_list->setObjectName(u"commandPaletteResultList"_s);
+    m_list->setItemDelegate(new CommandPaletteDelegate(theme, m_list));
+    m_list->setModel(m_results);
+    m_list->setMaximumContentHeight(maximumListHeight);
+    column->addWidget(m_list);
+
+    const auto applyFieldColors = [this, &theme] {
+        QPalette palette = m_queryField->palette();
+        palette.setColor(QPalette::Base, Qt::transparent);
+        palette.setColor(QPalette::Text, theme.theme().textPrimary());
+        palette.setColor(QPalette::PlaceholderText, theme.theme().textMuted());
+        m_queryField->setPalette(palette);
+    };
+    applyFieldColors();
+    connect(&theme, &ThemeSource::themeChanged, this, applyFieldColors);
+    connect(&theme, &ThemeSource::themeChanged, m_list->viewport(), qOverload<>(&QWidget::update));
+
+    WorkspaceViewState *state = context.state;
+    connect(m_queryField, &QLineEdit::textEdited, state, &WorkspaceViewState::setCommandQuery);
+    connect(state, &WorkspaceViewState::commandQueryChanged, this, [this, state] {
+        sheetparts::syncField(m_queryField, state->commandQuery());
+        m_results->setQuery(state->commandQuery());
+    });
+    connect(esc, &QAbstractButton::clicked, this, &CommandPaletteSheet::dismiss);
+    connect(m_list, &QAbstractItemView::clicked, this, &CommandPaletteSheet::pick);
+    // The sheet's height follows the list.
+    connect(m_list, &FittedListView::fittedHeightChanged, this, [this] {
+        if (QWidget *sheet = window(); sheet && sheet != this && sheet->isWindow())
+            sheet->adjustSize();
+    });
+    m_queryField->setFocus();
+}
+
+void CommandPaletteSheet::dismiss()
+{
+    if (m_context.model)
+        m_context.model->setShowingCommandPalette(false);
+}
+
+void CommandPaletteSheet::pick(const QModelIndex &index)
+{
+    CampaignIDEWorkspaceModel *model = m_context.model;
+    if (!model || !index.isValid())
+        return;
+    switch (index.data(CommandPaletteResultsModel::KindRole).value<CommandPaletteResultsModel::Kind>()) {
+    case CommandPaletteResultsModel::Kind::thread:
+        // A thread deleted meanwhile opens nothing; the palette still closes.
+        model->openThread(index.data(CommandPaletteResultsModel::ThreadIDRole).toUuid(), std::nullopt);
+        break;
+    case CommandPaletteResultsModel::Kind::persona: {
+        const QList<OrvaneAgentPersona> &personas = OrvaneWebParitySeeds::personas();
+        const int personaIndex = index.data(CommandPaletteResultsModel::PersonaIndexRole).toInt();
+        if (personaIndex < 0 || personaIndex >= personas.size())
+            return;
+        const OrvaneAgentPersona persona = personas.at(personaIndex);
+        CampaignIDEWorkspaceModel::NewThread request;
+        request.title = persona.name + u" Session"_s;
+        request.initialPrompt = persona.starterPrompt;
+        request.persona = persona;
+        request.projectID = model->selectedProjectID();
+        if (!request.projectID && !model->projects().isEmpty())
+            request.projectID = model->projects().constFirst().id;
+        request.workbench = persona.defaultWorkbench;
+        request.autoSend = true;
+        model->createNewThread(request, m_context.session);
+        break;
+    }
+    case CommandPaletteResultsModel::Kind::threadsHeader:
+    case CommandPaletteResultsModel::Kind::personasHeader:
+        return;
+    }
+    dismiss();
+}
+
+} // namespace orvane

@@ -1,0 +1,56 @@
+#include "ide/views/sheets/RenameThreadSheet.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/sheets/SheetParts.h"
+#include "ide/views/window/WorkspaceViewState.h"
+
+#include <QBoxLayout>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+RenameThreadSheet::RenameThreadSheet(const WorkspaceViewContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context), m_state(context.state)
+{
+    setObjectName(u"renameThreadSheetContent"_s);
+    if (m_state->renamingThread())
+        m_threadID = m_state->renamingThread()->id;
+    const ThemeSource &theme = *context.theme;
+    QVBoxLayout *column = sheetparts::column(this, 14);
+    column->addWidget(sheetparts::eyebrow(theme, u"RENAME THREAD"_s));
+
+    m_titleField = sheetparts::field(u"renameThreadTitleField"_s, u"Thread Title"_s);
+    m_titleField->setText(m_state->renameThreadText());
+    column->addWidget(m_titleField);
+
+    auto *cancel = sheetparts::cancelButton(theme);
+    auto *save = sheetparts::confirmButton(theme, u"saveThreadTitleButton"_s, u"Save"_s, 6);
+    column->addLayout(sheetparts::buttonRow(cancel, QMargins(), save));
+
+    connect(m_titleField, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (m_state)
+            m_state->setRenameThreadText(text);
+    });
+    connect(m_state, &WorkspaceViewState::renameThreadTextChanged, this,
+        [this] { sheetparts::syncField(m_titleField, m_state->renameThreadText()); });
+    connect(cancel, &QAbstractButton::clicked, this, [this] {
+        if (m_state)
+            m_state->setRenamingThread(std::nullopt);
+    });
+    connect(save, &QAbstractButton::clicked, this, &RenameThreadSheet::save);
+}
+
+void RenameThreadSheet::save()
+{
+    if (!m_state)
+        return;
+    if (m_context.model && !m_threadID.isNull())
+        m_context.model->renameThread(m_threadID, m_state->renameThreadText());
+    m_state->setRenamingThread(std::nullopt);
+}
+
+} // namespace orvane
