@@ -473,6 +473,14 @@ private:
 public:
     // --- End of server sync ---
 
+    // --- For canvas views ---
+    // The canvas inspector's edits name their artboard: each selects it, then applies the edit as
+    // setSelectedArtboardReview() / updateSelectedHeadline() do. An artboard the selected project no
+    // longer holds changes nothing, the selection included.
+    void setArtboardReviewStatus(QUuid artboardID, CreativeReviewStatus status);
+    void updateArtboardHeadline(QUuid artboardID, const QString &text);
+    // --- End ---
+
     // --- For workbench views ---
     // The project the plan document edits: the selected project, else the first one when nothing is
     // selected; none when there is no project or the selection names none.

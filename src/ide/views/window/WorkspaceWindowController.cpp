@@ -96,6 +96,12 @@ void WorkspaceWindowController::revealLocalWorkspaceInFinder()
         m_revealFolder(m_model->localWorkspaceRoot());
 }
 
+void WorkspaceWindowController::revealSelectedProjectInFinder()
+{
+    if (m_model && m_revealFolder)
+        m_revealFolder(m_model->revealFolderPath());
+}
+
 void WorkspaceWindowController::forceSyncLocalFiles()
 {
     if (!m_model)

@@ -51,6 +51,9 @@ public:
     void toggleAgentDrawer();
     // Opens a file-manager window on the local workspace root, whatever folder that is.
     void revealLocalWorkspaceInFinder();
+    // Opens a file-manager window on the selected project's folder, or on the local workspace root
+    // when no project is selected; changes nothing in the model.
+    void revealSelectedProjectInFinder();
     // Re-mirrors every project and says so.
     void forceSyncLocalFiles();
     // The operations home; showAllProjects also clears the project filter first.

@@ -1,0 +1,225 @@
+#include "ide/views/canvas/CardGridView.h"
+
+#include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/ThemeSource.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace orvane {
+
+CardGridView::CardGridView(const ThemeSource &theme, ThemeColor background, int minimumCellWidth, int spacing,
+    int padding, QWidget *parent)
+    : QAbstractItemView(parent),
+      m_theme(&theme),
+      m_background(background),
+      m_minimumCellWidth(minimumCellWidth),
+      m_spacing(spacing),
+      m_padding(padding)
+{
+    setFrameShape(QFrame::NoFrame);
+    setSelectionMode(NoSelection);
+    setEditTriggers(NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollMode(ScrollPerPixel);
+    verticalScrollBar()->setSingleStep(24);
+    setMouseTracking(true);
+    viewport()->setAutoFillBackground(true);
+    applyTheme();
+    connect(&theme, &ThemeSource::themeChanged, this, &CardGridView::applyTheme);
+}
+
+void CardGridView::applyTheme()
+{
+    if (!m_theme)
+        return;
+    setPalette(m_theme->theme().palette());
+    QPalette palette = viewport()->palette();
+    palette.setColor(QPalette::Base, m_theme->color(m_background));
+    palette.setColor(QPalette::Window, m_theme->color(m_background));
+    viewport()->setPalette(palette);
+    viewport()->update();
+}
+
+int CardGridView::columnsFor(int width, int minimumCellWidth, int spacing, int padding)
+{
+    const int inner = width - 2 * padding;
+    return std::max(1, (inner + spacing) / std::max(1, minimumCellWidth + spacing));
+}
+
+void CardGridView::relayout()
+{
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    const int width = viewport()->width();
+    m_columns = columnsFor(width, m_minimumCellWidth, m_spacing, m_padding);
+    const int inner = std::max(0, width - 2 * m_padding);
+    m_cellWidth = std::max(1, (inner - (m_columns - 1) * m_spacing) / m_columns);
+
+    m_rects.resize(rows);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int y = m_padding;
+    for (int first = 0; first < rows; first += m_columns) {
+        const int last = std::min(rows, first + m_columns);
+        int rowHeight = 0;
+        for (int row = first; row < last; ++row) {
+            option.rect = QRect(0, 0, m_cellWidth, 0);
+            rowHeight = std::max(rowHeight, itemDelegateForIndex(model()->index(row, 0, rootIndex()))
+                                                ->sizeHint(option, model()->index(row, 0, rootIndex()))
+                                                .height());
+        }
+        for (int row = first; row < last; ++row) {
+            const int column = row - first;
+            m_rects[row] = QRect(m_padding + column * (m_cellWidth + m_spacing), y, m_cellWidth, rowHeight);
+        }
+        y += rowHeight + m_spacing;
+    }
+    m_contentHeight = rows > 0 ? y - m_spacing + m_padding : 0;
+
+    verticalScrollBar()->setPageStep(viewport()->height());
+    verticalScrollBar()->setRange(0, std::max(0, m_contentHeight - viewport()->height()));
+    viewport()->update();
+}
+
+QRect CardGridView::visualRect(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.row() >= m_rects.size())
+        return {};
+    return m_rects.at(index.row()).translated(0, -verticalOffset());
+}
+
+void CardGridView::scrollTo(const QModelIndex &index, ScrollHint)
+{
+    const QRect rect = visualRect(index);
+    if (rect.isEmpty())
+        return;
+    if (rect.top() < 0)
+        verticalScrollBar()->setValue(verticalOffset() + rect.top() - m_padding);
+    else if (rect.bottom() > viewport()->height())
+        verticalScrollBar()->setValue(verticalOffset() + rect.bottom() - viewport()->height() + m_padding);
+}
+
+QModelIndex CardGridView::indexAt(const QPoint &point) const
+{
+    const QPoint content = point + QPoint(0, verticalOffset());
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    for (qsizetype row = 0; row < std::min<qsizetype>(rows, m_rects.size()); ++row) {
+        if (m_rects.at(row).contains(content))
+            return model()->index(int(row), 0, rootIndex());
+    }
+    return {};
+}
+
+QModelIndex CardGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    if (rows == 0)
+        return {};
+    int row = currentIndex().isValid() ? currentIndex().row() : 0;
+    switch (action) {
+    case MoveLeft:
+    case MovePrevious: row -= 1; break;
+    case MoveRight:
+    case MoveNext: row += 1; break;
+    case MoveUp: row -= m_columns; break;
+    case MoveDown: row += m_columns; break;
+    case MoveHome:
+    case MovePageUp: row = 0; break;
+    case MoveEnd:
+    case MovePageDown: row = rows - 1; break;
+    }
+    return model()->index(std::clamp(row, 0, rows - 1), 0, rootIndex());
+}
+
+void CardGridView::setModel(QAbstractItemModel *model)
+{
+    QAbstractItemView::setModel(model);
+    if (model) {
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &CardGridView::relayout);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &CardGridView::relayout);
+    }
+    relayout();
+}
+
+int CardGridView::verticalOffset() const
+{
+    return verticalScrollBar()->value();
+}
+
+void CardGridView::updateGeometries()
+{
+    relayout();
+    QAbstractItemView::updateGeometries();
+}
+
+void CardGridView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    for (qsizetype row = 0; row < std::min<qsizetype>(rows, m_rects.size()); ++row) {
+        const QRect rect = m_rects.at(row).translated(0, -verticalOffset());
+        if (!rect.intersects(event->rect()))
+            continue;
+        const QModelIndex index = model()->index(int(row), 0, rootIndex());
+        option.rect = rect;
+        option.state = QStyle::State_Enabled;
+        const bool dimmed = m_pressDims && index == m_pressed;
+        if (dimmed)
+            option.state |= QStyle::State_Sunken;
+        painter.save();
+        painter.setOpacity(dimmed ? OrvaneClickableButtonStyle::pressedOpacity : 1.0);
+        itemDelegateForIndex(index)->paint(&painter, option, index);
+        painter.restore();
+    }
+}
+
+void CardGridView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractItemView::resizeEvent(event);
+    relayout();
+}
+
+void CardGridView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = indexAt(event->position().toPoint());
+        viewport()->update();
+    }
+    QAbstractItemView::mousePressEvent(event);
+}
+
+void CardGridView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QAbstractItemView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = QPersistentModelIndex();
+        viewport()->update();
+        Q_EMIT mouseReleased();
+    }
+}
+
+void CardGridView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QAbstractItemView::rowsInserted(parent, start, end);
+    relayout();
+}
+
+void CardGridView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    relayout(); // a longer headline can make its row taller
+}
+
+void CardGridView::reset()
+{
+    QAbstractItemView::reset();
+    relayout();
+}
+
+} // namespace orvane

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "ide/views/kit/OrvaneWebTheme.h"
+
+#include <QAbstractItemView>
+#include <QList>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QRect>
+
+namespace orvane {
+
+class ThemeSource;
+
+// A vertically scrolling grid of cards: as many columns of at least minimumCellWidth as the width
+// allows, sharing the width equally, `spacing` between columns and rows, `padding` around them.
+// Each row is as high as its tallest card (the delegate's sizeHint for the cell width); cards are
+// painted by the delegate only as they scroll into view. The pressed card is drawn at the button
+// press opacity. No selection of its own: the delegate reads what is selected from the model.
+class CardGridView final : public QAbstractItemView {
+    Q_OBJECT
+public:
+    CardGridView(const ThemeSource &theme, ThemeColor background, int minimumCellWidth, int spacing, int padding,
+        QWidget *parent = nullptr);
+
+    [[nodiscard]] int columnCount() const { return m_columns; }
+    [[nodiscard]] int cellWidth() const { return m_cellWidth; }
+    // The card being pressed now, if any.
+    [[nodiscard]] QModelIndex pressedIndex() const { return m_pressed; }
+    // Whether a pressed card is drawn dimmed (a card that is one button); on by default.
+    void setPressDimsCards(bool dims) { m_pressDims = dims; }
+
+    [[nodiscard]] QRect visualRect(const QModelIndex &index) const override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    [[nodiscard]] QModelIndex indexAt(const QPoint &point) const override;
+    void setModel(QAbstractItemModel *model) override;
+
+    // The layout's arithmetic: columns and cell width for an inner width.
+    [[nodiscard]] static int columnsFor(int width, int minimumCellWidth, int spacing, int padding);
+
+Q_SIGNALS:
+    // The left button went up, wherever it was (after the view handled the release).
+    void mouseReleased();
+
+protected:
+    [[nodiscard]] QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    [[nodiscard]] int horizontalOffset() const override { return 0; }
+    [[nodiscard]] int verticalOffset() const override;
+    [[nodiscard]] bool isIndexHidden(const QModelIndex &) const override { return false; }
+    void setSelection(const QRect &, QItemSelectionModel::SelectionFlags) override { }
+    [[nodiscard]] QRegion visualRegionForSelection(const QItemSelection &) const override { return {}; }
+    void updateGeometries() override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles) override;
+    void reset() override;
+
+private:
+    void relayout();
+    void applyTheme();
+
+    QPointer<const ThemeSource> m_theme;
+    ThemeColor m_background;
+    int m_minimumCellWidth;
+    int m_spacing;
+    int m_padding;
+    int m_columns = 1;
+    int m_cellWidth = 0;
+    int m_contentHeight = 0;
+    QList<QRect> m_rects; // per row of the model, in content coordinates
+    QPersistentModelIndex m_pressed;
+    bool m_pressDims = true;
+};
+
+} // namespace orvane

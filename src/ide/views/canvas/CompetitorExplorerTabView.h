@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+
+namespace orvane {
+
+class CardGridView;
+class ClickableButton;
+class CompetitorAdListModel;
+class ElidedLabel;
+
+// The competitor-ad explorer of the active thread: a headline naming the thread's competitor domain,
+// four domain chips that load another domain's ads, and a grid of the thread's competitor ads, each
+// with a button that clones its hook onto the creative canvas.
+class CompetitorExplorerTabView final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int cardMinimumWidth = 300;
+    static constexpr int gridSpacing = 14;
+    static constexpr int padding = 18;
+    // The fixed domains of the chips, in chip order.
+    static const QStringList competitorDomains;
+
+    CompetitorExplorerTabView(const WorkspaceViewContext &context, QWidget *parent = nullptr);
+
+    [[nodiscard]] static QString headlineFor(const QString &domain);
+
+private:
+    void syncHeader();
+
+    WorkspaceViewContext m_context;
+    CompetitorAdListModel *m_ads;
+    ElidedLabel *m_headline = nullptr;
+    QList<ClickableButton *> m_chips;
+    QList<QLabel *> m_chipTexts;
+    CardGridView *m_grid = nullptr;
+};
+
+} // namespace orvane

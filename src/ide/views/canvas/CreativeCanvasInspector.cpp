@@ -1,0 +1,110 @@
+#include "ide/views/canvas/CreativeCanvasInspector.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/canvas/ThemedTextEditor.h"
+#include "ide/views/kit/Card.h"
+#include "ide/views/canvas/ButtonLooks.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/window/WindowPrimitives.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context)
+{
+    const ThemeSource &theme = *context.theme;
+    setObjectName(u"artboardInspector"_s);
+    setFixedWidth(inspectorWidth);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *background = new ThemeBackground(theme, ThemeColor::panelBackground, this);
+    outer->addWidget(background);
+
+    auto *column = new QVBoxLayout(background);
+    column->setContentsMargins(14, 14, 14, 14);
+    column->setSpacing(12);
+    column->addWidget(new KickerLabel(theme, u"ARTBOARD INSPECTOR"_s, background));
+
+    m_title = new ElidedLabel(theme, themeFont(14, QFont::Bold), ThemeColor::textPrimary, background);
+    m_title->setObjectName(u"artboardInspectorTitleLabel"_s);
+    column->addWidget(m_title);
+    m_size = new ElidedLabel(theme, themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, background);
+    m_size->setObjectName(u"artboardInspectorSizeLabel"_s);
+    column->addWidget(m_size);
+
+    auto *headlineColumn = new QVBoxLayout;
+    headlineColumn->setSpacing(4);
+    auto *headlineLabel
+        = new ElidedLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary, background);
+    headlineLabel->setText(u"Primary Ad Hook / Headline"_s);
+    headlineColumn->addWidget(headlineLabel);
+    auto *editorBox = new Card(theme,
+        Card::Look {
+            .fill = ThemeColor::elevatedBackground,
+            .stroke = ThemeColor::borderSubtle,
+            .stroked = true,
+            .padding = { 6, 6, 6, 6 },
+            .spacing = 0,
+        },
+        background);
+    m_headline = new ThemedTextEditor(theme, ThemeColor::elevatedBackground, editorBox);
+    m_headline->setObjectName(u"artboardHeadlineEditor"_s);
+    m_headline->setFont(themeFont(12));
+    m_headline->setFixedHeight(90);
+    editorBox->contentLayout()->addWidget(m_headline);
+    headlineColumn->addWidget(editorBox);
+    column->addLayout(headlineColumn);
+
+    auto *decisions = new QHBoxLayout;
+    decisions->setSpacing(8);
+    auto *approve = new ClickableButton(theme,
+        buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 6, 10, 6 }, 5), background);
+    approve->setObjectName(u"approveArtboardButton"_s);
+    approve->addText(u"Approve Artboard"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    decisions->addWidget(approve);
+    auto *flag = new ClickableButton(theme,
+        buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 10, 6, 10, 6 }, 5),
+        background);
+    flag->setObjectName(u"flagArtboardButton"_s);
+    flag->addText(u"Flag for Revision"_s, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary);
+    decisions->addWidget(flag);
+    decisions->addStretch(1);
+    column->addLayout(decisions);
+    column->addStretch(1);
+
+    connect(m_headline, &ThemedTextEditor::userEdited, this, [this](const QString &text) {
+        if (m_context.model && m_artboardID)
+            m_context.model->updateArtboardHeadline(*m_artboardID, text);
+    });
+    connect(approve, &QAbstractButton::clicked, this, [this] {
+        if (m_context.model && m_artboardID)
+            m_context.model->setArtboardReviewStatus(*m_artboardID, CreativeReviewStatus::approved);
+    });
+    connect(flag, &QAbstractButton::clicked, this, [this] {
+        if (m_context.model && m_artboardID)
+            m_context.model->setArtboardReviewStatus(*m_artboardID, CreativeReviewStatus::rejected);
+    });
+}
+
+QString CreativeCanvasInspector::sizeText(int width, int height)
+{
+    return QString::number(width) + u" × "_s + QString::number(height) + u" px"_s;
+}
+
+void CreativeCanvasInspector::showArtboard(const CreativeCanvasArtboard &artboard)
+{
+    m_artboardID = artboard.id;
+    m_title->setText(artboard.platform + u" · "_s + artboard.format);
+    m_size->setText(sizeText(artboard.width, artboard.height));
+    m_headline->setTextQuietly(artboard.headline);
+}
+
+} // namespace orvane

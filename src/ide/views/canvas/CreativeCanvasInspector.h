@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ide/records/CreativeCanvasArtboard.h"
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+#include <QUuid>
+#include <QWidget>
+
+#include <optional>
+
+namespace orvane {
+
+class ClickableButton;
+class ElidedLabel;
+class ThemedTextEditor;
+
+// The canvas inspector of one artboard: its platform and format, its size, an editor of its
+// headline that writes every change through to the model, and the two review decisions. It shows
+// what showArtboard() gives it and updates in place; the editor keeps its text and cursor while
+// the user types.
+class CreativeCanvasInspector final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int inspectorWidth = 280;
+
+    CreativeCanvasInspector(const WorkspaceViewContext &context, QWidget *parent = nullptr);
+
+    void showArtboard(const CreativeCanvasArtboard &artboard);
+    [[nodiscard]] const std::optional<QUuid> &artboardID() const { return m_artboardID; }
+
+    // "1200 × 628 px": the numbers without grouping.
+    [[nodiscard]] static QString sizeText(int width, int height);
+
+private:
+    WorkspaceViewContext m_context;
+    std::optional<QUuid> m_artboardID;
+    ElidedLabel *m_title;
+    ElidedLabel *m_size;
+    ThemedTextEditor *m_headline;
+};
+
+} // namespace orvane

@@ -1,0 +1,123 @@
+#include "ide/views/canvas/LocalFilesListModel.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+namespace {
+
+std::optional<QString> selectedID(const CampaignIDEWorkspaceModel &model)
+{
+    const auto file = model.selectedLocalFile();
+    return file ? std::optional<QString>(file->id()) : std::nullopt;
+}
+
+} // namespace
+
+LocalFilesListModel::LocalFilesListModel(CampaignIDEWorkspaceModel *model, QObject *parent)
+    : QAbstractListModel(parent), m_model(model), m_files(model->localFiles()), m_selected(selectedID(*model))
+{
+    connect(model, &CampaignIDEWorkspaceModel::localFilesChanged, this, &LocalFilesListModel::reload);
+    connect(model, &CampaignIDEWorkspaceModel::localFileChanged, this, &LocalFilesListModel::refreshFile);
+    connect(model, &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged, this, &LocalFilesListModel::markSelection);
+}
+
+QString LocalFilesListModel::symbolFor(const QString &fileName)
+{
+    if (fileName.endsWith(u".csv"_s))
+        return u"tablecells"_s;
+    if (fileName.endsWith(u".json"_s))
+        return u"curlybraces"_s;
+    return u"doc.text"_s;
+}
+
+QString LocalFilesListModel::detailText(const LocalWorkspaceFile &file)
+{
+    return QString::number(file.sizeBytes()) + u" B · "_s + file.modifiedLabel();
+}
+
+int LocalFilesListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_files.size());
+}
+
+QVariant LocalFilesListModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const LocalWorkspaceFile &file = m_files.at(index.row());
+    switch (role) {
+    case IdRole: return file.id();
+    case Qt::DisplayRole:
+    case NameRole: return file.name;
+    case SizeBytesRole: return qlonglong(file.sizeBytes());
+    case ModifiedLabelRole: return file.modifiedLabel();
+    case SymbolRole: return symbolFor(file.name);
+    case SelectedRole: return m_selected == file.id();
+    case Qt::ToolTipRole: return file.url.toLocalFile();
+    default: return {};
+    }
+}
+
+QHash<int, QByteArray> LocalFilesListModel::roleNames() const
+{
+    return {
+        { IdRole, "fileID" },
+        { NameRole, "name" },
+        { SizeBytesRole, "sizeBytes" },
+        { ModifiedLabelRole, "modifiedLabel" },
+        { SymbolRole, "symbol" },
+        { SelectedRole, "selected" },
+    };
+}
+
+int LocalFilesListModel::rowOf(const QString &fileID) const
+{
+    for (qsizetype row = 0; row < m_files.size(); ++row) {
+        if (m_files.at(row).id() == fileID)
+            return int(row);
+    }
+    return -1;
+}
+
+void LocalFilesListModel::reload()
+{
+    if (!m_model)
+        return;
+    beginResetModel();
+    m_files = m_model->localFiles();
+    m_selected = selectedID(*m_model);
+    endResetModel();
+}
+
+void LocalFilesListModel::refreshFile(const QString &fileID)
+{
+    if (!m_model)
+        return;
+    const int row = rowOf(fileID);
+    const auto &files = m_model->localFiles();
+    if (row < 0 || row >= files.size() || files.at(row).id() != fileID) {
+        reload(); // the list moved under us
+        return;
+    }
+    m_files[row] = files.at(row);
+    Q_EMIT dataChanged(index(row), index(row), { SizeBytesRole, ModifiedLabelRole });
+}
+
+void LocalFilesListModel::markSelection()
+{
+    if (!m_model)
+        return;
+    const std::optional<QString> previous = m_selected;
+    m_selected = selectedID(*m_model);
+    if (previous == m_selected)
+        return;
+    for (const auto &id : { previous, m_selected }) {
+        const int row = id ? rowOf(*id) : -1;
+        if (row >= 0)
+            Q_EMIT dataChanged(index(row), index(row), { SelectedRole });
+    }
+}
+
+} // namespace orvane

@@ -1,0 +1,180 @@
+#include "ide/views/canvas/LocalFilesTabView.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/canvas/LocalFileRowDelegate.h"
+#include "ide/views/canvas/LocalFilesListModel.h"
+#include "ide/views/canvas/ThemeSplitter.h"
+#include "ide/views/canvas/ThemedTextEditor.h"
+#include "ide/views/canvas/ButtonLooks.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/SymbolView.h"
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/WindowPrimitives.h"
+#include "ide/views/window/WorkspaceWindowController.h"
+
+#include <QHBoxLayout>
+#include <QListView>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+namespace {
+
+// A list whose rows keep a margin from its edges.
+class PaddedListView final : public QListView {
+public:
+    PaddedListView(QMargins margins, QWidget *parent) : QListView(parent) { setViewportMargins(margins); }
+};
+
+} // namespace
+
+const QString LocalFilesTabView::defaultFileName = u"campaign-plan.md"_s;
+
+LocalFilesTabView::LocalFilesTabView(const WorkspaceViewContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context), m_files(new LocalFilesListModel(context.model, this))
+{
+    setObjectName(u"localFilesView"_s);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    m_splitter = new ThemeSplitter(*context.theme, Qt::Horizontal, this);
+    m_splitter->setObjectName(u"localFilesSplitter"_s);
+    m_splitter->addWidget(buildFileList());
+    m_splitter->addWidget(buildEditor());
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({ listIdealWidth, 10'000 });
+    outer->addWidget(m_splitter);
+
+    CampaignIDEWorkspaceModel *model = context.model;
+    connect(model, &CampaignIDEWorkspaceModel::localFilesChanged, this, &LocalFilesTabView::syncEditor);
+    connect(model, &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged, this, &LocalFilesTabView::syncEditor);
+    connect(model, &CampaignIDEWorkspaceModel::localFileChanged, this, [this](const QString &fileID) {
+        if (fileID == m_shownFileID)
+            syncEditor();
+    });
+    syncEditor();
+}
+
+QWidget *LocalFilesTabView::buildFileList()
+{
+    const ThemeSource &theme = *m_context.theme;
+    auto *pane = new ThemeBackground(theme, ThemeColor::sidebarBackground, this);
+    pane->setObjectName(u"localFilesPane"_s);
+    pane->setMinimumWidth(listMinimumWidth);
+    pane->setMaximumWidth(listMaximumWidth);
+    auto *column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto *header = new QHBoxLayout;
+    header->setContentsMargins(10, 10, 10, 10);
+    header->addWidget(new KickerLabel(theme, u"LOCAL FILES"_s, pane));
+    header->addStretch(1);
+    auto *finder = new ClickableButton(theme, buttonLook(std::nullopt, std::nullopt, {}, 0), pane);
+    finder->setObjectName(u"revealProjectFolderButton"_s);
+    finder->addText(u"Finder ↗"_s, themeFont(10, QFont::Bold, true), ThemeColor::accentCyan);
+    connect(finder, &QAbstractButton::clicked, this, [this] {
+        if (m_context.controller)
+            m_context.controller->revealSelectedProjectInFinder();
+    });
+    header->addWidget(finder);
+    column->addLayout(header);
+    column->addWidget(new ThemeDivider(theme, Qt::Horizontal, pane));
+
+    m_list = new PaddedListView({ 6, 6, 6, 6 - LocalFileRowDelegate::rowGap }, pane);
+    m_list->setObjectName(u"localFilesListView"_s);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setItemDelegate(new LocalFileRowDelegate(theme, m_list));
+    m_list->setModel(m_files);
+    const auto applyListTheme = [this, &theme] {
+        QPalette palette = theme.theme().palette();
+        palette.setColor(QPalette::Base, theme.color(ThemeColor::sidebarBackground));
+        palette.setColor(QPalette::Window, theme.color(ThemeColor::sidebarBackground));
+        m_list->setPalette(palette);
+        m_list->viewport()->setPalette(palette);
+    };
+    applyListTheme();
+    connect(&theme, &ThemeSource::themeChanged, m_list, applyListTheme);
+    connect(m_list, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        if (m_context.model && index.isValid())
+            m_context.model->selectLocalFile(index.data(LocalFilesListModel::IdRole).toString());
+    });
+    column->addWidget(m_list, 1);
+    return pane;
+}
+
+QWidget *LocalFilesTabView::buildEditor()
+{
+    const ThemeSource &theme = *m_context.theme;
+    auto *pane = new QWidget(this);
+    auto *column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto *header = new ThemeBackground(theme, ThemeColor::panelBackground, pane);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(10, 10, 10, 10);
+    m_fileName = new ElidedLabel(theme, themeFont(12, QFont::Bold, true), ThemeColor::textPrimary, header);
+    m_fileName->setObjectName(u"localFileNameLabel"_s);
+    row->addWidget(m_fileName, 1);
+    auto *save = new ClickableButton(
+        theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 5, 10, 5 }, 5),
+        header);
+    save->setObjectName(u"saveLocalFileButton"_s);
+    save->addSymbol(u"square.and.arrow.down"_s, ThemeColor::textPrimary, 10)->setFixedColor(QColor(Qt::black));
+    save->addText(u"Save to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    connect(save, &QAbstractButton::clicked, this, [this] {
+        if (m_context.model)
+            m_context.model->saveSelectedLocalFile();
+    });
+    row->addWidget(save);
+    column->addWidget(header);
+    column->addWidget(new ThemeDivider(theme, Qt::Horizontal, pane));
+
+    auto *editorBox = new ThemeBackground(theme, ThemeColor::canvasBackground, pane);
+    auto *box = new QVBoxLayout(editorBox);
+    box->setContentsMargins(10, 10, 10, 10);
+    m_editor = new ThemedTextEditor(theme, ThemeColor::canvasBackground, editorBox);
+    m_editor->setObjectName(u"localFileEditor"_s);
+    m_editor->setFont(themeFont(12, QFont::Normal, true));
+    m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->addWidget(m_editor);
+    column->addWidget(editorBox, 1);
+
+    connect(m_editor, &ThemedTextEditor::userEdited, this, [this](const QString &text) {
+        if (m_context.model)
+            m_context.model->setLocalFileEditorContent(text);
+    });
+    return pane;
+}
+
+void LocalFilesTabView::syncEditor()
+{
+    CampaignIDEWorkspaceModel *model = m_context.model;
+    if (!model)
+        return;
+    const auto file = model->selectedLocalFile();
+    m_fileName->setText(file ? file->name : defaultFileName);
+    // With no file there is nothing to edit: typing would go nowhere.
+    m_editor->setReadOnly(!file);
+    m_editor->setPlaceholderText(file ? QString() : u"This folder has no text files to edit."_s);
+
+    const std::optional<QString> fileID = file ? std::optional<QString>(file->id()) : std::nullopt;
+    const QString content = file ? file->content : QString();
+    if (fileID != m_shownFileID) {
+        m_shownFileID = fileID;
+        m_editor->showDocumentQuietly(content);
+    } else {
+        m_editor->setTextQuietly(content);
+    }
+}
+
+} // namespace orvane
