@@ -16,12 +16,30 @@ namespace orvane {
 namespace cp = card_painting;
 namespace {
 
-QFont platformFont() { return themeFont(9, QFont::Bold, true); }
-QFont formatFont() { return themeFont(9, QFont::Normal, true); }
-QFont statusFont() { return themeFont(8, QFont::Bold, true); }
-QFont kickerFont() { return themeFont(8, QFont::Bold, true); }
-QFont headlineFont() { return themeFont(13, QFont::Bold); }
-QFont chipFont() { return themeFont(9, QFont::Bold, true); }
+QFont platformFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
+QFont formatFont()
+{
+    return themeFont(9, QFont::Normal, true);
+}
+QFont statusFont()
+{
+    return themeFont(8, QFont::Bold, true);
+}
+QFont kickerFont()
+{
+    return themeFont(8, QFont::Bold, true);
+}
+QFont headlineFont()
+{
+    return themeFont(13, QFont::Bold);
+}
+QFont chipFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
 
 constexpr int rowSpacing = 8; // between the parts of a header or chip row
 constexpr QMargins chipPadding { 7, 3, 7, 3 };
@@ -40,8 +58,8 @@ int chipHeight()
 int previewContentHeight(const QString &headline, int cardWidth)
 {
     const int textWidth = cardWidth - 2 * ArtboardCardDelegate::padding - 2 * ArtboardCardDelegate::previewPadding;
-    const int headlineHeight = cp::wrappedHeight(
-        headline, headlineFont(), std::max(1, textWidth), ArtboardCardDelegate::headlineLineLimit);
+    const int headlineHeight
+        = cp::wrappedHeight(headline, headlineFont(), std::max(1, textWidth), ArtboardCardDelegate::headlineLineLimit);
     return cp::lineHeight(kickerFont()) + ArtboardCardDelegate::previewSpacing + headlineHeight
         + ArtboardCardDelegate::previewSpacing + chipHeight();
 }
@@ -110,15 +128,16 @@ void ArtboardCardDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
         formatLine(index.data(ArtboardGridModel::FormatRole).toString()), formatFont(), theme.textMuted());
 
     // Preview panel, its content centred vertically.
-    const QRect panel(inner.left(), header.bottom() + 1 + spacing, inner.width(), previewHeight(headline, card.width()));
+    const QRect panel(
+        inner.left(), header.bottom() + 1 + spacing, inner.width(), previewHeight(headline, card.width()));
     painter->fillRect(panel, theme.canvasBackground());
     cp::strokeInside(*painter, panel, theme.borderSubtle());
     const QRect content = panel.marginsRemoved({ previewPadding, previewPadding, previewPadding, previewPadding });
     int y = content.top() + (content.height() - previewContentHeight(headline, card.width())) / 2;
     const int kickerHeight = cp::lineHeight(kickerFont());
     cp::drawLine(*painter, QRect(content.left(), y, content.width(), kickerHeight),
-        previewKicker(index.data(ArtboardGridModel::WidthRole).toInt(),
-            index.data(ArtboardGridModel::HeightRole).toInt()),
+        previewKicker(
+            index.data(ArtboardGridModel::WidthRole).toInt(), index.data(ArtboardGridModel::HeightRole).toInt()),
         kickerFont(), theme.accentLime());
     y += kickerHeight + previewSpacing;
     const int headlineHeight = cp::wrappedHeight(headline, headlineFont(), content.width(), headlineLineLimit);

@@ -48,16 +48,25 @@ QVariant ArtboardGridModel::data(const QModelIndex &index, int role) const
         return {};
     const CreativeCanvasArtboard &artboard = m_artboards.at(index.row());
     switch (role) {
-    case IdRole: return artboard.id;
-    case PlatformRole: return artboard.platform;
-    case FormatRole: return artboard.format;
+    case IdRole:
+        return artboard.id;
+    case PlatformRole:
+        return artboard.platform;
+    case FormatRole:
+        return artboard.format;
     case Qt::DisplayRole:
-    case HeadlineRole: return artboard.headline;
-    case WidthRole: return artboard.width;
-    case HeightRole: return artboard.height;
-    case ReviewStatusRole: return int(artboard.reviewStatus);
-    case SelectedRole: return m_selected == artboard.id;
-    default: return {};
+    case HeadlineRole:
+        return artboard.headline;
+    case WidthRole:
+        return artboard.width;
+    case HeightRole:
+        return artboard.height;
+    case ReviewStatusRole:
+        return int(artboard.reviewStatus);
+    case SelectedRole:
+        return m_selected == artboard.id;
+    default:
+        return {};
     }
 }
 

@@ -7,8 +7,8 @@
 namespace orvane {
 
 // A button look from its parts; opacities stay at 1.
-[[nodiscard]] inline ClickableButton::Look buttonLook(std::optional<ThemeColor> fill,
-    std::optional<ThemeColor> stroke, QMargins padding, int spacing, qreal strokeOpacity = 1.0)
+[[nodiscard]] inline ClickableButton::Look buttonLook(std::optional<ThemeColor> fill, std::optional<ThemeColor> stroke,
+    QMargins padding, int spacing, qreal strokeOpacity = 1.0)
 {
     ClickableButton::Look look;
     look.fill = fill;

@@ -11,8 +11,8 @@
 
 namespace orvane {
 
-CardGridView::CardGridView(const ThemeSource &theme, ThemeColor background, int minimumCellWidth, int spacing,
-    int padding, QWidget *parent)
+CardGridView::CardGridView(
+    const ThemeSource &theme, ThemeColor background, int minimumCellWidth, int spacing, int padding, QWidget *parent)
     : QAbstractItemView(parent),
       m_theme(&theme),
       m_background(background),
@@ -68,9 +68,10 @@ void CardGridView::relayout()
         int rowHeight = 0;
         for (int row = first; row < last; ++row) {
             option.rect = QRect(0, 0, m_cellWidth, 0);
-            rowHeight = std::max(rowHeight, itemDelegateForIndex(model()->index(row, 0, rootIndex()))
-                                                ->sizeHint(option, model()->index(row, 0, rootIndex()))
-                                                .height());
+            rowHeight = std::max(rowHeight,
+                itemDelegateForIndex(model()->index(row, 0, rootIndex()))
+                    ->sizeHint(option, model()->index(row, 0, rootIndex()))
+                    .height());
         }
         for (int row = first; row < last; ++row) {
             const int column = row - first;
@@ -122,15 +123,27 @@ QModelIndex CardGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     int row = currentIndex().isValid() ? currentIndex().row() : 0;
     switch (action) {
     case MoveLeft:
-    case MovePrevious: row -= 1; break;
+    case MovePrevious:
+        row -= 1;
+        break;
     case MoveRight:
-    case MoveNext: row += 1; break;
-    case MoveUp: row -= m_columns; break;
-    case MoveDown: row += m_columns; break;
+    case MoveNext:
+        row += 1;
+        break;
+    case MoveUp:
+        row -= m_columns;
+        break;
+    case MoveDown:
+        row += m_columns;
+        break;
     case MoveHome:
-    case MovePageUp: row = 0; break;
+    case MovePageUp:
+        row = 0;
+        break;
     case MoveEnd:
-    case MovePageDown: row = rows - 1; break;
+    case MovePageDown:
+        row = rows - 1;
+        break;
     }
     return model()->index(std::clamp(row, 0, rows - 1), 0, rootIndex());
 }

@@ -19,13 +19,34 @@ namespace orvane {
 namespace cp = card_painting;
 namespace {
 
-QFont channelFont() { return themeFont(9, QFont::Bold, true); }
-QFont spendFont() { return themeFont(10, QFont::Bold, true); }
-QFont runningFont() { return themeFont(9, QFont::Normal, true); }
-QFont headlineFont() { return themeFont(14, QFont::Bold); }
-QFont bodyFont() { return themeFont(12); }
-QFont ctaFont() { return themeFont(10, QFont::Normal, true); }
-QFont cloneFont() { return themeFont(10, QFont::Bold); }
+QFont channelFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
+QFont spendFont()
+{
+    return themeFont(10, QFont::Bold, true);
+}
+QFont runningFont()
+{
+    return themeFont(9, QFont::Normal, true);
+}
+QFont headlineFont()
+{
+    return themeFont(14, QFont::Bold);
+}
+QFont bodyFont()
+{
+    return themeFont(12);
+}
+QFont ctaFont()
+{
+    return themeFont(10, QFont::Normal, true);
+}
+QFont cloneFont()
+{
+    return themeFont(10, QFont::Bold);
+}
 
 constexpr int rowSpacing = 8;
 constexpr int cloneSymbolSize = 10;
@@ -73,8 +94,8 @@ QRect CompetitorAdCardDelegate::cloneButtonRect(const QRect &card)
 {
     const QSize size = cloneButtonSize();
     const int rowTop = card.bottom() + 1 - padding - bottomRowHeight();
-    return { card.right() + 1 - padding - size.width(), rowTop + (bottomRowHeight() - size.height()) / 2,
-        size.width(), size.height() };
+    return { card.right() + 1 - padding - size.width(), rowTop + (bottomRowHeight() - size.height()) / 2, size.width(),
+        size.height() };
 }
 
 QSize CompetitorAdCardDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -132,8 +153,8 @@ void CompetitorAdCardDelegate::paint(
     const QRect content = button.marginsRemoved(clonePadding);
     const QPixmap symbol = ui::symbolPixmap(u"plus.rectangle.on.rectangle", QColor(Qt::black), cloneSymbolSize,
         painter->device() ? painter->device()->devicePixelRatioF() : 1.0);
-    painter->drawPixmap(QRect(content.left(), content.top() + (content.height() - cloneSymbolSize) / 2,
-                            cloneSymbolSize, cloneSymbolSize),
+    painter->drawPixmap(QRect(content.left(), content.top() + (content.height() - cloneSymbolSize) / 2, cloneSymbolSize,
+                            cloneSymbolSize),
         symbol);
     cp::drawLine(*painter, content.adjusted(cloneSymbolSize + cloneSymbolSpacing, 0, 0, 0), cloneText, cloneFont(),
         QColor(Qt::black));
@@ -172,7 +193,8 @@ bool CompetitorAdCardDelegate::editorEvent(
             Q_EMIT cloneRequested(index);
         return true;
     }
-    default: break;
+    default:
+        break;
     }
     return QStyledItemDelegate::editorEvent(event, model, option, index);
 }

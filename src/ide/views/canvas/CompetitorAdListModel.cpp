@@ -35,15 +35,23 @@ QVariant CompetitorAdListModel::data(const QModelIndex &index, int role) const
         return {};
     const CampaignCompetitorAd &ad = m_ads.at(index.row());
     switch (role) {
-    case IdRole: return ad.id;
-    case ChannelRole: return ad.channel;
+    case IdRole:
+        return ad.id;
+    case ChannelRole:
+        return ad.channel;
     case Qt::DisplayRole:
-    case HeadlineRole: return ad.headline;
-    case BodyRole: return ad.bodyPreview();
-    case CTARole: return ad.ctaText();
-    case EstimatedSpendRole: return ad.estimatedSpend();
-    case RunningDaysRole: return ad.runningDays();
-    default: return {};
+    case HeadlineRole:
+        return ad.headline;
+    case BodyRole:
+        return ad.bodyPreview();
+    case CTARole:
+        return ad.ctaText();
+    case EstimatedSpendRole:
+        return ad.estimatedSpend();
+    case RunningDaysRole:
+        return ad.runningDays();
+    default:
+        return {};
     }
 }
 

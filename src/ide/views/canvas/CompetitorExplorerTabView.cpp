@@ -1,10 +1,10 @@
 #include "ide/views/canvas/CompetitorExplorerTabView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/canvas/CardGridView.h"
 #include "ide/views/canvas/CompetitorAdCardDelegate.h"
 #include "ide/views/canvas/CompetitorAdListModel.h"
-#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -55,9 +55,8 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
 
     for (qsizetype i = 0; i < competitorDomains.size(); ++i) {
         const QString domain = competitorDomains.at(i);
-        auto *chip = new ClickableButton(theme,
-            buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 9, 5, 9, 5 }, 0),
-            background);
+        auto *chip = new ClickableButton(
+            theme, buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 9, 5, 9, 5 }, 0), background);
         chip->setObjectName(u"competitorChip%1Button"_s.arg(i));
         // Coloured by syncHeader(): black on the lime fill when highlighted, accentCyan otherwise.
         m_chipTexts.append(chip->addText(domain, themeFont(11, QFont::Bold, true), QColor()));

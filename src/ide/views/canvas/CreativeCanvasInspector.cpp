@@ -1,9 +1,9 @@
 #include "ide/views/canvas/CreativeCanvasInspector.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/canvas/ThemedTextEditor.h"
 #include "ide/views/kit/Card.h"
-#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -42,8 +42,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
 
     auto *headlineColumn = new QVBoxLayout;
     headlineColumn->setSpacing(4);
-    auto *headlineLabel
-        = new ElidedLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary, background);
+    auto *headlineLabel = new ElidedLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary, background);
     headlineLabel->setText(u"Primary Ad Hook / Headline"_s);
     headlineColumn->addWidget(headlineLabel);
     auto *editorBox = new Card(theme,
@@ -65,14 +64,13 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
 
     auto *decisions = new QHBoxLayout;
     decisions->setSpacing(8);
-    auto *approve = new ClickableButton(theme,
-        buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 6, 10, 6 }, 5), background);
+    auto *approve = new ClickableButton(
+        theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 6, 10, 6 }, 5), background);
     approve->setObjectName(u"approveArtboardButton"_s);
     approve->addText(u"Approve Artboard"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
     decisions->addWidget(approve);
-    auto *flag = new ClickableButton(theme,
-        buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 10, 6, 10, 6 }, 5),
-        background);
+    auto *flag = new ClickableButton(
+        theme, buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 10, 6, 10, 6 }, 5), background);
     flag->setObjectName(u"flagArtboardButton"_s);
     flag->addText(u"Flag for Revision"_s, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary);
     decisions->addWidget(flag);

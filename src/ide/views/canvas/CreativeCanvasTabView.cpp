@@ -3,11 +3,11 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/canvas/ArtboardCardDelegate.h"
 #include "ide/views/canvas/ArtboardGridModel.h"
+#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/canvas/CardGridView.h"
 #include "ide/views/canvas/CreativeCanvasInspector.h"
 #include "ide/views/canvas/ThemeSplitter.h"
 #include "ide/views/kit/Card.h"
-#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -60,8 +60,8 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
 
     m_splitter = new ThemeSplitter(theme, Qt::Horizontal, this);
     m_splitter->setObjectName(u"canvasSplitter"_s);
-    m_grid = new CardGridView(
-        theme, ThemeColor::canvasBackground, cardMinimumWidth, gridSpacing, gridPadding, m_splitter);
+    m_grid
+        = new CardGridView(theme, ThemeColor::canvasBackground, cardMinimumWidth, gridSpacing, gridPadding, m_splitter);
     m_grid->setObjectName(u"artboardGridView"_s);
     m_grid->setMinimumWidth(gridMinimumWidth);
     m_grid->setItemDelegate(new ArtboardCardDelegate(theme, m_grid));
@@ -115,7 +115,8 @@ QWidget *CreativeCanvasTabView::buildToolBar()
     tools->setSpacing(4);
     tools->setContentsMargins(0, 0, 0, 0);
     for (const CreativeCanvasTool tool : allTools) {
-        auto *button = new ClickableButton(theme, buttonLook(ThemeColor::elevatedBackground, std::nullopt, {}, 0), strip);
+        auto *button
+            = new ClickableButton(theme, buttonLook(ThemeColor::elevatedBackground, std::nullopt, {}, 0), strip);
         button->setObjectName(toolButtonName(tool));
         button->setFixedSize(26, 26);
         button->setToolTip(toolTipFor(tool));
@@ -134,9 +135,8 @@ QWidget *CreativeCanvasTabView::buildToolBar()
     row->addWidget(strip);
     row->addStretch(1);
 
-    auto *approveAll = new ClickableButton(theme,
-        buttonLook(ThemeColor::elevatedBackground, ThemeColor::accentEmerald, { 10, 5, 10, 5 }, 4, 0.4),
-        bar);
+    auto *approveAll = new ClickableButton(
+        theme, buttonLook(ThemeColor::elevatedBackground, ThemeColor::accentEmerald, { 10, 5, 10, 5 }, 4, 0.4), bar);
     approveAll->setObjectName(u"approveAllArtboardsButton"_s);
     approveAll->addSymbol(u"checkmark.circle.fill"_s, ThemeColor::accentEmerald, 11);
     m_approveAllText = approveAll->addText(QString(), themeFont(11, QFont::DemiBold), ThemeColor::accentEmerald);
@@ -146,9 +146,8 @@ QWidget *CreativeCanvasTabView::buildToolBar()
     });
     row->addWidget(approveAll);
 
-    auto *generate = new ClickableButton(
-        theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 5, 10, 5 }, 5),
-        bar);
+    auto *generate
+        = new ClickableButton(theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 5, 10, 5 }, 5), bar);
     generate->setObjectName(u"generateArtboardsButton"_s);
     generate->addSymbol(u"sparkles"_s, ThemeColor::textPrimary, 11, ui::SymbolWeight::bold)
         ->setFixedColor(QColor(Qt::black));

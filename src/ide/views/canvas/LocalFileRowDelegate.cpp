@@ -22,8 +22,14 @@ constexpr int symbolSize = 11;
 constexpr int rowSpacing = 8;
 constexpr int lineSpacing = 1;
 
-QFont nameFont(bool selected) { return themeFont(11, selected ? QFont::Bold : QFont::Medium, true); }
-QFont detailFont() { return themeFont(9, QFont::Normal, true); }
+QFont nameFont(bool selected)
+{
+    return themeFont(11, selected ? QFont::Bold : QFont::Medium, true);
+}
+QFont detailFont()
+{
+    return themeFont(9, QFont::Normal, true);
+}
 
 int textHeight()
 {

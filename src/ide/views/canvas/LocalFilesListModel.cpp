@@ -48,15 +48,23 @@ QVariant LocalFilesListModel::data(const QModelIndex &index, int role) const
         return {};
     const LocalWorkspaceFile &file = m_files.at(index.row());
     switch (role) {
-    case IdRole: return file.id();
+    case IdRole:
+        return file.id();
     case Qt::DisplayRole:
-    case NameRole: return file.name;
-    case SizeBytesRole: return qlonglong(file.sizeBytes());
-    case ModifiedLabelRole: return file.modifiedLabel();
-    case SymbolRole: return symbolFor(file.name);
-    case SelectedRole: return m_selected == file.id();
-    case Qt::ToolTipRole: return file.url.toLocalFile();
-    default: return {};
+    case NameRole:
+        return file.name;
+    case SizeBytesRole:
+        return qlonglong(file.sizeBytes());
+    case ModifiedLabelRole:
+        return file.modifiedLabel();
+    case SymbolRole:
+        return symbolFor(file.name);
+    case SelectedRole:
+        return m_selected == file.id();
+    case Qt::ToolTipRole:
+        return file.url.toLocalFile();
+    default:
+        return {};
     }
 }
 

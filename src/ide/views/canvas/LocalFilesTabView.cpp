@@ -1,11 +1,11 @@
 #include "ide/views/canvas/LocalFilesTabView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/canvas/LocalFileRowDelegate.h"
 #include "ide/views/canvas/LocalFilesListModel.h"
 #include "ide/views/canvas/ThemeSplitter.h"
 #include "ide/views/canvas/ThemedTextEditor.h"
-#include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
 #include "ide/views/kit/SymbolView.h"
@@ -125,9 +125,8 @@ QWidget *LocalFilesTabView::buildEditor()
     m_fileName = new ElidedLabel(theme, themeFont(12, QFont::Bold, true), ThemeColor::textPrimary, header);
     m_fileName->setObjectName(u"localFileNameLabel"_s);
     row->addWidget(m_fileName, 1);
-    auto *save = new ClickableButton(
-        theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 5, 10, 5 }, 5),
-        header);
+    auto *save
+        = new ClickableButton(theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 5, 10, 5 }, 5), header);
     save->setObjectName(u"saveLocalFileButton"_s);
     save->addSymbol(u"square.and.arrow.down"_s, ThemeColor::textPrimary, 10)->setFixedColor(QColor(Qt::black));
     save->addText(u"Save to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
