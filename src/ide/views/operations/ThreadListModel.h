@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ide/records/CampaignIDEThread.h"
+#include "ide/views/operations/RecordListModel.h"
+
+#include <QPointer>
+
+namespace orvane {
+class CampaignIDEWorkspaceModel;
+}
+
+namespace orvane::operations {
+
+// Every thread of the workspace model, in its order, kept in step with its thread signals: an
+// inserted, removed or changed thread is one row inserted, removed or changed.
+class ThreadListModel final : public RecordListModel<CampaignIDEThread> {
+    Q_OBJECT
+public:
+    explicit ThreadListModel(CampaignIDEWorkspaceModel &model, QObject *parent = nullptr);
+
+private:
+    void threadInserted(qsizetype row);
+    void threadRemoved(qsizetype row, const QUuid &threadID);
+    void threadChanged(const QUuid &threadID);
+
+    QPointer<CampaignIDEWorkspaceModel> m_model;
+};
+
+} // namespace orvane::operations
