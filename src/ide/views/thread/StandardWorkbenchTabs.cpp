@@ -11,11 +11,24 @@
 
 #include "ide/views/thread/WorkbenchTabRegistry.h"
 
+#include "ide/views/workbench/AttributionDashboardView.h"
+#include "ide/views/workbench/CampaignPlanDocumentView.h"
+#include "ide/views/workbench/MediaPlanTableView.h"
+
 namespace orvane {
 
 WorkbenchTabRegistry standardWorkbenchTabs()
 {
     WorkbenchTabRegistry tabs;
+    tabs.setTab(IDEWorkbenchView::document, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new CampaignPlanDocumentView(context, parent);
+    });
+    tabs.setTab(IDEWorkbenchView::table, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new MediaPlanTableView(context, parent);
+    });
+    tabs.setTab(IDEWorkbenchView::dashboard, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new AttributionDashboardView(context, parent);
+    });
     return tabs;
 }
 

@@ -1,0 +1,396 @@
+#include "ide/views/workbench/CampaignPlanDocumentView.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/Card.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/SymbolView.h"
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/workbench/DefaultPlanMarkdown.h"
+#include "ide/views/workbench/WorkbenchFormat.h"
+#include "ide/views/workbench/WorkbenchThreadBinding.h"
+#include "ide/views/workbench/WorkbenchWidgets.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QStringBuilder>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+namespace {
+
+QScrollArea *makeScrollArea(QWidget *content, QWidget *parent)
+{
+    auto *scroll = new QScrollArea(parent);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+    scroll->setWidget(content);
+    return scroll;
+}
+
+QVBoxLayout *fieldColumn(QWidget *label, QWidget *field)
+{
+    auto *column = new QVBoxLayout;
+    column->setSpacing(4);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(label);
+    column->addWidget(field);
+    return column;
+}
+
+const QString kPlanFileName = u"campaign-plan.md"_s;
+
+} // namespace
+
+CampaignPlanDocumentView::CampaignPlanDocumentView(const WorkspaceViewContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context), m_binding(new WorkbenchThreadBinding(*context.model, this))
+{
+    setObjectName(u"campaignPlanDocumentView"_s);
+    auto *content = new QWidget;
+    auto *stack = new QVBoxLayout(content);
+    stack->setContentsMargins(18, 18, 18, 18);
+    stack->setSpacing(16);
+    stack->addWidget(buildHeader());
+    m_modes = new QStackedWidget(content);
+    m_modes->addWidget(buildStructuredEditor());
+    m_modes->addWidget(buildRawEditor());
+    stack->addWidget(m_modes);
+    stack->addStretch(1);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = makeScrollArea(content, this);
+    scroll->setObjectName(u"planDocumentScrollArea"_s);
+    outer->addWidget(scroll);
+
+    CampaignIDEWorkspaceModel *model = context.model;
+    using Model = CampaignIDEWorkspaceModel;
+    connect(m_binding, &WorkbenchThreadBinding::threadReplaced, this, &CampaignPlanDocumentView::refresh);
+    connect(m_binding, &WorkbenchThreadBinding::threadUpdated, this, &CampaignPlanDocumentView::refresh);
+    connect(model, &Model::projectChanged, this, &CampaignPlanDocumentView::refresh);
+    connect(model, &Model::projectsChanged, this, &CampaignPlanDocumentView::refresh);
+    connect(model, &Model::projectInserted, this, &CampaignPlanDocumentView::refresh);
+    connect(model, &Model::projectRemoved, this, &CampaignPlanDocumentView::refresh);
+    connect(model, &Model::selectedProjectIDChanged, this, &CampaignPlanDocumentView::refresh);
+    connect(model, &Model::localFilesChanged, this, &CampaignPlanDocumentView::refreshRawEditor);
+    connect(model, &Model::localFileChanged, this, &CampaignPlanDocumentView::refreshRawEditor);
+    connect(model, &Model::selectedLocalFileIDChanged, this, &CampaignPlanDocumentView::refreshRawEditor);
+    refresh();
+}
+
+QWidget *CampaignPlanDocumentView::buildHeader()
+{
+    const ThemeSource &theme = *m_context.theme;
+    auto *header = new QWidget;
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto *titles = new QVBoxLayout;
+    titles->setSpacing(3);
+    m_kicker = new KickerLabel(theme, QString(), ThemeColor::accentLime, 10, header);
+    m_kicker->setObjectName(u"planKickerLabel"_s);
+    m_title = new ThemedLabel(theme, QString(), themeFont(20, QFont::Bold), ThemeColor::textPrimary, header);
+    m_title->setObjectName(u"planTitleLabel"_s);
+    titles->addWidget(m_kicker);
+    titles->addWidget(m_title);
+    row->addLayout(titles);
+    row->addStretch(1);
+
+    ClickableButton::Look look;
+    look.fill = ThemeColor::panelBackground;
+    look.stroke = ThemeColor::borderSubtle;
+    look.padding = QMargins(10, 6, 10, 6);
+    look.spacing = 5;
+    m_modeButton = new ClickableButton(theme, look, header);
+    m_modeButton->setObjectName(u"rawMarkdownToggleButton"_s);
+    m_modeSymbol = m_modeButton->addSymbol(u"chevron.left.forwardslash.chevron.right"_s, ThemeColor::accentCyan, 11);
+    m_modeText = m_modeButton->addText(u"Edit Raw Markdown"_s, themeFont(11, QFont::DemiBold), ThemeColor::accentCyan);
+    connect(m_modeButton, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::toggleMode);
+    row->addWidget(m_modeButton, 0, Qt::AlignVCenter);
+    return header;
+}
+
+QWidget *CampaignPlanDocumentView::buildRawEditor()
+{
+    const ThemeSource &theme = *m_context.theme;
+    auto *pane = new QWidget;
+    auto *column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(8);
+    m_rawCaption
+        = new ThemedLabel(theme, QString(), themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, pane);
+    m_rawCaption->setObjectName(u"rawMarkdownCaptionLabel"_s);
+    column->addWidget(m_rawCaption);
+
+    m_rawEditor = new QPlainTextEdit(pane);
+    m_rawEditor->setObjectName(u"rawMarkdownEditor"_s);
+    m_rawEditor->setFont(themeFont(12, QFont::Normal, true));
+    m_rawEditor->setMinimumHeight(420);
+    m_rawEditor->setTabChangesFocus(false);
+    styleTextEditor(m_rawEditor, theme, ThemeColor::panelBackground, 8);
+    m_rawEditor->installEventFilter(this);
+    connect(m_rawEditor, &QPlainTextEdit::textChanged, this,
+        [this] { m_context.model->updateSelectedLocalFileContent(m_rawEditor->toPlainText()); });
+    column->addWidget(m_rawEditor);
+
+    auto *saveRow = new QHBoxLayout;
+    saveRow->addStretch(1);
+    ClickableButton::Look look;
+    look.fill = ThemeColor::accentLimeFill;
+    look.padding = QMargins(12, 6, 12, 6);
+    auto *save = new ClickableButton(theme, look, pane);
+    save->setObjectName(u"savePlanFileButton"_s);
+    save->addText(u"Save campaign-plan.md to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    connect(save, &QAbstractButton::clicked, m_context.model, &CampaignIDEWorkspaceModel::saveCampaignPlanFile);
+    saveRow->addWidget(save);
+    column->addLayout(saveRow);
+    return pane;
+}
+
+QWidget *CampaignPlanDocumentView::buildStructuredEditor()
+{
+    auto *pane = new QWidget;
+    auto *column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(16);
+    column->addWidget(buildStrategyCard());
+    column->addWidget(buildAllocationCard());
+    column->addWidget(buildTrackingCard());
+    return pane;
+}
+
+QWidget *CampaignPlanDocumentView::buildStrategyCard()
+{
+    const ThemeSource &theme = *m_context.theme;
+    auto *card = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 12 });
+    card->setObjectName(u"strategyCard"_s);
+    QVBoxLayout *column = card->contentLayout();
+    column->addWidget(new KickerLabel(theme, u"01 · EXECUTIVE STRATEGY & BUDGET"_s, ThemeColor::accentCyan, 10, card));
+
+    const auto fieldLabel = [&](const QString &text) {
+        return new ThemedLabel(theme, text, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary, card);
+    };
+    CampaignIDEWorkspaceModel *model = m_context.model;
+
+    m_nameField = new QLineEdit(card);
+    m_nameField->setObjectName(u"campaignNameField"_s);
+    m_nameField->setPlaceholderText(u"Campaign Name"_s);
+    m_nameField->setFont(themeFont(13));
+    styleTextField(m_nameField, theme, ThemeColor::elevatedBackground);
+    connect(m_nameField, &QLineEdit::textEdited, model, &CampaignIDEWorkspaceModel::updateSelectedProjectName);
+    connect(m_nameField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::refreshStructured);
+
+    m_budgetField = new QLineEdit(card);
+    m_budgetField->setObjectName(u"monthlyBudgetField"_s);
+    m_budgetField->setPlaceholderText(u"Budget"_s);
+    m_budgetField->setFont(themeFont(13));
+    m_budgetField->setFixedWidth(180);
+    styleTextField(m_budgetField, theme, ThemeColor::elevatedBackground);
+    connect(m_budgetField, &QLineEdit::textEdited, model, &CampaignIDEWorkspaceModel::updateSelectedProjectBudget);
+    connect(m_budgetField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::refreshStructured);
+
+    auto *fields = new QHBoxLayout;
+    fields->setSpacing(12);
+    fields->addLayout(fieldColumn(fieldLabel(u"Campaign Name"_s), m_nameField), 1);
+    fields->addLayout(fieldColumn(fieldLabel(u"Monthly Budget Allocation"_s), m_budgetField), 0);
+    column->addLayout(fields);
+
+    const auto makeEditor = [&](const QString &name, int height) {
+        auto *editor = new QPlainTextEdit(card);
+        editor->setObjectName(name);
+        editor->setFont(themeFont(12));
+        editor->setFixedHeight(height);
+        editor->setTabChangesFocus(true);
+        styleTextEditor(editor, theme, ThemeColor::elevatedBackground, 6);
+        editor->installEventFilter(this);
+        return editor;
+    };
+    m_objectiveEditor = makeEditor(u"objectiveEditor"_s, 76);
+    connect(m_objectiveEditor, &QPlainTextEdit::textChanged, this,
+        [this] { m_context.model->updateSelectedProjectObjective(m_objectiveEditor->toPlainText()); });
+    m_audienceEditor = makeEditor(u"audienceEditor"_s, 68);
+    connect(m_audienceEditor, &QPlainTextEdit::textChanged, this,
+        [this] { m_context.model->updateSelectedProjectAudience(m_audienceEditor->toPlainText()); });
+    column->addLayout(fieldColumn(fieldLabel(u"Campaign Objective & KPI Contract"_s), m_objectiveEditor));
+    column->addLayout(fieldColumn(fieldLabel(u"Target Audience & Buying Committee (ICP)"_s), m_audienceEditor));
+    return card;
+}
+
+QWidget *CampaignPlanDocumentView::buildAllocationCard()
+{
+    const ThemeSource &theme = *m_context.theme;
+    auto *card = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 });
+    card->setObjectName(u"allocationCard"_s);
+    QVBoxLayout *column = card->contentLayout();
+    auto *top = new QHBoxLayout;
+    top->addWidget(new KickerLabel(
+        theme, u"02 · MULTI-CHANNEL ALLOCATION & LINKED WORKBENCH VIEWS"_s, ThemeColor::accentCyan, 10, card));
+    top->addStretch(1);
+    ClickableButton::Look look;
+    look.padding = QMargins(0, 0, 0, 0);
+    m_tableLink = new ClickableButton(theme, look, card);
+    m_tableLink->setObjectName(u"openMediaPlanTableButton"_s);
+    m_tableLinkText = m_tableLink->addText(QString(), themeFont(11, QFont::Bold, true), ThemeColor::accentLime);
+    connect(m_tableLink, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::openMediaPlanTable);
+    top->addWidget(m_tableLink);
+    column->addLayout(top);
+
+    auto *tiles = new QHBoxLayout;
+    tiles->setSpacing(10);
+    m_spendTile = new SummaryStatTile(theme, u"MONTHLY PLANNED SPEND"_s, ThemeColor::accentLime, card);
+    m_spendTile->setObjectName(u"plannedSpendTile"_s);
+    m_cpaTile = new SummaryStatTile(theme, u"BLENDED TARGET CPA"_s, ThemeColor::accentCyan, card);
+    m_cpaTile->setObjectName(u"targetCpaTile"_s);
+    m_creativeTile = new SummaryStatTile(theme, u"CREATIVE ARTBOARDS"_s, ThemeColor::accentEmerald, card);
+    m_creativeTile->setObjectName(u"creativeArtboardsTile"_s);
+    tiles->addWidget(m_spendTile, 1);
+    tiles->addWidget(m_cpaTile, 1);
+    tiles->addWidget(m_creativeTile, 1);
+    column->addLayout(tiles);
+    return card;
+}
+
+QWidget *CampaignPlanDocumentView::buildTrackingCard()
+{
+    const ThemeSource &theme = *m_context.theme;
+    auto *card = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 });
+    card->setObjectName(u"trackingCard"_s);
+    QVBoxLayout *column = card->contentLayout();
+    auto *top = new QHBoxLayout;
+    top->addWidget(new KickerLabel(
+        theme, u"03 · ATTRIBUTION, UTM TAXONOMY & CONVERSION PIXEL GATE"_s, ThemeColor::accentCyan, 10, card));
+    top->addStretch(1);
+    auto *seal = new QHBoxLayout;
+    seal->setSpacing(5);
+    seal->addWidget(new SymbolView(theme, u"checkmark.seal.fill"_s, ThemeColor::accentEmerald, 12));
+    auto *sealText = new ThemedLabel(
+        theme, u"Conversions API & UTMs Verified"_s, themeFont(11, QFont::Bold), ThemeColor::accentEmerald, card);
+    sealText->setObjectName(u"trackingSealLabel"_s);
+    seal->addWidget(sealText);
+    top->addLayout(seal);
+    column->addLayout(top);
+
+    auto *preview = new Card(theme,
+        Card::Look { .fill = ThemeColor::elevatedBackground, .padding = QMargins(10, 10, 10, 10), .spacing = 0 }, card);
+    m_utmPreview
+        = new ThemedLabel(theme, QString(), themeFont(11, QFont::DemiBold, true), ThemeColor::accentLime, preview);
+    m_utmPreview->setObjectName(u"utmPreviewLabel"_s);
+    m_utmPreview->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_utmPreview->setWordWrap(true);
+    preview->contentLayout()->addWidget(m_utmPreview);
+    column->addWidget(preview);
+    return card;
+}
+
+std::optional<CampaignIDEProject> CampaignPlanDocumentView::documentProject() const
+{
+    const CampaignIDEWorkspaceModel &model = *m_context.model;
+    if (std::optional<CampaignIDEProject> selected = model.selectedProject())
+        return selected;
+    if (!model.projects().isEmpty())
+        return model.projects().first();
+    return std::nullopt;
+}
+
+void CampaignPlanDocumentView::toggleMode()
+{
+    m_rawMarkdownMode = !m_rawMarkdownMode;
+    m_modeSymbol->setSymbol(m_rawMarkdownMode ? u"doc.richtext"_s : u"chevron.left.forwardslash.chevron.right"_s);
+    m_modeText->setText(m_rawMarkdownMode ? u"Structured Editor"_s : u"Edit Raw Markdown"_s);
+    m_modeButton->updateGeometry();
+    m_modes->setCurrentIndex(m_rawMarkdownMode ? 1 : 0);
+    refresh();
+}
+
+void CampaignPlanDocumentView::refresh()
+{
+    refreshHeader();
+    if (m_rawMarkdownMode)
+        refreshRawEditor();
+    else
+        refreshStructured();
+}
+
+void CampaignPlanDocumentView::refreshHeader()
+{
+    const std::optional<CampaignIDEProject> project = documentProject();
+    const std::optional<CampaignIDEThread> thread = m_binding->thread();
+    m_kicker->setKicker(u"CAMPAIGN PLAN DOCUMENT · "_s % (project ? project->slug().toUpper() : u"WORKSPACE"_s));
+    m_title->setText(project ? project->name : (thread ? thread->title : QString()));
+    m_rawCaption->setText(
+        u"Editing ~/Documents/Orvane/"_s % (project ? project->slug() : u"campaign"_s) % u"/campaign-plan.md"_s);
+}
+
+void CampaignPlanDocumentView::refreshRawEditor()
+{
+    if (!m_rawMarkdownMode)
+        return;
+    const std::optional<LocalWorkspaceFile> file = m_context.model->selectedLocalFile();
+    const std::optional<CampaignIDEThread> thread = m_binding->thread();
+    const QString content = file && !file->content.isEmpty()
+        ? file->content
+        : defaultPlanMarkdown(documentProject(), thread ? thread->title : QString());
+    showModelText(m_rawEditor, content);
+}
+
+void CampaignPlanDocumentView::refreshStructured()
+{
+    const std::optional<CampaignIDEProject> project = documentProject();
+    const bool editable = m_context.model->planEditTargetProjectID().has_value();
+    m_nameField->setReadOnly(!editable);
+    m_budgetField->setReadOnly(!editable);
+    m_objectiveEditor->setReadOnly(!editable);
+    m_audienceEditor->setReadOnly(!editable);
+    showModelText(m_nameField, project ? project->name : QString());
+    showModelText(m_budgetField, project ? project->budget() : u"$45,000"_s);
+    showModelText(m_objectiveEditor, project ? project->objective : QString());
+    showModelText(m_audienceEditor, project ? project->audience : QString());
+
+    const std::optional<CampaignIDEThread> thread = m_binding->thread();
+    const CampaignIDEThread shown = thread.value_or(CampaignIDEThread {});
+    const QString rows = workbench::plainNumber(shown.mediaPlanRows.size());
+    m_tableLinkText->setText(u"Open Full Media Plan Table ("_s % rows % u" rows) →"_s);
+    m_tableLink->updateGeometry();
+    m_tableLink->setEnabled(thread.has_value());
+    m_spendTile->setValue(workbench::groupedDollars(shown.totalMonthlyBudget()));
+    m_spendTile->setSublabel(
+        workbench::plainDollars(shown.totalDailyBudget()) % u"/day across "_s % rows % u" flights"_s);
+    m_cpaTile->setValue(workbench::plainDollars(shown.blendedTargetCPA()));
+    m_cpaTile->setSublabel(workbench::plainNumber(shown.totalEstimatedConversions()) % u" est. SQLs / month"_s);
+    m_creativeTile->setValue(workbench::plainNumber(project ? project->creatives.size() : 0) % u" Variants"_s);
+    m_creativeTile->setSublabel(
+        workbench::plainNumber(project ? project->approvedCreativeCount() : 0) % u" approved for launch"_s);
+    m_utmPreview->setText(u"?utm_source="_s % shown.utmSource % u"&utm_medium="_s % shown.utmMedium
+        % u"&utm_campaign="_s % shown.utmCampaign % u"&utm_content={{creative_id}}"_s);
+}
+
+void CampaignPlanDocumentView::openMediaPlanTable()
+{
+    if (const std::optional<QUuid> id = m_binding->threadID())
+        m_context.model->selectWorkbenchView(IDEWorkbenchView::table, *id);
+}
+
+bool CampaignPlanDocumentView::eventFilter(QObject *watched, QEvent *event)
+{
+    // An editor catches up with the model once the user leaves it.
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == m_rawEditor)
+            QMetaObject::invokeMethod(this, &CampaignPlanDocumentView::refreshRawEditor, Qt::QueuedConnection);
+        else if (watched == m_objectiveEditor || watched == m_audienceEditor)
+            QMetaObject::invokeMethod(this, &CampaignPlanDocumentView::refreshStructured, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace orvane

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ide/records/CampaignIDEProject.h"
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QStackedWidget;
+
+namespace orvane {
+
+class ClickableButton;
+class KickerLabel;
+class SummaryStatTile;
+class SymbolView;
+class ThemedLabel;
+class WorkbenchThreadBinding;
+
+// The campaign plan document of the active thread: a structured editor of the plan's name, budget,
+// objective and audience with the allocation tiles and the tracking preview, or a raw markdown
+// editor over the project's selected local file. Each edit calls one model operation; the view
+// follows the model in place and leaves a field alone while the user types in it.
+class CampaignPlanDocumentView final : public QWidget {
+    Q_OBJECT
+public:
+    CampaignPlanDocumentView(const WorkspaceViewContext &context, QWidget *parent = nullptr);
+
+    [[nodiscard]] bool rawMarkdownMode() const { return m_rawMarkdownMode; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildHeader();
+    QWidget *buildRawEditor();
+    QWidget *buildStructuredEditor();
+    QWidget *buildStrategyCard();
+    QWidget *buildAllocationCard();
+    QWidget *buildTrackingCard();
+
+    // The selected project, else the first one, else none.
+    [[nodiscard]] std::optional<CampaignIDEProject> documentProject() const;
+    void toggleMode();
+    void refresh();
+    void refreshHeader();
+    void refreshRawEditor();
+    void refreshStructured();
+    void openMediaPlanTable();
+
+    WorkspaceViewContext m_context;
+    WorkbenchThreadBinding *m_binding;
+    bool m_rawMarkdownMode = false;
+
+    KickerLabel *m_kicker = nullptr;
+    ThemedLabel *m_title = nullptr;
+    ClickableButton *m_modeButton = nullptr;
+    SymbolView *m_modeSymbol = nullptr;
+    QLabel *m_modeText = nullptr;
+    QStackedWidget *m_modes = nullptr;
+
+    ThemedLabel *m_rawCaption = nullptr;
+    QPlainTextEdit *m_rawEditor = nullptr;
+
+    QLineEdit *m_nameField = nullptr;
+    QLineEdit *m_budgetField = nullptr;
+    QPlainTextEdit *m_objectiveEditor = nullptr;
+    QPlainTextEdit *m_audienceEditor = nullptr;
+    ClickableButton *m_tableLink = nullptr;
+    QLabel *m_tableLinkText = nullptr;
+    SummaryStatTile *m_spendTile = nullptr;
+    SummaryStatTile *m_cpaTile = nullptr;
+    SummaryStatTile *m_creativeTile = nullptr;
+    ThemedLabel *m_utmPreview = nullptr;
+};
+
+} // namespace orvane

@@ -1,0 +1,313 @@
+#include "ide/views/workbench/MediaPlanTableDelegate.h"
+
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/workbench/MediaPlanTableModel.h"
+#include "platform/ui/Symbols.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStringBuilder>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+using Column = MediaPlanTableModel::Column;
+
+namespace media_plan_layout {
+
+int sectionWidth(int column)
+{
+    if (column == Column::actions)
+        return MediaPlanTableModel::contentWidth(column) + rowLead;
+    return MediaPlanTableModel::contentWidth(column) + cellGap + (column == 0 ? rowLead : 0);
+}
+
+QRect contentRect(const QRect &cell, int column)
+{
+    const int lead = column == 0 ? rowLead : 0;
+    return QRect(cell.left() + lead, cell.top(), MediaPlanTableModel::contentWidth(column), cell.height());
+}
+
+QRect stepperRect(const QRect &cell)
+{
+    const QRect content = contentRect(cell, Column::dailyBudget);
+    return QRect(content.right() - 13, content.center().y() - 10, 14, 20);
+}
+
+QRect deleteRect(const QRect &cell)
+{
+    return QRect(cell.left(), cell.center().y() - 11, 22, 22);
+}
+
+} // namespace media_plan_layout
+
+namespace {
+
+struct CellLook {
+    QFont font;
+    ThemeColor color;
+};
+
+CellLook cellLook(int column)
+{
+    switch (column) {
+    case Column::channel:
+        return { themeFont(11, QFont::Bold), ThemeColor::accentCyan };
+    case Column::campaignName:
+        return { themeFont(11, QFont::DemiBold, true), ThemeColor::textPrimary };
+    case Column::audience:
+        return { themeFont(11), ThemeColor::textSecondary };
+    case Column::dailyBudget:
+        return { themeFont(11, QFont::Bold, true), ThemeColor::accentLime };
+    case Column::monthlyBudget:
+        return { themeFont(11, QFont::Normal, true), ThemeColor::textPrimary };
+    case Column::targetCPA:
+        return { themeFont(11, QFont::Normal, true), ThemeColor::textSecondary };
+    case Column::estimatedConversions:
+        return { themeFont(11, QFont::DemiBold, true), ThemeColor::accentEmerald };
+    default:
+        return { themeFont(9, QFont::Bold, true), ThemeColor::textMuted };
+    }
+}
+
+void drawChevron(QPainter *painter, const QRect &box, bool up, const QColor &color)
+{
+    const QPointF c = QRectF(box).center();
+    QPainterPath path;
+    const qreal w = 3, h = 2;
+    if (up) {
+        path.moveTo(c.x() - w, c.y() + h / 2);
+        path.lineTo(c.x(), c.y() - h / 2);
+        path.lineTo(c.x() + w, c.y() + h / 2);
+    } else {
+        path.moveTo(c.x() - w, c.y() - h / 2);
+        path.lineTo(c.x(), c.y() + h / 2);
+        path.lineTo(c.x() + w, c.y() - h / 2);
+    }
+    painter->setPen(QPen(color, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawPath(path);
+}
+
+} // namespace
+
+MediaPlanTableDelegate::MediaPlanTableDelegate(const ThemeSource &theme, QObject *parent)
+    : QStyledItemDelegate(parent), m_theme(&theme)
+{
+}
+
+void MediaPlanTableDelegate::paint(
+    QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    if (!m_theme)
+        return;
+    const OrvaneWebTheme theme = m_theme->theme();
+    const int column = index.column();
+    const QRect cell = option.rect;
+    painter->save();
+    painter->fillRect(cell, theme.panelBackground());
+    painter->setPen(QPen(theme.borderSubtle(), 1));
+    painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+
+    const QRect content = media_plan_layout::contentRect(cell, column);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const CellLook look = cellLook(column);
+    painter->setFont(look.font);
+    const QFontMetrics metrics(look.font);
+
+    if (column == Column::status) {
+        const QString shown = metrics.elidedText(text, Qt::ElideRight, content.width() - 12);
+        const QRect badge(content.left(), content.center().y() - (metrics.height() + 6) / 2,
+            metrics.horizontalAdvance(shown) + 12, metrics.height() + 6);
+        painter->fillRect(badge, theme.elevatedBackground());
+        const bool ready = index.data(MediaPlanTableModel::StatusReadyRole).toBool();
+        painter->setPen(ready ? theme.accentEmerald() : theme.accentAmber());
+        painter->drawText(badge, Qt::AlignCenter, shown);
+    } else if (column == Column::actions) {
+        const QRect button = media_plan_layout::deleteRect(cell);
+        const QPixmap trash = ui::symbolPixmap(u"trash", theme.textMuted(), 10, painter->device()->devicePixelRatioF());
+        painter->drawPixmap(QRect(button.center() - QPoint(4, 4), QSize(10, 10)), trash);
+    } else if (column != Column::spacer) {
+        QRect textRect = content;
+        if (column == Column::dailyBudget) {
+            const QRect stepper = media_plan_layout::stepperRect(cell);
+            textRect.setRight(stepper.left() - 4);
+            painter->setPen(QPen(theme.borderSubtle(), 1));
+            painter->setBrush(theme.elevatedBackground());
+            painter->drawRect(QRectF(stepper).adjusted(0.5, 0.5, -0.5, -0.5));
+            const QRect upper(stepper.left(), stepper.top(), stepper.width(), stepper.height() / 2);
+            const QRect lower(stepper.left(), upper.bottom() + 1, stepper.width(), stepper.height() / 2);
+            drawChevron(painter, upper, true, theme.textSecondary());
+            drawChevron(painter, lower, false, theme.textSecondary());
+        }
+        // The editable texts sit where their field's text will be.
+        if (column == Column::campaignName || column == Column::audience)
+            textRect.adjust(2, 0, 0, 0);
+        painter->setPen(theme.color(look.color));
+        painter->setFont(look.font);
+        painter->drawText(
+            textRect, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(text, Qt::ElideRight, textRect.width()));
+    }
+    painter->restore();
+}
+
+QSize MediaPlanTableDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
+{
+    return QSize(media_plan_layout::sectionWidth(index.column()), media_plan_layout::rowHeight);
+}
+
+QWidget *MediaPlanTableDelegate::createEditor(
+    QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
+{
+    if (index.column() != Column::campaignName && index.column() != Column::audience)
+        return nullptr;
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(index.column() == Column::campaignName ? u"campaignNameCellField"_s : u"audienceCellField"_s);
+    field->setFrame(false);
+    field->setPlaceholderText(index.column() == Column::campaignName ? u"Campaign Name"_s : u"Audience"_s);
+    const CellLook look = cellLook(index.column());
+    field->setFont(look.font);
+    if (m_theme) {
+        const OrvaneWebTheme theme = m_theme->theme();
+        QPalette palette = theme.palette();
+        palette.setColor(QPalette::Base, theme.elevatedBackground());
+        palette.setColor(QPalette::Text, theme.color(look.color));
+        field->setPalette(palette);
+    }
+    // Every keystroke reaches the model, as the field is typed in.
+    auto *self = const_cast<MediaPlanTableDelegate *>(this);
+    connect(field, &QLineEdit::textEdited, self, [self, field] { Q_EMIT self->commitData(field); });
+    return field;
+}
+
+void MediaPlanTableDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    auto *field = qobject_cast<QLineEdit *>(editor);
+    if (!field)
+        return;
+    const QString text = index.data(Qt::EditRole).toString();
+    if (field->text() != text)
+        field->setText(text);
+}
+
+void MediaPlanTableDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    if (auto *field = qobject_cast<QLineEdit *>(editor); field && field->text() != index.data(Qt::EditRole).toString())
+        model->setData(index, field->text(), Qt::EditRole);
+}
+
+void MediaPlanTableDelegate::updateEditorGeometry(
+    QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QRect content = media_plan_layout::contentRect(option.rect, index.column());
+    editor->setGeometry(content.adjusted(0, 8, 0, -8));
+}
+
+bool MediaPlanTableDelegate::editorEvent(
+    QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    auto *table = qobject_cast<MediaPlanTableModel *>(model);
+    if (!table || !index.isValid())
+        return false;
+    const int column = index.column();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        const QPoint at = mouse->position().toPoint();
+        if (column == Column::dailyBudget && media_plan_layout::stepperRect(option.rect).contains(at)) {
+            if (event->type() == QEvent::MouseButtonRelease)
+                table->stepDailyBudget(
+                    index.row(), at.y() < media_plan_layout::stepperRect(option.rect).center().y() ? 1 : -1);
+            return true;
+        }
+        if (column == Column::actions && media_plan_layout::deleteRect(option.rect).contains(at)) {
+            if (event->type() == QEvent::MouseButtonRelease) {
+                // The row goes away after the view has finished with this click.
+                const QUuid id = index.data(MediaPlanTableModel::RowIDRole).toUuid();
+                QMetaObject::invokeMethod(
+                    table,
+                    [table, id] {
+                        for (int row = 0; row < table->rows().size(); ++row) {
+                            if (table->rows().at(row).id == id)
+                                return table->deleteRow(row);
+                        }
+                    },
+                    Qt::QueuedConnection);
+            }
+            return true;
+        }
+        return false;
+    }
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (column == Column::dailyBudget && (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal)) {
+            table->stepDailyBudget(index.row(), 1);
+            return true;
+        }
+        if (column == Column::dailyBudget && key->key() == Qt::Key_Minus) {
+            table->stepDailyBudget(index.row(), -1);
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+MediaPlanHeaderView::MediaPlanHeaderView(const ThemeSource &theme, QWidget *parent)
+    : QHeaderView(Qt::Horizontal, parent), m_theme(&theme)
+{
+    setSectionsClickable(false);
+    setHighlightSections(false);
+    setSectionResizeMode(QHeaderView::Fixed);
+    setMinimumSectionSize(0);
+    setFixedHeight(30);
+    connect(&theme, &ThemeSource::themeChanged, viewport(), qOverload<>(&QWidget::update));
+}
+
+void MediaPlanHeaderView::paintEvent(QPaintEvent *event)
+{
+    if (m_theme) {
+        QPainter painter(viewport());
+        painter.fillRect(viewport()->rect(), m_theme->theme().sidebarBackground());
+        painter.setPen(QPen(m_theme->theme().borderSubtle(), 1));
+        painter.drawLine(viewport()->rect().bottomLeft(), viewport()->rect().bottomRight());
+    }
+    QHeaderView::paintEvent(event);
+}
+
+void MediaPlanHeaderView::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
+{
+    if (!m_theme)
+        return;
+    const OrvaneWebTheme theme = m_theme->theme();
+    painter->save();
+    painter->fillRect(rect, theme.sidebarBackground());
+    painter->setPen(QPen(theme.borderSubtle(), 1));
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    const QRect content = media_plan_layout::contentRect(rect, logicalIndex);
+    const QFont font = themeFont(9, QFont::Bold, true);
+    painter->setFont(font);
+    painter->setPen(theme.textMuted());
+    const QString title = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
+    painter->drawText(content, Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetrics(font).elidedText(title, Qt::ElideRight, content.width()));
+    painter->restore();
+}
+
+QSize MediaPlanHeaderView::sectionSizeFromContents(int logicalIndex) const
+{
+    return QSize(media_plan_layout::sectionWidth(logicalIndex), 30);
+}
+
+} // namespace orvane

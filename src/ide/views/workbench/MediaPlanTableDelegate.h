@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QHeaderView>
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+namespace orvane {
+
+class ThemeSource;
+
+// Geometry shared by the media-plan table's header, cells and tests: each column is its content
+// width plus the 8-point gap after it, the first one also the 14-point lead of the row.
+namespace media_plan_layout {
+inline constexpr int rowLead = 14;
+inline constexpr int cellGap = 8;
+inline constexpr int rowHeight = 38;
+[[nodiscard]] int sectionWidth(int column);
+// Where a cell's content sits inside the cell's rectangle.
+[[nodiscard]] QRect contentRect(const QRect &cell, int column);
+// The stepper of a daily budget cell: its upper half steps up, its lower half down.
+[[nodiscard]] QRect stepperRect(const QRect &cell);
+// The delete button of a row, 22 by 22, in the actions cell.
+[[nodiscard]] QRect deleteRect(const QRect &cell);
+} // namespace media_plan_layout
+
+// Draws the media-plan rows as a spreadsheet in the theme's colours: coloured figures, the status
+// badge, the daily budget's stepper and the delete button, each row on panelBackground over a
+// borderSubtle rule. The campaign name and audience edit in a flat field that sends every keystroke
+// to the model; stepper and delete clicks (and +, - and Delete on the keyboard) go to the model.
+class MediaPlanTableDelegate final : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit MediaPlanTableDelegate(const ThemeSource &theme, QObject *parent = nullptr);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+    void updateEditorGeometry(
+        QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+protected:
+    bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+        const QModelIndex &index) override;
+
+private:
+    QPointer<const ThemeSource> m_theme;
+};
+
+// The column header strip: titles in small monospaced textMuted on sidebarBackground, over a
+// borderSubtle rule.
+class MediaPlanHeaderView final : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit MediaPlanHeaderView(const ThemeSource &theme, QWidget *parent = nullptr);
+
+protected:
+    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
+    void paintEvent(QPaintEvent *event) override;
+    [[nodiscard]] QSize sectionSizeFromContents(int logicalIndex) const override;
+
+private:
+    QPointer<const ThemeSource> m_theme;
+};
+
+} // namespace orvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ide/views/kit/OrvaneWebTheme.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QString>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace orvane {
+
+class Card;
+class ThemeSource;
+
+// One plain-text label in a font and a theme colour that follows the theme in place.
+class ThemedLabel final : public QLabel {
+    Q_OBJECT
+public:
+    ThemedLabel(
+        const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent = nullptr);
+
+    void setColor(ThemeColor color);
+    [[nodiscard]] ThemeColor color() const { return m_color; }
+
+private:
+    void applyColor();
+
+    QPointer<const ThemeSource> m_theme;
+    ThemeColor m_color;
+};
+
+// A labelled figure: a small monospaced label, a large value in an accent and a sublabel, on
+// elevatedBackground inside a 1-pixel borderSubtle stroke. Tiles of a row share its width.
+class SummaryStatTile final : public QWidget {
+    Q_OBJECT
+public:
+    SummaryStatTile(const ThemeSource &theme, const QString &label, ThemeColor accent, QWidget *parent = nullptr);
+
+    void setValue(const QString &value);
+    void setSublabel(const QString &sublabel);
+    [[nodiscard]] QString value() const;
+    [[nodiscard]] QString sublabel() const;
+
+private:
+    ThemedLabel *m_value;
+    ThemedLabel *m_sublabel;
+};
+
+// Editable text fields in the theme's colours: `fill` behind the text inside a 1-pixel
+// borderSubtle stroke (a focused field strokes in accentCyan).
+void styleTextField(QLineEdit *field, const ThemeSource &theme, ThemeColor fill);
+void styleTextEditor(QPlainTextEdit *editor, const ThemeSource &theme, ThemeColor fill, int padding);
+
+// Puts the model's text into a field unless the user is typing in it: the field the user edits
+// shows what they type, and catches up with the model once it loses focus.
+void showModelText(QLineEdit *field, const QString &text);
+void showModelText(QPlainTextEdit *editor, const QString &text);
+
+} // namespace orvane

@@ -1,0 +1,173 @@
+#include "WorkbenchViewFixture.h"
+
+#include "ide/views/kit/KickerLabel.h"
+#include "ide/views/workbench/CampaignPlanDocumentView.h"
+#include "ide/views/workbench/DefaultPlanMarkdown.h"
+#include "ide/views/workbench/WorkbenchWidgets.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace orvane::workbenchtest {
+namespace {
+
+class PlanDocumentTest : public WorkbenchViewTest {
+protected:
+    void SetUp() override
+    {
+        WorkbenchViewTest::SetUp();
+        threadID = openThread({ row(u"LI_Flight"_s, 250, 175), row(u"GS_Flight"_s, 1250, 145.5) });
+        view = show<CampaignPlanDocumentView>();
+    }
+    [[nodiscard]] CampaignIDEProject selected() const { return *model->selectedProject(); }
+    [[nodiscard]] QString text(const QString &name) const
+    {
+        auto *label = find<QLabel>(name);
+        return label ? label->text() : QString();
+    }
+    [[nodiscard]] SummaryStatTile *tile(const QString &name) const { return find<SummaryStatTile>(name); }
+
+    QUuid threadID;
+    CampaignPlanDocumentView *view = nullptr;
+};
+
+TEST_F(PlanDocumentTest, TheStructuredEditorShowsThePlanTotalsAndTracking)
+{
+    const CampaignIDEProject project = selected();
+    EXPECT_EQ(text(u"planKickerLabel"_s), u"CAMPAIGN PLAN DOCUMENT · "_s + project.slug().toUpper());
+    EXPECT_EQ(text(u"planTitleLabel"_s), project.name);
+    EXPECT_EQ(find<QLineEdit>(u"campaignNameField"_s)->text(), project.name);
+    EXPECT_EQ(find<QLineEdit>(u"monthlyBudgetField"_s)->text(), project.budget());
+    EXPECT_EQ(find<QPlainTextEdit>(u"objectiveEditor"_s)->toPlainText(), project.objective);
+    EXPECT_EQ(find<QPlainTextEdit>(u"audienceEditor"_s)->toPlainText(), project.audience);
+
+    auto *link = find<QAbstractButton>(u"openMediaPlanTableButton"_s);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->findChild<QLabel *>()->text(), u"Open Full Media Plan Table (2 rows) →"_s);
+    EXPECT_EQ(tile(u"plannedSpendTile"_s)->value(), u"$45,000"_s);
+    EXPECT_EQ(tile(u"plannedSpendTile"_s)->sublabel(), u"$1500/day across 2 flights"_s);
+    EXPECT_EQ(tile(u"targetCpaTile"_s)->value(), u"$160"_s); // the plain mean 160.25, truncated
+    EXPECT_EQ(tile(u"targetCpaTile"_s)->sublabel(),
+        QString::number(thread(threadID).totalEstimatedConversions()) + u" est. SQLs / month"_s);
+    EXPECT_EQ(tile(u"creativeArtboardsTile"_s)->value(), QString::number(project.creatives.size()) + u" Variants"_s);
+    EXPECT_EQ(tile(u"creativeArtboardsTile"_s)->sublabel(),
+        QString::number(project.approvedCreativeCount()) + u" approved for launch"_s);
+
+    model->mutateThread(threadID, [](CampaignIDEThread &t) {
+        t.utmSource.clear();
+        t.utmMedium = u"cpc"_s;
+        t.utmCampaign = u"q3 launch&x"_s;
+    });
+    EXPECT_EQ(text(u"utmPreviewLabel"_s),
+        u"?utm_source=&utm_medium=cpc&utm_campaign=q3 launch&x&utm_content={{creative_id}}"_s);
+    EXPECT_EQ(text(u"trackingSealLabel"_s), u"Conversions API & UTMs Verified"_s);
+    keepPicture(u"plan-document-structured.png"_s);
+
+    click(u"openMediaPlanTableButton"_s);
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::table);
+}
+
+// Every keystroke reaches the model; the field the user types in is the same widget throughout and
+// keeps what they typed, and catches up with the model when they leave it.
+TEST_F(PlanDocumentTest, FieldsWriteThroughOnEveryKeystrokeWithoutLosingTheEdit)
+{
+    auto *name = find<QLineEdit>(u"campaignNameField"_s);
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, u"Q4 Push"_s);
+    EXPECT_EQ(selected().name, u"Q4 Push"_s);
+    EXPECT_EQ(selected().updated, u"Just now"_s);
+    EXPECT_EQ(find<QLineEdit>(u"campaignNameField"_s), name);
+    EXPECT_EQ(name->text(), u"Q4 Push"_s);
+    EXPECT_EQ(text(u"planTitleLabel"_s), u"Q4 Push"_s);
+
+    // A budget without a dollar sign is stored, but the field shows the stand-in once left.
+    auto *budget = find<QLineEdit>(u"monthlyBudgetField"_s);
+    budget->setFocus();
+    budget->selectAll();
+    QTest::keyClicks(budget, u"90000"_s);
+    EXPECT_EQ(selected().channelsAndBudget, u"Google Search + LinkedIn + Reddit · 90000"_s);
+    EXPECT_EQ(budget->text(), u"90000"_s);
+    budget->selectAll();
+    QTest::keyClicks(budget, u"$60,000 total"_s);
+    auto *objective = find<QPlainTextEdit>(u"objectiveEditor"_s);
+    objective->setFocus();
+    EXPECT_EQ(budget->text(), u"$60,000"_s);
+
+    objective->selectAll();
+    QTest::keyClicks(objective, u"More SQLs"_s);
+    EXPECT_EQ(selected().objective, u"More SQLs"_s);
+    EXPECT_EQ(selected().updated, u"Now"_s);
+    auto *audience = find<QPlainTextEdit>(u"audienceEditor"_s);
+    audience->setFocus();
+    audience->selectAll();
+    QTest::keyClicks(audience, u"CFOs"_s);
+    EXPECT_EQ(selected().audience, u"CFOs"_s);
+    EXPECT_EQ(test::readAll(projectFile(selected().slug(), u"campaign-plan.md"_s)).isEmpty(), false);
+
+    // Changes from elsewhere show in place in the fields nobody is typing in.
+    model->updateSelectedProjectName(u"Renamed elsewhere"_s);
+    EXPECT_EQ(name->text(), u"Renamed elsewhere"_s);
+    EXPECT_EQ(audience->toPlainText(), u"CFOs"_s);
+}
+
+TEST_F(PlanDocumentTest, TheRawEditorEditsTheSelectedFileInMemoryAndSavesThePlanFile)
+{
+    click(u"rawMarkdownToggleButton"_s);
+    EXPECT_TRUE(view->rawMarkdownMode());
+    EXPECT_EQ(text(u"rawMarkdownCaptionLabel"_s),
+        u"Editing ~/Documents/Orvane/"_s + selected().slug() + u"/campaign-plan.md"_s);
+    auto *toggle = find<QAbstractButton>(u"rawMarkdownToggleButton"_s);
+    EXPECT_EQ(toggle->findChild<QLabel *>()->text(), u"Structured Editor"_s);
+
+    model->setSelectedLocalFileName(u"campaign-plan.md"_s);
+    auto *editor = find<QPlainTextEdit>(u"rawMarkdownEditor"_s);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(model->selectedLocalFile());
+    EXPECT_EQ(editor->toPlainText(), model->selectedLocalFile()->content);
+
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, u"# Hand plan"_s);
+    EXPECT_EQ(model->selectedLocalFile()->content, u"# Hand plan"_s);
+    EXPECT_TRUE(model->selectedLocalFile()->isModified);
+    keepPicture(u"plan-document-raw.png"_s);
+
+    click(u"savePlanFileButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice() == u"Saved campaign-plan.md to disk."_s; }, 5000));
+    EXPECT_EQ(test::readAll(projectFile(selected().slug(), u"campaign-plan.md"_s)), "# Hand plan");
+    EXPECT_FALSE(model->selectedLocalFile()->isModified);
+
+    click(u"rawMarkdownToggleButton"_s);
+    EXPECT_FALSE(view->rawMarkdownMode());
+    EXPECT_TRUE(find<QLineEdit>(u"campaignNameField"_s)->isVisible());
+}
+
+TEST_F(PlanDocumentTest, AnEmptyPlanFileShowsTheDefaultPlanText)
+{
+    model->setSelectedLocalFileName(u"campaign-plan.md"_s);
+    model->updateSelectedLocalFileContent(QString());
+    click(u"rawMarkdownToggleButton"_s);
+    const QString expected = defaultPlanMarkdown(selected(), thread(threadID).title);
+    EXPECT_EQ(find<QPlainTextEdit>(u"rawMarkdownEditor"_s)->toPlainText(), expected);
+}
+
+// With no project the view names the workspace and the thread; the fields offer no edit that
+// would go nowhere.
+TEST_F(PlanDocumentTest, WithoutAProjectTheDocumentFallsBackAndCannotBeEdited)
+{
+    model->removeProjects([](const CampaignIDEProject &) { return true; });
+    model->setSelectedProjectID(std::nullopt);
+    EXPECT_EQ(text(u"planKickerLabel"_s), u"CAMPAIGN PLAN DOCUMENT · WORKSPACE"_s);
+    EXPECT_EQ(text(u"planTitleLabel"_s), thread(threadID).title);
+    EXPECT_EQ(find<QLineEdit>(u"monthlyBudgetField"_s)->text(), u"$45,000"_s);
+    EXPECT_TRUE(find<QLineEdit>(u"campaignNameField"_s)->isReadOnly());
+    EXPECT_TRUE(find<QPlainTextEdit>(u"objectiveEditor"_s)->isReadOnly());
+    EXPECT_EQ(find<SummaryStatTile>(u"creativeArtboardsTile"_s)->value(), u"0 Variants"_s);
+    EXPECT_EQ(find<SummaryStatTile>(u"creativeArtboardsTile"_s)->sublabel(), u"0 approved for launch"_s);
+}
+
+} // namespace
+} // namespace orvane::workbenchtest

@@ -1,0 +1,236 @@
+#include "WorkbenchViewFixture.h"
+
+#include "ide/views/workbench/MediaPlanTableDelegate.h"
+#include "ide/views/workbench/MediaPlanTableModel.h"
+#include "ide/views/workbench/MediaPlanTableView.h"
+#include "ide/views/workbench/WorkbenchThreadBinding.h"
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+
+namespace orvane::workbenchtest {
+namespace {
+
+using Column = MediaPlanTableModel::Column;
+
+class MediaPlanTableTest : public WorkbenchViewTest {
+protected:
+    void SetUp() override
+    {
+        WorkbenchViewTest::SetUp();
+        threadID = openThread({ row(u"LI_Flight"_s, 250, 175, u"Ready"_s), row(u"GS_Flight"_s, 1250, 145.5) });
+        view = show<MediaPlanTableView>();
+        table = view->table();
+        tester = std::make_unique<QAbstractItemModelTester>(
+            view->tableModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    }
+    void TearDown() override
+    {
+        tester.reset();
+        WorkbenchViewTest::TearDown();
+    }
+    [[nodiscard]] QString totals() const { return find<QLabel>(u"mediaPlanTotalsLabel"_s)->text(); }
+    [[nodiscard]] QString cell(int rowNumber, int column) const
+    {
+        return view->tableModel()->index(rowNumber, column).data().toString();
+    }
+    [[nodiscard]] CampaignMediaPlanRow stored(int rowNumber) const
+    {
+        return thread(threadID).mediaPlanRows.at(rowNumber);
+    }
+    void step(int rowNumber, int direction)
+    {
+        const QRect cellRect = table->visualRect(view->tableModel()->index(rowNumber, Column::dailyBudget));
+        const QRect stepper = media_plan_layout::stepperRect(cellRect);
+        const QPoint at = direction > 0 ? QPoint(stepper.center().x(), stepper.top() + 4)
+                                        : QPoint(stepper.center().x(), stepper.bottom() - 4);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    QUuid threadID;
+    MediaPlanTableView *view = nullptr;
+    QTableView *table = nullptr;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
+TEST_F(MediaPlanTableTest, ShowsTheFlightsWithTheirTotals)
+{
+    EXPECT_EQ(totals(), u"2 Flights · $1500/day ($45,000/mo) · Blended Target CPA $160"_s);
+    ASSERT_EQ(view->tableModel()->rowCount(), 2);
+    EXPECT_EQ(cell(1, Column::channel), u"LinkedIn"_s);
+    EXPECT_EQ(cell(1, Column::campaignName), u"GS_Flight"_s);
+    EXPECT_EQ(cell(1, Column::dailyBudget), u"$1250"_s);
+    EXPECT_EQ(cell(1, Column::monthlyBudget), u"$37,500"_s);
+    EXPECT_EQ(cell(1, Column::targetCPA), u"$145"_s);
+    EXPECT_EQ(cell(0, Column::estimatedConversions), QString::number(stored(0).estimatedConversions) + u"/mo"_s);
+    EXPECT_EQ(cell(1, Column::status), u"DRAFT"_s);
+    EXPECT_TRUE(view->tableModel()->index(0, Column::status).data(MediaPlanTableModel::StatusReadyRole).toBool());
+    EXPECT_FALSE(view->tableModel()->index(1, Column::status).data(MediaPlanTableModel::StatusReadyRole).toBool());
+    for (int column = 0; column < MediaPlanTableModel::columnCount_; ++column)
+        EXPECT_EQ(view->tableModel()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+            MediaPlanTableModel::columnTitle(column));
+    keepPicture(u"media-plan-table.png"_s);
+
+    // Truncated, never rounded; the readiness test is case-sensitive on the stored text.
+    model->mutateThread(threadID, [](CampaignIDEThread &t) {
+        t.mediaPlanRows[0].dailyBudget = 249.9;
+        t.mediaPlanRows[0].status = u"READY"_s;
+        t.mediaPlanRows[1].status = u"Approved & Active"_s;
+    });
+    EXPECT_EQ(cell(0, Column::dailyBudget), u"$249"_s);
+    EXPECT_FALSE(view->tableModel()->index(0, Column::status).data(MediaPlanTableModel::StatusReadyRole).toBool());
+    EXPECT_TRUE(view->tableModel()->index(1, Column::status).data(MediaPlanTableModel::StatusReadyRole).toBool());
+
+    model->mutateThread(threadID, [](CampaignIDEThread &t) { t.mediaPlanRows.clear(); });
+    EXPECT_EQ(totals(), u"0 Flights · $0/day ($0/mo) · Blended Target CPA $0"_s);
+    EXPECT_EQ(view->tableModel()->rowCount(), 0);
+}
+
+TEST_F(MediaPlanTableTest, TheStepperMovesTheDailyBudgetByFiftyDownToTwentyFive)
+{
+    EXPECT_EQ(MediaPlanTableModel::steppedDailyBudget(60, -1), 25);
+    EXPECT_EQ(MediaPlanTableModel::steppedDailyBudget(25, -1), 25);
+    EXPECT_EQ(MediaPlanTableModel::steppedDailyBudget(25, 1), 75);
+    EXPECT_EQ(MediaPlanTableModel::steppedDailyBudget(std::numeric_limits<double>::quiet_NaN(), 1), 25);
+
+    step(0, 1);
+    EXPECT_EQ(stored(0).dailyBudget, 300);
+    EXPECT_EQ(stored(0).monthlyBudget, 9000);
+    EXPECT_EQ(cell(0, Column::monthlyBudget), u"$9,000"_s);
+    EXPECT_EQ(totals(), u"2 Flights · $1550/day ($46,500/mo) · Blended Target CPA $160"_s);
+    for (int i = 0; i < 6; ++i)
+        step(0, -1);
+    EXPECT_EQ(stored(0).dailyBudget, 25);
+    step(0, 1);
+    EXPECT_EQ(stored(0).dailyBudget, 75);
+
+    // The keyboard steps the current daily cell too.
+    table->setFocus();
+    table->setCurrentIndex(view->tableModel()->index(1, Column::dailyBudget));
+    QTest::keyClick(table, Qt::Key_Minus);
+    EXPECT_EQ(stored(1).dailyBudget, 1200);
+}
+
+// The name field stays open while every keystroke is stored and the row's derived figures follow.
+TEST_F(MediaPlanTableTest, TypingInACellStoresEveryKeystrokeInOneOpenField)
+{
+    model->mutateThread(threadID, [](CampaignIDEThread &t) { t.mediaPlanRows[0].monthlyBudget = 1000; });
+    EXPECT_EQ(cell(0, Column::monthlyBudget), u"$1,000"_s);
+    const QModelIndex name = view->tableModel()->index(0, Column::campaignName);
+    const QRect nameRect = table->visualRect(name);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, nameRect.center());
+    QLineEdit *field = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (field = table->findChild<QLineEdit *>(u"campaignNameCellField"_s)); }, 2000));
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_X);
+    EXPECT_EQ(stored(0).campaignName, u"X"_s);
+    EXPECT_EQ(cell(0, Column::monthlyBudget), u"$7,500"_s);
+    QTest::keyClicks(field, u"_Flight"_s);
+    EXPECT_EQ(stored(0).campaignName, u"X_Flight"_s);
+    EXPECT_EQ(table->findChild<QLineEdit *>(u"campaignNameCellField"_s), field);
+    EXPECT_EQ(field->text(), u"X_Flight"_s);
+    EXPECT_EQ(field->cursorPosition(), 8);
+    keepPicture(u"media-plan-table-editing.png"_s);
+
+    // Another row added meanwhile leaves the open field alone.
+    model->addMediaPlanRow(threadID);
+    EXPECT_EQ(table->findChild<QLineEdit *>(u"campaignNameCellField"_s), field);
+
+    const QModelIndex audience = view->tableModel()->index(1, Column::audience);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(audience).center());
+    QLineEdit *audienceField = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (audienceField = table->findChild<QLineEdit *>(u"audienceCellField"_s)); }, 2000));
+    audienceField->selectAll();
+    QTest::keyClicks(audienceField, u"CFOs"_s);
+    EXPECT_EQ(stored(1).audience, u"CFOs"_s);
+    EXPECT_EQ(stored(1).funnelStage, u"Prospecting"_s);
+}
+
+TEST_F(MediaPlanTableTest, AddAndDeleteRowsThroughTheModel)
+{
+    click(u"addFlightRowButton"_s);
+    ASSERT_EQ(thread(threadID).mediaPlanRows.size(), 3);
+    EXPECT_EQ(cell(2, Column::campaignName), u"LI_NA_New_Flight_3"_s);
+    EXPECT_EQ(notice(), u"Added row to Media Plan Table."_s);
+    EXPECT_EQ(totals(), u"3 Flights · $1750/day ($52,500/mo) · Blended Target CPA $165"_s);
+
+    const QUuid middle = stored(1).id;
+    const QRect actions = table->visualRect(view->tableModel()->index(1, Column::actions));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, media_plan_layout::deleteRect(actions).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thread(threadID).mediaPlanRows.size() == 2; }, 2000));
+    EXPECT_NE(stored(0).id, middle);
+    EXPECT_NE(stored(1).id, middle);
+    EXPECT_EQ(view->tableModel()->rowCount(), 2);
+    EXPECT_EQ(cell(1, Column::campaignName), u"LI_NA_New_Flight_3"_s);
+}
+
+// Another thread in front replaces the rows; a thread without agent tabs ignores the optimizer.
+TEST_F(MediaPlanTableTest, FollowsTheActiveThreadAndItsAgentTab)
+{
+    const CampaignIDEThread other = model->threads().at(1);
+    model->openThread(other.id);
+    EXPECT_EQ(view->tableModel()->rowCount(), other.mediaPlanRows.size());
+
+    model->openThread(threadID);
+    EXPECT_EQ(view->tableModel()->rowCount(), 2);
+    const CampaignAgentTab tab = thread(threadID).activeAgentTab();
+    click(u"aiOptimizeTableButton"_s);
+    const auto entries = [&] { return thread(threadID).activeAgentTab().entries; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return entries().size() > tab.entries.size(); }, 2000));
+    EXPECT_EQ(entries().at(tab.entries.size()).text, MediaPlanTableView::optimizePrompt);
+    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+
+    model->mutateThread(threadID, [](CampaignIDEThread &t) { t.agentTabs.clear(); });
+    const CampaignIDEThread before = thread(threadID);
+    click(u"aiOptimizeTableButton"_s);
+    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 0);
+    EXPECT_EQ(thread(threadID), before);
+}
+
+// The table model on its own, checked by the item model tester while rows come, change, move and go.
+TEST_F(MediaPlanTableTest, TheTableModelStaysConsistentThroughEveryKindOfChange)
+{
+    WorkbenchThreadBinding binding(*model);
+    MediaPlanTableModel rows(binding);
+    QAbstractItemModelTester check(&rows, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy resets(&rows, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&rows, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&rows, &QAbstractItemModel::rowsRemoved);
+
+    model->addMediaPlanRow(threadID);
+    model->addMediaPlanRow(threadID);
+    EXPECT_EQ(inserted.count(), 2);
+    model->deleteMediaPlanRow(stored(0).id, threadID);
+    EXPECT_EQ(removed.count(), 1);
+    EXPECT_EQ(resets.count(), 0);
+    model->mutateThread(threadID, [](CampaignIDEThread &t) {
+        t.mediaPlanRows.insert(1, row(u"Inserted"_s, 100, 100));
+        t.mediaPlanRows.removeLast();
+        t.mediaPlanRows[0].campaignName = u"Changed"_s;
+    });
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(rows.index(0, Column::campaignName).data().toString(), u"Changed"_s);
+    EXPECT_EQ(rows.index(1, Column::campaignName).data().toString(), u"Inserted"_s);
+    model->mutateThread(
+        threadID, [](CampaignIDEThread &t) { std::reverse(t.mediaPlanRows.begin(), t.mediaPlanRows.end()); });
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(rows.rows(), thread(threadID).mediaPlanRows);
+
+    EXPECT_FALSE(rows.setData(rows.index(0, Column::monthlyBudget), 5));
+    EXPECT_TRUE(rows.setData(rows.index(0, Column::dailyBudget), -400));
+    EXPECT_EQ(stored(0).dailyBudget, 25);
+    EXPECT_FALSE(rows.setData(rows.index(0, Column::dailyBudget), 5e12)); // refused by the model
+    EXPECT_EQ(stored(0).dailyBudget, 25);
+
+    model->openThread(model->threads().at(1).id);
+    EXPECT_EQ(resets.count(), 2);
+    EXPECT_EQ(rows.rows(), model->threads().at(1).mediaPlanRows);
+}
+
+} // namespace
+} // namespace orvane::workbenchtest
