@@ -85,7 +85,7 @@ int CommandPaletteResultsModel::rowCount(const QModelIndex &parent) const
 
 QVariant CommandPaletteResultsModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.model() != this || index.row() >= m_rows.size())
         return {};
     const Row &row = m_rows.at(index.row());
     switch (role) {
@@ -109,7 +109,7 @@ QVariant CommandPaletteResultsModel::data(const QModelIndex &index, int role) co
 
 Qt::ItemFlags CommandPaletteResultsModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.model() != this || index.row() >= m_rows.size())
         return Qt::NoItemFlags;
     const Kind kind = m_rows.at(index.row()).kind;
     // Headers are labels; rows are buttons (enabled, never selected).

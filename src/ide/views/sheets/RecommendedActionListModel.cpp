@@ -46,7 +46,7 @@ int RecommendedActionListModel::rowCount(const QModelIndex &parent) const
 
 QVariant RecommendedActionListModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.model() != this || index.row() >= m_rows.size())
         return {};
     const CampaignRecommendedNextAction &action = m_rows.at(index.row()).action;
     switch (role) {
@@ -70,7 +70,7 @@ QVariant RecommendedActionListModel::data(const QModelIndex &index, int role) co
 
 Qt::ItemFlags RecommendedActionListModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.model() != this || index.row() >= m_rows.size())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
 }

@@ -3,6 +3,7 @@
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/WindowPrimitives.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -94,7 +95,8 @@ ClickableButton *confirmButton(
     look.padding = QMargins(14, verticalPadding, 14, verticalPadding);
     auto *button = new ClickableButton(theme, look);
     button->setObjectName(objectName);
-    button->addText(text, themeFont(12, QFont::Bold), QColor(Qt::black));
+    // Painted in its own colour: black on the lime in both themes, whatever palette reaches it.
+    button->addWidget(new FixedTag(text, themeFont(12, QFont::Bold), Qt::black, Qt::transparent, QMargins()));
     return button;
 }
 

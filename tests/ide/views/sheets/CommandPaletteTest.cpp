@@ -1,0 +1,214 @@
+#include "SheetsWindowFixture.h"
+
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/sheets/CommandPaletteResultsModel.h"
+#include "ide/views/sheets/CommandPaletteSheet.h"
+
+#include <QAbstractItemModelTester>
+#include <QRegularExpression>
+#include <QScrollBar>
+
+namespace orvane::sheetstest {
+namespace {
+
+using Kind = CommandPaletteResultsModel::Kind;
+
+class CommandPaletteTest : public SheetsWindowTest {
+protected:
+    // The rows as "kind:text", for compact comparisons.
+    static QStringList rows(const QAbstractItemModel &results)
+    {
+        QStringList texts;
+        for (int row = 0; row < results.rowCount(); ++row) {
+            const QModelIndex index = results.index(row, 0);
+            const Kind kind = index.data(CommandPaletteResultsModel::KindRole).value<Kind>();
+            const QString prefix = kind == Kind::thread ? u"T:"_s : kind == Kind::persona ? u"P:"_s : u"H:"_s;
+            texts.append(prefix + index.data().toString());
+        }
+        return texts;
+    }
+    static QStringList threadRows(const QAbstractItemModel &results)
+    {
+        return rows(results).filter(QRegularExpression(u"^T:"_s));
+    }
+
+    QUuid addThread(const QString &title)
+    {
+        CampaignIDEWorkspaceModel::NewThread request;
+        request.title = title;
+        return model().createNewThread(request, nullptr);
+    }
+
+    CommandPaletteSheet *openPalette()
+    {
+        window->controller()->openCommandPalette();
+        if (!shownSheet(WorkspaceSheet::commandPalette))
+            return nullptr;
+        return window->findChild<CommandPaletteSheet *>();
+    }
+};
+
+TEST_F(CommandPaletteTest, ResultsFilterTitlesNamesAndHandlesAsTypedAndFollowTheModelInPlace)
+{
+    makeWindow(CampaignIDEWorkspaceView::Services {}, /*show=*/false);
+    CommandPaletteResultsModel results(model());
+    QAbstractItemModelTester tester(&results, QAbstractItemModelTester::FailureReportingMode::Fatal);
+
+    // Empty: every thread of every project, then all six personas, each list under its header.
+    QStringList expected { u"H:THREADS"_s };
+    for (const CampaignIDEThread &thread : model().threads())
+        expected.append(u"T:"_s + thread.title);
+    expected.append(u"H:SPECIALIST AGENTS (START NEW THREAD)"_s);
+    for (const OrvaneAgentPersona &persona : OrvaneWebParitySeeds::personas())
+        expected.append(u"P:"_s + persona.name + u" ("_s + persona.handle + u')');
+    EXPECT_EQ(rows(results), expected);
+    const QModelIndex personaRow = results.index(int(expected.size()) - 1, 0);
+    EXPECT_EQ(personaRow.data(CommandPaletteResultsModel::SymbolRole).toString(), u"safari"_s);
+    EXPECT_EQ(personaRow.data(CommandPaletteResultsModel::TrailingTextRole).toString(), u"Run Sample Task →"_s);
+    EXPECT_EQ(results.flags(results.index(0, 0)) & Qt::ItemIsEnabled, Qt::NoItemFlags);
+
+    const QUuid alpha = addThread(u"Alpha Session"_s);
+    addThread(u"Canvas refresh"_s);
+    EXPECT_EQ(threadRows(results).constFirst(), u"T:Canvas refresh"_s);
+
+    // Case does not matter; the query is not trimmed.
+    results.setQuery(u"SESSION"_s);
+    EXPECT_EQ(threadRows(results), QStringList { u"T:Alpha Session"_s });
+    results.setQuery(u" session"_s);
+    EXPECT_EQ(threadRows(results), QStringList { u"T:Alpha Session"_s });
+    results.setQuery(u" alpha"_s);
+    EXPECT_TRUE(threadRows(results).isEmpty());
+
+    // Only titles are searched: "Document" is a workbench name, not in any title.
+    results.setQuery(u"Document"_s);
+    EXPECT_TRUE(threadRows(results).isEmpty());
+    results.setQuery(u"canvas"_s);
+    EXPECT_EQ(threadRows(results), QStringList { u"T:Canvas refresh"_s });
+
+    // Personas match by name or handle.
+    results.setQuery(u"@SPY"_s);
+    EXPECT_EQ(rows(results),
+        (QStringList {
+            u"H:THREADS"_s, u"H:SPECIALIST AGENTS (START NEW THREAD)"_s, u"P:Competitor Intelligence Spy (@spy)"_s }));
+    results.setQuery(u"zzz-nothing"_s);
+    EXPECT_EQ(rows(results), (QStringList { u"H:THREADS"_s, u"H:SPECIALIST AGENTS (START NEW THREAD)"_s }));
+
+    // Renames, new threads and deletions re-filter in place.
+    results.setQuery(u"session"_s);
+    model().renameThread(alpha, u"Alpha Launch"_s);
+    EXPECT_TRUE(threadRows(results).isEmpty());
+    addThread(u"Beta Session"_s);
+    model().renameThread(alpha, u"Alpha Session"_s);
+    EXPECT_EQ(threadRows(results), (QStringList { u"T:Beta Session"_s, u"T:Alpha Session"_s }));
+    model().deleteThread(alpha);
+    EXPECT_EQ(threadRows(results), QStringList { u"T:Beta Session"_s });
+    model().setThreads({});
+    EXPECT_TRUE(threadRows(results).isEmpty());
+}
+
+TEST_F(CommandPaletteTest, TypingFiltersWithoutRebuildingTheFieldAndAThreadRowOpensItsThread)
+{
+    makeWindow();
+    const QUuid target = addThread(u"Q2 Competitor Search Conquest"_s);
+    model().openThread(model().threads().at(1).id);
+    state().setCommandQuery(u"left over"_s);
+    CommandPaletteSheet *palette = openPalette();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(window->sheets()->sheet(WorkspaceSheet::commandPalette)->width(), 560);
+    auto *field = find<QLineEdit>(u"commandQueryField"_s);
+    EXPECT_TRUE(field->text().isEmpty());
+    keepWidget(window->sheets()->sheet(WorkspaceSheet::commandPalette), u"command-palette.png"_s);
+
+    QTest::keyClicks(field, u"competitor"_s);
+    EXPECT_EQ(state().commandQuery(), u"competitor"_s);
+    EXPECT_EQ(find<QLineEdit>(u"commandQueryField"_s), field);
+    EXPECT_EQ(field->cursorPosition(), 10);
+    // Only titles holding the query, in model order; the new thread first.
+    const QStringList shown = rows(*palette->results());
+    ASSERT_GE(shown.size(), 4);
+    EXPECT_EQ(shown.at(1), u"T:Q2 Competitor Search Conquest"_s);
+    for (const QString &row : threadRows(*palette->results()))
+        EXPECT_TRUE(row.contains(u"competitor"_s, Qt::CaseInsensitive)) << row.toStdString();
+    EXPECT_EQ(shown.last(), u"P:Competitor Intelligence Spy (@spy)"_s);
+    keepWidget(window->sheets()->sheet(WorkspaceSheet::commandPalette), u"command-palette-filtered.png"_s);
+
+    // Return picks nothing, even with one thread left.
+    const IDEPrimaryDestination before = model().primaryDestination();
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(model().showingCommandPalette());
+    EXPECT_EQ(model().primaryDestination(), before);
+
+    clickRow(find<FittedListView>(u"commandPaletteResultList"_s), 1);
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(target));
+    EXPECT_FALSE(model().showingCommandPalette());
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
+    // The query stays until an opener clears it.
+    EXPECT_EQ(state().commandQuery(), u"competitor"_s);
+
+    ASSERT_NE(openPalette(), nullptr);
+    EXPECT_TRUE(find<QLineEdit>(u"commandQueryField"_s)->text().isEmpty());
+    click(u"commandPaletteEscButton"_s);
+    EXPECT_FALSE(model().showingCommandPalette());
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
+}
+
+TEST_F(CommandPaletteTest, APersonaRowStartsItsSessionInTheSelectedProjectWithTheStarterPromptSent)
+{
+    makeWindow();
+    const CampaignIDEProject second = model().projects().at(1);
+    model().openProject(second.id);
+    const OrvaneAgentPersona creative = OrvaneWebParitySeeds::personas().at(2);
+
+    for (int pick = 0; pick < 2; ++pick) {
+        CommandPaletteSheet *palette = openPalette();
+        ASSERT_NE(palette, nullptr);
+        QTest::keyClicks(find<QLineEdit>(u"commandQueryField"_s), u"@creative"_s);
+        ASSERT_EQ(rows(*palette->results()).last(), u"P:Creative Studio Director (@creative)"_s);
+        clickRow(find<FittedListView>(u"commandPaletteResultList"_s), palette->results()->rowCount() - 1);
+        EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
+
+        const CampaignIDEThread thread = model().threads().constFirst();
+        EXPECT_EQ(thread.title, u"Creative Studio Director Session"_s);
+        EXPECT_EQ(thread.projectID, second.id);
+        EXPECT_EQ(thread.workbenchView, IDEWorkbenchView::canvas);
+        EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(thread.id));
+        const QList<CampaignTimelineEntry> &entries = thread.agentTabs.constFirst().entries;
+        ASSERT_GE(entries.size(), 2);
+        EXPECT_EQ(entries.at(1).text, creative.starterPrompt.trimmed());
+        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+    }
+    // Picked twice: two threads of the same title.
+    EXPECT_EQ(model().threads().at(0).title, model().threads().at(1).title);
+    EXPECT_NE(model().threads().at(0).id, model().threads().at(1).id);
+}
+
+TEST_F(CommandPaletteTest, ALongListScrollsInsideItsMaximumHeightWhileTheSearchRowStays)
+{
+    makeWindow();
+    CommandPaletteSheet *palette = openPalette();
+    ASSERT_NE(palette, nullptr);
+    auto *list = find<FittedListView>(u"commandPaletteResultList"_s);
+    const int shortHeight = list->height();
+    EXPECT_LT(shortHeight, CommandPaletteSheet::maximumListHeight + 1);
+    EXPECT_EQ(list->height(), std::min(list->contentHeight(), CommandPaletteSheet::maximumListHeight));
+
+    for (int index = 0; index < 20; ++index)
+        addThread(u"Thread %1"_s.arg(index));
+    auto *sheet = window->sheets()->sheet(WorkspaceSheet::commandPalette);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->height() == CommandPaletteSheet::maximumListHeight; }, 2000));
+    EXPECT_GT(list->contentHeight(), CommandPaletteSheet::maximumListHeight);
+    EXPECT_TRUE(list->verticalScrollBar()->maximum() > 0);
+    // The sheet grows with the list; the search row stays at the top.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sheet->height() >= sheet->sizeHint().height(); }, 2000));
+    const int searchTop = find(u"commandPaletteSearchRow"_s)->y();
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    EXPECT_EQ(find(u"commandPaletteSearchRow"_s)->y(), searchTop);
+    keepWidget(sheet, u"command-palette-long.png"_s);
+
+    // Light theme.
+    model().setDarkTheme(false);
+    keepWidget(sheet, u"command-palette-light.png"_s);
+}
+
+} // namespace
+} // namespace orvane::sheetstest

@@ -1,0 +1,212 @@
+#include "SheetsWindowFixture.h"
+
+#include "ide/records/OrvaneWebParitySeeds.h"
+
+#include <QComboBox>
+
+namespace orvane::sheetstest {
+namespace {
+
+using ProjectAndThreadSheetsTest = SheetsWindowTest;
+
+TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensItsLaunchThread)
+{
+    makeWindow();
+    const qsizetype projectsBefore = model().projects().size();
+    window->controller()->openNewProjectSheet(true);
+    WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newProject);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->width(), 460);
+    EXPECT_TRUE(find<QLineEdit>(u"newProjectNameField"_s)->text().isEmpty());
+    EXPECT_EQ(
+        find<QLineEdit>(u"newProjectNameField"_s)->placeholderText(), u"e.g., Q3 Enterprise AI Search Conquest"_s);
+
+    // The name goes over untrimmed.
+    typeInto(u"newProjectNameField"_s, u" Q3 Search Conquest "_s);
+    EXPECT_EQ(state().newProjectName(), u" Q3 Search Conquest "_s);
+    keepWidget(sheet, u"new-project-sheet.png"_s);
+    click(u"createProjectButton"_s);
+
+    ASSERT_EQ(model().projects().size(), projectsBefore + 1);
+    const CampaignIDEProject project = model().projects().constFirst();
+    EXPECT_EQ(project.name, u" Q3 Search Conquest "_s);
+    EXPECT_EQ(model().selectedProjectID(), project.id);
+    const auto open = model().activeThread();
+    ASSERT_TRUE(open.has_value());
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(open->id));
+    EXPECT_EQ(open->projectID, project.id);
+    EXPECT_EQ(open->title, u" Q3 Search Conquest  — Launch Thread"_s);
+    EXPECT_FALSE(state().showingNewProjectSheet());
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::newProject));
+    // Creating keeps the typed name for the openers that do not clear it.
+    EXPECT_EQ(state().newProjectName(), u" Q3 Search Conquest "_s);
+}
+
+TEST_F(ProjectAndThreadSheetsTest, NewProjectOpenersAndCancelAndAnEmptyName)
+{
+    makeWindow();
+    state().setNewProjectName(u"Typed last"_s);
+    window->controller()->openNewProjectSheet(false);
+    ASSERT_NE(shownSheet(WorkspaceSheet::newProject), nullptr);
+    EXPECT_EQ(find<QLineEdit>(u"newProjectNameField"_s)->text(), u"Typed last"_s);
+
+    // Cancel leaves the model as it was.
+    const QList<CampaignIDEProject> projects = model().projects();
+    const QList<CampaignIDEThread> threads = model().threads();
+    click(u"sheetCancelButton"_s);
+    EXPECT_FALSE(state().showingNewProjectSheet());
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::newProject));
+    EXPECT_EQ(model().projects(), projects);
+    EXPECT_EQ(model().threads(), threads);
+
+    // The menu's opener clears the name; an empty name still makes a project and opens its thread.
+    window->focusedActions().createProject();
+    ASSERT_NE(shownSheet(WorkspaceSheet::newProject), nullptr);
+    EXPECT_TRUE(find<QLineEdit>(u"newProjectNameField"_s)->text().isEmpty());
+    click(u"createProjectButton"_s);
+    ASSERT_EQ(model().projects().size(), projects.size() + 1);
+    EXPECT_TRUE(model().projects().constFirst().name.isEmpty());
+    EXPECT_EQ(model().activeThread()->projectID, model().projects().constFirst().id);
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::newProject));
+}
+
+TEST_F(ProjectAndThreadSheetsTest, NewThreadTrimsTheTitleTakesThePersonasWorkbenchAndLeavesABlankPromptUnsent)
+{
+    makeWindow();
+    // A project other than the first is selected: the thread goes there.
+    const CampaignIDEProject second = model().projects().at(1);
+    model().openProject(second.id);
+
+    window->controller()->openNewThreadSheet(true, true);
+    WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newThread);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->width(), 500);
+    auto *picker = find<QComboBox>(u"newThreadPersonaComboBox"_s);
+    ASSERT_EQ(picker->count(), 6);
+    EXPECT_EQ(picker->currentText(), u"Orvane Native Operator (@orvane)"_s);
+    EXPECT_EQ(picker->itemText(3), u"GAQL & Search Engineer (@gaql)"_s);
+
+    typeInto(u"newThreadTitleField"_s, u"  Spring Push  "_s);
+    // Four steps down the picker: "Attribution & Lift Analyst".
+    for (int step = 0; step < 4; ++step)
+        QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(state().newThreadPersona().id, u"attribution-analyst"_s);
+    typeInto(u"newThreadPromptField"_s, u"   "_s);
+    keepWidget(sheet, u"new-thread-sheet.png"_s);
+    const qsizetype threadsBefore = model().threads().size();
+    click(u"openThreadWorkbenchButton"_s);
+
+    ASSERT_EQ(model().threads().size(), threadsBefore + 1);
+    const CampaignIDEThread thread = model().threads().constFirst();
+    EXPECT_EQ(thread.title, u"Spring Push"_s);
+    EXPECT_EQ(thread.projectID, second.id);
+    EXPECT_EQ(thread.workbenchView, IDEWorkbenchView::dashboard);
+    ASSERT_EQ(thread.agentTabs.size(), 1);
+    EXPECT_EQ(thread.agentTabs.constFirst().personaHandle, u"@analyst"_s);
+    // No first message and no draft.
+    EXPECT_EQ(thread.agentTabs.constFirst().entries.size(), 1);
+    EXPECT_TRUE(thread.agentTabs.constFirst().draftPrompt.isEmpty());
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(thread.id));
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::newThread));
+
+    // The projects home keeps the persona chosen last and clears the texts; the sidebar's persona
+    // button puts the operator back.
+    model().navigateTo(IDEPrimaryDestination::projects());
+    window->controller()->homeNewThread();
+    ASSERT_NE(shownSheet(WorkspaceSheet::newThread), nullptr);
+    EXPECT_EQ(
+        find<QComboBox>(u"newThreadPersonaComboBox"_s)->currentText(), u"Attribution & Lift Analyst (@analyst)"_s);
+    EXPECT_TRUE(find<QLineEdit>(u"newThreadTitleField"_s)->text().isEmpty());
+    click(u"sheetCancelButton"_s);
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::newThread));
+    window->controller()->openNewThreadSheet(true, true);
+    ASSERT_NE(shownSheet(WorkspaceSheet::newThread), nullptr);
+    EXPECT_EQ(find<QComboBox>(u"newThreadPersonaComboBox"_s)->currentIndex(), 0);
+}
+
+TEST_F(ProjectAndThreadSheetsTest, NewThreadWithAPromptSendsItAtOnceUnderTheDefaultTitle)
+{
+    makeWindow();
+    window->controller()->openNewThreadSheet(true, true);
+    ASSERT_NE(shownSheet(WorkspaceSheet::newThread), nullptr);
+    typeInto(u"newThreadPromptField"_s, u"  Build a $45k/mo media plan  "_s);
+    // Cancel keeps the typed text for an opener that does not clear it.
+    click(u"sheetCancelButton"_s);
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::newThread));
+    EXPECT_EQ(state().newThreadPrompt(), u"  Build a $45k/mo media plan  "_s);
+    window->controller()->openNewThreadSheet(false, false);
+    ASSERT_NE(shownSheet(WorkspaceSheet::newThread), nullptr);
+    EXPECT_EQ(find<QLineEdit>(u"newThreadPromptField"_s)->text(), u"  Build a $45k/mo media plan  "_s);
+
+    const std::optional<QUuid> selected = model().selectedProjectID();
+    click(u"openThreadWorkbenchButton"_s);
+    const CampaignIDEThread thread = model().threads().constFirst();
+    EXPECT_EQ(thread.title, u"Campaign Thread · Orvane Native Operator"_s);
+    EXPECT_EQ(thread.workbenchView, IDEWorkbenchView::document);
+    if (selected) {
+        EXPECT_EQ(thread.projectID, *selected);
+    }
+    // The trimmed prompt is the thread's first message.
+    const QList<CampaignTimelineEntry> &entries = thread.agentTabs.constFirst().entries;
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries.at(1).role, CampaignTimelineEntry::EntryRole::user);
+    EXPECT_EQ(entries.at(1).text, u"Build a $45k/mo media plan"_s);
+}
+
+TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne)
+{
+    makeWindow();
+    const CampaignIDEThread thread = model().threads().constFirst();
+    // What the sidebar's rename action does.
+    const auto openRename = [&] {
+        const CampaignIDEThread current = *std::find_if(model().threads().cbegin(), model().threads().cend(),
+            [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
+        state().setRenameThreadText(current.title);
+        state().setRenamingThread(current);
+    };
+    const auto current = [&] {
+        return *std::find_if(model().threads().cbegin(), model().threads().cend(),
+            [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
+    };
+
+    openRename();
+    WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::renameThread);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->width(), 420);
+    EXPECT_EQ(find<QLineEdit>(u"renameThreadTitleField"_s)->text(), thread.title);
+    typeInto(u"renameThreadTitleField"_s, u"  Search Conquest  "_s);
+    keepWidget(sheet, u"rename-thread-sheet.png"_s);
+    click(u"saveThreadTitleButton"_s);
+    EXPECT_EQ(current().title, u"Search Conquest"_s);
+    EXPECT_EQ(current().updatedAt, u"Just now"_s);
+    EXPECT_FALSE(state().renamingThread().has_value());
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
+
+    // Emptied: the sheet closes and the title stays.
+    openRename();
+    ASSERT_NE(shownSheet(WorkspaceSheet::renameThread), nullptr);
+    typeInto(u"renameThreadTitleField"_s, QString());
+    click(u"saveThreadTitleButton"_s);
+    EXPECT_EQ(current().title, u"Search Conquest"_s);
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
+
+    // Cancel changes nothing.
+    openRename();
+    ASSERT_NE(shownSheet(WorkspaceSheet::renameThread), nullptr);
+    typeInto(u"renameThreadTitleField"_s, u"Other"_s);
+    click(u"sheetCancelButton"_s);
+    EXPECT_EQ(current().title, u"Search Conquest"_s);
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
+
+    // A thread deleted while its sheet is open: Save closes the sheet and changes nothing else.
+    openRename();
+    ASSERT_NE(shownSheet(WorkspaceSheet::renameThread), nullptr);
+    model().deleteThread(thread.id);
+    const QList<CampaignIDEThread> remaining = model().threads();
+    click(u"saveThreadTitleButton"_s);
+    EXPECT_EQ(model().threads(), remaining);
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
+}
+
+} // namespace
+} // namespace orvane::sheetstest

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "../window/WorkspaceWindowFixture.h"
+
+#include "ide/views/sheets/FittedListView.h"
+#include "ide/views/window/WorkspaceSheets.h"
+
+#include <QLineEdit>
+
+namespace orvane::sheetstest {
+
+using namespace Qt::StringLiterals;
+
+// The real window, with helpers for its sheets and lists.
+class SheetsWindowTest : public windowtest::WorkspaceWindowTest {
+protected:
+    void TearDown() override
+    {
+        // Turns started by a sheet (a first prompt, a persona's starter task) end before the window.
+        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+        WorkspaceWindowTest::TearDown();
+    }
+
+    // A closed sheet lingers until its deferred deletion: prefer the widget on screen.
+    template <typename T = QWidget> [[nodiscard]] T *find(const QString &name) const
+    {
+        const QList<T *> all = window->findChildren<T *>(name);
+        for (T *widget : all) {
+            if (widget->isVisible())
+                return widget;
+        }
+        EXPECT_FALSE(all.isEmpty()) << name.toStdString();
+        return all.isEmpty() ? nullptr : all.constFirst();
+    }
+
+    void click(const QString &buttonName)
+    {
+        auto *button = find<QAbstractButton>(buttonName);
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isVisible()) << buttonName.toStdString();
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+
+    // Waits for the sheet to be on screen.
+    WorkspaceSheetFrame *shownSheet(WorkspaceSheet which)
+    {
+        WorkspaceSheetFrame *sheet = nullptr;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                sheet = window->sheets()->sheet(which);
+                return sheet && sheet->isVisible();
+            },
+            2000);
+        EXPECT_TRUE(shown);
+        return shown ? sheet : nullptr;
+    }
+
+    // Waits for the sheet to be gone (closed and deleted).
+    [[nodiscard]] bool sheetGone(WorkspaceSheet which)
+    {
+        return QTest::qWaitFor([&] { return window->sheets()->sheet(which) == nullptr; }, 2000);
+    }
+
+    void typeInto(const QString &fieldName, const QString &text, bool replace = true)
+    {
+        auto *field = find<QLineEdit>(fieldName);
+        ASSERT_NE(field, nullptr);
+        if (replace) {
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Backspace);
+        }
+        QTest::keyClicks(field, text);
+    }
+
+    static void clickRow(FittedListView *list, int row)
+    {
+        ASSERT_NE(list, nullptr);
+        const QModelIndex index = list->model()->index(row, 0);
+        ASSERT_TRUE(index.isValid());
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    }
+
+    // Where this folder's pictures go: ORVANE_GRAB_DIR, when set.
+    static void keepWidget(QWidget *widget, const QString &name)
+    {
+        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
+        if (!dir.isEmpty() && widget) {
+            QDir().mkpath(dir);
+            widget->grab().save(QDir(dir).filePath(name));
+        }
+    }
+};
+
+} // namespace orvane::sheetstest
