@@ -10,6 +10,8 @@
 #include "platform/ui/Symbols.h"
 
 #include <QPainter>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -22,10 +24,22 @@ constexpr int spacing = 10;
 constexpr int iconSize = 14;
 constexpr int headerGap = 8;
 
-QFont nameFont() { return themeFont(14, QFont::Bold); }
-QFont handleFont() { return themeFont(11, QFont::Bold, true); }
-QFont roleFont() { return themeFont(11, QFont::DemiBold); }
-QFont specialtyFont() { return themeFont(12); }
+QFont nameFont()
+{
+    return themeFont(14, QFont::Bold);
+}
+QFont handleFont()
+{
+    return themeFont(11, QFont::Bold, true);
+}
+QFont roleFont()
+{
+    return themeFont(11, QFont::DemiBold);
+}
+QFont specialtyFont()
+{
+    return themeFont(12);
+}
 cards::ButtonLabel launchLabel(const OrvaneAgentPersona &persona)
 {
     return { operationstexts::launchButton(persona), themeFont(11, QFont::Bold), QMargins(12, 7, 12, 7) };
@@ -41,7 +55,7 @@ PersonaCardLayout layoutPersonaCard(const OrvaneAgentPersona &persona, const QRe
     PersonaCardLayout layout;
     const QRect inner = rect.adjusted(padding, padding, -padding, -padding);
     const int width = inner.width();
-    const int header = qMax({ iconSize, lineHeight(nameFont()), lineHeight(handleFont()) });
+    const int header = std::max({ iconSize, lineHeight(nameFont()), lineHeight(handleFont()) });
     int y = inner.top();
     layout.icon = QRect(inner.left(), y + (header - iconSize) / 2, iconSize, iconSize);
     const int handleWidth = qMin(textWidth(persona.handle, handleFont()), width / 2);
@@ -71,7 +85,8 @@ int PersonaCardDelegate::cardHeight(const QModelIndex &index, int width) const
     return layoutPersonaCard(m_personas.at(index.row()), QRect(0, 0, width, 0)).launch.bottom() + 1 + padding;
 }
 
-void PersonaCardDelegate::paintCard(QPainter &painter, const QRect &rect, const QModelIndex &index, int pressedPart) const
+void PersonaCardDelegate::paintCard(
+    QPainter &painter, const QRect &rect, const QModelIndex &index, int pressedPart) const
 {
     if (!m_theme)
         return;
@@ -103,8 +118,8 @@ namespace orvane {
 using namespace operations;
 
 AgentsCatalogSurfaceView::AgentsCatalogSurfaceView(const WorkspaceViewContext &context, QWidget *parent)
-    : OperationsSurfaceView(context, 16, parent)
-    , m_personas(new PersonaListModel([](const OrvaneAgentPersona &persona) { return persona.name; }, this))
+    : OperationsSurfaceView(context, 16, parent),
+      m_personas(new PersonaListModel([](const OrvaneAgentPersona &persona) { return persona.name; }, this))
 {
     setObjectName(u"agentsCatalogSurface"_s);
     m_personas->reconcile(OrvaneWebParitySeeds::personas());

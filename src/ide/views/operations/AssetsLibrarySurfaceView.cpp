@@ -18,11 +18,26 @@ namespace {
 constexpr int padding = 14;
 constexpr int spacing = 8;
 
-QFont channelFont() { return themeFont(9, QFont::Bold, true); }
-QFont dimensionsFont() { return themeFont(9, QFont::Normal, true); }
-QFont nameFont() { return themeFont(13, QFont::Bold); }
-QFont headlineFont() { return themeFont(11); }
-QFont statusFont() { return themeFont(9, QFont::Bold, true); }
+QFont channelFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
+QFont dimensionsFont()
+{
+    return themeFont(9, QFont::Normal, true);
+}
+QFont nameFont()
+{
+    return themeFont(13, QFont::Bold);
+}
+QFont headlineFont()
+{
+    return themeFont(11);
+}
+QFont statusFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
 cards::ButtonLabel editLabel()
 {
     return { u"Edit in Canvas →"_s, themeFont(10, QFont::Bold, true), QMargins() };
@@ -52,7 +67,8 @@ AssetCardLayout layoutAssetCard(const CampaignAssetLibraryItem &asset, const QRe
     y += headlineHeight + spacing;
     const QSize edit = editLabel().size();
     const int bottom = qMax(lineHeight(statusFont()), edit.height());
-    layout.edit = QRect(inner.right() + 1 - edit.width(), y + (bottom - edit.height()) / 2, edit.width(), edit.height());
+    layout.edit
+        = QRect(inner.right() + 1 - edit.width(), y + (bottom - edit.height()) / 2, edit.width(), edit.height());
     layout.status = QRect(inner.left(), y, qMax(0, layout.edit.left() - 8 - inner.left()), bottom);
     return layout;
 }
@@ -99,8 +115,8 @@ namespace orvane {
 using namespace operations;
 
 AssetsLibrarySurfaceView::AssetsLibrarySurfaceView(const WorkspaceViewContext &context, QWidget *parent)
-    : OperationsSurfaceView(context, 16, parent)
-    , m_assets(new AssetListModel([](const CampaignAssetLibraryItem &asset) { return asset.name; }, this))
+    : OperationsSurfaceView(context, 16, parent),
+      m_assets(new AssetListModel([](const CampaignAssetLibraryItem &asset) { return asset.name; }, this))
 {
     setObjectName(u"assetsLibrarySurface"_s);
     m_assets->reconcile(model().assets());
@@ -108,8 +124,8 @@ AssetsLibrarySurfaceView::AssetsLibrarySurfaceView(const WorkspaceViewContext &c
     auto *header = new QWidget;
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(titleBlock(u"CREATIVE ASSET LIBRARY · ~/DOCUMENTS/ORVANE"_s,
-                       u"Multi-Channel Creative Assets & Artboards"_s),
+    row->addWidget(
+        titleBlock(u"CREATIVE ASSET LIBRARY · ~/DOCUMENTS/ORVANE"_s, u"Multi-Channel Creative Assets & Artboards"_s),
         1);
     auto *openCanvas = limeButton(u"Open Creative Studio Canvas →"_s, u"openCreativeStudioCanvasButton"_s);
     connect(openCanvas, &QAbstractButton::clicked, this, &AssetsLibrarySurfaceView::openFirstThreadCanvas);
@@ -127,7 +143,8 @@ AssetsLibrarySurfaceView::AssetsLibrarySurfaceView(const WorkspaceViewContext &c
     page()->addWidget(grid);
 
     CampaignIDEWorkspaceModel *workspace = context.model;
-    connect(workspace, &CampaignIDEWorkspaceModel::assetsChanged, this, [this] { m_assets->reconcile(model().assets()); });
+    connect(
+        workspace, &CampaignIDEWorkspaceModel::assetsChanged, this, [this] { m_assets->reconcile(model().assets()); });
     const auto showButton = [this] { m_openCanvas->setVisible(!model().threads().isEmpty()); };
     connect(workspace, &CampaignIDEWorkspaceModel::threadsChanged, this, showButton);
     connect(workspace, &CampaignIDEWorkspaceModel::threadInserted, this, showButton);

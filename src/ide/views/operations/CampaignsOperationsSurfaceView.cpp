@@ -8,6 +8,8 @@
 #include "ide/views/operations/ThreadListModel.h"
 
 #include <QPainter>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -22,20 +24,35 @@ constexpr int channelWidth = 100;
 constexpr int statusWidth = 110;
 constexpr int flightGap = 8;
 
-QFont titleFont() { return themeFont(14, QFont::Bold); }
+QFont titleFont()
+{
+    return themeFont(14, QFont::Bold);
+}
 cards::ButtonLabel openLabel()
 {
     return { u"Open in Table Workbench →"_s, themeFont(11, QFont::Bold, true), QMargins() };
 }
-QFont channelFont() { return themeFont(11, QFont::Bold); }
-QFont campaignFont() { return themeFont(11, QFont::DemiBold, true); }
-QFont budgetFont() { return themeFont(11, QFont::Normal, true); }
-QFont statusFont() { return themeFont(10, QFont::Bold, true); }
+QFont channelFont()
+{
+    return themeFont(11, QFont::Bold);
+}
+QFont campaignFont()
+{
+    return themeFont(11, QFont::DemiBold, true);
+}
+QFont budgetFont()
+{
+    return themeFont(11, QFont::Normal, true);
+}
+QFont statusFont()
+{
+    return themeFont(10, QFont::Bold, true);
+}
 
 int flightHeight()
 {
     using cards::lineHeight;
-    return qMax({ lineHeight(channelFont()), lineHeight(campaignFont()), lineHeight(budgetFont()),
+    return std::max({ lineHeight(channelFont()), lineHeight(campaignFont()), lineHeight(budgetFont()),
                lineHeight(statusFont()) })
         + 2 * flightPadding;
 }
@@ -95,8 +112,8 @@ CampaignCardDelegate::CampaignCardDelegate(const ThemeSource &theme, const Threa
 int CampaignCardDelegate::cardHeight(const QModelIndex &index, int width) const
 {
     const CampaignCardLayout layout = layoutCampaignCard(m_threads.at(index.row()), QRect(0, 0, width, 0));
-    const int bottom = layout.flights.isEmpty() ? qMax(layout.title.bottom(), layout.open.bottom())
-                                                : layout.flights.last().bottom();
+    const int bottom
+        = layout.flights.isEmpty() ? qMax(layout.title.bottom(), layout.open.bottom()) : layout.flights.last().bottom();
     return bottom + 1 + padding;
 }
 
@@ -131,8 +148,8 @@ CampaignsOperationsSurfaceView::CampaignsOperationsSurfaceView(const WorkspaceVi
     : OperationsSurfaceView(context, 16, parent), m_threads(new ThreadListModel(*context.model, this))
 {
     setObjectName(u"campaignsSurface"_s);
-    page()->addWidget(
-        titleBlock(u"CAMPAIGNS & MULTI-CHANNEL TRAFFICKING"_s, u"All Active & Staged Flights Across Campaign Threads"_s));
+    page()->addWidget(titleBlock(
+        u"CAMPAIGNS & MULTI-CHANNEL TRAFFICKING"_s, u"All Active & Staged Flights Across Campaign Threads"_s));
     // The cards stand in the page's column, 16 apart, as the header does.
     auto *grid = new CardGrid(m_threads, std::make_unique<CampaignCardDelegate>(theme(), *m_threads), theme(), 0, 16);
     grid->setObjectName(u"campaignCardList"_s);

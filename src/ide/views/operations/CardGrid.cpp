@@ -12,12 +12,12 @@ namespace orvane::operations {
 
 CardGrid::CardGrid(QAbstractItemModel *model, std::unique_ptr<CardDelegate> delegate, const ThemeSource &theme,
     int minimumCellWidth, int spacing, QWidget *parent)
-    : QWidget(parent)
-    , m_model(model)
-    , m_delegate(std::move(delegate))
-    , m_theme(&theme)
-    , m_minimumCellWidth(qMax(0, minimumCellWidth))
-    , m_spacing(qMax(0, spacing))
+    : QWidget(parent),
+      m_model(model),
+      m_delegate(std::move(delegate)),
+      m_theme(&theme),
+      m_minimumCellWidth(qMax(0, minimumCellWidth)),
+      m_spacing(qMax(0, spacing))
 {
     Q_ASSERT(model && m_delegate);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);

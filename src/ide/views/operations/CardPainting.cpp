@@ -31,8 +31,7 @@ QStringList wrappedLines(const QString &text, const QFont &font, int width, int 
                 // The last line allowed takes the rest of the text, elided.
                 const QString rest = paragraph.mid(line.textStart());
                 const bool more = p + 1 < paragraphs.size();
-                const QString elided
-                    = metrics.elidedText(more ? rest + QChar(0x2026) : rest, Qt::ElideRight, width);
+                const QString elided = metrics.elidedText(more ? rest + QChar(0x2026) : rest, Qt::ElideRight, width);
                 lines.append(elided);
                 layout.endLayout();
                 return lines;
@@ -72,8 +71,8 @@ int drawText(QPainter &painter, const QRect &rect, const QString &text, const QF
     painter.setPen(color);
     int y = rect.top();
     for (const QString &line : lines) {
-        painter.drawText(QRect(rect.left(), y, rect.width(), height),
-            int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, line);
+        painter.drawText(
+            QRect(rect.left(), y, rect.width(), height), int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, line);
         y += height;
     }
     return y - rect.top();

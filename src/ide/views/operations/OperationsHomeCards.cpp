@@ -18,12 +18,30 @@ constexpr int padding = 14;
 
 // --- Thread card ---
 
-QFont badgeFont() { return themeFont(9, QFont::Bold, true); }
-QFont updatedFont() { return themeFont(10, QFont::Normal, true); }
-QFont threadTitleFont() { return themeFont(14, QFont::Bold); }
-QFont previewFont() { return themeFont(11); }
-QFont countsFont() { return themeFont(10, QFont::Normal, true); }
-QFont openFont() { return themeFont(10, QFont::Bold, true); }
+QFont badgeFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
+QFont updatedFont()
+{
+    return themeFont(10, QFont::Normal, true);
+}
+QFont threadTitleFont()
+{
+    return themeFont(14, QFont::Bold);
+}
+QFont previewFont()
+{
+    return themeFont(11);
+}
+QFont countsFont()
+{
+    return themeFont(10, QFont::Normal, true);
+}
+QFont openFont()
+{
+    return themeFont(10, QFont::Bold, true);
+}
 constexpr QMargins badgePadding { 6, 2, 6, 2 };
 constexpr int threadSpacing = 10;
 constexpr int previewLines = 2;
@@ -38,7 +56,8 @@ ThreadCardLayout layoutThreadCard(const CampaignIDEThread &thread, const QRect &
     ThreadCardLayout layout;
     const QRect inner = rect.adjusted(padding, padding, -padding, -padding);
     const int width = inner.width();
-    const QSize badge = ButtonLabel { operationstexts::workbenchBadge(thread.workbenchView), badgeFont(), badgePadding }.size();
+    const QSize badge
+        = ButtonLabel { operationstexts::workbenchBadge(thread.workbenchView), badgeFont(), badgePadding }.size();
     const int topRow = qMax(badge.height(), lineHeight(updatedFont()));
     int y = inner.top();
     layout.badge = QRect(inner.left(), y + (topRow - badge.height()) / 2, badge.width(), badge.height());
@@ -60,9 +79,18 @@ ThreadCardLayout layoutThreadCard(const CampaignIDEThread &thread, const QRect &
 
 // --- Recommended action ---
 
-QFont tagFont() { return themeFont(9, QFont::Bold, true); }
-QFont actionTitleFont() { return themeFont(13, QFont::Bold); }
-QFont detailFont() { return themeFont(11); }
+QFont tagFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
+QFont actionTitleFont()
+{
+    return themeFont(13, QFont::Bold);
+}
+QFont detailFont()
+{
+    return themeFont(11);
+}
 cards::ButtonLabel startLabel()
 {
     return { u"Start this task →"_s, themeFont(11, QFont::Bold), QMargins(12, 7, 12, 7) };
@@ -89,7 +117,8 @@ ActionRowLayout layoutActionRow(const CampaignRecommendedNextAction &action, con
     const int titleHeight = textHeight(action.title, actionTitleFont(), textWidthAvailable);
     layout.title = QRect(inner.left(), y, textWidthAvailable, titleHeight);
     y += titleHeight + 4;
-    layout.detail = QRect(inner.left(), y, textWidthAvailable, textHeight(action.rationale, detailFont(), textWidthAvailable));
+    layout.detail
+        = QRect(inner.left(), y, textWidthAvailable, textHeight(action.rationale, detailFont(), textWidthAvailable));
     const int textBottom = layout.detail.bottom() + 1;
     const int contentHeight = qMax(textBottom - inner.top(), button.height());
     layout.button = QRect(inner.right() + 1 - button.width(), inner.top() + (contentHeight - button.height()) / 2,
@@ -110,7 +139,8 @@ int ThreadCardDelegate::cardHeight(const QModelIndex &index, int width) const
     return layout.counts.bottom() + 1 + padding;
 }
 
-void ThreadCardDelegate::paintCard(QPainter &painter, const QRect &rect, const QModelIndex &index, int pressedPart) const
+void ThreadCardDelegate::paintCard(
+    QPainter &painter, const QRect &rect, const QModelIndex &index, int pressedPart) const
 {
     if (!m_theme)
         return;
@@ -137,7 +167,8 @@ QRect ThreadCardDelegate::partRect(const QModelIndex &, const QRect &rect, int p
     return part == openPart ? rect : QRect();
 }
 
-RecommendedActionDelegate::RecommendedActionDelegate(const ThemeSource &theme, const RecommendedActionListModel &actions)
+RecommendedActionDelegate::RecommendedActionDelegate(
+    const ThemeSource &theme, const HomeActionListModel &actions)
     : m_theme(&theme), m_actions(actions)
 {
 }
@@ -162,8 +193,8 @@ void RecommendedActionDelegate::paintCard(
     drawLine(painter, layout.impact, action.impactLabel(), tagFont(), theme.accentLime());
     drawText(painter, layout.title, action.title, actionTitleFont(), theme.textPrimary());
     drawText(painter, layout.detail, action.detail(), detailFont(), theme.textSecondary());
-    drawButton(painter, layout.button, startLabel(), inkOnLime(), OrvaneWebTheme::accentLimeFill(),
-        pressedPart == startPart);
+    drawButton(
+        painter, layout.button, startLabel(), inkOnLime(), OrvaneWebTheme::accentLimeFill(), pressedPart == startPart);
 }
 
 QRect RecommendedActionDelegate::partRect(const QModelIndex &index, const QRect &rect, int part) const

@@ -24,10 +24,9 @@ namespace orvane {
 using namespace operations;
 
 OperationsHomeSurfaceView::OperationsHomeSurfaceView(const WorkspaceViewContext &context, QWidget *parent)
-    : OperationsSurfaceView(context, 20, parent)
-    , m_threads(new ThreadListModel(*context.model, this))
-    , m_actions(new HomeActionListModel(
-          [](const CampaignRecommendedNextAction &action) { return action.title; }, this))
+    : OperationsSurfaceView(context, 20, parent),
+      m_threads(new ThreadListModel(*context.model, this)),
+      m_actions(new HomeActionListModel([](const CampaignRecommendedNextAction &action) { return action.title; }, this))
 {
     setObjectName(u"operationsHomeSurface"_s);
     m_actions->reconcile(model().recommendedActions());
@@ -147,10 +146,10 @@ QWidget *OperationsHomeSurfaceView::metricRow()
     auto *row = new QHBoxLayout(container);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(12);
-    m_activeThreads = homeMetricCard(u"activeThreadsTile"_s, u"ACTIVE THREADS"_s, ThemeColor::accentLime,
-        [this] { openFirstThread(std::nullopt); });
-    m_connectedPlatforms = homeMetricCard(u"connectedPlatformsTile"_s, u"CONNECTED PLATFORMS"_s,
-        ThemeColor::accentCyan, [this] { model().navigateTo(IDEPrimaryDestination::connections()); });
+    m_activeThreads = homeMetricCard(
+        u"activeThreadsTile"_s, u"ACTIVE THREADS"_s, ThemeColor::accentLime, [this] { openFirstThread(std::nullopt); });
+    m_connectedPlatforms = homeMetricCard(u"connectedPlatformsTile"_s, u"CONNECTED PLATFORMS"_s, ThemeColor::accentCyan,
+        [this] { model().navigateTo(IDEPrimaryDestination::connections()); });
     m_connectedPlatforms.subtitle->setText(u"Google, LinkedIn, Reddit, X, Meta"_s);
     m_trackedFlights = homeMetricCard(u"trackedFlightsTile"_s, u"TRACKED FLIGHTS"_s, ThemeColor::accentEmerald,
         [this] { model().navigateTo(IDEPrimaryDestination::campaigns()); });
@@ -169,8 +168,8 @@ QWidget *OperationsHomeSurfaceView::threadSection()
     auto *column = new QVBoxLayout(section);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(10);
-    column->addWidget(new KickerLabel(
-        theme(), u"RECENT CAMPAIGN THREADS (CLICK TO OPEN SPLIT WORKBENCH)"_s, ThemeColor::accentCyan));
+    column->addWidget(
+        new KickerLabel(theme(), u"RECENT CAMPAIGN THREADS (CLICK TO OPEN SPLIT WORKBENCH)"_s, ThemeColor::accentCyan));
     auto *grid = new CardGrid(m_threads, std::make_unique<ThreadCardDelegate>(theme(), *m_threads), theme(), 340, 12);
     grid->setObjectName(u"threadCardGrid"_s);
     connect(grid, &CardGrid::partClicked, this, [this](const QModelIndex &index, int part) {
@@ -207,8 +206,8 @@ void OperationsHomeSurfaceView::updateMetrics()
     const CampaignIDEWorkspaceModel &workspace = model();
     m_activeThreads.value->setText(QString::number(workspace.threads().size()));
     m_activeThreads.subtitle->setText(operationstexts::starredSubtitle(workspace.starredThreads().size()));
-    m_connectedPlatforms.value->setText(QString::number(workspace.connectedPlatformCount()) % u"/"_s
-        % QString::number(workspace.connections().size()));
+    m_connectedPlatforms.value->setText(
+        QString::number(workspace.connectedPlatformCount()) % u"/"_s % QString::number(workspace.connections().size()));
     m_trackedFlights.value->setText(QString::number(workspace.totalTrackedCampaignsCount()));
     m_pendingDecisions.value->setText(QString::number(workspace.totalPendingApprovalsCount()));
 }

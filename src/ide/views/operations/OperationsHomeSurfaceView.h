@@ -31,8 +31,8 @@ private:
     };
     [[nodiscard]] QWidget *header();
     [[nodiscard]] QWidget *metricRow();
-    [[nodiscard]] MetricTile homeMetricCard(const QString &objectName, const QString &title, ThemeColor accent,
-        std::function<void()> action);
+    [[nodiscard]] MetricTile homeMetricCard(
+        const QString &objectName, const QString &title, ThemeColor accent, std::function<void()> action);
     [[nodiscard]] QWidget *threadSection();
     [[nodiscard]] QWidget *recommendedSection();
     void updateMetrics();

@@ -14,8 +14,8 @@ using namespace Qt::StringLiterals;
 
 namespace orvane::operations {
 
-SurfaceLabel::SurfaceLabel(const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color,
-    QWidget *parent)
+SurfaceLabel::SurfaceLabel(
+    const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent)
     : QLabel(parent), m_theme(&theme), m_color(color)
 {
     setTextFormat(Qt::PlainText);
@@ -66,7 +66,8 @@ QWidget *OperationsSurfaceView::titleBlock(const QString &kicker, const QString 
     auto *kickerLabel = new KickerLabel(theme(), kicker);
     kickerLabel->setObjectName(u"surfaceKickerLabel"_s);
     column->addWidget(kickerLabel);
-    auto *headlineLabel = new SurfaceLabel(theme(), headline, themeFont(headlineSize, QFont::Bold), ThemeColor::textPrimary);
+    auto *headlineLabel
+        = new SurfaceLabel(theme(), headline, themeFont(headlineSize, QFont::Bold), ThemeColor::textPrimary);
     headlineLabel->setObjectName(u"surfaceHeadlineLabel"_s);
     headlineLabel->setWordWrap(true);
     column->addWidget(headlineLabel);

@@ -12,7 +12,7 @@ class QVBoxLayout;
 namespace orvane {
 class ClickableButton;
 class ThemeSource;
-}
+} // namespace orvane
 
 namespace orvane::operations {
 
@@ -20,8 +20,8 @@ namespace orvane::operations {
 class SurfaceLabel final : public QLabel {
     Q_OBJECT
 public:
-    SurfaceLabel(const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color,
-        QWidget *parent = nullptr);
+    SurfaceLabel(
+        const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent = nullptr);
 
 private:
     void applyColor();

@@ -5,8 +5,8 @@
 namespace orvane::operations {
 
 ThreadListModel::ThreadListModel(CampaignIDEWorkspaceModel &model, QObject *parent)
-    : RecordListModel<CampaignIDEThread>([](const CampaignIDEThread &thread) { return thread.title; }, parent)
-    , m_model(&model)
+    : RecordListModel<CampaignIDEThread>([](const CampaignIDEThread &thread) { return thread.title; }, parent),
+      m_model(&model)
 {
     reconcile(model.threads());
     connect(&model, &CampaignIDEWorkspaceModel::threadsChanged, this, [this] { reconcile(m_model->threads()); });
