@@ -14,35 +14,31 @@
 
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
+#include "ide/views/operations/AgentsCatalogSurfaceView.h"
+#include "ide/views/operations/AssetsLibrarySurfaceView.h"
+#include "ide/views/operations/CampaignsOperationsSurfaceView.h"
+#include "ide/views/operations/OperationsHomeSurfaceView.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
-#include "ide/views/sheets/CommandPaletteSheet.h"
-#include "ide/views/sheets/CopilotDrawer.h"
-#include "ide/views/sheets/NewProjectSheet.h"
-#include "ide/views/sheets/NewThreadSheet.h"
-#include "ide/views/sheets/RenameThreadSheet.h"
 
 namespace orvane {
 
 WorkspaceViewRegistry standardWorkspaceViews()
 {
     WorkspaceViewRegistry views;
+    views.setSurface(DestinationSurface::operationsHome, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new OperationsHomeSurfaceView(context, parent);
+    });
+    views.setSurface(DestinationSurface::campaigns, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new CampaignsOperationsSurfaceView(context, parent);
+    });
+    views.setSurface(DestinationSurface::agents, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new AgentsCatalogSurfaceView(context, parent);
+    });
+    views.setSurface(DestinationSurface::assets, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new AssetsLibrarySurfaceView(context, parent);
+    });
     views.setSurface(DestinationSurface::threadWorkbench, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new CampaignThreadWorkbenchView(context, standardWorkbenchTabs(), parent);
-    });
-    views.setSheet(WorkspaceSheet::newProject, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new NewProjectSheet(context, parent);
-    });
-    views.setSheet(WorkspaceSheet::newThread, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new NewThreadSheet(context, parent);
-    });
-    views.setSheet(WorkspaceSheet::renameThread, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new RenameThreadSheet(context, parent);
-    });
-    views.setSheet(WorkspaceSheet::commandPalette, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new CommandPaletteSheet(context, parent);
-    });
-    views.setRegion(WorkspaceRegion::copilotDrawer, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new CopilotDrawer(context, parent);
     });
     return views;
 }
