@@ -14,11 +14,16 @@
 
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
+#include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/operations/AgentsCatalogSurfaceView.h"
 #include "ide/views/operations/AssetsLibrarySurfaceView.h"
 #include "ide/views/operations/CampaignsOperationsSurfaceView.h"
 #include "ide/views/operations/OperationsHomeSurfaceView.h"
-#include "ide/views/thread/CampaignThreadWorkbenchView.h"
+#include "ide/views/sheets/CommandPaletteSheet.h"
+#include "ide/views/sheets/CopilotDrawer.h"
+#include "ide/views/sheets/NewProjectSheet.h"
+#include "ide/views/sheets/NewThreadSheet.h"
+#include "ide/views/sheets/RenameThreadSheet.h"
 
 namespace orvane {
 
@@ -39,6 +44,21 @@ WorkspaceViewRegistry standardWorkspaceViews()
     });
     views.setSurface(DestinationSurface::threadWorkbench, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new CampaignThreadWorkbenchView(context, standardWorkbenchTabs(), parent);
+    });
+    views.setSheet(WorkspaceSheet::newProject, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new NewProjectSheet(context, parent);
+    });
+    views.setSheet(WorkspaceSheet::newThread, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new NewThreadSheet(context, parent);
+    });
+    views.setSheet(WorkspaceSheet::renameThread, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new RenameThreadSheet(context, parent);
+    });
+    views.setSheet(WorkspaceSheet::commandPalette, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new CommandPaletteSheet(context, parent);
+    });
+    views.setRegion(WorkspaceRegion::copilotDrawer, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new CopilotDrawer(context, parent);
     });
     return views;
 }
