@@ -115,7 +115,8 @@ QWidget *CampaignPlanDocumentView::buildHeader()
     m_modeButton = new ClickableButton(theme, look, header);
     m_modeButton->setObjectName(u"rawMarkdownToggleButton"_s);
     m_modeSymbol = m_modeButton->addSymbol(u"chevron.left.forwardslash.chevron.right"_s, ThemeColor::accentCyan, 11);
-    m_modeText = m_modeButton->addText(u"Edit Raw Markdown"_s, themeFont(11, QFont::DemiBold), ThemeColor::accentCyan);
+    m_modeText = ownTextColor(
+        m_modeButton->addText(u"Edit Raw Markdown"_s, themeFont(11, QFont::DemiBold), ThemeColor::accentCyan));
     connect(m_modeButton, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::toggleMode);
     row->addWidget(m_modeButton, 0, Qt::AlignVCenter);
     return header;
@@ -151,7 +152,7 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     look.padding = QMargins(12, 6, 12, 6);
     auto *save = new ClickableButton(theme, look, pane);
     save->setObjectName(u"savePlanFileButton"_s);
-    save->addText(u"Save campaign-plan.md to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    ownTextColor(save->addText(u"Save campaign-plan.md to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black)));
     connect(save, &QAbstractButton::clicked, m_context.model, &CampaignIDEWorkspaceModel::saveCampaignPlanFile);
     saveRow->addWidget(save);
     column->addLayout(saveRow);
@@ -241,7 +242,8 @@ QWidget *CampaignPlanDocumentView::buildAllocationCard()
     look.padding = QMargins(0, 0, 0, 0);
     m_tableLink = new ClickableButton(theme, look, card);
     m_tableLink->setObjectName(u"openMediaPlanTableButton"_s);
-    m_tableLinkText = m_tableLink->addText(QString(), themeFont(11, QFont::Bold, true), ThemeColor::accentLime);
+    m_tableLinkText
+        = ownTextColor(m_tableLink->addText(QString(), themeFont(11, QFont::Bold, true), ThemeColor::accentLime));
     connect(m_tableLink, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::openMediaPlanTable);
     top->addWidget(m_tableLink);
     column->addLayout(top);

@@ -62,7 +62,7 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     auto *add = new ClickableButton(theme, addLook, bar);
     add->setObjectName(u"addFlightRowButton"_s);
     add->addSymbol(u"plus"_s, ThemeColor::textPrimary, 10, ui::SymbolWeight::bold);
-    add->addText(u"Add Flight Row"_s, themeFont(11, QFont::Bold), ThemeColor::textPrimary);
+    ownTextColor(add->addText(u"Add Flight Row"_s, themeFont(11, QFont::Bold), ThemeColor::textPrimary));
     connect(add, &QAbstractButton::clicked, this, &MediaPlanTableView::addRow);
     barRow->addWidget(add, 0, Qt::AlignVCenter);
 
@@ -75,7 +75,7 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     SymbolView *sparkles
         = optimizeButton->addSymbol(u"sparkles"_s, ThemeColor::textPrimary, 10, ui::SymbolWeight::bold);
     sparkles->setFixedColor(Qt::black);
-    optimizeButton->addText(u"AI Optimize Table"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    ownTextColor(optimizeButton->addText(u"AI Optimize Table"_s, themeFont(11, QFont::Bold), QColor(Qt::black)));
     connect(optimizeButton, &QAbstractButton::clicked, this, &MediaPlanTableView::optimize);
     barRow->addWidget(optimizeButton, 0, Qt::AlignVCenter);
     bar->contentLayout()->addLayout(barRow);

@@ -141,6 +141,12 @@ void styleTextEditor(QPlainTextEdit *editor, const ThemeSource &theme, ThemeColo
     QObject::connect(&theme, &ThemeSource::themeChanged, editor, apply);
 }
 
+QLabel *ownTextColor(QLabel *label)
+{
+    label->setForegroundRole(QPalette::WindowText);
+    return label;
+}
+
 void showModelText(QLineEdit *field, const QString &text)
 {
     if (field->hasFocus() || field->text() == text)

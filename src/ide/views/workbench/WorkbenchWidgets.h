@@ -54,6 +54,10 @@ private:
 void styleTextField(QLineEdit *field, const ThemeSource &theme, ThemeColor fill);
 void styleTextEditor(QPlainTextEdit *editor, const ThemeSource &theme, ThemeColor fill, int padding);
 
+// A button's text label draws in its own WindowText colour (inside a button a label would otherwise
+// take the palette's ButtonText).
+QLabel *ownTextColor(QLabel *label);
+
 // Puts the model's text into a field unless the user is typing in it: the field the user edits
 // shows what they type, and catches up with the model once it loses focus.
 void showModelText(QLineEdit *field, const QString &text);

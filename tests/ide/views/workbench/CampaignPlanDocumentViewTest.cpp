@@ -105,7 +105,8 @@ TEST_F(PlanDocumentTest, FieldsWriteThroughOnEveryKeystrokeWithoutLosingTheEdit)
     audience->selectAll();
     QTest::keyClicks(audience, u"CFOs"_s);
     EXPECT_EQ(selected().audience, u"CFOs"_s);
-    EXPECT_EQ(test::readAll(projectFile(selected().slug(), u"campaign-plan.md"_s)).isEmpty(), false);
+    model->flushPendingWrites();
+    EXPECT_TRUE(test::readAll(projectFile(selected().slug(), u"campaign-plan.md"_s)).contains("CFOs"));
 
     // Changes from elsewhere show in place in the fields nobody is typing in.
     model->updateSelectedProjectName(u"Renamed elsewhere"_s);
@@ -120,7 +121,10 @@ TEST_F(PlanDocumentTest, TheRawEditorEditsTheSelectedFileInMemoryAndSavesThePlan
     EXPECT_EQ(text(u"rawMarkdownCaptionLabel"_s),
         u"Editing ~/Documents/Orvane/"_s + selected().slug() + u"/campaign-plan.md"_s);
     auto *toggle = find<QAbstractButton>(u"rawMarkdownToggleButton"_s);
-    EXPECT_EQ(toggle->findChild<QLabel *>()->text(), u"Structured Editor"_s);
+    QLabel *toggleText = toggle->findChild<QLabel *>();
+    EXPECT_EQ(toggleText->text(), u"Structured Editor"_s);
+    // Button texts draw in their own colour, not the palette's button text.
+    EXPECT_EQ(toggleText->palette().color(toggleText->foregroundRole()), theme->theme().accentCyan());
 
     model->setSelectedLocalFileName(u"campaign-plan.md"_s);
     auto *editor = find<QPlainTextEdit>(u"rawMarkdownEditor"_s);

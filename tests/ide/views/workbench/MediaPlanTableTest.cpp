@@ -126,7 +126,7 @@ TEST_F(MediaPlanTableTest, TypingInACellStoresEveryKeystrokeInOneOpenField)
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return (field = table->findChild<QLineEdit *>(u"campaignNameCellField"_s)); }, 2000));
     field->selectAll();
-    QTest::keyClick(field, Qt::Key_X);
+    QTest::keyClicks(field, u"X"_s);
     EXPECT_EQ(stored(0).campaignName, u"X"_s);
     EXPECT_EQ(cell(0, Column::monthlyBudget), u"$7,500"_s);
     QTest::keyClicks(field, u"_Flight"_s);
