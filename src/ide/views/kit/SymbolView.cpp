@@ -23,7 +23,7 @@ void SymbolView::setSymbol(const QString &symbol)
 void SymbolView::setColor(ThemeColor color)
 {
     m_role = color;
-    m_fixedColor = {};
+    m_fixedColor = QColor(); // not {}: that picks operator=(Qt::GlobalColor) and means Qt::color0
     update();
 }
 

@@ -14,6 +14,11 @@
 
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/governance/CampaignLaunchApprovalModal.h"
+#include "ide/views/governance/ConnectionsSurfaceView.h"
+#include "ide/views/governance/ReportsSurfaceView.h"
+#include "ide/views/governance/WorkspaceSettingsSurfaceView.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/operations/AgentsCatalogSurfaceView.h"
 #include "ide/views/operations/AssetsLibrarySurfaceView.h"
@@ -30,6 +35,19 @@ namespace orvane {
 WorkspaceViewRegistry standardWorkspaceViews()
 {
     WorkspaceViewRegistry views;
+    views.setSurface(DestinationSurface::connections, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new ConnectionsSurfaceView(context, parent);
+    });
+    views.setSurface(DestinationSurface::reports, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new ReportsSurfaceView(context, parent);
+    });
+    views.setSurface(DestinationSurface::settings, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new WorkspaceSettingsSurfaceView(context, parent);
+    });
+    views.setSheet(WorkspaceSheet::launchApproval, [](const WorkspaceViewContext &context, QWidget *parent) -> QWidget * {
+        const auto request = context.model->activeLaunchRequest();
+        return request ? new CampaignLaunchApprovalModal(context, *request, parent) : nullptr;
+    });
     views.setSurface(DestinationSurface::operationsHome, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new OperationsHomeSurfaceView(context, parent);
     });

@@ -1,7 +1,10 @@
 #include "ide/views/window/WorkspaceWindowController.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/sync/LocalReport.h"
 #include "ide/views/window/WorkspaceViewState.h"
+
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +103,15 @@ void WorkspaceWindowController::revealSelectedProjectInFinder()
 {
     if (m_model && m_revealFolder)
         m_revealFolder(m_model->revealFolderPath());
+}
+
+void WorkspaceWindowController::revealReportsFolderInFinder()
+{
+    if (!m_model || !m_revealFolder)
+        return;
+    const QString root = m_model->localWorkspaceRoot();
+    const QString reports = root + u'/' + QStringView(LocalReport::folderName);
+    m_revealFolder(QFileInfo(reports).isDir() ? reports : root);
 }
 
 void WorkspaceWindowController::forceSyncLocalFiles()

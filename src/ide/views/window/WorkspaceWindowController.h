@@ -54,6 +54,9 @@ public:
     // Opens a file-manager window on the selected project's folder, or on the local workspace root
     // when no project is selected; changes nothing in the model.
     void revealSelectedProjectInFinder();
+    // Opens a file-manager window on the reports folder of the workspace root, or on the root itself
+    // while no local report has made that folder yet.
+    void revealReportsFolderInFinder();
     // Re-mirrors every project and says so.
     void forceSyncLocalFiles();
     // The operations home; showAllProjects also clears the project filter first.

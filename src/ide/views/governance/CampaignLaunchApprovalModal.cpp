@@ -1,0 +1,119 @@
+#include "ide/views/governance/CampaignLaunchApprovalModal.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/governance/GovernanceWidgets.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+using namespace governance;
+
+CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
+    const WorkspaceViewContext &context, const CampaignLaunchRequest &request, QWidget *parent)
+    : QWidget(parent), m_context(context), m_request(request)
+{
+    setObjectName(u"launchApprovalModal"_s);
+    setFixedWidth(contentWidth);
+    const ThemeSource &theme = *context.theme;
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(14);
+
+    auto *kicker = new KickerLabel(theme, u"HUMAN-IN-THE-LOOP EXECUTION GATE"_s, ThemeColor::accentAmber);
+    kicker->setObjectName(u"launchKickerLabel"_s);
+    column->addWidget(kicker);
+    auto *headline = new GovernanceLabel(
+        theme, u"Approve & Launch "_s + request.projectName(), themeFont(18, QFont::Bold), ThemeColor::textPrimary);
+    headline->setObjectName(u"launchHeadlineLabel"_s);
+    headline->setWordWrap(true);
+    column->addWidget(headline);
+    auto *detail
+        = new GovernanceLabel(theme, detailLine(request), themeFont(12, QFont::Normal), ThemeColor::textSecondary);
+    detail->setObjectName(u"launchDetailLabel"_s);
+    detail->setWordWrap(true);
+    column->addWidget(detail);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addStretch(1);
+    ClickableButton::Look bare;
+    bare.padding = QMargins(6, 4, 6, 4);
+    auto *cancel = new ClickableButton(theme, bare);
+    cancel->setObjectName(u"cancelLaunchButton"_s);
+    cancel->addText(u"Cancel"_s, QGuiApplication::font(), ThemeColor::textPrimary);
+    buttons->addWidget(cancel, 0, Qt::AlignVCenter);
+
+    ClickableButton::Look primary;
+    primary.fill = ThemeColor::accentLimeFill;
+    primary.padding = QMargins(14, 7, 14, 7);
+    auto *confirm = new ClickableButton(theme, primary);
+    confirm->setObjectName(u"confirmLaunchButton"_s);
+    m_confirmLabel = confirm->addText(confirmText(false), themeFont(12, QFont::Bold), textOnLimeFill());
+    m_confirmLabel->setObjectName(u"confirmLaunchLabel"_s);
+    buttons->addWidget(confirm, 0, Qt::AlignVCenter);
+    column->addLayout(buttons);
+
+    // The model takes the sheet down by clearing its confirmation; the sheet is deleted after the
+    // click has been handled.
+    connect(cancel, &QAbstractButton::clicked, this, [this] {
+        if (m_context.model)
+            m_context.model->cancelLaunch();
+    });
+    connect(confirm, &QAbstractButton::clicked, this, [this] {
+        if (m_context.model)
+            m_context.model->confirmExecution();
+    });
+    connect(context.model, &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged, this,
+        &CampaignLaunchApprovalModal::syncConfirmLabel);
+    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
+    syncConfirmLabel();
+}
+
+QString CampaignLaunchApprovalModal::detailLine(const CampaignLaunchRequest &request)
+{
+    return u"Budget: "_s % request.budget() % u" · Channels: "_s % request.channels().join(u", "_s)
+        % u" · Approved Creatives: "_s % QString::number(request.approvedCreativeCount()) % u'/'
+        % QString::number(request.totalCreativeCount());
+}
+
+QString CampaignLaunchApprovalModal::confirmText(bool executing)
+{
+    return executing ? u"Executing…"_s : u"Confirm & Execute Campaign"_s;
+}
+
+void CampaignLaunchApprovalModal::syncConfirmLabel()
+{
+    const bool executing = m_context.model && m_context.model->isExecutingLaunch();
+    m_confirmLabel->setText(confirmText(executing));
+    updateGeometry();
+}
+
+// The width is fixed; the height is what the wrapped texts need at that width.
+QSize CampaignLaunchApprovalModal::sizeHint() const
+{
+    const int height = layout() && layout()->hasHeightForWidth() ? layout()->heightForWidth(contentWidth)
+                                                                 : QWidget::sizeHint().height();
+    return { contentWidth, height };
+}
+
+void CampaignLaunchApprovalModal::paintEvent(QPaintEvent *)
+{
+    if (!m_context.theme)
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), m_context.theme->theme().panelBackground());
+}
+
+} // namespace orvane

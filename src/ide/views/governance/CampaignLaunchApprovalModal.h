@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ide/records/CampaignExecutionReceipt.h"
+#include "ide/views/window/WorkspaceViewRegistry.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+
+namespace orvane {
+
+class ClickableButton;
+class ThemeSource;
+
+// The human-in-the-loop gate before a campaign goes live: the launch summary of the request the
+// sheet was opened for, "Cancel" and "Confirm & Execute Campaign". It decides nothing itself; both
+// buttons hand the decision to the workspace model, whose state then takes the sheet down.
+class CampaignLaunchApprovalModal final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int contentWidth = 480;
+
+    CampaignLaunchApprovalModal(
+        const WorkspaceViewContext &context, const CampaignLaunchRequest &request, QWidget *parent = nullptr);
+
+    [[nodiscard]] const CampaignLaunchRequest &request() const { return m_request; }
+
+    // "Budget: $45,000/mo · Channels: LinkedIn, Google Search, Reddit · Approved Creatives: 4/4"
+    [[nodiscard]] static QString detailLine(const CampaignLaunchRequest &request);
+    // "Executing…" while a launch awaits its receipt, else "Confirm & Execute Campaign".
+    [[nodiscard]] static QString confirmText(bool executing);
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void syncConfirmLabel();
+
+    WorkspaceViewContext m_context;
+    CampaignLaunchRequest m_request;
+    QLabel *m_confirmLabel = nullptr;
+};
+
+} // namespace orvane

@@ -1,0 +1,83 @@
+#include "ide/views/governance/WorkspaceSettingsSurfaceView.h"
+
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/Card.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/window/WorkspaceWindowController.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+using namespace governance;
+
+const QString WorkspaceSettingsSurfaceView::forceSyncNotice
+    = u"Re-synced all projects and threads to ~/Documents/Orvane."_s;
+
+WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewContext &context, QWidget *parent)
+    : GovernanceSurface(context, parent)
+{
+    setObjectName(u"settingsSurface"_s);
+    const ThemeSource &theme = *context.theme;
+
+    // Kicker and headline are elements of the column itself, 16 apart.
+    auto *kicker = new KickerLabel(theme, u"WORKSPACE & LOCAL MODE SETTINGS"_s);
+    kicker->setObjectName(u"surfaceKickerLabel"_s);
+    column()->addWidget(kicker);
+    auto *headline = new GovernanceLabel(theme, u"Local Filesystem Sync, Appearance & Cloud Pairing"_s,
+        themeFont(20, QFont::Bold), ThemeColor::textPrimary);
+    headline->setObjectName(u"surfaceHeadlineLabel"_s);
+    headline->setWordWrap(true);
+    column()->addWidget(headline);
+
+    Card::Look look;
+    look.padding = QMargins(14, 14, 14, 14);
+    look.spacing = 10;
+    auto *card = new Card(theme, look);
+    card->setObjectName(u"workspaceFolderCard"_s);
+    QVBoxLayout *content = card->contentLayout();
+    content->addWidget(new GovernanceLabel(
+        theme, u"Local Workspace Directory"_s, themeFont(13, QFont::Bold), ThemeColor::textPrimary));
+    // The path as the file system spells it: no percent-encoding, native separators.
+    m_path = new GovernanceLabel(theme, QDir::toNativeSeparators(context.model->localWorkspaceRoot()),
+        themeFont(12, QFont::Normal, true), ThemeColor::accentCyan);
+    m_path->setObjectName(u"workspacePathLabel"_s);
+    m_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    content->addWidget(m_path);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    auto *reveal = makePrimaryButton(theme, u"Reveal in macOS Finder"_s, 11, QMargins(12, 6, 12, 6));
+    reveal->setObjectName(u"revealWorkspaceButton"_s);
+    buttons->addWidget(reveal, 0, Qt::AlignVCenter);
+    ClickableButton::Look syncLook;
+    syncLook.fill = ThemeColor::elevatedBackground;
+    syncLook.stroke = ThemeColor::borderSubtle;
+    syncLook.padding = QMargins(12, 6, 12, 6);
+    auto *sync = new ClickableButton(theme, syncLook);
+    sync->setObjectName(u"forceSyncButton"_s);
+    sync->addText(u"Force Sync All Artifacts"_s, themeFont(11, QFont::DemiBold), ThemeColor::textPrimary);
+    buttons->addWidget(sync, 0, Qt::AlignVCenter);
+    buttons->addStretch(1);
+    content->addLayout(buttons);
+    column()->addWidget(card, 0, Qt::AlignLeft);
+
+    connect(reveal, &QAbstractButton::clicked, this, [this] {
+        if (m_context.controller)
+            m_context.controller->revealLocalWorkspaceInFinder();
+    });
+    // The model writes the folders on its writer and then shows this notice, or one that names the
+    // failure when a folder could not be written.
+    connect(sync, &QAbstractButton::clicked, this, [this] {
+        if (m_context.model)
+            m_context.model->forceSyncLocalFiles(forceSyncNotice);
+    });
+}
+
+} // namespace orvane
