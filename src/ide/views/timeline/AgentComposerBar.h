@@ -5,14 +5,14 @@
 #include <QUuid>
 #include <QWidget>
 
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QToolButton;
 
 namespace orvane {
 
 class ClickableButton;
+class ElidedLabel;
+struct CampaignAgentTab;
 
 // The input area of an agent pane: persona mentions, slash commands, the local sync path, the draft
 // field and Send. The draft lives in the tab inside the model; the field is never re-created, it
@@ -37,13 +37,17 @@ private:
     void mentionPersona(const QString &handle);
     void syncFromModel();
     void updateSyncPath();
+    void applyTheme();
+    [[nodiscard]] const CampaignAgentTab *findTab() const;
 
     WorkspaceViewContext m_context;
     QUuid m_threadID;
     QUuid m_tabID;
-    QToolButton *m_mentionMenuButton = nullptr;
-    QToolButton *m_slashMenuButton = nullptr;
-    QLabel *m_syncPathLabel = nullptr;
+    ClickableButton *m_mentionMenuButton = nullptr;
+    ClickableButton *m_slashMenuButton = nullptr;
+    QMenu *m_mentionMenu = nullptr;
+    QMenu *m_slashMenu = nullptr;
+    ElidedLabel *m_syncPathLabel = nullptr;
     QLineEdit *m_draftField = nullptr;
     ClickableButton *m_sendButton = nullptr;
 };

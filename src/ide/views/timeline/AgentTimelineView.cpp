@@ -1,11 +1,26 @@
 #include "ide/views/timeline/AgentTimelineView.h"
 
+#include "ide/views/kit/ThemeSource.h"
 #include "ide/views/timeline/ExpandedToolSet.h"
+#include "ide/views/timeline/TimelineEntryDelegate.h"
+#include "ide/views/timeline/TimelineEntryListModel.h"
 
 #include <QListView>
+#include <QPropertyAnimation>
+#include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace orvane {
+
+namespace {
+
+constexpr int kFollowMs = 200; // the jump to a new entry
+constexpr int kSpinnerFrameMs = 80;
+
+} // namespace
 
 AgentTimelineView::AgentTimelineView(
     const WorkspaceViewContext &context, const QUuid &threadID, const QUuid &tabID, QWidget *parent)
@@ -14,29 +29,90 @@ AgentTimelineView::AgentTimelineView(
       m_model(context.model),
       m_threadID(threadID),
       m_tabID(tabID),
+      m_entries(new TimelineEntryListModel(context.model, this)),
       m_list(new QListView(this)),
       m_ownToolSet(new ExpandedToolSet(this)),
-      m_toolSet(m_ownToolSet)
+      m_toolSet(m_ownToolSet),
+      m_spinnerTimer(new QTimer(this))
 {
+    Q_ASSERT(context.theme);
     setObjectName(QStringLiteral("agentTimelineView"));
+    // Filled before anything listens: the first build never scrolls.
+    m_entries->setTab(threadID, tabID);
+    m_lastEntryCount = m_entries->entryCount();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_list->setObjectName(QStringLiteral("timelineListView"));
     layout->addWidget(m_list);
+
+    m_list->setObjectName(QStringLiteral("timelineListView"));
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Always shown: a scroll bar that comes and goes would change the width and re-measure every card.
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers); // the delegate opens text on a double click
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setUniformItemSizes(false);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setSpacing(TimelineEntryDelegate::spacing);
+    m_list->verticalScrollBar()->setSingleStep(24);
+    m_delegate = new TimelineEntryDelegate(context.model, *context.theme, m_list);
+    m_delegate->setExpandedToolSet(m_toolSet);
+    m_list->setItemDelegate(m_delegate);
+    m_list->setModel(m_entries);
+
+    m_scrollAnimation = new QPropertyAnimation(m_list->verticalScrollBar(), "value", this);
+    m_scrollAnimation->setDuration(kFollowMs);
+    m_scrollAnimation->setEasingCurve(QEasingCurve::OutCubic);
+
+    m_spinnerTimer->setInterval(kSpinnerFrameMs);
+    connect(m_spinnerTimer, &QTimer::timeout, this, [this] {
+        const int row = m_entries->statusRow();
+        if (row >= 0)
+            m_list->viewport()->update(m_list->visualRect(m_entries->index(row)));
+    });
+
+    connect(m_entries, &QAbstractItemModel::rowsInserted, this, &AgentTimelineView::afterChange);
+    connect(m_entries, &QAbstractItemModel::rowsRemoved, this, &AgentTimelineView::afterChange);
+    connect(m_entries, &QAbstractItemModel::modelReset, this, &AgentTimelineView::afterChange);
+    // Where the reader is, before the list hears of a change (the list connected first).
+    connect(m_entries, &QAbstractItemModel::rowsAboutToBeInserted, this, &AgentTimelineView::captureReader);
+    connect(m_entries, &QAbstractItemModel::rowsAboutToBeRemoved, this, &AgentTimelineView::captureReader);
+    connect(m_entries, &QAbstractItemModel::modelAboutToBeReset, this, &AgentTimelineView::captureReader);
+    connect(m_entries, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &first) {
+        captureReader();
+        // A card that changes may change height: lay out again (every other card comes from the cache).
+        Q_EMIT m_delegate->sizeHintChanged(first);
+        afterChange();
+    });
+    connect(context.theme, &ThemeSource::themeChanged, this, &AgentTimelineView::applyTheme);
+    connectToolSet();
+    applyTheme();
+
+    updateSpinner();
 }
 
 AgentTimelineView::~AgentTimelineView() = default;
 
 void AgentTimelineView::setTab(const QUuid &threadID, const QUuid &tabID)
 {
+    // A view built without a tab and given its first one now is being shown for the first time.
+    m_quietFill = m_tabID.isNull() && m_threadID.isNull();
     m_threadID = threadID;
     m_tabID = tabID;
-    reload();
+    m_entries->setTab(threadID, tabID);
+    m_quietFill = false;
 }
 
 void AgentTimelineView::setExpandedToolSet(ExpandedToolSet *set)
 {
+    if (m_toolSet)
+        disconnect(m_toolSet, nullptr, this, nullptr);
     m_toolSet = set ? set : m_ownToolSet;
+    m_delegate->setExpandedToolSet(m_toolSet);
+    connectToolSet();
+    m_entries->touchRows(allEntryRows());
 }
 
 ExpandedToolSet *AgentTimelineView::expandedToolSet() const
@@ -44,14 +120,109 @@ ExpandedToolSet *AgentTimelineView::expandedToolSet() const
     return m_toolSet;
 }
 
-void AgentTimelineView::reload()
+bool AgentTimelineView::isFollowing() const
 {
+    return m_scrollAnimation->state() == QAbstractAnimation::Running;
 }
-void AgentTimelineView::followNewestEntry(bool)
+
+void AgentTimelineView::connectToolSet()
 {
+    connect(m_toolSet, &ExpandedToolSet::changed, this, [this](const QUuid &toolID) {
+        m_entries->touchRows(toolID.isNull() ? allEntryRows() : m_entries->rowsShowingTool(toolID));
+    });
 }
-void AgentTimelineView::keepPinned()
+
+QList<int> AgentTimelineView::allEntryRows() const
 {
+    QList<int> rows;
+    for (int row = 0; row < m_entries->entryCount(); ++row)
+        rows.append(row);
+    return rows;
+}
+
+void AgentTimelineView::applyTheme()
+{
+    const OrvaneWebTheme theme = m_context.theme->theme();
+    QPalette palette = theme.palette();
+    palette.setColor(QPalette::Base, theme.sidebarBackground());
+    palette.setColor(QPalette::Window, theme.sidebarBackground());
+    m_list->setPalette(palette);
+    m_list->viewport()->update();
+}
+
+void AgentTimelineView::updateSpinner()
+{
+    if (m_entries->isStreaming())
+        m_spinnerTimer->start();
+    else
+        m_spinnerTimer->stop();
+}
+
+bool AgentTimelineView::lastEntryBottomVisible() const
+{
+    if (m_entries->entryCount() == 0)
+        return true;
+    const QRect last = m_list->visualRect(m_entries->index(m_entries->entryCount() - 1));
+    return last.bottom() <= m_list->viewport()->height() + 2;
+}
+
+void AgentTimelineView::captureReader()
+{
+    // Asking the list for a rectangle runs its pending layout: read before the list learns of a change.
+    if (m_reader)
+        return;
+    const QScrollBar *bar = m_list->verticalScrollBar();
+    m_reader = Reader {
+        .following = isFollowing(),
+        .atEnd = bar->value() >= bar->maximum() - 2,
+        .lastVisible = lastEntryBottomVisible(),
+    };
+}
+
+void AgentTimelineView::afterChange()
+{
+    updateSpinner();
+    captureReader();
+    const Reader reader = *std::exchange(m_reader, std::nullopt);
+    m_list->doItemsLayout();
+
+    const int count = m_entries->entryCount();
+    if (m_quietFill) {
+        m_lastEntryCount = count;
+        return;
+    }
+    if (count != m_lastEntryCount) {
+        m_lastEntryCount = count;
+        if (count > 0)
+            followNewestEntry(true);
+        return;
+    }
+    if (reader.following)
+        followNewestEntry(true);
+    else if (reader.atEnd)
+        m_list->verticalScrollBar()->setValue(m_list->verticalScrollBar()->maximum());
+    else if (reader.lastVisible)
+        followNewestEntry(false);
+}
+
+void AgentTimelineView::followNewestEntry(bool animated)
+{
+    if (m_entries->entryCount() == 0)
+        return;
+    QScrollBar *bar = m_list->verticalScrollBar();
+    const QRect last = m_list->visualRect(m_entries->index(m_entries->entryCount() - 1));
+    // visualRect is in viewport coordinates: move so the card's bottom meets the viewport's bottom.
+    const int target
+        = std::clamp(bar->value() + last.bottom() + 1 + TimelineEntryDelegate::spacing - m_list->viewport()->height(),
+            0, bar->maximum());
+    m_scrollAnimation->stop();
+    if (!animated || target == bar->value()) {
+        bar->setValue(target);
+        return;
+    }
+    m_scrollAnimation->setStartValue(bar->value());
+    m_scrollAnimation->setEndValue(target);
+    m_scrollAnimation->start();
 }
 
 } // namespace orvane

@@ -6,7 +6,11 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <optional>
+
 class QListView;
+class QPropertyAnimation;
+class QTimer;
 
 namespace orvane {
 
@@ -36,11 +40,20 @@ public:
 
     [[nodiscard]] TimelineEntryListModel *entryModel() const { return m_entries; }
     [[nodiscard]] QListView *listView() const { return m_list; }
+    [[nodiscard]] TimelineEntryDelegate *delegate() const { return m_delegate; }
+
+    // True while the jump to the newest card is under way.
+    [[nodiscard]] bool isFollowing() const;
 
 private:
-    void reload();
+    void captureReader();
+    void afterChange();
     void followNewestEntry(bool animated);
-    void keepPinned();
+    void connectToolSet();
+    void applyTheme();
+    void updateSpinner();
+    [[nodiscard]] bool lastEntryBottomVisible() const;
+    [[nodiscard]] QList<int> allEntryRows() const;
 
     WorkspaceViewContext m_context;
     CampaignIDEWorkspaceModel *m_model = nullptr;
@@ -51,7 +64,16 @@ private:
     QListView *m_list = nullptr;
     ExpandedToolSet *m_ownToolSet = nullptr;
     QPointer<ExpandedToolSet> m_toolSet;
-    bool m_pinned = true;
+    QPropertyAnimation *m_scrollAnimation = nullptr;
+    QTimer *m_spinnerTimer = nullptr;
+    int m_lastEntryCount = 0;
+    bool m_quietFill = false; // the first fill of a view built without a tab never scrolls
+    struct Reader {
+        bool following = false;
+        bool atEnd = false;
+        bool lastVisible = false;
+    };
+    std::optional<Reader> m_reader; // where the reader was before the change being handled
 };
 
 } // namespace orvane

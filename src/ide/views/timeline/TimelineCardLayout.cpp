@@ -1,0 +1,426 @@
+#include "ide/views/timeline/TimelineCardLayout.h"
+
+#include "ide/views/kit/ThemeFonts.h"
+#include "kit/support/JsonCoding.h"
+#include "platform/ui/Symbols.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace orvane {
+
+using namespace Qt::StringLiterals;
+using Layout = TimelineCardLayout;
+using Piece = TimelineCardLayout::Piece;
+using Paint = TimelineCardLayout::Paint;
+using HitKind = TimelineCardLayout::HitKind;
+
+namespace {
+
+constexpr qreal kCardPadding = 10;
+constexpr qreal kSectionSpacing = 8;
+constexpr qreal kPressedOpacity = 0.82;
+
+Paint role(ThemeColor color, qreal opacity = 1.0)
+{
+    return Paint { color, opacity, std::nullopt };
+}
+Paint black()
+{
+    return Paint { ThemeColor::textPrimary, 1.0, QColor(Qt::black) };
+}
+
+// A symbol drawn at a font size takes about that size plus its side bearings.
+qreal symbolSize(qreal fontSize)
+{
+    return std::round(fontSize + 2);
+}
+
+QFont mono(qreal size, QFont::Weight weight = QFont::Normal)
+{
+    return themeFont(size, weight, true);
+}
+
+qreal textWidth(const QString &text, const QFont &font)
+{
+    return QFontMetricsF(font).horizontalAdvance(text);
+}
+qreal lineHeight(const QFont &font)
+{
+    return QFontMetricsF(font).height();
+}
+
+class Builder {
+public:
+    Layout out;
+
+    int hit(HitKind kind, const QRectF &rect, const QUuid &id = {})
+    {
+        out.hits.append({ kind, rect, id });
+        return int(out.hits.size()) - 1;
+    }
+    void fill(const QRectF &rect, Paint paint, int hitIndex = -1)
+    {
+        out.pieces.append({ Piece::Kind::fill, rect, paint, {}, {}, {}, hitIndex });
+    }
+    void stroke(const QRectF &rect, Paint paint, int hitIndex = -1)
+    {
+        out.pieces.append({ Piece::Kind::stroke, rect, paint, {}, {}, {}, hitIndex });
+    }
+    void box(const QRectF &rect, std::optional<Paint> fillPaint, std::optional<Paint> strokePaint, int hitIndex = -1)
+    {
+        if (fillPaint)
+            fill(rect, *fillPaint, hitIndex);
+        if (strokePaint)
+            stroke(rect, *strokePaint, hitIndex);
+    }
+    // One line, elided at the right when the rectangle is narrower than the text.
+    void text(const QRectF &rect, const QString &value, const QFont &font, Paint paint, int hitIndex = -1)
+    {
+        out.pieces.append({ Piece::Kind::text, rect, paint, value, font, {}, hitIndex });
+    }
+    // Wrapped at `width`, never cut; returns its height.
+    qreal wrapped(const QPointF &at, qreal width, const QString &value, const QFont &font, Paint paint)
+    {
+        QString laidOut = value;
+        laidOut.replace(u'\n', QChar::LineSeparator);
+        auto layout = std::make_shared<QTextLayout>(laidOut, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout->setTextOption(option);
+        layout->setCacheEnabled(true);
+        qreal height = 0;
+        layout->beginLayout();
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+            line.setLineWidth(std::max<qreal>(1, width));
+            line.setPosition({ 0, height });
+            height += line.height();
+        }
+        layout->endLayout();
+        height = std::max(height, lineHeight(font));
+        out.pieces.append(
+            { Piece::Kind::wrappedText, QRectF(at, QSizeF(width, height)), paint, value, font, std::move(layout), -1 });
+        return height;
+    }
+    void symbol(const QRectF &rect, const QString &name, Paint paint, int hitIndex = -1)
+    {
+        out.pieces.append({ Piece::Kind::symbol, rect, paint, name, {}, {}, hitIndex });
+    }
+};
+
+QString statusSymbol(CampaignToolInvocation::ToolStatus status)
+{
+    return status == CampaignToolInvocation::ToolStatus::completed ? u"checkmark.circle.fill"_s : u"gearshape.2.fill"_s;
+}
+
+ThemeColor statusColor(CampaignToolInvocation::ToolStatus status)
+{
+    return status == CampaignToolInvocation::ToolStatus::completed ? ThemeColor::accentEmerald
+                                                                   : ThemeColor::accentAmber;
+}
+
+ThemeColor decisionColor(CampaignInlineApproval::ApprovalDecision status)
+{
+    switch (status) {
+    case CampaignInlineApproval::ApprovalDecision::approved:
+        return ThemeColor::accentEmerald;
+    case CampaignInlineApproval::ApprovalDecision::rejected:
+        return ThemeColor::accentCrimson;
+    case CampaignInlineApproval::ApprovalDecision::pending:
+        break;
+    }
+    return ThemeColor::accentAmber;
+}
+
+// The header row: author, time, and the artifact link at the trailing edge. Returns its height.
+qreal layoutHeader(Builder &b, const CampaignTimelineEntry &entry, qreal x, qreal y, qreal width)
+{
+    const bool user = entry.role == CampaignTimelineEntry::EntryRole::user;
+    const QFont authorFont = mono(10, QFont::Bold);
+    const QFont timeFont = mono(10);
+    const QFont linkFont = mono(9, QFont::Bold);
+    qreal height = lineHeight(authorFont);
+    QRectF link;
+    QString linkText;
+    if (entry.artifactLink) {
+        linkText = u"Open "_s + rawValue(*entry.artifactLink);
+        const qreal iconSize = symbolSize(9);
+        const qreal w = 6 + iconSize + 4 + textWidth(linkText, linkFont) + 6;
+        const qreal h = std::max(iconSize, lineHeight(linkFont)) + 4;
+        link = QRectF(x + width - w, y, w, h);
+        height = std::max(height, h);
+    }
+    const qreal authorRight = link.isNull() ? x + width : link.left() - 6;
+    const QString author = entry.authorName.toUpper();
+    const qreal authorWidth = std::min(textWidth(author, authorFont), std::max<qreal>(0, authorRight - x));
+    b.text(QRectF(x, y, authorWidth, height), author, authorFont,
+        role(user ? ThemeColor::accentCyan : ThemeColor::accentLime));
+    const qreal timeX = x + authorWidth + 6;
+    const qreal timeWidth = std::min(textWidth(entry.timestamp, timeFont), std::max<qreal>(0, authorRight - timeX));
+    b.text(QRectF(timeX, y, timeWidth, height), entry.timestamp, timeFont, role(ThemeColor::textMuted));
+    if (entry.artifactLink) {
+        link.moveTop(y + (height - link.height()) / 2);
+        const int hitIndex = b.hit(HitKind::artifactLink, link);
+        b.box(link, role(ThemeColor::accentCyan, 0.12), role(ThemeColor::accentCyan, 0.35), hitIndex);
+        const qreal iconSize = symbolSize(9);
+        b.symbol(QRectF(link.left() + 6, link.center().y() - iconSize / 2, iconSize, iconSize),
+            icon(*entry.artifactLink), role(ThemeColor::accentCyan), hitIndex);
+        b.text(QRectF(link.left() + 6 + iconSize + 4, link.top(), link.width() - 16 - iconSize, link.height()),
+            linkText, linkFont, role(ThemeColor::accentCyan), hitIndex);
+    }
+    return height;
+}
+
+qreal layoutToolRow(Builder &b, const CampaignToolInvocation &tool, bool expanded, qreal x, qreal y, qreal width)
+{
+    const QFont nameFont = mono(10, QFont::Bold);
+    const QFont summaryFont = themeFont(10);
+    const QFont durationFont = mono(9);
+    const qreal statusIcon = symbolSize(10);
+    const qreal chevron = symbolSize(8);
+    const qreal rowHeight = std::max({ lineHeight(nameFont), statusIcon, lineHeight(summaryFont) }) + 10;
+    const QRectF row(x, y, width, rowHeight);
+    const int hitIndex = b.hit(HitKind::toolRow, row, tool.id);
+    b.box(row, role(ThemeColor::elevatedBackground), role(ThemeColor::borderSubtle), hitIndex);
+
+    const QString duration = toolDurationText(tool.durationMs);
+    const qreal durationWidth = textWidth(duration, durationFont);
+    qreal left = x + 8;
+    qreal right = x + width - 8;
+    const qreal mid = row.center().y();
+    b.symbol(QRectF(left, mid - statusIcon / 2, statusIcon, statusIcon), statusSymbol(tool.status),
+        role(statusColor(tool.status)), hitIndex);
+    left += statusIcon + 6;
+    b.symbol(QRectF(right - chevron, mid - chevron / 2, chevron, chevron),
+        expanded ? u"chevron.up"_s : u"chevron.down"_s, role(ThemeColor::textMuted), hitIndex);
+    right -= chevron + 6;
+    b.text(QRectF(right - durationWidth, row.top(), durationWidth, rowHeight), duration, durationFont,
+        role(ThemeColor::textMuted), hitIndex);
+    right -= durationWidth + 6;
+    const qreal nameWidth = std::min(textWidth(tool.toolName, nameFont), std::max<qreal>(0, right - left));
+    b.text(QRectF(left, row.top(), nameWidth, rowHeight), tool.toolName, nameFont, role(ThemeColor::textPrimary),
+        hitIndex);
+    left += nameWidth + 6;
+    const QString summary = u"\u00B7 "_s + tool.summary;
+    b.text(QRectF(left, row.top(), std::max<qreal>(0, right - left), rowHeight), summary, summaryFont,
+        role(ThemeColor::textSecondary), hitIndex);
+    qreal height = rowHeight;
+    if (expanded) {
+        const QFont detailFont = mono(10);
+        const qreal top = y + rowHeight + 6;
+        const qreal inner = width - 16;
+        // Measure first: the box is drawn beneath the texts.
+        const qsizetype boxIndex = b.out.pieces.size();
+        b.box(QRectF(), role(ThemeColor::canvasBackground), role(ThemeColor::borderSubtle));
+        qreal textTop = top + 8;
+        textTop += b.wrapped({ x + 8, textTop }, inner, u"INPUT: "_s + tool.inputPreview, detailFont,
+                       role(ThemeColor::textSecondary))
+            + 4;
+        textTop += b.wrapped(
+            { x + 8, textTop }, inner, u"OUTPUT: "_s + tool.outputPreview, detailFont, role(ThemeColor::accentLime));
+        const QRectF details(x, top, width, textTop + 8 - top);
+        b.out.pieces[boxIndex].rect = details;
+        b.out.pieces[boxIndex + 1].rect = details;
+        height = details.bottom() - y;
+    }
+    return height;
+}
+
+qreal layoutGate(Builder &b, const CampaignInlineApproval &approval, qreal x, qreal y, qreal width)
+{
+    const qsizetype boxIndex = b.out.pieces.size();
+    b.box(QRectF(), role(ThemeColor::elevatedBackground), role(ThemeColor::accentAmber, 0.5));
+    const qreal left = x + 10;
+    const qreal inner = width - 20;
+    qreal top = y + 10;
+
+    // Header: shield, platform, and the decision at the trailing edge.
+    const QFont headerFont = mono(10, QFont::Bold);
+    const QFont statusFont = mono(9, QFont::Bold);
+    const qreal shield = symbolSize(13);
+    const qreal headerHeight = std::max(shield, lineHeight(headerFont));
+    const QString status = approvalStatusText(approval.status);
+    const qreal statusWidth = textWidth(status, statusFont);
+    b.symbol(QRectF(left, top + (headerHeight - shield) / 2, shield, shield), u"checkmark.shield.fill"_s,
+        role(ThemeColor::accentAmber));
+    const qreal platformLeft = left + shield + 8;
+    b.text(QRectF(platformLeft, top, std::max<qreal>(0, inner - shield - 16 - statusWidth), headerHeight),
+        u"EXECUTION GATE \u00B7 "_s + approval.platform.toUpper(), headerFont, role(ThemeColor::accentAmber));
+    b.text(QRectF(left + inner - statusWidth, top, statusWidth, headerHeight), status, statusFont,
+        role(decisionColor(approval.status)));
+    top += headerHeight + 8;
+
+    top += b.wrapped({ left, top }, inner, approval.title, themeFont(12, QFont::Bold), role(ThemeColor::textPrimary))
+        + 8;
+
+    // Before and after, side by side.
+    const QFont kickerFont = mono(9, QFont::Bold);
+    const qreal column = (inner - 10) / 2;
+    const qreal kicker = lineHeight(kickerFont);
+    b.text(QRectF(left, top, column, kicker), u"BEFORE"_s, kickerFont, role(ThemeColor::textMuted));
+    b.text(QRectF(left + column + 10, top, column, kicker), u"AFTER"_s, kickerFont, role(ThemeColor::accentLime));
+    const qreal before = b.wrapped(
+        { left, top + kicker + 2 }, column, approval.beforeSummary, themeFont(11), role(ThemeColor::textSecondary));
+    const qreal after = b.wrapped({ left + column + 10, top + kicker + 2 }, column, approval.afterSummary,
+        themeFont(11, QFont::DemiBold), role(ThemeColor::textPrimary));
+    top += kicker + 2 + std::max(before, after);
+
+    if (approval.status == CampaignInlineApproval::ApprovalDecision::pending) {
+        top += 8;
+        const QFont approveFont = themeFont(11, QFont::Bold);
+        const QFont rejectFont = themeFont(11, QFont::DemiBold);
+        const qreal check = symbolSize(10);
+        const QString approveText = u"Approve & Execute"_s;
+        const QString rejectText = u"Reject"_s;
+        const qreal buttonHeight = std::max(check, lineHeight(approveFont)) + 10;
+        const QRectF approve(left, top, 10 + check + 5 + textWidth(approveText, approveFont) + 10, buttonHeight);
+        const int approveHit = b.hit(HitKind::approve, approve);
+        b.fill(approve, role(ThemeColor::accentLimeFill), approveHit);
+        b.symbol(QRectF(approve.left() + 10, approve.center().y() - check / 2, check, check), u"checkmark"_s, black(),
+            approveHit);
+        b.text(QRectF(approve.left() + 10 + check + 5, top, approve.width() - 25 - check, buttonHeight), approveText,
+            approveFont, black(), approveHit);
+        const QRectF reject(approve.right() + 8, top, 10 + textWidth(rejectText, rejectFont) + 10, buttonHeight);
+        const int rejectHit = b.hit(HitKind::reject, reject);
+        b.box(reject, role(ThemeColor::elevatedBackground), role(ThemeColor::borderSubtle), rejectHit);
+        b.text(reject.adjusted(10, 0, -10, 0), rejectText, rejectFont, role(ThemeColor::textSecondary), rejectHit);
+        top += buttonHeight;
+    }
+    const QRectF gate(x, y, width, top + 10 - y);
+    b.out.pieces[boxIndex].rect = gate;
+    b.out.pieces[boxIndex + 1].rect = gate;
+    return gate.height();
+}
+
+} // namespace
+
+QString toolDurationText(qint64 durationMs)
+{
+    return QString::number(durationMs) + u"ms"_s;
+}
+
+QString approvalStatusText(CampaignInlineApproval::ApprovalDecision status)
+{
+    return rawValue(status).toUpper();
+}
+
+TimelineCardLayout layoutTimelineCard(
+    const CampaignTimelineEntry &entry, qreal width, const std::function<bool(const QUuid &)> &isExpanded)
+{
+    Builder b;
+    const bool user = entry.role == CampaignTimelineEntry::EntryRole::user;
+    b.box(QRectF(), role(user ? ThemeColor::elevatedBackground : ThemeColor::panelBackground, user ? 0.75 : 1.0),
+        role(user ? ThemeColor::accentCyan : ThemeColor::borderSubtle, user ? 0.3 : 1.0));
+    const qreal x = kCardPadding;
+    const qreal inner = std::max<qreal>(40, width - 2 * kCardPadding);
+    qreal y = kCardPadding;
+    y += layoutHeader(b, entry, x, y, inner);
+    if (!entry.toolInvocations.isEmpty()) {
+        y += kSectionSpacing;
+        for (qsizetype i = 0; i < entry.toolInvocations.size(); ++i) {
+            const CampaignToolInvocation &tool = entry.toolInvocations.at(i);
+            y += layoutToolRow(b, tool, isExpanded && isExpanded(tool.id), x, y, inner);
+            if (i + 1 < entry.toolInvocations.size())
+                y += 4;
+        }
+    }
+    if (!entry.text.isEmpty()) {
+        y += kSectionSpacing;
+        const qreal top = y;
+        y += b.wrapped({ x, y }, inner, entry.text, themeFont(12), role(ThemeColor::textPrimary));
+        b.hit(HitKind::bodyText, QRectF(x, top, inner, y - top));
+    }
+    if (entry.inlineApproval) {
+        y += kSectionSpacing;
+        y += layoutGate(b, *entry.inlineApproval, x, y, inner);
+    }
+    y += kCardPadding;
+    b.out.height = std::ceil(y);
+    const QRectF card(0, 0, width, b.out.height);
+    b.out.pieces[0].rect = card;
+    b.out.pieces[1].rect = card;
+    return b.out;
+}
+
+TimelineCardLayout layoutTimelineStatus(const QString &text, qreal width, QRectF *spinnerRect)
+{
+    Builder b;
+    const QFont font = mono(11, QFont::DemiBold);
+    const qreal spinner = 16;
+    const qreal height = std::ceil(std::max(spinner, lineHeight(font)) + 20);
+    const QRectF row(0, 0, width, height);
+    b.box(row, role(ThemeColor::panelBackground), role(ThemeColor::accentLime, 0.4));
+    if (spinnerRect)
+        *spinnerRect = QRectF(10, (height - spinner) / 2, spinner, spinner);
+    b.text(QRectF(10 + spinner + 8, 0, std::max<qreal>(0, width - 28 - spinner), height), text, font,
+        role(ThemeColor::accentLime));
+    b.out.height = height;
+    return b.out;
+}
+
+int TimelineCardLayout::hitAt(const QPointF &point) const
+{
+    // Later hits lie on top (the body text comes after the rows it never overlaps anyway).
+    for (qsizetype i = hits.size() - 1; i >= 0; --i) {
+        if (hits.at(i).rect.contains(point))
+            return int(i);
+    }
+    return -1;
+}
+
+std::optional<QRectF> TimelineCardLayout::hitRect(HitKind kind, const QUuid &id) const
+{
+    for (const Hit &h : hits) {
+        if (h.kind == kind && (id.isNull() || h.id == id))
+            return h.rect;
+    }
+    return std::nullopt;
+}
+
+void TimelineCardLayout::paint(
+    QPainter &painter, const QPointF &origin, const OrvaneWebTheme &theme, int pressedHit) const
+{
+    painter.save();
+    painter.translate(origin);
+    for (const Piece &piece : pieces) {
+        QColor color = piece.paint.fixed.value_or(theme.color(piece.paint.role));
+        color = withOpacity(
+            color, piece.paint.opacity * (piece.hit >= 0 && piece.hit == pressedHit ? kPressedOpacity : 1.0));
+        switch (piece.kind) {
+        case Piece::Kind::fill:
+            painter.fillRect(piece.rect, color);
+            break;
+        case Piece::Kind::stroke:
+            painter.setPen(QPen(color, 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(piece.rect.adjusted(0.5, 0.5, -0.5, -0.5));
+            break;
+        case Piece::Kind::text: {
+            if (piece.rect.width() <= 0)
+                break;
+            painter.setFont(piece.font);
+            painter.setPen(color);
+            const QString shown
+                = QFontMetricsF(piece.font).elidedText(piece.text, Qt::ElideRight, piece.rect.width() + 0.5);
+            painter.drawText(piece.rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+            break;
+        }
+        case Piece::Kind::wrappedText:
+            painter.setFont(piece.font);
+            painter.setPen(color);
+            piece.wrapped->draw(&painter, piece.rect.topLeft());
+            break;
+        case Piece::Kind::symbol: {
+            const int size = int(std::round(piece.rect.width()));
+            painter.drawPixmap(piece.rect.topLeft(),
+                ui::symbolPixmap(
+                    piece.text, color, size, painter.device() ? painter.device()->devicePixelRatioF() : 1.0));
+            break;
+        }
+        }
+    }
+    painter.restore();
+}
+
+} // namespace orvane

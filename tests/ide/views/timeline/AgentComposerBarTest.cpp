@@ -1,0 +1,146 @@
+#include "TimelineViewsFixture.h"
+
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/timeline/AgentComposerBar.h"
+#include "ide/views/timeline/QuickPromptRow.h"
+#include "ide/views/window/WindowPrimitives.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace orvane::timelinetest {
+namespace {
+
+class AgentComposerBarTest : public TimelineViewsTest {
+protected:
+    AgentComposerBar *makeComposer()
+    {
+        auto *bar = new AgentComposerBar(context(), threadID, tabID);
+        show(bar, { 460, 90 });
+        return bar;
+    }
+    template <typename T> static T *find(QWidget *in, const QString &name)
+    {
+        auto *child = in->findChild<T *>(name);
+        EXPECT_NE(child, nullptr) << name.toStdString();
+        return child;
+    }
+    static void pick(QWidget *bar, const QString &menu, const QString &action)
+    {
+        QAction *item = find<QMenu>(bar, menu)->findChild<QAction *>(action);
+        ASSERT_NE(item, nullptr) << action.toStdString();
+        item->trigger();
+    }
+};
+
+// Typing writes every keystroke to the tab's draft through the same field, which is never replaced
+// and keeps its cursor; Return and Send hand the held draft to the model.
+TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
+{
+    auto *bar = makeComposer();
+    auto *field = find<QLineEdit>(bar, u"draftField"_s);
+    field->setFocus();
+    QTest::keyClicks(field, u"Plan"_s);
+    EXPECT_EQ(tab().draftPrompt, u"Plan"_s);
+    QTest::keyClick(field, Qt::Key_Left);
+    QTest::keyClicks(field, u"x"_s);
+    EXPECT_EQ(tab().draftPrompt, u"Plaxn"_s);
+    EXPECT_EQ(field->cursorPosition(), 4) << "the model's echo leaves the cursor alone";
+    EXPECT_EQ(bar->findChild<QLineEdit *>(u"draftField"_s), field);
+
+    // A blank draft sends nothing and keeps its spaces.
+    field->clear();
+    QTest::keyClicks(field, u"   "_s);
+    const auto count = tab().entries.size();
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::mouseClick(find<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
+    EXPECT_EQ(tab().entries.size(), count);
+    EXPECT_EQ(tab().draftPrompt, u"   "_s);
+
+    QTest::keyClicks(field, u"Launch the test"_s);
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_EQ(tab().entries.size(), count + 2);
+    EXPECT_EQ(tab().entries.at(count).text, u"Launch the test"_s);
+    EXPECT_TRUE(field->text().isEmpty()) << "the sent draft is cleared";
+
+    // Send while streaming starts another turn.
+    ASSERT_TRUE(tab().isStreaming);
+    QTest::keyClicks(field, u"And another"_s);
+    QTest::mouseClick(find<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
+    EXPECT_EQ(tab().entries.size(), count + 4);
+    keepPicture(bar, u"composer-dark.png"_s);
+}
+
+TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)
+{
+    auto *bar = makeComposer();
+    auto *field = find<QLineEdit>(bar, u"draftField"_s);
+    pick(bar, u"mentionMenu"_s, u"mention_media-strategist"_s);
+    EXPECT_EQ(tab().draftPrompt, u"@strategist "_s);
+    EXPECT_EQ(field->text(), u"@strategist "_s);
+    pick(bar, u"mentionMenu"_s, u"mention_media-strategist"_s);
+    EXPECT_EQ(tab().draftPrompt, u"@strategist "_s);
+    pick(bar, u"mentionMenu"_s, u"mention_attribution-analyst"_s);
+    EXPECT_EQ(tab().draftPrompt, u"@analyst @strategist "_s);
+
+    model->setThreadDraft(u"@spy"_s, threadID, tabID);
+    EXPECT_EQ(field->text(), u"@spy"_s);
+    pick(bar, u"mentionMenu"_s, u"mention_competitor-spy"_s);
+    EXPECT_EQ(tab().draftPrompt, u"@spy @spy"_s) << "a bare handle is not the prefix";
+    EXPECT_EQ(tab().entries.size(), model->threads().constFirst().agentTabs.constFirst().entries.size());
+
+    const QStringList rows = [&] {
+        QStringList texts;
+        for (QAction *action : find<QMenu>(bar, u"mentionMenu"_s)->actions())
+            texts.append(action->text());
+        return texts;
+    }();
+    EXPECT_EQ(rows.first(), u"@orvane · Orvane Native Operator"_s);
+    EXPECT_EQ(rows.size(), 6);
+}
+
+TEST_F(AgentComposerBarTest, SlashCommandsAndChipsSendFixedTextAndDropTheDraft)
+{
+    auto *bar = makeComposer();
+    model->setThreadDraft(u"typed but not sent"_s, threadID, tabID);
+    const auto count = tab().entries.size();
+    pick(bar, u"slashCommandMenu"_s, u"slashCommand3Action"_s);
+    ASSERT_EQ(tab().entries.size(), count + 2);
+    EXPECT_EQ(tab().entries.at(count).text, u"Spy on taskvane.io paid search keywords and active LinkedIn ads."_s);
+    EXPECT_TRUE(tab().draftPrompt.isEmpty());
+    EXPECT_EQ(find<QMenu>(bar, u"slashCommandMenu"_s)->actions().first()->text(),
+        u"/media-plan — Generate Media Plan Table"_s);
+
+    auto *row = new QuickPromptRow(context(), threadID, tabID, bar);
+    QTest::mouseClick(find<QAbstractButton>(row, u"quickPromptChip2Button"_s), Qt::LeftButton);
+    ASSERT_EQ(tab().entries.size(), count + 4);
+    EXPECT_EQ(tab().entries.at(count + 2).text, u"Add $350/day Google Search Conquest row"_s);
+    EXPECT_EQ(QuickPromptRow::quickPrompts().at(2), u"Spy on taskvane.io paid ads"_s);
+}
+
+TEST_F(AgentComposerBarTest, SyncLineAndPlaceholderFollowTheProjectAndTheTab)
+{
+    auto *bar = makeComposer();
+    auto *line = find<ElidedLabel>(bar, u"syncPathLabel"_s);
+    model->setSelectedProjectID(std::nullopt);
+    EXPECT_EQ(line->text(), u"Local sync: ~/Documents/Orvane/campaign"_s);
+    const auto &project = model->projects().constFirst();
+    model->setSelectedProjectID(project.id);
+    EXPECT_EQ(line->text(), u"Local sync: ~/Documents/Orvane/"_s + project.slug());
+
+    auto *field = find<QLineEdit>(bar, u"draftField"_s);
+    EXPECT_EQ(field->placeholderText(),
+        u"Direct "_s + tab().personaHandle + u" to update Document, Table, Canvas, or Explore…"_s);
+    model->addAgentTab(OrvaneWebParitySeeds::personas().at(4), threadID);
+    const QUuid other = model->threads().constFirst().agentTabs.constLast().id;
+    model->setThreadDraft(u"for the analyst"_s, threadID, other);
+    bar->setTab(threadID, other);
+    EXPECT_EQ(field->placeholderText(), u"Direct @analyst to update Document, Table, Canvas, or Explore…"_s);
+    EXPECT_EQ(field->text(), u"for the analyst"_s) << "the draft stays with its tab";
+    bar->setTab(threadID, tabID);
+    EXPECT_TRUE(field->text().isEmpty());
+}
+
+} // namespace
+} // namespace orvane::timelinetest

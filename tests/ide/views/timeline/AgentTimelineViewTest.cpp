@@ -1,0 +1,260 @@
+#include "TimelineViewsFixture.h"
+
+#include "ide/views/timeline/AgentTimelineView.h"
+#include "ide/views/timeline/ExpandedToolSet.h"
+#include "ide/views/timeline/TimelineEntryDelegate.h"
+#include "ide/views/timeline/TimelineEntryListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+
+namespace orvane::timelinetest {
+namespace {
+
+using HitKind = TimelineCardLayout::HitKind;
+
+class AgentTimelineViewTest : public TimelineViewsTest {
+protected:
+    AgentTimelineView *makeTimeline()
+    {
+        auto *view = new AgentTimelineView(context(), threadID, tabID);
+        show(view);
+        return view;
+    }
+
+    // The card's control, clicked in the list's viewport.
+    static void click(AgentTimelineView *view, int row, HitKind kind, const QUuid &toolID = {})
+    {
+        view->listView()->doItemsLayout();
+        const auto rect = view->delegate()->controlRect(view->entryModel()->index(row), kind, toolID);
+        ASSERT_TRUE(rect.has_value());
+        QTest::mouseClick(view->listView()->viewport(), Qt::LeftButton, {}, rect->center());
+    }
+
+    static CampaignTimelineEntry gatedEntry()
+    {
+        CampaignTimelineEntry gated = entry(u"Raising the conquest bid needs a decision."_s);
+        gated.artifactLink = IDEWorkbenchView::localFiles;
+        gated.toolInvocations = {
+            { .id = QUuid::createUuid(),
+                .toolName = u"write_media_plan"_s,
+                .summary = u"Updating rows"_s,
+                .inputPreview = u"{\"rows\": 4}"_s,
+                .outputPreview = u"media-plan.csv written"_s,
+                .status = CampaignToolInvocation::ToolStatus::completed,
+                .durationMs = 850 },
+            { .id = QUuid::createUuid(),
+                .toolName = u"queue_launch"_s,
+                .summary = {},
+                .inputPreview = u"x"_s,
+                .outputPreview = u"y"_s,
+                .status = CampaignToolInvocation::ToolStatus::requiresApproval,
+                .durationMs = 0 },
+        };
+        gated.inlineApproval = CampaignInlineApproval { .id = QUuid::createUuid(),
+            .title = u"Raise bids"_s,
+            .platform = u"google Ads"_s,
+            .beforeSummary = u"$120/day"_s,
+            .afterSummary = u"$350/day"_s,
+            .budgetDelta = u"+$230/day"_s,
+            .status = CampaignInlineApproval::ApprovalDecision::pending };
+        return gated;
+    }
+};
+
+// The rows follow a whole agent turn: two appended entries and the status row, the reply filled in
+// place, the status row gone; a closed tab empties the list. The tester checks every step.
+TEST_F(AgentTimelineViewTest, RowsFollowAnAgentTurnInPlace)
+{
+    auto *view = makeTimeline();
+    TimelineEntryListModel *rows = view->entryModel();
+    QAbstractItemModelTester tester(rows, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const int before = int(tab().entries.size());
+    ASSERT_EQ(rows->rowCount(), before);
+    QSignalSpy resets(rows, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(rows, &QAbstractItemModel::rowsInserted);
+
+    model->sendMessageInThread(threadID, tabID, u"Plan a search test"_s, nullptr);
+    EXPECT_EQ(rows->entryCount(), before + 2);
+    EXPECT_TRUE(rows->isStreaming());
+    EXPECT_EQ(rows->rowCount(), before + 3);
+    EXPECT_EQ(rows->index(before + 2).data().toString(), u"Orvaneing workspace & running tools…"_s);
+    EXPECT_EQ(rows->index(before).data().toString(), u"Plan a search test"_s);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tab().isStreaming; }, 5000));
+    EXPECT_FALSE(rows->isStreaming());
+    EXPECT_EQ(rows->rowCount(), int(tab().entries.size()));
+    for (int row = 0; row < rows->entryCount(); ++row)
+        EXPECT_EQ(rows->entryAt(row), tab().entries.at(row)) << row;
+    EXPECT_EQ(resets.count(), 0) << "a turn never resets the list";
+    EXPECT_GE(inserts.count(), 2); // the entries, then the status row
+
+    // A streaming tab without a status text falls back to the fixed text.
+    model->mutateThread(threadID, [&](CampaignIDEThread &thread) {
+        thread.agentTabs[0].isStreaming = true;
+        thread.agentTabs[0].statusText.reset();
+    });
+    EXPECT_EQ(rows->index(rows->statusRow()).data().toString(), u"Orvaneing campaign artifacts…"_s);
+
+    // The tab goes away: nothing left to show.
+    model->addAgentTab(std::nullopt, threadID);
+    model->closeAgentTab(tabID, threadID);
+    EXPECT_EQ(rows->rowCount(), 0);
+    EXPECT_EQ(resets.count(), 1);
+}
+
+TEST_F(AgentTimelineViewTest, EmptyTabShowsNothingAndAStreamingOneOnlyTheStatusRow)
+{
+    setEntries({});
+    auto *view = makeTimeline();
+    QAbstractItemModelTester tester(view->entryModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(view->entryModel()->rowCount(), 0);
+    model->mutateThread(threadID, [&](CampaignIDEThread &thread) {
+        thread.agentTabs[0].isStreaming = true;
+        thread.agentTabs[0].statusText = u"Drafting the plan"_s;
+    });
+    ASSERT_EQ(view->entryModel()->rowCount(), 1);
+    EXPECT_EQ(view->entryModel()->index(0).data().toString(), u"Drafting the plan"_s);
+    keepPicture(view, u"timeline-status-only.png"_s);
+}
+
+// A new entry brings the newest card's bottom to the bottom edge; a change inside an entry leaves a
+// reader who scrolled up where they are, and keeps a reader at the bottom there.
+TEST_F(AgentTimelineViewTest, FollowsNewEntriesAndStaysPinnedOnlyAtTheBottom)
+{
+    QList<CampaignTimelineEntry> many;
+    for (int i = 0; i < 60; ++i)
+        many.append(entry(u"Entry %1 with a line of text that wraps in a narrow pane for sure."_s.arg(i)));
+    setEntries(many);
+    auto *view = makeTimeline();
+    QScrollBar *bar = view->listView()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0) << "the first build does not scroll";
+
+    const auto lastCardBottom = [&] {
+        const auto *rows = view->entryModel();
+        return view->listView()->visualRect(rows->index(rows->entryCount() - 1)).bottom();
+    };
+    const int viewportHeight = view->listView()->viewport()->height();
+    model->sendMessageInThread(threadID, tabID, u"Another prompt"_s, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isFollowing(); }, 3000));
+    EXPECT_NEAR(lastCardBottom() + 1 + TimelineEntryDelegate::spacing, viewportHeight, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tab().isStreaming; }, 5000));
+    EXPECT_NEAR(lastCardBottom() + 1 + TimelineEntryDelegate::spacing, viewportHeight, 2)
+        << "the filled-in reply stays in view";
+
+    // Scrolled up: a growing entry does not move the list.
+    bar->setValue(100);
+    const auto grow = [&](const QString &text) {
+        const QUuid last = tab().entries.constLast().id;
+        model->mutateThread(threadID, [&](CampaignIDEThread &thread) {
+            thread.agentTabs[0].entries.last().text += text;
+            Q_EMIT model->timelineEntryChanged(threadID, tabID, last);
+        });
+    };
+    grow(u"\nmore streamed text\nand more\nand more"_s);
+    EXPECT_EQ(bar->value(), 100);
+    EXPECT_FALSE(view->isFollowing());
+}
+
+TEST_F(AgentTimelineViewTest, CardControlsCallTheModelAndToolRowsExpandTogether)
+{
+    CampaignTimelineEntry gated = gatedEntry();
+    CampaignTimelineEntry twin = entry(u"Same run, shown twice"_s);
+    twin.toolInvocations = { gated.toolInvocations.first() };
+    setEntries({ entry(u"Hello **there**"_s, CampaignTimelineEntry::EntryRole::user), gated, twin });
+    auto *view = makeTimeline();
+    ExpandedToolSet shared;
+    view->setExpandedToolSet(&shared);
+    const QUuid tool = gated.toolInvocations.first().id;
+    const auto heightOf = [&](int row) { return view->delegate()->cardLayout(view->entryModel()->index(row)).height; };
+    const qreal collapsed = heightOf(1);
+    const qreal twinCollapsed = heightOf(2);
+
+    click(view, 1, HitKind::toolRow, tool);
+    EXPECT_TRUE(shared.contains(tool));
+    EXPECT_GT(heightOf(1), collapsed);
+    EXPECT_GT(heightOf(2), twinCollapsed) << "the same run in another entry expands too";
+    keepPicture(view, u"timeline-expanded-dark.png"_s);
+    theme->setDark(false);
+    keepPicture(view, u"timeline-expanded-light.png"_s);
+    click(view, 2, HitKind::toolRow, tool);
+    EXPECT_FALSE(shared.contains(tool));
+    EXPECT_EQ(heightOf(1), collapsed);
+
+    click(view, 1, HitKind::artifactLink);
+    EXPECT_EQ(model->threads().constFirst().workbenchView, IDEWorkbenchView::localFiles);
+
+    click(view, 1, HitKind::reject);
+    EXPECT_EQ(tab().entries.at(1).inlineApproval->status, CampaignInlineApproval::ApprovalDecision::rejected);
+    EXPECT_EQ(model->statusNotice(), u"Rejected inline execution proposal."_s);
+    view->listView()->doItemsLayout();
+    EXPECT_FALSE(view->delegate()->controlRect(view->entryModel()->index(1), HitKind::approve).has_value())
+        << "a decided gate has no buttons";
+    const auto plan = model->threads().constFirst().mediaPlanRows;
+    for (const auto &row : plan)
+        EXPECT_NE(row.status, u"Approved & Active"_s);
+}
+
+TEST_F(AgentTimelineViewTest, ApproveMarksThePlanActiveAndTextOpensForSelectionAsPlainText)
+{
+    CampaignTimelineEntry markup = entry(u"<b>not bold</b> **kept**"_s);
+    setEntries({ gatedEntry(), markup });
+    auto *view = makeTimeline();
+    view->listView()->doItemsLayout();
+    const auto body = view->delegate()->controlRect(view->entryModel()->index(1), HitKind::bodyText);
+    ASSERT_TRUE(body.has_value());
+    // The press, release and double click of a real double click, straight to the list.
+    QWidget *viewport = view->listView()->viewport();
+    const QPointF at = body->center();
+    for (const auto type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+             QEvent::MouseButtonRelease }) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+    auto *selectable = view->findChild<QPlainTextEdit *>(u"timelineTextSelectionEdit"_s);
+    ASSERT_NE(selectable, nullptr);
+    EXPECT_TRUE(selectable->isReadOnly());
+    EXPECT_EQ(selectable->toPlainText(), markup.text) << "markup and tags are shown as typed";
+    click(view, 0, HitKind::approve);
+    EXPECT_EQ(tab().entries.at(0).inlineApproval->status, CampaignInlineApproval::ApprovalDecision::approved);
+    EXPECT_EQ(model->statusNotice(), u"Approved inline execution gate & updated media-plan.csv."_s);
+    for (const auto &row : model->threads().constFirst().mediaPlanRows)
+        EXPECT_EQ(row.status, u"Approved & Active"_s);
+}
+
+TEST_F(AgentTimelineViewTest, TabSwitchInPlaceScrollsOnlyWhenTheCountDiffers)
+{
+    QList<CampaignTimelineEntry> many;
+    for (int i = 0; i < 40; ++i)
+        many.append(entry(u"Entry %1, long enough to take a few lines in the pane's width."_s.arg(i)));
+    setEntries(many);
+    // Built without a tab, as a pane builds it, then given its tab: that is its first showing.
+    auto *view = new AgentTimelineView(context(), {}, {});
+    show(view);
+    view->setTab(threadID, tabID);
+    QScrollBar *bar = view->listView()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_FALSE(view->isFollowing());
+    EXPECT_EQ(bar->value(), 0);
+    QPointer<QListView> list = view->listView();
+    model->addAgentTab(std::nullopt, threadID);
+    const QUuid other = model->threads().constFirst().agentTabs.constLast().id;
+    view->setTab(threadID, other);
+    EXPECT_EQ(view->entryModel()->entryCount(), 1);
+    EXPECT_EQ(bar->maximum(), 0);
+    EXPECT_EQ(view->listView(), list.data()) << "the list is reused";
+    view->setTab(threadID, tabID);
+    EXPECT_EQ(view->entryModel()->entryCount(), int(tab().entries.size()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isFollowing(); }, 3000));
+    EXPECT_EQ(bar->value(), bar->maximum()) << "another count: the newest card comes into view";
+}
+
+} // namespace
+} // namespace orvane::timelinetest
