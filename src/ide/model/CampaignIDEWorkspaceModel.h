@@ -503,6 +503,13 @@ public:
     void saveThreadToLocalWorkspace(const QUuid &threadID);
     // --- End ---
 
+    // --- For sidebar views ---
+    // A project row's click: ensureThread() for the project, then openThread() of that thread with
+    // its own workbench. An id that matches no project changes nothing (no stray launch thread).
+    // Returns the opened thread's id.
+    std::optional<QUuid> openProjectThread(QUuid projectID);
+    // --- End ---
+
 Q_SIGNALS:
     // Lists: *Changed() is a reset of the whole list; the others describe one element.
     void projectsChanged();

@@ -29,6 +29,8 @@
 #include "ide/views/sheets/NewProjectSheet.h"
 #include "ide/views/sheets/NewThreadSheet.h"
 #include "ide/views/sheets/RenameThreadSheet.h"
+#include "ide/views/sidebar/SidebarNavigationView.h"
+#include "ide/views/sidebar/SidebarUserFooter.h"
 
 namespace orvane {
 
@@ -77,6 +79,12 @@ WorkspaceViewRegistry standardWorkspaceViews()
     });
     views.setRegion(WorkspaceRegion::copilotDrawer, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new CopilotDrawer(context, parent);
+    });
+    views.setRegion(WorkspaceRegion::sidebarNavigation, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new SidebarNavigationView(context, parent);
+    });
+    views.setRegion(WorkspaceRegion::sidebarFooter, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new SidebarUserFooter(context, parent);
     });
     return views;
 }

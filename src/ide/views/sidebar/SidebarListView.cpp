@@ -1,0 +1,186 @@
+#include "ide/views/sidebar/SidebarListView.h"
+
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QToolTip>
+
+namespace orvane {
+
+SidebarRowDelegate::Part SidebarRowDelegate::partAt(const QRect &rowRect, const QModelIndex &, QPoint point) const
+{
+    return rowRect.contains(point) ? Part::row : Part::none;
+}
+
+QRect SidebarRowDelegate::partRect(const QRect &rowRect, Part part) const
+{
+    return part == Part::row ? rowRect : QRect();
+}
+
+QString SidebarRowDelegate::toolTip(const QModelIndex &, Part) const
+{
+    return {};
+}
+
+bool SidebarRowDelegate::helpEvent(
+    QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = toolTip(index, partAt(option.rect, index, event->pos()));
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return false;
+    }
+    QToolTip::showText(event->globalPos(), text, view->viewport(), partRect(option.rect, Part::star));
+    return true;
+}
+
+SidebarRowDelegate::Part SidebarRowDelegate::pressedPart(const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    const auto *view = qobject_cast<const SidebarListView *>(option.widget);
+    if (!view || view->pressedIndex() != index)
+        return Part::none;
+    return view->pressedPart();
+}
+
+int SidebarRowDelegate::rowWidth(const QStyleOptionViewItem &option)
+{
+    if (option.rect.width() > 0)
+        return option.rect.width();
+    if (const auto *view = qobject_cast<const QAbstractItemView *>(option.widget))
+        return view->viewport()->width();
+    return 0;
+}
+
+SidebarListView::SidebarListView(SidebarRowDelegate *delegate, QWidget *parent)
+    : QListView(parent), m_delegate(delegate)
+{
+    delegate->setParent(this);
+    setItemDelegate(delegate);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Transparent, so the sidebar's own fill shows through.
+    setAutoFillBackground(false);
+    viewport()->setAutoFillBackground(false);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setVisible(false);
+}
+
+void SidebarListView::setModel(QAbstractItemModel *model)
+{
+    QListView::setModel(model);
+    for (auto signal : { &QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved })
+        connect(model, signal, this, &SidebarListView::fitHeight);
+    connect(model, &QAbstractItemModel::modelReset, this, &SidebarListView::fitHeight);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &SidebarListView::fitHeight);
+    // A changed row may wrap to another height.
+    connect(model, &QAbstractItemModel::dataChanged, this, &SidebarListView::fitHeight);
+    fitHeight();
+}
+
+QRect SidebarListView::partRect(int row, SidebarRowDelegate::Part part) const
+{
+    if (!model() || row < 0 || row >= model()->rowCount())
+        return {};
+    return m_delegate->partRect(visualRect(model()->index(row, 0)), part);
+}
+
+void SidebarListView::fitHeight()
+{
+    const int rows = model() ? model()->rowCount() : 0;
+    int height = 0;
+    for (int row = 0; row < rows; ++row)
+        height += sizeHintForRow(row);
+    setFixedHeight(height);
+    setVisible(rows > 0);
+    // The rows may have moved under a held press.
+    if (m_pressedIndex.isValid() || m_pressedPart != SidebarRowDelegate::Part::none)
+        viewport()->update();
+}
+
+void SidebarListView::clearPress()
+{
+    const QPersistentModelIndex pressed = m_pressedIndex;
+    m_pressedIndex = QPersistentModelIndex();
+    m_pressedPart = SidebarRowDelegate::Part::none;
+    if (pressed.isValid())
+        viewport()->update(visualRect(pressed));
+}
+
+void SidebarListView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QListView::mousePressEvent(event);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const QModelIndex index = indexAt(point);
+    clearPress();
+    if (!index.isValid())
+        return;
+    m_pressedIndex = index;
+    m_pressedPart = m_delegate->partAt(visualRect(index), index, point);
+    viewport()->update(visualRect(index));
+    event->accept();
+}
+
+void SidebarListView::mouseMoveEvent(QMouseEvent *event)
+{
+    // Holding the press while dragging off the part releases nothing; the part stays marked as a
+    // held button does.
+    event->accept();
+}
+
+void SidebarListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QListView::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const QModelIndex index = indexAt(point);
+    const bool sameRow = index.isValid() && QPersistentModelIndex(index) == m_pressedIndex;
+    const SidebarRowDelegate::Part part
+        = sameRow ? m_delegate->partAt(visualRect(index), index, point) : SidebarRowDelegate::Part::none;
+    const bool clicked = sameRow && part == m_pressedPart && part != SidebarRowDelegate::Part::none;
+    clearPress();
+    event->accept();
+    if (clicked)
+        Q_EMIT partClicked(index, part);
+}
+
+void SidebarListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A second click is one more click of the part, as with a button.
+    mousePressEvent(event);
+}
+
+void SidebarListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    const QModelIndex index = indexAt(event->pos());
+    if (!index.isValid()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Q_EMIT contextMenuRequested(index, event->globalPos());
+}
+
+void SidebarListView::resizeEvent(QResizeEvent *event)
+{
+    QListView::resizeEvent(event);
+    if (event->size().width() != event->oldSize().width())
+        fitHeight(); // rows that wrap change height with the width
+}
+
+} // namespace orvane
