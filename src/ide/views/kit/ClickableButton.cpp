@@ -63,6 +63,9 @@ QLabel *ClickableButton::addText(const QString &text, const QFont &font, ThemeCo
 QLabel *ClickableButton::addText(const QString &text, const QFont &font, const QColor &fixedColor)
 {
     auto *label = new QLabel(this);
+    // Inside a button a child label would inherit the button's ButtonText role; the colours set
+    // here are WindowText.
+    label->setForegroundRole(QPalette::WindowText);
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->setFont(font);

@@ -158,7 +158,7 @@ TEST(ClickableButtonStyleApplyTest, StylesAnyButtonOnce)
     EXPECT_DOUBLE_EQ(OrvaneClickableButtonStyle::drawnOpacity(&plain), 1.0);
 }
 
-TEST(ClickableButtonTextTest, FixedTextColoursSurviveTheWindowsPalette)
+TEST(ClickableButtonTextTest, TextsAreDrawnInTheirOwnColoursInsideTheButton)
 {
     ThemeSource theme(true);
     QWidget window;
@@ -166,10 +166,13 @@ TEST(ClickableButtonTextTest, FixedTextColoursSurviveTheWindowsPalette)
     QLabel *fixed = button->addText(u"Approve"_s, themeFont(11), QColor(Qt::black));
     window.setPalette(theme.theme().palette());
     window.show();
-    EXPECT_EQ(fixed->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(fixed->palette().color(fixed->foregroundRole()), QColor(Qt::black));
     theme.setDark(false);
     window.setPalette(theme.theme().palette());
-    EXPECT_EQ(fixed->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(fixed->palette().color(fixed->foregroundRole()), QColor(Qt::black));
+    // Theme-coloured texts are drawn in their role's colour too.
+    QLabel *themed = button->addText(u"Cancel"_s, themeFont(11), ThemeColor::textPrimary);
+    EXPECT_EQ(themed->palette().color(themed->foregroundRole()), theme.color(ThemeColor::textPrimary));
 }
 
 } // namespace
