@@ -13,6 +13,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -31,6 +32,7 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
     : QWidget(parent), m_context(context), m_ads(new CompetitorAdListModel(context.model, this))
 {
     setObjectName(u"competitorExplorerView"_s);
+    connect(context.theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     const ThemeSource &theme = *context.theme;
 
     auto *outer = new QVBoxLayout(this);
@@ -104,6 +106,12 @@ void CompetitorExplorerTabView::syncHeader()
         text->setPalette(palette);
         chip->setProperty("highlighted", highlighted);
     }
+}
+
+void CompetitorExplorerTabView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_context.theme->color(ThemeColor::canvasBackground));
 }
 
 } // namespace orvane

@@ -31,6 +31,10 @@ public:
 
     [[nodiscard]] static QString headlineFor(const QString &domain);
 
+protected:
+    // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void syncHeader();
 

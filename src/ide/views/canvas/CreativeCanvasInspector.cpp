@@ -58,11 +58,13 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     m_headline->setObjectName(u"artboardHeadlineEditor"_s);
     m_headline->setFont(themeFont(12));
     m_headline->setFixedHeight(90);
+    m_headline->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editorBox->contentLayout()->addWidget(m_headline);
     headlineColumn->addWidget(editorBox);
     column->addLayout(headlineColumn);
 
-    auto *decisions = new QHBoxLayout;
+    auto *decisions = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_decisions = decisions;
     decisions->setSpacing(8);
     auto *approve = new ClickableButton(
         theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 6, 10, 6 }, 5), background);
@@ -74,7 +76,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     flag->setObjectName(u"flagArtboardButton"_s);
     flag->addText(u"Flag for Revision"_s, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary);
     decisions->addWidget(flag);
-    decisions->addStretch(1);
+    decisions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addLayout(decisions);
     column->addStretch(1);
 
@@ -90,6 +92,20 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
         if (m_context.model && m_artboardID)
             m_context.model->setArtboardReviewStatus(*m_artboardID, CreativeReviewStatus::rejected);
     });
+}
+
+void CreativeCanvasInspector::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Side by side when both buttons fit the inspector's width, one over the other otherwise (wide
+    // system fonts), so neither label is cut.
+    int needed = m_decisions->spacing();
+    for (int i = 0; i < m_decisions->count(); ++i) {
+        if (QWidget *button = m_decisions->itemAt(i)->widget())
+            needed += button->sizeHint().width();
+    }
+    const int available = width() - 2 * 14;
+    m_decisions->setDirection(needed <= available ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 
 QString CreativeCanvasInspector::sizeText(int width, int height)

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class QBoxLayout;
+
 namespace orvane {
 
 class ClickableButton;
@@ -31,8 +33,12 @@ public:
     // "1200 × 628 px": the numbers without grouping.
     [[nodiscard]] static QString sizeText(int width, int height);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     WorkspaceViewContext m_context;
+    QBoxLayout *m_decisions = nullptr;
     std::optional<QUuid> m_artboardID;
     ElidedLabel *m_title;
     ElidedLabel *m_size;

@@ -11,10 +11,12 @@
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -50,6 +52,7 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     : QWidget(parent), m_context(context), m_artboards(new ArtboardGridModel(context.model, this))
 {
     setObjectName(u"creativeCanvasView"_s);
+    connect(context.theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     const ThemeSource &theme = *context.theme;
 
     auto *column = new QVBoxLayout(this);
@@ -202,6 +205,12 @@ void CreativeCanvasTabView::generateArtboards()
     if (!tab)
         return;
     model->sendMessageInThread(thread->id, tab->id, generatePrompt, m_context.session);
+}
+
+void CreativeCanvasTabView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_context.theme->color(ThemeColor::canvasBackground));
 }
 
 } // namespace orvane

@@ -36,6 +36,10 @@ public:
     // The object name of a tool's button ("canvasToolSelectButton").
     [[nodiscard]] static QString toolButtonName(CreativeCanvasTool tool);
 
+protected:
+    // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     QWidget *buildToolBar();
     void syncTools();

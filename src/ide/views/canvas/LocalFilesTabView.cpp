@@ -16,6 +16,7 @@
 
 #include <QHBoxLayout>
 #include <QListView>
+#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -38,6 +39,7 @@ LocalFilesTabView::LocalFilesTabView(const WorkspaceViewContext &context, QWidge
     : QWidget(parent), m_context(context), m_files(new LocalFilesListModel(context.model, this))
 {
     setObjectName(u"localFilesView"_s);
+    connect(context.theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     m_splitter = new ThemeSplitter(*context.theme, Qt::Horizontal, this);
@@ -174,6 +176,12 @@ void LocalFilesTabView::syncEditor()
     } else {
         m_editor->setTextQuietly(content);
     }
+}
+
+void LocalFilesTabView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_context.theme->color(ThemeColor::canvasBackground));
 }
 
 } // namespace orvane

@@ -31,6 +31,10 @@ public:
 
     LocalFilesTabView(const WorkspaceViewContext &context, QWidget *parent = nullptr);
 
+protected:
+    // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     QWidget *buildFileList();
     QWidget *buildEditor();

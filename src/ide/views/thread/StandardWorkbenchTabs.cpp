@@ -11,6 +11,9 @@
 
 #include "ide/views/thread/WorkbenchTabRegistry.h"
 
+#include "ide/views/canvas/CompetitorExplorerTabView.h"
+#include "ide/views/canvas/CreativeCanvasTabView.h"
+#include "ide/views/canvas/LocalFilesTabView.h"
 #include "ide/views/workbench/AttributionDashboardView.h"
 #include "ide/views/workbench/CampaignPlanDocumentView.h"
 #include "ide/views/workbench/MediaPlanTableView.h"
@@ -20,6 +23,14 @@ namespace orvane {
 WorkbenchTabRegistry standardWorkbenchTabs()
 {
     WorkbenchTabRegistry tabs;
+    tabs.setTab(IDEWorkbenchView::canvas, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new CreativeCanvasTabView(context, parent);
+    });
+    tabs.setTab(IDEWorkbenchView::explore, [](const WorkspaceViewContext &context, QWidget *parent) {
+        return new CompetitorExplorerTabView(context, parent);
+    });
+    tabs.setTab(IDEWorkbenchView::localFiles,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new LocalFilesTabView(context, parent); });
     tabs.setTab(IDEWorkbenchView::document, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new CampaignPlanDocumentView(context, parent);
     });

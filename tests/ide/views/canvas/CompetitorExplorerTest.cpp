@@ -1,0 +1,151 @@
+#include "CanvasViewsFixture.h"
+
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/canvas/CardGridView.h"
+#include "ide/views/canvas/CompetitorAdCardDelegate.h"
+#include "ide/views/canvas/CompetitorAdListModel.h"
+#include "ide/views/canvas/CompetitorExplorerTabView.h"
+#include "ide/views/kit/ClickableButton.h"
+
+#include <QAbstractItemModelTester>
+
+namespace orvane::canvastest {
+namespace {
+
+class CompetitorExplorerTest : public CanvasViewsTest {
+protected:
+    void SetUp() override
+    {
+        CanvasViewsTest::SetUp();
+        model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+        threadID = model().activeThread()->id;
+    }
+
+    [[nodiscard]] CampaignIDEThread thread() const { return *model().activeThread(); }
+    [[nodiscard]] CardGridView *grid() const { return child<CardGridView>(u"competitorAdGridView"_s); }
+    [[nodiscard]] QString headline() const { return child<ElidedLabel>(u"competitorHeadlineLabel"_s)->text(); }
+    [[nodiscard]] QList<int> highlightedChips() const
+    {
+        QList<int> highlighted;
+        for (int i = 0; i < CompetitorExplorerTabView::competitorDomains.size(); ++i) {
+            if (child<ClickableButton>(u"competitorChip%1Button"_s.arg(i))->look().fill == ThemeColor::accentLimeFill)
+                highlighted.append(i);
+        }
+        return highlighted;
+    }
+    void setDomain(const QString &domain)
+    {
+        model().mutateThread(threadID, [&domain](CampaignIDEThread &t) { t.competitorDomain = domain; });
+    }
+
+    QUuid threadID;
+};
+
+TEST_F(CompetitorExplorerTest, TheHeadlineAndTheHighlightFollowTheThreadsDomainExactly)
+{
+    setDomain(CompetitorExplorerTabView::competitorDomains.at(1));
+    show<CompetitorExplorerTabView>();
+    EXPECT_EQ(headline(),
+        u"Active Competitor Hooks & Paid Keywords for "_s + CompetitorExplorerTabView::competitorDomains.at(1));
+    EXPECT_EQ(highlightedChips(), QList<int> { 1 });
+    EXPECT_EQ(grid()->model()->rowCount(), thread().competitorAds.size());
+    grab(u"explore.png"_s);
+
+    setDomain(QString());
+    EXPECT_EQ(headline(), u"Active Competitor Hooks & Paid Keywords for "_s);
+    EXPECT_TRUE(highlightedChips().isEmpty());
+
+    // A domain that differs from a chip only in case highlights none; the chip stores it in lower case.
+    setDomain(CompetitorExplorerTabView::competitorDomains.at(2).toUpper());
+    EXPECT_TRUE(highlightedChips().isEmpty());
+    clickButton(u"competitorChip2Button"_s);
+    EXPECT_EQ(thread().competitorDomain, CompetitorExplorerTabView::competitorDomains.at(2));
+    EXPECT_EQ(highlightedChips(), QList<int> { 2 });
+}
+
+TEST_F(CompetitorExplorerTest, AChipLoadsAFreshSampleSetEvenForTheDomainAlreadyShown)
+{
+    show<CompetitorExplorerTabView>();
+    const QString domain = CompetitorExplorerTabView::competitorDomains.at(3);
+    clickButton(u"competitorChip3Button"_s);
+    const auto first = thread().competitorAds;
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(first.at(0).competitorDomain, domain);
+    EXPECT_EQ(grid()->model()->index(0, 0).data(CompetitorAdListModel::IdRole).toUuid(), first.at(0).id);
+    EXPECT_EQ(headline(), CompetitorExplorerTabView::headlineFor(domain));
+
+    notices.clear();
+    model().setStatusNotice(std::nullopt);
+    clickButton(u"competitorChip3Button"_s);
+    EXPECT_NE(thread().competitorAds.at(0).id, first.at(0).id);
+    EXPECT_EQ(
+        grid()->model()->index(0, 0).data(CompetitorAdListModel::IdRole).toUuid(), thread().competitorAds.at(0).id);
+    EXPECT_EQ(notices, QStringList { u"Loaded competitor intelligence for "_s + domain + u'.' });
+}
+
+TEST_F(CompetitorExplorerTest, CloningAHookAddsAnArtboardAndShowsTheCanvas)
+{
+    model().mutateThread(threadID, [](CampaignIDEThread &t) {
+        t.competitorAds = OrvaneWebParitySeeds::defaultCompetitorAds(u"taskvane.io"_s);
+        t.competitorAds[0].channel = u"LinkedIn"_s;
+        t.workbenchView = IDEWorkbenchView::explore;
+    });
+    show<CompetitorExplorerTabView>();
+    const qsizetype artboards = model().selectedProject()->creatives.size();
+    const CampaignCompetitorAd ad = thread().competitorAds.at(0);
+
+    // A click on the card outside its button does nothing.
+    const QRect card = grid()->visualRect(grid()->model()->index(0, 0));
+    clickRow(grid(), 0, card.topLeft() + QPoint(20, 20));
+    EXPECT_EQ(model().selectedProject()->creatives.size(), artboards);
+
+    clickRow(grid(), 0, CompetitorAdCardDelegate::cloneButtonRect(card).center());
+    const auto creatives = model().selectedProject()->creatives;
+    ASSERT_EQ(creatives.size(), artboards + 1);
+    EXPECT_EQ(creatives.last().platform, u"LinkedIn"_s);
+    EXPECT_EQ(creatives.last().headline, u"Switch from "_s + ad.competitorDomain + u": "_s + ad.headline);
+    EXPECT_EQ(model().selectedArtboardID(), creatives.last().id);
+    EXPECT_EQ(thread().workbenchView, IDEWorkbenchView::canvas);
+    EXPECT_TRUE(notices.contains(u"Cloned counter-positioning artboard to Creative Canvas."_s));
+}
+
+TEST_F(CompetitorExplorerTest, AnEmptyAdListShowsTheHeaderOverAnEmptyGrid)
+{
+    model().mutateThread(threadID, [](CampaignIDEThread &t) { t.competitorAds.clear(); });
+    show<CompetitorExplorerTabView>();
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_TRUE(headline().startsWith(u"Active Competitor Hooks & Paid Keywords for "_s));
+}
+
+TEST_F(CompetitorExplorerTest, CardsStandTwoPerRowFrom614PointsOfGrid)
+{
+    const int padding = CompetitorExplorerTabView::padding;
+    EXPECT_EQ(CardGridView::columnsFor(620 + 2 * padding, 300, 14, padding), 2);
+    EXPECT_EQ(CardGridView::columnsFor(614 + 2 * padding, 300, 14, padding), 2);
+    EXPECT_EQ(CardGridView::columnsFor(613 + 2 * padding, 300, 14, padding), 1);
+    EXPECT_EQ(CompetitorAdCardDelegate::runningText(21), u"Running 21d"_s);
+}
+
+TEST_F(CompetitorExplorerTest, TheAdListFollowsTheActiveThreadAsAConsistentItemModel)
+{
+    CompetitorAdListModel ads(&model());
+    QAbstractItemModelTester tester(&ads, QAbstractItemModelTester::FailureReportingMode::Warning);
+    EXPECT_EQ(ads.threadID(), threadID);
+    EXPECT_EQ(ads.rowCount(), thread().competitorAds.size());
+
+    model().mutateThread(threadID, [](CampaignIDEThread &t) { t.competitorAds[0].headline = u"Edited hook"_s; });
+    EXPECT_EQ(ads.index(0, 0).data().toString(), u"Edited hook"_s);
+    model().runCompetitorLookup(u"  Plannly.DEV "_s, threadID);
+    EXPECT_EQ(ads.competitorDomain(), u"plannly.dev"_s);
+    EXPECT_EQ(ads.index(0, 0).data(CompetitorAdListModel::IdRole).toUuid(), thread().competitorAds.at(0).id);
+
+    const auto other = std::find_if(model().threads().cbegin(), model().threads().cend(),
+        [this](const CampaignIDEThread &t) { return t.id != threadID; });
+    ASSERT_NE(other, model().threads().cend());
+    model().openThread(other->id);
+    EXPECT_EQ(ads.threadID(), other->id);
+    EXPECT_EQ(ads.rowCount(), other->competitorAds.size());
+}
+
+} // namespace
+} // namespace orvane::canvastest

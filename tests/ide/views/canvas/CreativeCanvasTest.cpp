@@ -1,0 +1,283 @@
+#include "CanvasViewsFixture.h"
+
+#include "ide/views/canvas/ArtboardCardDelegate.h"
+#include "ide/views/canvas/ArtboardGridModel.h"
+#include "ide/views/canvas/CardGridView.h"
+#include "ide/views/canvas/CreativeCanvasInspector.h"
+#include "ide/views/canvas/CreativeCanvasTabView.h"
+#include "ide/views/kit/ClickableButton.h"
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStandardItemModel>
+
+#include <algorithm>
+
+namespace orvane::canvastest {
+namespace {
+
+class CreativeCanvasTest : public CanvasViewsTest {
+protected:
+    void SetUp() override
+    {
+        CanvasViewsTest::SetUp();
+        model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+        model().setSelectedArtboardID(std::nullopt);
+    }
+
+    [[nodiscard]] CardGridView *grid() const { return child<CardGridView>(u"artboardGridView"_s); }
+    [[nodiscard]] QList<CreativeCanvasArtboard> artboards() const { return model().selectedProject()->creatives; }
+    [[nodiscard]] QString approveAllText() const
+    {
+        return child<QAbstractButton>(u"approveAllArtboardsButton"_s)->findChild<QLabel *>()->text();
+    }
+    [[nodiscard]] bool toolHighlighted(CreativeCanvasTool tool) const
+    {
+        return child<ClickableButton>(CreativeCanvasTabView::toolButtonName(tool))->look().fill
+            == ThemeColor::accentLimeFill;
+    }
+    [[nodiscard]] QWidget *inspector() const { return view->findChild<QWidget *>(u"artboardInspector"_s); }
+};
+
+TEST_F(CreativeCanvasTest, ToolsOnlyMoveTheHighlightAndTappingACardReturnsToSelect)
+{
+    show<CreativeCanvasTabView>();
+    EXPECT_TRUE(toolHighlighted(CreativeCanvasTool::select));
+    for (const CreativeCanvasTool tool :
+        { CreativeCanvasTool::select, CreativeCanvasTool::frame, CreativeCanvasTool::rectangle,
+            CreativeCanvasTool::ellipse, CreativeCanvasTool::text, CreativeCanvasTool::image, CreativeCanvasTool::hand,
+            CreativeCanvasTool::comment, CreativeCanvasTool::snap })
+        EXPECT_EQ(child<QWidget>(CreativeCanvasTabView::toolButtonName(tool))->toolTip(),
+            CreativeCanvasTabView::toolTipFor(tool));
+    EXPECT_EQ(CreativeCanvasTabView::toolTipFor(CreativeCanvasTool::hand), u"Hand"_s);
+
+    const auto before = artboards();
+    clickButton(u"canvasToolHandButton"_s);
+    EXPECT_EQ(model().canvasTool(), CreativeCanvasTool::hand);
+    EXPECT_TRUE(toolHighlighted(CreativeCanvasTool::hand));
+    EXPECT_FALSE(toolHighlighted(CreativeCanvasTool::select));
+    EXPECT_EQ(artboards(), before);
+
+    clickRow(grid(), 1);
+    EXPECT_EQ(model().selectedArtboardID(), before.at(1).id);
+    EXPECT_EQ(model().canvasTool(), CreativeCanvasTool::select);
+    EXPECT_TRUE(toolHighlighted(CreativeCanvasTool::select));
+    EXPECT_TRUE(grid()->model()->index(1, 0).data(ArtboardGridModel::SelectedRole).toBool());
+    EXPECT_FALSE(grid()->model()->index(0, 0).data(ArtboardGridModel::SelectedRole).toBool());
+}
+
+TEST_F(CreativeCanvasTest, ApproveAllCountsEveryArtboardAndApprovesTheSelectedProject)
+{
+    model().setArtboardReviewStatus(artboards().at(0).id, CreativeReviewStatus::approved);
+    show<CreativeCanvasTabView>();
+    EXPECT_EQ(approveAllText(), u"Approve All (%1)"_s.arg(artboards().size()));
+
+    clickButton(u"approveAllArtboardsButton"_s);
+    for (const CreativeCanvasArtboard &artboard : artboards()) {
+        EXPECT_EQ(artboard.reviewStatus, CreativeReviewStatus::approved);
+        EXPECT_FALSE(artboard.isDirty);
+    }
+    EXPECT_EQ(model().selectedProject()->status, u"Ready to execute"_s);
+    EXPECT_TRUE(notices.contains(u"All artboards approved. Campaign is ready for execution review."_s));
+    for (int row = 0; row < grid()->model()->rowCount(); ++row)
+        EXPECT_EQ(ArtboardCardDelegate::statusLabel(
+                      grid()->model()->index(row, 0).data(ArtboardGridModel::ReviewStatusRole).toInt()),
+            u"APPROVED"_s);
+
+    // A project without artboards: nothing to approve, the project stays in review, the notice shows.
+    model().mutateProject(*model().selectedProjectID(), [](CampaignIDEProject &project) { project.creatives.clear(); });
+    EXPECT_EQ(approveAllText(), u"Approve All (0)"_s);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    notices.clear();
+    model().setStatusNotice(std::nullopt);
+    clickButton(u"approveAllArtboardsButton"_s);
+    EXPECT_EQ(model().selectedProject()->status, u"Creative review"_s);
+    EXPECT_EQ(notices.size(), 1);
+}
+
+TEST_F(CreativeCanvasTest, WithoutASelectedProjectTheGridIsEmptyAndApproveAllOnlyTellsSo)
+{
+    model().setSelectedProjectID(std::nullopt);
+    show<CreativeCanvasTabView>();
+    EXPECT_EQ(approveAllText(), u"Approve All (0)"_s);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_FALSE(inspector()->isVisible());
+    const auto projects = model().projects();
+    clickButton(u"approveAllArtboardsButton"_s);
+    EXPECT_EQ(model().projects(), projects);
+    EXPECT_TRUE(notices.contains(u"All artboards approved. Campaign is ready for execution review."_s));
+}
+
+TEST_F(CreativeCanvasTest, TheInspectorFollowsTheSelectedArtboardOfTheSelectedProject)
+{
+    show<CreativeCanvasTabView>();
+    EXPECT_FALSE(inspector()->isVisible());
+    EXPECT_EQ(grid()->width(), child<QSplitter>(u"canvasSplitter"_s)->width());
+
+    model().addArtboard(u"LinkedIn"_s, u"Single image · 1:1"_s, u"Ship faster"_s, 1200, 628);
+    clickRow(grid(), int(artboards().size()) - 1);
+    ASSERT_TRUE(inspector()->isVisible());
+    EXPECT_EQ(inspector()->width(), CreativeCanvasInspector::inspectorWidth);
+    EXPECT_EQ(child<ElidedLabel>(u"artboardInspectorTitleLabel"_s)->text(), u"LinkedIn · Single image · 1:1"_s);
+    EXPECT_EQ(child<ElidedLabel>(u"artboardInspectorSizeLabel"_s)->text(), u"1200 × 628 px"_s);
+    EXPECT_EQ(child<QPlainTextEdit>(u"artboardHeadlineEditor"_s)->toPlainText(), u"Ship faster"_s);
+
+    // However the divider is dragged, the inspector keeps its width and the grid its minimum.
+    auto *splitter = child<QSplitter>(u"canvasSplitter"_s);
+    splitter->setSizes({ 100, 2000 });
+    EXPECT_GE(grid()->width(), CreativeCanvasTabView::gridMinimumWidth);
+    EXPECT_EQ(inspector()->width(), CreativeCanvasInspector::inspectorWidth);
+
+    // Another project's selection closes the inspector: the id names none of its artboards.
+    const auto other = std::find_if(model().projects().cbegin(), model().projects().cend(),
+        [](const CampaignIDEProject &p) { return p.id != CampaignIDEWorkspaceModel::sampleProjectID; });
+    ASSERT_NE(other, model().projects().cend());
+    const QUuid selected = *model().selectedArtboardID();
+    model().setSelectedProjectID(other->id);
+    model().setSelectedArtboardID(selected);
+    EXPECT_FALSE(inspector()->isVisible());
+}
+
+TEST_F(CreativeCanvasTest, TypingAHeadlineWritesEachKeystrokeThroughWithoutReplacingTheEditor)
+{
+    model().approveAllCreatives();
+    show<CreativeCanvasTabView>();
+    clickRow(grid(), 0);
+    auto *editor = child<QPlainTextEdit>(u"artboardHeadlineEditor"_s);
+    ASSERT_NE(editor, nullptr);
+    const QString original = artboards().at(0).headline;
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+
+    QTest::keyClicks(editor, u"!?"_s);
+    EXPECT_EQ(view->findChild<QPlainTextEdit *>(u"artboardHeadlineEditor"_s), editor);
+    EXPECT_EQ(editor->toPlainText(), original + u"!?"_s);
+    EXPECT_EQ(editor->textCursor().position(), original.size() + 2);
+    const CreativeCanvasArtboard edited = artboards().at(0);
+    EXPECT_EQ(edited.headline, original + u"!?"_s);
+    EXPECT_EQ(edited.reviewStatus, CreativeReviewStatus::needsReview);
+    EXPECT_TRUE(edited.isDirty);
+    EXPECT_TRUE(edited.requiresRereview);
+    EXPECT_EQ(model().selectedProject()->status, u"Creative review"_s);
+    EXPECT_EQ(grid()->model()->index(0, 0).data(ArtboardGridModel::HeadlineRole).toString(), edited.headline);
+
+    clickButton(u"approveArtboardButton"_s);
+    EXPECT_EQ(artboards().at(0).reviewStatus, CreativeReviewStatus::approved);
+    EXPECT_FALSE(artboards().at(0).isDirty);
+    EXPECT_FALSE(artboards().at(0).requiresRereview);
+    EXPECT_EQ(model().selectedProject()->status, u"Ready to execute"_s);
+
+    clickButton(u"flagArtboardButton"_s);
+    EXPECT_EQ(artboards().at(0).reviewStatus, CreativeReviewStatus::rejected);
+    EXPECT_EQ(model().selectedProject()->status, u"Creative review"_s);
+    EXPECT_EQ(ArtboardCardDelegate::statusLabel(
+                  grid()->model()->index(0, 0).data(ArtboardGridModel::ReviewStatusRole).toInt()),
+        u"NEEDS CHANGES"_s);
+    EXPECT_EQ(editor->toPlainText(), original + u"!?"_s);
+}
+
+TEST_F(CreativeCanvasTest, GenerateAsksTheActiveTabsAgentAndDoesNothingWithoutATab)
+{
+    const auto thread = model().activeThread();
+    ASSERT_TRUE(thread && thread->activeTab());
+    const QUuid tabID = thread->activeTab()->id;
+    const qsizetype entries = thread->activeTab()->entries.size();
+    show<CreativeCanvasTabView>();
+
+    clickButton(u"generateArtboardsButton"_s);
+    const auto asked = model().activeThread()->activeTab();
+    ASSERT_GT(asked->entries.size(), entries);
+    EXPECT_EQ(asked->id, tabID);
+    EXPECT_EQ(asked->entries.at(entries).text, CreativeCanvasTabView::generatePrompt);
+    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+
+    model().mutateThread(thread->id, [](CampaignIDEThread &t) { t.agentTabs.clear(); });
+    const auto threads = model().threads();
+    const auto projects = model().projects();
+    clickButton(u"generateArtboardsButton"_s);
+    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 0);
+    EXPECT_EQ(model().threads(), threads);
+    EXPECT_EQ(model().projects(), projects);
+}
+
+TEST_F(CreativeCanvasTest, TheGridFitsAsManyColumnsOfAtLeast270AsTheWidthAllows)
+{
+    EXPECT_EQ(CardGridView::columnsFor(270 + 32, 270, 14, 16), 1);
+    EXPECT_EQ(CardGridView::columnsFor(2 * 270 + 14 + 32 - 1, 270, 14, 16), 1);
+    EXPECT_EQ(CardGridView::columnsFor(2 * 270 + 14 + 32, 270, 14, 16), 2);
+    EXPECT_EQ(CardGridView::columnsFor(100, 270, 14, 16), 1);
+
+    show<CreativeCanvasTabView>(QSize(1180, 760));
+    CardGridView *cards = grid();
+    ASSERT_GE(cards->model()->rowCount(), 2);
+    const int columns = cards->columnCount();
+    EXPECT_EQ(columns, CardGridView::columnsFor(cards->viewport()->width(), 270, 14, 16));
+    EXPECT_GE(cards->cellWidth(), 270);
+    const QRect first = cards->visualRect(cards->model()->index(0, 0));
+    EXPECT_EQ(first.topLeft(), QPoint(16, 16));
+    if (columns > 1) {
+        const QRect second = cards->visualRect(cards->model()->index(1, 0));
+        EXPECT_EQ(second.left() - first.right() - 1, 14);
+        EXPECT_EQ(second.top(), first.top());
+    }
+    grab(u"canvas-grid.png"_s);
+}
+
+TEST_F(CreativeCanvasTest, CardsKeepTheirPreviewAtLeast120HighAndCutHeadlinesAfterThreeLines)
+{
+    const ThemeSource &theme = *window->themeSource();
+    ArtboardCardDelegate delegate(theme);
+    QStandardItemModel items;
+    const auto heightFor = [&](const QString &headline) {
+        auto *item = new QStandardItem;
+        item->setData(headline, ArtboardGridModel::HeadlineRole);
+        items.appendRow(item);
+        QStyleOptionViewItem option;
+        option.rect = QRect(0, 0, 300, 0);
+        return delegate.sizeHint(option, items.index(items.rowCount() - 1, 0)).height();
+    };
+    const int empty = heightFor(QString());
+    EXPECT_GE(empty, 12 + ArtboardCardDelegate::previewMinimumHeight + 12);
+    const QString word = u"Pipeline "_s;
+    const int three = heightFor(word.repeated(9));
+    const int many = heightFor(word.repeated(60));
+    EXPECT_EQ(many, heightFor(word.repeated(120)));
+    EXPECT_GE(many, three);
+
+    EXPECT_EQ(ArtboardCardDelegate::previewKicker(1080, 1080), u"ORVANE AD PREVIEW · 1080×1080"_s);
+    EXPECT_EQ(ArtboardCardDelegate::formatLine(u"Single image · 1:1"_s), u"· Single image · 1:1"_s);
+    EXPECT_EQ(ArtboardCardDelegate::statusLabel(int(CreativeReviewStatus::needsReview)), u"NEEDS REVIEW"_s);
+    EXPECT_EQ(ArtboardCardDelegate::statusLabel(int(CreativeReviewStatus::rejected)), u"NEEDS CHANGES"_s);
+}
+
+TEST_F(CreativeCanvasTest, TheArtboardListStaysAConsistentItemModelThroughEveryChange)
+{
+    ArtboardGridModel artboardModel(&model());
+    QAbstractItemModelTester tester(&artboardModel, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy inserted(&artboardModel, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&artboardModel, &QAbstractItemModel::modelReset);
+
+    const int rows = artboardModel.rowCount();
+    model().addArtboard(u"Reddit"_s, u"Conversation Ad · 16:9"_s, u"Hook"_s, 1920, 1080);
+    EXPECT_EQ(artboardModel.rowCount(), rows + 1);
+    EXPECT_EQ(inserted.size(), 1);
+    EXPECT_TRUE(artboardModel.index(rows, 0).data(ArtboardGridModel::SelectedRole).toBool());
+
+    model().updateArtboardHeadline(artboards().at(0).id, u"Edited"_s);
+    EXPECT_EQ(artboardModel.index(0, 0).data().toString(), u"Edited"_s);
+    model().selectArtboard(artboards().at(1).id);
+    EXPECT_TRUE(artboardModel.index(1, 0).data(ArtboardGridModel::SelectedRole).toBool());
+    EXPECT_EQ(reset.size(), 0);
+
+    model().mutateProject(*model().selectedProjectID(), [](CampaignIDEProject &p) { p.creatives.removeFirst(); });
+    EXPECT_EQ(artboardModel.rowCount(), rows);
+    model().setSelectedProjectID(std::nullopt);
+    EXPECT_EQ(artboardModel.rowCount(), 0);
+    model().setSelectedProjectID(CampaignIDEWorkspaceModel::sampleProjectID);
+    EXPECT_EQ(artboardModel.rowCount(), rows);
+}
+
+} // namespace
+} // namespace orvane::canvastest

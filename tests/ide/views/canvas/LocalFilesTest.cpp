@@ -1,0 +1,205 @@
+#include "CanvasViewsFixture.h"
+
+#include "ide/views/canvas/LocalFilesListModel.h"
+#include "ide/views/canvas/LocalFilesTabView.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QKeyEvent>
+#include <QListView>
+#include <QPlainTextEdit>
+
+namespace orvane::canvastest {
+namespace {
+
+class LocalFilesTest : public CanvasViewsTest {
+protected:
+    void SetUp() override
+    {
+        CanvasViewsTest::SetUp();
+        model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+        model().flushPendingWrites();
+        ASSERT_GE(model().localFiles().size(), 3);
+    }
+
+    [[nodiscard]] QListView *list() const { return child<QListView>(u"localFilesListView"_s); }
+    [[nodiscard]] QPlainTextEdit *editor() const { return child<QPlainTextEdit>(u"localFileEditor"_s); }
+    [[nodiscard]] QString header() const { return child<ElidedLabel>(u"localFileNameLabel"_s)->text(); }
+    [[nodiscard]] QVariant rowData(int row, int role) const { return list()->model()->index(row, 0).data(role); }
+    [[nodiscard]] int rowNamed(const QString &name) const
+    {
+        for (int row = 0; row < list()->model()->rowCount(); ++row) {
+            if (rowData(row, LocalFilesListModel::NameRole).toString() == name)
+                return row;
+        }
+        ADD_FAILURE() << "no row " << name.toStdString();
+        return -1;
+    }
+    void type(const QString &text)
+    {
+        editor()->setFocus();
+        editor()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor(), text);
+    }
+    void save()
+    {
+        notices.clear();
+        model().setStatusNotice(std::nullopt);
+        clickButton(u"saveLocalFileButton"_s);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !notices.isEmpty(); }, 5000));
+    }
+};
+
+TEST_F(LocalFilesTest, TheFirstFileIsShownUntilAnotherRowIsTapped)
+{
+    show<LocalFilesTabView>();
+    const LocalWorkspaceFile first = model().localFiles().first();
+    EXPECT_EQ(list()->model()->rowCount(), model().localFiles().size());
+    EXPECT_EQ(header(), first.name);
+    EXPECT_EQ(editor()->toPlainText(), first.content);
+    EXPECT_TRUE(rowData(0, LocalFilesListModel::SelectedRole).toBool());
+    grab(u"local-files.png"_s);
+
+    const int csv = rowNamed(u"media-plan.csv"_s);
+    clickRow(list(), csv);
+    EXPECT_EQ(model().selectedLocalFile()->name, u"media-plan.csv"_s);
+    EXPECT_EQ(header(), u"media-plan.csv"_s);
+    EXPECT_EQ(editor()->toPlainText(), model().selectedLocalFile()->content);
+    EXPECT_TRUE(rowData(csv, LocalFilesListModel::SelectedRole).toBool());
+    EXPECT_FALSE(rowData(0, LocalFilesListModel::SelectedRole).toBool());
+    EXPECT_EQ(rowData(csv, LocalFilesListModel::SymbolRole).toString(), u"tablecells"_s);
+    EXPECT_EQ(rowData(rowNamed(u"creatives.json"_s), LocalFilesListModel::SymbolRole).toString(), u"curlybraces"_s);
+    EXPECT_EQ(rowData(rowNamed(u"campaign-plan.md"_s), LocalFilesListModel::SymbolRole).toString(), u"doc.text"_s);
+    EXPECT_EQ(LocalFilesListModel::symbolFor(u"EXPORT.CSV"_s), u"doc.text"_s);
+}
+
+TEST_F(LocalFilesTest, EveryKeystrokeReachesTheModelAndSavingWritesTheFile)
+{
+    show<LocalFilesTabView>();
+    clickRow(list(), rowNamed(u"campaign-plan.md"_s));
+    const LocalWorkspaceFile file = *model().selectedLocalFile();
+    const int row = rowNamed(file.name);
+    QPlainTextEdit *const shown = editor();
+    EXPECT_EQ(rowData(row, LocalFilesListModel::ModifiedLabelRole).toString(), u"Synced"_s);
+
+    type(u"x"_s);
+    EXPECT_EQ(editor(), shown);
+    EXPECT_EQ(editor()->toPlainText(), file.content + u'x');
+    EXPECT_EQ(editor()->textCursor().position(), file.content.size() + 1);
+    EXPECT_EQ(rowData(row, LocalFilesListModel::SizeBytesRole).toLongLong(), file.sizeBytes() + 1);
+    EXPECT_EQ(rowData(row, LocalFilesListModel::ModifiedLabelRole).toString(), u"Modified"_s);
+
+    // A letter that takes two bytes in UTF-8 counts two.
+    QKeyEvent accent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, u"é"_s);
+    QCoreApplication::sendEvent(editor(), &accent);
+    EXPECT_EQ(rowData(row, LocalFilesListModel::SizeBytesRole).toLongLong(), file.sizeBytes() + 3);
+
+    save();
+    EXPECT_EQ(notices, QStringList { u"Saved "_s + file.name + u" to disk."_s });
+    EXPECT_EQ(rowData(row, LocalFilesListModel::ModifiedLabelRole).toString(), u"Synced"_s);
+    EXPECT_EQ(rowData(row, LocalFilesListModel::SizeBytesRole).toLongLong(), file.sizeBytes() + 3);
+    QFile written(file.url.toLocalFile());
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(written.readAll()), file.content + u"xé"_s);
+    EXPECT_EQ(editor(), shown);
+}
+
+TEST_F(LocalFilesTest, SwitchingFilesKeepsUnsavedEditsInTheModel)
+{
+    show<LocalFilesTabView>();
+    clickRow(list(), rowNamed(u"campaign-plan.md"_s));
+    type(u"draft"_s);
+    const QString edited = editor()->toPlainText();
+
+    clickRow(list(), rowNamed(u"creatives.json"_s));
+    EXPECT_EQ(editor()->toPlainText(), model().selectedLocalFile()->content);
+    EXPECT_EQ(
+        rowData(rowNamed(u"campaign-plan.md"_s), LocalFilesListModel::ModifiedLabelRole).toString(), u"Modified"_s);
+
+    clickRow(list(), rowNamed(u"campaign-plan.md"_s));
+    EXPECT_EQ(editor()->toPlainText(), edited);
+    EXPECT_EQ(editor()->textCursor().position(), 0);
+}
+
+TEST_F(LocalFilesTest, AFailedSaveSaysWhyAndKeepsTheFileModified)
+{
+    show<LocalFilesTabView>();
+    clickRow(list(), rowNamed(u"campaign-plan.md"_s));
+    const LocalWorkspaceFile file = *model().selectedLocalFile();
+    type(u"!"_s);
+    // A folder where the file was: nothing can be written over it.
+    ASSERT_TRUE(QFile::remove(file.url.toLocalFile()));
+    ASSERT_TRUE(QDir().mkpath(file.url.toLocalFile()));
+
+    save();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices.first().startsWith(u"Failed to save "_s + file.name + u": "_s))
+        << notices.first().toStdString();
+    EXPECT_EQ(rowData(rowNamed(file.name), LocalFilesListModel::ModifiedLabelRole).toString(), u"Modified"_s);
+    EXPECT_EQ(editor()->toPlainText(), file.content + u'!');
+}
+
+TEST_F(LocalFilesTest, WithNoFilesTheEditorTakesNoTextAndSaveDoesNothing)
+{
+    show<LocalFilesTabView>();
+    // No project selected: the list is the workspace root's text files, and it has none.
+    model().setSelectedProjectID(std::nullopt);
+    const QString empty = home.path() + u"/Documents/Orvane"_s;
+    for (const QFileInfo &entry : QDir(empty).entryInfoList(QDir::Files | QDir::NoDotAndDotDot))
+        QFile::remove(entry.filePath());
+    model().reloadLocalFilesForSelectedProject();
+    model().flushPendingWrites();
+    QCoreApplication::processEvents();
+    if (!model().localFiles().isEmpty())
+        GTEST_SKIP() << "the workspace root lists files of its own";
+
+    EXPECT_EQ(list()->model()->rowCount(), 0);
+    EXPECT_EQ(header(), u"campaign-plan.md"_s);
+    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(editor()->isReadOnly());
+    type(u"lost"_s);
+    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+
+    notices.clear();
+    clickButton(u"saveLocalFileButton"_s);
+    model().flushPendingWrites();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(notices.isEmpty());
+}
+
+TEST_F(LocalFilesTest, FinderShowsTheSelectedProjectsFolderOrTheWorkspaceRoot)
+{
+    show<LocalFilesTabView>();
+    clickButton(u"revealProjectFolderButton"_s);
+    ASSERT_EQ(revealed.size(), 1);
+    EXPECT_EQ(revealed.last(), model().projectFolderPath(*model().selectedProject()));
+
+    model().setSelectedProjectID(std::nullopt);
+    clickButton(u"revealProjectFolderButton"_s);
+    EXPECT_EQ(revealed.last(), model().localWorkspaceRoot());
+    EXPECT_EQ(revealed.size(), 2);
+}
+
+TEST_F(LocalFilesTest, TheFileListStaysAConsistentItemModelThroughEditsSelectionAndReloads)
+{
+    LocalFilesListModel files(&model());
+    QAbstractItemModelTester tester(&files, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy changed(&files, &QAbstractItemModel::dataChanged);
+
+    model().updateSelectedLocalFileContent(u"abc"_s);
+    EXPECT_EQ(files.index(0, 0).data(LocalFilesListModel::SizeBytesRole).toLongLong(), 3);
+    EXPECT_EQ(LocalFilesListModel::detailText(model().localFiles().first()), u"3 B · Modified"_s);
+    model().selectLocalFile(model().localFiles().at(1).id());
+    EXPECT_TRUE(files.index(1, 0).data(LocalFilesListModel::SelectedRole).toBool());
+    EXPECT_FALSE(files.index(0, 0).data(LocalFilesListModel::SelectedRole).toBool());
+    EXPECT_GE(changed.size(), 3);
+
+    model().reloadLocalFilesForSelectedProject();
+    model().flushPendingWrites();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(files.rowCount(), model().localFiles().size());
+    EXPECT_EQ(files.index(0, 0).data(LocalFilesListModel::ModifiedLabelRole).toString(), u"Modified"_s);
+}
+
+} // namespace
+} // namespace orvane::canvastest
