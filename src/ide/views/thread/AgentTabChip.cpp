@@ -16,6 +16,7 @@ namespace orvane {
 AgentTabChip::AgentTabChip(const ThemeSource &theme, QWidget *parent) : QWidget(parent), m_theme(&theme)
 {
     setObjectName(u"agentTabChip"_s);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(8, 5, 8, 5);
     row->setSpacing(6);

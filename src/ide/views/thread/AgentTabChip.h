@@ -27,6 +27,9 @@ public:
     [[nodiscard]] ClickableButton *selectButton() const { return m_select; }
     [[nodiscard]] ClickableButton *closeButton() const { return m_close; }
 
+    // Chips keep their full width; the strip scrolls sideways instead of squeezing them.
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
+
 Q_SIGNALS:
     void selectRequested(const QUuid &tabID);
     void closeRequested(const QUuid &tabID);

@@ -183,7 +183,7 @@ void AgentThreadPane::buildToolbar(QWidget *row)
     m_approvalButton->setObjectName(u"approvalModeMenuButton"_s);
     m_approvalButton->addSymbol(u"checkmark.shield"_s, ThemeColor::textSecondary, 9);
     m_approvalLabel = m_approvalButton->addText(
-        rawValue(ThreadApprovalMode::manual), themeFont(9, QFont::DemiBold, true), ThemeColor::textSecondary);
+        rawValue(ThreadApprovalMode::manual), themeFont(9, QFont::DemiBold, true), QColor());
     m_approvalButton->addSymbol(u"chevron.down"_s, ThemeColor::textSecondary, 8);
     m_approvalMenu = new QMenu(m_approvalButton);
     m_approvalMenu->setObjectName(u"approvalModeMenu"_s);
@@ -283,6 +283,7 @@ void AgentThreadPane::applyColors()
     m_dryRunDot->setColor(badge);
     setLabelColor(m_dryRunLabel, theme.color(badge));
     setLabelColor(m_messageCount, theme.textMuted());
+    setLabelColor(m_approvalLabel, theme.textSecondary());
 }
 
 void AgentThreadPane::updateMenuIcons()

@@ -34,9 +34,8 @@ WorkbenchTabRegistry standardWorkbenchTabs()
     tabs.setTab(IDEWorkbenchView::document, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new CampaignPlanDocumentView(context, parent);
     });
-    tabs.setTab(IDEWorkbenchView::table, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new MediaPlanTableView(context, parent);
-    });
+    tabs.setTab(IDEWorkbenchView::table,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new MediaPlanTableView(context, parent); });
     tabs.setTab(IDEWorkbenchView::dashboard, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new AttributionDashboardView(context, parent);
     });

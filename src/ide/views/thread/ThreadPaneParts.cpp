@@ -117,10 +117,13 @@ QSplitterHandle *ThemeRuleSplitter::createHandle()
 
 void setLabelColor(QLabel *label, const QColor &color)
 {
+    // A label inside a button draws with ButtonText (it takes the button's background role), any
+    // other label with WindowText: set both.
+    // Always set, even when the inherited colour matches now: only a colour set on the label itself
+    // survives the window's palette reaching it later.
     QPalette palette = label->palette();
-    if (palette.color(QPalette::WindowText) == color)
-        return;
     palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::ButtonText, color);
     label->setPalette(palette);
 }
 

@@ -69,6 +69,7 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
         tab.button = new ClickableButton(theme, look);
         tab.button->setObjectName(tabButtonName(view));
         tab.button->setAccessibleName(rawValue(view));
+        tab.button->setToolTip(rawValue(view));
         tab.icon = tab.button->addSymbol(icon(view), ThemeColor::textSecondary, 11, ui::SymbolWeight::semibold);
         tab.title = tab.button->addText(rawValue(view), themeFont(11, QFont::Medium), QColor());
         connect(tab.button, &QAbstractButton::clicked, this, [this, view] {
@@ -88,7 +89,7 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
     auto *save = new ClickableButton(theme, saveLook);
     save->setObjectName(u"saveLocalButton"_s);
     save->addSymbol(u"externaldrive.badge.checkmark"_s, ThemeColor::textPrimary, 11);
-    save->addText(u"Save Local"_s, themeFont(11, QFont::DemiBold), ThemeColor::textPrimary);
+    m_saveText = save->addText(u"Save Local"_s, themeFont(11, QFont::DemiBold), QColor());
     connect(save, &QAbstractButton::clicked, this, [this] {
         if (m_context.model)
             m_context.model->saveThreadToLocalWorkspace(m_threadID);
@@ -102,7 +103,7 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
     launch->setObjectName(u"approveLaunchButton"_s);
     launch->addSymbol(u"paperplane.fill"_s, ThemeColor::textPrimary, 11, ui::SymbolWeight::bold)
         ->setFixedColor(Qt::black);
-    launch->addText(u"Approve & Launch"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
+    setLabelColor(launch->addText(u"Approve & Launch"_s, themeFont(11, QFont::Bold), QColor()), Qt::black);
     connect(launch, &QAbstractButton::clicked, this, [this] {
         if (m_context.model)
             m_context.model->requestExecution();
@@ -114,6 +115,8 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
         update();
     });
     applySelection();
+    // Every title shown, the selected one in bold.
+    m_fullWidth = layout()->sizeHint().width() + 8;
 }
 
 void WorkbenchHeaderBar::showThread(const QUuid &threadID, IDEWorkbenchView selected)
@@ -142,6 +145,18 @@ void WorkbenchHeaderBar::applySelection()
             tab.icon->setColor(ThemeColor::textSecondary);
         tab.title->setFont(themeFont(11, selected ? QFont::Bold : QFont::Medium));
         setLabelColor(tab.title, selected ? QColor(Qt::black) : theme.textSecondary());
+        tab.title->setVisible(selected || !m_compact);
+    }
+    setLabelColor(m_saveText, theme.textPrimary());
+}
+
+void WorkbenchHeaderBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const bool compact = m_fullWidth > 0 && width() < m_fullWidth;
+    if (compact != m_compact) {
+        m_compact = compact;
+        applySelection();
     }
 }
 

@@ -29,8 +29,12 @@ public:
     [[nodiscard]] static QString tabButtonName(IDEWorkbenchView view);
     [[nodiscard]] static const QList<IDEWorkbenchView> &allViews();
 
+    // Narrower than the full bar: the tabs other than the selected one show only their symbol.
+    [[nodiscard]] bool isCompact() const { return m_compact; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Tab {
@@ -44,6 +48,9 @@ private:
     QUuid m_threadID;
     IDEWorkbenchView m_selected = IDEWorkbenchView::document;
     QHash<IDEWorkbenchView, Tab> m_tabs;
+    QLabel *m_saveText = nullptr;
+    int m_fullWidth = 0;
+    bool m_compact = false;
 };
 
 } // namespace orvane

@@ -1,0 +1,383 @@
+#include "../window/WorkspaceWindowFixture.h"
+
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/thread/AgentTabChip.h"
+#include "ide/views/thread/AgentThreadPane.h"
+#include "ide/views/thread/CampaignThreadWorkbenchView.h"
+#include "ide/views/thread/ThreadPaneParts.h"
+#include "ide/views/thread/WorkbenchHeaderBar.h"
+#include "ide/views/timeline/AgentComposerBar.h"
+#include "ide/views/timeline/AgentTimelineView.h"
+#include "ide/views/window/DestinationArea.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QStackedWidget>
+
+namespace orvane::windowtest {
+namespace {
+
+// A workbench tab view that counts how often it is built and which thread it last saw.
+class RecordingTabView final : public QWidget {
+public:
+    RecordingTabView(IDEWorkbenchView shows, QWidget *parent) : QWidget(parent), view(shows) { }
+    IDEWorkbenchView view;
+};
+
+class ThreadWorkbenchTest : public WorkspaceWindowTest {
+protected:
+    // The real window with the real thread workbench; the table tab has a recording view, the
+    // other tabs their titles.
+    void makeThreadWindow()
+    {
+        CampaignIDEWorkspaceView::Services services;
+        services.views.setSurface(
+            DestinationSurface::threadWorkbench, [this](const WorkspaceViewContext &context, QWidget *parent) {
+                WorkbenchTabRegistry tabs;
+                tabs.setTab(IDEWorkbenchView::table, [this](const WorkspaceViewContext &, QWidget *tabParent) {
+                    ++tableViewsBuilt;
+                    return new RecordingTabView(IDEWorkbenchView::table, tabParent);
+                });
+                return new CampaignThreadWorkbenchView(context, std::move(tabs), parent);
+            });
+        makeWindow(std::move(services));
+        openThread(model().threads().first().id);
+    }
+
+    void openThread(const QUuid &id)
+    {
+        model().openThread(id);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() == id; }, 2000));
+    }
+
+    [[nodiscard]] CampaignThreadWorkbenchView *workbench() const
+    {
+        return qobject_cast<CampaignThreadWorkbenchView *>(window->destinationArea()->currentView());
+    }
+    [[nodiscard]] const CampaignIDEThread &shown() const
+    {
+        for (const CampaignIDEThread &thread : model().threads()) {
+            if (thread.id == workbench()->threadID())
+                return thread;
+        }
+        Q_UNREACHABLE();
+    }
+    [[nodiscard]] AgentThreadPane *primary() const { return workbench()->primaryPane(); }
+    [[nodiscard]] AgentThreadPane *secondary() const { return workbench()->secondaryPane(); }
+    template <typename T = QWidget> [[nodiscard]] T *in(QWidget *parent, const QString &name) const
+    {
+        T *found = parent->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    void clickIn(QWidget *parent, const QString &name)
+    {
+        auto *button = in<QAbstractButton>(parent, name);
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isVisible()) << name.toStdString();
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+    void settle() { QCoreApplication::processEvents(); }
+    [[nodiscard]] QString labelIn(QWidget *parent, const QString &name) const
+    {
+        auto *label = in<QLabel>(parent, name);
+        return label ? label->text() : QString();
+    }
+    // The texts of the chips of a pane, with a star on the highlighted one.
+    [[nodiscard]] QStringList chipTitles(AgentThreadPane *pane) const
+    {
+        QStringList titles;
+        for (AgentTabChip *chip : pane->chips()) {
+            QString title;
+            for (QLabel *label : chip->findChildren<QLabel *>())
+                title += label->text() + u' ';
+            titles.append(title.trimmed() + (chip->isSelected() ? u"*"_s : QString()));
+        }
+        return titles;
+    }
+    [[nodiscard]] QColor labelColor(QWidget *parent, const QString &text) const
+    {
+        for (QLabel *label : parent->findChildren<QLabel *>()) {
+            if (label->text() == text)
+                return label->palette().color(QPalette::WindowText);
+        }
+        ADD_FAILURE() << text.toStdString();
+        return {};
+    }
+    [[nodiscard]] OrvaneWebTheme theme() const { return OrvaneWebTheme(model().isDarkTheme()); }
+
+    int tableViewsBuilt = 0;
+};
+
+TEST_F(ThreadWorkbenchTest, LaysOutTheAgentPaneBesideTheWorkbenchColumn)
+{
+    makeThreadWindow();
+    EXPECT_TRUE(primary()->isVisible());
+    EXPECT_FALSE(secondary()->isVisible());
+    EXPECT_GE(primary()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth);
+    EXPECT_LE(primary()->width(), CampaignThreadWorkbenchView::primaryMaximumWidth);
+    auto *column = find<QWidget>(u"workbenchColumn"_s);
+    EXPECT_GE(column->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
+    EXPECT_GT(column->width(), primary()->width()); // the column takes the remaining width
+
+    // All six tabs, in order, exactly one of them selected.
+    QStringList titles;
+    int selected = 0;
+    for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
+        auto *button = find<ClickableButton>(WorkbenchHeaderBar::tabButtonName(view));
+        titles.append(button->accessibleName());
+        selected += button->property("selected").toBool() ? 1 : 0;
+    }
+    EXPECT_EQ(titles,
+        (QStringList { u"Document"_s, u"Table"_s, u"Canvas"_s, u"Dashboard"_s, u"Explore"_s, u"Local Files"_s }));
+    EXPECT_EQ(selected, 1);
+    EXPECT_TRUE(workbench()->headerBar()->tabButton(shown().workbenchView)->property("selected").toBool());
+    // A bar too narrow for every title keeps the selected one and the others' symbols.
+    WorkbenchHeaderBar *header = workbench()->headerBar();
+    for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
+        const bool titled = header->tabButton(view)->findChild<QLabel *>()->isVisible();
+        EXPECT_EQ(titled, view == shown().workbenchView || !header->isCompact()) << rawValue(view).toStdString();
+    }
+    keepPicture(u"thread-workbench.png"_s);
+    keepCloseUp(workbench()->headerBar(), u"thread-header.png"_s);
+    keepCloseUp(primary(), u"thread-pane.png"_s);
+}
+
+TEST_F(ThreadWorkbenchTest, TabsSwitchTheThreadsSurfaceThroughTheModel)
+{
+    makeThreadWindow();
+    const QUuid id = shown().id;
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    EXPECT_EQ(shown().workbenchView, IDEWorkbenchView::table);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dynamic_cast<RecordingTabView *>(workbench()->currentSurface()); }, 2000));
+    EXPECT_TRUE(workbench()->headerBar()->tabButton(IDEWorkbenchView::table)->property("selected").toBool());
+    EXPECT_EQ(labelColor(workbench()->headerBar(), u"Table"_s), QColor(Qt::black));
+
+    // A tab without a view of its own shows its title.
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::localFiles));
+    auto *placeholder = qobject_cast<WorkbenchTabPlaceholder *>(workbench()->currentSurface());
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(placeholder->title(), u"Local Files"_s);
+    EXPECT_TRUE(placeholder->isVisible());
+
+    // Clicking the selected tab again keeps it selected and builds nothing new.
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    EXPECT_EQ(shown().workbenchView, IDEWorkbenchView::table);
+    EXPECT_EQ(tableViewsBuilt, 1);
+    EXPECT_EQ(shown().id, id);
+    keepCloseUp(workbench()->headerBar(), u"thread-header-table.png"_s);
+}
+
+// Moving to another thread hands the same workbench, panes, composer and tab views the new thread.
+TEST_F(ThreadWorkbenchTest, AnotherThreadKeepsTheWidgetsAndTheDraftBeingTyped)
+{
+    makeThreadWindow();
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    CampaignThreadWorkbenchView *before = workbench();
+    AgentComposerBar *composer = primary()->composer();
+    QWidget *surface = workbench()->currentSurface();
+    const QUuid first = shown().id;
+
+    auto *draft = in<QLineEdit>(composer, u"draftField"_s);
+    ASSERT_NE(draft, nullptr);
+    draft->setFocus();
+    QTest::keyClicks(draft, u"Plan the Q3 push"_s);
+    // Changes of the thread while typing update the pane in place.
+    model().toggleThreadDryRun(first);
+    settle();
+    EXPECT_EQ(primary()->composer(), composer);
+    EXPECT_EQ(in<QLineEdit>(composer, u"draftField"_s), draft);
+    EXPECT_TRUE(draft->text().endsWith(u"Plan the Q3 push"_s));
+
+    QUuid second;
+    for (const CampaignIDEThread &thread : model().threads()) {
+        if (thread.id != first)
+            second = thread.id;
+    }
+    ASSERT_FALSE(second.isNull());
+    model().openThread(second, IDEWorkbenchView::table);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return workbench()->threadID() == second; }, 2000));
+    EXPECT_EQ(workbench(), before);
+    EXPECT_EQ(primary()->composer(), composer);
+    EXPECT_EQ(composer->threadID(), second);
+    EXPECT_EQ(workbench()->currentSurface(), surface);
+    EXPECT_EQ(tableViewsBuilt, 1);
+}
+
+TEST_F(ThreadWorkbenchTest, HeaderSavesLocallyAndAsksForTheLaunch)
+{
+    makeThreadWindow();
+    model().setSelectedProjectID(shown().projectID);
+    click(u"saveLocalButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            model().flushPendingWrites();
+            return model().statusNotice().has_value();
+        },
+        5000));
+    EXPECT_EQ(*model().statusNotice(),
+        u"Saved campaign-plan.md, media-plan.csv, and creatives.json to ~/Documents/Orvane."_s);
+
+    click(u"approveLaunchButton"_s);
+    EXPECT_TRUE(model().launchConfirmationProjectID().has_value());
+}
+
+TEST_F(ThreadWorkbenchTest, ChipsAddCloseAndSelectAgentTabs)
+{
+    makeThreadWindow();
+    const QUuid id = shown().id;
+    if (shown().agentTabs.size() > 1) {
+        while (shown().agentTabs.size() > 1)
+            model().closeAgentTab(shown().agentTabs.last().id, id);
+    }
+    settle();
+    ASSERT_EQ(primary()->chips().size(), 1);
+    EXPECT_FALSE(primary()->chips().first()->closeButton()->isVisibleTo(primary()));
+    EXPECT_EQ(labelIn(primary(), u"messageCountLabel"_s),
+        QString::number(shown().agentTabs.first().entries.size()) + u" msgs"_s);
+
+    // The add-specialist menu lists the catalog and adds a tab that becomes the active one.
+    QMenu *menu = primary()->addSpecialistMenu();
+    ASSERT_EQ(menu->actions().size(), 6);
+    EXPECT_EQ(menu->actions().at(1)->text(), u"Paid Media Strategist (@strategist)"_s);
+    menu->actions().at(1)->trigger();
+    settle();
+    ASSERT_EQ(shown().agentTabs.size(), 2);
+    EXPECT_EQ(chipTitles(primary()).size(), 2);
+    EXPECT_TRUE(primary()->chips().at(1)->isSelected());
+    EXPECT_EQ(primary()->tabID(), shown().agentTabs.at(1).id);
+    for (AgentTabChip *chip : primary()->chips())
+        EXPECT_TRUE(chip->closeButton()->isVisibleTo(primary()));
+
+    // Selecting a chip changes the active tab; the timeline follows it in place.
+    AgentTimelineView *timeline = primary()->timeline();
+    QTest::mouseClick(primary()->chips().at(0)->selectButton(), Qt::LeftButton);
+    EXPECT_EQ(shown().activeAgentTabID, shown().agentTabs.at(0).id);
+    EXPECT_EQ(primary()->timeline(), timeline);
+    EXPECT_EQ(timeline->tabID(), shown().agentTabs.at(0).id);
+
+    // Closing a chip from its own button: the chip goes away after its handler.
+    const QUuid closing = shown().agentTabs.at(1).id;
+    QTest::mouseClick(primary()->chips().at(1)->closeButton(), Qt::LeftButton);
+    settle();
+    ASSERT_EQ(shown().agentTabs.size(), 1);
+    EXPECT_NE(shown().agentTabs.first().id, closing);
+    EXPECT_EQ(primary()->chips().size(), 1);
+}
+
+TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
+{
+    makeThreadWindow();
+    const QUuid id = shown().id;
+    clickIn(primary(), u"splitToggleButton"_s);
+    ASSERT_TRUE(shown().splitAgentTabID.has_value());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return secondary()->isVisible(); }, 2000));
+    EXPECT_EQ(secondary()->tabID(), *shown().splitAgentTabID);
+    EXPECT_GE(secondary()->width(), CampaignThreadWorkbenchView::secondaryMinimumWidth);
+    EXPECT_LE(secondary()->width(), CampaignThreadWorkbenchView::secondaryMaximumWidth);
+    EXPECT_GE(find<QWidget>(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
+    keepPicture(u"thread-split.png"_s);
+
+    // A chip of the secondary pane moves the split only, and the choice is stored.
+    const QUuid active = shown().activeAgentTabID;
+    AgentTabChip *activeChip = nullptr;
+    for (AgentTabChip *chip : secondary()->chips()) {
+        if (chip->tabID() == active)
+            activeChip = chip;
+    }
+    ASSERT_NE(activeChip, nullptr);
+    QTest::mouseClick(activeChip->selectButton(), Qt::LeftButton);
+    EXPECT_EQ(shown().splitAgentTabID, active);
+    EXPECT_EQ(shown().activeAgentTabID, active);
+    EXPECT_EQ(secondary()->tabID(), active);
+    EXPECT_EQ(primary()->tabID(), active); // both panes show the same tab
+    EXPECT_TRUE(activeChip->isSelected());
+
+    // The thread-wide controls act on the one thread from either pane.
+    clickIn(secondary(), u"dryRunBadgeButton"_s);
+    EXPECT_EQ(labelIn(primary(), u"messageCountLabel"_s), labelIn(secondary(), u"messageCountLabel"_s));
+    const QString badge = shown().dryRunEnabled ? AgentThreadPane::dryRunText() : AgentThreadPane::liveText();
+    EXPECT_EQ(labelColor(primary(), badge), labelColor(secondary(), badge));
+
+    // Toggling again closes the split.
+    clickIn(primary(), u"splitToggleButton"_s);
+    EXPECT_FALSE(shown().splitAgentTabID.has_value());
+    EXPECT_TRUE(secondary()->isHidden());
+    (void)id;
+}
+
+TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCount)
+{
+    makeThreadWindow();
+    const bool wasDry = shown().dryRunEnabled;
+    clickIn(primary(), u"dryRunBadgeButton"_s);
+    EXPECT_EQ(shown().dryRunEnabled, !wasDry);
+    const QString badge = shown().dryRunEnabled ? u"DRY-RUN SIMULATION"_s : u"LIVE WORKSPACE"_s;
+    EXPECT_EQ(labelColor(primary(), badge), shown().dryRunEnabled ? theme().accentAmber() : theme().accentEmerald());
+    clickIn(primary(), u"dryRunBadgeButton"_s);
+    EXPECT_EQ(shown().dryRunEnabled, wasDry);
+
+    QMenu *menu = primary()->approvalModeMenu();
+    ASSERT_EQ(menu->actions().size(), 3);
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(shown().approvalMode, ThreadApprovalMode::safeReads);
+    EXPECT_TRUE(primary()->findChildren<QLabel *>().size() > 0);
+    EXPECT_EQ(labelColor(primary(), u"Auto-Run Reads"_s), theme().textSecondary());
+    QStringList symbols;
+    for (QAction *item : menu->actions())
+        symbols.append(item->property("symbol").toString());
+    EXPECT_EQ(symbols, (QStringList { u"shield"_s, u"checkmark"_s, u"shield"_s }));
+
+    // The count follows the pane's own tab as entries arrive.
+    const CampaignAgentTab tab = *shown().activeTab();
+    model().sendMessageInThread(shown().id, tab.id, u"Build 30d attribution dashboard"_s, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return labelIn(primary(), u"messageCountLabel"_s) == QString::number(tab.entries.size() + 2) + u" msgs"_s;
+        },
+        2000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+}
+
+TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing)
+{
+    makeThreadWindow();
+    const QUuid id = shown().id;
+    model().mutateThread(id, [](CampaignIDEThread &thread) {
+        thread.agentTabs.clear();
+        thread.splitAgentTabID.reset();
+    });
+    settle();
+    EXPECT_TRUE(primary()->chips().isEmpty());
+    EXPECT_EQ(labelIn(primary(), u"messageCountLabel"_s), u"0 msgs"_s);
+    EXPECT_FALSE(primary()->tabID().isNull());
+    const QUuid standIn = primary()->tabID();
+    model().toggleThreadDryRun(id);
+    settle();
+    EXPECT_EQ(primary()->tabID(), standIn); // the composer keeps its tab while the thread changes
+    EXPECT_TRUE(shown().agentTabs.isEmpty());
+
+    // An active tab id that names no tab: the first tab is shown, no chip is highlighted.
+    model().addAgentTab(std::nullopt, id);
+    model().mutateThread(id, [](CampaignIDEThread &thread) { thread.activeAgentTabID = QUuid::createUuid(); });
+    settle();
+    EXPECT_EQ(primary()->tabID(), shown().agentTabs.first().id);
+    ASSERT_EQ(primary()->chips().size(), 1);
+    EXPECT_FALSE(primary()->chips().first()->isSelected());
+}
+
+TEST_F(ThreadWorkbenchTest, FollowsTheThemeInPlace)
+{
+    makeThreadWindow();
+    model().setDarkTheme(!model().isDarkTheme());
+    settle();
+    EXPECT_EQ(labelColor(primary(), labelIn(primary(), u"messageCountLabel"_s)), theme().textMuted());
+    keepPicture(model().isDarkTheme() ? u"thread-workbench-dark.png"_s : u"thread-workbench-light.png"_s);
+}
+
+} // namespace
+} // namespace orvane::windowtest
