@@ -42,6 +42,7 @@ protected:
     void makeRoutedWindow()
     {
         CampaignIDEWorkspaceView::Services services;
+        services.views = WorkspaceViewRegistry(); // only the stand-ins below; the rest show their title
         for (DestinationSurface surface : { DestinationSurface::threadWorkbench, DestinationSurface::agents }) {
             services.views.setSurface(surface, [this, surface](const WorkspaceViewContext &context, QWidget *parent) {
                 ++built;
