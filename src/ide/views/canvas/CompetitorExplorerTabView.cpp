@@ -36,6 +36,8 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
     const ThemeSource &theme = *context.theme;
 
     auto *outer = new QVBoxLayout(this);
+    // A narrow workbench column clips the view instead of widening the window for it.
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
     outer->setContentsMargins(0, 0, 0, 0);
     auto *background = new ThemeBackground(theme, ThemeColor::canvasBackground, this);
     outer->addWidget(background);

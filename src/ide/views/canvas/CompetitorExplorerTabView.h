@@ -31,6 +31,9 @@ public:
 
     [[nodiscard]] static QString headlineFor(const QString &domain);
 
+    // Nothing: a narrow workbench column clips the view rather than widening the window.
+    [[nodiscard]] QSize minimumSizeHint() const override { return { 0, 0 }; }
+
 protected:
     // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
     void paintEvent(QPaintEvent *event) override;

@@ -56,6 +56,8 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     const ThemeSource &theme = *context.theme;
 
     auto *column = new QVBoxLayout(this);
+    // A narrow workbench column clips the view instead of widening the window for it.
+    column->setSizeConstraint(QLayout::SetNoConstraint);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(buildToolBar());

@@ -41,6 +41,8 @@ LocalFilesTabView::LocalFilesTabView(const WorkspaceViewContext &context, QWidge
     setObjectName(u"localFilesView"_s);
     connect(context.theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     auto *outer = new QVBoxLayout(this);
+    // A narrow workbench column clips the view instead of widening the window for it.
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
     outer->setContentsMargins(0, 0, 0, 0);
     m_splitter = new ThemeSplitter(*context.theme, Qt::Horizontal, this);
     m_splitter->setObjectName(u"localFilesSplitter"_s);
