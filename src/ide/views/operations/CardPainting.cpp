@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
+#include <QtMath>
 
 namespace orvane::cards {
 
@@ -57,9 +58,10 @@ int textHeight(const QString &text, const QFont &font, int width, int maxLines)
     return int(wrappedLines(text, font, width, maxLines).size()) * lineHeight(font);
 }
 
+// Rounded up, with a pixel to spare: a text measured here always fits where it is drawn.
 int textWidth(const QString &text, const QFont &font)
 {
-    return QFontMetrics(font).horizontalAdvance(text);
+    return qCeil(QFontMetricsF(font).horizontalAdvance(text)) + 1;
 }
 
 int drawText(QPainter &painter, const QRect &rect, const QString &text, const QFont &font, const QColor &color,
@@ -83,7 +85,10 @@ void drawLine(QPainter &painter, const QRect &rect, const QString &text, const Q
 {
     painter.setFont(font);
     painter.setPen(color);
-    const QString elided = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+    const QFontMetricsF metrics(font);
+    const QString elided = metrics.horizontalAdvance(text) <= rect.width()
+        ? text
+        : metrics.elidedText(text, Qt::ElideRight, rect.width());
     painter.drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, elided);
 }
 

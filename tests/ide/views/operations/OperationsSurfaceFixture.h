@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ide/views/window/WorkspaceWindowFixture.h"
+
+#include "ide/views/operations/CardGrid.h"
+#include "ide/views/window/DestinationArea.h"
+
+#include <QScrollArea>
+
+namespace orvane::operationstest {
+
+using namespace Qt::StringLiterals;
+
+// The real window showing one of the operations surfaces, with helpers that click the painted
+// parts of a card grid and keep pictures in /tmp/operations-grabs (or ORVANE_GRAB_DIR).
+class OperationsSurfaceTest : public windowtest::WorkspaceWindowTest {
+protected:
+    void TearDown() override
+    {
+        // Threads started from a surface send their first message; let those turns end here.
+        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        WorkspaceWindowTest::TearDown();
+    }
+
+    void show(const IDEPrimaryDestination &destination)
+    {
+        if (!window)
+            makeWindow();
+        model().navigateTo(destination);
+        window->destinationArea()->sync();
+        QCoreApplication::processEvents();
+    }
+
+    [[nodiscard]] DestinationView *surface() const { return window->destinationArea()->currentView(); }
+
+    [[nodiscard]] operations::CardGrid *grid(const QString &name) const { return find<operations::CardGrid>(name); }
+
+    // Scrolls the part into view and clicks its middle.
+    void clickPart(const QString &gridName, int row, int part)
+    {
+        operations::CardGrid *cards = grid(gridName);
+        ASSERT_NE(cards, nullptr);
+        QCoreApplication::processEvents();
+        const QRect rect = cards->partRect(row, part);
+        ASSERT_FALSE(rect.isEmpty()) << gridName.toStdString() << " row " << row;
+        if (auto *scroll = surface()->findChild<QScrollArea *>(u"surfaceScrollArea"_s))
+            scroll->ensureVisible(0, cards->mapTo(scroll->widget(), rect.center()).y(), 0, rect.height());
+        QTest::mouseClick(cards, Qt::LeftButton, {}, rect.center());
+        QCoreApplication::processEvents();
+    }
+
+    void grab(const QString &name) const
+    {
+        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR", u"/tmp/operations-grabs"_s);
+        QDir().mkpath(dir);
+        window->grab().save(QDir(dir).filePath(name));
+    }
+
+    // Waits until the destination area shows the surface.
+    [[nodiscard]] bool showsSurface(DestinationSurface expected)
+    {
+        return QTest::qWaitFor([&] { return window->destinationArea()->surface() == expected; }, 2000);
+    }
+};
+
+} // namespace orvane::operationstest
