@@ -19,6 +19,8 @@ SurfaceLabel::SurfaceLabel(
     : QLabel(parent), m_theme(&theme), m_color(color)
 {
     setTextFormat(Qt::PlainText);
+    // Inside a button a label would otherwise take the button's text role, not its own colour.
+    setForegroundRole(QPalette::WindowText);
     setText(text);
     setFont(font);
     applyColor();

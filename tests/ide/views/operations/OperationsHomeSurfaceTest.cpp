@@ -49,6 +49,15 @@ TEST_F(OperationsHomeSurfaceTest, TilesCountTheWholeWorkspaceAndFollowItInPlace)
     EXPECT_EQ(tileValue(u"trackedFlightsTile"_s), QString::number(model().totalTrackedCampaignsCount()));
     EXPECT_EQ(tileValue(u"pendingDecisionsTile"_s), QString::number(model().totalPendingApprovalsCount()));
     grab(u"home-dark.png"_s);
+    // Each value is drawn in its tile's accent.
+    const QImage value
+        = find<QWidget>(u"activeThreadsTile"_s)->findChild<QLabel *>(u"metricValueLabel"_s)->grab().toImage();
+    bool lime = false;
+    for (int y = 0; y < value.height() && !lime; ++y) {
+        for (int x = 0; x < value.width() && !lime; ++x)
+            lime = value.pixelColor(x, y) == OrvaneWebTheme(true).accentLime();
+    }
+    EXPECT_TRUE(lime);
 
     // A starred thread, a new row and a filter on another project: the surface stays, the numbers move.
     QPointer<QWidget> before = surface();
