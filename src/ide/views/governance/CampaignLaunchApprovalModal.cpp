@@ -34,13 +34,12 @@ CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     auto *kicker = new KickerLabel(theme, u"HUMAN-IN-THE-LOOP EXECUTION GATE"_s, ThemeColor::accentAmber);
     kicker->setObjectName(u"launchKickerLabel"_s);
     column->addWidget(kicker);
-    auto *headline = new GovernanceLabel(
+    auto *headline = new ThemedLabel(
         theme, u"Approve & Launch "_s + request.projectName(), themeFont(18, QFont::Bold), ThemeColor::textPrimary);
     headline->setObjectName(u"launchHeadlineLabel"_s);
     headline->setWordWrap(true);
     column->addWidget(headline);
-    auto *detail
-        = new GovernanceLabel(theme, detailLine(request), themeFont(12, QFont::Normal), ThemeColor::textSecondary);
+    auto *detail = new ThemedLabel(theme, detailLine(request), themeFont(12, QFont::Normal), ThemeColor::textSecondary);
     detail->setObjectName(u"launchDetailLabel"_s);
     detail->setWordWrap(true);
     column->addWidget(detail);

@@ -70,10 +70,10 @@ governance::ConnectionCard::ConnectionCard(
     text->setSpacing(3);
     auto *titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    m_name = new GovernanceLabel(theme, QString(), themeFont(14, QFont::Bold), ThemeColor::textPrimary);
+    m_name = new ThemedLabel(theme, QString(), themeFont(14, QFont::Bold), ThemeColor::textPrimary);
     m_name->setObjectName(u"connectionNameLabel"_s);
     titleRow->addWidget(m_name, 0, Qt::AlignVCenter);
-    m_mode = new GovernanceLabel(theme, QString(), themeFont(9, QFont::Bold, true), ThemeColor::accentEmerald);
+    m_mode = new ThemedLabel(theme, QString(), themeFont(9, QFont::Bold, true), ThemeColor::accentEmerald);
     m_mode->setObjectName(u"connectionModeLabel"_s);
     titleRow->addWidget(m_mode, 0, Qt::AlignVCenter);
     titleRow->addStretch(1);

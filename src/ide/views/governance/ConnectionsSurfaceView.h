@@ -43,8 +43,8 @@ private:
     QPointer<const ThemeSource> m_theme;
     CampaignPlatformConnection m_connection;
     SymbolView *m_icon;
-    GovernanceLabel *m_name;
-    GovernanceLabel *m_mode;
+    ThemedLabel *m_name;
+    ThemedLabel *m_mode;
     ElidedLabel *m_detail;
     ClickableButton *m_switchButton;
     ClickableButton *m_enableButton;

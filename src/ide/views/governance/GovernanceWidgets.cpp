@@ -13,32 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace orvane::governance {
 
-GovernanceLabel::GovernanceLabel(
-    const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent)
-    : QLabel(parent), m_theme(&theme), m_color(color)
-{
-    setTextFormat(Qt::PlainText);
-    setText(text);
-    setFont(font);
-    applyColor();
-    connect(&theme, &ThemeSource::themeChanged, this, &GovernanceLabel::applyColor);
-}
-
-void GovernanceLabel::setColor(ThemeColor color)
-{
-    m_color = color;
-    applyColor();
-}
-
-void GovernanceLabel::applyColor()
-{
-    if (!m_theme)
-        return;
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, m_theme->color(m_color));
-    setPalette(palette);
-}
-
 GovernanceSurface::GovernanceSurface(const WorkspaceViewContext &context, QWidget *parent)
     : DestinationView(parent), m_context(context), m_scroll(new QScrollArea(this)), m_column(nullptr)
 {
@@ -75,7 +49,7 @@ QBoxLayout *GovernanceSurface::addHeaderRow(const QString &kicker, const QString
     auto *kickerLabel = new KickerLabel(theme, kicker);
     kickerLabel->setObjectName(u"surfaceKickerLabel"_s);
     titles->addWidget(kickerLabel);
-    auto *headlineLabel = new GovernanceLabel(theme, headline, themeFont(20, QFont::Bold), ThemeColor::textPrimary);
+    auto *headlineLabel = new ThemedLabel(theme, headline, themeFont(20, QFont::Bold), ThemeColor::textPrimary);
     headlineLabel->setObjectName(u"surfaceHeadlineLabel"_s);
     headlineLabel->setWordWrap(true);
     titles->addWidget(headlineLabel);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ide/views/kit/ThemedLabel.h"
+
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
@@ -16,23 +18,6 @@ class ThemeSource;
 } // namespace orvane
 
 namespace orvane::governance {
-
-// One line (or wrapped paragraph) of plain text in a theme colour that follows the theme in place.
-class GovernanceLabel final : public QLabel {
-    Q_OBJECT
-public:
-    GovernanceLabel(
-        const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent = nullptr);
-
-    void setColor(ThemeColor color);
-    [[nodiscard]] ThemeColor color() const { return m_color; }
-
-private:
-    void applyColor();
-
-    QPointer<const ThemeSource> m_theme;
-    ThemeColor m_color;
-};
 
 // The frame the connections, reports and settings surfaces share: a vertical scroll view (its bar
 // shown whenever the content is taller than the view) around one column aligned to the leading

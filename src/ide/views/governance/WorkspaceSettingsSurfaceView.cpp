@@ -30,7 +30,7 @@ WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewCo
     auto *kicker = new KickerLabel(theme, u"WORKSPACE & LOCAL MODE SETTINGS"_s);
     kicker->setObjectName(u"surfaceKickerLabel"_s);
     column()->addWidget(kicker);
-    auto *headline = new GovernanceLabel(theme, u"Local Filesystem Sync, Appearance & Cloud Pairing"_s,
+    auto *headline = new ThemedLabel(theme, u"Local Filesystem Sync, Appearance & Cloud Pairing"_s,
         themeFont(20, QFont::Bold), ThemeColor::textPrimary);
     headline->setObjectName(u"surfaceHeadlineLabel"_s);
     headline->setWordWrap(true);
@@ -42,10 +42,10 @@ WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewCo
     auto *card = new Card(theme, look);
     card->setObjectName(u"workspaceFolderCard"_s);
     QVBoxLayout *content = card->contentLayout();
-    content->addWidget(new GovernanceLabel(
-        theme, u"Local Workspace Directory"_s, themeFont(13, QFont::Bold), ThemeColor::textPrimary));
+    content->addWidget(
+        new ThemedLabel(theme, u"Local Workspace Directory"_s, themeFont(13, QFont::Bold), ThemeColor::textPrimary));
     // The path as the file system spells it: no percent-encoding, native separators.
-    m_path = new GovernanceLabel(theme, QDir::toNativeSeparators(context.model->localWorkspaceRoot()),
+    m_path = new ThemedLabel(theme, QDir::toNativeSeparators(context.model->localWorkspaceRoot()),
         themeFont(12, QFont::Normal, true), ThemeColor::accentCyan);
     m_path->setObjectName(u"workspacePathLabel"_s);
     m_path->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -17,7 +17,7 @@ public:
     static const QString forceSyncNotice;
 
 private:
-    governance::GovernanceLabel *m_path;
+    ThemedLabel *m_path;
 };
 
 } // namespace orvane

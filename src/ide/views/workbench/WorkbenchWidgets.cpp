@@ -56,32 +56,6 @@ private:
 
 } // namespace
 
-ThemedLabel::ThemedLabel(
-    const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent)
-    : QLabel(parent), m_theme(&theme), m_color(color)
-{
-    setTextFormat(Qt::PlainText);
-    setText(text);
-    setFont(font);
-    applyColor();
-    connect(&theme, &ThemeSource::themeChanged, this, &ThemedLabel::applyColor);
-}
-
-void ThemedLabel::setColor(ThemeColor color)
-{
-    m_color = color;
-    applyColor();
-}
-
-void ThemedLabel::applyColor()
-{
-    if (!m_theme)
-        return;
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, m_theme->color(m_color));
-    setPalette(palette);
-}
-
 SummaryStatTile::SummaryStatTile(const ThemeSource &theme, const QString &label, ThemeColor accent, QWidget *parent)
     : QWidget(parent)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/kit/ThemedLabel.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -14,23 +15,6 @@ namespace orvane {
 
 class Card;
 class ThemeSource;
-
-// One plain-text label in a font and a theme colour that follows the theme in place.
-class ThemedLabel final : public QLabel {
-    Q_OBJECT
-public:
-    ThemedLabel(
-        const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent = nullptr);
-
-    void setColor(ThemeColor color);
-    [[nodiscard]] ThemeColor color() const { return m_color; }
-
-private:
-    void applyColor();
-
-    QPointer<const ThemeSource> m_theme;
-    ThemeColor m_color;
-};
 
 // A labelled figure: a small monospaced label, a large value in an accent and a sublabel, on
 // elevatedBackground inside a 1-pixel borderSubtle stroke. Tiles of a row share its width.
