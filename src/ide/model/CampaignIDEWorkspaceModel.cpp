@@ -537,7 +537,8 @@ bool CampaignIDEWorkspaceModel::mutateThread(
         if (m_threads.at(i).id != threadID)
             continue;
         mutation(m_threads[i]);
-        Q_EMIT threadChanged(threadID);
+        const QUuid changed = m_threads.at(i).id; // the caller's id may live in the list
+        Q_EMIT threadChanged(changed);
         if (save == Save::yes)
             savePersistedThreads();
         return true;
@@ -587,7 +588,8 @@ bool CampaignIDEWorkspaceModel::mutateProject(
             continue;
         mutation(m_projects[i]);
         const CampaignIDEProject changed = m_projects.at(i);
-        Q_EMIT projectChanged(projectID);
+        // The caller's id may live in the list that listeners are about to copy or change.
+        Q_EMIT projectChanged(changed.id);
         savePersistedProjects();
         syncProjectToLocalDisk(changed);
         return true;
@@ -598,8 +600,10 @@ bool CampaignIDEWorkspaceModel::mutateProject(
 void CampaignIDEWorkspaceModel::mutateSelectedProject(const std::function<void(CampaignIDEProject &)> &mutation)
 {
     const qsizetype row = selectedProjectIndex();
-    if (row >= 0)
-        mutateProject(m_projects.at(row).id, mutation);
+    if (row >= 0) {
+        const QUuid id = m_projects.at(row).id;
+        mutateProject(id, mutation);
+    }
 }
 
 void CampaignIDEWorkspaceModel::insertProject(qsizetype row, const CampaignIDEProject &project)
