@@ -144,7 +144,7 @@ TEST_F(AgentsCatalogTest, WithoutProjectsTheModelMakesOneForTheThread)
     model().setSelectedProjectID(std::nullopt);
     show(IDEPrimaryDestination::agents());
     clickPart(u"personaCardGrid"_s, 4, PersonaCardDelegate::launchPart);
-    ASSERT_EQ(model().projects().size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().projects().size() == 1 && !model().threads().isEmpty(); }));
     EXPECT_EQ(model().threads().first().projectID, model().projects().first().id);
     EXPECT_EQ(model().threads().first().workbenchView, IDEWorkbenchView::dashboard);
 }
