@@ -16,6 +16,7 @@
 #include "ide/records/LocalWorkspaceFile.h"
 #include "ide/records/OrvaneAgentPersona.h"
 #include "kit/models/ServiceRecords.h"
+#include "kit/networking/HttpTransport.h"
 #include "platform/UserDefaults.h"
 
 #include <QHash>
@@ -337,8 +338,8 @@ public:
     void toggleConnection(QString connectionID);
 
     // Project lifecycle and artboards.
-    // Creates, saves, mirrors and opens a project. With a session it is also created on the service in
-    // the background (not for a read-only account); a failure there is ignored.
+    // Creates, saves, mirrors and opens a project. With a session holding a signed-in account that is
+    // not read-only it is also created on the service in the background; a failure there is ignored.
     QUuid createProject(QString name, std::optional<QString> objective, SessionStore *session);
     // The same, mirroring through the given client when there is one.
     QUuid createProject(QString name, std::optional<QString> objective, const std::optional<OrvaneAPIClient> &client);
@@ -449,9 +450,19 @@ public:
     // The copilot's identity from the session ("orvane-operator" signed out), a client provider for
     // the copilot store, and the store activated for the current place.
     void bindSession(SessionStore &session);
-    // The longest pause without data for the transfers the model starts (refresh, streamed reply).
-    [[nodiscard]] std::chrono::milliseconds serviceTransferTimeout() const { return m_serviceTransferTimeout; }
-    void setServiceTransferTimeout(std::chrono::milliseconds timeout) { m_serviceTransferTimeout = timeout; }
+    // The bounds of each transfer the model starts (refresh, streamed reply): the longest pause
+    // without data, the whole request's deadline and the largest body held.
+    [[nodiscard]] const TransferLimits &serviceLimits() const { return m_serviceLimits; }
+    void setServiceLimits(const TransferLimits &limits) { m_serviceLimits = limits; }
+    [[nodiscard]] std::chrono::milliseconds serviceTransferTimeout() const { return m_serviceLimits.idleTimeout; }
+    void setServiceTransferTimeout(std::chrono::milliseconds timeout) { m_serviceLimits.idleTimeout = timeout; }
+    // A streamed reply's own deadline and the most text (in bytes of UTF-16) it may collect; past
+    // either the stream ends as a failure, nothing more is read and the local reply stands.
+    [[nodiscard]] std::chrono::milliseconds streamedReplyDeadline() const { return m_streamedReplyDeadline; }
+    void setStreamedReplyDeadline(std::chrono::milliseconds deadline) { m_streamedReplyDeadline = deadline; }
+    [[nodiscard]] qsizetype streamedReplyMaxBytes() const { return m_streamedReplyMaxBytes; }
+    void setStreamedReplyMaxBytes(qsizetype bytes) { m_streamedReplyMaxBytes = bytes; }
+    static constexpr qsizetype defaultStreamedReplyMaxBytes = 4 * 1024 * 1024;
     // How often a streamed reply republishes its growing entry: deltas that arrive faster coalesce.
     static constexpr std::chrono::milliseconds streamedReplyPublishInterval { 50 };
 
@@ -466,7 +477,9 @@ public:
 
 private:
     class ServerSync;
-    std::chrono::milliseconds m_serviceTransferTimeout { 60'000 };
+    TransferLimits m_serviceLimits;
+    std::chrono::milliseconds m_streamedReplyDeadline = defaultStreamDeadline;
+    qsizetype m_streamedReplyMaxBytes = defaultStreamedReplyMaxBytes;
     quint64 m_refreshGeneration = 0;
     QPointer<QObject> m_refreshLifetime; // aborts the running refresh's transfers when replaced
 

@@ -176,6 +176,18 @@ TEST_F(SessionStoreTest, RefusedVerificationAddressFailsTheSignIn)
     EXPECT_TRUE(opened.isEmpty());
 }
 
+// A key that could not be sent as a header is refused, and nothing is kept for the next launch.
+TEST_F(SessionStoreTest, IssuedKeyWithALineBreakIsRefusedAndNotStored)
+{
+    auto session = makeSession();
+    service.setIssuedAPIKey(u"orv_live_0123\r\nX-Injected: 1"_s);
+    session->signIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->lastError().has_value(); }));
+    EXPECT_EQ(session->lastError(), u"Orvane returned an unexpected response."_s);
+    EXPECT_EQ(session->state().kind(), Kind::signedOut);
+    EXPECT_FALSE(store->account);
+}
+
 TEST_F(SessionStoreTest, ExpiredCodeShowsItsText)
 {
     auto session = makeSession();
