@@ -39,12 +39,15 @@ OrvaneMainWindow::OrvaneMainWindow(SessionStore *session, std::shared_ptr<voice:
     connect(m_root, &RootView::focusedActionsChanged, this, publish);
     publish();
 
-    connect(m_root, &RootView::screenChanged, this, [this] {
+    // The chrome follows the theme of the workspace shown, the one shown from the start included.
+    const auto followScreen = [this] {
         if (CampaignIDEWorkspaceView *workspace = m_root->workspace())
-            connect(workspace->themeSource(), &ThemeSource::themeChanged, this, &OrvaneMainWindow::applyChromeColours);
+            connect(workspace->themeSource(), &ThemeSource::themeChanged, this, &OrvaneMainWindow::applyChromeColours,
+                Qt::UniqueConnection);
         applyChromeColours();
-    });
-    applyChromeColours();
+    };
+    connect(m_root, &RootView::screenChanged, this, followScreen);
+    followScreen();
 }
 
 void OrvaneMainWindow::applyTint()

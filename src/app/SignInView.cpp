@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -41,11 +40,10 @@ QFont headingFont(qreal size)
     return font;
 }
 
-// The code the user compares in the browser: the system's fixed-pitch face, large and semibold.
+// The code the user compares in the browser: the monospaced face, large and semibold.
 QFont userCodeFont()
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(22);
+    QFont font = ui::monospacedFont(22);
     font.setWeight(QFont::DemiBold);
     return font;
 }

@@ -33,7 +33,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     column->setSpacing(12);
     column->addWidget(new KickerLabel(theme, u"ARTBOARD INSPECTOR"_s, background));
 
-    m_title = new ElidedLabel(theme, themeFont(14, QFont::Bold), ThemeColor::textPrimary, background);
+    m_title = new WrappingLabel(theme, themeFont(14, QFont::Bold), ThemeColor::textPrimary, background);
     m_title->setObjectName(u"artboardInspectorTitleLabel"_s);
     column->addWidget(m_title);
     m_size = new ElidedLabel(theme, themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, background);

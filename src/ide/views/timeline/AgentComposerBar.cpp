@@ -3,6 +3,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -81,7 +82,7 @@ AgentComposerBar::AgentComposerBar(
     m_mentionMenu = new QMenu(this);
     m_mentionMenu->setObjectName(u"mentionMenu"_s);
     for (const OrvaneAgentPersona &persona : OrvaneWebParitySeeds::personas()) {
-        QAction *action = m_mentionMenu->addAction(persona.handle + u" \u00B7 "_s + persona.name);
+        QAction *action = m_mentionMenu->addAction(literalButtonText(persona.handle + u" \u00B7 "_s + persona.name));
         action->setObjectName(u"mention_"_s + persona.id);
         const QString handle = persona.handle;
         connect(action, &QAction::triggered, this, [this, handle] { mentionPersona(handle); });
@@ -95,7 +96,7 @@ AgentComposerBar::AgentComposerBar(
     m_slashMenu->setObjectName(u"slashCommandMenu"_s);
     const auto commands = slashCommands();
     for (qsizetype i = 0; i < commands.size(); ++i) {
-        QAction *action = m_slashMenu->addAction(commands.at(i).first);
+        QAction *action = m_slashMenu->addAction(literalButtonText(commands.at(i).first));
         action->setObjectName(u"slashCommand%1Action"_s.arg(i + 1));
         const QString prompt = commands.at(i).second;
         connect(action, &QAction::triggered, this, [this, prompt] {
@@ -109,7 +110,7 @@ AgentComposerBar::AgentComposerBar(
     m_syncPathLabel->setObjectName(u"syncPathLabel"_s);
     tools->addWidget(m_mentionMenuButton);
     tools->addWidget(m_slashMenuButton);
-    tools->addStretch(1);
+    // The path takes all the width the two menus leave.
     tools->addWidget(m_syncPathLabel, 1);
     column->addLayout(tools);
 
@@ -265,9 +266,6 @@ void AgentComposerBar::applyTheme()
     field.setColor(QPalette::Text, theme.textPrimary());
     field.setColor(QPalette::PlaceholderText, theme.textMuted());
     m_draftField->setPalette(field);
-
-    m_mentionMenu->setPalette(theme.palette());
-    m_slashMenu->setPalette(theme.palette());
 }
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #include "ide/views/window/WorkspaceSidebar.h"
 
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/SeeThroughScroll.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -112,8 +113,7 @@ void WorkspaceSidebar::setNavigationContent(QWidget *content)
     delete m_scroll->takeWidget();
     if (!content)
         return;
-    content->setAutoFillBackground(false);
-    m_scroll->setWidget(content);
+    setSeeThroughContent(m_scroll, content);
 }
 
 void WorkspaceSidebar::setFooter(QWidget *footer)

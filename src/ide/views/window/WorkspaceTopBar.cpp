@@ -218,8 +218,6 @@ void WorkspaceTopBar::rebuildProjectMenu()
 
 void WorkspaceTopBar::popUp(QMenu *menu, QWidget *under)
 {
-    if (m_theme)
-        menu->setPalette(m_theme->theme().palette());
     menu->popup(under->mapToGlobal(QPoint(0, under->height() + 2)));
 }
 

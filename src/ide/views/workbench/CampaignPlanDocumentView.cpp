@@ -7,6 +7,7 @@
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/WindowPrimitives.h"
 #include "ide/views/workbench/DefaultPlanMarkdown.h"
 #include "ide/views/workbench/WorkbenchFormat.h"
 #include "ide/views/workbench/WorkbenchThreadBinding.h"
@@ -93,19 +94,20 @@ CampaignPlanDocumentView::CampaignPlanDocumentView(const WorkspaceViewContext &c
 QWidget *CampaignPlanDocumentView::buildHeader()
 {
     const ThemeSource &theme = *m_context.theme;
-    auto *header = new QWidget;
-    auto *row = new QHBoxLayout(header);
-    row->setContentsMargins(0, 0, 0, 0);
-    auto *titles = new QVBoxLayout;
+    // The mode button goes under the titles when the column cannot hold both side by side.
+    auto *header = new AdaptiveRow(10);
+    auto *titleBlock = new QWidget(header);
+    auto *titles = new QVBoxLayout(titleBlock);
+    titles->setContentsMargins(0, 0, 0, 0);
     titles->setSpacing(3);
     m_kicker = new KickerLabel(theme, QString(), ThemeColor::accentLime, 10, header);
     m_kicker->setObjectName(u"planKickerLabel"_s);
     m_title = new ThemedLabel(theme, QString(), themeFont(20, QFont::Bold), ThemeColor::textPrimary, header);
     m_title->setObjectName(u"planTitleLabel"_s);
+    m_title->setWordWrap(true);
     titles->addWidget(m_kicker);
     titles->addWidget(m_title);
-    row->addLayout(titles);
-    row->addStretch(1);
+    header->addLeading(titleBlock, true);
 
     ClickableButton::Look look;
     look.fill = ThemeColor::panelBackground;
@@ -118,7 +120,7 @@ QWidget *CampaignPlanDocumentView::buildHeader()
     m_modeText = ownTextColor(
         m_modeButton->addText(u"Edit Raw Markdown"_s, themeFont(11, QFont::DemiBold), ThemeColor::accentCyan));
     connect(m_modeButton, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::toggleMode);
-    row->addWidget(m_modeButton, 0, Qt::AlignVCenter);
+    header->addTrailing(m_modeButton);
     return header;
 }
 
@@ -129,8 +131,7 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     auto *column = new QVBoxLayout(pane);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
-    m_rawCaption
-        = new ThemedLabel(theme, QString(), themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, pane);
+    m_rawCaption = new WrappingLabel(theme, themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, pane);
     m_rawCaption->setObjectName(u"rawMarkdownCaptionLabel"_s);
     column->addWidget(m_rawCaption);
 
@@ -234,10 +235,9 @@ QWidget *CampaignPlanDocumentView::buildAllocationCard()
     auto *card = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 });
     card->setObjectName(u"allocationCard"_s);
     QVBoxLayout *column = card->contentLayout();
-    auto *top = new QHBoxLayout;
-    top->addWidget(new KickerLabel(
+    auto *top = new AdaptiveRow(10, card);
+    top->addLeading(new KickerLabel(
         theme, u"02 · MULTI-CHANNEL ALLOCATION & LINKED WORKBENCH VIEWS"_s, ThemeColor::accentCyan, 10, card));
-    top->addStretch(1);
     ClickableButton::Look look;
     look.padding = QMargins(0, 0, 0, 0);
     m_tableLink = new ClickableButton(theme, look, card);
@@ -245,21 +245,21 @@ QWidget *CampaignPlanDocumentView::buildAllocationCard()
     m_tableLinkText
         = ownTextColor(m_tableLink->addText(QString(), themeFont(11, QFont::Bold, true), ThemeColor::accentLime));
     connect(m_tableLink, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::openMediaPlanTable);
-    top->addWidget(m_tableLink);
-    column->addLayout(top);
+    top->addTrailing(m_tableLink);
+    column->addWidget(top);
 
-    auto *tiles = new QHBoxLayout;
-    tiles->setSpacing(10);
+    // Side by side when they fit, else one above the other.
+    auto *tiles = new AdaptiveRow(10, card);
     m_spendTile = new SummaryStatTile(theme, u"MONTHLY PLANNED SPEND"_s, ThemeColor::accentLime, card);
     m_spendTile->setObjectName(u"plannedSpendTile"_s);
     m_cpaTile = new SummaryStatTile(theme, u"BLENDED TARGET CPA"_s, ThemeColor::accentCyan, card);
     m_cpaTile->setObjectName(u"targetCpaTile"_s);
     m_creativeTile = new SummaryStatTile(theme, u"CREATIVE ARTBOARDS"_s, ThemeColor::accentEmerald, card);
     m_creativeTile->setObjectName(u"creativeArtboardsTile"_s);
-    tiles->addWidget(m_spendTile, 1);
-    tiles->addWidget(m_cpaTile, 1);
-    tiles->addWidget(m_creativeTile, 1);
-    column->addLayout(tiles);
+    tiles->addLeading(m_spendTile, true);
+    tiles->addLeading(m_cpaTile, true);
+    tiles->addLeading(m_creativeTile, true);
+    column->addWidget(tiles);
     return card;
 }
 
@@ -269,27 +269,26 @@ QWidget *CampaignPlanDocumentView::buildTrackingCard()
     auto *card = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 });
     card->setObjectName(u"trackingCard"_s);
     QVBoxLayout *column = card->contentLayout();
-    auto *top = new QHBoxLayout;
-    top->addWidget(new KickerLabel(
+    auto *top = new AdaptiveRow(10, card);
+    top->addLeading(new KickerLabel(
         theme, u"03 · ATTRIBUTION, UTM TAXONOMY & CONVERSION PIXEL GATE"_s, ThemeColor::accentCyan, 10, card));
-    top->addStretch(1);
-    auto *seal = new QHBoxLayout;
+    auto *sealBlock = new QWidget(top);
+    auto *seal = new QHBoxLayout(sealBlock);
+    seal->setContentsMargins(0, 0, 0, 0);
     seal->setSpacing(5);
     seal->addWidget(new SymbolView(theme, u"checkmark.seal.fill"_s, ThemeColor::accentEmerald, 12));
     auto *sealText = new ThemedLabel(
         theme, u"Conversions API & UTMs Verified"_s, themeFont(11, QFont::Bold), ThemeColor::accentEmerald, card);
     sealText->setObjectName(u"trackingSealLabel"_s);
     seal->addWidget(sealText);
-    top->addLayout(seal);
-    column->addLayout(top);
+    top->addTrailing(sealBlock);
+    column->addWidget(top);
 
     auto *preview = new Card(theme,
         Card::Look { .fill = ThemeColor::elevatedBackground, .padding = QMargins(10, 10, 10, 10), .spacing = 0 }, card);
-    m_utmPreview
-        = new ThemedLabel(theme, QString(), themeFont(11, QFont::DemiBold, true), ThemeColor::accentLime, preview);
+    // The query string has no spaces: it wraps anywhere rather than widening the page.
+    m_utmPreview = new WrappingLabel(theme, themeFont(11, QFont::DemiBold, true), ThemeColor::accentLime, preview);
     m_utmPreview->setObjectName(u"utmPreviewLabel"_s);
-    m_utmPreview->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_utmPreview->setWordWrap(true);
     preview->contentLayout()->addWidget(m_utmPreview);
     column->addWidget(preview);
     return card;
