@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "ProcessTestSupport.h"
 
 #include "app/RootView.h"
 #include "testsupport/service/AwaitTask.h"
@@ -6,7 +7,6 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -38,15 +38,11 @@ TEST(HeadlessSessionTest, SigningInInsideThePrivateSessionKeepsTheKey)
     environment.insert(QString::fromLatin1(childVariable), u"1"_s);
     for (const QString &name : { u"DBUS_SESSION_BUS_ADDRESS"_s, u"XDG_RUNTIME_DIR"_s, u"DISPLAY"_s })
         environment.remove(name);
-    QProcess inner;
-    inner.setProcessEnvironment(environment);
-    inner.setProcessChannelMode(QProcess::MergedChannels);
-    inner.start(QStringLiteral(ORVANE_SOURCE_DIR "/scripts/private-session"),
-        { QCoreApplication::applicationFilePath(), u"--gtest_filter=HeadlessSessionTest.InnerRunSignsIn"_s });
-    ASSERT_TRUE(inner.waitForFinished(120000));
-    const QString output = QString::fromLocal8Bit(inner.readAll());
-    EXPECT_EQ(inner.exitCode(), 0) << qPrintable(output);
-    EXPECT_TRUE(output.contains(u"[  PASSED  ] 1 test"_s)) << qPrintable(output);
+    const ToolRun inner = runToCompletion(QStringLiteral(ORVANE_SOURCE_DIR "/scripts/private-session"),
+        { QCoreApplication::applicationFilePath(), u"--gtest_filter=HeadlessSessionTest.InnerRunSignsIn"_s },
+        environment);
+    EXPECT_EQ(inner.exitCode, 0) << qPrintable(inner.output);
+    EXPECT_TRUE(inner.output.contains(u"[  PASSED  ] 1 test"_s)) << qPrintable(inner.output);
 }
 
 TEST(HeadlessSessionTest, InnerRunSignsIn)

@@ -1,35 +1,17 @@
+#include "ProcessTestSupport.h"
+
 #include "app/OrvaneApp.h"
 
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
+using namespace orvane::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString output;
-};
-
-ToolRun run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000))
-        return { -1, u"did not finish"_s };
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        QString::fromLocal8Bit(process.readAll()) };
-}
-
-} // namespace
 
 TEST(InstallTest, InstallsTheExecutableADesktopEntryMetainfoAndIconsThatValidate)
 {
@@ -39,7 +21,7 @@ TEST(InstallTest, InstallsTheExecutableADesktopEntryMetainfoAndIconsThatValidate
         GTEST_SKIP() << "desktop-file-validate or appstreamcli is not installed (scripts/setup installs them)";
 
     QTemporaryDir prefix;
-    const ToolRun install = run(QStringLiteral(ORVANE_CMAKE_COMMAND),
+    const ToolRun install = runToCompletion(QStringLiteral(ORVANE_CMAKE_COMMAND),
         { u"--install"_s, QStringLiteral(ORVANE_BINARY_DIR), u"--prefix"_s, prefix.path() });
     ASSERT_EQ(install.exitCode, 0) << qPrintable(install.output);
 
@@ -48,9 +30,9 @@ TEST(InstallTest, InstallsTheExecutableADesktopEntryMetainfoAndIconsThatValidate
     EXPECT_TRUE(QFileInfo(prefix.path() + u"/bin/orvane"_s).isExecutable());
     const QString entry = share + u"applications/"_s + id + u".desktop"_s;
     const QString metainfo = share + u"metainfo/"_s + id + u".metainfo.xml"_s;
-    const ToolRun entryCheck = run(desktopValidator, { entry });
+    const ToolRun entryCheck = runToCompletion(desktopValidator, { entry });
     EXPECT_EQ(entryCheck.exitCode, 0) << qPrintable(entryCheck.output);
-    const ToolRun metainfoCheck = run(appstream, { u"validate"_s, u"--no-net"_s, metainfo });
+    const ToolRun metainfoCheck = runToCompletion(appstream, { u"validate"_s, u"--no-net"_s, metainfo });
     EXPECT_EQ(metainfoCheck.exitCode, 0) << qPrintable(metainfoCheck.output);
 
     EXPECT_GT(QFileInfo(share + u"icons/hicolor/scalable/apps/"_s + id + u".svg"_s).size(), 0);
