@@ -52,11 +52,16 @@ CampaignIDEWorkspaceModel::Locations CampaignIDEWorkspaceModel::standardLocation
 {
     const QString dataFolder = dataHome() + u"/Orvane";
     return Locations {
-        .workspaceRoot = QDir::homePath() + u"/Documents/Orvane",
+        .workspaceRoot = WorkspaceFiles::documentsFolder() + u"/Orvane",
         .stateFile = dataFolder + u"/campaign-ide-state.json",
         .mirrorLedgerFile = dataFolder + u"/mirror-ledger.json",
         .defaults = platform::UserDefaults::standard(),
     };
+}
+
+QString CampaignIDEWorkspaceModel::shownWorkspaceRoot() const
+{
+    return WorkspaceFiles::shownPath(m_locations.workspaceRoot);
 }
 
 QList<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::planDerivedArtboards(const QUuid &projectID)
@@ -148,7 +153,7 @@ CampaignIDEPlanProposal CampaignIDEWorkspaceModel::samplePlanProposal()
         .title = u"Focus the acquisition objective"_s,
         .rationale = u"Names the measurable action and target CPA guardrail for the launch flight."_s,
         .before = u"Acquire qualified growth teams and performance marketers for Orvane’s local-first Campaign IDE."_s,
-        .after = u"Generate 45+ qualified demos at <$95 CPA from growth teams adopting Orvane’s macOS Campaign IDE."_s,
+        .after = u"Generate 45+ qualified demos at <$95 CPA from growth teams adopting Orvane’s Linux Campaign IDE."_s,
         .status = AgentProposalStatus::pending,
     };
 }
@@ -732,7 +737,7 @@ void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice
     for (const CampaignIDEProject &project : std::as_const(m_projects))
         folders.append({ project, projectFolderPath(project) });
     QObject *receiver = this; // queued calls to it are dropped once it is gone
-    m_disk->enqueue([folders, successNotice, receiver](WorkspaceDiskQueue &disk) {
+    m_disk->enqueue([folders, successNotice, receiver, root = shownWorkspaceRoot()](WorkspaceDiskQueue &disk) {
         std::optional<QString> failure;
         for (const auto &[project, folder] : folders) {
             const auto error = mirrorProjectFolder(disk, project, folder);
@@ -740,7 +745,7 @@ void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice
                 failure = error;
         }
         const QString notice
-            = failure ? u"Failed to sync campaign projects to ~/Documents/Orvane: "_s + *failure : successNotice;
+            = failure ? u"Failed to sync campaign projects to "_s + root + u": "_s + *failure : successNotice;
         QMetaObject::invokeMethod(
             receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
             Qt::QueuedConnection);

@@ -56,7 +56,7 @@ class CampaignIDEWorkspaceModel final : public QObject {
 public:
     // Where the model keeps its files. Tests point every location into a temporary home.
     struct Locations {
-        QString workspaceRoot; // $HOME/Documents/Orvane
+        QString workspaceRoot; // <documents folder>/Orvane
         QString stateFile; // <data home>/Orvane/campaign-ide-state.json
         QString mirrorLedgerFile; // <data home>/Orvane/mirror-ledger.json: what the mirror last wrote
         platform::UserDefaults defaults; // holds the threads key
@@ -135,6 +135,8 @@ public:
     [[nodiscard]] const QList<PendingAction> &pendingActions() const { return m_pendingActions; }
     void setPendingActions(const QList<PendingAction> &actions);
     [[nodiscard]] const QString &localWorkspaceRoot() const { return m_locations.workspaceRoot; }
+    // The root as texts show it: "~/Documents/Orvane" on most desktops.
+    [[nodiscard]] QString shownWorkspaceRoot() const;
     [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const { return m_localFiles; }
     [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const { return m_selectedLocalFileID; }
     void selectLocalFile(const QString &id);

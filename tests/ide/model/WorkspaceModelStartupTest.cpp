@@ -1,3 +1,4 @@
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
@@ -251,6 +252,44 @@ TEST_F(WorkspaceModelTest, CanvasZoomRefusesNonFiniteAndOutOfRangeValues)
     EXPECT_DOUBLE_EQ(model->canvasZoom(), 0.65);
     EXPECT_TRUE(model->setCanvasZoom(1.5));
     EXPECT_DOUBLE_EQ(model->canvasZoom(), 1.5);
+}
+
+// The workspace root follows the desktop's documents folder as its user-dirs file names it, and texts
+// show it with "~" for the home folder.
+struct DocumentsCase {
+    const char *userDirsLine; // empty: no user-dirs file
+    const char *rootUnderHome;
+    const char *shown;
+};
+
+class DocumentsFolderTest : public WorkspaceModelTest, public ::testing::WithParamInterface<DocumentsCase> { };
+
+TEST_P(DocumentsFolderTest, TheWorkspaceRootIsOrvaneInTheDocumentsFolder)
+{
+    const DocumentsCase &c = GetParam();
+    if (*c.userDirsLine) {
+        ASSERT_TRUE(writeAll(home.configHome() + u"/user-dirs.dirs"_s, QByteArray(c.userDirsLine) + '\n'));
+    }
+    const auto model = makeModel();
+    const QString expected = home.path() + QString::fromUtf8(c.rootUnderHome);
+    EXPECT_EQ(model->localWorkspaceRoot(), expected);
+    EXPECT_EQ(utf8(model->shownWorkspaceRoot()), c.shown);
+    EXPECT_TRUE(QFileInfo(expected + u"/" + sampleSlug).isDir());
+}
+
+INSTANTIATE_TEST_SUITE_P(UserDirs, DocumentsFolderTest,
+    ::testing::Values(DocumentsCase { "", "/Documents/Orvane", "~/Documents/Orvane" },
+        DocumentsCase { "XDG_DOCUMENTS_DIR=\"$HOME/Papiers\"", "/Papiers/Orvane", "~/Papiers/Orvane" },
+        // Naming the home folder itself turns the documents folder off: the usual one is taken.
+        DocumentsCase { "XDG_DOCUMENTS_DIR=\"$HOME/\"", "/Documents/Orvane", "~/Documents/Orvane" }));
+
+TEST_F(WorkspaceModelTest, OnlyPathsInsideTheHomeFolderAreShownWithATilde)
+{
+    EXPECT_EQ(utf8(WorkspaceFiles::shownPath(home.path() + u"/a/../Docs/Orvane"_s)), "~/Docs/Orvane");
+    EXPECT_EQ(utf8(WorkspaceFiles::shownPath(home.path())), "~");
+    // A sibling whose name starts with the home folder's is not inside it.
+    EXPECT_EQ(WorkspaceFiles::shownPath(home.path() + u"-other/Orvane"_s), home.path() + u"-other/Orvane"_s);
+    EXPECT_EQ(utf8(WorkspaceFiles::shownPath(u"/srv/Orvane"_s)), "/srv/Orvane");
 }
 
 } // namespace
