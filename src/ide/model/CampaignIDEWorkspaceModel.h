@@ -11,6 +11,7 @@
 #include "ide/records/CampaignIDEThread.h"
 #include "ide/records/CampaignPlatformConnection.h"
 #include "ide/records/CampaignRecommendedNextAction.h"
+#include "ide/records/CampaignThreadSummary.h"
 #include "ide/records/IDEPrimaryDestination.h"
 #include "ide/records/IDEWorkbenchView.h"
 #include "ide/records/LocalWorkspaceFile.h"
@@ -36,15 +37,17 @@
 namespace orvane {
 
 class SessionStore;
+class ThreadStore;
 class WorkspaceDiskQueue;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
 // shows, the selection, and the operations views call. It lives on the main thread only.
 //
-// Persistence keeps the stored forms (projects as one JSON array in the state file, threads as one
-// JSON array under the threads key of the user defaults, plain files per project folder) but never
-// does disk work on the main thread: a save takes an O(1) snapshot of the implicitly shared lists
-// and a single background writer encodes and writes it atomically. Saves of one target that arrive
+// Persistence keeps the stored forms (projects as one JSON array in the state file, threads in the
+// thread store: an index and one file per thread, plain files per project folder). The main thread
+// reads only the thread index at start and the bodies of small threads when shown: a save takes an
+// O(1) snapshot of the implicitly shared lists and a single background writer encodes and writes it
+// atomically. Saves of one target that arrive
 // faster than they are written coalesce (the newest snapshot wins). Pending work is flushed when the
 // model is destroyed and when the application quits; flushPendingWrites() does it on demand.
 //
@@ -64,7 +67,11 @@ public:
     // The locations for the environment as it is now (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME).
     [[nodiscard]] static Locations standardLocations();
 
+    // The single file of earlier versions, under the user defaults' folder; moved once, then kept
+    // as "<key>.json.backup".
     static const QString threadsDefaultsKey; // "com.orvane.app.macos.ide.threads.v2"
+    // The thread store's folder under the user defaults' folder: an index and a file per thread.
+    static const QString threadsStoreFolder; // "com.orvane.app.macos.ide.threads"
     static const QUuid sampleProjectID; // C1000000-0000-0000-0000-000000000001
     static const QUuid sampleArtboardID; // C2000000-0000-0000-0000-000000000001
     [[nodiscard]] static QList<CampaignIDEProject> sampleProjects();
@@ -74,9 +81,9 @@ public:
     [[nodiscard]] static QList<CreativeCanvasArtboard> planDerivedArtboards(const QUuid &projectID);
 
     // Starts the model: projects from the argument, else the state file, else the samples; threads
-    // from the user defaults, else the seeds; then mirrors every project folder and thread file.
-    // Saves nothing. Parentless notificationCenter and copilotStore become children of the model;
-    // both must outlive it otherwise.
+    // from the thread store (moving the earlier single file into it), else the seeds; then mirrors
+    // every project folder and the files of the threads whose bodies are read. Saves nothing else. Parentless
+    // notificationCenter and copilotStore become children of the model; both must outlive it otherwise.
     CampaignIDEWorkspaceModel(std::optional<QList<CampaignIDEProject>> projects,
         CampaignNotificationCenter *notificationCenter, CampaignCopilotStore *copilotStore,
         Locations locations = standardLocations(), QObject *parent = nullptr);
@@ -147,7 +154,12 @@ public:
     void setStatusNotice(const std::optional<QString> &notice);
     [[nodiscard]] const IDEPrimaryDestination &primaryDestination() const { return m_primaryDestination; }
     void setPrimaryDestination(const IDEPrimaryDestination &destination);
+    // Every thread in list order. A thread's body (tabs, timelines, tables) is read from disk when
+    // the thread is shown or changed; until then it holds its head fields only (hasThreadBody()).
     [[nodiscard]] const QList<CampaignIDEThread> &threads() const { return m_threads; }
+    [[nodiscard]] bool hasThreadBody(const QUuid &threadID) const;
+    // Counts and preview of a thread, from its body when in memory, else from the store's index.
+    [[nodiscard]] CampaignThreadSummary threadSummary(const CampaignIDEThread &thread) const;
     [[nodiscard]] const QList<CampaignPlatformConnection> &connections() const { return m_connections; }
     void setConnections(const QList<CampaignPlatformConnection> &connections);
     [[nodiscard]] const QList<CampaignAssetLibraryItem> &assets() const { return m_assets; }
@@ -240,6 +252,8 @@ public:
 
     // Schedule a write of the whole list in its stored form; encoding errors store nothing.
     void savePersistedProjects();
+    // Schedules writes of the threads that changed since they were stored, and of the index when
+    // it changed; nothing when nothing did.
     void savePersistedThreads();
     // Blocks until every scheduled write and listing has finished, then publishes the listing.
     void flushPendingWrites();
@@ -568,8 +582,13 @@ Q_SIGNALS:
 
 private:
     [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
-    [[nodiscard]] std::optional<QList<CampaignIDEThread>> loadPersistedThreads();
-    [[nodiscard]] QString threadStorePath() const;
+    // Reads a thread's body now when it is not in memory; true when it was read.
+    bool loadThreadBody(const QUuid &threadID);
+    void adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
+    // Brings a body into memory: now when small, else on a reader thread (threadChanged follows).
+    void requestThreadBody(const QUuid &threadID);
+    // The bodies of what the window shows: the active thread, or every thread for the campaigns.
+    void loadShownThreadBodies();
     void enqueueListing(const QString &folder, bool createFolder);
     void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
@@ -578,6 +597,7 @@ private:
 
     Locations m_locations;
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
+    std::unique_ptr<ThreadStore> m_threadStore; // after m_disk: its reads end before the writer goes
 
     QList<CampaignIDEProject> m_projects;
     std::optional<QUuid> m_selectedProjectID;

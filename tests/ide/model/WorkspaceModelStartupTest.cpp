@@ -110,6 +110,7 @@ TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestart)
     EXPECT_TRUE(state.startsWith("[{\"id\":\"C1000000-0000-0000-0000-000000000001\",\"name\":"));
     EXPECT_FALSE(state.contains('\n'));
     EXPECT_TRUE(readAll(threadStoreFile()).startsWith("[{\"id\":"));
+    EXPECT_EQ(readStoredThreads().first().title, u"Kept title"_s);
 
     const auto restarted = makeModel();
     EXPECT_EQ(utf8(restarted->projects().at(1).name), "Renamed");
@@ -142,7 +143,7 @@ TEST_F(WorkspaceModelTest, EmptyOrMissingStoresFallBackToSamplesAndSeeds)
     {
         // An empty project list behaves like a missing file; an empty thread list stays empty.
         ASSERT_TRUE(writeAll(stateFile(), "[]"));
-        ASSERT_TRUE(writeAll(threadStoreFile(), "[]"));
+        ASSERT_TRUE(writeAll(legacyThreadStoreFile(), "[]"));
         const auto model = makeModel();
         EXPECT_EQ(model->projects().size(), 2);
         EXPECT_TRUE(model->threads().isEmpty());
@@ -174,13 +175,13 @@ TEST_F(WorkspaceModelTest, UnreadableStoresAreSetAsideBeforeTheFirstWriteOverThe
     const QByteArray badState = R"([{"id":"C1000000-0000-0000-0000-000000000009","name":"No other keys"}])";
     const QByteArray badThreads = "[{\"id\": 12}";
     ASSERT_TRUE(writeAll(stateFile(), badState));
-    ASSERT_TRUE(writeAll(threadStoreFile(), badThreads));
+    ASSERT_TRUE(writeAll(legacyThreadStoreFile(), badThreads));
 
     const auto model = makeModel();
     EXPECT_EQ(model->projects().first().id, CampaignIDEWorkspaceModel::sampleProjectID);
     // Start-up wrote neither store, so both files are untouched.
     EXPECT_EQ(readAll(stateFile()), badState);
-    EXPECT_EQ(readAll(threadStoreFile()), badThreads);
+    EXPECT_EQ(readAll(legacyThreadStoreFile()), badThreads);
 
     model->savePersistedProjects();
     model->savePersistedThreads();
@@ -196,9 +197,9 @@ TEST_F(WorkspaceModelTest, UnreadableStoresAreSetAsideBeforeTheFirstWriteOverThe
     ASSERT_EQ(stateAside.size(), 1);
     EXPECT_TRUE(stamp.match(stateAside.first()).hasMatch()) << utf8(stateAside.first());
     EXPECT_EQ(readAll(QFileInfo(stateFile()).absolutePath() + u'/' + stateAside.first()), badState);
-    const QStringList threadsAside = asideOf(threadStoreFile());
+    const QStringList threadsAside = asideOf(legacyThreadStoreFile());
     ASSERT_EQ(threadsAside.size(), 1);
-    EXPECT_EQ(readAll(QFileInfo(threadStoreFile()).absolutePath() + u'/' + threadsAside.first()), badThreads);
+    EXPECT_EQ(readAll(QFileInfo(legacyThreadStoreFile()).absolutePath() + u'/' + threadsAside.first()), badThreads);
 
     // The new stores hold the model's lists, and later saves set nothing more aside.
     EXPECT_EQ(decodeJson<QList<CampaignIDEProject>>(readAll(stateFile())), model->projects());
