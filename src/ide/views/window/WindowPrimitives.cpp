@@ -52,9 +52,15 @@ void ElidedLabel::setText(const QString &text)
     update();
 }
 
+void ElidedLabel::setElideMode(Qt::TextElideMode mode)
+{
+    m_elideMode = mode;
+    update();
+}
+
 QString ElidedLabel::drawnText() const
 {
-    return fontMetrics().elidedText(m_text, Qt::ElideRight, width());
+    return fontMetrics().elidedText(m_text, m_elideMode, width());
 }
 
 QSize ElidedLabel::sizeHint() const

@@ -35,6 +35,8 @@ public:
 
     void setText(const QString &text);
     [[nodiscard]] const QString &text() const { return m_text; }
+    // Where the ellipsis goes (the end, unless told).
+    void setElideMode(Qt::TextElideMode mode);
     // The text as drawn now, ellipsis included.
     [[nodiscard]] QString drawnText() const;
 
@@ -48,6 +50,7 @@ private:
     QPointer<const ThemeSource> m_theme;
     ThemeColor m_color;
     QString m_text;
+    Qt::TextElideMode m_elideMode = Qt::ElideRight;
 };
 
 // Plain text in a theme colour that wraps onto as many lines as the width needs, between words
