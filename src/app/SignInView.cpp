@@ -92,6 +92,7 @@ SignInView::SignInView(SessionStore *session, std::function<void()> onOpenLocalI
 
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(u"signInScrollArea"_s);
+    m_scroll->setAccessibleName(u"Sign in to Orvane"_s);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -204,7 +205,7 @@ void SignInView::buildEntry(QVBoxLayout *column)
     if (m_onOpenLocalIDE) {
         m_localIDE = new EntryButton(u"Open Local Campaign IDE"_s, false, true, m_welcome);
         m_localIDE->setObjectName(u"signIn.localIDE"_s);
-        m_localIDE->setAccessibleDescription(u"Opens the local macOS Campaign IDE workspace immediately."_s);
+        m_localIDE->setAccessibleDescription(u"Opens the local Linux Campaign IDE workspace immediately."_s);
         m_localIDE->setToolTip(m_localIDE->accessibleDescription());
         connect(m_localIDE, &QAbstractButton::clicked, this, [this] { m_onOpenLocalIDE(); });
         welcome->addWidget(m_localIDE);

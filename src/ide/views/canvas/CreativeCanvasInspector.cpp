@@ -56,6 +56,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
         background);
     m_headline = new ThemedTextEditor(theme, ThemeColor::elevatedBackground, editorBox);
     m_headline->setObjectName(u"artboardHeadlineEditor"_s);
+    m_headline->setAccessibleName(u"Headline"_s);
     m_headline->setFont(themeFont(12));
     m_headline->setFixedHeight(90);
     m_headline->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -68,6 +68,7 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     m_grid
         = new CardGridView(theme, ThemeColor::canvasBackground, cardMinimumWidth, gridSpacing, gridPadding, m_splitter);
     m_grid->setObjectName(u"artboardGridView"_s);
+    m_grid->setAccessibleName(u"Artboards"_s);
     m_grid->setMinimumWidth(gridMinimumWidth);
     m_grid->setItemDelegate(new ArtboardCardDelegate(theme, m_grid));
     m_grid->setModel(m_artboards);

@@ -322,7 +322,7 @@ QMenu *SidebarNavigationView::popUpProjectMenu(int row, const QPoint &globalPosi
         model->createNewThread(request, session);
     });
 
-    QAction *reveal = menu->addAction(u"Reveal Folder in Finder"_s);
+    QAction *reveal = menu->addAction(u"Reveal Folder in File Manager"_s);
     reveal->setObjectName(u"revealProjectFolderAction"_s);
     connect(reveal, &QAction::triggered, model, [model, controller, id] {
         model->openProject(id);

@@ -108,6 +108,7 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
 
     auto *scroller = new QScrollArea;
     scroller->setObjectName(u"agentTabScrollArea"_s);
+    scroller->setAccessibleName(u"Workspace Agent"_s);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

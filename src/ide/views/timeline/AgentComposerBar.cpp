@@ -123,6 +123,7 @@ AgentComposerBar::AgentComposerBar(
     boxLayout->setContentsMargins(10, 8, 10, 8);
     m_draftField = new QLineEdit(box);
     m_draftField->setObjectName(u"draftField"_s);
+    m_draftField->setAccessibleName(u"Message"_s);
     m_draftField->setFrame(false);
     m_draftField->setFont(themeFont(12));
     m_draftField->setAttribute(Qt::WA_MacShowFocusRect, false);
@@ -251,7 +252,8 @@ void AgentComposerBar::syncFromModel()
 void AgentComposerBar::updateSyncPath()
 {
     const auto project = m_context.model ? m_context.model->selectedProject() : std::nullopt;
-    const QString text = u"Local sync: ~/Documents/Orvane/"_s + (project ? project->slug() : u"campaign"_s);
+    const QString root = m_context.model ? m_context.model->shownWorkspaceRoot() : QString();
+    const QString text = u"Local sync: "_s + root + u'/' + (project ? project->slug() : u"campaign"_s);
     m_syncPathLabel->setText(text);
     m_syncPathLabel->setToolTip(text);
 }

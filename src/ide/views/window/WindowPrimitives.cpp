@@ -48,6 +48,7 @@ void ElidedLabel::setText(const QString &text)
         return;
     m_text = text;
     setToolTip(text);
+    setAccessibleName(text);
     updateGeometry();
     update();
 }
@@ -325,6 +326,7 @@ FixedTag::FixedTag(
     const QString &text, const QFont &font, const QColor &ink, const QColor &fill, QMargins padding, QWidget *parent)
     : QWidget(parent), m_text(text), m_ink(ink), m_fill(fill), m_padding(padding)
 {
+    setAccessibleName(text);
     setFont(font);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -91,6 +91,7 @@ WorkspaceSidebar::WorkspaceSidebar(const ThemeSource &theme, WorkspaceWindowCont
 
     m_scroll = new QScrollArea;
     m_scroll->setObjectName(u"sidebarScrollArea"_s);
+    m_scroll->setAccessibleName(u"Sidebar"_s);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -160,8 +160,8 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
     auto *exportButton = new ClickableButton(theme, look, content);
     exportButton->setObjectName(u"exportReportButton"_s);
     exportButton->addSymbol(u"arrow.down.doc.fill"_s, ThemeColor::textPrimary, 11)->setFixedColor(Qt::black);
-    ownTextColor(exportButton->addText(
-        u"Export HTML Report to ~/Documents/Orvane"_s, themeFont(11, QFont::Bold), QColor(Qt::black)));
+    ownTextColor(exportButton->addText(u"Export HTML Report to "_s + context.model->shownWorkspaceRoot(),
+        themeFont(11, QFont::Bold), QColor(Qt::black)));
     connect(exportButton, &QAbstractButton::clicked, this, &AttributionDashboardView::exportReport);
     header->addTrailing(exportButton);
     stack->addWidget(header);
@@ -208,6 +208,7 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
 
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(u"dashboardScrollArea"_s);
+    scroll->setAccessibleName(u"Dashboard"_s);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -74,6 +74,7 @@ CampaignPlanDocumentView::CampaignPlanDocumentView(const WorkspaceViewContext &c
     outer->setContentsMargins(0, 0, 0, 0);
     auto *scroll = makeScrollArea(content, this);
     scroll->setObjectName(u"planDocumentScrollArea"_s);
+    scroll->setAccessibleName(u"Campaign Plan"_s);
     outer->addWidget(scroll);
 
     CampaignIDEWorkspaceModel *model = context.model;
@@ -187,6 +188,7 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
 
     m_nameField = new QLineEdit(card);
     m_nameField->setObjectName(u"campaignNameField"_s);
+    m_nameField->setAccessibleName(u"Campaign Name"_s);
     m_nameField->setPlaceholderText(u"Campaign Name"_s);
     m_nameField->setFont(themeFont(13));
     styleTextField(m_nameField, theme, ThemeColor::elevatedBackground);
@@ -195,6 +197,7 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
 
     m_budgetField = new QLineEdit(card);
     m_budgetField->setObjectName(u"monthlyBudgetField"_s);
+    m_budgetField->setAccessibleName(u"Monthly Budget"_s);
     m_budgetField->setPlaceholderText(u"Budget"_s);
     m_budgetField->setFont(themeFont(13));
     m_budgetField->setFixedWidth(180);
@@ -219,9 +222,11 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
         return editor;
     };
     m_objectiveEditor = makeEditor(u"objectiveEditor"_s, 76);
+    m_objectiveEditor->setAccessibleName(u"Objective"_s);
     connect(m_objectiveEditor, &QPlainTextEdit::textChanged, this,
         [this] { m_context.model->updateSelectedProjectObjective(m_objectiveEditor->toPlainText()); });
     m_audienceEditor = makeEditor(u"audienceEditor"_s, 68);
+    m_audienceEditor->setAccessibleName(u"Target Audience"_s);
     connect(m_audienceEditor, &QPlainTextEdit::textChanged, this,
         [this] { m_context.model->updateSelectedProjectAudience(m_audienceEditor->toPlainText()); });
     column->addLayout(fieldColumn(fieldLabel(u"Campaign Objective & KPI Contract"_s), m_objectiveEditor));
@@ -329,8 +334,8 @@ void CampaignPlanDocumentView::refreshHeader()
     const std::optional<CampaignIDEThread> thread = m_binding->thread();
     m_kicker->setKicker(u"CAMPAIGN PLAN DOCUMENT · "_s % (project ? project->slug().toUpper() : u"WORKSPACE"_s));
     m_title->setText(project ? project->name : (thread ? thread->title : QString()));
-    m_rawCaption->setText(
-        u"Editing ~/Documents/Orvane/"_s % (project ? project->slug() : u"campaign"_s) % u"/campaign-plan.md"_s);
+    m_rawCaption->setText(u"Editing "_s % m_context.model->shownWorkspaceRoot() % u'/'
+        % (project ? project->slug() : u"campaign"_s) % u"/campaign-plan.md"_s);
 }
 
 void CampaignPlanDocumentView::refreshRawEditor()

@@ -92,6 +92,7 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     // The spreadsheet; its header is the column strip.
     m_table = new QTableView(this);
     m_table->setObjectName(u"mediaPlanTable"_s);
+    m_table->setAccessibleName(u"Media Plan"_s);
     m_table->setModel(m_tableModel);
     auto *header = new MediaPlanHeaderView(theme, m_table);
     m_table->setHorizontalHeader(header);
