@@ -65,6 +65,8 @@ public:
     void setColor(ThemeColor color);
     // Insets of the text inside the widget.
     void setPadding(const QMargins &padding);
+    // Fill each line to the end, breaking inside words too (for texts that are one long token).
+    void setBreakAnywhere(bool anywhere);
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
@@ -82,6 +84,7 @@ private:
     ThemeColor m_color;
     QString m_text;
     QMargins m_padding;
+    bool m_breakAnywhere = false;
 };
 
 // A row of parts, leading ones on the left and trailing ones pushed to the right, that stacks them
