@@ -126,6 +126,24 @@ void BM_TimelineReopen(benchmark::State &state)
 }
 BENCHMARK(BM_TimelineReopen)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// One entry of range(0) MiB among a few ordinary ones: its card shows a bounded part of the text.
+void BM_TimelineOpenHugeEntry(benchmark::State &state)
+{
+    Fixture fixture(8);
+    const QString huge = u"forty-two "_s.repeated(int(state.range(0)) * 1024 * 1024 / 20);
+    fixture.model->mutateThread(
+        fixture.threadID, [&](CampaignIDEThread &thread) { thread.agentTabs[0].entries[7].text = huge; },
+        CampaignIDEWorkspaceModel::Save::no);
+    for (auto _ : state) {
+        TimelineHeightCache heights;
+        AgentTimelineView view(fixture.context(&heights), fixture.threadID, fixture.tabID);
+        showExposed(view);
+        view.listView()->scrollToBottom();
+        paintNow(view);
+    }
+}
+BENCHMARK(BM_TimelineOpenHugeEntry)->Arg(5)->Arg(60)->Unit(benchmark::kMillisecond);
+
 void BM_TimelineAppendEntry(benchmark::State &state)
 {
     Fixture fixture(int(state.range(0)));

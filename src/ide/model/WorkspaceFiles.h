@@ -32,6 +32,11 @@ inline constexpr char16_t transcriptFileName[] = u"thread-transcript.json";
 // A number as a bare whole number: truncated toward zero, saturating at the 64-bit bounds, 0 for NaN.
 [[nodiscard]] QString wholeNumber(double value);
 
+// The desktop's documents folder: the one the XDG user-dirs file names, else "$HOME/Documents".
+[[nodiscard]] QString documentsFolder();
+// The path as the user reads it: the home folder shown as "~".
+[[nodiscard]] QString shownPath(const QString &path);
+
 // Replaces the file atomically. On failure returns false and fills error when given.
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 

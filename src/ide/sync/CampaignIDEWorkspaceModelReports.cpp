@@ -18,7 +18,7 @@ void CampaignIDEWorkspaceModel::createLocalReport(const QString &title, const QS
 {
     const QString folder = m_locations.workspaceRoot + u'/' + QStringView(LocalReport::folderName);
     const QString path = folder + u'/' + LocalReport::fileName(title);
-    const QByteArray bytes = LocalReport::html(title, kind).toUtf8();
+    const QByteArray bytes = LocalReport::html(title, kind, shownWorkspaceRoot()).toUtf8();
     const ReportArtifact artifact {
         .id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(),
         .kind = kind,
@@ -28,7 +28,7 @@ void CampaignIDEWorkspaceModel::createLocalReport(const QString &title, const QS
         .createdAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
         .updatedAt = std::nullopt,
     };
-    const QString shownPath = LocalReport::displayPath(title);
+    const QString shownPath = LocalReport::displayPath(shownWorkspaceRoot(), title);
 
     // Written on the model's writer, in order with every other write; the report is listed and
     // announced only once it is on disk.

@@ -16,11 +16,12 @@ inline constexpr char16_t folderName[] = u"reports";
 // "<slug>.html"
 [[nodiscard]] QString fileName(const QString &title);
 
-// The path the notices show, whatever the real workspace root is: "~/Documents/Orvane/reports/<file>".
-[[nodiscard]] QString displayPath(const QString &title);
+// The path the notices show: "<shown root>/reports/<file>", with the root as the user reads it
+// ("~/Documents/Orvane").
+[[nodiscard]] QString displayPath(const QString &shownRoot, const QString &title);
 
-// The 37-line HTML document with the fixed figures. The title and the upper-cased kind are
-// inserted as text: every character HTML gives a meaning to is escaped.
-[[nodiscard]] QString html(const QString &title, const QString &kind);
+// The 37-line HTML document with the fixed figures. The title, the upper-cased kind and the shown
+// path are inserted as text: every character HTML gives a meaning to is escaped.
+[[nodiscard]] QString html(const QString &title, const QString &kind, const QString &shownRoot);
 
 } // namespace orvane::LocalReport

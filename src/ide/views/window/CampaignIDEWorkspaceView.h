@@ -3,6 +3,7 @@
 #include "ide/views/window/CampaignIDEFocusedActions.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -23,6 +24,7 @@ class DestinationArea;
 class WorkspaceSheets;
 class LiveContextRefresher;
 class SlidingColumn;
+class ThemeCrossFade;
 
 namespace voice {
 class VoiceInputProvider;
@@ -108,6 +110,7 @@ private:
     SlidingColumn *m_drawerColumn = nullptr; // divider and drawer
     QWidget *m_drawer = nullptr;
     WorkspaceSheets *m_sheets = nullptr;
+    QPointer<ThemeCrossFade> m_crossFade; // while the colours ease to a new theme
 };
 
 } // namespace orvane
