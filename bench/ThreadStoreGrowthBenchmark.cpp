@@ -4,7 +4,7 @@
 // written when the user opens another thread and when one thread is edited.
 //
 // The window runs in a child process: this program started with "--first-frame <home>" builds the
-// application window on that home, prints "painted <resident pages>" at its first frame and exits.
+// application window on that home, prints "first-frame" at its first frame and runs until it is ended.
 #include "app/OrvaneMainWindow.h"
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QProcess>
@@ -123,6 +124,14 @@ struct FirstFrame {
     double residentMegabytes = 0;
 };
 
+double residentMegabytesOf(qint64 pid)
+{
+    QFile status(u"/proc/%1/statm"_s.arg(pid));
+    const QByteArray pages = status.open(QIODevice::ReadOnly) ? status.readAll().split(' ').value(1) : "0";
+    return pages.toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+// Runs the program until it prints its first-frame line ("painted <pages>" or "first-frame"), reads its resident memory then, and ends it.
 FirstFrame runUntilPainted(const QString &program, const QStringList &arguments)
 {
     QProcess child;
@@ -134,9 +143,14 @@ FirstFrame runUntilPainted(const QString &program, const QStringList &arguments)
         line += child.readLine();
     FirstFrame frame;
     frame.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    frame.residentMegabytes = line.trimmed().split(' ').value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6;
-    if (!child.waitForFinished(60'000))
+    // The window child reports its own pages as it exits; the bare window is read from outside.
+    frame.residentMegabytes = line.startsWith("painted ")
+        ? line.trimmed().split(' ').value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6
+        : residentMegabytesOf(child.processId());
+    child.terminate();
+    if (!child.waitForFinished(10'000))
         child.kill();
+    child.waitForFinished();
     return frame;
 }
 
