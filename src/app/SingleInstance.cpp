@@ -47,7 +47,7 @@ QString SingleInstance::lockFilePath() const
 
 QString SingleInstance::serverName() const
 {
-    const QString path = m_dataFolder + u"/instance.socket";
+    QString path = m_dataFolder + u"/instance.socket";
     if (path.toUtf8().size() < maximumSocketPathBytes)
         return path;
     // Too long for a socket path: a per-folder name that QLocalServer places in the temporary folder.

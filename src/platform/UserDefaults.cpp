@@ -14,7 +14,7 @@ constexpr qint64 maxValueSize = 64 * 1024 * 1024;
 
 QString configHome()
 {
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return xdg;
     return QDir::homePath() + u"/.config";

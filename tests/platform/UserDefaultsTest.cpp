@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 using orvane::platform::UserDefaults;
 using namespace Qt::StringLiterals;
 
@@ -95,15 +100,44 @@ TEST_F(UserDefaultsTest, KeysNeverLeaveTheFolder)
     EXPECT_TRUE(UserDefaults::isValidKey(u"com.orvane.app.macos.ide.threads.v2"_s));
 }
 
+// Root ignores folder permissions, so while it lives this thread reaches files as an unprivileged
+// owner of the given paths (the file-system uid is per thread on Linux; the rest of the process,
+// and the uid it gives back on destruction, stay as they were).
+class UnprivilegedFileAccess final {
+public:
+    explicit UnprivilegedFileAccess(const QStringList &paths)
+    {
+        if (::geteuid() != 0)
+            return;
+        for (const QString &path : paths)
+            EXPECT_EQ(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0) << path.toStdString();
+        m_previous = ::setfsuid(nobody);
+        EXPECT_EQ(::setfsuid(nobody), static_cast<int>(nobody));
+    }
+    ~UnprivilegedFileAccess()
+    {
+        if (m_previous)
+            ::setfsuid(static_cast<uid_t>(*m_previous));
+    }
+    UnprivilegedFileAccess(const UnprivilegedFileAccess &) = delete;
+    UnprivilegedFileAccess &operator=(const UnprivilegedFileAccess &) = delete;
+
+private:
+    static constexpr uid_t nobody = 65534;
+    std::optional<int> m_previous;
+};
+
 TEST_F(UserDefaultsTest, UnwritableFolderFailsWithoutLosingTheOldValue)
 {
     const UserDefaults defaults(home.path() + u"/store");
     ASSERT_TRUE(defaults.setBool(QStringLiteral("flag"), true));
     QFile::setPermissions(defaults.directory(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFileInfo(defaults.directory()).isWritable())
-        GTEST_SKIP() << "running with privileges that ignore folder permissions";
-    EXPECT_FALSE(defaults.setBool(QStringLiteral("flag"), false));
-    EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), true);
+    {
+        const UnprivilegedFileAccess access(
+            { home.path(), defaults.directory(), defaults.directory() + u"/flag.json" });
+        EXPECT_FALSE(defaults.setBool(QStringLiteral("flag"), false));
+        EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), true);
+    }
     QFile::setPermissions(
         defaults.directory(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

@@ -129,7 +129,7 @@ CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID
         .isStreaming = false,
         .statusText = std::nullopt,
     };
-    const CampaignIDEThread thread {
+    CampaignIDEThread thread {
         .id = QUuid::createUuid(),
         .projectID = projectID,
         .title = title % u" — Launch Thread"_s,

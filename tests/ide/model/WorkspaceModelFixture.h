@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QString>
 
+#include <qcoro/qcorotimer.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -38,6 +40,8 @@ public:
     }
     QCoro::Task<> deliver(QString title, QString body, QString identifier) override
     {
+        if (suspendDelivery)
+            co_await QCoro::sleepFor(std::chrono::milliseconds(1));
         delivered.append({ title, body, identifier });
         if (failure)
             throw NativeNotificationError(*failure);
@@ -50,6 +54,8 @@ public:
     QList<Delivery> delivered;
     int stateQueries = 0;
     std::optional<QString> failure;
+    // The delivery then ends on a later turn of the event loop instead of at once.
+    bool suspendDelivery = false;
 
 private:
     NativeNotificationState m_state;

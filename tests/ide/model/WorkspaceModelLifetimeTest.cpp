@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -12,14 +13,21 @@ namespace {
 TEST_F(WorkspaceModelTest, ANoticeClearsItselfUnlessAnotherReplacedIt)
 {
     const auto model = makeModel();
-    model->setNoticeDuration(std::chrono::milliseconds(400));
+    model->setNoticeDuration(std::chrono::milliseconds(10));
     model->flashNotice(u"A"_s);
-    QTest::qWait(200); // half of A's time
+    model->setNoticeDuration(std::chrono::milliseconds(300));
     model->flashNotice(u"B"_s);
     EXPECT_EQ(model->statusNotice(), u"B"_s);
-    // A's countdown ends first and leaves B alone; B's own countdown clears it.
-    QTest::qWait(250);
-    EXPECT_EQ(model->statusNotice(), u"B"_s);
+    // Timers fire in the order of their deadlines, however late the loop runs: a probe due between
+    // the two countdowns sees what A's left behind and B's has not touched yet.
+    std::optional<QString> afterA;
+    bool probed = false;
+    QTimer::singleShot(std::chrono::milliseconds(50), model.get(), [&] {
+        afterA = model->statusNotice();
+        probed = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probed; }, 2000));
+    EXPECT_EQ(afterA, u"B"_s);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
 }
 
@@ -48,7 +56,13 @@ TEST_F(WorkspaceModelTest, DestructionFlushesPendingWritesAndNothingRunsAfterIt)
     EXPECT_EQ(utf8(threads.first().title), "Title 49");
 
     const QDateTime stateTime = QFileInfo(stateFile()).lastModified();
-    QTest::qWait(100); // the notice's and the writer's callbacks would have run by now
+    // Due after the notice's countdown, so once it fired, that countdown and whatever the writer
+    // posted back would have run.
+    bool probed = false;
+    const QObject probeContext;
+    QTimer::singleShot(std::chrono::milliseconds(60), &probeContext, [&probed] { probed = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probed; }, 2000));
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(QFileInfo(stateFile()).lastModified(), stateTime);
     EXPECT_EQ(readAll(stateFile()), state);
 }

@@ -188,7 +188,7 @@ void CardGrid::keyPressEvent(QKeyEvent *event)
     const int row = currentRow();
     const int rows = m_model ? m_model->rowCount() : 0;
     const int columns = qMax(1, columnCount());
-    int next = row;
+    int next = 0;
     switch (event->key()) {
     case Qt::Key_Left:
         next = row - 1;
