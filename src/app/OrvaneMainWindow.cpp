@@ -9,6 +9,7 @@
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
@@ -104,7 +105,11 @@ void OrvaneMainWindow::applyChromeColours()
             chrome.setColor(QPalette::Disabled, role, resolve(Brand::textTertiary(), QGuiApplication::palette()));
     }
     menuBar()->setPalette(chrome);
-    m_commands->menu()->setPalette(chrome);
+    // Every menu of the bar drops down in the bar's colours.
+    for (QAction *entry : menuBar()->actions()) {
+        if (QMenu *menu = entry->menu())
+            menu->setPalette(chrome);
+    }
 }
 
 OrvaneMainWindow::~OrvaneMainWindow() = default;
