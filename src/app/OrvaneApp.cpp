@@ -112,6 +112,10 @@ int runOrvane(int argc, char **argv)
     case SingleInstance::Outcome::failed:
         std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.errorText()));
         return 1;
+    case SingleInstance::Outcome::storageUnavailable:
+        // Started from a launcher nobody reads the terminal: the window opens and says it.
+        std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.errorText()));
+        break;
     }
 
     quitOnTerminationSignals(&application);
@@ -120,6 +124,8 @@ int runOrvane(int argc, char **argv)
     QObject::connect(&instance, &SingleInstance::activationRequested, &app, &OrvaneApp::activate);
     OrvaneMainWindow *window = app.openWindow();
     window->show();
+    if (!instance.errorText().isEmpty())
+        window->showStorageProblem(instance.errorText());
 
     const QString screenshot = qEnvironmentVariable("ORVANE_SCREENSHOT");
     if (!screenshot.isEmpty())

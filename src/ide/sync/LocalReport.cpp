@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace orvane::LocalReport {
 
 using namespace Qt::StringLiterals;
@@ -27,7 +29,10 @@ QString slug(const QString &title)
 
 QString fileName(const QString &title)
 {
-    return slug(title) + u".html"_s;
+    constexpr qsizetype maxSlugLength = 80;
+    const QString cut = slug(title).left(maxSlugLength);
+    const bool named = std::any_of(cut.cbegin(), cut.cend(), [](QChar c) { return c != u'-'; });
+    return (named ? cut : u"report"_s) + u".html"_s;
 }
 
 QString displayPath(const QString &title)
@@ -35,7 +40,7 @@ QString displayPath(const QString &title)
     return u"~/Documents/Orvane/reports/"_s + fileName(title);
 }
 
-QString html(const QString &title, const QString &kind)
+QString html(const QString &title, const QString &kind, const QString &shownPath)
 {
     // Escaped after upper-casing, so an entity such as "&amp;" keeps its lower-case name.
     const QString badgeKind = kind.toUpper().toHtmlEscaped();
@@ -63,7 +68,8 @@ QString html(const QString &title, const QString &kind)
         u"<body>"_s,
         u"  <span class=\"badge\">ORVANE LOCAL &amp; CLOUD ATTRIBUTION REPORT · "_s + badgeKind + u"</span>"_s,
         u"  <h1>"_s + heading + u"</h1>"_s,
-        u"  <p style=\"color:#94A3B8;\">Generated locally in "_s + displayPath(title) + u"</p>"_s,
+        u"  <p style=\"color:#94A3B8;\">Generated locally in "_s
+            + (shownPath.isEmpty() ? displayPath(title) : shownPath).toHtmlEscaped() + u"</p>"_s,
         u"  <div class=\"grid\">"_s,
         u"    <div class=\"card\"><div class=\"label\">Attributed Pipeline</div><div class=\"val\">$412,000</div></div>"_s,
         u"    <div class=\"card\"><div class=\"label\">Blended ROAS</div><div class=\"val\">4.2x</div></div>"_s,

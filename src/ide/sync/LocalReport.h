@@ -13,7 +13,8 @@ inline constexpr char16_t folderName[] = u"reports";
 // separator or a dot, so "<slug>.html" stays inside the reports folder.
 [[nodiscard]] QString slug(const QString &title);
 
-// "<slug>.html"
+// "<slug>.html", the slug cut to 80 characters; "report.html" when the slug holds no letter or digit.
+// The writer adds "-2", "-3", ... before ".html" when the name is taken: no report overwrites a file.
 [[nodiscard]] QString fileName(const QString &title);
 
 // The path the notices show, whatever the real workspace root is: "~/Documents/Orvane/reports/<file>".
@@ -21,6 +22,7 @@ inline constexpr char16_t folderName[] = u"reports";
 
 // The 37-line HTML document with the fixed figures. The title and the upper-cased kind are
 // inserted as text: every character HTML gives a meaning to is escaped.
-[[nodiscard]] QString html(const QString &title, const QString &kind);
+// It names the report's place as shownPath, by default displayPath(title).
+[[nodiscard]] QString html(const QString &title, const QString &kind, const QString &shownPath = {});
 
 } // namespace orvane::LocalReport

@@ -34,9 +34,21 @@ protected:
     [[nodiscard]] CampaignIDEProject project() const { return *model().selectedProject(); }
 };
 
-TEST_F(LaunchApprovalModalTest, ShowsTheSameSummaryForEveryLaunch)
+// The summary is the launched project's own: its media plan's monthly total and channels (as its
+// table and dashboard show them) and its approved artboards.
+TEST_F(LaunchApprovalModalTest, ShowsTheLaunchedProjectsOwnFigures)
 {
     makeWindow();
+    const QUuid thread = model().activeThread()->id;
+    model().mutateThread(thread, [](CampaignIDEThread &t) {
+        t.mediaPlanRows = { t.mediaPlanRows.first(), t.mediaPlanRows.first(), t.mediaPlanRows.first() };
+        t.mediaPlanRows[0].channel = u"Reddit"_s;
+        t.mediaPlanRows[0].monthlyBudget = 3000;
+        t.mediaPlanRows[1].channel = u"Meta"_s;
+        t.mediaPlanRows[1].monthlyBudget = 1500.75;
+        t.mediaPlanRows[2].channel = u"Reddit"_s;
+        t.mediaPlanRows[2].monthlyBudget = 500;
+    });
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     EXPECT_EQ(modal->width(), 480);
@@ -44,7 +56,8 @@ TEST_F(LaunchApprovalModalTest, ShowsTheSameSummaryForEveryLaunch)
     EXPECT_EQ(text(modal, u"launchKickerLabel"_s), u"HUMAN-IN-THE-LOOP EXECUTION GATE"_s);
     EXPECT_EQ(text(modal, u"launchHeadlineLabel"_s), u"Approve & Launch Campaign Launch Flight"_s);
     EXPECT_EQ(text(modal, u"launchDetailLabel"_s),
-        u"Budget: $45,000/mo · Channels: LinkedIn, Google Search, Reddit · Approved Creatives: 4/4"_s);
+        u"Budget: $5,000/mo · Channels: Reddit, Meta · Approved Creatives: "_s
+            + QString::number(project().approvedCreativeCount()) + u'/' + QString::number(project().creatives.size()));
     EXPECT_EQ(text(modal, u"confirmLaunchLabel"_s), u"Confirm & Execute Campaign"_s);
     // The wrapped detail line fits inside the sheet.
     auto *detail = child<QLabel>(modal, u"launchDetailLabel"_s);
