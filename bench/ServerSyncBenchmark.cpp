@@ -52,7 +52,7 @@ void BM_LocalReportHtml(benchmark::State &state)
 {
     const QString title = u"Q4 Enterprise Demand Gen <launch> — 30d Attribution Report"_s;
     for (auto _ : state) {
-        auto html = LocalReport::html(title, u"attribution"_s).toUtf8();
+        auto html = LocalReport::html(title, u"attribution"_s, u"~/Documents/Orvane"_s).toUtf8();
         benchmark::DoNotOptimize(html);
     }
 }

@@ -59,6 +59,19 @@ QPixmap brandSymbolPixmap(int size, const QColor &color, qreal devicePixelRatio)
     return pixmap;
 }
 
+void paintBrandIconTile(QPainter &painter, const QRectF &rect)
+{
+    const qreal size = std::min(rect.width(), rect.height());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(toQColor(Brand::bgPrimary().dark.value_or(HexColor {})));
+    painter.drawRoundedRect(rect, size * 0.22, size * 0.22);
+    const qreal inset = size * 0.18;
+    paintBrandSymbol(painter, rect.adjusted(inset, inset, -inset, -inset), brandSymbolOwnColor());
+    painter.restore();
+}
+
 QIcon brandSymbolIcon()
 {
     QIcon icon;
@@ -66,12 +79,7 @@ QIcon brandSymbolIcon()
         QPixmap tile(size, size);
         tile.fill(Qt::transparent);
         QPainter painter(&tile);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(toQColor(Brand::bgPrimary().dark.value_or(HexColor {})));
-        painter.drawRoundedRect(QRectF(0, 0, size, size), size * 0.22, size * 0.22);
-        const qreal inset = size * 0.18;
-        paintBrandSymbol(painter, QRectF(inset, inset, size - 2 * inset, size - 2 * inset), brandSymbolOwnColor());
+        paintBrandIconTile(painter, QRectF(0, 0, size, size));
         painter.end();
         icon.addPixmap(tile);
     }

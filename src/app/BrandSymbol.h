@@ -19,7 +19,10 @@ void paintBrandSymbol(QPainter &painter, const QRectF &rect, const QColor &color
 
 [[nodiscard]] QPixmap brandSymbolPixmap(int size, const QColor &color, qreal devicePixelRatio = 1.0);
 
-// The application's window icon: the mark in its own colour on a dark tile.
+// The application's icon: the mark in its own colour on a dark rounded tile filling `rect`.
+void paintBrandIconTile(QPainter &painter, const QRectF &rect);
+
+// The application's window icon: the tile at the usual sizes.
 [[nodiscard]] QIcon brandSymbolIcon();
 
 } // namespace orvane

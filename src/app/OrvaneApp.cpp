@@ -99,7 +99,8 @@ int runOrvane(int argc, char **argv)
     QApplication::setOrganizationName(u"Orvane"_s);
     QApplication::setOrganizationDomain(u"orvane.com"_s);
     QApplication::setApplicationDisplayName(u"Orvane"_s);
-    QGuiApplication::setDesktopFileName(u"com.orvane.Orvane"_s);
+    QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    QGuiApplication::setDesktopFileName(OrvaneApp::desktopFileName.toString());
 
     // One process per user: a second one would overwrite the first one's stores.
     const QString dataFolder = QFileInfo(CampaignIDEWorkspaceModel::standardLocations().stateFile).absolutePath();

@@ -26,6 +26,9 @@ class OrvaneApp final : public QObject {
     Q_OBJECT
 
 public:
+    // The desktop's name for the application: its desktop entry, metainfo and icon are named after it.
+    static constexpr QStringView desktopFileName = u"com.orvane.Orvane";
+
     // What the application is built from; production values unless a test swaps them.
     struct Services {
         // Makes the session store (called once, on first use). The network access manager is the

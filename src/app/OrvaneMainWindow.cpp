@@ -3,6 +3,7 @@
 #include "app/BrandSymbol.h"
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
+#include "app/StandardMenus.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/BrandColors.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -25,8 +26,10 @@ OrvaneMainWindow::OrvaneMainWindow(SessionStore *session, std::shared_ptr<voice:
     bool showCloudSignInScreen, QWidget *parent)
     : QMainWindow(parent),
       m_root(new RootView(session, std::move(voice), showCloudSignInScreen, this)),
+      m_standardMenus(new StandardMenus(this)),
       m_commands(new CampaignIDECommands(menuBar(), this))
 {
+    m_standardMenus->addHelpMenu();
     setObjectName(u"orvaneMainWindow"_s);
     setWindowTitle(u"Orvane"_s);
     setWindowIcon(brandSymbolIcon());
@@ -42,12 +45,15 @@ OrvaneMainWindow::OrvaneMainWindow(SessionStore *session, std::shared_ptr<voice:
     connect(m_root, &RootView::focusedActionsChanged, this, publish);
     publish();
 
-    connect(m_root, &RootView::screenChanged, this, [this] {
+    // The chrome follows the theme of the workspace shown, the one shown from the start included.
+    const auto followScreen = [this] {
         if (CampaignIDEWorkspaceView *workspace = m_root->workspace())
-            connect(workspace->themeSource(), &ThemeSource::themeChanged, this, &OrvaneMainWindow::applyChromeColours);
+            connect(workspace->themeSource(), &ThemeSource::themeChanged, this, &OrvaneMainWindow::applyChromeColours,
+                Qt::UniqueConnection);
         applyChromeColours();
-    });
-    applyChromeColours();
+    };
+    connect(m_root, &RootView::screenChanged, this, followScreen);
+    followScreen();
 }
 
 void OrvaneMainWindow::applyTint()

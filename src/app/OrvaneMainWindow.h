@@ -9,12 +9,13 @@ namespace orvane {
 class CampaignIDECommands;
 class RootView;
 class SessionStore;
+class StandardMenus;
 
 namespace voice {
 class VoiceInputProvider;
 }
 
-// The application window: the menu bar with the "Campaign" menu around the root view.
+// The application window: the menu bar ("File", "Edit", "Campaign", "Help") around the root view.
 class OrvaneMainWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -27,6 +28,7 @@ public:
 
     [[nodiscard]] RootView *rootView() const { return m_root; }
     [[nodiscard]] CampaignIDECommands *commands() const { return m_commands; }
+    [[nodiscard]] StandardMenus *standardMenus() const { return m_standardMenus; }
 
     // Shows the window if it is hidden or minimised, raises it and gives it the keyboard.
     void bringToFront();
@@ -50,6 +52,7 @@ private:
     void applyTint();
 
     RootView *m_root;
+    StandardMenus *m_standardMenus;
     CampaignIDECommands *m_commands;
     bool m_shownOnce = false;
     bool m_darkAppearance = false;

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -41,11 +40,10 @@ QFont headingFont(qreal size)
     return font;
 }
 
-// The code the user compares in the browser: the system's fixed-pitch face, large and semibold.
+// The code the user compares in the browser: the monospaced face, large and semibold.
 QFont userCodeFont()
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(22);
+    QFont font = ui::monospacedFont(22);
     font.setWeight(QFont::DemiBold);
     return font;
 }
@@ -94,6 +92,7 @@ SignInView::SignInView(SessionStore *session, std::function<void()> onOpenLocalI
 
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(u"signInScrollArea"_s);
+    m_scroll->setAccessibleName(u"Sign in to Orvane"_s);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -206,7 +205,7 @@ void SignInView::buildEntry(QVBoxLayout *column)
     if (m_onOpenLocalIDE) {
         m_localIDE = new EntryButton(u"Open Local Campaign IDE"_s, false, true, m_welcome);
         m_localIDE->setObjectName(u"signIn.localIDE"_s);
-        m_localIDE->setAccessibleDescription(u"Opens the local macOS Campaign IDE workspace immediately."_s);
+        m_localIDE->setAccessibleDescription(u"Opens the local Linux Campaign IDE workspace immediately."_s);
         m_localIDE->setToolTip(m_localIDE->accessibleDescription());
         connect(m_localIDE, &QAbstractButton::clicked, this, [this] { m_onOpenLocalIDE(); });
         welcome->addWidget(m_localIDE);

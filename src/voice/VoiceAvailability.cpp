@@ -22,14 +22,14 @@ QString VoiceInputError::userMessage() const
     case Kind::recognitionFailed:
         return QStringLiteral("Speech recognition stopped. Tap the mic to try again, or type your request.");
     case Kind::microphoneDenied:
-        return QStringLiteral("Microphone access is off. Turn it on in Settings > Privacy & Security > Microphone, "
-                              "or type your request.");
+        return QStringLiteral("Microphone access is off. Check that a microphone is connected and not muted, or type "
+                              "your request.");
     case Kind::microphoneRestricted:
         return QStringLiteral("Microphone access is restricted on this device, so voice input is off. Type your "
                               "request.");
     case Kind::speechDenied:
-        return QStringLiteral("Speech recognition is off. Turn it on in Settings > Privacy & Security > Speech "
-                              "Recognition, or type your request.");
+        return QStringLiteral("Speech recognition is off. Check that the speech model (pocketsphinx-en-us) is "
+                              "installed, or type your request.");
     case Kind::speechRestricted:
         return QStringLiteral("Speech recognition is restricted on this device. Type your request.");
     case Kind::recognizerUnavailable:

@@ -62,15 +62,22 @@ TEST(BareXServerTest, TheWindowTakesTheKeyboardWithoutAWindowManager)
     if (xvfb.isEmpty())
         GTEST_SKIP() << "Xvfb is not installed";
 
-    int number = 97;
-    while (QFileInfo::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)) || QFileInfo::exists(u"/tmp/.X%1-lock"_s.arg(number)))
-        ++number;
-    const QByteArray display = ":" + QByteArray::number(number);
+    // Xvfb picks a free display itself and writes its number to the pipe: looking for free numbers
+    // in /tmp misses servers of other mount namespaces that share the abstract socket names.
     QProcess server;
-    server.start(
-        xvfb, { QString::fromLatin1(display), u"-screen"_s, u"0"_s, u"1600x1000x24"_s, u"-nolisten"_s, u"tcp"_s });
+    server.start(xvfb, { u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, u"1600x1000x24"_s, u"-nolisten"_s, u"tcp"_s });
     ASSERT_TRUE(server.waitForStarted());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)); }, 20000));
+    QByteArray written;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            written += server.readAllStandardOutput();
+            return written.endsWith('\n') || server.state() == QProcess::NotRunning;
+        },
+        20000));
+    bool numbered = false;
+    written.trimmed().toInt(&numbered);
+    ASSERT_TRUE(numbered) << "Xvfb did not report a display";
+    const QByteArray display = ":" + written.trimmed();
 
     TemporaryHome home;
     const QString screenshot = home.path() + u"/start.png"_s;

@@ -73,7 +73,7 @@ TEST(OrvaneAppTest, TheWindowIsActiveOnceShownAndActivatingAgainBringsItBack)
     AppHarness harness;
     OrvaneMainWindow *window = harness.start();
     EXPECT_TRUE(window->isActiveWindow());
-    EXPECT_EQ(window->menuBar()->actions().size(), 1);
+    EXPECT_EQ(window->menuBar()->actions().size(), 4);
 
     window->hide();
     harness.app().activate();

@@ -52,6 +52,18 @@ void OrvaneProcess::terminate()
     m_process.terminate();
 }
 
+ToolRun runToCompletion(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        return { -1, u"did not finish"_s };
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        QString::fromLocal8Bit(process.readAll()) };
+}
+
 void OrvaneProcess::kill()
 {
     m_process.kill();

@@ -38,4 +38,13 @@ private:
     QByteArray m_stderr;
 };
 
+// A program run to its end (two minutes at most): its exit code (-1 when it crashed or hung) and
+// its standard output and error, merged.
+struct ToolRun {
+    int exitCode = -1;
+    QString output;
+};
+ToolRun runToCompletion(const QString &program, const QStringList &arguments,
+    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
 } // namespace orvane::test

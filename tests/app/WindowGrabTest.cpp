@@ -2,7 +2,10 @@
 
 #include "app/RootView.h"
 #include "app/SignInView.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/BrandColors.h"
+#include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/brand/Brand.h"
 
 #include <QApplication>
@@ -116,6 +119,14 @@ TEST(WindowGrabTest, MainWindowWithTheWorkspace)
     resizeContent(window, { 1440, 900 - 24 });
     const QImage image = grab(window, u"main-window"_s);
     EXPECT_FALSE(image.isNull());
+
+    // The menu bar follows the workspace's theme both ways.
+    CampaignIDEWorkspaceView *workspace = window->rootView()->workspace();
+    ASSERT_NE(workspace, nullptr);
+    for (const bool dark : { false, true }) {
+        workspace->model()->setDarkTheme(dark);
+        EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), OrvaneWebTheme(dark).sidebarBackground());
+    }
 }
 
 TEST(WindowGrabTest, SignInScreenFollowsADarkAppearanceInPlace)

@@ -75,11 +75,11 @@ TEST(VoiceInputErrorTest, EveryCaseHasItsSentence)
     EXPECT_EQ(VoiceInputError::audioEngineFailed({}).userMessage(),
         QStringLiteral("The microphone couldn't start. Try again, or type your request."));
     EXPECT_EQ(VoiceInputError::microphoneDenied().userMessage(),
-        QStringLiteral("Microphone access is off. Turn it on in Settings > Privacy & Security > Microphone, or "
-                       "type your request."));
+        QStringLiteral("Microphone access is off. Check that a microphone is connected and not muted, or type "
+                       "your request."));
     EXPECT_EQ(VoiceInputError::speechDenied().userMessage(),
-        QStringLiteral("Speech recognition is off. Turn it on in Settings > Privacy & Security > Speech "
-                       "Recognition, or type your request."));
+        QStringLiteral("Speech recognition is off. Check that the speech model (pocketsphinx-en-us) is "
+                       "installed, or type your request."));
     EXPECT_EQ(VoiceInputError::speechRestricted().userMessage(),
         QStringLiteral("Speech recognition is restricted on this device. Type your request."));
     EXPECT_EQ(VoiceInputError::recognizerUnavailable().userMessage(),

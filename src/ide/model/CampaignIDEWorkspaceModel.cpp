@@ -1,6 +1,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 
 #include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/ThreadStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
@@ -22,6 +23,7 @@ namespace orvane {
 using namespace Qt::StringLiterals;
 
 const QString CampaignIDEWorkspaceModel::threadsDefaultsKey = u"com.orvane.app.macos.ide.threads.v2"_s;
+const QString CampaignIDEWorkspaceModel::threadsStoreFolder = u"com.orvane.app.macos.ide.threads"_s;
 const QUuid CampaignIDEWorkspaceModel::sampleProjectID = QUuid(u"C1000000-0000-0000-0000-000000000001"_s);
 const QUuid CampaignIDEWorkspaceModel::sampleArtboardID = QUuid(u"C2000000-0000-0000-0000-000000000001"_s);
 
@@ -53,11 +55,16 @@ CampaignIDEWorkspaceModel::Locations CampaignIDEWorkspaceModel::standardLocation
 {
     const QString dataFolder = dataHome() + u"/Orvane";
     return Locations {
-        .workspaceRoot = QDir::homePath() + u"/Documents/Orvane",
+        .workspaceRoot = WorkspaceFiles::documentsFolder() + u"/Orvane",
         .stateFile = dataFolder + u"/campaign-ide-state.json",
         .mirrorLedgerFile = dataFolder + u"/mirror-ledger.json",
         .defaults = platform::UserDefaults::standard(),
     };
+}
+
+QString CampaignIDEWorkspaceModel::shownWorkspaceRoot() const
+{
+    return WorkspaceFiles::shownPath(m_locations.workspaceRoot);
 }
 
 QList<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::planDerivedArtboards(const QUuid &projectID)
@@ -149,7 +156,7 @@ CampaignIDEPlanProposal CampaignIDEWorkspaceModel::samplePlanProposal()
         .title = u"Focus the acquisition objective"_s,
         .rationale = u"Names the measurable action and target CPA guardrail for the launch flight."_s,
         .before = u"Acquire qualified growth teams and performance marketers for Orvane’s local-first Campaign IDE."_s,
-        .after = u"Generate 45+ qualified demos at <$95 CPA from growth teams adopting Orvane’s macOS Campaign IDE."_s,
+        .after = u"Generate 45+ qualified demos at <$95 CPA from growth teams adopting Orvane’s Linux Campaign IDE."_s,
         .status = AgentProposalStatus::pending,
     };
 }
@@ -162,6 +169,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     : QObject(parent),
       m_locations(std::move(locations)),
       m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
+      m_threadStore(std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
+          m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk)),
       m_connections(OrvaneWebParitySeeds::defaultConnections()),
       m_recommendedActions(OrvaneWebParitySeeds::defaultRecommendedActions()),
       m_notificationCenter(notificationCenter),
@@ -183,8 +192,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     }
     m_agentProposals = sampleAgentProposals();
     m_planProposal = samplePlanProposal();
-    if (auto stored = loadPersistedThreads())
-        m_threads = *stored;
+    if (auto stored = m_threadStore->load())
+        m_threads = *std::move(stored);
     else
         m_threads = OrvaneWebParitySeeds::defaultThreads(m_projects);
     m_assets = OrvaneWebParitySeeds::defaultAssets(m_projects.isEmpty() ? sampleProjectID : m_projects.first().id);
@@ -212,16 +221,24 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 
     QObject *receiver = this; // queued calls to it are dropped once it is gone
     const QString root = m_locations.workspaceRoot;
-    m_disk->setKeptCopiesHandler([receiver, root](const QStringList &copies) {
-        const QString notice = keptCopiesNotice(root, copies);
+    m_disk->setKeptCopiesHandler([receiver, root, shownRoot = shownWorkspaceRoot()](const QStringList &copies) {
+        const QString notice = keptCopiesNotice(root, shownRoot, copies);
         QMetaObject::invokeMethod(
             receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
             Qt::QueuedConnection);
     });
+    loadShownThreadBodies();
+    connect(this, &CampaignIDEWorkspaceModel::primaryDestinationChanged, this,
+        &CampaignIDEWorkspaceModel::loadShownThreadBodies);
+    connect(this, &CampaignIDEWorkspaceModel::selectedProjectIDChanged, this,
+        &CampaignIDEWorkspaceModel::loadShownThreadBodies);
 
     syncAllProjectsToLocalDisk();
-    for (const CampaignIDEThread &thread : std::as_const(m_threads))
-        syncThreadArtifactsToDisk(thread);
+    // A thread's files were written with its last change; only bodies at hand are mirrored again.
+    for (const CampaignIDEThread &thread : std::as_const(m_threads)) {
+        if (m_threadStore->hasBody(thread.id))
+            syncThreadArtifactsToDisk(thread);
+    }
 
     // Quitting waits for the user's data only; mirror work left over is done at the next start.
     if (QCoreApplication *app = QCoreApplication::instance())
@@ -250,47 +267,6 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
     } catch (const JsonError &) {
         m_disk->markUnreadable(m_locations.stateFile);
         return {};
-    }
-}
-
-namespace {
-
-// A turn still running when the previous process ended left its tab marked as streaming; nothing
-// will ever finish it, so the tab would stay busy for good. It starts idle instead.
-void settleInterruptedTurns(QList<CampaignIDEThread> &threads)
-{
-    for (CampaignIDEThread &thread : threads) {
-        for (CampaignAgentTab &tab : thread.agentTabs) {
-            if (tab.isStreaming || tab.statusText) {
-                tab.isStreaming = false;
-                tab.statusText.reset();
-            }
-        }
-    }
-}
-
-} // namespace
-
-QString CampaignIDEWorkspaceModel::threadStorePath() const
-{
-    return m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json";
-}
-
-std::optional<QList<CampaignIDEThread>> CampaignIDEWorkspaceModel::loadPersistedThreads()
-{
-    const auto bytes = m_locations.defaults.value(threadsDefaultsKey);
-    if (!bytes) {
-        if (m_locations.defaults.contains(threadsDefaultsKey))
-            m_disk->markUnreadable(threadStorePath());
-        return std::nullopt;
-    }
-    try {
-        auto threads = decodeJson<QList<CampaignIDEThread>>(*bytes);
-        settleInterruptedTurns(threads);
-        return threads;
-    } catch (const JsonError &) {
-        m_disk->markUnreadable(threadStorePath());
-        return std::nullopt;
     }
 }
 
@@ -548,6 +524,7 @@ std::optional<QString> CampaignIDEWorkspaceModel::extractDomain(const QString &t
 bool CampaignIDEWorkspaceModel::mutateThread(
     const QUuid &threadID, const std::function<void(CampaignIDEThread &)> &mutation, Save save)
 {
+    loadThreadBody(threadID);
     for (qsizetype i = 0; i < m_threads.size(); ++i) {
         if (m_threads.at(i).id != threadID)
             continue;
@@ -565,6 +542,7 @@ void CampaignIDEWorkspaceModel::insertThread(qsizetype row, const CampaignIDEThr
 {
     row = std::clamp<qsizetype>(row, 0, m_threads.size());
     m_threads.insert(row, thread);
+    m_threadStore->addNew(thread.id);
     Q_EMIT threadInserted(row);
     if (save == Save::yes)
         savePersistedThreads();
@@ -674,13 +652,72 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
 
 void CampaignIDEWorkspaceModel::savePersistedThreads()
 {
-    const QList<CampaignIDEThread> snapshot = m_threads;
-    const platform::UserDefaults defaults = m_locations.defaults;
-    const QString path = threadStorePath();
-    m_disk->enqueue(u"threads"_s, [snapshot, defaults, path](WorkspaceDiskQueue &disk) {
-        const QByteArray bytes = encodeJson(snapshot);
-        disk.writeStore(path, [&] { return defaults.setValue(threadsDefaultsKey, bytes); });
-    });
+    m_threadStore->save(m_threads);
+}
+
+// --- Thread bodies --------------------------------------------------------------------------------
+
+CampaignThreadSummary CampaignIDEWorkspaceModel::threadSummary(const CampaignIDEThread &thread) const
+{
+    if (!m_threadStore->hasBody(thread.id)) {
+        if (auto stored = m_threadStore->storedSummary(thread.id)) {
+            stored->takeHead(thread);
+            return *std::move(stored);
+        }
+    }
+    return CampaignThreadSummary::of(thread);
+}
+
+bool CampaignIDEWorkspaceModel::hasThreadBody(const QUuid &threadID) const
+{
+    return m_threadStore->hasBody(threadID);
+}
+
+bool CampaignIDEWorkspaceModel::loadThreadBody(const QUuid &threadID)
+{
+    if (m_threadStore->hasBody(threadID))
+        return false;
+    adoptThreadBody(threadID, m_threadStore->readStoredBody(threadID));
+    return true;
+}
+
+void CampaignIDEWorkspaceModel::adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored)
+{
+    for (CampaignIDEThread &thread : m_threads) {
+        if (thread.id == threadID)
+            thread = m_threadStore->adoptBody(thread, stored);
+    }
+}
+
+void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID)
+{
+    if (m_threadStore->hasBody(threadID))
+        return;
+    if (!m_threadStore->isLarge(threadID)) {
+        loadThreadBody(threadID);
+        Q_EMIT threadChanged(threadID);
+        return;
+    }
+    m_threadStore->readBodyInBackground(
+        threadID, this, [this](const QUuid &id, std::optional<CampaignIDEThread> stored) {
+            if (m_threadStore->hasBody(id))
+                return; // read meanwhile for a change, or removed
+            adoptThreadBody(id, stored);
+            Q_EMIT threadChanged(id);
+        });
+}
+
+void CampaignIDEWorkspaceModel::loadShownThreadBodies()
+{
+    if (m_primaryDestination.kind() == IDEPrimaryDestination::Kind::campaigns) {
+        // The campaigns surface draws every thread's table.
+        const QList<CampaignIDEThread> threads = m_threads;
+        for (const CampaignIDEThread &thread : threads)
+            requestThreadBody(thread.id);
+        return;
+    }
+    if (const auto thread = activeThread())
+        requestThreadBody(thread->id);
 }
 
 void CampaignIDEWorkspaceModel::flushUserData()
@@ -697,11 +734,11 @@ void CampaignIDEWorkspaceModel::flushPendingWrites()
 
 // --- Local workspace folder mirror ----------------------------------------------------------------
 
-QString CampaignIDEWorkspaceModel::keptCopiesNotice(const QString &root, const QStringList &copies)
+QString CampaignIDEWorkspaceModel::keptCopiesNotice(
+    const QString &root, const QString &shownRoot, const QStringList &copies)
 {
-    const auto shown = [&root](const QString &path) {
-        return path.startsWith(root + u'/') ? u"~/Documents/Orvane"_s + path.mid(root.size()) : path;
-    };
+    const auto shown
+        = [&](const QString &path) { return path.startsWith(root + u'/') ? shownRoot + path.mid(root.size()) : path; };
     QString notice = u"Kept your edited file as "_s + shown(copies.first());
     if (copies.size() > 1)
         notice += u" and "_s + QString::number(copies.size() - 1) + u" more beside their files"_s;
@@ -787,12 +824,12 @@ void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice
     QObject *receiver = this; // queued calls to it are dropped once it is gone
     const QString root = m_locations.workspaceRoot;
     m_disk->enqueue(
-        [outcome, successNotice, receiver, root](WorkspaceDiskQueue &) {
+        [outcome, successNotice, receiver, root, shownRoot = shownWorkspaceRoot()](WorkspaceDiskQueue &) {
             QString notice = outcome->failure
-                ? u"Failed to sync campaign projects to ~/Documents/Orvane: "_s + *outcome->failure
+                ? u"Failed to sync campaign projects to "_s + shownRoot + u": "_s + *outcome->failure
                 : successNotice;
             if (!outcome->keptCopies.isEmpty())
-                notice += u' ' + keptCopiesNotice(root, outcome->keptCopies);
+                notice += u' ' + keptCopiesNotice(root, shownRoot, outcome->keptCopies);
             QMetaObject::invokeMethod(
                 receiver,
                 [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
@@ -809,6 +846,9 @@ void CampaignIDEWorkspaceModel::syncThreadArtifactsToDisk(const CampaignIDEThrea
     if (project == m_projects.cend())
         return;
     const QString folder = projectFolderPath(*project);
+    // The selected project's files are on screen: they go ahead of the mirror, like its listing.
+    const auto lane
+        = project->id == m_selectedProjectID ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
     m_disk->enqueue(
         u"artifacts:"_s + thread.projectID.toString(),
         [thread, folder](WorkspaceDiskQueue &disk) {
@@ -818,7 +858,7 @@ void CampaignIDEWorkspaceModel::syncThreadArtifactsToDisk(const CampaignIDEThrea
             disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName),
                 WorkspaceFiles::threadTranscriptJson(thread)); // an encoding error skips only this file
         },
-        WorkspaceDiskQueue::Lane::mirror);
+        lane);
 }
 
 // --- Local files ----------------------------------------------------------------------------------

@@ -12,11 +12,13 @@
 #include "ide/records/CampaignIDEThread.h"
 #include "ide/records/CampaignPlatformConnection.h"
 #include "ide/records/CampaignRecommendedNextAction.h"
+#include "ide/records/CampaignThreadSummary.h"
 #include "ide/records/IDEPrimaryDestination.h"
 #include "ide/records/IDEWorkbenchView.h"
 #include "ide/records/LocalWorkspaceFile.h"
 #include "ide/records/OrvaneAgentPersona.h"
 #include "kit/models/ServiceRecords.h"
+#include "kit/networking/HttpTransport.h"
 #include "platform/UserDefaults.h"
 
 #include <QHash>
@@ -36,17 +38,19 @@
 namespace orvane {
 
 class SessionStore;
+class ThreadStore;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
 // shows, the selection, and the operations views call. It lives on the main thread only.
 //
-// Persistence keeps the stored forms (projects as one JSON array in the state file, threads as one
-// JSON array under the threads key of the user defaults, plain files per project folder) but never
-// does disk work on the main thread: a save takes an O(1) snapshot of the implicitly shared lists
-// and a single background writer encodes and writes it atomically. Saves of one target that arrive
-// faster than they are written coalesce (the newest snapshot wins). The user's data is written ahead
-// of mirror work and is flushed when the model is destroyed and when the application quits; mirror
-// work still pending then is dropped and done at the next start. flushPendingWrites() waits for all.
+// Persistence keeps the stored forms (projects as one JSON array in the state file, threads in the
+// thread store: an index and one file per thread, plain files per project folder). The main thread
+// reads only the thread index at start and the bodies of small threads when shown: a save takes an
+// O(1) snapshot of the implicitly shared lists and a single background writer encodes and writes it
+// atomically. Saves of one target that arrive faster than they are written coalesce (the newest
+// snapshot wins). The user's data is written ahead of mirror work and is flushed when the model is
+// destroyed and when the application quits; mirror work still pending then is dropped and done at
+// the next start. flushPendingWrites() waits for all.
 //
 // The local file list is rebuilt on the same writer, after the writes requested before it, and is
 // published back on the main thread (localFilesChanged). Tests call flushPendingWrites() to see it.
@@ -56,7 +60,7 @@ class CampaignIDEWorkspaceModel final : public QObject {
 public:
     // Where the model keeps its files. Tests point every location into a temporary home.
     struct Locations {
-        QString workspaceRoot; // $HOME/Documents/Orvane
+        QString workspaceRoot; // <documents folder>/Orvane
         QString stateFile; // <data home>/Orvane/campaign-ide-state.json
         QString mirrorLedgerFile; // <data home>/Orvane/mirror-ledger.json: what the mirror last wrote
         platform::UserDefaults defaults; // holds the threads key
@@ -64,7 +68,11 @@ public:
     // The locations for the environment as it is now (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME).
     [[nodiscard]] static Locations standardLocations();
 
+    // The single file of earlier versions, under the user defaults' folder; moved once, then kept
+    // as "<key>.json.backup".
     static const QString threadsDefaultsKey; // "com.orvane.app.macos.ide.threads.v2"
+    // The thread store's folder under the user defaults' folder: an index and a file per thread.
+    static const QString threadsStoreFolder; // "com.orvane.app.macos.ide.threads"
     static const QUuid sampleProjectID; // C1000000-0000-0000-0000-000000000001
     static const QUuid sampleArtboardID; // C2000000-0000-0000-0000-000000000001
     [[nodiscard]] static QList<CampaignIDEProject> sampleProjects();
@@ -74,9 +82,9 @@ public:
     [[nodiscard]] static QList<CreativeCanvasArtboard> planDerivedArtboards(const QUuid &projectID);
 
     // Starts the model: projects from the argument, else the state file, else the samples; threads
-    // from the user defaults, else the seeds; then mirrors every project folder and thread file.
-    // Saves nothing. Parentless notificationCenter and copilotStore become children of the model;
-    // both must outlive it otherwise.
+    // from the thread store (moving the earlier single file into it), else the seeds; then mirrors
+    // every project folder and the files of the threads whose bodies are read. Saves nothing else. Parentless
+    // notificationCenter and copilotStore become children of the model; both must outlive it otherwise.
     CampaignIDEWorkspaceModel(std::optional<QList<CampaignIDEProject>> projects,
         CampaignNotificationCenter *notificationCenter, CampaignCopilotStore *copilotStore,
         Locations locations = standardLocations(), QObject *parent = nullptr);
@@ -135,6 +143,8 @@ public:
     [[nodiscard]] const QList<PendingAction> &pendingActions() const { return m_pendingActions; }
     void setPendingActions(const QList<PendingAction> &actions);
     [[nodiscard]] const QString &localWorkspaceRoot() const { return m_locations.workspaceRoot; }
+    // The root as texts show it: "~/Documents/Orvane" on most desktops.
+    [[nodiscard]] QString shownWorkspaceRoot() const;
     [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const { return m_localFiles; }
     [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const { return m_selectedLocalFileID; }
     void selectLocalFile(const QString &id);
@@ -145,7 +155,12 @@ public:
     void setStatusNotice(const std::optional<QString> &notice);
     [[nodiscard]] const IDEPrimaryDestination &primaryDestination() const { return m_primaryDestination; }
     void setPrimaryDestination(const IDEPrimaryDestination &destination);
+    // Every thread in list order. A thread's body (tabs, timelines, tables) is read from disk when
+    // the thread is shown or changed; until then it holds its head fields only (hasThreadBody()).
     [[nodiscard]] const QList<CampaignIDEThread> &threads() const { return m_threads; }
+    [[nodiscard]] bool hasThreadBody(const QUuid &threadID) const;
+    // Counts and preview of a thread, from its body when in memory, else from the store's index.
+    [[nodiscard]] CampaignThreadSummary threadSummary(const CampaignIDEThread &thread) const;
     [[nodiscard]] const QList<CampaignPlatformConnection> &connections() const { return m_connections; }
     void setConnections(const QList<CampaignPlatformConnection> &connections);
     [[nodiscard]] const QList<CampaignAssetLibraryItem> &assets() const { return m_assets; }
@@ -238,6 +253,8 @@ public:
 
     // Schedule a write of the whole list in its stored form; encoding errors store nothing.
     void savePersistedProjects();
+    // Schedules writes of the threads that changed since they were stored, and of the index when
+    // it changed; nothing when nothing did.
     void savePersistedThreads();
     // Blocks until every scheduled write and listing has finished, then publishes the listing.
     void flushPendingWrites();
@@ -284,6 +301,8 @@ public:
     // The folder of a project under the workspace root: named from the project when it got it, and
     // moved with it on a rename (when the new name's folder is free); unique per project.
     [[nodiscard]] QString projectFolderPath(const CampaignIDEProject &project) const;
+    // The last part of projectFolderPath(): the folder's own name.
+    [[nodiscard]] QString projectFolderName(const CampaignIDEProject &project) const;
 
     // --- Workspace operations (src/ide/operations) ---
     // Navigation, thread creation, media-plan and competitor edits, projects, artboards and the launch
@@ -350,8 +369,8 @@ public:
     void toggleConnection(QString connectionID);
 
     // Project lifecycle and artboards.
-    // Creates, saves, mirrors and opens a project. With a session it is also created on the service in
-    // the background (not for a read-only account); a failure there is ignored.
+    // Creates, saves, mirrors and opens a project. With a session holding a signed-in account that is
+    // not read-only it is also created on the service in the background; a failure there is ignored.
     QUuid createProject(QString name, std::optional<QString> objective, SessionStore *session);
     // The same, mirroring through the given client when there is one.
     QUuid createProject(QString name, std::optional<QString> objective, const std::optional<OrvaneAPIClient> &client);
@@ -462,9 +481,19 @@ public:
     // The copilot's identity from the session ("orvane-operator" signed out), a client provider for
     // the copilot store, and the store activated for the current place.
     void bindSession(SessionStore &session);
-    // The longest pause without data for the transfers the model starts (refresh, streamed reply).
-    [[nodiscard]] std::chrono::milliseconds serviceTransferTimeout() const { return m_serviceTransferTimeout; }
-    void setServiceTransferTimeout(std::chrono::milliseconds timeout) { m_serviceTransferTimeout = timeout; }
+    // The bounds of each transfer the model starts (refresh, streamed reply): the longest pause
+    // without data, the whole request's deadline and the largest body held.
+    [[nodiscard]] const TransferLimits &serviceLimits() const { return m_serviceLimits; }
+    void setServiceLimits(const TransferLimits &limits) { m_serviceLimits = limits; }
+    [[nodiscard]] std::chrono::milliseconds serviceTransferTimeout() const { return m_serviceLimits.idleTimeout; }
+    void setServiceTransferTimeout(std::chrono::milliseconds timeout) { m_serviceLimits.idleTimeout = timeout; }
+    // A streamed reply's own deadline and the most text (in bytes of UTF-16) it may collect; past
+    // either the stream ends as a failure, nothing more is read and the local reply stands.
+    [[nodiscard]] std::chrono::milliseconds streamedReplyDeadline() const { return m_streamedReplyDeadline; }
+    void setStreamedReplyDeadline(std::chrono::milliseconds deadline) { m_streamedReplyDeadline = deadline; }
+    [[nodiscard]] qsizetype streamedReplyMaxBytes() const { return m_streamedReplyMaxBytes; }
+    void setStreamedReplyMaxBytes(qsizetype bytes) { m_streamedReplyMaxBytes = bytes; }
+    static constexpr qsizetype defaultStreamedReplyMaxBytes = 4 * 1024 * 1024;
     // How often a streamed reply republishes its growing entry: deltas that arrive faster coalesce.
     static constexpr std::chrono::milliseconds streamedReplyPublishInterval { 50 };
 
@@ -479,7 +508,9 @@ public:
 
 private:
     class ServerSync;
-    std::chrono::milliseconds m_serviceTransferTimeout { 60'000 };
+    TransferLimits m_serviceLimits;
+    std::chrono::milliseconds m_streamedReplyDeadline = defaultStreamDeadline;
+    qsizetype m_streamedReplyMaxBytes = defaultStreamedReplyMaxBytes;
     quint64 m_refreshGeneration = 0;
     QPointer<QObject> m_refreshLifetime; // aborts the running refresh's transfers when replaced
 
@@ -566,8 +597,13 @@ Q_SIGNALS:
 
 private:
     [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
-    [[nodiscard]] std::optional<QList<CampaignIDEThread>> loadPersistedThreads();
-    [[nodiscard]] QString threadStorePath() const;
+    // Reads a thread's body now when it is not in memory; true when it was read.
+    bool loadThreadBody(const QUuid &threadID);
+    void adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
+    // Brings a body into memory: now when small, else on a reader thread (threadChanged follows).
+    void requestThreadBody(const QUuid &threadID);
+    // The bodies of what the window shows: the active thread, or every thread for the campaigns.
+    void loadShownThreadBodies();
     void enqueueListing(const QString &folder, bool createFolder);
     void syncProjectFolder(const CampaignIDEProject &project, WorkspaceDiskQueue::Lane lane);
     [[nodiscard]] QString folderStorePath() const;
@@ -577,7 +613,8 @@ private:
     void saveProjectFolders();
     // Moves the renamed project's folder to its new name's folder, unless that one exists.
     void moveProjectFolder(const CampaignIDEProject &renamed);
-    [[nodiscard]] static QString keptCopiesNotice(const QString &root, const QStringList &copies);
+    [[nodiscard]] static QString keptCopiesNotice(
+        const QString &root, const QString &shownRoot, const QStringList &copies);
     void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
     void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
@@ -587,6 +624,7 @@ private:
 
     Locations m_locations;
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
+    std::unique_ptr<ThreadStore> m_threadStore; // after m_disk: its reads end before the writer goes
 
     QList<CampaignIDEProject> m_projects;
     std::optional<QUuid> m_selectedProjectID;

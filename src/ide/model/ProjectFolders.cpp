@@ -79,10 +79,15 @@ void CampaignIDEWorkspaceModel::saveProjectFolders()
     });
 }
 
-QString CampaignIDEWorkspaceModel::projectFolderPath(const CampaignIDEProject &project) const
+QString CampaignIDEWorkspaceModel::projectFolderName(const CampaignIDEProject &project) const
 {
     const QString name = m_projectFolders.value(project.id);
-    return m_locations.workspaceRoot + u'/' + (name.isEmpty() ? WorkspaceFiles::projectFolderName(project, {}) : name);
+    return name.isEmpty() ? WorkspaceFiles::projectFolderName(project, {}) : name;
+}
+
+QString CampaignIDEWorkspaceModel::projectFolderPath(const CampaignIDEProject &project) const
+{
+    return m_locations.workspaceRoot + u'/' + projectFolderName(project);
 }
 
 void CampaignIDEWorkspaceModel::moveProjectFolder(const CampaignIDEProject &renamed)

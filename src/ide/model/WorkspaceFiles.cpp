@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -34,6 +35,29 @@ bool isSafeFolderName(const QString &name)
 {
     return !name.isEmpty() && name.size() <= maxFolderNameLength && !name.startsWith(u'.') && !name.contains(u'/')
         && !name.contains(QChar(0));
+}
+
+QString documentsFolder()
+{
+    const QString home = QDir::homePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A user-dirs entry naming the home folder itself means the desktop has no documents folder.
+    if (documents.isEmpty() || QDir::cleanPath(documents) == QDir::cleanPath(home))
+        return home + u"/Documents";
+    return QDir::cleanPath(documents);
+}
+
+QString shownPath(const QString &path)
+{
+    const QString home = QDir::cleanPath(QDir::homePath());
+    const QString clean = QDir::cleanPath(path);
+    if (home == u"/")
+        return clean;
+    if (clean == home)
+        return QStringLiteral("~");
+    if (clean.startsWith(home) && clean.at(home.size()) == u'/')
+        return u'~' + clean.mid(home.size());
+    return clean;
 }
 
 QString campaignPlanMarkdown(const CampaignIDEProject &p)

@@ -45,6 +45,11 @@ inline constexpr qsizetype maxFolderNameLength = 80;
 // "campaign-plan.md" with label "user-edit" gives "campaign-plan.user-edit-20250101T120000Z.md".
 [[nodiscard]] QString besidePath(const QString &path, QStringView label);
 
+// The desktop's documents folder: the one the XDG user-dirs file names, else "$HOME/Documents".
+[[nodiscard]] QString documentsFolder();
+// The path as the user reads it: the home folder shown as "~".
+[[nodiscard]] QString shownPath(const QString &path);
+
 // Moves an unreadable store out of the way, to "<path>.unreadable-<UTC yyyyMMddTHHmmssZ>", so that
 // a write over it loses nothing. True when nothing is left at path (also when nothing was there).
 bool setAsideUnreadable(const QString &path);

@@ -95,9 +95,16 @@ void CampaignIDEWorkspaceModel::openThread(QUuid threadID, const std::optional<I
 {
     if (!findThread(m_threads, threadID))
         return;
-    if (workbench) {
+    if (workbench && hasThreadBody(threadID)) {
         mutateThread(
             threadID, [view = *workbench](CampaignIDEThread &thread) { thread.workbenchView = view; }, Save::no);
+    } else if (workbench) {
+        // The view is kept in the index: a thread whose body is still on disk is not read for it.
+        for (CampaignIDEThread &thread : m_threads) {
+            if (thread.id == threadID)
+                thread.workbenchView = *workbench;
+        }
+        Q_EMIT threadChanged(threadID);
     }
     const CampaignIDEThread thread = *findThread(m_threads, threadID);
     applyThreadProjectContext(thread, true);
@@ -139,21 +146,15 @@ qsizetype CampaignIDEWorkspaceModel::totalTrackedCampaignsCount() const
 {
     qsizetype count = 0;
     for (const CampaignIDEThread &thread : m_threads)
-        count += thread.mediaPlanRows.size();
+        count += qsizetype(threadSummary(thread).mediaPlanRowCount);
     return count;
 }
 
 qsizetype CampaignIDEWorkspaceModel::totalPendingApprovalsCount() const
 {
     qsizetype count = m_pendingActions.size(); // the service's, whatever their status
-    for (const CampaignIDEThread &thread : m_threads) {
-        for (const CampaignAgentTab &tab : thread.agentTabs) {
-            count += std::count_if(tab.entries.cbegin(), tab.entries.cend(), [](const CampaignTimelineEntry &entry) {
-                return entry.inlineApproval
-                    && entry.inlineApproval->status == CampaignInlineApproval::ApprovalDecision::pending;
-            });
-        }
-    }
+    for (const CampaignIDEThread &thread : m_threads)
+        count += qsizetype(threadSummary(thread).pendingApprovalCount);
     count += std::count_if(m_agentProposals.cbegin(), m_agentProposals.cend(),
         [](const CampaignIDEAgentProposal &proposal) { return proposal.status == AgentProposalStatus::pending; });
     return count;

@@ -76,11 +76,11 @@ int CampaignIDEWorkspaceModel::pendingProjectMirrors()
 QUuid CampaignIDEWorkspaceModel::createProject(QString name, std::optional<QString> objective, SessionStore *session)
 {
     std::optional<OrvaneAPIClient> client;
-    // A read-only account may not create projects on the service; without an account the request
-    // still goes out and the service's refusal is ignored.
+    // Only a signed-in account that may write gets the project on the service: without an account
+    // the name and objective must not leave the machine at all.
     if (session) {
         const auto account = session->account();
-        if (!account || !account->readOnly)
+        if (account && !account->readOnly)
             client = session->client();
     }
     return createProject(std::move(name), std::move(objective), client);

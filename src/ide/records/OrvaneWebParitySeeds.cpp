@@ -346,7 +346,7 @@ const QList<CampaignPlatformConnection> &defaultConnections()
         { u"pipewell"_s, u"Pipewell CRM"_s, u"Pipeline & Closed-Won Truth"_s, u"building.2.crop.circle.fill"_s,
             u"pw-2041937"_s, u"Orvane B2B Pipeline"_s, Mode::localSandbox, u"6m ago"_s },
         { u"mcp"_s, u"Local Universal Ads MCP"_s, u"Local IDE & Agent Execution Layer"_s, u"cpu.fill"_s,
-            u"local://~/Documents/Orvane"_s, u"macOS Local Campaign Runtime"_s, Mode::localSandbox, u"Live"_s },
+            u"local://~/Documents/Orvane"_s, u"Linux Local Campaign Runtime"_s, Mode::localSandbox, u"Live"_s },
     };
     return connections;
 }

@@ -34,29 +34,30 @@ void CampaignIDEWorkspaceModel::createLocalReport(const QString &title, const QS
     // Written on the model's writer, in order with every other write; the report is listed and
     // announced only once it is on disk.
     QObject *receiver = this; // alive while the writer runs: the destructor stops the writer first
-    m_disk->enqueue([folder, name, title, kind, artifact, receiver](WorkspaceDiskQueue &) mutable {
+    const QString shownRoot = shownWorkspaceRoot();
+    m_disk->enqueue([folder, name, title, kind, artifact, shownRoot, receiver](WorkspaceDiskQueue &) mutable {
         // A name already taken (by an older report, or anything else) gets a number.
         const qsizetype dot = name.lastIndexOf(u'.');
         QString path = folder + u'/' + name;
         for (int n = 2; QFileInfo(path).exists() || QFileInfo(path).isSymLink(); ++n)
             path = folder + u'/' + name.left(dot) + u'-' + QString::number(n) + name.mid(dot);
-        const QString shownPath
-            = u"~/Documents/Orvane/"_s + QStringView(LocalReport::folderName) + u'/' + QFileInfo(path).fileName();
+        const QString written = QFileInfo(path).fileName();
+        const QString shownPath = shownRoot + u'/' + QStringView(LocalReport::folderName) + u'/' + written;
         artifact.url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
-        const QByteArray bytes = LocalReport::html(title, kind, shownPath).toUtf8();
+        const QByteArray bytes = LocalReport::html(title, kind, shownRoot, written).toUtf8();
         QString error;
-        bool written = false;
+        bool saved = false;
         if (!QDir().mkpath(folder))
             error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" could not be created"_s;
         else if (!QFileInfo(folder).isWritable())
             error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" is not writable"_s;
         else
-            written = platform::writeFileAtomically(path, bytes, &error);
+            saved = platform::writeFileAtomically(path, bytes, &error);
         QMetaObject::invokeMethod(
             receiver,
-            [receiver, artifact, shownPath, written, error] {
+            [receiver, artifact, shownPath, saved, error] {
                 auto *model = static_cast<CampaignIDEWorkspaceModel *>(receiver);
-                if (!written) {
+                if (!saved) {
                     model->flashNotice(u"Failed to generate report "_s + shownPath + u": "_s + error);
                     return;
                 }

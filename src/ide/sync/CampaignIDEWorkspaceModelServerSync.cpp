@@ -29,7 +29,8 @@ OrvaneAPIClient CampaignIDEWorkspaceModel::ServerSync::clientFor(
     const CampaignIDEWorkspaceModel &model, SessionStore &session, const QObject *lifetime)
 {
     OrvaneAPIClient client = session.client();
-    client.setTransferTimeout(model.m_serviceTransferTimeout);
+    client.setLimits(model.m_serviceLimits);
+    client.setStreamDeadline(model.m_streamedReplyDeadline);
     client.setLifetime(lifetime);
     return client;
 }

@@ -78,6 +78,7 @@ QCoro::Task<std::optional<QString>> CampaignIDEWorkspaceModel::ServerSync::strea
     const std::optional<QString> projectID = selected ? selected->serverID : std::nullopt;
     // Destroying the model aborts the transfer.
     const OrvaneAPIClient client = clientFor(*model, *session, model.data());
+    const qsizetype maxBytes = model->streamedReplyMaxBytes();
 
     const auto publisher = std::make_shared<EntryPublisher>(model.data(), [model, turn](const QString &text) {
         if (!model)
@@ -99,6 +100,10 @@ QCoro::Task<std::optional<QString>> CampaignIDEWorkspaceModel::ServerSync::strea
                 co_return std::nullopt; // dropping the stream aborts the transfer
             const AgentChatEvent &event = *it;
             if (event.kind() == AgentChatEvent::Kind::textDelta && !event.text().isEmpty()) {
+                // A service that never stops sending text must not fill memory: past the bound the
+                // reply fails like any broken stream, and dropping the stream stops the transfer.
+                if ((received.size() + event.text().size()) * qsizetype(sizeof(QChar)) > maxBytes)
+                    co_return std::nullopt;
                 received += event.text();
                 publisher->offer(received);
             }

@@ -35,12 +35,12 @@ QString fileName(const QString &title)
     return (named ? cut : u"report"_s) + u".html"_s;
 }
 
-QString displayPath(const QString &title)
+QString displayPath(const QString &shownRoot, const QString &title)
 {
-    return u"~/Documents/Orvane/reports/"_s + fileName(title);
+    return shownRoot + u'/' + QStringView(folderName) + u'/' + fileName(title);
 }
 
-QString html(const QString &title, const QString &kind, const QString &shownPath)
+QString html(const QString &title, const QString &kind, const QString &shownRoot, const QString &writtenName)
 {
     // Escaped after upper-casing, so an entity such as "&amp;" keeps its lower-case name.
     const QString badgeKind = kind.toUpper().toHtmlEscaped();
@@ -69,7 +69,10 @@ QString html(const QString &title, const QString &kind, const QString &shownPath
         u"  <span class=\"badge\">ORVANE LOCAL &amp; CLOUD ATTRIBUTION REPORT · "_s + badgeKind + u"</span>"_s,
         u"  <h1>"_s + heading + u"</h1>"_s,
         u"  <p style=\"color:#94A3B8;\">Generated locally in "_s
-            + (shownPath.isEmpty() ? displayPath(title) : shownPath).toHtmlEscaped() + u"</p>"_s,
+            + QString(shownRoot + u'/' + QStringView(folderName) + u'/'
+                + (writtenName.isEmpty() ? fileName(title) : writtenName))
+                  .toHtmlEscaped()
+            + u"</p>"_s,
         u"  <div class=\"grid\">"_s,
         u"    <div class=\"card\"><div class=\"label\">Attributed Pipeline</div><div class=\"val\">$412,000</div></div>"_s,
         u"    <div class=\"card\"><div class=\"label\">Blended ROAS</div><div class=\"val\">4.2x</div></div>"_s,

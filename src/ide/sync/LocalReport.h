@@ -17,12 +17,14 @@ inline constexpr char16_t folderName[] = u"reports";
 // The writer adds "-2", "-3", ... before ".html" when the name is taken: no report overwrites a file.
 [[nodiscard]] QString fileName(const QString &title);
 
-// The path the notices show, whatever the real workspace root is: "~/Documents/Orvane/reports/<file>".
-[[nodiscard]] QString displayPath(const QString &title);
+// The path the notices show: "<shown root>/reports/<file>", with the root as the user reads it
+// ("~/Documents/Orvane").
+[[nodiscard]] QString displayPath(const QString &shownRoot, const QString &title);
 
-// The 37-line HTML document with the fixed figures. The title and the upper-cased kind are
-// inserted as text: every character HTML gives a meaning to is escaped.
-// It names the report's place as shownPath, by default displayPath(title).
-[[nodiscard]] QString html(const QString &title, const QString &kind, const QString &shownPath = {});
+// The 37-line HTML document with the fixed figures. The title, the upper-cased kind and the shown
+// path are inserted as text: every character HTML gives a meaning to is escaped. The path names
+// the report's file as written, by default fileName(title).
+[[nodiscard]] QString html(
+    const QString &title, const QString &kind, const QString &shownRoot, const QString &writtenName = {});
 
 } // namespace orvane::LocalReport

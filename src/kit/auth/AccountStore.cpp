@@ -95,7 +95,7 @@ KeychainError KeychainError::from(const platform::KeyringError &error)
 
 QString KeychainError::description() const
 {
-    QString text = u"Keychain error " + QString::number(m_status) + u'.';
+    QString text = u"Keyring error " + QString::number(m_status) + u'.';
     if (!m_reason.isEmpty())
         text += u' ' + m_reason;
     return text;

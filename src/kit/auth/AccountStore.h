@@ -45,7 +45,7 @@ public:
     static KeychainError from(const platform::KeyringError &error);
 
     [[nodiscard]] int status() const { return m_status; }
-    // "Keychain error <status>." followed, when known, by one space and the condition.
+    // "Keyring error <status>." followed, when known, by one space and the condition.
     [[nodiscard]] QString description() const;
     [[nodiscard]] const char *what() const noexcept override { return "keychain error"; }
 

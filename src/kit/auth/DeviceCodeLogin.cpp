@@ -229,8 +229,7 @@ QCoro::Task<DeviceCodeStart> DeviceCodeLogin::startTask(DeviceCodeLogin login, s
     if (login.cancelled())
         throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
     const OrvaneAPIClient paths(login.m_baseURL, std::nullopt, login.m_network);
-    QNetworkRequest request
-        = http::makeRequest(paths.url(QStringLiteral("/api/cli/device/start")), login.m_transferTimeout);
+    QNetworkRequest request = http::makeRequest(paths.url(QStringLiteral("/api/cli/device/start")), login.m_limits);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     Json body = Json::object();
     if (deviceName)
@@ -250,8 +249,7 @@ QCoro::Task<DeviceCodePoll> DeviceCodeLogin::pollTask(DeviceCodeLogin login, QSt
         throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
     const OrvaneAPIClient paths(login.m_baseURL, std::nullopt, login.m_network);
     const QNetworkRequest request = http::makeRequest(
-        paths.url(QStringLiteral("/api/cli/device/poll"), { { QStringLiteral("code"), deviceCode } }),
-        login.m_transferTimeout);
+        paths.url(QStringLiteral("/api/cli/device/poll"), { { QStringLiteral("code"), deviceCode } }), login.m_limits);
     const HttpResponse response
         = co_await http::fetch(login.m_network, request, "GET", std::nullopt, login.m_lifetime.data());
     co_return judge<DeviceCodePoll>(response);
@@ -281,6 +279,10 @@ std::optional<SignedInAccount> DeviceCodeLogin::account(const DeviceCodePoll &po
     if (poll.status != u"completed")
         throw DeviceLoginError::unexpectedStatus(poll.status);
     const std::optional<APIKey> key = poll.apiKey ? APIKey::fromText(*poll.apiKey) : std::nullopt;
+    // A key that cannot go out as a header would make every request leave without it (or carry
+    // headers of the service's choosing): refused like any other unusable answer.
+    if (key && !http::isSafeHeaderValue(key->value()))
+        throw OrvaneAPIError::invalidResponse();
     if (!key || !poll.user)
         throw DeviceLoginError::noKeyIssued();
     return SignedInAccount { *key, poll.user->email, poll.user->name,

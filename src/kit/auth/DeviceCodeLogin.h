@@ -89,6 +89,9 @@ private:
     QString m_status;
 };
 
+// How long one request of the device sign-in may take in all: the service answers these at once.
+inline constexpr std::chrono::milliseconds loginRequestDeadline { 30'000 };
+
 // Whether a verification address from the service may be opened in a browser: https, or http for
 // a loopback host only. Anything else (file:, custom schemes, no host) could run or reveal
 // something on this machine.
@@ -100,7 +103,8 @@ private:
 // Failures are thrown: NetworkError below HTTP (including the transfer timeout and cancellation),
 // OrvaneAPIError::http for any status outside 200-299 (401 is not treated apart),
 // OrvaneAPIError::decoding for a malformed answer, OrvaneAPIError::invalidResponse for a
-// verification address that may not be opened, and DeviceLoginError for the flow's outcomes.
+// verification address that may not be opened or an issued key that cannot be sent as a header,
+// and DeviceLoginError for the flow's outcomes.
 class DeviceCodeLogin final {
 public:
     // Milliseconds since the epoch; the wait's deadline is measured on it.
@@ -114,9 +118,13 @@ public:
     // Destroying this object cancels the calls in flight: a transfer is aborted, a pause between
     // polls is cut short, and the call throws NetworkError::cancelled.
     void setLifetime(const QObject *owner);
-    // The longest pause without data before a transfer fails (60 s unless changed).
-    [[nodiscard]] std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
-    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
+    // The bounds of each request of the exchange: the longest pause without data (60 s unless
+    // changed), each request's own deadline (a poll waits loginRequestDeadline at most, whatever
+    // the server trickles) and the largest answer held.
+    [[nodiscard]] const TransferLimits &limits() const { return m_limits; }
+    void setLimits(const TransferLimits &limits) { m_limits = limits; }
+    [[nodiscard]] std::chrono::milliseconds transferTimeout() const { return m_limits.idleTimeout; }
+    void setTransferTimeout(std::chrono::milliseconds timeout) { m_limits.idleTimeout = timeout; }
     void setWallClock(WallClock clock) { m_clock = std::move(clock); }
 
     // Asks the service for a device code; the device name names the key the service will issue.
@@ -139,7 +147,7 @@ private:
     QUrl m_baseURL;
     QPointer<QNetworkAccessManager> m_network;
     std::chrono::milliseconds m_pollInterval;
-    std::chrono::milliseconds m_transferTimeout = defaultTransferTimeout;
+    TransferLimits m_limits { .deadline = loginRequestDeadline };
     QPointer<const QObject> m_lifetime;
     bool m_hasLifetime = false;
     WallClock m_clock;

@@ -12,6 +12,11 @@ QCoro::AsyncGenerator<AgentChatEvent> failedStream(std::exception_ptr error)
     co_return;
 }
 
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
 } // namespace
 
 QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::chat(const QString &message, const QList<ChatTurn> &history,
@@ -23,7 +28,8 @@ QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::chat(const QString &messa
         if (m_hasLifetime && !m_lifetime)
             throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
         const QByteArray body = encodeJson(ChatRequestBody { message, history, threadID, projectID });
-        const QNetworkRequest request = makeRequest(QStringLiteral("/api/agent/chat"), "text/event-stream", {}, true);
+        QNetworkRequest request = makeRequest(QStringLiteral("/api/agent/chat"), "text/event-stream", {}, true);
+        http::setLimits(request, TransferLimits { m_limits.idleTimeout, m_streamDeadline, m_limits.maxBodyBytes });
         http::ReplyHandle reply = http::start(m_network.data(), request, "POST", body);
         http::abortWhenDestroyed(reply.get(), m_lifetime.data());
         return streamEvents(std::move(reply));
@@ -44,7 +50,14 @@ QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::streamEvents(http::ReplyH
             throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
 
         if (!headChecked) {
-            if (const std::optional<int> status = http::statusCode(*current)) {
+            // A redirect that was refused (another origin) still carries its status: the refusal is
+            // the failure, as for the JSON endpoints.
+            if (current->isFinished() && http::isTransportError(current->error()))
+                throw http::networkError(current->error(), reply.abortedByUs());
+            const std::optional<int> status = http::statusCode(*current);
+            // The head of a redirect that is being followed is not the answer; the final one is.
+            const bool following = status && isRedirect(*status) && !current->isFinished();
+            if (status && !following) {
                 // Checked on the head alone: an error status ends the stream before any event.
                 check(HttpResponse { true, *status, {} });
                 headChecked = true;
@@ -59,12 +72,16 @@ QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::streamEvents(http::ReplyH
             // A reply that failed or was aborted is closed; reading it would only warn.
             const QByteArray bytes = current->isOpen() ? current->readAll() : QByteArray();
             if (!bytes.isEmpty()) {
+                http::noteHeldBytes(parser.heldBytes() + bytes.size() + current->bytesAvailable());
                 QList<SSEFrame> frames;
                 std::exception_ptr failure;
                 try {
                     parser.feed(bytes, frames);
                 } catch (const EventStreamError &) {
-                    failure = std::current_exception(); // after the events completed before it
+                    // Nothing more may pile up in the reply while the failure travels to the end of
+                    // the stream; the events completed before it are still delivered.
+                    http::stopReading(current);
+                    failure = std::current_exception();
                 }
                 for (const SSEFrame &frame : std::as_const(frames)) {
                     AgentChatEvent event = AgentChatEvent::fromFrame(frame);

@@ -3,12 +3,26 @@
 #include <QNetworkAccessManager>
 #include <QTimer>
 
+#include <algorithm>
+#include <limits>
+
 namespace orvane {
 
 namespace {
 
 // Marks a reply that we aborted ourselves; Qt reports the transfer timeout with the same code.
 constexpr char kAbortedByUs[] = "orvaneAbortedByUs";
+
+// Where a request carries the bounds that QNetworkRequest has no place for.
+constexpr auto kDeadlineAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
+constexpr auto kMaxBodyAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 2);
+
+qint64 g_peakHeldBytes = 0;
+
+int clampedMilliseconds(std::chrono::milliseconds duration)
+{
+    return int(std::clamp<std::chrono::milliseconds::rep>(duration.count(), 0, std::numeric_limits<int>::max()));
+}
 
 const char *defaultMessage(NetworkError::Kind kind)
 {
@@ -23,6 +37,8 @@ const char *defaultMessage(NetworkError::Kind kind)
         return "The request was cancelled.";
     case NetworkError::Kind::redirectRefused:
         return "Orvane redirected the request to another server, which is not allowed.";
+    case NetworkError::Kind::tooLarge:
+        return "Orvane sent a response that is too large.";
     }
     return "Could not reach Orvane.";
 }
@@ -41,16 +57,64 @@ QString NetworkError::message() const
 
 namespace http {
 
-QNetworkRequest makeRequest(const QUrl &url, std::chrono::milliseconds transferTimeout)
+QNetworkRequest makeRequest(const QUrl &url, const TransferLimits &limits)
 {
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     // The reply is ours to check; Qt must not answer a 401 by asking for credentials.
     request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
-    request.setTransferTimeout(
-        int(std::min<std::chrono::milliseconds::rep>(transferTimeout.count(), std::numeric_limits<int>::max())));
+    setLimits(request, limits);
     return request;
+}
+
+void setLimits(QNetworkRequest &request, const TransferLimits &limits)
+{
+    request.setTransferTimeout(clampedMilliseconds(limits.idleTimeout));
+    request.setAttribute(kDeadlineAttribute, qint64(limits.deadline.count()));
+    request.setAttribute(kMaxBodyAttribute, qint64(limits.maxBodyBytes));
+}
+
+TransferLimits limitsOf(const QNetworkRequest &request)
+{
+    // A request made elsewhere gets the defaults: no transfer goes unbounded.
+    TransferLimits result;
+    if (request.transferTimeout() > 0)
+        result.idleTimeout = std::chrono::milliseconds(request.transferTimeout());
+    if (const QVariant deadline = request.attribute(kDeadlineAttribute); deadline.isValid())
+        result.deadline = std::chrono::milliseconds(deadline.toLongLong());
+    if (const QVariant maxBody = request.attribute(kMaxBodyAttribute); maxBody.isValid())
+        result.maxBodyBytes
+            = qsizetype(std::clamp<qint64>(maxBody.toLongLong(), 0, std::numeric_limits<qint32>::max()));
+    return result;
+}
+
+bool isSafeHeaderValue(QStringView value)
+{
+    return std::none_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+void noteHeldBytes(qint64 bytes)
+{
+    g_peakHeldBytes = std::max(g_peakHeldBytes, bytes);
+}
+
+qint64 peakHeldBytes()
+{
+    return g_peakHeldBytes;
+}
+
+void resetPeakHeldBytes()
+{
+    g_peakHeldBytes = 0;
+}
+
+void stopReading(QNetworkReply *reply)
+{
+    if (!reply || reply->isFinished())
+        return;
+    reply->setProperty(kAbortedByUs, true);
+    reply->abort();
 }
 
 bool isTransportError(QNetworkReply::NetworkError code)
@@ -125,6 +189,8 @@ void ReplyHandle::release()
     QMetaObject::invokeMethod(
         reply,
         [reply] {
+            // What piled up since the reader let go counts as held too.
+            noteHeldBytes(reply->bytesAvailable());
             if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) {
                 reply->setProperty(kAbortedByUs, true);
                 reply->abort();
@@ -141,6 +207,21 @@ ReplyHandle start(QNetworkAccessManager *network, const QNetworkRequest &request
         throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
     QNetworkReply *reply
         = body ? network->sendCustomRequest(request, verb, *body) : network->sendCustomRequest(request, verb);
+    // The network layer stops reading from the socket once this much waits unread. A reply with a
+    // body starts its transfer from the event loop and only then listens for this setting, so it
+    // is given again once the transfer has started.
+    reply->setReadBufferSize(replyReadBufferBytes);
+    QMetaObject::invokeMethod(
+        reply, [reply] { reply->setReadBufferSize(replyReadBufferBytes); }, Qt::QueuedConnection);
+    // The transfer timeout counts only silence; a server trickling a byte now and then is stopped
+    // here. Qt reports this abort like its own timeout, which is what the reader sees.
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, [reply] {
+        if (!reply->isFinished())
+            reply->abort();
+    });
+    deadline->start(clampedMilliseconds(limitsOf(request).deadline));
     return ReplyHandle(reply);
 }
 
@@ -182,10 +263,32 @@ QCoro::Task<HttpResponse> fetch(QPointer<QNetworkAccessManager> network, QNetwor
 {
     ReplyHandle reply = start(network.data(), request, verb, body);
     abortWhenDestroyed(reply.get(), lifetime);
-    while (reply.get() && !reply->isFinished())
-        co_await ReplyProgress(reply.get());
-    if (!reply.get())
-        throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
+    const qsizetype maxBody = limitsOf(request).maxBodyBytes;
+    const auto tooLarge = [&reply] {
+        stopReading(reply.get());
+        return NetworkError(NetworkError::Kind::tooLarge, QNetworkReply::OperationCanceledError);
+    };
+    // The body is taken as it arrives, so the reply's own buffer stays small and an oversized body
+    // fails as soon as it crosses the bound rather than after it was all received.
+    QByteArray received;
+    for (;;) {
+        QNetworkReply *current = reply.get();
+        if (!current)
+            throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
+        const QVariant declared = current->header(QNetworkRequest::ContentLengthHeader);
+        if (declared.isValid() && declared.toLongLong() > maxBody)
+            throw tooLarge();
+        // A reply that failed or was aborted is closed; reading it would only warn.
+        if (current->isOpen() && current->bytesAvailable() > 0) {
+            received += current->read(maxBody + 1 - received.size());
+            noteHeldBytes(received.size() + current->bytesAvailable());
+            if (received.size() > maxBody)
+                throw tooLarge();
+        }
+        if (current->isFinished())
+            break;
+        co_await ReplyProgress(current);
+    }
 
     const std::optional<int> status = statusCode(*reply.get());
     const QNetworkReply::NetworkError code = reply->error();
@@ -195,7 +298,7 @@ QCoro::Task<HttpResponse> fetch(QPointer<QNetworkAccessManager> network, QNetwor
     HttpResponse response;
     response.isHttp = status.has_value();
     response.status = status.value_or(0);
-    response.body = reply->readAll();
+    response.body = std::move(received);
     co_return response;
 }
 

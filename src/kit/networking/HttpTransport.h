@@ -2,9 +2,11 @@
 
 // One HTTP exchange on QtNetwork, awaited with QCoro.
 //
-// Every request of the kit goes through here so that the transfer timeout, the redirect policy and
-// the abort-on-destruction rules are the same everywhere. Nothing here logs a request, a header or
-// a body: requests carry API keys and answers can carry them too.
+// Every request of the kit goes through here so that the transfer bounds, the redirect policy and
+// the abort-on-destruction rules are the same everywhere. Whatever a server does, a transfer ends:
+// a pause without data, the whole exchange taking too long and a body growing too large each fail
+// it, and a reply never buffers more than a small read buffer ahead of its reader. Nothing here
+// logs a request, a header or a body: requests carry API keys and answers can carry them too.
 
 #include <QByteArray>
 #include <QList>
@@ -12,6 +14,7 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QString>
+#include <QStringView>
 #include <QUrl>
 
 #include <QCoro/QCoroTask>
@@ -30,18 +33,37 @@ namespace orvane {
 // The longest pause without any data before a transfer fails; it starts again whenever data
 // arrives.
 inline constexpr std::chrono::milliseconds defaultTransferTimeout { 60'000 };
+// The longest a whole request may take, however steadily a slow server trickles its answer.
+inline constexpr std::chrono::milliseconds defaultRequestDeadline { 120'000 };
+// The deadline of a streamed answer: far beyond any real reply, but finite.
+inline constexpr std::chrono::milliseconds defaultStreamDeadline { 15 * 60'000 };
+// The most bytes of a whole-body answer held in memory: far above any real answer of the service.
+inline constexpr qsizetype defaultMaxBodyBytes = 8 * 1024 * 1024;
+// How far the network layer may read ahead of the code that consumes a reply.
+inline constexpr qsizetype replyReadBufferBytes = 256 * 1024;
 
-// A failure below HTTP: no connection, TLS, the transfer timeout, an abort, a refused redirect.
-// The message is ours and fixed per kind; it never contains the URL (a poll URL carries a device
-// code) nor anything the server sent.
+// The bounds of one transfer.
+struct TransferLimits {
+    std::chrono::milliseconds idleTimeout = defaultTransferTimeout;
+    std::chrono::milliseconds deadline = defaultRequestDeadline;
+    // Whole-body answers only; a streamed body is bounded by its reader.
+    qsizetype maxBodyBytes = defaultMaxBodyBytes;
+
+    bool operator==(const TransferLimits &) const = default;
+};
+
+// A failure of the transfer itself: no connection, TLS, a timeout or the deadline, an abort, a
+// refused redirect, an answer beyond its size bound. The message is ours and fixed per kind; it
+// never contains the URL (a poll URL carries a device code) nor anything the server sent.
 class NetworkError final : public std::exception {
 public:
     enum class Kind {
         transport, // connection refused or dropped, host not found, protocol failure
         secureConnection, // TLS handshake or certificate failure
-        timedOut, // no data for longer than the transfer timeout
+        timedOut, // no data for longer than the transfer timeout, or past the request's deadline
         cancelled, // aborted by our side (owner gone, stream dropped)
         redirectRefused, // the service redirected to another origin
+        tooLarge, // the answer grew beyond the bound of what we hold
     };
 
     NetworkError(Kind kind, QNetworkReply::NetworkError code);
@@ -70,13 +92,18 @@ struct HttpResponse {
 
 namespace http {
 
-// A request with the kit's transport settings: the given transfer timeout, the protocol's cache
-// policy and the same-origin redirect policy (a redirect to another scheme, host or port is
-// refused, so an Authorization header never reaches another origin).
-[[nodiscard]] QNetworkRequest makeRequest(const QUrl &url, std::chrono::milliseconds transferTimeout);
+// A request with the kit's transport settings: the given bounds, the protocol's cache policy and the
+// same-origin redirect policy (a redirect to another scheme, host or port is refused, so an
+// Authorization header never reaches another origin).
+[[nodiscard]] QNetworkRequest makeRequest(const QUrl &url, const TransferLimits &limits);
+// The bounds travel with the request: start() arms its deadline and fetch() bounds its body.
+void setLimits(QNetworkRequest &request, const TransferLimits &limits);
+[[nodiscard]] TransferLimits limitsOf(const QNetworkRequest &request);
 
-// Sends the request and waits for the whole answer. Throws NetworkError for failures below HTTP.
-// A non-2xx status is not an error here: the caller checks it.
+// Sends the request and waits for the whole answer, reading it as it arrives. Throws NetworkError
+// for failures of the transfer: timedOut past the request's deadline, tooLarge for a body (declared
+// or received) beyond the request's bound. A non-2xx status is not an error here: the caller
+// checks it.
 //
 // When `lifetime` is given, destroying that object aborts the transfer and the task throws
 // NetworkError::cancelled. Destroying the network access manager does the same.
@@ -109,7 +136,8 @@ private:
 // is destroyed. Does nothing for a null lifetime.
 void abortWhenDestroyed(QNetworkReply *reply, const QObject *lifetime);
 
-// Starts a transfer. Throws NetworkError::cancelled when the manager is gone.
+// Starts a transfer with a bounded read buffer; the request's deadline aborts it (reported as
+// timedOut). Throws NetworkError::cancelled when the manager is gone.
 [[nodiscard]] ReplyHandle start(QNetworkAccessManager *network, const QNetworkRequest &request, const QByteArray &verb,
     const std::optional<QByteArray> &body);
 
@@ -133,6 +161,20 @@ private:
     QPointer<QNetworkReply> m_reply;
     std::unique_ptr<QObject> m_context;
 };
+
+// Aborts the reply at once, so that nothing more is read into it. For a reader giving up from
+// inside one of the reply's signals; the reply stays alive until its handle lets go.
+void stopReading(QNetworkReply *reply);
+
+// Records how many bytes one transfer holds at this moment (what its reader keeps plus what the
+// reply buffers); tests read the peak to check that a misbehaving server cannot grow memory.
+void noteHeldBytes(qint64 bytes);
+[[nodiscard]] qint64 peakHeldBytes();
+void resetPeakHeldBytes();
+
+// Whether text can go out as a header value: no control characters, so no line break could end
+// the header and inject others.
+[[nodiscard]] bool isSafeHeaderValue(QStringView value);
 
 // Translates a failed reply into our error. `abortedByUs` tells a cancellation from the transfer
 // timeout, which Qt reports with the same code.

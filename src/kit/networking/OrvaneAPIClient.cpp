@@ -2,21 +2,6 @@
 
 namespace orvane {
 
-namespace {
-
-// Header values must not carry control characters: a key holding a line break would otherwise
-// inject headers of its own.
-bool isSafeHeaderValue(const QString &value)
-{
-    for (const QChar c : value) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 OrvaneAPIClient::OrvaneAPIClient(QUrl baseURL, std::optional<QString> apiKey, QNetworkAccessManager *network)
     : m_baseURL(std::move(baseURL)), m_apiKey(std::move(apiKey)), m_network(network)
 {
@@ -57,10 +42,11 @@ QUrl OrvaneAPIClient::url(const QString &path, const QList<QueryItem> &query) co
 QNetworkRequest OrvaneAPIClient::makeRequest(
     const QString &path, const QByteArray &accept, const QList<QueryItem> &query, bool hasBody) const
 {
-    QNetworkRequest request = http::makeRequest(url(path, query), m_transferTimeout);
+    QNetworkRequest request = http::makeRequest(url(path, query), m_limits);
     request.setRawHeader("Accept", accept);
     request.setRawHeader("User-Agent", kUserAgent);
-    if (m_apiKey && isSafeHeaderValue(*m_apiKey))
+    // A key holding a line break would inject headers of its own; sign-in refuses such keys.
+    if (m_apiKey && http::isSafeHeaderValue(*m_apiKey))
         request.setRawHeader("Authorization", "Bearer " + m_apiKey->toUtf8());
     if (hasBody)
         request.setRawHeader("Content-Type", "application/json");

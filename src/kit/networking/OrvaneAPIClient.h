@@ -45,9 +45,16 @@ public:
     [[nodiscard]] const std::optional<QString> &apiKey() const { return m_apiKey; }
     [[nodiscard]] QNetworkAccessManager *network() const { return m_network.data(); }
 
-    // The longest pause without data before a transfer fails (60 s unless changed).
-    [[nodiscard]] std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
-    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
+    // The bounds of each request: the longest pause without data (60 s unless changed), the whole
+    // request's deadline and the largest body held.
+    [[nodiscard]] const TransferLimits &limits() const { return m_limits; }
+    void setLimits(const TransferLimits &limits) { m_limits = limits; }
+    [[nodiscard]] std::chrono::milliseconds transferTimeout() const { return m_limits.idleTimeout; }
+    void setTransferTimeout(std::chrono::milliseconds timeout) { m_limits.idleTimeout = timeout; }
+    // The chat stream's own deadline, in place of the request deadline: a reply may stream for
+    // long, but not for ever.
+    [[nodiscard]] std::chrono::milliseconds streamDeadline() const { return m_streamDeadline; }
+    void setStreamDeadline(std::chrono::milliseconds deadline) { m_streamDeadline = deadline; }
 
     // When set, destroying this object aborts the client's transfers in flight; they then throw
     // NetworkError::cancelled. Without it a transfer runs until it ends or times out.
@@ -76,9 +83,11 @@ public:
         const QString &actionID, const std::optional<QString> &reason) const;
 
     // The agent's streamed reply. The request starts at once; events arrive as their blocks
-    // complete. The generator ends after "done" or at the end of the body, and throws
-    // OrvaneAPIError (status), NetworkError (transport, timeout between arrivals) or
-    // EventStreamError (an oversized line or event). Destroying the generator aborts the transfer.
+    // complete. Same-origin redirects are followed and the final answer's status is checked. The
+    // generator ends after "done" or at the end of the body, and throws OrvaneAPIError (status),
+    // NetworkError (transport, timeout between arrivals, the stream deadline) or EventStreamError
+    // (an oversized line or event; reading stops at once). Destroying the generator aborts the
+    // transfer.
     [[nodiscard]] QCoro::AsyncGenerator<AgentChatEvent> chat(const QString &message, const QList<ChatTurn> &history,
         const std::optional<QString> &threadID, const std::optional<QString> &projectID) const;
 
@@ -108,7 +117,8 @@ public:
         }
     }
 
-    // Performs a request built by makeRequest and returns the checked answer.
+    // Performs a request built by makeRequest and returns the checked answer; its body is bounded
+    // as the request says (NetworkError::tooLarge beyond).
     [[nodiscard]] QCoro::Task<HttpResponse> perform(
         QNetworkRequest request, QByteArray verb, std::optional<QByteArray> body) const;
 
@@ -126,7 +136,8 @@ private:
     QPointer<QNetworkAccessManager> m_network;
     QPointer<const QObject> m_lifetime;
     bool m_hasLifetime = false;
-    std::chrono::milliseconds m_transferTimeout = defaultTransferTimeout;
+    TransferLimits m_limits;
+    std::chrono::milliseconds m_streamDeadline = defaultStreamDeadline;
 };
 
 } // namespace orvane

@@ -45,6 +45,9 @@ public:
     // the offending line.
     void feed(QByteArrayView bytes, QList<SSEFrame> &frames);
 
+    // The bytes held for the unfinished line and the open event.
+    [[nodiscard]] qsizetype heldBytes() const { return m_partialLine.size() + m_event.size() + m_data.size(); }
+
     // At the end of the stream: the unfinished line and the open event, if they make a frame.
     // Empties the parser.
     std::optional<SSEFrame> finish();

@@ -96,7 +96,6 @@ SessionStore::SessionStore(OrvaneEnvironment environment, std::shared_ptr<Accoun
       m_store(std::move(store)),
       m_network(network),
       m_pollInterval(pollInterval),
-      m_transferTimeout(defaultTransferTimeout),
       m_defaults(std::move(defaults)),
       m_signedOutTombstoneKey(signedOutTombstoneKey(environment)),
       m_urlOpener([](const QUrl &) { return false; }),
@@ -178,7 +177,8 @@ void SessionStore::signIn()
     m_loginLifetime = new QObject(this);
     DeviceCodeLogin login(baseURL(m_environment), m_network.data(), m_pollInterval);
     login.setLifetime(m_loginLifetime);
-    login.setTransferTimeout(m_transferTimeout);
+    if (m_transferLimits)
+        login.setLimits(*m_transferLimits);
     runLogin(this, m_store, std::move(login), generation, m_deviceName);
 }
 

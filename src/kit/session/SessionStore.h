@@ -96,9 +96,9 @@ public:
     // address (http for a loopback host) is ever opened. Returns whether it was.
     bool openVerificationURL() const;
 
-    // For tests: the longest pause without data before a sign-in request fails (60 s by default),
-    // and the name sent for this device.
-    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
+    // For tests: the bounds of the sign-in's requests (DeviceCodeLogin's by default), and the name
+    // sent for this device.
+    void setTransferLimits(const TransferLimits &limits) { m_transferLimits = limits; }
     void setDeviceName(std::optional<QString> name) { m_deviceName = std::move(name); }
 
     // How many login tasks of any store are still running (cancelled ones end through the event
@@ -149,7 +149,7 @@ private:
     QObject *m_loginLifetime = nullptr;
     int m_loginGeneration = 0;
     const std::chrono::milliseconds m_pollInterval;
-    std::chrono::milliseconds m_transferTimeout;
+    std::optional<TransferLimits> m_transferLimits;
     const platform::UserDefaults m_defaults;
     const QString m_signedOutTombstoneKey;
     URLOpener m_urlOpener;

@@ -82,7 +82,7 @@ OrvaneUpdateCheckResult PlatformUpdateChecker::evaluate(
 
     OrvaneUpdateRelease release;
     release.version = manifest.version;
-    release.summary = manifest.notes.value_or(u"A newer release of Orvane for macOS is available."_s);
+    release.summary = manifest.notes.value_or(u"A newer release of Orvane for Linux is available."_s);
     release.delivery = OrvaneUpdateDelivery::appStore;
     release.appStoreURL = manifest.url ? downloadPage(*manifest.url) : std::nullopt;
     if (!release.appStoreURL)

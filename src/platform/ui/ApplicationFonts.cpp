@@ -95,4 +95,12 @@ QFont OrvaneSignInType::caption()
     return body(13);
 }
 
+QFont monospacedFont(qreal size)
+{
+    QFont font = face(u"IBM Plex Mono"_s, QFont::Normal, size);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
 } // namespace orvane::ui

@@ -2,6 +2,7 @@
 
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadStore.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "testsupport/desktop/TemporaryHome.h"
 
@@ -86,9 +87,21 @@ protected:
 
     [[nodiscard]] QString workspaceRoot() const { return home.path() + u"/Documents/Orvane"; }
     [[nodiscard]] QString stateFile() const { return home.dataHome() + u"/Orvane/campaign-ide-state.json"; }
-    [[nodiscard]] QString threadStoreFile() const
+    // The thread store's index, written last by every save that changes it.
+    [[nodiscard]] QString threadStoreFile() const { return threadStoreFolder() + u"/index.json"; }
+    [[nodiscard]] QString threadStoreFolder() const
+    {
+        return home.configHome() + u"/Orvane/defaults/com.orvane.app.macos.ide.threads";
+    }
+    // The single file earlier versions kept every thread in.
+    [[nodiscard]] QString legacyThreadStoreFile() const
     {
         return home.configHome() + u"/Orvane/defaults/com.orvane.app.macos.ide.threads.v2.json";
+    }
+    // Every stored thread, bodies read; empty when nothing (readable) is stored.
+    [[nodiscard]] QList<CampaignIDEThread> readStoredThreads() const
+    {
+        return ThreadStore::readAll(threadStoreFolder()).value_or(QList<CampaignIDEThread>());
     }
     [[nodiscard]] QString projectFile(const QString &slug, const QString &name) const
     {

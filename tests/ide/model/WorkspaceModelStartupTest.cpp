@@ -1,3 +1,4 @@
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
@@ -112,6 +113,7 @@ TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestart)
     EXPECT_TRUE(state.startsWith("[{\"id\":\"C1000000-0000-0000-0000-000000000001\",\"name\":"));
     EXPECT_FALSE(state.contains('\n'));
     EXPECT_TRUE(readAll(threadStoreFile()).startsWith("[{\"id\":"));
+    EXPECT_EQ(readStoredThreads().first().title, u"Kept title"_s);
 
     const auto restarted = makeModel();
     EXPECT_EQ(utf8(restarted->projects().at(1).name), "Renamed");
@@ -144,7 +146,7 @@ TEST_F(WorkspaceModelTest, EmptyOrMissingStoresFallBackToSamplesAndSeeds)
     {
         // An empty project list behaves like a missing file; an empty thread list stays empty.
         ASSERT_TRUE(writeAll(stateFile(), "[]"));
-        ASSERT_TRUE(writeAll(threadStoreFile(), "[]"));
+        ASSERT_TRUE(writeAll(legacyThreadStoreFile(), "[]"));
         const auto model = makeModel();
         EXPECT_EQ(model->projects().size(), 2);
         EXPECT_TRUE(model->threads().isEmpty());
@@ -176,13 +178,13 @@ TEST_F(WorkspaceModelTest, UnreadableStoresAreSetAsideBeforeTheFirstWriteOverThe
     const QByteArray badState = R"([{"id":"C1000000-0000-0000-0000-000000000009","name":"No other keys"}])";
     const QByteArray badThreads = "[{\"id\": 12}";
     ASSERT_TRUE(writeAll(stateFile(), badState));
-    ASSERT_TRUE(writeAll(threadStoreFile(), badThreads));
+    ASSERT_TRUE(writeAll(legacyThreadStoreFile(), badThreads));
 
     const auto model = makeModel();
     EXPECT_EQ(model->projects().first().id, CampaignIDEWorkspaceModel::sampleProjectID);
     // Start-up wrote neither store, so both files are untouched.
     EXPECT_EQ(readAll(stateFile()), badState);
-    EXPECT_EQ(readAll(threadStoreFile()), badThreads);
+    EXPECT_EQ(readAll(legacyThreadStoreFile()), badThreads);
 
     model->savePersistedProjects();
     model->savePersistedThreads();
@@ -198,9 +200,9 @@ TEST_F(WorkspaceModelTest, UnreadableStoresAreSetAsideBeforeTheFirstWriteOverThe
     ASSERT_EQ(stateAside.size(), 1);
     EXPECT_TRUE(stamp.match(stateAside.first()).hasMatch()) << utf8(stateAside.first());
     EXPECT_EQ(readAll(QFileInfo(stateFile()).absolutePath() + u'/' + stateAside.first()), badState);
-    const QStringList threadsAside = asideOf(threadStoreFile());
+    const QStringList threadsAside = asideOf(legacyThreadStoreFile());
     ASSERT_EQ(threadsAside.size(), 1);
-    EXPECT_EQ(readAll(QFileInfo(threadStoreFile()).absolutePath() + u'/' + threadsAside.first()), badThreads);
+    EXPECT_EQ(readAll(QFileInfo(legacyThreadStoreFile()).absolutePath() + u'/' + threadsAside.first()), badThreads);
 
     // The new stores hold the model's lists, and later saves set nothing more aside.
     EXPECT_EQ(decodeJson<QList<CampaignIDEProject>>(readAll(stateFile())), model->projects());
@@ -213,7 +215,7 @@ TEST_F(WorkspaceModelTest, UnreadableStoresAreSetAsideBeforeTheFirstWriteOverThe
 // counts as unreadable and is set aside before the first write.
 TEST_F(WorkspaceModelTest, FifosInPlaceOfTheStoresNeitherHangNorStay)
 {
-    for (const QString &path : { stateFile(), threadStoreFile() }) {
+    for (const QString &path : { stateFile(), threadStoreFile(), legacyThreadStoreFile() }) {
         ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
         ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     }
@@ -223,7 +225,7 @@ TEST_F(WorkspaceModelTest, FifosInPlaceOfTheStoresNeitherHangNorStay)
     model->savePersistedThreads();
     model->flushPendingWrites();
     EXPECT_EQ(decodeJson<QList<CampaignIDEProject>>(readAll(stateFile())), model->projects());
-    EXPECT_EQ(decodeJson<QList<CampaignIDEThread>>(readAll(threadStoreFile())), model->threads());
+    EXPECT_EQ(readStoredThreads(), model->threads());
 }
 
 // On a full disk a save fails and the stores keep what they held: never an empty or short file.
@@ -305,6 +307,44 @@ TEST_F(WorkspaceModelTest, CanvasZoomRefusesNonFiniteAndOutOfRangeValues)
     EXPECT_DOUBLE_EQ(model->canvasZoom(), 0.65);
     EXPECT_TRUE(model->setCanvasZoom(1.5));
     EXPECT_DOUBLE_EQ(model->canvasZoom(), 1.5);
+}
+
+// The workspace root follows the desktop's documents folder as its user-dirs file names it, and texts
+// show it with "~" for the home folder.
+struct DocumentsCase {
+    const char *userDirsLine; // empty: no user-dirs file
+    const char *rootUnderHome;
+    const char *shown;
+};
+
+class DocumentsFolderTest : public WorkspaceModelTest, public ::testing::WithParamInterface<DocumentsCase> { };
+
+TEST_P(DocumentsFolderTest, TheWorkspaceRootIsOrvaneInTheDocumentsFolder)
+{
+    const DocumentsCase &c = GetParam();
+    if (*c.userDirsLine) {
+        ASSERT_TRUE(writeAll(home.configHome() + u"/user-dirs.dirs"_s, QByteArray(c.userDirsLine) + '\n'));
+    }
+    const auto model = makeModel();
+    const QString expected = home.path() + QString::fromUtf8(c.rootUnderHome);
+    EXPECT_EQ(model->localWorkspaceRoot(), expected);
+    EXPECT_EQ(utf8(model->shownWorkspaceRoot()), c.shown);
+    EXPECT_TRUE(QFileInfo(expected + u"/" + sampleSlug).isDir());
+}
+
+INSTANTIATE_TEST_SUITE_P(UserDirs, DocumentsFolderTest,
+    ::testing::Values(DocumentsCase { "", "/Documents/Orvane", "~/Documents/Orvane" },
+        DocumentsCase { "XDG_DOCUMENTS_DIR=\"$HOME/Papiers\"", "/Papiers/Orvane", "~/Papiers/Orvane" },
+        // Naming the home folder itself turns the documents folder off: the usual one is taken.
+        DocumentsCase { "XDG_DOCUMENTS_DIR=\"$HOME/\"", "/Documents/Orvane", "~/Documents/Orvane" }));
+
+TEST_F(WorkspaceModelTest, OnlyPathsInsideTheHomeFolderAreShownWithATilde)
+{
+    EXPECT_EQ(utf8(WorkspaceFiles::shownPath(home.path() + u"/a/../Docs/Orvane"_s)), "~/Docs/Orvane");
+    EXPECT_EQ(utf8(WorkspaceFiles::shownPath(home.path())), "~");
+    // A sibling whose name starts with the home folder's is not inside it.
+    EXPECT_EQ(WorkspaceFiles::shownPath(home.path() + u"-other/Orvane"_s), home.path() + u"-other/Orvane"_s);
+    EXPECT_EQ(utf8(WorkspaceFiles::shownPath(u"/srv/Orvane"_s)), "/srv/Orvane");
 }
 
 } // namespace

@@ -47,8 +47,7 @@ protected:
     [[nodiscard]] QList<CampaignIDEThread> storedThreads()
     {
         model->flushPendingWrites();
-        const QByteArray bytes = readAll(threadStoreFile());
-        return bytes.isEmpty() ? QList<CampaignIDEThread>() : decodeJson<QList<CampaignIDEThread>>(bytes);
+        return readStoredThreads();
     }
     [[nodiscard]] QList<CampaignIDEProject> storedProjects()
     {

@@ -24,12 +24,13 @@ TEST(LocalReportDocument, SlugJoinsLowerCaseWordsAndKeepsEdgeDashes)
     EXPECT_EQ(LocalReport::fileName(QString(500, u'a')), QString(80, u'a') + u".html"_s);
     // Nothing of a title can leave the reports folder.
     EXPECT_EQ(utf8(LocalReport::fileName(u"../../etc/passwd"_s)), "-etc-passwd.html");
-    EXPECT_EQ(utf8(LocalReport::displayPath(u"Exec Summary"_s)), "~/Documents/Orvane/reports/exec-summary.html");
+    EXPECT_EQ(utf8(LocalReport::displayPath(u"~/Documents/Orvane"_s, u"Exec Summary"_s)),
+        "~/Documents/Orvane/reports/exec-summary.html");
 }
 
 TEST(LocalReportDocument, HasTheThirtySevenLinesWithTheKindAndTitle)
 {
-    const QString html = LocalReport::html(u"Exec Summary"_s, u"attribution"_s);
+    const QString html = LocalReport::html(u"Exec Summary"_s, u"attribution"_s, u"~/Documents/Orvane"_s);
     const QStringList lines = html.split(u'\n');
     ASSERT_EQ(lines.size(), 37);
     EXPECT_FALSE(html.endsWith(u'\n'));
@@ -50,14 +51,15 @@ TEST(LocalReportDocument, HasTheThirtySevenLinesWithTheKindAndTitle)
 
 TEST(LocalReportDocument, InsertsTitleAndKindAsTextNeverAsMarkup)
 {
-    const QStringList lines = LocalReport::html(u"Q2 <script>x</script> & \"co\""_s, u"a&b<i>"_s).split(u'\n');
+    const QStringList lines
+        = LocalReport::html(u"Q2 <script>x</script> & \"co\""_s, u"a&b<i>"_s, u"~/R&D <x>"_s).split(u'\n');
     EXPECT_EQ(utf8(lines.at(19)), "  <h1>Q2 &lt;script&gt;x&lt;/script&gt; &amp; &quot;co&quot;</h1>");
     // Upper-cased first, so the entities keep their names.
     EXPECT_EQ(utf8(lines.at(18)),
         "  <span class=\"badge\">ORVANE LOCAL &amp; CLOUD ATTRIBUTION REPORT · A&amp;B&lt;I&gt;</span>");
     EXPECT_EQ(utf8(lines.at(20)),
         "  <p style=\"color:#94A3B8;\">Generated locally in "
-        "~/Documents/Orvane/reports/q2-script-x-script-co-.html</p>");
+        "~/R&amp;D &lt;x&gt;/reports/q2-script-x-script-co-.html</p>");
 }
 
 class LocalReportTest : public WorkspaceModelTest {
@@ -80,7 +82,9 @@ TEST_F(LocalReportTest, WritesListsAndSelectsTheReport)
 
     const QString path = reportsFolder() + u"/q4-enterprise-demand-gen-30d-attribution-report.html"_s;
     EXPECT_EQ(readAll(path),
-        LocalReport::html(u"Q4 Enterprise Demand Gen — 30d Attribution Report"_s, u"attribution"_s).toUtf8());
+        LocalReport::html(
+            u"Q4 Enterprise Demand Gen — 30d Attribution Report"_s, u"attribution"_s, model->shownWorkspaceRoot())
+            .toUtf8());
     ASSERT_EQ(model->reports().size(), 1);
     const ReportArtifact &report = model->reports().first();
     EXPECT_TRUE(QRegularExpression(u"\\A[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\z"_s).match(report.id).hasMatch());

@@ -170,6 +170,36 @@ TEST_F(StreamedReplyTest, AFailedOrBlankStreamLeavesTheLocalReply)
     EXPECT_TRUE(service.waitForNoOpenConnections());
 }
 
+// A service that never stops, sending text as fast as it is read or trickling keep-alives, ends
+// the turn as a failed stream: the collected text stays within its bound and the local reply stands.
+TEST_F(StreamedReplyTest, AnEndlessOrTricklingStreamEndsWithTheLocalReply)
+{
+    const QString local = localReply(u"Refine the objective"_s);
+    session = makeSession(account());
+    constexpr qsizetype bound = 64 * 1024;
+    model->setStreamedReplyMaxBytes(bound);
+    // The request deadline is not the stream's.
+    model->setServiceLimits(TransferLimits { .idleTimeout = 5s, .deadline = 50ms });
+    const QList<std::pair<CannedResponse, std::chrono::milliseconds>> streams {
+        { CannedResponse::eventStream({}).repeating(delta(QString(1000, u'x'))), defaultStreamDeadline },
+        { CannedResponse::eventStream({ { 0ms, delta(u"partial"_s) } }).repeating(": k\n", 20ms), 300ms },
+    };
+    recordPublications();
+    for (const auto &[stream, deadline] : streams) {
+        model->setStreamedReplyDeadline(deadline);
+        service.setResponse("POST", u"/api/agent/chat"_s, stream);
+        send(u"Refine the objective"_s, session.get());
+        finishTurns();
+        EXPECT_FALSE(shown.isEmpty());
+        for (const QString &text : std::as_const(shown))
+            EXPECT_LE(text.size() * qsizetype(sizeof(QChar)), bound);
+        EXPECT_EQ(agentEntry().text, local);
+        EXPECT_FALSE(tab().isStreaming);
+        EXPECT_TRUE(service.waitForNoOpenConnections());
+        shown.clear();
+    }
+}
+
 TEST_F(StreamedReplyTest, WithoutAnAccountNoRequestIsMade)
 {
     const QString local = localReply(u"Refine the objective"_s);

@@ -310,17 +310,17 @@ TEST_F(AgentTurnTest, DestroyingTheModelDuringThePauseEndsTheTurnQuietly)
     const QString csvPath = projectFile(slug, u"media-plan.csv"_s);
     model.reset(); // flushes what was scheduled: the message and its placeholder
     const QByteArray csv = readAll(csvPath);
-    const QByteArray threadsStore = readAll(threadStoreFile());
+    const QList<CampaignIDEThread> stored = readStoredThreads();
 
     finishTurns();
 
     // Nothing was written after the model went: the stored turn still waits for its answer.
     EXPECT_EQ(readAll(csvPath), csv);
     EXPECT_FALSE(csv.contains("LI_NA_Exec_ABM_High_Intent"));
-    const QList<CampaignIDEThread> stored = decodeJson<QList<CampaignIDEThread>>(threadsStore);
+    ASSERT_FALSE(stored.isEmpty());
     EXPECT_TRUE(stored.first().agentTabs.first().isStreaming);
     EXPECT_TRUE(stored.first().agentTabs.first().entries.last().text.isEmpty());
-    EXPECT_EQ(readAll(threadStoreFile()), threadsStore);
+    EXPECT_EQ(readStoredThreads(), stored);
 }
 
 class InlineActionTest : public ThreadModelTest { };

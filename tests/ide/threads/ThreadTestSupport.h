@@ -34,7 +34,7 @@ protected:
     [[nodiscard]] QList<CampaignIDEThread> storedThreads()
     {
         model->flushPendingWrites();
-        return decodeJson<QList<CampaignIDEThread>>(readAll(threadStoreFile()));
+        return readStoredThreads();
     }
 
     [[nodiscard]] bool hasStoredThreads() const { return QFile::exists(threadStoreFile()); }

@@ -206,9 +206,9 @@ TEST(KeychainAccountStoreMigration, StoreOnTheLegacyServiceReadsItOnce)
 
 TEST(KeychainErrorTest, Descriptions)
 {
-    EXPECT_EQ(KeychainError(-25300).description(), u"Keychain error -25300."_s);
+    EXPECT_EQ(KeychainError(-25300).description(), u"Keyring error -25300."_s);
     const auto noKeyring = KeychainError::from(platform::KeyringError(platform::KeyringError::Kind::noKeyring));
-    EXPECT_EQ(noKeyring.description(), u"Keychain error -25291. No keyring is available in this desktop session."_s);
+    EXPECT_EQ(noKeyring.description(), u"Keyring error -25291. No keyring is available in this desktop session."_s);
 }
 
 // --- the record ----------------------------------------------------------------------------------------

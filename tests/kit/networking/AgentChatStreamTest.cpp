@@ -191,16 +191,72 @@ TEST_F(ChatStreamTest, FailsWhenTheStreamPausesLongerThanTheTransferTimeout)
     EXPECT_EQ(result.outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::timedOut);
 }
 
-TEST_F(ChatStreamTest, FailsOnAnOversizedEventAfterTheEventsBeforeIt)
+// Past the line or event bound the stream fails and stops reading at once: what a server keeps
+// sending is not buffered while the failure travels.
+TEST_F(ChatStreamTest, FailsOnAnOversizedEventOrLineAfterTheEventsBeforeIt)
 {
-    const QByteArray chunk = "data: " + QByteArray(256 * 1024, 'x') + "\n";
-    script({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") }, { 0ms, chunk }, { 0ms, chunk }, { 0ms, chunk },
-               { 0ms, chunk }, { 0ms, chunk } },
-        CannedResponse::Ending::stall);
-    const Result result = run();
-    EXPECT_EQ(result.events, QList { text("a") });
-    EXPECT_TRUE(result.outcome.errorAs<EventStreamError>());
+    const QByteArray line = "data: " + QByteArray(256 * 1024, 'x') + "\n";
+    const QByteArray first = sseBlock("text_delta", R"({"text":"a"})");
+    const QList<CannedResponse> streams {
+        CannedResponse::eventStream(
+            { { 0ms, first }, { 0ms, line }, { 0ms, line }, { 0ms, line }, { 0ms, line }, { 0ms, line } })
+            .endingWith(CannedResponse::Ending::stall),
+        CannedResponse::eventStream({ { 0ms, first + "data: " } }).repeating(QByteArray(4 * 1024 * 1024, 'x')),
+    };
+    for (const CannedResponse &stream : streams) {
+        service.setResponse("POST", QStringLiteral("/api/agent/chat"), stream);
+        http::resetPeakHeldBytes();
+        const Result result = run();
+        EXPECT_EQ(result.events, QList { text("a") });
+        EXPECT_TRUE(result.outcome.errorAs<EventStreamError>());
+        EXPECT_LE(http::peakHeldBytes(), SSEParser::kMaxLineBytes + 2 * replyReadBufferBytes);
+        EXPECT_TRUE(service.waitForNoOpenConnections());
+    }
+}
+
+// Keep-alives trickling in beat the pause timeout but not the stream's own deadline; the shorter
+// request deadline does not cut a stream short.
+TEST_F(ChatStreamTest, EndsATricklingStreamAtItsOwnDeadline)
+{
+    OrvaneAPIClient bounded = client;
+    bounded.setLimits(TransferLimits { .idleTimeout = 5s, .deadline = 50ms });
+    bounded.setStreamDeadline(400ms);
+    service.setResponse("POST", QStringLiteral("/api/agent/chat"),
+        CannedResponse::eventStream({ { 0ms, sseBlock("text_delta", R"({"text":"a"})") },
+                                        { 100ms, sseBlock("text_delta", R"({"text":"b"})") } })
+            .repeating(": k\n", 20ms));
+    const Result result = run(bounded);
+    EXPECT_EQ(result.events, (QList { text("a"), text("b") }));
+    ASSERT_TRUE(result.outcome.errorAs<NetworkError>());
+    EXPECT_EQ(result.outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::timedOut);
     EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+// A same-origin redirect in front of the chat is followed with the key and the body, and the final
+// answer's status decides; another origin is refused before anything reaches it.
+TEST_F(ChatStreamTest, FollowsSameOriginRedirectsAndChecksTheFinalHead)
+{
+    const auto redirectTo = [&](const StandInService &to, int status) {
+        service.setResponse("POST", QStringLiteral("/api/agent/chat"),
+            CannedResponse::redirect(to.baseURL().resolved(QUrl(QStringLiteral("/v2/chat"))), status));
+    };
+    service.setResponse(
+        "POST", QStringLiteral("/v2/chat"), CannedResponse::eventStream({ { 0ms, sseBlock("done", "{}") } }));
+    for (const int status : { 307, 308 }) {
+        service.clearRequests();
+        redirectTo(service, status);
+        const Result result = run();
+        EXPECT_EQ(result.events, QList { AgentChatEvent::done() }) << status;
+        ASSERT_EQ(service.requestCount(), 2);
+        EXPECT_EQ(service.requests().last().header("authorization"), "Bearer orv_key");
+        EXPECT_EQ(service.requests().last().body, service.requests().first().body);
+    }
+    StandInService other;
+    redirectTo(other, 307);
+    const Result refused = run();
+    ASSERT_TRUE(refused.outcome.errorAs<NetworkError>());
+    EXPECT_EQ(refused.outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::redirectRefused);
+    EXPECT_EQ(other.requestCount(), 0);
 }
 
 TEST_F(ChatStreamTest, DroppingTheStreamStopsTheTransfer)

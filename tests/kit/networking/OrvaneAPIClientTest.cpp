@@ -12,6 +12,7 @@
 using namespace orvane;
 using namespace orvane::test;
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -234,6 +235,38 @@ TEST_F(APIClientTest, FailsAStalledTransferAfterTheTransferTimeout)
     }
     EXPECT_EQ(c.makeRequest(QStringLiteral("/"), "application/json").transferTimeout(), 300);
     EXPECT_EQ(client().makeRequest(QStringLiteral("/"), "application/json").transferTimeout(), 60000);
+}
+
+// However large a body a server sends or declares, no more than the bound (plus the read buffer)
+// is ever held, and the transfer stops there.
+TEST_F(APIClientTest, FailsAnAnswerBeyondItsSizeBoundWhileReadingIt)
+{
+    constexpr qsizetype bound = 64 * 1024;
+    CannedResponse exact = CannedResponse::json(200, R"({"projects":[]})");
+    exact.body.append(bound - exact.body.size(), ' ');
+    service.setResponse("GET", u"/exact"_s, exact);
+    // Declared as 1 GB; the first bytes are sent, then more for as long as they are read.
+    CannedResponse declared = CannedResponse::json(200, "{").repeating(QByteArray(16 * 1024, ' '));
+    declared.declaredLength = qint64(1) << 30;
+    service.setResponse("GET", u"/declared"_s, declared);
+    CannedResponse endless = CannedResponse::eventStream({ { 0ms, "[" } }).repeating(QByteArray(16 * 1024, ' '));
+    service.setResponse("GET", u"/endless"_s, endless);
+
+    OrvaneAPIClient c = client();
+    c.setLimits(TransferLimits { .maxBodyBytes = bound });
+    const auto fits = get(c, u"/exact"_s);
+    ASSERT_TRUE(fits.value);
+    EXPECT_EQ(fits.value->body.size(), bound);
+    for (const QString &path : { u"/declared"_s, u"/endless"_s }) {
+        SCOPED_TRACE(path.toStdString());
+        http::resetPeakHeldBytes();
+        const auto error = get(c, path).errorAs<NetworkError>();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), NetworkError::Kind::tooLarge);
+        EXPECT_EQ(error->message(), u"Orvane sent a response that is too large."_s);
+        EXPECT_LE(http::peakHeldBytes(), bound + 2 * replyReadBufferBytes);
+        EXPECT_TRUE(service.waitForNoOpenConnections());
+    }
 }
 
 TEST_F(APIClientTest, FollowsSameOriginRedirectsWithTheKey)

@@ -176,6 +176,18 @@ TEST_F(SessionStoreTest, RefusedVerificationAddressFailsTheSignIn)
     EXPECT_TRUE(opened.isEmpty());
 }
 
+// A key that could not be sent as a header is refused, and nothing is kept for the next launch.
+TEST_F(SessionStoreTest, IssuedKeyWithALineBreakIsRefusedAndNotStored)
+{
+    auto session = makeSession();
+    service.setIssuedAPIKey(u"orv_live_0123\r\nX-Injected: 1"_s);
+    session->signIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->lastError().has_value(); }));
+    EXPECT_EQ(session->lastError(), u"Orvane returned an unexpected response."_s);
+    EXPECT_EQ(session->state().kind(), Kind::signedOut);
+    EXPECT_FALSE(store->account);
+}
+
 TEST_F(SessionStoreTest, ExpiredCodeShowsItsText)
 {
     auto session = makeSession();
@@ -288,7 +300,7 @@ TEST_F(SessionStoreTest, SaveFailureLeavesTheKeyNotSavedNotice)
     EXPECT_EQ(session->state().kind(), Kind::signedOut);
     EXPECT_FALSE(session->lastError());
     EXPECT_EQ(session->orphanedKeyNotice(),
-        u"The web approved sign-in, but the key could not be saved on this device (Keychain error -25291. No "
+        u"The web approved sign-in, but the key could not be saved on this device (Keyring error -25291. No "
         u"keyring is available in this desktop session.). Revoke it under Settings → API keys on the web."_s);
 }
 
@@ -300,7 +312,7 @@ TEST_F(SessionStoreTest, FailedSignOutIsRetriedAtTheNextLaunch)
     session->signOut();
     ASSERT_TRUE(QTest::qWaitFor([&] { return session->orphanedKeyNotice().has_value(); }));
     EXPECT_EQ(session->state().kind(), Kind::signedOut);
-    EXPECT_EQ(session->orphanedKeyNotice(), SessionStore::keyLeftOnDeviceMessage(u"Keychain error -25293."_s));
+    EXPECT_EQ(session->orphanedKeyNotice(), SessionStore::keyLeftOnDeviceMessage(u"Keyring error -25293."_s));
     EXPECT_TRUE(tombstone());
     session.reset();
 

@@ -63,7 +63,7 @@ TEST_F(PlatformUpdateCheckerTest, AnOlderManifestIsStillOfferedWithDefaults)
     const OrvaneUpdateCheckResult result = checkAgainst(u"1.4.0"_s);
     ASSERT_NE(result.release(), nullptr);
     EXPECT_EQ(result.release()->version, u"0.9.0"_s);
-    EXPECT_EQ(result.release()->summary, u"A newer release of Orvane for macOS is available."_s);
+    EXPECT_EQ(result.release()->summary, u"A newer release of Orvane for Linux is available."_s);
     EXPECT_EQ(result.release()->appStoreURL, service.baseURL().resolved(QUrl(u"/download"_s)));
 
     // Empty notes are kept as an empty summary.

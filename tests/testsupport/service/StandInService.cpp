@@ -32,6 +32,8 @@ QByteArray reasonPhrase(int status)
         return "Found";
     case 307:
         return "Temporary Redirect";
+    case 308:
+        return "Permanent Redirect";
     case 400:
         return "Bad Request";
     case 401:
@@ -134,6 +136,13 @@ CannedResponse CannedResponse::redirect(const QUrl &location, int status)
 CannedResponse &&CannedResponse::delayedBy(std::chrono::milliseconds pause) &&
 {
     delay = pause;
+    return std::move(*this);
+}
+
+CannedResponse &&CannedResponse::repeating(QByteArray bytes, std::chrono::milliseconds pause) &&
+{
+    repeat = std::move(bytes);
+    repeatPause = pause;
     return std::move(*this);
 }
 
@@ -327,40 +336,68 @@ void StandInService::respond(QTcpSocket *socket, const CannedResponse &response)
     if (response.chunked)
         head += "Transfer-Encoding: chunked\r\n";
     else
-        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        head += "Content-Length: "
+            + QByteArray::number(response.declaredLength >= 0 ? response.declaredLength : response.body.size())
+            + "\r\n";
     head += "\r\n";
     socket->write(head);
     if (response.chunked) {
-        sendSteps(socket, response.steps, 0, response.ending);
+        sendSteps(socket, std::make_shared<const CannedResponse>(response), 0);
         return;
     }
     const qsizetype sent = response.ending == CannedResponse::Ending::complete || response.sentBodyBytes < 0
         ? response.body.size()
         : std::min(response.sentBodyBytes, response.body.size());
     socket->write(response.body.left(sent));
-    finish(socket, response.ending);
+    if (!response.repeat.isEmpty())
+        repeat(socket, response);
+    else
+        finish(socket, response.ending);
 }
 
-void StandInService::sendSteps(
-    QTcpSocket *socket, QList<StreamStep> steps, std::size_t index, CannedResponse::Ending ending)
+void StandInService::sendSteps(QTcpSocket *socket, std::shared_ptr<const CannedResponse> response, qsizetype index)
 {
-    if (index >= std::size_t(steps.size())) {
-        if (ending == CannedResponse::Ending::complete)
+    if (index >= response->steps.size()) {
+        if (!response->repeat.isEmpty()) {
+            repeat(socket, *response);
+            return;
+        }
+        if (response->ending == CannedResponse::Ending::complete)
             socket->write("0\r\n\r\n");
-        finish(socket, ending);
+        finish(socket, response->ending);
         return;
     }
-    const StreamStep step = steps[qsizetype(index)];
-    const auto send = [this, socket, steps, index, ending, bytes = step.bytes] {
+    const StreamStep &step = response->steps[index];
+    const auto send = [this, socket, response, index, bytes = step.bytes] {
         if (!bytes.isEmpty())
             socket->write(QByteArray::number(bytes.size(), 16) + "\r\n" + bytes + "\r\n");
         socket->flush();
-        sendSteps(socket, steps, index + 1, ending);
+        sendSteps(socket, response, index + 1);
     };
     if (step.pause > 0ms)
         QTimer::singleShot(step.pause, socket, send);
     else
         send();
+}
+
+void StandInService::repeat(QTcpSocket *socket, const CannedResponse &response)
+{
+    const QByteArray bytes = response.chunked
+        ? QByteArray::number(response.repeat.size(), 16) + "\r\n" + response.repeat + "\r\n"
+        : response.repeat;
+    const auto write = [socket, bytes] { socket->write(bytes); };
+    if (response.repeatPause > 0ms) {
+        auto *timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, write);
+        timer->start(response.repeatPause);
+        return;
+    }
+    // Only as fast as the client takes it: the next write once the socket's queue has drained.
+    connect(socket, &QTcpSocket::bytesWritten, socket, [socket, write] {
+        if (socket->bytesToWrite() == 0)
+            write();
+    });
+    write();
 }
 
 void StandInService::finish(QTcpSocket *socket, CannedResponse::Ending ending)

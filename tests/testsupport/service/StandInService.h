@@ -3,7 +3,8 @@
 // A stand-in of the cloud service for tests: a small HTTP/1.1 server on 127.0.0.1 (free port) that
 // answers the service's endpoints from in-memory data, records every request it gets and can be
 // scripted per route (a handler or a canned answer), with slow answers, stalled or dropped bodies,
-// chunked event streams with pauses, and redirects.
+// chunked event streams with pauses, redirects, and bodies that never end (as fast as the client
+// reads, or trickling).
 //
 //   StandInService service;
 //   OrvaneAPIClient client(service.baseURL(), u"orv_test"_s, &network);
@@ -75,6 +76,12 @@ struct CannedResponse {
     Ending ending = Ending::complete;
     // For a stalled or dropped fixed-length body: how many bytes of `body` are sent.
     qsizetype sentBodyBytes = -1;
+    // After the body or the steps, `repeat` is written again and again and the body never ends:
+    // each time the previous write has left (only as fast as the client reads), or every
+    // `repeatPause` when one is set. A fixed-length body then declares `declaredLength` bytes.
+    QByteArray repeat;
+    std::chrono::milliseconds repeatPause { 0 };
+    qint64 declaredLength = -1;
 
     static CannedResponse json(int status, QByteArray body);
     static CannedResponse text(int status, QByteArray body, QByteArray contentType = "text/plain; charset=utf-8");
@@ -82,6 +89,7 @@ struct CannedResponse {
     static CannedResponse redirect(const QUrl &location, int status = 302);
 
     CannedResponse &&delayedBy(std::chrono::milliseconds pause) &&;
+    CannedResponse &&repeating(QByteArray bytes, std::chrono::milliseconds pause = {}) &&;
     CannedResponse &&endingWith(Ending how) &&;
 };
 
@@ -145,7 +153,8 @@ private:
     void accept();
     void readFrom(Connection &connection);
     void respond(QTcpSocket *socket, const CannedResponse &response);
-    void sendSteps(QTcpSocket *socket, QList<StreamStep> steps, std::size_t index, CannedResponse::Ending ending);
+    void sendSteps(QTcpSocket *socket, std::shared_ptr<const CannedResponse> response, qsizetype index);
+    void repeat(QTcpSocket *socket, const CannedResponse &response);
     void finish(QTcpSocket *socket, CannedResponse::Ending ending);
     void closed(QTcpSocket *socket);
     CannedResponse answer(const RecordedRequest &request);

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
+#include <QtMath>
 
 namespace orvane::card_painting {
 namespace {
@@ -52,9 +53,10 @@ int lineHeight(const QFont &font)
     return QFontMetrics(font).height();
 }
 
+// Rounded up, with a pixel to spare: a text measured here always fits where it is drawn.
 int textWidth(const QString &text, const QFont &font)
 {
-    return QFontMetrics(font).horizontalAdvance(text);
+    return qCeil(QFontMetricsF(font).horizontalAdvance(text)) + 1;
 }
 
 int drawLine(QPainter &painter, const QRect &rect, const QString &text, const QFont &font, const QColor &color,

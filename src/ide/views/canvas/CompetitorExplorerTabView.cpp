@@ -46,16 +46,21 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
     column->setContentsMargins(0, padding, 0, 0);
     column->setSpacing(0);
 
-    auto *header = new QHBoxLayout;
-    header->setContentsMargins(padding, 0, padding, 0);
-    header->setSpacing(10);
-    auto *titles = new QVBoxLayout;
+    // The chips go under the titles when the column cannot hold both side by side.
+    auto *header = new AdaptiveRow(10, background);
+    auto *titleBlock = new QWidget(header);
+    auto *titles = new QVBoxLayout(titleBlock);
+    titles->setContentsMargins(0, 0, 0, 0);
     titles->setSpacing(3);
     titles->addWidget(new KickerLabel(theme, u"EXPLORE · COMPETITOR AD LIBRARY & SPYFU SEARCH INTEL"_s, background));
-    m_headline = new ElidedLabel(theme, themeFont(18, QFont::Bold), ThemeColor::textPrimary, background);
+    m_headline = new WrappingLabel(theme, themeFont(18, QFont::Bold), ThemeColor::textPrimary, background);
     m_headline->setObjectName(u"competitorHeadlineLabel"_s);
     titles->addWidget(m_headline);
-    header->addLayout(titles, 1);
+    header->addLeading(titleBlock, true);
+    auto *chipBlock = new QWidget(header);
+    auto *chipRow = new QHBoxLayout(chipBlock);
+    chipRow->setContentsMargins(0, 0, 0, 0);
+    chipRow->setSpacing(10);
 
     for (qsizetype i = 0; i < competitorDomains.size(); ++i) {
         const QString domain = competitorDomains.at(i);
@@ -68,10 +73,14 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
             if (m_context.model && m_ads->threadID())
                 m_context.model->runCompetitorLookup(domain, *m_ads->threadID());
         });
-        header->addWidget(chip, 0, Qt::AlignVCenter);
+        chipRow->addWidget(chip, 0, Qt::AlignVCenter);
         m_chips.append(chip);
     }
-    column->addLayout(header);
+    header->addTrailing(chipBlock);
+    auto *headerRow = new QHBoxLayout;
+    headerRow->setContentsMargins(padding, 0, padding, 0);
+    headerRow->addWidget(header);
+    column->addLayout(headerRow);
 
     m_grid = new CardGridView(theme, ThemeColor::canvasBackground, cardMinimumWidth, gridSpacing, padding, background);
     m_grid->setObjectName(u"competitorAdGridView"_s);

@@ -13,7 +13,7 @@ namespace orvane {
 class CardGridView;
 class ClickableButton;
 class CompetitorAdListModel;
-class ElidedLabel;
+class WrappingLabel;
 
 // The competitor-ad explorer of the active thread: a headline naming the thread's competitor domain,
 // four domain chips that load another domain's ads, and a grid of the thread's competitor ads, each
@@ -43,7 +43,7 @@ private:
 
     WorkspaceViewContext m_context;
     CompetitorAdListModel *m_ads;
-    ElidedLabel *m_headline = nullptr;
+    WrappingLabel *m_headline = nullptr;
     QList<ClickableButton *> m_chips;
     QList<QLabel *> m_chipTexts;
     CardGridView *m_grid = nullptr;

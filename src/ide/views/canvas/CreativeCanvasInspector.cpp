@@ -33,7 +33,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     column->setSpacing(12);
     column->addWidget(new KickerLabel(theme, u"ARTBOARD INSPECTOR"_s, background));
 
-    m_title = new ElidedLabel(theme, themeFont(14, QFont::Bold), ThemeColor::textPrimary, background);
+    m_title = new WrappingLabel(theme, themeFont(14, QFont::Bold), ThemeColor::textPrimary, background);
     m_title->setObjectName(u"artboardInspectorTitleLabel"_s);
     column->addWidget(m_title);
     m_size = new ElidedLabel(theme, themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, background);
@@ -56,6 +56,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
         background);
     m_headline = new ThemedTextEditor(theme, ThemeColor::elevatedBackground, editorBox);
     m_headline->setObjectName(u"artboardHeadlineEditor"_s);
+    m_headline->setAccessibleName(u"Headline"_s);
     m_headline->setFont(themeFont(12));
     m_headline->setFixedHeight(90);
     m_headline->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -14,6 +14,7 @@ namespace orvane {
 
 class ClickableButton;
 class ElidedLabel;
+class WrappingLabel;
 class ThemedTextEditor;
 
 // The canvas inspector of one artboard: its platform and format, its size, an editor of its
@@ -40,7 +41,7 @@ private:
     WorkspaceViewContext m_context;
     QBoxLayout *m_decisions = nullptr;
     std::optional<QUuid> m_artboardID;
-    ElidedLabel *m_title;
+    WrappingLabel *m_title;
     ElidedLabel *m_size;
     ThemedTextEditor *m_headline;
 };

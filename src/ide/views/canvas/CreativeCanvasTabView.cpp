@@ -68,6 +68,7 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     m_grid
         = new CardGridView(theme, ThemeColor::canvasBackground, cardMinimumWidth, gridSpacing, gridPadding, m_splitter);
     m_grid->setObjectName(u"artboardGridView"_s);
+    m_grid->setAccessibleName(u"Artboards"_s);
     m_grid->setMinimumWidth(gridMinimumWidth);
     m_grid->setItemDelegate(new ArtboardCardDelegate(theme, m_grid));
     m_grid->setModel(m_artboards);
@@ -99,14 +100,34 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     syncInspector();
 }
 
+void CreativeCanvasTabView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Too narrow for the grid's minimum beside the inspector: the inspector goes under the grid,
+    // as wide as the view.
+    const bool stacked
+        = width() < gridMinimumWidth + m_splitter->handleWidth() + CreativeCanvasInspector::inspectorWidth;
+    if (stacked == (m_splitter->orientation() == Qt::Vertical))
+        return;
+    m_splitter->setOrientation(stacked ? Qt::Vertical : Qt::Horizontal);
+    if (stacked) {
+        m_inspector->setMinimumWidth(0);
+        m_inspector->setMaximumWidth(QWIDGETSIZE_MAX);
+    } else {
+        m_inspector->setFixedWidth(CreativeCanvasInspector::inspectorWidth);
+    }
+}
+
 QWidget *CreativeCanvasTabView::buildToolBar()
 {
     const ThemeSource &theme = *m_context.theme;
     auto *bar = new ThemeBackground(theme, ThemeColor::panelBackground, this);
     bar->setObjectName(u"canvasToolBar"_s);
-    auto *row = new QHBoxLayout(bar);
-    row->setContentsMargins(10, 10, 10, 10);
-    row->setSpacing(10);
+    auto *barRow = new QHBoxLayout(bar);
+    barRow->setContentsMargins(10, 10, 10, 10);
+    // The two actions go under the tools when the column cannot hold them side by side.
+    auto *row = new AdaptiveRow(10, bar);
+    barRow->addWidget(row);
 
     auto *strip = new Card(theme,
         Card::Look { .fill = ThemeColor::panelBackground,
@@ -137,8 +158,11 @@ QWidget *CreativeCanvasTabView::buildToolBar()
         m_toolButtons.insert(tool, button);
     }
     strip->contentLayout()->addLayout(tools);
-    row->addWidget(strip);
-    row->addStretch(1);
+    row->addLeading(strip);
+    auto *actions = new QWidget(row);
+    auto *actionRow = new QHBoxLayout(actions);
+    actionRow->setContentsMargins(0, 0, 0, 0);
+    actionRow->setSpacing(10);
 
     auto *approveAll = new ClickableButton(
         theme, buttonLook(ThemeColor::elevatedBackground, ThemeColor::accentEmerald, { 10, 5, 10, 5 }, 4, 0.4), bar);
@@ -149,7 +173,7 @@ QWidget *CreativeCanvasTabView::buildToolBar()
         if (m_context.model)
             m_context.model->approveAllCreatives();
     });
-    row->addWidget(approveAll);
+    actionRow->addWidget(approveAll);
 
     auto *generate
         = new ClickableButton(theme, buttonLook(ThemeColor::accentLimeFill, std::nullopt, { 10, 5, 10, 5 }, 5), bar);
@@ -158,7 +182,8 @@ QWidget *CreativeCanvasTabView::buildToolBar()
         ->setFixedColor(QColor(Qt::black));
     generate->addText(u"Generate Artboards via Agent"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
     connect(generate, &QAbstractButton::clicked, this, &CreativeCanvasTabView::generateArtboards);
-    row->addWidget(generate);
+    actionRow->addWidget(generate);
+    row->addTrailing(actions);
     return bar;
 }
 

@@ -40,6 +40,7 @@ public:
     [[nodiscard]] QSize minimumSizeHint() const override { return { 0, 0 }; }
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
     void paintEvent(QPaintEvent *event) override;
 

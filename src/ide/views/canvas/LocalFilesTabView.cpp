@@ -80,7 +80,7 @@ QWidget *LocalFilesTabView::buildFileList()
     header->addStretch(1);
     auto *finder = new ClickableButton(theme, buttonLook(std::nullopt, std::nullopt, {}, 0), pane);
     finder->setObjectName(u"revealProjectFolderButton"_s);
-    finder->addText(u"Finder ↗"_s, themeFont(10, QFont::Bold, true), ThemeColor::accentCyan);
+    finder->addText(u"File Manager ↗"_s, themeFont(10, QFont::Bold, true), ThemeColor::accentCyan);
     connect(finder, &QAbstractButton::clicked, this, [this] {
         if (m_context.controller)
             m_context.controller->revealSelectedProjectInFinder();
@@ -91,6 +91,7 @@ QWidget *LocalFilesTabView::buildFileList()
 
     m_list = new PaddedListView({ 6, 6, 6, 6 - LocalFileRowDelegate::rowGap }, pane);
     m_list->setObjectName(u"localFilesListView"_s);
+    m_list->setAccessibleName(u"Local Files"_s);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -147,6 +148,7 @@ QWidget *LocalFilesTabView::buildEditor()
     box->setContentsMargins(10, 10, 10, 10);
     m_editor = new ThemedTextEditor(theme, ThemeColor::canvasBackground, editorBox);
     m_editor->setObjectName(u"localFileEditor"_s);
+    m_editor->setAccessibleName(u"File Contents"_s);
     m_editor->setFont(themeFont(12, QFont::Normal, true));
     m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->addWidget(m_editor);

@@ -20,6 +20,7 @@ GovernanceSurface::GovernanceSurface(const WorkspaceViewContext &context, QWidge
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     m_scroll->setObjectName(u"surfaceScrollArea"_s);
+    m_scroll->setAccessibleName(u"Workspace"_s);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

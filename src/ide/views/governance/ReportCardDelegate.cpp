@@ -63,7 +63,7 @@ void drawLine(QPainter *painter, const QRect &rect, const QFont &font, const QCo
 
 } // namespace
 
-const QString ReportCardDelegate::openButtonText = u"Open in Finder ↗"_s;
+const QString ReportCardDelegate::openButtonText = u"Open in File Manager ↗"_s;
 
 ReportCardDelegate::ReportCardDelegate(const ThemeSource &theme, QObject *parent)
     : QStyledItemDelegate(parent), m_theme(&theme)

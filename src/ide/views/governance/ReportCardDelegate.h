@@ -12,7 +12,7 @@ class ThemeSource;
 namespace orvane::governance {
 
 // Draws one report as a card: its kind, title and creation line on the left and the
-// "Open in Finder ↗" button on the right. Texts are drawn as plain text, cut with an ellipsis when
+// "Open in File Manager ↗" button on the right. Texts are drawn as plain text, cut with an ellipsis when
 // the card is narrower than they are. A click on the button emits openRequested().
 class ReportCardDelegate final : public QStyledItemDelegate {
     Q_OBJECT

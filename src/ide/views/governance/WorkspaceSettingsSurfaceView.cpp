@@ -17,8 +17,10 @@ namespace orvane {
 
 using namespace governance;
 
-const QString WorkspaceSettingsSurfaceView::forceSyncNotice
-    = u"Re-synced all projects and threads to ~/Documents/Orvane."_s;
+QString WorkspaceSettingsSurfaceView::forceSyncNotice(const QString &shownRoot)
+{
+    return u"Re-synced all projects and threads to "_s + shownRoot + u'.';
+}
 
 WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewContext &context, QWidget *parent)
     : GovernanceSurface(context, parent)
@@ -53,7 +55,7 @@ WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewCo
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    auto *reveal = makePrimaryButton(theme, u"Reveal in macOS Finder"_s, 11, QMargins(12, 6, 12, 6));
+    auto *reveal = makePrimaryButton(theme, u"Reveal in File Manager"_s, 11, QMargins(12, 6, 12, 6));
     reveal->setObjectName(u"revealWorkspaceButton"_s);
     buttons->addWidget(reveal, 0, Qt::AlignVCenter);
     ClickableButton::Look syncLook;
@@ -76,7 +78,7 @@ WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewCo
     // failure when a folder could not be written.
     connect(sync, &QAbstractButton::clicked, this, [this] {
         if (m_context.model)
-            m_context.model->forceSyncLocalFiles(forceSyncNotice);
+            m_context.model->forceSyncLocalFiles(forceSyncNotice(m_context.model->shownWorkspaceRoot()));
     });
 }
 

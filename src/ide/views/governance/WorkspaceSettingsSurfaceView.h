@@ -14,7 +14,7 @@ public:
     WorkspaceSettingsSurfaceView(const WorkspaceViewContext &context, QWidget *parent = nullptr);
 
     // The notice shown after "Force Sync All Artifacts" has written every folder.
-    static const QString forceSyncNotice;
+    [[nodiscard]] static QString forceSyncNotice(const QString &shownRoot);
 
 private:
     ThemedLabel *m_path;

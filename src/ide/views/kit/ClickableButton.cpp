@@ -4,6 +4,7 @@
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeSource.h"
 
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -11,8 +12,77 @@
 namespace orvane {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // The theme colour role of a text part, kept on the label so a theme change can restyle it.
 constexpr char textRoleProperty[] = "orvaneThemeColor";
+
+// What assistive technology reads for the button: a pressable button named by its own accessible
+// name, else by its visible texts, else by its help text, so an icon-only button is named by its
+// tooltip without a line of its own.
+class ClickableButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit ClickableButtonAccessible(ClickableButton *button) : QAccessibleWidget(button, QAccessible::Button) { }
+
+    [[nodiscard]] QString text(QAccessible::Text kind) const override
+    {
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        const QWidget *button = widget();
+        if (!button->accessibleName().isEmpty())
+            return button->accessibleName();
+        QStringList parts;
+        collectTexts(button, parts);
+        if (!parts.isEmpty())
+            return parts.join(u' ');
+        return button->toolTip();
+    }
+
+    // The texts of the label parts in order, going into parts that are containers.
+    static void collectTexts(const QWidget *parent, QStringList &parts)
+    {
+        for (const QWidget *child : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (child->isHidden())
+                continue;
+            const auto *label = qobject_cast<const QLabel *>(child);
+            const QString text = (label ? label->text() : child->accessibleName()).trimmed();
+            if (!text.isEmpty())
+                parts.append(text);
+            else if (!label)
+                collectTexts(child, parts);
+        }
+    }
+
+    [[nodiscard]] QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        const auto *button = static_cast<const QAbstractButton *>(widget());
+        state.checkable = button->isCheckable();
+        state.checked = button->isChecked();
+        state.pressed = button->isDown();
+        return state;
+    }
+
+    [[nodiscard]] QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            static_cast<QAbstractButton *>(widget())->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+QAccessibleInterface *clickableButtonAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(ClickableButton::staticMetaObject.className()) && object->isWidgetType())
+        return new ClickableButtonAccessible(static_cast<ClickableButton *>(object));
+    return nullptr;
+}
 
 } // namespace
 
@@ -24,6 +94,11 @@ ClickableButton::ClickableButton(const ThemeSource &themeSource, QWidget *parent
 ClickableButton::ClickableButton(const ThemeSource &themeSource, const Look &look, QWidget *parent)
     : QAbstractButton(parent), m_themeSource(&themeSource), m_look(look), m_row(new QHBoxLayout(this))
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(clickableButtonAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_row->setSizeConstraint(QLayout::SetDefaultConstraint);

@@ -1,13 +1,14 @@
 #include "ide/views/kit/ThemeFonts.h"
 
-#include <QFontDatabase>
+#include "platform/ui/ApplicationFonts.h"
+
 #include <QGuiApplication>
 
 namespace orvane {
 
 QFont themeFont(qreal size, QFont::Weight weight, bool monospaced)
 {
-    QFont font = monospaced ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QGuiApplication::font();
+    QFont font = monospaced ? ui::monospacedFont(size) : QGuiApplication::font();
     font.setPixelSize(qMax(1, qRound(size)));
     font.setWeight(weight);
     return font;

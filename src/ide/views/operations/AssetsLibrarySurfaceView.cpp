@@ -124,8 +124,8 @@ AssetsLibrarySurfaceView::AssetsLibrarySurfaceView(const WorkspaceViewContext &c
     auto *header = new QWidget;
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(
-        titleBlock(u"CREATIVE ASSET LIBRARY · ~/DOCUMENTS/ORVANE"_s, u"Multi-Channel Creative Assets & Artboards"_s),
+    row->addWidget(titleBlock(u"CREATIVE ASSET LIBRARY · "_s + model().shownWorkspaceRoot().toUpper(),
+                       u"Multi-Channel Creative Assets & Artboards"_s),
         1);
     auto *openCanvas = limeButton(u"Open Creative Studio Canvas →"_s, u"openCreativeStudioCanvasButton"_s);
     connect(openCanvas, &QAbstractButton::clicked, this, &AssetsLibrarySurfaceView::openFirstThreadCanvas);

@@ -50,7 +50,7 @@ struct ThreadCardLayout {
     QRect badge, updated, title, preview, counts, open;
 };
 
-ThreadCardLayout layoutThreadCard(const CampaignIDEThread &thread, const QRect &rect)
+ThreadCardLayout layoutThreadCard(const CampaignIDEThread &thread, const QString &preview, const QRect &rect)
 {
     using namespace cards;
     ThreadCardLayout layout;
@@ -67,7 +67,7 @@ ThreadCardLayout layoutThreadCard(const CampaignIDEThread &thread, const QRect &
     const int titleHeight = textHeight(thread.title, threadTitleFont(), width);
     layout.title = QRect(inner.left(), y, width, titleHeight);
     y += titleHeight + threadSpacing;
-    const int previewHeight = textHeight(operationstexts::threadPreview(thread), previewFont(), width, previewLines);
+    const int previewHeight = textHeight(preview, previewFont(), width, previewLines);
     layout.preview = QRect(inner.left(), y, width, previewHeight);
     y += previewHeight + threadSpacing;
     const int bottomRow = qMax(lineHeight(countsFont()), lineHeight(openFont()));
@@ -135,7 +135,8 @@ ThreadCardDelegate::ThreadCardDelegate(const ThemeSource &theme, const ThreadLis
 
 int ThreadCardDelegate::cardHeight(const QModelIndex &index, int width) const
 {
-    const ThreadCardLayout layout = layoutThreadCard(m_threads.at(index.row()), QRect(0, 0, width, 0));
+    const QString preview = operationstexts::threadPreview(m_threads.summaryAt(index.row()));
+    const ThreadCardLayout layout = layoutThreadCard(m_threads.at(index.row()), preview, QRect(0, 0, width, 0));
     return layout.counts.bottom() + 1 + padding;
 }
 
@@ -147,7 +148,9 @@ void ThreadCardDelegate::paintCard(
     using namespace cards;
     const OrvaneWebTheme theme = m_theme->theme();
     const CampaignIDEThread &thread = m_threads.at(index.row());
-    const ThreadCardLayout layout = layoutThreadCard(thread, rect);
+    const CampaignThreadSummary summary = m_threads.summaryAt(index.row());
+    const QString preview = operationstexts::threadPreview(summary);
+    const ThreadCardLayout layout = layoutThreadCard(thread, preview, rect);
     if (pressedPart == openPart)
         painter.setOpacity(OrvaneClickableButtonStyle::pressedOpacity);
     drawCard(painter, rect, theme);
@@ -156,9 +159,8 @@ void ThreadCardDelegate::paintCard(
         theme.accentLime(), theme.elevatedBackground(), false);
     drawLine(painter, layout.updated, thread.updatedAt, updatedFont(), theme.textMuted(), Qt::AlignRight);
     drawText(painter, layout.title, thread.title, threadTitleFont(), theme.textPrimary());
-    drawText(painter, layout.preview, operationstexts::threadPreview(thread), previewFont(), theme.textSecondary(),
-        previewLines);
-    drawLine(painter, layout.counts, operationstexts::threadCounts(thread), countsFont(), theme.textMuted());
+    drawText(painter, layout.preview, preview, previewFont(), theme.textSecondary(), previewLines);
+    drawLine(painter, layout.counts, operationstexts::threadCounts(summary), countsFont(), theme.textMuted());
     drawLine(painter, layout.open, u"Open Thread →"_s, openFont(), theme.accentCyan());
 }
 
@@ -167,8 +169,7 @@ QRect ThreadCardDelegate::partRect(const QModelIndex &, const QRect &rect, int p
     return part == openPart ? rect : QRect();
 }
 
-RecommendedActionDelegate::RecommendedActionDelegate(
-    const ThemeSource &theme, const HomeActionListModel &actions)
+RecommendedActionDelegate::RecommendedActionDelegate(const ThemeSource &theme, const HomeActionListModel &actions)
     : m_theme(&theme), m_actions(actions)
 {
 }

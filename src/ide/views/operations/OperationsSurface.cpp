@@ -44,6 +44,7 @@ OperationsSurfaceView::OperationsSurfaceView(const WorkspaceViewContext &context
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     m_scrollArea->setObjectName(u"surfaceScrollArea"_s);
+    m_scrollArea->setAccessibleName(u"Workspace"_s);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setWidgetResizable(true);
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -14,17 +14,14 @@ QString workbenchBadge(IDEWorkbenchView view)
     return rawValue(view).toUpper();
 }
 
-QString threadPreview(const CampaignIDEThread &thread)
+QString threadPreview(const CampaignThreadSummary &thread)
 {
-    const CampaignAgentTab tab = thread.activeAgentTab();
-    if (tab.entries.isEmpty())
-        return u"Open thread workbench"_s;
-    return tab.entries.last().text;
+    return thread.preview.value_or(u"Open thread workbench"_s);
 }
 
-QString threadCounts(const CampaignIDEThread &thread)
+QString threadCounts(const CampaignThreadSummary &thread)
 {
-    return QString::number(thread.agentTabs.size()) % u" agent tabs · "_s % QString::number(thread.mediaPlanRows.size())
+    return QString::number(thread.agentTabCount) % u" agent tabs · "_s % QString::number(thread.mediaPlanRowCount)
         % u" table rows"_s;
 }
 

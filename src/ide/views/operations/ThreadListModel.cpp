@@ -40,4 +40,9 @@ void ThreadListModel::threadChanged(const QUuid &threadID)
     replaceAt(row, threads.at(row));
 }
 
+CampaignThreadSummary ThreadListModel::summaryAt(int row) const
+{
+    return m_model ? m_model->threadSummary(at(row)) : CampaignThreadSummary::of(at(row));
+}
+
 } // namespace orvane::operations

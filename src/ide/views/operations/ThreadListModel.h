@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/records/CampaignIDEThread.h"
+#include "ide/records/CampaignThreadSummary.h"
 #include "ide/views/operations/RecordListModel.h"
 
 #include <QPointer>
@@ -17,6 +18,9 @@ class ThreadListModel final : public RecordListModel<CampaignIDEThread> {
     Q_OBJECT
 public:
     explicit ThreadListModel(CampaignIDEWorkspaceModel &model, QObject *parent = nullptr);
+
+    // The row's counts and preview, which need no thread body.
+    [[nodiscard]] CampaignThreadSummary summaryAt(int row) const;
 
 private:
     void threadInserted(qsizetype row);

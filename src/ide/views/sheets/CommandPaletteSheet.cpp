@@ -58,6 +58,7 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
 
     auto *searchRow = new SearchRow(theme);
     searchRow->setObjectName(u"commandPaletteSearchRow"_s);
+    searchRow->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *row = new QHBoxLayout(searchRow);
     row->setContentsMargins(12, 12, 12, 12);
     row->setSpacing(10);
@@ -107,8 +108,11 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
     connect(m_list, &QAbstractItemView::clicked, this, &CommandPaletteSheet::pick);
     // The sheet's height follows the list.
     connect(m_list, &FittedListView::fittedHeightChanged, this, [this] {
-        if (QWidget *sheet = window(); sheet && sheet != this && sheet->isWindow())
+        if (QWidget *sheet = window(); sheet && sheet != this && sheet->isWindow()) {
+            // Settle this layout first so the sheet measures the new list, not the cached one.
+            layout()->activate();
             sheet->adjustSize();
+        }
     });
     m_queryField->setFocus();
 }

@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/SeeThroughScroll.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/sheets/FittedListView.h"
@@ -78,7 +79,7 @@ CopilotDrawer::CopilotDrawer(const WorkspaceViewContext &context, QWidget *paren
     m_cards->setModel(m_actions);
     stack->addWidget(m_cards);
     stack->addStretch(1);
-    scroll->setWidget(list);
+    setSeeThroughContent(scroll, list);
     column->addWidget(scroll, 1);
 
     connect(&theme, &ThemeSource::themeChanged, m_cards->viewport(), qOverload<>(&QWidget::update));

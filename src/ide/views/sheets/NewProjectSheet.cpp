@@ -23,8 +23,8 @@ NewProjectSheet::NewProjectSheet(const WorkspaceViewContext &context, QWidget *p
     column->addWidget(sheetparts::eyebrow(theme, u"NEW LOCAL + CLOUD PROJECT"_s));
     column->addWidget(sheetparts::heading(theme, u"Create a Campaign Project Folder"_s));
     auto *description = new ThemeTextLabel(theme,
-        u"Creates a local directory in ~/Documents/Orvane/ with campaign-plan.md, media-plan.csv, and creatives.json "
-        "plus a live Agent Thread."_s,
+        u"Creates a local directory in "_s + context.model->shownWorkspaceRoot()
+            + u"/ with campaign-plan.md, media-plan.csv, and creatives.json plus a live Agent Thread."_s,
         themeFont(12), ThemeColor::textSecondary);
     description->setObjectName(u"newProjectDescriptionLabel"_s);
     description->setWordWrap(true);

@@ -36,7 +36,7 @@ SidebarNavRow::SidebarNavRow(const ThemeSource &theme, const QString &title, con
 {
     setText(title);
     setAccessibleName(title);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     OrvaneClickableButtonStyle::apply(this);
     connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));

@@ -251,7 +251,6 @@ QMenu *SidebarNavigationView::popUpThreadMenu(SidebarListView *list, int row, co
     auto *menu = new QMenu(list);
     menu->setObjectName(u"threadContextMenu"_s);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->setPalette(m_context.theme->theme().palette());
 
     QAction *open = menu->addAction(u"Open Thread"_s);
     open->setObjectName(u"openThreadAction"_s);
@@ -302,7 +301,6 @@ QMenu *SidebarNavigationView::popUpProjectMenu(int row, const QPoint &globalPosi
     auto *menu = new QMenu(m_projectList);
     menu->setObjectName(u"projectContextMenu"_s);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->setPalette(m_context.theme->theme().palette());
 
     QAction *open = menu->addAction(u"Open Campaign Thread"_s);
     open->setObjectName(u"openProjectThreadAction"_s);
@@ -324,7 +322,7 @@ QMenu *SidebarNavigationView::popUpProjectMenu(int row, const QPoint &globalPosi
         model->createNewThread(request, session);
     });
 
-    QAction *reveal = menu->addAction(u"Reveal Folder in Finder"_s);
+    QAction *reveal = menu->addAction(u"Reveal Folder in File Manager"_s);
     reveal->setObjectName(u"revealProjectFolderAction"_s);
     connect(reveal, &QAction::triggered, model, [model, controller, id] {
         model->openProject(id);

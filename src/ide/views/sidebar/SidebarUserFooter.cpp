@@ -68,10 +68,10 @@ SidebarUserFooter::SidebarUserFooter(const WorkspaceViewContext &context, QWidge
     m_mode = new ElidedLabel(theme, themeFont(11, QFont::Bold), ThemeColor::textPrimary);
     m_mode->setObjectName(u"footerModeLabel"_s);
     lines->addWidget(m_mode);
-    // A fixed text: the folder the IDE mirrors into, as users know it.
+    // The folder the IDE mirrors into, as users know it.
     auto *path = new ElidedLabel(theme, themeFont(9, QFont::Normal, true), ThemeColor::textMuted);
     path->setObjectName(u"footerPathLabel"_s);
-    path->setText(u"~/Documents/Orvane"_s);
+    path->setText(context.model->shownWorkspaceRoot());
     lines->addWidget(path);
     row->addLayout(lines, 1);
 

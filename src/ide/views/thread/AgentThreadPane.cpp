@@ -4,6 +4,7 @@
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/SeeThroughScroll.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -107,6 +108,7 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
 
     auto *scroller = new QScrollArea;
     scroller->setObjectName(u"agentTabScrollArea"_s);
+    scroller->setAccessibleName(u"Workspace Agent"_s);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -119,7 +121,7 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
     m_chipRow->setContentsMargins(0, 0, 0, 0);
     m_chipRow->setSpacing(4);
     m_chipRow->addStretch(1);
-    scroller->setWidget(chips);
+    setSeeThroughContent(scroller, chips);
     layout->addWidget(scroller, 1);
 
     auto *add = stripToolButton(theme, u"plus"_s, ThemeColor::accentLime, ui::SymbolWeight::bold, nullptr);

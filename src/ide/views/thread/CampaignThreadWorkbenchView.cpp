@@ -30,9 +30,8 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
     : DestinationView(parent), m_context(context), m_tabs(std::move(tabs)), m_expandedTools(new ExpandedToolSet(this))
 {
     setObjectName(u"threadWorkbenchView"_s);
-    // The panes' and the column's minimum widths hold inside the splitter; a window too narrow for
-    // all of them clips the workbench column instead of pushing the window's other columns out.
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    // The panes' and the column's minimum widths add up to this view's minimum, which the window's
+    // minimum takes in: the window grows rather than cut a column.
     const ThemeSource &theme = *context.theme;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

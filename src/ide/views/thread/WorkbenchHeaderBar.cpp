@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -48,9 +49,16 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
 {
     setObjectName(u"workbenchHeaderBar"_s);
     const ThemeSource &theme = *context.theme;
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(12, 8, 12, 8);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(12, 8, 12, 8);
+    rows->setSpacing(8);
+    auto *row = new QHBoxLayout;
     row->setSpacing(8);
+    rows->addLayout(row);
+    m_secondRow = new QHBoxLayout;
+    m_secondRow->setSpacing(8);
+    m_secondRow->addStretch(1);
+    rows->addLayout(m_secondRow);
 
     // The strip's stroke is drawn inside its 1-pixel margin so the tabs never cover it.
     auto *strip = new ThemePanel(theme, ThemeColor::panelBackground);
@@ -63,7 +71,7 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
     for (const IDEWorkbenchView view : allViews()) {
         ClickableButton::Look look;
         look.fill = ThemeColor::panelBackground;
-        look.padding = QMargins(10, 6, 10, 6);
+        look.padding = QMargins(tabPadding, 6, tabPadding, 6);
         look.spacing = 5;
         Tab tab;
         tab.button = new ClickableButton(theme, look);
@@ -81,6 +89,13 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
     }
     row->addWidget(strip);
     row->addStretch(1);
+    m_firstRow = row;
+
+    m_actions = new QWidget;
+    m_actions->setObjectName(u"workbenchActionButtons"_s);
+    auto *actions = new QHBoxLayout(m_actions);
+    actions->setContentsMargins(0, 0, 0, 0);
+    actions->setSpacing(8);
 
     ClickableButton::Look saveLook;
     saveLook.fill = ThemeColor::elevatedBackground;
@@ -94,7 +109,7 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
         if (m_context.model)
             m_context.model->saveThreadToLocalWorkspace(m_threadID);
     });
-    row->addWidget(save);
+    actions->addWidget(save);
 
     ClickableButton::Look launchLook;
     launchLook.fill = ThemeColor::accentLimeFill;
@@ -108,15 +123,14 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
         if (m_context.model)
             m_context.model->requestExecution();
     });
-    row->addWidget(launch);
+    actions->addWidget(launch);
+    row->addWidget(m_actions);
 
     connect(&theme, &ThemeSource::themeChanged, this, [this] {
         applySelection();
         update();
     });
     applySelection();
-    // Every title shown, the selected one in bold.
-    m_fullWidth = layout()->sizeHint().width() + 8;
 }
 
 void WorkbenchHeaderBar::showThread(const QUuid &threadID, IDEWorkbenchView selected)
@@ -126,6 +140,8 @@ void WorkbenchHeaderBar::showThread(const QUuid &threadID, IDEWorkbenchView sele
         return;
     m_selected = selected;
     applySelection();
+    // The selected title is bold: the widths may have changed.
+    arrange();
 }
 
 void WorkbenchHeaderBar::applySelection()
@@ -136,6 +152,7 @@ void WorkbenchHeaderBar::applySelection()
         const Tab &tab = it.value();
         ClickableButton::Look look = tab.button->look();
         look.fill = selected ? ThemeColor::accentLimeFill : ThemeColor::panelBackground;
+        look.padding = QMargins(currentTabPadding(), 6, currentTabPadding(), 6);
         tab.button->setLook(look);
         tab.button->setChecked(false);
         tab.button->setProperty("selected", selected);
@@ -145,15 +162,49 @@ void WorkbenchHeaderBar::applySelection()
             tab.icon->setColor(ThemeColor::textSecondary);
         tab.title->setFont(themeFont(11, selected ? QFont::Bold : QFont::Medium));
         setLabelColor(tab.title, selected ? QColor(Qt::black) : theme.textSecondary());
-        tab.title->setVisible(selected || !m_compact);
     }
     setLabelColor(m_saveText, theme.textPrimary());
+}
+
+int WorkbenchHeaderBar::stripWidth(int padding) const
+{
+    // The strip's margins and the spacing between its six tabs, then each tab with that padding.
+    int width = 2 + 2 * int(m_tabs.size() - 1);
+    for (const Tab &tab : m_tabs)
+        width += tab.button->sizeHint().width() + 2 * (padding - currentTabPadding());
+    return width;
+}
+
+QSize WorkbenchHeaderBar::minimumSizeHint() const
+{
+    // Tabs above the action buttons, and the tabs' narrower padding, at the narrowest.
+    const QMargins margins = layout()->contentsMargins();
+    const int width
+        = std::max(stripWidth(narrowTabPadding), m_actions->sizeHint().width()) + margins.left() + margins.right();
+    return { width, QWidget::minimumSizeHint().height() };
 }
 
 void WorkbenchHeaderBar::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const bool compact = m_fullWidth > 0 && width() < m_fullWidth;
+    arrange();
+}
+
+void WorkbenchHeaderBar::arrange()
+{
+    // One row when everything fits; else the action buttons go to a second row; else the tabs
+    // narrow their padding, so every title stays whole down to the column's minimum width.
+    const QMargins margins = layout()->contentsMargins();
+    const int room = width() - margins.left() - margins.right();
+    const int strip = stripWidth(tabPadding);
+    const int actions = m_actions->sizeHint().width();
+    const bool twoRows = room < strip + 8 + actions;
+    const bool compact = room < strip;
+    if (twoRows != m_twoRows) {
+        m_twoRows = twoRows;
+        (twoRows ? m_firstRow : m_secondRow)->removeWidget(m_actions);
+        (twoRows ? m_secondRow : m_firstRow)->addWidget(m_actions);
+    }
     if (compact != m_compact) {
         m_compact = compact;
         applySelection();

@@ -7,6 +7,7 @@
 #include <QUuid>
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 
 namespace orvane {
@@ -29,8 +30,16 @@ public:
     [[nodiscard]] static QString tabButtonName(IDEWorkbenchView view);
     [[nodiscard]] static const QList<IDEWorkbenchView> &allViews();
 
-    // Narrower than the full bar: the tabs other than the selected one show only their symbol.
+    // Too narrow for the tabs and the action buttons side by side: the buttons take a second row.
+    [[nodiscard]] bool hasTwoRows() const { return m_twoRows; }
+    // Too narrow for the tabs at their full padding: they take the narrower one.
     [[nodiscard]] bool isCompact() const { return m_compact; }
+
+    // The tabs' horizontal padding, and the narrower one of a compact bar.
+    static constexpr int tabPadding = 10;
+    static constexpr int narrowTabPadding = 7;
+
+    [[nodiscard]] QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,13 +52,20 @@ private:
         QLabel *title = nullptr;
     };
     void applySelection();
+    void arrange();
+    // The tab strip's width with the tabs' horizontal padding at `padding`.
+    [[nodiscard]] int stripWidth(int padding) const;
+    [[nodiscard]] int currentTabPadding() const { return m_compact ? narrowTabPadding : tabPadding; }
 
     WorkspaceViewContext m_context;
     QUuid m_threadID;
     IDEWorkbenchView m_selected = IDEWorkbenchView::document;
     QHash<IDEWorkbenchView, Tab> m_tabs;
     QLabel *m_saveText = nullptr;
-    int m_fullWidth = 0;
+    QWidget *m_actions = nullptr;
+    QHBoxLayout *m_firstRow = nullptr;
+    QHBoxLayout *m_secondRow = nullptr;
+    bool m_twoRows = false;
     bool m_compact = false;
 };
 

@@ -3,6 +3,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -81,7 +82,7 @@ AgentComposerBar::AgentComposerBar(
     m_mentionMenu = new QMenu(this);
     m_mentionMenu->setObjectName(u"mentionMenu"_s);
     for (const OrvaneAgentPersona &persona : OrvaneWebParitySeeds::personas()) {
-        QAction *action = m_mentionMenu->addAction(persona.handle + u" \u00B7 "_s + persona.name);
+        QAction *action = m_mentionMenu->addAction(literalButtonText(persona.handle + u" \u00B7 "_s + persona.name));
         action->setObjectName(u"mention_"_s + persona.id);
         const QString handle = persona.handle;
         connect(action, &QAction::triggered, this, [this, handle] { mentionPersona(handle); });
@@ -95,7 +96,7 @@ AgentComposerBar::AgentComposerBar(
     m_slashMenu->setObjectName(u"slashCommandMenu"_s);
     const auto commands = slashCommands();
     for (qsizetype i = 0; i < commands.size(); ++i) {
-        QAction *action = m_slashMenu->addAction(commands.at(i).first);
+        QAction *action = m_slashMenu->addAction(literalButtonText(commands.at(i).first));
         action->setObjectName(u"slashCommand%1Action"_s.arg(i + 1));
         const QString prompt = commands.at(i).second;
         connect(action, &QAction::triggered, this, [this, prompt] {
@@ -109,7 +110,7 @@ AgentComposerBar::AgentComposerBar(
     m_syncPathLabel->setObjectName(u"syncPathLabel"_s);
     tools->addWidget(m_mentionMenuButton);
     tools->addWidget(m_slashMenuButton);
-    tools->addStretch(1);
+    // The path takes all the width the two menus leave.
     tools->addWidget(m_syncPathLabel, 1);
     column->addLayout(tools);
 
@@ -120,6 +121,7 @@ AgentComposerBar::AgentComposerBar(
     boxLayout->setContentsMargins(10, 8, 10, 8);
     m_draftField = new QLineEdit(box);
     m_draftField->setObjectName(u"draftField"_s);
+    m_draftField->setAccessibleName(u"Message"_s);
     m_draftField->setFrame(false);
     m_draftField->setFont(themeFont(12));
     m_draftField->setAttribute(Qt::WA_MacShowFocusRect, false);
@@ -248,7 +250,9 @@ void AgentComposerBar::syncFromModel()
 void AgentComposerBar::updateSyncPath()
 {
     const auto project = m_context.model ? m_context.model->selectedProject() : std::nullopt;
-    const QString text = u"Local sync: ~/Documents/Orvane/"_s + (project ? project->slug() : u"campaign"_s);
+    const QString root = m_context.model ? m_context.model->shownWorkspaceRoot() : QString();
+    const QString folder = project ? m_context.model->projectFolderName(*project) : u"campaign"_s;
+    const QString text = u"Local sync: "_s + root + u'/' + folder;
     m_syncPathLabel->setText(text);
     m_syncPathLabel->setToolTip(text);
 }
@@ -265,9 +269,6 @@ void AgentComposerBar::applyTheme()
     field.setColor(QPalette::Text, theme.textPrimary());
     field.setColor(QPalette::PlaceholderText, theme.textMuted());
     m_draftField->setPalette(field);
-
-    m_mentionMenu->setPalette(theme.palette());
-    m_slashMenu->setPalette(theme.palette());
 }
 
 } // namespace orvane

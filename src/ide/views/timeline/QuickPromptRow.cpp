@@ -27,6 +27,7 @@ QuickPromptRow::QuickPromptRow(
     // Sideways scrolling without a visible bar when the pane is narrow.
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(u"quickPromptScrollArea"_s);
+    scroll->setAccessibleName(u"Quick Prompts"_s);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

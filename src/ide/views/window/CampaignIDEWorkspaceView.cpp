@@ -16,9 +16,11 @@
 #include "ide/views/window/WorkspaceWindowController.h"
 #include "platform/FileManagerReveal.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QShowEvent>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -71,6 +73,12 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     syncColumns(false);
 
     connect(m_model, &CampaignIDEWorkspaceModel::appearanceChanged, this, [this] {
+        if (isVisible() && m_theme->theme().isDark() != m_model->isDarkTheme()) {
+            // The picture of the window as it is now includes a fade still running.
+            auto *fading = m_crossFade.data();
+            m_crossFade = new ThemeCrossFade(this);
+            delete fading;
+        }
         m_theme->setDark(m_model->isDarkTheme());
         syncColumns(true);
     });
@@ -166,6 +174,12 @@ void CampaignIDEWorkspaceView::applyTheme()
     canvas.setColor(QPalette::Window, m_theme->theme().canvasBackground());
     setPalette(canvas);
     setAutoFillBackground(true);
+    // Menus, popups and tooltips are windows of their own and take the application's palette for
+    // their class: set here, it reaches every one, built now or later.
+    const QPalette popups = m_theme->theme().palette();
+    QApplication::setPalette(popups, "QMenu");
+    QApplication::setPalette(popups, "QComboBoxPrivateContainer");
+    QToolTip::setPalette(popups);
     update();
 }
 

@@ -3,6 +3,7 @@
 #include "ide/views/window/CampaignIDEFocusedActions.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -22,6 +23,7 @@ class DestinationArea;
 class WorkspaceSheets;
 class LiveContextRefresher;
 class SlidingColumn;
+class ThemeCrossFade;
 
 namespace voice {
 class VoiceInputProvider;
@@ -103,6 +105,7 @@ private:
     SlidingColumn *m_drawerColumn = nullptr; // divider and drawer
     QWidget *m_drawer = nullptr;
     WorkspaceSheets *m_sheets = nullptr;
+    QPointer<ThemeCrossFade> m_crossFade; // while the colours ease to a new theme
 };
 
 } // namespace orvane

@@ -2,8 +2,14 @@
 
 #include "ide/views/kit/ThemeSource.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
+#include <QTextLayout>
+#include <QVariantAnimation>
+#include <QtMath>
+
+using namespace Qt::StringLiterals;
 
 namespace orvane {
 
@@ -42,6 +48,7 @@ void ElidedLabel::setText(const QString &text)
         return;
     m_text = text;
     setToolTip(text);
+    setAccessibleName(text);
     updateGeometry();
     update();
 }
@@ -73,6 +80,223 @@ void ElidedLabel::paintEvent(QPaintEvent *)
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, drawnText());
 }
 
+WrappingLabel::WrappingLabel(const ThemeSource &theme, const QFont &font, ThemeColor color, QWidget *parent)
+    : QWidget(parent), m_theme(&theme), m_color(color)
+{
+    setFont(font);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
+}
+
+void WrappingLabel::setText(const QString &text)
+{
+    if (m_text == text)
+        return;
+    m_text = text;
+    updateGeometry();
+    update();
+}
+
+void WrappingLabel::setColor(ThemeColor color)
+{
+    m_color = color;
+    update();
+}
+
+void WrappingLabel::setPadding(const QMargins &padding)
+{
+    m_padding = padding;
+    updateGeometry();
+    update();
+}
+
+int WrappingLabel::layOut(QTextLayout &layout, int width) const
+{
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setFont(font());
+    const qreal lineWidth = qMax(1, width - m_padding.left() - m_padding.right());
+    qreal height = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(lineWidth);
+        line.setPosition(QPointF(m_padding.left(), m_padding.top() + height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return qCeil(qMax(height, qreal(fontMetrics().height()))) + m_padding.top() + m_padding.bottom();
+}
+
+QSize WrappingLabel::sizeHint() const
+{
+    // One line when there is room for it.
+    const int width = qCeil(QFontMetricsF(font()).horizontalAdvance(m_text)) + 1 + m_padding.left() + m_padding.right();
+    return { width, heightForWidth(width) };
+}
+
+QSize WrappingLabel::minimumSizeHint() const
+{
+    const int width = fontMetrics().horizontalAdvance(u'M') * 4 + m_padding.left() + m_padding.right();
+    return { width, fontMetrics().height() + m_padding.top() + m_padding.bottom() };
+}
+
+int WrappingLabel::heightForWidth(int width) const
+{
+    QTextLayout layout(m_text);
+    return layOut(layout, width);
+}
+
+void WrappingLabel::paintEvent(QPaintEvent *)
+{
+    if (!m_theme)
+        return;
+    QTextLayout layout(m_text);
+    layOut(layout, width());
+    QPainter painter(this);
+    painter.setPen(m_theme->color(m_color));
+    layout.draw(&painter, QPointF());
+}
+
+AdaptiveRow::AdaptiveRow(int spacing, QWidget *parent) : QWidget(parent), m_spacing(spacing)
+{
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void AdaptiveRow::addLeading(QWidget *part, bool stretches)
+{
+    addPart({ part, false, stretches });
+}
+
+void AdaptiveRow::addTrailing(QWidget *part)
+{
+    addPart({ part, true, false });
+}
+
+void AdaptiveRow::addPart(const Part &part)
+{
+    part.widget->setParent(this);
+    // Leading parts before trailing ones, each group in the order added.
+    const auto at = part.trailing
+        ? m_parts.end()
+        : std::find_if(m_parts.begin(), m_parts.end(), [](const Part &p) { return p.trailing; });
+    m_parts.insert(at, part);
+    part.widget->show();
+    updateGeometry();
+    place();
+}
+
+int AdaptiveRow::rowWidth() const
+{
+    int width = 0;
+    for (const Part &part : m_parts)
+        width += part.widget->sizeHint().width();
+    return width + m_spacing * int(qMax<qsizetype>(0, m_parts.size() - 1));
+}
+
+int AdaptiveRow::rowHeight() const
+{
+    int height = 0;
+    for (const Part &part : m_parts)
+        height = qMax(height, part.widget->sizeHint().height());
+    return height;
+}
+
+int AdaptiveRow::partHeight(const QWidget *widget, int width)
+{
+    const int hfw = widget->hasHeightForWidth() ? widget->heightForWidth(width) : -1;
+    return hfw >= 0 ? hfw : widget->sizeHint().height();
+}
+
+QSize AdaptiveRow::sizeHint() const
+{
+    return { rowWidth(), rowHeight() };
+}
+
+QSize AdaptiveRow::minimumSizeHint() const
+{
+    int width = 0;
+    for (const Part &part : m_parts)
+        width = qMax(width, part.widget->minimumSizeHint().width());
+    return { width, heightForWidth(width) };
+}
+
+int AdaptiveRow::heightForWidth(int width) const
+{
+    if (width >= rowWidth())
+        return rowHeight();
+    int height = 0;
+    for (const Part &part : m_parts)
+        height += partHeight(part.widget, part.stretches ? width : qMin(width, part.widget->sizeHint().width()));
+    return height + m_spacing * int(qMax<qsizetype>(0, m_parts.size() - 1));
+}
+
+bool AdaptiveRow::event(QEvent *event)
+{
+    // A part's size hint changed.
+    if (event->type() == QEvent::LayoutRequest) {
+        updateGeometry();
+        place();
+    }
+    return QWidget::event(event);
+}
+
+void AdaptiveRow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    place();
+}
+
+void AdaptiveRow::place()
+{
+    const int available = width();
+    if (isStacked()) {
+        int y = 0;
+        for (const Part &part : std::as_const(m_parts)) {
+            const int w = part.stretches ? available : qMin(available, part.widget->sizeHint().width());
+            const int h = partHeight(part.widget, w);
+            part.widget->setGeometry(0, y, w, h);
+            y += h + m_spacing;
+        }
+        return;
+    }
+    // Side by side, centred vertically; the stretching parts share the room the others leave,
+    // equally when each gets at least its own width.
+    const int height = this->height();
+    int stretching = 0;
+    int fixedWidth = m_spacing * int(m_parts.size() - 1);
+    bool equal = true;
+    for (const Part &part : std::as_const(m_parts)) {
+        stretching += part.stretches ? 1 : 0;
+        fixedWidth += part.stretches ? 0 : part.widget->sizeHint().width();
+    }
+    const int share = stretching > 0 ? (available - fixedWidth) / stretching : 0;
+    for (const Part &part : std::as_const(m_parts))
+        equal = equal && (!part.stretches || part.widget->sizeHint().width() <= share);
+    const int extra = available - rowWidth();
+    int x = 0;
+    for (qsizetype i = 0; i < m_parts.size(); ++i) {
+        const Part &part = m_parts.at(i);
+        if (part.trailing && (i == 0 || !m_parts.at(i - 1).trailing)) {
+            // The trailing parts end at the right edge.
+            int rest = -m_spacing;
+            for (qsizetype j = i; j < m_parts.size(); ++j)
+                rest += m_parts.at(j).widget->sizeHint().width() + m_spacing;
+            x = qMax(x, available - rest);
+        }
+        int w = part.widget->sizeHint().width();
+        if (part.stretches)
+            w = equal ? share : w + extra / stretching;
+        const int h = qMin(height, partHeight(part.widget, w));
+        part.widget->setGeometry(x, (height - h) / 2, w, h);
+        x += w + m_spacing;
+    }
+}
+
 DotView::DotView(const ThemeSource &theme, ThemeColor color, int diameter, QWidget *parent)
     : QWidget(parent), m_theme(&theme), m_color(color)
 {
@@ -96,6 +320,7 @@ FixedTag::FixedTag(
     const QString &text, const QFont &font, const QColor &ink, const QColor &fill, QMargins padding, QWidget *parent)
     : QWidget(parent), m_text(text), m_ink(ink), m_fill(fill), m_padding(padding)
 {
+    setAccessibleName(text);
     setFont(font);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -182,6 +407,34 @@ void SlidingColumn::placeContent()
 {
     const int x = m_anchor == Qt::RightEdge ? m_revealed - m_fullWidth : 0;
     m_content->setGeometry(x, 0, m_fullWidth, height());
+}
+
+ThemeCrossFade::ThemeCrossFade(QWidget *window) : QWidget(nullptr), m_before(window->grab())
+{
+    setObjectName(u"themeCrossFade"_s);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setParent(window);
+    setGeometry(window->rect());
+    raise();
+    show();
+    auto *fade = new QVariantAnimation(this);
+    fade->setStartValue(1.0);
+    fade->setEndValue(0.0);
+    fade->setDuration(animationMilliseconds);
+    fade->setEasingCurve(QEasingCurve::InOutQuad);
+    connect(fade, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_opacity = value.toReal();
+        update();
+    });
+    connect(fade, &QVariantAnimation::finished, this, &QObject::deleteLater);
+    fade->start();
+}
+
+void ThemeCrossFade::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setOpacity(m_opacity);
+    painter.drawPixmap(0, 0, m_before);
 }
 
 } // namespace orvane

@@ -2,10 +2,12 @@
 
 #include "ide/views/kit/OrvaneWebTheme.h"
 
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
 class QPropertyAnimation;
+class QTextLayout;
 
 namespace orvane {
 
@@ -46,6 +48,76 @@ private:
     QPointer<const ThemeSource> m_theme;
     ThemeColor m_color;
     QString m_text;
+};
+
+// Plain text in a theme colour that wraps onto as many lines as the width needs, between words
+// where it can and anywhere inside a word too long for a line, so it never widens its column.
+class WrappingLabel final : public QWidget {
+    Q_OBJECT
+public:
+    WrappingLabel(const ThemeSource &theme, const QFont &font, ThemeColor color, QWidget *parent = nullptr);
+
+    void setText(const QString &text);
+    [[nodiscard]] QString text() const { return m_text; }
+    void setColor(ThemeColor color);
+    // Insets of the text inside the widget.
+    void setPadding(const QMargins &padding);
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+    [[nodiscard]] bool hasHeightForWidth() const override { return true; }
+    [[nodiscard]] int heightForWidth(int width) const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // Lays the text out at the given width; returns its height.
+    int layOut(QTextLayout &layout, int width) const;
+
+    QPointer<const ThemeSource> m_theme;
+    ThemeColor m_color;
+    QString m_text;
+    QMargins m_padding;
+};
+
+// A row of parts, leading ones on the left and trailing ones pushed to the right, that stacks them
+// in one left-aligned column when its width cannot hold them side by side. Its minimum width is
+// that of its widest part, so it never widens its column. It places the parts itself (no layout),
+// so its height for a width is its own.
+class AdaptiveRow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit AdaptiveRow(int spacing, QWidget *parent = nullptr);
+
+    // A leading part that stretches takes the room the row leaves.
+    void addLeading(QWidget *part, bool stretches = false);
+    void addTrailing(QWidget *part);
+    [[nodiscard]] bool isStacked() const { return width() < rowWidth(); }
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+    [[nodiscard]] bool hasHeightForWidth() const override { return true; }
+    [[nodiscard]] int heightForWidth(int width) const override;
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Part {
+        QWidget *widget;
+        bool trailing;
+        bool stretches;
+    };
+    void addPart(const Part &part);
+    [[nodiscard]] int rowWidth() const;
+    [[nodiscard]] int rowHeight() const;
+    [[nodiscard]] static int partHeight(const QWidget *widget, int width);
+    void place();
+
+    QList<Part> m_parts;
+    int m_spacing;
 };
 
 // A filled circle of a theme colour (the top bar's status dot, the cloud marker's dot).
@@ -130,6 +202,25 @@ private:
     int m_revealed = 0;
     bool m_open = false;
     QPointer<QPropertyAnimation> m_animation;
+};
+
+// Eases a window from its old colours to its new ones: a picture of the window as it looked is
+// laid over it and fades out (ease-in-ease-out, 0.15 s), then goes. Clicks pass through to the
+// window beneath.
+class ThemeCrossFade final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int animationMilliseconds = 150;
+
+    // Takes the picture of `window` as it is drawn now: make it before recolouring.
+    explicit ThemeCrossFade(QWidget *window);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_before;
+    qreal m_opacity = 1;
 };
 
 } // namespace orvane

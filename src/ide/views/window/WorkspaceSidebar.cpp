@@ -1,6 +1,7 @@
 #include "ide/views/window/WorkspaceSidebar.h"
 
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/SeeThroughScroll.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -90,6 +91,7 @@ WorkspaceSidebar::WorkspaceSidebar(const ThemeSource &theme, WorkspaceWindowCont
 
     m_scroll = new QScrollArea;
     m_scroll->setObjectName(u"sidebarScrollArea"_s);
+    m_scroll->setAccessibleName(u"Sidebar"_s);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -112,8 +114,7 @@ void WorkspaceSidebar::setNavigationContent(QWidget *content)
     delete m_scroll->takeWidget();
     if (!content)
         return;
-    content->setAutoFillBackground(false);
-    m_scroll->setWidget(content);
+    setSeeThroughContent(m_scroll, content);
 }
 
 void WorkspaceSidebar::setFooter(QWidget *footer)

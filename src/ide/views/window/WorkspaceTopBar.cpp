@@ -142,8 +142,8 @@ QWidget *WorkspaceTopBar::buildLeftGroup()
         home->setObjectName(u"workspaceHomeAction"_s);
         connect(home, &QAction::triggered, m_controller, &WorkspaceWindowController::showWorkspaceHome);
         m_workspaceMenu->addSeparator();
-        QAction *reveal
-            = m_workspaceMenu->addAction(ui::symbolIcon(u"folder", ink), u"Reveal ~/Documents/Orvane in Finder"_s);
+        QAction *reveal = m_workspaceMenu->addAction(
+            ui::symbolIcon(u"folder", ink), u"Reveal "_s + m_model->shownWorkspaceRoot() + u" in File Manager"_s);
         reveal->setObjectName(u"revealWorkspaceAction"_s);
         connect(reveal, &QAction::triggered, m_controller, &WorkspaceWindowController::revealLocalWorkspaceInFinder);
         QAction *sync = m_workspaceMenu->addAction(
@@ -218,8 +218,6 @@ void WorkspaceTopBar::rebuildProjectMenu()
 
 void WorkspaceTopBar::popUp(QMenu *menu, QWidget *under)
 {
-    if (m_theme)
-        menu->setPalette(m_theme->theme().palette());
     menu->popup(under->mapToGlobal(QPoint(0, under->height() + 2)));
 }
 
@@ -246,9 +244,10 @@ QWidget *WorkspaceTopBar::buildCentreGroup()
     look.spacing = 4;
     auto *badge = new ClickableButton(theme, look);
     badge->setObjectName(u"folderBadgeButton"_s);
-    badge->setToolTip(u"Open ~/Documents/Orvane in macOS Finder"_s);
+    const QString root = m_model->shownWorkspaceRoot();
+    badge->setToolTip(u"Open "_s + root + u" in File Manager"_s);
     badge->addSymbol(u"internaldrive"_s, ThemeColor::accentCyan, 10);
-    badge->addText(u"~/Documents/Orvane"_s, themeFont(10, QFont::DemiBold, true), ThemeColor::accentCyan);
+    badge->addText(root, themeFont(10, QFont::DemiBold, true), ThemeColor::accentCyan);
     connect(badge, &QAbstractButton::clicked, m_controller, &WorkspaceWindowController::revealLocalWorkspaceInFinder);
     row->addWidget(badge, 0, Qt::AlignVCenter);
     return group;

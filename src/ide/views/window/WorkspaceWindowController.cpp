@@ -10,8 +10,10 @@ using namespace Qt::StringLiterals;
 
 namespace orvane {
 
-const QString WorkspaceWindowController::forceSyncNotice
-    = u"Synced all campaign projects and threads to ~/Documents/Orvane."_s;
+QString WorkspaceWindowController::forceSyncNotice(const QString &shownRoot)
+{
+    return u"Synced all campaign projects and threads to "_s + shownRoot + u'.';
+}
 
 WorkspaceWindowController::WorkspaceWindowController(CampaignIDEWorkspaceModel *model, SessionStore *session,
     WorkspaceViewState *state, std::function<void()> onRequestCloudSignIn,
@@ -118,7 +120,7 @@ void WorkspaceWindowController::forceSyncLocalFiles()
 {
     if (!m_model)
         return;
-    m_model->forceSyncLocalFiles(forceSyncNotice);
+    m_model->forceSyncLocalFiles(forceSyncNotice(m_model->shownWorkspaceRoot()));
 }
 
 void WorkspaceWindowController::showWorkspaceHome()

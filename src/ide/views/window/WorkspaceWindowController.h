@@ -74,7 +74,8 @@ public:
     // thread only the plan jump does something (the operations home).
     void showActiveThreadWorkbench(IDEWorkbenchView view);
 
-    static const QString forceSyncNotice;
+    // The notice after every folder has been written; `shownRoot` is the workspace root as shown.
+    [[nodiscard]] static QString forceSyncNotice(const QString &shownRoot);
 
 private:
     QPointer<CampaignIDEWorkspaceModel> m_model;

@@ -7,6 +7,7 @@
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/WindowPrimitives.h"
 #include "ide/views/workbench/MediaPlanTableModel.h"
 #include "ide/views/workbench/WorkbenchFormat.h"
 #include "ide/views/workbench/WorkbenchThreadBinding.h"
@@ -139,17 +140,19 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
     stack->setContentsMargins(18, 18, 18, 18);
     stack->setSpacing(16);
 
-    // Header row.
-    auto *header = new QHBoxLayout;
-    auto *titles = new QVBoxLayout;
+    // Header row; the button goes under the titles when the column cannot hold both side by side.
+    auto *header = new AdaptiveRow(10, content);
+    auto *titleBlock = new QWidget(header);
+    auto *titles = new QVBoxLayout(titleBlock);
+    titles->setContentsMargins(0, 0, 0, 0);
     titles->setSpacing(3);
     titles->addWidget(new KickerLabel(theme, u"POST-LAUNCH ATTRIBUTION & PACING DASHBOARD"_s, content));
     auto *title = new ThemedLabel(theme, u"30-Day Multi-Touch Pipeline & Channel Efficiency"_s,
         themeFont(18, QFont::Bold), ThemeColor::textPrimary, content);
     title->setObjectName(u"dashboardTitleLabel"_s);
+    title->setWordWrap(true);
     titles->addWidget(title);
-    header->addLayout(titles);
-    header->addStretch(1);
+    header->addLeading(titleBlock, true);
     ClickableButton::Look look;
     look.fill = ThemeColor::accentLimeFill;
     look.padding = QMargins(12, 6, 12, 6);
@@ -157,15 +160,15 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
     auto *exportButton = new ClickableButton(theme, look, content);
     exportButton->setObjectName(u"exportReportButton"_s);
     exportButton->addSymbol(u"arrow.down.doc.fill"_s, ThemeColor::textPrimary, 11)->setFixedColor(Qt::black);
-    ownTextColor(exportButton->addText(
-        u"Export HTML Report to ~/Documents/Orvane"_s, themeFont(11, QFont::Bold), QColor(Qt::black)));
+    ownTextColor(exportButton->addText(u"Export HTML Report to "_s + context.model->shownWorkspaceRoot(),
+        themeFont(11, QFont::Bold), QColor(Qt::black)));
     connect(exportButton, &QAbstractButton::clicked, this, &AttributionDashboardView::exportReport);
-    header->addWidget(exportButton, 0, Qt::AlignVCenter);
-    stack->addLayout(header);
+    header->addTrailing(exportButton);
+    stack->addWidget(header);
 
     // Tiles.
-    auto *tiles = new QHBoxLayout;
-    tiles->setSpacing(12);
+    // Side by side when they fit, else one above the other.
+    auto *tiles = new AdaptiveRow(12, content);
     auto *pipeline = new SummaryStatTile(theme, u"ATTRIBUTED PIPELINE (30D)"_s, ThemeColor::accentLime, content);
     pipeline->setObjectName(u"attributedPipelineTile"_s);
     pipeline->setValue(u"$412,000"_s);
@@ -176,10 +179,10 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
     roas->setSublabel(u"W-Shaped Multi-Touch Model"_s);
     m_conversionsTile = new SummaryStatTile(theme, u"QUALIFIED CONVERSIONS"_s, ThemeColor::accentEmerald, content);
     m_conversionsTile->setObjectName(u"qualifiedConversionsTile"_s);
-    tiles->addWidget(pipeline, 1);
-    tiles->addWidget(roas, 1);
-    tiles->addWidget(m_conversionsTile, 1);
-    stack->addLayout(tiles);
+    tiles->addLeading(pipeline, true);
+    tiles->addLeading(roas, true);
+    tiles->addLeading(m_conversionsTile, true);
+    stack->addWidget(tiles);
 
     // Breakdown panel.
     auto *panel = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 }, content);
@@ -205,6 +208,7 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
 
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(u"dashboardScrollArea"_s);
+    scroll->setAccessibleName(u"Dashboard"_s);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -7,6 +7,7 @@
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/WindowPrimitives.h"
 #include "ide/views/workbench/DefaultPlanMarkdown.h"
 #include "ide/views/workbench/WorkbenchFormat.h"
 #include "ide/views/workbench/WorkbenchThreadBinding.h"
@@ -74,6 +75,7 @@ CampaignPlanDocumentView::CampaignPlanDocumentView(const WorkspaceViewContext &c
     outer->setContentsMargins(0, 0, 0, 0);
     auto *scroll = makeScrollArea(content, this);
     scroll->setObjectName(u"planDocumentScrollArea"_s);
+    scroll->setAccessibleName(u"Campaign Plan"_s);
     outer->addWidget(scroll);
 
     CampaignIDEWorkspaceModel *model = context.model;
@@ -94,19 +96,20 @@ CampaignPlanDocumentView::CampaignPlanDocumentView(const WorkspaceViewContext &c
 QWidget *CampaignPlanDocumentView::buildHeader()
 {
     const ThemeSource &theme = *m_context.theme;
-    auto *header = new QWidget;
-    auto *row = new QHBoxLayout(header);
-    row->setContentsMargins(0, 0, 0, 0);
-    auto *titles = new QVBoxLayout;
+    // The mode button goes under the titles when the column cannot hold both side by side.
+    auto *header = new AdaptiveRow(10);
+    auto *titleBlock = new QWidget(header);
+    auto *titles = new QVBoxLayout(titleBlock);
+    titles->setContentsMargins(0, 0, 0, 0);
     titles->setSpacing(3);
     m_kicker = new KickerLabel(theme, QString(), ThemeColor::accentLime, 10, header);
     m_kicker->setObjectName(u"planKickerLabel"_s);
     m_title = new ThemedLabel(theme, QString(), themeFont(20, QFont::Bold), ThemeColor::textPrimary, header);
     m_title->setObjectName(u"planTitleLabel"_s);
+    m_title->setWordWrap(true);
     titles->addWidget(m_kicker);
     titles->addWidget(m_title);
-    row->addLayout(titles);
-    row->addStretch(1);
+    header->addLeading(titleBlock, true);
 
     ClickableButton::Look look;
     look.fill = ThemeColor::panelBackground;
@@ -119,7 +122,7 @@ QWidget *CampaignPlanDocumentView::buildHeader()
     m_modeText = ownTextColor(
         m_modeButton->addText(u"Edit Raw Markdown"_s, themeFont(11, QFont::DemiBold), ThemeColor::accentCyan));
     connect(m_modeButton, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::toggleMode);
-    row->addWidget(m_modeButton, 0, Qt::AlignVCenter);
+    header->addTrailing(m_modeButton);
     return header;
 }
 
@@ -130,8 +133,7 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     auto *column = new QVBoxLayout(pane);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
-    m_rawCaption
-        = new ThemedLabel(theme, QString(), themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, pane);
+    m_rawCaption = new WrappingLabel(theme, themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, pane);
     m_rawCaption->setObjectName(u"rawMarkdownCaptionLabel"_s);
     column->addWidget(m_rawCaption);
 
@@ -186,6 +188,7 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
 
     m_nameField = new QLineEdit(card);
     m_nameField->setObjectName(u"campaignNameField"_s);
+    m_nameField->setAccessibleName(u"Campaign Name"_s);
     m_nameField->setPlaceholderText(u"Campaign Name"_s);
     m_nameField->setFont(themeFont(13));
     styleTextField(m_nameField, theme, ThemeColor::elevatedBackground);
@@ -195,6 +198,7 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
 
     m_budgetField = new QLineEdit(card);
     m_budgetField->setObjectName(u"monthlyBudgetField"_s);
+    m_budgetField->setAccessibleName(u"Monthly Budget"_s);
     m_budgetField->setPlaceholderText(u"Budget"_s);
     m_budgetField->setFont(themeFont(13));
     m_budgetField->setFixedWidth(180);
@@ -218,9 +222,11 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
         return editor;
     };
     m_objectiveEditor = makeEditor(u"objectiveEditor"_s, 76);
+    m_objectiveEditor->setAccessibleName(u"Objective"_s);
     connect(m_objectiveEditor, &QPlainTextEdit::textChanged, this,
         [this] { m_context.model->updateSelectedProjectObjective(m_objectiveEditor->toPlainText()); });
     m_audienceEditor = makeEditor(u"audienceEditor"_s, 68);
+    m_audienceEditor->setAccessibleName(u"Target Audience"_s);
     connect(m_audienceEditor, &QPlainTextEdit::textChanged, this,
         [this] { m_context.model->updateSelectedProjectAudience(m_audienceEditor->toPlainText()); });
     column->addLayout(fieldColumn(fieldLabel(u"Campaign Objective & KPI Contract"_s), m_objectiveEditor));
@@ -234,10 +240,9 @@ QWidget *CampaignPlanDocumentView::buildAllocationCard()
     auto *card = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 });
     card->setObjectName(u"allocationCard"_s);
     QVBoxLayout *column = card->contentLayout();
-    auto *top = new QHBoxLayout;
-    top->addWidget(new KickerLabel(
+    auto *top = new AdaptiveRow(10, card);
+    top->addLeading(new KickerLabel(
         theme, u"02 · MULTI-CHANNEL ALLOCATION & LINKED WORKBENCH VIEWS"_s, ThemeColor::accentCyan, 10, card));
-    top->addStretch(1);
     ClickableButton::Look look;
     look.padding = QMargins(0, 0, 0, 0);
     m_tableLink = new ClickableButton(theme, look, card);
@@ -245,21 +250,21 @@ QWidget *CampaignPlanDocumentView::buildAllocationCard()
     m_tableLinkText
         = ownTextColor(m_tableLink->addText(QString(), themeFont(11, QFont::Bold, true), ThemeColor::accentLime));
     connect(m_tableLink, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::openMediaPlanTable);
-    top->addWidget(m_tableLink);
-    column->addLayout(top);
+    top->addTrailing(m_tableLink);
+    column->addWidget(top);
 
-    auto *tiles = new QHBoxLayout;
-    tiles->setSpacing(10);
+    // Side by side when they fit, else one above the other.
+    auto *tiles = new AdaptiveRow(10, card);
     m_spendTile = new SummaryStatTile(theme, u"MONTHLY PLANNED SPEND"_s, ThemeColor::accentLime, card);
     m_spendTile->setObjectName(u"plannedSpendTile"_s);
     m_cpaTile = new SummaryStatTile(theme, u"BLENDED TARGET CPA"_s, ThemeColor::accentCyan, card);
     m_cpaTile->setObjectName(u"targetCpaTile"_s);
     m_creativeTile = new SummaryStatTile(theme, u"CREATIVE ARTBOARDS"_s, ThemeColor::accentEmerald, card);
     m_creativeTile->setObjectName(u"creativeArtboardsTile"_s);
-    tiles->addWidget(m_spendTile, 1);
-    tiles->addWidget(m_cpaTile, 1);
-    tiles->addWidget(m_creativeTile, 1);
-    column->addLayout(tiles);
+    tiles->addLeading(m_spendTile, true);
+    tiles->addLeading(m_cpaTile, true);
+    tiles->addLeading(m_creativeTile, true);
+    column->addWidget(tiles);
     return card;
 }
 
@@ -269,27 +274,26 @@ QWidget *CampaignPlanDocumentView::buildTrackingCard()
     auto *card = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 });
     card->setObjectName(u"trackingCard"_s);
     QVBoxLayout *column = card->contentLayout();
-    auto *top = new QHBoxLayout;
-    top->addWidget(new KickerLabel(
+    auto *top = new AdaptiveRow(10, card);
+    top->addLeading(new KickerLabel(
         theme, u"03 · ATTRIBUTION, UTM TAXONOMY & CONVERSION PIXEL GATE"_s, ThemeColor::accentCyan, 10, card));
-    top->addStretch(1);
-    auto *seal = new QHBoxLayout;
+    auto *sealBlock = new QWidget(top);
+    auto *seal = new QHBoxLayout(sealBlock);
+    seal->setContentsMargins(0, 0, 0, 0);
     seal->setSpacing(5);
     seal->addWidget(new SymbolView(theme, u"checkmark.seal.fill"_s, ThemeColor::accentEmerald, 12));
     auto *sealText = new ThemedLabel(
         theme, u"Conversions API & UTMs Verified"_s, themeFont(11, QFont::Bold), ThemeColor::accentEmerald, card);
     sealText->setObjectName(u"trackingSealLabel"_s);
     seal->addWidget(sealText);
-    top->addLayout(seal);
-    column->addLayout(top);
+    top->addTrailing(sealBlock);
+    column->addWidget(top);
 
     auto *preview = new Card(theme,
         Card::Look { .fill = ThemeColor::elevatedBackground, .padding = QMargins(10, 10, 10, 10), .spacing = 0 }, card);
-    m_utmPreview
-        = new ThemedLabel(theme, QString(), themeFont(11, QFont::DemiBold, true), ThemeColor::accentLime, preview);
+    // The query string has no spaces: it wraps anywhere rather than widening the page.
+    m_utmPreview = new WrappingLabel(theme, themeFont(11, QFont::DemiBold, true), ThemeColor::accentLime, preview);
     m_utmPreview->setObjectName(u"utmPreviewLabel"_s);
-    m_utmPreview->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_utmPreview->setWordWrap(true);
     preview->contentLayout()->addWidget(m_utmPreview);
     column->addWidget(preview);
     return card;
@@ -330,8 +334,8 @@ void CampaignPlanDocumentView::refreshHeader()
     const std::optional<CampaignIDEThread> thread = m_binding->thread();
     m_kicker->setKicker(u"CAMPAIGN PLAN DOCUMENT · "_s % (project ? project->slug().toUpper() : u"WORKSPACE"_s));
     m_title->setText(project ? project->name : (thread ? thread->title : QString()));
-    m_rawCaption->setText(
-        u"Editing ~/Documents/Orvane/"_s % (project ? project->slug() : u"campaign"_s) % u"/campaign-plan.md"_s);
+    m_rawCaption->setText(u"Editing "_s % m_context.model->shownWorkspaceRoot() % u'/'
+        % (project ? m_context.model->projectFolderName(*project) : u"campaign"_s) % u"/campaign-plan.md"_s);
 }
 
 void CampaignPlanDocumentView::refreshRawEditor()

@@ -19,6 +19,7 @@ class KickerLabel;
 class SummaryStatTile;
 class SymbolView;
 class ThemedLabel;
+class WrappingLabel;
 class WorkbenchThreadBinding;
 
 // The campaign plan document of the active thread: a structured editor of the plan's name, budget,
@@ -65,7 +66,7 @@ private:
     QLabel *m_modeText = nullptr;
     QStackedWidget *m_modes = nullptr;
 
-    ThemedLabel *m_rawCaption = nullptr;
+    WrappingLabel *m_rawCaption = nullptr;
     QPlainTextEdit *m_rawEditor = nullptr;
 
     QLineEdit *m_nameField = nullptr;
@@ -77,7 +78,7 @@ private:
     SummaryStatTile *m_spendTile = nullptr;
     SummaryStatTile *m_cpaTile = nullptr;
     SummaryStatTile *m_creativeTile = nullptr;
-    ThemedLabel *m_utmPreview = nullptr;
+    WrappingLabel *m_utmPreview = nullptr;
 };
 
 } // namespace orvane

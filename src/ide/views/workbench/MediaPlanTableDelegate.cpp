@@ -101,6 +101,11 @@ MediaPlanTableDelegate::MediaPlanTableDelegate(const ThemeSource &theme, QObject
 {
 }
 
+QString MediaPlanTableDelegate::placeholderText(int column)
+{
+    return column == Column::campaignName ? u"Campaign Name"_s : u"Audience"_s;
+}
+
 void MediaPlanTableDelegate::paint(
     QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
@@ -145,13 +150,16 @@ void MediaPlanTableDelegate::paint(
             drawChevron(painter, upper, true, theme.textSecondary());
             drawChevron(painter, lower, false, theme.textSecondary());
         }
-        // The editable texts sit where their field's text will be.
-        if (column == Column::campaignName || column == Column::audience)
+        // The editable texts sit where their field's text will be; an empty one shows the
+        // field's placeholder.
+        const bool editable = column == Column::campaignName || column == Column::audience;
+        if (editable)
             textRect.adjust(2, 0, 0, 0);
-        painter->setPen(theme.color(look.color));
+        const bool placeholder = editable && text.isEmpty();
+        painter->setPen(placeholder ? theme.textMuted() : theme.color(look.color));
         painter->setFont(look.font);
-        painter->drawText(
-            textRect, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(text, Qt::ElideRight, textRect.width()));
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+            metrics.elidedText(placeholder ? placeholderText(column) : text, Qt::ElideRight, textRect.width()));
     }
     painter->restore();
 }
@@ -169,7 +177,7 @@ QWidget *MediaPlanTableDelegate::createEditor(
     auto *field = new QLineEdit(parent);
     field->setObjectName(index.column() == Column::campaignName ? u"campaignNameCellField"_s : u"audienceCellField"_s);
     field->setFrame(false);
-    field->setPlaceholderText(index.column() == Column::campaignName ? u"Campaign Name"_s : u"Audience"_s);
+    field->setPlaceholderText(placeholderText(index.column()));
     const CellLook look = cellLook(index.column());
     field->setFont(look.font);
     if (m_theme) {
@@ -224,7 +232,9 @@ bool MediaPlanTableDelegate::editorEvent(
             return false;
         const QPoint at = mouse->position().toPoint();
         if (column == Column::dailyBudget && media_plan_layout::stepperRect(option.rect).contains(at)) {
-            if (event->type() == QEvent::MouseButtonRelease)
+            // One step per click as the button goes down: the second press of a quick pair comes
+            // as a double click.
+            if (event->type() != QEvent::MouseButtonRelease)
                 table->stepDailyBudget(
                     index.row(), at.y() < media_plan_layout::stepperRect(option.rect).center().y() ? 1 : -1);
             return true;

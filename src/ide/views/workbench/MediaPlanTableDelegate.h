@@ -32,6 +32,10 @@ class MediaPlanTableDelegate final : public QStyledItemDelegate {
 public:
     explicit MediaPlanTableDelegate(const ThemeSource &theme, QObject *parent = nullptr);
 
+    // What an empty name or audience cell shows, in its field and in the cell ("Campaign Name",
+    // "Audience").
+    [[nodiscard]] static QString placeholderText(int column);
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;

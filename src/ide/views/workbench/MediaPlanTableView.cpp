@@ -43,16 +43,22 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     auto *bar
         = new Card(theme, Card::Look { .stroked = false, .padding = QMargins(14, 14, 14, 14), .spacing = 0 }, this);
     bar->setObjectName(u"mediaPlanHeaderBar"_s);
-    auto *barRow = new QHBoxLayout;
-    barRow->setSpacing(10);
-    auto *titles = new QVBoxLayout;
+    // The buttons go under the titles when the column cannot hold them side by side.
+    auto *barRow = new AdaptiveRow(10, bar);
+    auto *titleBlock = new QWidget(barRow);
+    auto *titles = new QVBoxLayout(titleBlock);
+    titles->setContentsMargins(0, 0, 0, 0);
     titles->setSpacing(2);
     titles->addWidget(new KickerLabel(theme, u"MEDIA PLAN & TRAFFICKING TABLE · SYNCED TO MEDIA-PLAN.CSV"_s, bar));
     m_totals = new ThemedLabel(theme, QString(), themeFont(12, QFont::DemiBold), ThemeColor::textPrimary, bar);
     m_totals->setObjectName(u"mediaPlanTotalsLabel"_s);
+    m_totals->setWordWrap(true);
     titles->addWidget(m_totals);
-    barRow->addLayout(titles);
-    barRow->addStretch(1);
+    barRow->addLeading(titleBlock, true);
+    auto *buttons = new QWidget(barRow);
+    auto *buttonRow = new QHBoxLayout(buttons);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    buttonRow->setSpacing(10);
 
     ClickableButton::Look addLook;
     addLook.fill = ThemeColor::elevatedBackground;
@@ -64,7 +70,7 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     add->addSymbol(u"plus"_s, ThemeColor::textPrimary, 10, ui::SymbolWeight::bold);
     ownTextColor(add->addText(u"Add Flight Row"_s, themeFont(11, QFont::Bold), ThemeColor::textPrimary));
     connect(add, &QAbstractButton::clicked, this, &MediaPlanTableView::addRow);
-    barRow->addWidget(add, 0, Qt::AlignVCenter);
+    buttonRow->addWidget(add);
 
     ClickableButton::Look optimizeLook;
     optimizeLook.fill = ThemeColor::accentLimeFill;
@@ -77,14 +83,16 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     sparkles->setFixedColor(Qt::black);
     ownTextColor(optimizeButton->addText(u"AI Optimize Table"_s, themeFont(11, QFont::Bold), QColor(Qt::black)));
     connect(optimizeButton, &QAbstractButton::clicked, this, &MediaPlanTableView::optimize);
-    barRow->addWidget(optimizeButton, 0, Qt::AlignVCenter);
-    bar->contentLayout()->addLayout(barRow);
+    buttonRow->addWidget(optimizeButton);
+    barRow->addTrailing(buttons);
+    bar->contentLayout()->addWidget(barRow);
     column->addWidget(bar);
     column->addWidget(new ThemeDivider(theme, Qt::Horizontal, this));
 
     // The spreadsheet; its header is the column strip.
     m_table = new QTableView(this);
     m_table->setObjectName(u"mediaPlanTable"_s);
+    m_table->setAccessibleName(u"Media Plan"_s);
     m_table->setModel(m_tableModel);
     auto *header = new MediaPlanHeaderView(theme, m_table);
     m_table->setHorizontalHeader(header);

@@ -23,7 +23,7 @@ protected:
 
     [[nodiscard]] CampaignIDEThread thread() const { return *model().activeThread(); }
     [[nodiscard]] CardGridView *grid() const { return child<CardGridView>(u"competitorAdGridView"_s); }
-    [[nodiscard]] QString headline() const { return child<ElidedLabel>(u"competitorHeadlineLabel"_s)->text(); }
+    [[nodiscard]] QString headline() const { return child<WrappingLabel>(u"competitorHeadlineLabel"_s)->text(); }
     [[nodiscard]] QList<int> highlightedChips() const
     {
         QList<int> highlighted;

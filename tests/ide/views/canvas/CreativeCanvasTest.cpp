@@ -3,9 +3,11 @@
 #include "ide/views/canvas/ArtboardCardDelegate.h"
 #include "ide/views/canvas/ArtboardGridModel.h"
 #include "ide/views/canvas/CardGridView.h"
+#include "ide/views/canvas/CardPainting.h"
 #include "ide/views/canvas/CreativeCanvasInspector.h"
 #include "ide/views/canvas/CreativeCanvasTabView.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/ThemeFonts.h"
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
@@ -120,7 +122,7 @@ TEST_F(CreativeCanvasTest, TheInspectorFollowsTheSelectedArtboardOfTheSelectedPr
     clickRow(grid(), int(artboards().size()) - 1);
     ASSERT_TRUE(inspector()->isVisible());
     EXPECT_EQ(inspector()->width(), CreativeCanvasInspector::inspectorWidth);
-    EXPECT_EQ(child<ElidedLabel>(u"artboardInspectorTitleLabel"_s)->text(), u"LinkedIn · Single image · 1:1"_s);
+    EXPECT_EQ(child<WrappingLabel>(u"artboardInspectorTitleLabel"_s)->text(), u"LinkedIn · Single image · 1:1"_s);
     EXPECT_EQ(child<ElidedLabel>(u"artboardInspectorSizeLabel"_s)->text(), u"1200 × 628 px"_s);
     EXPECT_EQ(child<QPlainTextEdit>(u"artboardHeadlineEditor"_s)->toPlainText(), u"Ship faster"_s);
 
@@ -250,6 +252,11 @@ TEST_F(CreativeCanvasTest, CardsKeepTheirPreviewAtLeast120HighAndCutHeadlinesAft
     EXPECT_EQ(ArtboardCardDelegate::formatLine(u"Single image · 1:1"_s), u"· Single image · 1:1"_s);
     EXPECT_EQ(ArtboardCardDelegate::statusLabel(int(CreativeReviewStatus::needsReview)), u"NEEDS REVIEW"_s);
     EXPECT_EQ(ArtboardCardDelegate::statusLabel(int(CreativeReviewStatus::rejected)), u"NEEDS CHANGES"_s);
+
+    // A chip sized to its own text shows it whole, whatever fraction of a pixel the face adds.
+    const QString chip = ArtboardCardDelegate::chipText;
+    for (const QFont &font : { themeFont(9, QFont::Bold, true), themeFont(11, QFont::Bold), themeFont(13) })
+        EXPECT_EQ(QFontMetrics(font).elidedText(chip, Qt::ElideRight, card_painting::textWidth(chip, font)), chip);
 }
 
 TEST_F(CreativeCanvasTest, TheArtboardListStaysAConsistentItemModelThroughEveryChange)

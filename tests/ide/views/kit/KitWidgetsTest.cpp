@@ -130,6 +130,7 @@ TEST_F(KitWidgetsTest, KickersAreUpperCasePlainMonospacedText)
     EXPECT_EQ(kicker->text(), u"LOCAL PROJECTS · Q3 LAUNCH"_s);
     EXPECT_EQ(kicker->textFormat(), Qt::PlainText);
     EXPECT_TRUE(QFontInfo(kicker->font()).fixedPitch());
+    EXPECT_EQ(QFontInfo(kicker->font()).family(), u"IBM Plex Mono"_s) << "the bundled face, whatever is installed";
     EXPECT_EQ(kicker->font().pixelSize(), 10);
     EXPECT_EQ(kicker->palette().color(QPalette::WindowText), OrvaneWebTheme(true).accentLime());
 }

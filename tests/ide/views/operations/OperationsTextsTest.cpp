@@ -33,18 +33,18 @@ TEST(OperationsTextsTest, DailyBudgetsOutsideTheIntegerRangeSaturateInsteadOfOve
 TEST(OperationsTextsTest, ThreadCardTextsKeepTheirWordsForAnyCount)
 {
     CampaignIDEThread thread;
-    EXPECT_EQ(threadCounts(thread), u"0 agent tabs · 0 table rows"_s);
-    EXPECT_EQ(threadPreview(thread), u"Open thread workbench"_s);
+    EXPECT_EQ(threadCounts(CampaignThreadSummary::of(thread)), u"0 agent tabs · 0 table rows"_s);
+    EXPECT_EQ(threadPreview(CampaignThreadSummary::of(thread)), u"Open thread workbench"_s);
 
     CampaignAgentTab tab { .id = QUuid::createUuid(), .title = u"Agent"_s };
     thread.agentTabs.append(tab);
     thread.mediaPlanRows.append(CampaignMediaPlanRow {});
-    EXPECT_EQ(threadCounts(thread), u"1 agent tabs · 1 table rows"_s);
-    EXPECT_EQ(threadPreview(thread), u"Open thread workbench"_s);
+    EXPECT_EQ(threadCounts(CampaignThreadSummary::of(thread)), u"1 agent tabs · 1 table rows"_s);
+    EXPECT_EQ(threadPreview(CampaignThreadSummary::of(thread)), u"Open thread workbench"_s);
 
     thread.agentTabs[0].entries.append(CampaignTimelineEntry { .text = u"first"_s });
     thread.agentTabs[0].entries.append(CampaignTimelineEntry { .text = u"latest reply"_s });
-    EXPECT_EQ(threadPreview(thread), u"latest reply"_s);
+    EXPECT_EQ(threadPreview(CampaignThreadSummary::of(thread)), u"latest reply"_s);
 }
 
 TEST(OperationsTextsTest, WorkbenchBadgesAndPersonaLabels)

@@ -205,6 +205,16 @@ TEST_F(CommandPaletteTest, ALongListScrollsInsideItsMaximumHeightWhileTheSearchR
     EXPECT_EQ(find(u"commandPaletteSearchRow"_s)->y(), searchTop);
     keepWidget(sheet, u"command-palette-long.png"_s);
 
+    // A query that leaves one row: the sheet shrinks back round it and the search row keeps its height.
+    QWidget *searchRow = find(u"commandPaletteSearchRow"_s);
+    const int searchHeight = searchRow->height();
+    const int tallSheet = sheet->height();
+    QTest::keyClicks(find(u"commandQueryField"_s), u"Thread 19"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->height() < shortHeight; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sheet->height() <= sheet->sizeHint().height(); }, 2000))
+        << sheet->height() << " of " << tallSheet;
+    EXPECT_EQ(searchRow->height(), searchHeight);
+
     // Light theme.
     model().setDarkTheme(false);
     keepWidget(sheet, u"command-palette-light.png"_s);

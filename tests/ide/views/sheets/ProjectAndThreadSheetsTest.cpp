@@ -40,6 +40,9 @@ TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensIts
     EXPECT_TRUE(sheetGone(WorkspaceSheet::newProject));
     // Creating keeps the typed name for the openers that do not clear it.
     EXPECT_EQ(state().newProjectName(), u" Q3 Search Conquest "_s);
+    // Signed out, nothing of the project went to the service.
+    for (const test::RecordedRequest &request : service.requests())
+        EXPECT_NE(request.method, "POST") << request.target.toStdString();
 }
 
 TEST_F(ProjectAndThreadSheetsTest, NewProjectOpenersAndCancelAndAnEmptyName)

@@ -214,8 +214,8 @@ TEST_F(SidebarTest, ProjectRowOpensItsThreadAndItsMenuStartsRevealsAndDeletes)
     chooseFromMenu(u"projectFolderList"_s, row, u"projectContextMenu"_s, u"newThreadInProjectAction"_s);
     chooseFromMenu(u"projectFolderList"_s, row, u"projectContextMenu"_s, u"newThreadInProjectAction"_s);
     EXPECT_EQ(menuTexts,
-        (QStringList { u"Open Campaign Thread"_s, u"New Thread in Spring Push"_s, u"Reveal Folder in Finder"_s, u"-"_s,
-            u"Delete Project"_s }));
+        (QStringList { u"Open Campaign Thread"_s, u"New Thread in Spring Push"_s, u"Reveal Folder in File Manager"_s,
+            u"-"_s, u"Delete Project"_s }));
     const CampaignIDEThread second = model().threads().at(0);
     const CampaignIDEThread first = model().threads().at(1);
     EXPECT_NE(first.id, second.id);

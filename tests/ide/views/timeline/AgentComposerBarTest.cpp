@@ -111,6 +111,11 @@ TEST_F(AgentComposerBarTest, SlashCommandsAndChipsSendFixedTextAndDropTheDraft)
     EXPECT_TRUE(tab().draftPrompt.isEmpty());
     EXPECT_EQ(find<QMenu>(bar, u"slashCommandMenu"_s)->actions().first()->text(),
         u"/media-plan — Generate Media Plan Table"_s);
+    // An "&" in a persona or command name is shown, never taken for a mnemonic.
+    for (const QString &menu : { u"mentionMenu"_s, u"slashCommandMenu"_s }) {
+        for (QAction *action : find<QMenu>(bar, menu)->actions())
+            EXPECT_TRUE(QKeySequence::mnemonic(action->text()).isEmpty()) << action->text().toStdString();
+    }
 
     auto *row = new QuickPromptRow(context(), threadID, tabID, bar);
     QTest::mouseClick(find<QAbstractButton>(row, u"quickPromptChip2Button"_s), Qt::LeftButton);

@@ -49,12 +49,14 @@ TEST_F(WindowLayoutTest, ColumnsAroundTheDestinationAreaFollowTheModelsFlags)
     EXPECT_EQ(areaGeometry().right(), window->width() - 1);
     EXPECT_EQ(areaGeometry().top(), 47); // the bar and its divider
 
-    // Both open: sidebar, divider, area, divider, drawer (340).
+    // Both open: sidebar, divider, area, divider, drawer (340); the window widens when the area's
+    // view needs it.
     click(u"agentButton"_s);
     EXPECT_TRUE(model().agentDrawerOpen());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().width() == 1440 - 249 - 341; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().width() == window->width() - 249 - 341; }, 3000));
+    EXPECT_GE(areaGeometry().width(), window->destinationArea()->minimumSizeHint().width());
     EXPECT_EQ(find(u"copilotDrawer"_s)->width(), 340);
-    EXPECT_EQ(find(u"copilotDrawer"_s)->mapTo(window.get(), QPoint()).x(), 1440 - 340);
+    EXPECT_EQ(find(u"copilotDrawer"_s)->mapTo(window.get(), QPoint()).x(), window->width() - 340);
 
     // Both shut: the area spans the window and no divider is left in the row.
     click(u"agentButton"_s);
@@ -64,7 +66,7 @@ TEST_F(WindowLayoutTest, ColumnsAroundTheDestinationAreaFollowTheModelsFlags)
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !find(u"sidebarColumn"_s)->isVisible() && !find(u"drawerColumn"_s)->isVisible(); }, 3000));
     QCoreApplication::processEvents();
-    EXPECT_EQ(areaGeometry(), QRect(0, 47, 1440, window->height() - 47));
+    EXPECT_EQ(areaGeometry(), QRect(0, 47, window->width(), window->height() - 47));
 
     // The toggle twice restores the sidebar.
     click(u"sidebarToggleButton"_s);
@@ -153,6 +155,7 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
 
     const OrvaneWebTheme dark(true);
     ASSERT_TRUE(model().isDarkTheme());
+    const auto faded = [&] { return QTest::qWaitFor([&] { return !window->findChild<QWidget *>(u"themeCrossFade"_s); }, 2000); };
     expectColor(pixel(barBackground), dark.sidebarBackground(), "dark top bar");
     expectColor(pixel(toastFill), dark.elevatedBackground(), "dark toast");
     expectColor(window->palette().color(QPalette::Window), dark.canvasBackground(), "dark canvas");
@@ -163,6 +166,9 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
     EXPECT_LT(darkestLightness(find(u"sidebarNewThreadButton"_s)), 40);
 
     model().setDarkTheme(false);
+    // The old colours fade out over the new ones, then the fade goes.
+    EXPECT_NE(window->findChild<QWidget *>(u"themeCrossFade"_s), nullptr);
+    ASSERT_TRUE(faded());
     const OrvaneWebTheme light(false);
     expectColor(pixel(barBackground), light.sidebarBackground(), "light top bar");
     expectColor(pixel(toastFill), light.elevatedBackground(), "light toast");

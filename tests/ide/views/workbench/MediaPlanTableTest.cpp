@@ -84,6 +84,18 @@ TEST_F(MediaPlanTableTest, ShowsTheFlightsWithTheirTotals)
     EXPECT_FALSE(view->tableModel()->index(0, Column::status).data(MediaPlanTableModel::StatusReadyRole).toBool());
     EXPECT_TRUE(view->tableModel()->index(1, Column::status).data(MediaPlanTableModel::StatusReadyRole).toBool());
 
+    // An empty name shows its placeholder: ink in the cell where there was none.
+    model->mutateThread(threadID, [](CampaignIDEThread &t) { t.mediaPlanRows[0].campaignName.clear(); });
+    const QImage image = table->viewport()->grab().toImage();
+    const QRect nameCell = table->visualRect(view->tableModel()->index(0, Column::campaignName)).adjusted(0, 0, 0, -2);
+    const QColor ground = image.pixelColor(nameCell.topLeft() * image.devicePixelRatio());
+    int inked = 0;
+    for (int y = nameCell.top(); y <= nameCell.bottom(); ++y) {
+        for (int x = nameCell.left(); x <= nameCell.right(); ++x)
+            inked += image.pixelColor(QPoint(x, y) * image.devicePixelRatio()) != ground ? 1 : 0;
+    }
+    EXPECT_GT(inked, 20);
+
     model->mutateThread(threadID, [](CampaignIDEThread &t) { t.mediaPlanRows.clear(); });
     EXPECT_EQ(totals(), u"0 Flights · $0/day ($0/mo) · Blended Target CPA $0"_s);
     EXPECT_EQ(view->tableModel()->rowCount(), 0);
@@ -106,6 +118,18 @@ TEST_F(MediaPlanTableTest, TheStepperMovesTheDailyBudgetByFiftyDownToTwentyFive)
     EXPECT_EQ(stored(0).dailyBudget, 25);
     step(0, 1);
     EXPECT_EQ(stored(0).dailyBudget, 75);
+
+    // Quick clicks come from the desktop as press, release, double click, release: each is a step.
+    const QRect stepper
+        = media_plan_layout::stepperRect(table->visualRect(view->tableModel()->index(0, Column::dailyBudget)));
+    const QPoint up(stepper.center().x(), stepper.top() + 4);
+    for (const QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+             QEvent::MouseButtonRelease }) {
+        QMouseEvent event(type, up, table->viewport()->mapToGlobal(up), Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QCoreApplication::sendEvent(table->viewport(), &event);
+    }
+    EXPECT_EQ(stored(0).dailyBudget, 175);
 
     // The keyboard steps the current daily cell too.
     table->setFocus();

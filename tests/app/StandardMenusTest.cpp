@@ -1,0 +1,119 @@
+#include "AppTestSupport.h"
+
+#include "app/AboutDialog.h"
+#include "app/RootView.h"
+#include "app/StandardMenus.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::StringLiterals;
+using Edit = StandardMenus::EditItem;
+
+namespace {
+
+// One flag per Edit item, in menu order: Undo, Redo, Cut, Copy, Paste, Select All.
+QString enabledEditItems(const StandardMenus &menus)
+{
+    QString flags;
+    for (const Edit item : { Edit::undo, Edit::redo, Edit::cut, Edit::copy, Edit::paste, Edit::selectAll })
+        flags += menus.editAction(item)->isEnabled() ? u'1' : u'0';
+    return flags;
+}
+
+} // namespace
+
+TEST(StandardMenusTest, EditItemsActOnTheFocusedFieldAndAreOffWithoutOne)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    QStringList titles;
+    for (const QAction *menu : window->menuBar()->actions())
+        titles.append(menu->text());
+    EXPECT_EQ(titles, QStringList({ u"&File"_s, u"&Edit"_s, u"Campaign"_s, u"&Help"_s }));
+
+    StandardMenus &menus = *window->standardMenus();
+    auto *field = harness.find<QLineEdit>(u"draftField"_s);
+    ASSERT_NE(field, nullptr);
+    QGuiApplication::clipboard()->clear();
+    field->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menus.editTarget() == field; }));
+    EXPECT_EQ(enabledEditItems(menus), u"000000"_s);
+    QTest::keyClicks(field, u"spring"_s);
+    EXPECT_EQ(enabledEditItems(menus), u"100001"_s);
+
+    menus.editAction(Edit::selectAll)->trigger();
+    EXPECT_EQ(enabledEditItems(menus), u"101101"_s);
+    menus.editAction(Edit::cut)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"spring"_s);
+    EXPECT_EQ(enabledEditItems(menus), u"100010"_s);
+    menus.editAction(Edit::paste)->trigger();
+    menus.editAction(Edit::paste)->trigger();
+    menus.editAction(Edit::undo)->trigger();
+    EXPECT_EQ(field->text(), u"spring"_s);
+    EXPECT_TRUE(menus.editAction(Edit::redo)->isEnabled());
+
+    // A read-only field copies but never changes.
+    field->setReadOnly(true);
+    menus.editAction(Edit::selectAll)->trigger();
+    EXPECT_EQ(enabledEditItems(menus), u"000101"_s);
+
+    // A control that is not a text field takes none of them.
+    const QList<QAbstractButton *> buttons = window->findChildren<QAbstractButton *>();
+    const auto button = std::find_if(buttons.begin(), buttons.end(),
+        [](QAbstractButton *b) { return b->isVisible() && (b->focusPolicy() & Qt::TabFocus); });
+    ASSERT_NE(button, buttons.end());
+    (*button)->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menus.editTarget() == nullptr; }));
+    EXPECT_EQ(enabledEditItems(menus), u"000000"_s);
+}
+
+TEST(StandardMenusTest, CtrlWClosesTheWindowAndCtrlQQuitsSavingWhatIsPending)
+{
+    AppHarness harness;
+    QPointer<OrvaneMainWindow> window = harness.start();
+    pressKeys(window, Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+
+    harness.app().activate();
+    window = harness.app().windows().first();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    window->rootView()->workspace()->model()->createProject(
+        u"Quit Flush Probe"_s, std::nullopt, static_cast<SessionStore *>(nullptr));
+    pressKeys(window, Qt::Key_Q, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    QFile state(CampaignIDEWorkspaceModel::standardLocations().stateFile);
+    ASSERT_TRUE(state.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(state.readAll().contains("Quit Flush Probe"));
+}
+
+TEST(StandardMenusTest, AboutShowsTheVersionAndTheBundledLicences)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    window->findChild<QAction *>(u"aboutAction"_s)->trigger();
+    auto *dialog = window->findChild<AboutDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(
+        dialog->findChild<QLabel *>(u"aboutVersionLabel"_s)->text(), u"Version "_s + QStringLiteral(ORVANE_VERSION));
+    const QString licences = dialog->findChild<QPlainTextEdit *>(u"aboutLicencesField"_s)->toPlainText();
+    for (const QString &expected : { u"Space Grotesk (font)"_s, u"Inter (font)"_s, u"IBM Plex Mono (font)"_s,
+             u"Lucide (icons)"_s, u"SIL Open Font License"_s, u"ISC License"_s })
+        EXPECT_TRUE(licences.contains(expected)) << qPrintable(expected);
+}

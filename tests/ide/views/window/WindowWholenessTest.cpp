@@ -1,0 +1,217 @@
+#include "WorkspaceWindowFixture.h"
+
+#include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/thread/AgentThreadPane.h"
+#include "ide/views/thread/CampaignThreadWorkbenchView.h"
+#include "ide/views/thread/WorkbenchHeaderBar.h"
+#include "ide/views/window/DestinationArea.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolTip>
+
+namespace orvane::windowtest {
+namespace {
+
+enum class Arrangement { plain, splitPane, drawerOpen };
+
+struct Look {
+    bool dark;
+    Arrangement arrangement;
+};
+
+std::string lookName(const testing::TestParamInfo<Look> &info)
+{
+    static const char *const arrangements[] = { "Plain", "SplitPane", "DrawerOpen" };
+    return std::string(info.param.dark ? "Dark" : "Light") + arrangements[int(info.param.arrangement)];
+}
+
+// The window as a user finds it at its default size: every destination and every workbench tab,
+// whole and in the theme's colours.
+class WindowWholenessTest : public WorkspaceWindowTest, public testing::WithParamInterface<Look> {
+protected:
+    void SetUp() override
+    {
+        WorkspaceWindowTest::SetUp();
+        makeWindow();
+        model().setDarkTheme(GetParam().dark);
+        model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() != nullptr; }, 2000));
+        if (GetParam().arrangement == Arrangement::splitPane)
+            clickIn(workbench()->primaryPane(), u"splitToggleButton"_s);
+        if (GetParam().arrangement == Arrangement::drawerOpen) {
+            click(u"agentButton"_s);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"copilotDrawer"_s)->isVisible(); }, 2000));
+        }
+        settle();
+    }
+
+    [[nodiscard]] CampaignThreadWorkbenchView *workbench() const
+    {
+        return qobject_cast<CampaignThreadWorkbenchView *>(window->destinationArea()->currentView());
+    }
+    [[nodiscard]] QString pictureName(const QString &what) const
+    {
+        return QString::fromStdString(lookName({ GetParam(), 0 })) + u'-' + what + u".png"_s;
+    }
+    void clickIn(QWidget *parent, const QString &name)
+    {
+        auto *button = parent->findChild<QAbstractButton *>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+    // Lets the columns finish sliding, the colours finish easing and the layouts settle.
+    void settle()
+    {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return find(u"drawerColumn"_s)->width() == (model().agentDrawerOpen() ? 341 : 0)
+                    && !window->findChild<QWidget *>(u"themeCrossFade"_s);
+            },
+            3000));
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    static void expectWithin(QWidget *widget, QWidget *column, const QString &what)
+    {
+        ASSERT_TRUE(widget->isVisible()) << what.toStdString();
+        const QRect inColumn(widget->mapTo(column, QPoint()), widget->size());
+        EXPECT_TRUE(column->rect().contains(inColumn)) << what.toStdString() << " is cut by its column";
+    }
+
+    // Every column at least as wide as its minimum.
+    void expectColumnMinimums(const QString &where) const
+    {
+        const std::string at = where.toStdString();
+        CampaignThreadWorkbenchView *view = workbench();
+        if (view && view->isVisible()) {
+            EXPECT_GE(view->primaryPane()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth) << at;
+            if (view->secondaryPane()->isVisible()) {
+                EXPECT_GE(view->secondaryPane()->width(), CampaignThreadWorkbenchView::secondaryMinimumWidth) << at;
+            }
+            EXPECT_GE(find(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth) << at;
+        }
+        if (!model().isSidebarCollapsed()) {
+            EXPECT_EQ(find(u"sidebar"_s)->width(), 248) << at;
+        }
+        if (model().agentDrawerOpen()) {
+            EXPECT_EQ(find(u"copilotDrawer"_s)->width(), 340) << at;
+            EXPECT_LE(find(u"copilotDrawer"_s)->mapTo(window.get(), QPoint()).x() + 340, window->width()) << at;
+        }
+    }
+
+    // The header's buttons and each of their texts shown whole inside the workbench column.
+    void expectWholeHeader(const QString &where) const
+    {
+        QWidget *column = find(u"workbenchColumn"_s);
+        QList<QWidget *> buttons { find(u"saveLocalButton"_s), find(u"approveLaunchButton"_s) };
+        for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews())
+            buttons.append(find(WorkbenchHeaderBar::tabButtonName(view)));
+        for (QWidget *button : buttons) {
+            const QString what = where + u' ' + button->objectName();
+            expectWithin(button, column, what);
+            for (QLabel *label : button->findChildren<QLabel *>()) {
+                EXPECT_TRUE(label->isVisible()) << what.toStdString() << " hides " << label->text().toStdString();
+                EXPECT_GE(label->width(), label->sizeHint().width()) << what.toStdString();
+            }
+        }
+    }
+
+    // No scroll area inside the widget scrolls sideways.
+    static void expectNoSidewaysScrolling(QWidget *surface, const QString &where)
+    {
+        for (QAbstractScrollArea *area : surface->findChildren<QAbstractScrollArea *>()) {
+            if (area->isVisible()) {
+                EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0)
+                    << where.toStdString() << ' ' << area->objectName().toStdString();
+            }
+        }
+    }
+
+    // The scrolling lists of the side columns lie on the sidebar's colour, not the canvas.
+    void expectSidebarGround(QWidget *column, const QString &scrollAreaName) const
+    {
+        auto *area = column->findChild<QScrollArea *>(scrollAreaName);
+        ASSERT_NE(area, nullptr) << scrollAreaName.toStdString();
+        QWidget *viewport = area->viewport();
+        // A point of the list that none of its rows covers.
+        const auto covered = [area, viewport](QPoint point) {
+            const QList<QWidget *> parts = area->widget()->findChildren<QWidget *>();
+            return std::any_of(parts.cbegin(), parts.cend(), [&](QWidget *part) {
+                return part->isVisible() && QRect(part->mapTo(viewport, QPoint()), part->size()).contains(point);
+            });
+        };
+        QPoint free(viewport->width() - 2, viewport->height() / 2);
+        while (free.x() > 0 && covered(free))
+            free.rx() -= 1;
+        ASSERT_GT(free.x(), 0) << scrollAreaName.toStdString();
+        const QImage image = window->grab().toImage();
+        EXPECT_EQ(image.pixelColor(viewport->mapTo(window.get(), free) * image.devicePixelRatio()),
+            OrvaneWebTheme(GetParam().dark).sidebarBackground())
+            << scrollAreaName.toStdString();
+    }
+
+    void expectThemedPopups() const
+    {
+        const QPalette theme = OrvaneWebTheme(GetParam().dark).palette();
+        for (const QString &name : { u"approvalModeMenu"_s, u"addSpecialistMenu"_s, u"mentionMenu"_s }) {
+            auto *menu = find<QWidget>(name);
+            for (const QPalette::ColorRole role : { QPalette::Window, QPalette::WindowText }) {
+                EXPECT_EQ(menu->palette().color(role), theme.color(role)) << name.toStdString();
+            }
+        }
+        EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), theme.color(QPalette::ToolTipBase));
+        EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), theme.color(QPalette::ToolTipText));
+    }
+};
+
+TEST_P(WindowWholenessTest, EveryTabAndDestinationIsWholeInTheTheme)
+{
+    expectThemedPopups();
+    expectSidebarGround(window.get(), u"sidebarScrollArea"_s);
+    expectSidebarGround(workbench()->primaryPane(), u"agentTabScrollArea"_s);
+    if (model().agentDrawerOpen())
+        expectSidebarGround(window.get(), u"copilotDrawerScrollArea"_s);
+    for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
+        click(WorkbenchHeaderBar::tabButtonName(view));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench()->currentSurface()->isVisible(); }, 2000));
+        settle();
+        const QString where = rawValue(view);
+        expectColumnMinimums(where);
+        expectWholeHeader(where);
+        if (view != IDEWorkbenchView::table && view != IDEWorkbenchView::localFiles)
+            expectNoSidewaysScrolling(workbench()->currentSurface(), where);
+        keepPicture(pictureName(QString(rawValue(view)).remove(u' ')));
+    }
+
+    // The smallest window still holds every column at its minimum.
+    window->resize(window->minimumSizeHint());
+    settle();
+    expectColumnMinimums(u"minimum size"_s);
+    expectWholeHeader(u"minimum size"_s);
+    keepPicture(pictureName(u"Minimum"_s));
+    window->resize(1440, 900);
+    settle();
+
+    for (const QString &destination : { u"projectsNavButton"_s, u"campaignsNavButton"_s, u"agentsNavButton"_s,
+             u"assetsNavButton"_s, u"connectionsNavButton"_s, u"reportsNavButton"_s, u"settingsNavButton"_s }) {
+        click(destination);
+        settle();
+        expectColumnMinimums(destination);
+        expectNoSidewaysScrolling(window->destinationArea(), destination);
+        keepPicture(pictureName(destination));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AtTheDefaultSize, WindowWholenessTest,
+    testing::Values(Look { true, Arrangement::plain }, Look { true, Arrangement::splitPane },
+        Look { true, Arrangement::drawerOpen }, Look { false, Arrangement::plain },
+        Look { false, Arrangement::splitPane }, Look { false, Arrangement::drawerOpen }),
+    lookName);
+
+} // namespace
+} // namespace orvane::windowtest
