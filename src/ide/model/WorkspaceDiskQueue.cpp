@@ -66,8 +66,13 @@ void WorkspaceDiskQueue::flush()
 
 void WorkspaceDiskQueue::flushUserData()
 {
+    // Waits for its own jobs only, so a busy mirror cannot keep it waiting between its jobs.
     std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return (m_user.empty() && !m_busy) || m_stopped; });
+    const quint64 last = m_sequence;
+    m_idle.wait(lock, [this, last] {
+        const bool pending = !m_user.empty() && m_user.begin()->first <= last;
+        return (!pending && !(m_runningUserJob && *m_runningUserJob <= last)) || m_stopped;
+    });
 }
 
 void WorkspaceDiskQueue::shutdown()
@@ -107,7 +112,8 @@ void WorkspaceDiskQueue::run()
             m_wake.wait(lock, [this] { return !m_user.empty() || !m_mirror.empty() || m_stopping; });
             if (m_stopping)
                 m_mirror.clear(); // enqueued while stopping began
-            Queue &lane = !m_user.empty() ? m_user : m_mirror;
+            const bool user = !m_user.empty();
+            Queue &lane = user ? m_user : m_mirror;
             if (lane.empty()) { // stopping, nothing left
                 lock.unlock();
                 if (m_ledgerDirty)
@@ -117,6 +123,8 @@ void WorkspaceDiskQueue::run()
                 m_idle.notify_all();
                 return;
             }
+            if (user)
+                m_runningUserJob = lane.begin()->first;
             next = std::move(lane.begin()->second);
             lane.erase(lane.begin());
             if (!next.key.isEmpty())
@@ -143,6 +151,7 @@ void WorkspaceDiskQueue::run()
         {
             const std::lock_guard lock(m_mutex);
             m_busy = false;
+            m_runningUserJob.reset();
         }
         m_idle.notify_all();
     }

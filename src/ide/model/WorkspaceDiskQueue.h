@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace orvane {
@@ -41,7 +42,7 @@ public:
     void enqueue(Job job, Lane lane = Lane::user) { enqueue(QString(), std::move(job), lane); }
     // Blocks until every job enqueued so far, and the ledger, have been written.
     void flush();
-    // Blocks until the user lane is empty and the job running now has ended.
+    // Blocks until every user-lane job enqueued so far has run; mirror work may go on.
     void flushUserData();
     // Runs what is pending in the user lane, drops the mirror lane (the next start mirrors again),
     // saves the ledger and stops; later enqueues are dropped.
@@ -92,6 +93,7 @@ private:
     QHash<QString, bool> m_unreadable; // guarded by m_mutex
     std::function<void(const QStringList &)> m_keptCopiesHandler; // guarded by m_mutex
     bool m_busy = false;
+    std::optional<quint64> m_runningUserJob; // the sequence of the user-lane job running now
     bool m_stopping = false;
     bool m_stopped = false;
 

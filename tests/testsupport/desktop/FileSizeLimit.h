@@ -6,13 +6,12 @@
 
 namespace orvane::test {
 
-// Makes every write past the given file size fail (EFBIG) in the whole process while it lives: a
-// full disk without a small file system to fill. The signal such a write raises is ignored.
+// While it lives, every write past the given file size fails (EFBIG) in the whole process: a full
+// disk without a small file system to fill. The signal such a write raises is ignored.
 class FileSizeLimit final {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
     {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &m_previous);
         rlimit limit = m_previous;
         limit.rlim_cur = bytes;
@@ -21,14 +20,14 @@ public:
     ~FileSizeLimit()
     {
         ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
+        std::signal(SIGXFSZ, m_handler);
     }
     FileSizeLimit(const FileSizeLimit &) = delete;
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
+    void (*m_handler)(int);
     rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
 };
 
 } // namespace orvane::test

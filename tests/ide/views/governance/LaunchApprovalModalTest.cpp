@@ -42,12 +42,11 @@ TEST_F(LaunchApprovalModalTest, ShowsTheLaunchedProjectsOwnFigures)
     const QUuid thread = model().activeThread()->id;
     model().mutateThread(thread, [](CampaignIDEThread &t) {
         t.mediaPlanRows = { t.mediaPlanRows.first(), t.mediaPlanRows.first(), t.mediaPlanRows.first() };
-        t.mediaPlanRows[0].channel = u"Reddit"_s;
-        t.mediaPlanRows[0].monthlyBudget = 3000;
-        t.mediaPlanRows[1].channel = u"Meta"_s;
-        t.mediaPlanRows[1].monthlyBudget = 1500.75;
-        t.mediaPlanRows[2].channel = u"Reddit"_s;
-        t.mediaPlanRows[2].monthlyBudget = 500;
+        for (const auto &[row, channel, monthly] : { std::tuple { 0, u"Reddit"_s, 3000.0 },
+                 std::tuple { 1, u"Meta"_s, 1500.75 }, std::tuple { 2, u"Reddit"_s, 500.0 } }) {
+            t.mediaPlanRows[row].channel = channel;
+            t.mediaPlanRows[row].monthlyBudget = monthly;
+        }
     });
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
