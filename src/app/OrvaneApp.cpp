@@ -124,6 +124,8 @@ int runOrvane(int argc, char **argv)
     OrvaneApp app(QApplication::arguments());
     QObject::connect(&instance, &SingleInstance::activationRequested, &app, &OrvaneApp::activate);
     OrvaneMainWindow *window = app.openWindow();
+    if (qEnvironmentVariableIsSet("ORVANE_REPORT_FIRST_FRAME"))
+        reportFirstFrame(window);
     window->show();
     if (!instance.errorText().isEmpty())
         window->showStorageProblem(instance.errorText());

@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -107,7 +108,11 @@ void OrvaneMainWindow::applyChromeColours()
             chrome.setColor(QPalette::Disabled, role, resolve(Brand::textTertiary(), QGuiApplication::palette()));
     }
     menuBar()->setPalette(chrome);
-    m_commands->menu()->setPalette(chrome);
+    // Every menu of the bar drops down in the bar's colours.
+    for (QAction *entry : menuBar()->actions()) {
+        if (QMenu *menu = entry->menu())
+            menu->setPalette(chrome);
+    }
 }
 
 OrvaneMainWindow::~OrvaneMainWindow() = default;

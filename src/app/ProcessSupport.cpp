@@ -27,7 +27,35 @@ void onTerminationSignal(int)
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
 
+// Painting a widget window happens while its expose event is delivered: once that event is through,
+// the frame is on screen.
+class FirstFrameReporter final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWindow *>(watched);
+        if (event->type() == QEvent::Expose && window && window->isExposed()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                std::fputs("first-frame\n", stdout);
+                std::fflush(stdout);
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+
 } // namespace
+
+void reportFirstFrame(QWidget *window)
+{
+    window->winId(); // the native window exists from here on
+    window->windowHandle()->installEventFilter(new FirstFrameReporter(window));
+}
 
 void quitOnTerminationSignals(QObject *application)
 {

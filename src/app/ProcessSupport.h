@@ -16,4 +16,8 @@ void quitOnTerminationSignals(QObject *application);
 // appears complete or not at all). Failures are reported on standard error.
 void writeScreenshotAfterStart(QWidget *window, const QString &path);
 
+// Prints "first-frame" on standard output once the shown window's first frame has been painted:
+// what start-up benchmarks wait for.
+void reportFirstFrame(QWidget *window);
+
 } // namespace orvane

@@ -2,6 +2,9 @@
 
 #include "app/AboutDialog.h"
 #include "app/OrvaneMainWindow.h"
+#include "app/RootView.h"
+#include "ide/views/kit/ThemeSource.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -250,6 +253,10 @@ void StandardMenus::showAbout()
     }
     auto *dialog = new AboutDialog(m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // In the workspace's colours, light or dark, like the window it belongs to.
+    auto *main = qobject_cast<OrvaneMainWindow *>(m_window);
+    if (CampaignIDEWorkspaceView *workspace = main ? main->rootView()->workspace() : nullptr)
+        dialog->setPalette(workspace->themeSource()->theme().palette());
     dialog->show();
 }
 

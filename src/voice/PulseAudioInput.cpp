@@ -1,5 +1,6 @@
 #include "voice/PulseAudioInput.h"
 
+#include "voice/VoiceLibraries.h"
 #include "voice/VoiceWorkers.h"
 
 #include <QByteArray>
@@ -7,9 +8,6 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
-
-#include <pulse/error.h>
-#include <pulse/simple.h>
 
 #include <atomic>
 #include <vector>
@@ -51,22 +49,27 @@ void capture(const std::shared_ptr<CaptureState> &state, const QByteArray &appli
     attributes.minreq = static_cast<uint32_t>(-1);
     attributes.fragsize = static_cast<uint32_t>(bytes);
 
+    const PulseFunctions *pulse = pulseFunctions();
+    if (!pulse) {
+        state->end(QStringLiteral("The sound server's client library is not installed."));
+        return;
+    }
     int error = 0;
-    pa_simple *stream = pa_simple_new(nullptr, applicationName.constData(), PA_STREAM_RECORD, nullptr, "Dictation",
-        &spec, nullptr, &attributes, &error);
+    pa_simple *stream = pulse->open(nullptr, applicationName.constData(), PA_STREAM_RECORD, nullptr, "Dictation", &spec,
+        nullptr, &attributes, &error);
     if (!stream) {
-        state->end(QString::fromUtf8(pa_strerror(error)));
+        state->end(QString::fromUtf8(pulse->errorText(error)));
         return;
     }
     std::vector<qint16> buffer(static_cast<size_t>(state->framesPerBuffer));
     while (!state->stopRequested) {
-        if (pa_simple_read(stream, buffer.data(), bytes, &error) < 0) {
-            state->end(QString::fromUtf8(pa_strerror(error)));
+        if (pulse->read(stream, buffer.data(), bytes, &error) < 0) {
+            state->end(QString::fromUtf8(pulse->errorText(error)));
             break;
         }
         state->deliver(buffer);
     }
-    pa_simple_free(stream);
+    pulse->free(stream);
 }
 
 class PulseAudioInput final : public AudioInput {

@@ -1,12 +1,10 @@
 #include "voice/SphinxRecognizer.h"
 
+#include "voice/VoiceLibraries.h"
 #include "voice/VoiceWorkers.h"
 
 #include <QFileInfo>
 #include <QMutexLocker>
-
-#include <pocketsphinx.h>
-#include <sphinxbase/err.h>
 
 #include <mutex>
 
@@ -21,7 +19,7 @@ void silenceDecoderLog()
 {
     // The decoder logs every setting and every utterance to stderr; the application writes no log of its own.
     static std::once_flag once;
-    std::call_once(once, [] { err_set_logfp(nullptr); });
+    std::call_once(once, [] { sphinxFunctions()->setLogFile(nullptr); });
 }
 
 } // namespace
@@ -101,7 +99,7 @@ SphinxRecognizer::SphinxRecognizer(SphinxModel model) : m_model(std::move(model)
 SphinxRecognizer::~SphinxRecognizer()
 {
     if (m_decoder)
-        ps_free(m_decoder);
+        sphinxFunctions()->free(m_decoder);
 }
 
 bool SphinxRecognizer::isAvailable() const
@@ -116,16 +114,21 @@ bool SphinxRecognizer::load()
         return true;
     if (m_loadFailed || !m_model.filesPresent())
         return false;
+    const SphinxFunctions *sphinx = sphinxFunctions();
+    if (!sphinx) {
+        m_loadFailed = true;
+        return false;
+    }
     silenceDecoderLog();
     const QByteArray acoustic = m_model.acousticModel.toLocal8Bit();
     const QByteArray dictionary = m_model.dictionary.toLocal8Bit();
     const bool useGrammar = !m_model.grammar.isEmpty();
     const QByteArray search = (useGrammar ? m_model.grammar : m_model.languageModel).toLocal8Bit();
-    cmd_ln_t *config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.constData(), "-dict",
+    cmd_ln_t *config = sphinx->configInit(nullptr, sphinx->args(), TRUE, "-hmm", acoustic.constData(), "-dict",
         dictionary.constData(), useGrammar ? "-jsgf" : "-lm", search.constData(), static_cast<const char *>(nullptr));
     if (config) {
-        m_decoder = ps_init(config);
-        cmd_ln_free_r(config);
+        m_decoder = sphinx->init(config);
+        sphinx->configFree(config);
     }
     m_loadFailed = m_decoder == nullptr;
     return m_decoder != nullptr;
@@ -151,10 +154,10 @@ void SphinxRecognizer::decode(RecognitionRequest &request, const ResultHandler &
     }
     QMutexLocker decoding(&m_decodeMutex);
     const auto hypothesis = [this] {
-        const char *text = ps_get_hyp(m_decoder, nullptr);
+        const char *text = sphinxFunctions()->hypothesis(m_decoder, nullptr);
         return text ? QString::fromUtf8(text) : QString();
     };
-    if (ps_start_utt(m_decoder) < 0) {
+    if (sphinxFunctions()->startUtterance(m_decoder) < 0) {
         handler(std::nullopt,
             SpeechError { errorDomain, utteranceFailed, QStringLiteral("The recognizer could not start.") });
         return;
@@ -173,25 +176,25 @@ void SphinxRecognizer::decode(RecognitionRequest &request, const ResultHandler &
     for (;;) {
         const RecognitionRequest::Next next = request.waitNext(samples);
         if (next == RecognitionRequest::Next::cancelled) {
-            ps_end_utt(m_decoder);
+            sphinxFunctions()->endUtterance(m_decoder);
             return;
         }
         if (next == RecognitionRequest::Next::ended)
             break;
-        if (ps_process_raw(m_decoder, samples.data(), samples.size(), FALSE, FALSE) < 0) {
-            ps_end_utt(m_decoder);
+        if (sphinxFunctions()->processRaw(m_decoder, samples.data(), samples.size(), FALSE, FALSE) < 0) {
+            sphinxFunctions()->endUtterance(m_decoder);
             handler(std::nullopt,
                 SpeechError {
                     errorDomain, processingFailed, QStringLiteral("The recognizer could not process the audio.") });
             return;
         }
-        const bool speaking = ps_get_in_speech(m_decoder) != 0;
+        const bool speaking = sphinxFunctions()->inSpeech(m_decoder) != 0;
         QString text;
         if (inSpeech && !speaking) {
-            ps_end_utt(m_decoder);
+            sphinxFunctions()->endUtterance(m_decoder);
             settled = transcript(hypothesis());
             text = settled;
-            if (ps_start_utt(m_decoder) < 0) {
+            if (sphinxFunctions()->startUtterance(m_decoder) < 0) {
                 handler(std::nullopt,
                     SpeechError { errorDomain, utteranceFailed, QStringLiteral("The recognizer could not start.") });
                 return;
@@ -207,7 +210,7 @@ void SphinxRecognizer::decode(RecognitionRequest &request, const ResultHandler &
             handler(Result { std::move(text), false }, std::nullopt);
         }
     }
-    ps_end_utt(m_decoder);
+    sphinxFunctions()->endUtterance(m_decoder);
     if (const auto failure = request.captureFailure()) {
         handler(std::nullopt, VoiceInputError::audioEngineFailed(*failure));
         return;

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 
@@ -126,6 +127,10 @@ TEST(WindowGrabTest, MainWindowWithTheWorkspace)
     for (const bool dark : { false, true }) {
         workspace->model()->setDarkTheme(dark);
         EXPECT_EQ(window->menuBar()->palette().color(QPalette::Window), OrvaneWebTheme(dark).sidebarBackground());
+        for (QAction *entry : window->menuBar()->actions()) {
+            EXPECT_EQ(entry->menu()->palette().color(QPalette::Window), OrvaneWebTheme(dark).sidebarBackground())
+                << entry->text().toStdString();
+        }
     }
 }
 

@@ -36,7 +36,7 @@ inline constexpr std::chrono::milliseconds defaultTransferTimeout { 60'000 };
 // The longest a whole request may take, however steadily a slow server trickles its answer.
 inline constexpr std::chrono::milliseconds defaultRequestDeadline { 120'000 };
 // The deadline of a streamed answer: far beyond any real reply, but finite.
-inline constexpr std::chrono::milliseconds defaultStreamDeadline { 15 * 60'000 };
+inline constexpr std::chrono::milliseconds defaultStreamDeadline { 10 * 60'000 };
 // The most bytes of a whole-body answer held in memory: far above any real answer of the service.
 inline constexpr qsizetype defaultMaxBodyBytes = 8 * 1024 * 1024;
 // How far the network layer may read ahead of the code that consumes a reply.

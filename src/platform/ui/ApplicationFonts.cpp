@@ -97,7 +97,11 @@ QFont OrvaneSignInType::caption()
 
 QFont monospacedFont(qreal size)
 {
-    QFont font = face(u"IBM Plex Mono"_s, QFont::Normal, size);
+    // Its own registry: the workspace uses this face without the sign-in screen's others.
+    static ApplicationFonts monospaced({ u":/orvane/fonts/IBMPlexMono-Regular.ttf"_s });
+    monospaced.ensureRegistered();
+    QFont font(u"IBM Plex Mono"_s);
+    font.setPixelSize(qMax(1, qRound(size)));
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
     return font;

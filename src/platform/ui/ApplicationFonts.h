@@ -56,7 +56,7 @@ public:
 };
 
 // Every monospaced text of the application: the bundled IBM Plex Mono, so the look does not depend
-// on what the system calls monospace. Registers the bundled files on first use. Size in pixels.
+// on what the system calls monospace. Registers that one bundled file on first use. Size in pixels.
 [[nodiscard]] QFont monospacedFont(qreal size);
 
 } // namespace orvane::ui

@@ -71,6 +71,27 @@ QByteArray preparedSvg(const Entry &entry, SymbolWeight weight)
     return svg;
 }
 
+// The symbol's shape in black at a pixel size: parsed and rendered once, then tinted per colour.
+QImage shape(const Entry &entry, int device, SymbolWeight weight)
+{
+    static QHash<QString, QImage> shapes;
+    const QString key = entry.symbol + u':' + QString::number(device) + u':' + QString::number(int(weight));
+    if (const auto found = shapes.constFind(key); found != shapes.cend())
+        return *found;
+    QImage image(device, device, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QSvgRenderer renderer(preparedSvg(entry, weight));
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(0, 0, device, device));
+    }
+    if (shapes.size() > 512) // a few hundred symbol sizes: far more than the interface draws
+        shapes.clear();
+    shapes.insert(key, image);
+    return image;
+}
+
 QPixmap render(const Entry &entry, const QColor &color, int size, qreal dpr, SymbolWeight weight)
 {
     const QString key = u"orvane-symbol:%1:%2:%3:%4:%5"_s.arg(entry.symbol, QString::number(color.rgba(), 16),
@@ -80,13 +101,9 @@ QPixmap render(const Entry &entry, const QColor &color, int size, qreal dpr, Sym
         return pixmap;
 
     const int device = qMax(1, qRound(size * dpr));
-    QImage image(device, device, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = shape(entry, device, weight);
     {
-        QSvgRenderer renderer(preparedSvg(entry, weight));
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(0, 0, device, device));
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
         painter.fillRect(image.rect(), color);
     }

@@ -172,7 +172,8 @@ ReportListView::ReportListView(QWidget *parent) : QListView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(u"Reports"_s);
     setMouseTracking(true);
     setResizeMode(QListView::Adjust);
     setUniformItemSizes(false);
@@ -208,6 +209,19 @@ void ReportListView::rowsInserted(const QModelIndex &parent, int start, int end)
     // The row that was last may have gained the gap below its card.
     doItemsLayout();
     updateGeometry();
+}
+
+void ReportListView::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    if (!hasFocus() || !currentIndex().isValid())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+    // The card, without the gap below it.
+    const QRect row = visualRect(currentIndex());
+    const bool last = currentIndex().row() == model()->rowCount() - 1;
+    painter.drawRect(row.adjusted(0, 0, -1, last ? -1 : -1 - ReportCardDelegate::cardGap));
 }
 
 void ReportListView::reset()

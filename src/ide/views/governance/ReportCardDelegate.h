@@ -57,6 +57,8 @@ public:
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    // The cards paint no focus of their own: the keyboard's card gets a ring in the accent colour.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 } // namespace orvane::governance

@@ -36,10 +36,13 @@ ReportsSurfaceView::ReportsSurfaceView(const WorkspaceViewContext &context, QWid
     m_list->setModel(m_reports);
     column()->addWidget(m_list);
     // Every card opens the same folder: the reports folder of the local workspace.
-    connect(m_delegate, &ReportCardDelegate::openRequested, this, [this] {
+    const auto reveal = [this] {
         if (m_context.controller)
             m_context.controller->revealReportsFolderInFinder();
-    });
+    };
+    connect(m_delegate, &ReportCardDelegate::openRequested, this, reveal);
+    // Return on the keyboard's card does what its button does.
+    connect(m_list, &QAbstractItemView::activated, this, reveal);
     connect(context.theme, &ThemeSource::themeChanged, m_list->viewport(), qOverload<>(&QWidget::update));
 }
 

@@ -11,8 +11,8 @@
 
 #include <QPainter>
 
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -134,6 +134,7 @@ AgentsCatalogSurfaceView::AgentsCatalogSurfaceView(const WorkspaceViewContext &c
     auto *grid
         = new CardGrid(m_personas, std::make_unique<PersonaCardDelegate>(theme(), *m_personas), theme(), 320, 14);
     grid->setObjectName(u"personaCardGrid"_s);
+    grid->setAccessibleName(u"Agents"_s);
     connect(grid, &CardGrid::partClicked, this, [this](const QModelIndex &index, int part) {
         if (part == PersonaCardDelegate::launchPart)
             launch(m_personas->at(index.row()));

@@ -135,6 +135,7 @@ AssetsLibrarySurfaceView::AssetsLibrarySurfaceView(const WorkspaceViewContext &c
 
     auto *grid = new CardGrid(m_assets, std::make_unique<AssetCardDelegate>(theme(), *m_assets), theme(), 280, 14);
     grid->setObjectName(u"assetCardGrid"_s);
+    grid->setAccessibleName(u"Assets"_s);
     connect(grid, &CardGrid::partClicked, this, [this](const QModelIndex &, int part) {
         // Every card leads to the same place: the asset plays no part.
         if (part == AssetCardDelegate::editPart)

@@ -9,8 +9,8 @@
 
 #include <QPainter>
 
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -153,6 +153,7 @@ CampaignsOperationsSurfaceView::CampaignsOperationsSurfaceView(const WorkspaceVi
     // The cards stand in the page's column, 16 apart, as the header does.
     auto *grid = new CardGrid(m_threads, std::make_unique<CampaignCardDelegate>(theme(), *m_threads), theme(), 0, 16);
     grid->setObjectName(u"campaignCardList"_s);
+    grid->setAccessibleName(u"Campaigns"_s);
     connect(grid, &CardGrid::partClicked, this, [this](const QModelIndex &index, int part) {
         if (part == CampaignCardDelegate::openPart)
             model().openThread(m_threads->at(index.row()).id, IDEWorkbenchView::table);

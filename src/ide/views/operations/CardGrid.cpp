@@ -4,9 +4,11 @@
 #include "ide/views/kit/ThemeSource.h"
 
 #include <QAbstractItemModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
 
 namespace orvane::operations {
 
@@ -24,6 +26,8 @@ CardGrid::CardGrid(QAbstractItemModel *model, std::unique_ptr<CardDelegate> dele
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    installCardGridAccessibility();
 
     const auto relayout = [this] { invalidate(); };
     connect(model, &QAbstractItemModel::rowsInserted, this, relayout);
@@ -155,6 +159,85 @@ void CardGrid::paintEvent(QPaintEvent *event)
         m_delegate->paintCard(painter, card, index, pressed);
         painter.restore();
     }
+    // The cards paint no focus of their own: the keyboard's card gets a ring in the accent colour.
+    if (hasFocus() && currentRow() >= 0) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cardRect(currentRow()).adjusted(0, 0, -1, -1));
+    }
+}
+
+int CardGrid::currentRow() const
+{
+    const int rows = m_model ? m_model->rowCount() : 0;
+    return rows == 0 ? -1 : qBound(0, m_current, rows - 1);
+}
+
+void CardGrid::activate(int row)
+{
+    if (!m_model || row < 0 || row >= m_model->rowCount())
+        return;
+    const QModelIndex index = m_model->index(row, 0);
+    const QList<int> parts = m_delegate->parts(index);
+    if (!parts.isEmpty())
+        Q_EMIT partClicked(index, parts.last());
+}
+
+void CardGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int row = currentRow();
+    const int rows = m_model ? m_model->rowCount() : 0;
+    const int columns = qMax(1, columnCount());
+    int next = row;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        next = row - 1;
+        break;
+    case Qt::Key_Right:
+        next = row + 1;
+        break;
+    case Qt::Key_Up:
+        next = row - columns;
+        break;
+    case Qt::Key_Down:
+        next = row + columns;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        activate(row);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (rows == 0 || next < 0 || next >= rows)
+        return;
+    m_current = next;
+    // Within a page that scrolls, the card comes into view.
+    for (QWidget *ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        if (auto *scroll = qobject_cast<QScrollArea *>(ancestor)) {
+            const QRect card = cardRect(next);
+            const QPoint centre = mapTo(scroll->widget(), card.center());
+            scroll->ensureVisible(centre.x(), centre.y(), card.width() / 2, card.height() / 2);
+            break;
+        }
+    }
+    update();
+}
+
+void CardGrid::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CardGrid::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CardGrid::resizeEvent(QResizeEvent *event)

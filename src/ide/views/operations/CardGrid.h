@@ -54,6 +54,11 @@ public:
     // The row and part under a point; row -1 and part 0 when there is none.
     [[nodiscard]] std::pair<int, int> hitTest(const QPoint &pos) const;
 
+    // The keyboard's card (Tab reaches the grid, the arrows move, Return or Space activates it), or -1.
+    [[nodiscard]] int currentRow() const;
+    // Clicks the row's main part: the last of its parts, the card itself.
+    void activate(int row);
+
     [[nodiscard]] bool hasHeightForWidth() const override { return true; }
     [[nodiscard]] int heightForWidth(int width) const override;
     [[nodiscard]] QSize sizeHint() const override;
@@ -69,6 +74,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     struct Layout {
@@ -91,6 +99,10 @@ private:
     QPersistentModelIndex m_pressedIndex;
     int m_pressedPart = 0;
     bool m_pressedInside = false;
+    int m_current = -1;
 };
+
+// Exposes the cards of every CardGrid to assistive technology, each named by its row's display text.
+void installCardGridAccessibility();
 
 } // namespace orvane::operations

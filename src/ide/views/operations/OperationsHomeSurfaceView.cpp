@@ -172,6 +172,7 @@ QWidget *OperationsHomeSurfaceView::threadSection()
         new KickerLabel(theme(), u"RECENT CAMPAIGN THREADS (CLICK TO OPEN SPLIT WORKBENCH)"_s, ThemeColor::accentCyan));
     auto *grid = new CardGrid(m_threads, std::make_unique<ThreadCardDelegate>(theme(), *m_threads), theme(), 340, 12);
     grid->setObjectName(u"threadCardGrid"_s);
+    grid->setAccessibleName(u"Recent Campaign Threads"_s);
     connect(grid, &CardGrid::partClicked, this, [this](const QModelIndex &index, int part) {
         if (part == ThreadCardDelegate::openPart)
             model().openThread(m_threads->at(index.row()).id);
@@ -190,6 +191,7 @@ QWidget *OperationsHomeSurfaceView::recommendedSection()
     auto *grid
         = new CardGrid(m_actions, std::make_unique<RecommendedActionDelegate>(theme(), *m_actions), theme(), 0, 10);
     grid->setObjectName(u"recommendedActionList"_s);
+    grid->setAccessibleName(u"Recommended Actions"_s);
     connect(grid, &CardGrid::partClicked, this, [this](const QModelIndex &index, int part) {
         if (part != RecommendedActionDelegate::startPart)
             return;

@@ -2,7 +2,9 @@
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QToolTip>
 
@@ -65,7 +67,7 @@ SidebarListView::SidebarListView(SidebarRowDelegate *delegate, QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -167,13 +169,37 @@ void SidebarListView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void SidebarListView::contextMenuEvent(QContextMenuEvent *event)
 {
-    const QModelIndex index = indexAt(event->pos());
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    const QModelIndex index = keyboard ? currentIndex() : indexAt(event->pos());
     if (!index.isValid()) {
         event->ignore();
         return;
     }
     event->accept();
-    Q_EMIT contextMenuRequested(index, event->globalPos());
+    Q_EMIT contextMenuRequested(
+        index, keyboard ? viewport()->mapToGlobal(visualRect(index).center()) : event->globalPos());
+}
+
+void SidebarListView::keyPressEvent(QKeyEvent *event)
+{
+    const bool opens = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+    if (opens && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        event->accept();
+        Q_EMIT partClicked(currentIndex(), SidebarRowDelegate::Part::row);
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+void SidebarListView::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    // The rows paint no focus of their own: the keyboard's row gets a ring in the accent colour.
+    if (!hasFocus() || !currentIndex().isValid())
+        return;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+    painter.drawRect(visualRect(currentIndex()).adjusted(0, 0, -1, -1));
 }
 
 void SidebarListView::resizeEvent(QResizeEvent *event)

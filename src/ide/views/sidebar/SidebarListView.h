@@ -58,6 +58,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // The keyboard: Tab reaches the list, the arrows move along its rows, Return or Space opens the
+    // current row as a click does, and the menu key opens its menu.
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void fitHeight();

@@ -104,7 +104,7 @@ SidebarNavigationView::SidebarNavigationView(const WorkspaceViewContext &context
     starred->setContentsMargins(0, 0, 0, 0);
     starred->setSpacing(4);
     starred->addWidget(new SidebarSectionHeader(theme, u"STARRED"_s));
-    starred->addWidget(makeThreadList(m_starredModel, u"starredThreadList"_s));
+    starred->addWidget(makeThreadList(m_starredModel, u"starredThreadList"_s, u"Starred"_s));
     column->addWidget(m_starredSection);
     const auto showStarred = [this] { m_starredSection->setVisible(m_starredModel->rowCount() > 0); };
     connect(m_starredModel, &QAbstractItemModel::rowsInserted, this, showStarred);
@@ -124,7 +124,7 @@ SidebarNavigationView::SidebarNavigationView(const WorkspaceViewContext &context
     connect(newThread, &QAbstractButton::clicked, controller, &WorkspaceWindowController::startQuickThread);
     recentHeader->addWidget(newThread);
     recent->addLayout(recentHeader);
-    recent->addWidget(makeThreadList(m_recentModel, u"recentThreadList"_s));
+    recent->addWidget(makeThreadList(m_recentModel, u"recentThreadList"_s, u"Recent Chats"_s));
     column->addLayout(recent);
 
     // LOCAL PROJECTS.
@@ -142,6 +142,7 @@ SidebarNavigationView::SidebarNavigationView(const WorkspaceViewContext &context
     projects->addLayout(projectsHeader);
     m_projectList = new SidebarListView(new SidebarProjectRowDelegate(theme));
     m_projectList->setObjectName(u"projectFolderList"_s);
+    m_projectList->setAccessibleName(u"Local Projects"_s);
     m_projectList->setModel(m_projectModel);
     connect(m_projectList, &SidebarListView::partClicked, this, [this](const QModelIndex &index) {
         if (m_context.model)
@@ -191,10 +192,12 @@ SidebarNavRow *SidebarNavigationView::addNavRow(QBoxLayout *layout, const QStrin
     return row;
 }
 
-SidebarListView *SidebarNavigationView::makeThreadList(SidebarThreadListModel *threads, const QString &objectName)
+SidebarListView *SidebarNavigationView::makeThreadList(
+    SidebarThreadListModel *threads, const QString &objectName, const QString &accessibleName)
 {
     auto *list = new SidebarListView(new SidebarThreadRowDelegate(*m_context.theme));
     list->setObjectName(objectName);
+    list->setAccessibleName(accessibleName);
     list->setUniformItemSizes(true);
     list->setModel(threads);
     connect(list, &SidebarListView::partClicked, this,

@@ -37,7 +37,8 @@ private:
     void refreshActiveRow();
     SidebarNavRow *addNavRow(QBoxLayout *layout, const QString &objectName, const QString &title, const QString &symbol,
         const IDEPrimaryDestination &destination);
-    SidebarListView *makeThreadList(SidebarThreadListModel *model, const QString &objectName);
+    SidebarListView *makeThreadList(
+        SidebarThreadListModel *model, const QString &objectName, const QString &accessibleName);
 
     WorkspaceViewContext m_context;
     QList<SidebarNavRow *> m_navRows;

@@ -42,10 +42,6 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
     m_primary = new AgentThreadPane(context, false, m_expandedTools);
     m_primary->setMinimumWidth(primaryMinimumWidth);
     m_primary->setMaximumWidth(primaryMaximumWidth);
-    m_secondary = new AgentThreadPane(context, true, m_expandedTools);
-    m_secondary->setMinimumWidth(secondaryMinimumWidth);
-    m_secondary->setMaximumWidth(secondaryMaximumWidth);
-    m_secondary->hide();
 
     auto *workbench = new ThemePanel(theme, ThemeColor::canvasBackground);
     workbench->setObjectName(u"workbenchColumn"_s);
@@ -60,8 +56,16 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
     m_surfaces->setObjectName(u"workbenchSurfaceStack"_s);
     column->addWidget(m_surfaces, 1);
 
+    // The split pane's place; the pane itself is built when a split is first shown.
+    m_secondarySlot = new QWidget;
+    m_secondarySlot->setObjectName(u"secondaryAgentPaneSlot"_s);
+    auto *slotLayout = new QVBoxLayout(m_secondarySlot);
+    slotLayout->setContentsMargins(0, 0, 0, 0);
+    m_secondarySlot->setMinimumWidth(secondaryMinimumWidth);
+    m_secondarySlot->setMaximumWidth(secondaryMaximumWidth);
+    m_secondarySlot->hide();
     m_splitter->addWidget(m_primary);
-    m_splitter->addWidget(m_secondary);
+    m_splitter->addWidget(m_secondarySlot);
     m_splitter->addWidget(workbench);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 0);
@@ -109,9 +113,13 @@ void CampaignThreadWorkbenchView::refresh()
         }
     }
     if (split) {
+        if (!m_secondary) {
+            m_secondary = new AgentThreadPane(m_context, true, m_expandedTools);
+            m_secondarySlot->layout()->addWidget(m_secondary);
+        }
         m_secondary->showTab(thread, *split);
-        if (m_secondary->isHidden()) {
-            m_secondary->show();
+        if (m_secondarySlot->isHidden()) {
+            m_secondarySlot->show();
             if (m_sizedOnce) {
                 QList<int> sizes = m_splitter->sizes();
                 const int total = sizes.value(0) + sizes.value(2);
@@ -121,7 +129,7 @@ void CampaignThreadWorkbenchView::refresh()
             }
         }
     } else {
-        m_secondary->hide();
+        m_secondarySlot->hide();
     }
 
     m_header->showThread(thread.id, thread.workbenchView);
@@ -148,9 +156,10 @@ void CampaignThreadWorkbenchView::showEvent(QShowEvent *event)
     m_sizedOnce = true;
     // The panes open at their ideal widths; the workbench column takes the rest.
     const int total = m_splitter->width();
-    const int panes = primaryIdealWidth + (m_secondary->isHidden() ? 0 : secondaryIdealWidth);
-    m_splitter->setSizes({ primaryIdealWidth, m_secondary->isHidden() ? 0 : secondaryIdealWidth,
-        qMax(workbenchMinimumWidth, total - panes) });
+    const bool split = !m_secondarySlot->isHidden();
+    const int panes = primaryIdealWidth + (split ? secondaryIdealWidth : 0);
+    m_splitter->setSizes(
+        { primaryIdealWidth, split ? secondaryIdealWidth : 0, qMax(workbenchMinimumWidth, total - panes) });
 }
 
 } // namespace orvane

@@ -31,6 +31,7 @@ public:
 
     [[nodiscard]] const QUuid &threadID() const { return m_threadID; }
     [[nodiscard]] AgentThreadPane *primaryPane() const { return m_primary; }
+    // Null until a split is first shown.
     [[nodiscard]] AgentThreadPane *secondaryPane() const { return m_secondary; }
     [[nodiscard]] WorkbenchHeaderBar *headerBar() const { return m_header; }
     // The surface shown for the thread's workbench tab.
@@ -62,7 +63,8 @@ private:
     ExpandedToolSet *m_expandedTools;
     QSplitter *m_splitter;
     AgentThreadPane *m_primary;
-    AgentThreadPane *m_secondary;
+    QWidget *m_secondarySlot;
+    AgentThreadPane *m_secondary = nullptr;
     WorkbenchHeaderBar *m_header;
     QStackedWidget *m_surfaces;
     QHash<IDEWorkbenchView, QWidget *> m_surfaceViews;

@@ -108,6 +108,8 @@ AgentComposerBar::AgentComposerBar(
 
     m_syncPathLabel = new ElidedLabel(theme, themeFont(9, QFont::Normal, true), ThemeColor::textMuted, this);
     m_syncPathLabel->setObjectName(u"syncPathLabel"_s);
+    // Cut in the middle, so the project's folder at the end stays readable.
+    m_syncPathLabel->setElideMode(Qt::ElideMiddle);
     tools->addWidget(m_mentionMenuButton);
     tools->addWidget(m_slashMenuButton);
     // The path takes all the width the two menus leave.

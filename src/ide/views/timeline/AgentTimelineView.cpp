@@ -7,6 +7,8 @@
 
 #include <QListView>
 #include <QPropertyAnimation>
+#include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,6 +21,7 @@ namespace {
 
 constexpr int kFollowMs = 200; // the jump to a new entry
 constexpr int kSpinnerFrameMs = 80;
+constexpr int kMeasureMargin = 4; // rows measured beyond each edge of the viewport
 
 } // namespace
 
@@ -57,7 +60,7 @@ AgentTimelineView::AgentTimelineView(
     m_list->setResizeMode(QListView::Adjust);
     m_list->setSpacing(TimelineEntryDelegate::spacing);
     m_list->verticalScrollBar()->setSingleStep(24);
-    m_delegate = new TimelineEntryDelegate(context.model, *context.theme, m_list);
+    m_delegate = new TimelineEntryDelegate(context.model, *context.theme, m_list, context.timelineHeights);
     m_delegate->setExpandedToolSet(m_toolSet);
     m_list->setItemDelegate(m_delegate);
     m_list->setModel(m_entries);
@@ -80,12 +83,19 @@ AgentTimelineView::AgentTimelineView(
     connect(m_entries, &QAbstractItemModel::rowsAboutToBeInserted, this, &AgentTimelineView::captureReader);
     connect(m_entries, &QAbstractItemModel::rowsAboutToBeRemoved, this, &AgentTimelineView::captureReader);
     connect(m_entries, &QAbstractItemModel::modelAboutToBeReset, this, &AgentTimelineView::captureReader);
-    connect(m_entries, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &first) {
-        captureReader();
-        // A card that changes may change height: lay out again (every other card comes from the cache).
-        Q_EMIT m_delegate->sizeHintChanged(first);
-        afterChange();
-    });
+    connect(
+        m_entries, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &first, const QModelIndex &last) {
+            // A card whose height holds is only drawn again (the list does that itself); one that grew
+            // or shrank moves the cards after it.
+            if (!m_delegate->measureRows(first.row(), last.row()))
+                return;
+            captureReader();
+            afterChange();
+        });
+    // Cards scrolled into view are measured before they are drawn.
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, &AgentTimelineView::measureVisibleRows);
+    connect(m_list->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+        [this] { QMetaObject::invokeMethod(this, &AgentTimelineView::measureVisibleRows, Qt::QueuedConnection); });
     connect(context.theme, &ThemeSource::themeChanged, this, &AgentTimelineView::applyTheme);
     connectToolSet();
     applyTheme();
@@ -179,12 +189,74 @@ void AgentTimelineView::captureReader()
     };
 }
 
+void AgentTimelineView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The list lays out again on its own only when its height changes; cards measured at another
+    // width would keep their heights (and leave bands, or overlap) until then.
+    if (event->size().width() == event->oldSize().width())
+        return;
+    QScrollBar *bar = m_list->verticalScrollBar();
+    const bool atEnd = bar->maximum() > 0 && bar->value() >= bar->maximum() - 2;
+    m_list->doItemsLayout();
+    measureVisibleRows();
+    if (atEnd && !isFollowing())
+        bar->setValue(bar->maximum());
+}
+
+std::pair<int, int> AgentTimelineView::visibleRows() const
+{
+    // Rows lie top to bottom: the first whose bottom is in view, the last whose top is.
+    const int rows = m_entries->rowCount();
+    const int height = m_list->viewport()->height();
+    const auto firstWhere = [&](const auto &test) {
+        int low = 0;
+        int high = rows;
+        while (low < high) {
+            const int mid = (low + high) / 2;
+            if (test(m_list->visualRect(m_entries->index(mid))))
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        return low;
+    };
+    const int first = firstWhere([](const QRect &rect) { return rect.bottom() >= 0; });
+    const int last = firstWhere([&](const QRect &rect) { return rect.top() >= height; }) - 1;
+    return { first, std::max(first, last) };
+}
+
+void AgentTimelineView::measureVisibleRows()
+{
+    if (m_measuring || m_entries->entryCount() <= TimelineEntryDelegate::exactRowLimit)
+        return;
+    const QScopedValueRollback guard(m_measuring, true);
+    QScrollBar *bar = m_list->verticalScrollBar();
+    for (int pass = 0; pass < 4; ++pass) {
+        const auto [first, last] = visibleRows();
+        if (!m_delegate->measureRows(first - kMeasureMargin, last + kMeasureMargin))
+            return;
+        // Keep the reader where they were: the first card in view stays put, or the end stays in view.
+        const bool atEnd = bar->value() >= bar->maximum() - 2;
+        const QModelIndex anchor = m_entries->index(first);
+        const int top = m_list->visualRect(anchor).top();
+        m_list->doItemsLayout();
+        if (isFollowing())
+            m_scrollAnimation->setEndValue(newestEntryTarget());
+        else if (atEnd)
+            bar->setValue(bar->maximum());
+        else
+            bar->setValue(bar->value() + m_list->visualRect(anchor).top() - top);
+    }
+}
+
 void AgentTimelineView::afterChange()
 {
     updateSpinner();
     captureReader();
     const Reader reader = *std::exchange(m_reader, std::nullopt);
     m_list->doItemsLayout();
+    measureVisibleRows();
 
     const int count = m_entries->entryCount();
     if (m_quietFill) {
@@ -205,16 +277,30 @@ void AgentTimelineView::afterChange()
         followNewestEntry(false);
 }
 
+int AgentTimelineView::newestEntryTarget() const
+{
+    const QScrollBar *bar = m_list->verticalScrollBar();
+    const QRect last = m_list->visualRect(m_entries->index(m_entries->entryCount() - 1));
+    // visualRect is in viewport coordinates: move so the card's bottom meets the viewport's bottom.
+    return std::clamp(bar->value() + last.bottom() + 1 + TimelineEntryDelegate::spacing - m_list->viewport()->height(),
+        0, bar->maximum());
+}
+
 void AgentTimelineView::followNewestEntry(bool animated)
 {
     if (m_entries->entryCount() == 0)
         return;
     QScrollBar *bar = m_list->verticalScrollBar();
-    const QRect last = m_list->visualRect(m_entries->index(m_entries->entryCount() - 1));
-    // visualRect is in viewport coordinates: move so the card's bottom meets the viewport's bottom.
-    const int target
-        = std::clamp(bar->value() + last.bottom() + 1 + TimelineEntryDelegate::spacing - m_list->viewport()->height(),
-            0, bar->maximum());
+    // The newest page is measured exactly first, so the jump lands where the cards will be.
+    bool changed = false;
+    const int viewportHeight = m_list->viewport()->height();
+    for (int row = m_entries->entryCount() - 1, covered = 0; row >= 0 && covered < 2 * viewportHeight; --row) {
+        changed = m_delegate->measureRows(row, row) || changed;
+        covered += m_delegate->measuredHeight(m_entries->index(row));
+    }
+    if (changed)
+        m_list->doItemsLayout();
+    const int target = newestEntryTarget();
     m_scrollAnimation->stop();
     if (!animated || target == bar->value()) {
         bar->setValue(target);

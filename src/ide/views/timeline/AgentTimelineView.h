@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 class QListView;
 class QPropertyAnimation;
@@ -45,8 +46,15 @@ public:
     // True while the jump to the newest card is under way.
     [[nodiscard]] bool isFollowing() const;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void captureReader();
+    // Measures the cards in and near the viewport exactly, keeping the reader's place.
+    void measureVisibleRows();
+    [[nodiscard]] std::pair<int, int> visibleRows() const;
+    [[nodiscard]] int newestEntryTarget() const;
     void afterChange();
     void followNewestEntry(bool animated);
     void connectToolSet();
@@ -67,6 +75,7 @@ private:
     QPropertyAnimation *m_scrollAnimation = nullptr;
     QTimer *m_spinnerTimer = nullptr;
     int m_lastEntryCount = 0;
+    bool m_measuring = false;
     bool m_quietFill = false; // the first fill of a view built without a tab never scrolls
     struct Reader {
         bool following = false;

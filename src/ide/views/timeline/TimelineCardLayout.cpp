@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
+#include <QVarLengthArray>
 
 namespace orvane {
 
@@ -293,7 +294,130 @@ qreal layoutGate(Builder &b, const CampaignInlineApproval &approval, qreal x, qr
     return gate.height();
 }
 
+// A small outlined button in the accent colour, as the header's artifact link.
+QRectF linkButton(Builder &b, HitKind kind, const QString &label, qreal x, qreal y)
+{
+    const QFont font = mono(9, QFont::Bold);
+    const QRectF rect(x, y, 6 + textWidth(label, font) + 6, lineHeight(font) + 4);
+    const int hitIndex = b.hit(kind, rect);
+    b.box(rect, role(ThemeColor::accentCyan, 0.12), role(ThemeColor::accentCyan, 0.35), hitIndex);
+    b.text(rect.adjusted(6, 0, -6, 0), label, font, role(ThemeColor::accentCyan), hitIndex);
+    return rect;
+}
+
+// Under a cut text: how much is shown, and the ways to the whole text. Returns its height.
+qreal layoutTruncation(Builder &b, qsizetype total, qreal x, qreal y, qreal width)
+{
+    const QFont font = themeFont(11);
+    const qreal noticeHeight
+        = b.wrapped({ x, y }, width, timelineTruncationNotice(total), font, role(ThemeColor::textMuted));
+    const qreal buttonsTop = y + noticeHeight + 6;
+    const QRectF copy = linkButton(b, HitKind::copyFullText, u"Copy full text"_s, x, buttonsTop);
+    linkButton(b, HitKind::openFullText, u"Open in Local Files"_s, copy.right() + 8, buttonsTop);
+    return noticeHeight + 6 + copy.height();
+}
+
+// Lines a text takes at `width`, guessed from its characters and the font's average width.
+qreal estimatedLines(QStringView text, qreal averageWidth, qreal width)
+{
+    const qreal perLine = std::max<qreal>(1, std::floor(width / std::max<qreal>(1, averageWidth)));
+    qreal lines = 0;
+    for (QStringView paragraph : text.tokenize(u'\n'))
+        lines += std::max<qreal>(1, std::ceil(qreal(paragraph.size()) / perLine));
+    return std::max<qreal>(1, lines);
+}
+
 } // namespace
+
+QString timelineDisplayText(const QString &text)
+{
+    if (text.size() <= timelineTextDisplayLimit)
+        return text;
+    qsizetype cut = timelineTextDisplayLimit;
+    if (text.at(cut - 1).isHighSurrogate())
+        --cut; // never split a character
+    return text.left(cut);
+}
+
+QString timelineTruncationNotice(qsizetype totalCharacters)
+{
+    return u"Text truncated: showing the first %1 of %2 characters."_s.arg(timelineTextDisplayLimit)
+        .arg(totalCharacters);
+}
+
+qreal estimateTimelineCardHeight(
+    const CampaignTimelineEntry &entry, qreal width, const std::function<bool(const QUuid &)> &isExpanded)
+{
+    struct Metrics {
+        qreal header, toolRow, body, bodyAverage, detail, detailAverage, small, smallAverage, kicker, button;
+    };
+    static const Metrics m = [] {
+        const QFontMetricsF body(themeFont(12));
+        const QFontMetricsF detail(mono(10));
+        const QFontMetricsF small(themeFont(11));
+        return Metrics {
+            .header = lineHeight(mono(10, QFont::Bold)),
+            .toolRow = std::max({ lineHeight(mono(10, QFont::Bold)), symbolSize(10), lineHeight(themeFont(10)) }) + 10,
+            .body = body.height(),
+            .bodyAverage = body.averageCharWidth(),
+            .detail = detail.height(),
+            .detailAverage = detail.averageCharWidth(),
+            .small = small.height(),
+            .smallAverage = small.averageCharWidth(),
+            .kicker = lineHeight(mono(9, QFont::Bold)),
+            .button = std::max(symbolSize(10), lineHeight(themeFont(11, QFont::Bold))) + 10,
+        };
+    }();
+    const qreal inner = std::max<qreal>(40, width - 2 * kCardPadding);
+    qreal y = 2 * kCardPadding + m.header;
+    if (entry.artifactLink)
+        y = std::max(y, 2 * kCardPadding + std::max(symbolSize(9), m.kicker) + 4);
+    for (const CampaignToolInvocation &tool : entry.toolInvocations) {
+        y += m.toolRow + 4;
+        if (isExpanded && isExpanded(tool.id)) {
+            const qreal lines = estimatedLines(tool.inputPreview, m.detailAverage, inner - 16)
+                + estimatedLines(tool.outputPreview, m.detailAverage, inner - 16);
+            y += 6 + 16 + 4 + lines * m.detail;
+        }
+    }
+    if (!entry.toolInvocations.isEmpty())
+        y += kSectionSpacing - 4;
+    if (!entry.text.isEmpty()) {
+        const QStringView shown = QStringView(entry.text).left(timelineTextDisplayLimit);
+        y += kSectionSpacing + estimatedLines(shown, m.bodyAverage, inner) * m.body;
+        if (entry.text.size() > timelineTextDisplayLimit)
+            y += kSectionSpacing + 2 * m.small + 6 + m.kicker + 4;
+    }
+    if (const auto &gate = entry.inlineApproval) {
+        const qreal column = (inner - 30) / 2;
+        y += kSectionSpacing + 10 + std::max(symbolSize(13), m.header) + 8
+            + estimatedLines(gate->title, m.bodyAverage, inner - 20) * m.body + 8 + m.kicker + 2
+            + std::max(estimatedLines(gate->beforeSummary, m.smallAverage, column),
+                  estimatedLines(gate->afterSummary, m.smallAverage, column))
+                * m.small
+            + 10;
+        if (gate->status == CampaignInlineApproval::ApprovalDecision::pending)
+            y += 8 + m.button;
+    }
+    return std::ceil(y);
+}
+
+size_t timelineCardFingerprint(const CampaignTimelineEntry &entry, const std::function<bool(const QUuid &)> &isExpanded)
+{
+    size_t seed = qHashMulti(0, int(entry.role), entry.authorName, entry.timestamp, entry.text.size(),
+        QStringView(entry.text).left(timelineTextDisplayLimit), entry.artifactLink ? int(*entry.artifactLink) : -1);
+    for (const CampaignToolInvocation &tool : entry.toolInvocations) {
+        const bool expanded = isExpanded && isExpanded(tool.id);
+        seed = qHashMulti(seed, tool.id, tool.toolName, tool.summary, int(tool.status), tool.durationMs, expanded);
+        if (expanded)
+            seed = qHashMulti(seed, tool.inputPreview, tool.outputPreview);
+    }
+    if (const auto &gate = entry.inlineApproval) {
+        seed
+            = qHashMulti(seed, gate->title, gate->platform, gate->beforeSummary, gate->afterSummary, int(gate->status));
+    }
+    return seed;
+}
 
 QString toolDurationText(qint64 durationMs)
 {
@@ -328,8 +452,10 @@ TimelineCardLayout layoutTimelineCard(
     if (!entry.text.isEmpty()) {
         y += kSectionSpacing;
         const qreal top = y;
-        y += b.wrapped({ x, y }, inner, entry.text, themeFont(12), role(ThemeColor::textPrimary));
+        y += b.wrapped({ x, y }, inner, timelineDisplayText(entry.text), themeFont(12), role(ThemeColor::textPrimary));
         b.hit(HitKind::bodyText, QRectF(x, top, inner, y - top));
+        if (entry.text.size() > timelineTextDisplayLimit)
+            y += kSectionSpacing + layoutTruncation(b, entry.text.size(), x, y + kSectionSpacing, inner);
     }
     if (entry.inlineApproval) {
         y += kSectionSpacing;
@@ -379,23 +505,46 @@ std::optional<QRectF> TimelineCardLayout::hitRect(HitKind kind, const QUuid &id)
 }
 
 void TimelineCardLayout::paint(
-    QPainter &painter, const QPointF &origin, const OrvaneWebTheme &theme, int pressedHit) const
+    QPainter &painter, const QPointF &origin, const OrvaneWebTheme &theme, int pressedHit, const QColor &backdrop) const
 {
     painter.save();
     painter.translate(origin);
+    // The opaque fills drawn so far: a translucent piece is blended over the last one beneath it.
+    QVarLengthArray<std::pair<QRectF, QColor>, 8> beneath;
+    const auto blendedOver = [&](const QRectF &rect, const QColor &color) {
+        QColor under = backdrop;
+        for (auto it = beneath.crbegin(); it != beneath.crend(); ++it) {
+            if (it->first.contains(rect)) {
+                under = it->second;
+                break;
+            }
+        }
+        const qreal a = color.alphaF();
+        return QColor::fromRgbF(float(color.redF() * a + under.redF() * (1 - a)),
+            float(color.greenF() * a + under.greenF() * (1 - a)), float(color.blueF() * a + under.blueF() * (1 - a)));
+    };
     for (const Piece &piece : pieces) {
         QColor color = piece.paint.fixed.value_or(theme.color(piece.paint.role));
         color = withOpacity(
             color, piece.paint.opacity * (piece.hit >= 0 && piece.hit == pressedHit ? kPressedOpacity : 1.0));
         switch (piece.kind) {
         case Piece::Kind::fill:
+            if (color.alpha() < 255)
+                color = blendedOver(piece.rect, color);
             painter.fillRect(piece.rect, color);
+            beneath.append({ piece.rect, color });
             break;
-        case Piece::Kind::stroke:
-            painter.setPen(QPen(color, 1));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(piece.rect.adjusted(0.5, 0.5, -0.5, -0.5));
+        case Piece::Kind::stroke: {
+            if (color.alpha() < 255)
+                color = blendedOver(piece.rect, color);
+            // Four one-pixel fills: an opaque rectangle fill never goes through span blending.
+            const QRect r = piece.rect.toAlignedRect();
+            painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), color);
+            painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
+            painter.fillRect(QRect(r.left(), r.top() + 1, 1, r.height() - 2), color);
+            painter.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 2), color);
             break;
+        }
         case Piece::Kind::text: {
             if (piece.rect.width() <= 0)
                 break;

@@ -22,7 +22,7 @@ namespace orvane {
 // One timeline card measured for one width: what to draw, where, and which rectangles take clicks.
 // Colours stay theme roles until painted, so a theme flip needs no new measurement.
 struct TimelineCardLayout {
-    enum class HitKind { artifactLink, toolRow, approve, reject, bodyText };
+    enum class HitKind { artifactLink, toolRow, approve, reject, bodyText, copyFullText, openFullText };
     struct Hit {
         HitKind kind;
         QRectF rect;
@@ -49,13 +49,34 @@ struct TimelineCardLayout {
 
     [[nodiscard]] int hitAt(const QPointF &point) const;
     [[nodiscard]] std::optional<QRectF> hitRect(HitKind kind, const QUuid &id = {}) const;
-    // Draws at `origin` in the theme's colours; pieces of `pressedHit` at opacity 0.82.
-    void paint(QPainter &painter, const QPointF &origin, const OrvaneWebTheme &theme, int pressedHit) const;
+    // Draws at `origin` in the theme's colours; pieces of `pressedHit` at opacity 0.82. Translucent
+    // fills and strokes are blended beforehand over what lies beneath them (`backdrop` outside the
+    // card), so the painter only ever fills opaquely.
+    void paint(QPainter &painter, const QPointF &origin, const OrvaneWebTheme &theme, int pressedHit,
+        const QColor &backdrop) const;
 };
+
+// A card shows at most this many characters of an entry's text; the stored text stays whole.
+inline constexpr qsizetype timelineTextDisplayLimit = 20000;
+
+// What a card shows of `text`: all of it, or its first timelineTextDisplayLimit characters.
+[[nodiscard]] QString timelineDisplayText(const QString &text);
+
+// The line under a cut text, saying how much is shown.
+[[nodiscard]] QString timelineTruncationNotice(qsizetype totalCharacters);
 
 // The card of one entry at a full width, tool runs expanded where `isExpanded` says.
 [[nodiscard]] TimelineCardLayout layoutTimelineCard(
     const CampaignTimelineEntry &entry, qreal width, const std::function<bool(const QUuid &)> &isExpanded);
+
+// The card's height at `width` guessed from character counts, without shaping any text: what a
+// long timeline uses for cards far from the viewport until they are measured.
+[[nodiscard]] qreal estimateTimelineCardHeight(
+    const CampaignTimelineEntry &entry, qreal width, const std::function<bool(const QUuid &)> &isExpanded);
+
+// Changes whenever anything the card draws of the entry changes (expanded tool runs included).
+[[nodiscard]] size_t timelineCardFingerprint(
+    const CampaignTimelineEntry &entry, const std::function<bool(const QUuid &)> &isExpanded);
 
 // The status row under the cards while a turn runs; the spinner sits in `spinnerRect`.
 [[nodiscard]] TimelineCardLayout layoutTimelineStatus(const QString &text, qreal width, QRectF *spinnerRect);

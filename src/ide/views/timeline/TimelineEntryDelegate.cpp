@@ -5,8 +5,11 @@
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/timeline/ExpandedToolSet.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
+#include "ide/views/timeline/TimelineHeightCache.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -18,13 +21,19 @@ using HitKind = TimelineCardLayout::HitKind;
 using RowKind = TimelineEntryListModel::RowKind;
 
 TimelineEntryDelegate::TimelineEntryDelegate(
-    CampaignIDEWorkspaceModel *model, const ThemeSource &theme, QAbstractItemView *view)
-    : QStyledItemDelegate(view), m_model(model), m_theme(theme), m_view(view)
+    CampaignIDEWorkspaceModel *model, const ThemeSource &theme, QAbstractItemView *view, TimelineHeightCache *heights)
+    : QStyledItemDelegate(view),
+      m_model(model),
+      m_theme(theme),
+      m_view(view),
+      m_ownHeights(heights ? nullptr : std::make_unique<TimelineHeightCache>()),
+      m_heights(heights ? heights : m_ownHeights.get())
 {
     m_clock.start();
-    // A reset may bring other entries under the same ids; forget every measurement.
     connect(view, &QObject::destroyed, this, [this] { m_view = nullptr; });
 }
+
+TimelineEntryDelegate::~TimelineEntryDelegate() = default;
 
 int TimelineEntryDelegate::cardWidth() const
 {
@@ -40,6 +49,33 @@ QPoint TimelineEntryDelegate::cardOffset(const QModelIndex &index) const
 const TimelineEntryListModel *TimelineEntryDelegate::listModel(const QModelIndex &index) const
 {
     return qobject_cast<const TimelineEntryListModel *>(index.model());
+}
+
+std::function<bool(const QUuid &)> TimelineEntryDelegate::expandedTest() const
+{
+    return [tools = m_toolSet](const QUuid &id) { return tools && tools->contains(id); };
+}
+
+TimelineEntryDelegate::Row &TimelineEntryDelegate::row(const QModelIndex &index) const
+{
+    const CampaignTimelineEntry &entry = listModel(index)->entryAt(index.row());
+    if (index.row() >= m_rows.size())
+        m_rows.resize(index.model()->rowCount());
+    Row &known = m_rows[index.row()];
+    if (known.id != entry.id)
+        known = Row { .id = entry.id };
+    // Learnt again when the row's revision changes (its content or its expanded tools); a new
+    // revision of the same content (the list was reset) keeps what was learnt.
+    const quint64 revision = index.data(TimelineEntryListModel::RevisionRole).toULongLong();
+    if (known.revision != revision) {
+        known.revision = revision;
+        const size_t fingerprint = timelineCardFingerprint(entry, expandedTest());
+        if (fingerprint != known.fingerprint) {
+            known.fingerprint = fingerprint;
+            known.width = -1;
+        }
+    }
+    return known;
 }
 
 const TimelineCardLayout &TimelineEntryDelegate::cardLayout(const QModelIndex &index) const
@@ -60,10 +96,59 @@ const TimelineCardLayout &TimelineEntryDelegate::cardLayout(const QModelIndex &i
     auto found = m_cache.find(entry.id);
     if (found != m_cache.end() && found->width == width && found->revision == revision)
         return found->layout;
-    const QPointer<ExpandedToolSet> tools = m_toolSet;
-    Cached cached { revision, width,
-        layoutTimelineCard(entry, width, [tools](const QUuid &id) { return tools && tools->contains(id); }) };
+    // Full layouts are kept for the cards drawn lately only; heights stay in the height cache.
+    if (m_cache.size() >= 400)
+        m_cache.clear();
+    Cached cached { revision, width, layoutTimelineCard(entry, width, expandedTest()) };
+    Row &known = row(index);
+    known.width = width;
+    known.height = int(std::ceil(cached.layout.height));
+    m_heights->store(entry.id, width, known.fingerprint, { known.height, true });
     return m_cache.insert(entry.id, std::move(cached))->layout;
+}
+
+int TimelineEntryDelegate::hintHeight(const QModelIndex &index, bool exact) const
+{
+    const TimelineEntryListModel *entries = listModel(index);
+    if (!entries)
+        return 0;
+    const int rows = entries->rowCount();
+    const int outer = (index.row() == 0 ? spacing : 0) + (index.row() == rows - 1 ? spacing : 0);
+    if (index.row() == entries->statusRow() || exact || rows <= exactRowLimit)
+        return int(std::ceil(cardLayout(index).height)) + outer;
+    const int width = cardWidth();
+    Row &known = row(index);
+    if (known.width != width) {
+        const CampaignTimelineEntry &entry = entries->entryAt(index.row());
+        auto height = m_heights->find(entry.id, width, known.fingerprint);
+        if (!height) {
+            height = { int(std::ceil(estimateTimelineCardHeight(entry, width, expandedTest()))), false };
+            m_heights->store(entry.id, width, known.fingerprint, *height);
+        }
+        known.width = width;
+        known.height = height->value;
+    }
+    return known.height + outer;
+}
+
+bool TimelineEntryDelegate::measureRows(int first, int last) const
+{
+    const auto *entries = qobject_cast<const TimelineEntryListModel *>(m_view ? m_view->model() : nullptr);
+    if (!entries)
+        return false;
+    bool changed = false;
+    for (int r = std::max(0, first); r <= std::min(last, entries->entryCount() - 1); ++r) {
+        const QModelIndex index = entries->index(r);
+        const int height = hintHeight(index, true);
+        const int told = row(index).told;
+        changed = changed || (told >= 0 && told != height);
+    }
+    return changed;
+}
+
+int TimelineEntryDelegate::measuredHeight(const QModelIndex &index) const
+{
+    return hintHeight(index, true);
 }
 
 std::optional<QRect> TimelineEntryDelegate::controlRect(
@@ -87,7 +172,7 @@ void TimelineEntryDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
     painter->setRenderHint(QPainter::Antialiasing, false);
     if (index.row() == entries->statusRow()) {
         const TimelineCardLayout &status = cardLayout(index);
-        status.paint(*painter, option.rect.topLeft() + cardOffset(index), theme, -1);
+        status.paint(*painter, option.rect.topLeft() + cardOffset(index), theme, -1, theme.sidebarBackground());
         const QRectF spinner(10, (status.height - 16) / 2, 16, 16); // where the status layout leaves it
         // A small indeterminate progress indicator: twelve ticks, the brightest one turning.
         painter->setRenderHint(QPainter::Antialiasing, true);
@@ -102,16 +187,18 @@ void TimelineEntryDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
         }
     } else {
         const int pressed = m_pressedIndex == index ? m_pressedHit : -1;
-        cardLayout(index).paint(*painter, option.rect.topLeft() + cardOffset(index), theme, pressed);
+        cardLayout(index).paint(
+            *painter, option.rect.topLeft() + cardOffset(index), theme, pressed, theme.sidebarBackground());
     }
     painter->restore();
 }
 
 QSize TimelineEntryDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
-    const int rows = index.model() ? index.model()->rowCount() : 0;
-    const int outer = (index.row() == 0 ? spacing : 0) + (index.row() == rows - 1 ? spacing : 0);
-    return { cardWidth() + 2 * spacing, int(std::ceil(cardLayout(index).height)) + outer };
+    const int height = hintHeight(index, false);
+    if (const TimelineEntryListModel *entries = listModel(index); entries && index.row() < entries->entryCount())
+        row(index).told = height;
+    return { cardWidth() + 2 * spacing, height };
 }
 
 bool TimelineEntryDelegate::editorEvent(
@@ -177,6 +264,13 @@ void TimelineEntryDelegate::activate(const QModelIndex &index, const TimelineCar
     case HitKind::reject:
         m_model->rejectInlineAction(threadID, tabID, entry.id);
         break;
+    case HitKind::copyFullText:
+        QGuiApplication::clipboard()->setText(entry.text);
+        break;
+    case HitKind::openFullText:
+        // The thread's transcript, with every text whole, is among the project's local files.
+        m_model->selectWorkbenchView(IDEWorkbenchView::localFiles, threadID);
+        break;
     case HitKind::bodyText:
         break;
     }
@@ -207,7 +301,7 @@ void TimelineEntryDelegate::setEditorData(QWidget *editor, const QModelIndex &in
     auto *field = qobject_cast<QPlainTextEdit *>(editor);
     const TimelineEntryListModel *entries = listModel(index);
     if (field && entries && index.row() < entries->entryCount())
-        field->setPlainText(entries->entryAt(index.row()).text); // plain text: never interpreted
+        field->setPlainText(timelineDisplayText(entries->entryAt(index.row()).text)); // never interpreted
 }
 
 void TimelineEntryDelegate::setModelData(QWidget *, QAbstractItemModel *, const QModelIndex &) const

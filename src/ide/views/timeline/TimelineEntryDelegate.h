@@ -9,6 +9,9 @@
 #include <QStyledItemDelegate>
 #include <QUuid>
 
+#include <functional>
+#include <memory>
+
 class QAbstractItemView;
 
 namespace orvane {
@@ -17,13 +20,19 @@ class CampaignIDEWorkspaceModel;
 class ThemeSource;
 class TimelineEntryListModel;
 
+class TimelineHeightCache;
+
 // Draws the timeline's cards and status row and turns clicks on a card's link, tool rows and gate
-// buttons into model operations. Each card is measured once per width and content revision, so a
-// long timeline lays out from the cache and only a changed card is measured again.
+// buttons into model operations. A card's height comes from the window's height cache when it was
+// measured before; otherwise a long timeline gets a guess from its character counts, and the view
+// measures exactly only the cards near its viewport (measureRows), so opening a long history shapes
+// a page of text, not all of it.
 class TimelineEntryDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    TimelineEntryDelegate(CampaignIDEWorkspaceModel *model, const ThemeSource &theme, QAbstractItemView *view);
+    TimelineEntryDelegate(CampaignIDEWorkspaceModel *model, const ThemeSource &theme, QAbstractItemView *view,
+        TimelineHeightCache *heights = nullptr);
+    ~TimelineEntryDelegate() override;
 
     void setExpandedToolSet(ExpandedToolSet *set) { m_toolSet = set; }
     // The list's spacing around each row. Rows pad the outer side by as much again, so cards stand
@@ -32,6 +41,13 @@ public:
 
     // The card as drawn at the view's width now (card coordinates).
     [[nodiscard]] const TimelineCardLayout &cardLayout(const QModelIndex &index) const;
+    // Measures the rows exactly; true when a row's height differs from what the list was last told.
+    bool measureRows(int first, int last) const;
+    // The row's height once measured exactly.
+    [[nodiscard]] int measuredHeight(const QModelIndex &index) const;
+    // Timelines up to this many rows are always measured exactly.
+    static constexpr int exactRowLimit = 64;
+
     // Where a card's control lies in the view's viewport; none when the card has no such control.
     [[nodiscard]] std::optional<QRect> controlRect(
         const QModelIndex &index, TimelineCardLayout::HitKind kind, const QUuid &toolID = {}) const;
@@ -55,6 +71,19 @@ private:
         int width = 0;
         TimelineCardLayout layout;
     };
+    // What the delegate knows of one entry's row, for the content revision it was learnt at.
+    struct Row {
+        QUuid id;
+        quint64 revision = 0;
+        size_t fingerprint = 0;
+        int width = -1; // the width `height` is for
+        int height = 0; // the card's height there, measured or guessed
+        int told = -1; // the row height last given to the list
+    };
+    [[nodiscard]] Row &row(const QModelIndex &index) const;
+    [[nodiscard]] std::function<bool(const QUuid &)> expandedTest() const;
+    // The size hint's height without noting it as told to the list.
+    [[nodiscard]] int hintHeight(const QModelIndex &index, bool exact) const;
     [[nodiscard]] int cardWidth() const;
     // Where the card starts inside its row's rectangle.
     [[nodiscard]] QPoint cardOffset(const QModelIndex &index) const;
@@ -65,7 +94,10 @@ private:
     const ThemeSource &m_theme;
     QAbstractItemView *m_view;
     QPointer<ExpandedToolSet> m_toolSet;
-    mutable QHash<QUuid, Cached> m_cache;
+    std::unique_ptr<TimelineHeightCache> m_ownHeights; // when the window keeps none
+    TimelineHeightCache *m_heights;
+    mutable QHash<QUuid, Cached> m_cache; // full layouts of the cards drawn lately
+    mutable QList<Row> m_rows; // by row: a long list is laid out row after row
     mutable Cached m_statusCache;
     QPersistentModelIndex m_pressedIndex;
     int m_pressedHit = -1;

@@ -5,6 +5,7 @@
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/notifications/SystemNativeNotificationAuthorizer.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/timeline/TimelineHeightCache.h"
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/LiveContextRefresher.h"
 #include "ide/views/window/WindowPrimitives.h"
@@ -19,7 +20,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
-#include <QShowEvent>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -48,7 +49,11 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
 CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     std::shared_ptr<voice::VoiceInputProvider> voice, std::function<void()> onRequestCloudSignIn, Services services,
     QWidget *parent)
-    : QWidget(parent), m_session(session), m_voice(std::move(voice)), m_services(std::move(services))
+    : QWidget(parent),
+      m_session(session),
+      m_voice(std::move(voice)),
+      m_services(std::move(services)),
+      m_timelineHeights(std::make_unique<TimelineHeightCache>())
 {
     setObjectName(u"workspaceWindow"_s);
     if (!m_services.revealFolder)
@@ -105,7 +110,7 @@ CampaignIDEWorkspaceView::~CampaignIDEWorkspaceView()
 
 void CampaignIDEWorkspaceView::buildLayout()
 {
-    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller };
+    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller, m_timelineHeights.get() };
     const WorkspaceViewRegistry &views = m_services.views;
 
     auto *stack = new QVBoxLayout(this);
@@ -150,10 +155,6 @@ void CampaignIDEWorkspaceView::buildLayout()
     auto *drawerColumn = new QVBoxLayout(m_drawer);
     drawerColumn->setContentsMargins(0, 0, 0, 0);
     drawerColumn->setSpacing(0);
-    if (QWidget *content = views.makeRegion(WorkspaceRegion::copilotDrawer, context, m_drawer))
-        drawerColumn->addWidget(content);
-    else
-        drawerColumn->addStretch(1);
     drawerRow->addWidget(m_drawer);
     drawerContent->setFixedWidth(drawerWidth + 1);
     m_drawerColumn = new SlidingColumn(drawerContent, Qt::LeftEdge, this);
@@ -183,8 +184,24 @@ void CampaignIDEWorkspaceView::applyTheme()
     update();
 }
 
+void CampaignIDEWorkspaceView::buildDrawerContent()
+{
+    // Built when the drawer first opens: a closed drawer costs the start-up nothing.
+    if (m_drawerBuilt)
+        return;
+    m_drawerBuilt = true;
+    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller, m_timelineHeights.get() };
+    auto *column = static_cast<QVBoxLayout *>(m_drawer->layout());
+    if (QWidget *content = m_services.views.makeRegion(WorkspaceRegion::copilotDrawer, context, m_drawer))
+        column->addWidget(content);
+    else
+        column->addStretch(1);
+}
+
 void CampaignIDEWorkspaceView::syncColumns(bool animated)
 {
+    if (m_model->agentDrawerOpen())
+        buildDrawerContent();
     if (m_sidebarColumn->isOpen() != !m_model->isSidebarCollapsed())
         m_sidebarColumn->setOpen(!m_model->isSidebarCollapsed(), animated);
     if (m_drawerColumn->isOpen() != m_model->agentDrawerOpen())
@@ -196,12 +213,15 @@ CampaignIDEFocusedActions CampaignIDEWorkspaceView::focusedActions() const
     return m_controller->focusedActions();
 }
 
-void CampaignIDEWorkspaceView::showEvent(QShowEvent *event)
+void CampaignIDEWorkspaceView::paintEvent(QPaintEvent *event)
 {
-    QWidget::showEvent(event);
-    // The refresh task starts when the window first appears.
-    if (!event->spontaneous())
-        m_refresher->start();
+    QWidget::paintEvent(event);
+    // The refresh task starts once the window has appeared: after its first frame, so that the
+    // network stack it brings up never delays that frame.
+    if (m_refresherStarted)
+        return;
+    m_refresherStarted = true;
+    QTimer::singleShot(0, m_refresher, &LiveContextRefresher::start);
 }
 
 } // namespace orvane

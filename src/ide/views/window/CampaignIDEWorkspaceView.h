@@ -14,6 +14,7 @@ namespace orvane {
 class SessionStore;
 class CampaignIDEWorkspaceModel;
 class ThemeSource;
+class TimelineHeightCache;
 class WorkspaceViewState;
 class WorkspaceWindowController;
 class WorkspaceTopBar;
@@ -81,10 +82,11 @@ Q_SIGNALS:
     void focusedActionsChanged();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildLayout();
+    void buildDrawerContent();
     void applyTheme();
     void syncColumns(bool animated);
 
@@ -94,6 +96,9 @@ private:
     Services m_services;
     ThemeSource *m_theme = nullptr;
     WorkspaceViewState *m_state = nullptr;
+    std::unique_ptr<TimelineHeightCache> m_timelineHeights;
+    bool m_drawerBuilt = false;
+    bool m_refresherStarted = false;
     WorkspaceWindowController *m_controller = nullptr;
     LiveContextRefresher *m_refresher = nullptr;
 

@@ -53,9 +53,15 @@ void ElidedLabel::setText(const QString &text)
     update();
 }
 
+void ElidedLabel::setElideMode(Qt::TextElideMode mode)
+{
+    m_elideMode = mode;
+    update();
+}
+
 QString ElidedLabel::drawnText() const
 {
-    return fontMetrics().elidedText(m_text, Qt::ElideRight, width());
+    return fontMetrics().elidedText(m_text, m_elideMode, width());
 }
 
 QSize ElidedLabel::sizeHint() const
@@ -112,10 +118,17 @@ void WrappingLabel::setPadding(const QMargins &padding)
     update();
 }
 
+void WrappingLabel::setBreakAnywhere(bool anywhere)
+{
+    m_breakAnywhere = anywhere;
+    updateGeometry();
+    update();
+}
+
 int WrappingLabel::layOut(QTextLayout &layout, int width) const
 {
     QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(m_breakAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.setFont(font());
     const qreal lineWidth = qMax(1, width - m_padding.left() - m_padding.right());
@@ -237,8 +250,8 @@ int AdaptiveRow::heightForWidth(int width) const
 
 bool AdaptiveRow::event(QEvent *event)
 {
-    // A part's size hint changed.
-    if (event->type() == QEvent::LayoutRequest) {
+    // A part's size hint changed, perhaps while this row was hidden and heard nothing of it.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show) {
         updateGeometry();
         place();
     }

@@ -35,6 +35,8 @@ public:
 
     void setText(const QString &text);
     [[nodiscard]] const QString &text() const { return m_text; }
+    // Where the ellipsis goes (the end, unless told).
+    void setElideMode(Qt::TextElideMode mode);
     // The text as drawn now, ellipsis included.
     [[nodiscard]] QString drawnText() const;
 
@@ -48,6 +50,7 @@ private:
     QPointer<const ThemeSource> m_theme;
     ThemeColor m_color;
     QString m_text;
+    Qt::TextElideMode m_elideMode = Qt::ElideRight;
 };
 
 // Plain text in a theme colour that wraps onto as many lines as the width needs, between words
@@ -62,6 +65,8 @@ public:
     void setColor(ThemeColor color);
     // Insets of the text inside the widget.
     void setPadding(const QMargins &padding);
+    // Fill each line to the end, breaking inside words too (for texts that are one long token).
+    void setBreakAnywhere(bool anywhere);
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
@@ -79,6 +84,7 @@ private:
     ThemeColor m_color;
     QString m_text;
     QMargins m_padding;
+    bool m_breakAnywhere = false;
 };
 
 // A row of parts, leading ones on the left and trailing ones pushed to the right, that stacks them

@@ -12,6 +12,7 @@ namespace orvane {
 class CampaignIDEWorkspaceModel;
 class SessionStore;
 class ThemeSource;
+class TimelineHeightCache;
 class WorkspaceViewState;
 class WorkspaceWindowController;
 
@@ -22,6 +23,8 @@ struct WorkspaceViewContext {
     const ThemeSource *theme = nullptr;
     WorkspaceViewState *state = nullptr; // the window's sheet flags and field texts
     WorkspaceWindowController *controller = nullptr; // the window's own actions
+    TimelineHeightCache *timelineHeights
+        = nullptr; // the window's measured timeline cards; null: each view keeps its own
 };
 
 // The surfaces of the destination area. A thread destination whose thread is gone shows the

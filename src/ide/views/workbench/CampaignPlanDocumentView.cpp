@@ -171,6 +171,8 @@ QWidget *CampaignPlanDocumentView::buildStructuredEditor()
     column->addWidget(buildStrategyCard());
     column->addWidget(buildAllocationCard());
     column->addWidget(buildTrackingCard());
+    // A page shorter than the column keeps its cards at their own heights.
+    column->addStretch(1);
     return pane;
 }
 
@@ -291,9 +293,10 @@ QWidget *CampaignPlanDocumentView::buildTrackingCard()
 
     auto *preview = new Card(theme,
         Card::Look { .fill = ThemeColor::elevatedBackground, .padding = QMargins(10, 10, 10, 10), .spacing = 0 }, card);
-    // The query string has no spaces: it wraps anywhere rather than widening the page.
+    // The query string is one long token: it wraps anywhere rather than widening the page.
     m_utmPreview = new WrappingLabel(theme, themeFont(11, QFont::DemiBold, true), ThemeColor::accentLime, preview);
     m_utmPreview->setObjectName(u"utmPreviewLabel"_s);
+    m_utmPreview->setBreakAnywhere(true);
     preview->contentLayout()->addWidget(m_utmPreview);
     column->addWidget(preview);
     return card;

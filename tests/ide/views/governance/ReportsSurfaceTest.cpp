@@ -152,6 +152,12 @@ TEST_F(ReportsSurfaceTest, EveryCardOpensTheReportsFolder)
     QTest::mouseClick(
         list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).topLeft() + QPoint(20, 20));
     EXPECT_EQ(revealed.size(), 3);
+    // The keyboard reaches the cards, and Return opens the folder as the button does.
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus() && list->currentIndex().isValid(); }));
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(revealed.size(), 4);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QLabel>
 
 namespace orvane::operationstest {
@@ -148,6 +149,22 @@ TEST_F(OperationsHomeSurfaceTest, ThreadCardsFollowTheThreadListInPlaceAndOpenTh
     EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(target.id));
     EXPECT_EQ(model().threads().at(last).workbenchView, target.workbenchView);
     EXPECT_EQ(model().selectedProjectID(), target.projectID);
+}
+
+TEST_F(OperationsHomeSurfaceTest, TheKeyboardAndAssistiveTechnologyReachEachThreadCard)
+{
+    showHome();
+    operations::CardGrid *cards = grid(u"threadCardGrid"_s);
+    ASSERT_GE(cards->model()->rowCount(), 2);
+    QAccessibleInterface *second = QAccessible::queryAccessibleInterface(cards)->child(1);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->text(QAccessible::Name), model().threads().at(1).title);
+    cards->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cards->hasFocus(); }));
+    QTest::keyClick(cards, Qt::Key_Right);
+    EXPECT_TRUE(second->state().focused);
+    QTest::keyClick(cards, Qt::Key_Return);
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(model().threads().at(1).id));
 }
 
 TEST_F(OperationsHomeSurfaceTest, ThreadGridColumnsAdaptToTheWidth)

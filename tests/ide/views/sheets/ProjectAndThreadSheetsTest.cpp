@@ -88,6 +88,18 @@ TEST_F(ProjectAndThreadSheetsTest, NewThreadTrimsTheTitleTakesThePersonasWorkben
     ASSERT_EQ(picker->count(), 6);
     EXPECT_EQ(picker->currentText(), u"Orvane Native Operator (@orvane)"_s);
     EXPECT_EQ(picker->itemText(3), u"GAQL & Search Engineer (@gaql)"_s);
+    // Its list pops up in the theme's colours, and follows a switch.
+    for (const bool dark : { false, true }) {
+        model().setDarkTheme(dark);
+        picker->showPopup();
+        QWidget *popup = picker->view()->window();
+        ASSERT_TRUE(QTest::qWaitFor([popup] { return popup->isVisible(); }, 2000));
+        EXPECT_EQ(picker->view()->palette().color(QPalette::Base), OrvaneWebTheme(dark).panelBackground());
+        const QImage image = popup->grab().toImage();
+        const int lightness = image.pixelColor(image.width() / 2, image.height() - 3).lightness();
+        EXPECT_TRUE(dark ? lightness < 60 : lightness > 200) << lightness;
+        picker->hidePopup();
+    }
 
     typeInto(u"newThreadTitleField"_s, u"  Spring Push  "_s);
     // Four steps down the picker: "Attribution & Lift Analyst".

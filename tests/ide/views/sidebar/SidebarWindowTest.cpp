@@ -194,6 +194,19 @@ TEST_F(SidebarTest, ThreadMenuOpensInAWorkbenchStarsRenamesAndDeletes)
 
 // --- Project rows -----------------------------------------------------------------------------------
 
+TEST_F(SidebarTest, TheKeyboardReachesAThreadListAndOpensItsCurrentRow)
+{
+    SidebarListView *recent = list(u"recentThreadList"_s);
+    ASSERT_GE(recent->model()->rowCount(), 2);
+    model().navigateTo(IDEPrimaryDestination::projects());
+    recent->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recent->hasFocus(); }));
+    EXPECT_EQ(recent->currentIndex().row(), 0);
+    QTest::keyClick(recent, Qt::Key_Down);
+    QTest::keyClick(recent, Qt::Key_Return);
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(threadIDs(u"recentThreadList"_s).at(1)));
+}
+
 TEST_F(SidebarTest, ProjectRowOpensItsThreadAndItsMenuStartsRevealsAndDeletes)
 {
     const QUuid projectID = model().createProject(u"Spring Push"_s, std::nullopt, nullptr);

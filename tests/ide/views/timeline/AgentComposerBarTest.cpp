@@ -133,6 +133,10 @@ TEST_F(AgentComposerBarTest, SyncLineAndPlaceholderFollowTheProjectAndTheTab)
     const auto &project = model->projects().constFirst();
     model->setSelectedProjectID(project.id);
     EXPECT_EQ(line->text(), u"Local sync: ~/Documents/Orvane/"_s + project.slug());
+    // Too narrow for the whole path, it is cut in the middle: the project's folder ends it.
+    line->resize(line->fontMetrics().horizontalAdvance(line->text()) * 3 / 4, line->height());
+    EXPECT_TRUE(line->drawnText().startsWith(u"Local sync: "_s)) << line->drawnText().toStdString();
+    EXPECT_TRUE(line->drawnText().endsWith(project.slug().right(12))) << line->drawnText().toStdString();
 
     auto *field = find<QLineEdit>(bar, u"draftField"_s);
     EXPECT_EQ(field->placeholderText(),

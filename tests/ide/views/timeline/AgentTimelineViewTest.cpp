@@ -4,9 +4,11 @@
 #include "ide/views/timeline/ExpandedToolSet.h"
 #include "ide/views/timeline/TimelineEntryDelegate.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
+#include "ide/views/timeline/TimelineHeightCache.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QClipboard>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -254,6 +256,64 @@ TEST_F(AgentTimelineViewTest, TabSwitchInPlaceScrollsOnlyWhenTheCountDiffers)
     EXPECT_EQ(view->entryModel()->entryCount(), int(tab().entries.size()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isFollowing(); }, 3000));
     EXPECT_EQ(bar->value(), bar->maximum()) << "another count: the newest card comes into view";
+}
+
+// A long history measures only the cards near the viewport; every card on screen has its measured
+// height at the width shown, also after the pane widens and after a jump to the end.
+TEST_F(AgentTimelineViewTest, LongTimelineMeasuresCardsInViewAtTheWidthShown)
+{
+    QList<CampaignTimelineEntry> many;
+    for (int i = 0; i < 300; ++i)
+        many.append(
+            entry(u"Entry %1: "_s.arg(i) + u"shift budget to search and report the lift. "_s.repeated(1 + i % 7)));
+    setEntries(many);
+    TimelineHeightCache heights;
+    WorkspaceViewContext withCache = context();
+    withCache.timelineHeights = &heights;
+    auto *view = new AgentTimelineView(withCache, {}, {});
+    show(view, { 360, 640 });
+    view->setTab(threadID, tabID);
+    QListView *list = view->listView();
+    const auto expectVisibleCardsMeasured = [&](const char *when) {
+        int seen = 0;
+        for (int row = 1; row + 1 < view->entryModel()->entryCount(); ++row) {
+            const QRect rect = list->visualRect(view->entryModel()->index(row));
+            if (rect.bottom() < 0 || rect.top() > list->viewport()->height())
+                continue;
+            ++seen;
+            EXPECT_EQ(rect.height(), view->delegate()->measuredHeight(view->entryModel()->index(row)))
+                << when << ", row " << row;
+        }
+        EXPECT_GT(seen, 0) << when;
+    };
+    expectVisibleCardsMeasured("opened");
+    EXPECT_LT(heights.measuredCount(), 60) << "cards far from the viewport are not shaped";
+    host->resize(720, 640);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->viewport()->width() > 600; }));
+    expectVisibleCardsMeasured("widened");
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    expectVisibleCardsMeasured("at the end");
+    EXPECT_EQ(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
+}
+
+// A huge text is shown cut, says so, and stays whole in the model, on the clipboard and nowhere laid out.
+TEST_F(AgentTimelineViewTest, HugeTextIsCutForDisplayAndCopiedWhole)
+{
+    const QString huge = u"forty-two "_s.repeated(20000);
+    setEntries({ entry(huge) });
+    auto *view = makeTimeline();
+    const TimelineCardLayout &card = view->delegate()->cardLayout(view->entryModel()->index(0));
+    const auto shown = std::find_if(card.pieces.cbegin(), card.pieces.cend(),
+        [](const TimelineCardLayout::Piece &p) { return p.kind == TimelineCardLayout::Piece::Kind::wrappedText; });
+    ASSERT_NE(shown, card.pieces.cend());
+    EXPECT_EQ(shown->text.size(), timelineTextDisplayLimit);
+    EXPECT_TRUE(std::any_of(card.pieces.cbegin(), card.pieces.cend(),
+        [&](const TimelineCardLayout::Piece &p) { return p.text == timelineTruncationNotice(huge.size()); }));
+    click(view, 0, HitKind::copyFullText);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), huge);
+    click(view, 0, HitKind::openFullText);
+    EXPECT_EQ(model->threads().constFirst().workbenchView, IDEWorkbenchView::localFiles);
+    EXPECT_EQ(tab().entries.constFirst().text, huge);
 }
 
 } // namespace

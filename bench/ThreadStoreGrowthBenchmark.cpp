@@ -1,0 +1,328 @@
+// How the workspace grows with its stored threads, at 1, 10 and 50 MB of threads (200 KB each):
+// the whole window's first painted frame from process start, paired run by run with a bare window
+// of the same size (bench/BareWindow.cpp) and the resident memory of both at that frame; the bytes
+// written when the user opens another thread and when one thread is edited.
+//
+// The window runs in a child process: this program started with "--first-frame <home>" builds the
+// application window on that home, prints "first-frame" at its first frame and runs until it is ended.
+#include "app/OrvaneMainWindow.h"
+#include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/notifications/CampaignNotificationCenter.h"
+#include "ide/records/OrvaneWebParitySeeds.h"
+#include "kit/auth/AccountStore.h"
+#include "kit/session/SessionStore.h"
+#include "voice/VoiceInputProvider.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QStringBuilder>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+using namespace orvane;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class NoAccountStore final : public AccountStore {
+public:
+    QCoro::Task<std::optional<SignedInAccount>> load() override { co_return std::nullopt; }
+    QCoro::Task<> save(SignedInAccount) override { co_return; }
+    QCoro::Task<> clear() override { co_return; }
+};
+
+// Threads of 3 tabs with 30 entries each, about 200 KB apiece, until the store holds `megabytes`.
+QByteArray threadStoreOf(int megabytes)
+{
+    const auto projects = CampaignIDEWorkspaceModel::sampleProjects();
+    const CampaignIDEThread seed = OrvaneWebParitySeeds::defaultThreads(projects).first();
+    const CampaignTimelineEntry sample = seed.agentTabs.first().entries.at(1);
+    QList<CampaignIDEThread> threads;
+    qint64 size = 0;
+    for (int t = 0; size < qint64(megabytes) * 1'000'000; ++t) {
+        CampaignIDEThread thread = seed;
+        thread.id = QUuid::createUuid();
+        thread.title = u"Campaign thread "_s % QString::number(t);
+        thread.agentTabs.clear();
+        for (int a = 0; a < 3; ++a) {
+            CampaignAgentTab tab = seed.agentTabs.first();
+            tab.id = QUuid::createUuid();
+            tab.entries.clear();
+            for (int e = 0; e < 30; ++e) {
+                CampaignTimelineEntry entry = sample;
+                entry.id = QUuid::createUuid();
+                entry.text = sample.text % u" #"_s % QString::number(e);
+                tab.entries.append(entry);
+            }
+            thread.agentTabs.append(tab);
+        }
+        thread.activeAgentTabID = thread.agentTabs.first().id;
+        size += encodeJson(thread).size();
+        threads.append(thread);
+    }
+    return encodeJson(threads);
+}
+
+void pointHomeAt(const QString &home)
+{
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home + u"/.config"_s).toUtf8());
+    qputenv("XDG_DATA_HOME", (home + u"/.local/share"_s).toUtf8());
+    qputenv("XDG_CACHE_HOME", (home + u"/.cache"_s).toUtf8());
+}
+
+std::unique_ptr<CampaignIDEWorkspaceModel> makeModel()
+{
+    return std::make_unique<CampaignIDEWorkspaceModel>(std::nullopt, new CampaignNotificationCenter({}, nullptr),
+        new CampaignCopilotStore(), CampaignIDEWorkspaceModel::standardLocations());
+}
+
+// A home whose thread store holds `megabytes` of threads in the form a start-up finds after the
+// first one (0: no store, the seeds). Made once per size; the environment points at it.
+const QString &homeWith(int megabytes)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> homes;
+    auto &home = homes[megabytes];
+    if (!home) {
+        home = std::make_unique<QTemporaryDir>();
+        pointHomeAt(home->path());
+        if (megabytes > 0) {
+            const auto locations = CampaignIDEWorkspaceModel::standardLocations();
+            locations.defaults.setValue(CampaignIDEWorkspaceModel::threadsDefaultsKey, threadStoreOf(megabytes));
+            makeModel().reset(); // moves the single file into the thread store
+        }
+    }
+    pointHomeAt(home->path());
+    static QString path;
+    path = home->path();
+    return path;
+}
+
+// The first frame of a child process: wall time from its start to the line it prints then, and its
+// resident memory at that moment. Measured from outside so that loading and linking count.
+struct FirstFrame {
+    double milliseconds = 0;
+    double residentMegabytes = 0;
+};
+
+double residentMegabytesOf(qint64 pid)
+{
+    QFile status(u"/proc/%1/statm"_s.arg(pid));
+    const QByteArray pages = status.open(QIODevice::ReadOnly) ? status.readAll().split(' ').value(1) : "0";
+    return pages.toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+// Runs the program until it prints its first-frame line ("painted <pages>" or "first-frame"), reads its resident memory then, and ends it.
+FirstFrame runUntilPainted(const QString &program, const QStringList &arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const auto start = Clock::now();
+    child.start(program, arguments);
+    QByteArray line;
+    while (!line.endsWith('\n') && child.waitForReadyRead(60'000))
+        line += child.readLine();
+    FirstFrame frame;
+    frame.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    // The window child reports its own pages as it exits; the bare window is read from outside.
+    frame.residentMegabytes = line.startsWith("painted ")
+        ? line.trimmed().split(' ').value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6
+        : residentMegabytesOf(child.processId());
+    child.terminate();
+    if (!child.waitForFinished(10'000))
+        child.kill();
+    child.waitForFinished();
+    return frame;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The whole window on a store of the argument's size and the bare window, in turn, each run; the
+// iteration time is the whole window's. The ratio is the median of the pairs' ratios.
+void BM_FirstFrameBesideBareWindow(benchmark::State &state)
+{
+    const int megabytes = int(state.range(0));
+    const QString home = homeWith(megabytes);
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString bare = QFileInfo(self).absolutePath() + u"/orvane_bare_window"_s;
+    std::vector<double> window, yardstick, ratio, windowResident, bareResident;
+    for (auto _ : state) {
+        const FirstFrame whole = runUntilPainted(self, { u"--first-frame"_s, home });
+        const FirstFrame base = runUntilPainted(bare, {});
+        state.SetIterationTime(whole.milliseconds / 1000);
+        window.push_back(whole.milliseconds);
+        yardstick.push_back(base.milliseconds);
+        ratio.push_back(whole.milliseconds / base.milliseconds);
+        windowResident.push_back(whole.residentMegabytes);
+        bareResident.push_back(base.residentMegabytes);
+    }
+    static double emptyStoreResident = 0; // the seeds' run, which comes first
+    const double resident = median(windowResident);
+    if (megabytes == 0)
+        emptyStoreResident = resident;
+    state.counters["window_ms"] = median(window);
+    state.counters["bare_ms"] = median(yardstick);
+    state.counters["ratio"] = median(ratio);
+    state.counters["window_resident_MB"] = resident;
+    state.counters["bare_resident_MB"] = median(bareResident);
+    state.counters["resident_ratio"] = resident / median(bareResident);
+    if (megabytes > 0 && emptyStoreResident > 0)
+        state.counters["resident_per_stored_MB"] = (resident - emptyStoreResident) / megabytes;
+}
+BENCHMARK(BM_FirstFrameBesideBareWindow)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
+// The child: the application window on a signed-out session, as the application builds it.
+int firstFrameChild(int argc, char **argv)
+{
+    pointHomeAt(QString::fromLocal8Bit(argv[2]));
+    QApplication app(argc, argv);
+    QNetworkAccessManager network;
+    SessionStore session(OrvaneEnvironment::production, std::make_shared<NoAccountStore>(), &network, 2s,
+        platform::UserDefaults::standard());
+    OrvaneMainWindow window(&session, std::make_shared<voice::UnavailableVoiceProvider>(), false);
+    window.resize(OrvaneMainWindow::defaultSize);
+    class PaintWatch final : public QObject {
+    public:
+        explicit PaintWatch(QWidget &watched) : m_window(&watched) { }
+
+    protected:
+        bool eventFilter(QObject *object, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && object->isWidgetType()
+                && static_cast<QWidget *>(object)->window() == m_window && !m_painted) {
+                m_painted = true;
+                // Reported once the whole frame is painted, after this event's siblings.
+                QMetaObject::invokeMethod(
+                    qApp,
+                    [] {
+                        QFile statm(u"/proc/self/statm"_s);
+                        const QByteArray pages
+                            = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1) : "0";
+                        std::printf("painted %s\n", pages.constData());
+                        std::fflush(stdout);
+                        QCoreApplication::exit(0);
+                    },
+                    Qt::QueuedConnection);
+            }
+            return false;
+        }
+
+    private:
+        QWidget *m_window;
+        bool m_painted = false;
+    } watch(window);
+    app.installEventFilter(&watch);
+    window.show();
+    return QApplication::exec();
+}
+
+// Every file under the home with its inode and size: an atomic write gives a file a new inode.
+std::map<QString, std::pair<ino_t, qint64>> filesUnder(const QString &root)
+{
+    std::map<QString, std::pair<ino_t, qint64>> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat info { };
+        if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+            files[path] = { info.st_ino, qint64(info.st_size) };
+    }
+    return files;
+}
+
+qint64 bytesWrittenBetween(
+    const std::map<QString, std::pair<ino_t, qint64>> &before, const std::map<QString, std::pair<ino_t, qint64>> &after)
+{
+    qint64 bytes = 0;
+    for (const auto &[path, file] : after) {
+        const auto old = before.find(path);
+        if (old == before.end() || old->second != file)
+            bytes += file.second;
+    }
+    return bytes;
+}
+
+// Bytes the model writes for one user action, everything under the home counted; the time is the
+// action's main-thread part, its writes waited for outside it.
+template <typename Act> void bytesWritten(benchmark::State &state, Act act)
+{
+    const QString &home = homeWith(int(state.range(0)));
+    const auto model = makeModel();
+    model->flushPendingWrites();
+    qint64 bytes = 0;
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto before = filesUnder(home);
+        state.ResumeTiming();
+        act(*model, ++i);
+        state.PauseTiming();
+        model->flushPendingWrites();
+        bytes += bytesWrittenBetween(before, filesUnder(home));
+        state.ResumeTiming();
+    }
+    state.counters["bytes_per_action"] = double(bytes) / double(state.iterations());
+    state.counters["store_MB"] = double(state.range(0));
+}
+
+void BM_BytesWrittenOpeningAnotherThread(benchmark::State &state)
+{
+    bytesWritten(
+        state, [](CampaignIDEWorkspaceModel &model, int i) { model.openThread(model.threads().at(i % 2).id); });
+}
+BENCHMARK(BM_BytesWrittenOpeningAnotherThread)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond)->Iterations(20);
+
+void BM_BytesWrittenEditingOneThread(benchmark::State &state)
+{
+    bytesWritten(state, [](CampaignIDEWorkspaceModel &model, int i) {
+        model.renameThread(model.threads().first().id, u"Edited "_s % QString::number(i));
+    });
+}
+BENCHMARK(BM_BytesWrittenEditingOneThread)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 3 && std::string_view(argv[1]) == "--first-frame")
+        return firstFrameChild(argc, argv);
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
