@@ -113,6 +113,10 @@ int runOrvane(int argc, char **argv)
     case SingleInstance::Outcome::failed:
         std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.errorText()));
         return 1;
+    case SingleInstance::Outcome::storageUnavailable:
+        // Started from a launcher nobody reads the terminal: the window opens and says it.
+        std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.errorText()));
+        break;
     }
 
     quitOnTerminationSignals(&application);
@@ -123,6 +127,8 @@ int runOrvane(int argc, char **argv)
     if (qEnvironmentVariableIsSet("ORVANE_REPORT_FIRST_FRAME"))
         reportFirstFrame(window);
     window->show();
+    if (!instance.errorText().isEmpty())
+        window->showStorageProblem(instance.errorText());
 
     const QString screenshot = qEnvironmentVariable("ORVANE_SCREENSHOT");
     if (!screenshot.isEmpty())

@@ -4,13 +4,16 @@
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
 #include "app/StandardMenus.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/BrandColors.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -143,6 +146,45 @@ void OrvaneMainWindow::activateAtFirstShow()
         raise();
         activateWindow();
     });
+}
+
+void OrvaneMainWindow::closeEvent(QCloseEvent *event)
+{
+    CampaignIDEWorkspaceView *workspace = m_root->workspace();
+    CampaignIDEWorkspaceModel *model = workspace ? workspace->model() : nullptr;
+    if (!model || !model->hasUnsavedLocalFiles()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, u"Orvane"_s, u"Save changes to your local files before closing?"_s,
+        QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(u"unsavedFilesMessageBox"_s);
+    box.setInformativeText(u"Your changes will be lost if you don’t save them."_s);
+    box.setDefaultButton(QMessageBox::SaveAll);
+    switch (box.exec()) {
+    case QMessageBox::SaveAll:
+        model->saveAllLocalFiles();
+        model->flushUserData(); // written before the window and its model go
+        QMainWindow::closeEvent(event);
+        break;
+    case QMessageBox::Discard:
+        model->discardUnsavedLocalFiles();
+        QMainWindow::closeEvent(event);
+        break;
+    default:
+        event->ignore();
+        break;
+    }
+}
+
+void OrvaneMainWindow::showStorageProblem(const QString &reason)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, u"Orvane cannot save"_s,
+        reason + u"\n\nThe workspace is open, but changes may not be saved until the folder can be written."_s,
+        QMessageBox::Ok, this);
+    box->setObjectName(u"storageProblemMessageBox"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void OrvaneMainWindow::bringToFront()

@@ -32,6 +32,8 @@ public:
 
     // Shows the window if it is hidden or minimised, raises it and gives it the keyboard.
     void bringToFront();
+    // Tells the user, once and without blocking, that the data folder cannot be written.
+    void showStorageProblem(const QString &reason);
 
     // The window size to start with on `available` (the screen's free area): the default size,
     // shrunk to fit a smaller screen.
@@ -39,6 +41,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // With unsaved local files, asks first: Save All, Discard or Cancel (which keeps the window).
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

@@ -59,7 +59,7 @@ SingleInstance::Outcome SingleInstance::start(std::chrono::milliseconds patience
 {
     if (!QDir().mkpath(m_dataFolder)) {
         m_errorText = u"Cannot create the data folder "_s + m_dataFolder + u"."_s;
-        return Outcome::failed;
+        return Outcome::storageUnavailable;
     }
 
     m_lock = std::make_unique<QLockFile>(lockFilePath());
@@ -73,11 +73,11 @@ SingleInstance::Outcome SingleInstance::start(std::chrono::milliseconds patience
             if (listen())
                 return Outcome::primary;
             m_lock->unlock();
-            return Outcome::failed;
+            return Outcome::storageUnavailable;
         }
         if (m_lock->error() != QLockFile::LockFailedError) {
-            m_errorText = u"Cannot take the lock "_s + lockFilePath() + u"."_s;
-            return Outcome::failed;
+            m_errorText = u"Cannot write the lock "_s + lockFilePath() + u"."_s;
+            return Outcome::storageUnavailable;
         }
         // Held by a running process: ask it to come forward. It may still be starting and not yet
         // listening, so keep trying for a while.

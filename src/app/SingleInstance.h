@@ -25,7 +25,10 @@ public:
     enum class Outcome {
         primary, // this process holds the lock and answers later launches
         handedOver, // another process runs and was asked to come forward: exit successfully
-        failed, // the lock is held but its owner did not answer, or the data folder is unusable
+        failed, // the lock is held but its owner did not answer
+        // the data folder cannot be created or written (read-only, full disk): the application runs
+        // without the lock, and its saves fail as storage failures do
+        storageUnavailable,
     };
 
     // The lock file and socket of a data folder ("instance.lock", the socket's name derived from

@@ -1,16 +1,14 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 namespace orvane::platform {
 namespace {
 
 constexpr qsizetype maxKeyLength = 200;
-// Preference values are small; anything larger is not ours.
-constexpr qint64 maxValueSize = 64 * 1024 * 1024;
 
 QString configHome()
 {
@@ -56,24 +54,18 @@ std::optional<QByteArray> UserDefaults::value(const QString &key) const
 {
     if (!isValidKey(key))
         return std::nullopt;
-    QFile file(filePath(key));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxValueSize)
+    FileContents file = readRegularFile(filePath(key), maxValueSize);
+    if (!file.ok())
         return std::nullopt;
-    return file.readAll();
+    return std::move(file.bytes);
 }
 
 bool UserDefaults::setValue(const QString &key, QByteArrayView json) const
 {
-    if (!isValidKey(key) || !QDir().mkpath(m_directory))
+    // A value too large to be read back is not written: the one stored before stays readable.
+    if (!isValidKey(key) || json.size() > maxValueSize || !QDir().mkpath(m_directory))
         return false;
-    QSaveFile file(filePath(key));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(json.data(), json.size()) != json.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileAtomically(filePath(key), json);
 }
 
 std::optional<bool> UserDefaults::boolValue(const QString &key) const

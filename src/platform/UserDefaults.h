@@ -20,6 +20,9 @@ namespace orvane::platform {
 // no key can reach outside the folder.
 class UserDefaults final {
 public:
+    // The largest value stored and read back; a larger one is refused on writing.
+    static constexpr qint64 maxValueSize = 64 * 1024 * 1024;
+
     // The store in the given folder, which is created on the first write.
     explicit UserDefaults(QString directory);
 
@@ -31,9 +34,11 @@ public:
 
     [[nodiscard]] const QString &directory() const { return m_directory; }
 
-    // The stored JSON text of a key; nothing when it is absent, refused or unreadable.
+    // The stored JSON text of a key; nothing when it is absent, refused, unreadable or not a regular
+    // file (a FIFO there is never opened for reading).
     [[nodiscard]] std::optional<QByteArray> value(const QString &key) const;
-    // Stores the JSON text of a key. False when the key is refused or the file could not be written.
+    // Stores the JSON text of a key. False when the key or the size is refused or the file could not
+    // be written; the value stored before then stays whole.
     bool setValue(const QString &key, QByteArrayView json) const;
 
     // A stored JSON boolean; nothing when the key is absent or holds anything else.

@@ -1,11 +1,18 @@
 #include "AppTestSupport.h"
 
 #include "app/RootView.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/session/SessionStore.h"
 #include "platform/UserDefaults.h"
 #include "voice/VoiceInputProvider.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include <QTest>
 
@@ -80,4 +87,35 @@ TEST(OrvaneAppTest, TheWindowIsActiveOnceShownAndActivatingAgainBringsItBack)
     harness.app().activate();
     ASSERT_EQ(harness.app().windows().size(), 1);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(harness.app().windows().first()));
+}
+
+// Closing with unsaved local files asks first; Cancel keeps the window, Save All writes them.
+TEST(OrvaneAppTest, ClosingWithUnsavedLocalFilesAsksToSaveThem)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
+    model->openProject(model->projects().first().id);
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->selectedLocalFile());
+    const QString path = model->selectedLocalFile()->url.toLocalFile();
+    model->updateSelectedLocalFileContent(u"unsaved text"_s);
+
+    const auto answerWith = [](QMessageBox::StandardButton answer) {
+        QTimer::singleShot(0, qApp, [answer] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->objectName(), u"unsavedFilesMessageBox"_s);
+            box->button(answer)->click();
+        });
+    };
+    answerWith(QMessageBox::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+
+    answerWith(QMessageBox::SaveAll);
+    EXPECT_TRUE(window->close());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "unsaved text");
 }

@@ -29,6 +29,18 @@ QString dataFolder()
     return QFileInfo(CampaignIDEWorkspaceModel::standardLocations().stateFile).absolutePath();
 }
 
+// A data folder that cannot be made is no reason to stay closed: the application opens without the
+// lock and says why.
+TEST(SingleInstanceTest, AnUnusableDataFolderIsReportedAsStorageUnavailable)
+{
+    TemporaryHome home;
+    QFile blocker(home.path() + u"/file"_s);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    SingleInstance instance(blocker.fileName() + u"/Orvane"_s);
+    EXPECT_EQ(instance.start(), Outcome::storageUnavailable);
+    EXPECT_TRUE(instance.errorText().startsWith(u"Cannot create the data folder"_s));
+}
+
 QProcessEnvironment screenshotTo(const QString &path)
 {
     QProcessEnvironment environment;

@@ -142,4 +142,16 @@ TEST_F(UserDefaultsTest, UnwritableFolderFailsWithoutLosingTheOldValue)
         defaults.directory(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
+// A value too large to be read back is never stored: the one before it stays and still loads.
+TEST_F(UserDefaultsTest, NoValueIsWrittenThatCouldNotBeReadBack)
+{
+    const UserDefaults defaults = UserDefaults::standard();
+    ASSERT_TRUE(defaults.setValue(u"threads"_s, "[1]"));
+    EXPECT_FALSE(defaults.setValue(u"threads"_s, QByteArray(UserDefaults::maxValueSize + 1, ' ')));
+    EXPECT_EQ(defaults.value(u"threads"_s), QByteArray("[1]"));
+    const QByteArray largest(UserDefaults::maxValueSize, ' ');
+    ASSERT_TRUE(defaults.setValue(u"threads"_s, largest));
+    EXPECT_EQ(defaults.value(u"threads"_s), largest);
+}
+
 } // namespace

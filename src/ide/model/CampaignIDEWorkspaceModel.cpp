@@ -6,6 +6,7 @@
 #include "ide/model/WorkspaceFiles.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "platform/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -215,6 +216,17 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         });
     }
 
+    loadProjectFolders();
+    assignProjectFolders();
+
+    QObject *receiver = this; // queued calls to it are dropped once it is gone
+    const QString root = m_locations.workspaceRoot;
+    m_disk->setKeptCopiesHandler([receiver, root, shownRoot = shownWorkspaceRoot()](const QStringList &copies) {
+        const QString notice = keptCopiesNotice(root, shownRoot, copies);
+        QMetaObject::invokeMethod(
+            receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
+            Qt::QueuedConnection);
+    });
     loadShownThreadBodies();
     connect(this, &CampaignIDEWorkspaceModel::primaryDestinationChanged, this,
         &CampaignIDEWorkspaceModel::loadShownThreadBodies);
@@ -228,8 +240,9 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
             syncThreadArtifactsToDisk(thread);
     }
 
+    // Quitting waits for the user's data only; mirror work left over is done at the next start.
     if (QCoreApplication *app = QCoreApplication::instance())
-        connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::flushPendingWrites);
+        connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::finishBeforeQuit);
 }
 
 CampaignIDEWorkspaceModel::~CampaignIDEWorkspaceModel()
@@ -241,15 +254,16 @@ CampaignIDEWorkspaceModel::~CampaignIDEWorkspaceModel()
 
 QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
 {
-    QFile file(m_locations.stateFile);
-    if (!file.exists())
+    const platform::FileContents file
+        = platform::readRegularFile(m_locations.stateFile, platform::UserDefaults::maxValueSize);
+    if (file.outcome == platform::ReadOutcome::absent)
         return {};
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.ok()) {
         m_disk->markUnreadable(m_locations.stateFile);
         return {};
     }
     try {
-        return decodeJson<QList<CampaignIDEProject>>(file.readAll());
+        return decodeJson<QList<CampaignIDEProject>>(file.bytes);
     } catch (const JsonError &) {
         m_disk->markUnreadable(m_locations.stateFile);
         return {};
@@ -589,6 +603,7 @@ void CampaignIDEWorkspaceModel::insertProject(qsizetype row, const CampaignIDEPr
 {
     row = std::clamp<qsizetype>(row, 0, m_projects.size());
     m_projects.insert(row, project);
+    assignProjectFolders();
     Q_EMIT projectInserted(row);
     savePersistedProjects();
 }
@@ -604,14 +619,17 @@ qsizetype CampaignIDEWorkspaceModel::removeProjects(const std::function<bool(con
         ++removed;
         Q_EMIT projectRemoved(i, id);
     }
-    if (removed > 0)
+    if (removed > 0) {
         savePersistedProjects();
+        assignProjectFolders();
+    }
     return removed;
 }
 
 void CampaignIDEWorkspaceModel::setProjects(const QList<CampaignIDEProject> &projects)
 {
     m_projects = projects;
+    assignProjectFolders();
     Q_EMIT projectsChanged();
     savePersistedProjects();
 }
@@ -625,7 +643,10 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
     m_disk->enqueue(u"state"_s, [snapshot, path](WorkspaceDiskQueue &disk) {
         const QByteArray bytes = encodeJson(snapshot); // an encoding error stores nothing
         QDir().mkpath(QFileInfo(path).absolutePath());
-        disk.writeStore(path, [&] { return WorkspaceFiles::writeAtomically(path, bytes); });
+        // Never larger than the start-up read accepts, so the store kept is one that loads.
+        disk.writeStore(path, [&] {
+            return bytes.size() <= platform::UserDefaults::maxValueSize && platform::writeFileAtomically(path, bytes);
+        });
     });
 }
 
@@ -668,11 +689,11 @@ void CampaignIDEWorkspaceModel::adoptThreadBody(const QUuid &threadID, const std
     }
 }
 
-void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID)
+void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID, bool inBackground)
 {
     if (m_threadStore->hasBody(threadID))
         return;
-    if (!m_threadStore->isLarge(threadID)) {
+    if (!inBackground && !m_threadStore->isLarge(threadID)) {
         loadThreadBody(threadID);
         Q_EMIT threadChanged(threadID);
         return;
@@ -689,14 +710,19 @@ void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID)
 void CampaignIDEWorkspaceModel::loadShownThreadBodies()
 {
     if (m_primaryDestination.kind() == IDEPrimaryDestination::Kind::campaigns) {
-        // The campaigns surface draws every thread's table.
-        const QList<CampaignIDEThread> threads = m_threads;
-        for (const CampaignIDEThread &thread : threads)
-            requestThreadBody(thread.id);
+        // The campaigns surface draws every thread's table: however small each, together they
+        // could be the whole store.
+        for (const CampaignIDEThread &thread : std::as_const(m_threads))
+            requestThreadBody(thread.id, true);
         return;
     }
     if (const auto thread = activeThread())
         requestThreadBody(thread->id);
+}
+
+void CampaignIDEWorkspaceModel::flushUserData()
+{
+    m_disk->flushUserData();
 }
 
 void CampaignIDEWorkspaceModel::flushPendingWrites()
@@ -708,9 +734,15 @@ void CampaignIDEWorkspaceModel::flushPendingWrites()
 
 // --- Local workspace folder mirror ----------------------------------------------------------------
 
-QString CampaignIDEWorkspaceModel::projectFolderPath(const CampaignIDEProject &project) const
+QString CampaignIDEWorkspaceModel::keptCopiesNotice(
+    const QString &root, const QString &shownRoot, const QStringList &copies)
 {
-    return m_locations.workspaceRoot + u'/' + project.slug();
+    const auto shown
+        = [&](const QString &path) { return path.startsWith(root + u'/') ? shownRoot + path.mid(root.size()) : path; };
+    QString notice = u"Kept your edited file as "_s + shown(copies.first());
+    if (copies.size() > 1)
+        notice += u" and "_s + QString::number(copies.size() - 1) + u" more beside their files"_s;
+    return notice + u'.';
 }
 
 namespace {
@@ -718,20 +750,20 @@ namespace {
 // Writes one project's folder on the writer's thread. Returns the first failure, if any; the other
 // files are still written.
 std::optional<QString> mirrorProjectFolder(
-    WorkspaceDiskQueue &disk, const CampaignIDEProject &project, const QString &folder)
+    WorkspaceDiskQueue &disk, const CampaignIDEProject &project, const QString &folder, bool force = false)
 {
     if (!QDir().mkpath(folder))
         return u"the folder could not be created"_s;
     std::optional<QString> failure;
     QString error;
     if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::planFileName),
-            WorkspaceFiles::campaignPlanMarkdown(project).toUtf8(), &error)
+            WorkspaceFiles::campaignPlanMarkdown(project).toUtf8(), &error, force)
         && !error.isEmpty())
         failure = error;
     try {
         error.clear();
         if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::creativesFileName),
-                WorkspaceFiles::creativesJson(project.creatives), &error)
+                WorkspaceFiles::creativesJson(project.creatives), &error, force)
             && !error.isEmpty() && !failure)
             failure = error;
     } catch (const JsonError &) {
@@ -741,7 +773,7 @@ std::optional<QString> mirrorProjectFolder(
     const QFileInfo info(rules);
     error.clear();
     if (!info.exists() && !info.isSymLink()
-        && !WorkspaceFiles::writeAtomically(rules, WorkspaceFiles::executionRulesMarkdown(project).toUtf8(), &error)
+        && !platform::writeFileAtomically(rules, WorkspaceFiles::executionRulesMarkdown(project).toUtf8(), &error)
         && !failure)
         failure = error;
     return failure;
@@ -751,9 +783,15 @@ std::optional<QString> mirrorProjectFolder(
 
 void CampaignIDEWorkspaceModel::syncProjectToLocalDisk(const CampaignIDEProject &project)
 {
+    syncProjectFolder(project, WorkspaceDiskQueue::Lane::mirror);
+}
+
+void CampaignIDEWorkspaceModel::syncProjectFolder(const CampaignIDEProject &project, WorkspaceDiskQueue::Lane lane)
+{
     const QString folder = projectFolderPath(project);
-    m_disk->enqueue(u"project:"_s + project.id.toString() + u':' + folder,
-        [project, folder](WorkspaceDiskQueue &disk) { (void)mirrorProjectFolder(disk, project, folder); });
+    m_disk->enqueue(
+        u"project:"_s + project.id.toString(),
+        [project, folder](WorkspaceDiskQueue &disk) { (void)mirrorProjectFolder(disk, project, folder); }, lane);
 }
 
 void CampaignIDEWorkspaceModel::syncAllProjectsToLocalDisk()
@@ -765,24 +803,39 @@ void CampaignIDEWorkspaceModel::syncAllProjectsToLocalDisk()
 
 void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice)
 {
-    QList<std::pair<CampaignIDEProject, QString>> folders;
-    folders.reserve(m_projects.size());
-    for (const CampaignIDEProject &project : std::as_const(m_projects))
-        folders.append({ project, projectFolderPath(project) });
-    QObject *receiver = this; // queued calls to it are dropped once it is gone
-    m_disk->enqueue([folders, successNotice, receiver, root = shownWorkspaceRoot()](WorkspaceDiskQueue &disk) {
+    // One job per project, so that saves can run between them; the outcome is gathered at the end.
+    struct Outcome {
         std::optional<QString> failure;
-        for (const auto &[project, folder] : folders) {
-            const auto error = mirrorProjectFolder(disk, project, folder);
-            if (error && !failure)
-                failure = error;
-        }
-        const QString notice
-            = failure ? u"Failed to sync campaign projects to "_s + root + u": "_s + *failure : successNotice;
-        QMetaObject::invokeMethod(
-            receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
-            Qt::QueuedConnection);
-    });
+        QStringList keptCopies;
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
+        const QString folder = projectFolderPath(project);
+        m_disk->enqueue(
+            u"project:"_s + project.id.toString(),
+            [project, folder, outcome](WorkspaceDiskQueue &disk) {
+                const auto error = mirrorProjectFolder(disk, project, folder, true);
+                if (error && !outcome->failure)
+                    outcome->failure = error;
+                outcome->keptCopies += disk.takeKeptCopies();
+            },
+            WorkspaceDiskQueue::Lane::mirror);
+    }
+    QObject *receiver = this; // queued calls to it are dropped once it is gone
+    const QString root = m_locations.workspaceRoot;
+    m_disk->enqueue(
+        [outcome, successNotice, receiver, root, shownRoot = shownWorkspaceRoot()](WorkspaceDiskQueue &) {
+            QString notice = outcome->failure
+                ? u"Failed to sync campaign projects to "_s + shownRoot + u": "_s + *outcome->failure
+                : successNotice;
+            if (!outcome->keptCopies.isEmpty())
+                notice += u' ' + keptCopiesNotice(root, shownRoot, outcome->keptCopies);
+            QMetaObject::invokeMethod(
+                receiver,
+                [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
+                Qt::QueuedConnection);
+        },
+        WorkspaceDiskQueue::Lane::mirror);
     reloadLocalFilesForSelectedProject();
 }
 
@@ -793,13 +846,19 @@ void CampaignIDEWorkspaceModel::syncThreadArtifactsToDisk(const CampaignIDEThrea
     if (project == m_projects.cend())
         return;
     const QString folder = projectFolderPath(*project);
-    m_disk->enqueue(u"artifacts:"_s + folder, [thread, folder](WorkspaceDiskQueue &disk) {
-        QDir().mkpath(folder);
-        disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName),
-            WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows));
-        disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName),
-            WorkspaceFiles::threadTranscriptJson(thread)); // an encoding error skips only this file
-    });
+    // The selected project's files are on screen: they go ahead of the mirror, like its listing.
+    const auto lane
+        = project->id == m_selectedProjectID ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
+    m_disk->enqueue(
+        u"artifacts:"_s + thread.projectID.toString(),
+        [thread, folder](WorkspaceDiskQueue &disk) {
+            QDir().mkpath(folder);
+            disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName),
+                WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows));
+            disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName),
+                WorkspaceFiles::threadTranscriptJson(thread)); // an encoding error skips only this file
+        },
+        lane);
 }
 
 // --- Local files ----------------------------------------------------------------------------------
@@ -807,7 +866,7 @@ void CampaignIDEWorkspaceModel::syncThreadArtifactsToDisk(const CampaignIDEThrea
 void CampaignIDEWorkspaceModel::reloadLocalFilesForSelectedProject()
 {
     if (const auto project = selectedProject()) {
-        syncProjectToLocalDisk(*project);
+        syncProjectFolder(*project, WorkspaceDiskQueue::Lane::user); // shown next: ahead of the mirror
         enqueueListing(projectFolderPath(*project), false);
     } else {
         enqueueListing(m_locations.workspaceRoot, true);
@@ -912,13 +971,16 @@ QString CampaignIDEWorkspaceModel::selectedLocalFileName() const
 void CampaignIDEWorkspaceModel::saveSelectedLocalFile()
 {
     const qsizetype row = selectedLocalFileIndex();
-    if (row < 0)
-        return;
-    const LocalWorkspaceFile file = m_localFiles.at(row);
+    if (row >= 0)
+        saveLocalFile(m_localFiles.at(row));
+}
+
+void CampaignIDEWorkspaceModel::saveLocalFile(const LocalWorkspaceFile &file)
+{
     QObject *receiver = this;
     m_disk->enqueue([file, receiver](WorkspaceDiskQueue &) {
         QString error;
-        const bool saved = WorkspaceFiles::writeAtomically(file.url.toLocalFile(), file.content.toUtf8(), &error);
+        const bool saved = platform::writeFileAtomically(file.url.toLocalFile(), file.content.toUtf8(), &error);
         QMetaObject::invokeMethod(
             receiver,
             [receiver, file, saved, error] {

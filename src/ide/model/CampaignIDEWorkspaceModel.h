@@ -2,6 +2,7 @@
 
 #include "ide/copilot/CampaignCopilotContext.h"
 #include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/CampaignAssetLibraryItem.h"
 #include "ide/records/CampaignExecutionReceipt.h"
@@ -38,7 +39,6 @@ namespace orvane {
 
 class SessionStore;
 class ThreadStore;
-class WorkspaceDiskQueue;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
 // shows, the selection, and the operations views call. It lives on the main thread only.
@@ -47,9 +47,10 @@ class WorkspaceDiskQueue;
 // thread store: an index and one file per thread, plain files per project folder). The main thread
 // reads only the thread index at start and the bodies of small threads when shown: a save takes an
 // O(1) snapshot of the implicitly shared lists and a single background writer encodes and writes it
-// atomically. Saves of one target that arrive
-// faster than they are written coalesce (the newest snapshot wins). Pending work is flushed when the
-// model is destroyed and when the application quits; flushPendingWrites() does it on demand.
+// atomically. Saves of one target that arrive faster than they are written coalesce (the newest
+// snapshot wins). The user's data is written ahead of mirror work and is flushed when the model is
+// destroyed and when the application quits; mirror work still pending then is dropped and done at
+// the next start. flushPendingWrites() waits for all.
 //
 // The local file list is rebuilt on the same writer, after the writes requested before it, and is
 // published back on the main thread (localFilesChanged). Tests call flushPendingWrites() to see it.
@@ -257,6 +258,8 @@ public:
     void savePersistedThreads();
     // Blocks until every scheduled write and listing has finished, then publishes the listing.
     void flushPendingWrites();
+    // Blocks until the stores and the files the user saved are written; mirror work may remain.
+    void flushUserData();
 
     // --- Local workspace folder mirror and local files --------------------------------------------
 
@@ -284,10 +287,22 @@ public:
     [[nodiscard]] QString selectedLocalFileName() const;
     // Writes the selected file atomically; the outcome arrives as a notice.
     void saveSelectedLocalFile();
+    // Whether an edited local file is not saved yet (asked before the window closes).
+    [[nodiscard]] bool hasUnsavedLocalFiles() const;
+    // Writes every edited local file, each as saveSelectedLocalFile() does.
+    void saveAllLocalFiles();
+    // Drops every unsaved edit: the files on disk stay as they are.
+    void discardUnsavedLocalFiles();
+    // Keeps the text of every unsaved edit in a new file beside its file ("notes.unsaved-<UTC>.md"),
+    // for a quit that nobody can answer (a termination signal). Waits until they are written.
+    void keepUnsavedLocalFilesAside();
     // The folder the file viewer opens: the selected project's folder, else the workspace root.
     [[nodiscard]] QString revealFolderPath() const;
-    // The folder of a project under the workspace root.
+    // The folder of a project under the workspace root: named from the project when it got it, and
+    // moved with it on a rename (when the new name's folder is free); unique per project.
     [[nodiscard]] QString projectFolderPath(const CampaignIDEProject &project) const;
+    // The last part of projectFolderPath(): the folder's own name.
+    [[nodiscard]] QString projectFolderName(const CampaignIDEProject &project) const;
 
     // --- Workspace operations (src/ide/operations) ---
     // Navigation, thread creation, media-plan and competitor edits, projects, artboards and the launch
@@ -585,14 +600,27 @@ private:
     // Reads a thread's body now when it is not in memory; true when it was read.
     bool loadThreadBody(const QUuid &threadID);
     void adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
-    // Brings a body into memory: now when small, else on a reader thread (threadChanged follows).
-    void requestThreadBody(const QUuid &threadID);
+    // Brings a body into memory: now when small, else (or when asked) on a reader thread, and
+    // threadChanged follows.
+    void requestThreadBody(const QUuid &threadID, bool inBackground = false);
     // The bodies of what the window shows: the active thread, or every thread for the campaigns.
     void loadShownThreadBodies();
     void enqueueListing(const QString &folder, bool createFolder);
+    void syncProjectFolder(const CampaignIDEProject &project, WorkspaceDiskQueue::Lane lane);
+    [[nodiscard]] QString folderStorePath() const;
+    void loadProjectFolders();
+    // Gives every project a folder of its own; folders already owned do not move.
+    void assignProjectFolders();
+    void saveProjectFolders();
+    // Moves the renamed project's folder to its new name's folder, unless that one exists.
+    void moveProjectFolder(const CampaignIDEProject &renamed);
+    [[nodiscard]] static QString keptCopiesNotice(
+        const QString &root, const QString &shownRoot, const QStringList &copies);
     void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
     void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
+    void saveLocalFile(const LocalWorkspaceFile &file);
+    void finishBeforeQuit();
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);
 
     Locations m_locations;
@@ -636,6 +664,7 @@ private:
 
     std::chrono::milliseconds m_noticeDuration { 3000 };
     quint64 m_listingGeneration = 0;
+    QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
 };
 
 } // namespace orvane

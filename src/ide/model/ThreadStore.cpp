@@ -3,6 +3,7 @@
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
 #include "kit/support/JsonCoding.h"
+#include "platform/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,7 @@ ThreadStore::ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue 
 
 ThreadStore::~ThreadStore()
 {
+    m_readers.clear(); // reads not started yet are not needed any more
     m_readers.waitForDone();
 }
 
@@ -71,12 +73,13 @@ QString ThreadStore::bodyPath(const QUuid &id) const
 
 ThreadStore::Read ThreadStore::readFile(const QString &path, QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.exists())
+    // A FIFO or device in a store's place is never opened for reading: it would hang the start.
+    platform::FileContents file = platform::readRegularFile(path, maxStoredFileSize);
+    if (file.outcome == platform::ReadOutcome::absent)
         return Read::missing;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxStoredFileSize)
+    if (!file.ok())
         return Read::unreadable;
-    bytes = file.readAll();
+    bytes = std::move(file.bytes);
     return Read::ok;
 }
 
@@ -225,7 +228,6 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
     index.reserve(threads.size());
     QSet<QUuid> present;
     present.reserve(threads.size());
-    QDir().mkpath(m_folder);
     for (const CampaignIDEThread &thread : threads) {
         present.insert(thread.id);
         if (!hasBody(thread.id)) {
@@ -246,7 +248,7 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
         m_disk.enqueue(u"thread:"_s + path, [thread, path, folder](WorkspaceDiskQueue &disk) {
             const QByteArray bytes = encodeJson(thread); // an encoding error stores nothing
             QDir().mkpath(folder);
-            disk.writeStore(path, [&] { return WorkspaceFiles::writeAtomically(path, bytes); });
+            disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes); });
         });
     }
     for (auto it = m_stored.begin(); it != m_stored.end();) {
@@ -277,8 +279,8 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
         const QByteArray bytes = encodeJson(index);
         QDir().mkpath(QFileInfo(path).absolutePath());
         // An unreadable earlier file is set aside like any store written over.
-        const bool written = disk.writeStore(legacy,
-            [&] { return disk.writeStore(path, [&] { return WorkspaceFiles::writeAtomically(path, bytes); }); });
+        const bool written = disk.writeStore(
+            legacy, [&] { return disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes); }); });
         if (!written)
             return;
         for (const QString &body : removed)

@@ -2,6 +2,7 @@
 
 #include "ide/model/WorkspaceFiles.h"
 #include "kit/support/JsonCoding.h"
+#include "platform/AtomicFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,16 +10,29 @@
 #include <QFileInfo>
 #include <QMap>
 
+#include <cstdio>
+
 namespace orvane {
 namespace {
+
+// Far above what 100,000 generated files take; a larger ledger is not ours and is rebuilt.
+constexpr qint64 maxLedgerSize = 64 * 1024 * 1024;
+// Generated files are small; a larger file in their place is compared by moving it aside.
+constexpr qint64 maxComparedSize = 16 * 1024 * 1024;
+// While the mirror is busy, the ledger is still saved this often, so a killed process does not
+// make the next start write everything again.
+constexpr auto ledgerSaveInterval = std::chrono::seconds(2);
+
 QByteArray digest(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
+
 } // namespace
 
 WorkspaceDiskQueue::WorkspaceDiskQueue(QString ledgerFile) : m_ledgerFile(std::move(ledgerFile))
 {
+    m_ledgerSaved = std::chrono::steady_clock::now();
     m_thread = std::thread([this] { run(); });
 }
 
@@ -27,16 +41,19 @@ WorkspaceDiskQueue::~WorkspaceDiskQueue()
     shutdown();
 }
 
-void WorkspaceDiskQueue::enqueue(const QString &key, Job job)
+void WorkspaceDiskQueue::enqueue(const QString &key, Job job, Lane lane)
 {
     {
         const std::lock_guard lock(m_mutex);
         if (m_stopping)
             return;
+        const quint64 sequence = ++m_sequence;
         if (!key.isEmpty()) {
-            std::erase_if(m_queue, [&](const Pending &p) { return p.key == key; });
+            if (const auto pending = m_keys.constFind(key); pending != m_keys.cend())
+                queue(pending->first).erase(pending->second);
+            m_keys.insert(key, { lane, sequence });
         }
-        m_queue.push_back(Pending { key, std::move(job) });
+        queue(lane).emplace(sequence, Pending { key, std::move(job) });
     }
     m_wake.notify_one();
 }
@@ -44,7 +61,18 @@ void WorkspaceDiskQueue::enqueue(const QString &key, Job job)
 void WorkspaceDiskQueue::flush()
 {
     std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return (m_queue.empty() && !m_busy) || m_stopped; });
+    m_idle.wait(lock, [this] { return (m_user.empty() && m_mirror.empty() && !m_busy) || m_stopped; });
+}
+
+void WorkspaceDiskQueue::flushUserData()
+{
+    // Waits for its own jobs only, so a busy mirror cannot keep it waiting between its jobs.
+    std::unique_lock lock(m_mutex);
+    const quint64 last = m_sequence;
+    m_idle.wait(lock, [this, last] {
+        const bool pending = !m_user.empty() && m_user.begin()->first <= last;
+        return (!pending && !(m_runningUserJob && *m_runningUserJob <= last)) || m_stopped;
+    });
 }
 
 void WorkspaceDiskQueue::shutdown()
@@ -54,6 +82,9 @@ void WorkspaceDiskQueue::shutdown()
         if (m_stopping && !m_thread.joinable())
             return;
         m_stopping = true;
+        for (const auto &[sequence, pending] : m_mirror)
+            m_keys.remove(pending.key);
+        m_mirror.clear();
     }
     m_wake.notify_one();
     if (m_thread.joinable())
@@ -66,20 +97,38 @@ void WorkspaceDiskQueue::markUnreadable(const QString &path)
     m_unreadable.insert(path, true);
 }
 
+void WorkspaceDiskQueue::setKeptCopiesHandler(std::function<void(const QStringList &)> handler)
+{
+    const std::lock_guard lock(m_mutex);
+    m_keptCopiesHandler = std::move(handler);
+}
+
 void WorkspaceDiskQueue::run()
 {
     for (;;) {
         Pending next;
         {
             std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
-            if (m_queue.empty()) { // stopping, nothing left
+            m_wake.wait(lock, [this] { return !m_user.empty() || !m_mirror.empty() || m_stopping; });
+            if (m_stopping)
+                m_mirror.clear(); // enqueued while stopping began
+            const bool user = !m_user.empty();
+            Queue &lane = user ? m_user : m_mirror;
+            if (lane.empty()) { // stopping, nothing left
+                lock.unlock();
+                if (m_ledgerDirty)
+                    saveLedger();
+                lock.lock();
                 m_stopped = true;
                 m_idle.notify_all();
                 return;
             }
-            next = std::move(m_queue.front());
-            m_queue.pop_front();
+            if (user)
+                m_runningUserJob = lane.begin()->first;
+            next = std::move(lane.begin()->second);
+            lane.erase(lane.begin());
+            if (!next.key.isEmpty())
+                m_keys.remove(next.key);
             m_busy = true;
         }
         try {
@@ -88,16 +137,21 @@ void WorkspaceDiskQueue::run()
             // A job that fails leaves the files as they were; the next save writes everything again.
         }
         next = {};
+        std::function<void(const QStringList &)> handler;
         bool idle = false;
         {
             const std::lock_guard lock(m_mutex);
-            idle = m_queue.empty();
+            idle = m_user.empty() && m_mirror.empty();
+            handler = m_keptCopiesHandler;
         }
-        if (idle && m_ledgerDirty)
+        if (!m_keptCopies.isEmpty() && handler)
+            handler(takeKeptCopies());
+        if (m_ledgerDirty && (idle || std::chrono::steady_clock::now() - m_ledgerSaved >= ledgerSaveInterval))
             saveLedger();
         {
             const std::lock_guard lock(m_mutex);
             m_busy = false;
+            m_runningUserJob.reset();
         }
         m_idle.notify_all();
     }
@@ -106,11 +160,11 @@ void WorkspaceDiskQueue::run()
 void WorkspaceDiskQueue::loadLedger()
 {
     m_ledgerLoaded = true;
-    QFile file(m_ledgerFile);
-    if (!file.open(QIODevice::ReadOnly))
+    const platform::FileContents file = platform::readRegularFile(m_ledgerFile, maxLedgerSize);
+    if (!file.ok())
         return;
     try {
-        const auto entries = decodeJson<QMap<QString, QString>>(file.readAll());
+        const auto entries = decodeJson<QMap<QString, QString>>(file.bytes);
         for (auto it = entries.cbegin(); it != entries.cend(); ++it)
             m_ledger.insert(it.key(), it.value().toLatin1());
     } catch (const JsonError &) {
@@ -120,27 +174,80 @@ void WorkspaceDiskQueue::loadLedger()
 
 void WorkspaceDiskQueue::saveLedger()
 {
+    m_ledgerSaved = std::chrono::steady_clock::now();
     QMap<QString, QString> entries;
     for (auto it = m_ledger.cbegin(); it != m_ledger.cend(); ++it)
         entries.insert(it.key(), QString::fromLatin1(it.value()));
     QDir().mkpath(QFileInfo(m_ledgerFile).absolutePath());
-    if (WorkspaceFiles::writeAtomically(m_ledgerFile, encodeJson(entries)))
+    if (platform::writeFileAtomically(m_ledgerFile, encodeJson(entries)))
         m_ledgerDirty = false;
 }
 
-bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &bytes, QString *error)
+bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &bytes, QString *error, bool force)
 {
     if (!m_ledgerLoaded)
         loadLedger();
     const QByteArray hash = digest(bytes);
     const auto known = m_ledger.constFind(path);
-    if (known != m_ledger.cend() && *known == hash && QFileInfo::exists(path))
-        return false;
-    if (!WorkspaceFiles::writeAtomically(path, bytes, error))
+    if (!force && known != m_ledger.cend() && *known == hash) {
+        const QFileInfo info(path);
+        if (info.isFile() && !info.isSymLink())
+            return false;
+    }
+    const platform::FileContents current = platform::readRegularFile(path, maxComparedSize, false);
+    if (current.ok()) {
+        const QByteArray onDisk = digest(current.bytes);
+        if (onDisk == hash) {
+            if (known == m_ledger.cend() || *known != hash) {
+                m_ledger.insert(path, hash);
+                m_ledgerDirty = true;
+            }
+            return false;
+        }
+    }
+    const bool someoneElses = current.ok()
+        ? (known == m_ledger.cend() || *known != digest(current.bytes))
+        : current.outcome == platform::ReadOutcome::tooLarge || current.outcome == platform::ReadOutcome::failed;
+    if (someoneElses) {
+        // Not ours to lose: it moves beside the file before the new content takes its place.
+        const QString copy = WorkspaceFiles::besidePath(path, u"user-edit");
+        if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) != 0) {
+            if (error)
+                *error = QStringLiteral("your edited copy could not be kept");
+            return false;
+        }
+        m_keptCopies.append(copy);
+    }
+    if (!platform::writeFileAtomically(path, bytes, error))
         return false;
     m_ledger.insert(path, hash);
     m_ledgerDirty = true;
     return true;
+}
+
+void WorkspaceDiskQueue::moveLedgerFolder(const QString &from, const QString &to)
+{
+    if (!m_ledgerLoaded)
+        loadLedger();
+    const QString prefix = from + u'/';
+    QHash<QString, QByteArray> moved;
+    for (auto it = m_ledger.begin(); it != m_ledger.end();) {
+        if (it.key().startsWith(prefix)) {
+            moved.insert(to + u'/' + it.key().mid(prefix.size()), it.value());
+            it = m_ledger.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (moved.isEmpty())
+        return;
+    m_ledger.insert(moved);
+    m_ledgerDirty = true;
+}
+
+QStringList WorkspaceDiskQueue::takeKeptCopies()
+{
+    return std::exchange(m_keptCopies, {});
 }
 
 bool WorkspaceDiskQueue::writeStore(const QString &path, const std::function<bool()> &write)

@@ -3,47 +3,69 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
+#include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace orvane {
 
 // The workspace model's one background writer: runs file jobs in order on its own thread.
 //
-// A job with a key replaces a pending job with the same key and moves to the back of the queue, so
-// saves of one target that come faster than they are written coalesce (the newest wins) and still
-// run after everything requested before them. Jobs must not touch the model: they work on the
-// snapshot they captured and post results back to the main thread.
+// Jobs go to one of two lanes. The user lane (the stores, files the user saves, listings) always
+// runs before the mirror lane (generated files), so saves never wait behind a long mirror; within
+// a lane jobs run in the order they came. A job with a key replaces a pending job with the same key
+// and moves to the back of its lane, so saves of one target that come faster than they are written
+// coalesce (the newest wins). Jobs must not touch the model: they work on the snapshot they
+// captured and post results back to the main thread.
 //
 // The queue also keeps the mirror's ledger: the SHA-256 of what it last wrote to every generated
-// file, kept in a small JSON file so that it survives restarts.
+// file, kept in a small JSON file so that it survives restarts. A generated file whose content is
+// neither that nor the new content was edited by someone else: it is kept beside it first.
 class WorkspaceDiskQueue final {
 public:
+    enum class Lane { user, mirror };
+
     explicit WorkspaceDiskQueue(QString ledgerFile);
-    // Runs what is pending, then stops the thread.
+    // Runs what is pending in the user lane, then stops the thread (see shutdown()).
     ~WorkspaceDiskQueue();
     WorkspaceDiskQueue(const WorkspaceDiskQueue &) = delete;
     WorkspaceDiskQueue &operator=(const WorkspaceDiskQueue &) = delete;
 
     using Job = std::function<void(WorkspaceDiskQueue &)>;
-    void enqueue(const QString &key, Job job);
-    void enqueue(Job job) { enqueue(QString(), std::move(job)); }
+    void enqueue(const QString &key, Job job, Lane lane = Lane::user);
+    void enqueue(Job job, Lane lane = Lane::user) { enqueue(QString(), std::move(job), lane); }
     // Blocks until every job enqueued so far, and the ledger, have been written.
     void flush();
-    // Runs what is pending and stops; later enqueues are dropped.
+    // Blocks until every user-lane job enqueued so far has run; mirror work may go on.
+    void flushUserData();
+    // Runs what is pending in the user lane, drops the mirror lane (the next start mirrors again),
+    // saves the ledger and stops; later enqueues are dropped.
     void shutdown();
 
     // Remembers that the store at path could not be read: it is set aside before the first write.
     void markUnreadable(const QString &path);
 
-    // For jobs, on the writer's thread. Writes the file unless the ledger says it holds exactly
-    // these bytes from the last write (and it still exists). Returns whether it wrote; a failed
-    // write also sets *error when given.
-    bool writeGenerated(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+    // Called on the writer's thread with the paths of the copies that a job kept of files edited
+    // outside the mirror, unless the job took them itself.
+    void setKeptCopiesHandler(std::function<void(const QStringList &)> handler);
+
+    // For jobs, on the writer's thread. Writes the file unless the ledger says these are the bytes
+    // last written there and it is still a regular file (a user's saved edit then stands), or,
+    // with force, unless it holds these bytes. A file that holds something the mirror did not
+    // write is first moved beside it, to a name that says it is the user's edit (see
+    // takeKeptCopies()). A symlink or FIFO in its place is replaced, never followed. Returns whether
+    // it wrote; a failed write also sets *error when given.
+    bool writeGenerated(const QString &path, const QByteArray &bytes, QString *error = nullptr, bool force = false);
+    // The ledger's entries of files in folder from now name the same files in folder to.
+    void moveLedgerFolder(const QString &from, const QString &to);
+    // The copies kept since the last call.
+    QStringList takeKeptCopies();
     // Writes a store's file, setting it aside first when it was found unreadable. A store that
     // cannot be set aside is not written over.
     bool writeStore(const QString &path, const std::function<bool()> &write);
@@ -57,13 +79,21 @@ private:
         QString key;
         Job job;
     };
+    using Queue = std::map<quint64, Pending>;
+
+    Queue &queue(Lane lane) { return lane == Lane::user ? m_user : m_mirror; }
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
-    std::deque<Pending> m_queue;
+    Queue m_user;
+    Queue m_mirror;
+    QHash<QString, std::pair<Lane, quint64>> m_keys; // pending keyed jobs
+    quint64 m_sequence = 0;
     QHash<QString, bool> m_unreadable; // guarded by m_mutex
+    std::function<void(const QStringList &)> m_keptCopiesHandler; // guarded by m_mutex
     bool m_busy = false;
+    std::optional<quint64> m_runningUserJob; // the sequence of the user-lane job running now
     bool m_stopping = false;
     bool m_stopped = false;
 
@@ -72,6 +102,8 @@ private:
     QHash<QString, QByteArray> m_ledger;
     bool m_ledgerLoaded = false;
     bool m_ledgerDirty = false;
+    std::chrono::steady_clock::time_point m_ledgerSaved;
+    QStringList m_keptCopies;
 
     std::thread m_thread;
 };

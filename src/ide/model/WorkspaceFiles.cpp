@@ -1,21 +1,41 @@
 #include "ide/model/WorkspaceFiles.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QUrl>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace orvane::WorkspaceFiles {
+
+QString projectFolderName(const CampaignIDEProject &project, const QSet<QString> &taken)
+{
+    QString name = project.slug().left(maxFolderNameLength);
+    while (name.endsWith(u'-'))
+        name.chop(1);
+    if (!name.isEmpty() && !taken.contains(name))
+        return name;
+    const QString suffix = project.id.toString(QUuid::WithoutBraces).left(8).toLower();
+    QString base = name.left(maxFolderNameLength - suffix.size() - 1);
+    while (base.endsWith(u'-'))
+        base.chop(1);
+    return (base.isEmpty() ? QStringLiteral("campaign") : base) + u'-' + suffix;
+}
+
+bool isSafeFolderName(const QString &name)
+{
+    return !name.isEmpty() && name.size() <= maxFolderNameLength && !name.startsWith(u'.') && !name.contains(u'/')
+        && !name.contains(QChar(0));
+}
 
 QString documentsFolder()
 {
@@ -123,38 +143,46 @@ QByteArray threadTranscriptJson(const CampaignIDEThread &thread)
     return dumpSortedPretty(toJson(thread));
 }
 
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+namespace {
+
+QString utcStamp()
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+}
+
+// Whether anything (a dangling link too) is at path; a name too long counts as taken. Plain
+// system calls: these names may be too long, which is an answer here, not a warning.
+bool taken(const QString &path)
+{
+    struct stat st { };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 || errno != ENOENT;
+}
+
+} // namespace
+
+QString besidePath(const QString &path, QStringView label)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    const QString base = info.path() + u'/' + stem + u'.' + label + u'-' + utcStamp();
+    QString target = base + extension;
+    for (int n = 2; taken(target) && n < 1000; ++n)
+        target = base + u'-' + QString::number(n) + extension;
+    return target;
 }
 
 bool setAsideUnreadable(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (!taken(path))
         return true;
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QString stamp = utcStamp();
     QString target = path + u".unreadable-" + stamp;
-    for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n)
+    for (int n = 2; taken(target) && n < 1000; ++n)
         target = path + u".unreadable-" + stamp + u'-' + QString::number(n);
-    return QFile::rename(path, target);
+    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) == 0;
 }
 
 namespace {
@@ -168,42 +196,6 @@ bool hasAcceptedExtension(const QString &name)
     if (dot < 0)
         return false;
     return accepted.contains(name.mid(dot + 1).toLower());
-}
-
-// Reads a regular file of at most maxSize bytes. Opened without blocking and checked on the open
-// descriptor, so a FIFO or device put in place of a file is never read from.
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxSize)
-{
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxSize) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    QByteArray bytes;
-    bytes.reserve(qsizetype(st.st_size));
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer, qsizetype(n));
-        if (bytes.size() > maxSize) { // grew since it was checked
-            ::close(fd);
-            return std::nullopt;
-        }
-    }
-    ::close(fd);
-    return bytes;
 }
 
 } // namespace
@@ -220,11 +212,11 @@ std::optional<QList<LocalWorkspaceFile>> listTextFiles(const QString &folder, qi
         const QString name = entry.fileName();
         if (name.startsWith(u'.') || !hasAcceptedExtension(name))
             continue;
-        const auto bytes = readRegularFile(entry.absoluteFilePath(), maxSize);
-        if (!bytes)
+        const platform::FileContents file = platform::readRegularFile(entry.absoluteFilePath(), maxSize);
+        if (!file.ok())
             continue;
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = decoder.decode(*bytes);
+        QString text = decoder.decode(file.bytes);
         if (decoder.hasError())
             continue;
         files.append(LocalWorkspaceFile { name, QUrl::fromLocalFile(entry.absoluteFilePath()), text, false });

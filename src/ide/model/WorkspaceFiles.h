@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -21,6 +22,14 @@ inline constexpr char16_t rulesFileName[] = u"execution-rules.md";
 inline constexpr char16_t mediaPlanFileName[] = u"media-plan.csv";
 inline constexpr char16_t transcriptFileName[] = u"thread-transcript.json";
 
+// Project folder names stay short enough for any file system and for the names inside them.
+inline constexpr qsizetype maxFolderNameLength = 80;
+// The folder name of a project: its slug, cut to maxFolderNameLength; when that is one of taken,
+// cut shorter and followed by "-" and the first eight hex digits of the project id.
+[[nodiscard]] QString projectFolderName(const CampaignIDEProject &project, const QSet<QString> &taken);
+// A single, visible path component that no folder name of ours exceeds.
+[[nodiscard]] bool isSafeFolderName(const QString &name);
+
 [[nodiscard]] QString campaignPlanMarkdown(const CampaignIDEProject &project);
 [[nodiscard]] QString executionRulesMarkdown(const CampaignIDEProject &project);
 // The artboards as an indented JSON array with sorted keys; throws EncodingError.
@@ -32,13 +41,14 @@ inline constexpr char16_t transcriptFileName[] = u"thread-transcript.json";
 // A number as a bare whole number: truncated toward zero, saturating at the 64-bit bounds, 0 for NaN.
 [[nodiscard]] QString wholeNumber(double value);
 
+// A free name beside path that keeps its extension and says what the copy is, with the time:
+// "campaign-plan.md" with label "user-edit" gives "campaign-plan.user-edit-20250101T120000Z.md".
+[[nodiscard]] QString besidePath(const QString &path, QStringView label);
+
 // The desktop's documents folder: the one the XDG user-dirs file names, else "$HOME/Documents".
 [[nodiscard]] QString documentsFolder();
 // The path as the user reads it: the home folder shown as "~".
 [[nodiscard]] QString shownPath(const QString &path);
-
-// Replaces the file atomically. On failure returns false and fills error when given.
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Moves an unreadable store out of the way, to "<path>.unreadable-<UTC yyyyMMddTHHmmssZ>", so that
 // a write over it loses nothing. True when nothing is left at path (also when nothing was there).

@@ -255,22 +255,38 @@ std::optional<QUuid> headerEditTarget(const CampaignIDEWorkspaceModel &model)
 
 void CampaignIDEWorkspaceModel::updateSelectedProjectName(const QString &name)
 {
-    if (const auto target = headerEditTarget(*this)) {
-        mutateProject(*target, [&name](CampaignIDEProject &project) {
-            project.name = name;
-            project.updated = justNow();
-        });
+    const auto target = headerEditTarget(*this);
+    if (!target)
+        return;
+    const QString newName = name; // the caller's text may live in the list
+    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
+        if (project.id == *target) {
+            CampaignIDEProject renamed = project;
+            renamed.name = newName;
+            moveProjectFolder(renamed); // first, so that the writes below go to the new folder
+            break;
+        }
     }
+    mutateProject(*target, [&newName](CampaignIDEProject &project) {
+        project.name = newName;
+        project.updated = justNow();
+    });
 }
 
 void CampaignIDEWorkspaceModel::updateSelectedProjectBudget(const QString &text)
 {
-    if (const auto target = headerEditTarget(*this)) {
-        mutateProject(*target, [&text](CampaignIDEProject &project) {
-            project.channelsAndBudget = u"Google Search + LinkedIn + Reddit · "_s % text;
-            project.updated = justNow();
-        });
+    const auto target = headerEditTarget(*this);
+    if (!target)
+        return;
+    const std::optional<QString> amount = CampaignIDEProject::normalizedBudget(text);
+    if (!amount) {
+        flashNotice(u"The monthly budget must be an amount such as $5,000 or $12k."_s);
+        return;
     }
+    mutateProject(*target, [&amount](CampaignIDEProject &project) {
+        project.replaceBudget(*amount);
+        project.updated = justNow();
+    });
 }
 
 void CampaignIDEWorkspaceModel::toggleConnection(QString connectionID)

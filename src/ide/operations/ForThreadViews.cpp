@@ -42,7 +42,7 @@ void CampaignIDEWorkspaceModel::saveThreadToLocalWorkspace(const QUuid &threadID
     }
     std::optional<QString> projectFolder;
     if (const std::optional<CampaignIDEProject> project = selectedProject()) {
-        syncProjectToLocalDisk(*project);
+        syncProjectFolder(*project, WorkspaceDiskQueue::Lane::user);
         projectFolder = projectFolderPath(*project);
     }
 

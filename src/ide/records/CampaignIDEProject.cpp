@@ -1,5 +1,7 @@
 #include "ide/records/CampaignIDEProject.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
@@ -34,23 +36,58 @@ qsizetype CampaignIDEProject::approvedCreativeCount() const
         [](const CreativeCanvasArtboard &artboard) { return artboard.isApprovedForLaunch(); });
 }
 
-QString CampaignIDEProject::budget() const
+namespace {
+
+bool isAmountCharacter(QChar c)
 {
-    // The first match of \$[0-9,]+k? in the text.
-    const auto isAmountCharacter = [](QChar c) { return (c >= u'0' && c <= u'9') || c == u','; };
-    const qsizetype length = channelsAndBudget.size();
-    for (qsizetype start = channelsAndBudget.indexOf(u'$'); start >= 0;
-         start = channelsAndBudget.indexOf(u'$', start + 1)) {
+    return (c >= u'0' && c <= u'9') || c == u',';
+}
+
+// Where the first match of \$[0-9,]+k? lies in text, as start and length.
+std::optional<std::pair<qsizetype, qsizetype>> firstAmount(const QString &text)
+{
+    const qsizetype length = text.size();
+    for (qsizetype start = text.indexOf(u'$'); start >= 0; start = text.indexOf(u'$', start + 1)) {
         qsizetype end = start + 1;
-        while (end < length && isAmountCharacter(channelsAndBudget.at(end)))
+        while (end < length && isAmountCharacter(text.at(end)))
             ++end;
         if (end == start + 1)
             continue;
-        if (end < length && channelsAndBudget.at(end) == u'k')
+        if (end < length && text.at(end) == u'k')
             ++end;
-        return channelsAndBudget.mid(start, end - start);
+        return std::pair { start, end - start };
     }
-    return QStringLiteral("$45,000");
+    return std::nullopt;
+}
+
+} // namespace
+
+QString CampaignIDEProject::budget() const
+{
+    const auto amount = firstAmount(channelsAndBudget);
+    return amount ? channelsAndBudget.mid(amount->first, amount->second) : QStringLiteral("$45,000");
+}
+
+void CampaignIDEProject::replaceBudget(const QString &amount)
+{
+    if (const auto current = firstAmount(channelsAndBudget))
+        channelsAndBudget.replace(current->first, current->second, amount);
+    else
+        channelsAndBudget = channelsAndBudget.isEmpty() ? amount : channelsAndBudget + u" · " + amount;
+}
+
+std::optional<QString> CampaignIDEProject::normalizedBudget(const QString &text)
+{
+    QString body = text.trimmed();
+    if (body.startsWith(u'$'))
+        body.remove(0, 1);
+    if (body.endsWith(u'K'))
+        body.back() = u'k';
+    const QString digits = body.endsWith(u'k') ? body.chopped(1) : body;
+    if (digits.isEmpty() || !digits.front().isDigit()
+        || !std::all_of(digits.cbegin(), digits.cend(), isAmountCharacter))
+        return std::nullopt;
+    return u'$' + body;
 }
 
 void CampaignIDEProject::setStatusUnlessLaunched(const QString &newStatus)

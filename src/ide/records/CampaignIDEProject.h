@@ -34,6 +34,10 @@ struct CampaignIDEProject {
     [[nodiscard]] qsizetype approvedCreativeCount() const;
     // The first "$1,234" or "$5k" amount of channelsAndBudget, else "$45,000".
     [[nodiscard]] QString budget() const;
+    // Puts amount in place of that first amount, keeping the rest of the text; appended when none.
+    void replaceBudget(const QString &amount);
+    // Typed text as a budget amount ("5000", "$5,000", "$12k"), with its "$"; none when it is not one.
+    [[nodiscard]] static std::optional<QString> normalizedBudget(const QString &text);
     // A plan, at least one artboard, every artboard approved for launch, and not launched yet.
     [[nodiscard]] bool canExecute() const;
     // Sets the working status ("Creative review", "Plan ready", ...). A launched campaign keeps

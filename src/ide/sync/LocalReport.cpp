@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace orvane::LocalReport {
 
 using namespace Qt::StringLiterals;
@@ -27,7 +29,10 @@ QString slug(const QString &title)
 
 QString fileName(const QString &title)
 {
-    return slug(title) + u".html"_s;
+    constexpr qsizetype maxSlugLength = 80;
+    const QString cut = slug(title).left(maxSlugLength);
+    const bool named = std::any_of(cut.cbegin(), cut.cend(), [](QChar c) { return c != u'-'; });
+    return (named ? cut : u"report"_s) + u".html"_s;
 }
 
 QString displayPath(const QString &shownRoot, const QString &title)
@@ -35,7 +40,7 @@ QString displayPath(const QString &shownRoot, const QString &title)
     return shownRoot + u'/' + QStringView(folderName) + u'/' + fileName(title);
 }
 
-QString html(const QString &title, const QString &kind, const QString &shownRoot)
+QString html(const QString &title, const QString &kind, const QString &shownRoot, const QString &writtenName)
 {
     // Escaped after upper-casing, so an entity such as "&amp;" keeps its lower-case name.
     const QString badgeKind = kind.toUpper().toHtmlEscaped();
@@ -63,7 +68,10 @@ QString html(const QString &title, const QString &kind, const QString &shownRoot
         u"<body>"_s,
         u"  <span class=\"badge\">ORVANE LOCAL &amp; CLOUD ATTRIBUTION REPORT · "_s + badgeKind + u"</span>"_s,
         u"  <h1>"_s + heading + u"</h1>"_s,
-        u"  <p style=\"color:#94A3B8;\">Generated locally in "_s + displayPath(shownRoot, title).toHtmlEscaped()
+        u"  <p style=\"color:#94A3B8;\">Generated locally in "_s
+            + QString(shownRoot + u'/' + QStringView(folderName) + u'/'
+                + (writtenName.isEmpty() ? fileName(title) : writtenName))
+                  .toHtmlEscaped()
             + u"</p>"_s,
         u"  <div class=\"grid\">"_s,
         u"    <div class=\"card\"><div class=\"label\">Attributed Pipeline</div><div class=\"val\">$412,000</div></div>"_s,

@@ -13,7 +13,8 @@ inline constexpr char16_t folderName[] = u"reports";
 // separator or a dot, so "<slug>.html" stays inside the reports folder.
 [[nodiscard]] QString slug(const QString &title);
 
-// "<slug>.html"
+// "<slug>.html", the slug cut to 80 characters; "report.html" when the slug holds no letter or digit.
+// The writer adds "-2", "-3", ... before ".html" when the name is taken: no report overwrites a file.
 [[nodiscard]] QString fileName(const QString &title);
 
 // The path the notices show: "<shown root>/reports/<file>", with the root as the user reads it
@@ -21,7 +22,9 @@ inline constexpr char16_t folderName[] = u"reports";
 [[nodiscard]] QString displayPath(const QString &shownRoot, const QString &title);
 
 // The 37-line HTML document with the fixed figures. The title, the upper-cased kind and the shown
-// path are inserted as text: every character HTML gives a meaning to is escaped.
-[[nodiscard]] QString html(const QString &title, const QString &kind, const QString &shownRoot);
+// path are inserted as text: every character HTML gives a meaning to is escaped. The path names
+// the report's file as written, by default fileName(title).
+[[nodiscard]] QString html(
+    const QString &title, const QString &kind, const QString &shownRoot, const QString &writtenName = {});
 
 } // namespace orvane::LocalReport

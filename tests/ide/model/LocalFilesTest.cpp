@@ -107,6 +107,21 @@ TEST_F(LocalFilesTest, ReloadKeepsUnsavedEditsOfFilesStillListed)
     EXPECT_EQ(model->selectedLocalFileID(), model->localFiles().first().id());
 }
 
+// A quit nobody can answer (a termination signal) keeps unsaved text beside its file.
+TEST_F(LocalFilesTest, QuittingKeepsUnsavedTextBesideItsFile)
+{
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));
+    reload();
+    select(u"notes.md"_s);
+    model->updateSelectedLocalFileContent(u"typed"_s);
+    ASSERT_TRUE(model->hasUnsavedLocalFiles());
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    EXPECT_EQ(readAll(folder + u"/notes.md"_s), "disk");
+    const QStringList kept = QDir(folder).entryList({ u"notes.unsaved-*.md"_s });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + kept.first()), "typed");
+}
+
 TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
 {
     ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));

@@ -3,7 +3,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <cmath>
 #include <limits>
@@ -73,6 +76,14 @@ TEST_F(WorkspaceModelTest, MirrorKeepsAUsersEditUntilTheProjectDataChanges)
         model->flushPendingWrites();
         EXPECT_TRUE(readAll(plan).contains("New objective"));
         EXPECT_EQ(readAll(rules), "my rules");
+        // The edit it replaced is kept beside it, and the notice says where.
+        const QStringList kept = QDir(workspaceRoot() + u"/launch"_s).entryList({ u"campaign-plan.user-edit-*.md"_s });
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(readAll(projectFile(u"launch"_s, kept.first())), "# my own plan");
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return model->statusNotice()
+                == u"Kept your edited file as ~/Documents/Orvane/launch/"_s + kept.first() + u'.';
+        }));
         EXPECT_FALSE(rulesBefore.isEmpty());
 
         ASSERT_TRUE(writeAll(plan, "edited again"));
@@ -127,13 +138,49 @@ TEST_F(WorkspaceModelTest, AForcedSyncReportsAFailedWriteInsteadOfSuccess)
     }));
 }
 
-TEST_F(WorkspaceModelTest, ProjectsSharingAFolderKeepTheFirstRulesAndTheLastPlan)
+// Every project gets a folder of its own: a name that gives no folder name, or one another
+// project has, or one too long, gets a suffix from the project id. The first keeps its folder.
+TEST_F(WorkspaceModelTest, EveryProjectWritesIntoAFolderOfItsOwn)
 {
-    const CampaignIDEProject a = project(u"Launch"_s);
-    const CampaignIDEProject b = project(u"launch"_s);
-    const auto model = makeModel(QList<CampaignIDEProject> { a, b });
-    EXPECT_TRUE(readAll(projectFile(u"launch"_s, u"campaign-plan.md"_s)).startsWith("# launch — Campaign Plan"));
-    EXPECT_TRUE(readAll(projectFile(u"launch"_s, u"execution-rules.md"_s)).startsWith("# Launch — Local Agent"));
+    const QList<CampaignIDEProject> projects { project(u"Launch"_s), project(u"launch"_s), project(u"日本"_s),
+        project(u"中国"_s), project(u".."_s), project(QString()), project(QString(10000, u'x')) };
+    const auto model = makeModel(projects);
+    QSet<QString> folders;
+    for (const CampaignIDEProject &p : projects) {
+        const QString folder = model->projectFolderPath(p);
+        folders.insert(folder);
+        EXPECT_LE(QFileInfo(folder).fileName().size(), WorkspaceFiles::maxFolderNameLength);
+        EXPECT_TRUE(readAll(folder + u"/campaign-plan.md"_s).startsWith(QByteArray("# " + p.name.toUtf8())))
+            << utf8(folder);
+    }
+    EXPECT_EQ(folders.size(), projects.size());
+    EXPECT_EQ(model->projectFolderPath(projects.first()), workspaceRoot() + u"/launch"_s);
+    EXPECT_EQ(model->projectFolderPath(projects.at(1)),
+        workspaceRoot() + u"/launch-"_s + projects.at(1).id.toString(QUuid::WithoutBraces).left(8).toLower());
+
+    // A restart keeps every folder, even when the list order changes.
+    const auto restarted = makeModel(QList<CampaignIDEProject> { projects.at(1), projects.first() });
+    EXPECT_EQ(restarted->projectFolderPath(projects.first()), workspaceRoot() + u"/launch"_s);
+}
+
+// Links and FIFOs planted where the mirror writes are replaced, never followed or read from.
+TEST_F(WorkspaceModelTest, TheMirrorReplacesLinksAndFifosInItsPlace)
+{
+    const CampaignIDEProject p = project(u"Launch"_s);
+    const QString outside = home.path() + u"/outside.md"_s;
+    ASSERT_TRUE(writeAll(outside, "not yours"));
+    ASSERT_TRUE(QDir().mkpath(workspaceRoot() + u"/launch"_s));
+    ASSERT_TRUE(QFile::link(outside, projectFile(u"launch"_s, u"campaign-plan.md"_s)));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(projectFile(u"launch"_s, u"creatives.json"_s)).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(home.dataHome() + u"/Orvane"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(home.dataHome() + u"/Orvane/mirror-ledger.json"_s).constData(), 0600), 0);
+
+    const auto model = makeModel(QList<CampaignIDEProject> { p });
+    EXPECT_EQ(readAll(outside), "not yours");
+    EXPECT_FALSE(QFileInfo(projectFile(u"launch"_s, u"campaign-plan.md"_s)).isSymLink());
+    EXPECT_TRUE(readAll(projectFile(u"launch"_s, u"campaign-plan.md"_s)).startsWith("# Launch"));
+    EXPECT_EQ(readAll(projectFile(u"launch"_s, u"creatives.json"_s)), "[]");
+    EXPECT_TRUE(QFileInfo(home.dataHome() + u"/Orvane/mirror-ledger.json"_s).isFile());
 }
 
 TEST_F(WorkspaceModelTest, ThreadArtifactsHoldTheMediaPlanAndTheSortedTranscript)

@@ -2,10 +2,13 @@
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
+#include "testsupport/desktop/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -206,6 +209,57 @@ TEST_F(WorkspaceModelTest, UnreadableStoresAreSetAsideBeforeTheFirstWriteOverThe
     model->savePersistedProjects();
     model->flushPendingWrites();
     EXPECT_EQ(asideOf(stateFile()).size(), 1);
+}
+
+// A FIFO where a store should be is never opened for reading (start-up would hang on it): the store
+// counts as unreadable and is set aside before the first write.
+TEST_F(WorkspaceModelTest, FifosInPlaceOfTheStoresNeitherHangNorStay)
+{
+    for (const QString &path : { stateFile(), threadStoreFile(), legacyThreadStoreFile() }) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    const auto model = makeModel();
+    EXPECT_EQ(model->projects().first().id, CampaignIDEWorkspaceModel::sampleProjectID);
+    model->savePersistedProjects();
+    model->savePersistedThreads();
+    model->flushPendingWrites();
+    EXPECT_EQ(decodeJson<QList<CampaignIDEProject>>(readAll(stateFile())), model->projects());
+    EXPECT_EQ(readStoredThreads(), model->threads());
+}
+
+// On a full disk a save fails and the stores keep what they held: never an empty or short file.
+TEST_F(WorkspaceModelTest, AFullDiskLeavesTheStoresWhole)
+{
+    const auto model = makeModel();
+    model->savePersistedProjects();
+    model->savePersistedThreads();
+    model->flushPendingWrites();
+    const QByteArray state = readAll(stateFile());
+    const QByteArray threads = readAll(threadStoreFile());
+    {
+        const FileSizeLimit full(8);
+        model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Lost"_s; });
+        model->mutateThread(model->threads().first().id, [](CampaignIDEThread &t) { t.title = u"Lost"_s; });
+        model->flushPendingWrites();
+    }
+    EXPECT_EQ(readAll(stateFile()), state);
+    EXPECT_EQ(readAll(threadStoreFile()), threads);
+}
+
+// An unreadable store that cannot be set aside is not written over either.
+TEST_F(WorkspaceModelTest, AnUnreadableStoreThatCannotBeSetAsideIsNotWrittenOver)
+{
+    CampaignIDEWorkspaceModel::Locations locations = CampaignIDEWorkspaceModel::standardLocations();
+    // Too long a name for the set-aside name to fit a file system's limit.
+    locations.stateFile = home.dataHome() + u"/Orvane/"_s + QString(240, u's') + u".json"_s;
+    ASSERT_TRUE(writeAll(locations.stateFile, "[{\"broken\""));
+    CampaignIDEWorkspaceModel model(std::nullopt,
+        new CampaignNotificationCenter({}, std::make_shared<RecordingAuthorizer>()), new CampaignCopilotStore(),
+        locations);
+    model.savePersistedProjects();
+    model.flushPendingWrites();
+    EXPECT_EQ(readAll(locations.stateFile), "[{\"broken\"");
 }
 
 TEST_F(WorkspaceModelTest, OpenProjectSelectsItGivesItAThreadAndActivatesTheCopilot)

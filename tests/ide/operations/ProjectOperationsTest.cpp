@@ -364,15 +364,30 @@ TEST_F(ProjectOperationsTest, ApprovingAllWithoutArtboardsOrWithoutAProjectStill
 
 // --- Plan header edits ----------------------------------------------------------------------------
 
-TEST_F(ProjectOperationsTest, RenamingWritesIntoTheFolderOfTheNewNameAndLeavesTheOldOne)
+// The folder moves with everything in it, unless the new name's folder exists: then it stays.
+TEST_F(ProjectOperationsTest, RenamingMovesTheProjectFolderWithEverythingInIt)
 {
     const QString oldFolder = model->projectFolderPath(selected());
+    model->syncThreadArtifactsToDisk(*model->activeThread());
+    model->flushPendingWrites();
+    ASSERT_TRUE(writeAll(oldFolder + u"/notes.md"_s, "mine"));
     model->updateSelectedProjectName(u"Q4 Enterprise — Demand!"_s);
     EXPECT_EQ(selected().name, u"Q4 Enterprise — Demand!"_s);
     EXPECT_EQ(selected().updated, u"Just now"_s);
     model->flushPendingWrites();
-    EXPECT_TRUE(QFileInfo::exists(projectFile(u"q4-enterprise-demand"_s, u"campaign-plan.md"_s)));
-    EXPECT_TRUE(QFileInfo::exists(oldFolder + u"/campaign-plan.md"_s));
+    EXPECT_FALSE(QFileInfo::exists(oldFolder));
+    for (const QString &name : { u"campaign-plan.md"_s, u"media-plan.csv"_s, u"thread-transcript.json"_s })
+        EXPECT_TRUE(QFileInfo::exists(projectFile(u"q4-enterprise-demand"_s, name))) << utf8(name);
+    EXPECT_EQ(readAll(projectFile(u"q4-enterprise-demand"_s, u"notes.md"_s)), "mine");
+    EXPECT_TRUE(QDir(workspaceRoot()).entryList({ u"*.user-edit-*"_s }, QDir::Files).isEmpty());
+
+    ASSERT_TRUE(QDir().mkpath(workspaceRoot() + u"/taken"_s));
+    model->updateSelectedProjectName(u"Taken"_s);
+    EXPECT_EQ(notice(),
+        u"Kept the folder ~/Documents/Orvane/q4-enterprise-demand: ~/Documents/Orvane/taken already exists."_s);
+    model->flushPendingWrites();
+    EXPECT_EQ(model->projectFolderPath(selected()), workspaceRoot() + u"/q4-enterprise-demand"_s);
+    EXPECT_TRUE(QDir(workspaceRoot() + u"/taken"_s).isEmpty());
 
     // The same slug rewrites the same folder.
     model->updateSelectedProjectName(u"q4 enterprise demand"_s);
@@ -388,10 +403,18 @@ TEST_F(ProjectOperationsTest, RenamingWritesIntoTheFolderOfTheNewNameAndLeavesTh
 TEST_F(ProjectOperationsTest, HeaderEditsWithoutASelectionChangeTheFirstProject)
 {
     model->setSelectedProjectID(std::nullopt);
-    model->updateSelectedProjectBudget(u"$9,000 flight"_s);
-    EXPECT_EQ(model->projects().first().channelsAndBudget, u"Google Search + LinkedIn + Reddit · $9,000 flight"_s);
-    model->updateSelectedProjectBudget(QString());
-    EXPECT_EQ(model->projects().first().channelsAndBudget, u"Google Search + LinkedIn + Reddit · "_s);
+    const QString channels = model->projects().first().channelsAndBudget;
+    ASSERT_TRUE(channels.contains(u"$7,500"_s));
+    model->updateSelectedProjectBudget(u" 9,000 "_s);
+    EXPECT_EQ(model->projects().first().channelsAndBudget, QString(channels).replace(u"$7,500"_s, u"$9,000"_s));
+    for (const QString &refused : { QString(), u"$9,000 flight"_s, u"$"_s, u"nine"_s, u",5"_s }) {
+        model->updateSelectedProjectBudget(refused);
+        EXPECT_TRUE(model->projects().first().channelsAndBudget.contains(u"$9,000 flight"_s)) << utf8(refused);
+    }
+    EXPECT_EQ(notice(), u"The monthly budget must be an amount such as $5,000 or $12k."_s);
+    model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.channelsAndBudget.clear(); });
+    model->updateSelectedProjectBudget(u"12K"_s);
+    EXPECT_EQ(model->projects().first().channelsAndBudget, u"$12k"_s);
     model->updateSelectedProjectName(u"Renamed"_s);
     EXPECT_EQ(model->projects().first().name, u"Renamed"_s);
 }

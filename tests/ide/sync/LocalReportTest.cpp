@@ -19,7 +19,9 @@ TEST(LocalReportDocument, SlugJoinsLowerCaseWordsAndKeepsEdgeDashes)
         "q4-enterprise-demand-gen-30d-attribution-report");
     EXPECT_EQ(utf8(LocalReport::slug(u"...Launch!"_s)), "-launch-");
     EXPECT_EQ(utf8(LocalReport::slug(u""_s)), "");
-    EXPECT_EQ(utf8(LocalReport::fileName(u""_s)), ".html");
+    EXPECT_EQ(utf8(LocalReport::fileName(u""_s)), "report.html");
+    EXPECT_EQ(utf8(LocalReport::fileName(u"週次レポート"_s)), "report.html");
+    EXPECT_EQ(LocalReport::fileName(QString(500, u'a')), QString(80, u'a') + u".html"_s);
     // Nothing of a title can leave the reports folder.
     EXPECT_EQ(utf8(LocalReport::fileName(u"../../etc/passwd"_s)), "-etc-passwd.html");
     EXPECT_EQ(utf8(LocalReport::displayPath(u"~/Documents/Orvane"_s, u"Exec Summary"_s)),
@@ -103,24 +105,29 @@ TEST_F(LocalReportTest, WritesListsAndSelectsTheReport)
         "Generated report & saved to ~/Documents/Orvane/reports/q4-enterprise-demand-gen-30d-attribution-report.html");
 }
 
-TEST_F(LocalReportTest, PutsTheNewestFirstAndReplacesAFileOfTheSameSlug)
+// A report never overwrites a file: a name already taken gets a number, which the report names.
+TEST_F(LocalReportTest, PutsTheNewestFirstAndNeverOverwritesAFile)
 {
     model->createLocalReport(u"Exec Summary"_s, u"attribution"_s);
     model->createLocalReport(u"Weekly"_s, u"attribution"_s);
     model->createLocalReport(u"exec  summary"_s, u"lift"_s);
+    model->createLocalReport(u"週次"_s, u"lift"_s);
+    model->createLocalReport(u"月次"_s, u"lift"_s);
     model->flushPendingWrites();
 
-    ASSERT_EQ(model->reports().size(), 3);
-    EXPECT_EQ(utf8(model->reports().at(0).title), "exec  summary");
-    EXPECT_EQ(utf8(model->reports().at(1).title), "Weekly");
-    EXPECT_EQ(utf8(model->reports().at(2).title), "Exec Summary");
-    EXPECT_NE(model->reports().at(0).id, model->reports().at(2).id);
-    EXPECT_EQ(model->reports().at(0).url, model->reports().at(2).url);
+    ASSERT_EQ(model->reports().size(), 5);
+    EXPECT_EQ(utf8(model->reports().at(2).title), "exec  summary");
+    EXPECT_EQ(utf8(model->reports().at(3).title), "Weekly");
+    EXPECT_EQ(utf8(model->reports().at(4).title), "Exec Summary");
     EXPECT_EQ(model->selectedReport(), model->reports().first());
-    // One file per slug, holding the report written last.
-    EXPECT_EQ(QDir(reportsFolder()).entryList(QDir::Files).size(), 2);
-    EXPECT_TRUE(readAll(reportsFolder() + u"/exec-summary.html"_s).contains("<h1>exec  summary</h1>"));
-    EXPECT_TRUE(readAll(reportsFolder() + u"/exec-summary.html"_s).contains("REPORT · LIFT</span>"));
+    EXPECT_EQ(QDir(reportsFolder()).entryList(QDir::Files),
+        (QStringList { u"exec-summary-2.html"_s, u"exec-summary.html"_s, u"report-2.html"_s, u"report.html"_s,
+            u"weekly.html"_s }));
+    for (const ReportArtifact &report : model->reports()) {
+        const QByteArray html = readAll(QUrl(report.url).toLocalFile());
+        EXPECT_TRUE(html.contains(QByteArray("<h1>" + report.title.toUtf8() + "</h1>"))) << utf8(report.url);
+        EXPECT_TRUE(html.contains(QByteArray(QFileInfo(QUrl(report.url).toLocalFile()).fileName().toUtf8() + "</p>")));
+    }
 }
 
 TEST_F(LocalReportTest, AReportThatCannotBeWrittenIsNeitherListedNorAnnounced)
@@ -138,18 +145,13 @@ TEST_F(LocalReportTest, AReportThatCannotBeWrittenIsNeitherListedNorAnnounced)
     EXPECT_FALSE(notice.contains(u"Generated report"_s));
     EXPECT_EQ(readAll(reportsFolder()), "not a folder");
 
-    // A folder in place of the report file: the folder exists but the file cannot replace it.
-    ASSERT_TRUE(QFile::remove(reportsFolder()));
-    ASSERT_TRUE(QDir().mkpath(reportsFolder() + u"/weekly.html"_s));
-    model->createLocalReport(u"Weekly"_s, u"attribution"_s);
-    model->flushPendingWrites();
-    EXPECT_TRUE(model->reports().isEmpty());
-    EXPECT_TRUE(model->statusNotice().value_or(QString()).startsWith(
-        u"Failed to generate report ~/Documents/Orvane/reports/weekly.html: "_s));
-    EXPECT_TRUE(QFileInfo(reportsFolder() + u"/weekly.html"_s).isDir());
-
     // A report already listed stays listed and selected when a later one fails.
+    ASSERT_TRUE(QFile::remove(reportsFolder()));
     model->createLocalReport(u"Exec Summary"_s, u"attribution"_s);
+    model->flushPendingWrites();
+    ASSERT_TRUE(writeAll(reportsFolder() + u"/x"_s, ""));
+    ASSERT_TRUE(QFile::rename(reportsFolder(), reportsFolder() + u"-moved"_s));
+    ASSERT_TRUE(writeAll(reportsFolder(), "not a folder"));
     model->createLocalReport(u"Weekly"_s, u"attribution"_s);
     model->flushPendingWrites();
     ASSERT_EQ(model->reports().size(), 1);

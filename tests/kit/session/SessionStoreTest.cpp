@@ -241,8 +241,10 @@ TEST_F(SessionStoreTest, CancelWhileWaitingForApprovalShowsNothing)
     EXPECT_EQ(session->state().kind(), Kind::signedOut);
     EXPECT_FALSE(session->lastError());
     EXPECT_FALSE(session->orphanedKeyNotice());
-    // The cancelled login ends instead of polling on.
+    // The cancelled login ends instead of polling on. A poll cancelled before its request went out
+    // can leave an idle connection in the manager's pool; that one is no transfer.
     EXPECT_TRUE(QTest::qWaitFor([] { return SessionStore::runningLoginTasks() == 0; }));
+    network.clearConnectionCache();
     EXPECT_TRUE(service.waitForNoOpenConnections());
 }
 
@@ -329,6 +331,40 @@ TEST_F(SessionStoreTest, FailedSignOutIsRetriedAtTheNextLaunch)
     EXPECT_FALSE(session->orphanedKeyNotice());
     EXPECT_FALSE(tombstone());
     EXPECT_FALSE(store->account);
+}
+
+// A sign-in after a failed sign-out is the user's newest word: the next launch keeps its account.
+TEST_F(SessionStoreTest, SignInAfterAFailedSignOutIsKeptAtTheNextLaunch)
+{
+    store->account = storedAccount();
+    store->failClear = true;
+    auto session = makeSession();
+    session->signOut();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tombstone(); }));
+
+    service.setDevicePollStatuses({ u"completed"_s });
+    session->signIn();
+    ASSERT_TRUE(waitFor(*session, Kind::signedIn));
+    const auto account = session->account();
+    EXPECT_FALSE(tombstone());
+    session.reset();
+
+    session = makeSession();
+    EXPECT_EQ(session->state().kind(), Kind::signedIn);
+    EXPECT_EQ(session->account(), account);
+}
+
+TEST_F(SessionStoreTest, CancelSignInWhileSignedInChangesNothing)
+{
+    store->account = storedAccount();
+    auto session = makeSession();
+    QSignalSpy stateSpy(session.get(), &SessionStore::stateChanged);
+    session->cancelSignIn();
+    EXPECT_EQ(stateSpy.count(), 0);
+    EXPECT_EQ(session->account(), storedAccount());
+    EXPECT_FALSE(session->lastError() || session->orphanedKeyNotice());
+    session.reset();
+    EXPECT_EQ(makeSession()->account(), storedAccount());
 }
 
 TEST_F(SessionStoreTest, SuccessfulSignOutClearsOnlyTheKeyLeftNotice)

@@ -6,6 +6,7 @@
 #include "ide/views/kit/KickerLabel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/workbench/WorkbenchFormat.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -39,7 +40,8 @@ CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     headline->setObjectName(u"launchHeadlineLabel"_s);
     headline->setWordWrap(true);
     column->addWidget(headline);
-    auto *detail = new ThemedLabel(theme, detailLine(request), themeFont(12, QFont::Normal), ThemeColor::textSecondary);
+    auto *detail = new ThemedLabel(
+        theme, detailLine(*context.model, request), themeFont(12, QFont::Normal), ThemeColor::textSecondary);
     detail->setObjectName(u"launchDetailLabel"_s);
     detail->setWordWrap(true);
     column->addWidget(detail);
@@ -80,11 +82,39 @@ CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     syncConfirmLabel();
 }
 
-QString CampaignLaunchApprovalModal::detailLine(const CampaignLaunchRequest &request)
+QString CampaignLaunchApprovalModal::detailLine(
+    const CampaignIDEWorkspaceModel &model, const CampaignLaunchRequest &request)
 {
-    return u"Budget: "_s % request.budget() % u" · Channels: "_s % request.channels().join(u", "_s)
-        % u" · Approved Creatives: "_s % QString::number(request.approvedCreativeCount()) % u'/'
-        % QString::number(request.totalCreativeCount());
+    // The launched project's own figures, as its media-plan table and dashboard show them: the
+    // thread in front when it is the project's, else the project's first thread.
+    std::optional<CampaignIDEThread> thread = model.activeThread();
+    if (!thread || thread->projectID != request.projectID) {
+        thread.reset();
+        for (const CampaignIDEThread &candidate : model.threads()) {
+            if (candidate.projectID == request.projectID) {
+                thread = candidate;
+                break;
+            }
+        }
+    }
+    const CampaignIDEThread shown = thread.value_or(CampaignIDEThread {});
+    QList<QString> channels;
+    for (const CampaignMediaPlanRow &row : shown.mediaPlanRows) {
+        if (!channels.contains(row.channel))
+            channels.append(row.channel);
+    }
+    qsizetype approved = 0;
+    qsizetype total = 0;
+    for (const CampaignIDEProject &project : model.projects()) {
+        if (project.id == request.projectID) {
+            approved = project.approvedCreativeCount();
+            total = project.creatives.size();
+            break;
+        }
+    }
+    return u"Budget: "_s % workbench::groupedDollars(shown.totalMonthlyBudget()) % u"/mo · Channels: "_s
+        % (channels.isEmpty() ? u"None"_s : channels.join(u", "_s)) % u" · Approved Creatives: "_s
+        % QString::number(approved) % u'/' % QString::number(total);
 }
 
 QString CampaignLaunchApprovalModal::confirmText(bool executing)

@@ -26,8 +26,10 @@ public:
 
     [[nodiscard]] const CampaignLaunchRequest &request() const { return m_request; }
 
-    // "Budget: $45,000/mo · Channels: LinkedIn, Google Search, Reddit · Approved Creatives: 4/4"
-    [[nodiscard]] static QString detailLine(const CampaignLaunchRequest &request);
+    // "Budget: $45,000/mo · Channels: LinkedIn, Google Search, Reddit · Approved Creatives: 4/4", with
+    // the launched project's monthly media-plan total, its plan's channels and its artboard counts.
+    [[nodiscard]] static QString detailLine(
+        const CampaignIDEWorkspaceModel &model, const CampaignLaunchRequest &request);
     // "Executing…" while a launch awaits its receipt, else "Confirm & Execute Campaign".
     [[nodiscard]] static QString confirmText(bool executing);
 

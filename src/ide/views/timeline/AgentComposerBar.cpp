@@ -253,7 +253,8 @@ void AgentComposerBar::updateSyncPath()
 {
     const auto project = m_context.model ? m_context.model->selectedProject() : std::nullopt;
     const QString root = m_context.model ? m_context.model->shownWorkspaceRoot() : QString();
-    const QString text = u"Local sync: "_s + root + u'/' + (project ? project->slug() : u"campaign"_s);
+    const QString folder = project ? m_context.model->projectFolderName(*project) : u"campaign"_s;
+    const QString text = u"Local sync: "_s + root + u'/' + folder;
     m_syncPathLabel->setText(text);
     m_syncPathLabel->setToolTip(text);
 }

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStringBuilder>
 #include <QVBoxLayout>
@@ -186,7 +187,6 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     const auto fieldLabel = [&](const QString &text) {
         return new ThemedLabel(theme, text, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary, card);
     };
-    CampaignIDEWorkspaceModel *model = m_context.model;
 
     m_nameField = new QLineEdit(card);
     m_nameField->setObjectName(u"campaignNameField"_s);
@@ -194,8 +194,9 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     m_nameField->setPlaceholderText(u"Campaign Name"_s);
     m_nameField->setFont(themeFont(13));
     styleTextField(m_nameField, theme, ThemeColor::elevatedBackground);
-    connect(m_nameField, &QLineEdit::textEdited, model, &CampaignIDEWorkspaceModel::updateSelectedProjectName);
-    connect(m_nameField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::refreshStructured);
+    // The name and the budget commit when editing finishes (Return, or the focus leaves): the
+    // project's folder follows its name, so it must not move on every keystroke.
+    connect(m_nameField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::commitName);
 
     m_budgetField = new QLineEdit(card);
     m_budgetField->setObjectName(u"monthlyBudgetField"_s);
@@ -204,8 +205,7 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     m_budgetField->setFont(themeFont(13));
     m_budgetField->setFixedWidth(180);
     styleTextField(m_budgetField, theme, ThemeColor::elevatedBackground);
-    connect(m_budgetField, &QLineEdit::textEdited, model, &CampaignIDEWorkspaceModel::updateSelectedProjectBudget);
-    connect(m_budgetField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::refreshStructured);
+    connect(m_budgetField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::commitBudget);
 
     auto *fields = new QHBoxLayout;
     fields->setSpacing(12);
@@ -338,7 +338,7 @@ void CampaignPlanDocumentView::refreshHeader()
     m_kicker->setKicker(u"CAMPAIGN PLAN DOCUMENT · "_s % (project ? project->slug().toUpper() : u"WORKSPACE"_s));
     m_title->setText(project ? project->name : (thread ? thread->title : QString()));
     m_rawCaption->setText(u"Editing "_s % m_context.model->shownWorkspaceRoot() % u'/'
-        % (project ? project->slug() : u"campaign"_s) % u"/campaign-plan.md"_s);
+        % (project ? m_context.model->projectFolderName(*project) : u"campaign"_s) % u"/campaign-plan.md"_s);
 }
 
 void CampaignPlanDocumentView::refreshRawEditor()
@@ -382,6 +382,26 @@ void CampaignPlanDocumentView::refreshStructured()
         workbench::plainNumber(project ? project->approvedCreativeCount() : 0) % u" approved for launch"_s);
     m_utmPreview->setText(u"?utm_source="_s % shown.utmSource % u"&utm_medium="_s % shown.utmMedium
         % u"&utm_campaign="_s % shown.utmCampaign % u"&utm_content={{creative_id}}"_s);
+}
+
+void CampaignPlanDocumentView::commitName()
+{
+    const std::optional<CampaignIDEProject> project = documentProject();
+    if (project && !m_nameField->isReadOnly() && m_nameField->text() != project->name)
+        m_context.model->updateSelectedProjectName(m_nameField->text());
+    refreshStructured();
+}
+
+void CampaignPlanDocumentView::commitBudget()
+{
+    const std::optional<CampaignIDEProject> project = documentProject();
+    if (project && !m_budgetField->isReadOnly() && m_budgetField->text() != project->budget())
+        m_context.model->updateSelectedProjectBudget(m_budgetField->text());
+    // A refused amount gives way to the stored one, even while the field keeps the focus.
+    const std::optional<CampaignIDEProject> now = documentProject();
+    const QSignalBlocker quiet(m_budgetField);
+    m_budgetField->setText(now ? now->budget() : u"$45,000"_s);
+    refreshStructured();
 }
 
 void CampaignPlanDocumentView::openMediaPlanTable()

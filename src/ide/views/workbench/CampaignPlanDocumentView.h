@@ -51,6 +51,8 @@ private:
     void refreshHeader();
     void refreshRawEditor();
     void refreshStructured();
+    void commitName();
+    void commitBudget();
     void openMediaPlanTable();
 
     WorkspaceViewContext m_context;

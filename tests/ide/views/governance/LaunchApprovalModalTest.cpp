@@ -34,9 +34,20 @@ protected:
     [[nodiscard]] CampaignIDEProject project() const { return *model().selectedProject(); }
 };
 
-TEST_F(LaunchApprovalModalTest, ShowsTheSameSummaryForEveryLaunch)
+// The summary is the launched project's own: its media plan's monthly total and channels (as its
+// table and dashboard show them) and its approved artboards.
+TEST_F(LaunchApprovalModalTest, ShowsTheLaunchedProjectsOwnFigures)
 {
     makeWindow();
+    const QUuid thread = model().activeThread()->id;
+    model().mutateThread(thread, [](CampaignIDEThread &t) {
+        t.mediaPlanRows = { t.mediaPlanRows.first(), t.mediaPlanRows.first(), t.mediaPlanRows.first() };
+        for (const auto &[row, channel, monthly] : { std::tuple { 0, u"Reddit"_s, 3000.0 },
+                 std::tuple { 1, u"Meta"_s, 1500.75 }, std::tuple { 2, u"Reddit"_s, 500.0 } }) {
+            t.mediaPlanRows[row].channel = channel;
+            t.mediaPlanRows[row].monthlyBudget = monthly;
+        }
+    });
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     EXPECT_EQ(modal->width(), 480);
@@ -44,7 +55,8 @@ TEST_F(LaunchApprovalModalTest, ShowsTheSameSummaryForEveryLaunch)
     EXPECT_EQ(text(modal, u"launchKickerLabel"_s), u"HUMAN-IN-THE-LOOP EXECUTION GATE"_s);
     EXPECT_EQ(text(modal, u"launchHeadlineLabel"_s), u"Approve & Launch Campaign Launch Flight"_s);
     EXPECT_EQ(text(modal, u"launchDetailLabel"_s),
-        u"Budget: $45,000/mo · Channels: LinkedIn, Google Search, Reddit · Approved Creatives: 4/4"_s);
+        u"Budget: $5,000/mo · Channels: Reddit, Meta · Approved Creatives: "_s
+            + QString::number(project().approvedCreativeCount()) + u'/' + QString::number(project().creatives.size()));
     EXPECT_EQ(text(modal, u"confirmLaunchLabel"_s), u"Confirm & Execute Campaign"_s);
     // The wrapped detail line fits inside the sheet.
     auto *detail = child<QLabel>(modal, u"launchDetailLabel"_s);

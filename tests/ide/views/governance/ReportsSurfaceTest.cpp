@@ -52,7 +52,7 @@ TEST_F(ReportsSurfaceTest, TheGeneratedTitleCarriesTheLocaleAbbreviatedDate)
     EXPECT_EQ(ReportsSurfaceView::abbreviatedDate(date, QLocale(QLocale::German, QLocale::Germany)), u"5. Dez. 2026"_s);
 }
 
-TEST_F(ReportsSurfaceTest, GeneratingListsTheNewReportFirstAndTwiceGivesTwoCardsOfOneFile)
+TEST_F(ReportsSurfaceTest, GeneratingListsTheNewReportFirstAndTwiceWritesTwoFiles)
 {
     makeWindow();
     ReportsSurfaceView *surface = openReports();
@@ -92,7 +92,8 @@ TEST_F(ReportsSurfaceTest, GeneratingListsTheNewReportFirstAndTwiceGivesTwoCards
     EXPECT_EQ(model().reports().at(0).title, model().reports().at(1).title);
     EXPECT_NE(model().reports().at(0).id, model().reports().at(1).id);
     EXPECT_EQ(surface->reportModel()->index(0, 0).data(ReportListModel::reportIDRole), model().reports().at(0).id);
-    EXPECT_EQ(QDir(reportsFolder()).entryList(QDir::Files), QStringList { stem + u".html"_s });
+    // The second never overwrites the first.
+    EXPECT_EQ(QDir(reportsFolder()).entryList(QDir::Files), QStringList({ stem + u"-2.html"_s, stem + u".html"_s }));
     // The list grows with its cards; the surface scrolls, not the list.
     EXPECT_TRUE(QTest::qWaitFor([&] { return surface->reportList()->height() >= 2 * 80; }, 2000));
     keepPicture(u"reports-two.png"_s);

@@ -71,33 +71,43 @@ TEST_F(PlanDocumentTest, TheStructuredEditorShowsThePlanTotalsAndTracking)
     EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::table);
 }
 
-// Every keystroke reaches the model; the field the user types in is the same widget throughout and
-// keeps what they typed, and catches up with the model when they leave it.
-TEST_F(PlanDocumentTest, FieldsWriteThroughOnEveryKeystrokeWithoutLosingTheEdit)
+// The name and the budget commit when editing finishes (Return, or the focus leaves), never per
+// keystroke: the project's folder follows its name. The other fields write through as typed.
+TEST_F(PlanDocumentTest, NameAndBudgetCommitWhenEditingFinishes)
 {
+    const QString oldName = selected().name;
     auto *name = find<QLineEdit>(u"campaignNameField"_s);
     ASSERT_NE(name, nullptr);
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, u"Q4 Push"_s);
+    EXPECT_EQ(selected().name, oldName);
+    QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ(selected().name, u"Q4 Push"_s);
     EXPECT_EQ(selected().updated, u"Just now"_s);
     EXPECT_EQ(find<QLineEdit>(u"campaignNameField"_s), name);
-    EXPECT_EQ(name->text(), u"Q4 Push"_s);
     EXPECT_EQ(text(u"planTitleLabel"_s), u"Q4 Push"_s);
+    model->flushPendingWrites();
+    EXPECT_EQ(QDir(workspaceRoot()).entryList({ u"q"_s, u"q4*"_s }, QDir::Dirs).filter(u"q4-p"_s),
+        QStringList { u"q4-push"_s });
 
-    // A budget without a dollar sign is stored, but the field shows the stand-in once left.
+    // Only the amount of the channels text changes; text that is no amount is refused.
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.channelsAndBudget = u"Meta · $5,000 flight"_s; });
     auto *budget = find<QLineEdit>(u"monthlyBudgetField"_s);
     budget->setFocus();
     budget->selectAll();
     QTest::keyClicks(budget, u"90000"_s);
-    EXPECT_EQ(selected().channelsAndBudget, u"Google Search + LinkedIn + Reddit · 90000"_s);
-    EXPECT_EQ(budget->text(), u"90000"_s);
-    budget->selectAll();
-    QTest::keyClicks(budget, u"$60,000 total"_s);
+    EXPECT_EQ(selected().channelsAndBudget, u"Meta · $5,000 flight"_s);
     auto *objective = find<QPlainTextEdit>(u"objectiveEditor"_s);
     objective->setFocus();
-    EXPECT_EQ(budget->text(), u"$60,000"_s);
+    EXPECT_EQ(selected().channelsAndBudget, u"Meta · $90000 flight"_s);
+    budget->setFocus();
+    budget->selectAll();
+    QTest::keyClicks(budget, u"lots"_s);
+    QTest::keyClick(budget, Qt::Key_Return);
+    EXPECT_EQ(selected().channelsAndBudget, u"Meta · $90000 flight"_s);
+    EXPECT_EQ(budget->text(), u"$90000"_s);
+    EXPECT_TRUE(model->statusNotice().value_or(QString()).startsWith(u"The monthly budget must be an amount"_s));
 
     objective->selectAll();
     QTest::keyClicks(objective, u"More SQLs"_s);

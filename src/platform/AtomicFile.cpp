@@ -1,0 +1,146 @@
+#include "platform/AtomicFile.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace orvane::platform {
+namespace {
+
+QString errnoText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+bool fail(QString *error, int code)
+{
+    if (error)
+        *error = errnoText(code);
+    return false;
+}
+
+// Creates a new file beside target, never one that exists; a new file gets 0666 less the umask.
+int createTemporary(const QByteArray &target, QByteArray &temp)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray stem = target.left(slash + 1) + '.' + target.mid(slash + 1) + '.';
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = stem + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *error)
+{
+    const QByteArray native = QFile::encodeName(path);
+    std::optional<mode_t> keptMode;
+    struct stat existing { };
+    if (::lstat(native.constData(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode))
+            return fail(error, EISDIR);
+        if (S_ISREG(existing.st_mode))
+            keptMode = existing.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        return fail(error, errno);
+    }
+
+    QByteArray temp;
+    const int fd = createTemporary(native, temp);
+    if (fd < 0)
+        return fail(error, errno);
+    const auto abandon = [&](int code) {
+        ::close(fd);
+        ::unlink(temp.constData());
+        return fail(error, code);
+    };
+    if (keptMode && ::fchmod(fd, *keptMode) != 0)
+        return abandon(errno);
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return abandon(n < 0 ? errno : ENOSPC);
+        data += n;
+        left -= n;
+    }
+    // A full disk may only show when the data reaches it; the old file must outlive that.
+    if (::fsync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(temp.constData());
+        return fail(error, code);
+    }
+    if (::rename(temp.constData(), native.constData()) != 0) {
+        const int code = errno;
+        ::unlink(temp.constData());
+        return fail(error, code);
+    }
+    return true;
+}
+
+FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSymlink)
+{
+    FileContents result;
+    const QByteArray native = QFile::encodeName(path);
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followSymlink ? 0 : O_NOFOLLOW);
+    const int fd = ::open(native.constData(), flags);
+    if (fd < 0) {
+        result.outcome = errno == ENOENT ? ReadOutcome::absent
+            : errno == ELOOP             ? ReadOutcome::notRegular
+                                         : ReadOutcome::failed;
+        return result;
+    }
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        result.outcome = ReadOutcome::notRegular;
+        return result;
+    }
+    if (st.st_size > maxSize) {
+        ::close(fd);
+        result.outcome = ReadOutcome::tooLarge;
+        return result;
+    }
+    QByteArray bytes;
+    bytes.reserve(qsizetype(st.st_size));
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return result;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, qsizetype(n));
+        if (bytes.size() > maxSize) { // grew since it was checked
+            ::close(fd);
+            result.outcome = ReadOutcome::tooLarge;
+            return result;
+        }
+    }
+    ::close(fd);
+    result.outcome = ReadOutcome::read;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+} // namespace orvane::platform

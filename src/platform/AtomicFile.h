@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+// Whole-file reads and writes that a hostile folder cannot hang, redirect or truncate.
+namespace orvane::platform {
+
+// Replaces the file at path with bytes, atomically: the bytes go to a new temporary file beside it,
+// every write, the sync to disk and the close are checked, and only then is it renamed into place.
+// On any failure the temporary file is removed and whatever was at path is left whole. A symlink,
+// FIFO or other non-folder at path is replaced, never followed or opened; a folder there fails.
+// An existing regular file keeps its permissions. On failure returns false and fills error.
+bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *error = nullptr);
+
+enum class ReadOutcome { read, absent, notRegular, tooLarge, failed };
+
+struct FileContents {
+    ReadOutcome outcome = ReadOutcome::failed;
+    QByteArray bytes;
+    [[nodiscard]] bool ok() const { return outcome == ReadOutcome::read; }
+};
+
+// Reads a regular file of at most maxSize bytes. Opened without blocking and without following a
+// final symlink only when followSymlink is false; the kind and size are checked on the open
+// descriptor, so a FIFO or device put in place of a file is never read from.
+[[nodiscard]] FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSymlink = true);
+
+} // namespace orvane::platform
