@@ -31,7 +31,7 @@ namespace {
 
 QString dataHome()
 {
-    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return xdg;
     return QDir::homePath() + u"/.local/share";

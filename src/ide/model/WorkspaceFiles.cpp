@@ -50,7 +50,7 @@ QString documentsFolder()
 QString shownPath(const QString &path)
 {
     const QString home = QDir::cleanPath(QDir::homePath());
-    const QString clean = QDir::cleanPath(path);
+    QString clean = QDir::cleanPath(path);
     if (home == u"/")
         return clean;
     if (clean == home)
