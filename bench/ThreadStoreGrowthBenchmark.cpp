@@ -5,21 +5,15 @@
 //
 // The window runs in a child process: this program started with "--first-frame <home>" builds the
 // application window on that home, prints "first-frame" at its first frame and runs until it is ended.
-#include "app/OrvaneMainWindow.h"
+#include "ProcessStart.h"
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
-#include "kit/auth/AccountStore.h"
-#include "kit/session/SessionStore.h"
-#include "voice/VoiceInputProvider.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QProcess>
 #include <QStringBuilder>
 #include <QTemporaryDir>
 
@@ -31,24 +25,15 @@
 #include <chrono>
 #include <map>
 #include <memory>
-#include <string_view>
 #include <unistd.h>
 #include <vector>
 
 using namespace orvane;
 using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class NoAccountStore final : public AccountStore {
-public:
-    QCoro::Task<std::optional<SignedInAccount>> load() override { co_return std::nullopt; }
-    QCoro::Task<> save(SignedInAccount) override { co_return; }
-    QCoro::Task<> clear() override { co_return; }
-};
 
 // Threads of 3 tabs with 30 entries each, about 200 KB apiece, until the store holds `megabytes`.
 QByteArray threadStoreOf(int megabytes)
@@ -117,80 +102,46 @@ const QString &homeWith(int megabytes)
     return path;
 }
 
-// The first frame of a child process: wall time from its start to the line it prints then, and its
-// resident memory at that moment. Measured from outside so that loading and linking count.
-struct FirstFrame {
-    double milliseconds = 0;
-    double residentMegabytes = 0;
-};
-
-double residentMegabytesOf(qint64 pid)
-{
-    QFile status(u"/proc/%1/statm"_s.arg(pid));
-    const QByteArray pages = status.open(QIODevice::ReadOnly) ? status.readAll().split(' ').value(1) : "0";
-    return pages.toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6;
-}
-
-// Runs the program until it prints its first-frame line ("painted <pages>" or "first-frame"), reads its resident memory then, and ends it.
-FirstFrame runUntilPainted(const QString &program, const QStringList &arguments)
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const auto start = Clock::now();
-    child.start(program, arguments);
-    QByteArray line;
-    while (!line.endsWith('\n') && child.waitForReadyRead(60'000))
-        line += child.readLine();
-    FirstFrame frame;
-    frame.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    // The window child reports its own pages as it exits; the bare window is read from outside.
-    frame.residentMegabytes = line.startsWith("painted ")
-        ? line.trimmed().split(' ').value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6
-        : residentMegabytesOf(child.processId());
-    child.terminate();
-    if (!child.waitForFinished(10'000))
-        child.kill();
-    child.waitForFinished();
-    return frame;
-}
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// The whole window on a store of the argument's size and the bare window, in turn, each run; the
-// iteration time is the whole window's. The ratio is the median of the pairs' ratios.
+// The application on a store of the argument's size and the bare window, in turn, each run; the
+// iteration time is the application's. The ratio is the median of the pairs' ratios. The first
+// start on each home is not timed (it writes the workspace folder).
 void BM_FirstFrameBesideBareWindow(benchmark::State &state)
 {
     const int megabytes = int(state.range(0));
     const QString home = homeWith(megabytes);
-    const QString self = QCoreApplication::applicationFilePath();
-    const QString bare = QFileInfo(self).absolutePath() + u"/orvane_bare_window"_s;
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString app = dir + u"/../src/app/orvane"_s;
+    const QString bare = dir + u"/orvane_bare_window"_s;
+    bench::run(app, home, false);
     std::vector<double> window, yardstick, ratio, windowResident, bareResident;
     for (auto _ : state) {
-        const FirstFrame whole = runUntilPainted(self, { u"--first-frame"_s, home });
-        const FirstFrame base = runUntilPainted(bare, {});
-        state.SetIterationTime(whole.milliseconds / 1000);
-        window.push_back(whole.milliseconds);
-        yardstick.push_back(base.milliseconds);
-        ratio.push_back(whole.milliseconds / base.milliseconds);
-        windowResident.push_back(whole.residentMegabytes);
-        bareResident.push_back(base.residentMegabytes);
+        const bench::Started whole = bench::run(app, home, true);
+        const bench::Started base = bench::run(bare, home, true);
+        state.SetIterationTime(whole.firstFrameSeconds);
+        window.push_back(whole.firstFrameSeconds * 1000);
+        yardstick.push_back(base.firstFrameSeconds * 1000);
+        ratio.push_back(whole.firstFrameSeconds / base.firstFrameSeconds);
+        windowResident.push_back(whole.residentMiB);
+        bareResident.push_back(base.residentMiB);
     }
     static double emptyStoreResident = 0; // the seeds' run, which comes first
     const double resident = median(windowResident);
     if (megabytes == 0)
         emptyStoreResident = resident;
-    state.counters["window_ms"] = median(window);
+    state.counters["app_ms"] = median(window);
     state.counters["bare_ms"] = median(yardstick);
-    state.counters["ratio"] = median(ratio);
-    state.counters["window_resident_MB"] = resident;
-    state.counters["bare_resident_MB"] = median(bareResident);
-    state.counters["resident_ratio"] = resident / median(bareResident);
+    state.counters["frame_ratio"] = median(ratio);
+    state.counters["app_rss_MiB"] = resident;
+    state.counters["bare_rss_MiB"] = median(bareResident);
+    // Resident memory the stored threads add, per MB of them, over the seeds' start.
     if (megabytes > 0 && emptyStoreResident > 0)
-        state.counters["resident_per_stored_MB"] = (resident - emptyStoreResident) / megabytes;
+        state.counters["rss_per_stored_MB"] = (resident - emptyStoreResident) * 1.048576 / megabytes;
 }
 BENCHMARK(BM_FirstFrameBesideBareWindow)
     ->Arg(0)
@@ -199,52 +150,7 @@ BENCHMARK(BM_FirstFrameBesideBareWindow)
     ->Arg(50)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-
-// The child: the application window on a signed-out session, as the application builds it.
-int firstFrameChild(int argc, char **argv)
-{
-    pointHomeAt(QString::fromLocal8Bit(argv[2]));
-    QApplication app(argc, argv);
-    QNetworkAccessManager network;
-    SessionStore session(OrvaneEnvironment::production, std::make_shared<NoAccountStore>(), &network, 2s,
-        platform::UserDefaults::standard());
-    OrvaneMainWindow window(&session, std::make_shared<voice::UnavailableVoiceProvider>(), false);
-    window.resize(OrvaneMainWindow::defaultSize);
-    class PaintWatch final : public QObject {
-    public:
-        explicit PaintWatch(QWidget &watched) : m_window(&watched) { }
-
-    protected:
-        bool eventFilter(QObject *object, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint && object->isWidgetType()
-                && static_cast<QWidget *>(object)->window() == m_window && !m_painted) {
-                m_painted = true;
-                // Reported once the whole frame is painted, after this event's siblings.
-                QMetaObject::invokeMethod(
-                    qApp,
-                    [] {
-                        QFile statm(u"/proc/self/statm"_s);
-                        const QByteArray pages
-                            = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1) : "0";
-                        std::printf("painted %s\n", pages.constData());
-                        std::fflush(stdout);
-                        QCoreApplication::exit(0);
-                    },
-                    Qt::QueuedConnection);
-            }
-            return false;
-        }
-
-    private:
-        QWidget *m_window;
-        bool m_painted = false;
-    } watch(window);
-    app.installEventFilter(&watch);
-    window.show();
-    return QApplication::exec();
-}
+    ->Iterations(8);
 
 // Every file under the home with its inode and size: an atomic write gives a file a new inode.
 std::map<QString, std::pair<ino_t, qint64>> filesUnder(const QString &root)
@@ -314,10 +220,6 @@ BENCHMARK(BM_BytesWrittenEditingOneThread)->Arg(1)->Arg(10)->Arg(50)->Unit(bench
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc == 3 && std::string_view(argv[1]) == "--first-frame")
-        return firstFrameChild(argc, argv);
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -689,11 +689,11 @@ void CampaignIDEWorkspaceModel::adoptThreadBody(const QUuid &threadID, const std
     }
 }
 
-void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID)
+void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID, bool inBackground)
 {
     if (m_threadStore->hasBody(threadID))
         return;
-    if (!m_threadStore->isLarge(threadID)) {
+    if (!inBackground && !m_threadStore->isLarge(threadID)) {
         loadThreadBody(threadID);
         Q_EMIT threadChanged(threadID);
         return;
@@ -710,10 +710,10 @@ void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID)
 void CampaignIDEWorkspaceModel::loadShownThreadBodies()
 {
     if (m_primaryDestination.kind() == IDEPrimaryDestination::Kind::campaigns) {
-        // The campaigns surface draws every thread's table.
-        const QList<CampaignIDEThread> threads = m_threads;
-        for (const CampaignIDEThread &thread : threads)
-            requestThreadBody(thread.id);
+        // The campaigns surface draws every thread's table: however small each, together they
+        // could be the whole store.
+        for (const CampaignIDEThread &thread : std::as_const(m_threads))
+            requestThreadBody(thread.id, true);
         return;
     }
     if (const auto thread = activeThread())

@@ -600,8 +600,9 @@ private:
     // Reads a thread's body now when it is not in memory; true when it was read.
     bool loadThreadBody(const QUuid &threadID);
     void adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
-    // Brings a body into memory: now when small, else on a reader thread (threadChanged follows).
-    void requestThreadBody(const QUuid &threadID);
+    // Brings a body into memory: now when small, else (or when asked) on a reader thread, and
+    // threadChanged follows.
+    void requestThreadBody(const QUuid &threadID, bool inBackground = false);
     // The bodies of what the window shows: the active thread, or every thread for the campaigns.
     void loadShownThreadBodies();
     void enqueueListing(const QString &folder, bool createFolder);

@@ -57,6 +57,7 @@ ThreadStore::ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue 
 
 ThreadStore::~ThreadStore()
 {
+    m_readers.clear(); // reads not started yet are not needed any more
     m_readers.waitForDone();
 }
 
@@ -227,7 +228,6 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
     index.reserve(threads.size());
     QSet<QUuid> present;
     present.reserve(threads.size());
-    QDir().mkpath(m_folder);
     for (const CampaignIDEThread &thread : threads) {
         present.insert(thread.id);
         if (!hasBody(thread.id)) {

@@ -35,7 +35,7 @@ class WorkspaceDiskQueue;
 class ThreadStore final {
 public:
     ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue &disk);
-    // Waits for the reads still running.
+    // Drops the reads not started yet and waits for those running.
     ~ThreadStore();
     ThreadStore(const ThreadStore &) = delete;
     ThreadStore &operator=(const ThreadStore &) = delete;

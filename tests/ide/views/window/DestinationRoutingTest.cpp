@@ -7,6 +7,7 @@
 #include "ide/views/window/WorkspaceSidebar.h"
 
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -188,6 +189,34 @@ TEST_F(DestinationRoutingTest, RegisteredSheetContentAndRegionsAreUsed)
     state().setRenamingThread(std::nullopt);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return window->sheets()->sheet(WorkspaceSheet::renameThread) == nullptr; }, 2000));
+}
+
+// A thread too long to read on the main thread opens at once and shows its timeline when read.
+TEST_F(DestinationRoutingTest, ALongThreadShowsItsTimelineOnceItsBodyIsRead)
+{
+    QList<CampaignIDEThread> threads
+        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
+    CampaignAgentTab &tab = threads.first().agentTabs.first();
+    const CampaignTimelineEntry sample = tab.entries.first();
+    while (tab.entries.size() * encodeJson(sample).size() < ThreadStore::backgroundReadSize) {
+        CampaignTimelineEntry entry = sample;
+        entry.id = QUuid::createUuid();
+        tab.entries.append(entry);
+    }
+    ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
+    makeModel().reset(); // the move into the thread store
+
+    makeWindow();
+    // The primary pane's timeline; the split pane has one too.
+    const auto shown = [&] {
+        const auto lists = window->findChildren<QListView *>(u"timelineListView"_s);
+        return std::any_of(lists.cbegin(), lists.cend(), [&](QListView *list) {
+            return list->isVisible() && list->model()->rowCount() == tab.entries.size();
+        });
+    };
+    EXPECT_TRUE(QTest::qWaitFor(shown));
+    EXPECT_EQ(model().activeThread(), threads.first());
+    keepPicture(u"long-thread.png"_s);
 }
 
 } // namespace

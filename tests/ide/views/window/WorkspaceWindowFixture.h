@@ -3,6 +3,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
+#include "ide/views/window/LiveContextRefresher.h"
 #include "ide/views/window/WindowPrimitives.h"
 #include "ide/views/window/WorkspaceViewState.h"
 #include "ide/views/window/WorkspaceWindowController.h"
@@ -84,6 +85,8 @@ protected:
             ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
             window->activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+            // The first refresh starts once the first frame is painted.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return window->refresher()->refreshCount() > 0; }));
         }
     }
 

@@ -155,7 +155,8 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
 
     const OrvaneWebTheme dark(true);
     ASSERT_TRUE(model().isDarkTheme());
-    const auto faded = [&] { return QTest::qWaitFor([&] { return !window->findChild<QWidget *>(u"themeCrossFade"_s); }, 2000); };
+    const auto faded
+        = [&] { return QTest::qWaitFor([&] { return !window->findChild<QWidget *>(u"themeCrossFade"_s); }, 2000); };
     expectColor(pixel(barBackground), dark.sidebarBackground(), "dark top bar");
     expectColor(pixel(toastFill), dark.elevatedBackground(), "dark toast");
     expectColor(window->palette().color(QPalette::Window), dark.canvasBackground(), "dark canvas");
