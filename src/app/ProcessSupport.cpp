@@ -1,10 +1,12 @@
 #include "app/ProcessSupport.h"
 
+#include "platform/AtomicFile.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <QPixmap>
 #include <QPointer>
-#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -92,9 +94,11 @@ void writeScreenshotAfterStart(QWidget *window, const QString &path)
         poll->deleteLater();
         QTimer::singleShot(settleMilliseconds, window, [window, path] {
             const QPixmap shot = window->grab();
-            QSaveFile file(path);
-            QImageWriter writer(&file, "png");
-            if (!file.open(QIODevice::WriteOnly) || !writer.write(shot.toImage()) || !file.commit())
+            QByteArray png;
+            QBuffer buffer(&png);
+            QImageWriter writer(&buffer, "png");
+            if (!buffer.open(QIODevice::WriteOnly) || !writer.write(shot.toImage())
+                || !platform::writeFileAtomically(path, png))
                 std::fprintf(stderr, "orvane: cannot write the screenshot to %s\n", qPrintable(path));
         });
     });

@@ -811,8 +811,8 @@ void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice
     const auto outcome = std::make_shared<Outcome>();
     for (const CampaignIDEProject &project : std::as_const(m_projects)) {
         const QString folder = projectFolderPath(project);
+        // Not keyed: a later write of the project must not take its place, or its outcome would be lost.
         m_disk->enqueue(
-            u"project:"_s + project.id.toString(),
             [project, folder, outcome](WorkspaceDiskQueue &disk) {
                 const auto error = mirrorProjectFolder(disk, project, folder, true);
                 if (error && !outcome->failure)

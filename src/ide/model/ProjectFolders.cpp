@@ -108,7 +108,8 @@ void CampaignIDEWorkspaceModel::moveProjectFolder(const CampaignIDEProject &rena
     // Someone else's folder is never written into: the project stays where it is.
     const QFileInfo target(root + u'/' + newName);
     if (target.exists() || target.isSymLink()) {
-        flashNotice(u"Kept the folder ~/Documents/Orvane/"_s + oldName + u": ~/Documents/Orvane/"_s + newName
+        const QString shownRoot = shownWorkspaceRoot();
+        flashNotice(u"Kept the folder "_s + shownRoot + u'/' + oldName + u": "_s + shownRoot + u'/' + newName
             + u" already exists."_s);
         return;
     }
