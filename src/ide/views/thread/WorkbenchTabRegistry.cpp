@@ -12,7 +12,7 @@ namespace orvane {
 
 void WorkbenchTabRegistry::setTab(IDEWorkbenchView view, TabFactory factory)
 {
-    m_tabs.insert(view, std::move(factory));
+    m_tabs.emplace(view, std::move(factory));
 }
 
 QWidget *WorkbenchTabRegistry::makeTab(

@@ -7,17 +7,17 @@ namespace orvane {
 
 void WorkspaceViewRegistry::setSurface(DestinationSurface surface, SurfaceFactory factory)
 {
-    m_surfaces.insert(surface, std::move(factory));
+    m_surfaces.emplace(surface, std::move(factory));
 }
 
 void WorkspaceViewRegistry::setSheet(WorkspaceSheet sheet, WidgetFactory factory)
 {
-    m_sheets.insert(sheet, std::move(factory));
+    m_sheets.emplace(sheet, std::move(factory));
 }
 
 void WorkspaceViewRegistry::setRegion(WorkspaceRegion region, WidgetFactory factory)
 {
-    m_regions.insert(region, std::move(factory));
+    m_regions.emplace(region, std::move(factory));
 }
 
 DestinationView *WorkspaceViewRegistry::makeSurface(
