@@ -31,15 +31,15 @@ QColor brandColor(const BrandAdaptiveColor &color)
 
 // --- PlainTextBlock ---------------------------------------------------------------------------------
 
-PlainTextBlock::PlainTextBlock(
-    QString text, QFont font, BrandAdaptiveColor color, qreal lineSpacing, Qt::Alignment alignment, QWidget *parent)
-    : QWidget(parent), m_color(std::move(color)), m_lineSpacing(lineSpacing), m_alignment(alignment)
+PlainTextBlock::PlainTextBlock(const QString &text, const QFont &font, BrandAdaptiveColor color, qreal lineSpacing,
+    Qt::Alignment alignment, QWidget *parent)
+    : QWidget(parent), m_color(color), m_lineSpacing(lineSpacing), m_alignment(alignment)
 {
     setFont(font);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
-    setText(std::move(text));
+    setText(text);
 }
 
 void PlainTextBlock::setText(const QString &text)
@@ -54,7 +54,7 @@ void PlainTextBlock::setText(const QString &text)
 
 void PlainTextBlock::setColor(BrandAdaptiveColor color)
 {
-    m_color = std::move(color);
+    m_color = color;
     update();
 }
 
@@ -293,7 +293,7 @@ void BrandSymbolView::paintEvent(QPaintEvent *)
     paintBrandSymbol(painter, QRectF(rect()), color);
 }
 
-BrandRule::BrandRule(QSize size, BrandAdaptiveColor color, QWidget *parent) : QWidget(parent), m_color(std::move(color))
+BrandRule::BrandRule(QSize size, BrandAdaptiveColor color, QWidget *parent) : QWidget(parent), m_color(color)
 {
     setFixedSize(size);
 }

@@ -20,7 +20,7 @@ class PlainTextBlock final : public QWidget {
     Q_OBJECT
 
 public:
-    PlainTextBlock(QString text, QFont font, BrandAdaptiveColor color, qreal lineSpacing = 0,
+    PlainTextBlock(const QString &text, const QFont &font, BrandAdaptiveColor color, qreal lineSpacing = 0,
         Qt::Alignment alignment = Qt::AlignLeft, QWidget *parent = nullptr);
 
     void setText(const QString &text);
