@@ -19,7 +19,6 @@
 #include "ide/views/governance/ConnectionsSurfaceView.h"
 #include "ide/views/governance/ReportsSurfaceView.h"
 #include "ide/views/governance/WorkspaceSettingsSurfaceView.h"
-#include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/operations/AgentsCatalogSurfaceView.h"
 #include "ide/views/operations/AssetsLibrarySurfaceView.h"
 #include "ide/views/operations/CampaignsOperationsSurfaceView.h"
@@ -31,6 +30,7 @@
 #include "ide/views/sheets/RenameThreadSheet.h"
 #include "ide/views/sidebar/SidebarNavigationView.h"
 #include "ide/views/sidebar/SidebarUserFooter.h"
+#include "ide/views/thread/CampaignThreadWorkbenchView.h"
 
 namespace orvane {
 
@@ -40,16 +40,16 @@ WorkspaceViewRegistry standardWorkspaceViews()
     views.setSurface(DestinationSurface::connections, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new ConnectionsSurfaceView(context, parent);
     });
-    views.setSurface(DestinationSurface::reports, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new ReportsSurfaceView(context, parent);
-    });
+    views.setSurface(DestinationSurface::reports,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new ReportsSurfaceView(context, parent); });
     views.setSurface(DestinationSurface::settings, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new WorkspaceSettingsSurfaceView(context, parent);
     });
-    views.setSheet(WorkspaceSheet::launchApproval, [](const WorkspaceViewContext &context, QWidget *parent) -> QWidget * {
-        const auto request = context.model->activeLaunchRequest();
-        return request ? new CampaignLaunchApprovalModal(context, *request, parent) : nullptr;
-    });
+    views.setSheet(
+        WorkspaceSheet::launchApproval, [](const WorkspaceViewContext &context, QWidget *parent) -> QWidget * {
+            const auto request = context.model->activeLaunchRequest();
+            return request ? new CampaignLaunchApprovalModal(context, *request, parent) : nullptr;
+        });
     views.setSurface(DestinationSurface::operationsHome, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new OperationsHomeSurfaceView(context, parent);
     });
@@ -65,27 +65,21 @@ WorkspaceViewRegistry standardWorkspaceViews()
     views.setSurface(DestinationSurface::threadWorkbench, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new CampaignThreadWorkbenchView(context, standardWorkbenchTabs(), parent);
     });
-    views.setSheet(WorkspaceSheet::newProject, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new NewProjectSheet(context, parent);
-    });
-    views.setSheet(WorkspaceSheet::newThread, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new NewThreadSheet(context, parent);
-    });
-    views.setSheet(WorkspaceSheet::renameThread, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new RenameThreadSheet(context, parent);
-    });
-    views.setSheet(WorkspaceSheet::commandPalette, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new CommandPaletteSheet(context, parent);
-    });
-    views.setRegion(WorkspaceRegion::copilotDrawer, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new CopilotDrawer(context, parent);
-    });
+    views.setSheet(WorkspaceSheet::newProject,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new NewProjectSheet(context, parent); });
+    views.setSheet(WorkspaceSheet::newThread,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new NewThreadSheet(context, parent); });
+    views.setSheet(WorkspaceSheet::renameThread,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new RenameThreadSheet(context, parent); });
+    views.setSheet(WorkspaceSheet::commandPalette,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new CommandPaletteSheet(context, parent); });
+    views.setRegion(WorkspaceRegion::copilotDrawer,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new CopilotDrawer(context, parent); });
     views.setRegion(WorkspaceRegion::sidebarNavigation, [](const WorkspaceViewContext &context, QWidget *parent) {
         return new SidebarNavigationView(context, parent);
     });
-    views.setRegion(WorkspaceRegion::sidebarFooter, [](const WorkspaceViewContext &context, QWidget *parent) {
-        return new SidebarUserFooter(context, parent);
-    });
+    views.setRegion(WorkspaceRegion::sidebarFooter,
+        [](const WorkspaceViewContext &context, QWidget *parent) { return new SidebarUserFooter(context, parent); });
     return views;
 }
 

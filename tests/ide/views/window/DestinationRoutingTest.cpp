@@ -210,9 +210,8 @@ TEST_F(DestinationRoutingTest, ALongThreadShowsItsTimelineOnceItsBodyIsRead)
     // The primary pane's timeline; the split pane has one too.
     const auto shown = [&] {
         const auto lists = window->findChildren<QListView *>(u"timelineListView"_s);
-        return std::any_of(lists.cbegin(), lists.cend(), [&](QListView *list) {
-            return list->isVisible() && list->model()->rowCount() == tab.entries.size();
-        });
+        return std::any_of(lists.cbegin(), lists.cend(),
+            [&](QListView *list) { return list->isVisible() && list->model()->rowCount() == tab.entries.size(); });
     };
     EXPECT_TRUE(QTest::qWaitFor(shown));
     EXPECT_EQ(model().activeThread(), threads.first());
