@@ -5,6 +5,7 @@
 //
 // The window runs in a child process: this program started with "--first-frame <home>" builds the
 // application window on that home, prints "first-frame" at its first frame and runs until it is ended.
+#include "BenchThreads.h"
 #include "ProcessStart.h"
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
@@ -40,27 +41,10 @@ QByteArray threadStoreOf(int megabytes)
 {
     const auto projects = CampaignIDEWorkspaceModel::sampleProjects();
     const CampaignIDEThread seed = OrvaneWebParitySeeds::defaultThreads(projects).first();
-    const CampaignTimelineEntry sample = seed.agentTabs.first().entries.at(1);
     QList<CampaignIDEThread> threads;
     qint64 size = 0;
     for (int t = 0; size < qint64(megabytes) * 1'000'000; ++t) {
-        CampaignIDEThread thread = seed;
-        thread.id = QUuid::createUuid();
-        thread.title = u"Campaign thread "_s % QString::number(t);
-        thread.agentTabs.clear();
-        for (int a = 0; a < 3; ++a) {
-            CampaignAgentTab tab = seed.agentTabs.first();
-            tab.id = QUuid::createUuid();
-            tab.entries.clear();
-            for (int e = 0; e < 30; ++e) {
-                CampaignTimelineEntry entry = sample;
-                entry.id = QUuid::createUuid();
-                entry.text = sample.text % u" #"_s % QString::number(e);
-                tab.entries.append(entry);
-            }
-            thread.agentTabs.append(tab);
-        }
-        thread.activeAgentTabID = thread.agentTabs.first().id;
+        const CampaignIDEThread thread = bench::largeThread(seed, t);
         size += encodeJson(thread).size();
         threads.append(thread);
     }

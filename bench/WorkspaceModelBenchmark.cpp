@@ -1,3 +1,4 @@
+#include "BenchThreads.h"
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
@@ -25,28 +26,9 @@ using Clock = std::chrono::steady_clock;
 QList<CampaignIDEThread> largeThreadStore(const QList<CampaignIDEProject> &projects)
 {
     const CampaignIDEThread seed = OrvaneWebParitySeeds::defaultThreads(projects).first();
-    const CampaignTimelineEntry sample = seed.agentTabs.first().entries.at(1);
     QList<CampaignIDEThread> threads;
-    for (int t = 0; t < 50; ++t) {
-        CampaignIDEThread thread = seed;
-        thread.id = QUuid::createUuid();
-        thread.title = u"Campaign thread "_s % QString::number(t);
-        thread.agentTabs.clear();
-        for (int a = 0; a < 3; ++a) {
-            CampaignAgentTab tab = seed.agentTabs.first();
-            tab.id = QUuid::createUuid();
-            tab.entries.clear();
-            for (int e = 0; e < 30; ++e) {
-                CampaignTimelineEntry entry = sample;
-                entry.id = QUuid::createUuid();
-                entry.text = sample.text % u" #"_s % QString::number(e);
-                tab.entries.append(entry);
-            }
-            thread.agentTabs.append(tab);
-        }
-        thread.activeAgentTabID = thread.agentTabs.first().id;
-        threads.append(thread);
-    }
+    for (int t = 0; t < 50; ++t)
+        threads.append(bench::largeThread(seed, t));
     return threads;
 }
 
