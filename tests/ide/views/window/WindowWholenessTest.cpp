@@ -90,7 +90,7 @@ protected:
         CampaignThreadWorkbenchView *view = workbench();
         if (view && view->isVisible()) {
             EXPECT_GE(view->primaryPane()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth) << at;
-            if (view->secondaryPane()->isVisible()) {
+            if (view->secondaryPane() && view->secondaryPane()->isVisible()) {
                 EXPECT_GE(view->secondaryPane()->width(), CampaignThreadWorkbenchView::secondaryMinimumWidth) << at;
             }
             EXPECT_GE(find(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth) << at;
