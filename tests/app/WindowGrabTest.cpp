@@ -91,26 +91,6 @@ TEST(WindowGrabTest, SignInScreenWhileSigningInWithAnErrorAndANotice)
     const QImage image = grab(window, u"sign-in-pending"_s);
     QWidget *card = harness.find(u"signIn.pending"_s);
     EXPECT_EQ(pixelAt(image, window, card, { card->width() / 2, card->height() - 3 }), brand(Brand::bgSecondary()));
-
-    resizeContent(window, { 800, 700 });
-    grab(window, u"sign-in-pending-column"_s);
-    resizeContent(window, { 700, 450 });
-    grab(window, u"sign-in-pending-compact"_s);
-}
-
-TEST(WindowGrabTest, SignInScreenWithAnError)
-{
-    AppHarness harness;
-    harness.service().setDevicePollStatuses({ u"expired"_s });
-    OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
-    resizeContent(window, { 1000, 800 });
-    harness.session().signIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.session().lastError().has_value(); }));
-    QCoreApplication::processEvents();
-    grab(window, u"sign-in-error"_s);
-    resizeContent(window, { 800, 700 });
-    grab(window, u"sign-in-error-column"_s);
 }
 
 TEST(WindowGrabTest, MainWindowWithTheWorkspace)

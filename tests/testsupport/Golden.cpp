@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -14,13 +15,20 @@ namespace {
 void numberRandomIds(nlohmann::ordered_json &json, std::map<std::string, int> &seen)
 {
     static const std::regex kRandomId(
-        "\\{?[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-4[0-9a-fA-F]{3}-[89abAB][0-9a-fA-F]{3}-[0-9a-fA-F]{12}\\}?");
+        "[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-4[0-9a-fA-F]{3}-[89abAB][0-9a-fA-F]{3}-[0-9a-fA-F]{12}");
     if (json.is_string()) {
         const std::string text = json.get<std::string>();
-        if (std::regex_match(text, kRandomId)) {
-            const auto [it, added] = seen.emplace(text, static_cast<int>(seen.size()) + 1);
-            json = "<id " + std::to_string(it->second) + ">";
+        std::string numbered;
+        auto last = text.cbegin();
+        for (std::sregex_iterator it(text.cbegin(), text.cend(), kRandomId), end; it != end; ++it) {
+            std::string id = it->str();
+            std::transform(id.begin(), id.end(), id.begin(), [](unsigned char c) { return std::tolower(c); });
+            const auto [found, added] = seen.emplace(id, static_cast<int>(seen.size()) + 1);
+            numbered.append(last, (*it)[0].first).append("<id " + std::to_string(found->second) + ">");
+            last = (*it)[0].second;
         }
+        if (last != text.cbegin())
+            json = numbered.append(last, text.cend());
         return;
     }
     if (!json.is_structured())

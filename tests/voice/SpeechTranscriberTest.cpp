@@ -20,6 +20,9 @@ protected:
     std::shared_ptr<ScriptedSpeechEngine> engine = std::make_shared<ScriptedSpeechEngine>();
     std::unique_ptr<SpeechTranscriber> transcriber = std::make_unique<SpeechTranscriber>(engine, 400ms, 250ms);
 
+    // Timers that cannot fire while a test checks that a session is still running.
+    void withoutTimeouts() { transcriber = std::make_unique<SpeechTranscriber>(engine, 1h, 1h); }
+
     void TearDown() override
     {
         transcriber.reset();
@@ -34,12 +37,6 @@ protected:
         return collector;
     }
 };
-
-TEST_F(SpeechTranscriberTest, TokensCountUpFromOne)
-{
-    EXPECT_EQ(transcriber->issueToken(), SessionToken { 1 });
-    EXPECT_EQ(transcriber->issueToken(), SessionToken { 2 });
-}
 
 TEST_F(SpeechTranscriberTest, YieldsTheGrowingTranscriptAndEndsAfterSilence)
 {
@@ -125,6 +122,7 @@ TEST_F(SpeechTranscriberTest, FailedStartStopsTheEngineAndPassesItsError)
 
 TEST_F(SpeechTranscriberTest, OlderTokenArrivingLateEndsAtOnce)
 {
+    withoutTimeouts();
     const SessionToken first = transcriber->issueToken();
     const SessionToken second = transcriber->issueToken();
     StreamCollector newer(transcriber->transcribe(second));
@@ -154,6 +152,7 @@ TEST_F(SpeechTranscriberTest, StopBeforeBeginAbandonsTheToken)
 
 TEST_F(SpeechTranscriberTest, StopOfAnOlderTokenChangesNothing)
 {
+    withoutTimeouts();
     transcriber->issueToken();
     const SessionToken second = transcriber->issueToken();
     auto running = listen(transcriber->issueToken());

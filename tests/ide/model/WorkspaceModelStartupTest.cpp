@@ -2,6 +2,7 @@
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
+#include "testsupport/Golden.h"
 #include "testsupport/desktop/FileSizeLimit.h"
 
 #include <QDir>
@@ -53,49 +54,19 @@ TEST_F(WorkspaceModelTest, FirstLaunchStartsFromSamplesAndSeedsAndOpensTheFirstT
     EXPECT_EQ(model->localFiles().size(), 5);
 }
 
+// The sample project's folder, file by file, against the golden file; creatives.json decodes back.
 TEST_F(WorkspaceModelTest, WritesEveryProjectFolderWithItsExactContents)
 {
     const auto model = makeModel();
     const QString slug = QString::fromUtf16(sampleSlug);
-    const CampaignIDEProject &p = model->projects().first();
-    EXPECT_EQ(QString::fromUtf8(readAll(projectFile(slug, u"campaign-plan.md"_s))),
-        u"# "_s + p.name + u" — Campaign Plan\nStatus: Creative review\nUpdated: Just now\n\n## 01. Objective\n"_s
-            + p.objective + u"\n\n## 02. Target Audience\n"_s + p.audience + u"\n\n## 03. Channels & Budget\n"_s
-            + p.channelsAndBudget + u"\n\n## 04. Core Message\n"_s + p.message
-            + u"\n\n## 05. Governance & Guardrails\n"_s + p.guardrails);
-    EXPECT_EQ(QString::fromUtf8(readAll(projectFile(slug, u"execution-rules.md"_s))),
-        u"# "_s + p.name
-            + u" — Local Agent Rules (.orvanerules)\n"
-              u"- Always require human approval before mutating live ad budgets > $250/day.\n"
-              u"- Enforce UTMs (`utm_source`, `utm_medium`, `utm_campaign=orvane-local-campaign-ide-launch`) on all "
-              u"destination URLs.\n"
-              u"- Keep Google Search responsive headlines <= 30 characters and LinkedIn intro copy concise."_s);
-
-    // creatives.json: indented, keys sorted, and it decodes back to the artboards.
-    const QByteArray creatives = readAll(projectFile(slug, u"creatives.json"_s));
-    EXPECT_TRUE(creatives.startsWith("[\n  {\n    \"format\": "));
-    const QList<QByteArray> keys = [&] {
-        QList<QByteArray> found;
-        const QRegularExpression key(uR"re(^\s{4}"(\w+)":)re"_s, QRegularExpression::MultilineOption);
-        auto it = key.globalMatch(QString::fromUtf8(creatives));
-        while (it.hasNext() && found.size() < 8)
-            found.append(it.next().captured(1).toUtf8());
-        return found;
-    }();
-    EXPECT_EQ(keys,
-        (QList<QByteArray> {
-            "format", "headline", "height", "id", "isDirty", "platform", "requiresRereview", "reviewStatus" }));
-    EXPECT_EQ(decodeJson<QList<CreativeCanvasArtboard>>(creatives), p.creatives);
-
-    // The second project and every thread's files.
+    Json files = Json::object();
+    const QDir folder(workspaceRoot() + u'/' + slug);
+    for (const QString &name : folder.entryList(QDir::Files, QDir::Name))
+        files[name.toStdString()] = readAll(folder.filePath(name)).toStdString();
+    EXPECT_TRUE(matchesGolden("ide/model/golden/sample-project-folder.json", files));
+    EXPECT_EQ(decodeJson<QList<CreativeCanvasArtboard>>(readAll(projectFile(slug, u"creatives.json"_s))),
+        model->projects().first().creatives);
     EXPECT_TRUE(QFileInfo::exists(projectFile(u"q4-enterprise-demand-gen"_s, u"campaign-plan.md"_s)));
-    const QByteArray csv = readAll(projectFile(slug, u"media-plan.csv"_s));
-    EXPECT_TRUE(csv.startsWith("Channel,Campaign Name,Funnel Stage,Audience,Format,Daily Budget ($),Monthly Budget "
-                               "($),Bid Strategy,Target CPA ($),Est Conversions,Status\n"));
-    const QByteArray transcript = readAll(projectFile(slug, u"thread-transcript.json"_s));
-    const auto decoded = decodeJson<CampaignIDEThread>(transcript);
-    EXPECT_EQ(decoded.projectID, p.id);
-    EXPECT_FALSE(transcript.endsWith('\n'));
 }
 
 TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestart)

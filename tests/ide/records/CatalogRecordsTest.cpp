@@ -39,9 +39,6 @@ TEST(PlatformConnections, DeriveTheirLabelsFromTheMode)
 TEST(PlatformConnections, CodeTheirKeysAndModeRawValues)
 {
     CampaignPlatformConnection connection = OrvaneWebParitySeeds::defaultConnections().first();
-    EXPECT_EQ(encodedKeys(connection),
-        (std::vector<std::string> {
-            "id", "name", "category", "icon", "accountID", "accountName", "mode", "lastSynced" }));
     EXPECT_EQ(toJson(connection)["mode"], "Local Sandbox");
     connection.id = u"any text at all, not a uuid"_s;
     EXPECT_EQ(roundTrip(connection), connection);
@@ -49,8 +46,6 @@ TEST(PlatformConnections, CodeTheirKeysAndModeRawValues)
     Json json = toJson(connection);
     json["mode"] = "Cloud OAuth";
     EXPECT_EQ(fromJson<CampaignPlatformConnection>(json).mode, Mode::cloudConnected);
-    json["mode"] = "Not Connected";
-    EXPECT_EQ(fromJson<CampaignPlatformConnection>(json).mode, Mode::disconnected);
     json["mode"] = "cloudConnected";
     EXPECT_EQ(decodeFailure<CampaignPlatformConnection>(json), "mode: unknown raw value for the enumeration");
 }
@@ -58,9 +53,6 @@ TEST(PlatformConnections, CodeTheirKeysAndModeRawValues)
 TEST(AssetLibraryItems, LeaveOutAnAbsentProject)
 {
     CampaignAssetLibraryItem item = OrvaneWebParitySeeds::defaultAssets(QUuid::createUuid()).first();
-    EXPECT_EQ(encodedKeys(item),
-        (std::vector<std::string> { "id", "name", "kind", "channel", "dimensions", "headline", "subtitle", "status",
-            "updatedAt", "projectID" }));
     EXPECT_EQ(roundTrip(item), item);
     item.projectID.reset();
     EXPECT_EQ(encodedKeys(item).back(), "updatedAt");
@@ -71,8 +63,6 @@ TEST(AssetLibraryItems, LeaveOutAnAbsentProject)
     EXPECT_FALSE(fromJson<CampaignAssetLibraryItem>(json).projectID.has_value());
     json["kind"] = "landingPage";
     EXPECT_EQ(decodeFailure<CampaignAssetLibraryItem>(json), "kind: unknown raw value for the enumeration");
-    json["kind"] = "Email";
-    EXPECT_EQ(decodeFailure<CampaignAssetLibraryItem>(json), "kind: unknown raw value for the enumeration");
     json["kind"] = "Email Asset";
     EXPECT_EQ(fromJson<CampaignAssetLibraryItem>(json).kind, CampaignAssetLibraryItem::AssetKind::email);
     json["projectID"] = "8000000-0000-0000-0000-000000000001";
@@ -82,13 +72,8 @@ TEST(AssetLibraryItems, LeaveOutAnAbsentProject)
 TEST(RecommendedActions, CodeTheTargetWorkbenchAsItsLabel)
 {
     CampaignRecommendedNextAction action = OrvaneWebParitySeeds::defaultRecommendedActions().first();
-    EXPECT_EQ(encodedKeys(action),
-        (std::vector<std::string> { "id", "category", "platform", "accountName", "title", "impactEstimate", "rationale",
-            "prompt", "targetWorkbench", "isCompleted" }));
     EXPECT_EQ(toJson(action)["targetWorkbench"], "Table");
     EXPECT_EQ(roundTrip(action), action);
-    EXPECT_EQ(action.impactLabel(), action.impactEstimate);
-    EXPECT_EQ(action.detail(), action.rationale);
 
     Json json = toJson(action);
     json["targetWorkbench"] = "Local Files";
@@ -110,7 +95,6 @@ TEST(AgentPersonas, CompareAndHashEveryField)
     other = persona;
     other.defaultWorkbench = IDEWorkbenchView::table;
     EXPECT_NE(other, persona);
-    EXPECT_EQ(persona.samplePrompt(), persona.starterPrompt);
     EXPECT_EQ(
         QSet<OrvaneAgentPersona>(OrvaneWebParitySeeds::personas().cbegin(), OrvaneWebParitySeeds::personas().cend())
             .size(),

@@ -233,7 +233,7 @@ TEST_F(ServerRefreshTest, ANewerRefreshSupersedesTheRunningOne)
         // The first refresh's projects never come; the second's come late.
         if (++projectCalls == 1)
             return stalled(kProjects);
-        return CannedResponse::json(200, kProjects).delayedBy(400ms);
+        return CannedResponse::json(200, kProjects).heldUntilReleased();
     });
     int reportCalls = 0;
     service.setRoute("GET", u"/api/reports/list"_s, [&](const test::RecordedRequest &) {
@@ -253,6 +253,8 @@ TEST_F(ServerRefreshTest, ANewerRefreshSupersedesTheRunningOne)
     EXPECT_TRUE(model->reports().isEmpty());
     EXPECT_TRUE(model->isSyncingServer());
 
+    ASSERT_TRUE(service.waitForRequests(6));
+    service.releaseHeld();
     ASSERT_TRUE(QTest::qWaitFor([&] { return second->finished; }, 10000));
     ASSERT_EQ(model->reports().size(), 1);
     EXPECT_EQ(utf8(model->reports().first().id), "r-9");

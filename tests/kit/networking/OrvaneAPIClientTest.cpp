@@ -1,5 +1,6 @@
 #include "kit/networking/OrvaneAPIClient.h"
 
+#include "testsupport/desktop/TemporaryHome.h"
 #include "testsupport/service/AwaitTask.h"
 #include "testsupport/service/StandInService.h"
 
@@ -15,28 +16,6 @@ using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Scoped value of an environment variable.
-class ScopedEnv final {
-public:
-    ScopedEnv(const char *name, const QByteArray &value)
-        : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    QByteArray m_old;
-    bool m_had;
-};
 
 class APIClientTest : public testing::Test {
 protected:
@@ -93,13 +72,13 @@ TEST(OrvaneEnvironment, AcceptsAnOverrideOnlyForHttpsOrLoopbackHttp)
 TEST(OrvaneEnvironment, BaseURLHonoursAnAcceptedOverrideAndIgnoresOthers)
 {
     {
-        ScopedEnv env(kBaseURLOverrideVariable, "http://127.0.0.1:4321");
+        ScopedEnvironmentVariable env(kBaseURLOverrideVariable, "http://127.0.0.1:4321");
         EXPECT_EQ(baseURL(OrvaneEnvironment::production), QUrl(QStringLiteral("http://127.0.0.1:4321")));
         EXPECT_EQ(OrvaneAPIClient(OrvaneEnvironment::staging, std::nullopt, nullptr).baseURL(),
             QUrl(QStringLiteral("http://127.0.0.1:4321")));
     }
     {
-        ScopedEnv env(kBaseURLOverrideVariable, "http://evil.example.com");
+        ScopedEnvironmentVariable env(kBaseURLOverrideVariable, "http://evil.example.com");
         EXPECT_EQ(baseURL(OrvaneEnvironment::staging), builtInBaseURL(OrvaneEnvironment::staging));
     }
 }
@@ -192,23 +171,15 @@ TEST_F(APIClientTest, SendsNoAuthorizationWithoutAKeyOrWithAKeyHoldingLineBreaks
     }
 }
 
+// The status mapping itself is checked above; here real answers reach it with their bodies.
 TEST_F(APIClientTest, ReportsStatusesOfRealAnswers)
 {
-    service.setResponse("GET", QStringLiteral("/missing"), CannedResponse::text(404, "missing"));
-    service.setResponse("GET", QStringLiteral("/denied"), CannedResponse::json(403, R"({"error":"no"})"));
-    service.setResponse("GET", QStringLiteral("/expired"), CannedResponse::json(401, R"({"error":"no"})"));
-    service.setResponse("GET", QStringLiteral("/bad"), CannedResponse::json(400, R"({"error":"bad"})"));
     service.setResponse("GET", QStringLiteral("/broken"), CannedResponse::text(500, QByteArray("oops \xc3", 6)));
+    service.setResponse("GET", QStringLiteral("/expired"), CannedResponse::json(401, R"({"error":"no"})"));
     service.setResponse("GET", QStringLiteral("/empty"), CannedResponse::text(204, {}));
-
-    EXPECT_EQ(get(client(), QStringLiteral("/missing")).errorAs<OrvaneAPIError>(),
-        OrvaneAPIError::http(404, QStringLiteral("missing")));
-    EXPECT_EQ(get(client(), QStringLiteral("/denied")).errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
-    EXPECT_EQ(get(client(), QStringLiteral("/expired")).errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
-    EXPECT_EQ(get(client(), QStringLiteral("/bad")).errorAs<OrvaneAPIError>(),
-        OrvaneAPIError::http(400, QStringLiteral(R"({"error":"bad"})")));
     EXPECT_EQ(get(client(), QStringLiteral("/broken")).errorAs<OrvaneAPIError>(),
         OrvaneAPIError::http(500, QStringLiteral("oops \uFFFD")));
+    EXPECT_EQ(get(client(), QStringLiteral("/expired")).errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
     const auto empty = get(client(), QStringLiteral("/empty"));
     ASSERT_TRUE(empty.value);
     EXPECT_EQ(empty.value->status, 204);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace orvane;
@@ -162,53 +163,48 @@ TEST_F(SessionStoreTest, OpensOnlyTheVerificationAddressOfTheSignInInProgress)
     EXPECT_TRUE(service.waitForNoOpenConnections());
 }
 
-// An address the browser must not get fails the sign-in before anything can open it.
-TEST_F(SessionStoreTest, RefusedVerificationAddressFailsTheSignIn)
+// A failed sign-in shows why, keeps nothing and opens nothing: a key that could not be sent as a
+// header, an expired code, a service error (its status, never its body), and an address the browser
+// must not get, which fails before the code is shown. Each setting stays for the later cases, which
+// fail before it matters.
+TEST_F(SessionStoreTest, FailedSignInsShowWhyAndKeepNothing)
 {
-    auto session = makeSession();
-    QSignalSpy stateSpy(session.get(), &SessionStore::stateChanged);
-    service.setDeviceVerificationURL(u"file:///etc/passwd"_s);
-    session->signIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session->lastError().has_value(); }));
-    EXPECT_EQ(session->lastError(), u"Orvane returned an unexpected response."_s);
-    EXPECT_EQ(stateSpy.count(), 0);
-    EXPECT_FALSE(session->openVerificationURL());
+    const std::vector<std::pair<std::function<void()>, QString>> cases {
+        { [&] { service.setIssuedAPIKey(u"orv_live_0123\r\nX-Injected: 1"_s); },
+            u"Orvane returned an unexpected response."_s },
+        { [&] {
+             service.setDevicePollStatuses({ u"pending"_s, u"expired"_s });
+         },
+            u"The sign-in code expired. Start again."_s },
+        { [&] {
+             service.setResponse("GET", u"/api/cli/device/poll"_s, CannedResponse::text(500, "orv_leaked_in_body"));
+         },
+            u"Orvane returned an error (500)."_s },
+        { [&] { service.setDeviceVerificationURL(u"file:///etc/passwd"_s); },
+            u"Orvane returned an unexpected response."_s },
+    };
+    for (const auto &[setUp, error] : cases) {
+        setUp();
+        auto session = makeSession();
+        QSignalSpy stateSpy(session.get(), &SessionStore::stateChanged);
+        session->signIn();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return session->lastError().has_value(); }));
+        EXPECT_EQ(session->lastError(), error);
+        EXPECT_EQ(session->state().kind(), Kind::signedOut);
+        EXPECT_FALSE(store->account);
+        EXPECT_FALSE(session->openVerificationURL());
+        if (&error == &cases.back().second) {
+            EXPECT_EQ(stateSpy.count(), 0);
+        }
+    }
     EXPECT_TRUE(opened.isEmpty());
-}
 
-// A key that could not be sent as a header is refused, and nothing is kept for the next launch.
-TEST_F(SessionStoreTest, IssuedKeyWithALineBreakIsRefusedAndNotStored)
-{
+    // Starting again clears the error.
     auto session = makeSession();
-    service.setIssuedAPIKey(u"orv_live_0123\r\nX-Injected: 1"_s);
-    session->signIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session->lastError().has_value(); }));
-    EXPECT_EQ(session->lastError(), u"Orvane returned an unexpected response."_s);
-    EXPECT_EQ(session->state().kind(), Kind::signedOut);
-    EXPECT_FALSE(store->account);
-}
-
-TEST_F(SessionStoreTest, ExpiredCodeShowsItsText)
-{
-    auto session = makeSession();
-    service.setDevicePollStatuses({ u"pending"_s, u"expired"_s });
-    session->signIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session->lastError().has_value(); }));
-    EXPECT_EQ(session->state().kind(), Kind::signedOut);
-    EXPECT_EQ(session->lastError(), u"The sign-in code expired. Start again."_s);
     session->signIn();
     EXPECT_FALSE(session->lastError());
     session->cancelSignIn();
     EXPECT_TRUE(service.waitForNoOpenConnections());
-}
-
-TEST_F(SessionStoreTest, ServiceErrorShowsTheStatusNotTheBody)
-{
-    auto session = makeSession();
-    service.setResponse("GET", u"/api/cli/device/poll"_s, CannedResponse::text(500, "orv_leaked_in_body"));
-    session->signIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session->lastError().has_value(); }));
-    EXPECT_EQ(session->lastError(), u"Orvane returned an error (500)."_s);
 }
 
 // --- cancelling and superseding ------------------------------------------------------------------------

@@ -133,6 +133,12 @@ CannedResponse CannedResponse::redirect(const QUrl &location, int status)
     return response;
 }
 
+CannedResponse &&CannedResponse::heldUntilReleased() &&
+{
+    held = true;
+    return std::move(*this);
+}
+
 CannedResponse &&CannedResponse::delayedBy(std::chrono::milliseconds pause) &&
 {
     delay = pause;
@@ -319,11 +325,21 @@ void StandInService::readFrom(Connection &connection)
 
     CannedResponse response = answer(request);
     QTcpSocket *socket = connection.socket;
-    if (response.delay > 0ms) {
+    if (response.held) {
+        m_held.append({ socket, std::move(response) });
+    } else if (response.delay > 0ms) {
         QTimer::singleShot(
             response.delay, socket, [this, socket, response = std::move(response)] { respond(socket, response); });
     } else {
         respond(socket, response);
+    }
+}
+
+void StandInService::releaseHeld()
+{
+    for (const auto &[socket, response] : std::exchange(m_held, {})) {
+        if (socket)
+            respond(socket, response);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -82,6 +83,8 @@ struct CannedResponse {
     QByteArray repeat;
     std::chrono::milliseconds repeatPause { 0 };
     qint64 declaredLength = -1;
+    // When true, nothing is sent until StandInService::releaseHeld().
+    bool held = false;
 
     static CannedResponse json(int status, QByteArray body);
     static CannedResponse text(int status, QByteArray body, QByteArray contentType = "text/plain; charset=utf-8");
@@ -91,6 +94,7 @@ struct CannedResponse {
     CannedResponse &&delayedBy(std::chrono::milliseconds pause) &&;
     CannedResponse &&repeating(QByteArray bytes, std::chrono::milliseconds pause = {}) &&;
     CannedResponse &&endingWith(Ending how) &&;
+    CannedResponse &&heldUntilReleased() &&;
 };
 
 class StandInService final : public QObject {
@@ -123,6 +127,8 @@ public:
     // goes away).
     [[nodiscard]] int openConnections() const { return int(m_connections.size()); }
     bool waitForNoOpenConnections(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Sends the held answers whose clients are still connected.
+    void releaseHeld();
 
     // --- the built-in service ---------------------------------------------------------------
 
@@ -163,6 +169,7 @@ private:
     QTcpServer *m_server = nullptr;
     std::map<QTcpSocket *, std::unique_ptr<Connection>> m_connections;
     QList<RecordedRequest> m_requests;
+    QList<std::pair<QPointer<QTcpSocket>, CannedResponse>> m_held;
     struct Route {
         QByteArray method;
         QString path;
