@@ -1,69 +1,29 @@
 #include "app/SignInLayout.h"
+#include "testsupport/Golden.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
 
-TEST(SignInLayoutTest, WideWindowsAreSideBySideAndRoomy)
+// The measures for each window size, with and without the accessibility text size, against the
+// golden file: wide windows side by side, short ones compact (compact wins when both), narrow or
+// tall ones one column, the accessibility size always one column, the content height never negative.
+// The sizes sit on both sides of each boundary (650 and 900 wide, 500 high).
+TEST(SignInLayoutTest, MeasuresForEachWindowSizeMatchTheGoldenFile)
 {
-    const SignInLayout layout = SignInLayout::forSize({ 1000, 800 }, false);
-    EXPECT_TRUE(layout.sideBySide);
-    EXPECT_FALSE(layout.compact);
-    EXPECT_EQ(layout.padding, 64);
-    EXPECT_EQ(layout.symbolSpacing, 56);
-    EXPECT_EQ(layout.displaySize, 57);
-    EXPECT_EQ(layout.columnSpacing, 64);
-    EXPECT_EQ(layout.maximumContentWidth, 960);
-    EXPECT_EQ(layout.minimumContentHeight, 800 - 128);
-    EXPECT_EQ(SignInLayout::entryColumnWidth, 320);
-}
-
-TEST(SignInLayoutTest, AccessibilityTextSizeAlwaysGetsOneColumn)
-{
-    for (const QSizeF size : { QSizeF(1000, 800), QSizeF(700, 450), QSizeF(2000, 300) }) {
-        const SignInLayout layout = SignInLayout::forSize(size, true);
-        EXPECT_FALSE(layout.sideBySide);
-        EXPECT_FALSE(layout.compact);
-        EXPECT_EQ(layout.padding, 32);
-        EXPECT_EQ(layout.displaySize, 40);
-        EXPECT_EQ(layout.symbolSpacing, 40);
-        EXPECT_EQ(layout.maximumContentWidth, 400);
+    const QSizeF sizes[] = { { 1000, 800 }, { 700, 450 }, { 2000, 300 }, { 800, 700 }, { 1200, 480 }, { 649, 300 },
+        { 700, 500 }, { 650, 499 }, { 900, 900 }, { 899, 900 }, { 600, 50 }, { 1000, 100 }, { 300, 64 } };
+    nlohmann::ordered_json document = nlohmann::ordered_json::array();
+    for (const QSizeF size : sizes) {
+        for (const bool accessibility : { false, true }) {
+            const SignInLayout layout = SignInLayout::forSize(size, accessibility);
+            document.push_back({ { "size", { size.width(), size.height() } }, { "accessibility", accessibility },
+                { "compact", layout.compact }, { "sideBySide", layout.sideBySide }, { "padding", layout.padding },
+                { "symbolSpacing", layout.symbolSpacing }, { "maximumContentWidth", layout.maximumContentWidth },
+                { "displaySize", layout.displaySize }, { "columnSpacing", layout.columnSpacing },
+                { "minimumContentHeight", layout.minimumContentHeight } });
+        }
     }
-}
-
-TEST(SignInLayoutTest, ShortWideWindowsAreCompact)
-{
-    const SignInLayout layout = SignInLayout::forSize({ 700, 450 }, false);
-    EXPECT_TRUE(layout.compact);
-    EXPECT_TRUE(layout.sideBySide);
-    EXPECT_EQ(layout.padding, 24);
-    EXPECT_EQ(layout.symbolSpacing, 16);
-    EXPECT_EQ(layout.displaySize, 32);
-    EXPECT_EQ(layout.columnSpacing, 32);
-    EXPECT_EQ(layout.maximumContentWidth, 960);
-    // Wide and short at once: the compact measures win.
-    EXPECT_TRUE(SignInLayout::forSize({ 1200, 480 }, false).compact);
-    EXPECT_EQ(SignInLayout::forSize({ 1200, 480 }, false).padding, 24);
-}
-
-TEST(SignInLayoutTest, NarrowOrTallWindowsGetOneColumn)
-{
-    const SignInLayout layout = SignInLayout::forSize({ 800, 700 }, false);
-    EXPECT_FALSE(layout.sideBySide);
-    EXPECT_EQ(layout.maximumContentWidth, 400);
-    EXPECT_EQ(layout.padding, 32);
-    EXPECT_EQ(layout.displaySize, 40);
-    // The boundaries: 650 wide and 500 high are not compact; 900 wide is side by side.
-    EXPECT_FALSE(SignInLayout::forSize({ 649, 300 }, false).compact);
-    EXPECT_FALSE(SignInLayout::forSize({ 700, 500 }, false).compact);
-    EXPECT_TRUE(SignInLayout::forSize({ 650, 499 }, false).compact);
-    EXPECT_TRUE(SignInLayout::forSize({ 900, 900 }, false).sideBySide);
-    EXPECT_FALSE(SignInLayout::forSize({ 899, 900 }, false).sideBySide);
-}
-
-TEST(SignInLayoutTest, MinimumContentHeightIsNeverNegative)
-{
-    EXPECT_EQ(SignInLayout::forSize({ 600, 50 }, false).minimumContentHeight, 0); // one column: 50 - 64
-    EXPECT_EQ(SignInLayout::forSize({ 1000, 100 }, false).minimumContentHeight, 52); // compact: 100 - 48
-    EXPECT_EQ(SignInLayout::forSize({ 300, 64 }, false).minimumContentHeight, 0);
+    EXPECT_TRUE(test::matchesGolden("app/golden/sign-in-layouts.json", document));
+    EXPECT_EQ(SignInLayout::entryColumnWidth, 320);
 }

@@ -1,5 +1,6 @@
 #include "ide/operations/OperationsTestSupport.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "testsupport/Golden.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -40,42 +41,13 @@ TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjec
     ASSERT_EQ(inserted.count(), 1);
     EXPECT_EQ(inserted.first().first().value<qsizetype>(), 0);
     const CampaignIDEThread &created = model->threads().first();
-    const OrvaneAgentPersona &persona = CampaignIDEWorkspaceModel::operatorPersona();
     EXPECT_EQ(created.projectID, projectID);
-    EXPECT_EQ(created.title, u"Q3 Search push"_s);
-    EXPECT_FALSE(created.isStarred);
-    EXPECT_EQ(created.updatedAt, u"Just now"_s);
-    EXPECT_EQ(created.workbenchView, IDEWorkbenchView::document);
-    EXPECT_FALSE(created.dryRunEnabled);
-    EXPECT_EQ(created.approvalMode, ThreadApprovalMode::manual);
-    EXPECT_FALSE(created.splitAgentTabID);
-    EXPECT_EQ(created.mediaPlanRows.size(), OrvaneWebParitySeeds::defaultMediaPlanRows().size());
-    const QString seedDomain = OrvaneWebParitySeeds::defaultThreads({}).first().competitorDomain;
-    EXPECT_EQ(created.competitorDomain, seedDomain);
-    EXPECT_EQ(created.competitorAds.size(), OrvaneWebParitySeeds::defaultCompetitorAds(seedDomain).size());
-    EXPECT_FALSE(created.rawMarkdownOverride);
-    EXPECT_EQ(created.utmSource, u"orvane_paid"_s);
-    EXPECT_EQ(created.utmMedium, u"cpc_paid_social"_s);
-    EXPECT_TRUE(created.conversionPixelsVerified);
-
-    ASSERT_EQ(created.agentTabs.size(), 1);
-    const CampaignAgentTab &tab = created.agentTabs.first();
-    EXPECT_EQ(created.activeAgentTabID, tab.id);
-    EXPECT_EQ(tab.title, persona.name);
-    EXPECT_EQ(tab.personaName, u"Orvane Native Operator"_s);
-    EXPECT_EQ(tab.personaHandle, u"@orvane"_s);
-    EXPECT_TRUE(tab.draftPrompt.isEmpty());
-    EXPECT_FALSE(tab.isStreaming);
-    ASSERT_EQ(tab.entries.size(), 1);
-    const CampaignTimelineEntry &welcome = tab.entries.first();
-    EXPECT_EQ(welcome.role, CampaignTimelineEntry::EntryRole::agent);
-    EXPECT_EQ(welcome.authorName, u"Orvane Native Operator"_s);
-    EXPECT_EQ(welcome.timestamp, u"Just now"_s);
-    EXPECT_EQ(welcome.artifactLink, IDEWorkbenchView::document);
-    EXPECT_EQ(utf8(welcome.text),
-        "**Orvane Native Operator** (@orvane) ready. Plans campaigns, builds multi-channel media tables, generates "
-        "Creative Studio artboards, and executes behind approval gates.\n\nEverything we build in this thread syncs "
-        "to `~/Documents/Orvane/`.");
+    EXPECT_EQ(created.activeAgentTabID, created.agentTabs.value(0).id);
+    // The whole record (its random campaign tag is checked below) against the golden file.
+    Json document = toJson(created);
+    document["utmCampaign"] = "<tag>";
+    document["projectID"] = "<project>";
+    EXPECT_TRUE(matchesGolden("ide/operations/golden/new-thread.json", document));
 
     // Opened with its project context, saved, and its files written.
     EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(id));
@@ -86,14 +58,6 @@ TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjec
     const QString transcript
         = QString::fromUtf8(readAll(projectFile(project(projectID)->slug(), u"thread-transcript.json"_s)));
     EXPECT_TRUE(transcript.contains(u"Q3 Search push"_s));
-}
-
-TEST_F(ThreadCreationTest, TheOperatorPersonaIsTheCatalogsFirst)
-{
-    const OrvaneAgentPersona &persona = CampaignIDEWorkspaceModel::operatorPersona();
-    EXPECT_EQ(persona.id, u"orvane-operator"_s);
-    EXPECT_EQ(persona.defaultWorkbench, IDEWorkbenchView::document);
-    EXPECT_EQ(persona, OrvaneWebParitySeeds::personas().first());
 }
 
 TEST_F(ThreadCreationTest, WithoutProjectsAProjectIsCreatedFirstAndTheThreadIsTitledFromThePersona)

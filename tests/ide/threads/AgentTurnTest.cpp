@@ -60,30 +60,28 @@ TEST_F(AgentTurnTest, RecordsTheMessageAndAStreamingPlaceholderAtOnce)
     ASSERT_EQ(sending.entries.size(), entries + 2);
 
     const CampaignTimelineEntry &user = sending.entries.at(entries);
-    EXPECT_EQ(user.role, Role::user);
-    EXPECT_EQ(utf8(user.authorName), "You");
-    EXPECT_EQ(utf8(user.text), "Show the ROAS dashboard");
-    EXPECT_EQ(utf8(user.timestamp), "Just now");
-    EXPECT_TRUE(user.toolInvocations.isEmpty());
-    EXPECT_FALSE(user.inlineApproval);
-    EXPECT_FALSE(user.artifactLink);
-
+    EXPECT_EQ(user,
+        (CampaignTimelineEntry { .id = user.id,
+            .role = Role::user,
+            .authorName = u"You"_s,
+            .text = u"Show the ROAS dashboard"_s,
+            .timestamp = u"Just now"_s }));
     const CampaignTimelineEntry &agent = sending.entries.at(entries + 1);
-    EXPECT_EQ(agent.role, Role::agent);
-    EXPECT_EQ(agent.authorName, sending.personaName);
-    EXPECT_TRUE(agent.text.isEmpty());
-    EXPECT_EQ(utf8(agent.timestamp), "Just now");
-    EXPECT_FALSE(agent.inlineApproval);
-    EXPECT_FALSE(agent.artifactLink);
     ASSERT_EQ(agent.toolInvocations.size(), 1);
     const CampaignToolInvocation &tool = agent.toolInvocations.first();
     EXPECT_FALSE(tool.id.isNull());
-    EXPECT_EQ(utf8(tool.toolName), "analyze_campaign_workspace");
-    EXPECT_EQ(utf8(tool.summary), "Reading local files & campaign state");
-    EXPECT_EQ(utf8(tool.inputPreview), R"({"prompt": "Show the ROAS dashboard"})");
-    EXPECT_EQ(utf8(tool.outputPreview), "Loaded campaign-plan.md, media-plan.csv, creatives.json");
-    EXPECT_EQ(tool.status, ToolStatus::running);
-    EXPECT_EQ(tool.durationMs, 140);
+    EXPECT_EQ(agent,
+        (CampaignTimelineEntry { .id = agent.id,
+            .role = Role::agent,
+            .authorName = sending.personaName,
+            .timestamp = u"Just now"_s,
+            .toolInvocations = { { .id = tool.id,
+                .toolName = u"analyze_campaign_workspace"_s,
+                .summary = u"Reading local files & campaign state"_s,
+                .inputPreview = u"{\"prompt\": \"Show the ROAS dashboard\"}"_s,
+                .outputPreview = u"Loaded campaign-plan.md, media-plan.csv, creatives.json"_s,
+                .status = ToolStatus::running,
+                .durationMs = 140 } } }));
 
     // One change of the thread, described entry by entry for a view.
     ASSERT_EQ(appended.count(), 2);
@@ -205,18 +203,9 @@ TEST_F(AgentTurnTest, CreativeTurnsAddArtboardsToTheThreadsProject)
         readAll(home.dataHome() + u"/Orvane/campaign-ide-state.json"_s).contains("Built with Orvane: new ad creative"));
 }
 
-TEST_F(AgentTurnTest, CompetitorTurnsTakeTheDomainFromThePrompt)
-{
-    model->sendMessageInThread(threadID, tabID, u"Tear down Acme.io."_s, nullptr);
-    finishTurns();
-    EXPECT_EQ(utf8(thread(threadID).competitorDomain), "acme.io");
-    EXPECT_EQ(utf8(thread(threadID).competitorAds.first().competitorDomain), "acme.io");
-    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::explore);
-    EXPECT_EQ(model->selectedSection(), CampaignIDESection::reports);
-    EXPECT_TRUE(lastEntry().text.startsWith(u"I ran a competitive teardown on **`acme.io`**"_s));
-}
-
-TEST_F(AgentTurnTest, DashboardTurnsOnlySwitchTheView)
+// A turn shows the workbench view of its answer (the answers themselves are in the local agent's
+// golden file); a competitor turn takes the domain from the prompt.
+TEST_F(AgentTurnTest, TurnsSwitchToTheirAnswersViewAndSection)
 {
     const QList<CampaignIDEProject> projects = model->projects();
     model->sendMessageInThread(threadID, tabID, u"Attribution please"_s, nullptr);
@@ -224,7 +213,12 @@ TEST_F(AgentTurnTest, DashboardTurnsOnlySwitchTheView)
     EXPECT_EQ(model->projects(), projects);
     EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::dashboard);
     EXPECT_EQ(model->selectedSection(), CampaignIDESection::dashboard);
-    EXPECT_EQ(utf8(lastEntry().toolInvocations.first().toolName), "generate_performance_dashboard");
+
+    model->sendMessageInThread(threadID, tabID, u"Tear down Acme.io."_s, nullptr);
+    finishTurns();
+    EXPECT_EQ(utf8(thread(threadID).competitorAds.first().competitorDomain), "acme.io");
+    EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::explore);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::reports);
 }
 
 TEST_F(AgentTurnTest, PlanTurnsRefineTheProjectAndItsPlanFile)
@@ -232,11 +226,6 @@ TEST_F(AgentTurnTest, PlanTurnsRefineTheProjectAndItsPlanFile)
     model->selectWorkbenchView(IDEWorkbenchView::canvas, threadID);
     model->sendMessageInThread(threadID, tabID, u"Make the tone warmer"_s, nullptr);
     finishTurns();
-    const CampaignIDEProject project = *model->selectedProject();
-    EXPECT_TRUE(project.objective.endsWith(u"\n• Agent refinement: Make the tone warmer"_s));
-    EXPECT_TRUE(project.hasPlan);
-    EXPECT_EQ(utf8(project.status), "Plan ready");
-    EXPECT_TRUE(thread(threadID).conversionPixelsVerified);
     EXPECT_EQ(thread(threadID).workbenchView, IDEWorkbenchView::document);
     EXPECT_EQ(model->selectedSection(), CampaignIDESection::document);
     EXPECT_TRUE(lastEntry().text.contains(u"`~/Documents/Orvane/"_s + slug + u"/campaign-plan.md`"_s));

@@ -121,24 +121,6 @@ TEST_F(LocalFilesTest, SwitchingFilesKeepsUnsavedEditsInTheModel)
     EXPECT_EQ(editor()->textCursor().position(), 0);
 }
 
-TEST_F(LocalFilesTest, AFailedSaveSaysWhyAndKeepsTheFileModified)
-{
-    show<LocalFilesTabView>();
-    clickRow(list(), rowNamed(u"campaign-plan.md"_s));
-    const LocalWorkspaceFile file = *model().selectedLocalFile();
-    type(u"!"_s);
-    // A folder where the file was: nothing can be written over it.
-    ASSERT_TRUE(QFile::remove(file.url.toLocalFile()));
-    ASSERT_TRUE(QDir().mkpath(file.url.toLocalFile()));
-
-    save();
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices.first().startsWith(u"Failed to save "_s + file.name + u": "_s))
-        << notices.first().toStdString();
-    EXPECT_EQ(rowData(rowNamed(file.name), LocalFilesListModel::ModifiedLabelRole).toString(), u"Modified"_s);
-    EXPECT_EQ(editor()->toPlainText(), file.content + u'!');
-}
-
 TEST_F(LocalFilesTest, WithNoFilesTheEditorTakesNoTextAndSaveDoesNothing)
 {
     show<LocalFilesTabView>();
