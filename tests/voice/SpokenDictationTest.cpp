@@ -125,55 +125,5 @@ TEST_F(SpokenDictationTest, SessionOvertakenBeforeItBeganYieldsNothing)
     EXPECT_EQ(current.record().transcript(), commands[2]);
 }
 
-// Word error rate of the open model on synthetic speech. Recorded, not asserted beyond a non-blank transcript:
-// the synthesiser's voice is far from the speech the model was trained on.
-TEST_F(SpokenDictationTest, OpenModelAccuracyOnSyntheticSpeech)
-{
-    const QStringList sentences {
-        QStringLiteral("open the campaign plan"),
-        QStringLiteral("show the dashboard"),
-        QStringLiteral("increase the daily budget to five hundred dollars"),
-        QStringLiteral("pause the search campaign until monday"),
-        QStringLiteral("write three new headlines for the spring sale"),
-        QStringLiteral("what is the cost per acquisition this week"),
-    };
-    qsizetype words = 0;
-    qsizetype errors = 0;
-    int exact = 0;
-    int heard = 0;
-    for (const QString &reference : sentences) {
-        const auto voice = provider(s_open, sentence(reference), 10s, 10s, { 0, true });
-        StreamCollector session(voice->transcribe());
-        ASSERT_TRUE(session.waitForEnd(30000));
-        const QString hypothesis = session.record().transcript();
-        const QStringList expected = reference.split(u' ', Qt::SkipEmptyParts);
-        const QStringList actual = hypothesis.split(u' ', Qt::SkipEmptyParts);
-        // Word-level edit distance.
-        std::vector<qsizetype> row(static_cast<size_t>(actual.size()) + 1);
-        for (size_t j = 0; j < row.size(); ++j)
-            row[j] = qsizetype(j);
-        for (qsizetype i = 1; i <= expected.size(); ++i) {
-            qsizetype diagonal = row[0];
-            row[0] = i;
-            for (qsizetype j = 1; j <= actual.size(); ++j) {
-                const qsizetype above = row[size_t(j)];
-                row[size_t(j)] = std::min(
-                    { above + 1, row[size_t(j - 1)] + 1, diagonal + (expected[i - 1] == actual[j - 1] ? 0 : 1) });
-                diagonal = above;
-            }
-        }
-        words += expected.size();
-        errors += row.back();
-        exact += hypothesis == reference ? 1 : 0;
-        heard += hypothesis.trimmed().isEmpty() ? 0 : 1;
-        std::cout << "  \"" << reference.toStdString() << "\" -> \"" << hypothesis.toStdString() << "\"\n";
-    }
-    const double wordErrorRate = double(errors) / double(words);
-    std::cout << "open model on synthetic speech: WER " << wordErrorRate * 100 << "% (" << errors << "/" << words
-              << " words), " << exact << "/" << sentences.size() << " sentences exact\n";
-    RecordProperty("wordErrorRate", QString::number(wordErrorRate, 'f', 3).toStdString());
-    EXPECT_EQ(heard, sentences.size());
-}
-
 } // namespace
 } // namespace orvane::voice

@@ -1,4 +1,5 @@
 #include "voice/VoiceAvailability.h"
+#include "testsupport/Golden.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,12 @@ VoiceAvailability availability(bool recognizer, bool onDevice, P speech, P micro
     return { recognizer, onDevice, speech, microphone };
 }
 
-TEST(VoiceAvailabilityTest, GrantedBlocksNothing)
+TEST(VoiceAvailabilityTest, GrantedOrUndecidedPermissionsBlockNothing)
 {
     EXPECT_FALSE(VoiceAvailability::granted.blockingError());
     EXPECT_TRUE(VoiceAvailability::granted.isAvailable());
     EXPECT_FALSE(VoiceAvailability::granted.unavailableReason());
+    EXPECT_TRUE(availability(true, true, P::notDetermined, P::notDetermined).isAvailable());
 }
 
 TEST(VoiceAvailabilityTest, FirstBlockingConditionWinsInOrder)
@@ -29,17 +31,11 @@ TEST(VoiceAvailabilityTest, FirstBlockingConditionWinsInOrder)
     EXPECT_EQ(availability(true, true, P::granted, P::denied).blockingError(), VoiceInputError::microphoneDenied());
 }
 
-TEST(VoiceAvailabilityTest, UndecidedPermissionsDoNotBlock)
-{
-    EXPECT_TRUE(availability(true, true, P::notDetermined, P::notDetermined).isAvailable());
-}
-
 TEST(VoiceAvailabilityTest, RestrictedMicrophoneGivesItsSentence)
 {
     const auto blocked = availability(true, true, P::granted, P::restricted);
     EXPECT_EQ(blocked.blockingError(), VoiceInputError::microphoneRestricted());
-    EXPECT_EQ(blocked.unavailableReason(),
-        QStringLiteral("Microphone access is restricted on this device, so voice input is off. Type your request."));
+    EXPECT_EQ(blocked.unavailableReason(), VoiceInputError::microphoneRestricted().userMessage());
 }
 
 TEST(VoiceInputErrorTest, MapKeepsOurErrorsAndRecognisesOnlyTheExactNoSpeechError)
@@ -60,35 +56,25 @@ TEST(VoiceInputErrorTest, MapKeepsOurErrorsAndRecognisesOnlyTheExactNoSpeechErro
         VoiceInputError::recognitionFailed(QStringLiteral("b")));
 }
 
-TEST(VoiceInputErrorTest, TextsDistinguishValuesButNotTheirMessage)
+// Every case's sentence, against the golden file; the detail distinguishes values but never shows.
+TEST(VoiceInputErrorTest, EveryCaseHasItsSentence)
 {
     const auto first = VoiceInputError::recognitionFailed(QStringLiteral("one"));
     const auto second = VoiceInputError::recognitionFailed(QStringLiteral("two"));
     EXPECT_NE(first, second);
     EXPECT_EQ(first.userMessage(), second.userMessage());
-    EXPECT_EQ(first.userMessage(),
-        QStringLiteral("Speech recognition stopped. Tap the mic to try again, or type your request."));
-}
-
-TEST(VoiceInputErrorTest, EveryCaseHasItsSentence)
-{
-    EXPECT_EQ(VoiceInputError::audioEngineFailed({}).userMessage(),
-        QStringLiteral("The microphone couldn't start. Try again, or type your request."));
-    EXPECT_EQ(VoiceInputError::microphoneDenied().userMessage(),
-        QStringLiteral("Microphone access is off. Check that a microphone is connected and not muted, or type "
-                       "your request."));
-    EXPECT_EQ(VoiceInputError::speechDenied().userMessage(),
-        QStringLiteral("Speech recognition is off. Check that the speech model (pocketsphinx-en-us) is "
-                       "installed, or type your request."));
-    EXPECT_EQ(VoiceInputError::speechRestricted().userMessage(),
-        QStringLiteral("Speech recognition is restricted on this device. Type your request."));
-    EXPECT_EQ(VoiceInputError::recognizerUnavailable().userMessage(),
-        QStringLiteral("Speech recognition isn't available right now. Type your request."));
-    EXPECT_EQ(VoiceInputError::onDeviceUnsupported().userMessage(),
-        QStringLiteral("On-device speech recognition isn't available for your language on this device. Type "
-                       "your request."));
-    EXPECT_EQ(VoiceInputError::noSpeechDetected().userMessage(),
-        QStringLiteral("Didn't catch that. Tap the mic and try again, or type your request."));
+    nlohmann::ordered_json sentences;
+    for (const auto &[name, error] : std::initializer_list<std::pair<const char *, VoiceInputError>> {
+             { "audioEngineFailed", VoiceInputError::audioEngineFailed({}) },
+             { "microphoneDenied", VoiceInputError::microphoneDenied() },
+             { "microphoneRestricted", VoiceInputError::microphoneRestricted() },
+             { "speechDenied", VoiceInputError::speechDenied() },
+             { "speechRestricted", VoiceInputError::speechRestricted() },
+             { "recognizerUnavailable", VoiceInputError::recognizerUnavailable() },
+             { "onDeviceUnsupported", VoiceInputError::onDeviceUnsupported() },
+             { "noSpeechDetected", VoiceInputError::noSpeechDetected() }, { "recognitionFailed", first } })
+        sentences[name] = error.userMessage().toStdString();
+    EXPECT_TRUE(test::matchesGolden("voice/golden/voice-error-sentences.json", sentences));
 }
 
 } // namespace

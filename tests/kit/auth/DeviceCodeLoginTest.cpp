@@ -186,14 +186,6 @@ TEST_F(DeviceCodeLoginTest, DeadlineIsMeasuredOnTheWallClock)
     EXPECT_EQ(pollCount(), 2);
 }
 
-TEST_F(DeviceCodeLoginTest, ExpiredAnswerEndsTheWait)
-{
-    service.setDevicePollStatuses({ u"pending"_s, u"expired"_s });
-    const auto outcome = awaitTask(login().waitForApproval(startWith(600)));
-    ASSERT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired());
-    EXPECT_EQ(outcome.errorAs<DeviceLoginError>()->errorDescription(), u"The sign-in code expired. Start again."_s);
-}
-
 TEST_F(DeviceCodeLoginTest, PollErrorStatusEndsTheWaitAtOnce)
 {
     service.setResponse("GET", u"/api/cli/device/poll"_s, CannedResponse::text(404, "missing"));

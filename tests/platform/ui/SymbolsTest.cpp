@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSvgRenderer>
@@ -72,27 +71,6 @@ TEST(SymbolsTest, PixmapsAreDrawnInTheirTintOnly)
         EXPECT_GT(ink.coverage, 0) << name.toStdString() << " draws nothing";
         EXPECT_EQ(ink.colors, QSet<QRgb> { cyan.rgb() }) << name.toStdString();
     }
-}
-
-// With ORVANE_GRAB_DIR set, draws every symbol with its name on one sheet, to review the table.
-TEST(SymbolsTest, ContactSheetForReview)
-{
-    const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
-    if (dir.isEmpty())
-        GTEST_SKIP() << "set ORVANE_GRAB_DIR to draw the sheet";
-    const QStringList names = symbolNames();
-    const int columns = 3;
-    QImage sheet(columns * 300, int((names.size() + columns - 1) / columns) * 32, QImage::Format_ARGB32);
-    sheet.fill(QColor(0x0F, 0x17, 0x2A));
-    QPainter painter(&sheet);
-    painter.setPen(QColor(0x94, 0xA3, 0xB8));
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QPoint origin(int(i % columns) * 300 + 8, int(i / columns) * 32 + 6);
-        painter.drawPixmap(origin, symbolPixmap(names.at(i), QColor(0xCC, 0xFF, 0x00), 20));
-        painter.drawText(origin + QPoint(30, 15), names.at(i));
-    }
-    painter.end();
-    EXPECT_TRUE(sheet.save(dir + u"/symbols.png"_s));
 }
 
 TEST(SymbolsTest, TranslucentTintsDoNotDoubleWhereStrokesOverlap)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/Pictures.h"
+
 #include "../window/WorkspaceWindowFixture.h"
 
 #include "ide/views/window/WorkspaceViewRegistry.h"
@@ -73,14 +75,7 @@ protected:
     }
 
     // Where the tests keep their pictures: ORVANE_GRAB_DIR, when set.
-    void grab(const QString &name) const
-    {
-        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
-        if (!dir.isEmpty() && view) {
-            QDir().mkpath(dir);
-            view->grab().save(QDir(dir).filePath(name));
-        }
-    }
+    void grab(const QString &name) const { test::keepPicture(view.get(), name); }
 
     std::unique_ptr<QWidget> view;
     QStringList notices;

@@ -1,6 +1,7 @@
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/kit/BrandColors.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "testsupport/Golden.h"
 
 #include <QSignalSpy>
 
@@ -37,34 +38,15 @@ QString hex(const QColor &color)
     return color.alpha() == 255 ? color.name(QColor::HexRgb).toUpper() : color.name(QColor::HexArgb).toUpper();
 }
 
+// Every role's colour in both themes, against the golden file ("#1AFFFFFF" is white at 0.10).
 TEST(OrvaneWebThemeTest, ColoursOfBothThemes)
 {
-    // light, dark; "#1AFFFFFF" and "#33FFFFFF" are white at 0.10 and 0.20.
-    const std::pair<ThemeColor, std::pair<const char16_t *, const char16_t *>> table[] = {
-        { ThemeColor::canvasBackground, { u"#F8FAFC", u"#0A0E14" } },
-        { ThemeColor::sidebarBackground, { u"#F1F5F9", u"#0C111A" } },
-        { ThemeColor::panelBackground, { u"#FFFFFF", u"#0F172A" } },
-        { ThemeColor::elevatedBackground, { u"#F1F5F9", u"#151F34" } },
-        { ThemeColor::borderSubtle, { u"#E2E8F0", u"#1AFFFFFF" } },
-        { ThemeColor::borderStrong, { u"#CBD5E1", u"#33FFFFFF" } },
-        { ThemeColor::textPrimary, { u"#0F172A", u"#F1F5F9" } },
-        { ThemeColor::textSecondary, { u"#475569", u"#94A3B8" } },
-        { ThemeColor::textMuted, { u"#94A3B8", u"#64748B" } },
-        { ThemeColor::accentLime, { u"#4D7C0F", u"#CCFF00" } },
-        { ThemeColor::accentLimeFill, { u"#CCFF00", u"#CCFF00" } },
-        { ThemeColor::accentCyan, { u"#0284C7", u"#00E5FF" } },
-        { ThemeColor::accentAmber, { u"#F59E0B", u"#F59E0B" } },
-        { ThemeColor::accentCrimson, { u"#FF3366", u"#FF3366" } },
-        { ThemeColor::accentEmerald, { u"#10B981", u"#10B981" } },
-    };
     const OrvaneWebTheme light(false);
     const OrvaneWebTheme dark(true);
-    for (const auto &[role, values] : table) {
-        EXPECT_EQ(hex(light.color(role)), QString::fromUtf16(values.first)) << int(role);
-        EXPECT_EQ(hex(dark.color(role)), QString::fromUtf16(values.second)) << int(role);
-    }
-    EXPECT_NEAR(dark.borderSubtle().alphaF(), 0.10, 0.002);
-    EXPECT_NEAR(dark.borderStrong().alphaF(), 0.20, 0.002);
+    nlohmann::ordered_json colours = nlohmann::ordered_json::array();
+    for (const ThemeColor role : allColors)
+        colours.push_back({ hex(light.color(role)).toStdString(), hex(dark.color(role)).toStdString() });
+    EXPECT_TRUE(test::matchesGolden("ide/views/kit/golden/theme-colours.json", colours));
     EXPECT_EQ(light.textPrimary(), dark.panelBackground());
 }
 

@@ -126,27 +126,6 @@ TEST_F(AgentsCatalogTest, EachLaunchStartsAThreadOfThePersonaOnItsOwnView)
         },
         5000));
     ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
-
-    // Pressed again, with no project selected: another thread, in the first project.
-    show(IDEPrimaryDestination::agents());
-    model().setSelectedProjectID(std::nullopt);
-    clickPart(u"personaCardGrid"_s, 1, PersonaCardDelegate::launchPart);
-    ASSERT_EQ(model().threads().size(), threads + 2);
-    EXPECT_NE(model().threads().first().id, created.id);
-    EXPECT_EQ(model().threads().first().title, created.title);
-    EXPECT_EQ(model().threads().first().projectID, model().projects().first().id);
-}
-
-TEST_F(AgentsCatalogTest, WithoutProjectsTheModelMakesOneForTheThread)
-{
-    makeWindow();
-    model().removeProjects([](const CampaignIDEProject &) { return true; });
-    model().setSelectedProjectID(std::nullopt);
-    show(IDEPrimaryDestination::agents());
-    clickPart(u"personaCardGrid"_s, 4, PersonaCardDelegate::launchPart);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model().projects().size() == 1 && !model().threads().isEmpty(); }));
-    EXPECT_EQ(model().threads().first().projectID, model().projects().first().id);
-    EXPECT_EQ(model().threads().first().workbenchView, IDEWorkbenchView::dashboard);
 }
 
 // --- Assets ---

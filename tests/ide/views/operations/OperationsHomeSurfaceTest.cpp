@@ -207,8 +207,6 @@ TEST_F(OperationsHomeSurfaceTest, StartingARecommendedActionKeepsItsRowAndCanBeR
     clickPart(u"recommendedActionList"_s, 0, RecommendedActionDelegate::startPart);
     ASSERT_EQ(model().threads().size(), threads + 1);
     EXPECT_EQ(model().threads().first().title, action.title);
-    EXPECT_EQ(model().threads().first().workbenchView, action.targetWorkbench);
-    EXPECT_TRUE(model().recommendedActions().first().isCompleted);
     EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(model().threads().first().id));
     ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
 

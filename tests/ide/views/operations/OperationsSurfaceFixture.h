@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/Pictures.h"
+
 #include "ide/views/window/WorkspaceWindowFixture.h"
 
 #include "ide/views/operations/CardGrid.h"
@@ -49,12 +51,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    void grab(const QString &name) const
-    {
-        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR", u"/tmp/operations-grabs"_s);
-        QDir().mkpath(dir);
-        window->grab().save(QDir(dir).filePath(name));
-    }
+    void grab(const QString &name) const { test::keepPicture(window.get(), name, 1, u"/tmp/operations-grabs"_s); }
 
     // Waits until the destination area shows the surface.
     [[nodiscard]] bool showsSurface(DestinationSurface expected)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/Pictures.h"
+
 #include "../window/WorkspaceWindowFixture.h"
 
 #include "ide/views/sheets/FittedListView.h"
@@ -82,14 +84,7 @@ protected:
     }
 
     // Where this folder's pictures go: ORVANE_GRAB_DIR, when set.
-    static void keepWidget(QWidget *widget, const QString &name)
-    {
-        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
-        if (!dir.isEmpty() && widget) {
-            QDir().mkpath(dir);
-            widget->grab().save(QDir(dir).filePath(name));
-        }
-    }
+    static void keepWidget(QWidget *widget, const QString &name) { test::keepPicture(widget, name); }
 };
 
 } // namespace orvane::sheetstest

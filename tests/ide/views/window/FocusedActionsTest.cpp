@@ -38,27 +38,6 @@ TEST_F(FocusedActionsTest, FlagsFollowTheSelectedProject)
     EXPECT_TRUE(actions.canExecute);
 }
 
-TEST_F(FocusedActionsTest, ShowActionsOpenTheActiveThreadsWorkbench)
-{
-    makeWindow();
-    const QUuid thread = model().activeThread()->id;
-    const CampaignIDEFocusedActions actions = window->focusedActions();
-    const std::pair<std::function<void()>, IDEWorkbenchView> jumps[] = {
-        { actions.showCreativeStudio, IDEWorkbenchView::canvas },
-        { actions.showApprovals, IDEWorkbenchView::table },
-        { actions.showLocalFiles, IDEWorkbenchView::localFiles },
-        { actions.showDashboard, IDEWorkbenchView::dashboard },
-        { actions.showPlan, IDEWorkbenchView::document },
-    };
-    for (const auto &[jump, view] : jumps) {
-        jump();
-        EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(thread));
-        EXPECT_EQ(model().activeThread()->workbenchView, view);
-    }
-    actions.showReports();
-    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::reports());
-}
-
 TEST_F(FocusedActionsTest, WithoutAThreadOnlyThePlanJumpGoesSomewhere)
 {
     makeWindow();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/Pictures.h"
+
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
@@ -132,25 +134,10 @@ protected:
     }
 
     // Where the test keeps the window's pictures: ORVANE_GRAB_DIR, when set.
-    void keepPicture(const QString &name) const
-    {
-        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
-        if (!dir.isEmpty()) {
-            QDir().mkpath(dir);
-            window->grab().save(QDir(dir).filePath(name));
-        }
-    }
+    void keepPicture(const QString &name) const { test::keepPicture(window.get(), name); }
 
     // One region of the window at twice its size, for a close look at small controls.
-    void keepCloseUp(QWidget *region, const QString &name) const
-    {
-        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
-        if (!dir.isEmpty() && region) {
-            const QImage image = region->grab().toImage();
-            image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                .save(QDir(dir).filePath(name));
-        }
-    }
+    void keepCloseUp(QWidget *region, const QString &name) const { test::keepPicture(region, name, 2); }
 
     // The offscreen platform cannot pass a window's size limits on, raise a popup menu or let it
     // grab the keyboard.

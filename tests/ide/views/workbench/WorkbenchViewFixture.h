@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/Pictures.h"
+
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -106,14 +108,7 @@ protected:
     [[nodiscard]] QString notice() const { return model->statusNotice().value_or(QString()); }
 
     // Set ORVANE_GRAB_DIR to keep pictures of the views.
-    void keepPicture(const QString &name) const
-    {
-        const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
-        if (!dir.isEmpty() && host) {
-            QDir().mkpath(dir);
-            host->grab().save(QDir(dir).filePath(name));
-        }
-    }
+    void keepPicture(const QString &name) const { test::keepPicture(host.get(), name); }
 
     test::ExpectQtWarnings offscreenLimits { { u"does not support propagateSizeHints"_s } };
     std::unique_ptr<CampaignIDEWorkspaceModel> model;
