@@ -105,7 +105,7 @@ const TimelineCardLayout &TimelineEntryDelegate::cardLayout(const QModelIndex &i
     known.width = width;
     known.height = int(std::ceil(cached.layout.height));
     m_heights->store(entry.id, width, known.fingerprint, { known.height, true });
-    return m_cache.insert(entry.id, std::move(cached))->layout;
+    return m_cache.emplace(entry.id, std::move(cached))->layout;
 }
 
 int TimelineEntryDelegate::hintHeight(const QModelIndex &index, bool exact) const

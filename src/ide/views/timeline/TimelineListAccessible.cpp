@@ -26,7 +26,7 @@ size_t qHash(const NodeKey &key, size_t seed = 0)
 
 class TimelineNodeAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    TimelineNodeAccessible(TimelineListView *list, NodeKey key) : m_list(list), m_key(std::move(key)) { }
+    TimelineNodeAccessible(TimelineListView *list, NodeKey key) : m_list(list), m_key(key) { }
 
     [[nodiscard]] bool isValid() const override { return m_list && index().isValid() && (!m_key.kind || hit() >= 0); }
     [[nodiscard]] QObject *object() const override { return nullptr; }
