@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 namespace orvane {
 
@@ -66,10 +67,18 @@ void TimelineListView::stepControl(int step)
     const int at = int(controls.indexOf(currentControl()));
     const int next = std::clamp(at + step, -1, int(controls.size()) - 1);
     setCurrentControl(currentIndex(), next < 0 ? -1 : controls.at(next));
-    if (next >= 0) {
-        if (const auto rect = delegate->controlRect(currentIndex(), m_control->kind, m_control->id))
-            scrollTo(currentIndex(), rect->height() < viewport()->height() ? EnsureVisible : PositionAtTop);
-    }
+    if (next < 0)
+        return;
+    // The control comes into view, even inside a card taller than the list.
+    const auto rect = delegate->controlRect(currentIndex(), m_control->kind, m_control->id);
+    if (!rect)
+        return;
+    constexpr int margin = 8;
+    QScrollBar *bar = verticalScrollBar();
+    if (rect->top() < margin)
+        bar->setValue(bar->value() + rect->top() - margin);
+    else if (rect->bottom() > viewport()->height() - margin)
+        bar->setValue(bar->value() + std::min(rect->top() - margin, rect->bottom() - viewport()->height() + margin));
 }
 
 void TimelineListView::keyPressEvent(QKeyEvent *event)

@@ -210,7 +210,8 @@ TEST_F(AgentTimelineViewTest, CardControlsAreReachedByKeyboardAndAssistiveTechno
 {
     const CampaignTimelineEntry gated = gatedEntry();
     setEntries({ entry(u"Hello"_s, CampaignTimelineEntry::EntryRole::user), gated });
-    auto *view = makeTimeline();
+    auto *view = new AgentTimelineView(context(), threadID, tabID);
+    show(view, { 460, 180 }); // the gated card is taller than the list
     TimelineListView *list = view->listView();
     const QUuid tool = gated.toolInvocations.first().id;
 
@@ -241,6 +242,8 @@ TEST_F(AgentTimelineViewTest, CardControlsAreReachedByKeyboardAndAssistiveTechno
     EXPECT_FALSE(view->expandedToolSet()->contains(tool));
     for (int step = 0; step < 2; ++step)
         QTest::keyClick(list, Qt::Key_Right);
+    const auto approve = view->delegate()->controlRect(list->currentIndex(), HitKind::approve);
+    ASSERT_TRUE(approve && list->viewport()->rect().contains(*approve)) << "the focused control comes into view";
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_EQ(tab().entries.at(1).inlineApproval->status, CampaignInlineApproval::ApprovalDecision::approved);
     EXPECT_EQ(card->childCount(), 3) << "a decided gate has no buttons";
