@@ -22,11 +22,11 @@ class TimelineEntryListModel;
 
 class TimelineHeightCache;
 
-// Draws the timeline's cards and status row and turns clicks on a card's link, tool rows and gate
-// buttons (or the keyboard's presses, through the list) into model operations. A card's height comes from the window's
-// height cache when it was measured before; otherwise a long timeline gets a guess from its character counts, and the
-// view measures exactly only the cards near its viewport (measureRows), so opening a long history shapes a page of
-// text, not all of it.
+// Draws the timeline's cards and status row (with the keyboard's ring) and turns clicks on a card's
+// link, tool rows and gate buttons, or the list's key presses, into model operations. A card's
+// height comes from the window's height cache when it was measured before; otherwise a long
+// timeline gets a guess from its character counts, and the view measures exactly only the cards
+// near its viewport (measureRows), so opening a long history shapes a page of text, not all of it.
 class TimelineEntryDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:
