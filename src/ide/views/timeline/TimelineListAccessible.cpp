@@ -28,7 +28,10 @@ class TimelineNodeAccessible final : public QAccessibleInterface, public QAccess
 public:
     TimelineNodeAccessible(TimelineListView *list, NodeKey key) : m_list(list), m_key(key) { }
 
-    [[nodiscard]] bool isValid() const override { return m_list && index().isValid() && (!m_key.kind || hit() >= 0); }
+    [[nodiscard]] bool isValid() const override
+    {
+        return m_list && m_list->entryDelegate() && index().isValid() && (!m_key.kind || hit() >= 0);
+    }
     [[nodiscard]] QObject *object() const override { return nullptr; }
     [[nodiscard]] QWindow *window() const override { return m_list ? m_list->window()->windowHandle() : nullptr; }
     [[nodiscard]] QAccessibleInterface *parent() const override;
@@ -75,8 +78,9 @@ public:
     {
         if (!isValid())
             return {};
-        const QRect local = m_key.kind ? m_list->entryDelegate()->controlRect(index(), *m_key.kind, m_key.id).value()
-                                       : m_list->visualRect(index());
+        const QRect local = m_key.kind
+            ? m_list->entryDelegate()->controlRect(index(), *m_key.kind, m_key.id).value_or(QRect())
+            : m_list->visualRect(index());
         return QRect(m_list->viewport()->mapToGlobal(local.topLeft()), local.size());
     }
     [[nodiscard]] QAccessible::Role role() const override
