@@ -43,7 +43,9 @@ CampaignIDEThread thread(const QUuid &projectID)
     };
 }
 
-const LocalAgent::Context kContext { .selectedProjectSlug = u"q4-enterprise-demand-gen"_s, .promptDomain = {} };
+const LocalAgent::Context kContext {
+    .selectedProjectSlug = u"q4-enterprise-demand-gen"_s, .promptDomain = {}, .shownRoot = u"~/Documents/Orvane"_s
+};
 
 // The top-level fields of a record's encoding that differ from before.
 Json changedFields(const Json &before, const Json &after)
@@ -161,7 +163,7 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
             .prepare = [](CampaignIDEThread &t, CampaignIDEProject &) { t.mediaPlanRows.clear(); } },
         // Means truncate toward zero.
         { .prompt = "table", .withProject = false, .prepare = figures(1000.99, 100.5) },
-        { .prompt = "Tear down Acme.io.", .context = { .selectedProjectSlug = u"p"_s, .promptDomain = u"acme.io"_s } },
+        { .prompt = "Tear down Acme.io.", .context = { .selectedProjectSlug = u"p"_s, .promptDomain = u"acme.io"_s, .shownRoot = {} } },
         { .prompt = "spy on their ads", .withProject = false },
         { .prompt = "Show ROAS" },
         { .prompt = "Tighten the guardrails and make the tone more direct for enterprise operators, keeping \"quotes\" "
@@ -169,7 +171,7 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
         { .prompt = "Tighten the guardrails", .prepare = launched },
         { .prompt = "Generate LinkedIn ads for a launch",
             .withProject = false,
-            .context = { .selectedProjectSlug = u"campaign"_s, .promptDomain = {} } },
+            .context = { .selectedProjectSlug = u"campaign"_s, .promptDomain = {}, .shownRoot = u"~/Papers/Orvane"_s } },
     };
     Json document = Json::array();
     for (const Turn &turn : turns) {
