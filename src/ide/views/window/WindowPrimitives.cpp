@@ -354,20 +354,6 @@ void FixedTag::paintEvent(QPaintEvent *)
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, m_text);
 }
 
-ThemeBackground::ThemeBackground(const ThemeSource &theme, ThemeColor fill, QWidget *parent)
-    : QWidget(parent), m_theme(&theme), m_fill(fill)
-{
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
-}
-
-void ThemeBackground::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    QPainter painter(this);
-    painter.fillRect(rect(), m_theme->color(m_fill));
-}
-
 SlidingColumn::SlidingColumn(QWidget *content, Qt::Edge anchor, QWidget *parent)
     : QWidget(parent), m_content(content), m_anchor(anchor), m_fullWidth(content->sizeHint().width())
 {
