@@ -188,7 +188,7 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
         .role = CampaignTimelineEntry::EntryRole::agent,
         .authorName = persona.name,
         .text = u"**"_s % persona.name % u"** ("_s % persona.handle % u") ready. "_s % persona.specialty
-            % u"\n\nEverything we build in this thread syncs to `~/Documents/Orvane/`."_s,
+            % u"\n\nEverything we build in this thread syncs to `"_s % shownWorkspaceRoot() % u"/`."_s,
         .timestamp = justNow(),
         .toolInvocations = {},
         .inlineApproval = std::nullopt,

@@ -12,13 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace orvane {
 
-namespace {
-
-const QString savedLocallyNotice
-    = u"Saved campaign-plan.md, media-plan.csv, and creatives.json to ~/Documents/Orvane."_s;
-
-} // namespace
-
 void CampaignIDEWorkspaceModel::showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID)
 {
     mutateThread(threadID, [&tabID](CampaignIDEThread &thread) { thread.splitAgentTabID = tabID; });
@@ -49,7 +42,8 @@ void CampaignIDEWorkspaceModel::saveThreadToLocalWorkspace(const QUuid &threadID
     // The notice waits for the writer: it names a failure instead of claiming a save that did not
     // happen. The project mirror above runs first (the writer keeps the order of requests).
     QObject *receiver = this; // queued calls to it are dropped once it is gone
-    m_disk->enqueue([thread, threadFolder, projectFolder, receiver](WorkspaceDiskQueue &disk) {
+    m_disk->enqueue([thread, threadFolder, projectFolder, receiver, shownRoot = shownWorkspaceRoot()](
+                        WorkspaceDiskQueue &disk) {
         QString failure;
         if (!thread || !threadFolder) {
             failure = u"this thread's campaign project no longer exists"_s;
@@ -80,8 +74,9 @@ void CampaignIDEWorkspaceModel::saveThreadToLocalWorkspace(const QUuid &threadID
                 }
             }
         }
-        const QString notice
-            = failure.isEmpty() ? savedLocallyNotice : u"Could not save to ~/Documents/Orvane: "_s + failure;
+        const QString notice = failure.isEmpty()
+            ? QString(u"Saved campaign-plan.md, media-plan.csv, and creatives.json to "_s % shownRoot % u'.')
+            : QString(u"Could not save to "_s % shownRoot % u": "_s % failure);
         QMetaObject::invokeMethod(
             receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
             Qt::QueuedConnection);
