@@ -64,7 +64,7 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
     chipRow->setSpacing(10);
 
     for (qsizetype i = 0; i < competitorDomains.size(); ++i) {
-        const QString domain = competitorDomains.at(i);
+        const QString &domain = competitorDomains.at(i);
         auto *chip = new ClickableButton(
             theme, buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 9, 5, 9, 5 }, 0), background);
         chip->setObjectName(u"competitorChip%1Button"_s.arg(i));

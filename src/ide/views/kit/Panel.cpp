@@ -6,20 +6,30 @@
 
 namespace orvane {
 
+void paintFrame(
+    QPainter &painter, const QRect &rect, const std::optional<QColor> &fill, const std::optional<QColor> &stroke)
+{
+    if (fill)
+        painter.fillRect(rect, *fill);
+    if (stroke && !rect.isEmpty()) {
+        // Four edges that do not overlap, so a translucent stroke has no brighter corners.
+        painter.fillRect(rect.x(), rect.y(), rect.width(), 1, *stroke);
+        if (rect.height() > 1)
+            painter.fillRect(rect.x(), rect.bottom(), rect.width(), 1, *stroke);
+        painter.fillRect(rect.x(), rect.y() + 1, 1, rect.height() - 2, *stroke);
+        if (rect.width() > 1)
+            painter.fillRect(rect.right(), rect.y() + 1, 1, rect.height() - 2, *stroke);
+    }
+}
+
 void paintPanel(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme, const PanelLook &look)
 {
-    if (look.fill)
-        painter.fillRect(rect, withOpacity(theme.color(*look.fill), look.fillOpacity));
-    if (look.stroke && !rect.isEmpty()) {
-        // Four edges that do not overlap, so a translucent stroke has no brighter corners.
-        const QColor stroke = withOpacity(theme.color(*look.stroke), look.strokeOpacity);
-        painter.fillRect(rect.x(), rect.y(), rect.width(), 1, stroke);
-        if (rect.height() > 1)
-            painter.fillRect(rect.x(), rect.bottom(), rect.width(), 1, stroke);
-        painter.fillRect(rect.x(), rect.y() + 1, 1, rect.height() - 2, stroke);
-        if (rect.width() > 1)
-            painter.fillRect(rect.right(), rect.y() + 1, 1, rect.height() - 2, stroke);
-    }
+    const auto resolve = [&](std::optional<ThemeColor> role, qreal opacity) -> std::optional<QColor> {
+        if (!role)
+            return std::nullopt;
+        return withOpacity(theme.color(*role), opacity);
+    };
+    paintFrame(painter, rect, resolve(look.fill, look.fillOpacity), resolve(look.stroke, look.strokeOpacity));
 }
 
 Panel::Panel(const ThemeSource &theme, ThemeColor fill, QWidget *parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/kit/Panel.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -24,8 +25,11 @@ struct PanelLook {
     friend bool operator==(const PanelLook &, const PanelLook &) = default;
 };
 
-// Draws `look` over `rect`; widgets that paint more than a panel (buttons, badges) start with it.
+// Draws `look` over `rect`; widgets and delegates that paint more than a panel start with it.
 void paintPanel(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme, const PanelLook &look);
+// The same with colours already resolved.
+void paintFrame(
+    QPainter &painter, const QRect &rect, const std::optional<QColor> &fill, const std::optional<QColor> &stroke);
 
 // A region drawn as a PanelLook in the window's theme, repainted when the theme changes; children
 // sit inside the stroke. Views that are a filled or outlined region derive from it.
