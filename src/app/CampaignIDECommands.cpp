@@ -39,7 +39,7 @@ CampaignIDECommands::CampaignIDECommands(QMenuBar *menuBar, QObject *parent)
 }
 
 QAction *CampaignIDECommands::addItem(
-    Item item, const QString &title, const QString &objectName, QList<QKeySequence> shortcuts)
+    Item item, const QString &title, const QString &objectName, const QList<QKeySequence> &shortcuts)
 {
     // "&" in a title stays an ampersand.
     QString literalTitle = title;

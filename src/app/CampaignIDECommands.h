@@ -49,7 +49,7 @@ public:
     [[nodiscard]] const std::optional<CampaignIDEFocusedActions> &actions() const { return m_focused; }
 
 private:
-    QAction *addItem(Item item, const QString &title, const QString &objectName, QList<QKeySequence> shortcuts);
+    QAction *addItem(Item item, const QString &title, const QString &objectName, const QList<QKeySequence> &shortcuts);
     void trigger(Item item);
     void updateEnabledStates();
 

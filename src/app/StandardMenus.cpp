@@ -142,17 +142,17 @@ StandardMenus::StandardMenus(QMainWindow *window)
 
     m_edit->setObjectName(u"editMenu"_s);
     const struct {
-        EditItem item;
         QString title;
         QString objectName;
+        EditItem item;
         QKeySequence::StandardKey key;
     } items[] = {
-        { EditItem::undo, u"Undo"_s, u"undoAction"_s, QKeySequence::Undo },
-        { EditItem::redo, u"Redo"_s, u"redoAction"_s, QKeySequence::Redo },
-        { EditItem::cut, u"Cut"_s, u"cutAction"_s, QKeySequence::Cut },
-        { EditItem::copy, u"Copy"_s, u"copyAction"_s, QKeySequence::Copy },
-        { EditItem::paste, u"Paste"_s, u"pasteAction"_s, QKeySequence::Paste },
-        { EditItem::selectAll, u"Select All"_s, u"selectAllAction"_s, QKeySequence::SelectAll },
+        { u"Undo"_s, u"undoAction"_s, EditItem::undo, QKeySequence::Undo },
+        { u"Redo"_s, u"redoAction"_s, EditItem::redo, QKeySequence::Redo },
+        { u"Cut"_s, u"cutAction"_s, EditItem::cut, QKeySequence::Cut },
+        { u"Copy"_s, u"copyAction"_s, EditItem::copy, QKeySequence::Copy },
+        { u"Paste"_s, u"pasteAction"_s, EditItem::paste, QKeySequence::Paste },
+        { u"Select All"_s, u"selectAllAction"_s, EditItem::selectAll, QKeySequence::SelectAll },
     };
     for (const auto &entry : items) {
         if (entry.item == EditItem::cut || entry.item == EditItem::selectAll)

@@ -66,9 +66,9 @@ void OrvaneAPIClient::check(const HttpResponse &response)
 }
 
 QCoro::Task<HttpResponse> OrvaneAPIClient::perform(
-    QNetworkRequest request, QByteArray verb, std::optional<QByteArray> body) const
+    const QNetworkRequest &request, QByteArray verb, std::optional<QByteArray> body) const
 {
-    return performChecked(*this, std::move(request), std::move(verb), std::move(body));
+    return performChecked(*this, request, std::move(verb), std::move(body));
 }
 
 QCoro::Task<HttpResponse> OrvaneAPIClient::performChecked(
@@ -76,8 +76,8 @@ QCoro::Task<HttpResponse> OrvaneAPIClient::performChecked(
 {
     if (client.m_hasLifetime && !client.m_lifetime)
         throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
-    HttpResponse response = co_await http::fetch(
-        client.m_network, std::move(request), std::move(verb), std::move(body), client.m_lifetime.data());
+    HttpResponse response
+        = co_await http::fetch(client.m_network, request, std::move(verb), std::move(body), client.m_lifetime.data());
     check(response);
     co_return response;
 }

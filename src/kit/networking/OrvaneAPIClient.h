@@ -120,7 +120,7 @@ public:
     // Performs a request built by makeRequest and returns the checked answer; its body is bounded
     // as the request says (NetworkError::tooLarge beyond).
     [[nodiscard]] QCoro::Task<HttpResponse> perform(
-        QNetworkRequest request, QByteArray verb, std::optional<QByteArray> body) const;
+        const QNetworkRequest &request, QByteArray verb, std::optional<QByteArray> body) const;
 
 private:
     template <JsonCodable T>

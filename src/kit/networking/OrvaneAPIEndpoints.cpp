@@ -42,8 +42,8 @@ template <JsonCodable T>
 QCoro::Task<T> OrvaneAPIClient::send(
     OrvaneAPIClient client, QString path, QByteArray verb, QList<QueryItem> query, std::optional<QByteArray> body)
 {
-    QNetworkRequest request = client.makeRequest(path, kJson, query, body.has_value());
-    const HttpResponse response = co_await performChecked(client, std::move(request), std::move(verb), std::move(body));
+    const QNetworkRequest request = client.makeRequest(path, kJson, query, body.has_value());
+    const HttpResponse response = co_await performChecked(client, request, std::move(verb), std::move(body));
     co_return decodeBody<T>(response.body);
 }
 
@@ -112,8 +112,8 @@ QCoro::Task<QByteArray> OrvaneAPIClient::fetchContent(OrvaneAPIClient client, QS
     const QUrl reference(path);
     if (reference.isValid() && !reference.host().isEmpty())
         throw OrvaneAPIError::invalidPath();
-    QNetworkRequest request = client.makeRequest(path, "text/html");
-    const HttpResponse response = co_await performChecked(client, std::move(request), "GET", std::nullopt);
+    const QNetworkRequest request = client.makeRequest(path, "text/html");
+    const HttpResponse response = co_await performChecked(client, request, "GET", std::nullopt);
     co_return response.body;
 }
 

@@ -10,7 +10,6 @@
 
 #include <memory>
 #include <optional>
-#include <variant>
 
 namespace orvane {
 
@@ -27,106 +26,107 @@ struct OrvaneUpdateRelease final {
     bool operator==(const OrvaneUpdateRelease &) const = default;
 };
 
-// The outcome of one check.
+// The outcome of one check: a case and the payload that case carries (equal by both).
 struct OrvaneUpdateCheckResult final {
-    struct Current {
-        bool operator==(const Current &) const = default;
-    };
-    struct ManagedExternally {
-        QString message;
-        bool operator==(const ManagedExternally &) const = default;
-    };
-    struct Available {
-        OrvaneUpdateRelease release;
-        bool operator==(const Available &) const = default;
-    };
+    enum class Kind { current, managedExternally, available };
 
-    std::variant<Current, ManagedExternally, Available> value;
+    Kind kind = Kind::current;
+    QString message {}; // managedExternally
+    std::optional<OrvaneUpdateRelease> availableRelease {}; // available
 
-    [[nodiscard]] static OrvaneUpdateCheckResult current() { return { Current {} }; }
+    [[nodiscard]] static OrvaneUpdateCheckResult current() { return {}; }
     [[nodiscard]] static OrvaneUpdateCheckResult available(OrvaneUpdateRelease release)
     {
-        return { Available { std::move(release) } };
+        return { .kind = Kind::available, .availableRelease = std::move(release) };
     }
     [[nodiscard]] static OrvaneUpdateCheckResult managedExternally(QString message)
     {
-        return { ManagedExternally { std::move(message) } };
+        return { .kind = Kind::managedExternally, .message = std::move(message) };
     }
 
-    [[nodiscard]] bool isCurrent() const { return std::holds_alternative<Current>(value); }
+    [[nodiscard]] bool isCurrent() const { return kind == Kind::current; }
     // The release when one is available, else null.
-    [[nodiscard]] const OrvaneUpdateRelease *release() const
-    {
-        const auto *available = std::get_if<Available>(&value);
-        return available ? &available->release : nullptr;
-    }
+    [[nodiscard]] const OrvaneUpdateRelease *release() const { return availableRelease ? &*availableRelease : nullptr; }
 
     bool operator==(const OrvaneUpdateCheckResult &) const = default;
 };
 
-// Where an update stands, for a status display. Equal by case and payload.
-namespace OrvaneUpdatePhases {
-struct Idle {
-    bool operator==(const Idle &) const = default;
-};
-struct Checking {
-    bool operator==(const Checking &) const = default;
-};
-struct Current {
-    bool operator==(const Current &) const = default;
-};
-struct ManagedExternally {
-    QString message;
-    bool operator==(const ManagedExternally &) const = default;
-};
-struct Available {
-    OrvaneUpdateRelease release;
-    bool operator==(const Available &) const = default;
-};
-struct Downloading {
-    OrvaneUpdateRelease release;
-    double progress = 0;
-    bool operator==(const Downloading &) const = default;
-};
-struct Paused {
-    OrvaneUpdateRelease release;
-    double progress = 0;
-    OrvaneUpdatePauseReason reason = OrvaneUpdatePauseReason::user;
-    bool operator==(const Paused &) const = default;
-};
-struct Verifying {
-    OrvaneUpdateRelease release;
-    bool operator==(const Verifying &) const = default;
-};
-struct ReadyToInstall {
-    OrvaneUpdateRelease release;
-    bool operator==(const ReadyToInstall &) const = default;
-};
-struct Installing {
-    OrvaneUpdateRelease release;
-    double progress = 0;
-    bool operator==(const Installing &) const = default;
-};
-struct RelaunchRequired {
-    OrvaneUpdateRelease release;
-    bool operator==(const RelaunchRequired &) const = default;
-};
-struct Failed {
-    QString message;
-    bool canRetry = false;
-    bool rollbackAvailable = false;
-    bool operator==(const Failed &) const = default;
-};
-} // namespace OrvaneUpdatePhases
+// Where an update stands, for a status display: a case and the payload that case carries, made by
+// the named constructors so that the fields a case does not carry keep their defaults and equality
+// is by case and payload.
+struct OrvaneUpdatePhase final {
+    enum class Kind {
+        idle,
+        checking,
+        current,
+        managedExternally,
+        available,
+        downloading,
+        paused,
+        verifying,
+        readyToInstall,
+        installing,
+        relaunchRequired,
+        failed,
+    };
 
-using OrvaneUpdatePhase
-    = std::variant<OrvaneUpdatePhases::Idle, OrvaneUpdatePhases::Checking, OrvaneUpdatePhases::Current,
-        OrvaneUpdatePhases::ManagedExternally, OrvaneUpdatePhases::Available, OrvaneUpdatePhases::Downloading,
-        OrvaneUpdatePhases::Paused, OrvaneUpdatePhases::Verifying, OrvaneUpdatePhases::ReadyToInstall,
-        OrvaneUpdatePhases::Installing, OrvaneUpdatePhases::RelaunchRequired, OrvaneUpdatePhases::Failed>;
+    Kind kind = Kind::idle;
+    std::optional<OrvaneUpdateRelease> release {}; // from available to relaunchRequired
+    double progress = 0; // downloading, paused, installing
+    OrvaneUpdatePauseReason reason = OrvaneUpdatePauseReason::user; // paused
+    QString message {}; // managedExternally, failed
+    bool canRetry = false; // failed
+    bool rollbackAvailable = false; // failed
+
+    [[nodiscard]] static OrvaneUpdatePhase idle() { return {}; }
+    [[nodiscard]] static OrvaneUpdatePhase checking() { return { .kind = Kind::checking }; }
+    [[nodiscard]] static OrvaneUpdatePhase current() { return { .kind = Kind::current }; }
+    [[nodiscard]] static OrvaneUpdatePhase managedExternally(QString message)
+    {
+        return { .kind = Kind::managedExternally, .message = std::move(message) };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase available(OrvaneUpdateRelease release)
+    {
+        return { .kind = Kind::available, .release = std::move(release) };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase downloading(OrvaneUpdateRelease release, double progress)
+    {
+        return { .kind = Kind::downloading, .release = std::move(release), .progress = progress };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase verifying(OrvaneUpdateRelease release)
+    {
+        return { .kind = Kind::verifying, .release = std::move(release) };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase readyToInstall(OrvaneUpdateRelease release)
+    {
+        return { .kind = Kind::readyToInstall, .release = std::move(release) };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase installing(OrvaneUpdateRelease release, double progress)
+    {
+        return { .kind = Kind::installing, .release = std::move(release), .progress = progress };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase relaunchRequired(OrvaneUpdateRelease release)
+    {
+        return { .kind = Kind::relaunchRequired, .release = std::move(release) };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase paused(
+        OrvaneUpdateRelease release, double progress, OrvaneUpdatePauseReason reason)
+    {
+        return { .kind = Kind::paused, .release = std::move(release), .progress = progress, .reason = reason };
+    }
+    [[nodiscard]] static OrvaneUpdatePhase failed(QString message, bool canRetry, bool rollbackAvailable)
+    {
+        return { .kind = Kind::failed,
+            .message = std::move(message),
+            .canRetry = canRetry,
+            .rollbackAvailable = rollbackAvailable };
+    }
+
+    bool operator==(const OrvaneUpdatePhase &) const = default;
+};
 
 struct OrvaneUpdateStateMachine final {
-    OrvaneUpdatePhase phase = OrvaneUpdatePhases::Idle {};
+    OrvaneUpdatePhase phase;
     bool operator==(const OrvaneUpdateStateMachine &) const = default;
 };
 
@@ -148,7 +148,7 @@ public:
     [[nodiscard]] OrvaneUpdateChecking &checker() const { return *m_checker; }
 
 private:
-    OrvaneUpdatePhase m_phase = OrvaneUpdatePhases::Idle {};
+    OrvaneUpdatePhase m_phase;
     OrvaneUpdateStateMachine m_machine;
     std::shared_ptr<OrvaneUpdateChecking> m_checker;
 };

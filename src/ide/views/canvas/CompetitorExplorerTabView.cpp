@@ -7,13 +7,13 @@
 #include "ide/views/canvas/CompetitorAdListModel.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -29,17 +29,18 @@ QString CompetitorExplorerTabView::headlineFor(const QString &domain)
 }
 
 CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext &context, QWidget *parent)
-    : QWidget(parent), m_context(context), m_ads(new CompetitorAdListModel(context.model, this))
+    : Panel(*context.theme, ThemeColor::canvasBackground, parent),
+      m_context(context),
+      m_ads(new CompetitorAdListModel(context.model, this))
 {
     setObjectName(u"competitorExplorerView"_s);
-    connect(context.theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     const ThemeSource &theme = *context.theme;
 
     auto *outer = new QVBoxLayout(this);
     // A narrow workbench column clips the view instead of widening the window for it.
     outer->setSizeConstraint(QLayout::SetNoConstraint);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *background = new ThemeBackground(theme, ThemeColor::canvasBackground, this);
+    auto *background = new Panel(theme, ThemeColor::canvasBackground, this);
     outer->addWidget(background);
     auto *column = new QVBoxLayout(background);
     // The grid pads itself, so it scrolls right up to the edges.
@@ -63,7 +64,7 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
     chipRow->setSpacing(10);
 
     for (qsizetype i = 0; i < competitorDomains.size(); ++i) {
-        const QString domain = competitorDomains.at(i);
+        const QString &domain = competitorDomains.at(i);
         auto *chip = new ClickableButton(
             theme, buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 9, 5, 9, 5 }, 0), background);
         chip->setObjectName(u"competitorChip%1Button"_s.arg(i));
@@ -117,12 +118,6 @@ void CompetitorExplorerTabView::syncHeader()
         text->setPalette(palette);
         chip->setProperty("highlighted", highlighted);
     }
-}
-
-void CompetitorExplorerTabView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), m_context.theme->color(ThemeColor::canvasBackground));
 }
 
 } // namespace orvane

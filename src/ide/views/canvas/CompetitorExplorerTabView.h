@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ide/views/kit/Panel.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
 #include <QList>
@@ -18,7 +19,7 @@ class WrappingLabel;
 // The competitor-ad explorer of the active thread: a headline naming the thread's competitor domain,
 // four domain chips that load another domain's ads, and a grid of the thread's competitor ads, each
 // with a button that clones its hook onto the creative canvas.
-class CompetitorExplorerTabView final : public QWidget {
+class CompetitorExplorerTabView final : public Panel {
     Q_OBJECT
 public:
     static constexpr int cardMinimumWidth = 300;
@@ -36,7 +37,6 @@ public:
 
 protected:
     // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void syncHeader();

@@ -6,6 +6,7 @@
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/window/WindowPrimitives.h"
 
@@ -25,7 +26,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *background = new ThemeBackground(theme, ThemeColor::panelBackground, this);
+    auto *background = new Panel(theme, ThemeColor::panelBackground, this);
     outer->addWidget(background);
 
     auto *column = new QVBoxLayout(background);

@@ -9,6 +9,7 @@
 #include "ide/views/canvas/ThemeSplitter.h"
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -16,7 +17,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -49,10 +49,11 @@ QString CreativeCanvasTabView::toolButtonName(CreativeCanvasTool tool)
 }
 
 CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context, QWidget *parent)
-    : QWidget(parent), m_context(context), m_artboards(new ArtboardGridModel(context.model, this))
+    : Panel(*context.theme, ThemeColor::canvasBackground, parent),
+      m_context(context),
+      m_artboards(new ArtboardGridModel(context.model, this))
 {
     setObjectName(u"creativeCanvasView"_s);
-    connect(context.theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     const ThemeSource &theme = *context.theme;
 
     auto *column = new QVBoxLayout(this);
@@ -121,7 +122,7 @@ void CreativeCanvasTabView::resizeEvent(QResizeEvent *event)
 QWidget *CreativeCanvasTabView::buildToolBar()
 {
     const ThemeSource &theme = *m_context.theme;
-    auto *bar = new ThemeBackground(theme, ThemeColor::panelBackground, this);
+    auto *bar = new Panel(theme, ThemeColor::panelBackground, this);
     bar->setObjectName(u"canvasToolBar"_s);
     auto *barRow = new QHBoxLayout(bar);
     barRow->setContentsMargins(10, 10, 10, 10);
@@ -232,12 +233,6 @@ void CreativeCanvasTabView::generateArtboards()
     if (!tab)
         return;
     model->sendMessageInThread(thread->id, tab->id, generatePrompt, m_context.session);
-}
-
-void CreativeCanvasTabView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), m_context.theme->color(ThemeColor::canvasBackground));
 }
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/records/CampaignIDESection.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
 #include <QHash>
@@ -20,7 +21,7 @@ class ThemeSplitter;
 // under a tool strip and two bulk actions, with the inspector of the selected artboard beside the
 // grid while there is one. The artboards, the selection and the tool are the model's, so they
 // follow the selected project whichever thread is open and survive switching views.
-class CreativeCanvasTabView final : public QWidget {
+class CreativeCanvasTabView final : public Panel {
     Q_OBJECT
 public:
     static constexpr int gridMinimumWidth = 380;
@@ -42,7 +43,6 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QWidget *buildToolBar();

@@ -8,6 +8,7 @@
 #include "ide/views/canvas/ThemedTextEditor.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -16,7 +17,6 @@
 
 #include <QHBoxLayout>
 #include <QListView>
-#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -36,10 +36,11 @@ public:
 const QString LocalFilesTabView::defaultFileName = u"campaign-plan.md"_s;
 
 LocalFilesTabView::LocalFilesTabView(const WorkspaceViewContext &context, QWidget *parent)
-    : QWidget(parent), m_context(context), m_files(new LocalFilesListModel(context.model, this))
+    : Panel(*context.theme, ThemeColor::canvasBackground, parent),
+      m_context(context),
+      m_files(new LocalFilesListModel(context.model, this))
 {
     setObjectName(u"localFilesView"_s);
-    connect(context.theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     auto *outer = new QVBoxLayout(this);
     // A narrow workbench column clips the view instead of widening the window for it.
     outer->setSizeConstraint(QLayout::SetNoConstraint);
@@ -66,7 +67,7 @@ LocalFilesTabView::LocalFilesTabView(const WorkspaceViewContext &context, QWidge
 QWidget *LocalFilesTabView::buildFileList()
 {
     const ThemeSource &theme = *m_context.theme;
-    auto *pane = new ThemeBackground(theme, ThemeColor::sidebarBackground, this);
+    auto *pane = new Panel(theme, ThemeColor::sidebarBackground, this);
     pane->setObjectName(u"localFilesPane"_s);
     pane->setMinimumWidth(listMinimumWidth);
     pane->setMaximumWidth(listMaximumWidth);
@@ -124,7 +125,7 @@ QWidget *LocalFilesTabView::buildEditor()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    auto *header = new ThemeBackground(theme, ThemeColor::panelBackground, pane);
+    auto *header = new Panel(theme, ThemeColor::panelBackground, pane);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(10, 10, 10, 10);
     m_fileName = new ElidedLabel(theme, themeFont(12, QFont::Bold, true), ThemeColor::textPrimary, header);
@@ -143,7 +144,7 @@ QWidget *LocalFilesTabView::buildEditor()
     column->addWidget(header);
     column->addWidget(new ThemeDivider(theme, Qt::Horizontal, pane));
 
-    auto *editorBox = new ThemeBackground(theme, ThemeColor::canvasBackground, pane);
+    auto *editorBox = new Panel(theme, ThemeColor::canvasBackground, pane);
     auto *box = new QVBoxLayout(editorBox);
     box->setContentsMargins(10, 10, 10, 10);
     m_editor = new ThemedTextEditor(theme, ThemeColor::canvasBackground, editorBox);
@@ -180,12 +181,6 @@ void LocalFilesTabView::syncEditor()
     } else {
         m_editor->setTextQuietly(content);
     }
-}
-
-void LocalFilesTabView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), m_context.theme->color(ThemeColor::canvasBackground));
 }
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ide/views/kit/Panel.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
 #include <QWidget>
@@ -20,7 +21,7 @@ class ThemeSplitter;
 // marks the file modified; only saving writes the file, and its outcome arrives as a notice. The
 // editor stays the same widget throughout: switching files replaces its text, edits from the model
 // that match what is typed leave it alone.
-class LocalFilesTabView final : public QWidget {
+class LocalFilesTabView final : public Panel {
     Q_OBJECT
 public:
     static constexpr int listMinimumWidth = 210;
@@ -36,7 +37,6 @@ public:
 
 protected:
     // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QWidget *buildFileList();

@@ -11,7 +11,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -22,7 +21,7 @@ using namespace governance;
 
 CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     const WorkspaceViewContext &context, const CampaignLaunchRequest &request, QWidget *parent)
-    : QWidget(parent), m_context(context), m_request(request)
+    : Panel(*context.theme, ThemeColor::panelBackground, parent), m_context(context), m_request(request)
 {
     setObjectName(u"launchApprovalModal"_s);
     setFixedWidth(contentWidth);
@@ -78,7 +77,6 @@ CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     });
     connect(context.model, &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged, this,
         &CampaignLaunchApprovalModal::syncConfirmLabel);
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     syncConfirmLabel();
 }
 
@@ -135,14 +133,6 @@ QSize CampaignLaunchApprovalModal::sizeHint() const
     const int height = layout() && layout()->hasHeightForWidth() ? layout()->heightForWidth(contentWidth)
                                                                  : QWidget::sizeHint().height();
     return { contentWidth, height };
-}
-
-void CampaignLaunchApprovalModal::paintEvent(QPaintEvent *)
-{
-    if (!m_context.theme)
-        return;
-    QPainter painter(this);
-    painter.fillRect(rect(), m_context.theme->theme().panelBackground());
 }
 
 } // namespace orvane

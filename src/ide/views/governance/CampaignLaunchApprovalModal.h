@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/records/CampaignExecutionReceipt.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
 #include <QPointer>
@@ -16,7 +17,7 @@ class ThemeSource;
 // The human-in-the-loop gate before a campaign goes live: the launch summary of the request the
 // sheet was opened for, "Cancel" and "Confirm & Execute Campaign". It decides nothing itself; both
 // buttons hand the decision to the workspace model, whose state then takes the sheet down.
-class CampaignLaunchApprovalModal final : public QWidget {
+class CampaignLaunchApprovalModal final : public Panel {
     Q_OBJECT
 public:
     static constexpr int contentWidth = 480;
@@ -35,9 +36,6 @@ public:
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void syncConfirmLabel();

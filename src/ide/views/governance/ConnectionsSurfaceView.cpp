@@ -12,7 +12,6 @@
 #include "kit/support/JsonCoding.h"
 
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -46,7 +45,8 @@ ClickableButton *makeModeButton(const ThemeSource &theme, bool enable, QWidget *
 
 governance::ConnectionCard::ConnectionCard(
     const ThemeSource &theme, const CampaignPlatformConnection &connection, QWidget *parent)
-    : QWidget(parent), m_theme(&theme)
+    : Panel(theme, PanelLook { .fill = ThemeColor::panelBackground, .stroke = ThemeColor::borderSubtle }, parent),
+      m_theme(&theme)
 {
     setObjectName(u"connectionCard"_s);
     auto *row = new QHBoxLayout(this);
@@ -90,7 +90,6 @@ governance::ConnectionCard::ConnectionCard(
     for (ClickableButton *button : { m_switchButton, m_enableButton }) {
         connect(button, &QAbstractButton::clicked, this, [this] { Q_EMIT toggleRequested(m_connection.id); });
     }
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     setConnection(connection);
 }
 
@@ -118,17 +117,6 @@ QString governance::ConnectionCard::detailLine(const CampaignPlatformConnection 
 {
     return connection.accountLabel() % u" · Monthly Spend "_s % connection.monthlySpend() % u" · Synced "_s
         % connection.lastSynced;
-}
-
-void governance::ConnectionCard::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    const OrvaneWebTheme theme = m_theme->theme();
-    QPainter painter(this);
-    painter.fillRect(rect(), theme.panelBackground());
-    painter.setPen(QPen(theme.borderSubtle(), 1));
-    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 ConnectionsSurfaceView::ConnectionsSurfaceView(const WorkspaceViewContext &context, QWidget *parent)

@@ -2,6 +2,7 @@
 
 #include "ide/records/CampaignPlatformConnection.h"
 #include "ide/views/governance/GovernanceWidgets.h"
+#include "ide/views/kit/Panel.h"
 
 #include <QList>
 #include <QPointer>
@@ -19,7 +20,7 @@ namespace governance {
 // One platform connection: its symbol, name, mode, account, spend and last sync, and the button
 // that moves it between the local sandbox and cloud OAuth (or enables the sandbox when it is not
 // connected). Updated in place when the connection changes.
-class ConnectionCard final : public QWidget {
+class ConnectionCard final : public Panel {
     Q_OBJECT
 public:
     ConnectionCard(const ThemeSource &theme, const CampaignPlatformConnection &connection, QWidget *parent = nullptr);
@@ -35,9 +36,6 @@ public:
 Q_SIGNALS:
     // The mode button was tapped for this connection id.
     void toggleRequested(const QString &connectionID);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QPointer<const ThemeSource> m_theme;

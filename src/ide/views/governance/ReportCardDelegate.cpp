@@ -2,6 +2,7 @@
 
 #include "ide/views/governance/ReportListModel.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 
@@ -97,9 +98,7 @@ void ReportCardDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->setRenderHint(QPainter::Antialiasing, false);
 
     const QRect card = cardRect(option.rect, index);
-    painter->fillRect(card, theme.panelBackground());
-    painter->setPen(QPen(theme.borderSubtle(), 1));
-    painter->drawRect(QRectF(card).adjusted(0.5, 0.5, -0.5, -0.5));
+    paintFrame(*painter, card, theme.panelBackground(), theme.borderSubtle());
 
     const QRect button = openButtonRect(option.rect, index);
     const QRect inner = card.adjusted(padding, padding, -padding, -padding);
@@ -120,9 +119,7 @@ void ReportCardDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     // The button, drawn lighter while it is held down.
     if (m_pressed.isValid() && m_pressed == index)
         painter->setOpacity(pressedOpacity);
-    painter->fillRect(button, theme.elevatedBackground());
-    painter->setPen(QPen(theme.borderSubtle(), 1));
-    painter->drawRect(QRectF(button).adjusted(0.5, 0.5, -0.5, -0.5));
+    paintFrame(*painter, button, theme.elevatedBackground(), theme.borderSubtle());
     painter->setFont(buttonFont());
     painter->setPen(theme.accentLime());
     painter->drawText(button, Qt::AlignCenter | Qt::TextSingleLine, openButtonText);

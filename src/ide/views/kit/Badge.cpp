@@ -1,5 +1,6 @@
 #include "ide/views/kit/Badge.h"
 
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 
@@ -59,12 +60,7 @@ void Badge::paintEvent(QPaintEvent *)
         return;
     const OrvaneWebTheme theme = m_themeSource->theme();
     QPainter painter(this);
-    if (m_look.fill)
-        painter.fillRect(rect(), withOpacity(theme.color(*m_look.fill), m_look.fillOpacity));
-    if (m_look.stroke) {
-        painter.setPen(QPen(withOpacity(theme.color(*m_look.stroke), m_look.strokeOpacity), 1));
-        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
+    paintPanel(painter, rect(), theme, { m_look.fill, m_look.fillOpacity, m_look.stroke, m_look.strokeOpacity });
     painter.setPen(theme.color(m_look.text));
     painter.setFont(font());
     painter.drawText(rect().marginsRemoved(m_look.padding), Qt::AlignCenter | Qt::TextSingleLine, m_text);

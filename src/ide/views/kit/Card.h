@@ -1,9 +1,6 @@
 #pragma once
 
-#include "ide/views/kit/OrvaneWebTheme.h"
-
-#include <QFrame>
-#include <QPointer>
+#include "ide/views/kit/Panel.h"
 
 class QVBoxLayout;
 
@@ -11,9 +8,9 @@ namespace orvane {
 
 class ThemeSource;
 
-// A square-cornered box: a flat fill inside a 1-pixel stroke, no radius, no shadow. Its content
-// goes into contentLayout().
-class Card final : public QFrame {
+// A panel with a column layout: a flat fill inside a 1-pixel stroke; its content goes into
+// contentLayout().
+class Card final : public Panel {
     Q_OBJECT
 public:
     struct Look {
@@ -30,12 +27,7 @@ public:
     [[nodiscard]] QVBoxLayout *contentLayout() const { return m_content; }
     void setLook(const Look &look);
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
 private:
-    QPointer<const ThemeSource> m_themeSource;
-    Look m_look;
     QVBoxLayout *m_content;
 };
 

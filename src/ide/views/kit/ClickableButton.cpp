@@ -1,6 +1,7 @@
 #include "ide/views/kit/ClickableButton.h"
 
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeSource.h"
 
@@ -193,12 +194,7 @@ void ClickableButton::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     const OrvaneWebTheme theme = m_themeSource->theme();
-    if (m_look.fill)
-        painter.fillRect(rect(), withOpacity(theme.color(*m_look.fill), m_look.fillOpacity));
-    if (m_look.stroke) {
-        painter.setPen(QPen(withOpacity(theme.color(*m_look.stroke), m_look.strokeOpacity), 1));
-        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
+    paintPanel(painter, rect(), theme, { m_look.fill, m_look.fillOpacity, m_look.stroke, m_look.strokeOpacity });
     // A focus ring only for keyboard users, as the toolkit's own controls do.
     if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         painter.setPen(QPen(theme.accentCyan(), 1, Qt::DotLine));

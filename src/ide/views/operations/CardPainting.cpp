@@ -1,6 +1,7 @@
 #include "ide/views/operations/CardPainting.h"
 
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/Panel.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -92,19 +93,9 @@ void drawLine(QPainter &painter, const QRect &rect, const QString &text, const Q
     painter.drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, elided);
 }
 
-void drawFrame(QPainter &painter, const QRect &rect, const QColor &fill, const std::optional<QColor> &stroke)
-{
-    painter.fillRect(rect, fill);
-    if (stroke) {
-        painter.setPen(QPen(*stroke, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-}
-
 void drawCard(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme)
 {
-    drawFrame(painter, rect, theme.panelBackground(), theme.borderSubtle());
+    paintFrame(painter, rect, theme.panelBackground(), theme.borderSubtle());
 }
 
 QSize ButtonLabel::size() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/kit/Panel.h"
 
 #include <QFont>
 #include <QRect>
@@ -27,8 +28,7 @@ int drawText(QPainter &painter, const QRect &rect, const QString &text, const QF
 void drawLine(QPainter &painter, const QRect &rect, const QString &text, const QFont &font, const QColor &color,
     Qt::Alignment alignment = Qt::AlignLeft);
 
-// A card: the fill inside a 1-pixel square stroke.
-void drawFrame(QPainter &painter, const QRect &rect, const QColor &fill, const std::optional<QColor> &stroke);
+// A card: panelBackground inside a 1-pixel borderSubtle stroke.
 void drawCard(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme);
 
 // The label of a button drawn on a card: `padding` around the text, on `fill` when given.

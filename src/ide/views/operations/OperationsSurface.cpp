@@ -2,6 +2,7 @@
 
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/operations/CardPainting.h"
@@ -51,7 +52,7 @@ OperationsSurfaceView::OperationsSurfaceView(const WorkspaceViewContext &context
     m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     outer->addWidget(m_scrollArea);
 
-    auto *content = new ThemeBackground(*context.theme, ThemeColor::canvasBackground);
+    auto *content = new Panel(*context.theme, ThemeColor::canvasBackground);
     content->setObjectName(u"surfacePage"_s);
     m_page = new QVBoxLayout(content);
     m_page->setContentsMargins(20, 20, 20, 20);

@@ -3,6 +3,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -14,40 +15,12 @@
 
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace orvane {
-namespace {
-
-// The search row's box: elevatedBackground under a 1-point borderStrong outline.
-class SearchRow final : public QWidget {
-public:
-    SearchRow(const ThemeSource &theme, QWidget *parent = nullptr) : QWidget(parent), m_theme(&theme)
-    {
-        connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        if (!m_theme)
-            return;
-        const OrvaneWebTheme theme = m_theme->theme();
-        QPainter painter(this);
-        painter.fillRect(rect(), theme.elevatedBackground());
-        painter.setPen(QPen(theme.borderStrong(), 1));
-        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-
-private:
-    QPointer<const ThemeSource> m_theme;
-};
-
-} // namespace
 
 CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QWidget *parent)
     : QWidget(parent), m_context(context)
@@ -56,7 +29,9 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
     const ThemeSource &theme = *context.theme;
     QVBoxLayout *column = sheetparts::column(this, 12);
 
-    auto *searchRow = new SearchRow(theme);
+    // The search row's box: elevatedBackground under a 1-point borderStrong outline.
+    auto *searchRow
+        = new Panel(theme, PanelLook { .fill = ThemeColor::elevatedBackground, .stroke = ThemeColor::borderStrong });
     searchRow->setObjectName(u"commandPaletteSearchRow"_s);
     searchRow->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *row = new QHBoxLayout(searchRow);
@@ -138,7 +113,7 @@ void CommandPaletteSheet::pick(const QModelIndex &index)
         const int personaIndex = index.data(CommandPaletteResultsModel::PersonaIndexRole).toInt();
         if (personaIndex < 0 || personaIndex >= personas.size())
             return;
-        const OrvaneAgentPersona persona = personas.at(personaIndex);
+        const OrvaneAgentPersona &persona = personas.at(personaIndex);
         CampaignIDEWorkspaceModel::NewThread request;
         request.title = persona.name + u" Session"_s;
         request.initialPrompt = persona.starterPrompt;

@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SeeThroughScroll.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -27,7 +28,7 @@ CopilotDrawer::CopilotDrawer(const WorkspaceViewContext &context, QWidget *paren
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    auto *header = new ThemeBackground(theme, ThemeColor::sidebarBackground);
+    auto *header = new Panel(theme, ThemeColor::sidebarBackground);
     header->setObjectName(u"copilotDrawerHeader"_s);
     auto *headerRow = new QHBoxLayout(header);
     headerRow->setContentsMargins(12, 12, 12, 12);

@@ -1,6 +1,7 @@
 #include "ide/views/sheets/QuickActionCardDelegate.h"
 
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/sheets/FittedListView.h"
@@ -113,9 +114,7 @@ void QuickActionCardDelegate::paint(
     const auto *view = qobject_cast<const FittedListView *>(option.widget);
     if (view && view->pressedIndex() == index)
         painter->setOpacity(OrvaneClickableButtonStyle::pressedOpacity);
-    painter->fillRect(card, theme.panelBackground());
-    painter->setPen(QPen(theme.borderSubtle(), 1));
-    painter->drawRect(QRectF(card).adjusted(0.5, 0.5, -0.5, -0.5));
+    paintFrame(*painter, card, theme.panelBackground(), theme.borderSubtle());
 
     int y = card.top() + cardPadding;
     const int left = card.left() + cardPadding;

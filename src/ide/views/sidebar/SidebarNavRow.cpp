@@ -1,6 +1,7 @@
 #include "ide/views/sidebar/SidebarNavRow.h"
 
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "platform/ui/Symbols.h"
@@ -105,9 +106,7 @@ void SidebarNavRow::paintEvent(QPaintEvent *)
     if (m_badge) {
         const QRect box(right - badge.width(), content.top() + (content.height() - badge.height()) / 2, badge.width(),
             badge.height());
-        painter.fillRect(box, theme.panelBackground());
-        painter.setPen(QPen(theme.borderSubtle(), 1));
-        painter.drawRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
+        paintFrame(painter, box, theme.panelBackground(), theme.borderSubtle());
         painter.setFont(badgeFont());
         painter.setPen(m_active ? theme.accentLime() : theme.textMuted());
         painter.drawText(box.marginsRemoved(badgePadding), Qt::AlignCenter | Qt::TextSingleLine, *m_badge);

@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -18,30 +19,29 @@ namespace orvane {
 namespace {
 
 // The operator's monogram on a square tile.
-class FooterAvatar final : public QWidget {
+class FooterAvatar final : public Panel {
 public:
-    explicit FooterAvatar(const ThemeSource &theme, QWidget *parent = nullptr) : QWidget(parent), m_theme(&theme)
+    explicit FooterAvatar(const ThemeSource &theme, QWidget *parent = nullptr)
+        : Panel(
+            theme, PanelLook { .fill = ThemeColor::elevatedBackground, .stroke = ThemeColor::borderStrong }, parent),
+          m_theme(&theme)
     {
         setObjectName(u"footerAvatar"_s);
         setFixedSize(28, 28);
         setAccessibleName(text());
-        connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     }
 
     [[nodiscard]] static QString text() { return u"OP"_s; }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *event) override
     {
+        Panel::paintEvent(event);
         if (!m_theme)
             return;
-        const OrvaneWebTheme theme = m_theme->theme();
         QPainter painter(this);
-        painter.fillRect(rect(), theme.elevatedBackground());
-        painter.setPen(QPen(theme.borderStrong(), 1));
-        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
         painter.setFont(themeFont(10, QFont::Bold, true));
-        painter.setPen(theme.accentLime());
+        painter.setPen(m_theme->color(ThemeColor::accentLime));
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
     }
 

@@ -7,13 +7,13 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 
 using namespace Qt::StringLiterals;
 
 namespace orvane {
 
-AgentTabChip::AgentTabChip(const ThemeSource &theme, QWidget *parent) : QWidget(parent), m_theme(&theme)
+AgentTabChip::AgentTabChip(const ThemeSource &theme, QWidget *parent)
+    : Panel(theme, PanelLook {}, parent), m_theme(&theme)
 {
     setObjectName(u"agentTabChip"_s);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -40,10 +40,7 @@ AgentTabChip::AgentTabChip(const ThemeSource &theme, QWidget *parent) : QWidget(
 
     connect(m_select, &QAbstractButton::clicked, this, [this] { Q_EMIT selectRequested(m_tabID); });
     connect(m_close, &QAbstractButton::clicked, this, [this] { Q_EMIT closeRequested(m_tabID); });
-    connect(&theme, &ThemeSource::themeChanged, this, [this] {
-        applyColors();
-        update();
-    });
+    connect(&theme, &ThemeSource::themeChanged, this, &AgentTabChip::applyColors);
 }
 
 void AgentTabChip::showTab(const CampaignAgentTab &tab, bool selected, bool closable)
@@ -56,33 +53,22 @@ void AgentTabChip::showTab(const CampaignAgentTab &tab, bool selected, bool clos
     if (m_selected != selected || m_title->font().weight() != (selected ? QFont::Bold : QFont::Medium)) {
         m_selected = selected;
         m_title->setFont(themeFont(11, selected ? QFont::Bold : QFont::Medium));
-        update();
     }
     applyColors();
 }
 
 void AgentTabChip::applyColors()
 {
+    setLook(m_selected ? PanelLook { .fill = ThemeColor::elevatedBackground,
+                .stroke = ThemeColor::accentLime,
+                .strokeOpacity = 0.6 }
+                       : PanelLook { .fill = ThemeColor::panelBackground, .stroke = ThemeColor::borderSubtle });
     if (!m_theme)
         return;
     const OrvaneWebTheme theme = m_theme->theme();
     m_dot->setColor(m_selected ? ThemeColor::accentLimeFill : ThemeColor::textMuted);
     setLabelColor(m_handle, m_selected ? theme.accentLime() : theme.textSecondary());
     setLabelColor(m_title, m_selected ? theme.textPrimary() : theme.textSecondary());
-}
-
-void AgentTabChip::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    const OrvaneWebTheme theme = m_theme->theme();
-    QPainter painter(this);
-    painter.fillRect(rect(), m_selected ? theme.elevatedBackground() : theme.panelBackground());
-    QColor stroke = m_selected ? theme.accentLime() : theme.borderSubtle();
-    if (m_selected)
-        stroke.setAlphaF(stroke.alphaF() * 0.6f);
-    painter.setPen(QPen(stroke, 1));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 } // namespace orvane

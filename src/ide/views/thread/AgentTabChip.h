@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/records/CampaignAgentTab.h"
+#include "ide/views/kit/Panel.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -16,7 +17,7 @@ class ThemeSource;
 
 // One agent tab in an agent pane's tab strip: a select button (dot, handle, title) and, when the
 // thread has more than one tab, a close button. The pane updates it in place.
-class AgentTabChip final : public QWidget {
+class AgentTabChip final : public Panel {
     Q_OBJECT
 public:
     explicit AgentTabChip(const ThemeSource &theme, QWidget *parent = nullptr);
@@ -33,9 +34,6 @@ public:
 Q_SIGNALS:
     void selectRequested(const QUuid &tabID);
     void closeRequested(const QUuid &tabID);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void applyColors();

@@ -4,6 +4,7 @@
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SeeThroughScroll.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -67,12 +68,12 @@ AgentThreadPane::AgentThreadPane(
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    auto *tabStrip = new ThemePanel(theme, ThemeColor::sidebarBackground);
+    auto *tabStrip = new Panel(theme, ThemeColor::sidebarBackground);
     tabStrip->setObjectName(u"agentTabStripRow"_s);
     buildTabStrip(tabStrip);
     column->addWidget(tabStrip);
 
-    auto *toolbar = new ThemePanel(theme, ThemeColor::sidebarBackground);
+    auto *toolbar = new Panel(theme, ThemeColor::sidebarBackground);
     toolbar->setFill(ThemeColor::sidebarBackground, 0.85);
     toolbar->setObjectName(u"agentPaneToolbarRow"_s);
     buildToolbar(toolbar);

@@ -1,6 +1,7 @@
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/thread/AgentThreadPane.h"
 #include "ide/views/thread/ThreadPaneParts.h"
@@ -43,7 +44,7 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
     m_primary->setMinimumWidth(primaryMinimumWidth);
     m_primary->setMaximumWidth(primaryMaximumWidth);
 
-    auto *workbench = new ThemePanel(theme, ThemeColor::canvasBackground);
+    auto *workbench = new Panel(theme, ThemeColor::canvasBackground);
     workbench->setObjectName(u"workbenchColumn"_s);
     workbench->setMinimumWidth(workbenchMinimumWidth);
     auto *column = new QVBoxLayout(workbench);

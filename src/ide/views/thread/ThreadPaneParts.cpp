@@ -8,49 +8,6 @@
 
 namespace orvane {
 
-ThemePanel::ThemePanel(const ThemeSource &theme, ThemeColor fill, QWidget *parent)
-    : QWidget(parent), m_theme(&theme), m_fill(fill)
-{
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
-}
-
-void ThemePanel::setFill(ThemeColor fill, qreal opacity)
-{
-    if (m_fill == fill && qFuzzyCompare(m_fillOpacity, opacity))
-        return;
-    m_fill = fill;
-    m_fillOpacity = opacity;
-    update();
-}
-
-void ThemePanel::setStroke(std::optional<ThemeColor> stroke, qreal opacity)
-{
-    if (m_stroke == stroke && qFuzzyCompare(m_strokeOpacity, opacity))
-        return;
-    m_stroke = stroke;
-    m_strokeOpacity = opacity;
-    update();
-}
-
-void ThemePanel::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    QPainter painter(this);
-    if (m_fill) {
-        QColor fill = m_theme->color(*m_fill);
-        fill.setAlphaF(fill.alphaF() * float(m_fillOpacity));
-        painter.fillRect(rect(), fill);
-    }
-    if (m_stroke) {
-        QColor stroke = m_theme->color(*m_stroke);
-        stroke.setAlphaF(stroke.alphaF() * float(m_strokeOpacity));
-        painter.setPen(QPen(stroke, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-}
-
 StateDot::StateDot(const ThemeSource &theme, ThemeColor color, int diameter, QWidget *parent)
     : QWidget(parent), m_theme(&theme), m_color(color)
 {

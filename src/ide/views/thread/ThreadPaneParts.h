@@ -14,27 +14,6 @@ class ThemeSource;
 
 // Small pieces the thread workbench's rows share.
 
-// A region filled with a theme colour (at an opacity) and, optionally, outlined by a 1-pixel square
-// stroke; children sit inside the stroke.
-class ThemePanel final : public QWidget {
-    Q_OBJECT
-public:
-    ThemePanel(const ThemeSource &theme, ThemeColor fill, QWidget *parent = nullptr);
-
-    void setFill(ThemeColor fill, qreal opacity = 1.0);
-    void setStroke(std::optional<ThemeColor> stroke, qreal opacity = 1.0);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QPointer<const ThemeSource> m_theme;
-    std::optional<ThemeColor> m_fill;
-    qreal m_fillOpacity = 1.0;
-    std::optional<ThemeColor> m_stroke;
-    qreal m_strokeOpacity = 1.0;
-};
-
 // A filled circle whose colour can change (a theme role, or a fixed colour).
 class StateDot final : public QWidget {
     Q_OBJECT

@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -9,7 +10,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -45,7 +45,7 @@ QString WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView view)
 }
 
 WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWidget *parent)
-    : QWidget(parent), m_context(context)
+    : Panel(*context.theme, ThemeColor::sidebarBackground, parent), m_context(context)
 {
     setObjectName(u"workbenchHeaderBar"_s);
     const ThemeSource &theme = *context.theme;
@@ -61,7 +61,7 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
     rows->addLayout(m_secondRow);
 
     // The strip's stroke is drawn inside its 1-pixel margin so the tabs never cover it.
-    auto *strip = new ThemePanel(theme, ThemeColor::panelBackground);
+    auto *strip = new Panel(theme, ThemeColor::panelBackground);
     strip->setObjectName(u"workbenchTabStrip"_s);
     strip->setFill(ThemeColor::sidebarBackground);
     strip->setStroke(ThemeColor::borderSubtle);
@@ -209,12 +209,6 @@ void WorkbenchHeaderBar::arrange()
         m_compact = compact;
         applySelection();
     }
-}
-
-void WorkbenchHeaderBar::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), m_context.theme->theme().sidebarBackground());
 }
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/records/IDEWorkbenchView.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
 #include <QHash>
@@ -17,7 +18,7 @@ class SymbolView;
 
 // The bar above a thread's workbench surface: the six workbench tabs, "Save Local" and
 // "Approve & Launch". It shows the selection of the thread it is given and never keeps its own.
-class WorkbenchHeaderBar final : public QWidget {
+class WorkbenchHeaderBar final : public Panel {
     Q_OBJECT
 public:
     explicit WorkbenchHeaderBar(const WorkspaceViewContext &context, QWidget *parent = nullptr);
@@ -42,7 +43,6 @@ public:
     [[nodiscard]] QSize minimumSizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

@@ -4,6 +4,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/notifications/SystemNativeNotificationAuthorizer.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/timeline/TimelineHeightCache.h"
 #include "ide/views/window/DestinationArea.h"
@@ -191,7 +192,7 @@ void CampaignIDEWorkspaceView::buildLayout()
     drawerRow->setContentsMargins(0, 0, 0, 0);
     drawerRow->setSpacing(0);
     drawerRow->addWidget(new ThemeDivider(*m_theme, Qt::Vertical));
-    m_drawer = new ThemeBackground(*m_theme, ThemeColor::sidebarBackground);
+    m_drawer = new Panel(*m_theme, ThemeColor::sidebarBackground);
     m_drawer->setObjectName(u"copilotDrawer"_s);
     m_drawer->setFixedWidth(drawerWidth);
     auto *drawerColumn = new QVBoxLayout(m_drawer);

@@ -290,7 +290,7 @@ void AdaptiveRow::place()
     const int share = stretching > 0 ? (available - fixedWidth) / stretching : 0;
     for (const Part &part : std::as_const(m_parts))
         equal = equal && (!part.stretches || part.widget->sizeHint().width() <= share);
-    const int extra = available - rowWidth();
+    const int extraEach = stretching > 0 ? (available - rowWidth()) / stretching : 0;
     int x = 0;
     for (qsizetype i = 0; i < m_parts.size(); ++i) {
         const Part &part = m_parts.at(i);
@@ -303,7 +303,7 @@ void AdaptiveRow::place()
         }
         int w = part.widget->sizeHint().width();
         if (part.stretches)
-            w = equal ? share : w + extra / stretching;
+            w = equal ? share : w + extraEach;
         const int h = qMin(height, partHeight(part.widget, w));
         part.widget->setGeometry(x, (height - h) / 2, w, h);
         x += w + m_spacing;
@@ -352,20 +352,6 @@ void FixedTag::paintEvent(QPaintEvent *)
     painter.setPen(m_ink);
     painter.setFont(font());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, m_text);
-}
-
-ThemeBackground::ThemeBackground(const ThemeSource &theme, ThemeColor fill, QWidget *parent)
-    : QWidget(parent), m_theme(&theme), m_fill(fill)
-{
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
-}
-
-void ThemeBackground::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    QPainter painter(this);
-    painter.fillRect(rect(), m_theme->color(m_fill));
 }
 
 SlidingColumn::SlidingColumn(QWidget *content, Qt::Edge anchor, QWidget *parent)

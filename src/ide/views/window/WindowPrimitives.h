@@ -162,20 +162,6 @@ private:
     QMargins m_padding;
 };
 
-// Fills the widget with a theme colour, so a region keeps its background when the theme flips.
-class ThemeBackground final : public QWidget {
-    Q_OBJECT
-public:
-    ThemeBackground(const ThemeSource &theme, ThemeColor fill, QWidget *parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QPointer<const ThemeSource> m_theme;
-    ThemeColor m_fill;
-};
-
 // A column of the window that slides open and shut: its content keeps its full width and is
 // revealed by the column's own width, which animates (ease-in-ease-out, 0.15 s) between 0 and the
 // content's width. Shut, the column is hidden and takes no room.

@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
-#include <QPainter>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -20,7 +19,7 @@ using namespace Qt::StringLiterals;
 namespace orvane {
 
 WorkspaceSidebar::WorkspaceSidebar(const ThemeSource &theme, WorkspaceWindowController &controller, QWidget *parent)
-    : QWidget(parent), m_theme(&theme)
+    : Panel(theme, ThemeColor::sidebarBackground, parent), m_theme(&theme)
 {
     setObjectName(u"sidebar"_s);
     setFixedWidth(width);
@@ -105,8 +104,6 @@ WorkspaceSidebar::WorkspaceSidebar(const ThemeSource &theme, WorkspaceWindowCont
     m_footerSlot = new QVBoxLayout;
     m_footerSlot->setContentsMargins(0, 0, 0, 0);
     column->addLayout(m_footerSlot);
-
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
 }
 
 void WorkspaceSidebar::setNavigationContent(QWidget *content)
@@ -125,14 +122,6 @@ void WorkspaceSidebar::setFooter(QWidget *footer)
     }
     if (footer)
         m_footerSlot->addWidget(footer);
-}
-
-void WorkspaceSidebar::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    QPainter painter(this);
-    painter.fillRect(rect(), m_theme->theme().sidebarBackground());
 }
 
 } // namespace orvane

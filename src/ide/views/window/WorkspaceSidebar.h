@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ide/views/kit/Panel.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -14,7 +16,7 @@ class WorkspaceWindowController;
 // The sidebar's frame: the search field and the new-thread row at the top, a scrolling list in the
 // middle and a footer, fixed at the bottom. The list and the footer are views of their own, put in
 // with setNavigationContent() and setFooter().
-class WorkspaceSidebar final : public QWidget {
+class WorkspaceSidebar final : public Panel {
     Q_OBJECT
 public:
     static constexpr int width = 248;
@@ -26,9 +28,6 @@ public:
     void setFooter(QWidget *footer);
 
     [[nodiscard]] QScrollArea *scrollArea() const { return m_scroll; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QPointer<const ThemeSource> m_theme;

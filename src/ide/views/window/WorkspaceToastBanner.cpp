@@ -8,14 +8,17 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 
 using namespace Qt::StringLiterals;
 
 namespace orvane {
 
 WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, const ThemeSource &theme, QWidget *parent)
-    : QWidget(parent), m_model(&model), m_theme(&theme)
+    : Panel(theme,
+        PanelLook { .fill = ThemeColor::elevatedBackground, .stroke = ThemeColor::accentLime, .strokeOpacity = 0.45 },
+        parent),
+      m_model(&model),
+      m_theme(&theme)
 {
     setObjectName(u"statusToast"_s);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -50,10 +53,7 @@ WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, con
             m_model->setStatusNotice(std::nullopt);
     });
     connect(&model, &CampaignIDEWorkspaceModel::statusNoticeChanged, this, &WorkspaceToastBanner::sync);
-    connect(&theme, &ThemeSource::themeChanged, this, [this] {
-        sync();
-        update();
-    });
+    connect(&theme, &ThemeSource::themeChanged, this, &WorkspaceToastBanner::sync);
     sync();
 }
 
@@ -72,17 +72,6 @@ void WorkspaceToastBanner::sync()
     m_message->setPalette(palette);
     m_message->setText(notice.value_or(QString()));
     setVisible(notice.has_value());
-}
-
-void WorkspaceToastBanner::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    const OrvaneWebTheme theme = m_theme->theme();
-    QPainter painter(this);
-    painter.fillRect(rect(), theme.elevatedBackground());
-    painter.setPen(QPen(withOpacity(theme.accentLime(), 0.45), 1));
-    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 } // namespace orvane

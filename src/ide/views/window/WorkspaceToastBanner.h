@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/Panel.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -16,15 +17,12 @@ class ClickableButton;
 // check mark and a close button. Present exactly while the model holds a notice (an empty text
 // included); the model clears it 3 seconds after it was flashed. The row takes part in the layout,
 // so the regions below move down while it shows.
-class WorkspaceToastBanner final : public QWidget {
+class WorkspaceToastBanner final : public Panel {
     Q_OBJECT
 public:
     WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, const ThemeSource &theme, QWidget *parent = nullptr);
 
     [[nodiscard]] QString message() const;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void sync();

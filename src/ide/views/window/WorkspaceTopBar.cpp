@@ -14,7 +14,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 
 using namespace Qt::StringLiterals;
 
@@ -56,7 +55,7 @@ QString shortcutHint(const QKeySequence &sequence)
 
 WorkspaceTopBar::WorkspaceTopBar(
     CampaignIDEWorkspaceModel &model, const ThemeSource &theme, WorkspaceWindowController &controller, QWidget *parent)
-    : QWidget(parent), m_model(&model), m_theme(&theme), m_controller(&controller)
+    : Panel(theme, ThemeColor::sidebarBackground, parent), m_model(&model), m_theme(&theme), m_controller(&controller)
 {
     setObjectName(u"topBar"_s);
     setFixedHeight(barHeight);
@@ -98,7 +97,6 @@ WorkspaceTopBar::WorkspaceTopBar(
     connect(&model, &CampaignIDEWorkspaceModel::threadRemoved, this, centre);
 
     connect(&model, &CampaignIDEWorkspaceModel::appearanceChanged, this, &WorkspaceTopBar::updateAgentButton);
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
 
     updateBreadcrumb();
     updateCentreTitle();
@@ -360,14 +358,6 @@ void WorkspaceTopBar::updateAgentButton()
     m_agentTextClosed->setVisible(!open);
     m_agentTextOpen->setVisible(open);
     m_agent->setAccessibleDescription(open ? u"Workspace agent shown"_s : u"Workspace agent hidden"_s);
-}
-
-void WorkspaceTopBar::paintEvent(QPaintEvent *)
-{
-    if (!m_theme)
-        return;
-    QPainter painter(this);
-    painter.fillRect(rect(), m_theme->theme().sidebarBackground());
 }
 
 } // namespace orvane

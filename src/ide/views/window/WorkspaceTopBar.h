@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/Panel.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,7 +21,7 @@ class SymbolView;
 // the destination's title and the folder badge in the centre, search, "New Thread", the cloud
 // state and the "Agent" button on the right. Holds no state: it shows the model and the session
 // state it is told, and hands every press to the window's controller.
-class WorkspaceTopBar final : public QWidget {
+class WorkspaceTopBar final : public Panel {
     Q_OBJECT
 public:
     WorkspaceTopBar(CampaignIDEWorkspaceModel &model, const ThemeSource &theme, WorkspaceWindowController &controller,
@@ -31,9 +32,6 @@ public:
 
     [[nodiscard]] QMenu *workspaceMenu() const { return m_workspaceMenu; }
     [[nodiscard]] QMenu *projectMenu() const { return m_projectMenu; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QWidget *buildLeftGroup();

@@ -4,6 +4,7 @@
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -63,9 +64,7 @@ void ChannelBreakdownDelegate::paint(
     const Texts shown = texts(index);
     const QRect card(option.rect.topLeft(), QSize(option.rect.width(), cardHeight));
     painter->save();
-    painter->fillRect(card, theme.elevatedBackground());
-    painter->setPen(QPen(theme.borderSubtle(), 1));
-    painter->drawRect(QRectF(card).adjusted(0.5, 0.5, -0.5, -0.5));
+    paintFrame(*painter, card, theme.elevatedBackground(), theme.borderSubtle());
 
     const QRect inner = card.adjusted(10, 10, -10, -10);
     const QFont volumeFont = themeFont(11, QFont::Bold, true);

@@ -1,10 +1,10 @@
 #include "ide/views/workbench/WorkbenchWidgets.h"
 
+#include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QStringBuilder>
@@ -30,30 +30,6 @@ QString fieldStyle(const QString &type, const OrvaneWebTheme &theme, ThemeColor 
         % type % u":focus { border: 1px solid "_s % cssColor(withOpacity(theme.accentCyan(), 0.6)) % u"; }"_s;
 }
 
-// A box in elevatedBackground inside a borderSubtle stroke, behind the tile's labels.
-class TileFrame final : public QWidget {
-public:
-    TileFrame(const ThemeSource &theme, QWidget *parent) : QWidget(parent), m_theme(&theme)
-    {
-        connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        if (!m_theme)
-            return;
-        const OrvaneWebTheme theme = m_theme->theme();
-        QPainter painter(this);
-        painter.fillRect(rect(), theme.elevatedBackground());
-        painter.setPen(QPen(theme.borderSubtle(), 1));
-        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-
-private:
-    QPointer<const ThemeSource> m_theme;
-};
-
 } // namespace
 
 SummaryStatTile::SummaryStatTile(const ThemeSource &theme, const QString &label, ThemeColor accent, QWidget *parent)
@@ -61,7 +37,9 @@ SummaryStatTile::SummaryStatTile(const ThemeSource &theme, const QString &label,
 {
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *frame = new TileFrame(theme, this);
+    // A box in elevatedBackground inside a borderSubtle stroke, behind the tile's labels.
+    auto *frame = new Panel(
+        theme, PanelLook { .fill = ThemeColor::elevatedBackground, .stroke = ThemeColor::borderSubtle }, this);
     outer->addWidget(frame);
     auto *column = new QVBoxLayout(frame);
     column->setContentsMargins(12, 12, 12, 12);
