@@ -19,6 +19,7 @@
 #include "ide/records/OrvaneAgentPersona.h"
 #include "kit/models/ServiceRecords.h"
 #include "kit/networking/HttpTransport.h"
+#include "kit/support/InFlightTasks.h"
 #include "platform/UserDefaults.h"
 
 #include <QHash>
@@ -377,8 +378,9 @@ public:
     // Removes the first project with the id and, unless another project still has that id, its
     // threads. Its folder stays on disk.
     void deleteProject(QUuid projectID);
-    // Service mirrors of new projects whose task has not ended yet (all models).
-    [[nodiscard]] static int pendingProjectMirrors();
+    // This model's service copies of new projects whose task has not ended yet;
+    // projectMirrorsSettled() follows the end of the last one.
+    [[nodiscard]] InFlightTasks::Watch projectMirrors() const { return m_projectMirrors.watch(); }
     void selectArtboard(QUuid artboardID);
     void updateSelectedHeadline(const QString &text);
     void setSelectedArtboardReview(CreativeReviewStatus status);
@@ -438,8 +440,9 @@ public:
         const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session);
     // Marks the entry's execution gate rejected (an entry without one stays as it is), saves, notices.
     void rejectInlineAction(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID);
-    // Agent turns of any model whose task has not ended yet.
-    [[nodiscard]] static int pendingAgentTurns();
+    // This model's agent turns whose task has not ended yet (a turn ends quietly, and may outlive
+    // the model, once the model goes); agentTurnsSettled() follows the end of the last one.
+    [[nodiscard]] InFlightTasks::Watch agentTurns() const { return m_agentTurns.watch(); }
 
     // Agent tabs and thread settings. An unknown thread id changes nothing.
     void selectAgentTab(const QUuid &tabID, const QUuid &threadID);
@@ -594,6 +597,8 @@ Q_SIGNALS:
     void recommendedActionsChanged();
     void appearanceChanged(); // dark theme, sidebar, command palette, agent drawer
     void projectFilterIDChanged();
+    void agentTurnsSettled();
+    void projectMirrorsSettled();
 
 private:
     [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
@@ -665,6 +670,9 @@ private:
     std::chrono::milliseconds m_noticeDuration { 3000 };
     quint64 m_listingGeneration = 0;
     QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
+    // Last, so that no task reports its end while the model is being destroyed.
+    InFlightTasks m_agentTurns { [this] { Q_EMIT agentTurnsSettled(); } };
+    InFlightTasks m_projectMirrors { [this] { Q_EMIT projectMirrorsSettled(); } };
 };
 
 } // namespace orvane

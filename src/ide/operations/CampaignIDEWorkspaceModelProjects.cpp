@@ -23,23 +23,11 @@ using workspace_operations::now;
 
 namespace {
 
-int g_pendingProjectMirrors = 0;
-
-// Counts a mirror task as pending for as long as its frame lives.
-class PendingMirror final {
-public:
-    PendingMirror() { ++g_pendingProjectMirrors; }
-    ~PendingMirror() { --g_pendingProjectMirrors; }
-    PendingMirror(const PendingMirror &) = delete;
-    PendingMirror &operator=(const PendingMirror &) = delete;
-};
-
 // Creates the project on the service and links the local project to it. Every failure is silent:
 // the project stays local. The project is found again by id, so a deletion meanwhile is harmless.
 QCoro::Task<> mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel> model, QUuid projectID, OrvaneAPIClient client,
-    QString name, QString description)
+    QString name, QString description, InFlightTasks::Token /*running*/)
 {
-    const PendingMirror pending;
     client.setLifetime(model.data()); // the transfer ends with the model
     QString serverID;
     try {
@@ -67,11 +55,6 @@ CreativeCanvasArtboard *findArtboard(CampaignIDEProject &project, const QUuid &a
 } // namespace
 
 // --- Project lifecycle ----------------------------------------------------------------------------
-
-int CampaignIDEWorkspaceModel::pendingProjectMirrors()
-{
-    return g_pendingProjectMirrors;
-}
 
 QUuid CampaignIDEWorkspaceModel::createProject(QString name, std::optional<QString> objective, SessionStore *session)
 {
@@ -117,7 +100,8 @@ QUuid CampaignIDEWorkspaceModel::createProject(
 
     if (client) {
         // Not stored and never cancelled: it ends by itself, early when the model goes.
-        (void)mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel>(this), id, *client, name, project.objective);
+        (void)mirrorProjectToService(
+            QPointer<CampaignIDEWorkspaceModel>(this), id, *client, name, project.objective, m_projectMirrors.begin());
     }
     return id;
 }

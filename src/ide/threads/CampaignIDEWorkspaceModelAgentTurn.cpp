@@ -20,17 +20,6 @@ namespace {
 
 const QString kJustNow = u"Just now"_s;
 
-int g_pendingAgentTurns = 0;
-
-// Counts a turn's task as pending for as long as its frame lives.
-class PendingTurn final {
-public:
-    PendingTurn() { ++g_pendingAgentTurns; }
-    ~PendingTurn() { --g_pendingAgentTurns; }
-    PendingTurn(const PendingTurn &) = delete;
-    PendingTurn &operator=(const PendingTurn &) = delete;
-};
-
 CampaignAgentTab *findTab(CampaignIDEThread &thread, const QUuid &tabID)
 {
     for (CampaignAgentTab &tab : thread.agentTabs) {
@@ -72,11 +61,6 @@ CampaignTimelineEntry *findEntry(CampaignAgentTab &tab, const QUuid &entryID)
 }
 
 } // namespace
-
-int CampaignIDEWorkspaceModel::pendingAgentTurns()
-{
-    return g_pendingAgentTurns;
-}
 
 bool CampaignIDEWorkspaceModel::ThreadEngine::mutateTab(CampaignIDEWorkspaceModel &model, const QUuid &threadID,
     const QUuid &tabID, const std::function<void(CampaignAgentTab &)> &mutation, Save save)
@@ -185,13 +169,12 @@ void CampaignIDEWorkspaceModel::sendMessageInThread(
     });
 
     // Not stored and never cancelled: the task ends by itself, and ends early when the model goes.
-    (void)ThreadEngine::runAgentTurn(QPointer<CampaignIDEWorkspaceModel>(this), turn);
+    (void)ThreadEngine::runAgentTurn(QPointer<CampaignIDEWorkspaceModel>(this), turn, m_agentTurns.begin());
 }
 
 QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
-    QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn)
+    QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn, InFlightTasks::Token /*running*/)
 {
-    const PendingTurn pending;
     co_await QCoro::sleepFor(thinkingPause);
     if (!model)
         co_return;

@@ -43,7 +43,8 @@ public:
 
     // The turn after the message was recorded: the pause, the local agent, completion. Holds the
     // model only through a guard, so a model destroyed meanwhile ends the turn without effect.
-    static QCoro::Task<> runAgentTurn(QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn);
+    static QCoro::Task<> runAgentTurn(
+        QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn, InFlightTasks::Token running);
 
     // The local agent's edits for one turn, applied to the model (thread, its project, the artboard
     // selection) and persisted as the routes require; the thread list itself is not saved here.

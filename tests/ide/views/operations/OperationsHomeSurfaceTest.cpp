@@ -210,7 +210,7 @@ TEST_F(OperationsHomeSurfaceTest, StartingARecommendedActionKeepsItsRowAndCanBeR
     EXPECT_EQ(model().threads().first().workbenchView, action.targetWorkbench);
     EXPECT_TRUE(model().recommendedActions().first().isCompleted);
     EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(model().threads().first().id));
-    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 5000));
 
     show(IDEPrimaryDestination::projects());
     home = dynamic_cast<OperationsHomeSurfaceView *>(surface());

@@ -35,7 +35,7 @@ protected:
     void TearDown() override
     {
         // Agent turns answer after a pause: let them end before the model goes.
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
         host.reset();
         model.reset();
     }

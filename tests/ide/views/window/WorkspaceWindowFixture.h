@@ -39,11 +39,7 @@ protected:
         // its tasks finish before the process does.
         if (window) {
             EXPECT_TRUE(QTest::qWaitFor(
-                [&] {
-                    return !window->model()->isSyncingServer()
-                        && CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0;
-                },
-                5000));
+                [&] { return !window->model()->isSyncingServer() && window->model()->projectMirrors().idle(); }, 5000));
         }
         window.reset();
         session.reset();

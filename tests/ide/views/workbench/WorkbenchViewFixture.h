@@ -33,7 +33,7 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
         host.reset();
         model.reset();
         QLocale::setDefault(QLocale::c());
