@@ -5,7 +5,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/records/IDEPrimaryDestination.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
-#include "ide/views/window/WorkspaceViewState.h"
+#include "ide/model/WorkspaceWindowState.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,5 +1,8 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 
+#include "ide/model/StoredValue.h"
+#include "ide/model/WorkspaceWindowState.h"
+
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/ThreadStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
@@ -35,16 +38,6 @@ QString dataHome()
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return xdg;
     return QDir::homePath() + u"/.local/share";
-}
-
-// Sets a stored value and announces it only when it changes.
-template <typename T, typename Signal>
-void assign(CampaignIDEWorkspaceModel *model, T &field, const T &value, Signal signal)
-{
-    if (field == value)
-        return;
-    field = value;
-    Q_EMIT(model->*signal)();
 }
 
 } // namespace
@@ -168,6 +161,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     QObject *parent)
     : QObject(parent),
       m_locations(std::move(locations)),
+      m_windowState(new WorkspaceWindowState(this)),
       m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
       m_threadStore(std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
           m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk)),
@@ -177,6 +171,9 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
       m_copilotStore(copilotStore)
 {
     Q_ASSERT(notificationCenter && copilotStore);
+    connect(
+        m_windowState, &WorkspaceWindowState::appearanceChanged, this, &CampaignIDEWorkspaceModel::appearanceChanged);
+    connect(m_windowState, &WorkspaceWindowState::canvasChanged, this, &CampaignIDEWorkspaceModel::canvasChanged);
     if (notificationCenter && !notificationCenter->parent())
         notificationCenter->setParent(this);
     if (copilotStore && !copilotStore->parent())
@@ -274,146 +271,188 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
 
 void CampaignIDEWorkspaceModel::setSelectedProjectID(const std::optional<QUuid> &id)
 {
-    assign(this, m_selectedProjectID, id, &CampaignIDEWorkspaceModel::selectedProjectIDChanged);
+    assignAndNotify(this, m_selectedProjectID, id, &CampaignIDEWorkspaceModel::selectedProjectIDChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedSection(CampaignIDESection section)
 {
-    assign(this, m_selectedSection, section, &CampaignIDEWorkspaceModel::selectedSectionChanged);
+    assignAndNotify(this, m_selectedSection, section, &CampaignIDEWorkspaceModel::selectedSectionChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSearchQuery(const QString &query)
 {
-    assign(this, m_searchQuery, query, &CampaignIDEWorkspaceModel::searchQueryChanged);
+    assignAndNotify(this, m_searchQuery, query, &CampaignIDEWorkspaceModel::searchQueryChanged);
 }
 
 void CampaignIDEWorkspaceModel::setLaunchConfirmationProjectID(const std::optional<QUuid> &id)
 {
-    assign(this, m_launchConfirmationProjectID, id, &CampaignIDEWorkspaceModel::launchConfirmationProjectIDChanged);
+    assignAndNotify(
+        this, m_launchConfirmationProjectID, id, &CampaignIDEWorkspaceModel::launchConfirmationProjectIDChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPendingLaunchRequest(const std::optional<CampaignLaunchRequest> &request)
 {
-    assign(this, m_pendingLaunchRequest, request, &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged);
+    assignAndNotify(this, m_pendingLaunchRequest, request, &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged);
 }
 
 void CampaignIDEWorkspaceModel::setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts)
 {
-    assign(this, m_executionReceipts, receipts, &CampaignIDEWorkspaceModel::executionReceiptsChanged);
+    assignAndNotify(this, m_executionReceipts, receipts, &CampaignIDEWorkspaceModel::executionReceiptsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedArtboardID(const std::optional<QUuid> &id)
 {
-    assign(this, m_selectedArtboardID, id, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged);
+    assignAndNotify(this, m_selectedArtboardID, id, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged);
+}
+
+// --- Window state ---------------------------------------------------------------------------------
+
+CreativeCanvasTool CampaignIDEWorkspaceModel::canvasTool() const
+{
+    return m_windowState->canvasTool();
 }
 
 void CampaignIDEWorkspaceModel::setCanvasTool(CreativeCanvasTool tool)
 {
-    assign(this, m_canvasTool, tool, &CampaignIDEWorkspaceModel::canvasChanged);
+    m_windowState->setCanvasTool(tool);
+}
+
+double CampaignIDEWorkspaceModel::canvasZoom() const
+{
+    return m_windowState->canvasZoom();
 }
 
 bool CampaignIDEWorkspaceModel::setCanvasZoom(double zoom)
 {
-    if (!std::isfinite(zoom) || zoom < minCanvasZoom || zoom > maxCanvasZoom)
-        return false;
-    assign(this, m_canvasZoom, zoom, &CampaignIDEWorkspaceModel::canvasChanged);
-    return true;
+    return m_windowState->setCanvasZoom(zoom);
+}
+
+bool CampaignIDEWorkspaceModel::canvasShowsGrid() const
+{
+    return m_windowState->canvasShowsGrid();
 }
 
 void CampaignIDEWorkspaceModel::setCanvasShowsGrid(bool shows)
 {
-    assign(this, m_canvasShowsGrid, shows, &CampaignIDEWorkspaceModel::canvasChanged);
+    m_windowState->setCanvasShowsGrid(shows);
+}
+
+bool CampaignIDEWorkspaceModel::canvasSnapsToGrid() const
+{
+    return m_windowState->canvasSnapsToGrid();
 }
 
 void CampaignIDEWorkspaceModel::setCanvasSnapsToGrid(bool snaps)
 {
-    assign(this, m_canvasSnapsToGrid, snaps, &CampaignIDEWorkspaceModel::canvasChanged);
+    m_windowState->setCanvasSnapsToGrid(snaps);
 }
+
+bool CampaignIDEWorkspaceModel::isDarkTheme() const
+{
+    return m_windowState->isDarkTheme();
+}
+
+void CampaignIDEWorkspaceModel::setDarkTheme(bool dark)
+{
+    m_windowState->setDarkTheme(dark);
+}
+
+bool CampaignIDEWorkspaceModel::isSidebarCollapsed() const
+{
+    return m_windowState->isSidebarCollapsed();
+}
+
+void CampaignIDEWorkspaceModel::setSidebarCollapsed(bool collapsed)
+{
+    m_windowState->setSidebarCollapsed(collapsed);
+}
+
+bool CampaignIDEWorkspaceModel::showingCommandPalette() const
+{
+    return m_windowState->showingCommandPalette();
+}
+
+void CampaignIDEWorkspaceModel::setShowingCommandPalette(bool showing)
+{
+    m_windowState->setShowingCommandPalette(showing);
+}
+
+bool CampaignIDEWorkspaceModel::agentDrawerOpen() const
+{
+    return m_windowState->agentDrawerOpen();
+}
+
+void CampaignIDEWorkspaceModel::setAgentDrawerOpen(bool open)
+{
+    m_windowState->setAgentDrawerOpen(open);
+}
+
+// --- Setters --------------------------------------------------------------------------------------
 
 void CampaignIDEWorkspaceModel::setAgentProposals(const QList<CampaignIDEAgentProposal> &proposals)
 {
-    assign(this, m_agentProposals, proposals, &CampaignIDEWorkspaceModel::agentProposalsChanged);
+    assignAndNotify(this, m_agentProposals, proposals, &CampaignIDEWorkspaceModel::agentProposalsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPlanProposal(const std::optional<CampaignIDEPlanProposal> &proposal)
 {
-    assign(this, m_planProposal, proposal, &CampaignIDEWorkspaceModel::planProposalChanged);
+    assignAndNotify(this, m_planProposal, proposal, &CampaignIDEWorkspaceModel::planProposalChanged);
 }
 
 void CampaignIDEWorkspaceModel::setReports(const QList<ReportArtifact> &reports)
 {
-    assign(this, m_reports, reports, &CampaignIDEWorkspaceModel::reportsChanged);
+    assignAndNotify(this, m_reports, reports, &CampaignIDEWorkspaceModel::reportsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedReport(const std::optional<ReportArtifact> &report)
 {
-    assign(this, m_selectedReport, report, &CampaignIDEWorkspaceModel::reportsChanged);
+    assignAndNotify(this, m_selectedReport, report, &CampaignIDEWorkspaceModel::reportsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPendingActions(const QList<PendingAction> &actions)
 {
-    assign(this, m_pendingActions, actions, &CampaignIDEWorkspaceModel::pendingActionsChanged);
+    assignAndNotify(this, m_pendingActions, actions, &CampaignIDEWorkspaceModel::pendingActionsChanged);
 }
 
 void CampaignIDEWorkspaceModel::selectLocalFile(const QString &id)
 {
-    assign(this, m_selectedLocalFileID, std::optional<QString>(id),
+    assignAndNotify(this, m_selectedLocalFileID, std::optional<QString>(id),
         &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSyncingServer(bool syncing)
 {
-    assign(this, m_isSyncingServer, syncing, &CampaignIDEWorkspaceModel::syncingServerChanged);
+    assignAndNotify(this, m_isSyncingServer, syncing, &CampaignIDEWorkspaceModel::syncingServerChanged);
 }
 
 void CampaignIDEWorkspaceModel::setStatusNotice(const std::optional<QString> &notice)
 {
-    assign(this, m_statusNotice, notice, &CampaignIDEWorkspaceModel::statusNoticeChanged);
+    assignAndNotify(this, m_statusNotice, notice, &CampaignIDEWorkspaceModel::statusNoticeChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPrimaryDestination(const IDEPrimaryDestination &destination)
 {
-    assign(this, m_primaryDestination, destination, &CampaignIDEWorkspaceModel::primaryDestinationChanged);
+    assignAndNotify(this, m_primaryDestination, destination, &CampaignIDEWorkspaceModel::primaryDestinationChanged);
 }
 
 void CampaignIDEWorkspaceModel::setConnections(const QList<CampaignPlatformConnection> &connections)
 {
-    assign(this, m_connections, connections, &CampaignIDEWorkspaceModel::connectionsChanged);
+    assignAndNotify(this, m_connections, connections, &CampaignIDEWorkspaceModel::connectionsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setAssets(const QList<CampaignAssetLibraryItem> &assets)
 {
-    assign(this, m_assets, assets, &CampaignIDEWorkspaceModel::assetsChanged);
+    assignAndNotify(this, m_assets, assets, &CampaignIDEWorkspaceModel::assetsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setRecommendedActions(const QList<CampaignRecommendedNextAction> &actions)
 {
-    assign(this, m_recommendedActions, actions, &CampaignIDEWorkspaceModel::recommendedActionsChanged);
-}
-
-void CampaignIDEWorkspaceModel::setDarkTheme(bool dark)
-{
-    assign(this, m_isDarkTheme, dark, &CampaignIDEWorkspaceModel::appearanceChanged);
-}
-
-void CampaignIDEWorkspaceModel::setSidebarCollapsed(bool collapsed)
-{
-    assign(this, m_isSidebarCollapsed, collapsed, &CampaignIDEWorkspaceModel::appearanceChanged);
-}
-
-void CampaignIDEWorkspaceModel::setShowingCommandPalette(bool showing)
-{
-    assign(this, m_showingCommandPalette, showing, &CampaignIDEWorkspaceModel::appearanceChanged);
-}
-
-void CampaignIDEWorkspaceModel::setAgentDrawerOpen(bool open)
-{
-    assign(this, m_agentDrawerOpen, open, &CampaignIDEWorkspaceModel::appearanceChanged);
+    assignAndNotify(this, m_recommendedActions, actions, &CampaignIDEWorkspaceModel::recommendedActionsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setProjectFilterID(const std::optional<QUuid> &id)
 {
-    assign(this, m_projectFilterID, id, &CampaignIDEWorkspaceModel::projectFilterIDChanged);
+    assignAndNotify(this, m_projectFilterID, id, &CampaignIDEWorkspaceModel::projectFilterIDChanged);
 }
 
 // --- Selection and notices ------------------------------------------------------------------------
@@ -916,7 +955,7 @@ void CampaignIDEWorkspaceModel::applyLocalFileListing(
         && std::any_of(m_localFiles.cbegin(), m_localFiles.cend(),
             [&](const LocalWorkspaceFile &f) { return f.id() == *m_selectedLocalFileID; });
     if (!selectionListed) {
-        assign(this, m_selectedLocalFileID,
+        assignAndNotify(this, m_selectedLocalFileID,
             m_localFiles.isEmpty() ? std::nullopt : std::optional<QString>(m_localFiles.first().id()),
             &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
     }

@@ -40,6 +40,7 @@ namespace orvane {
 
 class SessionStore;
 class ThreadStore;
+class WorkspaceWindowState;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
 // shows, the selection, and the operations views call. It lives on the main thread only.
@@ -121,17 +122,16 @@ public:
     void setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts);
     [[nodiscard]] const std::optional<QUuid> &selectedArtboardID() const { return m_selectedArtboardID; }
     void setSelectedArtboardID(const std::optional<QUuid> &id);
-    [[nodiscard]] CreativeCanvasTool canvasTool() const { return m_canvasTool; }
+    // The canvas as it is looked at, kept by the window state.
+    [[nodiscard]] CreativeCanvasTool canvasTool() const;
     void setCanvasTool(CreativeCanvasTool tool);
-    [[nodiscard]] double canvasZoom() const { return m_canvasZoom; }
-    // Refuses a zoom that is not finite or outside [minCanvasZoom, maxCanvasZoom]; returns whether
-    // the value was taken.
+    [[nodiscard]] double canvasZoom() const;
+    // Refuses a zoom that is not finite or out of the window state's range; returns whether the
+    // value was taken.
     bool setCanvasZoom(double zoom);
-    static constexpr double minCanvasZoom = 0.05;
-    static constexpr double maxCanvasZoom = 16.0;
-    [[nodiscard]] bool canvasShowsGrid() const { return m_canvasShowsGrid; }
+    [[nodiscard]] bool canvasShowsGrid() const;
     void setCanvasShowsGrid(bool shows);
-    [[nodiscard]] bool canvasSnapsToGrid() const { return m_canvasSnapsToGrid; }
+    [[nodiscard]] bool canvasSnapsToGrid() const;
     void setCanvasSnapsToGrid(bool snaps);
     [[nodiscard]] const QList<CampaignIDEAgentProposal> &agentProposals() const { return m_agentProposals; }
     void setAgentProposals(const QList<CampaignIDEAgentProposal> &proposals);
@@ -171,14 +171,17 @@ public:
         return m_recommendedActions;
     }
     void setRecommendedActions(const QList<CampaignRecommendedNextAction> &actions);
-    [[nodiscard]] bool isDarkTheme() const { return m_isDarkTheme; }
+    // The appearance, kept by the window state.
+    [[nodiscard]] bool isDarkTheme() const;
     void setDarkTheme(bool dark);
-    [[nodiscard]] bool isSidebarCollapsed() const { return m_isSidebarCollapsed; }
+    [[nodiscard]] bool isSidebarCollapsed() const;
     void setSidebarCollapsed(bool collapsed);
-    [[nodiscard]] bool showingCommandPalette() const { return m_showingCommandPalette; }
+    [[nodiscard]] bool showingCommandPalette() const;
     void setShowingCommandPalette(bool showing);
-    [[nodiscard]] bool agentDrawerOpen() const { return m_agentDrawerOpen; }
+    [[nodiscard]] bool agentDrawerOpen() const;
     void setAgentDrawerOpen(bool open);
+    // The window's own state: appearance, canvas view, sheets and their texts.
+    [[nodiscard]] WorkspaceWindowState &windowState() const { return *m_windowState; }
     [[nodiscard]] const std::optional<QUuid> &projectFilterID() const { return m_projectFilterID; }
     void setProjectFilterID(const std::optional<QUuid> &id);
     [[nodiscard]] CampaignNotificationCenter *notificationCenter() const { return m_notificationCenter; }
@@ -629,6 +632,7 @@ private:
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);
 
     Locations m_locations;
+    WorkspaceWindowState *m_windowState; // a child
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
     std::unique_ptr<ThreadStore> m_threadStore; // after m_disk: its reads end before the writer goes
 
@@ -640,10 +644,6 @@ private:
     std::optional<CampaignLaunchRequest> m_pendingLaunchRequest;
     QHash<QUuid, CampaignExecutionReceipt> m_executionReceipts;
     std::optional<QUuid> m_selectedArtboardID;
-    CreativeCanvasTool m_canvasTool = CreativeCanvasTool::select;
-    double m_canvasZoom = 0.65;
-    bool m_canvasShowsGrid = false;
-    bool m_canvasSnapsToGrid = true;
     QList<CampaignIDEAgentProposal> m_agentProposals;
     std::optional<CampaignIDEPlanProposal> m_planProposal;
     QList<ReportArtifact> m_reports;
@@ -658,10 +658,6 @@ private:
     QList<CampaignPlatformConnection> m_connections;
     QList<CampaignAssetLibraryItem> m_assets;
     QList<CampaignRecommendedNextAction> m_recommendedActions;
-    bool m_isDarkTheme = true;
-    bool m_isSidebarCollapsed = false;
-    bool m_showingCommandPalette = false;
-    bool m_agentDrawerOpen = false;
     std::optional<QUuid> m_projectFilterID;
     QPointer<CampaignNotificationCenter> m_notificationCenter;
     QPointer<CampaignCopilotStore> m_copilotStore;

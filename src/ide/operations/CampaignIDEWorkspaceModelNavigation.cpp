@@ -2,6 +2,7 @@
 // creation of threads.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/operations/WorkspaceOperationTexts.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 
@@ -164,7 +165,7 @@ qsizetype CampaignIDEWorkspaceModel::totalPendingApprovalsCount() const
 
 const OrvaneAgentPersona &CampaignIDEWorkspaceModel::operatorPersona()
 {
-    return OrvaneWebParitySeeds::personas().first();
+    return WorkspaceWindowState::operatorPersona();
 }
 
 QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, SessionStore *session)

@@ -9,7 +9,7 @@
 #include "ide/views/sidebar/SidebarProjectListModel.h"
 #include "ide/views/sidebar/SidebarRowDelegates.h"
 #include "ide/views/sidebar/SidebarThreadListModel.h"
-#include "ide/views/window/WorkspaceViewState.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/window/WorkspaceWindowController.h"
 
 #include <QHBoxLayout>
@@ -249,7 +249,7 @@ QMenu *SidebarNavigationView::popUpThreadMenu(SidebarListView *list, int row, co
         return nullptr;
     const bool starred = threads->data(threads->index(row), SidebarThreadListModel::StarredRole).toBool();
     CampaignIDEWorkspaceModel *model = m_context.model;
-    const QPointer<WorkspaceViewState> state = m_context.state;
+    const QPointer<WorkspaceWindowState> state = m_context.state;
 
     auto *menu = new QMenu(list);
     menu->setObjectName(u"threadContextMenu"_s);

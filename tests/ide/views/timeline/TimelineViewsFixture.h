@@ -42,7 +42,9 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext { .model = model.get(), .session = nullptr, .theme = theme.get() };
+        return WorkspaceViewContext {
+            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
+        };
     }
 
     [[nodiscard]] const CampaignAgentTab &tab() const

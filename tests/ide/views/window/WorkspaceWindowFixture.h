@@ -5,7 +5,7 @@
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "ide/views/window/LiveContextRefresher.h"
 #include "ide/views/window/WindowPrimitives.h"
-#include "ide/views/window/WorkspaceViewState.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/window/WorkspaceWindowController.h"
 #include "kit/auth/AccountStore.h"
 #include "kit/session/SessionStore.h"
@@ -92,7 +92,7 @@ protected:
         auto *label = find<ElidedLabel>(name);
         return label ? label->text() : QString();
     }
-    [[nodiscard]] WorkspaceViewState &state() const { return *window->viewState(); }
+    [[nodiscard]] WorkspaceWindowState &state() const { return *window->viewState(); }
 
     template <typename T = QWidget> [[nodiscard]] T *find(const QString &name) const
     {

@@ -41,7 +41,9 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext { .model = model.get(), .session = nullptr, .theme = theme.get() };
+        return WorkspaceViewContext {
+            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
+        };
     }
 
     // Builds the view in a window of the given size and shows it.
