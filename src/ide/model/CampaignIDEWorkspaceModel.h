@@ -99,6 +99,8 @@ public:
     // --- Stored state, in declaration order ---------------------------------------------------------
 
     [[nodiscard]] const QList<CampaignIDEProject> &projects() const { return m_projects; }
+    // The first project with the id; null when there is none. Valid until the project list changes.
+    [[nodiscard]] const CampaignIDEProject *project(const QUuid &projectID) const;
     [[nodiscard]] const std::optional<QUuid> &selectedProjectID() const { return m_selectedProjectID; }
     void setSelectedProjectID(const std::optional<QUuid> &id);
     [[nodiscard]] CampaignIDESection selectedSection() const { return m_selectedSection; }
@@ -159,6 +161,8 @@ public:
     // Every thread in list order. A thread's body (tabs, timelines, tables) is read from disk when
     // the thread is shown or changed; until then it holds its head fields only (hasThreadBody()).
     [[nodiscard]] const QList<CampaignIDEThread> &threads() const { return m_threads; }
+    // The first thread with the id; null when there is none. Valid until the thread list changes.
+    [[nodiscard]] const CampaignIDEThread *thread(const QUuid &threadID) const;
     [[nodiscard]] bool hasThreadBody(const QUuid &threadID) const;
     // Counts and preview of a thread, from its body when in memory, else from the store's index.
     [[nodiscard]] CampaignThreadSummary threadSummary(const CampaignIDEThread &thread) const;

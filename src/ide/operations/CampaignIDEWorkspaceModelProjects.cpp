@@ -42,6 +42,12 @@ QCoro::Task<> mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel> model, 
     model->mutateProject(projectID, [&serverID](CampaignIDEProject &project) { project.serverID = serverID; });
 }
 
+bool holdsArtboard(const CampaignIDEProject &project, const QUuid &artboardID)
+{
+    return std::any_of(project.creatives.cbegin(), project.creatives.cend(),
+        [&artboardID](const CreativeCanvasArtboard &artboard) { return artboard.id == artboardID; });
+}
+
 // The artboard of the selected project with this id, if any.
 CreativeCanvasArtboard *findArtboard(CampaignIDEProject &project, const QUuid &artboardID)
 {
@@ -110,14 +116,11 @@ void CampaignIDEWorkspaceModel::deleteProject(QUuid projectID)
 {
     // Only the first project with the id goes: a list that holds the id twice (a damaged or older
     // state file) keeps the other project, and with it the threads of that id.
-    const auto first = std::find_if(std::as_const(m_projects).cbegin(), std::as_const(m_projects).cend(),
-        [&projectID](const CampaignIDEProject &project) { return project.id == projectID; });
-    if (first != m_projects.cend()) {
-        const CampaignIDEProject *target = &*first; // identity: read-only access never moves elements
-        removeProjects([target](const CampaignIDEProject &project) { return &project == target; });
+    if (const CampaignIDEProject *target = project(projectID)) {
+        // identity: read-only access never moves elements
+        removeProjects([target](const CampaignIDEProject &candidate) { return &candidate == target; });
     }
-    const bool idStillUsed = std::any_of(m_projects.cbegin(), m_projects.cend(),
-        [&projectID](const CampaignIDEProject &project) { return project.id == projectID; });
+    const bool idStillUsed = project(projectID) != nullptr;
     if (!idStillUsed)
         removeThreads(
             [&projectID](const CampaignIDEThread &thread) { return thread.projectID == projectID; }, Save::no);
@@ -137,9 +140,7 @@ void CampaignIDEWorkspaceModel::deleteProject(QUuid projectID)
 void CampaignIDEWorkspaceModel::selectArtboard(QUuid artboardID)
 {
     const auto project = selectedProject();
-    if (!project
-        || std::none_of(project->creatives.cbegin(), project->creatives.cend(),
-            [&artboardID](const CreativeCanvasArtboard &artboard) { return artboard.id == artboardID; }))
+    if (!project || !holdsArtboard(*project, artboardID))
         return;
     setSelectedArtboardID(artboardID);
     setCanvasTool(CreativeCanvasTool::select);
@@ -220,36 +221,65 @@ void CampaignIDEWorkspaceModel::approveAllCreatives()
     flashNotice(u"All artboards approved. Campaign is ready for execution review."_s);
 }
 
-// --- Project edits and platform connections -------------------------------------------------------
-
-namespace {
-
-// The project the plan header edits: the selected one, else the first; none when the selection
-// names no project.
-std::optional<QUuid> headerEditTarget(const CampaignIDEWorkspaceModel &model)
+void CampaignIDEWorkspaceModel::setArtboardReviewStatus(QUuid artboardID, CreativeReviewStatus status)
 {
-    if (model.selectedProjectID())
-        return model.selectedProject() ? model.selectedProjectID() : std::nullopt;
-    if (model.projects().isEmpty())
-        return std::nullopt;
-    return model.projects().first().id;
+    const auto project = selectedProject();
+    if (!project || !holdsArtboard(*project, artboardID))
+        return;
+    setSelectedArtboardID(artboardID);
+    setSelectedArtboardReview(status);
 }
 
-} // namespace
+void CampaignIDEWorkspaceModel::updateArtboardHeadline(QUuid artboardID, const QString &text)
+{
+    const auto project = selectedProject();
+    if (!project || !holdsArtboard(*project, artboardID))
+        return;
+    setSelectedArtboardID(artboardID);
+    updateSelectedHeadline(text);
+}
+
+// --- Project edits and platform connections -------------------------------------------------------
+
+std::optional<QUuid> CampaignIDEWorkspaceModel::planEditTargetProjectID() const
+{
+    if (m_selectedProjectID)
+        return selectedProject() ? m_selectedProjectID : std::nullopt;
+    if (m_projects.isEmpty())
+        return std::nullopt;
+    return m_projects.first().id;
+}
+
+void CampaignIDEWorkspaceModel::updateSelectedProjectObjective(const QString &text)
+{
+    if (const std::optional<QUuid> target = planEditTargetProjectID()) {
+        mutateProject(*target, [&text](CampaignIDEProject &project) {
+            project.objective = text;
+            project.updated = now();
+        });
+    }
+}
+
+void CampaignIDEWorkspaceModel::updateSelectedProjectAudience(const QString &text)
+{
+    if (const std::optional<QUuid> target = planEditTargetProjectID()) {
+        mutateProject(*target, [&text](CampaignIDEProject &project) {
+            project.audience = text;
+            project.updated = now();
+        });
+    }
+}
 
 void CampaignIDEWorkspaceModel::updateSelectedProjectName(const QString &name)
 {
-    const auto target = headerEditTarget(*this);
+    const auto target = planEditTargetProjectID();
     if (!target)
         return;
     const QString newName = name; // the caller's text may live in the list
-    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
-        if (project.id == *target) {
-            CampaignIDEProject renamed = project;
-            renamed.name = newName;
-            moveProjectFolder(renamed); // first, so that the writes below go to the new folder
-            break;
-        }
+    if (const CampaignIDEProject *project = this->project(*target)) {
+        CampaignIDEProject renamed = *project;
+        renamed.name = newName;
+        moveProjectFolder(renamed); // first, so that the writes below go to the new folder
     }
     mutateProject(*target, [&newName](CampaignIDEProject &project) {
         project.name = newName;
@@ -259,7 +289,7 @@ void CampaignIDEWorkspaceModel::updateSelectedProjectName(const QString &name)
 
 void CampaignIDEWorkspaceModel::updateSelectedProjectBudget(const QString &text)
 {
-    const auto target = headerEditTarget(*this);
+    const auto target = planEditTargetProjectID();
     if (!target)
         return;
     const std::optional<QString> amount = CampaignIDEProject::normalizedBudget(text);

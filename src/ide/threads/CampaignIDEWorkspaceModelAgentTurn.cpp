@@ -29,19 +29,10 @@ CampaignAgentTab *findTab(CampaignIDEThread &thread, const QUuid &tabID)
     return nullptr;
 }
 
-const CampaignIDEThread *findThread(const CampaignIDEWorkspaceModel &model, const QUuid &threadID)
-{
-    for (const CampaignIDEThread &thread : model.threads()) {
-        if (thread.id == threadID)
-            return &thread;
-    }
-    return nullptr;
-}
-
 // The first tab with the id in the first thread with the id, as stored in the model.
 const CampaignAgentTab *findTab(const CampaignIDEWorkspaceModel &model, const QUuid &threadID, const QUuid &tabID)
 {
-    const CampaignIDEThread *thread = findThread(model, threadID);
+    const CampaignIDEThread *thread = model.thread(threadID);
     if (!thread)
         return nullptr;
     for (const CampaignAgentTab &tab : thread->agentTabs) {
@@ -225,7 +216,7 @@ void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorks
             Save::no);
         if (outcome.targetWorkbench)
             model.syncSectionFromWorkbench(*outcome.targetWorkbench);
-        if (const CampaignIDEThread *thread = findThread(model, turn.threadID))
+        if (const CampaignIDEThread *thread = model.thread(turn.threadID))
             model.syncThreadArtifactsToDisk(*thread);
     }
     model.savePersistedThreads();
@@ -238,7 +229,7 @@ LocalAgentExecutionOutcome CampaignIDEWorkspaceModel::ThreadEngine::applyLocalAg
     CampaignIDEWorkspaceModel &model, const QString &prompt, const QUuid &threadID, const QString &personaName)
 {
     Q_UNUSED(personaName) // every persona runs the same local tools
-    const CampaignIDEThread *stored = findThread(model, threadID);
+    const CampaignIDEThread *stored = model.thread(threadID);
     if (!stored)
         return LocalAgent::missingThreadOutcome();
 

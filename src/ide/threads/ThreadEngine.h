@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 namespace orvane {
 
@@ -58,6 +59,23 @@ public:
 
     // The tab a persona gets when added to a thread.
     static CampaignAgentTab personaTab(const OrvaneAgentPersona &persona);
+
+    // What sets one new thread apart from another.
+    struct ThreadStart {
+        QUuid projectID;
+        QString title;
+        IDEWorkbenchView workbench;
+        QString tabTitle;
+        QString personaName;
+        QString personaHandle;
+        QString welcome; // the text of the agent's first entry
+        std::optional<IDEWorkbenchView> welcomeLink;
+        QString competitorDomain;
+        QString utmCampaign;
+    };
+    // A new thread, made "Just now": one agent tab holding the welcome entry, the seed media plan,
+    // the competitor's seed ads, manual approval and no dry run.
+    static CampaignIDEThread newThread(const ThreadStart &start);
 };
 
 } // namespace orvane
