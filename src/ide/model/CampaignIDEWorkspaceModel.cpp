@@ -192,7 +192,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     if (auto stored = m_threadStore->load())
         m_threads = *std::move(stored);
     else
-        m_threads = OrvaneWebParitySeeds::defaultThreads(m_projects);
+        m_threads = OrvaneWebParitySeeds::defaultThreads(m_projects, shownWorkspaceRoot());
     m_assets = OrvaneWebParitySeeds::defaultAssets(m_projects.isEmpty() ? sampleProjectID : m_projects.first().id);
 
     if (!projectsGiven && !m_threads.isEmpty()) {

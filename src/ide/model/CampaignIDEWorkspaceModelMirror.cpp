@@ -32,9 +32,6 @@ QString CampaignIDEWorkspaceModel::keptCopiesNotice(
 
 namespace {
 
-const QString savedLocallyNotice
-    = u"Saved campaign-plan.md, media-plan.csv, and creatives.json to ~/Documents/Orvane."_s;
-
 // Writes a thread's files into its project's folder on the writer's thread. Returns the first
 // failure, if any; an encoding error skips only the transcript.
 std::optional<QString> writeThreadFiles(
@@ -183,7 +180,8 @@ void CampaignIDEWorkspaceModel::saveThreadToLocalWorkspace(const QUuid &threadID
     // The notice waits for the writer: it names a failure instead of claiming a save that did not
     // happen. The project mirror above runs first (the writer keeps the order of requests).
     QObject *receiver = this; // queued calls to it are dropped once it is gone
-    m_disk->enqueue([thread, threadFolder, projectFolder, receiver](WorkspaceDiskQueue &disk) {
+    m_disk->enqueue([thread, threadFolder, projectFolder, receiver, shownRoot = shownWorkspaceRoot()](
+                        WorkspaceDiskQueue &disk) {
         std::optional<QString> failure;
         if (!thread || !threadFolder)
             failure = u"this thread's campaign project no longer exists"_s;
@@ -198,7 +196,9 @@ void CampaignIDEWorkspaceModel::saveThreadToLocalWorkspace(const QUuid &threadID
                 }
             }
         }
-        const QString notice = failure ? u"Could not save to ~/Documents/Orvane: "_s + *failure : savedLocallyNotice;
+        const QString notice = failure
+            ? QString(u"Could not save to "_s % shownRoot % u": "_s % *failure)
+            : QString(u"Saved campaign-plan.md, media-plan.csv, and creatives.json to "_s % shownRoot % u'.');
         QMetaObject::invokeMethod(
             receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
             Qt::QueuedConnection);

@@ -185,7 +185,7 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
         .personaName = persona.name,
         .personaHandle = persona.handle,
         .welcome = u"**"_s % persona.name % u"** ("_s % persona.handle % u") ready. "_s % persona.specialty
-            % u"\n\nEverything we build in this thread syncs to `~/Documents/Orvane/`."_s,
+            % u"\n\nEverything we build in this thread syncs to `"_s % shownWorkspaceRoot() % u"/`."_s,
         .welcomeLink = workbench,
         .competitorDomain = domain,
         .utmCampaign = u"orvane_campaign_"_s % QString::number(QRandomGenerator::global()->bounded(100, 1000)),

@@ -351,7 +351,7 @@ const QList<CampaignPlatformConnection> &defaultConnections()
     return connections;
 }
 
-QList<CampaignIDEThread> defaultThreads(const QList<CampaignIDEProject> &projects)
+QList<CampaignIDEThread> defaultThreads(const QList<CampaignIDEProject> &projects, const QString &shownRoot)
 {
     using Role = CampaignTimelineEntry::EntryRole;
 
@@ -373,8 +373,10 @@ QList<CampaignIDEThread> defaultThreads(const QList<CampaignIDEProject> &project
         .text = u"I have structured the **Q2 High-Intent Pipeline Launch** plan across LinkedIn ABM (45%), Google "
                 u"Exact-Match Search (35%), Reddit Technical Communities (10%), and X Operator Reach (10%), populated "
                 u"the **Media Plan Table** with 4 channel rows totaling **$1,500/day ($45,000/mo)**, and generated "
-                u"**4 Creative Studio artboards** synced to `~/Documents/Orvane/`.\n\n"
-                u"You can switch between **Document**, **Table**, **Canvas**, **Dashboard**, **Explore**, and "
+                u"**4 Creative Studio artboards** synced to `"_s
+            % shownRoot
+            % u"/`.\n\n"
+              u"You can switch between **Document**, **Table**, **Canvas**, **Dashboard**, **Explore**, and "
                 u"**Local Files** in the workbench on the right, or ask me to adjust budgets, rewrite ad hooks, or "
                 u"run a competitor teardown."_s,
         .timestamp = u"11m ago"_s,
@@ -382,8 +384,9 @@ QList<CampaignIDEThread> defaultThreads(const QList<CampaignIDEProject> &project
             {
                 CampaignToolInvocation::completed(u"write_campaign_document"_s, u"Updated 5 sections in campaign-plan.md"_s,
                               u"{\"project\": \"Q2 High-Intent Pipeline Launch\", \"monthlyBudget\": 45000}"_s,
-                              u"Wrote ~/Documents/Orvane/q2-high-intent-pipeline-launch/campaign-plan.md (5 sections, "
-                              u"KPI targets verified)"_s,
+                              u"Wrote "_s % shownRoot
+                                  % u"/q2-high-intent-pipeline-launch/campaign-plan.md (5 sections, "
+                                    u"KPI targets verified)"_s,
                               420),
                 CampaignToolInvocation::completed(u"upsert_media_plan_table"_s, u"Created 4 channel trafficking rows ($1,500/day)"_s,
                               u"{\"channels\": [\"LinkedIn\", \"Google Search\", \"Reddit\", \"X\"]}"_s,

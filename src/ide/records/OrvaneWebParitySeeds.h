@@ -35,8 +35,9 @@ namespace orvane::OrvaneWebParitySeeds {
 [[nodiscard]] const QList<CampaignPlatformConnection> &defaultConnections();
 
 // One thread bound to the first project (a random project id without projects), and a second one
-// bound to the second project when there is one.
-[[nodiscard]] QList<CampaignIDEThread> defaultThreads(const QList<CampaignIDEProject> &projects);
+// bound to the second project when there is one. Their texts name the workspace root as `shownRoot`.
+[[nodiscard]] QList<CampaignIDEThread> defaultThreads(
+    const QList<CampaignIDEProject> &projects, const QString &shownRoot = QStringLiteral("~/Documents/Orvane"));
 
 // Capitalises word by word: words split at spaces, tabs and line ends; first letter upper-cased,
 // the rest lower-cased.

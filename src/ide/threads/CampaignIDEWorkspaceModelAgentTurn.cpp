@@ -246,6 +246,7 @@ LocalAgentExecutionOutcome CampaignIDEWorkspaceModel::ThreadEngine::applyLocalAg
     const LocalAgent::Context context {
         .selectedProjectSlug = selected ? selected->slug() : u"campaign"_s,
         .promptDomain = CampaignIDEWorkspaceModel::extractDomain(prompt),
+        .shownRoot = model.shownWorkspaceRoot(),
     };
 
     LocalAgent::Result result = LocalAgent::run(prompt, thread, project ? &*project : nullptr, context);

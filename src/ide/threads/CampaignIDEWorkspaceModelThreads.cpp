@@ -105,7 +105,7 @@ CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID
         .personaName = u"Orvane Native Operator"_s,
         .personaHandle = u"@orvane"_s,
         .welcome = u"Opened **"_s % displayName % u"** in Local + Cloud IDE mode. All changes sync automatically to "_s
-            % u"`~/Documents/Orvane/"_s % slug
+            % u"`"_s % shownWorkspaceRoot() % u'/' % slug
             % u"/`.\n\nUse the **Document**, **Table**, **Canvas**, **Dashboard**, **Explore**, or **Local Files** "
               u"tabs on the right, or tell me what to build or optimize."_s,
         .welcomeLink = std::nullopt,

@@ -53,7 +53,7 @@ CreativeCanvasArtboard newArtboard(QString platform, QString format, QString hea
     };
 }
 
-Result creativeArtboards(const QString &prompt, CampaignIDEProject *project)
+Result creativeArtboards(const QString &prompt, CampaignIDEProject *project, const Context &context)
 {
     QString headline = u"Stop managing ads in 12 browser tabs. Direct agents in one IDE."_s;
     if (graphemeCount(prompt) < 73) {
@@ -85,7 +85,7 @@ Result creativeArtboards(const QString &prompt, CampaignIDEProject *project)
                 % u"\"}"_s,
             u"Added 2 artboards to Creative Canvas and synced creatives.json"_s, 540),
         CampaignToolInvocation::completed(u"write_local_workspace_file"_s,
-            u"Synced creatives.json to ~/Documents/Orvane"_s, u"{\"file\": \"creatives.json\"}"_s,
+            u"Synced creatives.json to "_s % context.shownRoot, u"{\"file\": \"creatives.json\"}"_s,
             u"Saved "_s % number(artboardCount) % u" artboards to disk"_s, 120),
     };
     result.outcome.reply = u"I generated **2 new Creative Studio artboards** (`LinkedIn 1:1` and `Reddit 16:9`) on the "
@@ -96,7 +96,7 @@ Result creativeArtboards(const QString &prompt, CampaignIDEProject *project)
     return result;
 }
 
-Result mediaPlanRow(const QString &prompt, CampaignIDEThread &thread)
+Result mediaPlanRow(const QString &prompt, CampaignIDEThread &thread, const Context &context)
 {
     const QString lowered = prompt.toLower();
     const bool linkedIn = lowered.contains("linkedin"_L1);
@@ -119,7 +119,7 @@ Result mediaPlanRow(const QString &prompt, CampaignIDEThread &thread)
             u"Updated Media Plan Table ("_s % number(rows) % u" rows, $"_s % monthly % u"/mo)"_s,
             u"{\"campaign\": \""_s % campaignName % u"\", \"dailyBudget\": 350, \"targetCPA\": 155}"_s,
             u"Inserted row & recalculated blended target CPA ($"_s % blendedCPA % u")"_s, 390),
-        CampaignToolInvocation::completed(u"export_media_plan_csv"_s, u"Wrote media-plan.csv to ~/Documents/Orvane"_s,
+        CampaignToolInvocation::completed(u"export_media_plan_csv"_s, u"Wrote media-plan.csv to "_s % context.shownRoot,
             u"{\"rows\": "_s % number(rows) % u"}"_s, u"Saved media-plan.csv"_s, 110),
     };
     result.outcome.inlineApproval = CampaignInlineApproval {
@@ -201,12 +201,12 @@ Result planDocument(
             u"{\"instruction\": \""_s % graphemePrefix(prompt, 64) % u"\"}"_s,
             u"Updated campaign-plan.md and verified UTM + pixel readiness"_s, 410),
         CampaignToolInvocation::completed(u"sync_local_workspace"_s,
-            u"Synced campaign-plan.md, media-plan.csv & creatives.json"_s, u"{\"directory\": \"~/Documents/Orvane\"}"_s,
-            u"All local artifacts up to date"_s, 130),
+            u"Synced campaign-plan.md, media-plan.csv & creatives.json"_s,
+            u"{\"directory\": \""_s % context.shownRoot % u"\"}"_s, u"All local artifacts up to date"_s, 130),
     };
     result.outcome.reply = u"I updated the **Campaign Plan Document** with your instruction, verified the UTM & "
-                           u"conversion tracking contract, and synced the changes to `~/Documents/Orvane/"_s
-        % context.selectedProjectSlug
+                           u"conversion tracking contract, and synced the changes to `"_s
+        % context.shownRoot % u'/' % context.selectedProjectSlug
         % u"/campaign-plan.md`.\n\nYou can edit any section directly in the **Document** workbench, inspect the "
           u"trafficking rows in **Table**, or review the ad creatives in **Canvas**."_s;
     result.outcome.targetWorkbench = IDEWorkbenchView::document;
@@ -231,9 +231,9 @@ Result run(const QString &prompt, CampaignIDEThread &thread, CampaignIDEProject 
 {
     switch (route(prompt)) {
     case Route::creativeArtboards:
-        return creativeArtboards(prompt, project);
+        return creativeArtboards(prompt, project, context);
     case Route::mediaPlanRow:
-        return mediaPlanRow(prompt, thread);
+        return mediaPlanRow(prompt, thread, context);
     case Route::competitorTeardown:
         return competitorTeardown(thread, context);
     case Route::performanceDashboard:

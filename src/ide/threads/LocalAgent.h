@@ -41,6 +41,8 @@ struct Context {
     QString selectedProjectSlug;
     // The web domain named in the prompt, when there is one.
     std::optional<QString> promptDomain;
+    // The workspace root as texts show it.
+    QString shownRoot;
 };
 
 // What a turn changed outside its thread, for the model to persist and publish.

@@ -330,6 +330,10 @@ TEST_P(DocumentsFolderTest, TheWorkspaceRootIsOrvaneInTheDocumentsFolder)
     EXPECT_EQ(model->localWorkspaceRoot(), expected);
     EXPECT_EQ(utf8(model->shownWorkspaceRoot()), c.shown);
     EXPECT_TRUE(QFileInfo(expected + u"/" + sampleSlug).isDir());
+    const QList<CampaignTimelineEntry> &seeded = model->threads().constFirst().agentTabs.constFirst().entries;
+    EXPECT_TRUE(std::ranges::any_of(seeded, [&](const auto &e) {
+        return e.text.contains(u'`' + model->shownWorkspaceRoot());
+    })) << "the seeded thread names the real root";
 }
 
 INSTANTIATE_TEST_SUITE_P(UserDirs, DocumentsFolderTest,

@@ -44,7 +44,9 @@ CampaignIDEThread thread(const QUuid &projectID)
     };
 }
 
-const LocalAgent::Context kContext { .selectedProjectSlug = u"q4-enterprise-demand-gen"_s, .promptDomain = {} };
+const LocalAgent::Context kContext {
+    .selectedProjectSlug = u"q4-enterprise-demand-gen"_s, .promptDomain = {}, .shownRoot = u"~/Documents/Orvane"_s
+};
 
 // Tool runs as (name, summary, input, output, duration), all completed, ids fresh and distinct.
 struct ToolRow {
@@ -370,7 +372,7 @@ TEST(LocalAgentCompetitorRoute, LoadsTheNamedDomainsAds)
     CampaignIDEProject p = project(u"P"_s);
     const CampaignIDEProject projectBefore = p;
     CampaignIDEThread t = thread(p.id);
-    const LocalAgent::Context context { .selectedProjectSlug = u"p"_s, .promptDomain = u"acme.io"_s };
+    const LocalAgent::Context context { .selectedProjectSlug = u"p"_s, .promptDomain = u"acme.io"_s, .shownRoot = {} };
 
     const auto result = LocalAgent::run(u"Tear down Acme.io."_s, t, &p, context);
 
@@ -491,10 +493,10 @@ TEST(LocalAgentPlanRoute, WithoutItsProjectOnlyVerifiesThePixels)
     CampaignIDEThread expected = t;
     expected.conversionPixelsVerified = true;
     const auto result = LocalAgent::run(u"Generate LinkedIn ads for a launch"_s, t, nullptr,
-        { .selectedProjectSlug = u"campaign"_s, .promptDomain = {} });
+        { .selectedProjectSlug = u"campaign"_s, .promptDomain = {}, .shownRoot = u"~/Papers/Orvane"_s });
     EXPECT_EQ(t, expected);
     EXPECT_FALSE(result.effects.projectChanged);
-    EXPECT_TRUE(result.outcome.reply.contains(u"`~/Documents/Orvane/campaign/campaign-plan.md`"_s));
+    EXPECT_TRUE(result.outcome.reply.contains(u"`~/Papers/Orvane/campaign/campaign-plan.md`"_s));
 }
 
 TEST(LocalAgentOutcome, MissingThreadGivesTheNeutralReply)

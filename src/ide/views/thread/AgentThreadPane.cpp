@@ -241,7 +241,7 @@ void AgentThreadPane::updateChips(const CampaignIDEThread &thread)
             if (m_context.model)
                 m_context.model->closeAgentTab(tabID, m_threadID);
         });
-        m_chipRow->insertWidget(m_chips.size(), chip);
+        m_chipRow->insertWidget(int(m_chips.size()), chip);
         m_chips.append(chip);
     }
     const bool closable = thread.agentTabs.size() >= 2;

@@ -4,6 +4,7 @@
 #include "ide/views/timeline/ExpandedToolSet.h"
 #include "ide/views/timeline/TimelineEntryDelegate.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
+#include "ide/views/timeline/TimelineListView.h"
 
 #include <QListView>
 #include <QPropertyAnimation>
@@ -33,7 +34,7 @@ AgentTimelineView::AgentTimelineView(
       m_threadID(threadID),
       m_tabID(tabID),
       m_entries(new TimelineEntryListModel(context.model, this)),
-      m_list(new QListView(this)),
+      m_list(new TimelineListView(this)),
       m_ownToolSet(new ExpandedToolSet(this)),
       m_toolSet(m_ownToolSet),
       m_spinnerTimer(new QTimer(this))
@@ -48,6 +49,7 @@ AgentTimelineView::AgentTimelineView(
     layout->addWidget(m_list);
 
     m_list->setObjectName(QStringLiteral("timelineListView"));
+    m_list->setAccessibleName(QStringLiteral("Timeline"));
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -55,7 +57,6 @@ AgentTimelineView::AgentTimelineView(
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers); // the delegate opens text on a double click
-    m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setUniformItemSizes(false);
     m_list->setResizeMode(QListView::Adjust);
     m_list->setSpacing(TimelineEntryDelegate::spacing);

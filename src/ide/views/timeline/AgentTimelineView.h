@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ide/views/timeline/TimelineListView.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 #include <QPointer>
 
@@ -9,7 +10,6 @@
 #include <optional>
 #include <utility>
 
-class QListView;
 class QPropertyAnimation;
 class QTimer;
 
@@ -40,7 +40,7 @@ public:
     [[nodiscard]] ExpandedToolSet *expandedToolSet() const;
 
     [[nodiscard]] TimelineEntryListModel *entryModel() const { return m_entries; }
-    [[nodiscard]] QListView *listView() const { return m_list; }
+    [[nodiscard]] TimelineListView *listView() const { return m_list; }
     [[nodiscard]] TimelineEntryDelegate *delegate() const { return m_delegate; }
 
     // True while the jump to the newest card is under way.
@@ -69,7 +69,7 @@ private:
     QUuid m_tabID;
     TimelineEntryListModel *m_entries = nullptr;
     TimelineEntryDelegate *m_delegate = nullptr;
-    QListView *m_list = nullptr;
+    TimelineListView *m_list = nullptr;
     ExpandedToolSet *m_ownToolSet = nullptr;
     QPointer<ExpandedToolSet> m_toolSet;
     QPropertyAnimation *m_scrollAnimation = nullptr;

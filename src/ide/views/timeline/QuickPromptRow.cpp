@@ -38,7 +38,7 @@ QuickPromptRow::QuickPromptRow(
     row->setSpacing(6);
     const QStringList prompts = quickPrompts();
     for (qsizetype i = 0; i < prompts.size(); ++i) {
-        const QString prompt = prompts.at(i);
+        const QString &prompt = prompts.at(i);
         ClickableButton::Look look;
         look.fill = ThemeColor::panelBackground;
         look.stroke = ThemeColor::borderSubtle;

@@ -56,9 +56,9 @@ class Builder {
 public:
     Layout out;
 
-    int hit(HitKind kind, const QRectF &rect, const QUuid &id = {})
+    int hit(HitKind kind, const QRectF &rect, const QString &label, const QUuid &id = {})
     {
-        out.hits.append({ kind, rect, id });
+        out.hits.append({ kind, rect, id, label });
         return int(out.hits.size()) - 1;
     }
     void fill(const QRectF &rect, Paint paint, int hitIndex = -1)
@@ -162,7 +162,7 @@ qreal layoutHeader(Builder &b, const CampaignTimelineEntry &entry, qreal x, qrea
     b.text(QRectF(timeX, y, timeWidth, height), entry.timestamp, timeFont, role(ThemeColor::textMuted));
     if (entry.artifactLink) {
         link.moveTop(y + (height - link.height()) / 2);
-        const int hitIndex = b.hit(HitKind::artifactLink, link);
+        const int hitIndex = b.hit(HitKind::artifactLink, link, linkText);
         b.box(link, role(ThemeColor::accentCyan, 0.12), role(ThemeColor::accentCyan, 0.35), hitIndex);
         const qreal iconSize = symbolSize(9);
         b.symbol(QRectF(link.left() + 6, link.center().y() - iconSize / 2, iconSize, iconSize),
@@ -182,7 +182,7 @@ qreal layoutToolRow(Builder &b, const CampaignToolInvocation &tool, bool expande
     const qreal chevron = symbolSize(8);
     const qreal rowHeight = std::max({ lineHeight(nameFont), statusIcon, lineHeight(summaryFont) }) + 10;
     const QRectF row(x, y, width, rowHeight);
-    const int hitIndex = b.hit(HitKind::toolRow, row, tool.id);
+    const int hitIndex = b.hit(HitKind::toolRow, row, tool.toolName + u" \u00B7 "_s + tool.summary, tool.id);
     b.box(row, role(ThemeColor::elevatedBackground), role(ThemeColor::borderSubtle), hitIndex);
 
     const QString duration = toolDurationText(tool.durationMs);
@@ -276,14 +276,14 @@ qreal layoutGate(Builder &b, const CampaignInlineApproval &approval, qreal x, qr
         const QString rejectText = u"Reject"_s;
         const qreal buttonHeight = std::max(check, lineHeight(approveFont)) + 10;
         const QRectF approve(left, top, 10 + check + 5 + textWidth(approveText, approveFont) + 10, buttonHeight);
-        const int approveHit = b.hit(HitKind::approve, approve);
+        const int approveHit = b.hit(HitKind::approve, approve, approveText);
         b.fill(approve, role(ThemeColor::accentLimeFill), approveHit);
         b.symbol(QRectF(approve.left() + 10, approve.center().y() - check / 2, check, check), u"checkmark"_s, black(),
             approveHit);
         b.text(QRectF(approve.left() + 10 + check + 5, top, approve.width() - 25 - check, buttonHeight), approveText,
             approveFont, black(), approveHit);
         const QRectF reject(approve.right() + 8, top, 10 + textWidth(rejectText, rejectFont) + 10, buttonHeight);
-        const int rejectHit = b.hit(HitKind::reject, reject);
+        const int rejectHit = b.hit(HitKind::reject, reject, rejectText);
         b.box(reject, role(ThemeColor::elevatedBackground), role(ThemeColor::borderSubtle), rejectHit);
         b.text(reject.adjusted(10, 0, -10, 0), rejectText, rejectFont, role(ThemeColor::textSecondary), rejectHit);
         top += buttonHeight;
@@ -299,7 +299,7 @@ QRectF linkButton(Builder &b, HitKind kind, const QString &label, qreal x, qreal
 {
     const QFont font = mono(9, QFont::Bold);
     const QRectF rect(x, y, 6 + textWidth(label, font) + 6, lineHeight(font) + 4);
-    const int hitIndex = b.hit(kind, rect);
+    const int hitIndex = b.hit(kind, rect, label);
     b.box(rect, role(ThemeColor::accentCyan, 0.12), role(ThemeColor::accentCyan, 0.35), hitIndex);
     b.text(rect.adjusted(6, 0, -6, 0), label, font, role(ThemeColor::accentCyan), hitIndex);
     return rect;
@@ -453,7 +453,7 @@ TimelineCardLayout layoutTimelineCard(
         y += kSectionSpacing;
         const qreal top = y;
         y += b.wrapped({ x, y }, inner, timelineDisplayText(entry.text), themeFont(12), role(ThemeColor::textPrimary));
-        b.hit(HitKind::bodyText, QRectF(x, top, inner, y - top));
+        b.hit(HitKind::bodyText, QRectF(x, top, inner, y - top), {});
         if (entry.text.size() > timelineTextDisplayLimit)
             y += kSectionSpacing + layoutTruncation(b, entry.text.size(), x, y + kSectionSpacing, inner);
     }
@@ -502,6 +502,25 @@ std::optional<QRectF> TimelineCardLayout::hitRect(HitKind kind, const QUuid &id)
             return h.rect;
     }
     return std::nullopt;
+}
+
+QList<int> TimelineCardLayout::controlHits() const
+{
+    QList<int> controls;
+    for (qsizetype i = 0; i < hits.size(); ++i) {
+        if (hits.at(i).kind != HitKind::bodyText)
+            controls.append(int(i));
+    }
+    return controls;
+}
+
+int TimelineCardLayout::findControl(HitKind kind, const QUuid &id) const
+{
+    for (qsizetype i = 0; i < hits.size(); ++i) {
+        if (kind != HitKind::bodyText && hits.at(i).kind == kind && hits.at(i).id == id)
+            return int(i);
+    }
+    return -1;
 }
 
 void TimelineCardLayout::paint(

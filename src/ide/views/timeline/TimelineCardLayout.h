@@ -27,7 +27,12 @@ struct TimelineCardLayout {
         HitKind kind;
         QRectF rect;
         QUuid id; // the tool run of a tool row
+        QString label; // what a control says, for the keyboard's and assistive technology's sake
     };
+    // The hits that are controls (the body text is not), in reading order.
+    [[nodiscard]] QList<int> controlHits() const;
+    // The control hit of that kind (and tool run); -1 when the card has none.
+    [[nodiscard]] int findControl(HitKind kind, const QUuid &id = {}) const;
     struct Paint {
         ThemeColor role = ThemeColor::textPrimary;
         qreal opacity = 1.0;

@@ -6,6 +6,7 @@
 #include "ide/views/timeline/ExpandedToolSet.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
 #include "ide/views/timeline/TimelineHeightCache.h"
+#include "ide/views/timeline/TimelineListView.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -104,7 +105,7 @@ const TimelineCardLayout &TimelineEntryDelegate::cardLayout(const QModelIndex &i
     known.width = width;
     known.height = int(std::ceil(cached.layout.height));
     m_heights->store(entry.id, width, known.fingerprint, { known.height, true });
-    return m_cache.insert(entry.id, std::move(cached))->layout;
+    return m_cache.emplace(entry.id, std::move(cached))->layout;
 }
 
 int TimelineEntryDelegate::hintHeight(const QModelIndex &index, bool exact) const
@@ -191,6 +192,27 @@ void TimelineEntryDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
             *painter, option.rect.topLeft() + cardOffset(index), theme, pressed, theme.sidebarBackground());
     }
     painter->restore();
+    paintKeyboardFocus(*painter, index, option.rect.topLeft() + cardOffset(index));
+}
+
+void TimelineEntryDelegate::paintKeyboardFocus(
+    QPainter &painter, const QModelIndex &index, const QPoint &cardOrigin) const
+{
+    const auto *list = qobject_cast<const TimelineListView *>(m_view);
+    if (!list || !list->hasFocus() || list->currentIndex() != index)
+        return;
+    const TimelineCardLayout &layout = cardLayout(index);
+    const int control = list->currentControl();
+    // Around the control the keyboard is on, else around the whole card; outside it either way, so
+    // the ring never covers what it marks.
+    const QRectF marked = control >= 0 ? layout.hits.at(control).rect : QRectF(0, 0, cardWidth(), layout.height);
+    const qreal outset = control >= 0 ? 2 : 3;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(m_theme.theme().accentCyan(), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(marked.translated(cardOrigin).adjusted(-outset, -outset, outset, outset));
+    painter.restore();
 }
 
 QSize TimelineEntryDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const

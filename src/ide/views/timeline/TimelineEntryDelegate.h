@@ -22,11 +22,11 @@ class TimelineEntryListModel;
 
 class TimelineHeightCache;
 
-// Draws the timeline's cards and status row and turns clicks on a card's link, tool rows and gate
-// buttons into model operations. A card's height comes from the window's height cache when it was
-// measured before; otherwise a long timeline gets a guess from its character counts, and the view
-// measures exactly only the cards near its viewport (measureRows), so opening a long history shapes
-// a page of text, not all of it.
+// Draws the timeline's cards and status row (with the keyboard's ring) and turns clicks on a card's
+// link, tool rows and gate buttons, or the list's key presses, into model operations. A card's
+// height comes from the window's height cache when it was measured before; otherwise a long
+// timeline gets a guess from its character counts, and the view measures exactly only the cards
+// near its viewport (measureRows), so opening a long history shapes a page of text, not all of it.
 class TimelineEntryDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -51,6 +51,10 @@ public:
     // Where a card's control lies in the view's viewport; none when the card has no such control.
     [[nodiscard]] std::optional<QRect> controlRect(
         const QModelIndex &index, TimelineCardLayout::HitKind kind, const QUuid &toolID = {}) const;
+
+    [[nodiscard]] bool isToolExpanded(const QUuid &toolID) const { return m_toolSet && m_toolSet->contains(toolID); }
+    // Does what a click on the card's control does.
+    void activate(const QModelIndex &index, const TimelineCardLayout::Hit &hit);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
@@ -88,7 +92,7 @@ private:
     // Where the card starts inside its row's rectangle.
     [[nodiscard]] QPoint cardOffset(const QModelIndex &index) const;
     [[nodiscard]] const TimelineEntryListModel *listModel(const QModelIndex &index) const;
-    void activate(const QModelIndex &index, const TimelineCardLayout::Hit &hit);
+    void paintKeyboardFocus(QPainter &painter, const QModelIndex &index, const QPoint &cardOrigin) const;
 
     QPointer<CampaignIDEWorkspaceModel> m_model;
     const ThemeSource &m_theme;

@@ -20,6 +20,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
@@ -36,6 +39,45 @@ std::function<void(const QString &)> desktopFolderRevealer()
     const auto reveal = std::make_shared<platform::FileManagerReveal>(
         [](const QUrl &folder) { return QDesktopServices::openUrl(folder); });
     return [reveal](const QString &folder) { reveal->showFolder(folder); };
+}
+
+void collectLaidOut(QLayout *layout, QList<QWidget *> &widgets)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->widget())
+            widgets.append(item->widget());
+        else if (item->layout())
+            collectLaidOut(item->layout(), widgets);
+    }
+}
+
+// The widgets under `widget` that Tab stops at, in the order they are laid out (a splitter's panes,
+// a layout's items), then any other children. Unlike the focus chain (the order widgets were made
+// in), this stays the order on screen when parts are built late or rebuilt.
+void collectTabStops(QWidget *widget, QList<QWidget *> &stops)
+{
+    if (widget->isHidden() || widget->isWindow())
+        return;
+    // A page is a stop of its own only while it has more to read below: its controls are stops
+    // anyway, and a strip that scrolls sideways brings the focused one into view.
+    const auto *page = qobject_cast<const QScrollArea *>(widget);
+    const bool scrolls = !page || page->verticalScrollBar()->maximum() > 0;
+    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() && !widget->focusProxy() && scrolls)
+        stops.append(widget);
+    QList<QWidget *> children;
+    if (const auto *splitter = qobject_cast<const QSplitter *>(widget)) {
+        for (int i = 0; i < splitter->count(); ++i)
+            children.append(splitter->widget(i));
+    } else if (widget->layout()) {
+        collectLaidOut(widget->layout(), children);
+    }
+    for (QObject *child : widget->children()) {
+        if (child->isWidgetType() && !children.contains(child))
+            children.append(static_cast<QWidget *>(child));
+    }
+    for (QWidget *child : std::as_const(children))
+        collectTabStops(child, stops);
 }
 
 } // namespace
@@ -206,6 +248,49 @@ void CampaignIDEWorkspaceView::syncColumns(bool animated)
         m_sidebarColumn->setOpen(!m_state->isSidebarCollapsed(), animated);
     if (m_drawerColumn->isOpen() != m_state->agentDrawerOpen())
         m_drawerColumn->setOpen(m_state->agentDrawerOpen(), animated);
+}
+
+QList<QWidget *> CampaignIDEWorkspaceView::tabStops() const
+{
+    QList<QWidget *> stops;
+    for (QWidget *region :
+        { static_cast<QWidget *>(m_sidebarColumn), static_cast<QWidget *>(m_topBar), static_cast<QWidget *>(m_toast),
+            static_cast<QWidget *>(m_destinationArea), static_cast<QWidget *>(m_drawerColumn) }) {
+        collectTabStops(region, stops);
+    }
+    return stops;
+}
+
+bool CampaignIDEWorkspaceView::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> stops = tabStops();
+    QWidget *focused = QApplication::focusWidget();
+    if (stops.isEmpty() || !focused || !isAncestorOf(focused))
+        return QWidget::focusNextPrevChild(next);
+    // Focus inside a stop (a proxied field, an open editor) counts as on that stop.
+    qsizetype at = -1;
+    for (QWidget *w = focused; w && w != this && at < 0; w = w->parentWidget())
+        at = stops.indexOf(w);
+    const qsizetype count = stops.size();
+    QWidget *target = stops.at(at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count);
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    // A stop inside a scrolled page comes into view.
+    for (QWidget *w = target->parentWidget(); w && w != this; w = w->parentWidget()) {
+        if (auto *scroll = qobject_cast<QScrollArea *>(w);
+            scroll && scroll->widget() && scroll->widget()->isAncestorOf(target))
+            scroll->ensureWidgetVisible(target);
+    }
+    return true;
+}
+
+void CampaignIDEWorkspaceView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The keyboard starts where Tab starts, unless something already took it.
+    if (QWidget *focused = window()->focusWidget(); !focused || !isAncestorOf(focused)) {
+        if (const QList<QWidget *> stops = tabStops(); !stops.isEmpty())
+            stops.constFirst()->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 CampaignIDEFocusedActions CampaignIDEWorkspaceView::focusedActions() const

@@ -83,8 +83,13 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    // Tab walks the window region by region: sidebar, top bar, the destination (an agent pane before
+    // its workbench), then the drawer when open; within a region, in the order it is laid out.
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    [[nodiscard]] QList<QWidget *> tabStops() const;
     void buildLayout();
     void buildDrawerContent();
     void applyTheme();

@@ -7,6 +7,7 @@
 #include "ide/views/timeline/TimelineHeightCache.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QListView>
@@ -201,6 +202,56 @@ TEST_F(AgentTimelineViewTest, CardControlsCallTheModelAndToolRowsExpandTogether)
     const auto plan = model->threads().constFirst().mediaPlanRows;
     for (const auto &row : plan)
         EXPECT_NE(row.status, u"Approved & Active"_s);
+}
+
+// Assistive technology sees a card's painted controls, named, and presses them; the keyboard walks
+// the same controls and presses them as a click does.
+TEST_F(AgentTimelineViewTest, CardControlsAreReachedByKeyboardAndAssistiveTechnology)
+{
+    const CampaignTimelineEntry gated = gatedEntry();
+    setEntries({ entry(u"Hello"_s, CampaignTimelineEntry::EntryRole::user), gated });
+    auto *view = new AgentTimelineView(context(), threadID, tabID);
+    show(view, { 460, 180 }); // the gated card is taller than the list
+    TimelineListView *list = view->listView();
+    const QUuid tool = gated.toolInvocations.first().id;
+
+    QAccessibleInterface *card = QAccessible::queryAccessibleInterface(list)->child(1);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->role(), QAccessible::ListItem);
+    EXPECT_EQ(card->text(QAccessible::Name), gated.text);
+    ASSERT_EQ(card->childCount(), 5) << "link, two tool rows, approve, reject";
+    for (int i = 0; i < card->childCount(); ++i) {
+        EXPECT_FALSE(card->child(i)->text(QAccessible::Name).isEmpty()) << i;
+        EXPECT_TRUE(
+            card->child(i)->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        EXPECT_EQ(card->child(i)->parent(), card);
+    }
+    card->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(view->expandedToolSet()->contains(tool));
+    EXPECT_TRUE(card->child(1)->state().expanded);
+
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+    list->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(list->currentIndex().row(), 1) << "the keyboard starts on the lowest card in view";
+    QTest::keyClick(list, Qt::Key_Right);
+    QTest::keyClick(list, Qt::Key_Right);
+    EXPECT_EQ(card->focusChild(), card->child(1)) << "assistive technology follows the keyboard";
+    keepPicture(host.get(), u"timeline-keyboard-dark.png"_s);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_FALSE(view->expandedToolSet()->contains(tool));
+    for (int step = 0; step < 2; ++step)
+        QTest::keyClick(list, Qt::Key_Right);
+    const auto approve = view->delegate()->controlRect(list->currentIndex(), HitKind::approve);
+    ASSERT_TRUE(approve && list->viewport()->rect().contains(*approve)) << "the focused control comes into view";
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(tab().entries.at(1).inlineApproval->status, CampaignInlineApproval::ApprovalDecision::approved);
+    EXPECT_EQ(card->childCount(), 3) << "a decided gate has no buttons";
+    EXPECT_EQ(list->currentControl(), -1) << "the keyboard falls back to the card";
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(list->currentIndex().row(), 0);
+    theme->setDark(false);
+    keepPicture(host.get(), u"timeline-keyboard-light.png"_s);
 }
 
 TEST_F(AgentTimelineViewTest, ApproveMarksThePlanActiveAndTextOpensForSelectionAsPlainText)
