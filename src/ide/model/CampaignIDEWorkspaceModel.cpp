@@ -199,9 +199,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         const CampaignIDEThread &first = m_threads.first();
         m_primaryDestination = IDEPrimaryDestination::thread(first.id);
         m_selectedProjectID = first.projectID;
-        const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
-            [&](const CampaignIDEProject &p) { return p.id == first.projectID; });
-        if (project != m_projects.cend() && !project->creatives.isEmpty())
+        const CampaignIDEProject *project = this->project(first.projectID);
+        if (project && !project->creatives.isEmpty())
             m_selectedArtboardID = project->creatives.first().id;
     }
 
@@ -488,9 +487,7 @@ std::optional<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::selectedArtboar
 
 void CampaignIDEWorkspaceModel::openProject(const QUuid &projectID)
 {
-    const bool known = std::any_of(
-        m_projects.cbegin(), m_projects.cend(), [&](const CampaignIDEProject &p) { return p.id == projectID; });
-    if (!known)
+    if (!project(projectID))
         return;
     if (m_selectedProjectID != projectID)
         setLaunchConfirmationProjectID(std::nullopt);
@@ -752,7 +749,7 @@ void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID, bool in
         return;
     }
     m_threadStore->readBodyInBackground(
-        threadID, this, [this](const QUuid &id, std::optional<CampaignIDEThread> stored) {
+        threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
             if (m_threadStore->hasBody(id))
                 return; // read meanwhile for a change, or removed
             adoptThreadBody(id, stored);

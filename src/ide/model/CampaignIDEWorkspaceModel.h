@@ -527,7 +527,7 @@ private:
 public:
     // --- End of server sync ---
 
-    // --- For canvas views ---
+    // --- Artboard edits by id ---
     // The canvas inspector's edits name their artboard: each selects it, then applies the edit as
     // setSelectedArtboardReview() / updateSelectedHeadline() do. An artboard the selected project no
     // longer holds changes nothing, the selection included.
@@ -535,7 +535,7 @@ public:
     void updateArtboardHeadline(QUuid artboardID, const QString &text);
     // --- End ---
 
-    // --- For workbench views ---
+    // --- Plan document edits ---
     // The project the plan document edits: the selected project, else the first one when nothing is
     // selected; none when there is no project or the selection names none.
     [[nodiscard]] std::optional<QUuid> planEditTargetProjectID() const;
@@ -548,7 +548,7 @@ public:
     void saveCampaignPlanFile();
     // --- End ---
 
-    // --- For thread views ---
+    // --- Split pane and a thread's files ---
     // The secondary agent pane's chip: shows the tab in the thread's split pane (whatever the active
     // tab) and saves the threads. An unknown thread changes nothing and saves nothing.
     void showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID);
@@ -557,7 +557,7 @@ public:
     void saveThreadToLocalWorkspace(const QUuid &threadID);
     // --- End ---
 
-    // --- For sidebar views ---
+    // --- A project's thread ---
     // A project row's click: ensureThread() for the project, then openThread() of that thread with
     // its own workbench. An id that matches no project changes nothing (no stray launch thread).
     // Returns the opened thread's id.

@@ -129,7 +129,9 @@ void CampaignIDEWorkspaceModel::runCompetitorLookup(const QString &domain, QUuid
     flashNotice(u"Loaded competitor intelligence for "_s % normalized % u'.');
 }
 
-void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(CampaignCompetitorAd ad, QUuid threadID)
+// The ad is a copy: the caller's may live in the thread changed below.
+void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(
+    CampaignCompetitorAd ad, QUuid threadID) // NOLINT(performance-unnecessary-value-param)
 {
     const CampaignIDEThread *thread = this->thread(threadID);
     if (!thread)
@@ -141,9 +143,7 @@ void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(CampaignCompetitorAd a
     mutateThread(
         threadID, [](CampaignIDEThread &t) { t.workbenchView = IDEWorkbenchView::canvas; }, Save::no);
     setSelectedSection(CampaignIDESection::creativeStudio);
-    const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
-        [&projectID](const CampaignIDEProject &p) { return p.id == projectID; });
-    if (project != m_projects.cend())
+    if (const CampaignIDEProject *project = this->project(projectID))
         syncProjectToLocalDisk(*project);
     savePersistedThreads();
     flashNotice(u"Cloned counter-positioning artboard to Creative Canvas."_s);

@@ -18,11 +18,6 @@ namespace orvane {
 
 namespace {
 
-bool hasProject(const QList<CampaignIDEProject> &projects, const QUuid &id)
-{
-    return std::any_of(projects.cbegin(), projects.cend(), [&id](const CampaignIDEProject &p) { return p.id == id; });
-}
-
 // The competitor a new thread studies until the user names one: the seed threads' first.
 const QString &newThreadCompetitorDomain()
 {
@@ -163,7 +158,7 @@ const OrvaneAgentPersona &CampaignIDEWorkspaceModel::operatorPersona()
 QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, SessionStore *session)
 {
     QUuid projectID;
-    if (request.projectID && hasProject(m_projects, *request.projectID))
+    if (request.projectID && project(*request.projectID))
         projectID = *request.projectID;
     else if (m_selectedProjectID)
         projectID = *m_selectedProjectID;

@@ -79,11 +79,11 @@ QUuid CampaignIDEWorkspaceModel::createProject(
     QString name, std::optional<QString> objective, const std::optional<OrvaneAPIClient> &client)
 {
     const QUuid id = QUuid::createUuid();
-    const QString trimmedObjective = objective.value_or(QString()).trimmed();
+    const QString trimmedObjective = std::move(objective).value_or(QString()).trimmed();
     const CampaignIDEProject project {
         .id = id,
         .serverID = std::nullopt,
-        .name = name,
+        .name = std::move(name),
         .status = u"Plan ready"_s,
         .updated = now(),
         .objective = trimmedObjective.isEmpty()
@@ -106,8 +106,8 @@ QUuid CampaignIDEWorkspaceModel::createProject(
 
     if (client) {
         // Not stored and never cancelled: it ends by itself, early when the model goes.
-        (void)mirrorProjectToService(
-            QPointer<CampaignIDEWorkspaceModel>(this), id, *client, name, project.objective, m_projectMirrors.begin());
+        (void)mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel>(this), id, *client, project.name,
+            project.objective, m_projectMirrors.begin());
     }
     return id;
 }

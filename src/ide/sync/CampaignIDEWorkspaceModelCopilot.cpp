@@ -13,6 +13,32 @@ namespace orvane {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The copilot's surface for a section of the selected project.
+CampaignCopilotSurface copilotSurface(CampaignIDESection section)
+{
+    switch (section) {
+    case CampaignIDESection::document:
+        return CampaignCopilotSurface::plan;
+    case CampaignIDESection::creativeStudio:
+        return CampaignCopilotSurface::creative;
+    case CampaignIDESection::reports:
+        return CampaignCopilotSurface::reports;
+    case CampaignIDESection::approvals:
+        return CampaignCopilotSurface::approvals;
+    case CampaignIDESection::localFiles:
+        return CampaignCopilotSurface::localFiles;
+    case CampaignIDESection::dashboard:
+        return CampaignCopilotSurface::dashboard;
+    case CampaignIDESection::settings:
+        return CampaignCopilotSurface::settings;
+    }
+    return CampaignCopilotSurface::plan;
+}
+
+} // namespace
+
 // --- Copilot --------------------------------------------------------------------------------------
 
 CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
@@ -29,8 +55,7 @@ CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
         context.remoteProjectID = project->serverID;
         context.projectName = project->name;
     }
-    context.surface = m_selectedProjectID ? CampaignCopilotSurface(int(m_selectedSection) + 1)
-                                          : CampaignCopilotSurface::projectsHome;
+    context.surface = m_selectedProjectID ? copilotSurface(m_selectedSection) : CampaignCopilotSurface::projectsHome;
     context.artifact = m_selectedProjectID ? title(m_selectedSection) : u"All Projects"_s;
     if (m_selectedSection == CampaignIDESection::creativeStudio) {
         if (const auto artboard = selectedArtboard())

@@ -236,12 +236,8 @@ LocalAgentExecutionOutcome CampaignIDEWorkspaceModel::ThreadEngine::applyLocalAg
     // The agent works on copies, which are then stored through the mutation API in one step each.
     CampaignIDEThread thread = *stored;
     std::optional<CampaignIDEProject> project;
-    for (const CampaignIDEProject &candidate : model.projects()) {
-        if (candidate.id == thread.projectID) {
-            project = candidate;
-            break;
-        }
-    }
+    if (const CampaignIDEProject *owner = model.project(thread.projectID))
+        project = *owner;
     const std::optional<CampaignIDEProject> selected = model.selectedProject();
     const LocalAgent::Context context {
         .selectedProjectSlug = selected ? selected->slug() : u"campaign"_s,

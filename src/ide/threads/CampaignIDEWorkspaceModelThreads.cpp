@@ -86,18 +86,12 @@ CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID
             return thread;
     }
 
-    const CampaignIDEProject *project = nullptr;
-    for (const CampaignIDEProject &candidate : std::as_const(m_projects)) {
-        if (candidate.id == projectID) {
-            project = &candidate;
-            break;
-        }
-    }
+    const CampaignIDEProject *project = this->project(projectID);
     const QString title = project ? project->name : u"New Campaign"_s;
     const QString displayName = project ? project->name : u"Campaign"_s;
     const QString slug = project ? project->slug() : u"campaign"_s;
 
-    const CampaignIDEThread thread = ThreadEngine::newThread({
+    CampaignIDEThread thread = ThreadEngine::newThread({
         .projectID = projectID,
         .title = title % u" — Launch Thread"_s,
         .workbench = IDEWorkbenchView::document,
