@@ -250,24 +250,29 @@ std::optional<QUuid> CampaignIDEWorkspaceModel::planEditTargetProjectID() const
     return m_projects.first().id;
 }
 
-void CampaignIDEWorkspaceModel::updateSelectedProjectObjective(const QString &text)
+namespace {
+
+// Stores a text field of the plan document in the project it edits, stamped "Now".
+void editPlanField(CampaignIDEWorkspaceModel &model, QString CampaignIDEProject::*field, const QString &text)
 {
-    if (const std::optional<QUuid> target = planEditTargetProjectID()) {
-        mutateProject(*target, [&text](CampaignIDEProject &project) {
-            project.objective = text;
+    if (const std::optional<QUuid> target = model.planEditTargetProjectID()) {
+        model.mutateProject(*target, [&](CampaignIDEProject &project) {
+            project.*field = text;
             project.updated = now();
         });
     }
 }
 
+} // namespace
+
+void CampaignIDEWorkspaceModel::updateSelectedProjectObjective(const QString &text)
+{
+    editPlanField(*this, &CampaignIDEProject::objective, text);
+}
+
 void CampaignIDEWorkspaceModel::updateSelectedProjectAudience(const QString &text)
 {
-    if (const std::optional<QUuid> target = planEditTargetProjectID()) {
-        mutateProject(*target, [&text](CampaignIDEProject &project) {
-            project.audience = text;
-            project.updated = now();
-        });
-    }
+    editPlanField(*this, &CampaignIDEProject::audience, text);
 }
 
 void CampaignIDEWorkspaceModel::updateSelectedProjectName(const QString &name)
