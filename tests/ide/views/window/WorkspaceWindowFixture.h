@@ -2,10 +2,10 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceModelFixture.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "ide/views/window/LiveContextRefresher.h"
 #include "ide/views/window/WindowPrimitives.h"
-#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/window/WorkspaceWindowController.h"
 #include "kit/auth/AccountStore.h"
 #include "kit/session/SessionStore.h"
