@@ -22,12 +22,15 @@ AppHarness::AppHarness()
 
 AppHarness::~AppHarness()
 {
-    if (m_app && m_app->hasSession())
+    std::optional<InFlightTasks::Watch> logins;
+    if (m_app && m_app->hasSession()) {
         m_app->session().cancelSignIn();
+        logins = m_app->session().loginTasks();
+    }
     m_app.reset();
     // Screens left with deleteLater go before the home does, and the transfers they cancelled end.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(QTest::qWaitFor([] { return SessionStore::runningLoginTasks() == 0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !logins || logins->idle(); }));
     EXPECT_TRUE(m_service.waitForNoOpenConnections());
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

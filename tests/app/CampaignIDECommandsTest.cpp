@@ -3,9 +3,9 @@
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/records/IDEPrimaryDestination.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
-#include "ide/views/window/WorkspaceViewState.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,5 +1,8 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 
+#include "ide/model/StoredValue.h"
+#include "ide/model/WorkspaceWindowState.h"
+
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/ThreadStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
@@ -35,16 +38,6 @@ QString dataHome()
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return xdg;
     return QDir::homePath() + u"/.local/share";
-}
-
-// Sets a stored value and announces it only when it changes.
-template <typename T, typename Signal>
-void assign(CampaignIDEWorkspaceModel *model, T &field, const T &value, Signal signal)
-{
-    if (field == value)
-        return;
-    field = value;
-    Q_EMIT(model->*signal)();
 }
 
 } // namespace
@@ -168,6 +161,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     QObject *parent)
     : QObject(parent),
       m_locations(std::move(locations)),
+      m_windowState(new WorkspaceWindowState(this)),
       m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
       m_threadStore(std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
           m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk)),
@@ -177,6 +171,9 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
       m_copilotStore(copilotStore)
 {
     Q_ASSERT(notificationCenter && copilotStore);
+    connect(
+        m_windowState, &WorkspaceWindowState::appearanceChanged, this, &CampaignIDEWorkspaceModel::appearanceChanged);
+    connect(m_windowState, &WorkspaceWindowState::canvasChanged, this, &CampaignIDEWorkspaceModel::canvasChanged);
     if (notificationCenter && !notificationCenter->parent())
         notificationCenter->setParent(this);
     if (copilotStore && !copilotStore->parent())
@@ -202,9 +199,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         const CampaignIDEThread &first = m_threads.first();
         m_primaryDestination = IDEPrimaryDestination::thread(first.id);
         m_selectedProjectID = first.projectID;
-        const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
-            [&](const CampaignIDEProject &p) { return p.id == first.projectID; });
-        if (project != m_projects.cend() && !project->creatives.isEmpty())
+        const CampaignIDEProject *project = this->project(first.projectID);
+        if (project && !project->creatives.isEmpty())
             m_selectedArtboardID = project->creatives.first().id;
     }
 
@@ -274,146 +270,186 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
 
 void CampaignIDEWorkspaceModel::setSelectedProjectID(const std::optional<QUuid> &id)
 {
-    assign(this, m_selectedProjectID, id, &CampaignIDEWorkspaceModel::selectedProjectIDChanged);
+    assignAndNotify(this, m_selectedProjectID, id, &CampaignIDEWorkspaceModel::selectedProjectIDChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedSection(CampaignIDESection section)
 {
-    assign(this, m_selectedSection, section, &CampaignIDEWorkspaceModel::selectedSectionChanged);
+    assignAndNotify(this, m_selectedSection, section, &CampaignIDEWorkspaceModel::selectedSectionChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSearchQuery(const QString &query)
 {
-    assign(this, m_searchQuery, query, &CampaignIDEWorkspaceModel::searchQueryChanged);
+    assignAndNotify(this, m_searchQuery, query, &CampaignIDEWorkspaceModel::searchQueryChanged);
 }
 
 void CampaignIDEWorkspaceModel::setLaunchConfirmationProjectID(const std::optional<QUuid> &id)
 {
-    assign(this, m_launchConfirmationProjectID, id, &CampaignIDEWorkspaceModel::launchConfirmationProjectIDChanged);
+    assignAndNotify(
+        this, m_launchConfirmationProjectID, id, &CampaignIDEWorkspaceModel::launchConfirmationProjectIDChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPendingLaunchRequest(const std::optional<CampaignLaunchRequest> &request)
 {
-    assign(this, m_pendingLaunchRequest, request, &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged);
+    assignAndNotify(this, m_pendingLaunchRequest, request, &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged);
 }
 
 void CampaignIDEWorkspaceModel::setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts)
 {
-    assign(this, m_executionReceipts, receipts, &CampaignIDEWorkspaceModel::executionReceiptsChanged);
+    assignAndNotify(this, m_executionReceipts, receipts, &CampaignIDEWorkspaceModel::executionReceiptsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedArtboardID(const std::optional<QUuid> &id)
 {
-    assign(this, m_selectedArtboardID, id, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged);
-}
-
-void CampaignIDEWorkspaceModel::setCanvasTool(CreativeCanvasTool tool)
-{
-    assign(this, m_canvasTool, tool, &CampaignIDEWorkspaceModel::canvasChanged);
-}
-
-bool CampaignIDEWorkspaceModel::setCanvasZoom(double zoom)
-{
-    if (!std::isfinite(zoom) || zoom < minCanvasZoom || zoom > maxCanvasZoom)
-        return false;
-    assign(this, m_canvasZoom, zoom, &CampaignIDEWorkspaceModel::canvasChanged);
-    return true;
-}
-
-void CampaignIDEWorkspaceModel::setCanvasShowsGrid(bool shows)
-{
-    assign(this, m_canvasShowsGrid, shows, &CampaignIDEWorkspaceModel::canvasChanged);
-}
-
-void CampaignIDEWorkspaceModel::setCanvasSnapsToGrid(bool snaps)
-{
-    assign(this, m_canvasSnapsToGrid, snaps, &CampaignIDEWorkspaceModel::canvasChanged);
+    assignAndNotify(this, m_selectedArtboardID, id, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged);
 }
 
 void CampaignIDEWorkspaceModel::setAgentProposals(const QList<CampaignIDEAgentProposal> &proposals)
 {
-    assign(this, m_agentProposals, proposals, &CampaignIDEWorkspaceModel::agentProposalsChanged);
+    assignAndNotify(this, m_agentProposals, proposals, &CampaignIDEWorkspaceModel::agentProposalsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPlanProposal(const std::optional<CampaignIDEPlanProposal> &proposal)
 {
-    assign(this, m_planProposal, proposal, &CampaignIDEWorkspaceModel::planProposalChanged);
+    assignAndNotify(this, m_planProposal, proposal, &CampaignIDEWorkspaceModel::planProposalChanged);
 }
 
 void CampaignIDEWorkspaceModel::setReports(const QList<ReportArtifact> &reports)
 {
-    assign(this, m_reports, reports, &CampaignIDEWorkspaceModel::reportsChanged);
+    assignAndNotify(this, m_reports, reports, &CampaignIDEWorkspaceModel::reportsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedReport(const std::optional<ReportArtifact> &report)
 {
-    assign(this, m_selectedReport, report, &CampaignIDEWorkspaceModel::reportsChanged);
+    assignAndNotify(this, m_selectedReport, report, &CampaignIDEWorkspaceModel::reportsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPendingActions(const QList<PendingAction> &actions)
 {
-    assign(this, m_pendingActions, actions, &CampaignIDEWorkspaceModel::pendingActionsChanged);
+    assignAndNotify(this, m_pendingActions, actions, &CampaignIDEWorkspaceModel::pendingActionsChanged);
 }
 
 void CampaignIDEWorkspaceModel::selectLocalFile(const QString &id)
 {
-    assign(this, m_selectedLocalFileID, std::optional<QString>(id),
+    assignAndNotify(this, m_selectedLocalFileID, std::optional<QString>(id),
         &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
 }
 
 void CampaignIDEWorkspaceModel::setSyncingServer(bool syncing)
 {
-    assign(this, m_isSyncingServer, syncing, &CampaignIDEWorkspaceModel::syncingServerChanged);
+    assignAndNotify(this, m_isSyncingServer, syncing, &CampaignIDEWorkspaceModel::syncingServerChanged);
 }
 
 void CampaignIDEWorkspaceModel::setStatusNotice(const std::optional<QString> &notice)
 {
-    assign(this, m_statusNotice, notice, &CampaignIDEWorkspaceModel::statusNoticeChanged);
+    assignAndNotify(this, m_statusNotice, notice, &CampaignIDEWorkspaceModel::statusNoticeChanged);
 }
 
 void CampaignIDEWorkspaceModel::setPrimaryDestination(const IDEPrimaryDestination &destination)
 {
-    assign(this, m_primaryDestination, destination, &CampaignIDEWorkspaceModel::primaryDestinationChanged);
+    assignAndNotify(this, m_primaryDestination, destination, &CampaignIDEWorkspaceModel::primaryDestinationChanged);
 }
 
 void CampaignIDEWorkspaceModel::setConnections(const QList<CampaignPlatformConnection> &connections)
 {
-    assign(this, m_connections, connections, &CampaignIDEWorkspaceModel::connectionsChanged);
+    assignAndNotify(this, m_connections, connections, &CampaignIDEWorkspaceModel::connectionsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setAssets(const QList<CampaignAssetLibraryItem> &assets)
 {
-    assign(this, m_assets, assets, &CampaignIDEWorkspaceModel::assetsChanged);
+    assignAndNotify(this, m_assets, assets, &CampaignIDEWorkspaceModel::assetsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setRecommendedActions(const QList<CampaignRecommendedNextAction> &actions)
 {
-    assign(this, m_recommendedActions, actions, &CampaignIDEWorkspaceModel::recommendedActionsChanged);
-}
-
-void CampaignIDEWorkspaceModel::setDarkTheme(bool dark)
-{
-    assign(this, m_isDarkTheme, dark, &CampaignIDEWorkspaceModel::appearanceChanged);
-}
-
-void CampaignIDEWorkspaceModel::setSidebarCollapsed(bool collapsed)
-{
-    assign(this, m_isSidebarCollapsed, collapsed, &CampaignIDEWorkspaceModel::appearanceChanged);
-}
-
-void CampaignIDEWorkspaceModel::setShowingCommandPalette(bool showing)
-{
-    assign(this, m_showingCommandPalette, showing, &CampaignIDEWorkspaceModel::appearanceChanged);
-}
-
-void CampaignIDEWorkspaceModel::setAgentDrawerOpen(bool open)
-{
-    assign(this, m_agentDrawerOpen, open, &CampaignIDEWorkspaceModel::appearanceChanged);
+    assignAndNotify(this, m_recommendedActions, actions, &CampaignIDEWorkspaceModel::recommendedActionsChanged);
 }
 
 void CampaignIDEWorkspaceModel::setProjectFilterID(const std::optional<QUuid> &id)
 {
-    assign(this, m_projectFilterID, id, &CampaignIDEWorkspaceModel::projectFilterIDChanged);
+    assignAndNotify(this, m_projectFilterID, id, &CampaignIDEWorkspaceModel::projectFilterIDChanged);
+}
+
+// --- Window state ---------------------------------------------------------------------------------
+
+CreativeCanvasTool CampaignIDEWorkspaceModel::canvasTool() const
+{
+    return m_windowState->canvasTool();
+}
+
+void CampaignIDEWorkspaceModel::setCanvasTool(CreativeCanvasTool tool)
+{
+    m_windowState->setCanvasTool(tool);
+}
+
+double CampaignIDEWorkspaceModel::canvasZoom() const
+{
+    return m_windowState->canvasZoom();
+}
+
+bool CampaignIDEWorkspaceModel::setCanvasZoom(double zoom)
+{
+    return m_windowState->setCanvasZoom(zoom);
+}
+
+bool CampaignIDEWorkspaceModel::canvasShowsGrid() const
+{
+    return m_windowState->canvasShowsGrid();
+}
+
+void CampaignIDEWorkspaceModel::setCanvasShowsGrid(bool shows)
+{
+    m_windowState->setCanvasShowsGrid(shows);
+}
+
+bool CampaignIDEWorkspaceModel::canvasSnapsToGrid() const
+{
+    return m_windowState->canvasSnapsToGrid();
+}
+
+void CampaignIDEWorkspaceModel::setCanvasSnapsToGrid(bool snaps)
+{
+    m_windowState->setCanvasSnapsToGrid(snaps);
+}
+
+bool CampaignIDEWorkspaceModel::isDarkTheme() const
+{
+    return m_windowState->isDarkTheme();
+}
+
+void CampaignIDEWorkspaceModel::setDarkTheme(bool dark)
+{
+    m_windowState->setDarkTheme(dark);
+}
+
+bool CampaignIDEWorkspaceModel::isSidebarCollapsed() const
+{
+    return m_windowState->isSidebarCollapsed();
+}
+
+void CampaignIDEWorkspaceModel::setSidebarCollapsed(bool collapsed)
+{
+    m_windowState->setSidebarCollapsed(collapsed);
+}
+
+bool CampaignIDEWorkspaceModel::showingCommandPalette() const
+{
+    return m_windowState->showingCommandPalette();
+}
+
+void CampaignIDEWorkspaceModel::setShowingCommandPalette(bool showing)
+{
+    m_windowState->setShowingCommandPalette(showing);
+}
+
+bool CampaignIDEWorkspaceModel::agentDrawerOpen() const
+{
+    return m_windowState->agentDrawerOpen();
+}
+
+void CampaignIDEWorkspaceModel::setAgentDrawerOpen(bool open)
+{
+    m_windowState->setAgentDrawerOpen(open);
 }
 
 // --- Selection and notices ------------------------------------------------------------------------
@@ -451,9 +487,7 @@ std::optional<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::selectedArtboar
 
 void CampaignIDEWorkspaceModel::openProject(const QUuid &projectID)
 {
-    const bool known = std::any_of(
-        m_projects.cbegin(), m_projects.cend(), [&](const CampaignIDEProject &p) { return p.id == projectID; });
-    if (!known)
+    if (!project(projectID))
         return;
     if (m_selectedProjectID != projectID)
         setLaunchConfirmationProjectID(std::nullopt);
@@ -517,6 +551,22 @@ std::optional<QString> CampaignIDEWorkspaceModel::extractDomain(const QString &t
             return piece.toString().toLower();
     }
     return std::nullopt;
+}
+
+// --- Look-ups -------------------------------------------------------------------------------------
+
+const CampaignIDEThread *CampaignIDEWorkspaceModel::thread(const QUuid &threadID) const
+{
+    const auto found = std::find_if(m_threads.cbegin(), m_threads.cend(),
+        [&threadID](const CampaignIDEThread &candidate) { return candidate.id == threadID; });
+    return found == m_threads.cend() ? nullptr : &*found;
+}
+
+const CampaignIDEProject *CampaignIDEWorkspaceModel::project(const QUuid &projectID) const
+{
+    const auto found = std::find_if(m_projects.cbegin(), m_projects.cend(),
+        [&projectID](const CampaignIDEProject &candidate) { return candidate.id == projectID; });
+    return found == m_projects.cend() ? nullptr : &*found;
 }
 
 // --- Mutation API ---------------------------------------------------------------------------------
@@ -699,7 +749,7 @@ void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID, bool in
         return;
     }
     m_threadStore->readBodyInBackground(
-        threadID, this, [this](const QUuid &id, std::optional<CampaignIDEThread> stored) {
+        threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
             if (m_threadStore->hasBody(id))
                 return; // read meanwhile for a change, or removed
             adoptThreadBody(id, stored);
@@ -730,433 +780,6 @@ void CampaignIDEWorkspaceModel::flushPendingWrites()
     m_disk->flush();
     // Publish what the writer sent back (local file listings, save outcomes) right away.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-}
-
-// --- Local workspace folder mirror ----------------------------------------------------------------
-
-QString CampaignIDEWorkspaceModel::keptCopiesNotice(
-    const QString &root, const QString &shownRoot, const QStringList &copies)
-{
-    const auto shown
-        = [&](const QString &path) { return path.startsWith(root + u'/') ? shownRoot + path.mid(root.size()) : path; };
-    QString notice = u"Kept your edited file as "_s + shown(copies.first());
-    if (copies.size() > 1)
-        notice += u" and "_s + QString::number(copies.size() - 1) + u" more beside their files"_s;
-    return notice + u'.';
-}
-
-namespace {
-
-// Writes one project's folder on the writer's thread. Returns the first failure, if any; the other
-// files are still written.
-std::optional<QString> mirrorProjectFolder(
-    WorkspaceDiskQueue &disk, const CampaignIDEProject &project, const QString &folder, bool force = false)
-{
-    if (!QDir().mkpath(folder))
-        return u"the folder could not be created"_s;
-    std::optional<QString> failure;
-    QString error;
-    if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::planFileName),
-            WorkspaceFiles::campaignPlanMarkdown(project).toUtf8(), &error, force)
-        && !error.isEmpty())
-        failure = error;
-    try {
-        error.clear();
-        if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::creativesFileName),
-                WorkspaceFiles::creativesJson(project.creatives), &error, force)
-            && !error.isEmpty() && !failure)
-            failure = error;
-    } catch (const JsonError &) {
-        // Skipped; the rules file below is still written.
-    }
-    const QString rules = folder + u'/' + QStringView(WorkspaceFiles::rulesFileName);
-    const QFileInfo info(rules);
-    error.clear();
-    if (!info.exists() && !info.isSymLink()
-        && !platform::writeFileAtomically(rules, WorkspaceFiles::executionRulesMarkdown(project).toUtf8(), &error)
-        && !failure)
-        failure = error;
-    return failure;
-}
-
-} // namespace
-
-void CampaignIDEWorkspaceModel::syncProjectToLocalDisk(const CampaignIDEProject &project)
-{
-    syncProjectFolder(project, WorkspaceDiskQueue::Lane::mirror);
-}
-
-void CampaignIDEWorkspaceModel::syncProjectFolder(const CampaignIDEProject &project, WorkspaceDiskQueue::Lane lane)
-{
-    const QString folder = projectFolderPath(project);
-    m_disk->enqueue(
-        u"project:"_s + project.id.toString(),
-        [project, folder](WorkspaceDiskQueue &disk) { (void)mirrorProjectFolder(disk, project, folder); }, lane);
-}
-
-void CampaignIDEWorkspaceModel::syncAllProjectsToLocalDisk()
-{
-    for (const CampaignIDEProject &project : std::as_const(m_projects))
-        syncProjectToLocalDisk(project);
-    reloadLocalFilesForSelectedProject();
-}
-
-void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice)
-{
-    // One job per project, so that saves can run between them; the outcome is gathered at the end.
-    struct Outcome {
-        std::optional<QString> failure;
-        QStringList keptCopies;
-    };
-    const auto outcome = std::make_shared<Outcome>();
-    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
-        const QString folder = projectFolderPath(project);
-        // Not keyed: a later write of the project must not take its place, or its outcome would be lost.
-        m_disk->enqueue(
-            [project, folder, outcome](WorkspaceDiskQueue &disk) {
-                const auto error = mirrorProjectFolder(disk, project, folder, true);
-                if (error && !outcome->failure)
-                    outcome->failure = error;
-                outcome->keptCopies += disk.takeKeptCopies();
-            },
-            WorkspaceDiskQueue::Lane::mirror);
-    }
-    QObject *receiver = this; // queued calls to it are dropped once it is gone
-    const QString root = m_locations.workspaceRoot;
-    m_disk->enqueue(
-        [outcome, successNotice, receiver, root, shownRoot = shownWorkspaceRoot()](WorkspaceDiskQueue &) {
-            QString notice = outcome->failure
-                ? u"Failed to sync campaign projects to "_s + shownRoot + u": "_s + *outcome->failure
-                : successNotice;
-            if (!outcome->keptCopies.isEmpty())
-                notice += u' ' + keptCopiesNotice(root, shownRoot, outcome->keptCopies);
-            QMetaObject::invokeMethod(
-                receiver,
-                [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
-                Qt::QueuedConnection);
-        },
-        WorkspaceDiskQueue::Lane::mirror);
-    reloadLocalFilesForSelectedProject();
-}
-
-void CampaignIDEWorkspaceModel::syncThreadArtifactsToDisk(const CampaignIDEThread &thread)
-{
-    const auto project = std::find_if(
-        m_projects.cbegin(), m_projects.cend(), [&](const CampaignIDEProject &p) { return p.id == thread.projectID; });
-    if (project == m_projects.cend())
-        return;
-    const QString folder = projectFolderPath(*project);
-    // The selected project's files are on screen: they go ahead of the mirror, like its listing.
-    const auto lane
-        = project->id == m_selectedProjectID ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
-    m_disk->enqueue(
-        u"artifacts:"_s + thread.projectID.toString(),
-        [thread, folder](WorkspaceDiskQueue &disk) {
-            QDir().mkpath(folder);
-            disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName),
-                WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows));
-            disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName),
-                WorkspaceFiles::threadTranscriptJson(thread)); // an encoding error skips only this file
-        },
-        lane);
-}
-
-// --- Local files ----------------------------------------------------------------------------------
-
-void CampaignIDEWorkspaceModel::reloadLocalFilesForSelectedProject()
-{
-    if (const auto project = selectedProject()) {
-        syncProjectFolder(*project, WorkspaceDiskQueue::Lane::user); // shown next: ahead of the mirror
-        enqueueListing(projectFolderPath(*project), false);
-    } else {
-        enqueueListing(m_locations.workspaceRoot, true);
-    }
-}
-
-void CampaignIDEWorkspaceModel::enqueueListing(const QString &folder, bool createFolder)
-{
-    const quint64 generation = ++m_listingGeneration;
-    QObject *receiver = this; // alive while the writer runs: the destructor stops the writer first
-    m_disk->enqueue(u"listing"_s, [folder, createFolder, generation, receiver](WorkspaceDiskQueue &) {
-        if (createFolder)
-            QDir().mkpath(folder);
-        auto files = WorkspaceFiles::listTextFiles(folder, maxListedFileSize);
-        QMetaObject::invokeMethod(
-            receiver,
-            [receiver, generation, files = std::move(files)]() mutable {
-                static_cast<CampaignIDEWorkspaceModel *>(receiver)->applyLocalFileListing(generation, std::move(files));
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void CampaignIDEWorkspaceModel::applyLocalFileListing(
-    quint64 generation, std::optional<QList<LocalWorkspaceFile>> files)
-{
-    if (generation != m_listingGeneration)
-        return; // a newer listing is on its way
-    if (!files) {
-        m_localFiles.clear();
-        Q_EMIT localFilesChanged();
-        return;
-    }
-    // Unsaved edits of files that are still listed stay.
-    for (LocalWorkspaceFile &file : *files) {
-        const auto old = std::find_if(m_localFiles.cbegin(), m_localFiles.cend(),
-            [&](const LocalWorkspaceFile &f) { return f.isModified && f.id() == file.id(); });
-        if (old != m_localFiles.cend()) {
-            file.content = old->content;
-            file.isModified = true;
-        }
-    }
-    m_localFiles = std::move(*files);
-    Q_EMIT localFilesChanged();
-
-    const bool selectionListed = m_selectedLocalFileID
-        && std::any_of(m_localFiles.cbegin(), m_localFiles.cend(),
-            [&](const LocalWorkspaceFile &f) { return f.id() == *m_selectedLocalFileID; });
-    if (!selectionListed) {
-        assign(this, m_selectedLocalFileID,
-            m_localFiles.isEmpty() ? std::nullopt : std::optional<QString>(m_localFiles.first().id()),
-            &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
-    }
-}
-
-qsizetype CampaignIDEWorkspaceModel::selectedLocalFileIndex() const
-{
-    if (m_localFiles.isEmpty())
-        return -1;
-    if (m_selectedLocalFileID) {
-        for (qsizetype i = 0; i < m_localFiles.size(); ++i) {
-            if (m_localFiles.at(i).id() == *m_selectedLocalFileID)
-                return i;
-        }
-    }
-    return 0;
-}
-
-std::optional<LocalWorkspaceFile> CampaignIDEWorkspaceModel::selectedLocalFile() const
-{
-    const qsizetype row = selectedLocalFileIndex();
-    if (row < 0)
-        return std::nullopt;
-    return m_localFiles.at(row);
-}
-
-void CampaignIDEWorkspaceModel::updateSelectedLocalFileContent(const QString &text)
-{
-    const qsizetype row = selectedLocalFileIndex();
-    if (row < 0)
-        return;
-    LocalWorkspaceFile &file = m_localFiles[row];
-    if (file.content == text && file.isModified)
-        return;
-    file.content = text;
-    file.isModified = true;
-    Q_EMIT localFileChanged(file.id());
-}
-
-QString CampaignIDEWorkspaceModel::localFileEditorContent() const
-{
-    const auto file = selectedLocalFile();
-    return file ? file->content : QString();
-}
-
-QString CampaignIDEWorkspaceModel::selectedLocalFileName() const
-{
-    const auto file = selectedLocalFile();
-    return file ? file->name : QString();
-}
-
-void CampaignIDEWorkspaceModel::saveSelectedLocalFile()
-{
-    const qsizetype row = selectedLocalFileIndex();
-    if (row >= 0)
-        saveLocalFile(m_localFiles.at(row));
-}
-
-void CampaignIDEWorkspaceModel::saveLocalFile(const LocalWorkspaceFile &file)
-{
-    QObject *receiver = this;
-    m_disk->enqueue([file, receiver](WorkspaceDiskQueue &) {
-        QString error;
-        const bool saved = platform::writeFileAtomically(file.url.toLocalFile(), file.content.toUtf8(), &error);
-        QMetaObject::invokeMethod(
-            receiver,
-            [receiver, file, saved, error] {
-                static_cast<CampaignIDEWorkspaceModel *>(receiver)->finishLocalFileSave(file, saved, error);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void CampaignIDEWorkspaceModel::finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error)
-{
-    if (!ok) {
-        flashNotice(u"Failed to save "_s + saved.name + u": "_s + error);
-        return;
-    }
-    // Text typed while the save ran stays marked as unsaved.
-    for (LocalWorkspaceFile &file : m_localFiles) {
-        if (file.id() == saved.id() && file.content == saved.content && file.isModified) {
-            file.isModified = false;
-            Q_EMIT localFileChanged(file.id());
-            break;
-        }
-    }
-    flashNotice(u"Saved "_s + saved.name + u" to disk."_s);
-}
-
-QString CampaignIDEWorkspaceModel::revealFolderPath() const
-{
-    const auto project = selectedProject();
-    return project ? projectFolderPath(*project) : m_locations.workspaceRoot;
-}
-
-// --- Copilot --------------------------------------------------------------------------------------
-
-CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
-{
-    const auto project = selectedProject();
-    CampaignCopilotContext context;
-    context.principalID = m_identity.principalID;
-    context.accountName = m_identity.accountName;
-    context.workspaceID = m_identity.workspaceID;
-    context.workspaceName = m_identity.workspaceName;
-    context.teamName = u"Paid Media"_s;
-    context.projectID = m_selectedProjectID;
-    if (project) {
-        context.remoteProjectID = project->serverID;
-        context.projectName = project->name;
-    }
-    context.surface = m_selectedProjectID ? CampaignCopilotSurface(int(m_selectedSection) + 1)
-                                          : CampaignCopilotSurface::projectsHome;
-    context.artifact = m_selectedProjectID ? title(m_selectedSection) : u"All Projects"_s;
-    if (m_selectedSection == CampaignIDESection::creativeStudio) {
-        if (const auto artboard = selectedArtboard())
-            context.selection
-                = artboard->platform + u" · "_s + artboard->format + u" — \""_s + artboard->headline + u'"';
-    } else if (m_selectedSection == CampaignIDESection::localFiles) {
-        if (const auto file = selectedLocalFile())
-            context.selection = file->name;
-    }
-
-    if (project) {
-        context.facts = {
-            { u"Objective"_s, project->objective },
-            { u"Channels"_s, project->channelsAndBudget },
-            { u"Plan"_s, project->hasPlan ? u"Ready"_s : u"Draft"_s },
-            { u"Creatives"_s,
-                QString::number(project->approvedCreativeCount()) + u'/' + QString::number(project->creatives.size())
-                    + u" approved"_s },
-            { u"Launch"_s, launchStateLabel() },
-        };
-        if (!project->hasPlan)
-            context.blockers.append(u"Campaign plan needs review"_s);
-        if (project->creatives.isEmpty())
-            context.blockers.append(u"No creative artboards"_s);
-        else if (project->approvedCreativeCount() != project->creatives.size())
-            context.blockers.append(u"Creative approvals incomplete"_s);
-        const bool pendingProposal
-            = std::any_of(m_agentProposals.cbegin(), m_agentProposals.cend(),
-                  [&](const CampaignIDEAgentProposal &p) {
-                      return p.projectID == project->id && p.status == AgentProposalStatus::pending;
-                  })
-            || (m_planProposal && m_planProposal->projectID == project->id
-                && m_planProposal->status == AgentProposalStatus::pending);
-        if (pendingProposal)
-            context.blockers.append(u"Agent proposal awaiting review"_s);
-    } else {
-        QList<QString> names;
-        for (const CampaignIDEProject &p : m_projects)
-            names.append(p.name);
-        context.facts = {
-            { u"Projects"_s, names.isEmpty() ? u"None"_s : names.join(u", "_s) },
-            { u"Approvals"_s, QString::number(m_pendingActions.size()) + u" pending"_s },
-            { u"Reports"_s, QString::number(m_reports.size()) + u" available"_s },
-        };
-    }
-
-    if (!m_selectedProjectID) {
-        context.capabilities
-            = { u"Audit cross-channel spend"_s, u"Create a new campaign plan"_s, u"Review pending approvals"_s };
-    } else {
-        switch (m_selectedSection) {
-        case CampaignIDESection::document:
-            context.capabilities = { u"Refine objective & audience"_s, u"Propose channel & budget allocation"_s,
-                u"Generate creative brief"_s };
-            break;
-        case CampaignIDESection::creativeStudio:
-            context.capabilities = { u"Write high-converting headline variants"_s, u"Check platform character limits"_s,
-                u"Propose artboard diff"_s };
-            break;
-        case CampaignIDESection::reports:
-            context.capabilities
-                = { u"Summarize lift & ROAS"_s, u"Generate executive HTML report"_s, u"Identify wasted ad spend"_s };
-            break;
-        case CampaignIDESection::approvals:
-            context.capabilities = { u"Explain risk level & script preview"_s, u"Verify budget guardrails"_s };
-            break;
-        case CampaignIDESection::localFiles:
-            context.capabilities = { u"Inspect local Markdown & JSON files"_s, u"Sync campaign brief to disk"_s };
-            break;
-        case CampaignIDESection::dashboard:
-            context.capabilities = { u"Summarize post-launch delivery"_s, u"Recommend bid or budget adjustments"_s };
-            break;
-        case CampaignIDESection::settings:
-            context.capabilities = { u"Review campaign governance rules"_s, u"Verify connected ad accounts"_s };
-            break;
-        }
-    }
-    context.isFresh = m_identity.contextIsFresh;
-    return context;
-}
-
-void CampaignIDEWorkspaceModel::handleAgentReply(const QString &reply, const CampaignCopilotContext &context)
-{
-    if (!context.projectID)
-        return;
-    const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
-        [&](const CampaignIDEProject &p) { return p.id == *context.projectID; });
-    if (project == m_projects.cend())
-        return;
-    static const QRegularExpression leadingMarks(u"^[#*\\->0-9.\\s]+"_s);
-    std::optional<QString> chosen;
-    for (const QString &line : reply.split(u'\n')) {
-        QString cleaned = line;
-        cleaned.remove(leadingMarks);
-        cleaned = cleaned.trimmed();
-        if (cleaned.size() >= 18 && cleaned.size() <= 140) {
-            chosen = cleaned;
-            break;
-        }
-    }
-    if (!chosen)
-        return;
-    if (context.surface == CampaignCopilotSurface::plan) {
-        if (m_planProposal && m_planProposal->projectID == *context.projectID
-            && m_planProposal->status == AgentProposalStatus::pending)
-            return;
-        setPlanProposal(CampaignIDEPlanProposal { QUuid::createUuid(), *context.projectID,
-            u"Agent objective refinement"_s, u"Proposed from your Workspace Agent conversation."_s, project->objective,
-            *chosen, AgentProposalStatus::pending });
-    } else if (context.surface == CampaignCopilotSurface::creative) {
-        const auto artboard = selectedArtboard();
-        if (!artboard)
-            return;
-        const bool pending
-            = std::any_of(m_agentProposals.cbegin(), m_agentProposals.cend(), [&](const CampaignIDEAgentProposal &p) {
-                  return p.projectID == *context.projectID && p.artboardID == artboard->id
-                      && p.status == AgentProposalStatus::pending;
-              });
-        if (pending)
-            return;
-        QList<CampaignIDEAgentProposal> proposals = m_agentProposals;
-        proposals.prepend(CampaignIDEAgentProposal { QUuid::createUuid(), *context.projectID, artboard->id,
-            u"Agent copy suggestion"_s, u"Extracted from your latest Workspace Agent turn."_s, artboard->headline,
-            *chosen, AgentProposalStatus::pending });
-        setAgentProposals(proposals);
-    }
 }
 
 } // namespace orvane

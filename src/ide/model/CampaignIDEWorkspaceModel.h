@@ -19,6 +19,7 @@
 #include "ide/records/OrvaneAgentPersona.h"
 #include "kit/models/ServiceRecords.h"
 #include "kit/networking/HttpTransport.h"
+#include "kit/support/InFlightTasks.h"
 #include "platform/UserDefaults.h"
 
 #include <QHash>
@@ -39,6 +40,7 @@ namespace orvane {
 
 class SessionStore;
 class ThreadStore;
+class WorkspaceWindowState;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
 // shows, the selection, and the operations views call. It lives on the main thread only.
@@ -97,6 +99,8 @@ public:
     // --- Stored state, in declaration order ---------------------------------------------------------
 
     [[nodiscard]] const QList<CampaignIDEProject> &projects() const { return m_projects; }
+    // The first project with the id; null when there is none. Valid until the project list changes.
+    [[nodiscard]] const CampaignIDEProject *project(const QUuid &projectID) const;
     [[nodiscard]] const std::optional<QUuid> &selectedProjectID() const { return m_selectedProjectID; }
     void setSelectedProjectID(const std::optional<QUuid> &id);
     [[nodiscard]] CampaignIDESection selectedSection() const { return m_selectedSection; }
@@ -120,17 +124,16 @@ public:
     void setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts);
     [[nodiscard]] const std::optional<QUuid> &selectedArtboardID() const { return m_selectedArtboardID; }
     void setSelectedArtboardID(const std::optional<QUuid> &id);
-    [[nodiscard]] CreativeCanvasTool canvasTool() const { return m_canvasTool; }
+    // The canvas as it is looked at, kept by the window state.
+    [[nodiscard]] CreativeCanvasTool canvasTool() const;
     void setCanvasTool(CreativeCanvasTool tool);
-    [[nodiscard]] double canvasZoom() const { return m_canvasZoom; }
-    // Refuses a zoom that is not finite or outside [minCanvasZoom, maxCanvasZoom]; returns whether
-    // the value was taken.
+    [[nodiscard]] double canvasZoom() const;
+    // Refuses a zoom that is not finite or out of the window state's range; returns whether the
+    // value was taken.
     bool setCanvasZoom(double zoom);
-    static constexpr double minCanvasZoom = 0.05;
-    static constexpr double maxCanvasZoom = 16.0;
-    [[nodiscard]] bool canvasShowsGrid() const { return m_canvasShowsGrid; }
+    [[nodiscard]] bool canvasShowsGrid() const;
     void setCanvasShowsGrid(bool shows);
-    [[nodiscard]] bool canvasSnapsToGrid() const { return m_canvasSnapsToGrid; }
+    [[nodiscard]] bool canvasSnapsToGrid() const;
     void setCanvasSnapsToGrid(bool snaps);
     [[nodiscard]] const QList<CampaignIDEAgentProposal> &agentProposals() const { return m_agentProposals; }
     void setAgentProposals(const QList<CampaignIDEAgentProposal> &proposals);
@@ -158,6 +161,8 @@ public:
     // Every thread in list order. A thread's body (tabs, timelines, tables) is read from disk when
     // the thread is shown or changed; until then it holds its head fields only (hasThreadBody()).
     [[nodiscard]] const QList<CampaignIDEThread> &threads() const { return m_threads; }
+    // The first thread with the id; null when there is none. Valid until the thread list changes.
+    [[nodiscard]] const CampaignIDEThread *thread(const QUuid &threadID) const;
     [[nodiscard]] bool hasThreadBody(const QUuid &threadID) const;
     // Counts and preview of a thread, from its body when in memory, else from the store's index.
     [[nodiscard]] CampaignThreadSummary threadSummary(const CampaignIDEThread &thread) const;
@@ -170,14 +175,17 @@ public:
         return m_recommendedActions;
     }
     void setRecommendedActions(const QList<CampaignRecommendedNextAction> &actions);
-    [[nodiscard]] bool isDarkTheme() const { return m_isDarkTheme; }
+    // The appearance, kept by the window state.
+    [[nodiscard]] bool isDarkTheme() const;
     void setDarkTheme(bool dark);
-    [[nodiscard]] bool isSidebarCollapsed() const { return m_isSidebarCollapsed; }
+    [[nodiscard]] bool isSidebarCollapsed() const;
     void setSidebarCollapsed(bool collapsed);
-    [[nodiscard]] bool showingCommandPalette() const { return m_showingCommandPalette; }
+    [[nodiscard]] bool showingCommandPalette() const;
     void setShowingCommandPalette(bool showing);
-    [[nodiscard]] bool agentDrawerOpen() const { return m_agentDrawerOpen; }
+    [[nodiscard]] bool agentDrawerOpen() const;
     void setAgentDrawerOpen(bool open);
+    // The window's own state: appearance, canvas view, sheets and their texts.
+    [[nodiscard]] WorkspaceWindowState &windowState() const { return *m_windowState; }
     [[nodiscard]] const std::optional<QUuid> &projectFilterID() const { return m_projectFilterID; }
     void setProjectFilterID(const std::optional<QUuid> &id);
     [[nodiscard]] CampaignNotificationCenter *notificationCenter() const { return m_notificationCenter; }
@@ -377,8 +385,9 @@ public:
     // Removes the first project with the id and, unless another project still has that id, its
     // threads. Its folder stays on disk.
     void deleteProject(QUuid projectID);
-    // Service mirrors of new projects whose task has not ended yet (all models).
-    [[nodiscard]] static int pendingProjectMirrors();
+    // This model's service copies of new projects whose task has not ended yet;
+    // projectMirrorsSettled() follows the end of the last one.
+    [[nodiscard]] InFlightTasks::Watch projectMirrors() const { return m_projectMirrors.watch(); }
     void selectArtboard(QUuid artboardID);
     void updateSelectedHeadline(const QString &text);
     void setSelectedArtboardReview(CreativeReviewStatus status);
@@ -438,8 +447,9 @@ public:
         const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session);
     // Marks the entry's execution gate rejected (an entry without one stays as it is), saves, notices.
     void rejectInlineAction(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID);
-    // Agent turns of any model whose task has not ended yet.
-    [[nodiscard]] static int pendingAgentTurns();
+    // This model's agent turns whose task has not ended yet (a turn ends quietly, and may outlive
+    // the model, once the model goes); agentTurnsSettled() follows the end of the last one.
+    [[nodiscard]] InFlightTasks::Watch agentTurns() const { return m_agentTurns.watch(); }
 
     // Agent tabs and thread settings. An unknown thread id changes nothing.
     void selectAgentTab(const QUuid &tabID, const QUuid &threadID);
@@ -517,7 +527,7 @@ private:
 public:
     // --- End of server sync ---
 
-    // --- For canvas views ---
+    // --- Artboard edits by id ---
     // The canvas inspector's edits name their artboard: each selects it, then applies the edit as
     // setSelectedArtboardReview() / updateSelectedHeadline() do. An artboard the selected project no
     // longer holds changes nothing, the selection included.
@@ -525,7 +535,7 @@ public:
     void updateArtboardHeadline(QUuid artboardID, const QString &text);
     // --- End ---
 
-    // --- For workbench views ---
+    // --- Plan document edits ---
     // The project the plan document edits: the selected project, else the first one when nothing is
     // selected; none when there is no project or the selection names none.
     [[nodiscard]] std::optional<QUuid> planEditTargetProjectID() const;
@@ -538,7 +548,7 @@ public:
     void saveCampaignPlanFile();
     // --- End ---
 
-    // --- For thread views ---
+    // --- Split pane and a thread's files ---
     // The secondary agent pane's chip: shows the tab in the thread's split pane (whatever the active
     // tab) and saves the threads. An unknown thread changes nothing and saves nothing.
     void showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID);
@@ -547,7 +557,7 @@ public:
     void saveThreadToLocalWorkspace(const QUuid &threadID);
     // --- End ---
 
-    // --- For sidebar views ---
+    // --- A project's thread ---
     // A project row's click: ensureThread() for the project, then openThread() of that thread with
     // its own workbench. An id that matches no project changes nothing (no stray launch thread).
     // Returns the opened thread's id.
@@ -594,6 +604,8 @@ Q_SIGNALS:
     void recommendedActionsChanged();
     void appearanceChanged(); // dark theme, sidebar, command palette, agent drawer
     void projectFilterIDChanged();
+    void agentTurnsSettled();
+    void projectMirrorsSettled();
 
 private:
     [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
@@ -624,6 +636,7 @@ private:
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);
 
     Locations m_locations;
+    WorkspaceWindowState *m_windowState; // a child
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
     std::unique_ptr<ThreadStore> m_threadStore; // after m_disk: its reads end before the writer goes
 
@@ -635,10 +648,6 @@ private:
     std::optional<CampaignLaunchRequest> m_pendingLaunchRequest;
     QHash<QUuid, CampaignExecutionReceipt> m_executionReceipts;
     std::optional<QUuid> m_selectedArtboardID;
-    CreativeCanvasTool m_canvasTool = CreativeCanvasTool::select;
-    double m_canvasZoom = 0.65;
-    bool m_canvasShowsGrid = false;
-    bool m_canvasSnapsToGrid = true;
     QList<CampaignIDEAgentProposal> m_agentProposals;
     std::optional<CampaignIDEPlanProposal> m_planProposal;
     QList<ReportArtifact> m_reports;
@@ -653,10 +662,6 @@ private:
     QList<CampaignPlatformConnection> m_connections;
     QList<CampaignAssetLibraryItem> m_assets;
     QList<CampaignRecommendedNextAction> m_recommendedActions;
-    bool m_isDarkTheme = true;
-    bool m_isSidebarCollapsed = false;
-    bool m_showingCommandPalette = false;
-    bool m_agentDrawerOpen = false;
     std::optional<QUuid> m_projectFilterID;
     QPointer<CampaignNotificationCenter> m_notificationCenter;
     QPointer<CampaignCopilotStore> m_copilotStore;
@@ -665,6 +670,9 @@ private:
     std::chrono::milliseconds m_noticeDuration { 3000 };
     quint64 m_listingGeneration = 0;
     QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
+    // Last, so that no task reports its end while the model is being destroyed.
+    InFlightTasks m_agentTurns { [this] { Q_EMIT agentTurnsSettled(); } };
+    InFlightTasks m_projectMirrors { [this] { Q_EMIT projectMirrorsSettled(); } };
 };
 
 } // namespace orvane

@@ -71,9 +71,8 @@ void CampaignIDEWorkspaceModel::confirmExecution()
 
 bool CampaignIDEWorkspaceModel::receiveExecutionReceipt(CampaignExecutionReceipt receipt)
 {
-    const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
-        [&receipt](const CampaignIDEProject &p) { return p.id == receipt.projectID; });
-    if (project == m_projects.cend())
+    const CampaignIDEProject *project = this->project(receipt.projectID);
+    if (!project)
         return false;
     if (!m_pendingLaunchRequest || m_pendingLaunchRequest->projectID != receipt.projectID
         || m_pendingLaunchRequest->id != receipt.requestID)

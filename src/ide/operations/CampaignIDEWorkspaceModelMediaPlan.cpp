@@ -19,13 +19,6 @@ using workspace_operations::justNow;
 
 namespace {
 
-const CampaignIDEThread *findThread(const QList<CampaignIDEThread> &threads, const QUuid &id)
-{
-    const auto found
-        = std::find_if(threads.cbegin(), threads.cend(), [&id](const CampaignIDEThread &t) { return t.id == id; });
-    return found == threads.cend() ? nullptr : &*found;
-}
-
 bool isPlanFigure(double value)
 {
     return std::isfinite(value) && value >= 0 && value <= CampaignIDEWorkspaceModel::maxMediaPlanFigure;
@@ -49,7 +42,7 @@ void CampaignIDEWorkspaceModel::approveInlineAction(QUuid threadID, QUuid tabID,
         },
         Save::no);
     if (known)
-        syncThreadArtifactsToDisk(*findThread(m_threads, threadID));
+        syncThreadArtifactsToDisk(*thread(threadID));
     savePersistedThreads();
     flashNotice(u"Approved inline execution gate & updated media-plan.csv."_s);
 }
@@ -75,13 +68,13 @@ void CampaignIDEWorkspaceModel::addMediaPlanRow(QUuid threadID)
     });
     if (!known)
         return;
-    syncThreadArtifactsToDisk(*findThread(m_threads, threadID));
+    syncThreadArtifactsToDisk(*thread(threadID));
     flashNotice(u"Added row to Media Plan Table."_s);
 }
 
 bool CampaignIDEWorkspaceModel::updateMediaPlanRow(CampaignMediaPlanRow row, QUuid threadID)
 {
-    const CampaignIDEThread *thread = findThread(m_threads, threadID);
+    const CampaignIDEThread *thread = this->thread(threadID);
     if (!thread)
         return false;
     const bool stored = std::any_of(thread->mediaPlanRows.cbegin(), thread->mediaPlanRows.cend(),
@@ -109,7 +102,7 @@ bool CampaignIDEWorkspaceModel::updateMediaPlanRow(CampaignMediaPlanRow row, QUu
         }
         t.updatedAt = justNow();
     });
-    syncThreadArtifactsToDisk(*findThread(m_threads, threadID));
+    syncThreadArtifactsToDisk(*this->thread(threadID));
     return true;
 }
 
@@ -119,7 +112,7 @@ void CampaignIDEWorkspaceModel::deleteMediaPlanRow(QUuid rowID, QUuid threadID)
         thread.mediaPlanRows.removeIf([&rowID](const CampaignMediaPlanRow &row) { return row.id == rowID; });
     });
     if (known)
-        syncThreadArtifactsToDisk(*findThread(m_threads, threadID));
+        syncThreadArtifactsToDisk(*thread(threadID));
 }
 
 // --- Competitor explorer --------------------------------------------------------------------------
@@ -127,7 +120,7 @@ void CampaignIDEWorkspaceModel::deleteMediaPlanRow(QUuid rowID, QUuid threadID)
 void CampaignIDEWorkspaceModel::runCompetitorLookup(const QString &domain, QUuid threadID)
 {
     const QString normalized = domain.trimmed().toLower();
-    if (normalized.isEmpty() || !findThread(m_threads, threadID))
+    if (normalized.isEmpty() || !thread(threadID))
         return;
     mutateThread(threadID, [&normalized](CampaignIDEThread &thread) {
         thread.competitorDomain = normalized;
@@ -136,9 +129,11 @@ void CampaignIDEWorkspaceModel::runCompetitorLookup(const QString &domain, QUuid
     flashNotice(u"Loaded competitor intelligence for "_s % normalized % u'.');
 }
 
-void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(CampaignCompetitorAd ad, QUuid threadID)
+// The ad is a copy: the caller's may live in the thread changed below.
+void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(
+    CampaignCompetitorAd ad, QUuid threadID) // NOLINT(performance-unnecessary-value-param)
 {
-    const CampaignIDEThread *thread = findThread(m_threads, threadID);
+    const CampaignIDEThread *thread = this->thread(threadID);
     if (!thread)
         return;
     const QUuid projectID = thread->projectID;
@@ -148,9 +143,7 @@ void CampaignIDEWorkspaceModel::cloneCompetitorAdToCanvas(CampaignCompetitorAd a
     mutateThread(
         threadID, [](CampaignIDEThread &t) { t.workbenchView = IDEWorkbenchView::canvas; }, Save::no);
     setSelectedSection(CampaignIDESection::creativeStudio);
-    const auto project = std::find_if(m_projects.cbegin(), m_projects.cend(),
-        [&projectID](const CampaignIDEProject &p) { return p.id == projectID; });
-    if (project != m_projects.cend())
+    if (const CampaignIDEProject *project = this->project(projectID))
         syncProjectToLocalDisk(*project);
     savePersistedThreads();
     flashNotice(u"Cloned counter-positioning artboard to Creative Canvas."_s);

@@ -2,8 +2,10 @@
 // creation of threads.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/operations/WorkspaceOperationTexts.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/threads/ThreadEngine.h"
 
 #include <QRandomGenerator>
 #include <QStringBuilder>
@@ -14,21 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace orvane {
 
-using workspace_operations::justNow;
-
 namespace {
-
-const CampaignIDEThread *findThread(const QList<CampaignIDEThread> &threads, const QUuid &id)
-{
-    const auto found
-        = std::find_if(threads.cbegin(), threads.cend(), [&id](const CampaignIDEThread &t) { return t.id == id; });
-    return found == threads.cend() ? nullptr : &*found;
-}
-
-bool hasProject(const QList<CampaignIDEProject> &projects, const QUuid &id)
-{
-    return std::any_of(projects.cbegin(), projects.cend(), [&id](const CampaignIDEProject &p) { return p.id == id; });
-}
 
 // The competitor a new thread studies until the user names one: the seed threads' first.
 const QString &newThreadCompetitorDomain()
@@ -64,7 +52,7 @@ void CampaignIDEWorkspaceModel::navigateTo(IDEPrimaryDestination destination)
     setPrimaryDestination(destination);
     switch (destination.kind()) {
     case IDEPrimaryDestination::Kind::thread:
-        if (const CampaignIDEThread *thread = findThread(m_threads, *destination.threadID())) {
+        if (const CampaignIDEThread *thread = this->thread(*destination.threadID())) {
             const CampaignIDEThread opened = *thread; // the context's signals may change the list
             applyThreadProjectContext(opened, false);
             reloadLocalFilesForSelectedProject();
@@ -93,7 +81,7 @@ void CampaignIDEWorkspaceModel::navigateTo(IDEPrimaryDestination destination)
 
 void CampaignIDEWorkspaceModel::openThread(QUuid threadID, const std::optional<IDEWorkbenchView> &workbench)
 {
-    if (!findThread(m_threads, threadID))
+    if (!thread(threadID))
         return;
     if (workbench && hasThreadBody(threadID)) {
         mutateThread(
@@ -106,7 +94,7 @@ void CampaignIDEWorkspaceModel::openThread(QUuid threadID, const std::optional<I
         }
         Q_EMIT threadChanged(threadID);
     }
-    const CampaignIDEThread thread = *findThread(m_threads, threadID);
+    const CampaignIDEThread thread = *this->thread(threadID);
     applyThreadProjectContext(thread, true);
     savePersistedThreads();
     reloadLocalFilesForSelectedProject();
@@ -164,13 +152,13 @@ qsizetype CampaignIDEWorkspaceModel::totalPendingApprovalsCount() const
 
 const OrvaneAgentPersona &CampaignIDEWorkspaceModel::operatorPersona()
 {
-    return OrvaneWebParitySeeds::personas().first();
+    return WorkspaceWindowState::operatorPersona();
 }
 
 QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, SessionStore *session)
 {
     QUuid projectID;
-    if (request.projectID && hasProject(m_projects, *request.projectID))
+    if (request.projectID && project(*request.projectID))
         projectID = *request.projectID;
     else if (m_selectedProjectID)
         projectID = *m_selectedProjectID;
@@ -183,49 +171,21 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
     const IDEWorkbenchView workbench = request.workbench.value_or(persona.defaultWorkbench);
     const QString trimmedTitle = request.title.value_or(QString()).trimmed();
 
-    const CampaignTimelineEntry welcome {
-        .id = QUuid::createUuid(),
-        .role = CampaignTimelineEntry::EntryRole::agent,
-        .authorName = persona.name,
-        .text = u"**"_s % persona.name % u"** ("_s % persona.handle % u") ready. "_s % persona.specialty
-            % u"\n\nEverything we build in this thread syncs to `"_s % shownWorkspaceRoot() % u"/`."_s,
-        .timestamp = justNow(),
-        .toolInvocations = {},
-        .inlineApproval = std::nullopt,
-        .artifactLink = workbench,
-    };
-    const CampaignAgentTab tab {
-        .id = QUuid::createUuid(),
-        .title = persona.name,
-        .personaName = persona.name,
-        .personaHandle = persona.handle,
-        .entries = { welcome },
-        .draftPrompt = {},
-        .isStreaming = false,
-        .statusText = std::nullopt,
-    };
     const QString &domain = newThreadCompetitorDomain();
-    const CampaignIDEThread thread {
-        .id = QUuid::createUuid(),
+    const CampaignIDEThread thread = ThreadEngine::newThread({
         .projectID = projectID,
         .title = trimmedTitle.isEmpty() ? u"Campaign Thread · "_s % persona.name : trimmedTitle,
-        .isStarred = false,
-        .updatedAt = justNow(),
-        .workbenchView = workbench,
-        .dryRunEnabled = false,
-        .approvalMode = ThreadApprovalMode::manual,
-        .agentTabs = { tab },
-        .activeAgentTabID = tab.id,
-        .splitAgentTabID = std::nullopt,
-        .mediaPlanRows = OrvaneWebParitySeeds::defaultMediaPlanRows(),
+        .workbench = workbench,
+        .tabTitle = persona.name,
+        .personaName = persona.name,
+        .personaHandle = persona.handle,
+        .welcome = u"**"_s % persona.name % u"** ("_s % persona.handle % u") ready. "_s % persona.specialty
+            % u"\n\nEverything we build in this thread syncs to `"_s % shownWorkspaceRoot() % u"/`."_s,
+        .welcomeLink = workbench,
         .competitorDomain = domain,
-        .competitorAds = OrvaneWebParitySeeds::defaultCompetitorAds(domain),
-        .rawMarkdownOverride = std::nullopt,
-        .utmSource = u"orvane_paid"_s,
-        .utmMedium = u"cpc_paid_social"_s,
         .utmCampaign = u"orvane_campaign_"_s % QString::number(QRandomGenerator::global()->bounded(100, 1000)),
-        .conversionPixelsVerified = true,
-    };
+    });
+    const QUuid tabID = thread.activeAgentTabID;
 
     insertThread(0, thread, Save::no); // openThread saves the list
     openThread(thread.id, workbench);
@@ -233,11 +193,20 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
 
     if (request.initialPrompt && !request.initialPrompt->trimmed().isEmpty()) {
         if (request.autoSend)
-            sendMessageInThread(thread.id, tab.id, *request.initialPrompt, session);
+            sendMessageInThread(thread.id, tabID, *request.initialPrompt, session);
         else
-            setThreadDraft(*request.initialPrompt, thread.id, tab.id);
+            setThreadDraft(*request.initialPrompt, thread.id, tabID);
     }
     return thread.id;
+}
+
+std::optional<QUuid> CampaignIDEWorkspaceModel::openProjectThread(QUuid projectID)
+{
+    if (!project(projectID))
+        return std::nullopt;
+    const QUuid threadID = ensureThread(projectID).id;
+    openThread(threadID, std::nullopt);
+    return threadID;
 }
 
 void CampaignIDEWorkspaceModel::startRecommendedAction(CampaignRecommendedNextAction action, SessionStore *session)

@@ -23,23 +23,11 @@ using workspace_operations::now;
 
 namespace {
 
-int g_pendingProjectMirrors = 0;
-
-// Counts a mirror task as pending for as long as its frame lives.
-class PendingMirror final {
-public:
-    PendingMirror() { ++g_pendingProjectMirrors; }
-    ~PendingMirror() { --g_pendingProjectMirrors; }
-    PendingMirror(const PendingMirror &) = delete;
-    PendingMirror &operator=(const PendingMirror &) = delete;
-};
-
 // Creates the project on the service and links the local project to it. Every failure is silent:
 // the project stays local. The project is found again by id, so a deletion meanwhile is harmless.
 QCoro::Task<> mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel> model, QUuid projectID, OrvaneAPIClient client,
-    QString name, QString description)
+    QString name, QString description, InFlightTasks::Token /*running*/)
 {
-    const PendingMirror pending;
     client.setLifetime(model.data()); // the transfer ends with the model
     QString serverID;
     try {
@@ -52,6 +40,12 @@ QCoro::Task<> mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel> model, 
     if (!model)
         co_return;
     model->mutateProject(projectID, [&serverID](CampaignIDEProject &project) { project.serverID = serverID; });
+}
+
+bool holdsArtboard(const CampaignIDEProject &project, const QUuid &artboardID)
+{
+    return std::any_of(project.creatives.cbegin(), project.creatives.cend(),
+        [&artboardID](const CreativeCanvasArtboard &artboard) { return artboard.id == artboardID; });
 }
 
 // The artboard of the selected project with this id, if any.
@@ -67,11 +61,6 @@ CreativeCanvasArtboard *findArtboard(CampaignIDEProject &project, const QUuid &a
 } // namespace
 
 // --- Project lifecycle ----------------------------------------------------------------------------
-
-int CampaignIDEWorkspaceModel::pendingProjectMirrors()
-{
-    return g_pendingProjectMirrors;
-}
 
 QUuid CampaignIDEWorkspaceModel::createProject(QString name, std::optional<QString> objective, SessionStore *session)
 {
@@ -90,11 +79,11 @@ QUuid CampaignIDEWorkspaceModel::createProject(
     QString name, std::optional<QString> objective, const std::optional<OrvaneAPIClient> &client)
 {
     const QUuid id = QUuid::createUuid();
-    const QString trimmedObjective = objective.value_or(QString()).trimmed();
+    const QString trimmedObjective = std::move(objective).value_or(QString()).trimmed();
     const CampaignIDEProject project {
         .id = id,
         .serverID = std::nullopt,
-        .name = name,
+        .name = std::move(name),
         .status = u"Plan ready"_s,
         .updated = now(),
         .objective = trimmedObjective.isEmpty()
@@ -117,7 +106,8 @@ QUuid CampaignIDEWorkspaceModel::createProject(
 
     if (client) {
         // Not stored and never cancelled: it ends by itself, early when the model goes.
-        (void)mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel>(this), id, *client, name, project.objective);
+        (void)mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel>(this), id, *client, project.name,
+            project.objective, m_projectMirrors.begin());
     }
     return id;
 }
@@ -126,14 +116,11 @@ void CampaignIDEWorkspaceModel::deleteProject(QUuid projectID)
 {
     // Only the first project with the id goes: a list that holds the id twice (a damaged or older
     // state file) keeps the other project, and with it the threads of that id.
-    const auto first = std::find_if(std::as_const(m_projects).cbegin(), std::as_const(m_projects).cend(),
-        [&projectID](const CampaignIDEProject &project) { return project.id == projectID; });
-    if (first != m_projects.cend()) {
-        const CampaignIDEProject *target = &*first; // identity: read-only access never moves elements
-        removeProjects([target](const CampaignIDEProject &project) { return &project == target; });
+    if (const CampaignIDEProject *target = project(projectID)) {
+        // identity: read-only access never moves elements
+        removeProjects([target](const CampaignIDEProject &candidate) { return &candidate == target; });
     }
-    const bool idStillUsed = std::any_of(m_projects.cbegin(), m_projects.cend(),
-        [&projectID](const CampaignIDEProject &project) { return project.id == projectID; });
+    const bool idStillUsed = project(projectID) != nullptr;
     if (!idStillUsed)
         removeThreads(
             [&projectID](const CampaignIDEThread &thread) { return thread.projectID == projectID; }, Save::no);
@@ -153,9 +140,7 @@ void CampaignIDEWorkspaceModel::deleteProject(QUuid projectID)
 void CampaignIDEWorkspaceModel::selectArtboard(QUuid artboardID)
 {
     const auto project = selectedProject();
-    if (!project
-        || std::none_of(project->creatives.cbegin(), project->creatives.cend(),
-            [&artboardID](const CreativeCanvasArtboard &artboard) { return artboard.id == artboardID; }))
+    if (!project || !holdsArtboard(*project, artboardID))
         return;
     setSelectedArtboardID(artboardID);
     setCanvasTool(CreativeCanvasTool::select);
@@ -236,36 +221,70 @@ void CampaignIDEWorkspaceModel::approveAllCreatives()
     flashNotice(u"All artboards approved. Campaign is ready for execution review."_s);
 }
 
+void CampaignIDEWorkspaceModel::setArtboardReviewStatus(QUuid artboardID, CreativeReviewStatus status)
+{
+    const auto project = selectedProject();
+    if (!project || !holdsArtboard(*project, artboardID))
+        return;
+    setSelectedArtboardID(artboardID);
+    setSelectedArtboardReview(status);
+}
+
+void CampaignIDEWorkspaceModel::updateArtboardHeadline(QUuid artboardID, const QString &text)
+{
+    const auto project = selectedProject();
+    if (!project || !holdsArtboard(*project, artboardID))
+        return;
+    setSelectedArtboardID(artboardID);
+    updateSelectedHeadline(text);
+}
+
 // --- Project edits and platform connections -------------------------------------------------------
+
+std::optional<QUuid> CampaignIDEWorkspaceModel::planEditTargetProjectID() const
+{
+    if (m_selectedProjectID)
+        return selectedProject() ? m_selectedProjectID : std::nullopt;
+    if (m_projects.isEmpty())
+        return std::nullopt;
+    return m_projects.first().id;
+}
 
 namespace {
 
-// The project the plan header edits: the selected one, else the first; none when the selection
-// names no project.
-std::optional<QUuid> headerEditTarget(const CampaignIDEWorkspaceModel &model)
+// Stores a text field of the plan document in the project it edits, stamped "Now".
+void editPlanField(CampaignIDEWorkspaceModel &model, QString CampaignIDEProject::*field, const QString &text)
 {
-    if (model.selectedProjectID())
-        return model.selectedProject() ? model.selectedProjectID() : std::nullopt;
-    if (model.projects().isEmpty())
-        return std::nullopt;
-    return model.projects().first().id;
+    if (const std::optional<QUuid> target = model.planEditTargetProjectID()) {
+        model.mutateProject(*target, [&](CampaignIDEProject &project) {
+            project.*field = text;
+            project.updated = now();
+        });
+    }
 }
 
 } // namespace
 
+void CampaignIDEWorkspaceModel::updateSelectedProjectObjective(const QString &text)
+{
+    editPlanField(*this, &CampaignIDEProject::objective, text);
+}
+
+void CampaignIDEWorkspaceModel::updateSelectedProjectAudience(const QString &text)
+{
+    editPlanField(*this, &CampaignIDEProject::audience, text);
+}
+
 void CampaignIDEWorkspaceModel::updateSelectedProjectName(const QString &name)
 {
-    const auto target = headerEditTarget(*this);
+    const auto target = planEditTargetProjectID();
     if (!target)
         return;
     const QString newName = name; // the caller's text may live in the list
-    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
-        if (project.id == *target) {
-            CampaignIDEProject renamed = project;
-            renamed.name = newName;
-            moveProjectFolder(renamed); // first, so that the writes below go to the new folder
-            break;
-        }
+    if (const CampaignIDEProject *project = this->project(*target)) {
+        CampaignIDEProject renamed = *project;
+        renamed.name = newName;
+        moveProjectFolder(renamed); // first, so that the writes below go to the new folder
     }
     mutateProject(*target, [&newName](CampaignIDEProject &project) {
         project.name = newName;
@@ -275,7 +294,7 @@ void CampaignIDEWorkspaceModel::updateSelectedProjectName(const QString &name)
 
 void CampaignIDEWorkspaceModel::updateSelectedProjectBudget(const QString &text)
 {
-    const auto target = headerEditTarget(*this);
+    const auto target = planEditTargetProjectID();
     if (!target)
         return;
     const std::optional<QString> amount = CampaignIDEProject::normalizedBudget(text);

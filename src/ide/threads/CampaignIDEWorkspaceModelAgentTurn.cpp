@@ -20,17 +20,6 @@ namespace {
 
 const QString kJustNow = u"Just now"_s;
 
-int g_pendingAgentTurns = 0;
-
-// Counts a turn's task as pending for as long as its frame lives.
-class PendingTurn final {
-public:
-    PendingTurn() { ++g_pendingAgentTurns; }
-    ~PendingTurn() { --g_pendingAgentTurns; }
-    PendingTurn(const PendingTurn &) = delete;
-    PendingTurn &operator=(const PendingTurn &) = delete;
-};
-
 CampaignAgentTab *findTab(CampaignIDEThread &thread, const QUuid &tabID)
 {
     for (CampaignAgentTab &tab : thread.agentTabs) {
@@ -40,19 +29,10 @@ CampaignAgentTab *findTab(CampaignIDEThread &thread, const QUuid &tabID)
     return nullptr;
 }
 
-const CampaignIDEThread *findThread(const CampaignIDEWorkspaceModel &model, const QUuid &threadID)
-{
-    for (const CampaignIDEThread &thread : model.threads()) {
-        if (thread.id == threadID)
-            return &thread;
-    }
-    return nullptr;
-}
-
 // The first tab with the id in the first thread with the id, as stored in the model.
 const CampaignAgentTab *findTab(const CampaignIDEWorkspaceModel &model, const QUuid &threadID, const QUuid &tabID)
 {
-    const CampaignIDEThread *thread = findThread(model, threadID);
+    const CampaignIDEThread *thread = model.thread(threadID);
     if (!thread)
         return nullptr;
     for (const CampaignAgentTab &tab : thread->agentTabs) {
@@ -72,11 +52,6 @@ CampaignTimelineEntry *findEntry(CampaignAgentTab &tab, const QUuid &entryID)
 }
 
 } // namespace
-
-int CampaignIDEWorkspaceModel::pendingAgentTurns()
-{
-    return g_pendingAgentTurns;
-}
 
 bool CampaignIDEWorkspaceModel::ThreadEngine::mutateTab(CampaignIDEWorkspaceModel &model, const QUuid &threadID,
     const QUuid &tabID, const std::function<void(CampaignAgentTab &)> &mutation, Save save)
@@ -185,13 +160,12 @@ void CampaignIDEWorkspaceModel::sendMessageInThread(
     });
 
     // Not stored and never cancelled: the task ends by itself, and ends early when the model goes.
-    (void)ThreadEngine::runAgentTurn(QPointer<CampaignIDEWorkspaceModel>(this), turn);
+    (void)ThreadEngine::runAgentTurn(QPointer<CampaignIDEWorkspaceModel>(this), turn, m_agentTurns.begin());
 }
 
 QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
-    QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn)
+    QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn, InFlightTasks::Token /*running*/)
 {
-    const PendingTurn pending;
     co_await QCoro::sleepFor(thinkingPause);
     if (!model)
         co_return;
@@ -242,7 +216,7 @@ void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorks
             Save::no);
         if (outcome.targetWorkbench)
             model.syncSectionFromWorkbench(*outcome.targetWorkbench);
-        if (const CampaignIDEThread *thread = findThread(model, turn.threadID))
+        if (const CampaignIDEThread *thread = model.thread(turn.threadID))
             model.syncThreadArtifactsToDisk(*thread);
     }
     model.savePersistedThreads();
@@ -255,19 +229,15 @@ LocalAgentExecutionOutcome CampaignIDEWorkspaceModel::ThreadEngine::applyLocalAg
     CampaignIDEWorkspaceModel &model, const QString &prompt, const QUuid &threadID, const QString &personaName)
 {
     Q_UNUSED(personaName) // every persona runs the same local tools
-    const CampaignIDEThread *stored = findThread(model, threadID);
+    const CampaignIDEThread *stored = model.thread(threadID);
     if (!stored)
         return LocalAgent::missingThreadOutcome();
 
     // The agent works on copies, which are then stored through the mutation API in one step each.
     CampaignIDEThread thread = *stored;
     std::optional<CampaignIDEProject> project;
-    for (const CampaignIDEProject &candidate : model.projects()) {
-        if (candidate.id == thread.projectID) {
-            project = candidate;
-            break;
-        }
-    }
+    if (const CampaignIDEProject *owner = model.project(thread.projectID))
+        project = *owner;
     const std::optional<CampaignIDEProject> selected = model.selectedProject();
     const LocalAgent::Context context {
         .selectedProjectSlug = selected ? selected->slug() : u"campaign"_s,

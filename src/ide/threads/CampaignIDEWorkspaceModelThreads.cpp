@@ -38,15 +38,6 @@ CampaignIDESection sectionForWorkbench(IDEWorkbenchView workbench)
     return CampaignIDESection::document;
 }
 
-const CampaignIDEThread *findThread(const QList<CampaignIDEThread> &threads, const QUuid &id)
-{
-    for (const CampaignIDEThread &thread : threads) {
-        if (thread.id == id)
-            return &thread;
-    }
-    return nullptr;
-}
-
 // The split pane's companion when a thread has a single tab: the catalog's creative director.
 const OrvaneAgentPersona &splitCompanionPersona()
 {
@@ -60,7 +51,7 @@ const OrvaneAgentPersona &splitCompanionPersona()
 std::optional<CampaignIDEThread> CampaignIDEWorkspaceModel::activeThread() const
 {
     if (const std::optional<QUuid> id = m_primaryDestination.threadID()) {
-        if (const CampaignIDEThread *thread = findThread(m_threads, *id))
+        if (const CampaignIDEThread *thread = this->thread(*id))
             return *thread;
         return std::nullopt;
     }
@@ -95,64 +86,79 @@ CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID
             return thread;
     }
 
-    const CampaignIDEProject *project = nullptr;
-    for (const CampaignIDEProject &candidate : std::as_const(m_projects)) {
-        if (candidate.id == projectID) {
-            project = &candidate;
-            break;
-        }
-    }
+    const CampaignIDEProject *project = this->project(projectID);
     const QString title = project ? project->name : u"New Campaign"_s;
     const QString displayName = project ? project->name : u"Campaign"_s;
     const QString slug = project ? project->slug() : u"campaign"_s;
 
-    const CampaignTimelineEntry welcome {
-        .id = QUuid::createUuid(),
-        .role = CampaignTimelineEntry::EntryRole::agent,
-        .authorName = u"Orvane Native Operator"_s,
-        .text = u"Opened **"_s % displayName % u"** in Local + Cloud IDE mode. All changes sync automatically to "_s
+    CampaignIDEThread thread = ThreadEngine::newThread({
+        .projectID = projectID,
+        .title = title % u" — Launch Thread"_s,
+        .workbench = IDEWorkbenchView::document,
+        .tabTitle = u"Campaign Strategy"_s,
+        .personaName = u"Orvane Native Operator"_s,
+        .personaHandle = u"@orvane"_s,
+        .welcome = u"Opened **"_s % displayName % u"** in Local + Cloud IDE mode. All changes sync automatically to "_s
             % u"`"_s % shownWorkspaceRoot() % u'/' % slug
             % u"/`.\n\nUse the **Document**, **Table**, **Canvas**, **Dashboard**, **Explore**, or **Local Files** "
               u"tabs on the right, or tell me what to build or optimize."_s,
+        .welcomeLink = std::nullopt,
+        .competitorDomain = kLaunchCompetitorDomain,
+        .utmCampaign = project ? QString(slug).replace(u'-', u'_') : u"orvane_launch"_s,
+    });
+    insertThread(0, thread);
+    syncThreadArtifactsToDisk(thread);
+    return thread;
+}
+
+CampaignIDEThread CampaignIDEWorkspaceModel::ThreadEngine::newThread(const ThreadStart &start)
+{
+    const CampaignTimelineEntry welcome {
+        .id = QUuid::createUuid(),
+        .role = CampaignTimelineEntry::EntryRole::agent,
+        .authorName = start.personaName,
+        .text = start.welcome,
         .timestamp = kJustNow,
         .toolInvocations = {},
         .inlineApproval = std::nullopt,
-        .artifactLink = std::nullopt,
+        .artifactLink = start.welcomeLink,
     };
     const CampaignAgentTab tab {
         .id = QUuid::createUuid(),
-        .title = u"Campaign Strategy"_s,
-        .personaName = u"Orvane Native Operator"_s,
-        .personaHandle = u"@orvane"_s,
+        .title = start.tabTitle,
+        .personaName = start.personaName,
+        .personaHandle = start.personaHandle,
         .entries = { welcome },
         .draftPrompt = {},
         .isStreaming = false,
         .statusText = std::nullopt,
     };
-    CampaignIDEThread thread {
+    return {
         .id = QUuid::createUuid(),
-        .projectID = projectID,
-        .title = title % u" — Launch Thread"_s,
+        .projectID = start.projectID,
+        .title = start.title,
         .isStarred = false,
         .updatedAt = kJustNow,
-        .workbenchView = IDEWorkbenchView::document,
+        .workbenchView = start.workbench,
         .dryRunEnabled = false,
         .approvalMode = ThreadApprovalMode::manual,
         .agentTabs = { tab },
         .activeAgentTabID = tab.id,
         .splitAgentTabID = std::nullopt,
         .mediaPlanRows = OrvaneWebParitySeeds::defaultMediaPlanRows(),
-        .competitorDomain = kLaunchCompetitorDomain,
-        .competitorAds = OrvaneWebParitySeeds::defaultCompetitorAds(kLaunchCompetitorDomain),
+        .competitorDomain = start.competitorDomain,
+        .competitorAds = OrvaneWebParitySeeds::defaultCompetitorAds(start.competitorDomain),
         .rawMarkdownOverride = std::nullopt,
         .utmSource = u"orvane_paid"_s,
         .utmMedium = u"cpc_paid_social"_s,
-        .utmCampaign = project ? QString(slug).replace(u'-', u'_') : u"orvane_launch"_s,
+        .utmCampaign = start.utmCampaign,
         .conversionPixelsVerified = true,
     };
-    insertThread(0, thread);
-    syncThreadArtifactsToDisk(thread);
-    return thread;
+}
+
+void CampaignIDEWorkspaceModel::showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID)
+{
+    mutateThread(threadID, [&tabID](CampaignIDEThread &thread) { thread.splitAgentTabID = tabID; });
 }
 
 void CampaignIDEWorkspaceModel::syncSectionFromWorkbench(IDEWorkbenchView workbench)
@@ -211,7 +217,7 @@ void CampaignIDEWorkspaceModel::selectAgentTab(const QUuid &tabID, const QUuid &
 
 void CampaignIDEWorkspaceModel::closeAgentTab(const QUuid &tabID, const QUuid &threadID)
 {
-    const CampaignIDEThread *thread = findThread(m_threads, threadID);
+    const CampaignIDEThread *thread = this->thread(threadID);
     if (!thread || thread->agentTabs.size() < 2)
         return;
     // Tabs restored from a damaged store may share an id; never let a close take the last tab.
@@ -230,7 +236,7 @@ void CampaignIDEWorkspaceModel::closeAgentTab(const QUuid &tabID, const QUuid &t
 
 void CampaignIDEWorkspaceModel::addAgentTab(const std::optional<OrvaneAgentPersona> &persona, const QUuid &threadID)
 {
-    const CampaignIDEThread *thread = findThread(m_threads, threadID);
+    const CampaignIDEThread *thread = this->thread(threadID);
     if (!thread)
         return;
     const QList<OrvaneAgentPersona> &catalog = OrvaneWebParitySeeds::personas();
@@ -244,7 +250,7 @@ void CampaignIDEWorkspaceModel::addAgentTab(const std::optional<OrvaneAgentPerso
 
 void CampaignIDEWorkspaceModel::toggleSplitAgentPane(const QUuid &threadID)
 {
-    const CampaignIDEThread *thread = findThread(m_threads, threadID);
+    const CampaignIDEThread *thread = this->thread(threadID);
     if (!thread)
         return;
     if (thread->splitAgentTabID) {
@@ -280,7 +286,7 @@ void CampaignIDEWorkspaceModel::selectWorkbenchView(IDEWorkbenchView view, const
 {
     QUuid id;
     if (threadID) {
-        if (!findThread(m_threads, *threadID))
+        if (!thread(*threadID))
             return;
         id = *threadID;
     } else if (const std::optional<CampaignIDEThread> active = activeThread()) {
@@ -298,7 +304,7 @@ void CampaignIDEWorkspaceModel::selectWorkbenchView(IDEWorkbenchView view, const
             setSelectedArtboardID(project->creatives.first().id);
     }
     if (view == IDEWorkbenchView::localFiles) {
-        if (const CampaignIDEThread *thread = findThread(m_threads, id))
+        if (const CampaignIDEThread *thread = this->thread(id))
             syncThreadArtifactsToDisk(*thread);
         reloadLocalFilesForSelectedProject();
     }

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 namespace orvane {
 
@@ -43,7 +44,8 @@ public:
 
     // The turn after the message was recorded: the pause, the local agent, completion. Holds the
     // model only through a guard, so a model destroyed meanwhile ends the turn without effect.
-    static QCoro::Task<> runAgentTurn(QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn);
+    static QCoro::Task<> runAgentTurn(
+        QPointer<CampaignIDEWorkspaceModel> model, AgentTurn turn, InFlightTasks::Token running);
 
     // The local agent's edits for one turn, applied to the model (thread, its project, the artboard
     // selection) and persisted as the routes require; the thread list itself is not saved here.
@@ -57,6 +59,23 @@ public:
 
     // The tab a persona gets when added to a thread.
     static CampaignAgentTab personaTab(const OrvaneAgentPersona &persona);
+
+    // What sets one new thread apart from another.
+    struct ThreadStart {
+        QUuid projectID;
+        QString title;
+        IDEWorkbenchView workbench;
+        QString tabTitle;
+        QString personaName;
+        QString personaHandle;
+        QString welcome; // the text of the agent's first entry
+        std::optional<IDEWorkbenchView> welcomeLink;
+        QString competitorDomain;
+        QString utmCampaign;
+    };
+    // A new thread, made "Just now": one agent tab holding the welcome entry, the seed media plan,
+    // the competitor's seed ads, manual approval and no dry run.
+    static CampaignIDEThread newThread(const ThreadStart &start);
 };
 
 } // namespace orvane

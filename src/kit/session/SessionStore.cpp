@@ -13,16 +13,6 @@ namespace {
 
 const QString revokeSentence = QStringLiteral("Revoke it under Settings → API keys on the web.");
 
-// Login tasks run on the main thread only.
-int g_runningLoginTasks = 0;
-
-struct RunningLoginTask {
-    RunningLoginTask() { ++g_runningLoginTasks; }
-    ~RunningLoginTask() { --g_runningLoginTasks; }
-    RunningLoginTask(const RunningLoginTask &) = delete;
-    RunningLoginTask &operator=(const RunningLoginTask &) = delete;
-};
-
 } // namespace
 
 // --- State --------------------------------------------------------------------------------------
@@ -99,7 +89,8 @@ SessionStore::SessionStore(OrvaneEnvironment environment, std::shared_ptr<Accoun
       m_defaults(std::move(defaults)),
       m_signedOutTombstoneKey(signedOutTombstoneKey(environment)),
       m_urlOpener([](const QUrl &) { return false; }),
-      m_deviceName(currentDeviceName())
+      m_deviceName(currentDeviceName()),
+      m_loginTasks([this] { Q_EMIT loginTasksSettled(); })
 {
     m_restoring = true;
     const bool tombstone = m_defaults.boolValue(m_signedOutTombstoneKey).value_or(false);
@@ -156,11 +147,6 @@ OrvaneAPIClient SessionStore::client() const
         m_environment, account ? std::optional<QString>(account->apiKey.value()) : std::nullopt, m_network.data());
 }
 
-int SessionStore::runningLoginTasks()
-{
-    return g_runningLoginTasks;
-}
-
 int SessionStore::supersedeLogin()
 {
     // Deleting the lifetime aborts the superseded login's transfer and cuts its pause short.
@@ -179,13 +165,12 @@ void SessionStore::signIn()
     login.setLifetime(m_loginLifetime);
     if (m_transferLimits)
         login.setLimits(*m_transferLimits);
-    runLogin(this, m_store, std::move(login), generation, m_deviceName);
+    runLogin(this, m_store, std::move(login), generation, m_deviceName, m_loginTasks.begin());
 }
 
 QCoro::Task<> SessionStore::runLogin(QPointer<SessionStore> self, std::shared_ptr<AccountStore> store,
-    DeviceCodeLogin login, int generation, std::optional<QString> deviceName)
+    DeviceCodeLogin login, int generation, std::optional<QString> deviceName, InFlightTasks::Token /*running*/)
 {
-    const RunningLoginTask running;
     std::optional<SignedInAccount> account;
     try {
         const DeviceCodeStart start = co_await login.start(std::move(deviceName));

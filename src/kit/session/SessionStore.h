@@ -4,6 +4,7 @@
 #include "kit/auth/SignedInAccount.h"
 #include "kit/networking/OrvaneAPIClient.h"
 #include "kit/networking/OrvaneEnvironment.h"
+#include "kit/support/InFlightTasks.h"
 #include "platform/UserDefaults.h"
 
 #include <QNetworkAccessManager>
@@ -101,9 +102,10 @@ public:
     void setTransferLimits(const TransferLimits &limits) { m_transferLimits = limits; }
     void setDeviceName(std::optional<QString> name) { m_deviceName = std::move(name); }
 
-    // How many login tasks of any store are still running (cancelled ones end through the event
-    // loop); for tests that check that nothing is left behind.
-    [[nodiscard]] static int runningLoginTasks();
+    // The login tasks still running (cancelled ones end through the event loop, and may outlive the
+    // store); for callers that check that nothing is left behind. loginTasksSettled() follows the end
+    // of the last one while the store lives.
+    [[nodiscard]] InFlightTasks::Watch loginTasks() const { return m_loginTasks.watch(); }
 
     // The notice texts.
     [[nodiscard]] static QString orphanedKeyMessage();
@@ -119,6 +121,7 @@ signals:
     void lastErrorChanged();
     void orphanedKeyNoticeChanged();
     void restoringChanged();
+    void loginTasksSettled();
 
 private:
     int supersedeLogin();
@@ -132,7 +135,7 @@ private:
 
     static QCoro::Task<> restore(QPointer<SessionStore> self, std::shared_ptr<AccountStore> store, bool tombstone);
     static QCoro::Task<> runLogin(QPointer<SessionStore> self, std::shared_ptr<AccountStore> store,
-        DeviceCodeLogin login, int generation, std::optional<QString> deviceName);
+        DeviceCodeLogin login, int generation, std::optional<QString> deviceName, InFlightTasks::Token running);
     static QCoro::Task<> completeSignIn(
         QPointer<SessionStore> self, std::shared_ptr<AccountStore> store, SignedInAccount account, int generation);
     static QCoro::Task<> clearStoredAccount(QPointer<SessionStore> self, std::shared_ptr<AccountStore> store);
@@ -154,6 +157,7 @@ private:
     const QString m_signedOutTombstoneKey;
     URLOpener m_urlOpener;
     std::optional<QString> m_deviceName;
+    InFlightTasks m_loginTasks;
 };
 
 } // namespace orvane

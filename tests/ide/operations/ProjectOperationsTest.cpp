@@ -103,11 +103,17 @@ TEST_F(ProjectOperationsTest, ProjectNamesNeverLeadOutOfTheWorkspaceFolder)
 
 class ProjectMirrorTest : public ProjectOperationsTest {
 protected:
+    void SetUp() override
+    {
+        ProjectOperationsTest::SetUp();
+        mirrors = model->projectMirrors();
+    }
     void TearDown() override
     {
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 10000));
         ProjectOperationsTest::TearDown();
     }
+    std::optional<InFlightTasks::Watch> mirrors; // outlives the model
     [[nodiscard]] OrvaneAPIClient client() { return OrvaneAPIClient(service.baseURL(), u"orv_test"_s, &network); }
 
     // A session of the production environment (pointed at the stand-in) with its account restored.
@@ -152,7 +158,7 @@ TEST_F(ProjectMirrorTest, AReadOnlyAccountASignedOutSessionOrNoSessionSendsNothi
     model->createProject(u"Read only"_s, std::nullopt, readOnly.get());
     model->createProject(u"Signed out"_s, std::nullopt, signedOut.get());
     model->createProject(u"Local only"_s, std::nullopt, nullptr);
-    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingProjectMirrors(), 0); // no mirror was started
+    EXPECT_TRUE(mirrors->idle()); // no mirror was started
     EXPECT_EQ(service.requestCount(), 0);
 }
 
@@ -179,7 +185,7 @@ TEST_F(ProjectMirrorTest, AFailedServiceCreationLeavesTheProjectLocal)
     const QUuid id = model->createProject(u"Spring Launch"_s, std::nullopt, client());
     const CampaignIDEProject local = *project(id);
     ASSERT_TRUE(service.waitForRequests(1));
-    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 10000));
     EXPECT_EQ(*project(id), local);
     EXPECT_FALSE(model->statusNotice());
 }
@@ -192,7 +198,7 @@ TEST_F(ProjectMirrorTest, AProjectDeletedBeforeTheReplyStaysDeleted)
     const QUuid id = model->createProject(u"Gone"_s, std::nullopt, client());
     model->deleteProject(id);
     const auto after = model->projects();
-    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 10000));
     EXPECT_EQ(model->projects(), after);
     EXPECT_EQ(project(id), nullptr);
 }
@@ -204,7 +210,7 @@ TEST_F(ProjectMirrorTest, AModelDestroyedBeforeTheReplyEndsTheMirrorQuietly)
     model->createProject(u"Gone"_s, std::nullopt, client());
     ASSERT_TRUE(service.waitForRequests(1));
     model.reset();
-    EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 3000));
 }
 
 // --- Deleting projects ----------------------------------------------------------------------------

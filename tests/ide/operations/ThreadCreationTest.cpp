@@ -19,7 +19,7 @@ protected:
     void TearDown() override
     {
         // Sent prompts answer in a task of their own; let them end inside the test.
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
         OperationsTest::TearDown();
     }
 

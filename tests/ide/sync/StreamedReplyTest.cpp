@@ -29,6 +29,7 @@ protected:
     void SetUp() override
     {
         model = makeModel();
+        turns = model->agentTurns();
         threadID = model->threads().first().id;
         tabID = model->threads().first().agentTabs.first().id;
     }
@@ -47,7 +48,7 @@ protected:
 
     void finishTurns()
     {
-        ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 15000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return turns->idle(); }, 15000));
         if (model)
             model->flushPendingWrites();
     }
@@ -91,6 +92,7 @@ protected:
         return agentEntry().text;
     }
 
+    std::optional<InFlightTasks::Watch> turns; // outlives the model
     QUuid threadID;
     QUuid tabID;
     QUuid agentEntryID;

@@ -23,12 +23,13 @@ protected:
         threadID = firstThread().id;
         tabID = firstThread().agentTabs.first().id;
         slug = model->selectedProject()->slug();
+        turns = model->agentTurns();
     }
 
     // Waits until every turn's task has ended and its writes have landed.
     void finishTurns()
     {
-        ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return turns->idle(); }, 10000));
         if (model)
             model->flushPendingWrites();
     }
@@ -38,6 +39,7 @@ protected:
 
     QUuid threadID;
     QUuid tabID;
+    std::optional<InFlightTasks::Watch> turns; // outlives the model
     QString slug;
 };
 
@@ -135,7 +137,7 @@ TEST_F(AgentTurnTest, BlankPromptsAndUnknownIdsChangeNothing)
     EXPECT_EQ(model->threads(), before);
     EXPECT_EQ(utf8(tab().draftPrompt), "  \n\t ");
     EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 0);
+    EXPECT_TRUE(turns->idle());
     model->flushPendingWrites();
     EXPECT_FALSE(hasStoredThreads());
 }
@@ -237,7 +239,7 @@ TEST_F(AgentTurnTest, TurnsDoNotWaitForEachOther)
 {
     model->sendMessageInThread(threadID, tabID, u"first"_s, nullptr);
     model->sendMessageInThread(threadID, tabID, u"second"_s, nullptr);
-    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 2);
+    EXPECT_EQ(turns->count(), 2);
     finishTurns();
     const QList<CampaignTimelineEntry> &entries = tab().entries;
     ASSERT_GE(entries.size(), 4);
@@ -295,7 +297,7 @@ TEST_F(AgentTurnTest, ATurnWhoseProjectIsGoneStillAnswers)
 TEST_F(AgentTurnTest, DestroyingTheModelDuringThePauseEndsTheTurnQuietly)
 {
     model->sendMessageInThread(threadID, tabID, u"Shift budget into LinkedIn"_s, nullptr);
-    ASSERT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 1);
+    ASSERT_EQ(turns->count(), 1);
     const QString csvPath = projectFile(slug, u"media-plan.csv"_s);
     model.reset(); // flushes what was scheduled: the message and its placeholder
     const QByteArray csv = readAll(csvPath);

@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -76,8 +78,7 @@ protected:
     // Every case ends with no login task left running, whatever it cancelled or destroyed.
     void TearDown() override
     {
-        EXPECT_TRUE(QTest::qWaitFor([] { return SessionStore::runningLoginTasks() == 0; }))
-            << SessionStore::runningLoginTasks() << " login task(s) still running";
+        EXPECT_TRUE(QTest::qWaitFor([this] { return loginsEnded(); })) << "login task(s) still running";
     }
 
     std::unique_ptr<SessionStore> makeSession(std::shared_ptr<AccountStore> accounts = nullptr)
@@ -90,7 +91,14 @@ protected:
             return true;
         });
         EXPECT_TRUE(QTest::qWaitFor([&] { return !session->isRestoring(); }));
+        logins.push_back(session->loginTasks());
         return session;
+    }
+
+    // Whether the login tasks of every store made here have ended, destroyed stores included.
+    bool loginsEnded() const
+    {
+        return std::ranges::all_of(logins, [](const InFlightTasks::Watch &watch) { return watch.idle(); });
     }
 
     bool tombstone() const
@@ -112,6 +120,7 @@ protected:
     QNetworkAccessManager network;
     std::shared_ptr<ScriptedStore> store = std::make_shared<ScriptedStore>();
     QList<QUrl> opened;
+    std::vector<InFlightTasks::Watch> logins;
 };
 
 // --- signing in ----------------------------------------------------------------------------------------
@@ -221,7 +230,7 @@ TEST_F(SessionStoreTest, CancelBeforeTheStartAnswerChangesNothingLater)
     ASSERT_TRUE(service.waitForRequests(1));
     session->cancelSignIn();
     // Once the login has ended, nothing can change the state any more.
-    ASSERT_TRUE(QTest::qWaitFor([] { return SessionStore::runningLoginTasks() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return loginsEnded(); }));
     EXPECT_EQ(stateSpy.count(), 0);
     EXPECT_FALSE(session->lastError());
     EXPECT_FALSE(session->orphanedKeyNotice());
@@ -239,7 +248,7 @@ TEST_F(SessionStoreTest, CancelWhileWaitingForApprovalShowsNothing)
     EXPECT_FALSE(session->orphanedKeyNotice());
     // The cancelled login ends instead of polling on. A poll cancelled before its request went out
     // can leave an idle connection in the manager's pool; that one is no transfer.
-    EXPECT_TRUE(QTest::qWaitFor([] { return SessionStore::runningLoginTasks() == 0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return session->loginTasks().idle(); }));
     network.clearConnectionCache();
     EXPECT_TRUE(service.waitForNoOpenConnections());
 }
@@ -428,12 +437,13 @@ TEST_F(SessionStoreTest, DestroyingTheStoreDuringThePollPauseEndsTheFlow)
 {
     auto session = std::make_unique<SessionStore>(
         OrvaneEnvironment::production, store, &network, 1h, platform::UserDefaults::standard());
+    logins.push_back(session->loginTasks());
     service.setDevicePollStatuses({ u"pending"_s });
     session->signIn();
     ASSERT_TRUE(waitFor(*session, Kind::signingIn));
     ASSERT_TRUE(service.waitForRequests(2));
     session.reset();
-    EXPECT_TRUE(QTest::qWaitFor([] { return SessionStore::runningLoginTasks() == 0; }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return loginsEnded(); }));
     EXPECT_EQ(service.requestCount(), 2);
 }
 

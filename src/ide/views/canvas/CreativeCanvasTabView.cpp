@@ -1,6 +1,7 @@
 #include "ide/views/canvas/CreativeCanvasTabView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/canvas/ArtboardCardDelegate.h"
 #include "ide/views/canvas/ArtboardGridModel.h"
 #include "ide/views/canvas/ButtonLooks.h"
@@ -86,7 +87,7 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     });
 
     CampaignIDEWorkspaceModel *model = context.model;
-    connect(model, &CampaignIDEWorkspaceModel::canvasChanged, this, &CreativeCanvasTabView::syncTools);
+    connect(context.state, &WorkspaceWindowState::canvasChanged, this, &CreativeCanvasTabView::syncTools);
     connect(m_artboards, &QAbstractItemModel::rowsInserted, this, &CreativeCanvasTabView::syncCount);
     connect(m_artboards, &QAbstractItemModel::rowsRemoved, this, &CreativeCanvasTabView::syncCount);
     connect(m_artboards, &QAbstractItemModel::modelReset, this, &CreativeCanvasTabView::syncCount);
@@ -153,7 +154,7 @@ QWidget *CreativeCanvasTabView::buildToolBar()
         button->addStretch();
         connect(button, &QAbstractButton::clicked, this, [this, tool] {
             if (m_context.model)
-                m_context.model->setCanvasTool(tool);
+                m_context.state->setCanvasTool(tool);
         });
         tools->addWidget(button);
         m_toolButtons.insert(tool, button);
@@ -192,7 +193,7 @@ void CreativeCanvasTabView::syncTools()
 {
     if (!m_context.model)
         return;
-    const CreativeCanvasTool active = m_context.model->canvasTool();
+    const CreativeCanvasTool active = m_context.state->canvasTool();
     for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it) {
         ClickableButton *button = it.value();
         const bool isActive = it.key() == active;

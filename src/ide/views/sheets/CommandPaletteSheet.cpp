@@ -1,6 +1,7 @@
 #include "ide/views/sheets/CommandPaletteSheet.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/Panel.h"
@@ -11,7 +12,6 @@
 #include "ide/views/sheets/CommandPaletteResultsModel.h"
 #include "ide/views/sheets/FittedListView.h"
 #include "ide/views/sheets/SheetParts.h"
-#include "ide/views/window/WorkspaceViewState.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -73,9 +73,9 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
     connect(&theme, &ThemeSource::themeChanged, this, applyFieldColors);
     connect(&theme, &ThemeSource::themeChanged, m_list->viewport(), qOverload<>(&QWidget::update));
 
-    WorkspaceViewState *state = context.state;
-    connect(m_queryField, &QLineEdit::textEdited, state, &WorkspaceViewState::setCommandQuery);
-    connect(state, &WorkspaceViewState::commandQueryChanged, this, [this, state] {
+    WorkspaceWindowState *state = context.state;
+    connect(m_queryField, &QLineEdit::textEdited, state, &WorkspaceWindowState::setCommandQuery);
+    connect(state, &WorkspaceWindowState::commandQueryChanged, this, [this, state] {
         sheetparts::syncField(m_queryField, state->commandQuery());
         m_results->setQuery(state->commandQuery());
     });
@@ -94,8 +94,8 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
 
 void CommandPaletteSheet::dismiss()
 {
-    if (m_context.model)
-        m_context.model->setShowingCommandPalette(false);
+    if (m_context.state)
+        m_context.state->setShowingCommandPalette(false);
 }
 
 void CommandPaletteSheet::pick(const QModelIndex &index)

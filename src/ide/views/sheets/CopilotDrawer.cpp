@@ -1,6 +1,7 @@
 #include "ide/views/sheets/CopilotDrawer.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SeeThroughScroll.h"
@@ -98,8 +99,8 @@ void CopilotDrawer::closeDrawer()
             break;
         }
     }
-    if (m_context.model)
-        m_context.model->setAgentDrawerOpen(false);
+    if (m_context.state)
+        m_context.state->setAgentDrawerOpen(false);
 }
 
 void CopilotDrawer::start(const QModelIndex &index)

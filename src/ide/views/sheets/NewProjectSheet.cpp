@@ -1,11 +1,11 @@
 #include "ide/views/sheets/NewProjectSheet.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/sheets/SheetParts.h"
-#include "ide/views/window/WorkspaceViewState.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>
@@ -42,7 +42,7 @@ NewProjectSheet::NewProjectSheet(const WorkspaceViewContext &context, QWidget *p
         if (m_state)
             m_state->setNewProjectName(text);
     });
-    connect(m_state, &WorkspaceViewState::newProjectNameChanged, this,
+    connect(m_state, &WorkspaceWindowState::newProjectNameChanged, this,
         [this] { sheetparts::syncField(m_nameField, m_state->newProjectName()); });
     connect(cancel, &QAbstractButton::clicked, this, [this] {
         if (m_state)

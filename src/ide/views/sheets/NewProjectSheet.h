@@ -9,7 +9,7 @@ class QLineEdit;
 
 namespace orvane {
 
-class WorkspaceViewState;
+class WorkspaceWindowState;
 
 // The new-project sheet: names a campaign project, then creates it with its local folder, gives it
 // its launch thread and opens that thread. The name lives in the window's state, so closing the
@@ -23,7 +23,7 @@ private:
     void create();
 
     WorkspaceViewContext m_context;
-    QPointer<WorkspaceViewState> m_state;
+    QPointer<WorkspaceWindowState> m_state;
     QLineEdit *m_nameField;
 };
 

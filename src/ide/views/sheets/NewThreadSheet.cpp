@@ -1,12 +1,12 @@
 #include "ide/views/sheets/NewThreadSheet.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/sheets/SheetParts.h"
-#include "ide/views/window/WorkspaceViewState.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -70,7 +70,7 @@ NewThreadSheet::NewThreadSheet(const WorkspaceViewContext &context, QWidget *par
         if (m_state && index >= 0 && index < personas.size())
             m_state->setNewThreadPersona(personas.at(index));
     });
-    connect(m_state, &WorkspaceViewState::newThreadFieldsChanged, this, &NewThreadSheet::syncFromState);
+    connect(m_state, &WorkspaceWindowState::newThreadFieldsChanged, this, &NewThreadSheet::syncFromState);
     connect(cancel, &QAbstractButton::clicked, this, [this] {
         if (m_state)
             m_state->setShowingNewThreadSheet(false);

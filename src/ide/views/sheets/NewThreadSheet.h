@@ -10,7 +10,7 @@ class QLineEdit;
 
 namespace orvane {
 
-class WorkspaceViewState;
+class WorkspaceWindowState;
 
 // The new-thread sheet: a title, the lead persona and an optional first prompt. Creating asks the
 // model for the thread in the current project, opened on the persona's workbench; a prompt is sent
@@ -25,7 +25,7 @@ private:
     void create();
 
     WorkspaceViewContext m_context;
-    QPointer<WorkspaceViewState> m_state;
+    QPointer<WorkspaceWindowState> m_state;
     QLineEdit *m_titleField;
     QComboBox *m_personaPicker;
     QLineEdit *m_promptField;

@@ -1,10 +1,10 @@
 #include "ide/views/sheets/RenameThreadSheet.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/sheets/SheetParts.h"
-#include "ide/views/window/WorkspaceViewState.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>
@@ -35,7 +35,7 @@ RenameThreadSheet::RenameThreadSheet(const WorkspaceViewContext &context, QWidge
         if (m_state)
             m_state->setRenameThreadText(text);
     });
-    connect(m_state, &WorkspaceViewState::renameThreadTextChanged, this,
+    connect(m_state, &WorkspaceWindowState::renameThreadTextChanged, this,
         [this] { sheetparts::syncField(m_titleField, m_state->renameThreadText()); });
     connect(cancel, &QAbstractButton::clicked, this, [this] {
         if (m_state)

@@ -10,7 +10,7 @@ class QLineEdit;
 
 namespace orvane {
 
-class WorkspaceViewState;
+class WorkspaceWindowState;
 
 // The rename sheet of one thread: the id of the thread held when the sheet opened, and a title
 // field bound to the window's rename text. Save hands the text to the model as typed (the model
@@ -24,7 +24,7 @@ private:
     void save();
 
     WorkspaceViewContext m_context;
-    QPointer<WorkspaceViewState> m_state;
+    QPointer<WorkspaceWindowState> m_state;
     QUuid m_threadID;
     QLineEdit *m_titleField;
 };

@@ -1,6 +1,7 @@
 #include "ide/views/sidebar/SidebarNavigationView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -9,7 +10,6 @@
 #include "ide/views/sidebar/SidebarProjectListModel.h"
 #include "ide/views/sidebar/SidebarRowDelegates.h"
 #include "ide/views/sidebar/SidebarThreadListModel.h"
-#include "ide/views/window/WorkspaceViewState.h"
 #include "ide/views/window/WorkspaceWindowController.h"
 
 #include <QHBoxLayout>
@@ -45,24 +45,6 @@ ClickableButton *headerPlusButton(
     button->setToolTip(help);
     button->setAccessibleName(help);
     return button;
-}
-
-std::optional<CampaignIDEThread> findThread(const CampaignIDEWorkspaceModel &model, const QUuid &id)
-{
-    for (const CampaignIDEThread &thread : model.threads()) {
-        if (thread.id == id)
-            return thread;
-    }
-    return std::nullopt;
-}
-
-std::optional<CampaignIDEProject> findProject(const CampaignIDEWorkspaceModel &model, const QUuid &id)
-{
-    for (const CampaignIDEProject &project : model.projects()) {
-        if (project.id == id)
-            return project;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -249,7 +231,7 @@ QMenu *SidebarNavigationView::popUpThreadMenu(SidebarListView *list, int row, co
         return nullptr;
     const bool starred = threads->data(threads->index(row), SidebarThreadListModel::StarredRole).toBool();
     CampaignIDEWorkspaceModel *model = m_context.model;
-    const QPointer<WorkspaceViewState> state = m_context.state;
+    const QPointer<WorkspaceWindowState> state = m_context.state;
 
     auto *menu = new QMenu(list);
     menu->setObjectName(u"threadContextMenu"_s);
@@ -276,7 +258,7 @@ QMenu *SidebarNavigationView::popUpThreadMenu(SidebarListView *list, int row, co
     rename->setObjectName(u"renameThreadAction"_s);
     connect(rename, &QAction::triggered, model, [model, state, id] {
         // The sheet edits the thread as it is when the entry is chosen.
-        const std::optional<CampaignIDEThread> thread = findThread(*model, id);
+        const CampaignIDEThread *thread = model->thread(id);
         if (!thread || !state)
             return;
         state->setRenameThreadText(thread->title);
@@ -314,7 +296,7 @@ QMenu *SidebarNavigationView::popUpProjectMenu(int row, const QPoint &globalPosi
     connect(newThread, &QAction::triggered, model, [model, session, id] {
         // A project deleted while the menu was open gets no thread (the model would put it in
         // another project).
-        const std::optional<CampaignIDEProject> project = findProject(*model, id);
+        const CampaignIDEProject *project = model->project(id); // read before anything changes
         if (!project)
             return;
         CampaignIDEWorkspaceModel::NewThread request;

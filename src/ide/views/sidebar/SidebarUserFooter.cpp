@@ -1,6 +1,7 @@
 #include "ide/views/sidebar/SidebarUserFooter.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
@@ -87,13 +88,13 @@ SidebarUserFooter::SidebarUserFooter(const WorkspaceViewContext &context, QWidge
         = m_themeSwitch->addSymbol(u"sun.max.fill"_s, ThemeColor::accentAmber, 11, ui::SymbolWeight::semibold);
     m_themeSwitch->addStretch();
     m_themeSwitch->setFixedSize(26, 26);
-    connect(m_themeSwitch, &QAbstractButton::clicked, context.model, [model = context.model] {
+    connect(m_themeSwitch, &QAbstractButton::clicked, context.state, [state = context.state] {
         // The window follows the flag: its theme recolours every view in place.
-        model->setDarkTheme(!model->isDarkTheme());
+        state->setDarkTheme(!state->isDarkTheme());
     });
     row->addWidget(m_themeSwitch, 0, Qt::AlignVCenter);
 
-    connect(context.model, &CampaignIDEWorkspaceModel::appearanceChanged, this, &SidebarUserFooter::refreshThemeSwitch);
+    connect(context.state, &WorkspaceWindowState::appearanceChanged, this, &SidebarUserFooter::refreshThemeSwitch);
     connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
     if (context.session) {
         connect(context.session, &SessionStore::accountChanged, this, &SidebarUserFooter::refreshMode);
@@ -123,7 +124,7 @@ void SidebarUserFooter::refreshThemeSwitch()
     if (!m_context.model)
         return;
     // The symbol shows the appearance a click brings.
-    const bool dark = m_context.model->isDarkTheme();
+    const bool dark = m_context.state->isDarkTheme();
     m_themeSymbol->setSymbol(dark ? u"sun.max.fill"_s : u"moon.fill"_s);
     m_themeSymbol->setColor(dark ? ThemeColor::accentAmber : ThemeColor::textSecondary);
     m_themeSwitch->setToolTip(themeSwitchToolTip(dark));

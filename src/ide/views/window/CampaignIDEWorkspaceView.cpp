@@ -2,6 +2,7 @@
 
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/notifications/SystemNativeNotificationAuthorizer.h"
 #include "ide/views/kit/Panel.h"
@@ -14,7 +15,6 @@
 #include "ide/views/window/WorkspaceSidebar.h"
 #include "ide/views/window/WorkspaceToastBanner.h"
 #include "ide/views/window/WorkspaceTopBar.h"
-#include "ide/views/window/WorkspaceViewState.h"
 #include "ide/views/window/WorkspaceWindowController.h"
 #include "platform/FileManagerReveal.h"
 
@@ -110,8 +110,8 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     m_model = new CampaignIDEWorkspaceModel(
         std::nullopt, notifications, copilot, CampaignIDEWorkspaceModel::standardLocations(), this);
 
-    m_theme = new ThemeSource(m_model->isDarkTheme(), this);
-    m_state = new WorkspaceViewState(this);
+    m_state = &m_model->windowState();
+    m_theme = new ThemeSource(m_state->isDarkTheme(), this);
     m_controller = new WorkspaceWindowController(
         m_model, m_session, m_state, std::move(onRequestCloudSignIn), m_services.revealFolder, this);
     m_refresher = new LiveContextRefresher(*m_model, m_session, this);
@@ -120,14 +120,14 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     applyTheme();
     syncColumns(false);
 
-    connect(m_model, &CampaignIDEWorkspaceModel::appearanceChanged, this, [this] {
-        if (isVisible() && m_theme->theme().isDark() != m_model->isDarkTheme()) {
+    connect(m_state, &WorkspaceWindowState::appearanceChanged, this, [this] {
+        if (isVisible() && m_theme->theme().isDark() != m_state->isDarkTheme()) {
             // The picture of the window as it is now includes a fade still running.
             auto *fading = m_crossFade.data();
             m_crossFade = new ThemeCrossFade(this);
             delete fading;
         }
-        m_theme->setDark(m_model->isDarkTheme());
+        m_theme->setDark(m_state->isDarkTheme());
         syncColumns(true);
     });
     connect(m_theme, &ThemeSource::themeChanged, this, &CampaignIDEWorkspaceView::applyTheme);
@@ -243,12 +243,12 @@ void CampaignIDEWorkspaceView::buildDrawerContent()
 
 void CampaignIDEWorkspaceView::syncColumns(bool animated)
 {
-    if (m_model->agentDrawerOpen())
+    if (m_state->agentDrawerOpen())
         buildDrawerContent();
-    if (m_sidebarColumn->isOpen() != !m_model->isSidebarCollapsed())
-        m_sidebarColumn->setOpen(!m_model->isSidebarCollapsed(), animated);
-    if (m_drawerColumn->isOpen() != m_model->agentDrawerOpen())
-        m_drawerColumn->setOpen(m_model->agentDrawerOpen(), animated);
+    if (m_sidebarColumn->isOpen() != !m_state->isSidebarCollapsed())
+        m_sidebarColumn->setOpen(!m_state->isSidebarCollapsed(), animated);
+    if (m_drawerColumn->isOpen() != m_state->agentDrawerOpen())
+        m_drawerColumn->setOpen(m_state->agentDrawerOpen(), animated);
 }
 
 QList<QWidget *> CampaignIDEWorkspaceView::tabStops() const

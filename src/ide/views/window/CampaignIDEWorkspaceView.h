@@ -15,7 +15,7 @@ class SessionStore;
 class CampaignIDEWorkspaceModel;
 class ThemeSource;
 class TimelineHeightCache;
-class WorkspaceViewState;
+class WorkspaceWindowState;
 class WorkspaceWindowController;
 class WorkspaceTopBar;
 class WorkspaceSidebar;
@@ -68,7 +68,7 @@ public:
     [[nodiscard]] SessionStore *session() const { return m_session; }
     [[nodiscard]] const std::shared_ptr<voice::VoiceInputProvider> &voice() const { return m_voice; }
     [[nodiscard]] ThemeSource *themeSource() const { return m_theme; }
-    [[nodiscard]] WorkspaceViewState *viewState() const { return m_state; }
+    [[nodiscard]] WorkspaceWindowState *viewState() const { return m_state; }
     [[nodiscard]] WorkspaceWindowController *controller() const { return m_controller; }
     [[nodiscard]] LiveContextRefresher *refresher() const { return m_refresher; }
     [[nodiscard]] DestinationArea *destinationArea() const { return m_destinationArea; }
@@ -100,7 +100,7 @@ private:
     std::shared_ptr<voice::VoiceInputProvider> m_voice;
     Services m_services;
     ThemeSource *m_theme = nullptr;
-    WorkspaceViewState *m_state = nullptr;
+    WorkspaceWindowState *m_state = nullptr;
     std::unique_ptr<TimelineHeightCache> m_timelineHeights;
     bool m_drawerBuilt = false;
     bool m_refresherStarted = false;

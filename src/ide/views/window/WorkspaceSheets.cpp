@@ -1,11 +1,11 @@
 #include "ide/views/window/WorkspaceSheets.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
-#include "ide/views/window/WorkspaceViewState.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -96,13 +96,12 @@ WorkspaceSheets::WorkspaceSheets(
     const WorkspaceViewRegistry &registry, const WorkspaceViewContext &context, QWidget *window)
     : QObject(window), m_registry(registry), m_context(context), m_window(window)
 {
-    WorkspaceViewState *state = context.state;
+    WorkspaceWindowState *state = context.state;
     CampaignIDEWorkspaceModel *model = context.model;
-    connect(state, &WorkspaceViewState::newProjectSheetChanged, this, [this] { sync(WorkspaceSheet::newProject); });
-    connect(state, &WorkspaceViewState::newThreadSheetChanged, this, [this] { sync(WorkspaceSheet::newThread); });
-    connect(state, &WorkspaceViewState::renameSheetChanged, this, [this] { sync(WorkspaceSheet::renameThread); });
-    connect(
-        model, &CampaignIDEWorkspaceModel::appearanceChanged, this, [this] { sync(WorkspaceSheet::commandPalette); });
+    connect(state, &WorkspaceWindowState::newProjectSheetChanged, this, [this] { sync(WorkspaceSheet::newProject); });
+    connect(state, &WorkspaceWindowState::newThreadSheetChanged, this, [this] { sync(WorkspaceSheet::newThread); });
+    connect(state, &WorkspaceWindowState::renameSheetChanged, this, [this] { sync(WorkspaceSheet::renameThread); });
+    connect(state, &WorkspaceWindowState::appearanceChanged, this, [this] { sync(WorkspaceSheet::commandPalette); });
     // The launch sheet's item follows the confirmation and the project it is computed against.
     const auto launch = [this] { sync(WorkspaceSheet::launchApproval); };
     connect(model, &CampaignIDEWorkspaceModel::launchConfirmationProjectIDChanged, this, launch);
@@ -116,7 +115,7 @@ WorkspaceSheets::WorkspaceSheets(
 
 bool WorkspaceSheets::wanted(WorkspaceSheet sheet) const
 {
-    const WorkspaceViewState *state = m_context.state;
+    const WorkspaceWindowState *state = m_context.state;
     const CampaignIDEWorkspaceModel *model = m_context.model;
     if (!state || !model)
         return false;
@@ -128,7 +127,7 @@ bool WorkspaceSheets::wanted(WorkspaceSheet sheet) const
     case WorkspaceSheet::renameThread:
         return state->renamingThread().has_value();
     case WorkspaceSheet::commandPalette:
-        return model->showingCommandPalette();
+        return state->showingCommandPalette();
     case WorkspaceSheet::launchApproval:
         return model->activeLaunchRequest().has_value();
     }
@@ -162,7 +161,7 @@ void WorkspaceSheets::sync(WorkspaceSheet sheet)
 // Writes "not shown" back through the sheet's state; nothing when it says so already.
 void WorkspaceSheets::dismissed(WorkspaceSheet sheet)
 {
-    WorkspaceViewState *state = m_context.state;
+    WorkspaceWindowState *state = m_context.state;
     CampaignIDEWorkspaceModel *model = m_context.model;
     if (!state || !model)
         return;
@@ -177,7 +176,7 @@ void WorkspaceSheets::dismissed(WorkspaceSheet sheet)
         state->setRenamingThread(std::nullopt);
         break;
     case WorkspaceSheet::commandPalette:
-        model->setShowingCommandPalette(false);
+        state->setShowingCommandPalette(false);
         break;
     case WorkspaceSheet::launchApproval:
         if (model->activeLaunchRequest())

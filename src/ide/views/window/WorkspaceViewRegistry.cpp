@@ -48,10 +48,8 @@ DestinationSurface surfaceFor(const IDEPrimaryDestination &destination, const Ca
 {
     switch (destination.kind()) {
     case IDEPrimaryDestination::Kind::thread: {
-        const QUuid id = *destination.threadID();
-        const bool exists = std::any_of(model.threads().cbegin(), model.threads().cend(),
-            [&id](const CampaignIDEThread &thread) { return thread.id == id; });
-        return exists ? DestinationSurface::threadWorkbench : DestinationSurface::operationsHome;
+        return model.thread(*destination.threadID()) ? DestinationSurface::threadWorkbench
+                                                     : DestinationSurface::operationsHome;
     }
     case IDEPrimaryDestination::Kind::projects:
         return DestinationSurface::operationsHome;

@@ -13,7 +13,7 @@ class CampaignIDEWorkspaceModel;
 class SessionStore;
 class ThemeSource;
 class TimelineHeightCache;
-class WorkspaceViewState;
+class WorkspaceWindowState;
 class WorkspaceWindowController;
 
 // What every view of the window is built with. The pointers outlive the views.
@@ -21,7 +21,7 @@ struct WorkspaceViewContext {
     CampaignIDEWorkspaceModel *model = nullptr;
     SessionStore *session = nullptr; // null when the window has no session store
     const ThemeSource *theme = nullptr;
-    WorkspaceViewState *state = nullptr; // the window's sheet flags and field texts
+    WorkspaceWindowState *state = nullptr; // appearance, canvas view, sheet flags and field texts
     WorkspaceWindowController *controller = nullptr; // the window's own actions
     TimelineHeightCache *timelineHeights
         = nullptr; // the window's measured timeline cards; null: each view keeps its own

@@ -1,8 +1,8 @@
 #include "ide/views/window/WorkspaceWindowController.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/sync/LocalReport.h"
-#include "ide/views/window/WorkspaceViewState.h"
 
 #include <QFileInfo>
 
@@ -16,7 +16,7 @@ QString WorkspaceWindowController::forceSyncNotice(const QString &shownRoot)
 }
 
 WorkspaceWindowController::WorkspaceWindowController(CampaignIDEWorkspaceModel *model, SessionStore *session,
-    WorkspaceViewState *state, std::function<void()> onRequestCloudSignIn,
+    WorkspaceWindowState *state, std::function<void()> onRequestCloudSignIn,
     std::function<void(const QString &)> revealFolder, QObject *parent)
     : QObject(parent),
       m_model(model),
@@ -44,7 +44,7 @@ void WorkspaceWindowController::openCommandPalette()
     if (!m_model || !m_state)
         return;
     m_state->setCommandQuery(QString());
-    m_model->setShowingCommandPalette(true);
+    m_state->setShowingCommandPalette(true);
 }
 
 void WorkspaceWindowController::openNewProjectSheet(bool clearName)
@@ -65,7 +65,7 @@ void WorkspaceWindowController::openNewThreadSheet(bool clearTexts, bool resetPe
         m_state->setNewThreadPrompt(QString());
     }
     if (resetPersona)
-        m_state->setNewThreadPersona(WorkspaceViewState::operatorPersona());
+        m_state->setNewThreadPersona(WorkspaceWindowState::operatorPersona());
     m_state->setShowingNewThreadSheet(true);
 }
 
@@ -85,14 +85,14 @@ void WorkspaceWindowController::homeNewThread()
 
 void WorkspaceWindowController::toggleSidebar()
 {
-    if (m_model)
-        m_model->setSidebarCollapsed(!m_model->isSidebarCollapsed());
+    if (m_state)
+        m_state->setSidebarCollapsed(!m_state->isSidebarCollapsed());
 }
 
 void WorkspaceWindowController::toggleAgentDrawer()
 {
-    if (m_model)
-        m_model->setAgentDrawerOpen(!m_model->agentDrawerOpen());
+    if (m_state)
+        m_state->setAgentDrawerOpen(!m_state->agentDrawerOpen());
 }
 
 void WorkspaceWindowController::revealLocalWorkspaceInFinder()

@@ -15,7 +15,7 @@
 namespace orvane {
 
 class SessionStore;
-class WorkspaceViewState;
+class WorkspaceWindowState;
 
 // The window's own actions, shared by the top bar, the sidebar, the operations home and the menu's
 // focused actions. Each either sets the window's view state (to open a sheet) or calls one named
@@ -24,7 +24,7 @@ class WorkspaceWindowController final : public QObject {
     Q_OBJECT
 
 public:
-    WorkspaceWindowController(CampaignIDEWorkspaceModel *model, SessionStore *session, WorkspaceViewState *state,
+    WorkspaceWindowController(CampaignIDEWorkspaceModel *model, SessionStore *session, WorkspaceWindowState *state,
         std::function<void()> onRequestCloudSignIn, std::function<void(const QString &)> revealFolder,
         QObject *parent = nullptr);
 
@@ -80,7 +80,7 @@ public:
 private:
     QPointer<CampaignIDEWorkspaceModel> m_model;
     SessionStore *m_session;
-    QPointer<WorkspaceViewState> m_state;
+    QPointer<WorkspaceWindowState> m_state;
     std::function<void()> m_onRequestCloudSignIn;
     std::function<void(const QString &)> m_revealFolder;
 };

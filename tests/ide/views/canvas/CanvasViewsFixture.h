@@ -32,7 +32,7 @@ protected:
     void TearDown() override
     {
         view.reset();
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !window || window->model()->agentTurns().idle(); }, 5000));
         windowtest::WorkspaceWindowTest::TearDown();
     }
 

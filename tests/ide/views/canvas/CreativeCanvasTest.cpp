@@ -179,13 +179,13 @@ TEST_F(CreativeCanvasTest, GenerateAsksTheActiveTabsAgentAndDoesNothingWithoutAT
     ASSERT_GT(asked->entries.size(), entries);
     EXPECT_EQ(asked->id, tabID);
     EXPECT_EQ(asked->entries.at(entries).text, CreativeCanvasTabView::generatePrompt);
-    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 10000));
 
     model().mutateThread(thread->id, [](CampaignIDEThread &t) { t.agentTabs.clear(); });
     const auto threads = model().threads();
     const auto projects = model().projects();
     clickButton(u"generateArtboardsButton"_s);
-    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 0);
+    EXPECT_TRUE(model().agentTurns().idle());
     EXPECT_EQ(model().threads(), threads);
     EXPECT_EQ(model().projects(), projects);
 }

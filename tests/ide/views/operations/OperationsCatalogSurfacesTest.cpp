@@ -125,7 +125,7 @@ TEST_F(AgentsCatalogTest, EachLaunchStartsAThreadOfThePersonaOnItsOwnView)
                 [&](const CampaignTimelineEntry &entry) { return entry.text == strategist.starterPrompt; });
         },
         5000));
-    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 5000));
 }
 
 // --- Assets ---

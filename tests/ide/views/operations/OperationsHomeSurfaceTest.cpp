@@ -208,7 +208,7 @@ TEST_F(OperationsHomeSurfaceTest, StartingARecommendedActionKeepsItsRowAndCanBeR
     ASSERT_EQ(model().threads().size(), threads + 1);
     EXPECT_EQ(model().threads().first().title, action.title);
     EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(model().threads().first().id));
-    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 5000));
 
     show(IDEPrimaryDestination::projects());
     home = dynamic_cast<OperationsHomeSurfaceView *>(surface());

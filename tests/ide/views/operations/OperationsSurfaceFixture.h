@@ -20,7 +20,7 @@ protected:
     void TearDown() override
     {
         // Threads started from a surface send their first message; let those turns end here.
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !window || window->model()->agentTurns().idle(); }, 5000));
         WorkspaceWindowTest::TearDown();
     }
 

@@ -175,7 +175,7 @@ TEST_F(CommandPaletteTest, APersonaRowStartsItsSessionInTheSelectedProjectWithTh
         const QList<CampaignTimelineEntry> &entries = thread.agentTabs.constFirst().entries;
         ASSERT_GE(entries.size(), 2);
         EXPECT_EQ(entries.at(1).text, creative.starterPrompt.trimmed());
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 10000));
     }
     // Picked twice: two threads of the same title.
     EXPECT_EQ(model().threads().at(0).title, model().threads().at(1).title);

@@ -94,7 +94,7 @@ TEST_F(CopilotDrawerTest, ACardStartsItsActionsThreadAndTheDrawerStaysOpenUntilC
         EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(thread.id));
         EXPECT_TRUE(model().recommendedActions().at(0).isCompleted);
         EXPECT_TRUE(model().agentDrawerOpen());
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 10000));
     }
     EXPECT_EQ(cards->model()->rowCount(), actions.size());
 

@@ -19,7 +19,7 @@ protected:
     void TearDown() override
     {
         // Turns started by a sheet (a first prompt, a persona's starter task) end before the window.
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !window || window->model()->agentTurns().idle(); }, 10000));
         WorkspaceWindowTest::TearDown();
     }
 

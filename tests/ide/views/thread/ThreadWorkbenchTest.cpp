@@ -338,7 +338,7 @@ TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCount)
             return labelIn(primary(), u"messageCountLabel"_s) == QString::number(tab.entries.size() + 2) + u" msgs"_s;
         },
         2000));
-    EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 5000));
 }
 
 TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing)

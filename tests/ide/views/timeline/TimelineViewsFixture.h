@@ -35,14 +35,16 @@ protected:
     void TearDown() override
     {
         // Agent turns answer after a pause: let them end before the model goes.
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
         host.reset();
         model.reset();
     }
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext { .model = model.get(), .session = nullptr, .theme = theme.get() };
+        return WorkspaceViewContext {
+            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
+        };
     }
 
     [[nodiscard]] const CampaignAgentTab &tab() const

@@ -4,10 +4,10 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceModelFixture.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "ide/views/window/LiveContextRefresher.h"
 #include "ide/views/window/WindowPrimitives.h"
-#include "ide/views/window/WorkspaceViewState.h"
 #include "ide/views/window/WorkspaceWindowController.h"
 #include "kit/auth/AccountStore.h"
 #include "kit/session/SessionStore.h"
@@ -41,11 +41,7 @@ protected:
         // its tasks finish before the process does.
         if (window) {
             EXPECT_TRUE(QTest::qWaitFor(
-                [&] {
-                    return !window->model()->isSyncingServer()
-                        && CampaignIDEWorkspaceModel::pendingProjectMirrors() == 0;
-                },
-                5000));
+                [&] { return !window->model()->isSyncingServer() && window->model()->projectMirrors().idle(); }, 5000));
         }
         window.reset();
         session.reset();
@@ -98,7 +94,7 @@ protected:
         auto *label = find<ElidedLabel>(name);
         return label ? label->text() : QString();
     }
-    [[nodiscard]] WorkspaceViewState &state() const { return *window->viewState(); }
+    [[nodiscard]] WorkspaceWindowState &state() const { return *window->viewState(); }
 
     template <typename T = QWidget> [[nodiscard]] T *find(const QString &name) const
     {

@@ -207,12 +207,12 @@ TEST_F(MediaPlanTableTest, FollowsTheActiveThreadAndItsAgentTab)
     const auto entries = [&] { return thread(threadID).activeAgentTab().entries; };
     ASSERT_TRUE(QTest::qWaitFor([&] { return entries().size() > tab.entries.size(); }, 2000));
     EXPECT_EQ(entries().at(tab.entries.size()).text, MediaPlanTableView::optimizePrompt);
-    ASSERT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
 
     model->mutateThread(threadID, [](CampaignIDEThread &t) { t.agentTabs.clear(); });
     const CampaignIDEThread before = thread(threadID);
     click(u"aiOptimizeTableButton"_s);
-    EXPECT_EQ(CampaignIDEWorkspaceModel::pendingAgentTurns(), 0);
+    EXPECT_TRUE(model->agentTurns().idle());
     EXPECT_EQ(thread(threadID), before);
 }
 

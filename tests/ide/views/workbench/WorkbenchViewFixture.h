@@ -35,7 +35,7 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(QTest::qWaitFor([] { return CampaignIDEWorkspaceModel::pendingAgentTurns() == 0; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
         host.reset();
         model.reset();
         QLocale::setDefault(QLocale::c());
@@ -43,7 +43,9 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext { .model = model.get(), .session = nullptr, .theme = theme.get() };
+        return WorkspaceViewContext {
+            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
+        };
     }
 
     // Builds the view in a window of the given size and shows it.
