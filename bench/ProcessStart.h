@@ -47,14 +47,14 @@ inline double residentMiB(qint64 pid)
 }
 
 // Starts the program, waits for its first frame, optionally idles and reads its memory, then ends it.
-inline Started run(const QString &program, const QString &home, bool measureMemory)
+inline Started run(const QString &program, const QString &home, bool measureMemory, const QStringList &arguments = {})
 {
     QProcess process;
     process.setProcessEnvironment(environmentFor(home));
     process.setProcessChannelMode(QProcess::SeparateChannels);
     QElapsedTimer clock;
     clock.start();
-    process.start(program, {});
+    process.start(program, arguments);
     Started started;
     QByteArray out;
     while (!out.contains("first-frame\n")) {

@@ -1,5 +1,6 @@
 #include "ide/records/OrvaneWebParitySeeds.h"
 
+#include <QMap>
 #include <QStringBuilder>
 
 #include <benchmark/benchmark.h>
@@ -99,23 +100,48 @@ void BM_EncodeThreadStore(benchmark::State &state)
 }
 BENCHMARK(BM_EncodeThreadStore)->Unit(benchmark::kMillisecond);
 
-void BM_ParseThreadStore(benchmark::State &state)
+// A store of about `mb` MB: threads of threadStore(), repeated or cut to that size.
+const QByteArray &encodedStore(int mb)
 {
-    const QByteArray &bytes = encodedStore();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(parseJson(bytes));
-    state.SetBytesProcessed(state.iterations() * bytes.size());
+    static QMap<int, QByteArray> stores;
+    if (!stores.contains(mb)) {
+        const QList<CampaignIDEThread> &threads = threadStore();
+        const qsizetype perThread = encodedStore().size() / threads.size();
+        QList<CampaignIDEThread> sized;
+        for (qsizetype i = 0; sized.size() * perThread < qsizetype(mb) * 1000 * 1000; ++i)
+            sized.append(threads.at(i % threads.size()));
+        stores.insert(mb, encodeJson(sized));
+    }
+    return stores[mb];
 }
-BENCHMARK(BM_ParseThreadStore)->Unit(benchmark::kMillisecond);
+
+// Decoding a stored list (the earlier single-file store, the thread index) at 1, 10 and 50 MB: the
+// parser alone (no document), a document of the whole list decoded, and the list decoded element
+// by element as it is parsed.
+enum class Decoding { parseOnly, wholeDocument, elementByElement };
 
 void BM_DecodeThreadStore(benchmark::State &state)
 {
-    const QByteArray &bytes = encodedStore();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(decodeJson<QList<CampaignIDEThread>>(bytes));
+    const QByteArray &bytes = encodedStore(int(state.range(0)));
+    for (auto _ : state) {
+        switch (Decoding(state.range(1))) {
+        case Decoding::parseOnly:
+            benchmark::DoNotOptimize(Json::accept(bytes.begin(), bytes.end()));
+            break;
+        case Decoding::wholeDocument:
+            benchmark::DoNotOptimize(decodeJson<QList<CampaignIDEThread>>(bytes));
+            break;
+        case Decoding::elementByElement:
+            benchmark::DoNotOptimize(decodeJsonList<CampaignIDEThread>(bytes));
+            break;
+        }
+    }
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
-BENCHMARK(BM_DecodeThreadStore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeThreadStore)
+    ->ArgNames({ "MB", "parse_document_elements" })
+    ->ArgsProduct({ { 1, 10, 50 }, { 0, 1, 2 } })
+    ->Unit(benchmark::kMillisecond);
 
 // What the model hands to a background save: a copy of the whole list.
 void BM_SnapshotThreadList(benchmark::State &state)

@@ -1,5 +1,6 @@
 #include "app/OrvaneApp.h"
 
+#include "app/DeferredIconStyle.h"
 #include "app/OrvaneMainWindow.h"
 #include "app/ProcessSupport.h"
 #include "app/RootView.h"
@@ -101,6 +102,7 @@ int runOrvane(int argc, char **argv)
     QApplication::setApplicationDisplayName(u"Orvane"_s);
     QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
     QGuiApplication::setDesktopFileName(OrvaneApp::desktopFileName.toString());
+    QApplication::setStyle(new DeferredIconStyle);
 
     // One process per user: a second one would overwrite the first one's stores.
     const QString dataFolder = QFileInfo(CampaignIDEWorkspaceModel::standardLocations().stateFile).absolutePath();

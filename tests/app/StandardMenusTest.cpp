@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "app/AboutDialog.h"
+#include "app/DeferredIconStyle.h"
 #include "app/RootView.h"
 #include "app/StandardMenus.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
@@ -116,4 +117,17 @@ TEST(StandardMenusTest, AboutShowsTheVersionAndTheBundledLicences)
     for (const QString &expected : { u"Space Grotesk (font)"_s, u"Inter (font)"_s, u"IBM Plex Mono (font)"_s,
              u"Lucide (icons)"_s, u"SIL Open Font License"_s, u"ISC License"_s })
         EXPECT_TRUE(licences.contains(expected)) << qPrintable(expected);
+}
+
+// The menu bar's overflow button takes a standard icon the style loads only when it is drawn; it
+// draws what the platform's style draws.
+TEST(StandardMenusTest, DeferredStandardIconsDrawThePlatformsIcons)
+{
+    DeferredIconStyle style;
+    for (const auto which : { QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_MessageBoxWarning }) {
+        const QIcon deferred = style.standardIcon(which);
+        const QIcon direct = style.baseStyle()->standardIcon(which);
+        EXPECT_FALSE(deferred.isNull());
+        EXPECT_EQ(deferred.pixmap(24).toImage(), direct.pixmap(24).toImage()) << int(which);
+    }
 }

@@ -93,10 +93,11 @@ CampaignIDEThread ThreadStore::decodeBody(QByteArrayView bytes)
 std::optional<QList<CampaignIDEThread>> ThreadStore::load()
 {
     QByteArray bytes;
+    bool damaged = true;
     switch (readFile(indexPath(), bytes)) {
     case Read::ok:
         try {
-            m_lastIndex = decodeJson<QList<CampaignThreadSummary>>(bytes);
+            m_lastIndex = decodeJsonList<CampaignThreadSummary>(bytes);
             m_indexWritten = true;
             QList<CampaignIDEThread> heads;
             heads.reserve(m_lastIndex.size());
@@ -117,7 +118,12 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
         m_disk.markUnreadable(indexPath());
         break;
     case Read::missing:
+        damaged = false;
         break;
+    }
+    if (damaged) {
+        if (auto rebuilt = rebuildIndex())
+            return rebuilt;
     }
 
     switch (readFile(m_legacyFile, bytes)) {
@@ -131,7 +137,7 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
     }
     QList<CampaignIDEThread> threads;
     try {
-        threads = decodeJson<QList<CampaignIDEThread>>(bytes);
+        threads = decodeJsonList<CampaignIDEThread>(bytes);
     } catch (const JsonError &) {
         m_disk.markUnreadable(m_legacyFile);
         return std::nullopt;
@@ -142,6 +148,39 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
     }
     save(threads); // the move to the new form
     return threads;
+}
+
+std::optional<QList<CampaignIDEThread>> ThreadStore::rebuildIndex()
+{
+    // An index is written only after the bodies it names, so bodies beside a damaged index are the
+    // user's threads, newer than any earlier single file. Their order went with the index: the
+    // most recently written comes first.
+    const QFileInfoList files
+        = QDir(m_folder).entryInfoList({ u"*.json"_s }, QDir::Files | QDir::NoSymLinks, QDir::Time);
+    QList<CampaignIDEThread> heads;
+    QByteArray bytes;
+    for (const QFileInfo &file : files) {
+        const QUuid id = QUuid::fromString(file.completeBaseName());
+        if (id.isNull() || file.fileName() != QFileInfo(bodyPath(id)).fileName())
+            continue;
+        if (readFile(file.filePath(), bytes) != Read::ok)
+            continue;
+        try {
+            const CampaignThreadSummary summary = CampaignThreadSummary::of(decodeBody(bytes));
+            if (summary.id != id)
+                continue;
+            m_index.insert(id, summary);
+            m_stored.insert(id);
+            m_lastIndex.append(summary);
+            heads.append(summary.headOnly());
+        } catch (const JsonError &) {
+            continue; // left where it is: no index names it
+        }
+    }
+    if (heads.isEmpty())
+        return std::nullopt;
+    writeIndex(m_lastIndex); // sets the damaged index aside first
+    return heads;
 }
 
 std::optional<CampaignThreadSummary> ThreadStore::storedSummary(const QUuid &id) const
@@ -299,7 +338,7 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::readAll(const QString &fold
     if (readFile(folder + u"/index.json"_s, bytes) != Read::ok)
         return std::nullopt;
     try {
-        const auto index = decodeJson<QList<CampaignThreadSummary>>(bytes);
+        const auto index = decodeJsonList<CampaignThreadSummary>(bytes);
         QList<CampaignIDEThread> threads;
         for (const CampaignThreadSummary &summary : index) {
             if (readFile(folder + u'/' + fileStem(summary.id) + u".json"_s, bytes) != Read::ok)

@@ -43,9 +43,9 @@ public:
     // Bodies at least this large are read off the main thread.
     static constexpr qint64 backgroundReadSize = 256 * 1024;
 
-    // The stored threads in order: heads from the index; else the earlier single file's threads,
-    // whole, with their move scheduled. None when neither holds a readable list. An unreadable
-    // store is set aside before the first write over it.
+    // The stored threads in order: heads from the index; from the bodies beside a damaged index;
+    // else the earlier single file's threads, whole, with their move scheduled. None when neither holds a readable
+    // list. An unreadable store is set aside before the first write over it.
     [[nodiscard]] std::optional<QList<CampaignIDEThread>> load();
 
     // Whether the thread's body is in memory; threads the store never held count as in memory.
@@ -83,6 +83,8 @@ private:
     enum class Read { ok, missing, unreadable };
     [[nodiscard]] static Read readFile(const QString &path, QByteArray &bytes);
     void writeIndex(const QList<CampaignThreadSummary> &index);
+    // Heads of the bodies found in the folder, with a new index scheduled; none when none is readable.
+    [[nodiscard]] std::optional<QList<CampaignIDEThread>> rebuildIndex();
 
     QString m_folder;
     QString m_legacyFile;

@@ -162,6 +162,106 @@ Json parseJson(QByteArrayView bytes)
     return json;
 }
 
+namespace {
+
+// Builds each element of the top-level array from the parser's events, then hands it on and drops
+// it. Values are stored as the document parser stores them (integer, unsigned and floating forms;
+// a repeated key keeps its first place and its last value).
+class ArrayElementStream final : public nlohmann::json_sax<Json> {
+public:
+    explicit ArrayElementStream(const std::function<void(const Json &, std::size_t)> &element) : m_element(element) { }
+
+    bool null() override { return scalar(Json(nullptr)); }
+    bool boolean(bool value) override { return scalar(Json(value)); }
+    bool number_integer(number_integer_t value) override { return scalar(Json(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return scalar(Json(value)); }
+    bool number_float(number_float_t value, const string_t &) override { return scalar(Json(value)); }
+    bool string(string_t &value) override { return scalar(Json(std::move(value))); }
+    bool binary(binary_t &) override { return false; } // never in JSON text
+    bool start_object(std::size_t) override { return open(Json::object()); }
+    bool start_array(std::size_t) override { return open(Json::array()); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+    bool key(string_t &name) override
+    {
+        m_slot = &(*m_open.back())[name];
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
+
+private:
+    // Where a value goes inside the element being built.
+    Json *place(Json &&value)
+    {
+        Json &parent = *m_open.back();
+        if (parent.is_array()) {
+            parent.push_back(std::move(value));
+            return &parent.back();
+        }
+        *m_slot = std::move(value);
+        return m_slot;
+    }
+    void deliver()
+    {
+        const Json element = std::move(m_current);
+        m_current = Json();
+        m_element(element, m_index++);
+    }
+    bool scalar(Json &&value)
+    {
+        if (m_depth == 0)
+            detail::throwDecoding(JsonPath(), value.is_null() ? "expected a value, found null" : "expected an array");
+        if (m_depth == 1) {
+            m_current = std::move(value);
+            deliver();
+        } else {
+            place(std::move(value));
+        }
+        return true;
+    }
+    bool open(Json &&container)
+    {
+        if (m_depth == 0) {
+            if (!container.is_array())
+                detail::throwDecoding(JsonPath(), "expected an array");
+        } else if (m_depth == 1) {
+            m_current = std::move(container);
+            m_open.push_back(&m_current);
+        } else {
+            m_open.push_back(place(std::move(container)));
+        }
+        ++m_depth;
+        return true;
+    }
+    bool close()
+    {
+        --m_depth;
+        if (m_depth == 0)
+            return true;
+        m_open.pop_back();
+        if (m_depth == 1)
+            deliver();
+        return true;
+    }
+
+    const std::function<void(const Json &, std::size_t)> &m_element;
+    std::size_t m_depth = 0;
+    std::size_t m_index = 0;
+    Json m_current;
+    std::vector<Json *> m_open;
+    Json *m_slot = nullptr;
+};
+
+} // namespace
+
+void detail::forEachArrayElement(
+    QByteArrayView bytes, const std::function<void(const Json &element, std::size_t index)> &element)
+{
+    ArrayElementStream stream(element);
+    if (!Json::sax_parse(bytes.begin(), bytes.end(), &stream))
+        detail::throwDecoding(JsonPath(), "the data is not valid JSON");
+}
+
 QByteArray dumpJson(const Json &json)
 {
     const std::string text = json.dump();

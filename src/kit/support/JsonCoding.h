@@ -26,6 +26,7 @@
 #include <concepts>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -412,6 +413,28 @@ template <JsonCodable T> [[nodiscard]] QByteArray encodeJson(const T &value)
 template <JsonCodable T> [[nodiscard]] T decodeJson(QByteArrayView bytes)
 {
     return fromJson<T>(parseJson(bytes));
+}
+
+namespace detail {
+// Parses a top-level JSON array and hands each element to `element` as a document of its own, as
+// soon as that element ends: the whole array is never held as one document.
+void forEachArrayElement(
+    QByteArrayView bytes, const std::function<void(const Json &element, std::size_t index)> &element);
+} // namespace detail
+
+// decodeJson<QList<T>>() for long lists (stores): the same values and errors, decoded one element
+// at a time as the text is read, so memory and time do not go to a document of the whole list.
+// Text that breaks off after a faulty element reports the element's fault, not the broken text.
+template <JsonCodable T> [[nodiscard]] QList<T> decodeJsonList(QByteArrayView bytes)
+{
+    const JsonPath root;
+    QList<T> values;
+    detail::forEachArrayElement(bytes, [&](const Json &element, std::size_t i) {
+        if (element.is_null())
+            detail::throwDecoding(root.index(i), "unexpected null");
+        values.append(JsonCoder<T>::decode(element, root.index(i)));
+    });
+    return values;
 }
 
 // Converts a double to an integer type, clamping at its bounds; NaN gives zero.

@@ -104,6 +104,32 @@ TEST_F(ThreadStoreTest, AMoveCutShortStartsOverBeforeTheIndexAndFinishesAfterIt)
     EXPECT_TRUE(QFileInfo::exists(legacyThreadStoreFile() + u".backup"_s));
 }
 
+TEST_F(ThreadStoreTest, ADamagedIndexIsRebuiltFromTheBodiesAndKeptAside)
+{
+    const QList<CampaignIDEThread> threads = threadsWithLargeOnes(0).mid(0, 2);
+    ASSERT_TRUE(writeAll(legacyThreadStoreFile(), encodeJson(threads)));
+    makeModel().reset();
+    ASSERT_TRUE(writeAll(threadStoreFile(), "[{\"id\": 12}"));
+    const auto byID = [](QList<CampaignIDEThread> list) {
+        std::ranges::sort(list, {}, [](const CampaignIDEThread &t) { return t.id.toString(); });
+        return list;
+    };
+
+    auto model = makeModel();
+    ASSERT_EQ(model->threads().size(), 2);
+    model->renameThread(threads.last().id, u"Edited"_s);
+    model->flushPendingWrites();
+    EXPECT_EQ(QDir(threadStoreFolder()).entryList({ u"index.json.unreadable-*"_s }).size(), 1);
+    model.reset();
+    model = makeModel();
+    EXPECT_EQ(model->threads().size(), 2);
+    QList<CampaignIDEThread> expected = threads;
+    expected.last().title = u"Edited"_s;
+    expected.last().updatedAt
+        = std::ranges::find(model->threads(), threads.last().id, &CampaignIDEThread::id)->updatedAt;
+    EXPECT_EQ(byID(readStoredThreads()), byID(expected));
+}
+
 TEST_F(ThreadStoreTest, OpeningAThreadWritesNothingAndAnEditWritesOnlyThatThreadAndTheIndex)
 {
     ASSERT_TRUE(writeAll(legacyThreadStoreFile(), encodeJson(threadsWithLargeOnes(1))));

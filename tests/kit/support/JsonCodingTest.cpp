@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <variant>
+
 #include <gtest/gtest.h>
 
 using namespace orvane;
@@ -167,6 +169,28 @@ TEST(JsonDecoding, SurvivesDeeplyNestedInput)
     std::string text = R"({"title":"t","budget":1,"small":1,"leaves":[],"junk":)";
     text += std::string(100000, '[') + std::string(100000, ']') + "}";
     EXPECT_EQ(decodeError(text.c_str()), "ok");
+}
+
+// The list decoder that reads element by element gives what the whole-document decoder gives: the
+// same values, and the same error for the same fault in well-formed text.
+TEST(JsonDecoding, ListsDecodedElementByElementMatchTheWholeDocument)
+{
+    const auto outcome = [](auto decode, const std::string &text) -> std::variant<QList<Tree>, std::string> {
+        try {
+            return decode(QByteArrayView(text.c_str()));
+        } catch (const DecodingError &e) {
+            return e.message().toStdString();
+        }
+    };
+    const std::string tree = encodeJson(sampleTree()).toStdString();
+    const std::string odd = R"({"title":"t","title":"u","budget":-0.0,"small":18446744073709551615,"leaves":[],)"
+                            R"("x":[[1,[2,{"y":[]}]],{},"",true,null,1e3]})";
+    for (const std::string &text : { "[" + tree + "," + odd + "," + tree + "]", std::string("[]"),
+             "[" + tree + ",null]", "[" + tree + R"(,{"title":"t","budget":1,"small":1,"leaves":[{"id":"x"}]}])",
+             std::string("{}"), std::string("null"), std::string("[[]]"), std::string("7"), "[" + tree,
+             std::string("[1]"), "[" + std::string(5000, '[') + std::string(5000, ']') + "]" }) {
+        EXPECT_EQ(outcome(decodeJsonList<Tree>, text), outcome(decodeJson<QList<Tree>>, text)) << text.substr(0, 80);
+    }
 }
 
 TEST(JsonEnumerations, MapRawValuesBothWays)
