@@ -49,16 +49,6 @@ QColor brandSymbolOwnColor()
     return toQColor(Brand::lime());
 }
 
-QPixmap brandSymbolPixmap(int size, const QColor &color, qreal devicePixelRatio)
-{
-    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    paintBrandSymbol(painter, QRectF(0, 0, size, size), color);
-    return pixmap;
-}
-
 void paintBrandIconTile(QPainter &painter, const QRectF &rect)
 {
     const qreal size = std::min(rect.width(), rect.height());

@@ -17,8 +17,6 @@ void paintBrandSymbol(QPainter &painter, const QRectF &rect, const QColor &color
 
 [[nodiscard]] QColor brandSymbolOwnColor();
 
-[[nodiscard]] QPixmap brandSymbolPixmap(int size, const QColor &color, qreal devicePixelRatio = 1.0);
-
 // The application's icon: the mark in its own colour on a dark rounded tile filling `rect`.
 void paintBrandIconTile(QPainter &painter, const QRectF &rect);
 

@@ -55,8 +55,6 @@ class EntryButton final : public QAbstractButton {
 public:
     EntryButton(const QString &title, bool primary, bool arrow, QWidget *parent = nullptr);
 
-    [[nodiscard]] bool isPrimary() const { return m_primary; }
-
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 

@@ -27,9 +27,6 @@ public:
     explicit StandardMenus(QMainWindow *window);
     void addHelpMenu();
 
-    [[nodiscard]] QMenu *fileMenu() const { return m_file; }
-    [[nodiscard]] QMenu *editMenu() const { return m_edit; }
-    [[nodiscard]] QMenu *helpMenu() const { return m_help; }
     [[nodiscard]] QAction *editAction(EditItem item) const { return m_editActions.at(int(item)); }
     // The text field the Edit items act on: the window's focused one, if it is a text field.
     [[nodiscard]] QWidget *editTarget() const { return m_target; }

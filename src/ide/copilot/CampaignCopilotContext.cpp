@@ -36,15 +36,6 @@ QString rawValue(CampaignCopilotSurface surface)
     return {};
 }
 
-std::optional<CampaignCopilotSurface> copilotSurfaceFromRawValue(const QString &raw)
-{
-    for (const auto &[value, name] : surfaceNames) {
-        if (raw == QStringView(name))
-            return value;
-    }
-    return std::nullopt;
-}
-
 std::optional<CampaignCopilotScopeKey> CampaignCopilotContext::scopeKey() const
 {
     if (!isFresh || !principalID || principalID->isEmpty() || !workspaceID || workspaceID->isEmpty())

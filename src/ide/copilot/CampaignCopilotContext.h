@@ -26,7 +26,6 @@ enum class CampaignCopilotSurface { projectsHome, plan, creative, reports, appro
 
 // "Projects", "Plan", "Creative Canvas", ...
 [[nodiscard]] QString rawValue(CampaignCopilotSurface surface);
-[[nodiscard]] std::optional<CampaignCopilotSurface> copilotSurfaceFromRawValue(const QString &raw);
 
 // One label/value line describing the scope.
 struct CampaignCopilotFact {

@@ -39,10 +39,6 @@ public:
     {
         return m_transcripts.value(scope);
     }
-    void appendMessage(const CampaignCopilotScopeKey &scope, const CampaignCopilotMessage &message)
-    {
-        m_transcripts[scope].append(message);
-    }
 
     // The running copilot task, as a way to cancel it; activate() cancels and forgets it.
     void setRunCancellation(std::function<void()> cancel) { m_cancelRun = std::move(cancel); }

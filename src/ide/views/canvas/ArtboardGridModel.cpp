@@ -1,6 +1,7 @@
 #include "ide/views/canvas/ArtboardGridModel.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/SelectionRows.h"
 
 #include <algorithm>
 
@@ -129,13 +130,8 @@ void ArtboardGridModel::markSelection()
         return;
     const std::optional<QUuid> previous = m_selected;
     m_selected = m_model->selectedArtboardID();
-    if (previous == m_selected)
-        return;
-    for (const auto &id : { previous, m_selected }) {
-        const int row = id ? rowOf(*id) : -1;
-        if (row >= 0)
-            Q_EMIT dataChanged(index(row), index(row), { SelectedRole });
-    }
+    markSelectionMoved(
+        *this, previous, m_selected, [this](const QUuid &id) { return rowOf(id); }, SelectedRole);
 }
 
 } // namespace orvane

@@ -33,7 +33,6 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
 
-    [[nodiscard]] const CreativeCanvasArtboard &artboardAt(int row) const { return m_artboards.at(row); }
     [[nodiscard]] int rowOf(const QUuid &artboardID) const;
 
 private:

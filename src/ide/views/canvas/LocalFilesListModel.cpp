@@ -1,6 +1,7 @@
 #include "ide/views/canvas/LocalFilesListModel.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/SelectionRows.h"
 
 using namespace Qt::StringLiterals;
 
@@ -119,13 +120,8 @@ void LocalFilesListModel::markSelection()
         return;
     const std::optional<QString> previous = m_selected;
     m_selected = selectedID(*m_model);
-    if (previous == m_selected)
-        return;
-    for (const auto &id : { previous, m_selected }) {
-        const int row = id ? rowOf(*id) : -1;
-        if (row >= 0)
-            Q_EMIT dataChanged(index(row), index(row), { SelectedRole });
-    }
+    markSelectionMoved(
+        *this, previous, m_selected, [this](const QString &id) { return rowOf(id); }, SelectedRole);
 }
 
 } // namespace orvane

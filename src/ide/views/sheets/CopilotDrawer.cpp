@@ -7,6 +7,7 @@
 #include "ide/views/kit/SeeThroughScroll.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/kit/ThemedLabel.h"
 #include "ide/views/sheets/FittedListView.h"
 #include "ide/views/sheets/QuickActionCardDelegate.h"
 #include "ide/views/sheets/RecommendedActionListModel.h"
@@ -36,10 +37,10 @@ CopilotDrawer::CopilotDrawer(const WorkspaceViewContext &context, QWidget *paren
     auto *titles = new QVBoxLayout;
     titles->setSpacing(2);
     auto *title
-        = new ThemeTextLabel(theme, u"WORKSPACE COPILOT"_s, themeFont(10, QFont::Bold, true), ThemeColor::accentLime);
+        = new ThemedLabel(theme, u"WORKSPACE COPILOT"_s, themeFont(10, QFont::Bold, true), ThemeColor::accentLime);
     title->setObjectName(u"copilotDrawerTitleLabel"_s);
     titles->addWidget(title);
-    auto *subtitle = new ThemeTextLabel(
+    auto *subtitle = new ThemedLabel(
         theme, u"Global Campaign & File Assistant"_s, themeFont(12, QFont::Bold), ThemeColor::textPrimary);
     subtitle->setObjectName(u"copilotDrawerSubtitleLabel"_s);
     titles->addWidget(subtitle);
@@ -70,8 +71,7 @@ CopilotDrawer::CopilotDrawer(const WorkspaceViewContext &context, QWidget *paren
     auto *stack = new QVBoxLayout(list);
     stack->setContentsMargins(12, 12, 12, 12);
     stack->setSpacing(12);
-    auto *section
-        = new ThemeTextLabel(theme, u"Quick Actions"_s, themeFont(10, QFont::Bold, true), ThemeColor::textMuted);
+    auto *section = new ThemedLabel(theme, u"Quick Actions"_s, themeFont(10, QFont::Bold, true), ThemeColor::textMuted);
     section->setObjectName(u"quickActionsLabel"_s);
     stack->addWidget(section);
     m_actions = new RecommendedActionListModel(*context.model, this);

@@ -5,6 +5,7 @@
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/kit/ThemedLabel.h"
 #include "ide/views/sheets/SheetParts.h"
 
 #include <QBoxLayout>
@@ -22,7 +23,7 @@ NewProjectSheet::NewProjectSheet(const WorkspaceViewContext &context, QWidget *p
     QVBoxLayout *column = sheetparts::column(this, 14);
     column->addWidget(sheetparts::eyebrow(theme, u"NEW LOCAL + CLOUD PROJECT"_s));
     column->addWidget(sheetparts::heading(theme, u"Create a Campaign Project Folder"_s));
-    auto *description = new ThemeTextLabel(theme,
+    auto *description = new ThemedLabel(theme,
         u"Creates a local directory in "_s + context.model->shownWorkspaceRoot()
             + u"/ with campaign-plan.md, media-plan.csv, and creatives.json plus a live Agent Thread."_s,
         themeFont(12), ThemeColor::textSecondary);

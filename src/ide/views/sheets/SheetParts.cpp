@@ -3,6 +3,7 @@
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "ide/views/kit/ThemedLabel.h"
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QHBoxLayout>
@@ -12,26 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace orvane {
-
-ThemeTextLabel::ThemeTextLabel(
-    const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent)
-    : QLabel(parent), m_theme(&theme), m_color(color)
-{
-    setTextFormat(Qt::PlainText);
-    setText(text);
-    setFont(font);
-    applyColor();
-    connect(&theme, &ThemeSource::themeChanged, this, &ThemeTextLabel::applyColor);
-}
-
-void ThemeTextLabel::applyColor()
-{
-    if (!m_theme)
-        return;
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, m_theme->color(m_color));
-    setPalette(palette);
-}
 
 namespace sheetparts {
 
@@ -45,14 +26,14 @@ QVBoxLayout *column(QWidget *content, int spacing)
 
 QLabel *eyebrow(const ThemeSource &theme, const QString &text)
 {
-    auto *label = new ThemeTextLabel(theme, text, themeFont(11, QFont::Bold, true), ThemeColor::accentLime);
+    auto *label = new ThemedLabel(theme, text, themeFont(11, QFont::Bold, true), ThemeColor::accentLime);
     label->setObjectName(u"sheetEyebrowLabel"_s);
     return label;
 }
 
 QLabel *heading(const ThemeSource &theme, const QString &text)
 {
-    auto *label = new ThemeTextLabel(theme, text, themeFont(18, QFont::Bold), ThemeColor::textPrimary);
+    auto *label = new ThemedLabel(theme, text, themeFont(18, QFont::Bold), ThemeColor::textPrimary);
     label->setObjectName(u"sheetHeadingLabel"_s);
     label->setWordWrap(true);
     return label;
@@ -72,7 +53,7 @@ QWidget *group(const ThemeSource &theme, const QString &label, QWidget *control)
 {
     auto *box = new QWidget;
     auto *layout = column(box, 6);
-    layout->addWidget(new ThemeTextLabel(theme, label, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary));
+    layout->addWidget(new ThemedLabel(theme, label, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary));
     layout->addWidget(control);
     return box;
 }

@@ -3,7 +3,6 @@
 #include "ide/views/kit/OrvaneWebTheme.h"
 
 #include <QLabel>
-#include <QPointer>
 
 class QBoxLayout;
 class QLineEdit;
@@ -13,20 +12,6 @@ namespace orvane {
 
 class ClickableButton;
 class ThemeSource;
-
-// A plain-text label in a theme colour that follows the theme in place.
-class ThemeTextLabel final : public QLabel {
-    Q_OBJECT
-public:
-    ThemeTextLabel(
-        const ThemeSource &theme, const QString &text, const QFont &font, ThemeColor color, QWidget *parent = nullptr);
-
-private:
-    void applyColor();
-
-    QPointer<const ThemeSource> m_theme;
-    ThemeColor m_color;
-};
 
 // The pieces the window's small sheets share: the lime eyebrow, the heading, the bordered field,
 // the plain Cancel and the lime confirm button.

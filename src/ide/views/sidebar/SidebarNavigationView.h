@@ -24,10 +24,6 @@ class SidebarNavigationView final : public QWidget {
 public:
     SidebarNavigationView(const WorkspaceViewContext &context, QWidget *parent = nullptr);
 
-    [[nodiscard]] SidebarThreadListModel *starredModel() const { return m_starredModel; }
-    [[nodiscard]] SidebarThreadListModel *recentModel() const { return m_recentModel; }
-    [[nodiscard]] SidebarProjectListModel *projectModel() const { return m_projectModel; }
-
     // The row menus, shown at a global position; each closes and deletes itself.
     QMenu *popUpThreadMenu(SidebarListView *list, int row, const QPoint &globalPosition);
     QMenu *popUpProjectMenu(int row, const QPoint &globalPosition);

@@ -1,6 +1,7 @@
 #include "ide/views/sidebar/SidebarThreadListModel.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/SelectionRows.h"
 
 namespace orvane {
 
@@ -215,18 +216,10 @@ void SidebarThreadListModel::threadRemoved(const QUuid &threadID)
 
 void SidebarThreadListModel::destinationChanged()
 {
-    const std::optional<QUuid> selected = m_model ? m_model->primaryDestination().threadID() : std::nullopt;
-    if (selected == m_selected)
-        return;
     const std::optional<QUuid> previous = m_selected;
-    m_selected = selected;
-    for (const std::optional<QUuid> &id : { previous, selected }) {
-        if (!id)
-            continue;
-        const int row = rowOf(*id);
-        if (row >= 0)
-            Q_EMIT dataChanged(index(row), index(row), { SelectedRole });
-    }
+    m_selected = m_model ? m_model->primaryDestination().threadID() : std::nullopt;
+    markSelectionMoved(
+        *this, previous, m_selected, [this](const QUuid &id) { return rowOf(id); }, SelectedRole);
 }
 
 } // namespace orvane

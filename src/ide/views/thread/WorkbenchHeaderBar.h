@@ -24,17 +24,11 @@ public:
     explicit WorkbenchHeaderBar(const WorkspaceViewContext &context, QWidget *parent = nullptr);
 
     void showThread(const QUuid &threadID, IDEWorkbenchView selected);
-    [[nodiscard]] IDEWorkbenchView selectedView() const { return m_selected; }
     [[nodiscard]] ClickableButton *tabButton(IDEWorkbenchView view) const { return m_tabs.value(view).button; }
 
     // The object name of a tab's button ("canvasWorkbenchTabButton").
     [[nodiscard]] static QString tabButtonName(IDEWorkbenchView view);
     [[nodiscard]] static const QList<IDEWorkbenchView> &allViews();
-
-    // Too narrow for the tabs and the action buttons side by side: the buttons take a second row.
-    [[nodiscard]] bool hasTwoRows() const { return m_twoRows; }
-    // Too narrow for the tabs at their full padding: they take the narrower one.
-    [[nodiscard]] bool isCompact() const { return m_compact; }
 
     // The tabs' horizontal padding, and the narrower one of a compact bar.
     static constexpr int tabPadding = 10;

@@ -20,7 +20,6 @@ public:
     using TabFactory = std::function<QWidget *(const WorkspaceViewContext &, QWidget *parent)>;
 
     void setTab(IDEWorkbenchView view, TabFactory factory);
-    [[nodiscard]] bool hasTab(IDEWorkbenchView view) const { return m_tabs.contains(view); }
 
     // Never null: the registered view, or a placeholder that shows the tab's title.
     [[nodiscard]] QWidget *makeTab(IDEWorkbenchView view, const WorkspaceViewContext &context, QWidget *parent) const;

@@ -19,7 +19,6 @@ public:
 
     // Called when the window first appears; later calls do nothing.
     void start();
-    [[nodiscard]] bool isStarted() const { return m_started; }
     // Refreshes started so far.
     [[nodiscard]] int refreshCount() const { return m_refreshes; }
 

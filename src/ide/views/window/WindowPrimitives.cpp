@@ -111,13 +111,6 @@ void WrappingLabel::setColor(ThemeColor color)
     update();
 }
 
-void WrappingLabel::setPadding(const QMargins &padding)
-{
-    m_padding = padding;
-    updateGeometry();
-    update();
-}
-
 void WrappingLabel::setBreakAnywhere(bool anywhere)
 {
     m_breakAnywhere = anywhere;
@@ -131,29 +124,29 @@ int WrappingLabel::layOut(QTextLayout &layout, int width) const
     option.setWrapMode(m_breakAnywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.setFont(font());
-    const qreal lineWidth = qMax(1, width - m_padding.left() - m_padding.right());
+    const qreal lineWidth = qMax(1, width);
     qreal height = 0;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(lineWidth);
-        line.setPosition(QPointF(m_padding.left(), m_padding.top() + height));
+        line.setPosition(QPointF(0, height));
         height += line.height();
     }
     layout.endLayout();
-    return qCeil(qMax(height, qreal(fontMetrics().height()))) + m_padding.top() + m_padding.bottom();
+    return qCeil(qMax(height, qreal(fontMetrics().height())));
 }
 
 QSize WrappingLabel::sizeHint() const
 {
     // One line when there is room for it.
-    const int width = qCeil(QFontMetricsF(font()).horizontalAdvance(m_text)) + 1 + m_padding.left() + m_padding.right();
+    const int width = qCeil(QFontMetricsF(font()).horizontalAdvance(m_text)) + 1;
     return { width, heightForWidth(width) };
 }
 
 QSize WrappingLabel::minimumSizeHint() const
 {
-    const int width = fontMetrics().horizontalAdvance(u'M') * 4 + m_padding.left() + m_padding.right();
-    return { width, fontMetrics().height() + m_padding.top() + m_padding.bottom() };
+    const int width = fontMetrics().horizontalAdvance(u'M') * 4;
+    return { width, fontMetrics().height() };
 }
 
 int WrappingLabel::heightForWidth(int width) const

@@ -63,8 +63,6 @@ public:
     void setText(const QString &text);
     [[nodiscard]] QString text() const { return m_text; }
     void setColor(ThemeColor color);
-    // Insets of the text inside the widget.
-    void setPadding(const QMargins &padding);
     // Fill each line to the end, breaking inside words too (for texts that are one long token).
     void setBreakAnywhere(bool anywhere);
 
@@ -83,7 +81,6 @@ private:
     QPointer<const ThemeSource> m_theme;
     ThemeColor m_color;
     QString m_text;
-    QMargins m_padding;
     bool m_breakAnywhere = false;
 };
 
