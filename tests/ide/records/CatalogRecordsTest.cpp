@@ -74,6 +74,9 @@ TEST(RecommendedActions, CodeTheTargetWorkbenchAsItsLabel)
     CampaignRecommendedNextAction action = OrvaneWebParitySeeds::defaultRecommendedActions().first();
     EXPECT_EQ(toJson(action)["targetWorkbench"], "Table");
     EXPECT_EQ(roundTrip(action), action);
+    // What the home cards draw.
+    EXPECT_EQ(action.impactLabel(), action.impactEstimate);
+    EXPECT_EQ(action.detail(), action.rationale);
 
     Json json = toJson(action);
     json["targetWorkbench"] = "Local Files";

@@ -54,21 +54,21 @@ TEST_F(AgentTabsTest, ClosingTheOnlyTabChangesNothing)
 // split; closing another keeps both; an unknown tab removes nothing.
 TEST_F(AgentTabsTest, ClosingATabKeepsActiveAndSplitPointingAtTabsThatExist)
 {
-    const QUuid id = threadWithTabs(4);
+    const QUuid id = threadWithTabs(5);
     const QList<QUuid> tabs = tabIDs(id);
     model->toggleSplitAgentPane(id); // active tab 0, split with tab 1
     ASSERT_EQ(thread(id).splitAgentTabID, tabs.at(1));
-    model->closeAgentTab(tabs.at(3), id);
+    model->closeAgentTab(tabs.at(4), id);
     EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(0));
     EXPECT_EQ(thread(id).splitAgentTabID, tabs.at(1));
     model->closeAgentTab(QUuid::createUuid(), id);
-    EXPECT_EQ(tabIDs(id), tabs.mid(0, 3));
+    EXPECT_EQ(tabIDs(id), tabs.mid(0, 4));
 
     model->closeAgentTab(tabs.at(1), id);
     EXPECT_FALSE(thread(id).splitAgentTabID);
     EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(0));
     model->closeAgentTab(tabs.at(0), id);
-    EXPECT_EQ(tabIDs(id), (QList<QUuid> { tabs.at(2) }));
+    EXPECT_EQ(tabIDs(id), (QList<QUuid> { tabs.at(2), tabs.at(3) }));
     EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(2));
     EXPECT_EQ(storedThreads(), model->threads());
 }

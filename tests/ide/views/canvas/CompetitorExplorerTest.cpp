@@ -132,6 +132,13 @@ TEST_F(CompetitorExplorerTest, TheAdListFollowsTheActiveThreadAsAConsistentItemM
     QAbstractItemModelTester tester(&ads, QAbstractItemModelTester::FailureReportingMode::Warning);
     EXPECT_EQ(ads.threadID(), threadID);
     EXPECT_EQ(ads.rowCount(), thread().competitorAds.size());
+    // A card shows its ad's own copy, call to action, spend and age.
+    const CampaignCompetitorAd ad = thread().competitorAds.first();
+    const QModelIndex card = ads.index(0, 0);
+    EXPECT_EQ(card.data(CompetitorAdListModel::BodyRole).toString(), ad.bodyCopy);
+    EXPECT_EQ(card.data(CompetitorAdListModel::CTARole).toString(), ad.cta);
+    EXPECT_EQ(card.data(CompetitorAdListModel::EstimatedSpendRole).toString(), ad.estimatedMonthlySpend);
+    EXPECT_EQ(card.data(CompetitorAdListModel::RunningDaysRole).toLongLong(), ad.activeDays);
 
     model().mutateThread(threadID, [](CampaignIDEThread &t) { t.competitorAds[0].headline = u"Edited hook"_s; });
     EXPECT_EQ(ads.index(0, 0).data().toString(), u"Edited hook"_s);
