@@ -69,14 +69,18 @@ TEST_F(WorkspaceModelTest, WritesEveryProjectFolderWithItsExactContents)
     EXPECT_TRUE(QFileInfo::exists(projectFile(u"q4-enterprise-demand-gen"_s, u"campaign-plan.md"_s)));
 }
 
-TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestart)
+TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestartWithInterruptedTurnsIdle)
 {
     QUuid renamedThread;
     {
         const auto model = makeModel();
         model->mutateProject(model->projects().at(1).id, [](CampaignIDEProject &p) { p.name = u"Renamed"_s; });
         renamedThread = model->threads().first().id;
-        model->mutateThread(renamedThread, [](CampaignIDEThread &t) { t.title = u"Kept title"_s; });
+        model->mutateThread(renamedThread, [](CampaignIDEThread &t) {
+            t.title = u"Kept title"_s;
+            t.agentTabs.first().isStreaming = true; // a turn the exit interrupted
+            t.agentTabs.first().statusText = u"Working"_s;
+        });
     } // destruction flushes the writes
 
     // The stored forms: a compact JSON array each.
@@ -93,20 +97,7 @@ TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestart)
     EXPECT_EQ(utf8(restarted->threads().first().title), "Kept title");
     // Selection is not persisted: the first thread is opened again.
     EXPECT_EQ(restarted->primaryDestination(), IDEPrimaryDestination::thread(renamedThread));
-}
-
-TEST_F(WorkspaceModelTest, ATurnInterruptedByTheLastExitLeavesItsTabIdleAfterARestart)
-{
-    QUuid threadID;
-    {
-        const auto model = makeModel();
-        threadID = model->threads().first().id;
-        model->mutateThread(threadID, [](CampaignIDEThread &t) {
-            t.agentTabs.first().isStreaming = true;
-            t.agentTabs.first().statusText = u"Working"_s;
-        });
-    }
-    const auto restarted = makeModel();
+    // The interrupted turn's tab is idle again.
     const CampaignAgentTab tab = restarted->threads().first().agentTabs.first();
     EXPECT_FALSE(tab.isStreaming);
     EXPECT_FALSE(tab.statusText.has_value());

@@ -73,10 +73,7 @@ TEST_F(ProjectOperationsTest, ANewProjectIsCompleteSavedMirroredAndOpened)
     EXPECT_EQ(storedProjects(), model->projects());
     EXPECT_TRUE(QFileInfo::exists(projectFile(u"spring-launch"_s, u"campaign-plan.md"_s)));
     EXPECT_TRUE(QFileInfo::exists(projectFile(u"spring-launch"_s, u"creatives.json"_s)));
-}
 
-TEST_F(ProjectOperationsTest, AGivenObjectiveIsTrimmed)
-{
     model->createProject(u"Q1"_s, u"\n  Win the category.  "_s, nullptr);
     EXPECT_EQ(model->projects().first().objective, u"Win the category."_s);
 }
@@ -327,7 +324,7 @@ TEST_F(ProjectOperationsTest, RejectingTheOnlyArtboardLeavesTheProjectInCreative
     EXPECT_EQ(selected().status, u"Creative review"_s);
 }
 
-TEST_F(ProjectOperationsTest, ArtboardEditsWithoutASelectedArtboardChangeNothing)
+TEST_F(ProjectOperationsTest, EditsWithoutASelectedArtboardOrProjectChangeNothing)
 {
     model->setSelectedArtboardID(std::nullopt);
     QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::projectChanged);
@@ -341,6 +338,12 @@ TEST_F(ProjectOperationsTest, ArtboardEditsWithoutASelectedArtboardChangeNothing
     model->updateSelectedHeadline(u"x"_s);
     EXPECT_EQ(model->projects(), before);
     EXPECT_EQ(storedProjects(), before);
+
+    // Header edits with a selection that names no project do nothing.
+    model->setSelectedProjectID(QUuid::createUuid());
+    model->updateSelectedProjectName(u"Renamed"_s);
+    model->updateSelectedProjectBudget(u"$1"_s);
+    EXPECT_EQ(model->projects(), before);
 }
 
 TEST_F(ProjectOperationsTest, AnAddedArtboardIsAppendedAndSelected)
@@ -423,15 +426,6 @@ TEST_F(ProjectOperationsTest, HeaderEditsWithoutASelectionChangeTheFirstProject)
     EXPECT_EQ(model->projects().first().channelsAndBudget, u"$12k"_s);
     model->updateSelectedProjectName(u"Renamed"_s);
     EXPECT_EQ(model->projects().first().name, u"Renamed"_s);
-}
-
-TEST_F(ProjectOperationsTest, HeaderEditsWithASelectionThatNamesNoProjectDoNothing)
-{
-    model->setSelectedProjectID(QUuid::createUuid());
-    const auto before = model->projects();
-    model->updateSelectedProjectName(u"Renamed"_s);
-    model->updateSelectedProjectBudget(u"$1"_s);
-    EXPECT_EQ(model->projects(), before);
 }
 
 // --- Platform connections -------------------------------------------------------------------------

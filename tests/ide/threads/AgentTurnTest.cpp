@@ -101,7 +101,7 @@ TEST_F(AgentTurnTest, RecordsTheMessageAndAStreamingPlaceholderAtOnce)
     finishTurns();
 }
 
-TEST_F(AgentTurnTest, PreviewsTakeSixtyFourCharactersVerbatim)
+TEST_F(AgentTurnTest, PreviewsTakeSixtyFourCharactersVerbatimOfTheTextOrDraft)
 {
     const QString prompt = QString(100, u'x');
     model->sendMessageInThread(threadID, tabID, prompt, nullptr);
@@ -110,11 +110,8 @@ TEST_F(AgentTurnTest, PreviewsTakeSixtyFourCharactersVerbatim)
     // Not JSON: a quotation mark or backslash of the prompt is copied as it is.
     model->sendMessageInThread(threadID, tabID, u"say \"hi\" \\ ok"_s, nullptr);
     EXPECT_EQ(utf8(lastEntry().toolInvocations.first().inputPreview), R"({"prompt": "say "hi" \ ok"})");
-    finishTurns();
-}
 
-TEST_F(AgentTurnTest, WithoutTextTheDraftIsSent)
-{
+    // Without text the draft is sent.
     model->setThreadDraft(u"Refine the plan tone"_s, threadID, tabID);
     model->sendMessageInThread(threadID, tabID, std::nullopt, nullptr);
     EXPECT_TRUE(tab().draftPrompt.isEmpty());
@@ -316,7 +313,7 @@ TEST_F(AgentTurnTest, DestroyingTheModelDuringThePauseEndsTheTurnQuietly)
 
 class InlineActionTest : public ThreadModelTest { };
 
-TEST_F(InlineActionTest, RejectingAGateMarksItAndSaves)
+TEST_F(InlineActionTest, RejectingMarksAGateAndAlwaysSavesAndNotices)
 {
     // The first seed thread's second entry carries a pending gate.
     const CampaignIDEThread seed = firstThread();
@@ -334,12 +331,8 @@ TEST_F(InlineActionTest, RejectingAGateMarksItAndSaves)
     EXPECT_EQ(utf8(model->statusNotice().value_or(QString())), "Rejected inline execution proposal.");
     EXPECT_EQ(storedThreads(), model->threads());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 5000));
-}
 
-TEST_F(InlineActionTest, RejectingWithoutAGateStillSavesAndNotices)
-{
-    const CampaignIDEThread seed = firstThread();
-    const CampaignAgentTab seedTab = seed.agentTabs.first();
+    // Without a gate the entry stays as it is; the save and the notice still happen.
     const CampaignTimelineEntry plain = seedTab.entries.at(0);
     ASSERT_FALSE(plain.inlineApproval);
     model->rejectInlineAction(seed.id, seedTab.id, plain.id);

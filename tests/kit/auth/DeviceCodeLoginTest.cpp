@@ -65,7 +65,7 @@ CannedResponse pollAnswer(QByteArray json)
 
 // --- the start request -------------------------------------------------------------------------------
 
-TEST_F(DeviceCodeLoginTest, StartSendsTheDeviceNameAsJsonWithNoKeyOrAgent)
+TEST_F(DeviceCodeLoginTest, StartSendsTheDeviceNameOrAnEmptyObjectAsJsonWithNoKey)
 {
     const auto start = awaitTask(login().start(u"Ada’s laptop"_s));
     ASSERT_TRUE(start.value) << errorText(start.error);
@@ -78,10 +78,8 @@ TEST_F(DeviceCodeLoginTest, StartSendsTheDeviceNameAsJsonWithNoKeyOrAgent)
     EXPECT_EQ(request.body, QByteArray(R"({"deviceName":"Ada’s laptop"})"));
     EXPECT_EQ(request.header("content-type"), QByteArray("application/json"));
     EXPECT_FALSE(request.header("authorization"));
-}
 
-TEST_F(DeviceCodeLoginTest, StartWithoutNameSendsAnEmptyObject)
-{
+    // Without a name: an empty object.
     ASSERT_TRUE(awaitTask(login().start(std::nullopt)).value);
     EXPECT_EQ(service.requests().constLast().body, QByteArray("{}"));
 }
@@ -159,20 +157,17 @@ TEST_F(DeviceCodeLoginTest, PollEncodesTheDeviceCodeAsOneQueryValue)
     EXPECT_EQ(received, u"a b&x=1#+"_s);
 }
 
-TEST_F(DeviceCodeLoginTest, ExpiredLifetimeFailsWithoutPolling)
+TEST_F(DeviceCodeLoginTest, ExpiredLifetimeFailsWithoutPollingAndAHugeOneSaturates)
 {
     for (qint64 expiresIn : { qint64(0), qint64(-5), std::numeric_limits<qint64>::min() }) {
         const auto outcome = awaitTask(login().waitForApproval(startWith(expiresIn)));
         EXPECT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired());
     }
     EXPECT_EQ(pollCount(), 0);
-}
 
-TEST_F(DeviceCodeLoginTest, HugeLifetimeSaturatesInsteadOfOverflowing)
-{
+    // A huge one saturates instead of overflowing.
     service.setDevicePollStatuses({ u"pending"_s, u"completed"_s });
-    const auto outcome = awaitTask(login().waitForApproval(startWith(std::numeric_limits<qint64>::max())));
-    EXPECT_TRUE(outcome.value);
+    EXPECT_TRUE(awaitTask(login().waitForApproval(startWith(std::numeric_limits<qint64>::max()))).value);
 }
 
 TEST_F(DeviceCodeLoginTest, DeadlineIsMeasuredOnTheWallClock)
@@ -238,12 +233,6 @@ TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeAbortsAStalledPoll)
 
 // --- mapping one answer ------------------------------------------------------------------------------
 
-DeviceCodePoll completed()
-{
-    return decodeJson<DeviceCodePoll>(
-        R"({"status":"completed","apiKey":"  sk_orvane_abc\n","user":{"id":1,"email":"e@x.io"}})");
-}
-
 TEST(DeviceCodePollMapping, StatusesAreComparedExactly)
 {
     EXPECT_EQ(DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(R"({"status":"pending"})")), std::nullopt);
@@ -258,7 +247,8 @@ TEST(DeviceCodePollMapping, StatusesAreComparedExactly)
 
 TEST(DeviceCodePollMapping, CompletedWithoutWorkspaceOrFlag)
 {
-    const auto account = DeviceCodeLogin::account(completed());
+    const auto account = DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(
+        R"({"status":"completed","apiKey":"  sk_orvane_abc\n","user":{"id":1,"email":"e@x.io"}})"));
     ASSERT_TRUE(account);
     EXPECT_EQ(account->apiKey.value(), u"sk_orvane_abc"_s);
     EXPECT_EQ(account->workspaceName, std::nullopt);

@@ -57,16 +57,10 @@ TEST(OrvaneEnvironment, AcceptsAnOverrideOnlyForHttpsOrLoopbackHttp)
     EXPECT_EQ(accepted("http://127.8.9.10:8080"), "http://127.8.9.10:8080");
     EXPECT_EQ(accepted("http://[::1]:9000"), "http://[::1]:9000");
     EXPECT_EQ(accepted("http://LocalHost:9000"), "http://localhost:9000");
-    EXPECT_EQ(accepted("http://example.com"), "rejected");
-    EXPECT_EQ(accepted("http://10.0.0.1:8080"), "rejected");
-    EXPECT_EQ(accepted("http://127.0.0.1.example.com"), "rejected");
-    EXPECT_EQ(accepted("ftp://127.0.0.1"), "rejected");
-    EXPECT_EQ(accepted("file:///etc/passwd"), "rejected");
-    EXPECT_EQ(accepted("https://"), "rejected");
-    EXPECT_EQ(accepted("not a url"), "rejected");
-    EXPECT_EQ(accepted("https://user:pw@api.example.com"), "rejected");
-    EXPECT_EQ(accepted("https://api.example.com/v1"), "rejected");
-    EXPECT_EQ(accepted("https://api.example.com?x=1"), "rejected");
+    for (const char *rejected : { "http://example.com", "http://10.0.0.1:8080", "http://127.0.0.1.example.com",
+             "ftp://127.0.0.1", "file:///etc/passwd", "https://", "not a url", "https://user:pw@api.example.com",
+             "https://api.example.com/v1", "https://api.example.com?x=1" })
+        EXPECT_EQ(accepted(rejected), "rejected") << rejected;
 }
 
 TEST(OrvaneEnvironment, BaseURLHonoursAnAcceptedOverrideAndIgnoresOthers)
@@ -85,19 +79,12 @@ TEST(OrvaneEnvironment, BaseURLHonoursAnAcceptedOverrideAndIgnoresOthers)
 
 TEST(OrvaneAPIError, DescribesEachCaseWithoutShowingTheBody)
 {
-    EXPECT_EQ(OrvaneAPIError::http(500, QStringLiteral("secret body")).errorDescription(),
-        QStringLiteral("Orvane returned an error (500)."));
+    EXPECT_STREQ(OrvaneAPIError::http(404, QStringLiteral("secret body")).what(), "Orvane returned an error (404).");
     EXPECT_EQ(OrvaneAPIError::decoding(QStringLiteral("projects[0].name: missing required key")).errorDescription(),
         QStringLiteral("Could not read Orvane's response: projects[0].name: missing required key"));
     EXPECT_EQ(
-        OrvaneAPIError::unauthorized().errorDescription(), QStringLiteral("Your session has expired. Sign in again."));
-    EXPECT_EQ(
         OrvaneAPIError::invalidPath().errorDescription(), QStringLiteral("Orvane returned an invalid content path."));
-    EXPECT_EQ(OrvaneAPIError::invalidResponse().errorDescription(),
-        QStringLiteral("Orvane returned an unexpected response."));
-    EXPECT_STREQ(OrvaneAPIError::http(404, QStringLiteral("x")).what(), "Orvane returned an error (404).");
     EXPECT_NE(OrvaneAPIError::http(500, QStringLiteral("a")), OrvaneAPIError::http(500, QStringLiteral("b")));
-    EXPECT_EQ(OrvaneAPIError::http(500, QStringLiteral("a")), OrvaneAPIError::http(500, QStringLiteral("a")));
     EXPECT_NE(OrvaneAPIError::unauthorized(), OrvaneAPIError::invalidPath());
 }
 

@@ -17,40 +17,6 @@ namespace {
 
 constexpr qsizetype kMaxHead = 64 * 1024;
 
-QByteArray reasonPhrase(int status)
-{
-    switch (status) {
-    case 200:
-        return "OK";
-    case 201:
-        return "Created";
-    case 204:
-        return "No Content";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 307:
-        return "Temporary Redirect";
-    case 308:
-        return "Permanent Redirect";
-    case 400:
-        return "Bad Request";
-    case 401:
-        return "Unauthorized";
-    case 403:
-        return "Forbidden";
-    case 404:
-        return "Not Found";
-    case 500:
-        return "Internal Server Error";
-    case 503:
-        return "Service Unavailable";
-    default:
-        return "Status";
-    }
-}
-
 QByteArray toBytes(const Json &json)
 {
     const std::string text = json.dump();
@@ -345,7 +311,7 @@ void StandInService::releaseHeld()
 
 void StandInService::respond(QTcpSocket *socket, const CannedResponse &response)
 {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
     for (const auto &[name, value] : response.headers)
         head += name + ": " + value + "\r\n";
     head += "Connection: close\r\n";
