@@ -163,7 +163,8 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
             .prepare = [](CampaignIDEThread &t, CampaignIDEProject &) { t.mediaPlanRows.clear(); } },
         // Means truncate toward zero.
         { .prompt = "table", .withProject = false, .prepare = figures(1000.99, 100.5) },
-        { .prompt = "Tear down Acme.io.", .context = { .selectedProjectSlug = u"p"_s, .promptDomain = u"acme.io"_s, .shownRoot = {} } },
+        { .prompt = "Tear down Acme.io.",
+            .context = { .selectedProjectSlug = u"p"_s, .promptDomain = u"acme.io"_s, .shownRoot = {} } },
         { .prompt = "spy on their ads", .withProject = false },
         { .prompt = "Show ROAS" },
         { .prompt = "Tighten the guardrails and make the tone more direct for enterprise operators, keeping \"quotes\" "
@@ -171,7 +172,8 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
         { .prompt = "Tighten the guardrails", .prepare = launched },
         { .prompt = "Generate LinkedIn ads for a launch",
             .withProject = false,
-            .context = { .selectedProjectSlug = u"campaign"_s, .promptDomain = {}, .shownRoot = u"~/Papers/Orvane"_s } },
+            .context
+            = { .selectedProjectSlug = u"campaign"_s, .promptDomain = {}, .shownRoot = u"~/Papers/Orvane"_s } },
     };
     Json document = Json::array();
     for (const Turn &turn : turns) {
