@@ -2,6 +2,7 @@
 
 #include "ide/copilot/CampaignCopilotContext.h"
 #include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/StoredValue.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/CampaignAssetLibraryItem.h"
@@ -38,6 +39,7 @@
 
 namespace orvane {
 
+class ProjectStore;
 class SessionStore;
 class ThreadStore;
 class WorkspaceWindowState;
@@ -98,31 +100,26 @@ public:
 
     // --- Stored state, in declaration order ---------------------------------------------------------
 
-    [[nodiscard]] const QList<CampaignIDEProject> &projects() const { return m_projects; }
+    // The stores the model is made of; each owns its part of the state and the signals of that part,
+    // which the model forwards under the same names.
+    [[nodiscard]] ProjectStore &projectStore() const { return *m_projectStore; }
+
+    [[nodiscard]] const QList<CampaignIDEProject> &projects() const;
     // The first project with the id; null when there is none. Valid until the project list changes.
     [[nodiscard]] const CampaignIDEProject *project(const QUuid &projectID) const;
-    [[nodiscard]] const std::optional<QUuid> &selectedProjectID() const { return m_selectedProjectID; }
+    [[nodiscard]] const std::optional<QUuid> &selectedProjectID() const;
     void setSelectedProjectID(const std::optional<QUuid> &id);
     [[nodiscard]] CampaignIDESection selectedSection() const { return m_selectedSection; }
     void setSelectedSection(CampaignIDESection section);
     [[nodiscard]] const QString &searchQuery() const { return m_searchQuery; }
     void setSearchQuery(const QString &query);
-    [[nodiscard]] const std::optional<QUuid> &launchConfirmationProjectID() const
-    {
-        return m_launchConfirmationProjectID;
-    }
+    [[nodiscard]] const std::optional<QUuid> &launchConfirmationProjectID() const;
     void setLaunchConfirmationProjectID(const std::optional<QUuid> &id);
-    [[nodiscard]] const std::optional<CampaignLaunchRequest> &pendingLaunchRequest() const
-    {
-        return m_pendingLaunchRequest;
-    }
+    [[nodiscard]] const std::optional<CampaignLaunchRequest> &pendingLaunchRequest() const;
     void setPendingLaunchRequest(const std::optional<CampaignLaunchRequest> &request);
-    [[nodiscard]] const QHash<QUuid, CampaignExecutionReceipt> &executionReceipts() const
-    {
-        return m_executionReceipts;
-    }
+    [[nodiscard]] const QHash<QUuid, CampaignExecutionReceipt> &executionReceipts() const;
     void setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts);
-    [[nodiscard]] const std::optional<QUuid> &selectedArtboardID() const { return m_selectedArtboardID; }
+    [[nodiscard]] const std::optional<QUuid> &selectedArtboardID() const;
     void setSelectedArtboardID(const std::optional<QUuid> &id);
     // The canvas as it is looked at, kept by the window state.
     [[nodiscard]] CreativeCanvasTool canvasTool() const;
@@ -234,7 +231,7 @@ public:
     // Each finds its target by id (first match), changes it in place, publishes the change with the
     // finest signal that describes it and, unless told otherwise, schedules the save.
 
-    enum class Save { yes, no };
+    using Save = orvane::Save;
 
     // Applies the change to the thread with this id, emits threadChanged(id) and saves the thread
     // list (unless save is Save::no). False, with nothing changed or saved, when no thread has the id.
@@ -398,7 +395,7 @@ public:
     // Selects the first project when none is, approves its artboards and opens the confirmation
     // when the project can execute.
     void requestExecution();
-    [[nodiscard]] bool isExecutingLaunch() const { return m_pendingLaunchRequest.has_value(); }
+    [[nodiscard]] bool isExecutingLaunch() const;
     void requestLaunch();
     void cancelLaunch();
     // The launch sheet's item: identifies the open confirmation of the selected (else first) project.
@@ -608,7 +605,12 @@ Q_SIGNALS:
     void projectMirrorsSettled();
 
 private:
+    // The given projects (taken out of `given`, which still tells that they were given), else the
+    // stored ones, else the samples.
+    [[nodiscard]] QList<CampaignIDEProject> startProjects(std::optional<QList<CampaignIDEProject>> &given);
     [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
+    // Connects the stores' signals to the model's own of the same names.
+    void forwardStoreSignals();
     // Reads a thread's body now when it is not in memory; true when it was read.
     bool loadThreadBody(const QUuid &threadID);
     void adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
@@ -639,15 +641,10 @@ private:
     WorkspaceWindowState *m_windowState; // a child
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
     std::unique_ptr<ThreadStore> m_threadStore; // after m_disk: its reads end before the writer goes
+    ProjectStore *m_projectStore; // a child; after m_disk, which it may read at start
 
-    QList<CampaignIDEProject> m_projects;
-    std::optional<QUuid> m_selectedProjectID;
     CampaignIDESection m_selectedSection = CampaignIDESection::document;
     QString m_searchQuery;
-    std::optional<QUuid> m_launchConfirmationProjectID;
-    std::optional<CampaignLaunchRequest> m_pendingLaunchRequest;
-    QHash<QUuid, CampaignExecutionReceipt> m_executionReceipts;
-    std::optional<QUuid> m_selectedArtboardID;
     QList<CampaignIDEAgentProposal> m_agentProposals;
     std::optional<CampaignIDEPlanProposal> m_planProposal;
     QList<ReportArtifact> m_reports;

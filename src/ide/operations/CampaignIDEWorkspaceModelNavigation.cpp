@@ -41,7 +41,7 @@ void CampaignIDEWorkspaceModel::applyThreadProjectContext(const CampaignIDEThrea
         setPrimaryDestination(IDEPrimaryDestination::thread(thread.id));
     syncSectionFromWorkbench(thread.workbenchView);
     // An artboard already selected stays, even one of another project.
-    if (!m_selectedArtboardID) {
+    if (!selectedArtboardID()) {
         if (const auto project = selectedProject(); project && !project->creatives.isEmpty())
             setSelectedArtboardID(project->creatives.first().id);
     }
@@ -160,10 +160,10 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
     QUuid projectID;
     if (request.projectID && project(*request.projectID))
         projectID = *request.projectID;
-    else if (m_selectedProjectID)
-        projectID = *m_selectedProjectID;
-    else if (!m_projects.isEmpty())
-        projectID = m_projects.first().id;
+    else if (selectedProjectID())
+        projectID = *selectedProjectID();
+    else if (!projects().isEmpty())
+        projectID = projects().first().id;
     else
         projectID = createProject(request.title.value_or(u"New Growth Campaign"_s), std::nullopt, session);
 
@@ -220,9 +220,9 @@ void CampaignIDEWorkspaceModel::startRecommendedAction(CampaignRecommendedNextAc
     }
     setRecommendedActions(actions);
 
-    std::optional<QUuid> projectID = m_selectedProjectID;
-    if (!projectID && !m_projects.isEmpty())
-        projectID = m_projects.first().id;
+    std::optional<QUuid> projectID = selectedProjectID();
+    if (!projectID && !projects().isEmpty())
+        projectID = projects().first().id;
     createNewThread(
         NewThread {
             .title = action.title,

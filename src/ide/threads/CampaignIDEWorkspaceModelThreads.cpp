@@ -55,13 +55,13 @@ std::optional<CampaignIDEThread> CampaignIDEWorkspaceModel::activeThread() const
             return *thread;
         return std::nullopt;
     }
-    if (!m_selectedProjectID) {
+    if (!selectedProjectID()) {
         if (m_threads.isEmpty())
             return std::nullopt;
         return m_threads.first();
     }
     for (const CampaignIDEThread &thread : m_threads) {
-        if (thread.projectID == *m_selectedProjectID)
+        if (thread.projectID == *selectedProjectID())
             return thread;
     }
     return std::nullopt;
@@ -298,7 +298,7 @@ void CampaignIDEWorkspaceModel::selectWorkbenchView(IDEWorkbenchView view, const
     mutateThread(
         id, [view](CampaignIDEThread &thread) { thread.workbenchView = view; }, Save::no);
     syncSectionFromWorkbench(view);
-    if (view == IDEWorkbenchView::canvas && !m_selectedArtboardID) {
+    if (view == IDEWorkbenchView::canvas && !selectedArtboardID()) {
         if (const std::optional<CampaignIDEProject> project = selectedProject();
             project && !project->creatives.isEmpty())
             setSelectedArtboardID(project->creatives.first().id);
