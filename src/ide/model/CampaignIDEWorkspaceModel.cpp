@@ -5,6 +5,7 @@
 
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/ProjectStore.h"
+#include "ide/model/ThreadList.h"
 #include "ide/model/ThreadStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
@@ -165,10 +166,12 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
       m_locations(std::move(locations)),
       m_windowState(new WorkspaceWindowState(this)),
       m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
-      m_threadStore(std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
-          m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk)),
       m_projectStore(new ProjectStore(
           startProjects(projects), [this] { savePersistedProjects(); }, this)),
+      m_threadList(std::make_unique<ThreadList>(
+          std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
+              m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk),
+          [this] { return OrvaneWebParitySeeds::defaultThreads(m_projectStore->projects(), shownWorkspaceRoot()); })),
       m_connections(OrvaneWebParitySeeds::defaultConnections()),
       m_recommendedActions(OrvaneWebParitySeeds::defaultRecommendedActions()),
       m_notificationCenter(notificationCenter),
@@ -187,14 +190,10 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     const QList<CampaignIDEProject> &initial = m_projectStore->projects();
     m_agentProposals = sampleAgentProposals();
     m_planProposal = samplePlanProposal();
-    if (auto stored = m_threadStore->load())
-        m_threads = *std::move(stored);
-    else
-        m_threads = OrvaneWebParitySeeds::defaultThreads(initial, shownWorkspaceRoot());
     m_assets = OrvaneWebParitySeeds::defaultAssets(initial.isEmpty() ? sampleProjectID : initial.first().id);
 
-    if (!projectsGiven && !m_threads.isEmpty()) {
-        const CampaignIDEThread &first = m_threads.first();
+    if (!projectsGiven && !threads().isEmpty()) {
+        const CampaignIDEThread &first = threads().first();
         m_primaryDestination = IDEPrimaryDestination::thread(first.id);
         m_projectStore->setSelectedProjectID(first.projectID);
         const CampaignIDEProject *project = this->project(first.projectID);
@@ -230,8 +229,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 
     syncAllProjectsToLocalDisk();
     // A thread's files were written with its last change; only bodies at hand are mirrored again.
-    for (const CampaignIDEThread &thread : std::as_const(m_threads)) {
-        if (m_threadStore->hasBody(thread.id))
+    for (const CampaignIDEThread &thread : threads()) {
+        if (hasThreadBody(thread.id))
             syncThreadArtifactsToDisk(thread);
     }
 
@@ -265,6 +264,15 @@ void CampaignIDEWorkspaceModel::forwardStoreSignals()
         projects, &ProjectStore::launchConfirmationProjectIDChanged, this, &Model::launchConfirmationProjectIDChanged);
     connect(projects, &ProjectStore::pendingLaunchRequestChanged, this, &Model::pendingLaunchRequestChanged);
     connect(projects, &ProjectStore::executionReceiptsChanged, this, &Model::executionReceiptsChanged);
+
+    ThreadList *threads = m_threadList.get();
+    connect(threads, &ThreadList::threadsChanged, this, &Model::threadsChanged);
+    connect(threads, &ThreadList::threadChanged, this, &Model::threadChanged);
+    connect(threads, &ThreadList::threadInserted, this, &Model::threadInserted);
+    connect(threads, &ThreadList::threadRemoved, this, &Model::threadRemoved);
+    connect(threads, &ThreadList::agentTabChanged, this, &Model::agentTabChanged);
+    connect(threads, &ThreadList::timelineEntryAppended, this, &Model::timelineEntryAppended);
+    connect(threads, &ThreadList::timelineEntryChanged, this, &Model::timelineEntryChanged);
 }
 
 QList<CampaignIDEProject> CampaignIDEWorkspaceModel::startProjects(std::optional<QList<CampaignIDEProject>> &given)
@@ -599,66 +607,7 @@ std::optional<QString> CampaignIDEWorkspaceModel::extractDomain(const QString &t
 
 // --- Look-ups -------------------------------------------------------------------------------------
 
-const CampaignIDEThread *CampaignIDEWorkspaceModel::thread(const QUuid &threadID) const
-{
-    const auto found = std::find_if(m_threads.cbegin(), m_threads.cend(),
-        [&threadID](const CampaignIDEThread &candidate) { return candidate.id == threadID; });
-    return found == m_threads.cend() ? nullptr : &*found;
-}
-
 // --- Mutation API ---------------------------------------------------------------------------------
-
-bool CampaignIDEWorkspaceModel::mutateThread(
-    const QUuid &threadID, const std::function<void(CampaignIDEThread &)> &mutation, Save save)
-{
-    loadThreadBody(threadID);
-    for (qsizetype i = 0; i < m_threads.size(); ++i) {
-        if (m_threads.at(i).id != threadID)
-            continue;
-        mutation(m_threads[i]);
-        const QUuid changed = m_threads.at(i).id; // the caller's id may live in the list
-        Q_EMIT threadChanged(changed);
-        if (save == Save::yes)
-            savePersistedThreads();
-        return true;
-    }
-    return false;
-}
-
-void CampaignIDEWorkspaceModel::insertThread(qsizetype row, const CampaignIDEThread &thread, Save save)
-{
-    row = std::clamp<qsizetype>(row, 0, m_threads.size());
-    m_threads.insert(row, thread);
-    m_threadStore->addNew(thread.id);
-    Q_EMIT threadInserted(row);
-    if (save == Save::yes)
-        savePersistedThreads();
-}
-
-qsizetype CampaignIDEWorkspaceModel::removeThreads(
-    const std::function<bool(const CampaignIDEThread &)> &predicate, Save save)
-{
-    qsizetype removed = 0;
-    for (qsizetype i = m_threads.size() - 1; i >= 0; --i) {
-        if (!predicate(m_threads.at(i)))
-            continue;
-        const QUuid id = m_threads.at(i).id;
-        m_threads.removeAt(i);
-        ++removed;
-        Q_EMIT threadRemoved(i, id);
-    }
-    if (removed > 0 && save == Save::yes)
-        savePersistedThreads();
-    return removed;
-}
-
-void CampaignIDEWorkspaceModel::setThreads(const QList<CampaignIDEThread> &threads, Save save)
-{
-    m_threads = threads;
-    Q_EMIT threadsChanged();
-    if (save == Save::yes)
-        savePersistedThreads();
-}
 
 bool CampaignIDEWorkspaceModel::mutateProject(
     const QUuid &projectID, const std::function<void(CampaignIDEProject &)> &mutation)
@@ -710,72 +659,22 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
 
 void CampaignIDEWorkspaceModel::savePersistedThreads()
 {
-    m_threadStore->save(m_threads);
+    m_threadList->save();
 }
 
 // --- Thread bodies --------------------------------------------------------------------------------
-
-CampaignThreadSummary CampaignIDEWorkspaceModel::threadSummary(const CampaignIDEThread &thread) const
-{
-    if (!m_threadStore->hasBody(thread.id)) {
-        if (auto stored = m_threadStore->storedSummary(thread.id)) {
-            stored->takeHead(thread);
-            return *std::move(stored);
-        }
-    }
-    return CampaignThreadSummary::of(thread);
-}
-
-bool CampaignIDEWorkspaceModel::hasThreadBody(const QUuid &threadID) const
-{
-    return m_threadStore->hasBody(threadID);
-}
-
-bool CampaignIDEWorkspaceModel::loadThreadBody(const QUuid &threadID)
-{
-    if (m_threadStore->hasBody(threadID))
-        return false;
-    adoptThreadBody(threadID, m_threadStore->readStoredBody(threadID));
-    return true;
-}
-
-void CampaignIDEWorkspaceModel::adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored)
-{
-    for (CampaignIDEThread &thread : m_threads) {
-        if (thread.id == threadID)
-            thread = m_threadStore->adoptBody(thread, stored);
-    }
-}
-
-void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID, bool inBackground)
-{
-    if (m_threadStore->hasBody(threadID))
-        return;
-    if (!inBackground && !m_threadStore->isLarge(threadID)) {
-        loadThreadBody(threadID);
-        Q_EMIT threadChanged(threadID);
-        return;
-    }
-    m_threadStore->readBodyInBackground(
-        threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
-            if (m_threadStore->hasBody(id))
-                return; // read meanwhile for a change, or removed
-            adoptThreadBody(id, stored);
-            Q_EMIT threadChanged(id);
-        });
-}
 
 void CampaignIDEWorkspaceModel::loadShownThreadBodies()
 {
     if (m_primaryDestination.kind() == IDEPrimaryDestination::Kind::campaigns) {
         // The campaigns surface draws every thread's table: however small each, together they
         // could be the whole store.
-        for (const CampaignIDEThread &thread : std::as_const(m_threads))
-            requestThreadBody(thread.id, true);
+        for (const CampaignIDEThread &thread : threads())
+            m_threadList->requestBody(thread.id, true);
         return;
     }
     if (const auto thread = activeThread())
-        requestThreadBody(thread->id);
+        m_threadList->requestBody(thread->id);
 }
 
 void CampaignIDEWorkspaceModel::flushUserData()

@@ -41,7 +41,7 @@ namespace orvane {
 
 class ProjectStore;
 class SessionStore;
-class ThreadStore;
+class ThreadList;
 class WorkspaceWindowState;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
@@ -103,6 +103,7 @@ public:
     // The stores the model is made of; each owns its part of the state and the signals of that part,
     // which the model forwards under the same names.
     [[nodiscard]] ProjectStore &projectStore() const { return *m_projectStore; }
+    [[nodiscard]] ThreadList &threadList() const { return *m_threadList; }
 
     [[nodiscard]] const QList<CampaignIDEProject> &projects() const;
     // The first project with the id; null when there is none. Valid until the project list changes.
@@ -157,7 +158,7 @@ public:
     void setPrimaryDestination(const IDEPrimaryDestination &destination);
     // Every thread in list order. A thread's body (tabs, timelines, tables) is read from disk when
     // the thread is shown or changed; until then it holds its head fields only (hasThreadBody()).
-    [[nodiscard]] const QList<CampaignIDEThread> &threads() const { return m_threads; }
+    [[nodiscard]] const QList<CampaignIDEThread> &threads() const;
     // The first thread with the id; null when there is none. Valid until the thread list changes.
     [[nodiscard]] const CampaignIDEThread *thread(const QUuid &threadID) const;
     [[nodiscard]] bool hasThreadBody(const QUuid &threadID) const;
@@ -611,12 +612,6 @@ private:
     [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
     // Connects the stores' signals to the model's own of the same names.
     void forwardStoreSignals();
-    // Reads a thread's body now when it is not in memory; true when it was read.
-    bool loadThreadBody(const QUuid &threadID);
-    void adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
-    // Brings a body into memory: now when small, else (or when asked) on a reader thread, and
-    // threadChanged follows.
-    void requestThreadBody(const QUuid &threadID, bool inBackground = false);
     // The bodies of what the window shows: the active thread, or every thread for the campaigns.
     void loadShownThreadBodies();
     void enqueueListing(const QString &folder, bool createFolder);
@@ -640,8 +635,10 @@ private:
     Locations m_locations;
     WorkspaceWindowState *m_windowState; // a child
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
-    std::unique_ptr<ThreadStore> m_threadStore; // after m_disk: its reads end before the writer goes
     ProjectStore *m_projectStore; // a child; after m_disk, which it may read at start
+    // After the projects, which the seed threads follow, and after m_disk: the thread store's reads
+    // end before the writer goes.
+    std::unique_ptr<ThreadList> m_threadList;
 
     CampaignIDESection m_selectedSection = CampaignIDESection::document;
     QString m_searchQuery;
@@ -655,7 +652,6 @@ private:
     bool m_isSyncingServer = false;
     std::optional<QString> m_statusNotice;
     IDEPrimaryDestination m_primaryDestination;
-    QList<CampaignIDEThread> m_threads;
     QList<CampaignPlatformConnection> m_connections;
     QList<CampaignAssetLibraryItem> m_assets;
     QList<CampaignRecommendedNextAction> m_recommendedActions;

@@ -124,7 +124,7 @@ void CampaignIDEWorkspaceModel::moveProjectFolder(const CampaignIDEProject &rena
             disk.moveLedgerFolder(from, to);
     });
     // Thread files waiting for the old folder go to the new one instead.
-    for (const CampaignIDEThread &thread : std::as_const(m_threads)) {
+    for (const CampaignIDEThread &thread : threads()) {
         if (thread.projectID == renamed.id)
             syncThreadArtifactsToDisk(thread);
     }

@@ -21,8 +21,7 @@ const OrvaneAgentPersona &splitCompanionPersona()
     return OrvaneWebParitySeeds::personas().at(2);
 }
 
-template <typename Item>
-Item *findByID(QList<Item> &items, const QUuid &id)
+template <typename Item> Item *findByID(QList<Item> &items, const QUuid &id)
 {
     const auto found = std::find_if(items.begin(), items.end(), [&id](const Item &item) { return item.id == id; });
     return found == items.end() ? nullptr : &*found;
@@ -30,10 +29,9 @@ Item *findByID(QList<Item> &items, const QUuid &id)
 
 } // namespace
 
-ThreadList::ThreadList(std::unique_ptr<ThreadStore> store,
-    const std::function<QList<CampaignIDEThread>()> &fallback, QObject *parent)
-    : QObject(parent),
-      m_store(std::move(store))
+ThreadList::ThreadList(
+    std::unique_ptr<ThreadStore> store, const std::function<QList<CampaignIDEThread>()> &fallback, QObject *parent)
+    : QObject(parent), m_store(std::move(store))
 {
     if (auto stored = m_store->load())
         m_threads = *std::move(stored);
@@ -111,17 +109,19 @@ void ThreadList::requestBody(const QUuid &threadID, bool inBackground)
         Q_EMIT threadChanged(threadID);
         return;
     }
-    m_store->readBodyInBackground(threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
-        if (m_store->hasBody(id))
-            return; // read meanwhile for a change, or removed
-        adoptBody(id, stored);
-        Q_EMIT threadChanged(id);
-    });
+    m_store->readBodyInBackground(
+        threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
+            if (m_store->hasBody(id))
+                return; // read meanwhile for a change, or removed
+            adoptBody(id, stored);
+            Q_EMIT threadChanged(id);
+        });
 }
 
 // --- Mutation -------------------------------------------------------------------------------------
 
-bool ThreadList::mutateThread(const QUuid &threadID, const std::function<void(CampaignIDEThread &)> &mutation, Save save)
+bool ThreadList::mutateThread(
+    const QUuid &threadID, const std::function<void(CampaignIDEThread &)> &mutation, Save save)
 {
     loadBody(threadID);
     CampaignIDEThread *found = findThread(threadID);
@@ -306,7 +306,8 @@ void ThreadList::setThreadApprovalMode(ThreadApprovalMode mode, const QUuid &thr
 void ThreadList::setThreadDraft(const QString &text, const QUuid &threadID, const QUuid &tabID)
 {
     // Drafts change on every keystroke: they reach storage with the thread's next save.
-    mutateTab(threadID, tabID, [&text](CampaignAgentTab &tab) { tab.draftPrompt = text; }, Save::no);
+    mutateTab(
+        threadID, tabID, [&text](CampaignAgentTab &tab) { tab.draftPrompt = text; }, Save::no);
 }
 
 void ThreadList::toggleStarThread(const QUuid &threadID)
