@@ -51,7 +51,7 @@ protected:
 TEST_F(CommandPaletteTest, ResultsFilterTitlesNamesAndHandlesAsTypedAndFollowTheModelInPlace)
 {
     makeWindow(CampaignIDEWorkspaceView::Services {}, /*show=*/false);
-    CommandPaletteResultsModel results(model());
+    CommandPaletteResultsModel results(model().threadList());
     QAbstractItemModelTester tester(&results, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
     // Empty: every thread of every project, then all six personas, each list under its header.

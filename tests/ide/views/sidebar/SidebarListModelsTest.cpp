@@ -128,7 +128,7 @@ TEST_F(SidebarListModelsTest, TheOpenThreadIsTheSelectedRowAndNoRowIsSelectedEls
 
 TEST_F(SidebarListModelsTest, ProjectRowsFollowTheProjectsAndTheSelection)
 {
-    SidebarProjectListModel projects(*model);
+    SidebarProjectListModel projects(model->projectStore());
     QAbstractItemModelTester tester(&projects, QAbstractItemModelTester::FailureReportingMode::Fatal);
     ASSERT_EQ(projects.rowCount(), model->projects().size());
 

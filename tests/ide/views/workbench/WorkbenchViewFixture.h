@@ -43,9 +43,9 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext {
-            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
-        };
+        WorkspaceViewContext context = WorkspaceViewContext::forModel(*model);
+        context.theme = theme.get();
+        return context;
     }
 
     // Builds the view in a window of the given size and shows it.
