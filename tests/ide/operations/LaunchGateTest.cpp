@@ -56,8 +56,7 @@ TEST_F(LaunchGateTest, WithoutASelectionTheFirstProjectIsSelectedApprovedAndOffe
 
 TEST_F(LaunchGateTest, WithNoProjectsOnlyTheNoticeIsShown)
 {
-    model.reset();
-    model = makeModel(QList<CampaignIDEProject> {});
+    startModel(QList<CampaignIDEProject> {});
     model->requestExecution();
     EXPECT_EQ(notice(), kApprovedNotice);
     EXPECT_FALSE(model->selectedProjectID());

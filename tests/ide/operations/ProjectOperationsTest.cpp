@@ -1,11 +1,7 @@
-#include "ide/operations/OperationsTestSupport.h"
-#include "kit/auth/AccountStore.h"
-#include "kit/session/SessionStore.h"
-#include "testsupport/service/StandInService.h"
+#include "ide/sync/SyncTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -98,74 +94,32 @@ TEST_F(ProjectOperationsTest, ProjectNamesNeverLeadOutOfTheWorkspaceFolder)
 
 // --- The service mirror of a new project ----------------------------------------------------------
 
-class ProjectMirrorTest : public ProjectOperationsTest {
+class ProjectMirrorTest : public synctest::ServiceWorkspaceTest {
 protected:
     void SetUp() override
     {
-        ProjectOperationsTest::SetUp();
+        ServiceWorkspaceTest::SetUp();
         mirrors = model->projectMirrors();
     }
     void TearDown() override
     {
         EXPECT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 10000));
-        ProjectOperationsTest::TearDown();
+        ServiceWorkspaceTest::TearDown();
     }
-    std::optional<InFlightTasks::Watch> mirrors; // outlives the model
     [[nodiscard]] OrvaneAPIClient client() { return OrvaneAPIClient(service.baseURL(), u"orv_test"_s, &network); }
 
-    // A session of the production environment (pointed at the stand-in) with its account restored.
-    std::unique_ptr<SessionStore> makeSession(std::optional<bool> readOnlyAccount)
-    {
-        std::optional<SignedInAccount> account;
-        if (readOnlyAccount) {
-            account = SignedInAccount {
-                .apiKey = *APIKey::fromText(u"orv_test_0123456789"_s),
-                .email = u"ops@example.com"_s,
-                .name = std::nullopt,
-                .workspaceName = std::nullopt,
-                .readOnly = *readOnlyAccount,
-            };
-        }
-        auto session = std::make_unique<SessionStore>(OrvaneEnvironment::production,
-            std::make_shared<MemoryAccountStore>(account), &network, std::chrono::seconds(2),
-            platform::UserDefaults::standard());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !session->isRestoring(); }, 5000));
-        return session;
-    }
-
-    StandInService service;
-    ScopedEnvironmentVariable baseURL { "ORVANE_API_BASE_URL", service.baseURL().toString().toUtf8() };
-    QNetworkAccessManager network;
+    std::optional<InFlightTasks::Watch> mirrors;
 };
-
-TEST_F(ProjectMirrorTest, ASignedInSessionMirrorsThroughItsClientWithTheAccountsKey)
-{
-    const auto session = makeSession(false);
-    const QUuid id = model->createProject(u"Spring Launch"_s, std::nullopt, session.get());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return project(id)->serverID.has_value(); }, 10000));
-    ASSERT_EQ(service.requestCount(), 1);
-    EXPECT_EQ(service.requests().first().header("authorization"), "Bearer orv_test_0123456789");
-}
-
-// Without an account the project's name and objective never leave the machine.
-TEST_F(ProjectMirrorTest, AReadOnlyAccountASignedOutSessionOrNoSessionSendsNothing)
-{
-    const auto readOnly = makeSession(true);
-    const auto signedOut = makeSession(std::nullopt);
-    model->createProject(u"Read only"_s, std::nullopt, readOnly.get());
-    model->createProject(u"Signed out"_s, std::nullopt, signedOut.get());
-    model->createProject(u"Local only"_s, std::nullopt, nullptr);
-    EXPECT_TRUE(mirrors->idle()); // no mirror was started
-    EXPECT_EQ(service.requestCount(), 0);
-}
 
 TEST_F(ProjectMirrorTest, ASignedInCreationLinksTheProjectToTheServicesProject)
 {
-    const QUuid id = model->createProject(u"Spring Launch"_s, u" Win. "_s, client());
+    session = makeSession(account());
+    const QUuid id = model->createProject(u"Spring Launch"_s, u" Win. "_s, session.get());
     ASSERT_TRUE(QTest::qWaitFor([&] { return project(id)->serverID.has_value(); }, 10000));
 
     ASSERT_EQ(service.requestCount(), 1);
     const RecordedRequest &request = service.requests().first();
+    EXPECT_EQ(request.header("authorization"), "Bearer orv_test_0123456789");
     EXPECT_EQ(request.method, "POST");
     EXPECT_EQ(request.decodedPath(), u"/api/projects"_s);
     const auto body = nlohmann::ordered_json::parse(request.body.toStdString());
@@ -174,6 +128,20 @@ TEST_F(ProjectMirrorTest, ASignedInCreationLinksTheProjectToTheServicesProject)
     const Project remote = decodeJson<Project>(service.projectsJson().last());
     EXPECT_EQ(project(id)->serverID, remote.id);
     EXPECT_EQ(storedProjects().first().serverID, remote.id);
+}
+
+// Without an account that may write, the project's name and objective never leave the machine.
+TEST_F(ProjectMirrorTest, AReadOnlyAccountASignedOutSessionOrNoSessionSendsNothing)
+{
+    SignedInAccount readOnlyAccount = account();
+    readOnlyAccount.readOnly = true;
+    const auto readOnly = makeSession(readOnlyAccount);
+    const auto signedOut = makeSession(std::nullopt);
+    model->createProject(u"Read only"_s, std::nullopt, readOnly.get());
+    model->createProject(u"Signed out"_s, std::nullopt, signedOut.get());
+    model->createProject(u"Local only"_s, std::nullopt, nullptr);
+    EXPECT_TRUE(mirrors->idle()); // no mirror was started
+    EXPECT_EQ(service.requestCount(), 0);
 }
 
 TEST_F(ProjectMirrorTest, AFailedServiceCreationLeavesTheProjectLocal)

@@ -14,21 +14,7 @@ namespace {
 
 using NewThread = CampaignIDEWorkspaceModel::NewThread;
 
-class ThreadCreationTest : public OperationsTest {
-protected:
-    void TearDown() override
-    {
-        // Sent prompts answer in a task of their own; let them end inside the test.
-        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
-        OperationsTest::TearDown();
-    }
-
-    void useEmptyWorkspace()
-    {
-        model.reset();
-        model = makeModel(QList<CampaignIDEProject> {});
-    }
-};
+using ThreadCreationTest = OperationsTest;
 
 TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjectFolder)
 {
@@ -43,10 +29,21 @@ TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjec
     const CampaignIDEThread &created = model->threads().first();
     EXPECT_EQ(created.projectID, projectID);
     EXPECT_EQ(created.activeAgentTabID, created.agentTabs.value(0).id);
-    // The whole record (its random campaign tag is checked below) against the golden file.
+    // The whole record (its random campaign tag is checked below) against the golden file, the seed
+    // rows and ads (pinned by the seeds' own test) under fresh ids.
     Json document = toJson(created);
     document["utmCampaign"] = "<tag>";
     document["projectID"] = "<project>";
+    const auto withoutIDs = [](Json records) {
+        for (Json &record : records)
+            record.erase("id");
+        return records;
+    };
+    EXPECT_EQ(withoutIDs(document["mediaPlanRows"]), withoutIDs(toJson(OrvaneWebParitySeeds::defaultMediaPlanRows())));
+    EXPECT_EQ(withoutIDs(document["competitorAds"]),
+        withoutIDs(toJson(OrvaneWebParitySeeds::defaultCompetitorAds(created.competitorDomain))));
+    document["mediaPlanRows"] = "the seed rows";
+    document["competitorAds"] = "the seed ads";
     EXPECT_TRUE(matchesGolden("ide/operations/golden/new-thread.json", document));
 
     // Opened with its project context, saved, and its files written.
@@ -62,7 +59,7 @@ TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjec
 
 TEST_F(ThreadCreationTest, WithoutProjectsAProjectIsCreatedFirstAndTheThreadIsTitledFromThePersona)
 {
-    useEmptyWorkspace();
+    startModel(QList<CampaignIDEProject> {});
 
     const QUuid id = model->createNewThread({});
 
@@ -83,7 +80,7 @@ TEST_F(ThreadCreationTest, WithoutProjectsAProjectIsCreatedFirstAndTheThreadIsTi
 
 TEST_F(ThreadCreationTest, ATitleOfSpacesTitlesTheThreadFromThePersonaButNamesANewProjectAsGiven)
 {
-    useEmptyWorkspace();
+    startModel(QList<CampaignIDEProject> {});
     const QUuid id = model->createNewThread({ .title = u"   "_s });
     EXPECT_EQ(model->projects().first().name, u"   "_s);
     EXPECT_EQ(model->projects().first().slug(), u"campaign"_s);

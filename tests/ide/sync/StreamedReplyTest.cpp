@@ -28,8 +28,7 @@ class StreamedReplyTest : public ServiceWorkspaceTest {
 protected:
     void SetUp() override
     {
-        model = makeModel();
-        turns = model->agentTurns();
+        ServiceWorkspaceTest::SetUp();
         threadID = model->threads().first().id;
         tabID = model->threads().first().agentTabs.first().id;
     }
@@ -46,22 +45,7 @@ protected:
         agentEntryID = tab().entries.last().id;
     }
 
-    void finishTurns()
-    {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return turns->idle(); }, 15000));
-        if (model)
-            model->flushPendingWrites();
-    }
-
-    [[nodiscard]] const CampaignAgentTab &tab() const
-    {
-        for (const CampaignIDEThread &thread : model->threads()) {
-            if (thread.id == threadID)
-                return thread.agentTabs.first();
-        }
-        ADD_FAILURE() << "thread gone";
-        return model->threads().first().agentTabs.first();
-    }
+    [[nodiscard]] const CampaignAgentTab &tab() const { return thread(threadID)->agentTabs.first(); }
     [[nodiscard]] const CampaignTimelineEntry &agentEntry() const
     {
         for (const CampaignTimelineEntry &entry : tab().entries) {
@@ -92,7 +76,6 @@ protected:
         return agentEntry().text;
     }
 
-    std::optional<InFlightTasks::Watch> turns; // outlives the model
     QUuid threadID;
     QUuid tabID;
     QUuid agentEntryID;

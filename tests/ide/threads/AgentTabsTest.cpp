@@ -1,5 +1,5 @@
+#include "ide/operations/OperationsTestSupport.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
-#include "ide/threads/ThreadTestSupport.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 using namespace orvane;
-using namespace orvane::threadtest;
+using namespace orvane::test;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-class AgentTabsTest : public ThreadModelTest {
+class AgentTabsTest : public OperationsTest {
 protected:
     // A thread with `count` tabs (the first seed thread's tabs, then catalog tabs), stored in front.
     QUuid threadWithTabs(qsizetype count)
@@ -25,7 +25,7 @@ protected:
         model->insertThread(0, thread);
         while (thread.agentTabs.size() < count) {
             model->addAgentTab(std::nullopt, thread.id);
-            thread = this->thread(thread.id);
+            thread = *this->thread(thread.id);
         }
         model->selectAgentTab(thread.agentTabs.first().id, thread.id);
         return thread.id;
@@ -34,7 +34,7 @@ protected:
     QList<QUuid> tabIDs(const QUuid &threadID)
     {
         QList<QUuid> ids;
-        for (const CampaignAgentTab &tab : thread(threadID).agentTabs)
+        for (const CampaignAgentTab &tab : thread(threadID)->agentTabs)
             ids.append(tab.id);
         return ids;
     }
@@ -43,10 +43,10 @@ protected:
 TEST_F(AgentTabsTest, ClosingTheOnlyTabChangesNothing)
 {
     const QUuid id = threadWithTabs(1);
-    const CampaignIDEThread before = thread(id);
+    const CampaignIDEThread before = *thread(id);
     QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
     model->closeAgentTab(before.agentTabs.first().id, id);
-    EXPECT_EQ(thread(id), before);
+    EXPECT_EQ(*thread(id), before);
     EXPECT_EQ(changed.count(), 0);
 }
 
@@ -57,19 +57,19 @@ TEST_F(AgentTabsTest, ClosingATabKeepsActiveAndSplitPointingAtTabsThatExist)
     const QUuid id = threadWithTabs(5);
     const QList<QUuid> tabs = tabIDs(id);
     model->toggleSplitAgentPane(id); // active tab 0, split with tab 1
-    ASSERT_EQ(thread(id).splitAgentTabID, tabs.at(1));
+    ASSERT_EQ(thread(id)->splitAgentTabID, tabs.at(1));
     model->closeAgentTab(tabs.at(4), id);
-    EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(0));
-    EXPECT_EQ(thread(id).splitAgentTabID, tabs.at(1));
+    EXPECT_EQ(thread(id)->activeAgentTabID, tabs.at(0));
+    EXPECT_EQ(thread(id)->splitAgentTabID, tabs.at(1));
     model->closeAgentTab(QUuid::createUuid(), id);
     EXPECT_EQ(tabIDs(id), tabs.mid(0, 4));
 
     model->closeAgentTab(tabs.at(1), id);
-    EXPECT_FALSE(thread(id).splitAgentTabID);
-    EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(0));
+    EXPECT_FALSE(thread(id)->splitAgentTabID);
+    EXPECT_EQ(thread(id)->activeAgentTabID, tabs.at(0));
     model->closeAgentTab(tabs.at(0), id);
     EXPECT_EQ(tabIDs(id), (QList<QUuid> { tabs.at(2), tabs.at(3) }));
-    EXPECT_EQ(thread(id).activeAgentTabID, tabs.at(2));
+    EXPECT_EQ(thread(id)->activeAgentTabID, tabs.at(2));
     EXPECT_EQ(storedThreads(), model->threads());
 }
 
@@ -82,7 +82,7 @@ TEST_F(AgentTabsTest, ClosingNeverRemovesTheLastTabEvenWhenIdsRepeat)
     damaged.agentTabs = { tab, tab };
     model->insertThread(0, damaged);
     model->closeAgentTab(tab.id, damaged.id);
-    EXPECT_EQ(thread(damaged.id).agentTabs.size(), 2);
+    EXPECT_EQ(thread(damaged.id)->agentTabs.size(), 2);
 }
 
 TEST_F(AgentTabsTest, AddingATabSpawnsThePersonaAndActivatesIt)
@@ -91,7 +91,7 @@ TEST_F(AgentTabsTest, AddingATabSpawnsThePersonaAndActivatesIt)
     const OrvaneAgentPersona spy = OrvaneWebParitySeeds::personas().at(5);
     model->addAgentTab(spy, id);
 
-    const CampaignIDEThread after = thread(id);
+    const CampaignIDEThread after = *thread(id);
     ASSERT_EQ(after.agentTabs.size(), 2);
     const CampaignAgentTab &tab = after.agentTabs.last();
     EXPECT_EQ(after.activeAgentTabID, tab.id);
@@ -113,11 +113,11 @@ TEST_F(AgentTabsTest, WithoutAPersonaTheCatalogWrapsAtSix)
     const QList<OrvaneAgentPersona> &catalog = OrvaneWebParitySeeds::personas();
     const QUuid id = threadWithTabs(6);
     model->addAgentTab(std::nullopt, id);
-    EXPECT_EQ(thread(id).agentTabs.last().personaName, catalog.at(0).name);
+    EXPECT_EQ(thread(id)->agentTabs.last().personaName, catalog.at(0).name);
     model->addAgentTab(std::nullopt, id);
-    EXPECT_EQ(thread(id).agentTabs.last().personaName, catalog.at(1).name);
+    EXPECT_EQ(thread(id)->agentTabs.last().personaName, catalog.at(1).name);
     // The tabs made on the way took the persona at their position.
-    EXPECT_EQ(thread(id).agentTabs.at(3).personaName, catalog.at(3).name);
+    EXPECT_EQ(thread(id)->agentTabs.at(3).personaName, catalog.at(3).name);
 }
 
 TEST_F(AgentTabsTest, SplittingASingleTabAddsTheCreativeDirector)
@@ -126,7 +126,7 @@ TEST_F(AgentTabsTest, SplittingASingleTabAddsTheCreativeDirector)
     const QUuid original = tabIDs(id).first();
 
     model->toggleSplitAgentPane(id);
-    const CampaignIDEThread split = thread(id);
+    const CampaignIDEThread split = *thread(id);
     ASSERT_EQ(split.agentTabs.size(), 2);
     const CampaignAgentTab &companion = split.agentTabs.last();
     EXPECT_EQ(utf8(companion.personaName), "Creative Studio Director");
@@ -136,8 +136,8 @@ TEST_F(AgentTabsTest, SplittingASingleTabAddsTheCreativeDirector)
     EXPECT_EQ(split.splitAgentTabID, original);
 
     model->toggleSplitAgentPane(id);
-    EXPECT_FALSE(thread(id).splitAgentTabID);
-    EXPECT_EQ(thread(id).agentTabs.size(), 2);
+    EXPECT_FALSE(thread(id)->splitAgentTabID);
+    EXPECT_EQ(thread(id)->agentTabs.size(), 2);
     EXPECT_EQ(storedThreads(), model->threads());
 }
 
@@ -151,8 +151,8 @@ TEST_F(AgentTabsTest, SplittingTabsThatAllShareTheActiveIdLeavesNoSplit)
     same.splitAgentTabID.reset();
     model->insertThread(0, same);
     model->toggleSplitAgentPane(same.id);
-    EXPECT_FALSE(thread(same.id).splitAgentTabID);
-    EXPECT_EQ(thread(same.id).agentTabs.size(), 2);
+    EXPECT_FALSE(thread(same.id)->splitAgentTabID);
+    EXPECT_EQ(thread(same.id)->agentTabs.size(), 2);
 }
 
 TEST_F(AgentTabsTest, SelectingATabStoresItAsGiven)
@@ -160,9 +160,9 @@ TEST_F(AgentTabsTest, SelectingATabStoresItAsGiven)
     const QUuid id = threadWithTabs(2);
     const QUuid foreign = QUuid::createUuid();
     model->selectAgentTab(tabIDs(id).at(1), id);
-    EXPECT_EQ(thread(id).activeAgentTabID, tabIDs(id).at(1));
+    EXPECT_EQ(thread(id)->activeAgentTabID, tabIDs(id).at(1));
     model->selectAgentTab(foreign, id);
-    EXPECT_EQ(thread(id).activeAgentTabID, foreign);
+    EXPECT_EQ(thread(id)->activeAgentTabID, foreign);
     EXPECT_EQ(storedThreads(), model->threads());
 }
 
@@ -173,33 +173,33 @@ TEST_F(AgentTabsTest, DraftsAreKeptInMemoryUntilTheNextSave)
     QSignalSpy tabChanged(model.get(), &CampaignIDEWorkspaceModel::agentTabChanged);
 
     model->setThreadDraft(u"Draft text"_s, seed.id, tab);
-    EXPECT_EQ(utf8(thread(seed.id).agentTabs.first().draftPrompt), "Draft text");
+    EXPECT_EQ(utf8(thread(seed.id)->agentTabs.first().draftPrompt), "Draft text");
     ASSERT_EQ(tabChanged.count(), 1);
     EXPECT_EQ(tabChanged.first().at(1).value<QUuid>(), tab);
     model->flushPendingWrites();
     EXPECT_FALSE(hasStoredThreads());
 
     model->setThreadDraft(u"Ignored"_s, seed.id, QUuid::createUuid());
-    EXPECT_EQ(utf8(thread(seed.id).agentTabs.first().draftPrompt), "Draft text");
+    EXPECT_EQ(utf8(thread(seed.id)->agentTabs.first().draftPrompt), "Draft text");
 
     model->toggleThreadDryRun(seed.id);
     EXPECT_EQ(utf8(storedThreads().first().agentTabs.first().draftPrompt), "Draft text");
 }
 
-class ThreadSettingsTest : public ThreadModelTest { };
+class ThreadSettingsTest : public OperationsTest { };
 
 TEST_F(ThreadSettingsTest, DryRunAndApprovalModeAreStored)
 {
     const QUuid id = firstThread().id;
     model->toggleThreadDryRun(id);
-    EXPECT_TRUE(thread(id).dryRunEnabled);
+    EXPECT_TRUE(thread(id)->dryRunEnabled);
     model->setThreadApprovalMode(ThreadApprovalMode::autonomous, id);
-    EXPECT_EQ(thread(id).approvalMode, ThreadApprovalMode::autonomous);
+    EXPECT_EQ(thread(id)->approvalMode, ThreadApprovalMode::autonomous);
     const CampaignIDEThread stored = storedThreads().first();
     EXPECT_TRUE(stored.dryRunEnabled);
     EXPECT_EQ(stored.approvalMode, ThreadApprovalMode::autonomous);
     model->toggleThreadDryRun(id);
-    EXPECT_FALSE(thread(id).dryRunEnabled);
+    EXPECT_FALSE(thread(id)->dryRunEnabled);
 }
 
 TEST_F(ThreadSettingsTest, UnknownThreadsChangeNothingAndSaveNothing)
@@ -236,7 +236,7 @@ TEST_F(ThreadSettingsTest, WorkbenchViewsMapToSections)
     };
     for (const auto &[view, section] : table) {
         model->selectWorkbenchView(view, id);
-        EXPECT_EQ(thread(id).workbenchView, view);
+        EXPECT_EQ(thread(id)->workbenchView, view);
         EXPECT_EQ(model->selectedSection(), section) << utf8(rawValue(view));
         EXPECT_EQ(storedThreads().first().workbenchView, view);
     }
@@ -246,7 +246,7 @@ TEST_F(ThreadSettingsTest, WithoutAThreadIdTheActiveThreadSwitches)
 {
     const QUuid active = model->activeThread()->id;
     model->selectWorkbenchView(IDEWorkbenchView::dashboard, std::nullopt);
-    EXPECT_EQ(thread(active).workbenchView, IDEWorkbenchView::dashboard);
+    EXPECT_EQ(thread(active)->workbenchView, IDEWorkbenchView::dashboard);
 
     model->setPrimaryDestination(IDEPrimaryDestination::thread(QUuid::createUuid()));
     ASSERT_FALSE(model->activeThread());

@@ -1,7 +1,7 @@
 #include "ide/threads/LocalAgent.h"
+#include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/threads/GraphemeText.h"
-#include "ide/threads/ThreadTestSupport.h"
 #include "testsupport/Golden.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <map>
 
 using namespace orvane;
-using namespace orvane::threadtest;
+using test::utf8;
 using namespace Qt::StringLiterals;
 
 using Route = LocalAgent::Route;

@@ -1,12 +1,12 @@
+#include "ide/operations/OperationsTestSupport.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
-#include "ide/threads/ThreadTestSupport.h"
 
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
-using namespace orvane::threadtest;
+using namespace orvane::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -16,7 +16,7 @@ CampaignIDEProject namedProject(const QString &name)
     return { .id = QUuid::createUuid(), .name = name, .status = u"Draft"_s, .updated = u"1d ago"_s };
 }
 
-class ActiveThreadTest : public ThreadModelTest { };
+class ActiveThreadTest : public OperationsTest { };
 
 TEST_F(ActiveThreadTest, StartsOnTheFirstThreadAndFollowsTheDestination)
 {
@@ -73,7 +73,7 @@ TEST_F(ActiveThreadTest, RecentThreadsKeepListOrderWithinTheProjectFilter)
         EXPECT_NE(thread.id, launch.id);
 }
 
-class EnsureThreadTest : public ThreadModelTest { };
+class EnsureThreadTest : public OperationsTest { };
 
 TEST_F(EnsureThreadTest, ReturnsTheProjectsFirstThreadUnchanged)
 {
@@ -101,44 +101,20 @@ TEST_F(EnsureThreadTest, GivesAProjectItsLaunchThread)
     ASSERT_EQ(inserted.count(), 1);
     EXPECT_EQ(inserted.first().first().value<qsizetype>(), 0);
     EXPECT_EQ(firstThread(), thread);
-    EXPECT_FALSE(thread.id.isNull());
+    // What every new thread has is pinned where threads are created; here, what a launch thread adds.
     EXPECT_EQ(thread.projectID, project.id);
     EXPECT_EQ(utf8(thread.title), "Q3 Pipeline Push — Launch Thread");
-    EXPECT_FALSE(thread.isStarred);
-    EXPECT_EQ(utf8(thread.updatedAt), "Just now");
     EXPECT_EQ(thread.workbenchView, IDEWorkbenchView::document);
-    EXPECT_FALSE(thread.dryRunEnabled);
-    EXPECT_EQ(thread.approvalMode, ThreadApprovalMode::manual);
-    EXPECT_FALSE(thread.splitAgentTabID);
-    EXPECT_EQ(thread.mediaPlanRows.size(), 4);
-    EXPECT_EQ(thread.totalMonthlyBudget(), 45000);
     // The seed threads' first competitor.
-    const QString seedDomain = OrvaneWebParitySeeds::defaultThreads({}).first().competitorDomain;
-    EXPECT_EQ(thread.competitorDomain, seedDomain);
-    ASSERT_EQ(thread.competitorAds.size(), 3);
-    EXPECT_EQ(thread.competitorAds.first().competitorDomain, seedDomain);
-    EXPECT_FALSE(thread.rawMarkdownOverride);
-    EXPECT_EQ(utf8(thread.utmSource), "orvane_paid");
-    EXPECT_EQ(utf8(thread.utmMedium), "cpc_paid_social");
+    EXPECT_EQ(thread.competitorDomain, OrvaneWebParitySeeds::defaultThreads({}).first().competitorDomain);
     EXPECT_EQ(utf8(thread.utmCampaign), "q3_pipeline_push");
-    EXPECT_TRUE(thread.conversionPixelsVerified);
-
     ASSERT_EQ(thread.agentTabs.size(), 1);
     const CampaignAgentTab &tab = thread.agentTabs.first();
-    EXPECT_EQ(thread.activeAgentTabID, tab.id);
     EXPECT_EQ(utf8(tab.title), "Campaign Strategy");
     EXPECT_EQ(utf8(tab.personaName), "Orvane Native Operator");
     EXPECT_EQ(utf8(tab.personaHandle), "@orvane");
-    EXPECT_TRUE(tab.draftPrompt.isEmpty());
-    EXPECT_FALSE(tab.isStreaming);
-    EXPECT_FALSE(tab.statusText);
     ASSERT_EQ(tab.entries.size(), 1);
     const CampaignTimelineEntry &welcome = tab.entries.first();
-    EXPECT_EQ(welcome.role, CampaignTimelineEntry::EntryRole::agent);
-    EXPECT_EQ(utf8(welcome.authorName), "Orvane Native Operator");
-    EXPECT_EQ(utf8(welcome.timestamp), "Just now");
-    EXPECT_TRUE(welcome.toolInvocations.isEmpty());
-    EXPECT_FALSE(welcome.inlineApproval);
     EXPECT_FALSE(welcome.artifactLink);
     EXPECT_EQ(utf8(welcome.text),
         "Opened **Q3 Pipeline Push** in Local + Cloud IDE mode. All changes sync automatically to "
@@ -180,7 +156,7 @@ TEST_F(EnsureThreadTest, ADeletedLaunchThreadIsMadeAfresh)
     EXPECT_EQ(firstThread().id, fresh.id);
 }
 
-class ThreadListActionsTest : public ThreadModelTest { };
+class ThreadListActionsTest : public OperationsTest { };
 
 TEST_F(ThreadListActionsTest, StarringFlipsTheFlagOnlyAndSaves)
 {
@@ -188,11 +164,11 @@ TEST_F(ThreadListActionsTest, StarringFlipsTheFlagOnlyAndSaves)
     model->toggleStarThread(before.id);
     CampaignIDEThread expected = before;
     expected.isStarred = !before.isStarred;
-    EXPECT_EQ(thread(before.id), expected);
+    EXPECT_EQ(*thread(before.id), expected);
     EXPECT_EQ(storedThreads(), model->threads());
 
     model->toggleStarThread(before.id);
-    EXPECT_EQ(thread(before.id), before);
+    EXPECT_EQ(*thread(before.id), before);
 }
 
 TEST_F(ThreadListActionsTest, RenamingTrimsTheTitleAndTouchesTheThread)
@@ -200,8 +176,8 @@ TEST_F(ThreadListActionsTest, RenamingTrimsTheTitleAndTouchesTheThread)
     const CampaignIDEThread before = model->threads().at(1);
     ASSERT_NE(utf8(before.updatedAt), "Just now");
     model->renameThread(before.id, u"  \n Search capture v2 \t"_s);
-    EXPECT_EQ(utf8(thread(before.id).title), "Search capture v2");
-    EXPECT_EQ(utf8(thread(before.id).updatedAt), "Just now");
+    EXPECT_EQ(utf8(thread(before.id)->title), "Search capture v2");
+    EXPECT_EQ(utf8(thread(before.id)->updatedAt), "Just now");
     EXPECT_EQ(storedThreads(), model->threads());
 }
 
