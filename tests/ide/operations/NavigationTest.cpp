@@ -128,16 +128,6 @@ TEST_F(OperationsTest, OpeningAThreadKeepsAnArtboardOfAnotherProjectSelected)
     EXPECT_EQ(model->selectedArtboardID(), firstProjectArtboard);
 }
 
-TEST_F(OperationsTest, OpeningAnUnknownThreadDoesNothing)
-{
-    const auto destination = model->primaryDestination();
-    QSignalSpy any(model.get(), &CampaignIDEWorkspaceModel::primaryDestinationChanged);
-    model->openThread(QUuid::createUuid(), IDEWorkbenchView::canvas);
-    EXPECT_EQ(model->primaryDestination(), destination);
-    EXPECT_EQ(any.count(), 0);
-    EXPECT_TRUE(storedThreads().isEmpty()); // nothing saved
-}
-
 // --- deleteThread ---------------------------------------------------------------------------------
 
 TEST_F(OperationsTest, DeletingAThreadThatIsNotOpenLeavesNavigationAlone)

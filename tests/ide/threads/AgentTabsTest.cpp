@@ -202,23 +202,50 @@ TEST_F(ThreadSettingsTest, DryRunAndApprovalModeAreStored)
     EXPECT_FALSE(thread(id)->dryRunEnabled);
 }
 
-TEST_F(ThreadSettingsTest, UnknownThreadsChangeNothingAndSaveNothing)
+// Every operation on a thread, tab or row that is not there changes, shows and saves nothing.
+TEST_F(ThreadSettingsTest, UnknownThreadsTabsAndRowsChangeNothingAndSaveNothing)
 {
     const QList<CampaignIDEThread> before = model->threads();
+    const QList<CampaignIDEProject> projectsBefore = model->projects();
+    const IDEPrimaryDestination destination = model->primaryDestination();
+    const CampaignIDEThread seed = firstThread();
     const QUuid unknown = QUuid::createUuid();
+    CampaignMediaPlanRow stranger = seed.mediaPlanRows.first();
+    stranger.id = QUuid::createUuid();
+    stranger.dailyBudget = 1;
     QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
     QSignalSpy section(model.get(), &CampaignIDEWorkspaceModel::selectedSectionChanged);
+    QSignalSpy navigated(model.get(), &CampaignIDEWorkspaceModel::primaryDestinationChanged);
+
     model->selectAgentTab(QUuid::createUuid(), unknown);
     model->closeAgentTab(QUuid::createUuid(), unknown);
     model->addAgentTab(std::nullopt, unknown);
     model->toggleSplitAgentPane(unknown);
+    model->showAgentTabInSplit(seed.activeAgentTabID, unknown);
     model->toggleThreadDryRun(unknown);
     model->setThreadApprovalMode(ThreadApprovalMode::safeReads, unknown);
     model->selectWorkbenchView(IDEWorkbenchView::dashboard, unknown);
     model->setThreadDraft(u"x"_s, unknown, QUuid::createUuid());
+    model->renameThread(unknown, u"Other"_s);
+    model->toggleStarThread(unknown);
+    model->openThread(unknown, IDEWorkbenchView::canvas);
+    model->sendMessageInThread(unknown, seed.activeAgentTabID, u"hello"_s, nullptr);
+    model->sendMessageInThread(seed.id, unknown, u"hello"_s, nullptr);
+    EXPECT_FALSE(model->updateMediaPlanRow(stranger, seed.id));
+    EXPECT_FALSE(model->updateMediaPlanRow(seed.mediaPlanRows.first(), unknown));
+    model->addMediaPlanRow(unknown);
+    model->deleteMediaPlanRow(seed.mediaPlanRows.first().id, unknown);
+    model->runCompetitorLookup(u"rival.io"_s, unknown);
+    model->cloneCompetitorAdToCanvas(seed.competitorAds.first(), unknown);
+
     EXPECT_EQ(model->threads(), before);
+    EXPECT_EQ(model->projects(), projectsBefore);
+    EXPECT_EQ(model->primaryDestination(), destination);
     EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(section.count(), 0);
+    EXPECT_EQ(navigated.count(), 0);
+    EXPECT_FALSE(model->statusNotice());
+    EXPECT_TRUE(turns->idle());
     model->flushPendingWrites();
     EXPECT_FALSE(hasStoredThreads());
 }
