@@ -75,8 +75,9 @@ TEST_F(ThreadViewOperationsTest, SaveLocalWritesTheThreadAndTheSelectedProjectTh
         EXPECT_TRUE(QFile::exists(folder + u'/' + name)) << name.toStdString();
 }
 
-// A write that fails is named in the notice instead of being reported as saved.
-TEST_F(ThreadViewOperationsTest, SaveLocalReportsAFileThatCouldNotBeWritten)
+// A write that fails, or a thread whose project is gone, is named in the notice instead of being
+// reported as saved.
+TEST_F(ThreadViewOperationsTest, SaveLocalReportsWhatCouldNotBeSaved)
 {
     const CampaignIDEThread shown = firstThread();
     model->setSelectedProjectID(std::nullopt);
@@ -90,14 +91,10 @@ TEST_F(ThreadViewOperationsTest, SaveLocalReportsAFileThatCouldNotBeWritten)
     model->saveThreadToLocalWorkspace(shown.id);
     ASSERT_TRUE(waitForNotice());
     EXPECT_TRUE(notice().startsWith(u"Could not save to ~/Documents/Orvane: "_s)) << notice().toStdString();
-}
 
-TEST_F(ThreadViewOperationsTest, SaveLocalOfAThreadWithoutItsProjectSaysNothingWasSaved)
-{
-    const QUuid id = firstThread().id;
-    model->mutateThread(id, [](CampaignIDEThread &thread) { thread.projectID = QUuid::createUuid(); });
-
-    model->saveThreadToLocalWorkspace(id);
+    model->setStatusNotice(std::nullopt);
+    model->mutateThread(shown.id, [](CampaignIDEThread &thread) { thread.projectID = QUuid::createUuid(); });
+    model->saveThreadToLocalWorkspace(shown.id);
     ASSERT_TRUE(waitForNotice());
     EXPECT_EQ(notice(), u"Could not save to ~/Documents/Orvane: this thread's campaign project no longer exists"_s);
 }

@@ -63,7 +63,8 @@ TEST_F(LaunchGateTest, WithNoProjectsOnlyTheNoticeIsShown)
     EXPECT_FALSE(model->launchConfirmationProjectID());
 }
 
-TEST_F(LaunchGateTest, AProjectWithoutAPlanIsApprovedButNotOffered)
+// Without a plan the artboards are still approved; without artboards the project stays in review.
+TEST_F(LaunchGateTest, AProjectWithoutAPlanOrArtboardsIsNeverOffered)
 {
     model->mutateSelectedProject([](CampaignIDEProject &p) { p.hasPlan = false; });
     model->requestExecution();
@@ -71,11 +72,11 @@ TEST_F(LaunchGateTest, AProjectWithoutAPlanIsApprovedButNotOffered)
     EXPECT_EQ(notice(), kApprovedNotice);
     EXPECT_FALSE(model->launchConfirmationProjectID());
     EXPECT_EQ(model->launchStateLabel(), u"Gated"_s);
-}
 
-TEST_F(LaunchGateTest, AProjectWithoutArtboardsStaysInCreativeReviewAndIsNeverExecutable)
-{
-    model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives.clear(); });
+    model->mutateSelectedProject([](CampaignIDEProject &p) {
+        p.hasPlan = true;
+        p.creatives.clear();
+    });
     model->requestExecution();
     EXPECT_EQ(selected().status, u"Creative review"_s);
     EXPECT_FALSE(model->canExecute());

@@ -284,14 +284,6 @@ TEST_F(ProjectOperationsTest, EditingAnApprovedHeadlineSendsItBackToReviewUntilA
     EXPECT_EQ(storedProjects(), model->projects());
 }
 
-TEST_F(ProjectOperationsTest, RejectingTheOnlyArtboardLeavesTheProjectInCreativeReview)
-{
-    model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives = { p.creatives.first() }; });
-    model->setSelectedArtboardID(selected().creatives.first().id);
-    model->setSelectedArtboardReview(CreativeReviewStatus::rejected);
-    EXPECT_EQ(selected().status, u"Creative review"_s);
-}
-
 TEST_F(ProjectOperationsTest, EditsWithoutASelectedArtboardOrProjectChangeNothing)
 {
     model->setSelectedArtboardID(std::nullopt);

@@ -12,8 +12,6 @@ using namespace Qt::StringLiterals;
 namespace orvane::test {
 namespace {
 
-using NewThread = CampaignIDEWorkspaceModel::NewThread;
-
 using ThreadCreationTest = OperationsTest;
 
 TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjectFolder)
@@ -76,15 +74,13 @@ TEST_F(ThreadCreationTest, WithoutProjectsAProjectIsCreatedFirstAndTheThreadIsTi
     EXPECT_EQ(model->threads().at(1).projectID, created.id);
     EXPECT_TRUE(model->threads().at(1).title.endsWith(u" — Launch Thread"_s));
     EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(id));
-}
 
-TEST_F(ThreadCreationTest, ATitleOfSpacesTitlesTheThreadFromThePersonaButNamesANewProjectAsGiven)
-{
+    // A title of spaces titles the thread from the persona too, but names the new project as given.
     startModel(QList<CampaignIDEProject> {});
-    const QUuid id = model->createNewThread({ .title = u"   "_s });
+    const QUuid spaced = model->createNewThread({ .title = u"   "_s });
     EXPECT_EQ(model->projects().first().name, u"   "_s);
     EXPECT_EQ(model->projects().first().slug(), u"campaign"_s);
-    EXPECT_EQ(thread(id)->title, u"Campaign Thread · Orvane Native Operator"_s);
+    EXPECT_EQ(thread(spaced)->title, u"Campaign Thread · Orvane Native Operator"_s);
 }
 
 TEST_F(ThreadCreationTest, AnUnknownProjectFallsBackToTheSelectedThenTheFirstProject)
@@ -146,6 +142,17 @@ TEST_F(ThreadCreationTest, ABlankPromptNeitherSendsNorDraftsAndAParkedPromptKeep
 
 TEST_F(ThreadCreationTest, ARecommendedActionIsCompletedAndItsPromptSentOnItsWorkbench)
 {
+    // One outside the list still starts its thread, and completes nothing.
+    CampaignRecommendedNextAction outside = model->recommendedActions().first();
+    outside.id = QUuid::createUuid();
+    outside.title = u"Audit branded search"_s;
+    const auto before = model->recommendedActions();
+    model->startRecommendedAction(outside);
+    EXPECT_EQ(model->recommendedActions(), before);
+    EXPECT_EQ(model->threads().first().title, u"Audit branded search"_s);
+    EXPECT_EQ(model->threads().first().agentTabs.first().entries.size(), 3);
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(model->threads().first().id));
+
     const CampaignRecommendedNextAction action = model->recommendedActions().first();
     ASSERT_FALSE(action.isCompleted);
     QSignalSpy actions(model.get(), &CampaignIDEWorkspaceModel::recommendedActionsChanged);
@@ -162,21 +169,6 @@ TEST_F(ThreadCreationTest, ARecommendedActionIsCompletedAndItsPromptSentOnItsWor
     EXPECT_TRUE(tab.isStreaming);
     ASSERT_EQ(tab.entries.size(), 3); // welcome, the prompt, the agent's placeholder
     EXPECT_EQ(tab.entries.at(1).text, action.prompt.trimmed());
-}
-
-TEST_F(ThreadCreationTest, ARecommendedActionOutsideTheListStillStartsItsThread)
-{
-    CampaignRecommendedNextAction action = model->recommendedActions().first();
-    action.id = QUuid::createUuid();
-    action.title = u"Audit branded search"_s;
-    const auto before = model->recommendedActions();
-
-    model->startRecommendedAction(action);
-
-    EXPECT_EQ(model->recommendedActions(), before);
-    EXPECT_EQ(model->threads().first().title, u"Audit branded search"_s);
-    EXPECT_EQ(model->threads().first().agentTabs.first().entries.size(), 3);
-    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(model->threads().first().id));
 }
 
 } // namespace

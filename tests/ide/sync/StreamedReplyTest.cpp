@@ -2,11 +2,7 @@
 
 #include "kit/support/JsonCoding.h"
 
-#include <QSignalSpy>
-
 #include <nlohmann/json.hpp>
-
-#include <iostream>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -264,7 +260,6 @@ TEST_F(StreamedReplyTest, ManyFastDeltasCoalesceIntoFewEntryUpdates)
     clock.start();
     send(u"Refine the objective"_s, session.get());
     recordPublications();
-    QSignalSpy threadChanged(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
     finishTurns();
     const qint64 elapsed = clock.elapsed();
 
@@ -273,8 +268,6 @@ TEST_F(StreamedReplyTest, ManyFastDeltasCoalesceIntoFewEntryUpdates)
     const qint64 bound = elapsed / CampaignIDEWorkspaceModel::streamedReplyPublishInterval.count() + 3;
     EXPECT_LE(shown.size(), bound);
     EXPECT_LT(shown.size(), 100);
-    std::cout << "[ figures  ] 2000 deltas in " << elapsed << " ms: " << shown.size() << " entry updates, "
-              << threadChanged.size() << " thread changes\n";
 }
 
 } // namespace

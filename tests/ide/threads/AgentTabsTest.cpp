@@ -40,14 +40,25 @@ protected:
     }
 };
 
-TEST_F(AgentTabsTest, ClosingTheOnlyTabChangesNothing)
+// A damaged store can hold tabs sharing one id: closing that id would leave the thread empty, and
+// no tab of another id can be the split.
+TEST_F(AgentTabsTest, ClosingNeverRemovesTheLastTabAndSplittingNeedsAnotherId)
 {
     const QUuid id = threadWithTabs(1);
-    const CampaignIDEThread before = *thread(id);
+    const CampaignIDEThread single = *thread(id);
     QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
-    model->closeAgentTab(before.agentTabs.first().id, id);
-    EXPECT_EQ(*thread(id), before);
+    model->closeAgentTab(single.activeAgentTabID, id);
+    EXPECT_EQ(*thread(id), single);
     EXPECT_EQ(changed.count(), 0);
+
+    CampaignIDEThread damaged = single;
+    damaged.id = QUuid::createUuid();
+    damaged.agentTabs = { single.agentTabs.first(), single.agentTabs.first() };
+    model->insertThread(0, damaged);
+    model->closeAgentTab(damaged.activeAgentTabID, damaged.id);
+    model->toggleSplitAgentPane(damaged.id);
+    EXPECT_EQ(thread(damaged.id)->agentTabs.size(), 2);
+    EXPECT_FALSE(thread(damaged.id)->splitAgentTabID);
 }
 
 // Closing the active tab activates the first remaining; closing the split tab closes only the
@@ -71,18 +82,6 @@ TEST_F(AgentTabsTest, ClosingATabKeepsActiveAndSplitPointingAtTabsThatExist)
     EXPECT_EQ(tabIDs(id), (QList<QUuid> { tabs.at(2), tabs.at(3) }));
     EXPECT_EQ(thread(id)->activeAgentTabID, tabs.at(2));
     EXPECT_EQ(storedThreads(), model->threads());
-}
-
-TEST_F(AgentTabsTest, ClosingNeverRemovesTheLastTabEvenWhenIdsRepeat)
-{
-    // A damaged store can hold tabs sharing one id; closing that id would leave the thread empty.
-    CampaignIDEThread damaged = firstThread();
-    damaged.id = QUuid::createUuid();
-    const CampaignAgentTab tab = damaged.agentTabs.first();
-    damaged.agentTabs = { tab, tab };
-    model->insertThread(0, damaged);
-    model->closeAgentTab(tab.id, damaged.id);
-    EXPECT_EQ(thread(damaged.id)->agentTabs.size(), 2);
 }
 
 TEST_F(AgentTabsTest, AddingATabSpawnsThePersonaAndActivatesIt)
@@ -139,20 +138,6 @@ TEST_F(AgentTabsTest, SplittingASingleTabAddsTheCreativeDirector)
     EXPECT_FALSE(thread(id)->splitAgentTabID);
     EXPECT_EQ(thread(id)->agentTabs.size(), 2);
     EXPECT_EQ(storedThreads(), model->threads());
-}
-
-TEST_F(AgentTabsTest, SplittingTabsThatAllShareTheActiveIdLeavesNoSplit)
-{
-    CampaignIDEThread same = firstThread();
-    same.id = QUuid::createUuid();
-    const CampaignAgentTab tab = same.agentTabs.first();
-    same.agentTabs = { tab, tab };
-    same.activeAgentTabID = tab.id;
-    same.splitAgentTabID.reset();
-    model->insertThread(0, same);
-    model->toggleSplitAgentPane(same.id);
-    EXPECT_FALSE(thread(same.id)->splitAgentTabID);
-    EXPECT_EQ(thread(same.id)->agentTabs.size(), 2);
 }
 
 TEST_F(AgentTabsTest, SelectingATabStoresItAsGiven)

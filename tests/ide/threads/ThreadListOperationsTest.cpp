@@ -158,23 +158,18 @@ TEST_F(EnsureThreadTest, ADeletedLaunchThreadIsMadeAfresh)
 
 class ThreadListActionsTest : public OperationsTest { };
 
-TEST_F(ThreadListActionsTest, StarringFlipsTheFlagOnlyAndSaves)
+TEST_F(ThreadListActionsTest, StarringFlipsTheFlagOnlyAndRenamingTrimsTheTitleAndTouchesTheThread)
 {
     const CampaignIDEThread before = model->threads().at(1);
+    ASSERT_NE(utf8(before.updatedAt), "Just now");
     model->toggleStarThread(before.id);
     CampaignIDEThread expected = before;
     expected.isStarred = !before.isStarred;
     EXPECT_EQ(*thread(before.id), expected);
     EXPECT_EQ(storedThreads(), model->threads());
-
     model->toggleStarThread(before.id);
     EXPECT_EQ(*thread(before.id), before);
-}
 
-TEST_F(ThreadListActionsTest, RenamingTrimsTheTitleAndTouchesTheThread)
-{
-    const CampaignIDEThread before = model->threads().at(1);
-    ASSERT_NE(utf8(before.updatedAt), "Just now");
     model->renameThread(before.id, u"  \n Search capture v2 \t"_s);
     EXPECT_EQ(utf8(thread(before.id)->title), "Search capture v2");
     EXPECT_EQ(utf8(thread(before.id)->updatedAt), "Just now");
