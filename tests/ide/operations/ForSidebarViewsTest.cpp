@@ -44,18 +44,5 @@ TEST_F(OperationsTest, OpeningAProjectThreadOpensTheFirstThreadInListOrderWithIt
     EXPECT_EQ(thread(older)->workbenchView, IDEWorkbenchView::table);
 }
 
-TEST_F(OperationsTest, OpeningTheThreadOfAProjectThatIsGoneChangesNothing)
-{
-    const auto destination = model->primaryDestination();
-    const qsizetype before = model->threads().size();
-    QSignalSpy inserted(model.get(), &CampaignIDEWorkspaceModel::threadInserted);
-
-    EXPECT_FALSE(model->openProjectThread(QUuid::createUuid()));
-
-    EXPECT_EQ(model->threads().size(), before);
-    EXPECT_EQ(inserted.count(), 0);
-    EXPECT_EQ(model->primaryDestination(), destination);
-}
-
 } // namespace
 } // namespace orvane::test

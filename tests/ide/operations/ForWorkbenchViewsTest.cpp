@@ -39,22 +39,6 @@ TEST_F(PlanDocumentOperationsTest, ObjectiveAndAudienceEditTheProjectTheNameFiel
     EXPECT_EQ(first().audience, u" RevOps leaders "_s);
 }
 
-TEST_F(PlanDocumentOperationsTest, ADanglingSelectionOrNoProjectEditsNothing)
-{
-    model->setSelectedProjectID(QUuid::createUuid());
-    EXPECT_FALSE(model->planEditTargetProjectID());
-    const QList<CampaignIDEProject> before = model->projects();
-    model->updateSelectedProjectObjective(u"lost"_s);
-    model->updateSelectedProjectName(u"lost"_s);
-    EXPECT_EQ(model->projects(), before);
-
-    model->removeProjects([](const CampaignIDEProject &) { return true; });
-    model->setSelectedProjectID(std::nullopt);
-    EXPECT_FALSE(model->planEditTargetProjectID());
-    model->updateSelectedProjectAudience(u"nowhere"_s);
-    EXPECT_TRUE(model->projects().isEmpty());
-}
-
 // The raw plan editor saves campaign-plan.md even while the local files view has another file
 // selected; that other file keeps its unsaved edit.
 TEST_F(PlanDocumentOperationsTest, SavingThePlanFileSelectsAndWritesCampaignPlan)

@@ -299,11 +299,18 @@ TEST_F(ProjectOperationsTest, EditsWithoutASelectedArtboardOrProjectChangeNothin
     EXPECT_EQ(model->projects(), before);
     EXPECT_EQ(storedProjects(), before);
 
-    // Header edits with a selection that names no project do nothing.
+    // Plan edits with a selection that names no project do nothing, nor without any project.
     model->setSelectedProjectID(QUuid::createUuid());
+    EXPECT_FALSE(model->planEditTargetProjectID());
     model->updateSelectedProjectName(u"Renamed"_s);
     model->updateSelectedProjectBudget(u"$1"_s);
+    model->updateSelectedProjectObjective(u"lost"_s);
     EXPECT_EQ(model->projects(), before);
+    model->removeProjects([](const CampaignIDEProject &) { return true; });
+    model->setSelectedProjectID(std::nullopt);
+    EXPECT_FALSE(model->planEditTargetProjectID());
+    model->updateSelectedProjectAudience(u"nowhere"_s);
+    EXPECT_TRUE(model->projects().isEmpty());
 }
 
 TEST_F(ProjectOperationsTest, AnAddedArtboardIsAppendedAndSelected)

@@ -214,6 +214,7 @@ TEST_F(ThreadSettingsTest, UnknownThreadsTabsAndRowsChangeNothingAndSaveNothing)
     model->renameThread(unknown, u"Other"_s);
     model->toggleStarThread(unknown);
     model->openThread(unknown, IDEWorkbenchView::canvas);
+    EXPECT_FALSE(model->openProjectThread(unknown)); // no such project
     model->sendMessageInThread(unknown, seed.activeAgentTabID, u"hello"_s, nullptr);
     model->sendMessageInThread(seed.id, unknown, u"hello"_s, nullptr);
     EXPECT_FALSE(model->updateMediaPlanRow(stranger, seed.id));

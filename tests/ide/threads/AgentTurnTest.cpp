@@ -141,9 +141,7 @@ TEST_F(AgentTurnTest, CompletesWithTheLocalAgentsOutcome)
                                       u"**LI_NA_Exec_ABM_High_Intent**"_s));
     ASSERT_EQ(agent.toolInvocations.size(), 2);
     EXPECT_EQ(utf8(agent.toolInvocations.at(0).toolName), "upsert_media_plan_table");
-    EXPECT_EQ(utf8(agent.toolInvocations.at(0).summary), "Updated Media Plan Table (5 rows, $55500/mo)");
-    ASSERT_TRUE(agent.inlineApproval);
-    EXPECT_EQ(utf8(agent.inlineApproval->afterSummary), "5 rows ($55500/mo total, $187 target CPA)");
+    EXPECT_TRUE(agent.inlineApproval);
     EXPECT_EQ(agent.artifactLink, IDEWorkbenchView::table);
     EXPECT_EQ(entryChanged.first().at(2).value<QUuid>(), agentID);
 
@@ -191,30 +189,24 @@ TEST_F(AgentTurnTest, CreativeTurnsAddArtboardsToTheThreadsProject)
 }
 
 // A turn shows the workbench view of its answer (the answers themselves are in the local agent's
-// golden file); a competitor turn takes the domain from the prompt.
+// golden file); a competitor turn takes the domain from the prompt, a plan turn refines the project.
 TEST_F(AgentTurnTest, TurnsSwitchToTheirAnswersViewAndSection)
 {
     const QList<CampaignIDEProject> projects = model->projects();
-    model->sendMessageInThread(threadID, tabID, u"Attribution please"_s, nullptr);
-    finishTurns();
-    EXPECT_EQ(model->projects(), projects);
-    EXPECT_EQ(thread(threadID)->workbenchView, IDEWorkbenchView::dashboard);
-    EXPECT_EQ(model->selectedSection(), CampaignIDESection::dashboard);
-
-    model->sendMessageInThread(threadID, tabID, u"Tear down Acme.io."_s, nullptr);
-    finishTurns();
-    EXPECT_EQ(utf8(thread(threadID)->competitorAds.first().competitorDomain), "acme.io");
-    EXPECT_EQ(thread(threadID)->workbenchView, IDEWorkbenchView::explore);
-    EXPECT_EQ(model->selectedSection(), CampaignIDESection::reports);
-}
-
-TEST_F(AgentTurnTest, PlanTurnsRefineTheProjectAndItsPlanFile)
-{
     model->selectWorkbenchView(IDEWorkbenchView::canvas, threadID);
-    model->sendMessageInThread(threadID, tabID, u"Make the tone warmer"_s, nullptr);
-    finishTurns();
-    EXPECT_EQ(thread(threadID)->workbenchView, IDEWorkbenchView::document);
-    EXPECT_EQ(model->selectedSection(), CampaignIDESection::document);
+    const std::vector<std::tuple<QString, IDEWorkbenchView, CampaignIDESection>> cases {
+        { u"Attribution please"_s, IDEWorkbenchView::dashboard, CampaignIDESection::dashboard },
+        { u"Tear down Acme.io."_s, IDEWorkbenchView::explore, CampaignIDESection::reports },
+        { u"Make the tone warmer"_s, IDEWorkbenchView::document, CampaignIDESection::document },
+    };
+    for (const auto &[prompt, view, section] : cases) {
+        EXPECT_EQ(model->projects(), projects); // the turns before changed no project
+        model->sendMessageInThread(threadID, tabID, prompt, nullptr);
+        finishTurns();
+        EXPECT_EQ(thread(threadID)->workbenchView, view) << utf8(prompt);
+        EXPECT_EQ(model->selectedSection(), section) << utf8(prompt);
+    }
+    EXPECT_EQ(utf8(thread(threadID)->competitorAds.first().competitorDomain), "acme.io");
     EXPECT_TRUE(lastEntry().text.contains(u"`~/Documents/Orvane/"_s + slug + u"/campaign-plan.md`"_s));
     EXPECT_TRUE(readAll(projectFile(slug, u"campaign-plan.md"_s))
                     .contains(QStringLiteral("• Agent refinement: Make the tone warmer").toUtf8()));

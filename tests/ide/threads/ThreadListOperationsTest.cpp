@@ -129,8 +129,12 @@ TEST_F(EnsureThreadTest, GivesAProjectItsLaunchThread)
     EXPECT_EQ(model->primaryDestination(), destination);
     EXPECT_EQ(model->selectedProjectID(), selected);
 
-    // Asked again, the same thread comes back.
+    // Asked again, the same thread comes back; once deleted, a fresh one is made.
     EXPECT_EQ(model->ensureThread(project.id).id, thread.id);
+    model->removeThreads([&](const CampaignIDEThread &t) { return t.id == thread.id; });
+    const CampaignIDEThread fresh = model->ensureThread(project.id);
+    EXPECT_NE(fresh.id, thread.id);
+    EXPECT_EQ(firstThread().id, fresh.id);
 }
 
 TEST_F(EnsureThreadTest, WithoutAProjectNamesTheGenericCampaign)
@@ -143,17 +147,6 @@ TEST_F(EnsureThreadTest, WithoutAProjectNamesTheGenericCampaign)
     EXPECT_TRUE(welcome.contains(u"`~/Documents/Orvane/campaign/`"_s));
     model->flushPendingWrites();
     EXPECT_FALSE(QFile::exists(workspaceRoot() + u"/campaign"_s));
-}
-
-TEST_F(EnsureThreadTest, ADeletedLaunchThreadIsMadeAfresh)
-{
-    const CampaignIDEProject project = namedProject(u"Fresh"_s);
-    model->insertProject(0, project);
-    const QUuid old = model->ensureThread(project.id).id;
-    model->removeThreads([&](const CampaignIDEThread &t) { return t.id == old; });
-    const CampaignIDEThread fresh = model->ensureThread(project.id);
-    EXPECT_NE(fresh.id, old);
-    EXPECT_EQ(firstThread().id, fresh.id);
 }
 
 class ThreadListActionsTest : public OperationsTest { };
