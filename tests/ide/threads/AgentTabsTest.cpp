@@ -187,9 +187,11 @@ TEST_F(ThreadSettingsTest, DryRunAndApprovalModeAreStored)
     EXPECT_FALSE(thread(id)->dryRunEnabled);
 }
 
-// Every operation on a thread, tab or row that is not there changes, shows and saves nothing.
-TEST_F(ThreadSettingsTest, UnknownThreadsTabsAndRowsChangeNothingAndSaveNothing)
+// Every operation on a thread, tab or row that is not there changes, shows and saves nothing; nor
+// does sending a blank prompt, which leaves the draft as typed.
+TEST_F(ThreadSettingsTest, UnknownThreadsTabsAndRowsOrBlankPromptsChangeNothingAndSaveNothing)
 {
+    model->setThreadDraft(u"  \n\t "_s, firstThread().id, firstThread().activeAgentTabID);
     const QList<CampaignIDEThread> before = model->threads();
     const QList<CampaignIDEProject> projectsBefore = model->projects();
     const IDEPrimaryDestination destination = model->primaryDestination();
@@ -217,6 +219,8 @@ TEST_F(ThreadSettingsTest, UnknownThreadsTabsAndRowsChangeNothingAndSaveNothing)
     EXPECT_FALSE(model->openProjectThread(unknown)); // no such project
     model->sendMessageInThread(unknown, seed.activeAgentTabID, u"hello"_s, nullptr);
     model->sendMessageInThread(seed.id, unknown, u"hello"_s, nullptr);
+    model->sendMessageInThread(seed.id, seed.activeAgentTabID, std::nullopt, nullptr);
+    model->sendMessageInThread(seed.id, seed.activeAgentTabID, u"\u2003\n"_s, nullptr);
     EXPECT_FALSE(model->updateMediaPlanRow(stranger, seed.id));
     EXPECT_FALSE(model->updateMediaPlanRow(seed.mediaPlanRows.first(), unknown));
     model->addMediaPlanRow(unknown);

@@ -109,24 +109,6 @@ TEST_F(AgentTurnTest, PreviewsTakeSixtyFourCharactersVerbatimOfTheTextOrDraft)
     finishTurns();
 }
 
-TEST_F(AgentTurnTest, BlankPromptsChangeNothing)
-{
-    model->setThreadDraft(u"  \n\t "_s, threadID, tabID);
-    model->flushPendingWrites();
-    const QList<CampaignIDEThread> before = model->threads();
-    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
-
-    model->sendMessageInThread(threadID, tabID, std::nullopt, nullptr);
-    model->sendMessageInThread(threadID, tabID, u"\u2003\n"_s, nullptr);
-
-    EXPECT_EQ(model->threads(), before);
-    EXPECT_EQ(utf8(tab().draftPrompt), "  \n\t ");
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_TRUE(turns->idle());
-    model->flushPendingWrites();
-    EXPECT_FALSE(hasStoredThreads());
-}
-
 TEST_F(AgentTurnTest, CompletesWithTheLocalAgentsOutcome)
 {
     QSignalSpy entryChanged(model.get(), &CampaignIDEWorkspaceModel::timelineEntryChanged);

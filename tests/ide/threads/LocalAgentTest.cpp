@@ -71,8 +71,8 @@ bool isID(const Json &value)
     return value.is_string() && !QUuid::fromString(QString::fromStdString(value.get<std::string>())).isNull();
 }
 
-// What a document says that `first` does not, leaf by leaf (ids only need to be ids), and the
-// shortest paths of `first` it lacks, as null.
+// The document's prompt, then what it says that `first` does not, leaf by leaf (ids only need to be
+// ids), and the shortest paths of `first` it lacks, as null.
 Json differences(const Json &first, const Json &document)
 {
     const Json from = first.flatten();
@@ -84,11 +84,11 @@ Json differences(const Json &first, const Json &document)
         }
         return false;
     };
-    Json differs = Json::object();
+    Json differs = { { "/prompt", document.at("prompt") } };
     for (auto it = to.begin(); it != to.end(); ++it) {
         const bool same = from.contains(it.key())
             && (from.at(it.key()) == it.value() || (isID(from.at(it.key())) && isID(it.value())));
-        if (!same && it.key() != "/prompt")
+        if (!same)
             differs[it.key()] = it.value();
     }
     for (auto it = from.begin(); it != from.end(); ++it) {
@@ -256,7 +256,7 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
         Json compared = first->second;
         if (!turnDocument.contains("threadChanges"))
             compared = { { "prompt", compared.at("prompt") }, { "outcome", compared.at("outcome") } };
-        document.push_back({ { "prompt", prompt }, { "differs", differences(compared, turnDocument) } });
+        document.push_back(differences(compared, turnDocument));
     };
     for (const Turn &turn : turns) {
         CampaignIDEProject p = project();
