@@ -83,17 +83,8 @@ TEST_F(LaunchGateTest, AProjectWithoutAPlanOrArtboardsIsNeverOffered)
     EXPECT_FALSE(model->launchConfirmationProjectID());
 }
 
-TEST_F(LaunchGateTest, APendingLaunchRequestSuppressesTheConfirmation)
-{
-    model->setPendingLaunchRequest(
-        CampaignLaunchRequest { .id = QUuid::createUuid(), .projectID = model->projects().last().id });
-    model->requestExecution();
-    EXPECT_TRUE(model->isExecutingLaunch());
-    EXPECT_FALSE(model->canExecute());
-    EXPECT_FALSE(model->launchConfirmationProjectID());
-}
-
-TEST_F(LaunchGateTest, ADirtyApprovedArtboardKeepsTheProjectGated)
+// An edited (dirty) approved artboard gates the project; a launch pending elsewhere suppresses the offer.
+TEST_F(LaunchGateTest, ADirtyArtboardOrAPendingLaunchKeepsTheConfirmationClosed)
 {
     model->approveAllCreatives();
     ASSERT_TRUE(model->canExecute());
@@ -101,6 +92,13 @@ TEST_F(LaunchGateTest, ADirtyApprovedArtboardKeepsTheProjectGated)
     EXPECT_FALSE(model->canExecute());
     EXPECT_EQ(model->launchStateLabel(), u"Gated"_s);
     model->requestLaunch();
+    EXPECT_FALSE(model->launchConfirmationProjectID());
+
+    model->setPendingLaunchRequest(
+        CampaignLaunchRequest { .id = QUuid::createUuid(), .projectID = model->projects().last().id });
+    model->requestExecution();
+    EXPECT_TRUE(model->isExecutingLaunch());
+    EXPECT_FALSE(model->canExecute());
     EXPECT_FALSE(model->launchConfirmationProjectID());
 }
 
@@ -229,7 +227,7 @@ TEST_F(LaunchGateTest, ReceiptsThatDoNotAnswerThePendingRequestAreRefused)
     EXPECT_FALSE(model->statusNotice());
 }
 
-TEST_F(LaunchGateTest, ASecondReceiptForTheSameProjectReplacesTheFirst)
+TEST_F(LaunchGateTest, ASecondReceiptForAProjectReplacesTheFirstAndOneForAnotherKeepsTheSection)
 {
     const QUuid projectID = *model->selectedProjectID();
     for (int i = 0; i < 2; ++i) {
@@ -242,12 +240,10 @@ TEST_F(LaunchGateTest, ASecondReceiptForTheSameProjectReplacesTheFirst)
         EXPECT_EQ(selected().updated, receipt.receivedAt);
     }
     EXPECT_EQ(model->notificationCenter()->notifications().size(), 2);
-}
 
-TEST_F(LaunchGateTest, AReceiptForAProjectThatIsNotSelectedLeavesTheSection)
-{
+    // One for a project that is not selected leaves the section as it is.
     const QUuid other = model->projects().last().id;
-    ASSERT_NE(other, *model->selectedProjectID());
+    ASSERT_NE(other, projectID);
     const CampaignLaunchRequest request { .id = QUuid::createUuid(), .projectID = other };
     model->setPendingLaunchRequest(request);
     const CampaignIDESection section = model->selectedSection();

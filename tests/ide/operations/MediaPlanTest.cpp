@@ -179,20 +179,6 @@ TEST_F(MediaPlanTest, ApprovingAGateActivatesEveryRowAndRewritesTheSpreadsheet)
     EXPECT_EQ(storedThreads().first(), *thread(threadID));
 }
 
-TEST_F(MediaPlanTest, ApprovingAnEntryWithoutAGateStillActivatesTheRows)
-{
-    const CampaignAgentTab &tab = thread(threadID)->agentTabs.first();
-    const CampaignTimelineEntry &plain = tab.entries.first();
-    ASSERT_FALSE(plain.inlineApproval);
-
-    model->approveInlineAction(threadID, tab.id, plain.id);
-
-    EXPECT_FALSE(thread(threadID)->agentTabs.first().entries.first().inlineApproval);
-    for (const CampaignMediaPlanRow &row : rows())
-        EXPECT_EQ(row.status, u"Approved & Active"_s);
-    EXPECT_EQ(notice(), u"Approved inline execution gate & updated media-plan.csv."_s);
-}
-
 // --- Competitor explorer and cloning --------------------------------------------------------------
 
 TEST_F(MediaPlanTest, ALookupStoresTheDomainTrimmedAndLowerCased)
@@ -209,7 +195,7 @@ TEST_F(MediaPlanTest, ALookupStoresTheDomainTrimmedAndLowerCased)
     EXPECT_EQ(storedThreads().first().competitorDomain, u"rival.io"_s);
 }
 
-TEST_F(MediaPlanTest, BlankLookupsChangeNothingAndApprovingInAnUnknownThreadOnlySaves)
+TEST_F(MediaPlanTest, BlankLookupsChangeNothingAndApprovalsWithoutAGateOnlySaveOrActivateTheRows)
 {
     const auto before = model->threads();
     model->runCompetitorLookup(u" \t\n "_s, threadID);
@@ -221,6 +207,14 @@ TEST_F(MediaPlanTest, BlankLookupsChangeNothingAndApprovingInAnUnknownThreadOnly
     EXPECT_EQ(model->threads(), before);
     EXPECT_EQ(notice(), u"Approved inline execution gate & updated media-plan.csv."_s);
     EXPECT_EQ(storedThreads(), before);
+
+    // Approving an entry without a gate still activates the rows.
+    const CampaignAgentTab tab = thread(threadID)->agentTabs.first();
+    ASSERT_FALSE(tab.entries.first().inlineApproval);
+    model->approveInlineAction(threadID, tab.id, tab.entries.first().id);
+    EXPECT_FALSE(thread(threadID)->agentTabs.first().entries.first().inlineApproval);
+    for (const CampaignMediaPlanRow &row : rows())
+        EXPECT_EQ(row.status, u"Approved & Active"_s);
 }
 
 TEST_F(MediaPlanTest, CloningAnAdAddsACounterPositioningArtboardAndShowsTheCanvas)
@@ -256,15 +250,13 @@ TEST_F(MediaPlanTest, CloningAnAdAddsACounterPositioningArtboardAndShowsTheCanva
     model->cloneCompetitorAdToCanvas(ad, threadID);
     ASSERT_EQ(project(projectID)->creatives.size(), artboardsBefore + 2);
     EXPECT_NE(project(projectID)->creatives.last().id, clone.id);
-}
 
-TEST_F(MediaPlanTest, CloningWithoutASelectedProjectStoresNoArtboardButStillShowsTheCanvas)
-{
+    // Without a selected project no artboard is stored, but the canvas still shows.
     model->setSelectedProjectID(std::nullopt);
+    model->selectWorkbenchView(IDEWorkbenchView::table, threadID);
+    model->setStatusNotice(std::nullopt);
     const auto projectsBefore = model->projects();
-
-    model->cloneCompetitorAdToCanvas(thread(threadID)->competitorAds.first(), threadID);
-
+    model->cloneCompetitorAdToCanvas(ad, threadID);
     EXPECT_EQ(model->projects(), projectsBefore);
     EXPECT_TRUE(model->selectedArtboardID());
     EXPECT_FALSE(model->selectedArtboard());
