@@ -246,6 +246,7 @@ TEST_F(LaunchGateTest, ASecondReceiptForAProjectReplacesTheFirstAndOneForAnother
     ASSERT_NE(other, projectID);
     const CampaignLaunchRequest request { .id = QUuid::createUuid(), .projectID = other };
     model->setPendingLaunchRequest(request);
+    model->setSelectedSection(CampaignIDESection::document); // the receipts above showed the dashboard
     const CampaignIDESection section = model->selectedSection();
     ASSERT_TRUE(model->receiveExecutionReceipt(CampaignExecutionReceipt::forRequest(request, u"Just now"_s)));
     EXPECT_EQ(model->selectedSection(), section);
