@@ -338,6 +338,55 @@ TEST_F(ProjectOperationsTest, ApprovingAllWithoutArtboardsOrWithoutAProjectStill
     EXPECT_EQ(notice(), u"All artboards approved. Campaign is ready for execution review."_s);
 }
 
+class CanvasInspectorOperationsTest : public OperationsTest {
+protected:
+    void SetUp() override
+    {
+        OperationsTest::SetUp();
+        model->openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+        model->setSelectedArtboardID(std::nullopt);
+        ASSERT_GE(model->selectedProject()->creatives.size(), 2);
+    }
+    [[nodiscard]] CreativeCanvasArtboard artboard(qsizetype row) const
+    {
+        return model->selectedProject()->creatives.at(row);
+    }
+};
+
+// The inspector acts on an artboard by id: it selects it, then edits it as the selected one (how an
+// edit or decision settles the project is checked with the selected-artboard operations).
+TEST_F(CanvasInspectorOperationsTest, AReviewDecisionOrHeadlineEditSelectsItsArtboard)
+{
+    model->approveAllCreatives();
+    const QUuid second = artboard(1).id;
+    model->setArtboardReviewStatus(second, CreativeReviewStatus::rejected);
+    EXPECT_EQ(model->selectedArtboardID(), second);
+    EXPECT_EQ(artboard(1).reviewStatus, CreativeReviewStatus::rejected);
+    EXPECT_EQ(model->selectedProject()->status, u"Creative review"_s);
+
+    const QUuid first = artboard(0).id;
+    model->updateArtboardHeadline(first, u"New hook"_s);
+    EXPECT_EQ(model->selectedArtboardID(), first);
+    EXPECT_EQ(artboard(0).headline, u"New hook"_s);
+    EXPECT_TRUE(artboard(0).requiresRereview);
+    EXPECT_EQ(storedProjects().first().creatives.at(0).headline, u"New hook"_s);
+}
+
+TEST_F(CanvasInspectorOperationsTest, AnArtboardTheSelectedProjectDoesNotHoldChangesNothing)
+{
+    model->selectArtboard(artboard(0).id);
+    const auto before = *model->selectedProject();
+    QSignalSpy projectChanges(model.get(), &CampaignIDEWorkspaceModel::projectChanged);
+
+    const QUuid stranger = QUuid::createUuid();
+    model->setArtboardReviewStatus(stranger, CreativeReviewStatus::approved);
+    model->updateArtboardHeadline(stranger, u"Lost"_s);
+
+    EXPECT_EQ(model->selectedArtboardID(), before.creatives.first().id);
+    EXPECT_EQ(*model->selectedProject(), before);
+    EXPECT_TRUE(projectChanges.isEmpty());
+}
+
 // --- Plan header edits ----------------------------------------------------------------------------
 
 // The folder moves with everything in it, unless the new name's folder exists: then it stays.
@@ -376,9 +425,21 @@ TEST_F(ProjectOperationsTest, RenamingMovesTheProjectFolderWithEverythingInIt)
     EXPECT_EQ(storedProjects(), model->projects());
 }
 
-TEST_F(ProjectOperationsTest, HeaderEditsWithoutASelectionChangeTheFirstProject)
+// Every plan edit reaches one project: the selected one, else the first one while nothing is
+// selected.
+TEST_F(ProjectOperationsTest, PlanEditsWithoutASelectionChangeTheFirstProject)
 {
     model->setSelectedProjectID(std::nullopt);
+    ASSERT_EQ(model->planEditTargetProjectID(), model->projects().first().id);
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::projectChanged);
+    model->updateSelectedProjectObjective(u"Pipeline\nfirst"_s);
+    model->updateSelectedProjectAudience(u" RevOps leaders "_s);
+    EXPECT_EQ(model->projects().first().objective, u"Pipeline\nfirst"_s);
+    EXPECT_EQ(model->projects().first().audience, u" RevOps leaders "_s);
+    EXPECT_EQ(model->projects().first().updated, u"Now"_s);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(storedProjects().first().audience, u" RevOps leaders "_s);
+
     const QString channels = model->projects().first().channelsAndBudget;
     ASSERT_TRUE(channels.contains(u"$7,500"_s));
     model->updateSelectedProjectBudget(u" 9,000 "_s);
@@ -393,6 +454,39 @@ TEST_F(ProjectOperationsTest, HeaderEditsWithoutASelectionChangeTheFirstProject)
     EXPECT_EQ(model->projects().first().channelsAndBudget, u"$12k"_s);
     model->updateSelectedProjectName(u"Renamed"_s);
     EXPECT_EQ(model->projects().first().name, u"Renamed"_s);
+
+    const QUuid second = model->projects().at(1).id;
+    model->setSelectedProjectID(second);
+    model->updateSelectedProjectAudience(u"Second"_s);
+    EXPECT_EQ(project(second)->audience, u"Second"_s);
+    EXPECT_EQ(model->projects().first().audience, u" RevOps leaders "_s);
+}
+
+// The raw plan editor saves campaign-plan.md even while the local files view has another file
+// selected; that other file keeps its unsaved edit.
+TEST_F(ProjectOperationsTest, SavingThePlanFileSelectsAndWritesCampaignPlan)
+{
+    model->openProject(model->projects().first().id);
+    model->flushPendingWrites();
+    model->setSelectedLocalFileName(u"media-plan.csv"_s);
+    model->updateSelectedLocalFileContent(u"edited,csv\n"_s);
+    model->setSelectedLocalFileName(u"campaign-plan.md"_s);
+    model->updateSelectedLocalFileContent(u"# Plan typed by hand\n"_s);
+    model->setSelectedLocalFileName(u"media-plan.csv"_s);
+
+    model->saveCampaignPlanFile();
+    model->flushPendingWrites();
+
+    ASSERT_TRUE(model->selectedLocalFile());
+    EXPECT_EQ(model->selectedLocalFile()->name, u"campaign-plan.md"_s);
+    EXPECT_FALSE(model->selectedLocalFile()->isModified);
+    EXPECT_EQ(readAll(projectFile(model->projects().first().slug(), u"campaign-plan.md"_s)), "# Plan typed by hand\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notice() == u"Saved campaign-plan.md to disk."_s; }, 2000));
+    for (const LocalWorkspaceFile &file : model->localFiles()) {
+        if (file.name == u"media-plan.csv"_s) {
+            EXPECT_TRUE(file.isModified);
+        }
+    }
 }
 
 // --- Platform connections -------------------------------------------------------------------------

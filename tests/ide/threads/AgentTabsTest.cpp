@@ -1,6 +1,7 @@
 #include "ide/operations/OperationsTestSupport.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -140,12 +141,25 @@ TEST_F(AgentTabsTest, SplittingASingleTabAddsTheCreativeDirector)
     EXPECT_EQ(storedThreads(), model->threads());
 }
 
-TEST_F(AgentTabsTest, SelectingATabStoresItAsGiven)
+TEST_F(AgentTabsTest, SelectingATabOrTheSplitsTabStoresItAsGiven)
 {
     const QUuid id = threadWithTabs(2);
+    const QList<QUuid> tabs = tabIDs(id);
+    model->selectAgentTab(tabs.at(1), id);
+    EXPECT_EQ(thread(id)->activeAgentTabID, tabs.at(1));
+
+    // The secondary pane's chip points the split at a tab and leaves the active one; the active tab
+    // may be shown in the split too, both panes then show it.
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
+    model->showAgentTabInSplit(tabs.at(0), id);
+    EXPECT_EQ(thread(id)->splitAgentTabID, tabs.at(0));
+    EXPECT_EQ(thread(id)->activeAgentTabID, tabs.at(1));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(storedThreads(), model->threads());
+    model->showAgentTabInSplit(tabs.at(1), id);
+    EXPECT_EQ(thread(id)->splitAgentTabID, tabs.at(1));
+
     const QUuid foreign = QUuid::createUuid();
-    model->selectAgentTab(tabIDs(id).at(1), id);
-    EXPECT_EQ(thread(id)->activeAgentTabID, tabIDs(id).at(1));
     model->selectAgentTab(foreign, id);
     EXPECT_EQ(thread(id)->activeAgentTabID, foreign);
     EXPECT_EQ(storedThreads(), model->threads());
@@ -315,6 +329,45 @@ TEST_F(ThreadSettingsTest, LocalFilesWriteTheThreadsFilesAndListThem)
         names.append(file.name);
     EXPECT_TRUE(names.contains(u"media-plan.csv"_s));
     EXPECT_TRUE(names.contains(u"thread-transcript.json"_s));
+}
+
+// A write that fails, or a thread whose project is gone, is named in the notice instead of being
+// reported as saved.
+TEST_F(ThreadSettingsTest, SaveLocalWritesTheThreadAndProjectFilesOrNamesWhatCouldNotBeSaved)
+{
+    const CampaignIDEThread shown = firstThread();
+    model->setSelectedProjectID(shown.projectID);
+    const QString folder = workspaceRoot() + u'/' + project(shown.projectID)->slug();
+    const auto saved = [&] {
+        model->setStatusNotice(std::nullopt);
+        model->saveThreadToLocalWorkspace(shown.id);
+        return QTest::qWaitFor(
+            [this] {
+                model->flushPendingWrites();
+                return !notice().isEmpty();
+            },
+            5000);
+    };
+    for (const QString &name : { u"media-plan.csv"_s, u"thread-transcript.json"_s, u"campaign-plan.md"_s })
+        QFile::remove(folder + u'/' + name);
+    ASSERT_TRUE(saved());
+    EXPECT_EQ(notice(), u"Saved campaign-plan.md, media-plan.csv, and creatives.json to ~/Documents/Orvane."_s);
+    for (const QString &name :
+        { u"media-plan.csv"_s, u"thread-transcript.json"_s, u"campaign-plan.md"_s, u"creatives.json"_s })
+        EXPECT_TRUE(QFile::exists(folder + u'/' + name)) << name.toStdString();
+
+    model->setSelectedProjectID(std::nullopt);
+    QFile::remove(folder + u"/media-plan.csv"_s);
+    ASSERT_TRUE(QDir().mkpath(folder + u"/media-plan.csv"_s)); // a folder where the file goes
+    model->mutateThread(
+        shown.id, [](CampaignIDEThread &thread) { thread.mediaPlanRows.removeLast(); },
+        CampaignIDEWorkspaceModel::Save::no);
+    ASSERT_TRUE(saved());
+    EXPECT_TRUE(notice().startsWith(u"Could not save to ~/Documents/Orvane: "_s)) << notice().toStdString();
+
+    model->mutateThread(shown.id, [](CampaignIDEThread &thread) { thread.projectID = QUuid::createUuid(); });
+    ASSERT_TRUE(saved());
+    EXPECT_EQ(notice(), u"Could not save to ~/Documents/Orvane: this thread's campaign project no longer exists"_s);
 }
 
 } // namespace
