@@ -208,11 +208,18 @@ TEST_F(OperationsTest, DeletingTheOpenThreadOpensTheFirstRemainingOneAndTheLastT
 
 // --- Lists and counts -----------------------------------------------------------------------------
 
-TEST_F(OperationsTest, StarredThreadsFollowTheProjectFilterInListOrder)
+TEST_F(OperationsTest, StarredThreadsFollowTheProjectFilterInListOrderAndEveryRowIsATrackedCampaign)
 {
+    qsizetype rows = 0;
+    for (const CampaignIDEThread &t : model->threads())
+        rows += t.mediaPlanRows.size();
+    EXPECT_EQ(model->totalTrackedCampaignsCount(), rows);
+
     const CampaignIDEThread other = otherProjectThread();
     const QUuid extra = model->createNewThread({ .projectID = other.projectID });
     model->toggleStarThread(extra);
+    model->addMediaPlanRow(extra);
+    EXPECT_EQ(model->totalTrackedCampaignsCount(), rows + thread(extra)->mediaPlanRows.size());
 
     const auto starred = [this] {
         QList<QUuid> ids;
@@ -228,16 +235,6 @@ TEST_F(OperationsTest, StarredThreadsFollowTheProjectFilterInListOrder)
 
     model->toggleStarThread(extra);
     EXPECT_EQ(model->starredThreads().size(), 1);
-}
-
-TEST_F(OperationsTest, TrackedCampaignsCountEveryMediaPlanRow)
-{
-    qsizetype rows = 0;
-    for (const CampaignIDEThread &t : model->threads())
-        rows += t.mediaPlanRows.size();
-    EXPECT_EQ(model->totalTrackedCampaignsCount(), rows);
-    model->addMediaPlanRow(firstThread().id);
-    EXPECT_EQ(model->totalTrackedCampaignsCount(), rows + 1);
 }
 
 TEST_F(OperationsTest, PendingApprovalsCountPendingGatesEveryServiceActionAndPendingProposals)

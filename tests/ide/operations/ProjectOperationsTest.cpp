@@ -313,22 +313,19 @@ TEST_F(ProjectOperationsTest, EditsWithoutASelectedArtboardOrProjectChangeNothin
     EXPECT_TRUE(model->projects().isEmpty());
 }
 
-TEST_F(ProjectOperationsTest, AnAddedArtboardIsAppendedAndSelected)
-{
-    const qsizetype before = selected().creatives.size();
-    model->addArtboard(u"Reddit"_s, u"Conversation"_s, u"Hi"_s, 1920, 1080);
-    ASSERT_EQ(selected().creatives.size(), before + 1);
-    EXPECT_EQ(selected().creatives.last().headline, u"Hi"_s);
-    EXPECT_EQ(model->selectedArtboardID(), selected().creatives.last().id);
-    EXPECT_EQ(selected().status, u"Creative review"_s);
-}
-
-TEST_F(ProjectOperationsTest, ApprovingAllWithoutArtboardsOrWithoutAProjectStillTellsTheOperator)
+TEST_F(ProjectOperationsTest, AnAddedArtboardIsSelectedAndApprovingNoneStillTellsTheOperator)
 {
     model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives.clear(); });
     model->approveAllCreatives();
     EXPECT_EQ(selected().status, u"Creative review"_s);
     EXPECT_EQ(notice(), u"All artboards approved. Campaign is ready for execution review."_s);
+
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.status = u"Ready to execute"_s; });
+    model->addArtboard(u"Reddit"_s, u"Conversation"_s, u"Hi"_s, 1920, 1080);
+    ASSERT_EQ(selected().creatives.size(), 1);
+    EXPECT_EQ(selected().creatives.last().headline, u"Hi"_s);
+    EXPECT_EQ(model->selectedArtboardID(), selected().creatives.last().id);
+    EXPECT_EQ(selected().status, u"Creative review"_s);
 
     model->setSelectedProjectID(std::nullopt);
     model->setStatusNotice(std::nullopt);
