@@ -52,10 +52,8 @@ TEST_F(LaunchGateTest, WithoutASelectionTheFirstProjectIsSelectedApprovedAndOffe
     EXPECT_EQ(model->activeLaunchRequest(), (CampaignLaunchRequest { .id = first, .projectID = first }));
     EXPECT_EQ(model->launchStateLabel(), u"Ready for confirmation"_s);
     EXPECT_EQ(storedProjects(), model->projects());
-}
 
-TEST_F(LaunchGateTest, WithNoProjectsOnlyTheNoticeIsShown)
-{
+    // With no projects only the notice is shown.
     startModel(QList<CampaignIDEProject> {});
     model->requestExecution();
     EXPECT_EQ(notice(), kApprovedNotice);
@@ -118,7 +116,7 @@ TEST_F(LaunchGateTest, WithoutASelectionTheSheetIsComputedAgainstTheFirstProject
     EXPECT_FALSE(model->activeLaunchRequest());
 }
 
-TEST_F(LaunchGateTest, TheSheetBindingClosesOnNoneAndIgnoresAnyOtherValue)
+TEST_F(LaunchGateTest, TheSheetBindingClosesOnNoneAndConfirmsOnlyTheSelectedProject)
 {
     model->requestExecution();
     const auto open = model->launchConfirmationProjectID();
@@ -133,16 +131,12 @@ TEST_F(LaunchGateTest, TheSheetBindingClosesOnNoneAndIgnoresAnyOtherValue)
     model->requestLaunch();
     model->cancelLaunch();
     EXPECT_FALSE(model->launchConfirmationProjectID());
-}
 
-TEST_F(LaunchGateTest, ConfirmingAfterSwitchingToAnotherProjectDoesNothing)
-{
+    // Confirming after switching to another project does nothing.
     model->requestExecution();
     model->setSelectedProjectID(model->projects().last().id);
     QSignalSpy pending(model.get(), &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged);
-
     model->confirmLaunch();
-
     EXPECT_EQ(pending.count(), 0);
     EXPECT_TRUE(model->executionReceipts().isEmpty());
     EXPECT_FALSE(model->projects().first().isLaunched);

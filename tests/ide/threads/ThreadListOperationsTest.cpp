@@ -18,26 +18,21 @@ CampaignIDEProject namedProject(const QString &name)
 
 class ActiveThreadTest : public OperationsTest { };
 
-TEST_F(ActiveThreadTest, StartsOnTheFirstThreadAndFollowsTheDestination)
+TEST_F(ActiveThreadTest, FollowsTheThreadDestinationElseTheSelectedProject)
 {
     ASSERT_GE(model->threads().size(), 2);
     const QUuid first = model->threads().at(0).id;
-    const QUuid second = model->threads().at(1).id;
+    const CampaignIDEThread second = model->threads().at(1);
     ASSERT_EQ(model->activeThread()->id, first);
 
-    model->setPrimaryDestination(IDEPrimaryDestination::thread(second));
-    EXPECT_EQ(model->activeThread()->id, second);
+    model->setPrimaryDestination(IDEPrimaryDestination::thread(second.id));
+    EXPECT_EQ(model->activeThread()->id, second.id);
 
     // A thread destination whose thread is gone has no active thread, however many others exist.
     model->setPrimaryDestination(IDEPrimaryDestination::thread(QUuid::createUuid()));
     EXPECT_FALSE(model->activeThread());
-}
 
-TEST_F(ActiveThreadTest, OutsideAThreadFollowsTheSelectedProject)
-{
-    const CampaignIDEThread second = model->threads().at(1);
     model->setPrimaryDestination(IDEPrimaryDestination::campaigns());
-
     model->setSelectedProjectID(second.projectID);
     EXPECT_EQ(model->activeThread()->id, second.id);
 
@@ -45,7 +40,7 @@ TEST_F(ActiveThreadTest, OutsideAThreadFollowsTheSelectedProject)
     EXPECT_FALSE(model->activeThread());
 
     model->setSelectedProjectID(std::nullopt);
-    EXPECT_EQ(model->activeThread()->id, firstThread().id);
+    EXPECT_EQ(model->activeThread()->id, first);
 
     model->setThreads({});
     EXPECT_FALSE(model->activeThread());
