@@ -82,6 +82,7 @@ protected:
 TEST_F(SignInScreenTest, SignedOutScreenOffersBothWaysOn)
 {
     openSignInScreen();
+    EXPECT_EQ(window->rootView()->workspace(), nullptr);
     EXPECT_TRUE(shows(u"signIn.start"_s));
     EXPECT_TRUE(shows(u"signIn.localIDE"_s));
     EXPECT_TRUE(shows(u"signIn.footnote"_s));
@@ -115,9 +116,11 @@ TEST(SignInScreenStandaloneTest, WithoutTheWayBackThereIsNoLocalIDEButton)
     EXPECT_EQ(view.findChild<QWidget *>(u"signIn.localIDE"_s), nullptr);
 }
 
+// Open Browser opens the page again and Cancel returns without an error; a later attempt that is
+// approved in the browser ends in the workspace.
 TEST_F(SignInScreenTest, DeviceFlowEndsInTheWorkspace)
 {
-    harness.service().setDevicePollStatuses({ u"pending"_s, u"pending"_s, u"completed"_s });
+    harness.service().setDevicePollStatuses({ u"pending"_s });
     openSignInScreen();
     click(u"signIn.start"_s);
 
@@ -131,12 +134,25 @@ TEST_F(SignInScreenTest, DeviceFlowEndsInTheWorkspace)
     ASSERT_EQ(harness.openedURLs().size(), 1);
     EXPECT_EQ(harness.openedURLs().first(), harness.session().state().verificationURL());
 
-    // Approved in the browser: the workspace comes by itself.
+    click(u"signIn.reopen"_s);
+    ASSERT_EQ(harness.openedURLs().size(), 2);
+    EXPECT_EQ(harness.openedURLs().at(1), harness.openedURLs().at(0));
+
+    click(u"signIn.cancel"_s);
+    ASSERT_TRUE(waitForState(Kind::signedOut));
+    EXPECT_TRUE(shows(u"signIn.start"_s));
+    EXPECT_FALSE(shows(u"signIn.pending"_s));
+    EXPECT_FALSE(shows(u"signIn.error"_s));
+    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
+
+    // Approved in the browser: the workspace comes by itself, and the page is not opened again.
+    harness.service().setDevicePollStatuses({ u"completed"_s });
+    click(u"signIn.start"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::workspace; }));
     ASSERT_TRUE(harness.session().account().has_value());
     EXPECT_EQ(harness.session().account()->email, u"ada@example.com"_s);
     EXPECT_NE(window->rootView()->workspace(), nullptr);
-    EXPECT_EQ(harness.openedURLs().size(), 1);
+    EXPECT_EQ(harness.openedURLs().size(), 3);
     EXPECT_TRUE(window->commands()->actions().has_value());
 }
 
@@ -157,42 +173,6 @@ TEST_F(SignInScreenTest, ReturnStartsTheSignIn)
         EXPECT_EQ(request.path, "/api/cli/device/poll");
 }
 
-TEST_F(SignInScreenTest, OpenBrowserOpensThePageAgainAndCancelReturnsWithoutError)
-{
-    openSignInScreen();
-    click(u"signIn.start"_s);
-    ASSERT_TRUE(waitForState(Kind::signingIn));
-    ASSERT_EQ(harness.openedURLs().size(), 1);
-
-    click(u"signIn.reopen"_s);
-    ASSERT_EQ(harness.openedURLs().size(), 2);
-    EXPECT_EQ(harness.openedURLs().at(1), harness.openedURLs().at(0));
-
-    click(u"signIn.cancel"_s);
-    ASSERT_TRUE(waitForState(Kind::signedOut));
-    EXPECT_TRUE(shows(u"signIn.start"_s));
-    EXPECT_FALSE(shows(u"signIn.pending"_s));
-    EXPECT_FALSE(shows(u"signIn.error"_s));
-    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
-}
-
-TEST_F(SignInScreenTest, AnExpiredCodeShowsTheErrorUnderTheButtons)
-{
-    harness.service().setDevicePollStatuses({ u"expired"_s });
-    openSignInScreen();
-    click(u"signIn.start"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(u"signIn.error"_s); }));
-    EXPECT_EQ(blockText(u"signIn.error"_s), u"The sign-in code expired. Start again."_s);
-    EXPECT_TRUE(shows(u"signIn.start"_s));
-    EXPECT_LT(
-        control(u"signIn.start"_s)->mapTo(view, QPoint()).y(), control(u"signIn.error"_s)->mapTo(view, QPoint()).y());
-
-    // A new attempt clears it.
-    harness.service().setDevicePollStatuses({ u"pending"_s });
-    click(u"signIn.start"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.error"_s); }));
-}
-
 TEST_F(SignInScreenTest, AKeyThatCouldNotBeKeptIsNoticedUntilDismissed)
 {
     harness.service().setDevicePollStatuses({ u"completed"_s });
@@ -209,18 +189,27 @@ TEST_F(SignInScreenTest, AKeyThatCouldNotBeKeptIsNoticedUntilDismissed)
     EXPECT_GE(dismiss->width(), 44);
     EXPECT_GE(dismiss->height(), 44);
 
-    // An error and the notice together: the error first, both above the footnote.
+    // An expired code and the notice together: the error under the buttons, then the notice, both
+    // above the footnote.
     harness.service().setDevicePollStatuses({ u"expired"_s });
     click(u"signIn.start"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return shows(u"signIn.error"_s); }));
+    EXPECT_EQ(blockText(u"signIn.error"_s), u"The sign-in code expired. Start again."_s);
+    ASSERT_TRUE(shows(u"signIn.start"_s));
     ASSERT_TRUE(shows(u"signIn.orphanedKeyNotice"_s));
     const auto top = [&](const QString &name) { return control(name)->mapTo(view, QPoint()).y(); };
+    EXPECT_LT(top(u"signIn.start"_s), top(u"signIn.error"_s));
     EXPECT_LT(top(u"signIn.error"_s), top(u"signIn.orphanedKeyNotice"_s));
     EXPECT_LT(top(u"signIn.orphanedKeyNotice"_s), top(u"signIn.footnote"_s));
 
     QTest::mouseClick(dismiss, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.orphanedKeyNotice"_s); }));
     EXPECT_FALSE(harness.session().orphanedKeyNotice().has_value());
+
+    // A new attempt clears the error.
+    harness.service().setDevicePollStatuses({ u"pending"_s });
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.error"_s); }));
 }
 
 TEST_F(SignInScreenTest, ServiceTextIsShownLiterally)
@@ -258,19 +247,28 @@ TEST_F(SignInScreenTest, ShowingTheScreenDuringASignInDoesNotOpenThePageAgain)
     EXPECT_EQ(harness.openedURLs().first(), second);
 }
 
-TEST_F(SignInScreenTest, LayoutFollowsTheWindowSize)
+// The screen lays itself out for its own size and the accessibility text size (the measures of each
+// layout are pinned by the layout's own test).
+TEST_F(SignInScreenTest, LayoutFollowsTheWindowSizeAndTheAccessibilityTextSize)
 {
     openSignInScreen();
     const int menuHeight = window->menuBar()->height();
     window->resize(1000, 800 + menuHeight);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(1000, 800); }));
     EXPECT_TRUE(view->currentLayout().sideBySide);
-    EXPECT_EQ(view->currentLayout().displaySize, 57);
     QCoreApplication::processEvents();
     EXPECT_EQ(control(u"signIn.start"_s)->width(), 320);
     // Side by side: the entry column sits to the right of the heading.
     EXPECT_GT(control(u"signIn.start"_s)->mapTo(view, QPoint()).x(),
         control(u"signIn.heading"_s)->mapTo(view, QPoint()).x() + 200);
+
+    // The accessibility text size keeps one column, with the heading at that layout's size.
+    view->setAccessibilityTextSize(true);
+    EXPECT_FALSE(view->currentLayout().sideBySide);
+    QCoreApplication::processEvents();
+    EXPECT_LE(control(u"signIn.start"_s)->width(), 400);
+    EXPECT_EQ(harness.find<QLabel>(u"signIn.heading"_s)->font().pixelSize(), 40);
+    view->setAccessibilityTextSize(false);
 
     window->resize(800, 700 + menuHeight);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(800, 700); }));
@@ -287,21 +285,4 @@ TEST_F(SignInScreenTest, LayoutFollowsTheWindowSize)
     window->resize(700, 450 + menuHeight);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(700, 450); }));
     EXPECT_TRUE(view->currentLayout().compact);
-}
-
-TEST_F(SignInScreenTest, AnAccessibilityTextSizeKeepsOneColumn)
-{
-    openSignInScreen();
-    const int menuHeight = window->menuBar()->height();
-    window->resize(1000, 800 + menuHeight);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(1000, 800); }));
-    ASSERT_TRUE(view->currentLayout().sideBySide);
-
-    view->setAccessibilityTextSize(true);
-    EXPECT_FALSE(view->currentLayout().sideBySide);
-    EXPECT_EQ(view->currentLayout().displaySize, 40);
-    EXPECT_EQ(view->currentLayout().padding, 32);
-    QCoreApplication::processEvents();
-    EXPECT_LE(control(u"signIn.start"_s)->width(), 400);
-    EXPECT_EQ(harness.find<QLabel>(u"signIn.heading"_s)->font().pixelSize(), 40);
 }

@@ -201,11 +201,6 @@ void StandInService::setResponse(const QByteArray &method, const QString &path, 
     setRoute(method, path, [response = std::move(response)](const RecordedRequest &) { return response; });
 }
 
-void StandInService::clearRoutes()
-{
-    m_routes.clear();
-}
-
 bool StandInService::waitForRequests(qsizetype count, std::chrono::milliseconds timeout)
 {
     return QTest::qWaitFor([&] { return m_requests.size() >= count; }, int(timeout.count()));
@@ -287,7 +282,6 @@ void StandInService::readFrom(Connection &connection)
     request.body = connection.buffer.mid(bodyStart, contentLength);
     connection.answered = true;
     m_requests.append(request);
-    emit requestReceived();
 
     CannedResponse response = answer(request);
     QTcpSocket *socket = connection.socket;
@@ -419,7 +413,7 @@ CannedResponse StandInService::builtIn(const RecordedRequest &request)
         const QString verification
             = m_verificationURL.isEmpty() ? baseURL().toString() + u"/device?code=" + userCode() : m_verificationURL;
         const Json body = { { "deviceCode", deviceCode().toStdString() }, { "userCode", toStd(userCode()) },
-            { "verificationUrl", toStd(verification) }, { "expiresIn", m_expiresIn } };
+            { "verificationUrl", toStd(verification) }, { "expiresIn", 600 } };
         return CannedResponse::json(200, toBytes(body));
     }
     if (path == u"/api/cli/device/poll" && method == "GET") {
