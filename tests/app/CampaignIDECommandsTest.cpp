@@ -138,36 +138,18 @@ TEST_F(CommandsTest, ShortcutsReachOnlyEnabledItemsWhileTheWindowIsActive)
 
 // --- the menu on the real window ------------------------------------------------------------------
 
-TEST(CampaignMenuOnTheWindowTest, TheWorkspacePublishesItsActionsAndTheSignInScreenNone)
-{
-    AppHarness harness;
-    OrvaneMainWindow *window = harness.start();
-    CampaignIDECommands *commands = window->commands();
-    ASSERT_TRUE(commands->actions().has_value());
-    // The workspace starts with the sample project selected.
-    EXPECT_EQ(enabledStates(*commands), u"111111111"_s);
-
-    window->rootView()->requestCloudSignIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
-    EXPECT_FALSE(commands->actions().has_value());
-    EXPECT_EQ(enabledStates(*commands), u"100000010"_s);
-    // Nothing happens, and nothing breaks, when they are chosen on the sign-in screen.
-    pressKeys(window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-    pressKeys(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
-
-    window->rootView()->openLocalWorkspace();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::workspace; }));
-    EXPECT_TRUE(commands->actions().has_value());
-}
-
-// Each chord drives the workspace; the review follows the selected project.
+// The workspace publishes its actions: each chord drives it, and the review follows the selected
+// project. The sign-in screen publishes none.
 TEST(CampaignMenuOnTheWindowTest, ShortcutsDriveTheWorkspace)
 {
     AppHarness harness;
     OrvaneMainWindow *window = harness.start();
     CampaignIDEWorkspaceView *workspace = window->rootView()->workspace();
     CampaignIDEWorkspaceModel *model = workspace->model();
+    CampaignIDECommands *commands = window->commands();
+    ASSERT_TRUE(commands->actions().has_value());
+    // The workspace starts with the sample project selected.
+    EXPECT_EQ(enabledStates(*commands), u"111111111"_s);
     ASSERT_TRUE(model->activeThread().has_value());
 
     const bool drawer = model->agentDrawerOpen();
@@ -197,7 +179,6 @@ TEST(CampaignMenuOnTheWindowTest, ShortcutsDriveTheWorkspace)
     EXPECT_EQ(workspace->viewState()->newProjectName(), QString());
     workspace->viewState()->setShowingNewProjectSheet(false);
 
-    CampaignIDECommands *commands = window->commands();
     ASSERT_TRUE(model->selectedProjectID().has_value());
     model->setSelectedProjectID(std::nullopt);
     EXPECT_EQ(enabledStates(*commands), u"100000110"_s);
@@ -208,4 +189,17 @@ TEST(CampaignMenuOnTheWindowTest, ShortcutsDriveTheWorkspace)
     pressKeys(window, Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
     // The review approves the project's artboards and asks for the launch confirmation.
     EXPECT_TRUE(QTest::qWaitFor([&] { return model->launchConfirmationProjectID().has_value(); }));
+
+    window->rootView()->requestCloudSignIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    EXPECT_FALSE(commands->actions().has_value());
+    EXPECT_EQ(enabledStates(*commands), u"100000010"_s);
+    // Nothing happens, and nothing breaks, when they are chosen on the sign-in screen.
+    pressKeys(window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    pressKeys(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
+
+    window->rootView()->openLocalWorkspace();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::workspace; }));
+    EXPECT_TRUE(commands->actions().has_value());
 }

@@ -4,6 +4,7 @@
 #include "app/SignInView.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
+#include "platform/ui/ApplicationFonts.h"
 
 #include <QAbstractButton>
 #include <QPointer>
@@ -56,6 +57,8 @@ TEST(RoutingTest, CloudSignInRequestWhileSignedOutThenLocalIDEBuildsANewWorkspac
     EXPECT_EQ(root->screen(), Screen::workspace);
     EXPECT_EQ(root->signInView(), nullptr);
     EXPECT_FALSE(harness.session().account().has_value());
+    // The sign-in screen's own fonts are registered when it is first shown, not before.
+    EXPECT_FALSE(ui::OrvaneSignInType::fonts().isRegistered());
     QPointer<CampaignIDEWorkspaceView> first = root->workspace();
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible());
@@ -63,6 +66,7 @@ TEST(RoutingTest, CloudSignInRequestWhileSignedOutThenLocalIDEBuildsANewWorkspac
 
     root->requestCloudSignIn();
     ASSERT_TRUE(waitForScreen(root, Screen::signIn));
+    EXPECT_TRUE(ui::OrvaneSignInType::fonts().isRegistered());
     // The workspace that was left goes with its state.
     EXPECT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }));
 

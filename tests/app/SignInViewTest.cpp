@@ -5,7 +5,6 @@
 #include "app/SignInView.h"
 #include "app/SignInWidgets.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
-#include "platform/ui/ApplicationFonts.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -25,18 +24,13 @@ namespace {
 // An account store whose saves fail, as a locked or missing keyring would make them.
 class UnsavableStore final : public AccountStore {
 public:
-    QCoro::Task<std::optional<SignedInAccount>> load() override { return loadTask(); }
-    QCoro::Task<> save(SignedInAccount) override { return failTask(); }
-    QCoro::Task<> clear() override { return doneTask(); }
-
-private:
-    static QCoro::Task<std::optional<SignedInAccount>> loadTask() { co_return std::nullopt; }
-    static QCoro::Task<> failTask()
+    QCoro::Task<std::optional<SignedInAccount>> load() override { co_return std::nullopt; }
+    QCoro::Task<> save(SignedInAccount) override
     {
         throw KeychainError(-25291, u"No keyring is available in this desktop session."_s);
         co_return;
     }
-    static QCoro::Task<> doneTask() { co_return; }
+    QCoro::Task<> clear() override { co_return; }
 };
 
 class SignInScreenTest : public testing::Test {
@@ -94,26 +88,11 @@ TEST_F(SignInScreenTest, SignedOutScreenOffersBothWaysOn)
     EXPECT_EQ(harness.find<QAbstractButton>(u"signIn.localIDE"_s)->text(), u"Open Local Campaign IDE"_s);
     EXPECT_EQ(harness.find<QAbstractButton>(u"signIn.start"_s)->accessibleDescription(),
         u"Opens your browser to securely approve this device."_s);
-    // The screen's own fonts are registered by showing it.
-    EXPECT_TRUE(ui::OrvaneSignInType::fonts().isRegistered());
-}
 
-TEST(SignInScreenFontsTest, AWorkspaceLaunchRegistersNoFont)
-{
-    AppHarness harness;
-    harness.start();
-    EXPECT_FALSE(ui::OrvaneSignInType::fonts().isRegistered());
-}
-
-TEST(SignInScreenStandaloneTest, WithoutTheWayBackThereIsNoLocalIDEButton)
-{
-    AppHarness harness;
-    harness.start();
-    SignInView view(&harness.session(), {});
-    view.resize(1000, 800);
-    EXPECT_NE(view.findChild<QWidget *>(u"signIn.start"_s), nullptr);
-    EXPECT_NE(view.findChild<QWidget *>(u"signIn.welcome"_s), nullptr);
-    EXPECT_EQ(view.findChild<QWidget *>(u"signIn.localIDE"_s), nullptr);
+    // Without the way back there is no local IDE button.
+    SignInView standalone(&harness.session(), {});
+    EXPECT_NE(standalone.findChild<QWidget *>(u"signIn.welcome"_s), nullptr);
+    EXPECT_EQ(standalone.findChild<QWidget *>(u"signIn.localIDE"_s), nullptr);
 }
 
 // Open Browser opens the page again and Cancel returns without an error; a later attempt that is

@@ -7,6 +7,7 @@
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/brand/Brand.h"
+#include "testsupport/Pictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,18 +28,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString grabFolder()
-{
-    const QString folder = QDir::temp().filePath(u"orvane-grabs"_s);
-    QDir().mkpath(folder);
-    return folder;
-}
-
 QImage grab(QWidget *widget, const QString &name)
 {
-    const QImage image = widget->grab().toImage();
-    EXPECT_TRUE(image.save(grabFolder() + u'/' + name + u".png"_s));
-    return image;
+    keepPicture(widget, name + u".png"_s, 1, QDir::temp().filePath(u"orvane-grabs"_s));
+    return widget->grab().toImage();
 }
 
 QColor brand(const BrandAdaptiveColor &color)

@@ -183,18 +183,15 @@ PrivateSessionBus::~PrivateSessionBus()
     }
 }
 
-bool PrivateSessionBus::hasOwner(const QString &name) const
-{
-    QDBusConnection connection = QDBusConnection::connectToBus(address(), QStringLiteral("orvane-test-fixture"));
-    if (!connection.isConnected())
-        return false;
-    const QDBusReply<bool> reply = connection.interface()->isServiceRegistered(name);
-    return reply.isValid() && reply.value();
-}
-
 bool PrivateSessionBus::waitForOwner(const QString &name, std::chrono::milliseconds timeout) const
 {
-    return QTest::qWaitFor([&] { return hasOwner(name); }, int(timeout.count()));
+    const QDBusConnection connection = QDBusConnection::connectToBus(address(), QStringLiteral("orvane-test-fixture"));
+    return QTest::qWaitFor(
+        [&] {
+            const QDBusReply<bool> reply = connection.interface()->isServiceRegistered(name);
+            return reply.isValid() && reply.value();
+        },
+        int(timeout.count()));
 }
 
 TestKeyring *TestKeyring::shared()

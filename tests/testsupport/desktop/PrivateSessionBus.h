@@ -41,10 +41,8 @@ public:
     // A scratch folder that lives as long as the bus; helpers keep their state under it.
     [[nodiscard]] const std::string &scratchDirectory() const { return m_scratch; }
 
-    // Whether a well-known name has an owner on the bus; asks over a connection of the fixture's own,
-    // so it does not create the process's session-bus connection.
-    [[nodiscard]] bool hasOwner(const QString &name) const;
-    // Waits (processing events) until the name has an owner.
+    // Waits (processing events) until a well-known name has an owner on the bus; asks over a
+    // connection of the fixture's own, so it does not create the process's session-bus connection.
     [[nodiscard]] bool waitForOwner(const QString &name, std::chrono::milliseconds timeout) const;
 
 private:

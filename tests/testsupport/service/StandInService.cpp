@@ -65,11 +65,7 @@ QUrlQuery RecordedRequest::queryItems() const
 
 CannedResponse CannedResponse::json(int status, QByteArray body)
 {
-    CannedResponse response;
-    response.status = status;
-    response.headers = { { "Content-Type", "application/json" } };
-    response.body = std::move(body);
-    return response;
+    return text(status, std::move(body), "application/json");
 }
 
 CannedResponse CannedResponse::text(int status, QByteArray body, QByteArray contentType)
