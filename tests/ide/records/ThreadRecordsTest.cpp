@@ -82,6 +82,33 @@ TEST(ThreadRecordCoding, RoundTripsEveryRecordToAnEqualValue)
     EXPECT_EQ(roundTrip(QList<CampaignIDEThread> { thread, seedThread() }).size(), 2);
 }
 
+TEST(ThreadRecordCoding, NamesTheKeyPathOfEveryFailure)
+{
+    const Json good = toJson(QList<CampaignIDEThread> { seedThread() });
+    const auto failure = [&good](const auto &mutate) {
+        Json json = good;
+        mutate(json[0]);
+        return decodeFailure<QList<CampaignIDEThread>>(json);
+    };
+    EXPECT_EQ(decodeFailure<QList<CampaignIDEThread>>(good), "ok");
+    EXPECT_EQ(failure([](Json &t) { t.erase("utmCampaign"); }), "[0].utmCampaign: missing required key");
+    EXPECT_EQ(failure([](Json &t) { t["isStarred"] = nullptr; }), "[0].isStarred: missing required key");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"][0]["entries"][1]["role"] = "Agent"; }),
+        "[0].agentTabs[0].entries[1].role: unknown raw value for the enumeration");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"][0]["entries"][1]["toolInvocations"][2]["durationMs"] = 1.5; }),
+        "[0].agentTabs[0].entries[1].toolInvocations[2].durationMs: expected an integer, found a number with "
+        "a fraction");
+    EXPECT_EQ(failure([](Json &t) { t["activeAgentTabID"] = "not-a-uuid"; }),
+        "[0].activeAgentTabID: expected a UUID in canonical form");
+    EXPECT_EQ(failure([](Json &t) { t["mediaPlanRows"][1]["status"] = 3; }),
+        "[0].mediaPlanRows[1].status: expected a string");
+    EXPECT_EQ(failure([](Json &t) { t["mediaPlanRows"][1]["dailyBudget"] = "350"; }),
+        "[0].mediaPlanRows[1].dailyBudget: expected a number");
+    EXPECT_EQ(failure([](Json &t) { t["competitorAds"][2]["topKeywords"][1] = 7; }),
+        "[0].competitorAds[2].topKeywords[1]: expected a string");
+    EXPECT_EQ(failure([](Json &t) { t["agentTabs"] = Json::object(); }), "[0].agentTabs: expected an array");
+}
+
 TEST(ThreadActiveTab, FallsBackToTheFirstTabThenToAStandIn)
 {
     CampaignIDEThread thread = seedThread();
