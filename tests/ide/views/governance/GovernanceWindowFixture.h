@@ -1,14 +1,17 @@
 #pragma once
 
+#include "../WidgetProbes.h"
 #include "../window/WorkspaceWindowFixture.h"
 
 #include "ide/views/window/DestinationArea.h"
 
-#include <QLabel>
-
 namespace orvane::governancetest {
 
 using namespace Qt::StringLiterals;
+using test::child;
+using test::clickOn;
+using test::colorOf;
+using test::textOf;
 
 // The real window, with helpers to open a surface and read what it shows.
 class GovernanceWindowTest : public windowtest::WorkspaceWindowTest {
@@ -28,32 +31,6 @@ protected:
             },
             2000));
         return view;
-    }
-
-    template <typename T = QWidget> [[nodiscard]] static T *child(QWidget *parent, const QString &name)
-    {
-        T *found = parent ? parent->findChild<T *>(name) : nullptr;
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-
-    [[nodiscard]] static QString text(QWidget *parent, const QString &name)
-    {
-        auto *label = child<QLabel>(parent, name);
-        return label ? label->text() : QString();
-    }
-
-    [[nodiscard]] static QColor textColor(QWidget *parent, const QString &name)
-    {
-        auto *label = child<QLabel>(parent, name);
-        return label ? label->palette().color(QPalette::WindowText) : QColor();
-    }
-
-    static void clickWidget(QWidget *widget, QPoint at = {})
-    {
-        ASSERT_NE(widget, nullptr);
-        ASSERT_TRUE(widget->isVisible()) << widget->objectName().toStdString();
-        QTest::mouseClick(widget, Qt::LeftButton, {}, at.isNull() ? widget->rect().center() : at);
     }
 
     // The notice on screen now, or an empty text.

@@ -57,8 +57,8 @@ TEST_F(ReportsSurfaceTest, GeneratingListsTheNewReportFirstAndTwiceWritesTwoFile
     ReportsSurfaceView *surface = openReports();
     ASSERT_NE(surface, nullptr);
     QAbstractItemModelTester tester(surface->reportModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    EXPECT_EQ(text(surface, u"surfaceKickerLabel"_s), u"ATTRIBUTION REPORTS & INCREMENTAL LIFT"_s);
-    EXPECT_EQ(text(surface, u"surfaceHeadlineLabel"_s), u"Local HTML Reports & Multi-Touch Attribution Artifacts"_s);
+    EXPECT_EQ(textOf(surface, u"surfaceKickerLabel"_s), u"ATTRIBUTION REPORTS & INCREMENTAL LIFT"_s);
+    EXPECT_EQ(textOf(surface, u"surfaceHeadlineLabel"_s), u"Local HTML Reports & Multi-Touch Attribution Artifacts"_s);
     // The stand-in service's reports went in with the first refresh.
     EXPECT_GT(surface->reportModel()->rowCount(), 0);
     model().setReports({});

@@ -19,10 +19,10 @@ TEST_F(WorkspaceSettingsSurfaceTest, ShowsTheFolderAndRevealsIt)
     makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(text(surface, u"surfaceKickerLabel"_s), u"WORKSPACE & LOCAL MODE SETTINGS"_s);
-    EXPECT_EQ(text(surface, u"surfaceHeadlineLabel"_s), u"Local Filesystem Sync, Appearance & Cloud Pairing"_s);
-    EXPECT_EQ(text(surface, u"workspacePathLabel"_s), workspaceRoot());
-    EXPECT_EQ(textColor(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
+    EXPECT_EQ(textOf(surface, u"surfaceKickerLabel"_s), u"WORKSPACE & LOCAL MODE SETTINGS"_s);
+    EXPECT_EQ(textOf(surface, u"surfaceHeadlineLabel"_s), u"Local Filesystem Sync, Appearance & Cloud Pairing"_s);
+    EXPECT_EQ(textOf(surface, u"workspacePathLabel"_s), workspaceRoot());
+    EXPECT_EQ(colorOf(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
     // No sign-in offer here, signed in or not.
     EXPECT_EQ(surface->findChild<QWidget *>(u"cloudSignInButton"_s), nullptr);
 
@@ -30,7 +30,7 @@ TEST_F(WorkspaceSettingsSurfaceTest, ShowsTheFolderAndRevealsIt)
     EXPECT_EQ(revealed, QStringList { workspaceRoot() });
     keepPicture(u"settings-dark.png"_s);
     model().setDarkTheme(false);
-    EXPECT_EQ(textColor(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
+    EXPECT_EQ(colorOf(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
     keepPicture(u"settings-light.png"_s);
 }
 
@@ -42,8 +42,8 @@ TEST_F(WorkspaceSettingsSurfaceTest, APathWithBlanksAndAccentsIsShownAsTheFileSy
     makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(text(surface, u"workspacePathLabel"_s), odd + u"/Documents/Orvane"_s);
-    EXPECT_FALSE(text(surface, u"workspacePathLabel"_s).contains(u'%'));
+    EXPECT_EQ(textOf(surface, u"workspacePathLabel"_s), odd + u"/Documents/Orvane"_s);
+    EXPECT_FALSE(textOf(surface, u"workspacePathLabel"_s).contains(u'%'));
     window.reset();
 }
 
