@@ -28,6 +28,7 @@ class StandaloneViewTest : public WorkspaceModelTest {
 protected:
     void SetUp() override
     {
+        previousLocale = QLocale();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         model = makeModel();
         model->setNoticeDuration(std::chrono::milliseconds(5000));
@@ -39,7 +40,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
         host.reset();
         model.reset();
-        QLocale::setDefault(QLocale::c());
+        QLocale::setDefault(previousLocale);
     }
 
     [[nodiscard]] WorkspaceViewContext context() const
@@ -95,6 +96,7 @@ protected:
     std::unique_ptr<CampaignIDEWorkspaceModel> model;
     std::unique_ptr<ThemeSource> theme;
     std::unique_ptr<QWidget> host;
+    QLocale previousLocale;
 };
 
 } // namespace orvane::test

@@ -36,7 +36,6 @@ protected:
 
 TEST_F(ConnectionsSurfaceTest, ShowsOneCardPerConnectionWithItsModeAccountSpendAndSync)
 {
-    makeWindow();
     ConnectionsSurfaceView *surface = openConnections();
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(textOf(surface, u"surfaceKickerLabel"_s), u"AD PLATFORM CONNECTIONS & LOCAL SANDBOX ADAPTERS"_s);
@@ -123,7 +122,6 @@ TEST_F(ConnectionsSurfaceTest, WithoutConnectionsOnlyTheHeaderShowsAndCardsFollo
 TEST_F(ConnectionsSurfaceTest, TheSignInOfferFollowsTheAccount)
 {
     makeSession(account());
-    makeWindow();
     ConnectionsSurfaceView *surface = openConnections();
     ASSERT_NE(surface, nullptr);
     auto *signIn = child<QWidget>(surface, u"cloudSignInButton"_s);

@@ -16,11 +16,13 @@ using test::textOf;
 // The real window, with helpers to open a surface and read what it shows.
 class GovernanceWindowTest : public windowtest::WorkspaceWindowTest {
 protected:
-    // Navigates and waits until the destination area shows a view of type View.
-    // The window's first refresh from the stand-in service has ended by then, so what it adopts
-    // does not arrive in the middle of a test.
+    // Navigates (in a new window unless there is one) and waits until the destination area shows a
+    // view of type View. The window's first refresh from the stand-in service has ended by then, so
+    // what it adopts does not arrive in the middle of a test.
     template <typename View> View *open(const IDEPrimaryDestination &destination)
     {
+        if (!window)
+            makeWindow();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !model().isSyncingServer(); }, 5000));
         model().navigateTo(destination);
         View *view = nullptr;

@@ -12,6 +12,8 @@ protected:
     // Opens the gate for the selected project and waits for its sheet.
     CampaignLaunchApprovalModal *openGate()
     {
+        if (!window)
+            makeWindow();
         model().requestExecution();
         EXPECT_TRUE(model().activeLaunchRequest().has_value());
         WorkspaceSheetFrame *frame = nullptr;
@@ -66,7 +68,6 @@ TEST_F(LaunchApprovalModalTest, ShowsTheLaunchedProjectsOwnFigures)
 
 TEST_F(LaunchApprovalModalTest, ThemeSwitchRecoloursTheSheetButNotItsAccents)
 {
-    makeWindow();
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     const auto snapshot = [&] {
@@ -94,7 +95,6 @@ TEST_F(LaunchApprovalModalTest, ThemeSwitchRecoloursTheSheetButNotItsAccents)
 
 TEST_F(LaunchApprovalModalTest, ConfirmLaunchesAndOpensTheDashboard)
 {
-    makeWindow();
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     const QUuid id = projectID();
@@ -107,7 +107,6 @@ TEST_F(LaunchApprovalModalTest, ConfirmLaunchesAndOpensTheDashboard)
 
 TEST_F(LaunchApprovalModalTest, CancelAndDismissalLaunchNothingAndKeepTheApprovals)
 {
-    makeWindow();
     ASSERT_NE(openGate(), nullptr);
     click(u"cancelLaunchButton"_s);
     EXPECT_TRUE(sheetGone());
@@ -127,7 +126,6 @@ TEST_F(LaunchApprovalModalTest, CancelAndDismissalLaunchNothingAndKeepTheApprova
 
 TEST_F(LaunchApprovalModalTest, APendingLaunchReadsExecutingAndADeclinedConfirmKeepsTheSheet)
 {
-    makeWindow();
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     const QUuid id = projectID();

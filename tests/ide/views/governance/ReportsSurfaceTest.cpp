@@ -53,7 +53,6 @@ TEST_F(ReportsSurfaceTest, TheGeneratedTitleCarriesTheLocaleAbbreviatedDate)
 
 TEST_F(ReportsSurfaceTest, GeneratingListsTheNewReportFirstAndTwiceWritesTwoFiles)
 {
-    makeWindow();
     ReportsSurfaceView *surface = openReports();
     ASSERT_NE(surface, nullptr);
     QAbstractItemModelTester tester(surface->reportModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -92,7 +91,6 @@ TEST_F(ReportsSurfaceTest, GeneratingListsTheNewReportFirstAndTwiceWritesTwoFile
 
 TEST_F(ReportsSurfaceTest, ServiceReportsShowTheirTextsAsStoredAndNeverAsMarkup)
 {
-    makeWindow();
     ReportsSurfaceView *surface = openReports();
     ASSERT_NE(surface, nullptr);
     QAbstractItemModelTester tester(surface->reportModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -120,7 +118,6 @@ TEST_F(ReportsSurfaceTest, ServiceReportsShowTheirTextsAsStoredAndNeverAsMarkup)
 
 TEST_F(ReportsSurfaceTest, EveryCardOpensTheReportsFolder)
 {
-    makeWindow();
     ReportsSurfaceView *surface = openReports();
     ASSERT_NE(surface, nullptr);
     // Before any local report the folder does not exist: the workspace root is shown instead, and

@@ -16,7 +16,6 @@ protected:
 
 TEST_F(WorkspaceSettingsSurfaceTest, ShowsTheFolderAndRevealsIt)
 {
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(textOf(surface, u"surfaceKickerLabel"_s), u"WORKSPACE & LOCAL MODE SETTINGS"_s);
@@ -39,7 +38,6 @@ TEST_F(WorkspaceSettingsSurfaceTest, APathWithBlanksAndAccentsIsShownAsTheFileSy
     const QString odd = home.path() + u"/Café Ops 2026"_s;
     QDir().mkpath(odd);
     test::ScopedEnvironmentVariable oddHome("HOME", odd.toUtf8());
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(textOf(surface, u"workspacePathLabel"_s), odd + u"/Documents/Orvane"_s);
@@ -49,7 +47,6 @@ TEST_F(WorkspaceSettingsSurfaceTest, APathWithBlanksAndAccentsIsShownAsTheFileSy
 
 TEST_F(WorkspaceSettingsSurfaceTest, ForceSyncRewritesTheFoldersAndSaysSoEvenWithoutProjects)
 {
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
     ASSERT_FALSE(model().projects().isEmpty());
@@ -71,7 +68,6 @@ TEST_F(WorkspaceSettingsSurfaceTest, ForceSyncRewritesTheFoldersAndSaysSoEvenWit
 
 TEST_F(WorkspaceSettingsSurfaceTest, AFolderThatCannotBeWrittenIsReportedNotAnnouncedAsSynced)
 {
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
     ASSERT_FALSE(model().projects().isEmpty());

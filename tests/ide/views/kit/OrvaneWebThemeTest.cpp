@@ -47,27 +47,6 @@ TEST(OrvaneWebThemeTest, ColoursOfBothThemes)
     for (const ThemeColor role : allColors)
         colours.push_back({ hex(light.color(role)).toStdString(), hex(dark.color(role)).toStdString() });
     EXPECT_TRUE(test::matchesGolden("ide/views/kit/golden/theme-colours.json", colours));
-    EXPECT_EQ(light.textPrimary(), dark.panelBackground());
-}
-
-TEST(OrvaneWebThemeTest, FlippingTheFlagChangesAllButTheFixedAccents)
-{
-    const QList<ThemeColor> fixed { ThemeColor::accentLimeFill, ThemeColor::accentAmber, ThemeColor::accentCrimson,
-        ThemeColor::accentEmerald };
-    for (const ThemeColor role : allColors) {
-        EXPECT_EQ(OrvaneWebTheme(true).color(role), OrvaneWebTheme(true).color(role));
-        if (fixed.contains(role))
-            EXPECT_EQ(OrvaneWebTheme(true).color(role), OrvaneWebTheme(false).color(role)) << int(role);
-        else
-            EXPECT_NE(OrvaneWebTheme(true).color(role), OrvaneWebTheme(false).color(role)) << int(role);
-    }
-    // Only the dark borders are translucent.
-    for (const bool isDark : { false, true }) {
-        for (const ThemeColor role : allColors) {
-            const bool translucent = isDark && (role == ThemeColor::borderSubtle || role == ThemeColor::borderStrong);
-            EXPECT_EQ(OrvaneWebTheme(isDark).color(role).alpha() < 255, translucent) << isDark << " " << int(role);
-        }
-    }
 }
 
 TEST(OrvaneWebThemeTest, ThePaletteDrawsToolkitControlsInTheTheme)

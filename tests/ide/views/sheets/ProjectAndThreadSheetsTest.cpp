@@ -17,6 +17,10 @@ TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensIts
     WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newProject);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->width(), 460);
+    // Sheets lie on the theme's panel colour and follow a switch.
+    EXPECT_EQ(sheet->grab().toImage().pixelColor(2, 2), OrvaneWebTheme(true).panelBackground());
+    model().setDarkTheme(false);
+    EXPECT_EQ(sheet->grab().toImage().pixelColor(2, 2), OrvaneWebTheme(false).panelBackground());
     EXPECT_TRUE(find<QLineEdit>(u"newProjectNameField"_s)->text().isEmpty());
     EXPECT_EQ(
         find<QLineEdit>(u"newProjectNameField"_s)->placeholderText(), u"e.g., Q3 Enterprise AI Search Conquest"_s);

@@ -107,25 +107,6 @@ TEST_F(SidebarListModelsTest, ARowChangesOnlyWhenSomethingItShowsChanges)
     EXPECT_EQ(recent.index(row).data(SidebarThreadListModel::WorkbenchRole).toString(), u"Local Files"_s);
 }
 
-TEST_F(SidebarListModelsTest, TheOpenThreadIsTheSelectedRowAndNoRowIsSelectedElsewhere)
-{
-    SidebarThreadListModel recent(*model, Scope::recent);
-    QAbstractItemModelTester tester(&recent, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const auto selectedRows = [&] {
-        QList<int> rows;
-        for (int row = 0; row < recent.rowCount(); ++row) {
-            if (recent.index(row).data(SidebarThreadListModel::SelectedRole).toBool())
-                rows.append(row);
-        }
-        return rows;
-    };
-    const QUuid last = model->threads().constLast().id;
-    model->openThread(last);
-    EXPECT_EQ(selectedRows(), QList<int> { recent.rowOf(last) });
-    model->navigateTo(IDEPrimaryDestination::campaigns());
-    EXPECT_TRUE(selectedRows().isEmpty());
-}
-
 TEST_F(SidebarListModelsTest, ProjectRowsFollowTheProjectsAndTheSelection)
 {
     SidebarProjectListModel projects(*model);

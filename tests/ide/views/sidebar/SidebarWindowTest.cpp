@@ -106,6 +106,9 @@ TEST_F(SidebarTest, NavigationRowsCountTheWorkspaceAndHighlightTheDestinationOnl
     click(u"connectionsNavButton"_s);
     EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::connections());
     EXPECT_EQ(activeRows(), QStringList { u"connectionsNavButton"_s });
+    // Nor is the thread of the project in focus the open one there.
+    for (int row = 0; row < list(u"recentThreadList"_s)->model()->rowCount(); ++row)
+        EXPECT_FALSE(rowIndex(u"recentThreadList"_s, row).data(SidebarThreadListModel::SelectedRole).toBool());
     click(u"settingsNavButton"_s);
     EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::settings());
     EXPECT_EQ(activeRows(), QStringList { u"settingsNavButton"_s });

@@ -121,7 +121,6 @@ TEST_F(ThreadWorkbenchTest, LaysOutTheAgentPaneBesideTheWorkbenchColumn)
     WorkbenchHeaderBar *header = workbench()->headerBar();
     for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews())
         EXPECT_TRUE(header->tabButton(view)->findChild<QLabel *>()->isVisible()) << rawValue(view).toStdString();
-    keepPicture(u"thread-workbench.png"_s);
     keepCloseUp(workbench()->headerBar(), u"thread-header.png"_s);
     keepCloseUp(primary(), u"thread-pane.png"_s);
 }
@@ -210,10 +209,8 @@ TEST_F(ThreadWorkbenchTest, ChipsAddCloseAndSelectAgentTabs)
 {
     makeThreadWindow();
     const QUuid id = shown().id;
-    if (shown().agentTabs.size() > 1) {
-        while (shown().agentTabs.size() > 1)
-            model().closeAgentTab(shown().agentTabs.last().id, id);
-    }
+    while (shown().agentTabs.size() > 1)
+        model().closeAgentTab(shown().agentTabs.last().id, id);
     settle();
     ASSERT_EQ(primary()->chips().size(), 1);
     EXPECT_FALSE(primary()->chips().first()->closeButton()->isVisibleTo(primary()));
@@ -252,7 +249,6 @@ TEST_F(ThreadWorkbenchTest, ChipsAddCloseAndSelectAgentTabs)
 TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
 {
     makeThreadWindow();
-    const QUuid id = shown().id;
     clickOn(primary(), u"splitToggleButton"_s);
     ASSERT_TRUE(shown().splitAgentTabID.has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return secondary() && secondary()->isVisible(); }, 2000));
@@ -260,7 +256,6 @@ TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
     EXPECT_GE(secondary()->width(), CampaignThreadWorkbenchView::secondaryMinimumWidth);
     EXPECT_LE(secondary()->width(), CampaignThreadWorkbenchView::secondaryMaximumWidth);
     EXPECT_GE(find<QWidget>(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
-    keepPicture(u"thread-split.png"_s);
 
     // A chip of the secondary pane moves the split only, and the choice is stored.
     const QUuid active = shown().activeAgentTabID;
@@ -287,10 +282,9 @@ TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
     clickOn(primary(), u"splitToggleButton"_s);
     EXPECT_FALSE(shown().splitAgentTabID.has_value());
     EXPECT_FALSE(secondary()->isVisible());
-    (void)id;
 }
 
-TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCount)
+TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)
 {
     makeThreadWindow();
     const bool wasDry = shown().dryRunEnabled;
@@ -305,7 +299,6 @@ TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCount)
     ASSERT_EQ(menu->actions().size(), 3);
     menu->actions().at(1)->trigger();
     EXPECT_EQ(shown().approvalMode, ThreadApprovalMode::safeReads);
-    EXPECT_TRUE(primary()->findChildren<QLabel *>().size() > 0);
     EXPECT_EQ(labelColor(primary(), u"Auto-Run Reads"_s), theme().textSecondary());
     QStringList symbols;
     for (QAction *item : menu->actions())
@@ -321,6 +314,11 @@ TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCount)
         },
         2000));
     EXPECT_TRUE(QTest::qWaitFor([this] { return model().agentTurns().idle(); }, 5000));
+
+    // The theme recolours the toolbar in place.
+    model().setDarkTheme(!model().isDarkTheme());
+    settle();
+    EXPECT_EQ(labelColor(primary(), textOf(primary(), u"messageCountLabel"_s)), theme().textMuted());
 }
 
 TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing)
@@ -348,15 +346,6 @@ TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing
     EXPECT_EQ(primary()->tabID(), shown().agentTabs.first().id);
     ASSERT_EQ(primary()->chips().size(), 1);
     EXPECT_FALSE(primary()->chips().first()->isSelected());
-}
-
-TEST_F(ThreadWorkbenchTest, FollowsTheThemeInPlace)
-{
-    makeThreadWindow();
-    model().setDarkTheme(!model().isDarkTheme());
-    settle();
-    EXPECT_EQ(labelColor(primary(), textOf(primary(), u"messageCountLabel"_s)), theme().textMuted());
-    keepPicture(model().isDarkTheme() ? u"thread-workbench-dark.png"_s : u"thread-workbench-light.png"_s);
 }
 
 } // namespace

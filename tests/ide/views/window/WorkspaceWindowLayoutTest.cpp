@@ -12,6 +12,7 @@ namespace {
 
 class WindowLayoutTest : public WorkspaceWindowTest {
 protected:
+    void SetUp() override { makeWindow(); }
     [[nodiscard]] QRect areaGeometry() const { return window->destinationArea()->geometry(); }
     [[nodiscard]] QWidget *toast() const { return window->findChild<QWidget *>(u"statusToast"_s); }
     [[nodiscard]] QString toastText() const { return find<QLabel>(u"toastMessageLabel"_s)->text(); }
@@ -39,7 +40,6 @@ void expectColor(const QColor &actual, const QColor &expected, const char *what)
 
 TEST_F(WindowLayoutTest, ColumnsAroundTheDestinationAreaFollowTheModelsFlags)
 {
-    makeWindow();
     EXPECT_EQ(find(u"topBar"_s)->height(), 46);
     // Sidebar open, drawer closed: sidebar (248) and its divider, then the destination area.
     EXPECT_TRUE(find(u"sidebar"_s)->isVisible());
@@ -76,7 +76,6 @@ TEST_F(WindowLayoutTest, ColumnsAroundTheDestinationAreaFollowTheModelsFlags)
 
 TEST_F(WindowLayoutTest, ColumnsSlideInsteadOfJumping)
 {
-    makeWindow();
     auto *column = find<SlidingColumn>(u"sidebarColumn"_s);
     QList<int> widths;
     QTimer sampler;
@@ -91,7 +90,6 @@ TEST_F(WindowLayoutTest, ColumnsSlideInsteadOfJumping)
 
 TEST_F(WindowLayoutTest, ANoticeInsertsTheToastRowAndItsClearingRemovesIt)
 {
-    makeWindow();
     ASSERT_NE(toast(), nullptr);
     EXPECT_FALSE(toast()->isVisible());
     const int top = areaGeometry().top();
@@ -113,7 +111,6 @@ TEST_F(WindowLayoutTest, ANoticeInsertsTheToastRowAndItsClearingRemovesIt)
 
 TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceAndClosesAtOnce)
 {
-    makeWindow();
     model().setNoticeDuration(std::chrono::seconds(30));
     model().flashNotice(u"First"_s);
     QWidget *const banner = toast();
@@ -135,7 +132,6 @@ TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceAndClosesAtOnce)
 
 TEST_F(WindowLayoutTest, ALongNoticeWrapsInsteadOfWideningTheWindow)
 {
-    makeWindow();
     model().setNoticeDuration(std::chrono::seconds(30));
     model().flashNotice(QString(400, u'x').replace(u"xxxxxxxxx"_s, u"word word"_s));
     // Wrapped over several lines once laid out; the window kept its width meanwhile.
@@ -148,7 +144,6 @@ TEST_F(WindowLayoutTest, ALongNoticeWrapsInsteadOfWideningTheWindow)
 
 TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
 {
-    makeWindow();
     model().setNoticeDuration(std::chrono::seconds(30));
     model().flashNotice(u"Synced"_s);
     QCoreApplication::processEvents();
