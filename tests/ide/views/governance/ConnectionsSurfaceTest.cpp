@@ -56,9 +56,6 @@ TEST_F(ConnectionsSurfaceTest, ShowsOneCardPerConnectionWithItsModeAccountSpendA
         // Every seed connection's symbol has an icon.
         EXPECT_TRUE(ui::hasSymbol(record.icon)) << record.icon.toStdString();
     }
-    keepPicture(u"connections-dark.png"_s);
-    model().setDarkTheme(false);
-    keepPicture(u"connections-light.png"_s);
 }
 
 TEST_F(ConnectionsSurfaceTest, ADisconnectedAccountJoinsTheSandboxThenAlternatesWithCloudInPlace)

@@ -86,7 +86,6 @@ TEST_F(ReportsSurfaceTest, GeneratingListsTheNewReportFirstAndTwiceWritesTwoFile
     EXPECT_EQ(surface->reportModel()->index(0, 0).data(ReportListModel::reportIDRole), model().reports().at(0).id);
     // The list grows with its cards; the surface scrolls, not the list.
     EXPECT_TRUE(QTest::qWaitFor([&] { return surface->reportList()->height() >= 2 * 80; }, 2000));
-    keepPicture(u"reports-two.png"_s);
 }
 
 TEST_F(ReportsSurfaceTest, ServiceReportsShowTheirTextsAsStoredAndNeverAsMarkup)
@@ -113,7 +112,6 @@ TEST_F(ReportsSurfaceTest, ServiceReportsShowTheirTextsAsStoredAndNeverAsMarkup)
     model().setReports({ serviceReport(u"r3"_s, u"Only one"_s) });
     EXPECT_EQ(resets.size(), 1);
     EXPECT_EQ(surface->reportModel()->rowCount(), 1);
-    keepPicture(u"reports-service.png"_s);
 }
 
 TEST_F(ReportsSurfaceTest, EveryCardOpensTheReportsFolder)

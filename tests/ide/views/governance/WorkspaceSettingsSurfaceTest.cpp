@@ -27,10 +27,8 @@ TEST_F(WorkspaceSettingsSurfaceTest, ShowsTheFolderAndRevealsIt)
 
     click(u"revealWorkspaceButton"_s);
     EXPECT_EQ(revealed, QStringList { workspaceRoot() });
-    keepPicture(u"settings-dark.png"_s);
     model().setDarkTheme(false);
     EXPECT_EQ(colorOf(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
-    keepPicture(u"settings-light.png"_s);
 }
 
 TEST_F(WorkspaceSettingsSurfaceTest, APathWithBlanksAndAccentsIsShownAsTheFileSystemSpellsIt)

@@ -38,14 +38,16 @@ QString hex(const QColor &color)
     return color.alpha() == 255 ? color.name(QColor::HexRgb).toUpper() : color.name(QColor::HexArgb).toUpper();
 }
 
-// Every role's colour in both themes, against the golden file ("#1AFFFFFF" is white at 0.10).
+// Every role's colour, in the order above, in each theme, against the golden file ("#1AFFFFFF" is
+// white at 0.10).
 TEST(OrvaneWebThemeTest, ColoursOfBothThemes)
 {
-    const OrvaneWebTheme light(false);
-    const OrvaneWebTheme dark(true);
-    nlohmann::ordered_json colours = nlohmann::ordered_json::array();
-    for (const ThemeColor role : allColors)
-        colours.push_back({ hex(light.color(role)).toStdString(), hex(dark.color(role)).toStdString() });
+    nlohmann::ordered_json colours;
+    for (const bool isDark : { false, true }) {
+        nlohmann::ordered_json &theme = colours[isDark ? "dark" : "light"];
+        for (const ThemeColor role : allColors)
+            theme.push_back(hex(OrvaneWebTheme(isDark).color(role)).toStdString());
+    }
     EXPECT_TRUE(test::matchesGolden("ide/views/kit/golden/theme-colours.json", colours));
 }
 

@@ -277,7 +277,6 @@ TEST_F(SidebarTest, FooterShowsTheModeAndTheThemeSwitchFlipsTheWholeWindow)
 {
     EXPECT_EQ(labelText(u"footerModeLabel"_s), u"Local Operator Mode"_s);
     EXPECT_EQ(labelText(u"footerPathLabel"_s), u"~/Documents/Orvane"_s);
-    keepPicture(u"sidebar-dark.png"_s);
     keepCloseUp(find<QWidget>(u"sidebar"_s), u"sidebar-dark-closeup.png"_s);
 
     auto *themeSwitch = find<QAbstractButton>(u"themeSwitchButton"_s);
@@ -294,7 +293,6 @@ TEST_F(SidebarTest, FooterShowsTheModeAndTheThemeSwitchFlipsTheWholeWindow)
     EXPECT_EQ(symbol()->drawnColor(), OrvaneWebTheme(false).textSecondary());
     EXPECT_EQ(themeSwitch->toolTip(), u"Switch to Tactical Carbon Dark Theme"_s);
     model().openThread(model().threads().constFirst().id);
-    keepPicture(u"sidebar-light.png"_s);
     keepCloseUp(find<QWidget>(u"sidebar"_s), u"sidebar-light-closeup.png"_s);
 
     click(u"themeSwitchButton"_s);

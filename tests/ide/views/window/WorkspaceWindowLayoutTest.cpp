@@ -43,7 +43,6 @@ TEST_F(WindowLayoutTest, ColumnsAroundTheDestinationAreaFollowTheModelsFlags)
     EXPECT_EQ(find(u"topBar"_s)->height(), 46);
     // Sidebar open, drawer closed: sidebar (248) and its divider, then the destination area.
     EXPECT_TRUE(find(u"sidebar"_s)->isVisible());
-    EXPECT_EQ(find(u"sidebar"_s)->width(), 248);
     EXPECT_FALSE(find(u"copilotDrawer"_s)->isVisible());
     EXPECT_EQ(areaGeometry().left(), 249);
     EXPECT_EQ(areaGeometry().right(), window->width() - 1);
@@ -55,7 +54,6 @@ TEST_F(WindowLayoutTest, ColumnsAroundTheDestinationAreaFollowTheModelsFlags)
     EXPECT_TRUE(model().agentDrawerOpen());
     ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().width() == window->width() - 249 - 341; }, 3000));
     EXPECT_GE(areaGeometry().width(), window->destinationArea()->minimumSizeHint().width());
-    EXPECT_EQ(find(u"copilotDrawer"_s)->width(), 340);
     EXPECT_EQ(find(u"copilotDrawer"_s)->mapTo(window.get(), QPoint()).x(), window->width() - 340);
 
     // Both shut: the area spans the window and no divider is left in the row.
@@ -157,7 +155,6 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
     expectColor(pixel(barBackground), dark.sidebarBackground(), "dark top bar");
     expectColor(pixel(toastFill), dark.elevatedBackground(), "dark toast");
     expectColor(window->palette().color(QPalette::Window), dark.canvasBackground(), "dark canvas");
-    keepPicture(u"workspace-window-dark.png"_s);
     keepCloseUp(find(u"topBar"_s), u"top-bar-dark.png"_s);
     // The lime buttons keep their black text in the dark theme.
     EXPECT_LT(darkestLightness(find(u"newThreadButton"_s)), 40);
@@ -171,7 +168,6 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
     expectColor(pixel(barBackground), light.sidebarBackground(), "light top bar");
     expectColor(pixel(toastFill), light.elevatedBackground(), "light toast");
     expectColor(window->palette().color(QPalette::Window), light.canvasBackground(), "light canvas");
-    keepPicture(u"workspace-window-light.png"_s);
     keepCloseUp(find(u"topBar"_s), u"top-bar-light.png"_s);
     click(u"agentButton"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"copilotDrawer"_s)->isVisible(); }, 2000));
