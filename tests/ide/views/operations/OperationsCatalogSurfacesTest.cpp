@@ -65,15 +65,6 @@ TEST_F(CampaignsSurfaceTest, OpenInTableWorkbenchOpensExactlyThatThread)
     EXPECT_EQ(model().selectedProjectID(), target.projectID);
 }
 
-TEST_F(CampaignsSurfaceTest, WithoutThreadsOnlyTheHeaderShows)
-{
-    makeWindow();
-    model().removeThreads([](const CampaignIDEThread &) { return true; });
-    show(IDEPrimaryDestination::campaigns());
-    ASSERT_TRUE(showsSurface(DestinationSurface::campaigns));
-    EXPECT_EQ(grid(u"campaignCardList"_s)->height(), 0);
-}
-
 // --- Agents ---
 
 class AgentsCatalogTest : public OperationsSurfaceTest { };

@@ -127,7 +127,6 @@ TEST_F(OperationsHomeSurfaceTest, ThreadCardsFollowTheThreadListInPlaceAndOpenTh
 
     // Insert, rename, remove and reset, all reflected without rebuilding the surface.
     QPointer<QWidget> before = surface();
-    const QUuid project = model().projects().first().id;
     CampaignIDEThread added = model().threads().first();
     added.id = QUuid::createUuid();
     added.title = u"Inserted thread"_s;
@@ -139,7 +138,6 @@ TEST_F(OperationsHomeSurfaceTest, ThreadCardsFollowTheThreadListInPlaceAndOpenTh
     EXPECT_EQ(home->threadModel()->rowCount(), model().threads().size());
     model().setThreads(model().threads());
     EXPECT_EQ(surface(), before.data());
-    (void)project;
 
     // The last card of the list, whatever its project, opens with the view it already has.
     const int last = int(model().threads().size()) - 1;

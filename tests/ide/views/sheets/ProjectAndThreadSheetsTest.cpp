@@ -163,16 +163,14 @@ TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne
 {
     makeWindow();
     const CampaignIDEThread thread = model().threads().constFirst();
-    // What the sidebar's rename action does.
-    const auto openRename = [&] {
-        const CampaignIDEThread current = *std::find_if(model().threads().cbegin(), model().threads().cend(),
-            [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
-        state().setRenameThreadText(current.title);
-        state().setRenamingThread(current);
-    };
     const auto current = [&] {
         return *std::find_if(model().threads().cbegin(), model().threads().cend(),
             [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
+    };
+    // What the sidebar's rename action does.
+    const auto openRename = [&] {
+        state().setRenameThreadText(current().title);
+        state().setRenamingThread(current());
     };
 
     openRename();

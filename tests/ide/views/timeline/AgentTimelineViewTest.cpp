@@ -196,9 +196,6 @@ TEST_F(AgentTimelineViewTest, CardControlsCallTheModelAndToolRowsExpandTogether)
     click(view, 1, HitKind::reject);
     EXPECT_EQ(tab().entries.at(1).inlineApproval->status, CampaignInlineApproval::ApprovalDecision::rejected);
     EXPECT_EQ(model->statusNotice(), u"Rejected inline execution proposal."_s);
-    view->listView()->doItemsLayout();
-    EXPECT_FALSE(view->delegate()->controlRect(view->entryModel()->index(1), HitKind::approve).has_value())
-        << "a decided gate has no buttons";
     const auto plan = model->threads().constFirst().mediaPlanRows;
     for (const auto &row : plan)
         EXPECT_NE(row.status, u"Approved & Active"_s);

@@ -8,7 +8,10 @@
 namespace orvane::windowtest {
 namespace {
 
-using TopBarTest = WorkspaceWindowTest;
+class TopBarTest : public WorkspaceWindowTest {
+protected:
+    void SetUp() override { makeWindow(); }
+};
 
 QStringList actionTexts(QMenu *menu)
 {
@@ -20,7 +23,6 @@ QStringList actionTexts(QMenu *menu)
 
 TEST_F(TopBarTest, TitlesNameTheProjectInFocusAndWhatTheAreaShows)
 {
-    makeWindow();
     const QList<CampaignIDEProject> projects = model().projects();
     ASSERT_GE(projects.size(), 2);
     ASSERT_TRUE(model().activeThread().has_value());
@@ -48,7 +50,6 @@ TEST_F(TopBarTest, TitlesNameTheProjectInFocusAndWhatTheAreaShows)
 
 TEST_F(TopBarTest, ALongTitleStaysOnOneLineAndIsCut)
 {
-    makeWindow();
     const QUuid id = model().activeThread()->id;
     const QString longTitle = QString(u"Very long campaign thread title "_s).repeated(12);
     model().renameThread(id, longTitle);
@@ -62,7 +63,6 @@ TEST_F(TopBarTest, ALongTitleStaysOnOneLineAndIsCut)
 
 TEST_F(TopBarTest, ProjectMenuListsProjectsAndFocusesTheChosenOne)
 {
-    makeWindow();
     const QList<CampaignIDEProject> projects = model().projects();
     auto *menu = window->topBar()->projectMenu();
     click(u"projectMenuButton"_s);
@@ -99,7 +99,6 @@ TEST_F(TopBarTest, ProjectMenuListsProjectsAndFocusesTheChosenOne)
 
 TEST_F(TopBarTest, ChoosingAProjectWithoutAThreadCreatesAndOpensIt)
 {
-    makeWindow();
     const QUuid projectID = model().createProject(u"Fresh & New"_s, std::nullopt, static_cast<SessionStore *>(nullptr));
     model().removeThreads([&](const CampaignIDEThread &thread) { return thread.projectID == projectID; });
     const qsizetype threads = model().threads().size();
@@ -114,7 +113,6 @@ TEST_F(TopBarTest, ChoosingAProjectWithoutAThreadCreatesAndOpensIt)
 
 TEST_F(TopBarTest, WorkspaceMenuGoesHomeRevealsAndSyncs)
 {
-    makeWindow();
     const QUuid filter = model().projects().at(1).id;
     model().setProjectFilterID(filter);
     choose(u"workspaceMenuButton"_s, u"workspaceMenu"_s, u"workspaceHomeAction"_s);
@@ -137,7 +135,6 @@ TEST_F(TopBarTest, WorkspaceMenuGoesHomeRevealsAndSyncs)
 
 TEST_F(TopBarTest, CtrlKOpensThePaletteAndEscapeClosesIt)
 {
-    makeWindow();
     QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return model().showingCommandPalette(); }, 2000));
     auto *palette = window->sheets()->sheet(WorkspaceSheet::commandPalette);
@@ -152,7 +149,6 @@ TEST_F(TopBarTest, CtrlKOpensThePaletteAndEscapeClosesIt)
 
 TEST_F(TopBarTest, CtrlTAndTheButtonStartAQuickThreadEachTime)
 {
-    makeWindow();
     const qsizetype before = model().threads().size();
     const QUuid project = *model().selectedProjectID();
     QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
@@ -176,7 +172,6 @@ TEST_F(TopBarTest, CtrlTAndTheButtonStartAQuickThreadEachTime)
 
 TEST_F(TopBarTest, CloudControlFollowsTheSessionAndAsksForSignIn)
 {
-    makeWindow();
     EXPECT_TRUE(find(u"connectCloudButton"_s)->isVisible());
     EXPECT_FALSE(find(u"cloudSyncedMarker"_s)->isVisible());
     click(u"connectCloudButton"_s);
@@ -185,7 +180,7 @@ TEST_F(TopBarTest, CloudControlFollowsTheSessionAndAsksForSignIn)
 
 TEST_F(TopBarTest, ConnectCloudWithoutAHandlerDoesNothing)
 {
-    makeSession();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model().isSyncingServer() && model().projectMirrors().idle(); }, 5000));
     window = std::make_unique<CampaignIDEWorkspaceView>(session.get(), nullptr);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -195,7 +190,6 @@ TEST_F(TopBarTest, ConnectCloudWithoutAHandlerDoesNothing)
 
 TEST_F(TopBarTest, AgentButtonFlipsTheDrawerAndFollowsItsState)
 {
-    makeWindow();
     auto *agent = find<ClickableButton>(u"agentButton"_s);
     EXPECT_EQ(agent->look().fill, ThemeColor::elevatedBackground);
     click(u"agentButton"_s);
@@ -209,7 +203,6 @@ TEST_F(TopBarTest, AgentButtonFlipsTheDrawerAndFollowsItsState)
 
 TEST_F(TopBarTest, SidebarSearchAndNewThreadButtons)
 {
-    makeWindow();
     state().setCommandQuery(u"left over"_s);
     click(u"threadSearchField"_s);
     EXPECT_TRUE(model().showingCommandPalette());
