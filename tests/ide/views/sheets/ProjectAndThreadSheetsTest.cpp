@@ -9,7 +9,7 @@ namespace {
 
 using ProjectAndThreadSheetsTest = SheetsWindowTest;
 
-TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensItsLaunchThread)
+TEST_F(ProjectAndThreadSheetsTest, NewProjectSheetCreatesAsTypedCancelsAndKeepsOrClearsTheName)
 {
     makeWindow();
     const qsizetype projectsBefore = model().projects().size();
@@ -39,17 +39,11 @@ TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensIts
     EXPECT_EQ(model().activeThread()->projectID, project.id);
     EXPECT_FALSE(state().showingNewProjectSheet());
     EXPECT_TRUE(sheetGone(WorkspaceSheet::newProject));
-    // Creating keeps the typed name for the openers that do not clear it.
-    EXPECT_EQ(state().newProjectName(), u" Q3 Search Conquest "_s);
-}
 
-TEST_F(ProjectAndThreadSheetsTest, NewProjectOpenersAndCancelAndAnEmptyName)
-{
-    makeWindow();
-    state().setNewProjectName(u"Typed last"_s);
+    // Creating keeps the typed name for the openers that do not clear it.
     window->controller()->openNewProjectSheet(false);
     ASSERT_NE(shownSheet(WorkspaceSheet::newProject), nullptr);
-    EXPECT_EQ(find<QLineEdit>(u"newProjectNameField"_s)->text(), u"Typed last"_s);
+    EXPECT_EQ(find<QLineEdit>(u"newProjectNameField"_s)->text(), u" Q3 Search Conquest "_s);
 
     // Cancel leaves the model as it was.
     const QList<CampaignIDEProject> projects = model().projects();

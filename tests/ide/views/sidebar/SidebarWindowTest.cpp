@@ -8,6 +8,7 @@
 #include "ide/views/sidebar/SidebarRowDelegates.h"
 #include "ide/views/sidebar/SidebarThreadListModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QContextMenuEvent>
 
 namespace orvane::windowtest {
@@ -212,13 +213,20 @@ TEST_F(SidebarTest, TheKeyboardReachesAThreadListAndOpensItsCurrentRow)
 
 TEST_F(SidebarTest, ProjectRowOpensItsThreadAndItsMenuStartsRevealsAndDeletes)
 {
-    const QUuid projectID = model().createProject(u"Spring Push"_s, std::nullopt, nullptr);
-    model().navigateTo(IDEPrimaryDestination::projects());
-    ASSERT_EQ(model().selectedProjectID(), std::nullopt);
     SidebarProjectListModel *projects = qobject_cast<SidebarProjectListModel *>(list(u"projectFolderList"_s)->model());
     ASSERT_NE(projects, nullptr);
+    QAbstractItemModelTester tester(projects, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QUuid projectID = model().createProject(u"Spring Push"_s, std::nullopt, nullptr);
     const int row = projects->rowOf(projectID);
     ASSERT_EQ(row, 0);
+    EXPECT_EQ(rowIndex(u"projectFolderList"_s, row).data().toString(), u"Spring Push"_s);
+    EXPECT_TRUE(rowIndex(u"projectFolderList"_s, row).data(SidebarProjectListModel::SelectedRole).toBool());
+    // The detail line follows the project in place.
+    model().mutateProject(projectID, [](CampaignIDEProject &project) { project.status = u"Live"_s; });
+    EXPECT_TRUE(
+        rowIndex(u"projectFolderList"_s, row).data(SidebarProjectListModel::DetailRole).toString().endsWith(u"Live"_s));
+    model().navigateTo(IDEPrimaryDestination::projects());
+    ASSERT_EQ(model().selectedProjectID(), std::nullopt);
     EXPECT_FALSE(rowIndex(u"projectFolderList"_s, row).data(SidebarProjectListModel::SelectedRole).toBool());
 
     clickRow(u"projectFolderList"_s, row);

@@ -107,7 +107,7 @@ TEST_F(WindowLayoutTest, ANoticeInsertsTheToastRowAndItsClearingRemovesIt)
     ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().top() == top; }, 2000));
 }
 
-TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceAndClosesAtOnce)
+TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceWrapsAndClosesAtOnce)
 {
     model().setNoticeDuration(std::chrono::seconds(30));
     model().flashNotice(u"First"_s);
@@ -126,11 +126,8 @@ TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceAndClosesAtOnce)
     model().flashNotice(QString());
     EXPECT_TRUE(toast()->isVisible());
     EXPECT_TRUE(find(u"toastCloseButton"_s)->isVisible());
-}
 
-TEST_F(WindowLayoutTest, ALongNoticeWrapsInsteadOfWideningTheWindow)
-{
-    model().setNoticeDuration(std::chrono::seconds(30));
+    // A long notice wraps instead of widening the window.
     model().flashNotice(QString(400, u'x').replace(u"xxxxxxxxx"_s, u"word word"_s));
     // Wrapped over several lines once laid out; the window kept its width meanwhile.
     auto *label = find<QLabel>(u"toastMessageLabel"_s);
