@@ -82,7 +82,8 @@ protected:
             services.revealFolder = [this](const QString &folder) { revealed.append(folder); };
         window = std::make_unique<CampaignIDEWorkspaceView>(
             session.get(), nullptr, [this] { ++signInRequests; }, std::move(services));
-        window->model()->setNoticeDuration(std::chrono::milliseconds(300));
+        // A notice stays while a test reads it; the toast's own case shortens it.
+        window->model()->setNoticeDuration(std::chrono::seconds(30));
         window->resize(1440, 900);
         if (show) {
             window->show();

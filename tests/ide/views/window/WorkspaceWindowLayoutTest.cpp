@@ -92,6 +92,7 @@ TEST_F(WindowLayoutTest, ANoticeInsertsTheToastRowAndItsClearingRemovesIt)
     EXPECT_FALSE(toast()->isVisible());
     const int top = areaGeometry().top();
 
+    model().setNoticeDuration(std::chrono::milliseconds(300));
     model().flashNotice(u"Saved campaign-plan.md to ~/Documents/Orvane."_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return areaGeometry().top() > top; }, 2000));
     EXPECT_TRUE(toast()->isVisible());
@@ -109,7 +110,6 @@ TEST_F(WindowLayoutTest, ANoticeInsertsTheToastRowAndItsClearingRemovesIt)
 
 TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceWrapsAndClosesAtOnce)
 {
-    model().setNoticeDuration(std::chrono::seconds(30));
     model().flashNotice(u"First"_s);
     QWidget *const banner = toast();
     model().flashNotice(u"<b>Second</b> & more"_s);
@@ -139,7 +139,6 @@ TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceWrapsAndClosesAtOnce)
 
 TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
 {
-    model().setNoticeDuration(std::chrono::seconds(30));
     model().flashNotice(u"Synced"_s);
     QCoreApplication::processEvents();
     const QPoint barBackground(window->width() / 2 - 300, 2);
