@@ -47,6 +47,10 @@ class WorkspaceWindowState;
 // The one model object of the campaign IDE: projects, threads and every other record the window
 // shows, the selection, and the operations views call. It lives on the main thread only.
 //
+// Projects with their selection and launch gate are kept by its ProjectStore, threads by its
+// ThreadList; the model forwards their reads and signals under its own names and writes the
+// operations that span stores against their APIs. A view that needs only one store takes it.
+//
 // Persistence keeps the stored forms (projects as one JSON array in the state file, threads in the
 // thread store: an index and one file per thread, plain files per project folder). The main thread
 // reads only the thread index at start and the bodies of small threads when shown: a save takes an

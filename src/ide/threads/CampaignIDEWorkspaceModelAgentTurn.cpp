@@ -30,19 +30,6 @@ CampaignAgentTab *findTab(CampaignIDEThread &thread, const QUuid &tabID)
     return nullptr;
 }
 
-// The first tab with the id in the first thread with the id, as stored in the model.
-const CampaignAgentTab *findTab(const CampaignIDEWorkspaceModel &model, const QUuid &threadID, const QUuid &tabID)
-{
-    const CampaignIDEThread *thread = model.thread(threadID);
-    if (!thread)
-        return nullptr;
-    for (const CampaignAgentTab &tab : thread->agentTabs) {
-        if (tab.id == tabID)
-            return &tab;
-    }
-    return nullptr;
-}
-
 CampaignTimelineEntry *findEntry(CampaignAgentTab &tab, const QUuid &entryID)
 {
     for (CampaignTimelineEntry &entry : tab.entries) {
@@ -69,7 +56,7 @@ void CampaignIDEWorkspaceModel::rejectInlineAction(const QUuid &threadID, const 
 void CampaignIDEWorkspaceModel::sendMessageInThread(
     const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session)
 {
-    const CampaignAgentTab *stored = findTab(*this, threadID, tabID);
+    const CampaignAgentTab *stored = m_threadList->tab(threadID, tabID);
     if (!stored)
         return;
     const QString prompt = text.value_or(stored->draftPrompt).trimmed();
@@ -161,7 +148,7 @@ void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorks
 {
     // The thread or its tab may have gone while the turn waited; the list is saved and the files
     // listed all the same.
-    if (findTab(model, turn.threadID, turn.tabID)) {
+    if (model.threadList().tab(turn.threadID, turn.tabID)) {
         // One change of the thread: the answer, the tab's idle state and the workbench switch.
         model.mutateThread(
             turn.threadID,

@@ -101,15 +101,9 @@ QString CampaignLaunchApprovalModal::detailLine(
         if (!channels.contains(row.channel))
             channels.append(row.channel);
     }
-    qsizetype approved = 0;
-    qsizetype total = 0;
-    for (const CampaignIDEProject &project : model.projects()) {
-        if (project.id == request.projectID) {
-            approved = project.approvedCreativeCount();
-            total = project.creatives.size();
-            break;
-        }
-    }
+    const CampaignIDEProject *project = model.project(request.projectID);
+    const qsizetype approved = project ? project->approvedCreativeCount() : 0;
+    const qsizetype total = project ? project->creatives.size() : 0;
     return u"Budget: "_s % workbench::groupedDollars(shown.totalMonthlyBudget()) % u"/mo · Channels: "_s
         % (channels.isEmpty() ? u"None"_s : channels.join(u", "_s)) % u" · Approved Creatives: "_s
         % QString::number(approved) % u'/' % QString::number(total);

@@ -75,10 +75,8 @@ std::optional<CampaignIDEThread> SidebarThreadListModel::thread(int row) const
     const QUuid id = threadID(row);
     if (id.isNull() || !m_model)
         return std::nullopt;
-    for (const CampaignIDEThread &candidate : m_model->threads()) {
-        if (candidate.id == id)
-            return candidate;
-    }
+    if (const CampaignIDEThread *found = m_model->thread(id))
+        return *found;
     return std::nullopt;
 }
 

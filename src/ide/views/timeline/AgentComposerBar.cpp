@@ -1,6 +1,7 @@
 #include "ide/views/timeline/AgentComposerBar.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
@@ -203,18 +204,7 @@ QString AgentComposerBar::competitorDomain()
 
 const CampaignAgentTab *AgentComposerBar::findTab() const
 {
-    if (!m_context.model)
-        return nullptr;
-    for (const CampaignIDEThread &thread : m_context.model->threads()) {
-        if (thread.id != m_threadID)
-            continue;
-        for (const CampaignAgentTab &tab : thread.agentTabs) {
-            if (tab.id == m_tabID)
-                return &tab;
-        }
-        return nullptr;
-    }
-    return nullptr;
+    return m_context.threads ? m_context.threads->tab(m_threadID, m_tabID) : nullptr;
 }
 
 void AgentComposerBar::send()

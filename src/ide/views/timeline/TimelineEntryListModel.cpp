@@ -123,18 +123,7 @@ QHash<int, QByteArray> TimelineEntryListModel::roleNames() const
 
 const CampaignAgentTab *TimelineEntryListModel::findTab() const
 {
-    if (!m_store)
-        return nullptr;
-    for (const CampaignIDEThread &thread : m_store->threads()) {
-        if (thread.id != m_threadID)
-            continue;
-        for (const CampaignAgentTab &tab : thread.agentTabs) {
-            if (tab.id == m_tabID)
-                return &tab;
-        }
-        return nullptr;
-    }
-    return nullptr;
+    return m_store ? m_store->tab(m_threadID, m_tabID) : nullptr;
 }
 
 void TimelineEntryListModel::onEntryAppended(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID)

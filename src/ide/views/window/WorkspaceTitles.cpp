@@ -9,10 +9,8 @@ namespace orvane {
 QString activeProjectBreadcrumbTitle(const CampaignIDEWorkspaceModel &model)
 {
     if (const auto &filter = model.projectFilterID()) {
-        for (const CampaignIDEProject &project : model.projects()) {
-            if (project.id == *filter)
-                return project.name;
-        }
+        if (const CampaignIDEProject *project = model.project(*filter))
+            return project->name;
     }
     if (const auto selected = model.selectedProject())
         return selected->name;
@@ -23,9 +21,9 @@ QString destinationTitle(const CampaignIDEWorkspaceModel &model, const IDEPrimar
 {
     switch (destination.kind()) {
     case IDEPrimaryDestination::Kind::thread:
-        for (const CampaignIDEThread &thread : model.threads()) {
-            if (thread.id == destination.threadID())
-                return thread.title;
+        if (const std::optional<QUuid> id = destination.threadID()) {
+            if (const CampaignIDEThread *thread = model.thread(*id))
+                return thread->title;
         }
         return u"Campaign Thread"_s;
     case IDEPrimaryDestination::Kind::projects:

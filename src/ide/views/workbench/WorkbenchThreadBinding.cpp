@@ -38,10 +38,8 @@ std::optional<CampaignIDEThread> WorkbenchThreadBinding::thread() const
 {
     if (!m_model || !m_threadID)
         return std::nullopt;
-    for (const CampaignIDEThread &candidate : m_model->threads()) {
-        if (candidate.id == *m_threadID)
-            return candidate;
-    }
+    if (const CampaignIDEThread *found = m_model->thread(*m_threadID))
+        return *found;
     return std::nullopt;
 }
 

@@ -107,6 +107,7 @@ TEST_F(SidebarListModelsTest, ARowChangesOnlyWhenSomethingItShowsChanges)
     EXPECT_EQ(recent.index(row).data(SidebarThreadListModel::WorkbenchRole).toString(), u"Local Files"_s);
 }
 
+<<<<<<< HEAD
 TEST_F(SidebarListModelsTest, TheOpenThreadIsTheSelectedRowAndNoRowIsSelectedElsewhere)
 {
     SidebarThreadListModel recent(*model, Scope::recent);
@@ -152,6 +153,8 @@ TEST_F(SidebarListModelsTest, ProjectRowsFollowTheProjectsAndTheSelection)
     EXPECT_EQ(projects.rowCount(), model->projects().size());
 }
 
+=======
+>>>>>>> main
 TEST(SidebarProjectDetail, TheBudgetIsTheFirstDollarFigureElseTheDefault)
 {
     const auto detail = [](const QString &channels) {

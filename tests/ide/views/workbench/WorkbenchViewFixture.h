@@ -1,31 +1,18 @@
 #pragma once
 
-#include "testsupport/Pictures.h"
-
-#include "ide/model/CampaignIDEWorkspaceModel.h"
-#include "ide/model/WorkspaceModelFixture.h"
-#include "ide/views/kit/ThemeSource.h"
-#include "ide/views/window/WorkspaceViewRegistry.h"
-#include "testsupport/QtMessages.h"
+#include "../StandaloneViewFixture.h"
 
 #include <QAbstractButton>
 #include <QDir>
-#include <QLocale>
-#include <QTest>
-#include <QVBoxLayout>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace orvane::workbenchtest {
 
 using namespace Qt::StringLiterals;
 
-// A workbench tab view on its own, in a window of its own, over a model started in a temporary
-// home (sample projects, seed threads), in an English locale.
-class WorkbenchViewTest : public test::WorkspaceModelTest {
+// A workbench tab view on its own, showing the first seed thread.
+class WorkbenchViewTest : public test::StandaloneViewTest {
 protected:
+<<<<<<< HEAD
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -81,6 +68,8 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     }
 
+=======
+>>>>>>> main
     // The thread the views show: the first seed thread, opened, with the given media plan.
     QUuid openThread(const QList<CampaignMediaPlanRow> &rows)
     {
@@ -90,15 +79,6 @@ protected:
         model->flushPendingWrites();
         return id;
     }
-    [[nodiscard]] CampaignIDEThread thread(const QUuid &id) const
-    {
-        for (const CampaignIDEThread &candidate : model->threads()) {
-            if (candidate.id == id)
-                return candidate;
-        }
-        ADD_FAILURE() << "no such thread";
-        return {};
-    }
 
     static CampaignMediaPlanRow row(const QString &name, double daily, double cpa, const QString &status = u"Draft"_s)
     {
@@ -106,16 +86,6 @@ protected:
             u"Single Image 1:1"_s, daily, std::nullopt, u"Target CPA"_s, cpa, qint64(daily * 30 / std::max(cpa, 1.0)),
             status);
     }
-
-    [[nodiscard]] QString notice() const { return model->statusNotice().value_or(QString()); }
-
-    // Set ORVANE_GRAB_DIR to keep pictures of the views.
-    void keepPicture(const QString &name) const { test::keepPicture(host.get(), name); }
-
-    test::ExpectQtWarnings offscreenLimits { { u"does not support propagateSizeHints"_s } };
-    std::unique_ptr<CampaignIDEWorkspaceModel> model;
-    std::unique_ptr<ThemeSource> theme;
-    std::unique_ptr<QWidget> host;
 };
 
 } // namespace orvane::workbenchtest
