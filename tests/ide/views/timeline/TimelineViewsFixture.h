@@ -18,24 +18,6 @@ protected:
         tabID = model->threads().constFirst().agentTabs.constFirst().id;
     }
 
-<<<<<<< HEAD
-    void TearDown() override
-    {
-        // Agent turns answer after a pause: let them end before the model goes.
-        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
-        host.reset();
-        model.reset();
-    }
-
-    [[nodiscard]] WorkspaceViewContext context() const
-    {
-        WorkspaceViewContext context = WorkspaceViewContext::forModel(*model);
-        context.theme = theme.get();
-        return context;
-    }
-
-=======
->>>>>>> main
     [[nodiscard]] const CampaignAgentTab &tab() const
     {
         for (const auto &thread : model->threads()) {
