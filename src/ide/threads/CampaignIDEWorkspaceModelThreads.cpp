@@ -2,12 +2,9 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/ThreadList.h"
-#include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/threads/ThreadEngine.h"
 
 #include <QStringBuilder>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
