@@ -112,6 +112,18 @@ TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServi
     EXPECT_EQ(request.body,
         R"({"message":"Rebalance budget toward LinkedIn","history":[],"threadId":")" + threadText.toUtf8()
             + R"(","projectId":"srv-42"})");
+
+    // Another project selected: its server id goes out, not the thread's project's; none without one.
+    const QUuid other = model->projects().at(1).id;
+    ASSERT_NE(other, model->threads().first().projectID);
+    model->setSelectedProjectID(other);
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_FALSE(service.requests().last().body.contains("projectId"));
+    model->mutateProject(other, [](CampaignIDEProject &p) { p.serverID = u"srv-other"_s; });
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_TRUE(service.requests().last().body.endsWith(R"("projectId":"srv-other"})"));
 }
 
 TEST_F(StreamedReplyTest, AFailedOrBlankStreamLeavesTheLocalReply)
@@ -200,25 +212,6 @@ TEST_F(StreamedReplyTest, WithoutAnAccountNoRequestIsMade)
     for (qsizetype i = signInRequests; i < service.requestCount(); ++i)
         EXPECT_NE(service.requests().at(i).target, "/api/agent/chat");
     session->cancelSignIn();
-}
-
-TEST_F(StreamedReplyTest, SendsTheSelectedProjectsServerIdOrNone)
-{
-    session = makeSession(account());
-    // The selected project has no server id.
-    send(u"Refine the objective"_s, session.get());
-    finishTurns();
-    ASSERT_EQ(service.requestCount(), 1);
-    EXPECT_FALSE(service.requests().last().body.contains("projectId"));
-
-    // Another project selected: its server id goes out, not the thread's project's.
-    const QUuid other = model->projects().at(1).id;
-    ASSERT_NE(other, model->threads().first().projectID);
-    model->mutateProject(other, [](CampaignIDEProject &p) { p.serverID = u"srv-other"_s; });
-    model->setSelectedProjectID(other);
-    send(u"Refine the objective"_s, session.get());
-    finishTurns();
-    EXPECT_TRUE(service.requests().last().body.endsWith(R"("projectId":"srv-other"})"));
 }
 
 TEST_F(StreamedReplyTest, ATurnWhoseThreadOrModelGoesEndsQuietly)
