@@ -138,7 +138,7 @@ TEST(ThreadActiveTab, FallsBackToTheFirstTabThenToAStandIn)
     EXPECT_TRUE(thread.agentTabs.isEmpty()) << "the stand-in is not stored";
 }
 
-TEST(ThreadBudgetFigures, SumTheRowsAndAverageTheTargetCostUnweighted)
+TEST(ThreadBudgetFigures, SumTheRowsAverageTheTargetCostAndDeriveAMonthOnlyWhenNoneIsGiven)
 {
     CampaignIDEThread thread = seedThread();
     thread.mediaPlanRows.clear();
@@ -156,10 +156,7 @@ TEST(ThreadBudgetFigures, SumTheRowsAndAverageTheTargetCostUnweighted)
     // Figures from a damaged file must not wrap around.
     thread.mediaPlanRows = { row(1, 1, std::numeric_limits<qint64>::max()), row(1, 1, 5) };
     EXPECT_EQ(thread.totalEstimatedConversions(), std::numeric_limits<qint64>::max());
-}
 
-TEST(MediaPlanRowBuilding, DerivesAThirtyDayMonthOnlyWhenNoMonthlyBudgetIsGiven)
-{
     EXPECT_EQ(row(250, 1, 1).monthlyBudget, 7500);
     EXPECT_EQ(row(675, 1, 1).monthlyBudget, 20250);
     const CampaignMediaPlanRow kept

@@ -84,13 +84,6 @@ TEST_F(DeviceCodeLoginTest, StartSendsTheDeviceNameOrAnEmptyObjectAsJsonWithNoKe
     EXPECT_EQ(service.requests().constLast().body, QByteArray("{}"));
 }
 
-TEST_F(DeviceCodeLoginTest, StartStatusOutsideSuccessIsAnHttpErrorEvenFor401)
-{
-    service.setResponse("POST", u"/api/cli/device/start"_s, CannedResponse::json(401, R"({"error":"nope"})"));
-    const auto outcome = awaitTask(login().start(std::nullopt));
-    EXPECT_EQ(outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::http(401, uR"({"error":"nope"})"_s));
-}
-
 // Only the web may be opened: anything else fails as an unexpected response, before any browser.
 TEST_F(DeviceCodeLoginTest, VerificationAddressMustBeHttpsOrLoopbackHttp)
 {
@@ -113,8 +106,14 @@ TEST_F(DeviceCodeLoginTest, VerificationAddressMustBeHttpsOrLoopbackHttp)
     }
 }
 
-TEST_F(DeviceCodeLoginTest, MalformedStartIsADecodingErrorNamingTheKeyOnly)
+// A status outside success is an HTTP error, even 401; a malformed answer a decoding error naming
+// the key only.
+TEST_F(DeviceCodeLoginTest, FailedStartsAreHttpOrDecodingErrors)
 {
+    service.setResponse("POST", u"/api/cli/device/start"_s, CannedResponse::json(401, R"({"error":"nope"})"));
+    EXPECT_EQ(awaitTask(login().start(std::nullopt)).errorAs<OrvaneAPIError>(),
+        OrvaneAPIError::http(401, uR"({"error":"nope"})"_s));
+
     service.setResponse("POST", u"/api/cli/device/start"_s,
         CannedResponse::json(200, R"({"deviceCode":"d","userCode":"sk_orvane_SECRET","expiresIn":"x",
                                                      "verificationUrl":"https://a.b/"})"));
