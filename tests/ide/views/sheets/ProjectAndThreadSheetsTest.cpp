@@ -157,10 +157,7 @@ TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne
 {
     makeWindow();
     const CampaignIDEThread thread = model().threads().constFirst();
-    const auto current = [&] {
-        return *std::find_if(model().threads().cbegin(), model().threads().cend(),
-            [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
-    };
+    const auto current = [&] { return *model().thread(thread.id); };
     // What the sidebar's rename action does.
     const auto openRename = [&] {
         state().setRenameThreadText(current().title);

@@ -57,14 +57,7 @@ protected:
     {
         return qobject_cast<CampaignThreadWorkbenchView *>(window->destinationArea()->currentView());
     }
-    [[nodiscard]] const CampaignIDEThread &shown() const
-    {
-        for (const CampaignIDEThread &thread : model().threads()) {
-            if (thread.id == workbench()->threadID())
-                return thread;
-        }
-        Q_UNREACHABLE();
-    }
+    [[nodiscard]] const CampaignIDEThread &shown() const { return *model().thread(workbench()->threadID()); }
     [[nodiscard]] AgentThreadPane *primary() const { return workbench()->primaryPane(); }
     [[nodiscard]] AgentThreadPane *secondary() const { return workbench()->secondaryPane(); }
     void settle() { QCoreApplication::processEvents(); }
