@@ -16,6 +16,12 @@ using namespace Qt::StringLiterals;
 // The real window, with helpers for its sheets and lists.
 class SheetsWindowTest : public windowtest::WorkspaceWindowTest {
 protected:
+    // The window, shown, once its first refresh has brought what the service holds.
+    void SetUp() override
+    {
+        makeWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !model().isSyncingServer(); }, 5000));
+    }
     void TearDown() override
     {
         // Turns started by a sheet (a first prompt, a persona's starter task) end before the window.
