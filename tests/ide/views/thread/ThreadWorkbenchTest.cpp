@@ -29,9 +29,9 @@ public:
 
 class ThreadWorkbenchTest : public WorkspaceWindowTest {
 protected:
-    // The real window with the real thread workbench; the table tab has a recording view, the
-    // other tabs their titles.
-    void makeThreadWindow()
+    // The real window with the real thread workbench on the first thread; the table tab has a
+    // recording view, the other tabs their titles.
+    void SetUp() override
     {
         CampaignIDEWorkspaceView::Services services;
         services.views.setSurface(
@@ -44,13 +44,9 @@ protected:
                 return new CampaignThreadWorkbenchView(context, std::move(tabs), parent);
             });
         makeWindow(std::move(services));
-        openThread(model().threads().first().id);
-    }
-
-    void openThread(const QUuid &id)
-    {
-        model().openThread(id);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() == id; }, 2000));
+        const QUuid first = model().threads().first().id;
+        model().openThread(first);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() == first; }, 2000));
     }
 
     [[nodiscard]] CampaignThreadWorkbenchView *workbench() const
@@ -89,7 +85,6 @@ protected:
 
 TEST_F(ThreadWorkbenchTest, LaysOutTheAgentPaneBesideTheWorkbenchColumn)
 {
-    makeThreadWindow();
     EXPECT_TRUE(primary()->isVisible());
     EXPECT_EQ(secondary(), nullptr) << "the split pane is built when a split is first shown";
     EXPECT_GE(primary()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth);
@@ -116,7 +111,6 @@ TEST_F(ThreadWorkbenchTest, LaysOutTheAgentPaneBesideTheWorkbenchColumn)
 
 TEST_F(ThreadWorkbenchTest, TabsSwitchTheThreadsSurfaceThroughTheModel)
 {
-    makeThreadWindow();
     const QUuid id = shown().id;
     click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
     EXPECT_EQ(shown().workbenchView, IDEWorkbenchView::table);
@@ -143,7 +137,6 @@ TEST_F(ThreadWorkbenchTest, TabsSwitchTheThreadsSurfaceThroughTheModel)
 // Moving to another thread hands the same workbench, panes, composer and tab views the new thread.
 TEST_F(ThreadWorkbenchTest, AnotherThreadKeepsTheWidgetsAndTheDraftBeingTyped)
 {
-    makeThreadWindow();
     click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
     CampaignThreadWorkbenchView *before = workbench();
     AgentComposerBar *composer = primary()->composer();
@@ -178,7 +171,6 @@ TEST_F(ThreadWorkbenchTest, AnotherThreadKeepsTheWidgetsAndTheDraftBeingTyped)
 
 TEST_F(ThreadWorkbenchTest, HeaderSavesLocallyAndAsksForTheLaunch)
 {
-    makeThreadWindow();
     model().setSelectedProjectID(shown().projectID);
     click(u"saveLocalButton"_s);
     ASSERT_TRUE(QTest::qWaitFor(
@@ -196,7 +188,6 @@ TEST_F(ThreadWorkbenchTest, HeaderSavesLocallyAndAsksForTheLaunch)
 
 TEST_F(ThreadWorkbenchTest, ChipsAddCloseAndSelectAgentTabs)
 {
-    makeThreadWindow();
     const QUuid id = shown().id;
     while (shown().agentTabs.size() > 1)
         model().closeAgentTab(shown().agentTabs.last().id, id);
@@ -237,7 +228,6 @@ TEST_F(ThreadWorkbenchTest, ChipsAddCloseAndSelectAgentTabs)
 
 TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
 {
-    makeThreadWindow();
     clickOn(primary(), u"splitToggleButton"_s);
     ASSERT_TRUE(shown().splitAgentTabID.has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return secondary() && secondary()->isVisible(); }, 2000));
@@ -273,7 +263,6 @@ TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
 
 TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)
 {
-    makeThreadWindow();
     const bool wasDry = shown().dryRunEnabled;
     clickOn(primary(), u"dryRunBadgeButton"_s);
     EXPECT_EQ(shown().dryRunEnabled, !wasDry);
@@ -310,7 +299,6 @@ TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)
 
 TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing)
 {
-    makeThreadWindow();
     const QUuid id = shown().id;
     model().mutateThread(id, [](CampaignIDEThread &thread) {
         thread.agentTabs.clear();
