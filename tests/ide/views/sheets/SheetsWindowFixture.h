@@ -29,26 +29,6 @@ protected:
         WorkspaceWindowTest::TearDown();
     }
 
-    // Waits for the sheet to be on screen.
-    WorkspaceSheetFrame *shownSheet(WorkspaceSheet which)
-    {
-        WorkspaceSheetFrame *sheet = nullptr;
-        const bool shown = QTest::qWaitFor(
-            [&] {
-                sheet = window->sheets()->sheet(which);
-                return sheet && sheet->isVisible();
-            },
-            2000);
-        EXPECT_TRUE(shown);
-        return shown ? sheet : nullptr;
-    }
-
-    // Waits for the sheet to be gone (closed and deleted).
-    [[nodiscard]] bool sheetGone(WorkspaceSheet which)
-    {
-        return QTest::qWaitFor([&] { return window->sheets()->sheet(which) == nullptr; }, 2000);
-    }
-
     void typeInto(const QString &fieldName, const QString &text, bool replace = true)
     {
         auto *field = find<QLineEdit>(fieldName);
