@@ -20,11 +20,10 @@
 namespace orvane::windowtest {
 namespace {
 
-// A workbench tab view that counts how often it is built and which thread it last saw.
+// The table tab's view in these tests; the fixture counts how often one is built.
 class RecordingTabView final : public QWidget {
 public:
-    RecordingTabView(IDEWorkbenchView shows, QWidget *parent) : QWidget(parent), view(shows) { }
-    IDEWorkbenchView view;
+    using QWidget::QWidget;
 };
 
 class ThreadWorkbenchTest : public WorkspaceWindowTest {
@@ -39,7 +38,7 @@ protected:
                 WorkbenchTabRegistry tabs;
                 tabs.setTab(IDEWorkbenchView::table, [this](const WorkspaceViewContext &, QWidget *tabParent) {
                     ++tableViewsBuilt;
-                    return new RecordingTabView(IDEWorkbenchView::table, tabParent);
+                    return new RecordingTabView(tabParent);
                 });
                 return new CampaignThreadWorkbenchView(context, std::move(tabs), parent);
             });
