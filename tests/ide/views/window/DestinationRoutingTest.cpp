@@ -178,16 +178,14 @@ TEST_F(DestinationRoutingTest, RegisteredSheetContentAndRegionsAreUsed)
 
     const CampaignIDEThread thread = *model().activeThread();
     state().setRenamingThread(thread);
-    auto *sheet = window->sheets()->sheet(WorkspaceSheet::renameThread);
+    WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::renameThread);
     ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([sheet] { return sheet->isVisible(); }, 2000));
     EXPECT_EQ(sheet->content()->objectName(), u"renameContent"_s);
     EXPECT_EQ(qobject_cast<QLabel *>(sheet->content())->text(), thread.title);
 
     // Clearing the item closes the sheet.
     state().setRenamingThread(std::nullopt);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return window->sheets()->sheet(WorkspaceSheet::renameThread) == nullptr; }, 2000));
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
 }
 
 // A thread too long to read on the main thread opens at once and shows its timeline when read.
