@@ -45,9 +45,9 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext {
-            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
-        };
+        WorkspaceViewContext context = WorkspaceViewContext::forModel(*model);
+        context.theme = theme.get();
+        return context;
     }
 
     // Shows `widget` filling an active window of the given size.

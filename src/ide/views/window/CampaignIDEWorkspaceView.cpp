@@ -151,9 +151,30 @@ CampaignIDEWorkspaceView::~CampaignIDEWorkspaceView()
     qDeleteAll(children);
 }
 
+WorkspaceViewContext WorkspaceViewContext::forModel(CampaignIDEWorkspaceModel &model)
+{
+    return WorkspaceViewContext {
+        .model = &model,
+        .projects = &model.projectStore(),
+        .threads = &model.threadList(),
+        .state = &model.windowState(),
+    };
+}
+
+WorkspaceViewContext CampaignIDEWorkspaceView::viewContext() const
+{
+    WorkspaceViewContext context = WorkspaceViewContext::forModel(*m_model);
+    context.session = m_session;
+    context.theme = m_theme;
+    context.state = m_state;
+    context.controller = m_controller;
+    context.timelineHeights = m_timelineHeights.get();
+    return context;
+}
+
 void CampaignIDEWorkspaceView::buildLayout()
 {
-    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller, m_timelineHeights.get() };
+    const WorkspaceViewContext context = viewContext();
     const WorkspaceViewRegistry &views = m_services.views;
 
     auto *stack = new QVBoxLayout(this);
@@ -233,7 +254,7 @@ void CampaignIDEWorkspaceView::buildDrawerContent()
     if (m_drawerBuilt)
         return;
     m_drawerBuilt = true;
-    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller, m_timelineHeights.get() };
+    const WorkspaceViewContext context = viewContext();
     auto *column = static_cast<QVBoxLayout *>(m_drawer->layout());
     if (QWidget *content = m_services.views.makeRegion(WorkspaceRegion::copilotDrawer, context, m_drawer))
         column->addWidget(content);

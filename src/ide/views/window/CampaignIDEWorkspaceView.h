@@ -91,6 +91,8 @@ protected:
 private:
     [[nodiscard]] QList<QWidget *> tabStops() const;
     void buildLayout();
+    // What the views are built with.
+    [[nodiscard]] WorkspaceViewContext viewContext() const;
     void buildDrawerContent();
     void applyTheme();
     void syncColumns(bool animated);

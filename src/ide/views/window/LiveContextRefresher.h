@@ -1,12 +1,13 @@
 #pragma once
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "kit/session/SessionStore.h"
 #include <QObject>
 
 #include <QPointer>
 
 namespace orvane {
+
+class CampaignIDEWorkspaceModel;
 
 // The window's refresh task: the model refreshes from the service when the window first appears and
 // again each time the session's sign-in state changes (signing in begins, signed in, signed out),

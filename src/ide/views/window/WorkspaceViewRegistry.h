@@ -10,21 +10,30 @@
 namespace orvane {
 
 class CampaignIDEWorkspaceModel;
+class ProjectStore;
 class SessionStore;
 class ThemeSource;
+class ThreadList;
 class TimelineHeightCache;
 class WorkspaceWindowState;
 class WorkspaceWindowController;
 
 // What every view of the window is built with. The pointers outlive the views.
 struct WorkspaceViewContext {
+    // The model's operations; a view that only reads and edits projects or threads uses their
+    // stores below instead.
     CampaignIDEWorkspaceModel *model = nullptr;
+    ProjectStore *projects = nullptr; // the model's
+    ThreadList *threads = nullptr; // the model's
     SessionStore *session = nullptr; // null when the window has no session store
     const ThemeSource *theme = nullptr;
     WorkspaceWindowState *state = nullptr; // appearance, canvas view, sheet flags and field texts
     WorkspaceWindowController *controller = nullptr; // the window's own actions
     TimelineHeightCache *timelineHeights
         = nullptr; // the window's measured timeline cards; null: each view keeps its own
+
+    // The model with its stores and window state; the other pointers are the caller's to fill.
+    [[nodiscard]] static WorkspaceViewContext forModel(CampaignIDEWorkspaceModel &model);
 };
 
 // The surfaces of the destination area. A thread destination whose thread is gone shows the
@@ -90,8 +99,7 @@ private:
 };
 
 // The surface that shows a destination, given the threads that exist.
-[[nodiscard]] DestinationSurface surfaceFor(
-    const IDEPrimaryDestination &destination, const CampaignIDEWorkspaceModel &model);
+[[nodiscard]] DestinationSurface surfaceFor(const IDEPrimaryDestination &destination, const ThreadList &threads);
 
 // The views of the application, registered in StandardWorkspaceViews.cpp: each view built for the
 // window is added there with one line.

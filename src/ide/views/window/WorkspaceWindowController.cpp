@@ -27,6 +27,11 @@ WorkspaceWindowController::WorkspaceWindowController(CampaignIDEWorkspaceModel *
 {
 }
 
+CampaignIDEWorkspaceModel *WorkspaceWindowController::model() const
+{
+    return m_model;
+}
+
 void WorkspaceWindowController::startQuickThread()
 {
     if (!m_model)

@@ -3,7 +3,6 @@
 #include "ide/records/IDEWorkbenchView.h"
 #include "ide/views/window/CampaignIDEFocusedActions.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include <QObject>
 
 #include <QPointer>
@@ -14,6 +13,7 @@
 
 namespace orvane {
 
+class CampaignIDEWorkspaceModel;
 class SessionStore;
 class WorkspaceWindowState;
 
@@ -28,7 +28,7 @@ public:
         std::function<void()> onRequestCloudSignIn, std::function<void(const QString &)> revealFolder,
         QObject *parent = nullptr);
 
-    [[nodiscard]] CampaignIDEWorkspaceModel *model() const { return m_model; }
+    [[nodiscard]] CampaignIDEWorkspaceModel *model() const;
     [[nodiscard]] SessionStore *session() const { return m_session; }
     [[nodiscard]] bool canRequestCloudSignIn() const { return bool(m_onRequestCloudSignIn); }
 

@@ -38,7 +38,12 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return { window->model(), window->session(), window->themeSource(), window->viewState(), window->controller() };
+        WorkspaceViewContext context = WorkspaceViewContext::forModel(*window->model());
+        context.session = window->session();
+        context.theme = window->themeSource();
+        context.state = window->viewState();
+        context.controller = window->controller();
+        return context;
     }
 
     template <typename View> View *show(QSize size = { 1180, 760 })

@@ -50,7 +50,7 @@ protected:
 
 TEST_F(CommandPaletteTest, ResultsFilterTitlesNamesAndHandlesAsTypedAndFollowTheModelInPlace)
 {
-    CommandPaletteResultsModel results(model());
+    CommandPaletteResultsModel results(model().threadList());
     QAbstractItemModelTester tester(&results, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
     // Empty: every thread of every project, then all six personas, each list under its header.
