@@ -7,8 +7,10 @@
 #include "ide/model/ThreadStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/sync/ServerSyncState.h"
 #include "platform/AtomicFile.h"
 
 #include <QCoreApplication>
@@ -53,11 +55,6 @@ CampaignIDEWorkspaceModel::Locations CampaignIDEWorkspaceModel::standardLocation
         .mirrorLedgerFile = dataFolder + u"/mirror-ledger.json",
         .defaults = platform::UserDefaults::standard(),
     };
-}
-
-QString CampaignIDEWorkspaceModel::shownWorkspaceRoot() const
-{
-    return WorkspaceFiles::shownPath(m_locations.workspaceRoot);
 }
 
 QList<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::planDerivedArtboards(const QUuid &projectID)
@@ -163,6 +160,10 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
       m_locations(std::move(locations)),
       m_windowState(new WorkspaceWindowState(this)),
       m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
+      m_mirror(new WorkspaceMirror(
+          m_locations.workspaceRoot, QFileInfo(m_locations.stateFile).absolutePath() + u"/project-folders.json"_s,
+          *m_disk, [this](const QString &notice) { flashNotice(notice); }, this)),
+      m_serverSync(new ServerSyncState(this)),
       m_threadStore(std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
           m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk)),
       m_connections(OrvaneWebParitySeeds::defaultConnections()),
@@ -174,6 +175,14 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     connect(
         m_windowState, &WorkspaceWindowState::appearanceChanged, this, &CampaignIDEWorkspaceModel::appearanceChanged);
     connect(m_windowState, &WorkspaceWindowState::canvasChanged, this, &CampaignIDEWorkspaceModel::canvasChanged);
+    connect(m_mirror, &WorkspaceMirror::localFilesChanged, this, &CampaignIDEWorkspaceModel::localFilesChanged);
+    connect(m_mirror, &WorkspaceMirror::localFileChanged, this, &CampaignIDEWorkspaceModel::localFileChanged);
+    connect(m_mirror, &WorkspaceMirror::selectedLocalFileIDChanged, this,
+        &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
+    connect(m_mirror, &WorkspaceMirror::reportsChanged, this, &CampaignIDEWorkspaceModel::reportsChanged);
+    connect(m_mirror, &WorkspaceMirror::projectMirrorsSettled, this, &CampaignIDEWorkspaceModel::projectMirrorsSettled);
+    connect(
+        m_serverSync, &ServerSyncState::syncingServerChanged, this, &CampaignIDEWorkspaceModel::syncingServerChanged);
     if (notificationCenter && !notificationCenter->parent())
         notificationCenter->setParent(this);
     if (copilotStore && !copilotStore->parent())
@@ -212,13 +221,12 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         });
     }
 
-    loadProjectFolders();
     assignProjectFolders();
 
     QObject *receiver = this; // queued calls to it are dropped once it is gone
     const QString root = m_locations.workspaceRoot;
     m_disk->setKeptCopiesHandler([receiver, root, shownRoot = shownWorkspaceRoot()](const QStringList &copies) {
-        const QString notice = keptCopiesNotice(root, shownRoot, copies);
+        const QString notice = WorkspaceMirror::keptCopiesNotice(root, shownRoot, copies);
         QMetaObject::invokeMethod(
             receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
             Qt::QueuedConnection);
@@ -314,30 +322,9 @@ void CampaignIDEWorkspaceModel::setPlanProposal(const std::optional<CampaignIDEP
     assignAndNotify(this, m_planProposal, proposal, &CampaignIDEWorkspaceModel::planProposalChanged);
 }
 
-void CampaignIDEWorkspaceModel::setReports(const QList<ReportArtifact> &reports)
-{
-    assignAndNotify(this, m_reports, reports, &CampaignIDEWorkspaceModel::reportsChanged);
-}
-
-void CampaignIDEWorkspaceModel::setSelectedReport(const std::optional<ReportArtifact> &report)
-{
-    assignAndNotify(this, m_selectedReport, report, &CampaignIDEWorkspaceModel::reportsChanged);
-}
-
 void CampaignIDEWorkspaceModel::setPendingActions(const QList<PendingAction> &actions)
 {
     assignAndNotify(this, m_pendingActions, actions, &CampaignIDEWorkspaceModel::pendingActionsChanged);
-}
-
-void CampaignIDEWorkspaceModel::selectLocalFile(const QString &id)
-{
-    assignAndNotify(this, m_selectedLocalFileID, std::optional<QString>(id),
-        &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
-}
-
-void CampaignIDEWorkspaceModel::setSyncingServer(bool syncing)
-{
-    assignAndNotify(this, m_isSyncingServer, syncing, &CampaignIDEWorkspaceModel::syncingServerChanged);
 }
 
 void CampaignIDEWorkspaceModel::setStatusNotice(const std::optional<QString> &notice)
@@ -779,6 +766,7 @@ void CampaignIDEWorkspaceModel::flushPendingWrites()
 {
     m_disk->flush();
     // Publish what the writer sent back (local file listings, save outcomes) right away.
+    m_mirror->deliverPosted();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 

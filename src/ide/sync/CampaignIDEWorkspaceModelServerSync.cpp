@@ -4,6 +4,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/sync/RemoteProjectMerge.h"
 #include "ide/sync/ServerSync.h"
+#include "ide/sync/ServerSyncState.h"
 
 #include <QNetworkAccessManager>
 
@@ -25,36 +26,77 @@ template <typename T> QCoro::Task<std::optional<T>> attempt(QCoro::Task<T> reque
 
 } // namespace
 
+bool CampaignIDEWorkspaceModel::isSyncingServer() const
+{
+    return m_serverSync->isSyncingServer();
+}
+
+void CampaignIDEWorkspaceModel::setSyncingServer(bool syncing)
+{
+    m_serverSync->setSyncingServer(syncing);
+}
+
+const TransferLimits &CampaignIDEWorkspaceModel::serviceLimits() const
+{
+    return m_serverSync->serviceLimits();
+}
+
+void CampaignIDEWorkspaceModel::setServiceLimits(const TransferLimits &limits)
+{
+    m_serverSync->setServiceLimits(limits);
+}
+
+std::chrono::milliseconds CampaignIDEWorkspaceModel::serviceTransferTimeout() const
+{
+    return m_serverSync->serviceLimits().idleTimeout;
+}
+
+void CampaignIDEWorkspaceModel::setServiceTransferTimeout(std::chrono::milliseconds timeout)
+{
+    TransferLimits limits = m_serverSync->serviceLimits();
+    limits.idleTimeout = timeout;
+    m_serverSync->setServiceLimits(limits);
+}
+
+std::chrono::milliseconds CampaignIDEWorkspaceModel::streamedReplyDeadline() const
+{
+    return m_serverSync->streamedReplyDeadline();
+}
+
+void CampaignIDEWorkspaceModel::setStreamedReplyDeadline(std::chrono::milliseconds deadline)
+{
+    m_serverSync->setStreamedReplyDeadline(deadline);
+}
+
+qsizetype CampaignIDEWorkspaceModel::streamedReplyMaxBytes() const
+{
+    return m_serverSync->streamedReplyMaxBytes();
+}
+
+void CampaignIDEWorkspaceModel::setStreamedReplyMaxBytes(qsizetype bytes)
+{
+    m_serverSync->setStreamedReplyMaxBytes(bytes);
+}
+
+const CampaignIDEWorkspaceModel::Identity &CampaignIDEWorkspaceModel::identity() const
+{
+    return m_serverSync->identity();
+}
+
+void CampaignIDEWorkspaceModel::setIdentity(const Identity &identity)
+{
+    m_serverSync->setIdentity(identity);
+}
+
 OrvaneAPIClient CampaignIDEWorkspaceModel::ServerSync::clientFor(
     const CampaignIDEWorkspaceModel &model, SessionStore &session, const QObject *lifetime)
 {
-    OrvaneAPIClient client = session.client();
-    client.setLimits(model.m_serviceLimits);
-    client.setStreamDeadline(model.m_streamedReplyDeadline);
-    client.setLifetime(lifetime);
-    return client;
+    return model.m_serverSync->clientFor(session, lifetime);
 }
 
 void CampaignIDEWorkspaceModel::bindSession(SessionStore &session)
 {
-    const bool staging = session.environment() == OrvaneEnvironment::staging;
-    const QString environmentTitle = staging ? u"Staging"_s : u"Production"_s;
-    const std::optional<SignedInAccount> account = session.account();
-
-    QString displayName = u"Orvane"_s;
-    if (account && account->workspaceName) {
-        const QString trimmed = account->workspaceName->trimmed();
-        if (!trimmed.isEmpty())
-            displayName = trimmed;
-    }
-    const QString named = displayName + u" ("_s + environmentTitle + u')';
-    setIdentity(Identity {
-        .principalID = account ? account->email : u"orvane-operator"_s,
-        .workspaceID = u"orvane-"_s + (staging ? u"staging"_s : u"production"_s),
-        .accountName = named,
-        .workspaceName = named,
-        .contextIsFresh = true,
-    });
+    m_serverSync->setIdentity(ServerSyncState::identityOf(session));
 
     if (!m_copilotStore)
         return;
@@ -78,15 +120,9 @@ QCoro::Task<> CampaignIDEWorkspaceModel::loadLiveContext(SessionStore &session)
 QCoro::Task<> CampaignIDEWorkspaceModel::refreshFromServer(SessionStore &session)
 {
     bindSession(session);
-    const quint64 generation = ++m_refreshGeneration;
-    // A newer refresh supersedes the running one: its transfers end as cancelled, and it sees
-    // that its generation is no longer current.
-    if (m_refreshLifetime)
-        m_refreshLifetime->deleteLater();
-    m_refreshLifetime = new QObject(this);
-    setSyncingServer(true);
-    return ServerSync::refresh(QPointer<CampaignIDEWorkspaceModel>(this), generation,
-        ServerSync::clientFor(*this, session, m_refreshLifetime));
+    const ServerSyncState::Refresh refresh = m_serverSync->beginRefresh();
+    return ServerSync::refresh(QPointer<CampaignIDEWorkspaceModel>(this), refresh.generation,
+        ServerSync::clientFor(*this, session, refresh.lifetime));
 }
 
 QCoro::Task<> CampaignIDEWorkspaceModel::ServerSync::refresh(
@@ -100,28 +136,24 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ServerSync::refresh(
     fetched.projects = co_await projects;
     fetched.reports = co_await reports;
     fetched.approvals = co_await approvals;
-    if (!model || generation != model->m_refreshGeneration)
+    if (!model || !model->m_serverSync->isCurrent(generation))
         co_return;
     apply(*model, fetched);
-    if (model->m_refreshLifetime) {
-        model->m_refreshLifetime->deleteLater();
-        model->m_refreshLifetime = nullptr;
-    }
-    model->setSyncingServer(false);
+    model->m_serverSync->finishRefresh();
 }
 
 void CampaignIDEWorkspaceModel::ServerSync::apply(CampaignIDEWorkspaceModel &model, const Fetched &fetched)
 {
     if (fetched.projects && !fetched.projects->projects.isEmpty()) {
         QList<CampaignIDEProject> merged
-            = RemoteProjectMerge::merge(model.m_projects, fetched.projects->projects, &planDerivedArtboards);
-        if (merged != model.m_projects)
+            = RemoteProjectMerge::merge(model.projects(), fetched.projects->projects, &planDerivedArtboards);
+        if (merged != model.projects())
             model.setProjects(merged);
     }
     if (fetched.reports) {
         model.setReports(fetched.reports->artifacts);
         // A report already selected stays selected, even when the new list no longer holds it.
-        if (!model.m_selectedReport && !fetched.reports->artifacts.isEmpty())
+        if (!model.selectedReport() && !fetched.reports->artifacts.isEmpty())
             model.setSelectedReport(fetched.reports->artifacts.first());
     }
     if (fetched.approvals)
