@@ -10,6 +10,7 @@
 #include "ide/model/WorkspaceMirror.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/sync/ServerSync.h"
 #include "ide/sync/ServerSyncState.h"
 #include "platform/AtomicFile.h"
 
@@ -183,6 +184,9 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     connect(m_mirror, &WorkspaceMirror::projectMirrorsSettled, this, &CampaignIDEWorkspaceModel::projectMirrorsSettled);
     connect(
         m_serverSync, &ServerSyncState::syncingServerChanged, this, &CampaignIDEWorkspaceModel::syncingServerChanged);
+    // Results come back only while the store lives, and it is a child of this model.
+    m_serverSync->setHandlers([this](SessionStore &session) { bindSession(session); },
+        [this](const ServerSyncState::Fetched &fetched) { ServerSync::apply(*this, fetched); });
     if (notificationCenter && !notificationCenter->parent())
         notificationCenter->setParent(this);
     if (copilotStore && !copilotStore->parent())

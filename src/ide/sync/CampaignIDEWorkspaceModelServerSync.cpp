@@ -1,30 +1,14 @@
-// The server refresh of the workspace model: the session's identity, the three fetches and the
-// merge of the service's projects into the local list.
+// The server side of the workspace model: its transfer bounds and identity (kept by the sync
+// store), the session's binding, and the merge of what a refresh brings into the local lists.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/sync/RemoteProjectMerge.h"
 #include "ide/sync/ServerSync.h"
 #include "ide/sync/ServerSyncState.h"
 
-#include <QNetworkAccessManager>
-
 using namespace Qt::StringLiterals;
 
 namespace orvane {
-
-namespace {
-
-// Turns any failure of a request (transport, status, decoding, cancellation) into no result.
-template <typename T> QCoro::Task<std::optional<T>> attempt(QCoro::Task<T> request)
-{
-    try {
-        co_return co_await std::move(request);
-    } catch (...) {
-        co_return std::nullopt;
-    }
-}
-
-} // namespace
 
 bool CampaignIDEWorkspaceModel::isSyncingServer() const
 {
@@ -119,27 +103,7 @@ QCoro::Task<> CampaignIDEWorkspaceModel::loadLiveContext(SessionStore &session)
 
 QCoro::Task<> CampaignIDEWorkspaceModel::refreshFromServer(SessionStore &session)
 {
-    bindSession(session);
-    const ServerSyncState::Refresh refresh = m_serverSync->beginRefresh();
-    return ServerSync::refresh(QPointer<CampaignIDEWorkspaceModel>(this), refresh.generation,
-        ServerSync::clientFor(*this, session, refresh.lifetime));
-}
-
-QCoro::Task<> CampaignIDEWorkspaceModel::ServerSync::refresh(
-    QPointer<CampaignIDEWorkspaceModel> model, quint64 generation, OrvaneAPIClient client)
-{
-    // All three start before the first is awaited; nothing is applied before all have ended.
-    auto projects = attempt(client.projects());
-    auto reports = attempt(client.reports());
-    auto approvals = attempt(client.pendingActions());
-    Fetched fetched;
-    fetched.projects = co_await projects;
-    fetched.reports = co_await reports;
-    fetched.approvals = co_await approvals;
-    if (!model || !model->m_serverSync->isCurrent(generation))
-        co_return;
-    apply(*model, fetched);
-    model->m_serverSync->finishRefresh();
+    return m_serverSync->refresh(session);
 }
 
 void CampaignIDEWorkspaceModel::ServerSync::apply(CampaignIDEWorkspaceModel &model, const Fetched &fetched)

@@ -8,6 +8,20 @@ namespace orvane {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Turns any failure of a request (transport, status, decoding, cancellation) into no result.
+template <typename T> QCoro::Task<std::optional<T>> attempt(QCoro::Task<T> request)
+{
+    try {
+        co_return co_await std::move(request);
+    } catch (...) {
+        co_return std::nullopt;
+    }
+}
+
+} // namespace
+
 ServerSyncState::ServerSyncState(QObject *parent) : QObject(parent)
 {
 }
@@ -48,23 +62,47 @@ WorkspaceIdentity ServerSyncState::identityOf(const SessionStore &session)
     };
 }
 
-ServerSyncState::Refresh ServerSyncState::beginRefresh()
+void ServerSyncState::setHandlers(Bind bind, Apply apply)
 {
+    m_bind = std::move(bind);
+    m_apply = std::move(apply);
+}
+
+QCoro::Task<> ServerSyncState::refresh(SessionStore &session)
+{
+    if (m_bind)
+        m_bind(session);
     const quint64 generation = ++m_refreshGeneration;
+    // A newer refresh supersedes the running one: its transfers end as cancelled, and it sees
+    // that its generation is no longer current.
     if (m_refreshLifetime)
         m_refreshLifetime->deleteLater();
     m_refreshLifetime = new QObject(this);
     setSyncingServer(true);
-    return Refresh { .generation = generation, .lifetime = m_refreshLifetime };
+    return fetchAndApply(QPointer<ServerSyncState>(this), generation, clientFor(session, m_refreshLifetime));
 }
 
-void ServerSyncState::finishRefresh()
+QCoro::Task<> ServerSyncState::fetchAndApply(QPointer<ServerSyncState> self, quint64 generation, OrvaneAPIClient client)
 {
-    if (m_refreshLifetime) {
-        m_refreshLifetime->deleteLater();
-        m_refreshLifetime = nullptr;
+    // All three start before the first is awaited; nothing is applied before all have ended.
+    auto projects = attempt(client.projects());
+    auto reports = attempt(client.reports());
+    auto approvals = attempt(client.pendingActions());
+    Fetched fetched;
+    fetched.projects = co_await projects;
+    fetched.reports = co_await reports;
+    fetched.approvals = co_await approvals;
+    if (!self || generation != self->m_refreshGeneration)
+        co_return;
+    if (self->m_apply)
+        self->m_apply(fetched);
+    if (!self)
+        co_return;
+    if (self->m_refreshLifetime) {
+        self->m_refreshLifetime->deleteLater();
+        self->m_refreshLifetime = nullptr;
     }
-    setSyncingServer(false);
+    self->setSyncingServer(false);
 }
 
 } // namespace orvane

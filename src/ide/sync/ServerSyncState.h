@@ -1,24 +1,48 @@
 #pragma once
 
 #include "ide/sync/WorkspaceIdentity.h"
+#include "kit/models/ServiceRecords.h"
 #include "kit/networking/HttpTransport.h"
 
 #include <QObject>
 #include <QPointer>
+
+#include <QCoro/QCoroTask>
+
 #include <chrono>
+#include <functional>
+#include <optional>
 
 namespace orvane {
 
 class OrvaneAPIClient;
 class SessionStore;
 
-// The workspace's side of the service: whether a refresh runs, which refresh is the current one,
-// the bounds of every transfer the workspace starts, and the identity bound from the session.
+// The workspace's side of the service: the refresh (whether one runs, which one is current), the
+// bounds of every transfer the workspace starts, and the identity bound from the session. What a
+// refresh brings is applied by its owner.
 class ServerSyncState final : public QObject {
     Q_OBJECT
 
 public:
+    // What one refresh received; an absent member is a request that failed.
+    struct Fetched {
+        std::optional<ProjectsResponse> projects;
+        std::optional<ReportsResponse> reports;
+        std::optional<ApprovalsResponse> approvals;
+    };
+    // bind takes the session before each refresh; apply takes the results of the current one.
+    using Bind = std::function<void(SessionStore &)>;
+    using Apply = std::function<void(const Fetched &)>;
+
     explicit ServerSyncState(QObject *parent = nullptr);
+    void setHandlers(Bind bind, Apply apply);
+
+    // Binds the session, then fetches projects, reports and pending approvals at once (each
+    // failure is ignored) and applies them together. A newer refresh supersedes one still running:
+    // the older one's transfers are aborted and it applies nothing. isSyncingServer() holds until
+    // the newest one ends. The session is only read before the first suspension.
+    QCoro::Task<> refresh(SessionStore &session);
 
     [[nodiscard]] bool isSyncingServer() const { return m_isSyncingServer; }
     void setSyncingServer(bool syncing);
@@ -41,20 +65,14 @@ public:
     // signed out).
     [[nodiscard]] static WorkspaceIdentity identityOf(const SessionStore &session);
 
-    // Starts a refresh that supersedes the running one: the older one's transfers are aborted (its
-    // lifetime goes) and its generation is no longer current. Syncing until the newest one finishes.
-    struct Refresh {
-        quint64 generation;
-        const QObject *lifetime;
-    };
-    Refresh beginRefresh();
-    [[nodiscard]] bool isCurrent(quint64 generation) const { return generation == m_refreshGeneration; }
-    void finishRefresh();
-
 Q_SIGNALS:
     void syncingServerChanged();
 
 private:
+    static QCoro::Task<> fetchAndApply(QPointer<ServerSyncState> self, quint64 generation, OrvaneAPIClient client);
+
+    Bind m_bind;
+    Apply m_apply;
     bool m_isSyncingServer = false;
     TransferLimits m_serviceLimits;
     std::chrono::milliseconds m_streamedReplyDeadline = defaultStreamDeadline;

@@ -114,7 +114,7 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     m_theme = new ThemeSource(m_state->isDarkTheme(), this);
     m_controller = new WorkspaceWindowController(
         m_model, m_session, m_state, std::move(onRequestCloudSignIn), m_services.revealFolder, this);
-    m_refresher = new LiveContextRefresher(*m_model, m_session, this);
+    m_refresher = new LiveContextRefresher(*m_model->serverSync(), m_session, this);
 
     buildLayout();
     applyTheme();
@@ -151,9 +151,28 @@ CampaignIDEWorkspaceView::~CampaignIDEWorkspaceView()
     qDeleteAll(children);
 }
 
+WorkspaceMirror *CampaignIDEWorkspaceView::mirror() const
+{
+    return m_model->mirror();
+}
+
+WorkspaceViewContext CampaignIDEWorkspaceView::viewContext() const
+{
+    return WorkspaceViewContext {
+        .model = m_model,
+        .session = m_session,
+        .theme = m_theme,
+        .state = m_state,
+        .controller = m_controller,
+        .timelineHeights = m_timelineHeights.get(),
+        .mirror = m_model->mirror(),
+        .serverSync = m_model->serverSync(),
+    };
+}
+
 void CampaignIDEWorkspaceView::buildLayout()
 {
-    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller, m_timelineHeights.get() };
+    const WorkspaceViewContext context = viewContext();
     const WorkspaceViewRegistry &views = m_services.views;
 
     auto *stack = new QVBoxLayout(this);
@@ -233,7 +252,7 @@ void CampaignIDEWorkspaceView::buildDrawerContent()
     if (m_drawerBuilt)
         return;
     m_drawerBuilt = true;
-    const WorkspaceViewContext context { m_model, m_session, m_theme, m_state, m_controller, m_timelineHeights.get() };
+    const WorkspaceViewContext context = viewContext();
     auto *column = static_cast<QVBoxLayout *>(m_drawer->layout());
     if (QWidget *content = m_services.views.makeRegion(WorkspaceRegion::copilotDrawer, context, m_drawer))
         column->addWidget(content);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/Panel.h"
 
 #include <QPointer>
@@ -10,6 +9,7 @@ class QLabel;
 
 namespace orvane {
 
+class CampaignIDEWorkspaceModel;
 class ThemeSource;
 class ClickableButton;
 

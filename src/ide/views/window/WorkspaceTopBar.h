@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/Panel.h"
 
 #include <QPointer>
@@ -11,6 +10,7 @@ class QMenu;
 
 namespace orvane {
 
+class CampaignIDEWorkspaceModel;
 class ThemeSource;
 class WorkspaceWindowController;
 class ClickableButton;

@@ -10,10 +10,12 @@
 namespace orvane {
 
 class CampaignIDEWorkspaceModel;
+class ServerSyncState;
 class SessionStore;
 class ThemeSource;
 class TimelineHeightCache;
 class WorkspaceWindowState;
+class WorkspaceMirror;
 class WorkspaceWindowController;
 
 // What every view of the window is built with. The pointers outlive the views.
@@ -25,6 +27,8 @@ struct WorkspaceViewContext {
     WorkspaceWindowController *controller = nullptr; // the window's own actions
     TimelineHeightCache *timelineHeights
         = nullptr; // the window's measured timeline cards; null: each view keeps its own
+    WorkspaceMirror *mirror = nullptr; // the model's folder mirror, local files and reports
+    ServerSyncState *serverSync = nullptr; // the model's service refresh and transfer bounds
 };
 
 // The surfaces of the destination area. A thread destination whose thread is gone shows the

@@ -3,9 +3,7 @@
 #include "ide/records/IDEWorkbenchView.h"
 #include "ide/views/window/CampaignIDEFocusedActions.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include <QObject>
-
 #include <QPointer>
 #include <QString>
 #include <QUuid>
@@ -14,6 +12,7 @@
 
 namespace orvane {
 
+class CampaignIDEWorkspaceModel;
 class SessionStore;
 class WorkspaceWindowState;
 
@@ -28,7 +27,7 @@ public:
         std::function<void()> onRequestCloudSignIn, std::function<void(const QString &)> revealFolder,
         QObject *parent = nullptr);
 
-    [[nodiscard]] CampaignIDEWorkspaceModel *model() const { return m_model; }
+    [[nodiscard]] CampaignIDEWorkspaceModel *model() const;
     [[nodiscard]] SessionStore *session() const { return m_session; }
     [[nodiscard]] bool canRequestCloudSignIn() const { return bool(m_onRequestCloudSignIn); }
 
@@ -57,8 +56,9 @@ public:
     // Opens a file-manager window on the reports folder of the workspace root, or on the root itself
     // while no local report has made that folder yet.
     void revealReportsFolderInFinder();
-    // Re-mirrors every project and says so.
+    // Re-mirrors every project and says so (with successNotice, else forceSyncNotice()).
     void forceSyncLocalFiles();
+    void forceSyncLocalFilesWithNotice(const QString &successNotice);
     // The operations home; showAllProjects also clears the project filter first.
     void showWorkspaceHome();
     void showAllProjects();

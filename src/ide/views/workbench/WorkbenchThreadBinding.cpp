@@ -29,6 +29,11 @@ WorkbenchThreadBinding::WorkbenchThreadBinding(CampaignIDEWorkspaceModel &model,
         m_threadID = active->id;
 }
 
+CampaignIDEWorkspaceModel &WorkbenchThreadBinding::model() const
+{
+    return *m_model;
+}
+
 std::optional<CampaignIDEThread> WorkbenchThreadBinding::thread() const
 {
     if (!m_model || !m_threadID)

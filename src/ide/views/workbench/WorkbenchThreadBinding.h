@@ -19,7 +19,7 @@ class WorkbenchThreadBinding final : public QObject {
 public:
     explicit WorkbenchThreadBinding(CampaignIDEWorkspaceModel &model, QObject *parent = nullptr);
 
-    [[nodiscard]] CampaignIDEWorkspaceModel &model() const { return *m_model; }
+    [[nodiscard]] CampaignIDEWorkspaceModel &model() const;
     [[nodiscard]] const std::optional<QUuid> &threadID() const { return m_threadID; }
     // The thread as the model stores it now; none when there is no active thread.
     [[nodiscard]] std::optional<CampaignIDEThread> thread() const;

@@ -38,7 +38,13 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return { window->model(), window->session(), window->themeSource(), window->viewState(), window->controller() };
+        return { .model = window->model(),
+            .session = window->session(),
+            .theme = window->themeSource(),
+            .state = window->viewState(),
+            .controller = window->controller(),
+            .mirror = window->model()->mirror(),
+            .serverSync = window->model()->serverSync() };
     }
 
     template <typename View> View *show(QSize size = { 1180, 760 })

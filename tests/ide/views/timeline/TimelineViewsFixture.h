@@ -42,9 +42,12 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext {
-            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
-        };
+        return WorkspaceViewContext { .model = model.get(),
+            .session = nullptr,
+            .theme = theme.get(),
+            .state = &model->windowState(),
+            .mirror = model->mirror(),
+            .serverSync = model->serverSync() };
     }
 
     [[nodiscard]] const CampaignAgentTab &tab() const

@@ -43,9 +43,12 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext {
-            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
-        };
+        return WorkspaceViewContext { .model = model.get(),
+            .session = nullptr,
+            .theme = theme.get(),
+            .state = &model->windowState(),
+            .mirror = model->mirror(),
+            .serverSync = model->serverSync() };
     }
 
     // Builds the view in a window of the given size and shows it.
