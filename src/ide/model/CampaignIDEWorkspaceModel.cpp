@@ -33,30 +33,7 @@ const QString CampaignIDEWorkspaceModel::threadsStoreFolder = u"com.orvane.app.m
 const QUuid CampaignIDEWorkspaceModel::sampleProjectID = QUuid(u"C1000000-0000-0000-0000-000000000001"_s);
 const QUuid CampaignIDEWorkspaceModel::sampleArtboardID = QUuid(u"C2000000-0000-0000-0000-000000000001"_s);
 
-namespace {
-
-QString dataHome()
-{
-    QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return xdg;
-    return QDir::homePath() + u"/.local/share";
-}
-
-} // namespace
-
-// --- Locations and sample data --------------------------------------------------------------------
-
-CampaignIDEWorkspaceModel::Locations CampaignIDEWorkspaceModel::standardLocations()
-{
-    const QString dataFolder = dataHome() + u"/Orvane";
-    return Locations {
-        .workspaceRoot = WorkspaceFiles::documentsFolder() + u"/Orvane",
-        .stateFile = dataFolder + u"/campaign-ide-state.json",
-        .mirrorLedgerFile = dataFolder + u"/mirror-ledger.json",
-        .defaults = platform::UserDefaults::standard(),
-    };
-}
+// --- Sample data ---------------------------------------------------------------------------------
 
 QList<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::planDerivedArtboards(const QUuid &projectID)
 {
@@ -768,9 +745,8 @@ void CampaignIDEWorkspaceModel::flushUserData()
 
 void CampaignIDEWorkspaceModel::flushPendingWrites()
 {
-    m_disk->flush();
-    // Publish what the writer sent back (local file listings, save outcomes) right away.
-    m_mirror->deliverPosted();
+    // What the writer sent back (local file listings, save outcomes, notices) is published at once.
+    m_mirror->flushPendingWrites();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 

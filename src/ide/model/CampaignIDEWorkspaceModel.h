@@ -3,6 +3,7 @@
 #include "ide/copilot/CampaignCopilotContext.h"
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
+#include "ide/model/WorkspaceLocations.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/CampaignAssetLibraryItem.h"
 #include "ide/records/CampaignExecutionReceipt.h"
@@ -64,14 +65,9 @@ class CampaignIDEWorkspaceModel final : public QObject {
 
 public:
     // Where the model keeps its files. Tests point every location into a temporary home.
-    struct Locations {
-        QString workspaceRoot; // <documents folder>/Orvane
-        QString stateFile; // <data home>/Orvane/campaign-ide-state.json
-        QString mirrorLedgerFile; // <data home>/Orvane/mirror-ledger.json: what the mirror last wrote
-        platform::UserDefaults defaults; // holds the threads key
-    };
+    using Locations = WorkspaceLocations;
     // The locations for the environment as it is now (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME).
-    [[nodiscard]] static Locations standardLocations();
+    [[nodiscard]] static Locations standardLocations() { return WorkspaceLocations::standard(); }
 
     // The single file of earlier versions, under the user defaults' folder; moved once, then kept
     // as "<key>.json.backup".

@@ -509,6 +509,12 @@ void WorkspaceMirror::flushUserData()
     deliverPosted();
 }
 
+void WorkspaceMirror::flushPendingWrites()
+{
+    m_disk.flush();
+    deliverPosted();
+}
+
 void WorkspaceMirror::deliverPosted()
 {
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);

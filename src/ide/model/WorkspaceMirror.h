@@ -22,7 +22,8 @@ namespace orvane {
 // root (which folder a project owns, kept across renames), the files the mirror writes there, the
 // local file list and its unsaved edits, and the reports. It does not know where projects and
 // threads are kept: callers hand it the values it writes. All disk work runs on the writer it is
-// given, which must outlive it; results come back on the main thread.
+// given, whose jobs report back to this object: its owner flushes or stops the writer before this
+// object goes. Results come back on the main thread.
 class WorkspaceMirror final : public QObject {
     Q_OBJECT
 
@@ -95,10 +96,10 @@ public:
     void keepUnsavedLocalFilesAside();
     // The folder the file viewer opens: the shown project's folder, else the workspace root.
     [[nodiscard]] QString revealFolderPath(const std::optional<CampaignIDEProject> &shownProject) const;
-    // Blocks until the user's writes are done; the results they posted back are then published.
+    // Block until the user's writes (or every write and listing) are done; what they posted back to
+    // this store is then published.
     void flushUserData();
-    // Publishes what the writer has posted back (listings, save outcomes) now.
-    void deliverPosted();
+    void flushPendingWrites();
 
     // --- Reports --------------------------------------------------------------------------------------
 
@@ -134,6 +135,8 @@ private:
     void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
     // Shows the notice on the main thread, unless this object is gone by then.
     void notifyLater(const QString &notice);
+    // Publishes what the writer has posted back (listings, save outcomes) now.
+    void deliverPosted();
 
     QString m_workspaceRoot;
     QString m_folderStoreFile;
