@@ -151,7 +151,7 @@ void OrvaneMainWindow::activateAtFirstShow()
 void OrvaneMainWindow::closeEvent(QCloseEvent *event)
 {
     CampaignIDEWorkspaceView *workspace = m_root->workspace();
-    WorkspaceMirror *files = workspace ? workspace->mirror() : nullptr;
+    WorkspaceMirror *files = workspace ? &workspace->mirror() : nullptr;
     if (!files || !files->hasUnsavedLocalFiles()) {
         QMainWindow::closeEvent(event);
         return;

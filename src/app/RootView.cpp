@@ -111,7 +111,7 @@ void RootView::retireCurrentScreen()
         m_workspace = nullptr;
         disconnect(workspace, nullptr, this, nullptr);
         // The next workspace reads the stores again: let this one's writes land first.
-        workspace->mirror()->flushPendingWrites();
+        workspace->mirror().flushPendingWrites();
         workspace->hide();
         m_layout->removeWidget(workspace);
         workspace->deleteLater();

@@ -52,19 +52,17 @@ TEST_F(LaunchGateTest, WithoutASelectionTheFirstProjectIsSelectedApprovedAndOffe
     EXPECT_EQ(model->activeLaunchRequest(), (CampaignLaunchRequest { .id = first, .projectID = first }));
     EXPECT_EQ(model->launchStateLabel(), u"Ready for confirmation"_s);
     EXPECT_EQ(storedProjects(), model->projects());
-}
 
-TEST_F(LaunchGateTest, WithNoProjectsOnlyTheNoticeIsShown)
-{
-    model.reset();
-    model = makeModel(QList<CampaignIDEProject> {});
+    // With no projects only the notice is shown.
+    startModel(QList<CampaignIDEProject> {});
     model->requestExecution();
     EXPECT_EQ(notice(), kApprovedNotice);
     EXPECT_FALSE(model->selectedProjectID());
     EXPECT_FALSE(model->launchConfirmationProjectID());
 }
 
-TEST_F(LaunchGateTest, AProjectWithoutAPlanIsApprovedButNotOffered)
+// Without a plan the artboards are still approved; without artboards the project stays in review.
+TEST_F(LaunchGateTest, AProjectWithoutAPlanOrArtboardsIsNeverOffered)
 {
     model->mutateSelectedProject([](CampaignIDEProject &p) { p.hasPlan = false; });
     model->requestExecution();
@@ -72,28 +70,19 @@ TEST_F(LaunchGateTest, AProjectWithoutAPlanIsApprovedButNotOffered)
     EXPECT_EQ(notice(), kApprovedNotice);
     EXPECT_FALSE(model->launchConfirmationProjectID());
     EXPECT_EQ(model->launchStateLabel(), u"Gated"_s);
-}
 
-TEST_F(LaunchGateTest, AProjectWithoutArtboardsStaysInCreativeReviewAndIsNeverExecutable)
-{
-    model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives.clear(); });
+    model->mutateSelectedProject([](CampaignIDEProject &p) {
+        p.hasPlan = true;
+        p.creatives.clear();
+    });
     model->requestExecution();
     EXPECT_EQ(selected().status, u"Creative review"_s);
     EXPECT_FALSE(model->canExecute());
     EXPECT_FALSE(model->launchConfirmationProjectID());
 }
 
-TEST_F(LaunchGateTest, APendingLaunchRequestSuppressesTheConfirmation)
-{
-    model->setPendingLaunchRequest(
-        CampaignLaunchRequest { .id = QUuid::createUuid(), .projectID = model->projects().last().id });
-    model->requestExecution();
-    EXPECT_TRUE(model->isExecutingLaunch());
-    EXPECT_FALSE(model->canExecute());
-    EXPECT_FALSE(model->launchConfirmationProjectID());
-}
-
-TEST_F(LaunchGateTest, ADirtyApprovedArtboardKeepsTheProjectGated)
+// An edited (dirty) approved artboard gates the project; a launch pending elsewhere suppresses the offer.
+TEST_F(LaunchGateTest, ADirtyArtboardOrAPendingLaunchKeepsTheConfirmationClosed)
 {
     model->approveAllCreatives();
     ASSERT_TRUE(model->canExecute());
@@ -101,6 +90,13 @@ TEST_F(LaunchGateTest, ADirtyApprovedArtboardKeepsTheProjectGated)
     EXPECT_FALSE(model->canExecute());
     EXPECT_EQ(model->launchStateLabel(), u"Gated"_s);
     model->requestLaunch();
+    EXPECT_FALSE(model->launchConfirmationProjectID());
+
+    model->setPendingLaunchRequest(
+        CampaignLaunchRequest { .id = QUuid::createUuid(), .projectID = model->projects().last().id });
+    model->requestExecution();
+    EXPECT_TRUE(model->isExecutingLaunch());
+    EXPECT_FALSE(model->canExecute());
     EXPECT_FALSE(model->launchConfirmationProjectID());
 }
 
@@ -120,7 +116,7 @@ TEST_F(LaunchGateTest, WithoutASelectionTheSheetIsComputedAgainstTheFirstProject
     EXPECT_FALSE(model->activeLaunchRequest());
 }
 
-TEST_F(LaunchGateTest, TheSheetBindingClosesOnNoneAndIgnoresAnyOtherValue)
+TEST_F(LaunchGateTest, TheSheetBindingClosesOnNoneAndConfirmsOnlyTheSelectedProject)
 {
     model->requestExecution();
     const auto open = model->launchConfirmationProjectID();
@@ -135,16 +131,12 @@ TEST_F(LaunchGateTest, TheSheetBindingClosesOnNoneAndIgnoresAnyOtherValue)
     model->requestLaunch();
     model->cancelLaunch();
     EXPECT_FALSE(model->launchConfirmationProjectID());
-}
 
-TEST_F(LaunchGateTest, ConfirmingAfterSwitchingToAnotherProjectDoesNothing)
-{
+    // Confirming after switching to another project does nothing.
     model->requestExecution();
     model->setSelectedProjectID(model->projects().last().id);
     QSignalSpy pending(model.get(), &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged);
-
     model->confirmLaunch();
-
     EXPECT_EQ(pending.count(), 0);
     EXPECT_TRUE(model->executionReceipts().isEmpty());
     EXPECT_FALSE(model->projects().first().isLaunched);
@@ -229,7 +221,7 @@ TEST_F(LaunchGateTest, ReceiptsThatDoNotAnswerThePendingRequestAreRefused)
     EXPECT_FALSE(model->statusNotice());
 }
 
-TEST_F(LaunchGateTest, ASecondReceiptForTheSameProjectReplacesTheFirst)
+TEST_F(LaunchGateTest, ASecondReceiptForAProjectReplacesTheFirstAndOneForAnotherKeepsTheSection)
 {
     const QUuid projectID = *model->selectedProjectID();
     for (int i = 0; i < 2; ++i) {
@@ -242,14 +234,13 @@ TEST_F(LaunchGateTest, ASecondReceiptForTheSameProjectReplacesTheFirst)
         EXPECT_EQ(selected().updated, receipt.receivedAt);
     }
     EXPECT_EQ(model->notificationCenter()->notifications().size(), 2);
-}
 
-TEST_F(LaunchGateTest, AReceiptForAProjectThatIsNotSelectedLeavesTheSection)
-{
+    // One for a project that is not selected leaves the section as it is.
     const QUuid other = model->projects().last().id;
-    ASSERT_NE(other, *model->selectedProjectID());
+    ASSERT_NE(other, projectID);
     const CampaignLaunchRequest request { .id = QUuid::createUuid(), .projectID = other };
     model->setPendingLaunchRequest(request);
+    model->setSelectedSection(CampaignIDESection::document); // the receipts above showed the dashboard
     const CampaignIDESection section = model->selectedSection();
     ASSERT_TRUE(model->receiveExecutionReceipt(CampaignExecutionReceipt::forRequest(request, u"Just now"_s)));
     EXPECT_EQ(model->selectedSection(), section);

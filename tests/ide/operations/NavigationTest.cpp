@@ -107,11 +107,12 @@ TEST_F(OperationsTest, OpeningAThreadWithAWorkbenchStoresItBeforeTheSectionFollo
     EXPECT_EQ(stored, model->threads());
 }
 
-TEST_F(OperationsTest, OpeningAThreadWithoutAWorkbenchFollowsItsStoredViewAndKeepsTheCopilotScope)
+TEST_F(OperationsTest, OpeningAThreadWithoutAWorkbenchFollowsItsStoredViewAndKeepsScopeAndArtboard)
 {
     model->navigateTo(Destination::thread(firstThread().id));
     const auto scopeBefore = model->copilotStore()->activeScope();
     ASSERT_TRUE(scopeBefore);
+    const QUuid firstProjectArtboard = *model->selectedArtboardID();
     const CampaignIDEThread target = otherProjectThread();
 
     model->openThread(target.id);
@@ -119,23 +120,48 @@ TEST_F(OperationsTest, OpeningAThreadWithoutAWorkbenchFollowsItsStoredViewAndKee
     EXPECT_EQ(thread(target.id)->workbenchView, IDEWorkbenchView::table);
     EXPECT_EQ(model->selectedSection(), CampaignIDESection::document);
     EXPECT_EQ(model->copilotStore()->activeScope(), scopeBefore); // opening does not re-scope
+    EXPECT_EQ(model->selectedArtboardID(), firstProjectArtboard); // though of another project
 }
 
-TEST_F(OperationsTest, OpeningAThreadKeepsAnArtboardOfAnotherProjectSelected)
+// --- openProjectThread ----------------------------------------------------------------------------
+
+TEST_F(OperationsTest, OpeningAProjectThreadMakesTheLaunchThreadOnceThenReopensIt)
 {
-    const QUuid firstProjectArtboard = *model->selectedArtboardID();
-    model->openThread(otherProjectThread().id);
-    EXPECT_EQ(model->selectedArtboardID(), firstProjectArtboard);
+    const QUuid projectID = model->createProject(u"Spring Push"_s, std::nullopt, nullptr);
+    model->navigateTo(IDEPrimaryDestination::projects());
+    model->removeThreads([&](const CampaignIDEThread &t) { return t.projectID == projectID; });
+    const qsizetype before = model->threads().size();
+
+    const auto opened = model->openProjectThread(projectID);
+
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(model->threads().size(), before + 1);
+    EXPECT_EQ(model->threads().first().id, *opened);
+    EXPECT_EQ(model->threads().first().title, u"Spring Push \u2014 Launch Thread"_s);
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(*opened));
+    EXPECT_EQ(model->selectedProjectID(), projectID);
+
+    model->navigateTo(IDEPrimaryDestination::agents());
+    EXPECT_EQ(model->openProjectThread(projectID), opened);
+    EXPECT_EQ(model->threads().size(), before + 1);
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(*opened));
 }
 
-TEST_F(OperationsTest, OpeningAnUnknownThreadDoesNothing)
+TEST_F(OperationsTest, OpeningAProjectThreadOpensTheFirstThreadInListOrderWithItsWorkbench)
 {
-    const auto destination = model->primaryDestination();
-    QSignalSpy any(model.get(), &CampaignIDEWorkspaceModel::primaryDestinationChanged);
-    model->openThread(QUuid::createUuid(), IDEWorkbenchView::canvas);
-    EXPECT_EQ(model->primaryDestination(), destination);
-    EXPECT_EQ(any.count(), 0);
-    EXPECT_TRUE(storedThreads().isEmpty()); // nothing saved
+    const QUuid projectID = firstThread().projectID;
+    const QUuid older = firstThread().id;
+    model->selectWorkbenchView(IDEWorkbenchView::table, older);
+    CampaignIDEWorkspaceModel::NewThread request;
+    request.projectID = projectID;
+    const QUuid newer = model->createNewThread(request);
+    model->navigateTo(IDEPrimaryDestination::projects());
+
+    EXPECT_EQ(model->openProjectThread(projectID), newer); // new threads go first
+    model->removeThreads([&](const CampaignIDEThread &t) { return t.id == newer; });
+    EXPECT_EQ(model->openProjectThread(projectID), older);
+    ASSERT_NE(thread(older), nullptr);
+    EXPECT_EQ(thread(older)->workbenchView, IDEWorkbenchView::table);
 }
 
 // --- deleteThread ---------------------------------------------------------------------------------
@@ -145,6 +171,11 @@ TEST_F(OperationsTest, DeletingAThreadThatIsNotOpenLeavesNavigationAlone)
     const QUuid open = *model->primaryDestination().threadID();
     const CampaignIDEThread other = otherProjectThread();
     QSignalSpy removed(model.get(), &CampaignIDEWorkspaceModel::threadRemoved);
+    // Nothing is saved at start-up; deleting an unknown thread saves the list unchanged.
+    ASSERT_FALSE(hasStoredThreads());
+    const auto threadsBefore = model->threads();
+    model->deleteThread(QUuid::createUuid());
+    EXPECT_EQ(storedThreads(), threadsBefore);
 
     model->deleteThread(other.id);
 
@@ -158,23 +189,15 @@ TEST_F(OperationsTest, DeletingAThreadThatIsNotOpenLeavesNavigationAlone)
     EXPECT_TRUE(QFileInfo::exists(projectFile(project(other.projectID)->slug(), u"media-plan.csv"_s)));
 }
 
-TEST_F(OperationsTest, DeletingTheOpenThreadOpensTheFirstRemainingOne)
+TEST_F(OperationsTest, DeletingTheOpenThreadOpensTheFirstRemainingOneAndTheLastTheProjects)
 {
-    const QUuid open = *model->primaryDestination().threadID();
     const CampaignIDEThread remaining = otherProjectThread();
-
-    model->deleteThread(open);
-
+    model->deleteThread(*model->primaryDestination().threadID());
+    ASSERT_EQ(model->threads().size(), 1);
     EXPECT_EQ(model->primaryDestination(), Destination::thread(remaining.id));
     EXPECT_EQ(model->selectedProjectID(), remaining.projectID);
-}
 
-TEST_F(OperationsTest, DeletingTheOnlyOpenThreadNavigatesToTheProjects)
-{
-    model->deleteThread(otherProjectThread().id);
-    ASSERT_EQ(model->threads().size(), 1);
-
-    model->deleteThread(firstThread().id);
+    model->deleteThread(remaining.id);
 
     EXPECT_TRUE(model->threads().isEmpty());
     EXPECT_EQ(model->primaryDestination(), Destination::projects());
@@ -183,47 +206,35 @@ TEST_F(OperationsTest, DeletingTheOnlyOpenThreadNavigatesToTheProjects)
     EXPECT_TRUE(QFileInfo::exists(threadStoreFile())); // an empty list was stored
 }
 
-TEST_F(OperationsTest, DeletingAnUnknownThreadStillSaves)
-{
-    ASSERT_FALSE(QFileInfo::exists(threadStoreFile())); // nothing is saved at start-up
-    const auto threadsBefore = model->threads();
-    model->deleteThread(QUuid::createUuid());
-    EXPECT_EQ(model->threads(), threadsBefore);
-    EXPECT_EQ(storedThreads(), threadsBefore);
-}
-
 // --- Lists and counts -----------------------------------------------------------------------------
 
-TEST_F(OperationsTest, StarredThreadsFollowTheProjectFilterInListOrder)
-{
-    const CampaignIDEThread other = otherProjectThread();
-    const QUuid extra = model->createNewThread({ .projectID = other.projectID });
-    model->toggleStarThread(extra);
-
-    QList<QUuid> all;
-    for (const CampaignIDEThread &t : model->starredThreads())
-        all.append(t.id);
-    ASSERT_EQ(all.size(), 3);
-    EXPECT_EQ(all.first(), extra); // new threads come first in the list
-
-    model->setProjectFilterID(other.projectID);
-    QList<QUuid> filtered;
-    for (const CampaignIDEThread &t : model->starredThreads())
-        filtered.append(t.id);
-    EXPECT_EQ(filtered, (QList<QUuid> { extra, other.id }));
-
-    model->toggleStarThread(extra);
-    EXPECT_EQ(model->starredThreads().size(), 1);
-}
-
-TEST_F(OperationsTest, TrackedCampaignsCountEveryMediaPlanRow)
+TEST_F(OperationsTest, StarredThreadsFollowTheProjectFilterInListOrderAndEveryRowIsATrackedCampaign)
 {
     qsizetype rows = 0;
     for (const CampaignIDEThread &t : model->threads())
         rows += t.mediaPlanRows.size();
     EXPECT_EQ(model->totalTrackedCampaignsCount(), rows);
-    model->addMediaPlanRow(firstThread().id);
-    EXPECT_EQ(model->totalTrackedCampaignsCount(), rows + 1);
+
+    const CampaignIDEThread other = otherProjectThread();
+    const QUuid extra = model->createNewThread({ .projectID = other.projectID });
+    model->toggleStarThread(extra);
+    model->addMediaPlanRow(extra);
+    EXPECT_EQ(model->totalTrackedCampaignsCount(), rows + thread(extra)->mediaPlanRows.size());
+
+    const auto starred = [this] {
+        QList<QUuid> ids;
+        for (const CampaignIDEThread &t : model->starredThreads())
+            ids.append(t.id);
+        return ids;
+    };
+    ASSERT_EQ(starred().size(), 3);
+    EXPECT_EQ(starred().first(), extra); // new threads come first in the list
+
+    model->setProjectFilterID(other.projectID);
+    EXPECT_EQ(starred(), (QList<QUuid> { extra, other.id }));
+
+    model->toggleStarThread(extra);
+    EXPECT_EQ(model->starredThreads().size(), 1);
 }
 
 TEST_F(OperationsTest, PendingApprovalsCountPendingGatesEveryServiceActionAndPendingProposals)
@@ -239,20 +250,10 @@ TEST_F(OperationsTest, PendingApprovalsCountPendingGatesEveryServiceActionAndPen
     model->setPendingActions({ approved, pending });
     EXPECT_EQ(model->totalPendingApprovalsCount(), 4); // the service's, whatever their status
 
-    // A decided gate counts as nothing.
-    const CampaignIDEThread &seed = firstThread();
-    const CampaignAgentTab *gateTab = nullptr;
-    const CampaignTimelineEntry *gate = nullptr;
-    for (const CampaignAgentTab &tab : seed.agentTabs) {
-        for (const CampaignTimelineEntry &entry : tab.entries) {
-            if (entry.inlineApproval) {
-                gateTab = &tab;
-                gate = &entry;
-            }
-        }
-    }
-    ASSERT_NE(gate, nullptr);
-    model->rejectInlineAction(seed.id, gateTab->id, gate->id);
+    // A decided gate counts as nothing: the first seed thread's second entry carries the pending one.
+    const CampaignAgentTab &gateTab = firstThread().agentTabs.first();
+    ASSERT_TRUE(gateTab.entries.at(1).inlineApproval);
+    model->rejectInlineAction(firstThread().id, gateTab.id, gateTab.entries.at(1).id);
     EXPECT_EQ(model->totalPendingApprovalsCount(), 3);
 
     QList<CampaignIDEAgentProposal> proposals = model->agentProposals();

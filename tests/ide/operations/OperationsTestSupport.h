@@ -3,8 +3,10 @@
 #include "ide/model/WorkspaceModelFixture.h"
 
 #include <QSignalSpy>
+#include <QTest>
 
 #include <memory>
+#include <optional>
 
 namespace orvane::test {
 
@@ -12,25 +14,31 @@ namespace orvane::test {
 // finders for what the operations change and readers of what they stored.
 class OperationsTest : public WorkspaceModelTest {
 protected:
-    void SetUp() override { model = makeModel(); }
-    void TearDown() override { model.reset(); }
+    void SetUp() override { startModel(); }
+    void TearDown() override
+    {
+        finishTurns();
+        model.reset();
+    }
 
-    [[nodiscard]] const CampaignIDEThread *thread(const QUuid &id) const
+    void startModel(std::optional<QList<CampaignIDEProject>> projects = std::nullopt)
     {
-        for (const CampaignIDEThread &candidate : model->threads()) {
-            if (candidate.id == id)
-                return &candidate;
-        }
-        return nullptr;
+        model.reset();
+        model = makeModel(std::move(projects));
+        turns = model->agentTurns();
     }
-    [[nodiscard]] const CampaignIDEProject *project(const QUuid &id) const
+
+    // Waits until every agent turn (each answers in a task of its own) has ended and its writes have
+    // landed.
+    void finishTurns()
     {
-        for (const CampaignIDEProject &candidate : model->projects()) {
-            if (candidate.id == id)
-                return &candidate;
-        }
-        return nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([this] { return turns->idle(); }, 15000));
+        if (model)
+            model->flushPendingWrites();
     }
+
+    [[nodiscard]] const CampaignIDEThread *thread(const QUuid &id) const { return model->thread(id); }
+    [[nodiscard]] const CampaignIDEProject *project(const QUuid &id) const { return model->project(id); }
     [[nodiscard]] const CampaignIDEThread &firstThread() const { return model->threads().first(); }
     // The first thread of another project than the first thread's.
     [[nodiscard]] const CampaignIDEThread &otherProjectThread() const
@@ -49,6 +57,7 @@ protected:
         model->flushPendingWrites();
         return readStoredThreads();
     }
+    [[nodiscard]] bool hasStoredThreads() const { return QFile::exists(threadStoreFile()); }
     [[nodiscard]] QList<CampaignIDEProject> storedProjects()
     {
         model->flushPendingWrites();
@@ -57,6 +66,7 @@ protected:
     }
     [[nodiscard]] QString notice() const { return model->statusNotice().value_or(QString()); }
 
+    std::optional<InFlightTasks::Watch> turns; // outlives the model
     std::unique_ptr<CampaignIDEWorkspaceModel> model;
 };
 

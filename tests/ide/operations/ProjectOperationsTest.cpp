@@ -1,11 +1,7 @@
-#include "ide/operations/OperationsTestSupport.h"
-#include "kit/auth/AccountStore.h"
-#include "kit/session/SessionStore.h"
-#include "testsupport/service/StandInService.h"
+#include "ide/sync/SyncTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -98,74 +94,32 @@ TEST_F(ProjectOperationsTest, ProjectNamesNeverLeadOutOfTheWorkspaceFolder)
 
 // --- The service mirror of a new project ----------------------------------------------------------
 
-class ProjectMirrorTest : public ProjectOperationsTest {
+class ProjectMirrorTest : public synctest::ServiceWorkspaceTest {
 protected:
     void SetUp() override
     {
-        ProjectOperationsTest::SetUp();
+        ServiceWorkspaceTest::SetUp();
         mirrors = model->projectMirrors();
     }
     void TearDown() override
     {
         EXPECT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 10000));
-        ProjectOperationsTest::TearDown();
+        ServiceWorkspaceTest::TearDown();
     }
-    std::optional<InFlightTasks::Watch> mirrors; // outlives the model
     [[nodiscard]] OrvaneAPIClient client() { return OrvaneAPIClient(service.baseURL(), u"orv_test"_s, &network); }
 
-    // A session of the production environment (pointed at the stand-in) with its account restored.
-    std::unique_ptr<SessionStore> makeSession(std::optional<bool> readOnlyAccount)
-    {
-        std::optional<SignedInAccount> account;
-        if (readOnlyAccount) {
-            account = SignedInAccount {
-                .apiKey = *APIKey::fromText(u"orv_test_0123456789"_s),
-                .email = u"ops@example.com"_s,
-                .name = std::nullopt,
-                .workspaceName = std::nullopt,
-                .readOnly = *readOnlyAccount,
-            };
-        }
-        auto session = std::make_unique<SessionStore>(OrvaneEnvironment::production,
-            std::make_shared<MemoryAccountStore>(account), &network, std::chrono::seconds(2),
-            platform::UserDefaults::standard());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !session->isRestoring(); }, 5000));
-        return session;
-    }
-
-    StandInService service;
-    ScopedEnvironmentVariable baseURL { "ORVANE_API_BASE_URL", service.baseURL().toString().toUtf8() };
-    QNetworkAccessManager network;
+    std::optional<InFlightTasks::Watch> mirrors;
 };
-
-TEST_F(ProjectMirrorTest, ASignedInSessionMirrorsThroughItsClientWithTheAccountsKey)
-{
-    const auto session = makeSession(false);
-    const QUuid id = model->createProject(u"Spring Launch"_s, std::nullopt, session.get());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return project(id)->serverID.has_value(); }, 10000));
-    ASSERT_EQ(service.requestCount(), 1);
-    EXPECT_EQ(service.requests().first().header("authorization"), "Bearer orv_test_0123456789");
-}
-
-// Without an account the project's name and objective never leave the machine.
-TEST_F(ProjectMirrorTest, AReadOnlyAccountASignedOutSessionOrNoSessionSendsNothing)
-{
-    const auto readOnly = makeSession(true);
-    const auto signedOut = makeSession(std::nullopt);
-    model->createProject(u"Read only"_s, std::nullopt, readOnly.get());
-    model->createProject(u"Signed out"_s, std::nullopt, signedOut.get());
-    model->createProject(u"Local only"_s, std::nullopt, nullptr);
-    EXPECT_TRUE(mirrors->idle()); // no mirror was started
-    EXPECT_EQ(service.requestCount(), 0);
-}
 
 TEST_F(ProjectMirrorTest, ASignedInCreationLinksTheProjectToTheServicesProject)
 {
-    const QUuid id = model->createProject(u"Spring Launch"_s, u" Win. "_s, client());
+    session = makeSession(account());
+    const QUuid id = model->createProject(u"Spring Launch"_s, u" Win. "_s, session.get());
     ASSERT_TRUE(QTest::qWaitFor([&] { return project(id)->serverID.has_value(); }, 10000));
 
     ASSERT_EQ(service.requestCount(), 1);
     const RecordedRequest &request = service.requests().first();
+    EXPECT_EQ(request.header("authorization"), "Bearer orv_test_0123456789");
     EXPECT_EQ(request.method, "POST");
     EXPECT_EQ(request.decodedPath(), u"/api/projects"_s);
     const auto body = nlohmann::ordered_json::parse(request.body.toStdString());
@@ -174,6 +128,20 @@ TEST_F(ProjectMirrorTest, ASignedInCreationLinksTheProjectToTheServicesProject)
     const Project remote = decodeJson<Project>(service.projectsJson().last());
     EXPECT_EQ(project(id)->serverID, remote.id);
     EXPECT_EQ(storedProjects().first().serverID, remote.id);
+}
+
+// Without an account that may write, the project's name and objective never leave the machine.
+TEST_F(ProjectMirrorTest, AReadOnlyAccountASignedOutSessionOrNoSessionSendsNothing)
+{
+    SignedInAccount readOnlyAccount = account();
+    readOnlyAccount.readOnly = true;
+    const auto readOnly = makeSession(readOnlyAccount);
+    const auto signedOut = makeSession(std::nullopt);
+    model->createProject(u"Read only"_s, std::nullopt, readOnly.get());
+    model->createProject(u"Signed out"_s, std::nullopt, signedOut.get());
+    model->createProject(u"Local only"_s, std::nullopt, nullptr);
+    EXPECT_TRUE(mirrors->idle()); // no mirror was started
+    EXPECT_EQ(service.requestCount(), 0);
 }
 
 TEST_F(ProjectMirrorTest, AFailedServiceCreationLeavesTheProjectLocal)
@@ -316,14 +284,6 @@ TEST_F(ProjectOperationsTest, EditingAnApprovedHeadlineSendsItBackToReviewUntilA
     EXPECT_EQ(storedProjects(), model->projects());
 }
 
-TEST_F(ProjectOperationsTest, RejectingTheOnlyArtboardLeavesTheProjectInCreativeReview)
-{
-    model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives = { p.creatives.first() }; });
-    model->setSelectedArtboardID(selected().creatives.first().id);
-    model->setSelectedArtboardReview(CreativeReviewStatus::rejected);
-    EXPECT_EQ(selected().status, u"Creative review"_s);
-}
-
 TEST_F(ProjectOperationsTest, EditsWithoutASelectedArtboardOrProjectChangeNothing)
 {
     model->setSelectedArtboardID(std::nullopt);
@@ -339,29 +299,33 @@ TEST_F(ProjectOperationsTest, EditsWithoutASelectedArtboardOrProjectChangeNothin
     EXPECT_EQ(model->projects(), before);
     EXPECT_EQ(storedProjects(), before);
 
-    // Header edits with a selection that names no project do nothing.
+    // Plan edits with a selection that names no project do nothing, nor without any project.
     model->setSelectedProjectID(QUuid::createUuid());
+    EXPECT_FALSE(model->planEditTargetProjectID());
     model->updateSelectedProjectName(u"Renamed"_s);
     model->updateSelectedProjectBudget(u"$1"_s);
+    model->updateSelectedProjectObjective(u"lost"_s);
     EXPECT_EQ(model->projects(), before);
+    model->removeProjects([](const CampaignIDEProject &) { return true; });
+    model->setSelectedProjectID(std::nullopt);
+    EXPECT_FALSE(model->planEditTargetProjectID());
+    model->updateSelectedProjectAudience(u"nowhere"_s);
+    EXPECT_TRUE(model->projects().isEmpty());
 }
 
-TEST_F(ProjectOperationsTest, AnAddedArtboardIsAppendedAndSelected)
-{
-    const qsizetype before = selected().creatives.size();
-    model->addArtboard(u"Reddit"_s, u"Conversation"_s, u"Hi"_s, 1920, 1080);
-    ASSERT_EQ(selected().creatives.size(), before + 1);
-    EXPECT_EQ(selected().creatives.last().headline, u"Hi"_s);
-    EXPECT_EQ(model->selectedArtboardID(), selected().creatives.last().id);
-    EXPECT_EQ(selected().status, u"Creative review"_s);
-}
-
-TEST_F(ProjectOperationsTest, ApprovingAllWithoutArtboardsOrWithoutAProjectStillTellsTheOperator)
+TEST_F(ProjectOperationsTest, AnAddedArtboardIsSelectedAndApprovingNoneStillTellsTheOperator)
 {
     model->mutateSelectedProject([](CampaignIDEProject &p) { p.creatives.clear(); });
     model->approveAllCreatives();
     EXPECT_EQ(selected().status, u"Creative review"_s);
     EXPECT_EQ(notice(), u"All artboards approved. Campaign is ready for execution review."_s);
+
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.status = u"Ready to execute"_s; });
+    model->addArtboard(u"Reddit"_s, u"Conversation"_s, u"Hi"_s, 1920, 1080);
+    ASSERT_EQ(selected().creatives.size(), 1);
+    EXPECT_EQ(selected().creatives.last().headline, u"Hi"_s);
+    EXPECT_EQ(model->selectedArtboardID(), selected().creatives.last().id);
+    EXPECT_EQ(selected().status, u"Creative review"_s);
 
     model->setSelectedProjectID(std::nullopt);
     model->setStatusNotice(std::nullopt);
@@ -369,6 +333,55 @@ TEST_F(ProjectOperationsTest, ApprovingAllWithoutArtboardsOrWithoutAProjectStill
     model->approveAllCreatives();
     EXPECT_EQ(model->projects(), before);
     EXPECT_EQ(notice(), u"All artboards approved. Campaign is ready for execution review."_s);
+}
+
+class CanvasInspectorOperationsTest : public OperationsTest {
+protected:
+    void SetUp() override
+    {
+        OperationsTest::SetUp();
+        model->openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+        model->setSelectedArtboardID(std::nullopt);
+        ASSERT_GE(model->selectedProject()->creatives.size(), 2);
+    }
+    [[nodiscard]] CreativeCanvasArtboard artboard(qsizetype row) const
+    {
+        return model->selectedProject()->creatives.at(row);
+    }
+};
+
+// The inspector acts on an artboard by id: it selects it, then edits it as the selected one (how an
+// edit or decision settles the project is checked with the selected-artboard operations).
+TEST_F(CanvasInspectorOperationsTest, AReviewDecisionOrHeadlineEditSelectsItsArtboard)
+{
+    model->approveAllCreatives();
+    const QUuid second = artboard(1).id;
+    model->setArtboardReviewStatus(second, CreativeReviewStatus::rejected);
+    EXPECT_EQ(model->selectedArtboardID(), second);
+    EXPECT_EQ(artboard(1).reviewStatus, CreativeReviewStatus::rejected);
+    EXPECT_EQ(model->selectedProject()->status, u"Creative review"_s);
+
+    const QUuid first = artboard(0).id;
+    model->updateArtboardHeadline(first, u"New hook"_s);
+    EXPECT_EQ(model->selectedArtboardID(), first);
+    EXPECT_EQ(artboard(0).headline, u"New hook"_s);
+    EXPECT_TRUE(artboard(0).requiresRereview);
+    EXPECT_EQ(storedProjects().first().creatives.at(0).headline, u"New hook"_s);
+}
+
+TEST_F(CanvasInspectorOperationsTest, AnArtboardTheSelectedProjectDoesNotHoldChangesNothing)
+{
+    model->selectArtboard(artboard(0).id);
+    const auto before = *model->selectedProject();
+    QSignalSpy projectChanges(model.get(), &CampaignIDEWorkspaceModel::projectChanged);
+
+    const QUuid stranger = QUuid::createUuid();
+    model->setArtboardReviewStatus(stranger, CreativeReviewStatus::approved);
+    model->updateArtboardHeadline(stranger, u"Lost"_s);
+
+    EXPECT_EQ(model->selectedArtboardID(), before.creatives.first().id);
+    EXPECT_EQ(*model->selectedProject(), before);
+    EXPECT_TRUE(projectChanges.isEmpty());
 }
 
 // --- Plan header edits ----------------------------------------------------------------------------
@@ -409,9 +422,21 @@ TEST_F(ProjectOperationsTest, RenamingMovesTheProjectFolderWithEverythingInIt)
     EXPECT_EQ(storedProjects(), model->projects());
 }
 
-TEST_F(ProjectOperationsTest, HeaderEditsWithoutASelectionChangeTheFirstProject)
+// Every plan edit reaches one project: the selected one, else the first one while nothing is
+// selected.
+TEST_F(ProjectOperationsTest, PlanEditsWithoutASelectionChangeTheFirstProject)
 {
     model->setSelectedProjectID(std::nullopt);
+    ASSERT_EQ(model->planEditTargetProjectID(), model->projects().first().id);
+    QSignalSpy changed(model.get(), &CampaignIDEWorkspaceModel::projectChanged);
+    model->updateSelectedProjectObjective(u"Pipeline\nfirst"_s);
+    model->updateSelectedProjectAudience(u" RevOps leaders "_s);
+    EXPECT_EQ(model->projects().first().objective, u"Pipeline\nfirst"_s);
+    EXPECT_EQ(model->projects().first().audience, u" RevOps leaders "_s);
+    EXPECT_EQ(model->projects().first().updated, u"Now"_s);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(storedProjects().first().audience, u" RevOps leaders "_s);
+
     const QString channels = model->projects().first().channelsAndBudget;
     ASSERT_TRUE(channels.contains(u"$7,500"_s));
     model->updateSelectedProjectBudget(u" 9,000 "_s);
@@ -426,6 +451,39 @@ TEST_F(ProjectOperationsTest, HeaderEditsWithoutASelectionChangeTheFirstProject)
     EXPECT_EQ(model->projects().first().channelsAndBudget, u"$12k"_s);
     model->updateSelectedProjectName(u"Renamed"_s);
     EXPECT_EQ(model->projects().first().name, u"Renamed"_s);
+
+    const QUuid second = model->projects().at(1).id;
+    model->setSelectedProjectID(second);
+    model->updateSelectedProjectAudience(u"Second"_s);
+    EXPECT_EQ(project(second)->audience, u"Second"_s);
+    EXPECT_EQ(model->projects().first().audience, u" RevOps leaders "_s);
+}
+
+// The raw plan editor saves campaign-plan.md even while the local files view has another file
+// selected; that other file keeps its unsaved edit.
+TEST_F(ProjectOperationsTest, SavingThePlanFileSelectsAndWritesCampaignPlan)
+{
+    model->openProject(model->projects().first().id);
+    model->flushPendingWrites();
+    model->setSelectedLocalFileName(u"media-plan.csv"_s);
+    model->updateSelectedLocalFileContent(u"edited,csv\n"_s);
+    model->setSelectedLocalFileName(u"campaign-plan.md"_s);
+    model->updateSelectedLocalFileContent(u"# Plan typed by hand\n"_s);
+    model->setSelectedLocalFileName(u"media-plan.csv"_s);
+
+    model->saveCampaignPlanFile();
+    model->flushPendingWrites();
+
+    ASSERT_TRUE(model->selectedLocalFile());
+    EXPECT_EQ(model->selectedLocalFile()->name, u"campaign-plan.md"_s);
+    EXPECT_FALSE(model->selectedLocalFile()->isModified);
+    EXPECT_EQ(readAll(projectFile(model->projects().first().slug(), u"campaign-plan.md"_s)), "# Plan typed by hand\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notice() == u"Saved campaign-plan.md to disk."_s; }, 2000));
+    for (const LocalWorkspaceFile &file : model->localFiles()) {
+        if (file.name == u"media-plan.csv"_s) {
+            EXPECT_TRUE(file.isModified);
+        }
+    }
 }
 
 // --- Platform connections -------------------------------------------------------------------------

@@ -12,23 +12,7 @@ using namespace Qt::StringLiterals;
 namespace orvane::test {
 namespace {
 
-using NewThread = CampaignIDEWorkspaceModel::NewThread;
-
-class ThreadCreationTest : public OperationsTest {
-protected:
-    void TearDown() override
-    {
-        // Sent prompts answer in a task of their own; let them end inside the test.
-        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
-        OperationsTest::TearDown();
-    }
-
-    void useEmptyWorkspace()
-    {
-        model.reset();
-        model = makeModel(QList<CampaignIDEProject> {});
-    }
-};
+using ThreadCreationTest = OperationsTest;
 
 TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjectFolder)
 {
@@ -43,10 +27,21 @@ TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjec
     const CampaignIDEThread &created = model->threads().first();
     EXPECT_EQ(created.projectID, projectID);
     EXPECT_EQ(created.activeAgentTabID, created.agentTabs.value(0).id);
-    // The whole record (its random campaign tag is checked below) against the golden file.
+    // The whole record (its random campaign tag is checked below) against the golden file, the seed
+    // rows and ads (pinned by the seeds' own test) under fresh ids.
     Json document = toJson(created);
     document["utmCampaign"] = "<tag>";
     document["projectID"] = "<project>";
+    const auto withoutIDs = [](Json records) {
+        for (Json &record : records)
+            record.erase("id");
+        return records;
+    };
+    EXPECT_EQ(withoutIDs(document["mediaPlanRows"]), withoutIDs(toJson(OrvaneWebParitySeeds::defaultMediaPlanRows())));
+    EXPECT_EQ(withoutIDs(document["competitorAds"]),
+        withoutIDs(toJson(OrvaneWebParitySeeds::defaultCompetitorAds(created.competitorDomain))));
+    document["mediaPlanRows"] = "the seed rows";
+    document["competitorAds"] = "the seed ads";
     EXPECT_TRUE(matchesGolden("ide/operations/golden/new-thread.json", document));
 
     // Opened with its project context, saved, and its files written.
@@ -62,7 +57,7 @@ TEST_F(ThreadCreationTest, ANewThreadIsSeededPutFirstOpenedAndWrittenToItsProjec
 
 TEST_F(ThreadCreationTest, WithoutProjectsAProjectIsCreatedFirstAndTheThreadIsTitledFromThePersona)
 {
-    useEmptyWorkspace();
+    startModel(QList<CampaignIDEProject> {});
 
     const QUuid id = model->createNewThread({});
 
@@ -79,15 +74,13 @@ TEST_F(ThreadCreationTest, WithoutProjectsAProjectIsCreatedFirstAndTheThreadIsTi
     EXPECT_EQ(model->threads().at(1).projectID, created.id);
     EXPECT_TRUE(model->threads().at(1).title.endsWith(u" — Launch Thread"_s));
     EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(id));
-}
 
-TEST_F(ThreadCreationTest, ATitleOfSpacesTitlesTheThreadFromThePersonaButNamesANewProjectAsGiven)
-{
-    useEmptyWorkspace();
-    const QUuid id = model->createNewThread({ .title = u"   "_s });
+    // A title of spaces titles the thread from the persona too, but names the new project as given.
+    startModel(QList<CampaignIDEProject> {});
+    const QUuid spaced = model->createNewThread({ .title = u"   "_s });
     EXPECT_EQ(model->projects().first().name, u"   "_s);
     EXPECT_EQ(model->projects().first().slug(), u"campaign"_s);
-    EXPECT_EQ(thread(id)->title, u"Campaign Thread · Orvane Native Operator"_s);
+    EXPECT_EQ(thread(spaced)->title, u"Campaign Thread · Orvane Native Operator"_s);
 }
 
 TEST_F(ThreadCreationTest, AnUnknownProjectFallsBackToTheSelectedThenTheFirstProject)
@@ -149,6 +142,17 @@ TEST_F(ThreadCreationTest, ABlankPromptNeitherSendsNorDraftsAndAParkedPromptKeep
 
 TEST_F(ThreadCreationTest, ARecommendedActionIsCompletedAndItsPromptSentOnItsWorkbench)
 {
+    // One outside the list still starts its thread, and completes nothing.
+    CampaignRecommendedNextAction outside = model->recommendedActions().first();
+    outside.id = QUuid::createUuid();
+    outside.title = u"Audit branded search"_s;
+    const auto before = model->recommendedActions();
+    model->startRecommendedAction(outside);
+    EXPECT_EQ(model->recommendedActions(), before);
+    EXPECT_EQ(model->threads().first().title, u"Audit branded search"_s);
+    EXPECT_EQ(model->threads().first().agentTabs.first().entries.size(), 3);
+    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(model->threads().first().id));
+
     const CampaignRecommendedNextAction action = model->recommendedActions().first();
     ASSERT_FALSE(action.isCompleted);
     QSignalSpy actions(model.get(), &CampaignIDEWorkspaceModel::recommendedActionsChanged);
@@ -165,21 +169,6 @@ TEST_F(ThreadCreationTest, ARecommendedActionIsCompletedAndItsPromptSentOnItsWor
     EXPECT_TRUE(tab.isStreaming);
     ASSERT_EQ(tab.entries.size(), 3); // welcome, the prompt, the agent's placeholder
     EXPECT_EQ(tab.entries.at(1).text, action.prompt.trimmed());
-}
-
-TEST_F(ThreadCreationTest, ARecommendedActionOutsideTheListStillStartsItsThread)
-{
-    CampaignRecommendedNextAction action = model->recommendedActions().first();
-    action.id = QUuid::createUuid();
-    action.title = u"Audit branded search"_s;
-    const auto before = model->recommendedActions();
-
-    model->startRecommendedAction(action);
-
-    EXPECT_EQ(model->recommendedActions(), before);
-    EXPECT_EQ(model->threads().first().title, u"Audit branded search"_s);
-    EXPECT_EQ(model->threads().first().agentTabs.first().entries.size(), 3);
-    EXPECT_EQ(model->primaryDestination(), IDEPrimaryDestination::thread(model->threads().first().id));
 }
 
 } // namespace

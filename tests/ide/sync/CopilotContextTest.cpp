@@ -49,21 +49,19 @@ TEST_F(CopilotContextTest, WithoutAProjectDescribesTheWholeWorkspace)
             u"Audit cross-channel spend"_s, u"Create a new campaign plan"_s, u"Review pending approvals"_s }));
     EXPECT_TRUE(context.unavailableData.isEmpty());
 
-    auto empty = makeModel(QList<CampaignIDEProject> {});
-    EXPECT_EQ(utf8(empty->copilotContext().facts.at(0).value), "None");
-}
-
-TEST_F(CopilotContextTest, AnUnknownProjectIdFollowsTheSectionButNotTheProject)
-{
+    // An unknown project id follows the section, but not the project.
     model->setSelectedProjectID(QUuid::createUuid());
     model->setSelectedSection(CampaignIDESection::approvals);
-    const CampaignCopilotContext context = model->copilotContext();
-    EXPECT_EQ(context.surface, CampaignCopilotSurface::approvals);
-    EXPECT_EQ(utf8(context.artifact.value_or(QString())), "Approval Gates");
-    EXPECT_EQ(context.facts.size(), 3);
-    EXPECT_TRUE(context.blockers.isEmpty());
-    EXPECT_EQ(context.capabilities,
+    const CampaignCopilotContext approvals = model->copilotContext();
+    EXPECT_EQ(approvals.surface, CampaignCopilotSurface::approvals);
+    EXPECT_EQ(utf8(approvals.artifact.value_or(QString())), "Approval Gates");
+    EXPECT_EQ(approvals.facts.size(), 3);
+    EXPECT_TRUE(approvals.blockers.isEmpty());
+    EXPECT_EQ(approvals.capabilities,
         (QList<QString> { u"Explain risk level & script preview"_s, u"Verify budget guardrails"_s }));
+
+    auto empty = makeModel(QList<CampaignIDEProject> {});
+    EXPECT_EQ(utf8(empty->copilotContext().facts.at(0).value), "None");
 }
 
 TEST_F(CopilotContextTest, AProjectGivesItsFactsBlockersAndSelection)

@@ -28,38 +28,28 @@ TEST(LocalReportDocument, SlugJoinsLowerCaseWordsAndKeepsEdgeDashes)
         "~/Documents/Orvane/reports/exec-summary.html");
 }
 
-TEST(LocalReportDocument, HasTheThirtySevenLinesWithTheKindAndTitle)
+// Title and kind go in as text, never as markup; the kind is upper-cased first, so the entities
+// keep their names.
+TEST(LocalReportDocument, HasTheThirtySevenLinesWithTheKindAndTitleAsText)
 {
-    const QString html = LocalReport::html(u"Exec Summary"_s, u"attribution"_s, u"~/Documents/Orvane"_s);
+    const QString html = LocalReport::html(u"Q2 <script>x</script> & \"co\""_s, u"a&b<i>"_s, u"~/R&D <x>"_s);
     const QStringList lines = html.split(u'\n');
     ASSERT_EQ(lines.size(), 37);
     EXPECT_FALSE(html.endsWith(u'\n'));
     EXPECT_EQ(utf8(lines.at(0)), "<!doctype html>");
     EXPECT_EQ(utf8(lines.at(3)), "  <meta charset=\"utf-8\" />");
-    EXPECT_EQ(
-        utf8(lines.at(18)), "  <span class=\"badge\">ORVANE LOCAL &amp; CLOUD ATTRIBUTION REPORT · ATTRIBUTION</span>");
-    EXPECT_EQ(utf8(lines.at(19)), "  <h1>Exec Summary</h1>");
+    EXPECT_EQ(utf8(lines.at(18)),
+        "  <span class=\"badge\">ORVANE LOCAL &amp; CLOUD ATTRIBUTION REPORT · A&amp;B&lt;I&gt;</span>");
+    EXPECT_EQ(utf8(lines.at(19)), "  <h1>Q2 &lt;script&gt;x&lt;/script&gt; &amp; &quot;co&quot;</h1>");
     EXPECT_EQ(utf8(lines.at(20)),
-        "  <p style=\"color:#94A3B8;\">Generated locally in ~/Documents/Orvane/reports/exec-summary.html</p>");
+        "  <p style=\"color:#94A3B8;\">Generated locally in "
+        "~/R&amp;D &lt;x&gt;/reports/q2-script-x-script-co-.html</p>");
     EXPECT_EQ(utf8(lines.at(22)),
         "    <div class=\"card\"><div class=\"label\">Attributed Pipeline</div><div "
         "class=\"val\">$412,000</div></div>");
     EXPECT_EQ(utf8(lines.at(32)),
         "      <tr><td>X Operator Reach</td><td>$4,500</td><td>24</td><td>$187</td><td>$24,500</td></tr>");
     EXPECT_EQ(utf8(lines.at(36)), "</html>");
-}
-
-TEST(LocalReportDocument, InsertsTitleAndKindAsTextNeverAsMarkup)
-{
-    const QStringList lines
-        = LocalReport::html(u"Q2 <script>x</script> & \"co\""_s, u"a&b<i>"_s, u"~/R&D <x>"_s).split(u'\n');
-    EXPECT_EQ(utf8(lines.at(19)), "  <h1>Q2 &lt;script&gt;x&lt;/script&gt; &amp; &quot;co&quot;</h1>");
-    // Upper-cased first, so the entities keep their names.
-    EXPECT_EQ(utf8(lines.at(18)),
-        "  <span class=\"badge\">ORVANE LOCAL &amp; CLOUD ATTRIBUTION REPORT · A&amp;B&lt;I&gt;</span>");
-    EXPECT_EQ(utf8(lines.at(20)),
-        "  <p style=\"color:#94A3B8;\">Generated locally in "
-        "~/R&amp;D &lt;x&gt;/reports/q2-script-x-script-co-.html</p>");
 }
 
 class LocalReportTest : public WorkspaceModelTest {

@@ -59,14 +59,18 @@ TEST(DeterministicUUID, KeepsCanonicalIdsAndFoldsEveryOtherText)
 
 TEST(RemoteProjectMerge, UpdatesTheFirstLocalMatchByServerIdOrNameIgnoringCase)
 {
-    // The first project matches by name, the second by server id: the first wins.
-    const QList<CampaignIDEProject> before { local(u"Spring Launch"_s), local(u"Other"_s, u"srv-1"_s) };
+    // The first project matches by name, the second by server id: the first wins. The third keeps the
+    // texts its server project leaves empty.
+    const QList<CampaignIDEProject> before { local(u"Spring Launch"_s), local(u"Other"_s, u"srv-1"_s),
+        local(u"Autumn"_s, u"srv-2"_s) };
     Project r = remote(u"srv-1"_s, u"SPRING launch"_s);
     r.description = u"Server objective"_s;
     r.updatedAt = u"not a date"_s;
+    Project empty = remote(u"srv-2"_s, u"Autumn"_s);
+    empty.description = u""_s;
 
-    const QList<CampaignIDEProject> after = RemoteProjectMerge::merge(before, { r }, &noArtboards);
-    ASSERT_EQ(after.size(), 2);
+    const QList<CampaignIDEProject> after = RemoteProjectMerge::merge(before, { r, empty }, &noArtboards);
+    ASSERT_EQ(after.size(), 3);
     EXPECT_EQ(after.at(0).id, before.at(0).id);
     EXPECT_EQ(after.at(0).serverID, u"srv-1"_s);
     EXPECT_EQ(utf8(after.at(0).name), "SPRING launch");
@@ -76,16 +80,8 @@ TEST(RemoteProjectMerge, UpdatesTheFirstLocalMatchByServerIdOrNameIgnoringCase)
     EXPECT_EQ(utf8(after.at(0).status), "Plan ready");
     EXPECT_EQ(after.at(0).creatives, before.at(0).creatives);
     EXPECT_EQ(after.at(1), before.at(1));
-}
-
-TEST(RemoteProjectMerge, KeepsLocalTextsTheServerLeavesEmpty)
-{
-    const QList<CampaignIDEProject> before { local(u"Spring"_s, u"srv-1"_s) };
-    Project r = remote(u"srv-1"_s, u"Spring"_s);
-    r.description = u""_s;
-    const QList<CampaignIDEProject> after = RemoteProjectMerge::merge(before, { r }, &noArtboards);
-    EXPECT_EQ(utf8(after.at(0).objective), "Local objective");
-    EXPECT_EQ(utf8(after.at(0).updated), "2h ago");
+    EXPECT_EQ(utf8(after.at(2).objective), "Local objective");
+    EXPECT_EQ(utf8(after.at(2).updated), "2h ago");
 }
 
 TEST(RemoteProjectMerge, AppendsUnmatchedProjectsWithDefaults)

@@ -39,8 +39,6 @@ CannedResponse stalled(QByteArray body)
 
 class ServerRefreshTest : public ServiceWorkspaceTest {
 protected:
-    void SetUp() override { model = makeModel(); }
-
     void serve(QByteArray projects, QByteArray reports, QByteArray approvals)
     {
         service.setResponse("GET", u"/api/projects"_s, CannedResponse::json(200, std::move(projects)));
@@ -53,11 +51,6 @@ protected:
         const auto outcome = awaitTask(model->loadLiveContext(*session));
         ASSERT_TRUE(outcome.finished);
         model->flushPendingWrites();
-    }
-
-    [[nodiscard]] QList<CampaignIDEProject> storedProjects() const
-    {
-        return decodeJson<QList<CampaignIDEProject>>(readAll(stateFile()));
     }
 };
 

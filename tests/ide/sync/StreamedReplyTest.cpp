@@ -2,11 +2,7 @@
 
 #include "kit/support/JsonCoding.h"
 
-#include <QSignalSpy>
-
 #include <nlohmann/json.hpp>
-
-#include <iostream>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -28,8 +24,7 @@ class StreamedReplyTest : public ServiceWorkspaceTest {
 protected:
     void SetUp() override
     {
-        model = makeModel();
-        turns = model->agentTurns();
+        ServiceWorkspaceTest::SetUp();
         threadID = model->threads().first().id;
         tabID = model->threads().first().agentTabs.first().id;
     }
@@ -46,22 +41,7 @@ protected:
         agentEntryID = tab().entries.last().id;
     }
 
-    void finishTurns()
-    {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return turns->idle(); }, 15000));
-        if (model)
-            model->flushPendingWrites();
-    }
-
-    [[nodiscard]] const CampaignAgentTab &tab() const
-    {
-        for (const CampaignIDEThread &thread : model->threads()) {
-            if (thread.id == threadID)
-                return thread.agentTabs.first();
-        }
-        ADD_FAILURE() << "thread gone";
-        return model->threads().first().agentTabs.first();
-    }
+    [[nodiscard]] const CampaignAgentTab &tab() const { return thread(threadID)->agentTabs.first(); }
     [[nodiscard]] const CampaignTimelineEntry &agentEntry() const
     {
         for (const CampaignTimelineEntry &entry : tab().entries) {
@@ -92,7 +72,6 @@ protected:
         return agentEntry().text;
     }
 
-    std::optional<InFlightTasks::Watch> turns; // outlives the model
     QUuid threadID;
     QUuid tabID;
     QUuid agentEntryID;
@@ -281,7 +260,6 @@ TEST_F(StreamedReplyTest, ManyFastDeltasCoalesceIntoFewEntryUpdates)
     clock.start();
     send(u"Refine the objective"_s, session.get());
     recordPublications();
-    QSignalSpy threadChanged(model.get(), &CampaignIDEWorkspaceModel::threadChanged);
     finishTurns();
     const qint64 elapsed = clock.elapsed();
 
@@ -290,8 +268,6 @@ TEST_F(StreamedReplyTest, ManyFastDeltasCoalesceIntoFewEntryUpdates)
     const qint64 bound = elapsed / CampaignIDEWorkspaceModel::streamedReplyPublishInterval.count() + 3;
     EXPECT_LE(shown.size(), bound);
     EXPECT_LT(shown.size(), 100);
-    std::cout << "[ figures  ] 2000 deltas in " << elapsed << " ms: " << shown.size() << " entry updates, "
-              << threadChanged.size() << " thread changes\n";
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "ide/model/WorkspaceModelFixture.h"
+#include "ide/operations/OperationsTestSupport.h"
 #include "kit/auth/AccountStore.h"
 #include "kit/session/SessionStore.h"
 #include "testsupport/service/StandInService.h"
 
 #include <QNetworkAccessManager>
-#include <QTest>
 
 #include <chrono>
 #include <memory>
@@ -17,13 +16,13 @@ namespace orvane::synctest {
 using test::readAll;
 using test::utf8;
 
-// A workspace model in a temporary home beside the stand-in service, which the environment's base
-// URL points at for the test's lifetime, and sessions signed in or out with an in-memory account.
-class ServiceWorkspaceTest : public test::WorkspaceModelTest {
+// The started model beside the stand-in service, which the environment's base URL points at for the
+// test's lifetime, and sessions signed in or out with an in-memory account.
+class ServiceWorkspaceTest : public test::OperationsTest {
 protected:
     void TearDown() override
     {
-        model.reset();
+        OperationsTest::TearDown();
         session.reset();
     }
 
@@ -53,7 +52,6 @@ protected:
     test::ScopedEnvironmentVariable baseURL { "ORVANE_API_BASE_URL", service.baseURL().toString().toUtf8() };
     QNetworkAccessManager network;
     std::unique_ptr<SessionStore> session;
-    std::unique_ptr<CampaignIDEWorkspaceModel> model;
 };
 
 } // namespace orvane::synctest

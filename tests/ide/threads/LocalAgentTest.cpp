@@ -1,16 +1,17 @@
 #include "ide/threads/LocalAgent.h"
+#include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/threads/GraphemeText.h"
-#include "ide/threads/ThreadTestSupport.h"
 #include "testsupport/Golden.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <limits>
+#include <map>
 
 using namespace orvane;
-using namespace orvane::threadtest;
+using test::utf8;
 using namespace Qt::StringLiterals;
 
 using Route = LocalAgent::Route;
@@ -58,14 +59,66 @@ Json changedFields(const Json &before, const Json &after)
     return changed;
 }
 
+Json withoutIDs(Json records)
+{
+    for (Json &record : records)
+        record.erase("id");
+    return records;
+}
+
+bool isID(const Json &value)
+{
+    return value.is_string() && !QUuid::fromString(QString::fromStdString(value.get<std::string>())).isNull();
+}
+
+// The document's prompt, then what it says that `first` does not, leaf by leaf (ids only need to be
+// ids), and the shortest paths of `first` it lacks, as null.
+Json differences(const Json &first, const Json &document)
+{
+    const Json from = first.flatten();
+    const Json to = document.flatten();
+    const auto covers = [&](const std::string &path) {
+        for (auto it = to.begin(); it != to.end(); ++it) {
+            if (it.key() == path || it.key().starts_with(path + '/'))
+                return true;
+        }
+        return false;
+    };
+    Json differs = { { "/prompt", document.at("prompt") } };
+    for (auto it = to.begin(); it != to.end(); ++it) {
+        const bool same = from.contains(it.key())
+            && (from.at(it.key()) == it.value() || (isID(from.at(it.key())) && isID(it.value())));
+        if (!same)
+            differs[it.key()] = it.value();
+    }
+    for (auto it = from.begin(); it != from.end(); ++it) {
+        const std::string &key = it.key();
+        for (std::size_t end = key.find('/', 1);; end = key.find('/', end + 1)) {
+            const std::string path = key.substr(0, end);
+            if (to.contains(path)) // a leaf there, shown above if it differs
+                break;
+            if (!covers(path)) {
+                differs[path] = nullptr;
+                break;
+            }
+            if (end == std::string::npos)
+                break;
+        }
+    }
+    return differs;
+}
+
 Json encodeOutcome(const LocalAgent::Result &result)
 {
     const LocalAgentExecutionOutcome &outcome = result.outcome;
-    for (const CampaignToolInvocation &tool : outcome.tools)
-        EXPECT_EQ(tool.status, CampaignToolInvocation::ToolStatus::completed);
+    Json tools = toJson(outcome.tools);
+    for (qsizetype i = 0; i < outcome.tools.size(); ++i) {
+        EXPECT_EQ(outcome.tools.at(i).status, CampaignToolInvocation::ToolStatus::completed);
+        tools[i].erase("status");
+    }
     return {
         { "reply", outcome.reply.toStdString() },
-        { "tools", toJson(outcome.tools) },
+        { "tools", tools },
         { "inlineApproval", outcome.inlineApproval ? toJson(*outcome.inlineApproval) : Json() },
         { "targetWorkbench", outcome.targetWorkbench ? toJson(*outcome.targetWorkbench) : Json() },
         { "projectChanged", result.effects.projectChanged },
@@ -73,8 +126,16 @@ Json encodeOutcome(const LocalAgent::Result &result)
     };
 }
 
+// Records a list grew by go in front of the untouched ones; only they are kept.
+template <typename Record>
+Json addedInFront(const QList<Record> &after, const QList<Record> &before, const char *prompt)
+{
+    const qsizetype added = after.size() - before.size();
+    EXPECT_EQ(after.mid(added), before) << prompt;
+    return toJson(after.mid(0, added));
+}
+
 // One turn on fresh records: what it answered and which fields of the thread and project it changed.
-// New media-plan rows go in front of the untouched ones.
 struct Turn {
     const char *prompt;
     bool withProject = true;
@@ -84,19 +145,26 @@ struct Turn {
 
 Json runTurn(const Turn &turn, CampaignIDEThread &t, CampaignIDEProject *p)
 {
-    const QList<CampaignMediaPlanRow> rowsBefore = t.mediaPlanRows;
-    const Json threadBefore = toJson(t);
+    const CampaignIDEThread threadBefore = t;
+    const QList<CreativeCanvasArtboard> creativesBefore = p ? p->creatives : QList<CreativeCanvasArtboard>();
     const Json projectBefore = p ? toJson(*p) : Json();
     const LocalAgent::Result result = LocalAgent::run(QString::fromUtf8(turn.prompt), t, p, turn.context);
-    if (t.mediaPlanRows.size() > rowsBefore.size()) {
-        EXPECT_EQ(t.mediaPlanRows.mid(t.mediaPlanRows.size() - rowsBefore.size()), rowsBefore) << turn.prompt;
-    }
     Json document = { { "prompt", turn.prompt }, { "outcome", encodeOutcome(result) } };
-    Json threadChanges = changedFields(threadBefore, toJson(t));
-    if (threadChanges.contains("mediaPlanRows"))
-        threadChanges["mediaPlanRows"] = toJson(t.mediaPlanRows.mid(0, t.mediaPlanRows.size() - rowsBefore.size()));
+    Json threadChanges = changedFields(toJson(threadBefore), toJson(t));
+    if (threadChanges.contains("mediaPlanRows") && t.mediaPlanRows.size() > threadBefore.mediaPlanRows.size())
+        threadChanges["mediaPlanRows"] = addedInFront(t.mediaPlanRows, threadBefore.mediaPlanRows, turn.prompt);
+    // Fresh ads are the seed ads of the domain (which the seeds' own test pins), under new ids.
+    if (threadChanges.contains("competitorAds")) {
+        const QList<CampaignCompetitorAd> seeds = OrvaneWebParitySeeds::defaultCompetitorAds(t.competitorDomain);
+        EXPECT_EQ(withoutIDs(toJson(t.competitorAds)), withoutIDs(toJson(seeds))) << turn.prompt;
+        EXPECT_NE(t.competitorAds.first().id, threadBefore.competitorAds.first().id) << turn.prompt;
+        threadChanges["competitorAds"] = "the seed ads of " + t.competitorDomain.toStdString();
+    }
     document["threadChanges"] = threadChanges;
-    document["projectChanges"] = p ? changedFields(projectBefore, toJson(*p)) : Json();
+    Json projectChanges = p ? changedFields(projectBefore, toJson(*p)) : Json();
+    if (projectChanges.contains("creatives") && p->creatives.size() > creativesBefore.size())
+        projectChanges["creatives"] = addedInFront(p->creatives, creativesBefore, turn.prompt);
+    document["projectChanges"] = projectChanges;
     return document;
 }
 
@@ -163,9 +231,9 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
             .prepare = [](CampaignIDEThread &t, CampaignIDEProject &) { t.mediaPlanRows.clear(); } },
         // Means truncate toward zero.
         { .prompt = "table", .withProject = false, .prepare = figures(1000.99, 100.5) },
+        { .prompt = "spy on their ads", .withProject = false },
         { .prompt = "Tear down Acme.io.",
             .context = { .selectedProjectSlug = u"p"_s, .promptDomain = u"acme.io"_s, .shownRoot = {} } },
-        { .prompt = "spy on their ads", .withProject = false },
         { .prompt = "Show ROAS" },
         { .prompt = "Tighten the guardrails and make the tone more direct for enterprise operators, keeping \"quotes\" "
                     "as they are" },
@@ -175,13 +243,27 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
             .context
             = { .selectedProjectSlug = u"campaign"_s, .promptDomain = {}, .shownRoot = u"~/Papers/Orvane"_s } },
     };
+    // The first turn of each route is recorded whole, the later ones by what differs from it.
     Json document = Json::array();
+    std::map<Route, Json> firstOfRoute;
+    const auto record = [&](const char *prompt, Json turnDocument) {
+        const auto [first, isFirst]
+            = firstOfRoute.try_emplace(LocalAgent::route(QString::fromUtf8(prompt)), turnDocument);
+        if (isFirst) {
+            document.push_back(std::move(turnDocument));
+            return;
+        }
+        Json compared = first->second;
+        if (!turnDocument.contains("threadChanges"))
+            compared = { { "prompt", compared.at("prompt") }, { "outcome", compared.at("outcome") } };
+        document.push_back(differences(compared, turnDocument));
+    };
     for (const Turn &turn : turns) {
         CampaignIDEProject p = project();
         CampaignIDEThread t = thread(p.id);
         if (turn.prepare)
             turn.prepare(t, p);
-        document.push_back(runTurn(turn, t, turn.withProject ? &p : nullptr));
+        record(turn.prompt, runTurn(turn, t, turn.withProject ? &p : nullptr));
     }
 
     // Stored figures that are not finite, or that sum past the 64-bit range, clamp instead of
@@ -192,7 +274,7 @@ TEST(LocalAgentTurns, MatchTheGoldenReplies)
         CampaignIDEThread t = thread(QUuid::createUuid());
         CampaignIDEProject unused = project();
         figures(monthly, cpa)(t, unused);
-        document.push_back(
+        record("table",
             { { "prompt", "table" }, { "outcome", encodeOutcome(LocalAgent::run(u"table"_s, t, nullptr, kContext)) } });
     }
 

@@ -114,7 +114,7 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     m_theme = new ThemeSource(m_state->isDarkTheme(), this);
     m_controller = new WorkspaceWindowController(
         m_model, m_session, m_state, std::move(onRequestCloudSignIn), m_services.revealFolder, this);
-    m_refresher = new LiveContextRefresher(*m_model->serverSync(), m_session, this);
+    m_refresher = new LiveContextRefresher(m_model->serverSync(), m_session, this);
 
     buildLayout();
     applyTheme();
@@ -151,7 +151,7 @@ CampaignIDEWorkspaceView::~CampaignIDEWorkspaceView()
     qDeleteAll(children);
 }
 
-WorkspaceMirror *CampaignIDEWorkspaceView::mirror() const
+WorkspaceMirror &CampaignIDEWorkspaceView::mirror() const
 {
     return m_model->mirror();
 }
@@ -165,8 +165,8 @@ WorkspaceViewContext CampaignIDEWorkspaceView::viewContext() const
         .state = m_state,
         .controller = m_controller,
         .timelineHeights = m_timelineHeights.get(),
-        .mirror = m_model->mirror(),
-        .serverSync = m_model->serverSync(),
+        .mirror = &m_model->mirror(),
+        .serverSync = &m_model->serverSync(),
     };
 }
 

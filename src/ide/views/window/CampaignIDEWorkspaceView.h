@@ -67,7 +67,7 @@ public:
 
     [[nodiscard]] CampaignIDEWorkspaceModel *model() const { return m_model; }
     // The model's local files and folder mirror.
-    [[nodiscard]] WorkspaceMirror *mirror() const;
+    [[nodiscard]] WorkspaceMirror &mirror() const;
     [[nodiscard]] SessionStore *session() const { return m_session; }
     [[nodiscard]] const std::shared_ptr<voice::VoiceInputProvider> &voice() const { return m_voice; }
     [[nodiscard]] ThemeSource *themeSource() const { return m_theme; }

@@ -43,8 +43,8 @@ protected:
             .theme = window->themeSource(),
             .state = window->viewState(),
             .controller = window->controller(),
-            .mirror = window->model()->mirror(),
-            .serverSync = window->model()->serverSync() };
+            .mirror = &window->model()->mirror(),
+            .serverSync = &window->model()->serverSync() };
     }
 
     template <typename View> View *show(QSize size = { 1180, 760 })
@@ -59,18 +59,9 @@ protected:
 
     template <typename T = QWidget> [[nodiscard]] T *child(const QString &name) const
     {
-        T *found = view->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
+        return test::child<T>(view.get(), name);
     }
-
-    void clickButton(const QString &name)
-    {
-        auto *button = child<QAbstractButton>(name);
-        ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(button->isVisible()) << name.toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    }
+    void clickButton(const QString &name) { test::clickOn(view.get(), name); }
 
     // Clicks a point of an item view's row (its centre unless told otherwise).
     static void clickRow(QAbstractItemView *itemView, int row, std::optional<QPoint> at = std::nullopt)
