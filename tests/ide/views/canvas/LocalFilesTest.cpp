@@ -160,7 +160,7 @@ TEST_F(LocalFilesTest, FinderShowsTheSelectedProjectsFolderOrTheWorkspaceRoot)
 
 TEST_F(LocalFilesTest, TheFileListStaysAConsistentItemModelThroughEditsSelectionAndReloads)
 {
-    LocalFilesListModel files(&model());
+    LocalFilesListModel files(&model().mirror());
     QAbstractItemModelTester tester(&files, QAbstractItemModelTester::FailureReportingMode::Warning);
     QSignalSpy changed(&files, &QAbstractItemModel::dataChanged);
 
