@@ -65,15 +65,7 @@ int expectEveryControlNamed(QWidget *window, const QString &where)
 
 } // namespace
 
-TEST(AccessibilityTest, EveryControlOfTheSignInScreenIsNamed)
-{
-    AppHarness signIn;
-    OrvaneMainWindow *window = signIn.start({ u"--sign-in"_s });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
-    expectEveryControlNamed(window, u"sign-in"_s);
-}
-
-TEST(AccessibilityTest, EveryControlOfTheWorkspaceIsNamedOnEverySurfaceAndTab)
+TEST(AccessibilityTest, EveryControlIsNamedOnEverySurfaceAndTabAndOnTheSignInScreen)
 {
     AppHarness harness;
     OrvaneMainWindow *window = harness.start();
@@ -92,6 +84,10 @@ TEST(AccessibilityTest, EveryControlOfTheWorkspaceIsNamedOnEverySurfaceAndTab)
         model.setPrimaryDestination(destination);
         expectEveryControlNamed(window, u"destination %1"_s.arg(int(destination.kind())));
     }
+
+    window->rootView()->requestCloudSignIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    expectEveryControlNamed(window, u"sign-in"_s);
 }
 
 // Tab walks the window by region (sidebar, top bar, agent pane, workbench, then the drawer when

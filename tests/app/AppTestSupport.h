@@ -39,7 +39,6 @@ public:
     [[nodiscard]] OrvaneMainWindow *window() const { return m_window; }
     [[nodiscard]] SessionStore &session() { return m_app->session(); }
     [[nodiscard]] StandInService &service() { return m_service; }
-    [[nodiscard]] const TemporaryHome &home() const { return m_home; }
     [[nodiscard]] const QList<QUrl> &openedURLs() const { return *m_opened; }
 
     // A control of the window by object name, or null.

@@ -23,30 +23,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct XConnection {
-    xcb_connection_t *connection = nullptr;
-    ~XConnection()
-    {
-        if (connection)
-            xcb_disconnect(connection);
-    }
-};
-
 // The X window that has the keyboard, and its title.
 QString focusedWindowTitle(const QByteArray &display)
 {
-    XConnection x;
-    x.connection = xcb_connect(display.constData(), nullptr);
-    if (xcb_connection_has_error(x.connection))
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
+        xcb_connect(display.constData(), nullptr), &xcb_disconnect);
+    xcb_connection_t *x = connection.get();
+    if (xcb_connection_has_error(x))
         return u"<no connection>"_s;
     std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> focus(
-        xcb_get_input_focus_reply(x.connection, xcb_get_input_focus(x.connection), nullptr), &std::free);
+        xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr), &std::free);
     if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT)
         return u"<nobody>"_s;
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> name(
-        xcb_get_property_reply(x.connection,
-            xcb_get_property(x.connection, 0, focus->focus, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-            nullptr),
+        xcb_get_property_reply(
+            x, xcb_get_property(x, 0, focus->focus, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr),
         &std::free);
     if (!name)
         return u"<untitled>"_s;

@@ -6,11 +6,6 @@ namespace orvane::test {
 
 using namespace Qt::StringLiterals;
 
-QString OrvaneProcess::executable()
-{
-    return QStringLiteral(ORVANE_EXECUTABLE);
-}
-
 OrvaneProcess::OrvaneProcess(QStringList arguments, QProcessEnvironment extra)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -24,7 +19,7 @@ OrvaneProcess::OrvaneProcess(QStringList arguments, QProcessEnvironment extra)
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process,
         [this] { m_stderr += m_process.readAllStandardError(); });
-    m_process.start(executable(), arguments);
+    m_process.start(QStringLiteral(ORVANE_EXECUTABLE), arguments);
     m_process.waitForStarted();
 }
 

@@ -20,9 +20,6 @@ public:
     OrvaneProcess(const OrvaneProcess &) = delete;
     OrvaneProcess &operator=(const OrvaneProcess &) = delete;
 
-    [[nodiscard]] static QString executable();
-
-    [[nodiscard]] QProcess &process() { return m_process; }
     [[nodiscard]] bool running() const { return m_process.state() != QProcess::NotRunning; }
     // Waits (running the event loop, so an in-process peer can answer) until the process ends.
     [[nodiscard]] bool waitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(30));

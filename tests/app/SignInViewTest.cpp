@@ -5,7 +5,6 @@
 #include "app/SignInView.h"
 #include "app/SignInWidgets.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
-#include "platform/ui/ApplicationFonts.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -25,18 +24,13 @@ namespace {
 // An account store whose saves fail, as a locked or missing keyring would make them.
 class UnsavableStore final : public AccountStore {
 public:
-    QCoro::Task<std::optional<SignedInAccount>> load() override { return loadTask(); }
-    QCoro::Task<> save(SignedInAccount) override { return failTask(); }
-    QCoro::Task<> clear() override { return doneTask(); }
-
-private:
-    static QCoro::Task<std::optional<SignedInAccount>> loadTask() { co_return std::nullopt; }
-    static QCoro::Task<> failTask()
+    QCoro::Task<std::optional<SignedInAccount>> load() override { co_return std::nullopt; }
+    QCoro::Task<> save(SignedInAccount) override
     {
         throw KeychainError(-25291, u"No keyring is available in this desktop session."_s);
         co_return;
     }
-    static QCoro::Task<> doneTask() { co_return; }
+    QCoro::Task<> clear() override { co_return; }
 };
 
 class SignInScreenTest : public testing::Test {
@@ -82,6 +76,7 @@ protected:
 TEST_F(SignInScreenTest, SignedOutScreenOffersBothWaysOn)
 {
     openSignInScreen();
+    EXPECT_EQ(window->rootView()->workspace(), nullptr);
     EXPECT_TRUE(shows(u"signIn.start"_s));
     EXPECT_TRUE(shows(u"signIn.localIDE"_s));
     EXPECT_TRUE(shows(u"signIn.footnote"_s));
@@ -93,31 +88,18 @@ TEST_F(SignInScreenTest, SignedOutScreenOffersBothWaysOn)
     EXPECT_EQ(harness.find<QAbstractButton>(u"signIn.localIDE"_s)->text(), u"Open Local Campaign IDE"_s);
     EXPECT_EQ(harness.find<QAbstractButton>(u"signIn.start"_s)->accessibleDescription(),
         u"Opens your browser to securely approve this device."_s);
-    // The screen's own fonts are registered by showing it.
-    EXPECT_TRUE(ui::OrvaneSignInType::fonts().isRegistered());
+
+    // Without the way back there is no local IDE button.
+    SignInView standalone(&harness.session(), {});
+    EXPECT_NE(standalone.findChild<QWidget *>(u"signIn.welcome"_s), nullptr);
+    EXPECT_EQ(standalone.findChild<QWidget *>(u"signIn.localIDE"_s), nullptr);
 }
 
-TEST(SignInScreenFontsTest, AWorkspaceLaunchRegistersNoFont)
-{
-    AppHarness harness;
-    harness.start();
-    EXPECT_FALSE(ui::OrvaneSignInType::fonts().isRegistered());
-}
-
-TEST(SignInScreenStandaloneTest, WithoutTheWayBackThereIsNoLocalIDEButton)
-{
-    AppHarness harness;
-    harness.start();
-    SignInView view(&harness.session(), {});
-    view.resize(1000, 800);
-    EXPECT_NE(view.findChild<QWidget *>(u"signIn.start"_s), nullptr);
-    EXPECT_NE(view.findChild<QWidget *>(u"signIn.welcome"_s), nullptr);
-    EXPECT_EQ(view.findChild<QWidget *>(u"signIn.localIDE"_s), nullptr);
-}
-
+// Open Browser opens the page again and Cancel returns without an error; a later attempt that is
+// approved in the browser ends in the workspace.
 TEST_F(SignInScreenTest, DeviceFlowEndsInTheWorkspace)
 {
-    harness.service().setDevicePollStatuses({ u"pending"_s, u"pending"_s, u"completed"_s });
+    harness.service().setDevicePollStatuses({ u"pending"_s });
     openSignInScreen();
     click(u"signIn.start"_s);
 
@@ -131,12 +113,25 @@ TEST_F(SignInScreenTest, DeviceFlowEndsInTheWorkspace)
     ASSERT_EQ(harness.openedURLs().size(), 1);
     EXPECT_EQ(harness.openedURLs().first(), harness.session().state().verificationURL());
 
-    // Approved in the browser: the workspace comes by itself.
+    click(u"signIn.reopen"_s);
+    ASSERT_EQ(harness.openedURLs().size(), 2);
+    EXPECT_EQ(harness.openedURLs().at(1), harness.openedURLs().at(0));
+
+    click(u"signIn.cancel"_s);
+    ASSERT_TRUE(waitForState(Kind::signedOut));
+    EXPECT_TRUE(shows(u"signIn.start"_s));
+    EXPECT_FALSE(shows(u"signIn.pending"_s));
+    EXPECT_FALSE(shows(u"signIn.error"_s));
+    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
+
+    // Approved in the browser: the workspace comes by itself, and the page is not opened again.
+    harness.service().setDevicePollStatuses({ u"completed"_s });
+    click(u"signIn.start"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::workspace; }));
     ASSERT_TRUE(harness.session().account().has_value());
     EXPECT_EQ(harness.session().account()->email, u"ada@example.com"_s);
     EXPECT_NE(window->rootView()->workspace(), nullptr);
-    EXPECT_EQ(harness.openedURLs().size(), 1);
+    EXPECT_EQ(harness.openedURLs().size(), 3);
     EXPECT_TRUE(window->commands()->actions().has_value());
 }
 
@@ -157,42 +152,6 @@ TEST_F(SignInScreenTest, ReturnStartsTheSignIn)
         EXPECT_EQ(request.path, "/api/cli/device/poll");
 }
 
-TEST_F(SignInScreenTest, OpenBrowserOpensThePageAgainAndCancelReturnsWithoutError)
-{
-    openSignInScreen();
-    click(u"signIn.start"_s);
-    ASSERT_TRUE(waitForState(Kind::signingIn));
-    ASSERT_EQ(harness.openedURLs().size(), 1);
-
-    click(u"signIn.reopen"_s);
-    ASSERT_EQ(harness.openedURLs().size(), 2);
-    EXPECT_EQ(harness.openedURLs().at(1), harness.openedURLs().at(0));
-
-    click(u"signIn.cancel"_s);
-    ASSERT_TRUE(waitForState(Kind::signedOut));
-    EXPECT_TRUE(shows(u"signIn.start"_s));
-    EXPECT_FALSE(shows(u"signIn.pending"_s));
-    EXPECT_FALSE(shows(u"signIn.error"_s));
-    EXPECT_EQ(window->rootView()->screen(), RootView::Screen::signIn);
-}
-
-TEST_F(SignInScreenTest, AnExpiredCodeShowsTheErrorUnderTheButtons)
-{
-    harness.service().setDevicePollStatuses({ u"expired"_s });
-    openSignInScreen();
-    click(u"signIn.start"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(u"signIn.error"_s); }));
-    EXPECT_EQ(blockText(u"signIn.error"_s), u"The sign-in code expired. Start again."_s);
-    EXPECT_TRUE(shows(u"signIn.start"_s));
-    EXPECT_LT(
-        control(u"signIn.start"_s)->mapTo(view, QPoint()).y(), control(u"signIn.error"_s)->mapTo(view, QPoint()).y());
-
-    // A new attempt clears it.
-    harness.service().setDevicePollStatuses({ u"pending"_s });
-    click(u"signIn.start"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.error"_s); }));
-}
-
 TEST_F(SignInScreenTest, AKeyThatCouldNotBeKeptIsNoticedUntilDismissed)
 {
     harness.service().setDevicePollStatuses({ u"completed"_s });
@@ -209,18 +168,27 @@ TEST_F(SignInScreenTest, AKeyThatCouldNotBeKeptIsNoticedUntilDismissed)
     EXPECT_GE(dismiss->width(), 44);
     EXPECT_GE(dismiss->height(), 44);
 
-    // An error and the notice together: the error first, both above the footnote.
+    // An expired code and the notice together: the error under the buttons, then the notice, both
+    // above the footnote.
     harness.service().setDevicePollStatuses({ u"expired"_s });
     click(u"signIn.start"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return shows(u"signIn.error"_s); }));
+    EXPECT_EQ(blockText(u"signIn.error"_s), u"The sign-in code expired. Start again."_s);
+    ASSERT_TRUE(shows(u"signIn.start"_s));
     ASSERT_TRUE(shows(u"signIn.orphanedKeyNotice"_s));
     const auto top = [&](const QString &name) { return control(name)->mapTo(view, QPoint()).y(); };
+    EXPECT_LT(top(u"signIn.start"_s), top(u"signIn.error"_s));
     EXPECT_LT(top(u"signIn.error"_s), top(u"signIn.orphanedKeyNotice"_s));
     EXPECT_LT(top(u"signIn.orphanedKeyNotice"_s), top(u"signIn.footnote"_s));
 
     QTest::mouseClick(dismiss, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.orphanedKeyNotice"_s); }));
     EXPECT_FALSE(harness.session().orphanedKeyNotice().has_value());
+
+    // A new attempt clears the error.
+    harness.service().setDevicePollStatuses({ u"pending"_s });
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shows(u"signIn.error"_s); }));
 }
 
 TEST_F(SignInScreenTest, ServiceTextIsShownLiterally)
@@ -258,19 +226,28 @@ TEST_F(SignInScreenTest, ShowingTheScreenDuringASignInDoesNotOpenThePageAgain)
     EXPECT_EQ(harness.openedURLs().first(), second);
 }
 
-TEST_F(SignInScreenTest, LayoutFollowsTheWindowSize)
+// The screen lays itself out for its own size and the accessibility text size (the measures of each
+// layout are pinned by the layout's own test).
+TEST_F(SignInScreenTest, LayoutFollowsTheWindowSizeAndTheAccessibilityTextSize)
 {
     openSignInScreen();
     const int menuHeight = window->menuBar()->height();
     window->resize(1000, 800 + menuHeight);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(1000, 800); }));
     EXPECT_TRUE(view->currentLayout().sideBySide);
-    EXPECT_EQ(view->currentLayout().displaySize, 57);
     QCoreApplication::processEvents();
     EXPECT_EQ(control(u"signIn.start"_s)->width(), 320);
     // Side by side: the entry column sits to the right of the heading.
     EXPECT_GT(control(u"signIn.start"_s)->mapTo(view, QPoint()).x(),
         control(u"signIn.heading"_s)->mapTo(view, QPoint()).x() + 200);
+
+    // The accessibility text size keeps one column, with the heading at that layout's size.
+    view->setAccessibilityTextSize(true);
+    EXPECT_FALSE(view->currentLayout().sideBySide);
+    QCoreApplication::processEvents();
+    EXPECT_LE(control(u"signIn.start"_s)->width(), 400);
+    EXPECT_EQ(harness.find<QLabel>(u"signIn.heading"_s)->font().pixelSize(), 40);
+    view->setAccessibilityTextSize(false);
 
     window->resize(800, 700 + menuHeight);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(800, 700); }));
@@ -287,21 +264,4 @@ TEST_F(SignInScreenTest, LayoutFollowsTheWindowSize)
     window->resize(700, 450 + menuHeight);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(700, 450); }));
     EXPECT_TRUE(view->currentLayout().compact);
-}
-
-TEST_F(SignInScreenTest, AnAccessibilityTextSizeKeepsOneColumn)
-{
-    openSignInScreen();
-    const int menuHeight = window->menuBar()->height();
-    window->resize(1000, 800 + menuHeight);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == QSize(1000, 800); }));
-    ASSERT_TRUE(view->currentLayout().sideBySide);
-
-    view->setAccessibilityTextSize(true);
-    EXPECT_FALSE(view->currentLayout().sideBySide);
-    EXPECT_EQ(view->currentLayout().displaySize, 40);
-    EXPECT_EQ(view->currentLayout().padding, 32);
-    QCoreApplication::processEvents();
-    EXPECT_LE(control(u"signIn.start"_s)->width(), 400);
-    EXPECT_EQ(harness.find<QLabel>(u"signIn.heading"_s)->font().pixelSize(), 40);
 }

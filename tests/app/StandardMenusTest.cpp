@@ -38,7 +38,7 @@ QString enabledEditItems(const StandardMenus &menus)
 
 } // namespace
 
-TEST(StandardMenusTest, EditItemsActOnTheFocusedFieldAndAreOffWithoutOne)
+TEST(StandardMenusTest, EditItemsActOnTheFocusedFieldAndAboutShowsTheVersionAndLicences)
 {
     AppHarness harness;
     OrvaneMainWindow *window = harness.start();
@@ -81,6 +81,17 @@ TEST(StandardMenusTest, EditItemsActOnTheFocusedFieldAndAreOffWithoutOne)
     (*button)->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return menus.editTarget() == nullptr; }));
     EXPECT_EQ(enabledEditItems(menus), u"000000"_s);
+
+    // Help > About shows the version and the bundled licences.
+    window->findChild<QAction *>(u"aboutAction"_s)->trigger();
+    auto *dialog = window->findChild<AboutDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(
+        dialog->findChild<QLabel *>(u"aboutVersionLabel"_s)->text(), u"Version "_s + QStringLiteral(ORVANE_VERSION));
+    const QString licences = dialog->findChild<QPlainTextEdit *>(u"aboutLicencesField"_s)->toPlainText();
+    for (const QString &expected : { u"Space Grotesk (font)"_s, u"Inter (font)"_s, u"IBM Plex Mono (font)"_s,
+             u"Lucide (icons)"_s, u"SIL Open Font License"_s, u"ISC License"_s })
+        EXPECT_TRUE(licences.contains(expected)) << qPrintable(expected);
 }
 
 TEST(StandardMenusTest, CtrlWClosesTheWindowAndCtrlQQuitsSavingWhatIsPending)
@@ -102,21 +113,6 @@ TEST(StandardMenusTest, CtrlWClosesTheWindowAndCtrlQQuitsSavingWhatIsPending)
     QFile state(CampaignIDEWorkspaceModel::standardLocations().stateFile);
     ASSERT_TRUE(state.open(QIODevice::ReadOnly));
     EXPECT_TRUE(state.readAll().contains("Quit Flush Probe"));
-}
-
-TEST(StandardMenusTest, AboutShowsTheVersionAndTheBundledLicences)
-{
-    AppHarness harness;
-    OrvaneMainWindow *window = harness.start();
-    window->findChild<QAction *>(u"aboutAction"_s)->trigger();
-    auto *dialog = window->findChild<AboutDialog *>();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(
-        dialog->findChild<QLabel *>(u"aboutVersionLabel"_s)->text(), u"Version "_s + QStringLiteral(ORVANE_VERSION));
-    const QString licences = dialog->findChild<QPlainTextEdit *>(u"aboutLicencesField"_s)->toPlainText();
-    for (const QString &expected : { u"Space Grotesk (font)"_s, u"Inter (font)"_s, u"IBM Plex Mono (font)"_s,
-             u"Lucide (icons)"_s, u"SIL Open Font License"_s, u"ISC License"_s })
-        EXPECT_TRUE(licences.contains(expected)) << qPrintable(expected);
 }
 
 // The menu bar's overflow button takes a standard icon the style loads only when it is drawn; it

@@ -7,6 +7,7 @@
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/brand/Brand.h"
+#include "testsupport/Pictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,18 +28,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString grabFolder()
-{
-    const QString folder = QDir::temp().filePath(u"orvane-grabs"_s);
-    QDir().mkpath(folder);
-    return folder;
-}
-
 QImage grab(QWidget *widget, const QString &name)
 {
-    const QImage image = widget->grab().toImage();
-    EXPECT_TRUE(image.save(grabFolder() + u'/' + name + u".png"_s));
-    return image;
+    keepPicture(widget, name + u".png"_s, 1, QDir::temp().filePath(u"orvane-grabs"_s));
+    return widget->grab().toImage();
 }
 
 QColor brand(const BrandAdaptiveColor &color)
@@ -61,13 +54,17 @@ void resizeContent(OrvaneMainWindow *window, QSize content)
 
 } // namespace
 
-TEST(WindowGrabTest, SignInScreenInTheBrandColours)
+// The sign-in screen in the brand colours, recoloured in place for a dark appearance, and while
+// signing in.
+TEST(WindowGrabTest, SignInScreenInTheBrandColoursLightDarkAndSigningIn)
 {
     AppHarness harness;
+    harness.service().setDevicePollStatuses({ u"pending"_s });
     OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
     resizeContent(window, { 1440, 900 });
     const QImage image = grab(window, u"sign-in"_s);
+    SignInView *view = window->rootView()->signInView();
 
     EXPECT_EQ(pixelAt(image, window, window->rootView(), { 5, 5 }), brand(Brand::bgPrimary()));
     QWidget *start = harness.find(u"signIn.start"_s);
@@ -75,22 +72,30 @@ TEST(WindowGrabTest, SignInScreenInTheBrandColours)
     QWidget *local = harness.find(u"signIn.localIDE"_s);
     EXPECT_EQ(pixelAt(image, window, local, { 4, local->height() / 2 }), brand(Brand::bgSecondary()));
     EXPECT_EQ(pixelAt(image, window, local, { local->width() / 2, 0 }), brand(Brand::borderPrimary()));
-}
 
-TEST(WindowGrabTest, SignInScreenWhileSigningInWithAnErrorAndANotice)
-{
-    AppHarness harness;
-    harness.service().setDevicePollStatuses({ u"pending"_s });
-    OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
-    resizeContent(window, { 1440, 900 });
+    const QPalette light = QGuiApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x24));
+    dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const QImage darkImage = grab(window, u"sign-in-dark"_s);
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(window->rootView()->signInView(), view); // recoloured, not rebuilt
+    EXPECT_EQ(pixelAt(darkImage, window, window->menuBar(), { window->menuBar()->width() / 2, 4 }),
+        toQColor(*Brand::bgPrimary().dark));
+    EXPECT_EQ(pixelAt(darkImage, window, window->rootView(), { 5, 5 }), toQColor(*Brand::bgPrimary().dark));
+    EXPECT_EQ(pixelAt(darkImage, window, start, { 4, start->height() / 2 }), toQColor(*Brand::textPrimary().dark));
+
     harness.session().signIn();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return harness.session().state().kind() == SessionStore::State::Kind::signingIn; }));
     QCoreApplication::processEvents();
-    const QImage image = grab(window, u"sign-in-pending"_s);
+    const QImage pending = grab(window, u"sign-in-pending"_s);
     QWidget *card = harness.find(u"signIn.pending"_s);
-    EXPECT_EQ(pixelAt(image, window, card, { card->width() / 2, card->height() - 3 }), brand(Brand::bgSecondary()));
+    EXPECT_EQ(pixelAt(pending, window, card, { card->width() / 2, card->height() - 3 }), brand(Brand::bgSecondary()));
 }
 
 TEST(WindowGrabTest, MainWindowWithTheWorkspace)
@@ -112,29 +117,4 @@ TEST(WindowGrabTest, MainWindowWithTheWorkspace)
                 << entry->text().toStdString();
         }
     }
-}
-
-TEST(WindowGrabTest, SignInScreenFollowsADarkAppearanceInPlace)
-{
-    AppHarness harness;
-    OrvaneMainWindow *window = harness.start({ u"--sign-in"_s });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
-    resizeContent(window, { 1440, 900 });
-    SignInView *view = window->rootView()->signInView();
-
-    const QPalette light = QGuiApplication::palette();
-    QPalette dark = light;
-    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x24));
-    dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
-    QApplication::setPalette(dark);
-    QCoreApplication::processEvents();
-    const QImage image = grab(window, u"sign-in-dark"_s);
-    QApplication::setPalette(light);
-
-    EXPECT_EQ(window->rootView()->signInView(), view); // recoloured, not rebuilt
-    EXPECT_EQ(pixelAt(image, window, window->menuBar(), { window->menuBar()->width() / 2, 4 }),
-        toQColor(*Brand::bgPrimary().dark));
-    EXPECT_EQ(pixelAt(image, window, window->rootView(), { 5, 5 }), toQColor(*Brand::bgPrimary().dark));
-    QWidget *start = harness.find(u"signIn.start"_s);
-    EXPECT_EQ(pixelAt(image, window, start, { 4, start->height() / 2 }), toQColor(*Brand::textPrimary().dark));
 }

@@ -56,7 +56,7 @@ TEST_F(UserDefaultsTest, OneJsonFilePerKey)
     EXPECT_EQ(defaults.value(QStringLiteral("list")), QByteArray("[1,2]"));
 }
 
-TEST_F(UserDefaultsTest, AbsentAndForeignValues)
+TEST_F(UserDefaultsTest, AbsentForeignRewrittenAndRemovedValues)
 {
     const UserDefaults defaults = UserDefaults::standard();
     EXPECT_FALSE(defaults.value(QStringLiteral("missing")));
@@ -67,15 +67,9 @@ TEST_F(UserDefaultsTest, AbsentAndForeignValues)
     EXPECT_FALSE(defaults.boolValue(QStringLiteral("flag")));
     ASSERT_TRUE(defaults.setValue(QStringLiteral("flag"), " false\n"));
     EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), false);
-}
 
-TEST_F(UserDefaultsTest, RewritingAndRemoving)
-{
-    const UserDefaults defaults = UserDefaults::standard();
     ASSERT_TRUE(defaults.setBool(QStringLiteral("flag"), true));
-    ASSERT_TRUE(defaults.setBool(QStringLiteral("flag"), false));
-    EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), false);
-
+    EXPECT_EQ(defaults.boolValue(QStringLiteral("flag")), true);
     EXPECT_TRUE(defaults.remove(QStringLiteral("flag")));
     EXPECT_FALSE(defaults.contains(QStringLiteral("flag")));
     EXPECT_TRUE(defaults.remove(QStringLiteral("flag")));

@@ -57,7 +57,6 @@ public:
 
     std::optional<QString> start() override
     {
-        ++m_device.m_running;
         m_thread = std::thread([this] { play(); });
         return std::nullopt;
     }
@@ -71,8 +70,6 @@ public:
             m_stopped = true;
         }
         m_wake.notify_all();
-        if (m_thread.joinable())
-            --m_device.m_running;
     }
 
 private:

@@ -28,13 +28,11 @@ public:
 
     // How many inputs had a tap installed.
     [[nodiscard]] int tapsInstalled() const { return m_taps; }
-    [[nodiscard]] int inputsRunning() const { return m_running; }
 
 private:
     const QString m_path;
     const Options m_options;
     std::atomic<int> m_taps = 0;
-    std::atomic<int> m_running = 0;
 
     friend class FileAudioInput;
 };

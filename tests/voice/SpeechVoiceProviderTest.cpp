@@ -43,20 +43,7 @@ TEST_F(SpeechVoiceProviderTest, EachTranscriptionTakesTheNextToken)
     EXPECT_FALSE(second.record().ended);
 }
 
-TEST_F(SpeechVoiceProviderTest, NewerTranscriptionEndsARunningOne)
-{
-    StreamCollector first(voice->transcribe());
-    ASSERT_TRUE(first.waitForTexts(1));
-    engine->partial(QStringLiteral("open the"));
-    ASSERT_TRUE(first.waitForTexts(2));
-    StreamCollector second(voice->transcribe());
-    ASSERT_TRUE(first.waitForEnd());
-    EXPECT_FALSE(first.record().error);
-    EXPECT_EQ(first.record().transcript(), QStringLiteral("open the"));
-    ASSERT_TRUE(second.waitForTexts(1));
-}
-
-TEST_F(SpeechVoiceProviderTest, StopEndsTheSessionNormallyWhetherItBeganOrNot)
+TEST_F(SpeechVoiceProviderTest, StopEndsTheSessionNormallyBeforeItBegan)
 {
     voice->stop(); // nothing handed out yet: nothing happens
 
@@ -64,13 +51,7 @@ TEST_F(SpeechVoiceProviderTest, StopEndsTheSessionNormallyWhetherItBeganOrNot)
     voice->stop();
     ASSERT_TRUE(early.waitForEnd());
     EXPECT_FALSE(early.record().error);
-
-    StreamCollector listening(voice->transcribe());
-    ASSERT_TRUE(listening.waitForTexts(1));
-    voice->stop();
-    ASSERT_TRUE(listening.waitForEnd());
-    EXPECT_FALSE(listening.record().error);
-    EXPECT_FALSE(engine->running);
+    EXPECT_EQ(engine->starts, 0);
 }
 
 TEST_F(SpeechVoiceProviderTest, AvailabilityIsReadFreshFromTheEngine)

@@ -113,17 +113,5 @@ TEST_F(SpokenDictationTest, StopEndsAtOnceAndANewerSessionEndsTheOlder)
     EXPECT_FALSE(second.record().error);
 }
 
-TEST_F(SpokenDictationTest, SessionOvertakenBeforeItBeganYieldsNothing)
-{
-    const auto voice = provider(s_grammar, sentence(commands[2]), 5s, 700ms, { 2.0, false });
-    StreamCollector overtaken(voice->transcribe());
-    StreamCollector current(voice->transcribe());
-    ASSERT_TRUE(overtaken.waitForEnd());
-    EXPECT_TRUE(overtaken.record().texts.isEmpty());
-    EXPECT_FALSE(overtaken.record().error);
-    ASSERT_TRUE(current.waitForEnd(20000));
-    EXPECT_EQ(current.record().transcript(), commands[2]);
-}
-
 } // namespace
 } // namespace orvane::voice

@@ -8,34 +8,26 @@ namespace {
 
 using P = VoicePermission;
 
-VoiceAvailability availability(bool recognizer, bool onDevice, P speech, P microphone)
-{
-    return { recognizer, onDevice, speech, microphone };
-}
-
-TEST(VoiceAvailabilityTest, GrantedOrUndecidedPermissionsBlockNothing)
-{
-    EXPECT_FALSE(VoiceAvailability::granted.blockingError());
-    EXPECT_TRUE(VoiceAvailability::granted.isAvailable());
-    EXPECT_FALSE(VoiceAvailability::granted.unavailableReason());
-    EXPECT_TRUE(availability(true, true, P::notDetermined, P::notDetermined).isAvailable());
-}
-
+// Undecided permissions block nothing; otherwise the first blocking condition wins, in order:
+// recogniser, on-device support, speech, microphone. The reason shown is the error's sentence.
 TEST(VoiceAvailabilityTest, FirstBlockingConditionWinsInOrder)
 {
-    EXPECT_EQ(
-        availability(false, false, P::denied, P::granted).blockingError(), VoiceInputError::recognizerUnavailable());
-    EXPECT_EQ(availability(true, false, P::granted, P::denied).blockingError(), VoiceInputError::onDeviceUnsupported());
-    EXPECT_EQ(availability(true, true, P::denied, P::restricted).blockingError(), VoiceInputError::speechDenied());
-    EXPECT_EQ(availability(true, true, P::restricted, P::denied).blockingError(), VoiceInputError::speechRestricted());
-    EXPECT_EQ(availability(true, true, P::granted, P::denied).blockingError(), VoiceInputError::microphoneDenied());
-}
-
-TEST(VoiceAvailabilityTest, RestrictedMicrophoneGivesItsSentence)
-{
-    const auto blocked = availability(true, true, P::granted, P::restricted);
-    EXPECT_EQ(blocked.blockingError(), VoiceInputError::microphoneRestricted());
-    EXPECT_EQ(blocked.unavailableReason(), VoiceInputError::microphoneRestricted().userMessage());
+    const std::pair<VoiceAvailability, std::optional<VoiceInputError>> cases[] = {
+        { VoiceAvailability::granted, std::nullopt },
+        { { true, true, P::notDetermined, P::notDetermined }, std::nullopt },
+        { { false, false, P::denied, P::granted }, VoiceInputError::recognizerUnavailable() },
+        { { true, false, P::granted, P::denied }, VoiceInputError::onDeviceUnsupported() },
+        { { true, true, P::denied, P::restricted }, VoiceInputError::speechDenied() },
+        { { true, true, P::restricted, P::denied }, VoiceInputError::speechRestricted() },
+        { { true, true, P::granted, P::denied }, VoiceInputError::microphoneDenied() },
+        { { true, true, P::granted, P::restricted }, VoiceInputError::microphoneRestricted() },
+    };
+    for (const auto &[availability, expected] : cases) {
+        EXPECT_EQ(availability.blockingError(), expected);
+        EXPECT_EQ(availability.isAvailable(), !expected);
+        EXPECT_EQ(availability.unavailableReason(),
+            expected ? std::optional(expected->userMessage()) : std::optional<QString>());
+    }
 }
 
 TEST(VoiceInputErrorTest, MapKeepsOurErrorsAndRecognisesOnlyTheExactNoSpeechError)

@@ -4,6 +4,8 @@
 #include "ide/model/WorkspaceWindowState.h"
 
 #include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/ProjectStore.h"
+#include "ide/model/ThreadList.h"
 #include "ide/model/ThreadStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace orvane {
 
@@ -163,8 +166,12 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
       m_locations(std::move(locations)),
       m_windowState(new WorkspaceWindowState(this)),
       m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
-      m_threadStore(std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
-          m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk)),
+      m_projectStore(new ProjectStore(
+          startProjects(projects), [this] { savePersistedProjects(); }, this)),
+      m_threadList(std::make_unique<ThreadList>(
+          std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
+              m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk),
+          [this] { return OrvaneWebParitySeeds::defaultThreads(m_projectStore->projects(), shownWorkspaceRoot()); })),
       m_connections(OrvaneWebParitySeeds::defaultConnections()),
       m_recommendedActions(OrvaneWebParitySeeds::defaultRecommendedActions()),
       m_notificationCenter(notificationCenter),
@@ -180,28 +187,18 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         copilotStore->setParent(this);
 
     const bool projectsGiven = projects.has_value();
-    if (projectsGiven) {
-        m_projects = *projects;
-    } else {
-        m_projects = loadPersistedProjects();
-        if (m_projects.isEmpty())
-            m_projects = sampleProjects();
-    }
+    const QList<CampaignIDEProject> &initial = m_projectStore->projects();
     m_agentProposals = sampleAgentProposals();
     m_planProposal = samplePlanProposal();
-    if (auto stored = m_threadStore->load())
-        m_threads = *std::move(stored);
-    else
-        m_threads = OrvaneWebParitySeeds::defaultThreads(m_projects, shownWorkspaceRoot());
-    m_assets = OrvaneWebParitySeeds::defaultAssets(m_projects.isEmpty() ? sampleProjectID : m_projects.first().id);
+    m_assets = OrvaneWebParitySeeds::defaultAssets(initial.isEmpty() ? sampleProjectID : initial.first().id);
 
-    if (!projectsGiven && !m_threads.isEmpty()) {
-        const CampaignIDEThread &first = m_threads.first();
+    if (!projectsGiven && !threads().isEmpty()) {
+        const CampaignIDEThread &first = threads().first();
         m_primaryDestination = IDEPrimaryDestination::thread(first.id);
-        m_selectedProjectID = first.projectID;
+        m_projectStore->setSelectedProjectID(first.projectID);
         const CampaignIDEProject *project = this->project(first.projectID);
         if (project && !project->creatives.isEmpty())
-            m_selectedArtboardID = project->creatives.first().id;
+            m_projectStore->setSelectedArtboardID(project->creatives.first().id);
     }
 
     if (m_copilotStore) {
@@ -214,6 +211,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 
     loadProjectFolders();
     assignProjectFolders();
+    forwardStoreSignals();
 
     QObject *receiver = this; // queued calls to it are dropped once it is gone
     const QString root = m_locations.workspaceRoot;
@@ -231,8 +229,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 
     syncAllProjectsToLocalDisk();
     // A thread's files were written with its last change; only bodies at hand are mirrored again.
-    for (const CampaignIDEThread &thread : std::as_const(m_threads)) {
-        if (m_threadStore->hasBody(thread.id))
+    for (const CampaignIDEThread &thread : threads()) {
+        if (hasThreadBody(thread.id))
             syncThreadArtifactsToDisk(thread);
     }
 
@@ -246,6 +244,43 @@ CampaignIDEWorkspaceModel::~CampaignIDEWorkspaceModel()
     // Everything scheduled is written before the model goes; nothing is written after it. Results
     // the writer posted back die with the object.
     m_disk->shutdown();
+}
+
+void CampaignIDEWorkspaceModel::forwardStoreSignals()
+{
+    using Model = CampaignIDEWorkspaceModel;
+    ProjectStore *projects = m_projectStore;
+    // Folders follow the list: a project gets its folder before anyone hears of it.
+    connect(projects, &ProjectStore::projectsChanged, this, &Model::assignProjectFolders);
+    connect(projects, &ProjectStore::projectInserted, this, &Model::assignProjectFolders);
+    connect(projects, &ProjectStore::projectRemoved, this, &Model::assignProjectFolders);
+    connect(projects, &ProjectStore::projectsChanged, this, &Model::projectsChanged);
+    connect(projects, &ProjectStore::projectChanged, this, &Model::projectChanged);
+    connect(projects, &ProjectStore::projectInserted, this, &Model::projectInserted);
+    connect(projects, &ProjectStore::projectRemoved, this, &Model::projectRemoved);
+    connect(projects, &ProjectStore::selectedProjectIDChanged, this, &Model::selectedProjectIDChanged);
+    connect(projects, &ProjectStore::selectedArtboardIDChanged, this, &Model::selectedArtboardIDChanged);
+    connect(
+        projects, &ProjectStore::launchConfirmationProjectIDChanged, this, &Model::launchConfirmationProjectIDChanged);
+    connect(projects, &ProjectStore::pendingLaunchRequestChanged, this, &Model::pendingLaunchRequestChanged);
+    connect(projects, &ProjectStore::executionReceiptsChanged, this, &Model::executionReceiptsChanged);
+
+    ThreadList *threads = m_threadList.get();
+    connect(threads, &ThreadList::threadsChanged, this, &Model::threadsChanged);
+    connect(threads, &ThreadList::threadChanged, this, &Model::threadChanged);
+    connect(threads, &ThreadList::threadInserted, this, &Model::threadInserted);
+    connect(threads, &ThreadList::threadRemoved, this, &Model::threadRemoved);
+    connect(threads, &ThreadList::agentTabChanged, this, &Model::agentTabChanged);
+    connect(threads, &ThreadList::timelineEntryAppended, this, &Model::timelineEntryAppended);
+    connect(threads, &ThreadList::timelineEntryChanged, this, &Model::timelineEntryChanged);
+}
+
+QList<CampaignIDEProject> CampaignIDEWorkspaceModel::startProjects(std::optional<QList<CampaignIDEProject>> &given)
+{
+    if (given)
+        return std::exchange(*given, {});
+    QList<CampaignIDEProject> stored = loadPersistedProjects();
+    return stored.isEmpty() ? sampleProjects() : stored;
 }
 
 QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
@@ -270,7 +305,7 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
 
 void CampaignIDEWorkspaceModel::setSelectedProjectID(const std::optional<QUuid> &id)
 {
-    assignAndNotify(this, m_selectedProjectID, id, &CampaignIDEWorkspaceModel::selectedProjectIDChanged);
+    m_projectStore->setSelectedProjectID(id);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedSection(CampaignIDESection section)
@@ -285,23 +320,22 @@ void CampaignIDEWorkspaceModel::setSearchQuery(const QString &query)
 
 void CampaignIDEWorkspaceModel::setLaunchConfirmationProjectID(const std::optional<QUuid> &id)
 {
-    assignAndNotify(
-        this, m_launchConfirmationProjectID, id, &CampaignIDEWorkspaceModel::launchConfirmationProjectIDChanged);
+    m_projectStore->setLaunchConfirmationProjectID(id);
 }
 
 void CampaignIDEWorkspaceModel::setPendingLaunchRequest(const std::optional<CampaignLaunchRequest> &request)
 {
-    assignAndNotify(this, m_pendingLaunchRequest, request, &CampaignIDEWorkspaceModel::pendingLaunchRequestChanged);
+    m_projectStore->setPendingLaunchRequest(request);
 }
 
 void CampaignIDEWorkspaceModel::setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts)
 {
-    assignAndNotify(this, m_executionReceipts, receipts, &CampaignIDEWorkspaceModel::executionReceiptsChanged);
+    m_projectStore->setExecutionReceipts(receipts);
 }
 
 void CampaignIDEWorkspaceModel::setSelectedArtboardID(const std::optional<QUuid> &id)
 {
-    assignAndNotify(this, m_selectedArtboardID, id, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged);
+    m_projectStore->setSelectedArtboardID(id);
 }
 
 void CampaignIDEWorkspaceModel::setAgentProposals(const QList<CampaignIDEAgentProposal> &proposals)
@@ -454,42 +488,78 @@ void CampaignIDEWorkspaceModel::setAgentDrawerOpen(bool open)
 
 // --- Selection and notices ------------------------------------------------------------------------
 
+// --- Projects and the launch gate, kept by the project store ----------------------------------------
+
+const QList<CampaignIDEProject> &CampaignIDEWorkspaceModel::projects() const
+{
+    return m_projectStore->projects();
+}
+
+const CampaignIDEProject *CampaignIDEWorkspaceModel::project(const QUuid &projectID) const
+{
+    return m_projectStore->project(projectID);
+}
+
+const std::optional<QUuid> &CampaignIDEWorkspaceModel::selectedProjectID() const
+{
+    return m_projectStore->selectedProjectID();
+}
+
+const std::optional<QUuid> &CampaignIDEWorkspaceModel::selectedArtboardID() const
+{
+    return m_projectStore->selectedArtboardID();
+}
+
+const std::optional<QUuid> &CampaignIDEWorkspaceModel::launchConfirmationProjectID() const
+{
+    return m_projectStore->launchConfirmationProjectID();
+}
+
+const std::optional<CampaignLaunchRequest> &CampaignIDEWorkspaceModel::pendingLaunchRequest() const
+{
+    return m_projectStore->pendingLaunchRequest();
+}
+
+const QHash<QUuid, CampaignExecutionReceipt> &CampaignIDEWorkspaceModel::executionReceipts() const
+{
+    return m_projectStore->executionReceipts();
+}
+
+bool CampaignIDEWorkspaceModel::isExecutingLaunch() const
+{
+    return m_projectStore->isExecutingLaunch();
+}
+
 qsizetype CampaignIDEWorkspaceModel::selectedProjectIndex() const
 {
-    if (!m_selectedProjectID)
-        return -1;
-    for (qsizetype i = 0; i < m_projects.size(); ++i) {
-        if (m_projects.at(i).id == *m_selectedProjectID)
-            return i;
-    }
-    return -1;
+    return m_projectStore->selectedProjectIndex();
 }
 
 std::optional<CampaignIDEProject> CampaignIDEWorkspaceModel::selectedProject() const
 {
-    const qsizetype row = selectedProjectIndex();
-    if (row < 0)
-        return std::nullopt;
-    return m_projects.at(row);
+    return m_projectStore->selectedProject();
 }
 
 std::optional<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::selectedArtboard() const
 {
-    const qsizetype row = selectedProjectIndex();
-    if (row < 0 || !m_selectedArtboardID)
-        return std::nullopt;
-    for (const CreativeCanvasArtboard &artboard : m_projects.at(row).creatives) {
-        if (artboard.id == *m_selectedArtboardID)
-            return artboard;
-    }
-    return std::nullopt;
+    return m_projectStore->selectedArtboard();
+}
+
+bool CampaignIDEWorkspaceModel::canExecute() const
+{
+    return m_projectStore->canExecute();
+}
+
+QString CampaignIDEWorkspaceModel::launchStateLabel() const
+{
+    return m_projectStore->launchStateLabel();
 }
 
 void CampaignIDEWorkspaceModel::openProject(const QUuid &projectID)
 {
     if (!project(projectID))
         return;
-    if (m_selectedProjectID != projectID)
+    if (selectedProjectID() != projectID)
         setLaunchConfirmationProjectID(std::nullopt);
     setSelectedProjectID(projectID);
     if (m_notificationCenter)
@@ -515,24 +585,6 @@ void CampaignIDEWorkspaceModel::flashNotice(const QString &message)
     });
 }
 
-bool CampaignIDEWorkspaceModel::canExecute() const
-{
-    const auto project = selectedProject();
-    return project && project->canExecute() && !m_pendingLaunchRequest;
-}
-
-QString CampaignIDEWorkspaceModel::launchStateLabel() const
-{
-    const auto project = selectedProject();
-    if (project && project->isLaunched)
-        return u"Live · Receipt confirmed"_s;
-    if (m_pendingLaunchRequest && m_pendingLaunchRequest->projectID == m_selectedProjectID)
-        return u"Awaiting receipt"_s;
-    if (canExecute())
-        return u"Ready for confirmation"_s;
-    return u"Gated"_s;
-}
-
 std::optional<QString> CampaignIDEWorkspaceModel::extractDomain(const QString &text)
 {
     // Whitespace and line separators, each on its own (runs give empty pieces).
@@ -555,140 +607,45 @@ std::optional<QString> CampaignIDEWorkspaceModel::extractDomain(const QString &t
 
 // --- Look-ups -------------------------------------------------------------------------------------
 
-const CampaignIDEThread *CampaignIDEWorkspaceModel::thread(const QUuid &threadID) const
-{
-    const auto found = std::find_if(m_threads.cbegin(), m_threads.cend(),
-        [&threadID](const CampaignIDEThread &candidate) { return candidate.id == threadID; });
-    return found == m_threads.cend() ? nullptr : &*found;
-}
-
-const CampaignIDEProject *CampaignIDEWorkspaceModel::project(const QUuid &projectID) const
-{
-    const auto found = std::find_if(m_projects.cbegin(), m_projects.cend(),
-        [&projectID](const CampaignIDEProject &candidate) { return candidate.id == projectID; });
-    return found == m_projects.cend() ? nullptr : &*found;
-}
-
 // --- Mutation API ---------------------------------------------------------------------------------
-
-bool CampaignIDEWorkspaceModel::mutateThread(
-    const QUuid &threadID, const std::function<void(CampaignIDEThread &)> &mutation, Save save)
-{
-    loadThreadBody(threadID);
-    for (qsizetype i = 0; i < m_threads.size(); ++i) {
-        if (m_threads.at(i).id != threadID)
-            continue;
-        mutation(m_threads[i]);
-        const QUuid changed = m_threads.at(i).id; // the caller's id may live in the list
-        Q_EMIT threadChanged(changed);
-        if (save == Save::yes)
-            savePersistedThreads();
-        return true;
-    }
-    return false;
-}
-
-void CampaignIDEWorkspaceModel::insertThread(qsizetype row, const CampaignIDEThread &thread, Save save)
-{
-    row = std::clamp<qsizetype>(row, 0, m_threads.size());
-    m_threads.insert(row, thread);
-    m_threadStore->addNew(thread.id);
-    Q_EMIT threadInserted(row);
-    if (save == Save::yes)
-        savePersistedThreads();
-}
-
-qsizetype CampaignIDEWorkspaceModel::removeThreads(
-    const std::function<bool(const CampaignIDEThread &)> &predicate, Save save)
-{
-    qsizetype removed = 0;
-    for (qsizetype i = m_threads.size() - 1; i >= 0; --i) {
-        if (!predicate(m_threads.at(i)))
-            continue;
-        const QUuid id = m_threads.at(i).id;
-        m_threads.removeAt(i);
-        ++removed;
-        Q_EMIT threadRemoved(i, id);
-    }
-    if (removed > 0 && save == Save::yes)
-        savePersistedThreads();
-    return removed;
-}
-
-void CampaignIDEWorkspaceModel::setThreads(const QList<CampaignIDEThread> &threads, Save save)
-{
-    m_threads = threads;
-    Q_EMIT threadsChanged();
-    if (save == Save::yes)
-        savePersistedThreads();
-}
 
 bool CampaignIDEWorkspaceModel::mutateProject(
     const QUuid &projectID, const std::function<void(CampaignIDEProject &)> &mutation)
 {
-    for (qsizetype i = 0; i < m_projects.size(); ++i) {
-        if (m_projects.at(i).id != projectID)
-            continue;
-        mutation(m_projects[i]);
-        const CampaignIDEProject changed = m_projects.at(i);
-        // The caller's id may live in the list that listeners are about to copy or change.
-        Q_EMIT projectChanged(changed.id);
-        savePersistedProjects();
-        syncProjectToLocalDisk(changed);
-        return true;
-    }
-    return false;
+    const QUuid id = projectID; // the caller's id may live in the list
+    if (!m_projectStore->mutateProject(id, mutation))
+        return false;
+    if (const CampaignIDEProject *changed = project(id))
+        syncProjectToLocalDisk(*changed);
+    return true;
 }
 
 void CampaignIDEWorkspaceModel::mutateSelectedProject(const std::function<void(CampaignIDEProject &)> &mutation)
 {
-    const qsizetype row = selectedProjectIndex();
-    if (row >= 0) {
-        const QUuid id = m_projects.at(row).id;
-        mutateProject(id, mutation);
-    }
+    if (const std::optional<QUuid> id = selectedProjectID(); id && project(*id))
+        mutateProject(*id, mutation);
 }
 
 void CampaignIDEWorkspaceModel::insertProject(qsizetype row, const CampaignIDEProject &project)
 {
-    row = std::clamp<qsizetype>(row, 0, m_projects.size());
-    m_projects.insert(row, project);
-    assignProjectFolders();
-    Q_EMIT projectInserted(row);
-    savePersistedProjects();
+    m_projectStore->insertProject(row, project);
 }
 
 qsizetype CampaignIDEWorkspaceModel::removeProjects(const std::function<bool(const CampaignIDEProject &)> &predicate)
 {
-    qsizetype removed = 0;
-    for (qsizetype i = m_projects.size() - 1; i >= 0; --i) {
-        if (!predicate(m_projects.at(i)))
-            continue;
-        const QUuid id = m_projects.at(i).id;
-        m_projects.removeAt(i);
-        ++removed;
-        Q_EMIT projectRemoved(i, id);
-    }
-    if (removed > 0) {
-        savePersistedProjects();
-        assignProjectFolders();
-    }
-    return removed;
+    return m_projectStore->removeProjects(predicate);
 }
 
 void CampaignIDEWorkspaceModel::setProjects(const QList<CampaignIDEProject> &projects)
 {
-    m_projects = projects;
-    assignProjectFolders();
-    Q_EMIT projectsChanged();
-    savePersistedProjects();
+    m_projectStore->setProjects(projects);
 }
 
 // --- Persistence ----------------------------------------------------------------------------------
 
 void CampaignIDEWorkspaceModel::savePersistedProjects()
 {
-    const QList<CampaignIDEProject> snapshot = m_projects; // shares the data; the writer encodes it
+    const QList<CampaignIDEProject> snapshot = projects(); // shares the data; the writer encodes it
     const QString path = m_locations.stateFile;
     m_disk->enqueue(u"state"_s, [snapshot, path](WorkspaceDiskQueue &disk) {
         const QByteArray bytes = encodeJson(snapshot); // an encoding error stores nothing
@@ -702,72 +659,22 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
 
 void CampaignIDEWorkspaceModel::savePersistedThreads()
 {
-    m_threadStore->save(m_threads);
+    m_threadList->save();
 }
 
 // --- Thread bodies --------------------------------------------------------------------------------
-
-CampaignThreadSummary CampaignIDEWorkspaceModel::threadSummary(const CampaignIDEThread &thread) const
-{
-    if (!m_threadStore->hasBody(thread.id)) {
-        if (auto stored = m_threadStore->storedSummary(thread.id)) {
-            stored->takeHead(thread);
-            return *std::move(stored);
-        }
-    }
-    return CampaignThreadSummary::of(thread);
-}
-
-bool CampaignIDEWorkspaceModel::hasThreadBody(const QUuid &threadID) const
-{
-    return m_threadStore->hasBody(threadID);
-}
-
-bool CampaignIDEWorkspaceModel::loadThreadBody(const QUuid &threadID)
-{
-    if (m_threadStore->hasBody(threadID))
-        return false;
-    adoptThreadBody(threadID, m_threadStore->readStoredBody(threadID));
-    return true;
-}
-
-void CampaignIDEWorkspaceModel::adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored)
-{
-    for (CampaignIDEThread &thread : m_threads) {
-        if (thread.id == threadID)
-            thread = m_threadStore->adoptBody(thread, stored);
-    }
-}
-
-void CampaignIDEWorkspaceModel::requestThreadBody(const QUuid &threadID, bool inBackground)
-{
-    if (m_threadStore->hasBody(threadID))
-        return;
-    if (!inBackground && !m_threadStore->isLarge(threadID)) {
-        loadThreadBody(threadID);
-        Q_EMIT threadChanged(threadID);
-        return;
-    }
-    m_threadStore->readBodyInBackground(
-        threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
-            if (m_threadStore->hasBody(id))
-                return; // read meanwhile for a change, or removed
-            adoptThreadBody(id, stored);
-            Q_EMIT threadChanged(id);
-        });
-}
 
 void CampaignIDEWorkspaceModel::loadShownThreadBodies()
 {
     if (m_primaryDestination.kind() == IDEPrimaryDestination::Kind::campaigns) {
         // The campaigns surface draws every thread's table: however small each, together they
         // could be the whole store.
-        for (const CampaignIDEThread &thread : std::as_const(m_threads))
-            requestThreadBody(thread.id, true);
+        for (const CampaignIDEThread &thread : threads())
+            m_threadList->requestBody(thread.id, true);
         return;
     }
     if (const auto thread = activeThread())
-        requestThreadBody(thread->id);
+        m_threadList->requestBody(thread->id);
 }
 
 void CampaignIDEWorkspaceModel::flushUserData()

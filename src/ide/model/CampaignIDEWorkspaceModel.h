@@ -2,6 +2,7 @@
 
 #include "ide/copilot/CampaignCopilotContext.h"
 #include "ide/copilot/CampaignCopilotStore.h"
+#include "ide/model/StoredValue.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/CampaignAssetLibraryItem.h"
@@ -38,8 +39,9 @@
 
 namespace orvane {
 
+class ProjectStore;
 class SessionStore;
-class ThreadStore;
+class ThreadList;
 class WorkspaceWindowState;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
@@ -98,31 +100,27 @@ public:
 
     // --- Stored state, in declaration order ---------------------------------------------------------
 
-    [[nodiscard]] const QList<CampaignIDEProject> &projects() const { return m_projects; }
+    // The stores the model is made of; each owns its part of the state and the signals of that part,
+    // which the model forwards under the same names.
+    [[nodiscard]] ProjectStore &projectStore() const { return *m_projectStore; }
+    [[nodiscard]] ThreadList &threadList() const { return *m_threadList; }
+
+    [[nodiscard]] const QList<CampaignIDEProject> &projects() const;
     // The first project with the id; null when there is none. Valid until the project list changes.
     [[nodiscard]] const CampaignIDEProject *project(const QUuid &projectID) const;
-    [[nodiscard]] const std::optional<QUuid> &selectedProjectID() const { return m_selectedProjectID; }
+    [[nodiscard]] const std::optional<QUuid> &selectedProjectID() const;
     void setSelectedProjectID(const std::optional<QUuid> &id);
     [[nodiscard]] CampaignIDESection selectedSection() const { return m_selectedSection; }
     void setSelectedSection(CampaignIDESection section);
     [[nodiscard]] const QString &searchQuery() const { return m_searchQuery; }
     void setSearchQuery(const QString &query);
-    [[nodiscard]] const std::optional<QUuid> &launchConfirmationProjectID() const
-    {
-        return m_launchConfirmationProjectID;
-    }
+    [[nodiscard]] const std::optional<QUuid> &launchConfirmationProjectID() const;
     void setLaunchConfirmationProjectID(const std::optional<QUuid> &id);
-    [[nodiscard]] const std::optional<CampaignLaunchRequest> &pendingLaunchRequest() const
-    {
-        return m_pendingLaunchRequest;
-    }
+    [[nodiscard]] const std::optional<CampaignLaunchRequest> &pendingLaunchRequest() const;
     void setPendingLaunchRequest(const std::optional<CampaignLaunchRequest> &request);
-    [[nodiscard]] const QHash<QUuid, CampaignExecutionReceipt> &executionReceipts() const
-    {
-        return m_executionReceipts;
-    }
+    [[nodiscard]] const QHash<QUuid, CampaignExecutionReceipt> &executionReceipts() const;
     void setExecutionReceipts(const QHash<QUuid, CampaignExecutionReceipt> &receipts);
-    [[nodiscard]] const std::optional<QUuid> &selectedArtboardID() const { return m_selectedArtboardID; }
+    [[nodiscard]] const std::optional<QUuid> &selectedArtboardID() const;
     void setSelectedArtboardID(const std::optional<QUuid> &id);
     // The canvas as it is looked at, kept by the window state.
     [[nodiscard]] CreativeCanvasTool canvasTool() const;
@@ -160,7 +158,7 @@ public:
     void setPrimaryDestination(const IDEPrimaryDestination &destination);
     // Every thread in list order. A thread's body (tabs, timelines, tables) is read from disk when
     // the thread is shown or changed; until then it holds its head fields only (hasThreadBody()).
-    [[nodiscard]] const QList<CampaignIDEThread> &threads() const { return m_threads; }
+    [[nodiscard]] const QList<CampaignIDEThread> &threads() const;
     // The first thread with the id; null when there is none. Valid until the thread list changes.
     [[nodiscard]] const CampaignIDEThread *thread(const QUuid &threadID) const;
     [[nodiscard]] bool hasThreadBody(const QUuid &threadID) const;
@@ -234,7 +232,7 @@ public:
     // Each finds its target by id (first match), changes it in place, publishes the change with the
     // finest signal that describes it and, unless told otherwise, schedules the save.
 
-    enum class Save { yes, no };
+    using Save = orvane::Save;
 
     // Applies the change to the thread with this id, emits threadChanged(id) and saves the thread
     // list (unless save is Save::no). False, with nothing changed or saved, when no thread has the id.
@@ -398,7 +396,7 @@ public:
     // Selects the first project when none is, approves its artboards and opens the confirmation
     // when the project can execute.
     void requestExecution();
-    [[nodiscard]] bool isExecutingLaunch() const { return m_pendingLaunchRequest.has_value(); }
+    [[nodiscard]] bool isExecutingLaunch() const;
     void requestLaunch();
     void cancelLaunch();
     // The launch sheet's item: identifies the open confirmation of the selected (else first) project.
@@ -608,13 +606,12 @@ Q_SIGNALS:
     void projectMirrorsSettled();
 
 private:
+    // The given projects (taken out of `given`, which still tells that they were given), else the
+    // stored ones, else the samples.
+    [[nodiscard]] QList<CampaignIDEProject> startProjects(std::optional<QList<CampaignIDEProject>> &given);
     [[nodiscard]] QList<CampaignIDEProject> loadPersistedProjects();
-    // Reads a thread's body now when it is not in memory; true when it was read.
-    bool loadThreadBody(const QUuid &threadID);
-    void adoptThreadBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
-    // Brings a body into memory: now when small, else (or when asked) on a reader thread, and
-    // threadChanged follows.
-    void requestThreadBody(const QUuid &threadID, bool inBackground = false);
+    // Connects the stores' signals to the model's own of the same names.
+    void forwardStoreSignals();
     // The bodies of what the window shows: the active thread, or every thread for the campaigns.
     void loadShownThreadBodies();
     void enqueueListing(const QString &folder, bool createFolder);
@@ -638,16 +635,13 @@ private:
     Locations m_locations;
     WorkspaceWindowState *m_windowState; // a child
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
-    std::unique_ptr<ThreadStore> m_threadStore; // after m_disk: its reads end before the writer goes
+    ProjectStore *m_projectStore; // a child; after m_disk, which it may read at start
+    // After the projects, which the seed threads follow, and after m_disk: the thread store's reads
+    // end before the writer goes.
+    std::unique_ptr<ThreadList> m_threadList;
 
-    QList<CampaignIDEProject> m_projects;
-    std::optional<QUuid> m_selectedProjectID;
     CampaignIDESection m_selectedSection = CampaignIDESection::document;
     QString m_searchQuery;
-    std::optional<QUuid> m_launchConfirmationProjectID;
-    std::optional<CampaignLaunchRequest> m_pendingLaunchRequest;
-    QHash<QUuid, CampaignExecutionReceipt> m_executionReceipts;
-    std::optional<QUuid> m_selectedArtboardID;
     QList<CampaignIDEAgentProposal> m_agentProposals;
     std::optional<CampaignIDEPlanProposal> m_planProposal;
     QList<ReportArtifact> m_reports;
@@ -658,7 +652,6 @@ private:
     bool m_isSyncingServer = false;
     std::optional<QString> m_statusNotice;
     IDEPrimaryDestination m_primaryDestination;
-    QList<CampaignIDEThread> m_threads;
     QList<CampaignPlatformConnection> m_connections;
     QList<CampaignAssetLibraryItem> m_assets;
     QList<CampaignRecommendedNextAction> m_recommendedActions;

@@ -106,7 +106,7 @@ void CampaignIDEWorkspaceModel::syncProjectFolder(const CampaignIDEProject &proj
 
 void CampaignIDEWorkspaceModel::syncAllProjectsToLocalDisk()
 {
-    for (const CampaignIDEProject &project : std::as_const(m_projects))
+    for (const CampaignIDEProject &project : projects())
         syncProjectToLocalDisk(project);
     reloadLocalFilesForSelectedProject();
 }
@@ -119,7 +119,7 @@ void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice
         QStringList keptCopies;
     };
     const auto outcome = std::make_shared<Outcome>();
-    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
+    for (const CampaignIDEProject &project : projects()) {
         const QString folder = projectFolderPath(project);
         // Not keyed: a later write of the project must not take its place, or its outcome would be lost.
         m_disk->enqueue(
@@ -157,7 +157,7 @@ void CampaignIDEWorkspaceModel::syncThreadArtifactsToDisk(const CampaignIDEThrea
     const QString folder = projectFolderPath(*project);
     // The selected project's files are on screen: they go ahead of the mirror, like its listing.
     const auto lane
-        = project->id == m_selectedProjectID ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
+        = project->id == selectedProjectID() ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
     m_disk->enqueue(
         u"artifacts:"_s + thread.projectID.toString(),
         [thread, folder](WorkspaceDiskQueue &disk) { (void)writeThreadFiles(disk, thread, folder); }, lane);

@@ -47,14 +47,14 @@ void CampaignIDEWorkspaceModel::assignProjectFolders()
     QHash<QUuid, QString> assigned;
     QSet<QString> taken;
     // Folders already owned stay where they are; the others are named in list order.
-    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
+    for (const CampaignIDEProject &project : projects()) {
         const auto kept = m_projectFolders.constFind(project.id);
         if (kept != m_projectFolders.cend() && !taken.contains(*kept)) {
             assigned.insert(project.id, *kept);
             taken.insert(*kept);
         }
     }
-    for (const CampaignIDEProject &project : std::as_const(m_projects)) {
+    for (const CampaignIDEProject &project : projects()) {
         if (assigned.contains(project.id))
             continue;
         const QString name = WorkspaceFiles::projectFolderName(project, taken);
@@ -124,7 +124,7 @@ void CampaignIDEWorkspaceModel::moveProjectFolder(const CampaignIDEProject &rena
             disk.moveLedgerFolder(from, to);
     });
     // Thread files waiting for the old folder go to the new one instead.
-    for (const CampaignIDEThread &thread : std::as_const(m_threads)) {
+    for (const CampaignIDEThread &thread : threads()) {
         if (thread.projectID == renamed.id)
             syncThreadArtifactsToDisk(thread);
     }

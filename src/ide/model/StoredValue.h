@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QObject>
+
 namespace orvane {
+
+// Whether a store's change schedules the store's save now or leaves it to a later one.
+enum class Save { yes, no };
 
 // Sets a stored value and announces it through the owner's signal only when it changes.
 template <typename Owner, typename T, typename Signal>

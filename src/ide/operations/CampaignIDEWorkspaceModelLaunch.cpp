@@ -14,9 +14,9 @@ namespace orvane {
 
 void CampaignIDEWorkspaceModel::requestExecution()
 {
-    if (!m_selectedProjectID) {
+    if (!selectedProjectID()) {
         const std::optional<QUuid> first
-            = m_projects.isEmpty() ? std::nullopt : std::optional<QUuid>(m_projects.first().id);
+            = projects().isEmpty() ? std::nullopt : std::optional<QUuid>(projects().first().id);
         setSelectedProjectID(first);
         if (m_notificationCenter)
             m_notificationCenter->setProjectFilter(first);
@@ -28,7 +28,7 @@ void CampaignIDEWorkspaceModel::requestExecution()
 void CampaignIDEWorkspaceModel::requestLaunch()
 {
     if (canExecute())
-        setLaunchConfirmationProjectID(m_selectedProjectID);
+        setLaunchConfirmationProjectID(selectedProjectID());
 }
 
 void CampaignIDEWorkspaceModel::cancelLaunch()
@@ -38,10 +38,10 @@ void CampaignIDEWorkspaceModel::cancelLaunch()
 
 std::optional<CampaignLaunchRequest> CampaignIDEWorkspaceModel::activeLaunchRequest() const
 {
-    std::optional<QUuid> projectID = m_selectedProjectID;
-    if (!projectID && !m_projects.isEmpty())
-        projectID = m_projects.first().id;
-    if (!projectID || m_launchConfirmationProjectID != projectID)
+    std::optional<QUuid> projectID = selectedProjectID();
+    if (!projectID && !projects().isEmpty())
+        projectID = projects().first().id;
+    if (!projectID || launchConfirmationProjectID() != projectID)
         return std::nullopt;
     return CampaignLaunchRequest { .id = *projectID, .projectID = *projectID };
 }
@@ -54,9 +54,9 @@ void CampaignIDEWorkspaceModel::setActiveLaunchRequest(const std::optional<Campa
 
 void CampaignIDEWorkspaceModel::confirmLaunch()
 {
-    if (!m_selectedProjectID || m_launchConfirmationProjectID != m_selectedProjectID || !canExecute())
+    if (!selectedProjectID() || launchConfirmationProjectID() != selectedProjectID() || !canExecute())
         return;
-    const CampaignLaunchRequest request { .id = QUuid::createUuid(), .projectID = *m_selectedProjectID };
+    const CampaignLaunchRequest request { .id = QUuid::createUuid(), .projectID = *selectedProjectID() };
     setPendingLaunchRequest(request);
     setLaunchConfirmationProjectID(std::nullopt);
     receiveExecutionReceipt(CampaignExecutionReceipt::forRequest(request, workspace_operations::justNow()));
@@ -74,12 +74,12 @@ bool CampaignIDEWorkspaceModel::receiveExecutionReceipt(CampaignExecutionReceipt
     const CampaignIDEProject *project = this->project(receipt.projectID);
     if (!project)
         return false;
-    if (!m_pendingLaunchRequest || m_pendingLaunchRequest->projectID != receipt.projectID
-        || m_pendingLaunchRequest->id != receipt.requestID)
+    if (!pendingLaunchRequest() || pendingLaunchRequest()->projectID != receipt.projectID
+        || pendingLaunchRequest()->id != receipt.requestID)
         return false;
     const QString projectName = project->name;
 
-    QHash<QUuid, CampaignExecutionReceipt> receipts = m_executionReceipts;
+    QHash<QUuid, CampaignExecutionReceipt> receipts = executionReceipts();
     receipts.insert(receipt.projectID, receipt);
     setExecutionReceipts(receipts);
     setPendingLaunchRequest(std::nullopt);
@@ -103,7 +103,7 @@ bool CampaignIDEWorkspaceModel::receiveExecutionReceipt(CampaignExecutionReceipt
             .isRead = false,
         });
     }
-    if (m_selectedProjectID == receipt.projectID)
+    if (selectedProjectID() == receipt.projectID)
         setSelectedSection(CampaignIDESection::dashboard);
     flashNotice(u"Campaign launched · Receipt "_s % receipt.id);
     return true;

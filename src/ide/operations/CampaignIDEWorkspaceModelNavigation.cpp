@@ -2,6 +2,7 @@
 // creation of threads.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/operations/WorkspaceOperationTexts.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
@@ -41,7 +42,7 @@ void CampaignIDEWorkspaceModel::applyThreadProjectContext(const CampaignIDEThrea
         setPrimaryDestination(IDEPrimaryDestination::thread(thread.id));
     syncSectionFromWorkbench(thread.workbenchView);
     // An artboard already selected stays, even one of another project.
-    if (!m_selectedArtboardID) {
+    if (!selectedArtboardID()) {
         if (const auto project = selectedProject(); project && !project->creatives.isEmpty())
             setSelectedArtboardID(project->creatives.first().id);
     }
@@ -83,17 +84,10 @@ void CampaignIDEWorkspaceModel::openThread(QUuid threadID, const std::optional<I
 {
     if (!thread(threadID))
         return;
-    if (workbench && hasThreadBody(threadID)) {
-        mutateThread(
-            threadID, [view = *workbench](CampaignIDEThread &thread) { thread.workbenchView = view; }, Save::no);
-    } else if (workbench) {
-        // The view is kept in the index: a thread whose body is still on disk is not read for it.
-        for (CampaignIDEThread &thread : m_threads) {
-            if (thread.id == threadID)
-                thread.workbenchView = *workbench;
-        }
-        Q_EMIT threadChanged(threadID);
-    }
+    // The view is kept in the index: a thread whose body is still on disk is not read for it.
+    if (workbench)
+        m_threadList->mutateHead(
+            threadID, [view = *workbench](CampaignIDEThread &thread) { thread.workbenchView = view; });
     const CampaignIDEThread thread = *this->thread(threadID);
     applyThreadProjectContext(thread, true);
     savePersistedThreads();
@@ -106,8 +100,8 @@ void CampaignIDEWorkspaceModel::deleteThread(QUuid threadID)
     savePersistedThreads();
     if (m_primaryDestination.threadID() != threadID)
         return;
-    if (!m_threads.isEmpty())
-        openThread(m_threads.first().id);
+    if (!threads().isEmpty())
+        openThread(threads().first().id);
     else
         navigateTo(IDEPrimaryDestination::projects());
 }
@@ -117,7 +111,7 @@ void CampaignIDEWorkspaceModel::deleteThread(QUuid threadID)
 QList<CampaignIDEThread> CampaignIDEWorkspaceModel::starredThreads() const
 {
     QList<CampaignIDEThread> starred;
-    for (const CampaignIDEThread &thread : m_threads) {
+    for (const CampaignIDEThread &thread : threads()) {
         if (thread.isStarred && (!m_projectFilterID || thread.projectID == *m_projectFilterID))
             starred.append(thread);
     }
@@ -133,7 +127,7 @@ qsizetype CampaignIDEWorkspaceModel::connectedPlatformCount() const
 qsizetype CampaignIDEWorkspaceModel::totalTrackedCampaignsCount() const
 {
     qsizetype count = 0;
-    for (const CampaignIDEThread &thread : m_threads)
+    for (const CampaignIDEThread &thread : threads())
         count += qsizetype(threadSummary(thread).mediaPlanRowCount);
     return count;
 }
@@ -141,7 +135,7 @@ qsizetype CampaignIDEWorkspaceModel::totalTrackedCampaignsCount() const
 qsizetype CampaignIDEWorkspaceModel::totalPendingApprovalsCount() const
 {
     qsizetype count = m_pendingActions.size(); // the service's, whatever their status
-    for (const CampaignIDEThread &thread : m_threads)
+    for (const CampaignIDEThread &thread : threads())
         count += qsizetype(threadSummary(thread).pendingApprovalCount);
     count += std::count_if(m_agentProposals.cbegin(), m_agentProposals.cend(),
         [](const CampaignIDEAgentProposal &proposal) { return proposal.status == AgentProposalStatus::pending; });
@@ -160,10 +154,10 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
     QUuid projectID;
     if (request.projectID && project(*request.projectID))
         projectID = *request.projectID;
-    else if (m_selectedProjectID)
-        projectID = *m_selectedProjectID;
-    else if (!m_projects.isEmpty())
-        projectID = m_projects.first().id;
+    else if (selectedProjectID())
+        projectID = *selectedProjectID();
+    else if (!projects().isEmpty())
+        projectID = projects().first().id;
     else
         projectID = createProject(request.title.value_or(u"New Growth Campaign"_s), std::nullopt, session);
 
@@ -172,7 +166,7 @@ QUuid CampaignIDEWorkspaceModel::createNewThread(const NewThread &request, Sessi
     const QString trimmedTitle = request.title.value_or(QString()).trimmed();
 
     const QString &domain = newThreadCompetitorDomain();
-    const CampaignIDEThread thread = ThreadEngine::newThread({
+    const CampaignIDEThread thread = ThreadList::newThread({
         .projectID = projectID,
         .title = trimmedTitle.isEmpty() ? u"Campaign Thread · "_s % persona.name : trimmedTitle,
         .workbench = workbench,
@@ -220,9 +214,9 @@ void CampaignIDEWorkspaceModel::startRecommendedAction(CampaignRecommendedNextAc
     }
     setRecommendedActions(actions);
 
-    std::optional<QUuid> projectID = m_selectedProjectID;
-    if (!projectID && !m_projects.isEmpty())
-        projectID = m_projects.first().id;
+    std::optional<QUuid> projectID = selectedProjectID();
+    if (!projectID && !projects().isEmpty())
+        projectID = projects().first().id;
     createNewThread(
         NewThread {
             .title = action.title,

@@ -126,9 +126,9 @@ void CampaignIDEWorkspaceModel::deleteProject(QUuid projectID)
             [&projectID](const CampaignIDEThread &thread) { return thread.projectID == projectID; }, Save::no);
     savePersistedProjects();
     savePersistedThreads();
-    if (!idStillUsed && m_selectedProjectID == projectID) {
+    if (!idStillUsed && selectedProjectID() == projectID) {
         const std::optional<QUuid> next
-            = m_projects.isEmpty() ? std::nullopt : std::optional<QUuid>(m_projects.first().id);
+            = projects().isEmpty() ? std::nullopt : std::optional<QUuid>(projects().first().id);
         setSelectedProjectID(next);
         if (m_notificationCenter)
             m_notificationCenter->setProjectFilter(next);
@@ -150,9 +150,9 @@ void CampaignIDEWorkspaceModel::selectArtboard(QUuid artboardID)
 
 void CampaignIDEWorkspaceModel::updateSelectedHeadline(const QString &text)
 {
-    if (!m_selectedArtboardID)
+    if (!selectedArtboardID())
         return;
-    const QUuid artboardID = *m_selectedArtboardID;
+    const QUuid artboardID = *selectedArtboardID();
     mutateSelectedProject([&](CampaignIDEProject &project) {
         CreativeCanvasArtboard *artboard = findArtboard(project, artboardID);
         if (!artboard)
@@ -169,9 +169,9 @@ void CampaignIDEWorkspaceModel::updateSelectedHeadline(const QString &text)
 
 void CampaignIDEWorkspaceModel::setSelectedArtboardReview(CreativeReviewStatus status)
 {
-    if (!m_selectedArtboardID)
+    if (!selectedArtboardID())
         return;
-    const QUuid artboardID = *m_selectedArtboardID;
+    const QUuid artboardID = *selectedArtboardID();
     mutateSelectedProject([&](CampaignIDEProject &project) {
         CreativeCanvasArtboard *artboard = findArtboard(project, artboardID);
         if (!artboard)
@@ -243,11 +243,11 @@ void CampaignIDEWorkspaceModel::updateArtboardHeadline(QUuid artboardID, const Q
 
 std::optional<QUuid> CampaignIDEWorkspaceModel::planEditTargetProjectID() const
 {
-    if (m_selectedProjectID)
-        return selectedProject() ? m_selectedProjectID : std::nullopt;
-    if (m_projects.isEmpty())
+    if (selectedProjectID())
+        return selectedProject() ? selectedProjectID() : std::nullopt;
+    if (projects().isEmpty())
         return std::nullopt;
-    return m_projects.first().id;
+    return projects().first().id;
 }
 
 namespace {

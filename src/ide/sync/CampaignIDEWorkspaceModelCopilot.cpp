@@ -50,13 +50,13 @@ CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
     context.workspaceID = m_identity.workspaceID;
     context.workspaceName = m_identity.workspaceName;
     context.teamName = u"Paid Media"_s;
-    context.projectID = m_selectedProjectID;
+    context.projectID = selectedProjectID();
     if (project) {
         context.remoteProjectID = project->serverID;
         context.projectName = project->name;
     }
-    context.surface = m_selectedProjectID ? copilotSurface(m_selectedSection) : CampaignCopilotSurface::projectsHome;
-    context.artifact = m_selectedProjectID ? title(m_selectedSection) : u"All Projects"_s;
+    context.surface = selectedProjectID() ? copilotSurface(m_selectedSection) : CampaignCopilotSurface::projectsHome;
+    context.artifact = selectedProjectID() ? title(m_selectedSection) : u"All Projects"_s;
     if (m_selectedSection == CampaignIDESection::creativeStudio) {
         if (const auto artboard = selectedArtboard())
             context.selection
@@ -93,7 +93,7 @@ CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
             context.blockers.append(u"Agent proposal awaiting review"_s);
     } else {
         QList<QString> names;
-        for (const CampaignIDEProject &p : m_projects)
+        for (const CampaignIDEProject &p : projects())
             names.append(p.name);
         context.facts = {
             { u"Projects"_s, names.isEmpty() ? u"None"_s : names.join(u", "_s) },
@@ -102,7 +102,7 @@ CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
         };
     }
 
-    if (!m_selectedProjectID) {
+    if (!selectedProjectID()) {
         context.capabilities
             = { u"Audit cross-channel spend"_s, u"Create a new campaign plan"_s, u"Review pending approvals"_s };
     } else {

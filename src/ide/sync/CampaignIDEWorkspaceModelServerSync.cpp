@@ -114,8 +114,8 @@ void CampaignIDEWorkspaceModel::ServerSync::apply(CampaignIDEWorkspaceModel &mod
 {
     if (fetched.projects && !fetched.projects->projects.isEmpty()) {
         QList<CampaignIDEProject> merged
-            = RemoteProjectMerge::merge(model.m_projects, fetched.projects->projects, &planDerivedArtboards);
-        if (merged != model.m_projects)
+            = RemoteProjectMerge::merge(model.projects(), fetched.projects->projects, &planDerivedArtboards);
+        if (merged != model.projects())
             model.setProjects(merged);
     }
     if (fetched.reports) {

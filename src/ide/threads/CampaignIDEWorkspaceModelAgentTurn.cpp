@@ -2,6 +2,7 @@
 // edits and the entry operations of the timeline.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/sync/ServerSync.h"
 #include "ide/threads/GraphemeText.h"
 #include "ide/threads/ThreadEngine.h"
@@ -52,41 +53,6 @@ CampaignTimelineEntry *findEntry(CampaignAgentTab &tab, const QUuid &entryID)
 }
 
 } // namespace
-
-bool CampaignIDEWorkspaceModel::ThreadEngine::mutateTab(CampaignIDEWorkspaceModel &model, const QUuid &threadID,
-    const QUuid &tabID, const std::function<void(CampaignAgentTab &)> &mutation, Save save)
-{
-    if (!findTab(model, threadID, tabID))
-        return false;
-    model.mutateThread(
-        threadID,
-        [&](CampaignIDEThread &thread) {
-            CampaignAgentTab *tab = findTab(thread, tabID);
-            mutation(*tab);
-            // The finer signal goes out before the model's threadChanged; the list is stored.
-            Q_EMIT model.agentTabChanged(threadID, tabID);
-        },
-        save);
-    return true;
-}
-
-bool CampaignIDEWorkspaceModel::updateTimelineEntry(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID,
-    const std::function<void(CampaignTimelineEntry &)> &mutate)
-{
-    const CampaignAgentTab *stored = findTab(*this, threadID, tabID);
-    if (!stored
-        || !std::any_of(stored->entries.cbegin(), stored->entries.cend(),
-            [&entryID](const CampaignTimelineEntry &entry) { return entry.id == entryID; }))
-        return false;
-    mutateThread(
-        threadID,
-        [&](CampaignIDEThread &thread) {
-            mutate(*findEntry(*findTab(thread, tabID), entryID));
-            Q_EMIT timelineEntryChanged(threadID, tabID, entryID);
-        },
-        Save::no);
-    return true;
-}
 
 void CampaignIDEWorkspaceModel::rejectInlineAction(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID)
 {
@@ -154,9 +120,10 @@ void CampaignIDEWorkspaceModel::sendMessageInThread(
             .inlineApproval = std::nullopt,
             .artifactLink = std::nullopt,
         });
-        Q_EMIT timelineEntryAppended(threadID, tabID, userEntryID);
-        Q_EMIT timelineEntryAppended(threadID, tabID, turn.agentEntryID);
-        Q_EMIT agentTabChanged(threadID, tabID);
+        ThreadList &list = threadList();
+        Q_EMIT list.timelineEntryAppended(threadID, tabID, userEntryID);
+        Q_EMIT list.timelineEntryAppended(threadID, tabID, turn.agentEntryID);
+        Q_EMIT list.agentTabChanged(threadID, tabID);
     });
 
     // Not stored and never cancelled: the task ends by itself, and ends early when the model goes.
@@ -205,11 +172,11 @@ void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorks
                     entry->toolInvocations = outcome.tools;
                     entry->inlineApproval = outcome.inlineApproval;
                     entry->artifactLink = outcome.targetWorkbench;
-                    Q_EMIT model.timelineEntryChanged(turn.threadID, turn.tabID, turn.agentEntryID);
+                    Q_EMIT model.threadList().timelineEntryChanged(turn.threadID, turn.tabID, turn.agentEntryID);
                 }
                 tab.isStreaming = false;
                 tab.statusText.reset();
-                Q_EMIT model.agentTabChanged(turn.threadID, turn.tabID);
+                Q_EMIT model.threadList().agentTabChanged(turn.threadID, turn.tabID);
                 if (outcome.targetWorkbench)
                     thread.workbenchView = *outcome.targetWorkbench;
             },

@@ -1,6 +1,7 @@
 // Active thread, thread list, agent tab and thread setting operations of the workspace model.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/threads/ThreadEngine.h"
 
@@ -13,8 +14,6 @@ using namespace Qt::StringLiterals;
 namespace orvane {
 
 namespace {
-
-const QString kJustNow = u"Just now"_s;
 
 // The competitor a new launch thread studies until the user names one: the seed threads' first.
 const QString kLaunchCompetitorDomain = u"taskvane.io"_s;
@@ -38,13 +37,107 @@ CampaignIDESection sectionForWorkbench(IDEWorkbenchView workbench)
     return CampaignIDESection::document;
 }
 
-// The split pane's companion when a thread has a single tab: the catalog's creative director.
-const OrvaneAgentPersona &splitCompanionPersona()
+} // namespace
+
+// --- the thread list ----------------------------------------------------------------------------
+
+const QList<CampaignIDEThread> &CampaignIDEWorkspaceModel::threads() const
 {
-    return OrvaneWebParitySeeds::personas().at(2);
+    return m_threadList->threads();
 }
 
-} // namespace
+const CampaignIDEThread *CampaignIDEWorkspaceModel::thread(const QUuid &threadID) const
+{
+    return m_threadList->thread(threadID);
+}
+
+bool CampaignIDEWorkspaceModel::hasThreadBody(const QUuid &threadID) const
+{
+    return m_threadList->hasThreadBody(threadID);
+}
+
+CampaignThreadSummary CampaignIDEWorkspaceModel::threadSummary(const CampaignIDEThread &thread) const
+{
+    return m_threadList->threadSummary(thread);
+}
+
+bool CampaignIDEWorkspaceModel::mutateThread(
+    const QUuid &threadID, const std::function<void(CampaignIDEThread &)> &mutation, Save save)
+{
+    return m_threadList->mutateThread(threadID, mutation, save);
+}
+
+void CampaignIDEWorkspaceModel::insertThread(qsizetype row, const CampaignIDEThread &thread, Save save)
+{
+    m_threadList->insertThread(row, thread, save);
+}
+
+qsizetype CampaignIDEWorkspaceModel::removeThreads(
+    const std::function<bool(const CampaignIDEThread &)> &predicate, Save save)
+{
+    return m_threadList->removeThreads(predicate, save);
+}
+
+void CampaignIDEWorkspaceModel::setThreads(const QList<CampaignIDEThread> &threads, Save save)
+{
+    m_threadList->setThreads(threads, save);
+}
+
+bool CampaignIDEWorkspaceModel::updateTimelineEntry(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID,
+    const std::function<void(CampaignTimelineEntry &)> &mutate)
+{
+    return m_threadList->updateTimelineEntry(threadID, tabID, entryID, mutate);
+}
+
+void CampaignIDEWorkspaceModel::toggleStarThread(const QUuid &threadID)
+{
+    m_threadList->toggleStarThread(threadID);
+}
+
+void CampaignIDEWorkspaceModel::renameThread(const QUuid &threadID, const QString &newTitle)
+{
+    m_threadList->renameThread(threadID, newTitle);
+}
+
+void CampaignIDEWorkspaceModel::selectAgentTab(const QUuid &tabID, const QUuid &threadID)
+{
+    m_threadList->selectAgentTab(tabID, threadID);
+}
+
+void CampaignIDEWorkspaceModel::closeAgentTab(const QUuid &tabID, const QUuid &threadID)
+{
+    m_threadList->closeAgentTab(tabID, threadID);
+}
+
+void CampaignIDEWorkspaceModel::addAgentTab(const std::optional<OrvaneAgentPersona> &persona, const QUuid &threadID)
+{
+    m_threadList->addAgentTab(persona, threadID);
+}
+
+void CampaignIDEWorkspaceModel::toggleSplitAgentPane(const QUuid &threadID)
+{
+    m_threadList->toggleSplitAgentPane(threadID);
+}
+
+void CampaignIDEWorkspaceModel::showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID)
+{
+    m_threadList->showAgentTabInSplit(tabID, threadID);
+}
+
+void CampaignIDEWorkspaceModel::toggleThreadDryRun(const QUuid &threadID)
+{
+    m_threadList->toggleThreadDryRun(threadID);
+}
+
+void CampaignIDEWorkspaceModel::setThreadApprovalMode(ThreadApprovalMode mode, const QUuid &threadID)
+{
+    m_threadList->setThreadApprovalMode(mode, threadID);
+}
+
+void CampaignIDEWorkspaceModel::setThreadDraft(const QString &text, const QUuid &threadID, const QUuid &tabID)
+{
+    m_threadList->setThreadDraft(text, threadID, tabID);
+}
 
 // --- active thread and thread list ---------------------------------------------------------------
 
@@ -55,13 +148,13 @@ std::optional<CampaignIDEThread> CampaignIDEWorkspaceModel::activeThread() const
             return *thread;
         return std::nullopt;
     }
-    if (!m_selectedProjectID) {
-        if (m_threads.isEmpty())
+    if (!selectedProjectID()) {
+        if (threads().isEmpty())
             return std::nullopt;
-        return m_threads.first();
+        return threads().first();
     }
-    for (const CampaignIDEThread &thread : m_threads) {
-        if (thread.projectID == *m_selectedProjectID)
+    for (const CampaignIDEThread &thread : threads()) {
+        if (thread.projectID == *selectedProjectID())
             return thread;
     }
     return std::nullopt;
@@ -70,9 +163,9 @@ std::optional<CampaignIDEThread> CampaignIDEWorkspaceModel::activeThread() const
 QList<CampaignIDEThread> CampaignIDEWorkspaceModel::recentThreads() const
 {
     if (!m_projectFilterID)
-        return m_threads;
+        return threads();
     QList<CampaignIDEThread> filtered;
-    for (const CampaignIDEThread &thread : m_threads) {
+    for (const CampaignIDEThread &thread : threads()) {
         if (thread.projectID == *m_projectFilterID)
             filtered.append(thread);
     }
@@ -81,7 +174,7 @@ QList<CampaignIDEThread> CampaignIDEWorkspaceModel::recentThreads() const
 
 CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID)
 {
-    for (const CampaignIDEThread &thread : std::as_const(m_threads)) {
+    for (const CampaignIDEThread &thread : threads()) {
         if (thread.projectID == projectID)
             return thread;
     }
@@ -91,7 +184,7 @@ CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID
     const QString displayName = project ? project->name : u"Campaign"_s;
     const QString slug = project ? project->slug() : u"campaign"_s;
 
-    CampaignIDEThread thread = ThreadEngine::newThread({
+    CampaignIDEThread thread = ThreadList::newThread({
         .projectID = projectID,
         .title = title % u" — Launch Thread"_s,
         .workbench = IDEWorkbenchView::document,
@@ -111,175 +204,9 @@ CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID
     return thread;
 }
 
-CampaignIDEThread CampaignIDEWorkspaceModel::ThreadEngine::newThread(const ThreadStart &start)
-{
-    const CampaignTimelineEntry welcome {
-        .id = QUuid::createUuid(),
-        .role = CampaignTimelineEntry::EntryRole::agent,
-        .authorName = start.personaName,
-        .text = start.welcome,
-        .timestamp = kJustNow,
-        .toolInvocations = {},
-        .inlineApproval = std::nullopt,
-        .artifactLink = start.welcomeLink,
-    };
-    const CampaignAgentTab tab {
-        .id = QUuid::createUuid(),
-        .title = start.tabTitle,
-        .personaName = start.personaName,
-        .personaHandle = start.personaHandle,
-        .entries = { welcome },
-        .draftPrompt = {},
-        .isStreaming = false,
-        .statusText = std::nullopt,
-    };
-    return {
-        .id = QUuid::createUuid(),
-        .projectID = start.projectID,
-        .title = start.title,
-        .isStarred = false,
-        .updatedAt = kJustNow,
-        .workbenchView = start.workbench,
-        .dryRunEnabled = false,
-        .approvalMode = ThreadApprovalMode::manual,
-        .agentTabs = { tab },
-        .activeAgentTabID = tab.id,
-        .splitAgentTabID = std::nullopt,
-        .mediaPlanRows = OrvaneWebParitySeeds::defaultMediaPlanRows(),
-        .competitorDomain = start.competitorDomain,
-        .competitorAds = OrvaneWebParitySeeds::defaultCompetitorAds(start.competitorDomain),
-        .rawMarkdownOverride = std::nullopt,
-        .utmSource = u"orvane_paid"_s,
-        .utmMedium = u"cpc_paid_social"_s,
-        .utmCampaign = start.utmCampaign,
-        .conversionPixelsVerified = true,
-    };
-}
-
-void CampaignIDEWorkspaceModel::showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID)
-{
-    mutateThread(threadID, [&tabID](CampaignIDEThread &thread) { thread.splitAgentTabID = tabID; });
-}
-
 void CampaignIDEWorkspaceModel::syncSectionFromWorkbench(IDEWorkbenchView workbench)
 {
     setSelectedSection(sectionForWorkbench(workbench));
-}
-
-void CampaignIDEWorkspaceModel::toggleStarThread(const QUuid &threadID)
-{
-    mutateThread(threadID, [](CampaignIDEThread &thread) { thread.isStarred = !thread.isStarred; });
-}
-
-void CampaignIDEWorkspaceModel::renameThread(const QUuid &threadID, const QString &newTitle)
-{
-    const QString title = newTitle.trimmed();
-    if (title.isEmpty())
-        return;
-    mutateThread(threadID, [&title](CampaignIDEThread &thread) {
-        thread.title = title;
-        thread.updatedAt = kJustNow;
-    });
-}
-
-// --- agent tabs ----------------------------------------------------------------------------------
-
-CampaignAgentTab CampaignIDEWorkspaceModel::ThreadEngine::personaTab(const OrvaneAgentPersona &persona)
-{
-    const CampaignTimelineEntry spawned {
-        .id = QUuid::createUuid(),
-        .role = CampaignTimelineEntry::EntryRole::agent,
-        .authorName = persona.name,
-        .text = u"Spawned **"_s % persona.name % u"** ("_s % persona.handle
-            % u") tab on this campaign document. We share the same live Document, Media Plan Table, Creative Canvas, "
-              u"and Local Files."_s,
-        .timestamp = kJustNow,
-        .toolInvocations = {},
-        .inlineApproval = std::nullopt,
-        .artifactLink = persona.defaultWorkbench,
-    };
-    return {
-        .id = QUuid::createUuid(),
-        .title = persona.name,
-        .personaName = persona.name,
-        .personaHandle = persona.handle,
-        .entries = { spawned },
-        .draftPrompt = {},
-        .isStreaming = false,
-        .statusText = std::nullopt,
-    };
-}
-
-void CampaignIDEWorkspaceModel::selectAgentTab(const QUuid &tabID, const QUuid &threadID)
-{
-    mutateThread(threadID, [&tabID](CampaignIDEThread &thread) { thread.activeAgentTabID = tabID; });
-}
-
-void CampaignIDEWorkspaceModel::closeAgentTab(const QUuid &tabID, const QUuid &threadID)
-{
-    const CampaignIDEThread *thread = this->thread(threadID);
-    if (!thread || thread->agentTabs.size() < 2)
-        return;
-    // Tabs restored from a damaged store may share an id; never let a close take the last tab.
-    const bool keepsATab = std::any_of(thread->agentTabs.cbegin(), thread->agentTabs.cend(),
-        [&tabID](const CampaignAgentTab &tab) { return tab.id != tabID; });
-    if (!keepsATab)
-        return;
-    mutateThread(threadID, [&tabID](CampaignIDEThread &t) {
-        t.agentTabs.removeIf([&tabID](const CampaignAgentTab &tab) { return tab.id == tabID; });
-        if (t.activeAgentTabID == tabID && !t.agentTabs.isEmpty())
-            t.activeAgentTabID = t.agentTabs.first().id;
-        if (t.splitAgentTabID == tabID)
-            t.splitAgentTabID.reset();
-    });
-}
-
-void CampaignIDEWorkspaceModel::addAgentTab(const std::optional<OrvaneAgentPersona> &persona, const QUuid &threadID)
-{
-    const CampaignIDEThread *thread = this->thread(threadID);
-    if (!thread)
-        return;
-    const QList<OrvaneAgentPersona> &catalog = OrvaneWebParitySeeds::personas();
-    const CampaignAgentTab tab
-        = ThreadEngine::personaTab(persona ? *persona : catalog.at(thread->agentTabs.size() % catalog.size()));
-    mutateThread(threadID, [&tab](CampaignIDEThread &t) {
-        t.agentTabs.append(tab);
-        t.activeAgentTabID = tab.id;
-    });
-}
-
-void CampaignIDEWorkspaceModel::toggleSplitAgentPane(const QUuid &threadID)
-{
-    const CampaignIDEThread *thread = this->thread(threadID);
-    if (!thread)
-        return;
-    if (thread->splitAgentTabID) {
-        mutateThread(threadID, [](CampaignIDEThread &t) { t.splitAgentTabID.reset(); });
-        return;
-    }
-    if (thread->agentTabs.size() < 2)
-        addAgentTab(splitCompanionPersona(), threadID);
-    mutateThread(threadID, [](CampaignIDEThread &t) {
-        t.splitAgentTabID.reset();
-        for (const CampaignAgentTab &tab : std::as_const(t.agentTabs)) {
-            if (tab.id != t.activeAgentTabID) {
-                t.splitAgentTabID = tab.id;
-                break;
-            }
-        }
-    });
-}
-
-// --- thread settings -----------------------------------------------------------------------------
-
-void CampaignIDEWorkspaceModel::toggleThreadDryRun(const QUuid &threadID)
-{
-    mutateThread(threadID, [](CampaignIDEThread &thread) { thread.dryRunEnabled = !thread.dryRunEnabled; });
-}
-
-void CampaignIDEWorkspaceModel::setThreadApprovalMode(ThreadApprovalMode mode, const QUuid &threadID)
-{
-    mutateThread(threadID, [mode](CampaignIDEThread &thread) { thread.approvalMode = mode; });
 }
 
 void CampaignIDEWorkspaceModel::selectWorkbenchView(IDEWorkbenchView view, const std::optional<QUuid> &threadID)
@@ -298,7 +225,7 @@ void CampaignIDEWorkspaceModel::selectWorkbenchView(IDEWorkbenchView view, const
     mutateThread(
         id, [view](CampaignIDEThread &thread) { thread.workbenchView = view; }, Save::no);
     syncSectionFromWorkbench(view);
-    if (view == IDEWorkbenchView::canvas && !m_selectedArtboardID) {
+    if (view == IDEWorkbenchView::canvas && !selectedArtboardID()) {
         if (const std::optional<CampaignIDEProject> project = selectedProject();
             project && !project->creatives.isEmpty())
             setSelectedArtboardID(project->creatives.first().id);
@@ -309,13 +236,6 @@ void CampaignIDEWorkspaceModel::selectWorkbenchView(IDEWorkbenchView view, const
         reloadLocalFilesForSelectedProject();
     }
     savePersistedThreads();
-}
-
-void CampaignIDEWorkspaceModel::setThreadDraft(const QString &text, const QUuid &threadID, const QUuid &tabID)
-{
-    // Drafts change on every keystroke: they reach storage with the thread's next save.
-    ThreadEngine::mutateTab(
-        *this, threadID, tabID, [&text](CampaignAgentTab &tab) { tab.draftPrompt = text; }, Save::no);
 }
 
 } // namespace orvane

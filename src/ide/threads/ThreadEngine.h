@@ -37,11 +37,6 @@ public:
         QPointer<SessionStore> session;
     };
 
-    // Runs the tab mutation on the first tab with that id of the first thread with that id, then
-    // publishes agentTabChanged and threadChanged. False, changing nothing, when either is missing.
-    static bool mutateTab(CampaignIDEWorkspaceModel &model, const QUuid &threadID, const QUuid &tabID,
-        const std::function<void(CampaignAgentTab &)> &mutation, Save save);
-
     // The turn after the message was recorded: the pause, the local agent, completion. Holds the
     // model only through a guard, so a model destroyed meanwhile ends the turn without effect.
     static QCoro::Task<> runAgentTurn(
@@ -56,26 +51,6 @@ public:
     // workbench, writes the thread's files, saves and reloads the local files.
     static void completeAgentTurn(CampaignIDEWorkspaceModel &model, const AgentTurn &turn,
         const LocalAgentExecutionOutcome &outcome, const QString &reply);
-
-    // The tab a persona gets when added to a thread.
-    static CampaignAgentTab personaTab(const OrvaneAgentPersona &persona);
-
-    // What sets one new thread apart from another.
-    struct ThreadStart {
-        QUuid projectID;
-        QString title;
-        IDEWorkbenchView workbench;
-        QString tabTitle;
-        QString personaName;
-        QString personaHandle;
-        QString welcome; // the text of the agent's first entry
-        std::optional<IDEWorkbenchView> welcomeLink;
-        QString competitorDomain;
-        QString utmCampaign;
-    };
-    // A new thread, made "Just now": one agent tab holding the welcome entry, the seed media plan,
-    // the competitor's seed ads, manual approval and no dry run.
-    static CampaignIDEThread newThread(const ThreadStart &start);
 };
 
 } // namespace orvane

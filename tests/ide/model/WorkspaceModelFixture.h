@@ -61,11 +61,6 @@ private:
     NativeNotificationState m_state;
 };
 
-inline QString utf8Q(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
-
 inline std::string utf8(const QString &text)
 {
     return text.toStdString();

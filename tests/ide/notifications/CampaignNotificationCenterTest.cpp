@@ -31,8 +31,6 @@ TEST(CampaignNotificationCenterTest, PostsNewestFirstAndIgnoresAKnownID)
     EXPECT_EQ(posted.count(), 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return authorizer->delivered.size() == 2; }, 2000));
     EXPECT_EQ(authorizer->delivered.at(0).title, u"First"_s);
-    EXPECT_EQ(authorizer->delivered.at(0).body, first.detail);
-    EXPECT_EQ(authorizer->delivered.at(0).identifier, first.id.toString(QUuid::WithoutBraces).toUpper());
     // Deliveries run in order, so once a later one arrived the repeated post has delivered nothing.
     center.post(notification(u"Third"_s));
     ASSERT_TRUE(QTest::qWaitFor([&] { return authorizer->delivered.size() >= 3; }, 2000));

@@ -245,7 +245,7 @@ TEST(DeviceCodePollMapping, StatusesAreComparedExactly)
     }
 }
 
-TEST(DeviceCodePollMapping, CompletedWithoutWorkspaceOrFlag)
+TEST(DeviceCodePollMapping, CompletedNeedsAnAcceptedKeyAndAUserButNoWorkspaceOrFlag)
 {
     const auto account = DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(
         R"({"status":"completed","apiKey":"  sk_orvane_abc\n","user":{"id":1,"email":"e@x.io"}})"));
@@ -254,10 +254,8 @@ TEST(DeviceCodePollMapping, CompletedWithoutWorkspaceOrFlag)
     EXPECT_EQ(account->workspaceName, std::nullopt);
     EXPECT_EQ(account->name, std::nullopt);
     EXPECT_FALSE(account->readOnly);
-}
 
-TEST(DeviceCodePollMapping, CompletedNeedsAnAcceptedKeyAndAUser)
-{
+    // Without an accepted key or a user, it is no sign-in.
     for (const char *json : { R"({"status":"completed","user":{"id":1,"email":"e"}})",
              R"({"status":"completed","apiKey":"ORV_x","user":{"id":1,"email":"e"}})",
              R"({"status":"completed","apiKey":"orv_x"})" }) {

@@ -21,25 +21,6 @@ Project project(const char *json)
     return decodeJson<Project>(QByteArrayView(json));
 }
 
-TEST(ProjectRecord, DecodesTheDefaultsOfAMinimalProject)
-{
-    const Project p = project(R"({"id":"p1","name":"Q3"})");
-    EXPECT_EQ(p.id, QStringLiteral("p1"));
-    EXPECT_EQ(p.name, QStringLiteral("Q3"));
-    EXPECT_FALSE(p.isStarred);
-    EXPECT_TRUE(p.isOwn);
-    EXPECT_TRUE(p.createdAt.isEmpty());
-    EXPECT_TRUE(p.updatedAt.isEmpty());
-    EXPECT_EQ(p.artifactCount + p.documentCount + p.landingPageCount + p.audienceCount + p.campaignPlanCount
-            + p.connectionCount,
-        0);
-    EXPECT_FALSE(p.isCreator);
-    EXPECT_FALSE(p.userRole);
-    EXPECT_FALSE(p.createdBy);
-    EXPECT_FALSE(p.description);
-    EXPECT_EQ(p.itemCount(), 0);
-}
-
 TEST(ProjectRecord, TakesCountsFromFlatKeysFirstThenTheCountsObject)
 {
     EXPECT_EQ(project(R"({"id":"p","name":"n","artifact_count":2,"_count":{"artifacts":9}})").artifactCount, 2);

@@ -46,7 +46,7 @@ TEST_F(PlatformUpdateCheckerTest, TheRunningVersionIsCurrent)
     EXPECT_TRUE(checkAgainst(u"1.4.0-b\u00e9ta"_s).isCurrent());
 }
 
-TEST_F(PlatformUpdateCheckerTest, ADifferentVersionIsOfferedWithItsNotesAndLink)
+TEST_F(PlatformUpdateCheckerTest, AnyOtherVersionIsOfferedWithItsNotesAndLinkOrTheDefaults)
 {
     serve(
         CannedResponse::json(200, R"({"version":"1.5.0","notes":"Faster sync.","url":"https://example.org/get/1.5"})"));
@@ -55,16 +55,14 @@ TEST_F(PlatformUpdateCheckerTest, ADifferentVersionIsOfferedWithItsNotesAndLink)
     EXPECT_EQ(*result.release(),
         (OrvaneUpdateRelease {
             u"1.5.0"_s, u"Faster sync."_s, OrvaneUpdateDelivery::appStore, QUrl(u"https://example.org/get/1.5"_s) }));
-}
 
-TEST_F(PlatformUpdateCheckerTest, AnOlderManifestIsStillOfferedWithDefaults)
-{
+    // An older one is offered as well, with the default summary and link.
     serve(CannedResponse::json(200, R"({"version":"0.9.0","notes":null,"extra":[1,2]})"));
-    const OrvaneUpdateCheckResult result = checkAgainst(u"1.4.0"_s);
-    ASSERT_NE(result.release(), nullptr);
-    EXPECT_EQ(result.release()->version, u"0.9.0"_s);
-    EXPECT_EQ(result.release()->summary, u"A newer release of Orvane for Linux is available."_s);
-    EXPECT_EQ(result.release()->appStoreURL, service.baseURL().resolved(QUrl(u"/download"_s)));
+    const OrvaneUpdateCheckResult older = checkAgainst(u"1.4.0"_s);
+    ASSERT_NE(older.release(), nullptr);
+    EXPECT_EQ(older.release()->version, u"0.9.0"_s);
+    EXPECT_EQ(older.release()->summary, u"A newer release of Orvane for Linux is available."_s);
+    EXPECT_EQ(older.release()->appStoreURL, service.baseURL().resolved(QUrl(u"/download"_s)));
 
     // Empty notes are kept as an empty summary.
     serve(CannedResponse::json(200, R"({"version":"0.9.0","notes":""})"));

@@ -42,8 +42,10 @@ Ink inkOf(const QPixmap &pixmap)
     return ink;
 }
 
+// Every name of the table resolves to an embedded icon, drawn in its tint only.
 TEST(SymbolsTest, EveryNameOfTheTableResolvesToAnEmbeddedIcon)
 {
+    const QColor cyan(0x00, 0xE5, 0xFF);
     const QStringList names = symbolNames();
     ASSERT_FALSE(names.isEmpty());
     const QRegularExpression symbolShape(u"^[a-z0-9]+(\\.[a-z0-9]+)*$"_s);
@@ -55,22 +57,15 @@ TEST(SymbolsTest, EveryNameOfTheTableResolvesToAnEmbeddedIcon)
         ASSERT_TRUE(QFile::exists(path)) << name.toStdString() << " -> " << path.toStdString();
         QSvgRenderer renderer(path);
         EXPECT_TRUE(renderer.isValid()) << path.toStdString();
-    }
-    EXPECT_EQ(symbolIconName(u"folder.fill"), u"folder"_s);
-    EXPECT_FALSE(hasSymbol(u"folder.fil"));
-    EXPECT_TRUE(symbolResourcePath(u"no.such.symbol").isEmpty());
-}
-
-TEST(SymbolsTest, PixmapsAreDrawnInTheirTintOnly)
-{
-    const QColor cyan(0x00, 0xE5, 0xFF);
-    for (const QString &name : symbolNames()) {
         const QPixmap pixmap = symbolPixmap(name, cyan, 24);
         ASSERT_EQ(pixmap.size(), QSize(24, 24)) << name.toStdString();
         const Ink ink = inkOf(pixmap);
         EXPECT_GT(ink.coverage, 0) << name.toStdString() << " draws nothing";
         EXPECT_EQ(ink.colors, QSet<QRgb> { cyan.rgb() }) << name.toStdString();
     }
+    EXPECT_EQ(symbolIconName(u"folder.fill"), u"folder"_s);
+    EXPECT_FALSE(hasSymbol(u"folder.fil"));
+    EXPECT_TRUE(symbolResourcePath(u"no.such.symbol").isEmpty());
 }
 
 TEST(SymbolsTest, TranslucentTintsDoNotDoubleWhereStrokesOverlap)
@@ -82,7 +77,7 @@ TEST(SymbolsTest, TranslucentTintsDoNotDoubleWhereStrokesOverlap)
         EXPECT_LE(inkOf(symbolPixmap(name, half, 32)).maxAlpha, 128) << name.toString().toStdString();
 }
 
-TEST(SymbolsTest, SizeRatioAndWeightShapeThePixmap)
+TEST(SymbolsTest, SizeRatioWeightAndStateShapeWhatIsDrawn)
 {
     const QPixmap sharp = symbolPixmap(u"star", Qt::black, 12, 2.0);
     EXPECT_EQ(sharp.size(), QSize(24, 24));
@@ -96,10 +91,8 @@ TEST(SymbolsTest, SizeRatioAndWeightShapeThePixmap)
     const QPoint centre(16, 17);
     EXPECT_EQ(qAlpha(symbolPixmap(u"star.fill", Qt::black, 32).toImage().pixel(centre)), 255);
     EXPECT_EQ(qAlpha(symbolPixmap(u"star", Qt::black, 32).toImage().pixel(centre)), 0);
-}
 
-TEST(SymbolsTest, IconsDrawAtTheRequestedSizeAndDimWhenDisabled)
-{
+    // An icon draws at the requested size, and dims when disabled.
     const QIcon icon = symbolIcon(u"folder", Qt::white);
     ASSERT_FALSE(icon.isNull());
     const QPixmap normal = icon.pixmap(QSize(20, 20));

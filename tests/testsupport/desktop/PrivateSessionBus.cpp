@@ -6,21 +6,27 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 namespace orvane::test {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 std::unique_ptr<PrivateSessionBus> &busInstance()
 {
@@ -60,7 +66,49 @@ std::string makeFolder(const std::string &path)
     return path;
 }
 
+// Starts `arguments` (the program first, looked up in PATH) with the current environment plus
+// `extra`, writes `input` to its standard input and closes it. Its standard error is discarded, and
+// its standard output too unless the caller reads it.
+Daemon startDaemon(const QStringList &arguments, const std::map<QString, QString> &extra = {},
+    const QByteArray &input = {}, bool readsOutput = false)
+{
+    Daemon daemon(new QProcess);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto &[name, value] : extra)
+        environment.insert(name, value);
+    daemon->setProcessEnvironment(environment);
+    daemon->setStandardErrorFile(QProcess::nullDevice());
+    if (!readsOutput)
+        daemon->setStandardOutputFile(QProcess::nullDevice());
+    const pid_t parent = getpid();
+    daemon->setChildProcessModifier([parent] {
+        // Die with the test process, however it ends.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
+    });
+    daemon->start(arguments.first(), arguments.mid(1));
+    if (!daemon->waitForStarted())
+        return nullptr;
+    daemon->write(input);
+    daemon->waitForBytesWritten();
+    daemon->closeWriteChannel();
+    return daemon;
+}
+
 } // namespace
+
+void StopDaemon::operator()(QProcess *daemon) const
+{
+    if (daemon->state() != QProcess::NotRunning) {
+        daemon->terminate();
+        if (!daemon->waitForFinished(2000)) {
+            daemon->kill();
+            daemon->waitForFinished();
+        }
+    }
+    delete daemon;
+}
 
 PrivateSessionBus *PrivateSessionBus::shared()
 {
@@ -106,13 +154,13 @@ bool PrivateSessionBus::start()
 </busconfig>
 )";
     }
-    ChildProcess::Options options;
-    options.arguments = { "dbus-daemon", "--config-file=" + config, "--nofork", "--nopidfile", "--print-address=1" };
-    options.captureStandardOutput = true;
-    m_daemon = std::make_unique<ChildProcess>(options);
-    if (!m_daemon->started())
+    m_daemon = startDaemon({ u"dbus-daemon"_s, u"--config-file="_s + QString::fromStdString(config), u"--nofork"_s,
+                               u"--nopidfile"_s, u"--print-address=1"_s },
+        {}, {}, true);
+    if (!m_daemon)
         return false;
-    m_address = m_daemon->readLine(10s);
+    while (!m_daemon->canReadLine() && m_daemon->waitForReadyRead(10000)) { }
+    m_address = m_daemon->readLine().trimmed().toStdString();
     if (m_address.empty())
         return false;
 
@@ -135,18 +183,15 @@ PrivateSessionBus::~PrivateSessionBus()
     }
 }
 
-bool PrivateSessionBus::hasOwner(const QString &name) const
-{
-    QDBusConnection connection = QDBusConnection::connectToBus(address(), QStringLiteral("orvane-test-fixture"));
-    if (!connection.isConnected())
-        return false;
-    const QDBusReply<bool> reply = connection.interface()->isServiceRegistered(name);
-    return reply.isValid() && reply.value();
-}
-
 bool PrivateSessionBus::waitForOwner(const QString &name, std::chrono::milliseconds timeout) const
 {
-    return QTest::qWaitFor([&] { return hasOwner(name); }, int(timeout.count()));
+    const QDBusConnection connection = QDBusConnection::connectToBus(address(), QStringLiteral("orvane-test-fixture"));
+    return QTest::qWaitFor(
+        [&] {
+            const QDBusReply<bool> reply = connection.interface()->isServiceRegistered(name);
+            return reply.isValid() && reply.value();
+        },
+        int(timeout.count()));
 }
 
 TestKeyring *TestKeyring::shared()
@@ -174,26 +219,25 @@ bool TestKeyring::isRunning()
 bool TestKeyring::start(PrivateSessionBus &bus)
 {
     const std::string home = makeFolder(bus.scratchDirectory() + "/keyring-home");
-    ChildProcess::Options options;
-    options.arguments = { "gnome-keyring-daemon", "--foreground", "--unlock", "--components=secrets" };
-    options.environment = {
-        { "HOME", home },
-        { "XDG_DATA_HOME", makeFolder(home + "/.local/share") },
-        { "XDG_CONFIG_HOME", makeFolder(home + "/.config") },
-        { "XDG_CACHE_HOME", makeFolder(home + "/.cache") },
-        { "XDG_RUNTIME_DIR", makeFolder(bus.scratchDirectory() + "/runtime") },
-        { "DBUS_SESSION_BUS_ADDRESS", bus.address().toStdString() },
-    };
+    const auto folder = [](const std::string &path) { return QString::fromStdString(makeFolder(path)); };
     // --unlock reads the login keyring's password from stdin; it creates the keyring when absent.
-    options.standardInput = "orvane-throwaway-password";
-    m_daemon = std::make_unique<ChildProcess>(options);
-    if (!m_daemon->started())
+    m_daemon = startDaemon({ u"gnome-keyring-daemon"_s, u"--foreground"_s, u"--unlock"_s, u"--components=secrets"_s },
+        {
+            { u"HOME"_s, QString::fromStdString(home) },
+            { u"XDG_DATA_HOME"_s, folder(home + "/.local/share") },
+            { u"XDG_CONFIG_HOME"_s, folder(home + "/.config") },
+            { u"XDG_CACHE_HOME"_s, folder(home + "/.cache") },
+            { u"XDG_RUNTIME_DIR"_s, folder(bus.scratchDirectory() + "/runtime") },
+            { u"DBUS_SESSION_BUS_ADDRESS"_s, bus.address() },
+        },
+        "orvane-throwaway-password");
+    if (!m_daemon)
         return false;
     // QtKeychain picks its backend from the desktop it thinks it runs in.
     unsetenv("KDE_FULL_SESSION");
     unsetenv("KDE_SESSION_VERSION");
     setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
-    return bus.waitForOwner(QStringLiteral("org.freedesktop.secrets"), 20s) && m_daemon->running();
+    return bus.waitForOwner(QStringLiteral("org.freedesktop.secrets"), 20s) && m_daemon->state() == QProcess::Running;
 }
 
 TestKeyring::~TestKeyring() = default;

@@ -1,14 +1,22 @@
 #pragma once
 
-#include "testsupport/desktop/ChildProcess.h"
-
 #include <QString>
 
 #include <chrono>
 #include <memory>
 #include <string>
 
+class QProcess;
+
 namespace orvane::test {
+
+// A helper daemon of a fixture, tied to the test process: the kernel stops it when the test process
+// dies (even by a crash); when the handle goes it is asked to stop (SIGTERM), then killed if it has
+// not gone within a grace period.
+struct StopDaemon {
+    void operator()(QProcess *daemon) const;
+};
+using Daemon = std::unique_ptr<QProcess, StopDaemon>;
 
 // A D-Bus session bus of the test process's own, with no service files: nothing on it starts by
 // activation, so a test sees exactly the services it starts (a keyring, a fake notification
@@ -33,10 +41,8 @@ public:
     // A scratch folder that lives as long as the bus; helpers keep their state under it.
     [[nodiscard]] const std::string &scratchDirectory() const { return m_scratch; }
 
-    // Whether a well-known name has an owner on the bus; asks over a connection of the fixture's own,
-    // so it does not create the process's session-bus connection.
-    [[nodiscard]] bool hasOwner(const QString &name) const;
-    // Waits (processing events) until the name has an owner.
+    // Waits (processing events) until a well-known name has an owner on the bus; asks over a
+    // connection of the fixture's own, so it does not create the process's session-bus connection.
     [[nodiscard]] bool waitForOwner(const QString &name, std::chrono::milliseconds timeout) const;
 
 private:
@@ -45,7 +51,7 @@ private:
 
     std::string m_scratch;
     std::string m_address;
-    std::unique_ptr<ChildProcess> m_daemon;
+    Daemon m_daemon;
 };
 
 // A real Secret Service for keychain tests: gnome-keyring-daemon with only its secrets component on
@@ -68,7 +74,7 @@ private:
     TestKeyring() = default;
     bool start(PrivateSessionBus &bus);
 
-    std::unique_ptr<ChildProcess> m_daemon;
+    Daemon m_daemon;
 };
 
 } // namespace orvane::test

@@ -32,7 +32,6 @@ public:
     [[nodiscard]] QString path() const { return m_dir.path(); }
     [[nodiscard]] QString configHome() const { return path() + u"/.config"; }
     [[nodiscard]] QString dataHome() const { return path() + u"/.local/share"; }
-    [[nodiscard]] QString cacheHome() const { return path() + u"/.cache"; }
 
 private:
     QTemporaryDir m_dir;

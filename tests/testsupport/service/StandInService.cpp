@@ -65,11 +65,7 @@ QUrlQuery RecordedRequest::queryItems() const
 
 CannedResponse CannedResponse::json(int status, QByteArray body)
 {
-    CannedResponse response;
-    response.status = status;
-    response.headers = { { "Content-Type", "application/json" } };
-    response.body = std::move(body);
-    return response;
+    return text(status, std::move(body), "application/json");
 }
 
 CannedResponse CannedResponse::text(int status, QByteArray body, QByteArray contentType)
@@ -201,11 +197,6 @@ void StandInService::setResponse(const QByteArray &method, const QString &path, 
     setRoute(method, path, [response = std::move(response)](const RecordedRequest &) { return response; });
 }
 
-void StandInService::clearRoutes()
-{
-    m_routes.clear();
-}
-
 bool StandInService::waitForRequests(qsizetype count, std::chrono::milliseconds timeout)
 {
     return QTest::qWaitFor([&] { return m_requests.size() >= count; }, int(timeout.count()));
@@ -287,7 +278,6 @@ void StandInService::readFrom(Connection &connection)
     request.body = connection.buffer.mid(bodyStart, contentLength);
     connection.answered = true;
     m_requests.append(request);
-    emit requestReceived();
 
     CannedResponse response = answer(request);
     QTcpSocket *socket = connection.socket;
@@ -419,7 +409,7 @@ CannedResponse StandInService::builtIn(const RecordedRequest &request)
         const QString verification
             = m_verificationURL.isEmpty() ? baseURL().toString() + u"/device?code=" + userCode() : m_verificationURL;
         const Json body = { { "deviceCode", deviceCode().toStdString() }, { "userCode", toStd(userCode()) },
-            { "verificationUrl", toStd(verification) }, { "expiresIn", m_expiresIn } };
+            { "verificationUrl", toStd(verification) }, { "expiresIn", 600 } };
         return CannedResponse::json(200, toBytes(body));
     }
     if (path == u"/api/cli/device/poll" && method == "GET") {

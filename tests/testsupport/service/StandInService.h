@@ -114,7 +114,6 @@ public:
     // the built-in service. "*" as the method matches any method.
     void setRoute(const QByteArray &method, const QString &path, Handler handler);
     void setResponse(const QByteArray &method, const QString &path, CannedResponse response);
-    void clearRoutes();
 
     // The recorded requests, in arrival order.
     [[nodiscard]] const QList<RecordedRequest> &requests() const { return m_requests; }
@@ -140,19 +139,12 @@ public:
     // "completed" carries the issued key, the user and (unless cleared) the workspace.
     void setDevicePollStatuses(QStringList statuses) { m_pollStatuses = std::move(statuses); }
     void setIssuedAPIKey(QString key) { m_issuedKey = std::move(key); }
-    void setDeviceExpiresIn(qint64 seconds) { m_expiresIn = seconds; }
     void setDeviceVerificationURL(QString url) { m_verificationURL = std::move(url); }
     [[nodiscard]] static QByteArray deviceCode() { return "dev-code-1"; }
     [[nodiscard]] static QString userCode() { return QStringLiteral("WDJB-MJHT"); }
 
-    // The chat's event-stream script (default: "Hel", "lo", then done, with short pauses).
-    void setChatSteps(QList<StreamStep> steps) { m_chatSteps = std::move(steps); }
-
     // Stored projects, as JSON object texts in the service's wire form.
     [[nodiscard]] QList<QByteArray> projectsJson() const;
-
-signals:
-    void requestReceived();
 
 private:
     struct Connection;
@@ -181,8 +173,8 @@ private:
     QStringList m_pollStatuses { QStringLiteral("pending"), QStringLiteral("completed") };
     int m_pollCount = 0;
     QString m_issuedKey = QStringLiteral("orv_live_0123456789abcdef");
-    qint64 m_expiresIn = 600;
     QString m_verificationURL;
+    // The chat's event-stream script: "Hel", "lo", then done, with short pauses.
     QList<StreamStep> m_chatSteps;
     struct Store;
     std::unique_ptr<Store> m_store;

@@ -53,18 +53,9 @@ protected:
 
     template <typename T = QWidget> [[nodiscard]] T *child(const QString &name) const
     {
-        T *found = view->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
+        return test::child<T>(view.get(), name);
     }
-
-    void clickButton(const QString &name)
-    {
-        auto *button = child<QAbstractButton>(name);
-        ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(button->isVisible()) << name.toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    }
+    void clickButton(const QString &name) { test::clickOn(view.get(), name); }
 
     // Clicks a point of an item view's row (its centre unless told otherwise).
     static void clickRow(QAbstractItemView *itemView, int row, std::optional<QPoint> at = std::nullopt)

@@ -117,15 +117,6 @@ TEST_F(CompetitorExplorerTest, AnEmptyAdListShowsTheHeaderOverAnEmptyGrid)
     EXPECT_TRUE(headline().startsWith(u"Active Competitor Hooks & Paid Keywords for "_s));
 }
 
-TEST_F(CompetitorExplorerTest, CardsStandTwoPerRowFrom614PointsOfGrid)
-{
-    const int padding = CompetitorExplorerTabView::padding;
-    EXPECT_EQ(CardGridView::columnsFor(620 + 2 * padding, 300, 14, padding), 2);
-    EXPECT_EQ(CardGridView::columnsFor(614 + 2 * padding, 300, 14, padding), 2);
-    EXPECT_EQ(CardGridView::columnsFor(613 + 2 * padding, 300, 14, padding), 1);
-    EXPECT_EQ(CompetitorAdCardDelegate::runningText(21), u"Running 21d"_s);
-}
-
 TEST_F(CompetitorExplorerTest, TheAdListFollowsTheActiveThreadAsAConsistentItemModel)
 {
     CompetitorAdListModel ads(&model());
@@ -139,6 +130,7 @@ TEST_F(CompetitorExplorerTest, TheAdListFollowsTheActiveThreadAsAConsistentItemM
     EXPECT_EQ(card.data(CompetitorAdListModel::CTARole).toString(), ad.cta);
     EXPECT_EQ(card.data(CompetitorAdListModel::EstimatedSpendRole).toString(), ad.estimatedMonthlySpend);
     EXPECT_EQ(card.data(CompetitorAdListModel::RunningDaysRole).toLongLong(), ad.activeDays);
+    EXPECT_EQ(CompetitorAdCardDelegate::runningText(21), u"Running 21d"_s);
 
     model().mutateThread(threadID, [](CampaignIDEThread &t) { t.competitorAds[0].headline = u"Edited hook"_s; });
     EXPECT_EQ(ads.index(0, 0).data().toString(), u"Edited hook"_s);

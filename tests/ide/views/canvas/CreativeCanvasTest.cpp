@@ -47,10 +47,7 @@ TEST_F(CreativeCanvasTest, ToolsOnlyMoveTheHighlightAndTappingACardReturnsToSele
 {
     show<CreativeCanvasTabView>();
     EXPECT_TRUE(toolHighlighted(CreativeCanvasTool::select));
-    for (const CreativeCanvasTool tool :
-        { CreativeCanvasTool::select, CreativeCanvasTool::frame, CreativeCanvasTool::rectangle,
-            CreativeCanvasTool::ellipse, CreativeCanvasTool::text, CreativeCanvasTool::image, CreativeCanvasTool::hand,
-            CreativeCanvasTool::comment, CreativeCanvasTool::snap })
+    for (const CreativeCanvasTool tool : allCases<CreativeCanvasTool>())
         EXPECT_EQ(child<QWidget>(CreativeCanvasTabView::toolButtonName(tool))->toolTip(),
             CreativeCanvasTabView::toolTipFor(tool));
     EXPECT_EQ(CreativeCanvasTabView::toolTipFor(CreativeCanvasTool::hand), u"Hand"_s);

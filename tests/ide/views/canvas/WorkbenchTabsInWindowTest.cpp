@@ -24,13 +24,11 @@ TEST_F(CanvasTabsInWindowTest, TheThreadWorkbenchShowsEachViewForItsTab)
     EXPECT_TRUE(QTest::qWaitFor([canvas] { return canvas->isVisible(); }, 2000));
     model().selectArtboard(model().selectedProject()->creatives.at(1).id);
     EXPECT_TRUE(find<QWidget>(u"artboardInspector"_s)->isVisible());
-    keepPicture(u"canvas-window.png"_s);
 
     model().openThread(threadID, IDEWorkbenchView::explore);
     auto *explore = find<QWidget>(u"competitorExplorerView"_s);
     ASSERT_NE(explore, nullptr);
     EXPECT_TRUE(QTest::qWaitFor([explore] { return explore->isVisible(); }, 2000));
-    keepPicture(u"explore-window.png"_s);
 
     model().openThread(threadID, IDEWorkbenchView::localFiles);
     model().flushPendingWrites();
@@ -39,9 +37,6 @@ TEST_F(CanvasTabsInWindowTest, TheThreadWorkbenchShowsEachViewForItsTab)
     EXPECT_TRUE(QTest::qWaitFor([files] { return files->isVisible(); }, 2000));
     auto *list = find<QAbstractItemView>(u"localFilesListView"_s);
     EXPECT_TRUE(QTest::qWaitFor([list] { return list->model()->rowCount() > 0; }, 5000));
-    model().setDarkTheme(false);
-    keepPicture(u"local-files-window-light.png"_s);
-    model().setDarkTheme(true);
 
     // Back on the canvas: the same view, the same selection.
     model().openThread(threadID, IDEWorkbenchView::canvas);

@@ -36,11 +36,10 @@ protected:
 
 TEST_F(ConnectionsSurfaceTest, ShowsOneCardPerConnectionWithItsModeAccountSpendAndSync)
 {
-    makeWindow();
     ConnectionsSurfaceView *surface = openConnections();
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(text(surface, u"surfaceKickerLabel"_s), u"AD PLATFORM CONNECTIONS & LOCAL SANDBOX ADAPTERS"_s);
-    EXPECT_EQ(text(surface, u"surfaceHeadlineLabel"_s), u"Manage Local Sandbox & Cloud OAuth Ad Accounts"_s);
+    EXPECT_EQ(textOf(surface, u"surfaceKickerLabel"_s), u"AD PLATFORM CONNECTIONS & LOCAL SANDBOX ADAPTERS"_s);
+    EXPECT_EQ(textOf(surface, u"surfaceHeadlineLabel"_s), u"Manage Local Sandbox & Cloud OAuth Ad Accounts"_s);
 
     const QList<CampaignPlatformConnection> &connections = model().connections();
     const QList<ConnectionCard *> cards = surface->cards();
@@ -49,17 +48,14 @@ TEST_F(ConnectionsSurfaceTest, ShowsOneCardPerConnectionWithItsModeAccountSpendA
     for (qsizetype i = 0; i < cards.size(); ++i) {
         const CampaignPlatformConnection &record = connections.at(i);
         ConnectionCard *card = cards.at(i);
-        EXPECT_EQ(text(card, u"connectionNameLabel"_s), record.name);
-        EXPECT_EQ(text(card, u"connectionModeLabel"_s), rawValue(record.mode).toUpper());
+        EXPECT_EQ(textOf(card, u"connectionNameLabel"_s), record.name);
+        EXPECT_EQ(textOf(card, u"connectionModeLabel"_s), rawValue(record.mode).toUpper());
         EXPECT_EQ(child<ElidedLabel>(card, u"connectionDetailLabel"_s)->text(),
             record.accountLabel() + u" · Monthly Spend "_s + record.monthlySpend() + u" · Synced "_s
                 + record.lastSynced);
         // Every seed connection's symbol has an icon.
         EXPECT_TRUE(ui::hasSymbol(record.icon)) << record.icon.toStdString();
     }
-    keepPicture(u"connections-dark.png"_s);
-    model().setDarkTheme(false);
-    keepPicture(u"connections-light.png"_s);
 }
 
 TEST_F(ConnectionsSurfaceTest, ADisconnectedAccountJoinsTheSandboxThenAlternatesWithCloudInPlace)
@@ -71,8 +67,8 @@ TEST_F(ConnectionsSurfaceTest, ADisconnectedAccountJoinsTheSandboxThenAlternates
     ASSERT_EQ(surface->cards().size(), 1);
     QPointer<ConnectionCard> card = surface->cards().first();
 
-    EXPECT_EQ(text(card, u"connectionModeLabel"_s), u"NOT CONNECTED"_s);
-    EXPECT_EQ(textColor(card, u"connectionModeLabel"_s), color(ThemeColor::accentAmber));
+    EXPECT_EQ(textOf(card, u"connectionModeLabel"_s), u"NOT CONNECTED"_s);
+    EXPECT_EQ(colorOf(card, u"connectionModeLabel"_s), color(ThemeColor::accentAmber));
     EXPECT_EQ(child<SymbolView>(card, u"connectionIconView"_s)->drawnColor(), color(ThemeColor::textMuted));
     EXPECT_TRUE(child<ElidedLabel>(card, u"connectionDetailLabel"_s)
                     ->text()
@@ -80,14 +76,14 @@ TEST_F(ConnectionsSurfaceTest, ADisconnectedAccountJoinsTheSandboxThenAlternates
     EXPECT_FALSE(child<QWidget>(card, u"switchModeButton"_s)->isVisible());
     keepCloseUp(card, u"connection-disconnected.png"_s);
 
-    clickWidget(child<QWidget>(card, u"enableSandboxButton"_s));
+    clickOn(child<QWidget>(card, u"enableSandboxButton"_s));
     EXPECT_EQ(model().connections().first().mode, Mode::localSandbox);
     QCoreApplication::processEvents();
     // The same card, updated.
     ASSERT_EQ(surface->cards().size(), 1);
     EXPECT_EQ(surface->cards().first(), card.data());
-    EXPECT_EQ(text(card, u"connectionModeLabel"_s), u"LOCAL SANDBOX"_s);
-    EXPECT_EQ(textColor(card, u"connectionModeLabel"_s), color(ThemeColor::accentEmerald));
+    EXPECT_EQ(textOf(card, u"connectionModeLabel"_s), u"LOCAL SANDBOX"_s);
+    EXPECT_EQ(colorOf(card, u"connectionModeLabel"_s), color(ThemeColor::accentEmerald));
     EXPECT_EQ(child<SymbolView>(card, u"connectionIconView"_s)->drawnColor(), color(ThemeColor::accentLime));
     EXPECT_EQ(child<ElidedLabel>(card, u"connectionDetailLabel"_s)->text(),
         u"Growth (act_1) · Monthly Spend $14,500/mo · Synced Just now"_s);
@@ -95,8 +91,8 @@ TEST_F(ConnectionsSurfaceTest, ADisconnectedAccountJoinsTheSandboxThenAlternates
 
     // Switch Mode alternates and never leads back to "NOT CONNECTED".
     for (const QString &expected : { u"CLOUD OAUTH"_s, u"LOCAL SANDBOX"_s, u"CLOUD OAUTH"_s }) {
-        clickWidget(child<QWidget>(card, u"switchModeButton"_s));
-        EXPECT_EQ(text(card, u"connectionModeLabel"_s), expected);
+        clickOn(child<QWidget>(card, u"switchModeButton"_s));
+        EXPECT_EQ(textOf(card, u"connectionModeLabel"_s), expected);
     }
     keepCloseUp(card, u"connection-cloud.png"_s);
 }
@@ -112,18 +108,17 @@ TEST_F(ConnectionsSurfaceTest, WithoutConnectionsOnlyTheHeaderShowsAndCardsFollo
 
     model().setConnections({ connection(u"a"_s, Mode::localSandbox), connection(u"b"_s, Mode::cloudConnected) });
     ASSERT_EQ(surface->cards().size(), 2);
-    EXPECT_EQ(text(surface->cards().at(1), u"connectionModeLabel"_s), u"CLOUD OAUTH"_s);
+    EXPECT_EQ(textOf(surface->cards().at(1), u"connectionModeLabel"_s), u"CLOUD OAUTH"_s);
     QPointer<ConnectionCard> second = surface->cards().at(1);
     model().setConnections({ connection(u"b"_s, Mode::disconnected) });
     ASSERT_EQ(surface->cards().size(), 1);
-    EXPECT_EQ(text(surface->cards().first(), u"connectionNameLabel"_s), u"Meta Ads b"_s);
+    EXPECT_EQ(textOf(surface->cards().first(), u"connectionNameLabel"_s), u"Meta Ads b"_s);
     EXPECT_TRUE(QTest::qWaitFor([&] { return second.isNull(); }, 2000));
 }
 
 TEST_F(ConnectionsSurfaceTest, TheSignInOfferFollowsTheAccount)
 {
     makeSession(account());
-    makeWindow();
     ConnectionsSurfaceView *surface = openConnections();
     ASSERT_NE(surface, nullptr);
     auto *signIn = child<QWidget>(surface, u"cloudSignInButton"_s);
@@ -132,7 +127,7 @@ TEST_F(ConnectionsSurfaceTest, TheSignInOfferFollowsTheAccount)
     session->signOut();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !session->account().has_value(); }, 3000));
     EXPECT_TRUE(signIn->isVisible());
-    clickWidget(signIn);
+    clickOn(signIn);
     EXPECT_EQ(signInRequests, 1);
 }
 

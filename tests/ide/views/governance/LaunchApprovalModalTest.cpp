@@ -12,6 +12,8 @@ protected:
     // Opens the gate for the selected project and waits for its sheet.
     CampaignLaunchApprovalModal *openGate()
     {
+        if (!window)
+            makeWindow();
         model().requestExecution();
         EXPECT_TRUE(model().activeLaunchRequest().has_value());
         WorkspaceSheetFrame *frame = nullptr;
@@ -52,12 +54,12 @@ TEST_F(LaunchApprovalModalTest, ShowsTheLaunchedProjectsOwnFigures)
     ASSERT_NE(modal, nullptr);
     EXPECT_EQ(modal->width(), 480);
     EXPECT_EQ(modal->request(), *model().activeLaunchRequest());
-    EXPECT_EQ(text(modal, u"launchKickerLabel"_s), u"HUMAN-IN-THE-LOOP EXECUTION GATE"_s);
-    EXPECT_EQ(text(modal, u"launchHeadlineLabel"_s), u"Approve & Launch Campaign Launch Flight"_s);
-    EXPECT_EQ(text(modal, u"launchDetailLabel"_s),
+    EXPECT_EQ(textOf(modal, u"launchKickerLabel"_s), u"HUMAN-IN-THE-LOOP EXECUTION GATE"_s);
+    EXPECT_EQ(textOf(modal, u"launchHeadlineLabel"_s), u"Approve & Launch Campaign Launch Flight"_s);
+    EXPECT_EQ(textOf(modal, u"launchDetailLabel"_s),
         u"Budget: $5,000/mo · Channels: Reddit, Meta · Approved Creatives: "_s
             + QString::number(project().approvedCreativeCount()) + u'/' + QString::number(project().creatives.size()));
-    EXPECT_EQ(text(modal, u"confirmLaunchLabel"_s), u"Confirm & Execute Campaign"_s);
+    EXPECT_EQ(textOf(modal, u"confirmLaunchLabel"_s), u"Confirm & Execute Campaign"_s);
     // The wrapped detail line fits inside the sheet.
     auto *detail = child<QLabel>(modal, u"launchDetailLabel"_s);
     EXPECT_LE(detail->geometry().bottom(), child<QWidget>(modal, u"confirmLaunchButton"_s)->geometry().top());
@@ -66,14 +68,13 @@ TEST_F(LaunchApprovalModalTest, ShowsTheLaunchedProjectsOwnFigures)
 
 TEST_F(LaunchApprovalModalTest, ThemeSwitchRecoloursTheSheetButNotItsAccents)
 {
-    makeWindow();
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     const auto snapshot = [&] {
         const QImage image = modal->grab().toImage();
-        return std::tuple { image.pixelColor(3, 3), textColor(modal, u"launchHeadlineLabel"_s),
-            textColor(modal, u"launchDetailLabel"_s), textColor(modal, u"launchKickerLabel"_s),
-            textColor(modal, u"confirmLaunchLabel"_s) };
+        return std::tuple { image.pixelColor(3, 3), colorOf(modal, u"launchHeadlineLabel"_s),
+            colorOf(modal, u"launchDetailLabel"_s), colorOf(modal, u"launchKickerLabel"_s),
+            colorOf(modal, u"confirmLaunchLabel"_s) };
     };
     const auto [darkFill, darkHeadline, darkDetail, darkKicker, darkConfirm] = snapshot();
     model().setDarkTheme(false);
@@ -94,7 +95,6 @@ TEST_F(LaunchApprovalModalTest, ThemeSwitchRecoloursTheSheetButNotItsAccents)
 
 TEST_F(LaunchApprovalModalTest, ConfirmLaunchesAndOpensTheDashboard)
 {
-    makeWindow();
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     const QUuid id = projectID();
@@ -107,7 +107,6 @@ TEST_F(LaunchApprovalModalTest, ConfirmLaunchesAndOpensTheDashboard)
 
 TEST_F(LaunchApprovalModalTest, CancelAndDismissalLaunchNothingAndKeepTheApprovals)
 {
-    makeWindow();
     ASSERT_NE(openGate(), nullptr);
     click(u"cancelLaunchButton"_s);
     EXPECT_TRUE(sheetGone());
@@ -127,12 +126,11 @@ TEST_F(LaunchApprovalModalTest, CancelAndDismissalLaunchNothingAndKeepTheApprova
 
 TEST_F(LaunchApprovalModalTest, APendingLaunchReadsExecutingAndADeclinedConfirmKeepsTheSheet)
 {
-    makeWindow();
     CampaignLaunchApprovalModal *modal = openGate();
     ASSERT_NE(modal, nullptr);
     const QUuid id = projectID();
     model().setPendingLaunchRequest(CampaignLaunchRequest { .id = QUuid::createUuid(), .projectID = id });
-    EXPECT_EQ(text(modal, u"confirmLaunchLabel"_s), u"Executing…"_s);
+    EXPECT_EQ(textOf(modal, u"confirmLaunchLabel"_s), u"Executing…"_s);
     auto *confirm = child<QAbstractButton>(modal, u"confirmLaunchButton"_s);
     EXPECT_TRUE(confirm->isEnabled());
     keepCloseUp(window->sheets()->sheet(WorkspaceSheet::launchApproval), u"launch-gate-executing.png"_s);
@@ -148,7 +146,7 @@ TEST_F(LaunchApprovalModalTest, APendingLaunchReadsExecutingAndADeclinedConfirmK
     EXPECT_EQ(thread->workbenchView, IDEWorkbenchView::dashboard);
 
     model().setPendingLaunchRequest(std::nullopt);
-    EXPECT_EQ(text(modal, u"confirmLaunchLabel"_s), u"Confirm & Execute Campaign"_s);
+    EXPECT_EQ(textOf(modal, u"confirmLaunchLabel"_s), u"Confirm & Execute Campaign"_s);
     click(u"cancelLaunchButton"_s);
     EXPECT_TRUE(sheetGone());
 }

@@ -16,22 +16,19 @@ protected:
 
 TEST_F(WorkspaceSettingsSurfaceTest, ShowsTheFolderAndRevealsIt)
 {
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(text(surface, u"surfaceKickerLabel"_s), u"WORKSPACE & LOCAL MODE SETTINGS"_s);
-    EXPECT_EQ(text(surface, u"surfaceHeadlineLabel"_s), u"Local Filesystem Sync, Appearance & Cloud Pairing"_s);
-    EXPECT_EQ(text(surface, u"workspacePathLabel"_s), workspaceRoot());
-    EXPECT_EQ(textColor(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
+    EXPECT_EQ(textOf(surface, u"surfaceKickerLabel"_s), u"WORKSPACE & LOCAL MODE SETTINGS"_s);
+    EXPECT_EQ(textOf(surface, u"surfaceHeadlineLabel"_s), u"Local Filesystem Sync, Appearance & Cloud Pairing"_s);
+    EXPECT_EQ(textOf(surface, u"workspacePathLabel"_s), workspaceRoot());
+    EXPECT_EQ(colorOf(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
     // No sign-in offer here, signed in or not.
     EXPECT_EQ(surface->findChild<QWidget *>(u"cloudSignInButton"_s), nullptr);
 
     click(u"revealWorkspaceButton"_s);
     EXPECT_EQ(revealed, QStringList { workspaceRoot() });
-    keepPicture(u"settings-dark.png"_s);
     model().setDarkTheme(false);
-    EXPECT_EQ(textColor(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
-    keepPicture(u"settings-light.png"_s);
+    EXPECT_EQ(colorOf(surface, u"workspacePathLabel"_s), window->themeSource()->color(ThemeColor::accentCyan));
 }
 
 TEST_F(WorkspaceSettingsSurfaceTest, APathWithBlanksAndAccentsIsShownAsTheFileSystemSpellsIt)
@@ -39,17 +36,15 @@ TEST_F(WorkspaceSettingsSurfaceTest, APathWithBlanksAndAccentsIsShownAsTheFileSy
     const QString odd = home.path() + u"/Café Ops 2026"_s;
     QDir().mkpath(odd);
     test::ScopedEnvironmentVariable oddHome("HOME", odd.toUtf8());
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(text(surface, u"workspacePathLabel"_s), odd + u"/Documents/Orvane"_s);
-    EXPECT_FALSE(text(surface, u"workspacePathLabel"_s).contains(u'%'));
+    EXPECT_EQ(textOf(surface, u"workspacePathLabel"_s), odd + u"/Documents/Orvane"_s);
+    EXPECT_FALSE(textOf(surface, u"workspacePathLabel"_s).contains(u'%'));
     window.reset();
 }
 
 TEST_F(WorkspaceSettingsSurfaceTest, ForceSyncRewritesTheFoldersAndSaysSoEvenWithoutProjects)
 {
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
     ASSERT_FALSE(model().projects().isEmpty());
@@ -71,7 +66,6 @@ TEST_F(WorkspaceSettingsSurfaceTest, ForceSyncRewritesTheFoldersAndSaysSoEvenWit
 
 TEST_F(WorkspaceSettingsSurfaceTest, AFolderThatCannotBeWrittenIsReportedNotAnnouncedAsSynced)
 {
-    makeWindow();
     WorkspaceSettingsSurfaceView *surface = openSettings();
     ASSERT_NE(surface, nullptr);
     ASSERT_FALSE(model().projects().isEmpty());

@@ -5,9 +5,9 @@
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
+#include "testsupport/Pictures.h"
 #include "testsupport/QtMessages.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTest>
@@ -21,14 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace orvane {
 namespace {
-
-// Set ORVANE_GRAB_DIR to keep the pictures the tests take.
-void keepPicture(const QImage &image, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("ORVANE_GRAB_DIR");
-    if (!dir.isEmpty())
-        image.save(QDir(dir).filePath(name));
-}
 
 QColor over(const QColor &top, const QColor &bottom)
 {
@@ -106,7 +98,7 @@ protected:
 TEST_F(KitWidgetsTest, CardsAndBadgesDrawSquareFillsInsideOnePixelStrokes)
 {
     const QImage image = picture();
-    keepPicture(image, u"kit-card-dark.png"_s);
+    test::keepPicture(&window, u"kit-card-dark.png"_s);
     const OrvaneWebTheme dark(true);
     const QColor canvas = dark.canvasBackground();
 
@@ -143,7 +135,7 @@ TEST_F(KitWidgetsTest, FlippingTheThemeRecoloursInPlace)
     theme.setDark(false);
     const OrvaneWebTheme light(false);
     const QImage image = picture();
-    keepPicture(image, u"kit-card-light.png"_s);
+    test::keepPicture(&window, u"kit-card-light.png"_s);
     EXPECT_EQ(window.findChildren<QWidget *>(), before) << "no widget is rebuilt";
     expectClose(image.pixelColor(at(card, QPoint(6, 6))), light.panelBackground(), "card fill");
     expectClose(image.pixelColor(at(card, QPoint(0, 20))), light.borderSubtle(), "card stroke");

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "testsupport/Pictures.h"
-
 #include "ide/views/window/WorkspaceWindowFixture.h"
 
 #include "ide/views/operations/CardGrid.h"
@@ -13,8 +11,8 @@ namespace orvane::operationstest {
 
 using namespace Qt::StringLiterals;
 
-// The real window showing one of the operations surfaces, with helpers that click the painted
-// parts of a card grid and keep pictures in /tmp/operations-grabs (or ORVANE_GRAB_DIR).
+// The real window showing one of the operations surfaces, with a helper that clicks the painted
+// parts of a card grid.
 class OperationsSurfaceTest : public windowtest::WorkspaceWindowTest {
 protected:
     void TearDown() override
@@ -50,8 +48,6 @@ protected:
         QTest::mouseClick(cards, Qt::LeftButton, {}, rect.center());
         QCoreApplication::processEvents();
     }
-
-    void grab(const QString &name) const { test::keepPicture(window.get(), name, 1, u"/tmp/operations-grabs"_s); }
 
     // Waits until the destination area shows the surface.
     [[nodiscard]] bool showsSurface(DestinationSurface expected)

@@ -22,10 +22,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return column->isVisible() && column->width() == CampaignIDEWorkspaceView::drawerWidth + 1; }, 2000));
     }
-    [[nodiscard]] QColor labelColor(const QString &name) const
-    {
-        return find<QLabel>(name)->palette().color(QPalette::WindowText);
-    }
 };
 
 TEST_F(CopilotDrawerTest, QuickActionsFollowTheRecommendedActionsInPlace)
@@ -81,7 +77,6 @@ TEST_F(CopilotDrawerTest, ACardStartsItsActionsThreadAndTheDrawerStaysOpenUntilC
     const QList<CampaignRecommendedNextAction> actions = model().recommendedActions();
     ASSERT_EQ(cards->model()->rowCount(), actions.size());
     keepWidget(find(u"copilotDrawer"_s), u"copilot-drawer-dark.png"_s);
-    keepPicture(u"window-with-drawer.png"_s);
 
     // Two clicks on the same card: two threads of its title, the action completed.
     const qsizetype before = model().threads().size();
@@ -141,12 +136,12 @@ TEST_F(CopilotDrawerTest, CardsWrapTheTitleCutTheRationaleAfterTwoLinesAndFollow
         cards->visualRect(first).height(), cards->visualRect(second).height() - QuickActionCardDelegate::cardSpacing);
 
     // Dark: the title lime, the cards on #0F172A; light: olive and white.
-    EXPECT_EQ(labelColor(u"copilotDrawerTitleLabel"_s), QColor(0xCC, 0xFF, 0x00));
+    EXPECT_EQ(test::colorOf(window.get(), u"copilotDrawerTitleLabel"_s), QColor(0xCC, 0xFF, 0x00));
     const QPoint inside = cards->visualRect(second).topLeft() + QPoint(3, QuickActionCardDelegate::cardSpacing + 3);
     EXPECT_EQ(cards->viewport()->grab().toImage().pixelColor(inside), QColor(0x0F, 0x17, 0x2A));
     keepWidget(find(u"copilotDrawer"_s), u"copilot-drawer-long.png"_s);
     model().setDarkTheme(false);
-    EXPECT_EQ(labelColor(u"copilotDrawerTitleLabel"_s), QColor(0x4D, 0x7C, 0x0F));
+    EXPECT_EQ(test::colorOf(window.get(), u"copilotDrawerTitleLabel"_s), QColor(0x4D, 0x7C, 0x0F));
     EXPECT_EQ(cards->viewport()->grab().toImage().pixelColor(inside), QColor(Qt::white));
     keepWidget(find(u"copilotDrawer"_s), u"copilot-drawer-light.png"_s);
 }

@@ -9,7 +9,7 @@ namespace {
 
 using ProjectAndThreadSheetsTest = SheetsWindowTest;
 
-TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensItsLaunchThread)
+TEST_F(ProjectAndThreadSheetsTest, NewProjectSheetCreatesAsTypedCancelsAndKeepsOrClearsTheName)
 {
     makeWindow();
     const qsizetype projectsBefore = model().projects().size();
@@ -17,6 +17,10 @@ TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensIts
     WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newProject);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->width(), 460);
+    // Sheets lie on the theme's panel colour and follow a switch.
+    EXPECT_EQ(sheet->grab().toImage().pixelColor(2, 2), OrvaneWebTheme(true).panelBackground());
+    model().setDarkTheme(false);
+    EXPECT_EQ(sheet->grab().toImage().pixelColor(2, 2), OrvaneWebTheme(false).panelBackground());
     EXPECT_TRUE(find<QLineEdit>(u"newProjectNameField"_s)->text().isEmpty());
     EXPECT_EQ(
         find<QLineEdit>(u"newProjectNameField"_s)->placeholderText(), u"e.g., Q3 Enterprise AI Search Conquest"_s);
@@ -35,17 +39,11 @@ TEST_F(ProjectAndThreadSheetsTest, NewProjectCreatesTheProjectAsTypedAndOpensIts
     EXPECT_EQ(model().activeThread()->projectID, project.id);
     EXPECT_FALSE(state().showingNewProjectSheet());
     EXPECT_TRUE(sheetGone(WorkspaceSheet::newProject));
-    // Creating keeps the typed name for the openers that do not clear it.
-    EXPECT_EQ(state().newProjectName(), u" Q3 Search Conquest "_s);
-}
 
-TEST_F(ProjectAndThreadSheetsTest, NewProjectOpenersAndCancelAndAnEmptyName)
-{
-    makeWindow();
-    state().setNewProjectName(u"Typed last"_s);
+    // Creating keeps the typed name for the openers that do not clear it.
     window->controller()->openNewProjectSheet(false);
     ASSERT_NE(shownSheet(WorkspaceSheet::newProject), nullptr);
-    EXPECT_EQ(find<QLineEdit>(u"newProjectNameField"_s)->text(), u"Typed last"_s);
+    EXPECT_EQ(find<QLineEdit>(u"newProjectNameField"_s)->text(), u" Q3 Search Conquest "_s);
 
     // Cancel leaves the model as it was.
     const QList<CampaignIDEProject> projects = model().projects();
@@ -159,16 +157,14 @@ TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne
 {
     makeWindow();
     const CampaignIDEThread thread = model().threads().constFirst();
-    // What the sidebar's rename action does.
-    const auto openRename = [&] {
-        const CampaignIDEThread current = *std::find_if(model().threads().cbegin(), model().threads().cend(),
-            [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
-        state().setRenameThreadText(current.title);
-        state().setRenamingThread(current);
-    };
     const auto current = [&] {
         return *std::find_if(model().threads().cbegin(), model().threads().cend(),
             [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
+    };
+    // What the sidebar's rename action does.
+    const auto openRename = [&] {
+        state().setRenameThreadText(current().title);
+        state().setRenamingThread(current());
     };
 
     openRename();

@@ -23,26 +23,6 @@ protected:
         WorkspaceWindowTest::TearDown();
     }
 
-    // A closed sheet lingers until its deferred deletion: prefer the widget on screen.
-    template <typename T = QWidget> [[nodiscard]] T *find(const QString &name) const
-    {
-        const QList<T *> all = window->findChildren<T *>(name);
-        for (T *widget : all) {
-            if (widget->isVisible())
-                return widget;
-        }
-        EXPECT_FALSE(all.isEmpty()) << name.toStdString();
-        return all.isEmpty() ? nullptr : all.constFirst();
-    }
-
-    void click(const QString &buttonName)
-    {
-        auto *button = find<QAbstractButton>(buttonName);
-        ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(button->isVisible()) << buttonName.toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    }
-
     // Waits for the sheet to be on screen.
     WorkspaceSheetFrame *shownSheet(WorkspaceSheet which)
     {

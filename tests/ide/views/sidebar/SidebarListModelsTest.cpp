@@ -107,51 +107,6 @@ TEST_F(SidebarListModelsTest, ARowChangesOnlyWhenSomethingItShowsChanges)
     EXPECT_EQ(recent.index(row).data(SidebarThreadListModel::WorkbenchRole).toString(), u"Local Files"_s);
 }
 
-TEST_F(SidebarListModelsTest, TheOpenThreadIsTheSelectedRowAndNoRowIsSelectedElsewhere)
-{
-    SidebarThreadListModel recent(*model, Scope::recent);
-    QAbstractItemModelTester tester(&recent, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const auto selectedRows = [&] {
-        QList<int> rows;
-        for (int row = 0; row < recent.rowCount(); ++row) {
-            if (recent.index(row).data(SidebarThreadListModel::SelectedRole).toBool())
-                rows.append(row);
-        }
-        return rows;
-    };
-    const QUuid last = model->threads().constLast().id;
-    model->openThread(last);
-    EXPECT_EQ(selectedRows(), QList<int> { recent.rowOf(last) });
-    model->navigateTo(IDEPrimaryDestination::campaigns());
-    EXPECT_TRUE(selectedRows().isEmpty());
-}
-
-TEST_F(SidebarListModelsTest, ProjectRowsFollowTheProjectsAndTheSelection)
-{
-    SidebarProjectListModel projects(*model);
-    QAbstractItemModelTester tester(&projects, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    ASSERT_EQ(projects.rowCount(), model->projects().size());
-
-    const QUuid created = model->createProject(u"Spring Push"_s, std::nullopt, nullptr);
-    EXPECT_EQ(projects.projectID(0), created);
-    EXPECT_EQ(projects.index(0).data().toString(), u"Spring Push"_s);
-    EXPECT_TRUE(projects.index(0).data(SidebarProjectListModel::SelectedRole).toBool());
-
-    model->mutateProject(created, [](CampaignIDEProject &project) {
-        project.channelsAndBudget = u"LinkedIn $12k test, then $30,000"_s;
-        project.status = u"Live"_s;
-    });
-    EXPECT_EQ(projects.index(0).data(SidebarProjectListModel::DetailRole).toString(), u"$12k \u00B7 Live"_s);
-
-    model->navigateTo(IDEPrimaryDestination::projects());
-    for (int row = 0; row < projects.rowCount(); ++row)
-        EXPECT_FALSE(projects.index(row).data(SidebarProjectListModel::SelectedRole).toBool());
-
-    model->deleteProject(created);
-    EXPECT_EQ(projects.rowOf(created), -1);
-    EXPECT_EQ(projects.rowCount(), model->projects().size());
-}
-
 TEST(SidebarProjectDetail, TheBudgetIsTheFirstDollarFigureElseTheDefault)
 {
     const auto detail = [](const QString &channels) {

@@ -20,15 +20,9 @@ protected:
         show(bar, { 460, 90 });
         return bar;
     }
-    template <typename T> static T *find(QWidget *in, const QString &name)
-    {
-        auto *child = in->findChild<T *>(name);
-        EXPECT_NE(child, nullptr) << name.toStdString();
-        return child;
-    }
     static void pick(QWidget *bar, const QString &menu, const QString &action)
     {
-        QAction *item = find<QMenu>(bar, menu)->findChild<QAction *>(action);
+        QAction *item = child<QMenu>(bar, menu)->findChild<QAction *>(action);
         ASSERT_NE(item, nullptr) << action.toStdString();
         item->trigger();
     }
@@ -39,7 +33,7 @@ protected:
 TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
 {
     auto *bar = makeComposer();
-    auto *field = find<QLineEdit>(bar, u"draftField"_s);
+    auto *field = child<QLineEdit>(bar, u"draftField"_s);
     field->setFocus();
     QTest::keyClicks(field, u"Plan"_s);
     EXPECT_EQ(tab().draftPrompt, u"Plan"_s);
@@ -54,7 +48,7 @@ TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
     QTest::keyClicks(field, u"   "_s);
     const auto count = tab().entries.size();
     QTest::keyClick(field, Qt::Key_Return);
-    QTest::mouseClick(find<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
     EXPECT_EQ(tab().entries.size(), count);
     EXPECT_EQ(tab().draftPrompt, u"   "_s);
 
@@ -67,15 +61,15 @@ TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
     // Send while streaming starts another turn.
     ASSERT_TRUE(tab().isStreaming);
     QTest::keyClicks(field, u"And another"_s);
-    QTest::mouseClick(find<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
     EXPECT_EQ(tab().entries.size(), count + 4);
-    keepPicture(bar, u"composer-dark.png"_s);
+    keepPicture(u"composer-dark.png"_s);
 }
 
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)
 {
     auto *bar = makeComposer();
-    auto *field = find<QLineEdit>(bar, u"draftField"_s);
+    auto *field = child<QLineEdit>(bar, u"draftField"_s);
     pick(bar, u"mentionMenu"_s, u"mention_media-strategist"_s);
     EXPECT_EQ(tab().draftPrompt, u"@strategist "_s);
     EXPECT_EQ(field->text(), u"@strategist "_s);
@@ -92,7 +86,7 @@ TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)
 
     const QStringList rows = [&] {
         QStringList texts;
-        for (QAction *action : find<QMenu>(bar, u"mentionMenu"_s)->actions())
+        for (QAction *action : child<QMenu>(bar, u"mentionMenu"_s)->actions())
             texts.append(action->text());
         return texts;
     }();
@@ -109,16 +103,16 @@ TEST_F(AgentComposerBarTest, SlashCommandsAndChipsSendFixedTextAndDropTheDraft)
     ASSERT_EQ(tab().entries.size(), count + 2);
     EXPECT_EQ(tab().entries.at(count).text, u"Spy on taskvane.io paid search keywords and active LinkedIn ads."_s);
     EXPECT_TRUE(tab().draftPrompt.isEmpty());
-    EXPECT_EQ(find<QMenu>(bar, u"slashCommandMenu"_s)->actions().first()->text(),
+    EXPECT_EQ(child<QMenu>(bar, u"slashCommandMenu"_s)->actions().first()->text(),
         u"/media-plan — Generate Media Plan Table"_s);
     // An "&" in a persona or command name is shown, never taken for a mnemonic.
     for (const QString &menu : { u"mentionMenu"_s, u"slashCommandMenu"_s }) {
-        for (QAction *action : find<QMenu>(bar, menu)->actions())
+        for (QAction *action : child<QMenu>(bar, menu)->actions())
             EXPECT_TRUE(QKeySequence::mnemonic(action->text()).isEmpty()) << action->text().toStdString();
     }
 
     auto *row = new QuickPromptRow(context(), threadID, tabID, bar);
-    QTest::mouseClick(find<QAbstractButton>(row, u"quickPromptChip2Button"_s), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(row, u"quickPromptChip2Button"_s), Qt::LeftButton);
     ASSERT_EQ(tab().entries.size(), count + 4);
     EXPECT_EQ(tab().entries.at(count + 2).text, u"Add $350/day Google Search Conquest row"_s);
     EXPECT_EQ(QuickPromptRow::quickPrompts().at(2), u"Spy on taskvane.io paid ads"_s);
@@ -127,7 +121,7 @@ TEST_F(AgentComposerBarTest, SlashCommandsAndChipsSendFixedTextAndDropTheDraft)
 TEST_F(AgentComposerBarTest, SyncLineAndPlaceholderFollowTheProjectAndTheTab)
 {
     auto *bar = makeComposer();
-    auto *line = find<ElidedLabel>(bar, u"syncPathLabel"_s);
+    auto *line = child<ElidedLabel>(bar, u"syncPathLabel"_s);
     model->setSelectedProjectID(std::nullopt);
     EXPECT_EQ(line->text(), u"Local sync: ~/Documents/Orvane/campaign"_s);
     const auto &project = model->projects().constFirst();
@@ -138,7 +132,7 @@ TEST_F(AgentComposerBarTest, SyncLineAndPlaceholderFollowTheProjectAndTheTab)
     EXPECT_TRUE(line->drawnText().startsWith(u"Local sync: "_s)) << line->drawnText().toStdString();
     EXPECT_TRUE(line->drawnText().endsWith(project.slug().right(12))) << line->drawnText().toStdString();
 
-    auto *field = find<QLineEdit>(bar, u"draftField"_s);
+    auto *field = child<QLineEdit>(bar, u"draftField"_s);
     EXPECT_EQ(field->placeholderText(),
         u"Direct "_s + tab().personaHandle + u" to update Document, Table, Canvas, or Explore…"_s);
     model->addAgentTab(OrvaneWebParitySeeds::personas().at(4), threadID);

@@ -26,7 +26,7 @@ protected:
     AgentTimelineView *makeTimeline()
     {
         auto *view = new AgentTimelineView(context(), threadID, tabID);
-        show(view);
+        show(view, { 460, 640 });
         return view;
     }
 
@@ -123,7 +123,7 @@ TEST_F(AgentTimelineViewTest, EmptyTabShowsNothingAndAStreamingOneOnlyTheStatusR
     });
     ASSERT_EQ(view->entryModel()->rowCount(), 1);
     EXPECT_EQ(view->entryModel()->index(0).data().toString(), u"Drafting the plan"_s);
-    keepPicture(view, u"timeline-status-only.png"_s);
+    keepPicture(u"timeline-status-only.png"_s);
 }
 
 // A new entry brings the newest card's bottom to the bottom edge; a change inside an entry leaves a
@@ -183,9 +183,9 @@ TEST_F(AgentTimelineViewTest, CardControlsCallTheModelAndToolRowsExpandTogether)
     EXPECT_TRUE(shared.contains(tool));
     EXPECT_GT(heightOf(1), collapsed);
     EXPECT_GT(heightOf(2), twinCollapsed) << "the same run in another entry expands too";
-    keepPicture(view, u"timeline-expanded-dark.png"_s);
+    keepPicture(u"timeline-expanded-dark.png"_s);
     theme->setDark(false);
-    keepPicture(view, u"timeline-expanded-light.png"_s);
+    keepPicture(u"timeline-expanded-light.png"_s);
     click(view, 2, HitKind::toolRow, tool);
     EXPECT_FALSE(shared.contains(tool));
     EXPECT_EQ(heightOf(1), collapsed);
@@ -196,9 +196,6 @@ TEST_F(AgentTimelineViewTest, CardControlsCallTheModelAndToolRowsExpandTogether)
     click(view, 1, HitKind::reject);
     EXPECT_EQ(tab().entries.at(1).inlineApproval->status, CampaignInlineApproval::ApprovalDecision::rejected);
     EXPECT_EQ(model->statusNotice(), u"Rejected inline execution proposal."_s);
-    view->listView()->doItemsLayout();
-    EXPECT_FALSE(view->delegate()->controlRect(view->entryModel()->index(1), HitKind::approve).has_value())
-        << "a decided gate has no buttons";
     const auto plan = model->threads().constFirst().mediaPlanRows;
     for (const auto &row : plan)
         EXPECT_NE(row.status, u"Approved & Active"_s);
@@ -230,14 +227,12 @@ TEST_F(AgentTimelineViewTest, CardControlsAreReachedByKeyboardAndAssistiveTechno
     EXPECT_TRUE(view->expandedToolSet()->contains(tool));
     EXPECT_TRUE(card->child(1)->state().expanded);
 
-    host->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
     list->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(list->currentIndex().row(), 1) << "the keyboard starts on the lowest card in view";
     QTest::keyClick(list, Qt::Key_Right);
     QTest::keyClick(list, Qt::Key_Right);
     EXPECT_EQ(card->focusChild(), card->child(1)) << "assistive technology follows the keyboard";
-    keepPicture(host.get(), u"timeline-keyboard-dark.png"_s);
+    keepPicture(u"timeline-keyboard-dark.png"_s);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_FALSE(view->expandedToolSet()->contains(tool));
     for (int step = 0; step < 2; ++step)
@@ -251,7 +246,7 @@ TEST_F(AgentTimelineViewTest, CardControlsAreReachedByKeyboardAndAssistiveTechno
     QTest::keyClick(list, Qt::Key_Up);
     EXPECT_EQ(list->currentIndex().row(), 0);
     theme->setDark(false);
-    keepPicture(host.get(), u"timeline-keyboard-light.png"_s);
+    keepPicture(u"timeline-keyboard-light.png"_s);
 }
 
 TEST_F(AgentTimelineViewTest, ApproveMarksThePlanActiveAndTextOpensForSelectionAsPlainText)
@@ -290,7 +285,7 @@ TEST_F(AgentTimelineViewTest, TabSwitchInPlaceScrollsOnlyWhenTheCountDiffers)
     setEntries(many);
     // Built without a tab, as a pane builds it, then given its tab: that is its first showing.
     auto *view = new AgentTimelineView(context(), {}, {});
-    show(view);
+    show(view, { 460, 640 });
     view->setTab(threadID, tabID);
     QScrollBar *bar = view->listView()->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);

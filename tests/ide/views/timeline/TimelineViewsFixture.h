@@ -1,50 +1,21 @@
 #pragma once
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
-#include "ide/model/WorkspaceModelFixture.h"
-#include "ide/views/kit/ThemeSource.h"
-#include "ide/views/window/WorkspaceViewRegistry.h"
-#include "testsupport/QtMessages.h"
-
-#include <QDir>
-#include <QTest>
-#include <QVBoxLayout>
-#include <QWidget>
-
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "../StandaloneViewFixture.h"
 
 namespace orvane::timelinetest {
 
 using namespace Qt::StringLiterals;
+using test::child;
 
-// A workspace model on a temporary home and a theme, with the first thread's first tab to show.
-class TimelineViewsTest : public test::WorkspaceModelTest {
+// A view of the first thread's first agent tab on its own.
+class TimelineViewsTest : public test::StandaloneViewTest {
 protected:
     void SetUp() override
     {
-        model = makeModel();
-        model->setNoticeDuration(std::chrono::milliseconds(300));
-        theme = std::make_unique<ThemeSource>(true);
+        StandaloneViewTest::SetUp();
         ASSERT_FALSE(model->threads().isEmpty());
         threadID = model->threads().constFirst().id;
         tabID = model->threads().constFirst().agentTabs.constFirst().id;
-    }
-
-    void TearDown() override
-    {
-        // Agent turns answer after a pause: let them end before the model goes.
-        EXPECT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
-        host.reset();
-        model.reset();
-    }
-
-    [[nodiscard]] WorkspaceViewContext context() const
-    {
-        return WorkspaceViewContext {
-            .model = model.get(), .session = nullptr, .theme = theme.get(), .state = &model->windowState()
-        };
     }
 
     [[nodiscard]] const CampaignAgentTab &tab() const
@@ -85,30 +56,6 @@ protected:
             .artifactLink = std::nullopt };
     }
 
-    // Shows `widget` in a plain window of the given size and waits until it is exposed.
-    void show(QWidget *widget, QSize size = { 460, 640 })
-    {
-        host = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(host.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        widget->setParent(host.get());
-        layout->addWidget(widget);
-        host->resize(size);
-        host->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
-    }
-
-    void keepPicture(QWidget *widget, const QString &name) const
-    {
-        QDir().mkpath(u"/tmp/timeline-grabs"_s);
-        widget->grab().save(u"/tmp/timeline-grabs/"_s + name);
-    }
-
-    test::ExpectQtWarnings offscreen { { u"propagateSizeHints"_s } };
-    std::unique_ptr<CampaignIDEWorkspaceModel> model;
-    std::unique_ptr<ThemeSource> theme;
-    std::unique_ptr<QWidget> host;
     QUuid threadID;
     QUuid tabID;
 };

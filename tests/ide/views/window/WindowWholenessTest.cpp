@@ -41,7 +41,7 @@ protected:
         model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
         ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() != nullptr; }, 2000));
         if (GetParam().arrangement == Arrangement::splitPane)
-            clickIn(workbench()->primaryPane(), u"splitToggleButton"_s);
+            clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
         if (GetParam().arrangement == Arrangement::drawerOpen) {
             click(u"agentButton"_s);
             ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"copilotDrawer"_s)->isVisible(); }, 2000));
@@ -56,12 +56,6 @@ protected:
     [[nodiscard]] QString pictureName(const QString &what) const
     {
         return QString::fromStdString(lookName({ GetParam(), 0 })) + u'-' + what + u".png"_s;
-    }
-    void clickIn(QWidget *parent, const QString &name)
-    {
-        auto *button = parent->findChild<QAbstractButton *>(name);
-        ASSERT_NE(button, nullptr) << name.toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     }
     // Lets the columns finish sliding, the colours finish easing and the layouts settle.
     void settle()

@@ -2,6 +2,8 @@
 
 #include "testsupport/Pictures.h"
 
+#include "../WidgetProbes.h"
+
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/model/WorkspaceWindowState.h"
@@ -29,6 +31,10 @@
 namespace orvane::windowtest {
 
 using namespace Qt::StringLiterals;
+using test::child;
+using test::clickOn;
+using test::colorOf;
+using test::textOf;
 
 // The real workspace window on a temporary home, beside the stand-in service (the environment's
 // base URL points at it), with a session signed out or signed in with an in-memory account and a
@@ -76,7 +82,8 @@ protected:
             services.revealFolder = [this](const QString &folder) { revealed.append(folder); };
         window = std::make_unique<CampaignIDEWorkspaceView>(
             session.get(), nullptr, [this] { ++signInRequests; }, std::move(services));
-        window->model()->setNoticeDuration(std::chrono::milliseconds(300));
+        // A notice stays while a test reads it; the toast's own case shortens it.
+        window->model()->setNoticeDuration(std::chrono::seconds(30));
         window->resize(1440, 900);
         if (show) {
             window->show();
@@ -96,20 +103,19 @@ protected:
     }
     [[nodiscard]] WorkspaceWindowState &state() const { return *window->viewState(); }
 
+    // A closed sheet lingers until its deferred deletion: the widget on screen wins.
     template <typename T = QWidget> [[nodiscard]] T *find(const QString &name) const
     {
-        T *found = window->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
+        const QList<T *> all = window->findChildren<T *>(name);
+        for (T *widget : all) {
+            if (widget->isVisible())
+                return widget;
+        }
+        EXPECT_FALSE(all.isEmpty()) << name.toStdString();
+        return all.isEmpty() ? nullptr : all.constFirst();
     }
 
-    void click(const QString &buttonName)
-    {
-        auto *button = find<QAbstractButton>(buttonName);
-        ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(button->isVisible()) << buttonName.toStdString();
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    }
+    void click(const QString &buttonName) { test::clickOn(find<QAbstractButton>(buttonName)); }
 
     // Opens a top-bar menu with its button and chooses the entry with that object name (the nth
     // one with the name).
