@@ -83,11 +83,16 @@ TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServi
 {
     session = makeSession(account());
     model->mutateProject(*model->selectedProjectID(), [](CampaignIDEProject &p) { p.serverID = u"srv-42"_s; });
-    chat({ { 0ms, delta(u"Shifted "_s) }, { 150ms, delta(u"<b>budget</b> & \"bids\""_s) },
-        { 150ms, sseBlock("tool_started", R"({"name":"x"})") + sseBlock("done", "{}") } });
+    chat({ { 0ms, delta(u"Shifted "_s) }, { .bytes = delta(u"<b>budget</b> & \"bids\""_s), .held = true },
+        { .bytes = sseBlock("tool_started", R"({"name":"x"})") + sseBlock("done", "{}"), .held = true } });
 
     send(u"  Rebalance budget toward LinkedIn  "_s, session.get());
     recordPublications();
+    // Each held step goes out once the text before it has been shown.
+    for (const qsizetype count : { 1, 2 }) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == count; }));
+        service.releaseHeld();
+    }
     finishTurns();
 
     ASSERT_GE(shown.size(), 3);
@@ -114,6 +119,7 @@ TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServi
             + R"(","projectId":"srv-42"})");
 
     // Another project selected: its server id goes out, not the thread's project's; none without one.
+    chat({});
     const QUuid other = model->projects().at(1).id;
     ASSERT_NE(other, model->threads().first().projectID);
     model->setSelectedProjectID(other);
@@ -206,10 +212,11 @@ TEST_F(StreamedReplyTest, WithoutAnAccountOrWithAFailedBlankOrEndlessStreamTheLo
 TEST_F(StreamedReplyTest, ATurnWhoseThreadOrModelGoesEndsQuietly)
 {
     session = makeSession(account());
-    chat({ { 0ms, delta(u"a"_s) }, { 200ms, delta(u"b"_s) + sseBlock("done", "{}") } });
+    chat({ { 0ms, delta(u"a"_s) }, { .bytes = delta(u"b"_s) + sseBlock("done", "{}"), .held = true } });
     send(u"Refine the objective"_s, session.get());
     ASSERT_TRUE(QTest::qWaitFor([&] { return agentEntry().text == u"a"_s; }));
     model->removeThreads([&](const CampaignIDEThread &t) { return t.id == threadID; });
+    service.releaseHeld();
     finishTurns();
     EXPECT_FALSE(std::any_of(model->threads().cbegin(), model->threads().cend(),
         [&](const CampaignIDEThread &t) { return t.id == threadID; }));
