@@ -96,8 +96,6 @@ private:
     // What every view of this window is built with.
     [[nodiscard]] WorkspaceViewContext viewContext() const;
     void buildLayout();
-    // What the views are built with.
-    [[nodiscard]] WorkspaceViewContext viewContext() const;
     void buildDrawerContent();
     void applyTheme();
     void syncColumns(bool animated);

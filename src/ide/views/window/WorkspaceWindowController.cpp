@@ -32,11 +32,6 @@ WorkspaceWindowController::WorkspaceWindowController(CampaignIDEWorkspaceModel *
 {
 }
 
-CampaignIDEWorkspaceModel *WorkspaceWindowController::model() const
-{
-    return m_model;
-}
-
 void WorkspaceWindowController::startQuickThread()
 {
     if (!m_model)
