@@ -126,13 +126,9 @@ TEST(ThreadActiveTab, FallsBackToTheFirstTabThenToAStandIn)
     EXPECT_FALSE(thread.activeTab().has_value());
     const CampaignAgentTab first = thread.activeAgentTab();
     const CampaignAgentTab second = thread.activeAgentTab();
-    EXPECT_EQ(first.title, u"Agent"_s);
-    EXPECT_EQ(first.personaName, u"Orvane"_s);
-    EXPECT_EQ(first.personaHandle, u"@orvane"_s);
-    EXPECT_TRUE(first.entries.isEmpty());
-    EXPECT_TRUE(first.draftPrompt.isEmpty());
-    EXPECT_FALSE(first.isStreaming);
-    EXPECT_FALSE(first.statusText.has_value());
+    EXPECT_EQ(first,
+        (CampaignAgentTab {
+            .id = first.id, .title = u"Agent"_s, .personaName = u"Orvane"_s, .personaHandle = u"@orvane"_s }));
     EXPECT_FALSE(first.id.isNull());
     EXPECT_NE(first.id, second.id);
     EXPECT_TRUE(thread.agentTabs.isEmpty()) << "the stand-in is not stored";

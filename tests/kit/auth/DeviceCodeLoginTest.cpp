@@ -132,11 +132,9 @@ TEST_F(DeviceCodeLoginTest, WaitsThroughPendingUntilCompleted)
     service.setDevicePollStatuses({ u"pending"_s, u"pending"_s, u"completed"_s });
     const auto outcome = awaitTask(login().waitForApproval(startWith(600)));
     ASSERT_TRUE(outcome.value) << errorText(outcome.error);
-    EXPECT_EQ(outcome.value->apiKey.value(), u"orv_live_0123456789abcdef"_s);
-    EXPECT_EQ(outcome.value->email, u"ada@example.com"_s);
-    EXPECT_EQ(outcome.value->name, u"Ada Lovelace"_s);
-    EXPECT_EQ(outcome.value->workspaceName, u"Growth Team"_s);
-    EXPECT_FALSE(outcome.value->readOnly);
+    EXPECT_EQ(*outcome.value,
+        (SignedInAccount { *APIKey::fromText(u"orv_live_0123456789abcdef"_s), u"ada@example.com"_s, u"Ada Lovelace"_s,
+            u"Growth Team"_s, false }));
     EXPECT_EQ(pollCount(), 3);
     const RecordedRequest &poll = service.requests().constLast();
     EXPECT_EQ(poll.method, "GET");
@@ -248,11 +246,8 @@ TEST(DeviceCodePollMapping, CompletedNeedsAnAcceptedKeyAndAUserButNoWorkspaceOrF
 {
     const auto account = DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(
         R"({"status":"completed","apiKey":"  sk_orvane_abc\n","user":{"id":1,"email":"e@x.io"}})"));
-    ASSERT_TRUE(account);
-    EXPECT_EQ(account->apiKey.value(), u"sk_orvane_abc"_s);
-    EXPECT_EQ(account->workspaceName, std::nullopt);
-    EXPECT_EQ(account->name, std::nullopt);
-    EXPECT_FALSE(account->readOnly);
+    EXPECT_EQ(account,
+        (SignedInAccount { *APIKey::fromText(u"sk_orvane_abc"_s), u"e@x.io"_s, std::nullopt, std::nullopt, false }));
 
     // Without an accepted key or a user, it is no sign-in.
     for (const char *json : { R"({"status":"completed","user":{"id":1,"email":"e"}})",
