@@ -5,7 +5,7 @@
 #include "app/ProcessSupport.h"
 #include "app/RootView.h"
 #include "app/SingleInstance.h"
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceLocations.h"
 #include "kit/auth/AccountStore.h"
 #include "kit/session/SessionStore.h"
 #include "platform/UserDefaults.h"
@@ -105,7 +105,7 @@ int runOrvane(int argc, char **argv)
     QApplication::setStyle(new DeferredIconStyle);
 
     // One process per user: a second one would overwrite the first one's stores.
-    const QString dataFolder = QFileInfo(CampaignIDEWorkspaceModel::standardLocations().stateFile).absolutePath();
+    const QString dataFolder = QFileInfo(WorkspaceLocations::standard().stateFile).absolutePath();
     SingleInstance instance(dataFolder);
     switch (instance.start()) {
     case SingleInstance::Outcome::primary:

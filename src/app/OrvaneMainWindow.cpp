@@ -4,7 +4,7 @@
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
 #include "app/StandardMenus.h"
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/kit/BrandColors.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
@@ -151,8 +151,8 @@ void OrvaneMainWindow::activateAtFirstShow()
 void OrvaneMainWindow::closeEvent(QCloseEvent *event)
 {
     CampaignIDEWorkspaceView *workspace = m_root->workspace();
-    CampaignIDEWorkspaceModel *model = workspace ? workspace->model() : nullptr;
-    if (!model || !model->hasUnsavedLocalFiles()) {
+    WorkspaceMirror *files = workspace ? &workspace->mirror() : nullptr;
+    if (!files || !files->hasUnsavedLocalFiles()) {
         QMainWindow::closeEvent(event);
         return;
     }
@@ -163,12 +163,12 @@ void OrvaneMainWindow::closeEvent(QCloseEvent *event)
     box.setDefaultButton(QMessageBox::SaveAll);
     switch (box.exec()) {
     case QMessageBox::SaveAll:
-        model->saveAllLocalFiles();
-        model->flushUserData(); // written before the window and its model go
+        files->saveAllLocalFiles();
+        files->flushUserData(); // written before the window and its model go
         QMainWindow::closeEvent(event);
         break;
     case QMessageBox::Discard:
-        model->discardUnsavedLocalFiles();
+        files->discardUnsavedLocalFiles();
         QMainWindow::closeEvent(event);
         break;
     default:

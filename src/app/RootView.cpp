@@ -1,7 +1,7 @@
 #include "app/RootView.h"
 
 #include "app/SignInView.h"
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/session/SessionStore.h"
 #include "voice/VoiceInputProvider.h"
@@ -111,8 +111,7 @@ void RootView::retireCurrentScreen()
         m_workspace = nullptr;
         disconnect(workspace, nullptr, this, nullptr);
         // The next workspace reads the stores again: let this one's writes land first.
-        if (workspace->model())
-            workspace->model()->flushPendingWrites();
+        workspace->mirror().flushPendingWrites();
         workspace->hide();
         m_layout->removeWidget(workspace);
         workspace->deleteLater();

@@ -9,8 +9,11 @@
 #include "ide/model/ThreadStore.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/sync/ServerSync.h"
+#include "ide/sync/ServerSyncState.h"
 #include "platform/AtomicFile.h"
 
 #include <QCoreApplication>
@@ -33,35 +36,7 @@ const QString CampaignIDEWorkspaceModel::threadsStoreFolder = u"com.orvane.app.m
 const QUuid CampaignIDEWorkspaceModel::sampleProjectID = QUuid(u"C1000000-0000-0000-0000-000000000001"_s);
 const QUuid CampaignIDEWorkspaceModel::sampleArtboardID = QUuid(u"C2000000-0000-0000-0000-000000000001"_s);
 
-namespace {
-
-QString dataHome()
-{
-    QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return xdg;
-    return QDir::homePath() + u"/.local/share";
-}
-
-} // namespace
-
-// --- Locations and sample data --------------------------------------------------------------------
-
-CampaignIDEWorkspaceModel::Locations CampaignIDEWorkspaceModel::standardLocations()
-{
-    const QString dataFolder = dataHome() + u"/Orvane";
-    return Locations {
-        .workspaceRoot = WorkspaceFiles::documentsFolder() + u"/Orvane",
-        .stateFile = dataFolder + u"/campaign-ide-state.json",
-        .mirrorLedgerFile = dataFolder + u"/mirror-ledger.json",
-        .defaults = platform::UserDefaults::standard(),
-    };
-}
-
-QString CampaignIDEWorkspaceModel::shownWorkspaceRoot() const
-{
-    return WorkspaceFiles::shownPath(m_locations.workspaceRoot);
-}
+// --- Sample data ---------------------------------------------------------------------------------
 
 QList<CreativeCanvasArtboard> CampaignIDEWorkspaceModel::planDerivedArtboards(const QUuid &projectID)
 {
@@ -166,6 +141,10 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
       m_locations(std::move(locations)),
       m_windowState(new WorkspaceWindowState(this)),
       m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
+      m_mirror(new WorkspaceMirror(
+          m_locations.workspaceRoot, QFileInfo(m_locations.stateFile).absolutePath() + u"/project-folders.json"_s,
+          *m_disk, [this](const QString &notice) { flashNotice(notice); }, this)),
+      m_serverSync(new ServerSyncState(this)),
       m_projectStore(new ProjectStore(
           startProjects(projects), [this] { savePersistedProjects(); }, this)),
       m_threadList(std::make_unique<ThreadList>(
@@ -181,6 +160,17 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     connect(
         m_windowState, &WorkspaceWindowState::appearanceChanged, this, &CampaignIDEWorkspaceModel::appearanceChanged);
     connect(m_windowState, &WorkspaceWindowState::canvasChanged, this, &CampaignIDEWorkspaceModel::canvasChanged);
+    connect(m_mirror, &WorkspaceMirror::localFilesChanged, this, &CampaignIDEWorkspaceModel::localFilesChanged);
+    connect(m_mirror, &WorkspaceMirror::localFileChanged, this, &CampaignIDEWorkspaceModel::localFileChanged);
+    connect(m_mirror, &WorkspaceMirror::selectedLocalFileIDChanged, this,
+        &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
+    connect(m_mirror, &WorkspaceMirror::reportsChanged, this, &CampaignIDEWorkspaceModel::reportsChanged);
+    connect(m_mirror, &WorkspaceMirror::projectMirrorsSettled, this, &CampaignIDEWorkspaceModel::projectMirrorsSettled);
+    connect(
+        m_serverSync, &ServerSyncState::syncingServerChanged, this, &CampaignIDEWorkspaceModel::syncingServerChanged);
+    // Results come back only while the store lives, and it is a child of this model.
+    m_serverSync->setHandlers([this](SessionStore &session) { bindSession(session); },
+        [this](const ServerSyncState::Fetched &fetched) { ServerSync::apply(*this, fetched); });
     if (notificationCenter && !notificationCenter->parent())
         notificationCenter->setParent(this);
     if (copilotStore && !copilotStore->parent())
@@ -209,14 +199,13 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         });
     }
 
-    loadProjectFolders();
     assignProjectFolders();
     forwardStoreSignals();
 
     QObject *receiver = this; // queued calls to it are dropped once it is gone
     const QString root = m_locations.workspaceRoot;
     m_disk->setKeptCopiesHandler([receiver, root, shownRoot = shownWorkspaceRoot()](const QStringList &copies) {
-        const QString notice = keptCopiesNotice(root, shownRoot, copies);
+        const QString notice = WorkspaceMirror::keptCopiesNotice(root, shownRoot, copies);
         QMetaObject::invokeMethod(
             receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
             Qt::QueuedConnection);
@@ -348,30 +337,9 @@ void CampaignIDEWorkspaceModel::setPlanProposal(const std::optional<CampaignIDEP
     assignAndNotify(this, m_planProposal, proposal, &CampaignIDEWorkspaceModel::planProposalChanged);
 }
 
-void CampaignIDEWorkspaceModel::setReports(const QList<ReportArtifact> &reports)
-{
-    assignAndNotify(this, m_reports, reports, &CampaignIDEWorkspaceModel::reportsChanged);
-}
-
-void CampaignIDEWorkspaceModel::setSelectedReport(const std::optional<ReportArtifact> &report)
-{
-    assignAndNotify(this, m_selectedReport, report, &CampaignIDEWorkspaceModel::reportsChanged);
-}
-
 void CampaignIDEWorkspaceModel::setPendingActions(const QList<PendingAction> &actions)
 {
     assignAndNotify(this, m_pendingActions, actions, &CampaignIDEWorkspaceModel::pendingActionsChanged);
-}
-
-void CampaignIDEWorkspaceModel::selectLocalFile(const QString &id)
-{
-    assignAndNotify(this, m_selectedLocalFileID, std::optional<QString>(id),
-        &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged);
-}
-
-void CampaignIDEWorkspaceModel::setSyncingServer(bool syncing)
-{
-    assignAndNotify(this, m_isSyncingServer, syncing, &CampaignIDEWorkspaceModel::syncingServerChanged);
 }
 
 void CampaignIDEWorkspaceModel::setStatusNotice(const std::optional<QString> &notice)
@@ -684,8 +652,8 @@ void CampaignIDEWorkspaceModel::flushUserData()
 
 void CampaignIDEWorkspaceModel::flushPendingWrites()
 {
-    m_disk->flush();
-    // Publish what the writer sent back (local file listings, save outcomes) right away.
+    // What the writer sent back (local file listings, save outcomes, notices) is published at once.
+    m_mirror->flushPendingWrites();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 

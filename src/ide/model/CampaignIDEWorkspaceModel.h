@@ -4,6 +4,7 @@
 #include "ide/copilot/CampaignCopilotStore.h"
 #include "ide/model/StoredValue.h"
 #include "ide/model/WorkspaceDiskQueue.h"
+#include "ide/model/WorkspaceLocations.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/CampaignAssetLibraryItem.h"
 #include "ide/records/CampaignExecutionReceipt.h"
@@ -18,6 +19,7 @@
 #include "ide/records/IDEWorkbenchView.h"
 #include "ide/records/LocalWorkspaceFile.h"
 #include "ide/records/OrvaneAgentPersona.h"
+#include "ide/sync/WorkspaceIdentity.h"
 #include "kit/models/ServiceRecords.h"
 #include "kit/networking/HttpTransport.h"
 #include "kit/support/InFlightTasks.h"
@@ -40,8 +42,10 @@
 namespace orvane {
 
 class ProjectStore;
+class ServerSyncState;
 class SessionStore;
 class ThreadList;
+class WorkspaceMirror;
 class WorkspaceWindowState;
 
 // The one model object of the campaign IDE: projects, threads and every other record the window
@@ -67,14 +71,9 @@ class CampaignIDEWorkspaceModel final : public QObject {
 
 public:
     // Where the model keeps its files. Tests point every location into a temporary home.
-    struct Locations {
-        QString workspaceRoot; // <documents folder>/Orvane
-        QString stateFile; // <data home>/Orvane/campaign-ide-state.json
-        QString mirrorLedgerFile; // <data home>/Orvane/mirror-ledger.json: what the mirror last wrote
-        platform::UserDefaults defaults; // holds the threads key
-    };
+    using Locations = WorkspaceLocations;
     // The locations for the environment as it is now (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME).
-    [[nodiscard]] static Locations standardLocations();
+    [[nodiscard]] static Locations standardLocations() { return WorkspaceLocations::standard(); }
 
     // The single file of earlier versions, under the user defaults' folder; moved once, then kept
     // as "<key>.json.backup".
@@ -108,6 +107,8 @@ public:
     // which the model forwards under the same names.
     [[nodiscard]] ProjectStore &projectStore() const { return *m_projectStore; }
     [[nodiscard]] ThreadList &threadList() const { return *m_threadList; }
+    [[nodiscard]] WorkspaceMirror &mirror() const { return *m_mirror; }
+    [[nodiscard]] ServerSyncState &serverSync() const { return *m_serverSync; }
 
     [[nodiscard]] const QList<CampaignIDEProject> &projects() const;
     // The first project with the id; null when there is none. Valid until the project list changes.
@@ -141,19 +142,19 @@ public:
     void setAgentProposals(const QList<CampaignIDEAgentProposal> &proposals);
     [[nodiscard]] const std::optional<CampaignIDEPlanProposal> &planProposal() const { return m_planProposal; }
     void setPlanProposal(const std::optional<CampaignIDEPlanProposal> &proposal);
-    [[nodiscard]] const QList<ReportArtifact> &reports() const { return m_reports; }
+    [[nodiscard]] const QList<ReportArtifact> &reports() const;
     void setReports(const QList<ReportArtifact> &reports);
-    [[nodiscard]] const std::optional<ReportArtifact> &selectedReport() const { return m_selectedReport; }
+    [[nodiscard]] const std::optional<ReportArtifact> &selectedReport() const;
     void setSelectedReport(const std::optional<ReportArtifact> &report);
     [[nodiscard]] const QList<PendingAction> &pendingActions() const { return m_pendingActions; }
     void setPendingActions(const QList<PendingAction> &actions);
-    [[nodiscard]] const QString &localWorkspaceRoot() const { return m_locations.workspaceRoot; }
+    [[nodiscard]] const QString &localWorkspaceRoot() const;
     // The root as texts show it: "~/Documents/Orvane" on most desktops.
     [[nodiscard]] QString shownWorkspaceRoot() const;
-    [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const { return m_localFiles; }
-    [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const { return m_selectedLocalFileID; }
+    [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const;
+    [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const;
     void selectLocalFile(const QString &id);
-    [[nodiscard]] bool isSyncingServer() const { return m_isSyncingServer; }
+    [[nodiscard]] bool isSyncingServer() const;
     void setSyncingServer(bool syncing);
     [[nodiscard]] const std::optional<QString> &statusNotice() const { return m_statusNotice; }
     // The toast's close button: nil clears the notice; a text is stored without a countdown.
@@ -198,15 +199,9 @@ public:
     [[nodiscard]] bool agentAvailable() const { return true; }
 
     // Identity the copilot context reports; the server refresh rebinds it. Not published.
-    struct Identity {
-        std::optional<QString> principalID = QStringLiteral("orvane-operator");
-        std::optional<QString> workspaceID = QStringLiteral("orvane-workspace");
-        std::optional<QString> accountName = QStringLiteral("Orvane Workspace");
-        std::optional<QString> workspaceName = QStringLiteral("Orvane Workspace");
-        bool contextIsFresh = true;
-    };
-    [[nodiscard]] const Identity &identity() const { return m_identity; }
-    void setIdentity(const Identity &identity) { m_identity = identity; }
+    using Identity = WorkspaceIdentity;
+    [[nodiscard]] const Identity &identity() const;
+    void setIdentity(const Identity &identity);
 
     // --- Selection and notices ----------------------------------------------------------------------
 
@@ -288,7 +283,7 @@ public:
     // root without a selection). Unsaved edits of files still listed are kept. Files over
     // maxListedFileSize and anything but regular files are left out.
     void reloadLocalFilesForSelectedProject();
-    static constexpr qint64 maxListedFileSize = 1024 * 1024;
+    static constexpr qint64 maxListedFileSize = LocalWorkspaceFile::maxListedSize;
     // The selected file, the first file when the selected id is absent or unmatched; none if empty.
     [[nodiscard]] std::optional<LocalWorkspaceFile> selectedLocalFile() const;
     // Editor bindings: change the selected file's text in memory and mark it modified.
@@ -389,7 +384,7 @@ public:
     void deleteProject(QUuid projectID);
     // This model's service copies of new projects whose task has not ended yet;
     // projectMirrorsSettled() follows the end of the last one.
-    [[nodiscard]] InFlightTasks::Watch projectMirrors() const { return m_projectMirrors.watch(); }
+    [[nodiscard]] InFlightTasks::Watch projectMirrors() const;
     void selectArtboard(QUuid artboardID);
     void updateSelectedHeadline(const QString &text);
     void setSelectedArtboardReview(CreativeReviewStatus status);
@@ -495,17 +490,16 @@ public:
     void bindSession(SessionStore &session);
     // The bounds of each transfer the model starts (refresh, streamed reply): the longest pause
     // without data, the whole request's deadline and the largest body held.
-    [[nodiscard]] const TransferLimits &serviceLimits() const { return m_serviceLimits; }
-    void setServiceLimits(const TransferLimits &limits) { m_serviceLimits = limits; }
-    [[nodiscard]] std::chrono::milliseconds serviceTransferTimeout() const { return m_serviceLimits.idleTimeout; }
-    void setServiceTransferTimeout(std::chrono::milliseconds timeout) { m_serviceLimits.idleTimeout = timeout; }
+    [[nodiscard]] const TransferLimits &serviceLimits() const;
+    void setServiceLimits(const TransferLimits &limits);
+    [[nodiscard]] std::chrono::milliseconds serviceTransferTimeout() const;
+    void setServiceTransferTimeout(std::chrono::milliseconds timeout);
     // A streamed reply's own deadline and the most text (in bytes of UTF-16) it may collect; past
     // either the stream ends as a failure, nothing more is read and the local reply stands.
-    [[nodiscard]] std::chrono::milliseconds streamedReplyDeadline() const { return m_streamedReplyDeadline; }
-    void setStreamedReplyDeadline(std::chrono::milliseconds deadline) { m_streamedReplyDeadline = deadline; }
-    [[nodiscard]] qsizetype streamedReplyMaxBytes() const { return m_streamedReplyMaxBytes; }
-    void setStreamedReplyMaxBytes(qsizetype bytes) { m_streamedReplyMaxBytes = bytes; }
-    static constexpr qsizetype defaultStreamedReplyMaxBytes = 4 * 1024 * 1024;
+    [[nodiscard]] std::chrono::milliseconds streamedReplyDeadline() const;
+    void setStreamedReplyDeadline(std::chrono::milliseconds deadline);
+    [[nodiscard]] qsizetype streamedReplyMaxBytes() const;
+    void setStreamedReplyMaxBytes(qsizetype bytes);
     // How often a streamed reply republishes its growing entry: deltas that arrive faster coalesce.
     static constexpr std::chrono::milliseconds streamedReplyPublishInterval { 50 };
 
@@ -520,11 +514,6 @@ public:
 
 private:
     class ServerSync;
-    TransferLimits m_serviceLimits;
-    std::chrono::milliseconds m_streamedReplyDeadline = defaultStreamDeadline;
-    qsizetype m_streamedReplyMaxBytes = defaultStreamedReplyMaxBytes;
-    quint64 m_refreshGeneration = 0;
-    QPointer<QObject> m_refreshLifetime; // aborts the running refresh's transfers when replaced
 
 public:
     // --- End of server sync ---
@@ -618,27 +607,20 @@ private:
     void forwardStoreSignals();
     // The bodies of what the window shows: the active thread, or every thread for the campaigns.
     void loadShownThreadBodies();
-    void enqueueListing(const QString &folder, bool createFolder);
-    void syncProjectFolder(const CampaignIDEProject &project, WorkspaceDiskQueue::Lane lane);
-    [[nodiscard]] QString folderStorePath() const;
-    void loadProjectFolders();
     // Gives every project a folder of its own; folders already owned do not move.
     void assignProjectFolders();
-    void saveProjectFolders();
     // Moves the renamed project's folder to its new name's folder, unless that one exists.
     void moveProjectFolder(const CampaignIDEProject &renamed);
-    [[nodiscard]] static QString keptCopiesNotice(
-        const QString &root, const QString &shownRoot, const QStringList &copies);
-    void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
-    [[nodiscard]] qsizetype selectedLocalFileIndex() const;
-    void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
-    void saveLocalFile(const LocalWorkspaceFile &file);
     void finishBeforeQuit();
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);
 
     Locations m_locations;
     WorkspaceWindowState *m_windowState; // a child
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
+    // A child; uses m_disk, which is stopped before children go. Before the threads, whose seeds
+    // name the workspace root.
+    WorkspaceMirror *m_mirror;
+    ServerSyncState *m_serverSync; // a child
     ProjectStore *m_projectStore; // a child; after m_disk, which it may read at start
     // After the projects, which the seed threads follow, and after m_disk: the thread store's reads
     // end before the writer goes.
@@ -648,12 +630,7 @@ private:
     QString m_searchQuery;
     QList<CampaignIDEAgentProposal> m_agentProposals;
     std::optional<CampaignIDEPlanProposal> m_planProposal;
-    QList<ReportArtifact> m_reports;
-    std::optional<ReportArtifact> m_selectedReport;
     QList<PendingAction> m_pendingActions;
-    QList<LocalWorkspaceFile> m_localFiles;
-    std::optional<QString> m_selectedLocalFileID;
-    bool m_isSyncingServer = false;
     std::optional<QString> m_statusNotice;
     IDEPrimaryDestination m_primaryDestination;
     QList<CampaignPlatformConnection> m_connections;
@@ -662,14 +639,10 @@ private:
     std::optional<QUuid> m_projectFilterID;
     QPointer<CampaignNotificationCenter> m_notificationCenter;
     QPointer<CampaignCopilotStore> m_copilotStore;
-    Identity m_identity;
 
     std::chrono::milliseconds m_noticeDuration { 3000 };
-    quint64 m_listingGeneration = 0;
-    QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
     // Last, so that no task reports its end while the model is being destroyed.
     InFlightTasks m_agentTurns { [this] { Q_EMIT agentTurnsSettled(); } };
-    InFlightTasks m_projectMirrors { [this] { Q_EMIT projectMirrorsSettled(); } };
 };
 
 } // namespace orvane

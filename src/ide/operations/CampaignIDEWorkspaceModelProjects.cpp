@@ -2,6 +2,7 @@
 // the plan header edits and the platform connection switch.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/operations/WorkspaceOperationTexts.h"
 
 #include "kit/session/SessionStore.h"
@@ -107,7 +108,7 @@ QUuid CampaignIDEWorkspaceModel::createProject(
     if (client) {
         // Not stored and never cancelled: it ends by itself, early when the model goes.
         (void)mirrorProjectToService(QPointer<CampaignIDEWorkspaceModel>(this), id, *client, project.name,
-            project.objective, m_projectMirrors.begin());
+            project.objective, m_mirror->beginProjectMirror());
     }
     return id;
 }

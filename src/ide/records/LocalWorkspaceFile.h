@@ -13,6 +13,9 @@ struct LocalWorkspaceFile {
     QString content = {};
     bool isModified = false;
 
+    // Larger files are left out of the list: the editor holds a file's whole text.
+    static constexpr qint64 maxListedSize = 1024 * 1024;
+
     // The file's path; two records with the same path are the same list element.
     [[nodiscard]] QString id() const;
     // Bytes of content in UTF-8, not the size on disk.

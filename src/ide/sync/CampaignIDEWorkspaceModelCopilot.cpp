@@ -2,6 +2,7 @@
 // replies leave behind in the workspace.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/sync/ServerSyncState.h"
 
 #include "ide/copilot/CampaignCopilotStore.h"
 
@@ -45,10 +46,10 @@ CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
 {
     const auto project = selectedProject();
     CampaignCopilotContext context;
-    context.principalID = m_identity.principalID;
-    context.accountName = m_identity.accountName;
-    context.workspaceID = m_identity.workspaceID;
-    context.workspaceName = m_identity.workspaceName;
+    context.principalID = identity().principalID;
+    context.accountName = identity().accountName;
+    context.workspaceID = identity().workspaceID;
+    context.workspaceName = identity().workspaceName;
     context.teamName = u"Paid Media"_s;
     context.projectID = selectedProjectID();
     if (project) {
@@ -98,7 +99,7 @@ CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
         context.facts = {
             { u"Projects"_s, names.isEmpty() ? u"None"_s : names.join(u", "_s) },
             { u"Approvals"_s, QString::number(m_pendingActions.size()) + u" pending"_s },
-            { u"Reports"_s, QString::number(m_reports.size()) + u" available"_s },
+            { u"Reports"_s, QString::number(reports().size()) + u" available"_s },
         };
     }
 
@@ -133,7 +134,7 @@ CampaignCopilotContext CampaignIDEWorkspaceModel::copilotContext() const
             break;
         }
     }
-    context.isFresh = m_identity.contextIsFresh;
+    context.isFresh = identity().contextIsFresh;
     return context;
 }
 

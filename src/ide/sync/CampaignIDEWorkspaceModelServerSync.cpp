@@ -1,60 +1,86 @@
-// The server refresh of the workspace model: the session's identity, the three fetches and the
-// merge of the service's projects into the local list.
+// The server side of the workspace model: its transfer bounds and identity (kept by the sync
+// store), the session's binding, and the merge of what a refresh brings into the local lists.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/sync/RemoteProjectMerge.h"
 #include "ide/sync/ServerSync.h"
-
-#include <QNetworkAccessManager>
+#include "ide/sync/ServerSyncState.h"
 
 using namespace Qt::StringLiterals;
 
 namespace orvane {
 
-namespace {
-
-// Turns any failure of a request (transport, status, decoding, cancellation) into no result.
-template <typename T> QCoro::Task<std::optional<T>> attempt(QCoro::Task<T> request)
+bool CampaignIDEWorkspaceModel::isSyncingServer() const
 {
-    try {
-        co_return co_await std::move(request);
-    } catch (...) {
-        co_return std::nullopt;
-    }
+    return m_serverSync->isSyncingServer();
 }
 
-} // namespace
+void CampaignIDEWorkspaceModel::setSyncingServer(bool syncing)
+{
+    m_serverSync->setSyncingServer(syncing);
+}
+
+const TransferLimits &CampaignIDEWorkspaceModel::serviceLimits() const
+{
+    return m_serverSync->serviceLimits();
+}
+
+void CampaignIDEWorkspaceModel::setServiceLimits(const TransferLimits &limits)
+{
+    m_serverSync->setServiceLimits(limits);
+}
+
+std::chrono::milliseconds CampaignIDEWorkspaceModel::serviceTransferTimeout() const
+{
+    return m_serverSync->serviceLimits().idleTimeout;
+}
+
+void CampaignIDEWorkspaceModel::setServiceTransferTimeout(std::chrono::milliseconds timeout)
+{
+    TransferLimits limits = m_serverSync->serviceLimits();
+    limits.idleTimeout = timeout;
+    m_serverSync->setServiceLimits(limits);
+}
+
+std::chrono::milliseconds CampaignIDEWorkspaceModel::streamedReplyDeadline() const
+{
+    return m_serverSync->streamedReplyDeadline();
+}
+
+void CampaignIDEWorkspaceModel::setStreamedReplyDeadline(std::chrono::milliseconds deadline)
+{
+    m_serverSync->setStreamedReplyDeadline(deadline);
+}
+
+qsizetype CampaignIDEWorkspaceModel::streamedReplyMaxBytes() const
+{
+    return m_serverSync->streamedReplyMaxBytes();
+}
+
+void CampaignIDEWorkspaceModel::setStreamedReplyMaxBytes(qsizetype bytes)
+{
+    m_serverSync->setStreamedReplyMaxBytes(bytes);
+}
+
+const CampaignIDEWorkspaceModel::Identity &CampaignIDEWorkspaceModel::identity() const
+{
+    return m_serverSync->identity();
+}
+
+void CampaignIDEWorkspaceModel::setIdentity(const Identity &identity)
+{
+    m_serverSync->setIdentity(identity);
+}
 
 OrvaneAPIClient CampaignIDEWorkspaceModel::ServerSync::clientFor(
     const CampaignIDEWorkspaceModel &model, SessionStore &session, const QObject *lifetime)
 {
-    OrvaneAPIClient client = session.client();
-    client.setLimits(model.m_serviceLimits);
-    client.setStreamDeadline(model.m_streamedReplyDeadline);
-    client.setLifetime(lifetime);
-    return client;
+    return model.m_serverSync->clientFor(session, lifetime);
 }
 
 void CampaignIDEWorkspaceModel::bindSession(SessionStore &session)
 {
-    const bool staging = session.environment() == OrvaneEnvironment::staging;
-    const QString environmentTitle = staging ? u"Staging"_s : u"Production"_s;
-    const std::optional<SignedInAccount> account = session.account();
-
-    QString displayName = u"Orvane"_s;
-    if (account && account->workspaceName) {
-        const QString trimmed = account->workspaceName->trimmed();
-        if (!trimmed.isEmpty())
-            displayName = trimmed;
-    }
-    const QString named = displayName + u" ("_s + environmentTitle + u')';
-    setIdentity(Identity {
-        .principalID = account ? account->email : u"orvane-operator"_s,
-        .workspaceID = u"orvane-"_s + (staging ? u"staging"_s : u"production"_s),
-        .accountName = named,
-        .workspaceName = named,
-        .contextIsFresh = true,
-    });
+    m_serverSync->setIdentity(ServerSyncState::identityOf(session));
 
     if (!m_copilotStore)
         return;
@@ -77,37 +103,7 @@ QCoro::Task<> CampaignIDEWorkspaceModel::loadLiveContext(SessionStore &session)
 
 QCoro::Task<> CampaignIDEWorkspaceModel::refreshFromServer(SessionStore &session)
 {
-    bindSession(session);
-    const quint64 generation = ++m_refreshGeneration;
-    // A newer refresh supersedes the running one: its transfers end as cancelled, and it sees
-    // that its generation is no longer current.
-    if (m_refreshLifetime)
-        m_refreshLifetime->deleteLater();
-    m_refreshLifetime = new QObject(this);
-    setSyncingServer(true);
-    return ServerSync::refresh(QPointer<CampaignIDEWorkspaceModel>(this), generation,
-        ServerSync::clientFor(*this, session, m_refreshLifetime));
-}
-
-QCoro::Task<> CampaignIDEWorkspaceModel::ServerSync::refresh(
-    QPointer<CampaignIDEWorkspaceModel> model, quint64 generation, OrvaneAPIClient client)
-{
-    // All three start before the first is awaited; nothing is applied before all have ended.
-    auto projects = attempt(client.projects());
-    auto reports = attempt(client.reports());
-    auto approvals = attempt(client.pendingActions());
-    Fetched fetched;
-    fetched.projects = co_await projects;
-    fetched.reports = co_await reports;
-    fetched.approvals = co_await approvals;
-    if (!model || generation != model->m_refreshGeneration)
-        co_return;
-    apply(*model, fetched);
-    if (model->m_refreshLifetime) {
-        model->m_refreshLifetime->deleteLater();
-        model->m_refreshLifetime = nullptr;
-    }
-    model->setSyncingServer(false);
+    return m_serverSync->refresh(session);
 }
 
 void CampaignIDEWorkspaceModel::ServerSync::apply(CampaignIDEWorkspaceModel &model, const Fetched &fetched)
@@ -121,7 +117,7 @@ void CampaignIDEWorkspaceModel::ServerSync::apply(CampaignIDEWorkspaceModel &mod
     if (fetched.reports) {
         model.setReports(fetched.reports->artifacts);
         // A report already selected stays selected, even when the new list no longer holds it.
-        if (!model.m_selectedReport && !fetched.reports->artifacts.isEmpty())
+        if (!model.selectedReport() && !fetched.reports->artifacts.isEmpty())
             model.setSelectedReport(fetched.reports->artifacts.first());
     }
     if (fetched.approvals)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/sync/ServerSyncState.h"
 #include "kit/networking/OrvaneAPIClient.h"
 #include "kit/session/SessionStore.h"
 
@@ -15,8 +16,8 @@
 
 namespace orvane {
 
-// The model's service-facing machinery: the streamed reply of an agent turn and the server
-// refresh. Coroutines here hold the model only through a guard and find everything again by id
+// The model's service-facing machinery: the streamed reply of an agent turn and what a server
+// refresh applies. Coroutines here hold the model only through a guard and find everything again by id
 // after each suspension. Only the sources of src/ide/sync and the agent turn include this header.
 class CampaignIDEWorkspaceModel::ServerSync final {
 public:
@@ -43,16 +44,7 @@ public:
     static OrvaneAPIClient clientFor(
         const CampaignIDEWorkspaceModel &model, SessionStore &session, const QObject *lifetime);
 
-    // What one refresh received; an absent member is a request that failed.
-    struct Fetched {
-        std::optional<ProjectsResponse> projects;
-        std::optional<ReportsResponse> reports;
-        std::optional<ApprovalsResponse> approvals;
-    };
-
-    // The refresh after its synchronous start: the three requests at once, then, unless the model
-    // went away or a newer refresh started, apply().
-    static QCoro::Task<> refresh(QPointer<CampaignIDEWorkspaceModel> model, quint64 generation, OrvaneAPIClient client);
+    using Fetched = ServerSyncState::Fetched;
     // Applies a refresh's results in one go, saves the projects and re-mirrors every folder.
     static void apply(CampaignIDEWorkspaceModel &model, const Fetched &fetched);
 };

@@ -1,9 +1,11 @@
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceModelFixture.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -161,6 +163,33 @@ TEST_F(WorkspaceModelTest, EveryProjectWritesIntoAFolderOfItsOwn)
     // A restart keeps every folder, even when the list order changes.
     const auto restarted = makeModel(QList<CampaignIDEProject> { projects.at(1), projects.first() });
     EXPECT_EQ(restarted->projectFolderPath(projects.first()), workspaceRoot() + u"/launch"_s);
+}
+
+// The mirror needs no workspace model: it writes the values it is handed, publishes on its own
+// signals and says what happened through its notice callback, and its folders survive a restart.
+TEST_F(WorkspaceModelTest, TheMirrorStandsAloneOnItsWriter)
+{
+    const QList<CampaignIDEProject> projects { project(u"Launch"_s), project(u"Launch"_s) };
+    const QString folderStore = home.dataHome() + u"/Orvane/project-folders.json"_s;
+    QStringList notices;
+    WorkspaceDiskQueue disk(home.dataHome() + u"/Orvane/mirror-ledger.json"_s);
+    {
+        WorkspaceMirror mirror(workspaceRoot(), folderStore, disk, [&](const QString &n) { notices.append(n); });
+        mirror.assignProjectFolders(projects);
+        QSignalSpy listed(&mirror, &WorkspaceMirror::localFilesChanged);
+        QSignalSpy reports(&mirror, &WorkspaceMirror::reportsChanged);
+        mirror.reloadLocalFiles(projects.at(1));
+        mirror.createLocalReport(u"Q4 Lift"_s, u"attribution"_s);
+        mirror.flushPendingWrites();
+        EXPECT_EQ(listed.count(), 1);
+        EXPECT_EQ(mirror.selectedLocalFileName(), u"campaign-plan.md"_s);
+        EXPECT_GE(reports.count(), 1);
+        ASSERT_EQ(mirror.reports().size(), 1);
+        EXPECT_EQ(notices, QStringList { u"Generated report & saved to ~/Documents/Orvane/reports/q4-lift.html"_s });
+    }
+    WorkspaceMirror restarted(workspaceRoot(), folderStore, disk, {});
+    restarted.assignProjectFolders({ projects.at(1), projects.at(0) });
+    EXPECT_EQ(restarted.projectFolderPath(projects.at(0)), workspaceRoot() + u"/launch"_s);
 }
 
 // Links and FIFOs planted where the mirror writes are replaced, never followed or read from.

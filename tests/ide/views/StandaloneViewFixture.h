@@ -80,12 +80,9 @@ protected:
 
     [[nodiscard]] CampaignIDEThread thread(const QUuid &id) const
     {
-        for (const CampaignIDEThread &candidate : model->threads()) {
-            if (candidate.id == id)
-                return candidate;
-        }
-        ADD_FAILURE() << "no such thread";
-        return {};
+        const CampaignIDEThread *found = model->thread(id);
+        EXPECT_NE(found, nullptr);
+        return found ? *found : CampaignIDEThread {};
     }
     [[nodiscard]] QString notice() const { return model->statusNotice().value_or(QString()); }
 

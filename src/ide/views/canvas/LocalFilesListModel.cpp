@@ -1,6 +1,6 @@
 #include "ide/views/canvas/LocalFilesListModel.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/kit/SelectionRows.h"
 
 using namespace Qt::StringLiterals;
@@ -8,20 +8,20 @@ using namespace Qt::StringLiterals;
 namespace orvane {
 namespace {
 
-std::optional<QString> selectedID(const CampaignIDEWorkspaceModel &model)
+std::optional<QString> selectedID(const WorkspaceMirror &mirror)
 {
-    const auto file = model.selectedLocalFile();
+    const auto file = mirror.selectedLocalFile();
     return file ? std::optional<QString>(file->id()) : std::nullopt;
 }
 
 } // namespace
 
-LocalFilesListModel::LocalFilesListModel(CampaignIDEWorkspaceModel *model, QObject *parent)
-    : QAbstractListModel(parent), m_model(model), m_files(model->localFiles()), m_selected(selectedID(*model))
+LocalFilesListModel::LocalFilesListModel(WorkspaceMirror *mirror, QObject *parent)
+    : QAbstractListModel(parent), m_mirror(mirror), m_files(mirror->localFiles()), m_selected(selectedID(*mirror))
 {
-    connect(model, &CampaignIDEWorkspaceModel::localFilesChanged, this, &LocalFilesListModel::reload);
-    connect(model, &CampaignIDEWorkspaceModel::localFileChanged, this, &LocalFilesListModel::refreshFile);
-    connect(model, &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged, this, &LocalFilesListModel::markSelection);
+    connect(mirror, &WorkspaceMirror::localFilesChanged, this, &LocalFilesListModel::reload);
+    connect(mirror, &WorkspaceMirror::localFileChanged, this, &LocalFilesListModel::refreshFile);
+    connect(mirror, &WorkspaceMirror::selectedLocalFileIDChanged, this, &LocalFilesListModel::markSelection);
 }
 
 QString LocalFilesListModel::symbolFor(const QString &fileName)
@@ -92,20 +92,20 @@ int LocalFilesListModel::rowOf(const QString &fileID) const
 
 void LocalFilesListModel::reload()
 {
-    if (!m_model)
+    if (!m_mirror)
         return;
     beginResetModel();
-    m_files = m_model->localFiles();
-    m_selected = selectedID(*m_model);
+    m_files = m_mirror->localFiles();
+    m_selected = selectedID(*m_mirror);
     endResetModel();
 }
 
 void LocalFilesListModel::refreshFile(const QString &fileID)
 {
-    if (!m_model)
+    if (!m_mirror)
         return;
     const int row = rowOf(fileID);
-    const auto &files = m_model->localFiles();
+    const auto &files = m_mirror->localFiles();
     if (row < 0 || row >= files.size() || files.at(row).id() != fileID) {
         reload(); // the list moved under us
         return;
@@ -116,10 +116,10 @@ void LocalFilesListModel::refreshFile(const QString &fileID)
 
 void LocalFilesListModel::markSelection()
 {
-    if (!m_model)
+    if (!m_mirror)
         return;
     const std::optional<QString> previous = m_selected;
-    m_selected = selectedID(*m_model);
+    m_selected = selectedID(*m_mirror);
     markSelectionMoved(
         *this, previous, m_selected, [this](const QString &id) { return rowOf(id); }, SelectedRole);
 }

@@ -10,9 +10,9 @@
 
 namespace orvane {
 
-class CampaignIDEWorkspaceModel;
+class WorkspaceMirror;
 
-// The workspace model's local files, in list order, one row each, with the file the editor shows
+// The mirror's local files, in list order, one row each, with the file the editor shows
 // marked as selected. A reloaded list resets the rows; an edited or saved file changes its row.
 class LocalFilesListModel final : public QAbstractListModel {
     Q_OBJECT
@@ -26,7 +26,7 @@ public:
         SelectedRole,
     };
 
-    explicit LocalFilesListModel(CampaignIDEWorkspaceModel *model, QObject *parent = nullptr);
+    explicit LocalFilesListModel(WorkspaceMirror *mirror, QObject *parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
@@ -43,7 +43,7 @@ private:
     void markSelection();
     [[nodiscard]] int rowOf(const QString &fileID) const;
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<WorkspaceMirror> m_mirror;
     QList<LocalWorkspaceFile> m_files;
     std::optional<QString> m_selected;
 };

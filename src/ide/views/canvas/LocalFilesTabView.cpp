@@ -1,6 +1,6 @@
 #include "ide/views/canvas/LocalFilesTabView.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/canvas/LocalFileRowDelegate.h"
 #include "ide/views/canvas/LocalFilesListModel.h"
@@ -38,7 +38,7 @@ const QString LocalFilesTabView::defaultFileName = u"campaign-plan.md"_s;
 LocalFilesTabView::LocalFilesTabView(const WorkspaceViewContext &context, QWidget *parent)
     : Panel(*context.theme, ThemeColor::canvasBackground, parent),
       m_context(context),
-      m_files(new LocalFilesListModel(context.model, this))
+      m_files(new LocalFilesListModel(context.mirror, this))
 {
     setObjectName(u"localFilesView"_s);
     auto *outer = new QVBoxLayout(this);
@@ -54,10 +54,10 @@ LocalFilesTabView::LocalFilesTabView(const WorkspaceViewContext &context, QWidge
     m_splitter->setSizes({ listIdealWidth, 10'000 });
     outer->addWidget(m_splitter);
 
-    CampaignIDEWorkspaceModel *model = context.model;
-    connect(model, &CampaignIDEWorkspaceModel::localFilesChanged, this, &LocalFilesTabView::syncEditor);
-    connect(model, &CampaignIDEWorkspaceModel::selectedLocalFileIDChanged, this, &LocalFilesTabView::syncEditor);
-    connect(model, &CampaignIDEWorkspaceModel::localFileChanged, this, [this](const QString &fileID) {
+    WorkspaceMirror *mirror = context.mirror;
+    connect(mirror, &WorkspaceMirror::localFilesChanged, this, &LocalFilesTabView::syncEditor);
+    connect(mirror, &WorkspaceMirror::selectedLocalFileIDChanged, this, &LocalFilesTabView::syncEditor);
+    connect(mirror, &WorkspaceMirror::localFileChanged, this, [this](const QString &fileID) {
         if (fileID == m_shownFileID)
             syncEditor();
     });
@@ -110,8 +110,8 @@ QWidget *LocalFilesTabView::buildFileList()
     applyListTheme();
     connect(&theme, &ThemeSource::themeChanged, m_list, applyListTheme);
     connect(m_list, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        if (m_context.model && index.isValid())
-            m_context.model->selectLocalFile(index.data(LocalFilesListModel::IdRole).toString());
+        if (m_context.mirror && index.isValid())
+            m_context.mirror->selectLocalFile(index.data(LocalFilesListModel::IdRole).toString());
     });
     column->addWidget(m_list, 1);
     return pane;
@@ -137,8 +137,8 @@ QWidget *LocalFilesTabView::buildEditor()
     save->addSymbol(u"square.and.arrow.down"_s, ThemeColor::textPrimary, 10)->setFixedColor(QColor(Qt::black));
     save->addText(u"Save to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
     connect(save, &QAbstractButton::clicked, this, [this] {
-        if (m_context.model)
-            m_context.model->saveSelectedLocalFile();
+        if (m_context.mirror)
+            m_context.mirror->saveSelectedLocalFile();
     });
     row->addWidget(save);
     column->addWidget(header);
@@ -156,18 +156,18 @@ QWidget *LocalFilesTabView::buildEditor()
     column->addWidget(editorBox, 1);
 
     connect(m_editor, &ThemedTextEditor::userEdited, this, [this](const QString &text) {
-        if (m_context.model)
-            m_context.model->setLocalFileEditorContent(text);
+        if (m_context.mirror)
+            m_context.mirror->updateSelectedLocalFileContent(text);
     });
     return pane;
 }
 
 void LocalFilesTabView::syncEditor()
 {
-    CampaignIDEWorkspaceModel *model = m_context.model;
-    if (!model)
+    WorkspaceMirror *mirror = m_context.mirror;
+    if (!mirror)
         return;
-    const auto file = model->selectedLocalFile();
+    const auto file = mirror->selectedLocalFile();
     m_fileName->setText(file ? file->name : defaultFileName);
     // With no file there is nothing to edit: typing would go nowhere.
     m_editor->setReadOnly(!file);

@@ -1,6 +1,6 @@
 #include "ide/views/governance/ReportListModel.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/governance/GovernanceWidgets.h"
 
 #include <algorithm>
@@ -9,10 +9,10 @@ using namespace Qt::StringLiterals;
 
 namespace orvane::governance {
 
-ReportListModel::ReportListModel(CampaignIDEWorkspaceModel &model, QObject *parent)
-    : QAbstractListModel(parent), m_model(&model), m_reports(model.reports())
+ReportListModel::ReportListModel(WorkspaceMirror &mirror, QObject *parent)
+    : QAbstractListModel(parent), m_mirror(&mirror), m_reports(mirror.reports())
 {
-    connect(&model, &CampaignIDEWorkspaceModel::reportsChanged, this, &ReportListModel::sync);
+    connect(&mirror, &WorkspaceMirror::reportsChanged, this, &ReportListModel::sync);
 }
 
 int ReportListModel::rowCount(const QModelIndex &parent) const
@@ -56,9 +56,9 @@ QHash<int, QByteArray> ReportListModel::roleNames() const
 
 void ReportListModel::sync()
 {
-    if (!m_model)
+    if (!m_mirror)
         return;
-    const QList<ReportArtifact> &now = m_model->reports();
+    const QList<ReportArtifact> &now = m_mirror->reports();
     if (now == m_reports)
         return; // only the selected report changed
     // New reports in front of the ones shown: insert them.

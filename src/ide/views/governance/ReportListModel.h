@@ -7,13 +7,13 @@
 #include <QPointer>
 
 namespace orvane {
-class CampaignIDEWorkspaceModel;
+class WorkspaceMirror;
 } // namespace orvane
 
 namespace orvane::governance {
 
-// The workspace's report artifacts, in the workspace model's order, as rows of a list. A report
-// generated locally arrives first in the model's list and is inserted as a row of its own; any
+// The workspace's report artifacts, in the mirror's order, as rows of a list. A report
+// generated locally arrives first in the mirror's list and is inserted as a row of its own; any
 // other change of the list resets the rows.
 class ReportListModel final : public QAbstractListModel {
     Q_OBJECT
@@ -25,7 +25,7 @@ public:
         reportIDRole,
     };
 
-    explicit ReportListModel(CampaignIDEWorkspaceModel &model, QObject *parent = nullptr);
+    explicit ReportListModel(WorkspaceMirror &mirror, QObject *parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -36,7 +36,7 @@ public:
 private:
     void sync();
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<WorkspaceMirror> m_mirror;
     QList<ReportArtifact> m_reports;
 };
 

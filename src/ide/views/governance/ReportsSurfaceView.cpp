@@ -1,6 +1,6 @@
 #include "ide/views/governance/ReportsSurfaceView.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/governance/ReportCardDelegate.h"
 #include "ide/views/governance/ReportListModel.h"
 #include "ide/views/kit/ClickableButton.h"
@@ -25,11 +25,11 @@ ReportsSurfaceView::ReportsSurfaceView(const WorkspaceViewContext &context, QWid
     addHeaderRow(u"ATTRIBUTION REPORTS & INCREMENTAL LIFT"_s,
         u"Local HTML Reports & Multi-Touch Attribution Artifacts"_s, generate);
     connect(generate, &QAbstractButton::clicked, this, [this] {
-        if (m_context.model)
-            m_context.model->createLocalReport(generatedReportTitle(QDate::currentDate()), u"attribution"_s);
+        if (m_context.mirror)
+            m_context.mirror->createLocalReport(generatedReportTitle(QDate::currentDate()), u"attribution"_s);
     });
 
-    m_reports = new ReportListModel(*context.model, this);
+    m_reports = new ReportListModel(*context.mirror, this);
     m_delegate = new ReportCardDelegate(*context.theme, this);
     m_list = new ReportListView;
     m_list->setItemDelegate(m_delegate);

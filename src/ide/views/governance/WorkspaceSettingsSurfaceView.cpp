@@ -1,6 +1,6 @@
 #include "ide/views/governance/WorkspaceSettingsSurfaceView.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
@@ -47,7 +47,7 @@ WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewCo
     content->addWidget(
         new ThemedLabel(theme, u"Local Workspace Directory"_s, themeFont(13, QFont::Bold), ThemeColor::textPrimary));
     // The path as the file system spells it: no percent-encoding, native separators.
-    m_path = new ThemedLabel(theme, QDir::toNativeSeparators(context.model->localWorkspaceRoot()),
+    m_path = new ThemedLabel(theme, QDir::toNativeSeparators(context.mirror->workspaceRoot()),
         themeFont(12, QFont::Normal, true), ThemeColor::accentCyan);
     m_path->setObjectName(u"workspacePathLabel"_s);
     m_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -74,11 +74,12 @@ WorkspaceSettingsSurfaceView::WorkspaceSettingsSurfaceView(const WorkspaceViewCo
         if (m_context.controller)
             m_context.controller->revealLocalWorkspaceInFinder();
     });
-    // The model writes the folders on its writer and then shows this notice, or one that names the
+    // The folders are written on the model's writer; then this notice shows, or one that names the
     // failure when a folder could not be written.
     connect(sync, &QAbstractButton::clicked, this, [this] {
-        if (m_context.model)
-            m_context.model->forceSyncLocalFiles(forceSyncNotice(m_context.model->shownWorkspaceRoot()));
+        if (m_context.controller && m_context.mirror)
+            m_context.controller->forceSyncLocalFilesWithNotice(
+                forceSyncNotice(m_context.mirror->shownWorkspaceRoot()));
     });
 }
 

@@ -1,6 +1,6 @@
 #include "ide/views/sidebar/SidebarUserFooter.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/Panel.h"
@@ -55,7 +55,7 @@ private:
 SidebarUserFooter::SidebarUserFooter(const WorkspaceViewContext &context, QWidget *parent)
     : QWidget(parent), m_context(context), m_session(context.session)
 {
-    Q_ASSERT(context.model && context.theme);
+    Q_ASSERT(context.mirror && context.theme);
     setObjectName(u"sidebarUserFooter"_s);
     const ThemeSource &theme = *context.theme;
 
@@ -72,7 +72,7 @@ SidebarUserFooter::SidebarUserFooter(const WorkspaceViewContext &context, QWidge
     // The folder the IDE mirrors into, as users know it.
     auto *path = new ElidedLabel(theme, themeFont(9, QFont::Normal, true), ThemeColor::textMuted);
     path->setObjectName(u"footerPathLabel"_s);
-    path->setText(context.model->shownWorkspaceRoot());
+    path->setText(context.mirror->shownWorkspaceRoot());
     lines->addWidget(path);
     row->addLayout(lines, 1);
 
@@ -121,7 +121,7 @@ void SidebarUserFooter::refreshMode()
 
 void SidebarUserFooter::refreshThemeSwitch()
 {
-    if (!m_context.model)
+    if (!m_context.state)
         return;
     // The symbol shows the appearance a click brings.
     const bool dark = m_context.state->isDarkTheme();

@@ -114,7 +114,7 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     m_theme = new ThemeSource(m_state->isDarkTheme(), this);
     m_controller = new WorkspaceWindowController(
         m_model, m_session, m_state, std::move(onRequestCloudSignIn), m_services.revealFolder, this);
-    m_refresher = new LiveContextRefresher(*m_model, m_session, this);
+    m_refresher = new LiveContextRefresher(m_model->serverSync(), m_session, this);
 
     buildLayout();
     applyTheme();
@@ -158,7 +158,14 @@ WorkspaceViewContext WorkspaceViewContext::forModel(CampaignIDEWorkspaceModel &m
         .projects = &model.projectStore(),
         .threads = &model.threadList(),
         .state = &model.windowState(),
+        .mirror = &model.mirror(),
+        .serverSync = &model.serverSync(),
     };
+}
+
+WorkspaceMirror &CampaignIDEWorkspaceView::mirror() const
+{
+    return m_model->mirror();
 }
 
 WorkspaceViewContext CampaignIDEWorkspaceView::viewContext() const

@@ -15,6 +15,7 @@ class SessionStore;
 class CampaignIDEWorkspaceModel;
 class ThemeSource;
 class TimelineHeightCache;
+class WorkspaceMirror;
 class WorkspaceWindowState;
 class WorkspaceWindowController;
 class WorkspaceTopBar;
@@ -65,6 +66,8 @@ public:
     [[nodiscard]] CampaignIDEFocusedActions focusedActions() const;
 
     [[nodiscard]] CampaignIDEWorkspaceModel *model() const { return m_model; }
+    // The model's local files and folder mirror.
+    [[nodiscard]] WorkspaceMirror &mirror() const;
     [[nodiscard]] SessionStore *session() const { return m_session; }
     [[nodiscard]] const std::shared_ptr<voice::VoiceInputProvider> &voice() const { return m_voice; }
     [[nodiscard]] ThemeSource *themeSource() const { return m_theme; }
@@ -90,9 +93,9 @@ protected:
 
 private:
     [[nodiscard]] QList<QWidget *> tabStops() const;
-    void buildLayout();
-    // What the views are built with.
+    // What every view of this window is built with.
     [[nodiscard]] WorkspaceViewContext viewContext() const;
+    void buildLayout();
     void buildDrawerContent();
     void applyTheme();
     void syncColumns(bool animated);

@@ -1,14 +1,14 @@
 #include "ide/views/window/LiveContextRefresher.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/sync/ServerSyncState.h"
 #include "kit/session/SessionStore.h"
 
 #include <QCoro/QCoroTask>
 
 namespace orvane {
 
-LiveContextRefresher::LiveContextRefresher(CampaignIDEWorkspaceModel &model, SessionStore *session, QObject *parent)
-    : QObject(parent), m_model(&model), m_session(session)
+LiveContextRefresher::LiveContextRefresher(ServerSyncState &sync, SessionStore *session, QObject *parent)
+    : QObject(parent), m_sync(&sync), m_session(session)
 {
     if (!session)
         return;
@@ -34,12 +34,12 @@ void LiveContextRefresher::start()
 
 void LiveContextRefresher::refresh()
 {
-    if (!m_model || !m_session)
+    if (!m_sync || !m_session)
         return;
     ++m_refreshes;
-    // The model guards itself across its suspensions and supersedes an older refresh, so the task
+    // The store guards itself across its suspensions and supersedes an older refresh, so the task
     // runs on its own once started.
-    (void)m_model->loadLiveContext(*m_session);
+    (void)m_sync->refresh(*m_session);
 }
 
 } // namespace orvane

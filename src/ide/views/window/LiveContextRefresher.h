@@ -1,22 +1,21 @@
 #pragma once
 
-#include "kit/session/SessionStore.h"
 #include <QObject>
-
 #include <QPointer>
 
 namespace orvane {
 
-class CampaignIDEWorkspaceModel;
+class ServerSyncState;
+class SessionStore;
 
-// The window's refresh task: the model refreshes from the service when the window first appears and
+// The window's refresh task: the workspace refreshes from the service when the window first appears and
 // again each time the session's sign-in state changes (signing in begins, signed in, signed out),
-// also while signed out. A newer refresh supersedes one still running (the model drops the older
-// one's results). Nothing is reported when a refresh ends.
+// also while signed out. A newer refresh supersedes one still running (the sync store drops the
+// older one's results). Nothing is reported when a refresh ends.
 class LiveContextRefresher final : public QObject {
     Q_OBJECT
 public:
-    LiveContextRefresher(CampaignIDEWorkspaceModel &model, SessionStore *session, QObject *parent = nullptr);
+    LiveContextRefresher(ServerSyncState &sync, SessionStore *session, QObject *parent = nullptr);
 
     // Called when the window first appears; later calls do nothing.
     void start();
@@ -32,7 +31,7 @@ Q_SIGNALS:
 private:
     void refresh();
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<ServerSyncState> m_sync;
     QPointer<SessionStore> m_session;
     bool m_started = false;
     int m_refreshes = 0;

@@ -11,17 +11,19 @@ namespace orvane {
 
 class CampaignIDEWorkspaceModel;
 class ProjectStore;
+class ServerSyncState;
 class SessionStore;
 class ThemeSource;
 class ThreadList;
 class TimelineHeightCache;
 class WorkspaceWindowState;
+class WorkspaceMirror;
 class WorkspaceWindowController;
 
 // What every view of the window is built with. The pointers outlive the views.
 struct WorkspaceViewContext {
-    // The model's operations; a view that only reads and edits projects or threads uses their
-    // stores below instead.
+    // The model's operations; a view that only needs projects, threads, the local files or the
+    // service refresh uses their stores instead.
     CampaignIDEWorkspaceModel *model = nullptr;
     ProjectStore *projects = nullptr; // the model's
     ThreadList *threads = nullptr; // the model's
@@ -31,6 +33,8 @@ struct WorkspaceViewContext {
     WorkspaceWindowController *controller = nullptr; // the window's own actions
     TimelineHeightCache *timelineHeights
         = nullptr; // the window's measured timeline cards; null: each view keeps its own
+    WorkspaceMirror *mirror = nullptr; // the model's folder mirror, local files and reports
+    ServerSyncState *serverSync = nullptr; // the model's service refresh and transfer bounds
 
     // The model with its stores and window state; the other pointers are the caller's to fill.
     [[nodiscard]] static WorkspaceViewContext forModel(CampaignIDEWorkspaceModel &model);

@@ -10,6 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace orvane {
 
+CampaignIDEWorkspaceModel *WorkspaceWindowController::model() const
+{
+    return m_model;
+}
+
 QString WorkspaceWindowController::forceSyncNotice(const QString &shownRoot)
 {
     return u"Synced all campaign projects and threads to "_s + shownRoot + u'.';
@@ -25,11 +30,6 @@ WorkspaceWindowController::WorkspaceWindowController(CampaignIDEWorkspaceModel *
       m_onRequestCloudSignIn(std::move(onRequestCloudSignIn)),
       m_revealFolder(std::move(revealFolder))
 {
-}
-
-CampaignIDEWorkspaceModel *WorkspaceWindowController::model() const
-{
-    return m_model;
 }
 
 void WorkspaceWindowController::startQuickThread()
@@ -123,9 +123,14 @@ void WorkspaceWindowController::revealReportsFolderInFinder()
 
 void WorkspaceWindowController::forceSyncLocalFiles()
 {
-    if (!m_model)
-        return;
-    m_model->forceSyncLocalFiles(forceSyncNotice(m_model->shownWorkspaceRoot()));
+    if (m_model)
+        forceSyncLocalFilesWithNotice(forceSyncNotice(m_model->shownWorkspaceRoot()));
+}
+
+void WorkspaceWindowController::forceSyncLocalFilesWithNotice(const QString &successNotice)
+{
+    if (m_model)
+        m_model->forceSyncLocalFiles(successNotice);
 }
 
 void WorkspaceWindowController::showWorkspaceHome()

@@ -4,7 +4,6 @@
 #include "ide/views/window/CampaignIDEFocusedActions.h"
 
 #include <QObject>
-
 #include <QPointer>
 #include <QString>
 #include <QUuid>
@@ -57,8 +56,9 @@ public:
     // Opens a file-manager window on the reports folder of the workspace root, or on the root itself
     // while no local report has made that folder yet.
     void revealReportsFolderInFinder();
-    // Re-mirrors every project and says so.
+    // Re-mirrors every project and says so (with successNotice, else forceSyncNotice()).
     void forceSyncLocalFiles();
+    void forceSyncLocalFilesWithNotice(const QString &successNotice);
     // The operations home; showAllProjects also clears the project filter first.
     void showWorkspaceHome();
     void showAllProjects();

@@ -1,6 +1,6 @@
 #include "ide/views/workbench/AttributionDashboardView.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
@@ -159,7 +159,7 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
     auto *exportButton = new ClickableButton(theme, look, content);
     exportButton->setObjectName(u"exportReportButton"_s);
     exportButton->addSymbol(u"arrow.down.doc.fill"_s, ThemeColor::textPrimary, 11)->setFixedColor(Qt::black);
-    ownTextColor(exportButton->addText(u"Export HTML Report to "_s + context.model->shownWorkspaceRoot(),
+    ownTextColor(exportButton->addText(u"Export HTML Report to "_s + context.mirror->shownWorkspaceRoot(),
         themeFont(11, QFont::Bold), QColor(Qt::black)));
     connect(exportButton, &QAbstractButton::clicked, this, &AttributionDashboardView::exportReport);
     header->addTrailing(exportButton);
@@ -237,7 +237,7 @@ void AttributionDashboardView::refresh()
 void AttributionDashboardView::exportReport()
 {
     if (const std::optional<CampaignIDEThread> thread = m_binding->thread())
-        m_context.model->createLocalReport(reportTitle(thread->title), u"attribution"_s);
+        m_context.mirror->createLocalReport(reportTitle(thread->title), u"attribution"_s);
 }
 
 } // namespace orvane

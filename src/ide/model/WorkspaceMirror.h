@@ -1,0 +1,155 @@
+#pragma once
+
+#include "ide/model/WorkspaceDiskQueue.h"
+#include "ide/records/CampaignIDEProject.h"
+#include "ide/records/CampaignIDEThread.h"
+#include "ide/records/LocalWorkspaceFile.h"
+#include "kit/models/ServiceRecords.h"
+#include "kit/support/InFlightTasks.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUuid>
+
+#include <functional>
+#include <optional>
+
+namespace orvane {
+
+// The workspace folder on disk as the window sees it: each project's folder under the workspace
+// root (which folder a project owns, kept across renames), the files the mirror writes there, the
+// local file list and its unsaved edits, and the reports. It does not know where projects and
+// threads are kept: callers hand it the values it writes. All disk work runs on the writer it is
+// given, whose jobs report back to this object: its owner flushes or stops the writer before this
+// object goes. Results come back on the main thread.
+class WorkspaceMirror final : public QObject {
+    Q_OBJECT
+
+public:
+    // Shows a one-line notice (the outcome of a save, a sync or a report).
+    using Notify = std::function<void(const QString &)>;
+
+    // folderStoreFile keeps the project -> folder map; read now, written on the writer.
+    WorkspaceMirror(QString workspaceRoot, QString folderStoreFile, WorkspaceDiskQueue &disk, Notify notify,
+        QObject *parent = nullptr);
+
+    [[nodiscard]] const QString &workspaceRoot() const { return m_workspaceRoot; }
+    // The root as texts show it: "~/Documents/Orvane" on most desktops.
+    [[nodiscard]] QString shownWorkspaceRoot() const;
+    // "Kept your edited file as <path>[ and N more beside their files]."
+    [[nodiscard]] static QString keptCopiesNotice(
+        const QString &root, const QString &shownRoot, const QStringList &copies);
+
+    // --- Project folders ----------------------------------------------------------------------------
+
+    // Gives every project a folder of its own; folders already owned do not move.
+    void assignProjectFolders(const QList<CampaignIDEProject> &projects);
+    // Moves the renamed project's folder to its new name's folder, unless that one exists (then a
+    // notice says so). True when the folder moves, so that files waiting for the old one follow.
+    bool moveProjectFolder(const CampaignIDEProject &renamed, const QList<CampaignIDEProject> &projects);
+    // The folder's own name: named from the project when it got it, unique per project.
+    [[nodiscard]] QString projectFolderName(const CampaignIDEProject &project) const;
+    [[nodiscard]] QString projectFolderPath(const CampaignIDEProject &project) const;
+
+    // --- Mirroring ------------------------------------------------------------------------------------
+
+    // Writes "campaign-plan.md", "creatives.json" and (only when absent) "execution-rules.md" into
+    // the project's folder; a generated file only when it differs from what the mirror last wrote.
+    void syncProject(
+        const CampaignIDEProject &project, WorkspaceDiskQueue::Lane lane = WorkspaceDiskQueue::Lane::mirror);
+    // Rewrites every folder, then shows successNotice once written, or a notice naming the failure.
+    void forceSync(const QList<CampaignIDEProject> &projects, const QString &successNotice);
+    // Writes "media-plan.csv" and "thread-transcript.json" of the thread into the project's folder;
+    // ahead of the mirror when the project is on screen.
+    void syncThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project, bool onScreen);
+    // The workbench's "Save Local": the thread's files (none: its project is gone) and the shown
+    // project's folder, then a notice of what was saved once on disk, or of what failed.
+    void saveThreadFiles(const std::optional<CampaignIDEThread> &thread,
+        const std::optional<CampaignIDEProject> &threadProject, const std::optional<CampaignIDEProject> &shownProject);
+
+    // --- Local files ----------------------------------------------------------------------------------
+
+    static constexpr qint64 maxListedFileSize = LocalWorkspaceFile::maxListedSize;
+    // Mirrors the shown project, then lists the text files of its folder (or of the workspace root
+    // without one). Unsaved edits of files still listed are kept.
+    void reloadLocalFiles(const std::optional<CampaignIDEProject> &shownProject);
+    [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const { return m_localFiles; }
+    [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const { return m_selectedLocalFileID; }
+    void selectLocalFile(const QString &id);
+    // Selects the first listed file of that name (exact case); an unknown name changes nothing.
+    void setSelectedLocalFileName(const QString &name);
+    // The selected file, the first file when the selected id is absent or unmatched; none if empty.
+    [[nodiscard]] std::optional<LocalWorkspaceFile> selectedLocalFile() const;
+    [[nodiscard]] QString localFileEditorContent() const;
+    [[nodiscard]] QString selectedLocalFileName() const;
+    // Changes the selected file's text in memory and marks it modified.
+    void updateSelectedLocalFileContent(const QString &text);
+    // Writes the selected file atomically; the outcome arrives as a notice.
+    void saveSelectedLocalFile();
+    [[nodiscard]] bool hasUnsavedLocalFiles() const;
+    void saveAllLocalFiles();
+    // Drops every unsaved edit: the files on disk stay as they are.
+    void discardUnsavedLocalFiles();
+    // Keeps the text of every unsaved edit in a new file beside its file, and waits until written.
+    void keepUnsavedLocalFilesAside();
+    // The folder the file viewer opens: the shown project's folder, else the workspace root.
+    [[nodiscard]] QString revealFolderPath(const std::optional<CampaignIDEProject> &shownProject) const;
+    // Block until the user's writes (or every write and listing) are done; what they posted back to
+    // this store is then published.
+    void flushUserData();
+    void flushPendingWrites();
+
+    // --- Reports --------------------------------------------------------------------------------------
+
+    [[nodiscard]] const QList<ReportArtifact> &reports() const { return m_reports; }
+    void setReports(const QList<ReportArtifact> &reports);
+    [[nodiscard]] const std::optional<ReportArtifact> &selectedReport() const { return m_selectedReport; }
+    void setSelectedReport(const std::optional<ReportArtifact> &report);
+    // Writes the attribution report "<slug>.html" into the reports folder in the background, then
+    // lists and selects it with a notice; a report that cannot be written is not listed.
+    void createLocalReport(const QString &title, const QString &kind);
+
+    // --- Service copies of new projects ---------------------------------------------------------------
+
+    // Held by each task that copies a new project to the service; projectMirrorsSettled() follows
+    // the end of the last one.
+    [[nodiscard]] InFlightTasks::Token beginProjectMirror() { return m_projectMirrors.begin(); }
+    [[nodiscard]] InFlightTasks::Watch projectMirrors() const { return m_projectMirrors.watch(); }
+
+Q_SIGNALS:
+    void localFilesChanged();
+    void localFileChanged(const QString &fileID);
+    void selectedLocalFileIDChanged();
+    void reportsChanged(); // reports and selectedReport
+    void projectMirrorsSettled();
+
+private:
+    void loadProjectFolders();
+    void saveProjectFolders();
+    void enqueueListing(const QString &folder, bool createFolder);
+    void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
+    [[nodiscard]] qsizetype selectedLocalFileIndex() const;
+    void saveLocalFile(const LocalWorkspaceFile &file);
+    void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
+    // Shows the notice on the main thread, unless this object is gone by then.
+    void notifyLater(const QString &notice);
+    // Publishes what the writer has posted back (listings, save outcomes) now.
+    void deliverPosted();
+
+    QString m_workspaceRoot;
+    QString m_folderStoreFile;
+    WorkspaceDiskQueue &m_disk;
+    Notify m_notify;
+    QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
+    QList<LocalWorkspaceFile> m_localFiles;
+    std::optional<QString> m_selectedLocalFileID;
+    quint64 m_listingGeneration = 0;
+    QList<ReportArtifact> m_reports;
+    std::optional<ReportArtifact> m_selectedReport;
+    // Last, so that no task reports its end while the mirror is being destroyed.
+    InFlightTasks m_projectMirrors { [this] { Q_EMIT projectMirrorsSettled(); } };
+};
+
+} // namespace orvane
