@@ -18,7 +18,9 @@ const QStringList listening { QString() };
 class SpeechTranscriberTest : public testing::Test {
 protected:
     std::shared_ptr<ScriptedSpeechEngine> engine = std::make_shared<ScriptedSpeechEngine>();
-    std::unique_ptr<SpeechTranscriber> transcriber = std::make_unique<SpeechTranscriber>(engine, 400ms, 250ms);
+    // The no-speech timer cannot fire unless a case asks for it: a case that delivers speech would
+    // otherwise race it on a slow machine. The silence timer ends a session once speech was heard.
+    std::unique_ptr<SpeechTranscriber> transcriber = std::make_unique<SpeechTranscriber>(engine, 1h, 250ms);
 
     // Timers that cannot fire while a test checks that a session is still running.
     void withoutTimeouts() { transcriber = std::make_unique<SpeechTranscriber>(engine, 1h, 1h); }
@@ -52,6 +54,7 @@ TEST_F(SpeechTranscriberTest, YieldsTheGrowingTranscriptAndEndsAfterSilence)
 
 TEST_F(SpeechTranscriberTest, BlankPartialsAreNotSpeech)
 {
+    transcriber = std::make_unique<SpeechTranscriber>(engine, 400ms, 250ms);
     auto session = listen(transcriber->issueToken());
     engine->partial(QStringLiteral("  "));
     engine->partial(QStringLiteral("\n"));

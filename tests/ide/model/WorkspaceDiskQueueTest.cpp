@@ -45,9 +45,7 @@ QByteArray contents(const QString &path)
 // Saves never wait behind mirror work that was queued before them.
 TEST_F(WorkspaceDiskQueueTest, TheUserLaneRunsAheadOfTheMirrorLane)
 {
-    WorkspaceDiskQueue queue(dir.filePath(u"ledger.json"_s));
-    QStringList order; // written by the writer only, read after flush()
-    const auto job = [&](const QString &name) { return [&, name](WorkspaceDiskQueue &) { order.append(name); }; };
+    WorkspaceDiskQueue queue(ledger());
     std::promise<void> started;
     std::promise<void> release;
     queue.enqueue(
@@ -57,14 +55,14 @@ TEST_F(WorkspaceDiskQueueTest, TheUserLaneRunsAheadOfTheMirrorLane)
         },
         Lane::mirror);
     started.get_future().wait();
-    queue.enqueue(u"project:a"_s, job(u"mirror a"_s), Lane::mirror);
-    queue.enqueue(u"project:b"_s, job(u"mirror b"_s), Lane::mirror);
-    queue.enqueue(u"state"_s, job(u"state"_s));
-    queue.enqueue(u"project:a"_s, job(u"a again"_s), Lane::user); // replaces the pending one
-    queue.enqueue(u"threads"_s, job(u"threads"_s));
+    queue.enqueue(u"project:a"_s, record(u"mirror a"_s), Lane::mirror);
+    queue.enqueue(u"project:b"_s, record(u"mirror b"_s), Lane::mirror);
+    queue.enqueue(u"state"_s, record(u"state"_s));
+    queue.enqueue(u"project:a"_s, record(u"a again"_s), Lane::user); // replaces the pending one
+    queue.enqueue(u"threads"_s, record(u"threads"_s));
     release.set_value();
     queue.flush();
-    EXPECT_EQ(order, (QStringList { u"state"_s, u"a again"_s, u"threads"_s, u"mirror b"_s }));
+    EXPECT_EQ(ran, (QStringList { u"state"_s, u"a again"_s, u"threads"_s, u"mirror b"_s }));
 }
 
 TEST_F(WorkspaceDiskQueueTest, ShutdownRunsWhatIsPendingAndDropsLaterJobs)

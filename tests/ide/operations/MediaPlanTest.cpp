@@ -57,7 +57,7 @@ TEST_F(MediaPlanTest, AnAddedRowIsNumberedFromTheRowCountSoNamesCanRepeat)
     EXPECT_EQ(rows().at(rows().size() - 2).campaignName, u"LI_NA_New_Flight_5"_s);
 }
 
-TEST_F(MediaPlanTest, AnUpdatedRowDerivesItsMonthlyBudgetAndConversionsAndKeepsItsPlace)
+TEST_F(MediaPlanTest, AnUpdatedRowDerivesItsMonthlyBudgetAndAtLeastOneConversionAndKeepsItsPlace)
 {
     CampaignMediaPlanRow edited = rows().at(1);
     edited.dailyBudget = 350;
@@ -77,34 +77,31 @@ TEST_F(MediaPlanTest, AnUpdatedRowDerivesItsMonthlyBudgetAndConversionsAndKeepsI
     EXPECT_EQ(changed.count(), 1);
     EXPECT_TRUE(notice().isEmpty());
     EXPECT_TRUE(mediaPlanCsv().contains(u"10500"_s));
-}
 
-TEST_F(MediaPlanTest, TheConversionDivisorIsAtLeastOneAndConversionsAtLeastOne)
-{
-    CampaignMediaPlanRow edited = rows().first();
+    // The conversion divisor is at least one, and so are the conversions.
     edited.dailyBudget = 350;
     for (const double cpa : { 0.0, 0.5, 1.0 }) {
         edited.targetCPA = cpa;
         ASSERT_TRUE(model->updateMediaPlanRow(edited, threadID));
-        EXPECT_EQ(rows().first().estimatedConversions, 10500) << cpa;
+        EXPECT_EQ(rows().at(1).estimatedConversions, 10500) << cpa;
     }
     edited.dailyBudget = 0;
     edited.targetCPA = 155;
     ASSERT_TRUE(model->updateMediaPlanRow(edited, threadID));
-    EXPECT_EQ(rows().first().monthlyBudget, 0);
-    EXPECT_EQ(rows().first().estimatedConversions, 1);
+    EXPECT_EQ(rows().at(1).monthlyBudget, 0);
+    EXPECT_EQ(rows().at(1).estimatedConversions, 1);
 
     // Halves round away from zero: 30 × 5 / 4 = 37.5.
     edited.dailyBudget = 5;
     edited.targetCPA = 4;
     ASSERT_TRUE(model->updateMediaPlanRow(edited, threadID));
-    EXPECT_EQ(rows().first().estimatedConversions, 38);
+    EXPECT_EQ(rows().at(1).estimatedConversions, 38);
 
     // The largest figures accepted still give representable results.
     edited.dailyBudget = CampaignIDEWorkspaceModel::maxMediaPlanFigure;
     edited.targetCPA = 0;
     ASSERT_TRUE(model->updateMediaPlanRow(edited, threadID));
-    EXPECT_EQ(rows().first().estimatedConversions, 30'000'000'000);
+    EXPECT_EQ(rows().at(1).estimatedConversions, 30'000'000'000);
 }
 
 TEST_F(MediaPlanTest, FiguresThatAreNotFiniteNegativeOrTooLargeAreRefusedAndTheRowStays)

@@ -144,7 +144,7 @@ TEST_F(ProjectMirrorTest, AReadOnlyAccountASignedOutSessionOrNoSessionSendsNothi
     EXPECT_EQ(service.requestCount(), 0);
 }
 
-TEST_F(ProjectMirrorTest, AFailedServiceCreationLeavesTheProjectLocal)
+TEST_F(ProjectMirrorTest, AFailedCreationLeavesTheProjectLocalAndOneDeletedBeforeTheReplyStaysDeleted)
 {
     service.setResponse("POST", u"/api/projects"_s, CannedResponse::json(500, R"({"error":"down"})"));
     const QUuid id = model->createProject(u"Spring Launch"_s, std::nullopt, client());
@@ -153,19 +153,17 @@ TEST_F(ProjectMirrorTest, AFailedServiceCreationLeavesTheProjectLocal)
     ASSERT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 10000));
     EXPECT_EQ(*project(id), local);
     EXPECT_FALSE(model->statusNotice());
-}
 
-TEST_F(ProjectMirrorTest, AProjectDeletedBeforeTheReplyStaysDeleted)
-{
+    // A project deleted before the reply stays deleted.
     service.setResponse("POST", u"/api/projects"_s,
         CannedResponse::json(201, R"({"project":{"id":"p-9","name":"Gone"}})")
             .delayedBy(std::chrono::milliseconds(150)));
-    const QUuid id = model->createProject(u"Gone"_s, std::nullopt, client());
-    model->deleteProject(id);
+    const QUuid gone = model->createProject(u"Gone"_s, std::nullopt, client());
+    model->deleteProject(gone);
     const auto after = model->projects();
     ASSERT_TRUE(QTest::qWaitFor([this] { return mirrors->idle(); }, 10000));
     EXPECT_EQ(model->projects(), after);
-    EXPECT_EQ(project(id), nullptr);
+    EXPECT_EQ(project(gone), nullptr);
 }
 
 TEST_F(ProjectMirrorTest, AModelDestroyedBeforeTheReplyEndsTheMirrorQuietly)

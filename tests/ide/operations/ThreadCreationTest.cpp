@@ -2,10 +2,8 @@
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "testsupport/Golden.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -49,7 +49,7 @@ template <typename E> bool decodes(const char *json)
     }
 }
 
-TEST(IDEEnumerations, MatchTheGoldenRawValuesIconsAndTitles)
+TEST(IDEEnumerations, MatchTheGoldenRawValuesIconsAndTitlesAndRefuseOtherSpellings)
 {
     Json document = Json::object();
     addRawValues<IDEWorkbenchView>(document, "IDEWorkbenchView");
@@ -67,10 +67,7 @@ TEST(IDEEnumerations, MatchTheGoldenRawValuesIconsAndTitles)
     document["sectionTitles"] = labels<CampaignIDESection>(&title);
     document["canvasToolIcons"] = labels<CreativeCanvasTool>(&icon);
     EXPECT_TRUE(test::matchesGolden("ide/records/golden/enumerations.json", document));
-}
 
-TEST(IDEEnumerations, RefuseOtherSpellings)
-{
     EXPECT_TRUE(decodes<IDEWorkbenchView>(R"("Local Files")"));
     for (const char *json : { R"("localFiles")", R"("document")", R"(" Document")", "0" })
         EXPECT_FALSE(decodes<IDEWorkbenchView>(json)) << json;

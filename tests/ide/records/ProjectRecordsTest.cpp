@@ -42,7 +42,7 @@ CampaignIDEProject project()
         .isLaunched = false };
 }
 
-TEST(ProjectRecordKeys, AreWrittenInFieldOrderAndServerIdOnlyWhenPresent)
+TEST(ProjectRecordCoding, WritesKeysInFieldOrderRoundTripsAndTreatsOnlyServerIdAsOptional)
 {
     CampaignIDEProject value = project();
     value.serverID = u"prj_42"_s;
@@ -51,11 +51,8 @@ TEST(ProjectRecordKeys, AreWrittenInFieldOrderAndServerIdOnlyWhenPresent)
             "channelsAndBudget", "message", "guardrails", "hasPlan", "creatives", "isLaunched" }));
     value.serverID.reset();
     EXPECT_EQ(encodedKeys(value).at(1), "name");
-}
 
-TEST(ProjectRecordCoding, RoundTripsAndTreatsOnlyServerIdAsOptional)
-{
-    CampaignIDEProject value = project();
+    value = project();
     EXPECT_EQ(roundTrip(value), value);
     value.serverID = u"prj_42"_s;
     EXPECT_EQ(roundTrip(QList<CampaignIDEProject> { value, project() }).first(), value);

@@ -126,19 +126,15 @@ TEST(ThreadActiveTab, FallsBackToTheFirstTabThenToAStandIn)
     EXPECT_FALSE(thread.activeTab().has_value());
     const CampaignAgentTab first = thread.activeAgentTab();
     const CampaignAgentTab second = thread.activeAgentTab();
-    EXPECT_EQ(first.title, u"Agent"_s);
-    EXPECT_EQ(first.personaName, u"Orvane"_s);
-    EXPECT_EQ(first.personaHandle, u"@orvane"_s);
-    EXPECT_TRUE(first.entries.isEmpty());
-    EXPECT_TRUE(first.draftPrompt.isEmpty());
-    EXPECT_FALSE(first.isStreaming);
-    EXPECT_FALSE(first.statusText.has_value());
+    EXPECT_EQ(first,
+        (CampaignAgentTab {
+            .id = first.id, .title = u"Agent"_s, .personaName = u"Orvane"_s, .personaHandle = u"@orvane"_s }));
     EXPECT_FALSE(first.id.isNull());
     EXPECT_NE(first.id, second.id);
     EXPECT_TRUE(thread.agentTabs.isEmpty()) << "the stand-in is not stored";
 }
 
-TEST(ThreadBudgetFigures, SumTheRowsAndAverageTheTargetCostUnweighted)
+TEST(ThreadBudgetFigures, SumTheRowsAverageTheTargetCostAndDeriveAMonthOnlyWhenNoneIsGiven)
 {
     CampaignIDEThread thread = seedThread();
     thread.mediaPlanRows.clear();
@@ -156,10 +152,7 @@ TEST(ThreadBudgetFigures, SumTheRowsAndAverageTheTargetCostUnweighted)
     // Figures from a damaged file must not wrap around.
     thread.mediaPlanRows = { row(1, 1, std::numeric_limits<qint64>::max()), row(1, 1, 5) };
     EXPECT_EQ(thread.totalEstimatedConversions(), std::numeric_limits<qint64>::max());
-}
 
-TEST(MediaPlanRowBuilding, DerivesAThirtyDayMonthOnlyWhenNoMonthlyBudgetIsGiven)
-{
     EXPECT_EQ(row(250, 1, 1).monthlyBudget, 7500);
     EXPECT_EQ(row(675, 1, 1).monthlyBudget, 20250);
     const CampaignMediaPlanRow kept

@@ -115,7 +115,7 @@ TEST_F(ServerRefreshTest, MergesProjectsAndAdoptsReportsAndApprovals)
     EXPECT_EQ(model->projects().size(), before.size() + 1);
 }
 
-TEST_F(ServerRefreshTest, FailedRequestsAreIgnoredAndTheProjectsStillSaved)
+TEST_F(ServerRefreshTest, FailedOrEmptyAnswersKeepTheProjectsAndTheSelectedReport)
 {
     session = makeSession(account());
     const QList<CampaignIDEProject> before = model->projects();
@@ -135,12 +135,8 @@ TEST_F(ServerRefreshTest, FailedRequestsAreIgnoredAndTheProjectsStillSaved)
     EXPECT_EQ(storedProjects(), before);
     EXPECT_FALSE(model->isSyncingServer());
     EXPECT_FALSE(model->statusNotice());
-}
 
-TEST_F(ServerRefreshTest, EmptyAnswersKeepProjectsAndTheSelectedReport)
-{
-    session = makeSession(account());
-    const QList<CampaignIDEProject> before = model->projects();
+    // Empty answers keep the projects and the selected report, though the list no longer holds it.
     ReportArtifact selected;
     selected.id = u"old"_s;
     selected.kind = u"pdf"_s;
@@ -151,7 +147,7 @@ TEST_F(ServerRefreshTest, EmptyAnswersKeepProjectsAndTheSelectedReport)
     refresh();
     EXPECT_EQ(model->projects(), before);
     EXPECT_EQ(model->reports().size(), 1);
-    EXPECT_EQ(model->selectedReport(), selected); // kept, though the list no longer holds it
+    EXPECT_EQ(model->selectedReport(), selected);
 
     model->setSelectedReport(std::nullopt);
     serve(R"({"projects":[]})", R"({"artifacts":[]})", R"({"actions":[]})");

@@ -83,11 +83,16 @@ TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServi
 {
     session = makeSession(account());
     model->mutateProject(*model->selectedProjectID(), [](CampaignIDEProject &p) { p.serverID = u"srv-42"_s; });
-    chat({ { 0ms, delta(u"Shifted "_s) }, { 150ms, delta(u"<b>budget</b> & \"bids\""_s) },
-        { 150ms, sseBlock("tool_started", R"({"name":"x"})") + sseBlock("done", "{}") } });
+    chat({ { 0ms, delta(u"Shifted "_s) }, { .bytes = delta(u"<b>budget</b> & \"bids\""_s), .held = true },
+        { .bytes = sseBlock("tool_started", R"({"name":"x"})") + sseBlock("done", "{}"), .held = true } });
 
     send(u"  Rebalance budget toward LinkedIn  "_s, session.get());
     recordPublications();
+    // Each held step goes out once the text before it has been shown.
+    for (const qsizetype count : { 1, 2 }) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == count; }));
+        service.releaseHeld();
+    }
     finishTurns();
 
     ASSERT_GE(shown.size(), 3);
@@ -112,11 +117,42 @@ TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServi
     EXPECT_EQ(request.body,
         R"({"message":"Rebalance budget toward LinkedIn","history":[],"threadId":")" + threadText.toUtf8()
             + R"(","projectId":"srv-42"})");
+
+    // Another project selected: its server id goes out, not the thread's project's; none without one.
+    chat({});
+    const QUuid other = model->projects().at(1).id;
+    ASSERT_NE(other, model->threads().first().projectID);
+    model->setSelectedProjectID(other);
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_FALSE(service.requests().last().body.contains("projectId"));
+    model->mutateProject(other, [](CampaignIDEProject &p) { p.serverID = u"srv-other"_s; });
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_TRUE(service.requests().last().body.endsWith(R"("projectId":"srv-other"})"));
 }
 
-TEST_F(StreamedReplyTest, AFailedOrBlankStreamLeavesTheLocalReply)
+// Without an account no request is made, not even while signing in is under way; a stream that
+// fails, is blank, or never stops (sending text as fast as it is read, or trickling keep-alives)
+// leaves the local reply, and the text collected meanwhile stays within its bound.
+TEST_F(StreamedReplyTest, WithoutAnAccountOrWithAFailedBlankOrEndlessStreamTheLocalReplyStands)
 {
     const QString local = localReply(u"Refine the objective"_s);
+    session = makeSession(std::nullopt);
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+    service.setDevicePollStatuses({ u"pending"_s });
+    session->signIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->state().kind() == SessionStore::State::Kind::signingIn; }));
+    const qsizetype signInRequests = service.requestCount();
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+    for (qsizetype i = signInRequests; i < service.requestCount(); ++i)
+        EXPECT_NE(service.requests().at(i).target, "/api/agent/chat");
+    session->cancelSignIn();
+
     session = makeSession(account());
 
     // Cut off after a delta had been shown.
@@ -149,14 +185,7 @@ TEST_F(StreamedReplyTest, AFailedOrBlankStreamLeavesTheLocalReply)
     finishTurns();
     EXPECT_EQ(agentEntry().text, local);
     EXPECT_TRUE(service.waitForNoOpenConnections());
-}
 
-// A service that never stops, sending text as fast as it is read or trickling keep-alives, ends
-// the turn as a failed stream: the collected text stays within its bound and the local reply stands.
-TEST_F(StreamedReplyTest, AnEndlessOrTricklingStreamEndsWithTheLocalReply)
-{
-    const QString local = localReply(u"Refine the objective"_s);
-    session = makeSession(account());
     constexpr qsizetype bound = 64 * 1024;
     model->setStreamedReplyMaxBytes(bound);
     // The request deadline is not the stream's.
@@ -165,8 +194,8 @@ TEST_F(StreamedReplyTest, AnEndlessOrTricklingStreamEndsWithTheLocalReply)
         { CannedResponse::eventStream({}).repeating(delta(QString(1000, u'x'))), defaultStreamDeadline },
         { CannedResponse::eventStream({ { 0ms, delta(u"partial"_s) } }).repeating(": k\n", 20ms), 300ms },
     };
-    recordPublications();
     for (const auto &[stream, deadline] : streams) {
+        shown.clear();
         model->setStreamedReplyDeadline(deadline);
         service.setResponse("POST", u"/api/agent/chat"_s, stream);
         send(u"Refine the objective"_s, session.get());
@@ -177,57 +206,18 @@ TEST_F(StreamedReplyTest, AnEndlessOrTricklingStreamEndsWithTheLocalReply)
         EXPECT_EQ(agentEntry().text, local);
         EXPECT_FALSE(tab().isStreaming);
         EXPECT_TRUE(service.waitForNoOpenConnections());
-        shown.clear();
     }
-}
-
-TEST_F(StreamedReplyTest, WithoutAnAccountNoRequestIsMade)
-{
-    const QString local = localReply(u"Refine the objective"_s);
-    session = makeSession(std::nullopt);
-    send(u"Refine the objective"_s, session.get());
-    finishTurns();
-    EXPECT_EQ(agentEntry().text, local);
-
-    // Signing in is under way: still no account, still no request.
-    service.setDevicePollStatuses({ u"pending"_s });
-    session->signIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session->state().kind() == SessionStore::State::Kind::signingIn; }));
-    const qsizetype signInRequests = service.requestCount();
-    send(u"Refine the objective"_s, session.get());
-    finishTurns();
-    EXPECT_EQ(agentEntry().text, local);
-    for (qsizetype i = signInRequests; i < service.requestCount(); ++i)
-        EXPECT_NE(service.requests().at(i).target, "/api/agent/chat");
-    session->cancelSignIn();
-}
-
-TEST_F(StreamedReplyTest, SendsTheSelectedProjectsServerIdOrNone)
-{
-    session = makeSession(account());
-    // The selected project has no server id.
-    send(u"Refine the objective"_s, session.get());
-    finishTurns();
-    ASSERT_EQ(service.requestCount(), 1);
-    EXPECT_FALSE(service.requests().last().body.contains("projectId"));
-
-    // Another project selected: its server id goes out, not the thread's project's.
-    const QUuid other = model->projects().at(1).id;
-    ASSERT_NE(other, model->threads().first().projectID);
-    model->mutateProject(other, [](CampaignIDEProject &p) { p.serverID = u"srv-other"_s; });
-    model->setSelectedProjectID(other);
-    send(u"Refine the objective"_s, session.get());
-    finishTurns();
-    EXPECT_TRUE(service.requests().last().body.endsWith(R"("projectId":"srv-other"})"));
 }
 
 TEST_F(StreamedReplyTest, ATurnWhoseThreadOrModelGoesEndsQuietly)
 {
     session = makeSession(account());
-    chat({ { 0ms, delta(u"a"_s) }, { 200ms, delta(u"b"_s) + sseBlock("done", "{}") } });
+    // The stream is open, its text not yet sent, when the thread goes.
+    chat({ { .bytes = delta(u"b"_s) + sseBlock("done", "{}"), .held = true } });
     send(u"Refine the objective"_s, session.get());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return agentEntry().text == u"a"_s; }));
+    ASSERT_TRUE(service.waitForRequests(1));
     model->removeThreads([&](const CampaignIDEThread &t) { return t.id == threadID; });
+    service.releaseHeld();
     finishTurns();
     EXPECT_FALSE(std::any_of(model->threads().cbegin(), model->threads().cend(),
         [&](const CampaignIDEThread &t) { return t.id == threadID; }));

@@ -1,6 +1,5 @@
 #include "ide/operations/OperationsTestSupport.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 

@@ -45,12 +45,9 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return WorkspaceViewContext { .model = model.get(),
-            .session = nullptr,
-            .theme = theme.get(),
-            .state = &model->windowState(),
-            .mirror = &model->mirror(),
-            .serverSync = &model->serverSync() };
+        WorkspaceViewContext context = WorkspaceViewContext::forModel(*model);
+        context.theme = theme.get();
+        return context;
     }
 
     // Shows `widget` filling an active window of the given size.
@@ -83,12 +80,9 @@ protected:
 
     [[nodiscard]] CampaignIDEThread thread(const QUuid &id) const
     {
-        for (const CampaignIDEThread &candidate : model->threads()) {
-            if (candidate.id == id)
-                return candidate;
-        }
-        ADD_FAILURE() << "no such thread";
-        return {};
+        const CampaignIDEThread *found = model->thread(id);
+        EXPECT_NE(found, nullptr);
+        return found ? *found : CampaignIDEThread {};
     }
     [[nodiscard]] QString notice() const { return model->statusNotice().value_or(QString()); }
 

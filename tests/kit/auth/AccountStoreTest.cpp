@@ -64,14 +64,12 @@ protected:
 using Factories = testing::Types<MemoryStoreFactory, KeychainStoreFactory>;
 TYPED_TEST_SUITE(AccountStoreContract, Factories);
 
-TYPED_TEST(AccountStoreContract, EmptyStoreLoadsNothingAndClears)
-{
-    EXPECT_EQ(run(this->store->load()), std::nullopt);
-    EXPECT_NO_THROW(run(this->store->clear()));
-}
-
 TYPED_TEST(AccountStoreContract, SavesLoadsReplacesAndClears)
 {
+    // An empty store loads nothing and clears without failing.
+    EXPECT_EQ(run(this->store->load()), std::nullopt);
+    EXPECT_NO_THROW(run(this->store->clear()));
+
     run(this->store->save(account()));
     EXPECT_EQ(run(this->store->load()), account());
 
@@ -173,26 +171,21 @@ public:
     bool failRemoves = false;
 };
 
-TEST(KeychainAccountStoreMigration, LegacyItemThatCannotBeDeletedStillLoads)
+// A failed copy reports and keeps the legacy item; a legacy item that cannot be deleted still loads.
+TEST(KeychainAccountStoreMigration, FailuresNeverLoseTheLegacyItem)
 {
     auto keyring = std::make_shared<FakeKeyring>();
     const QString legacy = KeychainAccountStore::legacyServices().constFirst();
     keyring->items.insert({ legacy, u"session.staging"_s }, encodeJson(account()));
-    keyring->failRemoves = true;
     KeychainAccountStore store(OrvaneEnvironment::staging, keyring);
-    EXPECT_EQ(run(store.load()), account());
-    EXPECT_TRUE(keyring->items.contains({ u"com.orvane"_s, u"session.staging"_s }));
-}
-
-TEST(KeychainAccountStoreMigration, FailedCopyReportsAndKeepsTheLegacyItem)
-{
-    auto keyring = std::make_shared<FakeKeyring>();
-    const QString legacy = KeychainAccountStore::legacyServices().constFirst();
-    keyring->items.insert({ legacy, u"session.staging"_s }, encodeJson(account()));
     keyring->failWrites = true;
-    KeychainAccountStore store(OrvaneEnvironment::staging, keyring);
     EXPECT_THROW(run(store.load()), KeychainError);
     EXPECT_TRUE(keyring->items.contains({ legacy, u"session.staging"_s }));
+
+    keyring->failWrites = false;
+    keyring->failRemoves = true;
+    EXPECT_EQ(run(store.load()), account());
+    EXPECT_TRUE(keyring->items.contains({ u"com.orvane"_s, u"session.staging"_s }));
 }
 
 TEST(KeychainAccountStoreMigration, StoreOnTheLegacyServiceReadsItOnce)

@@ -84,13 +84,6 @@ TEST_F(DeviceCodeLoginTest, StartSendsTheDeviceNameOrAnEmptyObjectAsJsonWithNoKe
     EXPECT_EQ(service.requests().constLast().body, QByteArray("{}"));
 }
 
-TEST_F(DeviceCodeLoginTest, StartStatusOutsideSuccessIsAnHttpErrorEvenFor401)
-{
-    service.setResponse("POST", u"/api/cli/device/start"_s, CannedResponse::json(401, R"({"error":"nope"})"));
-    const auto outcome = awaitTask(login().start(std::nullopt));
-    EXPECT_EQ(outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::http(401, uR"({"error":"nope"})"_s));
-}
-
 // Only the web may be opened: anything else fails as an unexpected response, before any browser.
 TEST_F(DeviceCodeLoginTest, VerificationAddressMustBeHttpsOrLoopbackHttp)
 {
@@ -113,8 +106,14 @@ TEST_F(DeviceCodeLoginTest, VerificationAddressMustBeHttpsOrLoopbackHttp)
     }
 }
 
-TEST_F(DeviceCodeLoginTest, MalformedStartIsADecodingErrorNamingTheKeyOnly)
+// A status outside success is an HTTP error, even 401; a malformed answer a decoding error naming
+// the key only.
+TEST_F(DeviceCodeLoginTest, FailedStartsAreHttpOrDecodingErrors)
 {
+    service.setResponse("POST", u"/api/cli/device/start"_s, CannedResponse::json(401, R"({"error":"nope"})"));
+    EXPECT_EQ(awaitTask(login().start(std::nullopt)).errorAs<OrvaneAPIError>(),
+        OrvaneAPIError::http(401, uR"({"error":"nope"})"_s));
+
     service.setResponse("POST", u"/api/cli/device/start"_s,
         CannedResponse::json(200, R"({"deviceCode":"d","userCode":"sk_orvane_SECRET","expiresIn":"x",
                                                      "verificationUrl":"https://a.b/"})"));
@@ -133,11 +132,9 @@ TEST_F(DeviceCodeLoginTest, WaitsThroughPendingUntilCompleted)
     service.setDevicePollStatuses({ u"pending"_s, u"pending"_s, u"completed"_s });
     const auto outcome = awaitTask(login().waitForApproval(startWith(600)));
     ASSERT_TRUE(outcome.value) << errorText(outcome.error);
-    EXPECT_EQ(outcome.value->apiKey.value(), u"orv_live_0123456789abcdef"_s);
-    EXPECT_EQ(outcome.value->email, u"ada@example.com"_s);
-    EXPECT_EQ(outcome.value->name, u"Ada Lovelace"_s);
-    EXPECT_EQ(outcome.value->workspaceName, u"Growth Team"_s);
-    EXPECT_FALSE(outcome.value->readOnly);
+    EXPECT_EQ(*outcome.value,
+        (SignedInAccount { *APIKey::fromText(u"orv_live_0123456789abcdef"_s), u"ada@example.com"_s, u"Ada Lovelace"_s,
+            u"Growth Team"_s, false }));
     EXPECT_EQ(pollCount(), 3);
     const RecordedRequest &poll = service.requests().constLast();
     EXPECT_EQ(poll.method, "GET");
@@ -249,11 +246,8 @@ TEST(DeviceCodePollMapping, CompletedNeedsAnAcceptedKeyAndAUserButNoWorkspaceOrF
 {
     const auto account = DeviceCodeLogin::account(decodeJson<DeviceCodePoll>(
         R"({"status":"completed","apiKey":"  sk_orvane_abc\n","user":{"id":1,"email":"e@x.io"}})"));
-    ASSERT_TRUE(account);
-    EXPECT_EQ(account->apiKey.value(), u"sk_orvane_abc"_s);
-    EXPECT_EQ(account->workspaceName, std::nullopt);
-    EXPECT_EQ(account->name, std::nullopt);
-    EXPECT_FALSE(account->readOnly);
+    EXPECT_EQ(account,
+        (SignedInAccount { *APIKey::fromText(u"sk_orvane_abc"_s), u"e@x.io"_s, std::nullopt, std::nullopt, false }));
 
     // Without an accepted key or a user, it is no sign-in.
     for (const char *json : { R"({"status":"completed","user":{"id":1,"email":"e"}})",

@@ -21,7 +21,7 @@ Project project(const char *json)
     return decodeJson<Project>(QByteArrayView(json));
 }
 
-TEST(ProjectRecord, TakesCountsFromFlatKeysFirstThenTheCountsObject)
+TEST(ProjectRecord, TakesCountsFromFlatKeysFirstAndDefaultsForNullButFailsOnWrongTypes)
 {
     EXPECT_EQ(project(R"({"id":"p","name":"n","artifact_count":2,"_count":{"artifacts":9}})").artifactCount, 2);
     const Project nested = project(R"({"id":"p","name":"n","_count":{"artifacts":4,"campaign_documents":1}})");
@@ -38,10 +38,7 @@ TEST(ProjectRecord, TakesCountsFromFlatKeysFirstThenTheCountsObject)
     EXPECT_EQ(all.itemCount(), 15);
     EXPECT_EQ(all.connectionCount, 6);
     EXPECT_EQ(project(R"({"id":"p","name":"n","connection_count":7})").itemCount(), 0);
-}
 
-TEST(ProjectRecord, AppliesDefaultsForNullButFailsOnWrongTypes)
-{
     EXPECT_FALSE(project(R"({"id":"p","name":"n","is_own":false})").isOwn);
     EXPECT_TRUE(project(R"({"id":"p","name":"n","is_own":null})").isOwn);
     EXPECT_FALSE(project(R"({"id":"p","name":"n","is_starred":null})").isStarred);
@@ -136,13 +133,9 @@ TEST(ResponseWrappers, RequireTheirKeys)
     EXPECT_FALSE(decodeJson<ProjectsResponse>(QByteArrayView(R"({"projects":[]})")).warnings);
 }
 
-TEST(ChatRequestBodyRecord, WritesIdentifiersOnlyWhenPresent)
+// The request body's encoding is checked on the wire by the chat stream's cases.
+TEST(ChatRequestBodyRecord, TurnsRequireTheirContent)
 {
-    EXPECT_EQ(encodeJson(ChatRequestBody { QStringLiteral("hi"), {}, std::nullopt, std::nullopt }),
-        QByteArray(R"({"message":"hi","history":[]})"));
-    EXPECT_EQ(encodeJson(ChatRequestBody { QStringLiteral("hi"), { { QStringLiteral("user"), QStringLiteral("a") } },
-                  QStringLiteral("t1"), QStringLiteral("p1") }),
-        QByteArray(R"({"message":"hi","history":[{"role":"user","content":"a"}],"threadId":"t1","projectId":"p1"})"));
     EXPECT_EQ(decodeError<ChatTurn>(R"({"role":"user"})"), "content: missing required key");
 }
 

@@ -81,12 +81,6 @@ TEST(JsonEncoding, WritesKeysInFieldOrderAndOmitsAbsentOptionals)
         R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","mood":"Calm Waters","count":-1,"note":"n"}],"small":7})");
 }
 
-TEST(JsonEncoding, RoundTripsToAnEqualValue)
-{
-    const Tree tree = sampleTree();
-    EXPECT_EQ(decodeJson<Tree>(encodeJson(tree)), tree);
-}
-
 TEST(JsonEncoding, RefusesNonFiniteDoublesWithThePath)
 {
     Tree tree = sampleTree();
@@ -99,13 +93,6 @@ TEST(JsonEncoding, RefusesNonFiniteDoublesWithThePath)
     }
     tree.budget = std::numeric_limits<double>::infinity();
     EXPECT_THROW((void)encodeJson(tree), EncodingError);
-}
-
-TEST(JsonEncoding, SortedPrettyPrinterSortsEveryObjectsKeys)
-{
-    const QByteArray text = dumpSortedPretty(toJson(sampleTree().leaves.first()));
-    EXPECT_EQ(text.toStdString(),
-        "{\n  \"count\": 42,\n  \"id\": \"E621E1F8-C36C-495A-93FC-0C247A3E6E5F\",\n  \"mood\": \"busy\"\n}");
 }
 
 TEST(JsonDecoding, NamesTheKeyPathOfEveryFailureWithoutEchoingTheValue)
@@ -124,13 +111,10 @@ TEST(JsonDecoding, NamesTheKeyPathOfEveryFailureWithoutEchoingTheValue)
         "leaves[1].mood: unknown raw value for the enumeration");
     EXPECT_EQ(
         decodeError(tree(std::string(id) + R"(,"mood":7,"count":1)").c_str()), "leaves[1].mood: expected a string");
-    EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1.5)").c_str()),
-        "leaves[1].count: expected an integer, found a number with a fraction");
     EXPECT_EQ(decodeError(tree(R"("id":"{E621E1F8-C36C-495A-93FC-0C247A3E6E5F}","mood":"busy","count":1)").c_str()),
         "leaves[1].id: expected a UUID in canonical form");
     EXPECT_EQ(decodeError(tree(std::string(id) + R"(,"mood":"busy","count":1,"note":5)").c_str()),
         "leaves[1].note: expected a string");
-    EXPECT_EQ(decodeError(R"({"title":"t","budget":"1500","small":1,"leaves":[]})"), "budget: expected a number");
     EXPECT_EQ(decodeError(R"({"title":"t","budget":1,"small":1,"leaves":{}})"), "leaves: expected an array");
     EXPECT_EQ(decodeError(R"({"title":"t","budget":1,"small":1,"leaves":[null]})"), "leaves[0]: unexpected null");
     EXPECT_EQ(decodeError(R"([1])"), "expected an object");

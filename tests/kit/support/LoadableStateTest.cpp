@@ -30,17 +30,14 @@ QCoro::Task<QList<int>> throwing(std::exception_ptr error)
     std::rethrow_exception(error);
 }
 
-TEST(LoadableStateLoad, GivesTheValueOnSuccess)
+TEST(LoadableStateLoad, GivesTheValueOrIdleOnCancellationOrTheErrorsText)
 {
     const State state = QCoro::waitFor(State::load([] { return afterATick({ 1, 2, 3 }); }));
     EXPECT_EQ(state.state(), State::Case::loaded);
     EXPECT_EQ(state.value(), (QList<int> { 1, 2, 3 }));
     EXPECT_FALSE(state.isLoading());
     EXPECT_FALSE(state.errorMessage().has_value());
-}
 
-TEST(LoadableStateLoad, TurnsCancellationIntoIdleAndOtherErrorsIntoTheirText)
-{
     const State cancelled
         = QCoro::waitFor(State::load([] { return throwing(std::make_exception_ptr(CancellationError())); }));
     EXPECT_EQ(cancelled, State::idle());

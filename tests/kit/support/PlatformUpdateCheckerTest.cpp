@@ -60,9 +60,9 @@ TEST_F(PlatformUpdateCheckerTest, AnyOtherVersionIsOfferedWithItsNotesAndLinkOrT
     serve(CannedResponse::json(200, R"({"version":"0.9.0","notes":null,"extra":[1,2]})"));
     const OrvaneUpdateCheckResult older = checkAgainst(u"1.4.0"_s);
     ASSERT_NE(older.release(), nullptr);
-    EXPECT_EQ(older.release()->version, u"0.9.0"_s);
-    EXPECT_EQ(older.release()->summary, u"A newer release of Orvane for Linux is available."_s);
-    EXPECT_EQ(older.release()->appStoreURL, service.baseURL().resolved(QUrl(u"/download"_s)));
+    EXPECT_EQ(*older.release(),
+        (OrvaneUpdateRelease { u"0.9.0"_s, u"A newer release of Orvane for Linux is available."_s,
+            OrvaneUpdateDelivery::appStore, service.baseURL().resolved(QUrl(u"/download"_s)) }));
 
     // Empty notes are kept as an empty summary.
     serve(CannedResponse::json(200, R"({"version":"0.9.0","notes":""})"));

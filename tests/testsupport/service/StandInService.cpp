@@ -293,9 +293,15 @@ void StandInService::readFrom(Connection &connection)
 
 void StandInService::releaseHeld()
 {
+    // Only what is held now: a step reached by what this sends waits for the next release.
+    const auto steps = std::exchange(m_heldSteps, {});
     for (const auto &[socket, response] : std::exchange(m_held, {})) {
         if (socket)
             respond(socket, response);
+    }
+    for (const auto &[socket, send] : steps) {
+        if (socket)
+            send();
     }
 }
 
@@ -346,7 +352,9 @@ void StandInService::sendSteps(QTcpSocket *socket, std::shared_ptr<const CannedR
         socket->flush();
         sendSteps(socket, response, index + 1);
     };
-    if (step.pause > 0ms)
+    if (step.held)
+        m_heldSteps.append({ socket, send });
+    else if (step.pause > 0ms)
         QTimer::singleShot(step.pause, socket, send);
     else
         send();

@@ -52,10 +52,12 @@ struct RecordedRequest {
     [[nodiscard]] QUrlQuery queryItems() const;
 };
 
-// One write of a streamed body, after a pause.
+// One write of a streamed body, after a pause. A held step is not written until
+// StandInService::releaseHeld(): the stream stays open up to it, however slow the client.
 struct StreamStep {
     std::chrono::milliseconds pause { 0 };
     QByteArray bytes;
+    bool held = false;
 };
 
 struct CannedResponse {
@@ -126,7 +128,7 @@ public:
     // goes away).
     [[nodiscard]] int openConnections() const { return int(m_connections.size()); }
     bool waitForNoOpenConnections(std::chrono::milliseconds timeout = std::chrono::seconds(10));
-    // Sends the held answers whose clients are still connected.
+    // Sends the held answers and held stream steps whose clients are still connected.
     void releaseHeld();
 
     // --- the built-in service ---------------------------------------------------------------
@@ -162,6 +164,7 @@ private:
     std::map<QTcpSocket *, std::unique_ptr<Connection>> m_connections;
     QList<RecordedRequest> m_requests;
     QList<std::pair<QPointer<QTcpSocket>, CannedResponse>> m_held;
+    QList<std::pair<QPointer<QTcpSocket>, std::function<void()>>> m_heldSteps;
     struct Route {
         QByteArray method;
         QString path;

@@ -1,6 +1,6 @@
 #include "ide/views/canvas/ArtboardGridModel.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ProjectStore.h"
 #include "ide/views/kit/SelectionRows.h"
 
 #include <algorithm>
@@ -19,23 +19,22 @@ bool sameIDs(const QList<CreativeCanvasArtboard> &a, const QList<CreativeCanvasA
 
 } // namespace
 
-ArtboardGridModel::ArtboardGridModel(CampaignIDEWorkspaceModel *model, QObject *parent)
-    : QAbstractListModel(parent), m_model(model)
+ArtboardGridModel::ArtboardGridModel(ProjectStore *model, QObject *parent) : QAbstractListModel(parent), m_store(model)
 {
     const auto project = model->selectedProject();
     if (project)
         m_artboards = project->creatives;
     m_selected = model->selectedArtboardID();
 
-    connect(model, &CampaignIDEWorkspaceModel::projectChanged, this, [this](const QUuid &projectID) {
-        if (m_model && m_model->selectedProjectID() == projectID)
+    connect(model, &ProjectStore::projectChanged, this, [this](const QUuid &projectID) {
+        if (m_store && m_store->selectedProjectID() == projectID)
             reload();
     });
-    connect(model, &CampaignIDEWorkspaceModel::projectsChanged, this, &ArtboardGridModel::reload);
-    connect(model, &CampaignIDEWorkspaceModel::projectInserted, this, &ArtboardGridModel::reload);
-    connect(model, &CampaignIDEWorkspaceModel::projectRemoved, this, &ArtboardGridModel::reload);
-    connect(model, &CampaignIDEWorkspaceModel::selectedProjectIDChanged, this, &ArtboardGridModel::reload);
-    connect(model, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged, this, &ArtboardGridModel::markSelection);
+    connect(model, &ProjectStore::projectsChanged, this, &ArtboardGridModel::reload);
+    connect(model, &ProjectStore::projectInserted, this, &ArtboardGridModel::reload);
+    connect(model, &ProjectStore::projectRemoved, this, &ArtboardGridModel::reload);
+    connect(model, &ProjectStore::selectedProjectIDChanged, this, &ArtboardGridModel::reload);
+    connect(model, &ProjectStore::selectedArtboardIDChanged, this, &ArtboardGridModel::markSelection);
 }
 
 int ArtboardGridModel::rowCount(const QModelIndex &parent) const
@@ -94,9 +93,9 @@ int ArtboardGridModel::rowOf(const QUuid &artboardID) const
 
 void ArtboardGridModel::reload()
 {
-    if (!m_model)
+    if (!m_store)
         return;
-    const auto project = m_model->selectedProject();
+    const auto project = m_store->selectedProject();
     QList<CreativeCanvasArtboard> next = project ? project->creatives : QList<CreativeCanvasArtboard>();
     const qsizetype old = m_artboards.size();
 
@@ -120,16 +119,16 @@ void ArtboardGridModel::reload()
     }
     beginResetModel();
     m_artboards = std::move(next);
-    m_selected = m_model->selectedArtboardID();
+    m_selected = m_store->selectedArtboardID();
     endResetModel();
 }
 
 void ArtboardGridModel::markSelection()
 {
-    if (!m_model)
+    if (!m_store)
         return;
     const std::optional<QUuid> previous = m_selected;
-    m_selected = m_model->selectedArtboardID();
+    m_selected = m_store->selectedArtboardID();
     markSelectionMoved(
         *this, previous, m_selected, [this](const QUuid &id) { return rowOf(id); }, SelectedRole);
 }

@@ -8,7 +8,7 @@
 
 namespace orvane {
 
-class CampaignIDEWorkspaceModel;
+class ProjectStore;
 
 // The artboards of the workspace's selected project, in stored order, one row each; empty when no
 // project is selected. Follows the workspace model in place: a changed artboard changes its row,
@@ -27,7 +27,7 @@ public:
         SelectedRole, // bool: the workspace's selected artboard
     };
 
-    explicit ArtboardGridModel(CampaignIDEWorkspaceModel *model, QObject *parent = nullptr);
+    explicit ArtboardGridModel(ProjectStore *model, QObject *parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
@@ -39,7 +39,7 @@ private:
     void reload();
     void markSelection();
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<ProjectStore> m_store;
     QList<CreativeCanvasArtboard> m_artboards;
     std::optional<QUuid> m_selected;
 };

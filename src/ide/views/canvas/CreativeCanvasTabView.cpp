@@ -52,7 +52,7 @@ QString CreativeCanvasTabView::toolButtonName(CreativeCanvasTool tool)
 CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context, QWidget *parent)
     : Panel(*context.theme, ThemeColor::canvasBackground, parent),
       m_context(context),
-      m_artboards(new ArtboardGridModel(context.model, this))
+      m_artboards(new ArtboardGridModel(context.projects, this))
 {
     setObjectName(u"creativeCanvasView"_s);
     const ThemeSource &theme = *context.theme;

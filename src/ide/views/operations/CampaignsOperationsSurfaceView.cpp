@@ -145,7 +145,7 @@ namespace orvane {
 using namespace operations;
 
 CampaignsOperationsSurfaceView::CampaignsOperationsSurfaceView(const WorkspaceViewContext &context, QWidget *parent)
-    : OperationsSurfaceView(context, 16, parent), m_threads(new ThreadListModel(*context.model, this))
+    : OperationsSurfaceView(context, 16, parent), m_threads(new ThreadListModel(*context.threads, this))
 {
     setObjectName(u"campaignsSurface"_s);
     page()->addWidget(titleBlock(

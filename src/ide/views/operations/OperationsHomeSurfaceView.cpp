@@ -25,7 +25,7 @@ using namespace operations;
 
 OperationsHomeSurfaceView::OperationsHomeSurfaceView(const WorkspaceViewContext &context, QWidget *parent)
     : OperationsSurfaceView(context, 20, parent),
-      m_threads(new ThreadListModel(*context.model, this)),
+      m_threads(new ThreadListModel(*context.threads, this)),
       m_actions(new HomeActionListModel([](const CampaignRecommendedNextAction &action) { return action.title; }, this))
 {
     setObjectName(u"operationsHomeSurface"_s);

@@ -7,17 +7,17 @@
 #include <QPointer>
 
 namespace orvane {
-class CampaignIDEWorkspaceModel;
+class ThreadList;
 }
 
 namespace orvane::operations {
 
-// Every thread of the workspace model, in its order, kept in step with its thread signals: an
+// Every thread of the thread list, in its order, kept in step with its thread signals: an
 // inserted, removed or changed thread is one row inserted, removed or changed.
 class ThreadListModel final : public RecordListModel<CampaignIDEThread> {
     Q_OBJECT
 public:
-    explicit ThreadListModel(CampaignIDEWorkspaceModel &model, QObject *parent = nullptr);
+    explicit ThreadListModel(ThreadList &threads, QObject *parent = nullptr);
 
     // The row's counts and preview, which need no thread body.
     [[nodiscard]] CampaignThreadSummary summaryAt(int row) const;
@@ -27,7 +27,7 @@ private:
     void threadRemoved(qsizetype row, const QUuid &threadID);
     void threadChanged(const QUuid &threadID);
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<ThreadList> m_threads;
 };
 
 } // namespace orvane::operations

@@ -1,6 +1,6 @@
 #include "ide/views/sheets/CommandPaletteResultsModel.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 
 #include <QSet>
@@ -13,14 +13,14 @@ const QString CommandPaletteResultsModel::threadsHeader = u"THREADS"_s;
 const QString CommandPaletteResultsModel::personasHeader = u"SPECIALIST AGENTS (START NEW THREAD)"_s;
 const QString CommandPaletteResultsModel::personaTrailingText = u"Run Sample Task →"_s;
 
-CommandPaletteResultsModel::CommandPaletteResultsModel(CampaignIDEWorkspaceModel &model, QObject *parent)
-    : KeyedRowsModel(parent), m_model(&model)
+CommandPaletteResultsModel::CommandPaletteResultsModel(ThreadList &model, QObject *parent)
+    : KeyedRowsModel(parent), m_store(&model)
 {
     m_rows = computeRows();
-    connect(&model, &CampaignIDEWorkspaceModel::threadsChanged, this, &CommandPaletteResultsModel::refresh);
-    connect(&model, &CampaignIDEWorkspaceModel::threadChanged, this, &CommandPaletteResultsModel::refresh);
-    connect(&model, &CampaignIDEWorkspaceModel::threadInserted, this, &CommandPaletteResultsModel::refresh);
-    connect(&model, &CampaignIDEWorkspaceModel::threadRemoved, this, &CommandPaletteResultsModel::refresh);
+    connect(&model, &ThreadList::threadsChanged, this, &CommandPaletteResultsModel::refresh);
+    connect(&model, &ThreadList::threadChanged, this, &CommandPaletteResultsModel::refresh);
+    connect(&model, &ThreadList::threadInserted, this, &CommandPaletteResultsModel::refresh);
+    connect(&model, &ThreadList::threadRemoved, this, &CommandPaletteResultsModel::refresh);
 }
 
 bool CommandPaletteResultsModel::matches(const QString &text, const QString &query)
@@ -45,9 +45,9 @@ QList<CommandPaletteResultsModel::Row> CommandPaletteResultsModel::computeRows()
 {
     QList<Row> rows;
     rows.append(Row { .key = u"header:threads"_s, .kind = Kind::threadsHeader, .text = threadsHeader });
-    if (m_model) {
+    if (m_store) {
         QSet<QUuid> listed;
-        for (const CampaignIDEThread &thread : m_model->threads()) {
+        for (const CampaignIDEThread &thread : m_store->threads()) {
             if (!matches(thread.title, m_query))
                 continue;
             // A thread listed twice (ids are meant to be unique) is shown once.

@@ -7,7 +7,7 @@
 
 namespace orvane {
 
-class CampaignIDEWorkspaceModel;
+class ThreadList;
 
 // The command palette's results: the header "THREADS", the threads whose title holds the query,
 // the header "SPECIALIST AGENTS (START NEW THREAD)" and the personas whose name or handle holds it.
@@ -28,7 +28,7 @@ public:
         PersonaIndexRole, // index into the persona catalog
     };
 
-    explicit CommandPaletteResultsModel(CampaignIDEWorkspaceModel &model, QObject *parent = nullptr);
+    explicit CommandPaletteResultsModel(ThreadList &model, QObject *parent = nullptr);
 
     void setQuery(const QString &query);
     [[nodiscard]] const QString &query() const { return m_query; }
@@ -59,7 +59,7 @@ private:
     void refresh();
     [[nodiscard]] QList<Row> computeRows() const;
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<ThreadList> m_store;
     QString m_query;
     QList<Row> m_rows;
 };

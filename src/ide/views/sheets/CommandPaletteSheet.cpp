@@ -53,7 +53,7 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
     row->addWidget(esc);
     column->addWidget(searchRow);
 
-    m_results = new CommandPaletteResultsModel(*context.model, this);
+    m_results = new CommandPaletteResultsModel(*context.threads, this);
     m_results->setQuery(context.state->commandQuery());
     m_list = new FittedListView;
     m_list->setObjectName(u"commandPaletteResultList"_s);

@@ -1,6 +1,6 @@
 #include "ide/views/sheets/RenameThreadSheet.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -48,8 +48,8 @@ void RenameThreadSheet::save()
 {
     if (!m_state)
         return;
-    if (m_context.model && !m_threadID.isNull())
-        m_context.model->renameThread(m_threadID, m_state->renameThreadText());
+    if (m_context.threads && !m_threadID.isNull())
+        m_context.threads->renameThread(m_threadID, m_state->renameThreadText());
     m_state->setRenamingThread(std::nullopt);
 }
 

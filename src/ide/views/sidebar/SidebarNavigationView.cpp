@@ -110,7 +110,7 @@ SidebarNavigationView::SidebarNavigationView(const WorkspaceViewContext &context
     column->addLayout(recent);
 
     // LOCAL PROJECTS.
-    m_projectModel = new SidebarProjectListModel(model, this);
+    m_projectModel = new SidebarProjectListModel(*context.projects, this);
     auto *projects = new QVBoxLayout;
     projects->setSpacing(4);
     auto *projectsHeader = new QHBoxLayout;

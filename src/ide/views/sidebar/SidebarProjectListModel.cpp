@@ -1,16 +1,16 @@
 #include "ide/views/sidebar/SidebarProjectListModel.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ProjectStore.h"
 
 using namespace Qt::StringLiterals;
 
 namespace orvane {
 
-SidebarProjectListModel::SidebarProjectListModel(CampaignIDEWorkspaceModel &model, QObject *parent)
-    : QAbstractListModel(parent), m_model(&model)
+SidebarProjectListModel::SidebarProjectListModel(ProjectStore &model, QObject *parent)
+    : QAbstractListModel(parent), m_store(&model)
 {
     reload();
-    using Model = CampaignIDEWorkspaceModel;
+    using Model = ProjectStore;
     connect(&model, &Model::projectsChanged, this, [this] {
         beginResetModel();
         reload();
@@ -87,19 +87,19 @@ SidebarProjectListModel::Row SidebarProjectListModel::rowFor(const CampaignIDEPr
 void SidebarProjectListModel::reload()
 {
     m_rows.clear();
-    m_selected = m_model ? m_model->selectedProjectID() : std::nullopt;
-    if (!m_model)
+    m_selected = m_store ? m_store->selectedProjectID() : std::nullopt;
+    if (!m_store)
         return;
-    for (const CampaignIDEProject &project : m_model->projects())
+    for (const CampaignIDEProject &project : m_store->projects())
         m_rows.append(rowFor(project));
 }
 
 void SidebarProjectListModel::projectChanged(const QUuid &projectID)
 {
-    if (!m_model)
+    if (!m_store)
         return;
     // Rows follow the model's positions: the n-th row with an id is the n-th project with it.
-    const QList<CampaignIDEProject> &projects = m_model->projects();
+    const QList<CampaignIDEProject> &projects = m_store->projects();
     if (projects.size() != m_rows.size()) {
         beginResetModel();
         reload();
@@ -119,8 +119,8 @@ void SidebarProjectListModel::projectChanged(const QUuid &projectID)
 
 void SidebarProjectListModel::projectInserted(qsizetype modelRow)
 {
-    if (!m_model || modelRow < 0 || modelRow >= m_model->projects().size()
-        || m_model->projects().size() != m_rows.size() + 1) {
+    if (!m_store || modelRow < 0 || modelRow >= m_store->projects().size()
+        || m_store->projects().size() != m_rows.size() + 1) {
         beginResetModel();
         reload();
         endResetModel();
@@ -128,7 +128,7 @@ void SidebarProjectListModel::projectInserted(qsizetype modelRow)
     }
     const int row = int(modelRow);
     beginInsertRows({}, row, row);
-    m_rows.insert(row, rowFor(m_model->projects().at(modelRow)));
+    m_rows.insert(row, rowFor(m_store->projects().at(modelRow)));
     endInsertRows();
 }
 
@@ -148,7 +148,7 @@ void SidebarProjectListModel::projectRemoved(qsizetype modelRow, const QUuid &pr
 
 void SidebarProjectListModel::selectionChanged()
 {
-    const std::optional<QUuid> selected = m_model ? m_model->selectedProjectID() : std::nullopt;
+    const std::optional<QUuid> selected = m_store ? m_store->selectedProjectID() : std::nullopt;
     if (selected == m_selected)
         return;
     const std::optional<QUuid> previous = m_selected;

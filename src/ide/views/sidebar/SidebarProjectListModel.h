@@ -11,7 +11,7 @@
 
 namespace orvane {
 
-class CampaignIDEWorkspaceModel;
+class ProjectStore;
 
 // The sidebar's LOCAL PROJECTS list: every project of the workspace model, in its order, with the
 // selected one marked. Keeps a snapshot of what a row shows and follows the per-project signals.
@@ -24,7 +24,7 @@ public:
         SelectedRole,
     };
 
-    explicit SidebarProjectListModel(CampaignIDEWorkspaceModel &model, QObject *parent = nullptr);
+    explicit SidebarProjectListModel(ProjectStore &model, QObject *parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -53,7 +53,7 @@ private:
     void projectRemoved(qsizetype modelRow, const QUuid &projectID);
     void selectionChanged();
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<ProjectStore> m_store;
     QList<Row> m_rows;
     std::optional<QUuid> m_selected;
 };

@@ -1,6 +1,6 @@
 #include "ide/views/thread/AgentThreadPane.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
@@ -137,8 +137,8 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
         item->setData(persona.id);
         item->setIcon(ui::symbolIcon(persona.icon, theme.theme().textSecondary()));
         connect(item, &QAction::triggered, this, [this, persona] {
-            if (m_context.model)
-                m_context.model->addAgentTab(persona, m_threadID);
+            if (m_context.threads)
+                m_context.threads->addAgentTab(persona, m_threadID);
         });
     }
     connect(add, &QAbstractButton::clicked, this, [this, add] { popUpBelow(m_addSpecialistMenu, add); });
@@ -149,8 +149,8 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
     m_splitToggle->setObjectName(u"splitToggleButton"_s);
     m_splitToggle->setToolTip(u"Split Agent Pane (Run 2 Specialist Agents Side-by-Side)"_s);
     connect(m_splitToggle, &QAbstractButton::clicked, this, [this] {
-        if (m_context.model)
-            m_context.model->toggleSplitAgentPane(m_threadID);
+        if (m_context.threads)
+            m_context.threads->toggleSplitAgentPane(m_threadID);
     });
     layout->addWidget(m_splitToggle);
     // The strip is as tall as its tallest control, the chips scroll sideways inside it.
@@ -175,8 +175,8 @@ void AgentThreadPane::buildToolbar(QWidget *row)
     m_dryRunBadge->addWidget(m_dryRunDot);
     m_dryRunLabel = m_dryRunBadge->addText(liveText(), themeFont(9, QFont::Bold, true), QColor());
     connect(m_dryRunBadge, &QAbstractButton::clicked, this, [this] {
-        if (m_context.model)
-            m_context.model->toggleThreadDryRun(m_threadID);
+        if (m_context.threads)
+            m_context.threads->toggleThreadDryRun(m_threadID);
     });
     layout->addWidget(m_dryRunBadge);
 
@@ -195,8 +195,8 @@ void AgentThreadPane::buildToolbar(QWidget *row)
         item->setObjectName(u"approvalModeAction"_s);
         item->setData(rawValue(mode));
         connect(item, &QAction::triggered, this, [this, mode] {
-            if (m_context.model)
-                m_context.model->setThreadApprovalMode(mode, m_threadID);
+            if (m_context.threads)
+                m_context.threads->setThreadApprovalMode(mode, m_threadID);
         });
     }
     connect(
@@ -239,8 +239,8 @@ void AgentThreadPane::updateChips(const CampaignIDEThread &thread)
         auto *chip = new AgentTabChip(*m_context.theme);
         connect(chip, &AgentTabChip::selectRequested, this, &AgentThreadPane::chipSelected);
         connect(chip, &AgentTabChip::closeRequested, this, [this](const QUuid &tabID) {
-            if (m_context.model)
-                m_context.model->closeAgentTab(tabID, m_threadID);
+            if (m_context.threads)
+                m_context.threads->closeAgentTab(tabID, m_threadID);
         });
         m_chipRow->insertWidget(int(m_chips.size()), chip);
         m_chips.append(chip);
@@ -255,12 +255,12 @@ void AgentThreadPane::updateChips(const CampaignIDEThread &thread)
 
 void AgentThreadPane::chipSelected(const QUuid &tabID)
 {
-    if (!m_context.model)
+    if (!m_context.threads)
         return;
     if (m_isSplitSecondary)
-        m_context.model->showAgentTabInSplit(tabID, m_threadID);
+        m_context.threads->showAgentTabInSplit(tabID, m_threadID);
     else
-        m_context.model->selectAgentTab(tabID, m_threadID);
+        m_context.threads->selectAgentTab(tabID, m_threadID);
 }
 
 void AgentThreadPane::updateToolbar(const CampaignIDEThread &thread, const CampaignAgentTab &tab)

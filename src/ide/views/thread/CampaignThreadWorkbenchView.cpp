@@ -1,6 +1,6 @@
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/thread/AgentThreadPane.h"
@@ -72,12 +72,12 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
     m_splitter->setStretchFactor(1, 0);
     m_splitter->setStretchFactor(2, 1);
 
-    CampaignIDEWorkspaceModel *model = context.model;
-    connect(model, &CampaignIDEWorkspaceModel::threadChanged, this, [this](const QUuid &threadID) {
+    ThreadList *threads = context.threads;
+    connect(threads, &ThreadList::threadChanged, this, [this](const QUuid &threadID) {
         if (threadID == m_threadID)
             refresh();
     });
-    connect(model, &CampaignIDEWorkspaceModel::threadsChanged, this, &CampaignThreadWorkbenchView::refresh);
+    connect(threads, &ThreadList::threadsChanged, this, &CampaignThreadWorkbenchView::refresh);
 }
 
 void CampaignThreadWorkbenchView::showDestination(const IDEPrimaryDestination &destination)
@@ -94,7 +94,7 @@ QWidget *CampaignThreadWorkbenchView::currentSurface() const
 
 void CampaignThreadWorkbenchView::refresh()
 {
-    const QList<CampaignIDEThread> &threads = m_context.model->threads();
+    const QList<CampaignIDEThread> &threads = m_context.threads->threads();
     const auto found = std::find_if(
         threads.cbegin(), threads.cend(), [this](const CampaignIDEThread &thread) { return thread.id == m_threadID; });
     // A thread that went away is replaced by the operations home; until then the view keeps what

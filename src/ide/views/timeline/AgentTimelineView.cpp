@@ -33,7 +33,7 @@ AgentTimelineView::AgentTimelineView(
       m_model(context.model),
       m_threadID(threadID),
       m_tabID(tabID),
-      m_entries(new TimelineEntryListModel(context.model, this)),
+      m_entries(new TimelineEntryListModel(context.threads, this)),
       m_list(new TimelineListView(this)),
       m_ownToolSet(new ExpandedToolSet(this)),
       m_toolSet(m_ownToolSet),

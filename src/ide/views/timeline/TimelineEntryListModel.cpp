@@ -1,6 +1,6 @@
 #include "ide/views/timeline/TimelineEntryListModel.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 
 namespace orvane {
 
@@ -8,19 +8,19 @@ using namespace Qt::StringLiterals;
 
 const QString TimelineEntryListModel::statusFallback = u"Orvaneing campaign artifacts\u2026"_s;
 
-TimelineEntryListModel::TimelineEntryListModel(CampaignIDEWorkspaceModel *model, QObject *parent)
-    : QAbstractListModel(parent), m_model(model)
+TimelineEntryListModel::TimelineEntryListModel(ThreadList *model, QObject *parent)
+    : QAbstractListModel(parent), m_store(model)
 {
     if (!model)
         return;
-    connect(model, &CampaignIDEWorkspaceModel::timelineEntryAppended, this, &TimelineEntryListModel::onEntryAppended);
-    connect(model, &CampaignIDEWorkspaceModel::timelineEntryChanged, this, &TimelineEntryListModel::onEntryChanged);
-    connect(model, &CampaignIDEWorkspaceModel::agentTabChanged, this, &TimelineEntryListModel::onTabChanged);
-    connect(model, &CampaignIDEWorkspaceModel::threadChanged, this, &TimelineEntryListModel::onThreadChanged);
-    connect(model, &CampaignIDEWorkspaceModel::threadRemoved, this,
+    connect(model, &ThreadList::timelineEntryAppended, this, &TimelineEntryListModel::onEntryAppended);
+    connect(model, &ThreadList::timelineEntryChanged, this, &TimelineEntryListModel::onEntryChanged);
+    connect(model, &ThreadList::agentTabChanged, this, &TimelineEntryListModel::onTabChanged);
+    connect(model, &ThreadList::threadChanged, this, &TimelineEntryListModel::onThreadChanged);
+    connect(model, &ThreadList::threadRemoved, this,
         [this](qsizetype, const QUuid &threadID) { onThreadChanged(threadID); });
-    connect(model, &CampaignIDEWorkspaceModel::threadInserted, this, [this](qsizetype) { reconcile(); });
-    connect(model, &CampaignIDEWorkspaceModel::threadsChanged, this, &TimelineEntryListModel::reconcile);
+    connect(model, &ThreadList::threadInserted, this, [this](qsizetype) { reconcile(); });
+    connect(model, &ThreadList::threadsChanged, this, &TimelineEntryListModel::reconcile);
 }
 
 void TimelineEntryListModel::setTab(const QUuid &threadID, const QUuid &tabID)
@@ -123,9 +123,9 @@ QHash<int, QByteArray> TimelineEntryListModel::roleNames() const
 
 const CampaignAgentTab *TimelineEntryListModel::findTab() const
 {
-    if (!m_model)
+    if (!m_store)
         return nullptr;
-    for (const CampaignIDEThread &thread : m_model->threads()) {
+    for (const CampaignIDEThread &thread : m_store->threads()) {
         if (thread.id != m_threadID)
             continue;
         for (const CampaignAgentTab &tab : thread.agentTabs) {

@@ -11,7 +11,7 @@
 
 namespace orvane {
 
-class CampaignIDEWorkspaceModel;
+class ThreadList;
 struct CampaignAgentTab;
 
 // The rows of one agent tab's timeline: one per entry, in order, then a status row while a turn runs.
@@ -28,7 +28,7 @@ public:
     };
     enum class RowKind { entry, status };
 
-    explicit TimelineEntryListModel(CampaignIDEWorkspaceModel *model, QObject *parent = nullptr);
+    explicit TimelineEntryListModel(ThreadList *model, QObject *parent = nullptr);
 
     void setTab(const QUuid &threadID, const QUuid &tabID);
     [[nodiscard]] QUuid threadID() const { return m_threadID; }
@@ -64,7 +64,7 @@ private:
     void updateStatusRow(const CampaignAgentTab *tab);
     void changeRow(int row);
 
-    QPointer<CampaignIDEWorkspaceModel> m_model;
+    QPointer<ThreadList> m_store;
     QUuid m_threadID;
     QUuid m_tabID;
     QList<CampaignTimelineEntry> m_entries;

@@ -151,6 +151,18 @@ CampaignIDEWorkspaceView::~CampaignIDEWorkspaceView()
     qDeleteAll(children);
 }
 
+WorkspaceViewContext WorkspaceViewContext::forModel(CampaignIDEWorkspaceModel &model)
+{
+    return WorkspaceViewContext {
+        .model = &model,
+        .projects = &model.projectStore(),
+        .threads = &model.threadList(),
+        .state = &model.windowState(),
+        .mirror = &model.mirror(),
+        .serverSync = &model.serverSync(),
+    };
+}
+
 WorkspaceMirror &CampaignIDEWorkspaceView::mirror() const
 {
     return m_model->mirror();
@@ -158,16 +170,13 @@ WorkspaceMirror &CampaignIDEWorkspaceView::mirror() const
 
 WorkspaceViewContext CampaignIDEWorkspaceView::viewContext() const
 {
-    return WorkspaceViewContext {
-        .model = m_model,
-        .session = m_session,
-        .theme = m_theme,
-        .state = m_state,
-        .controller = m_controller,
-        .timelineHeights = m_timelineHeights.get(),
-        .mirror = &m_model->mirror(),
-        .serverSync = &m_model->serverSync(),
-    };
+    WorkspaceViewContext context = WorkspaceViewContext::forModel(*m_model);
+    context.session = m_session;
+    context.theme = m_theme;
+    context.state = m_state;
+    context.controller = m_controller;
+    context.timelineHeights = m_timelineHeights.get();
+    return context;
 }
 
 void CampaignIDEWorkspaceView::buildLayout()

@@ -1,6 +1,7 @@
 #include "ide/views/window/DestinationArea.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/WorkspaceTitles.h"
@@ -48,7 +49,7 @@ void DestinationArea::sync()
     if (!model)
         return;
     const IDEPrimaryDestination destination = model->primaryDestination();
-    const DestinationSurface surface = surfaceFor(destination, *model);
+    const DestinationSurface surface = surfaceFor(destination, *m_context.threads);
     if (m_view && m_surface == surface) {
         m_view->showDestination(destination);
         return;

@@ -1,6 +1,6 @@
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
-#include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/views/window/DestinationArea.h"
 
 namespace orvane {
@@ -44,12 +44,12 @@ QWidget *WorkspaceViewRegistry::makeRegion(
     return found != m_regions.cend() && *found ? (*found)(context, parent) : nullptr;
 }
 
-DestinationSurface surfaceFor(const IDEPrimaryDestination &destination, const CampaignIDEWorkspaceModel &model)
+DestinationSurface surfaceFor(const IDEPrimaryDestination &destination, const ThreadList &threads)
 {
     switch (destination.kind()) {
     case IDEPrimaryDestination::Kind::thread: {
-        return model.thread(*destination.threadID()) ? DestinationSurface::threadWorkbench
-                                                     : DestinationSurface::operationsHome;
+        return threads.thread(*destination.threadID()) ? DestinationSurface::threadWorkbench
+                                                       : DestinationSurface::operationsHome;
     }
     case IDEPrimaryDestination::Kind::projects:
         return DestinationSurface::operationsHome;

@@ -10,9 +10,11 @@
 namespace orvane {
 
 class CampaignIDEWorkspaceModel;
+class ProjectStore;
 class ServerSyncState;
 class SessionStore;
 class ThemeSource;
+class ThreadList;
 class TimelineHeightCache;
 class WorkspaceWindowState;
 class WorkspaceMirror;
@@ -20,7 +22,11 @@ class WorkspaceWindowController;
 
 // What every view of the window is built with. The pointers outlive the views.
 struct WorkspaceViewContext {
+    // The model's operations; a view that only needs projects, threads, the local files or the
+    // service refresh uses their stores instead.
     CampaignIDEWorkspaceModel *model = nullptr;
+    ProjectStore *projects = nullptr; // the model's
+    ThreadList *threads = nullptr; // the model's
     SessionStore *session = nullptr; // null when the window has no session store
     const ThemeSource *theme = nullptr;
     WorkspaceWindowState *state = nullptr; // appearance, canvas view, sheet flags and field texts
@@ -29,6 +35,9 @@ struct WorkspaceViewContext {
         = nullptr; // the window's measured timeline cards; null: each view keeps its own
     WorkspaceMirror *mirror = nullptr; // the model's folder mirror, local files and reports
     ServerSyncState *serverSync = nullptr; // the model's service refresh and transfer bounds
+
+    // The model with its stores and window state; the other pointers are the caller's to fill.
+    [[nodiscard]] static WorkspaceViewContext forModel(CampaignIDEWorkspaceModel &model);
 };
 
 // The surfaces of the destination area. A thread destination whose thread is gone shows the
@@ -94,8 +103,7 @@ private:
 };
 
 // The surface that shows a destination, given the threads that exist.
-[[nodiscard]] DestinationSurface surfaceFor(
-    const IDEPrimaryDestination &destination, const CampaignIDEWorkspaceModel &model);
+[[nodiscard]] DestinationSurface surfaceFor(const IDEPrimaryDestination &destination, const ThreadList &threads);
 
 // The views of the application, registered in StandardWorkspaceViews.cpp: each view built for the
 // window is added there with one line.

@@ -38,13 +38,12 @@ protected:
 
     [[nodiscard]] WorkspaceViewContext context() const
     {
-        return { .model = window->model(),
-            .session = window->session(),
-            .theme = window->themeSource(),
-            .state = window->viewState(),
-            .controller = window->controller(),
-            .mirror = &window->model()->mirror(),
-            .serverSync = &window->model()->serverSync() };
+        WorkspaceViewContext context = WorkspaceViewContext::forModel(*window->model());
+        context.session = window->session();
+        context.theme = window->themeSource();
+        context.state = window->viewState();
+        context.controller = window->controller();
+        return context;
     }
 
     template <typename View> View *show(QSize size = { 1180, 760 })

@@ -244,7 +244,7 @@ TEST_F(CreativeCanvasTest, CardsKeepTheirPreviewAtLeast120HighAndCutHeadlinesAft
 
 TEST_F(CreativeCanvasTest, TheArtboardListStaysAConsistentItemModelThroughEveryChange)
 {
-    ArtboardGridModel artboardModel(&model());
+    ArtboardGridModel artboardModel(&model().projectStore());
     QAbstractItemModelTester tester(&artboardModel, QAbstractItemModelTester::FailureReportingMode::Warning);
     QSignalSpy inserted(&artboardModel, &QAbstractItemModel::rowsInserted);
     QSignalSpy reset(&artboardModel, &QAbstractItemModel::modelReset);

@@ -20,6 +20,7 @@ protected:
         model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
         model().flushPendingWrites();
         ASSERT_GE(model().localFiles().size(), 3);
+        show<LocalFilesTabView>();
     }
 
     [[nodiscard]] QListView *list() const { return child<QListView>(u"localFilesListView"_s); }
@@ -52,7 +53,6 @@ protected:
 
 TEST_F(LocalFilesTest, TheFirstFileIsShownUntilAnotherRowIsTapped)
 {
-    show<LocalFilesTabView>();
     const LocalWorkspaceFile first = model().localFiles().first();
     EXPECT_EQ(list()->model()->rowCount(), model().localFiles().size());
     EXPECT_EQ(header(), first.name);
@@ -75,7 +75,6 @@ TEST_F(LocalFilesTest, TheFirstFileIsShownUntilAnotherRowIsTapped)
 
 TEST_F(LocalFilesTest, EveryKeystrokeReachesTheModelAndSavingWritesTheFile)
 {
-    show<LocalFilesTabView>();
     clickRow(list(), rowNamed(u"campaign-plan.md"_s));
     const LocalWorkspaceFile file = *model().selectedLocalFile();
     const int row = rowNamed(file.name);
@@ -106,7 +105,6 @@ TEST_F(LocalFilesTest, EveryKeystrokeReachesTheModelAndSavingWritesTheFile)
 
 TEST_F(LocalFilesTest, SwitchingFilesKeepsUnsavedEditsInTheModel)
 {
-    show<LocalFilesTabView>();
     clickRow(list(), rowNamed(u"campaign-plan.md"_s));
     type(u"draft"_s);
     const QString edited = editor()->toPlainText();
@@ -123,7 +121,6 @@ TEST_F(LocalFilesTest, SwitchingFilesKeepsUnsavedEditsInTheModel)
 
 TEST_F(LocalFilesTest, WithNoFilesTheEditorTakesNoTextAndSaveDoesNothing)
 {
-    show<LocalFilesTabView>();
     // No project selected: the list is the workspace root's text files, and it has none.
     model().setSelectedProjectID(std::nullopt);
     const QString empty = home.path() + u"/Documents/Orvane"_s;
@@ -151,7 +148,6 @@ TEST_F(LocalFilesTest, WithNoFilesTheEditorTakesNoTextAndSaveDoesNothing)
 
 TEST_F(LocalFilesTest, FinderShowsTheSelectedProjectsFolderOrTheWorkspaceRoot)
 {
-    show<LocalFilesTabView>();
     clickButton(u"revealProjectFolderButton"_s);
     ASSERT_EQ(revealed.size(), 1);
     EXPECT_EQ(revealed.last(), model().projectFolderPath(*model().selectedProject()));

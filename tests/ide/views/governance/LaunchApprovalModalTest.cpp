@@ -16,21 +16,10 @@ protected:
             makeWindow();
         model().requestExecution();
         EXPECT_TRUE(model().activeLaunchRequest().has_value());
-        WorkspaceSheetFrame *frame = nullptr;
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                frame = window->sheets()->sheet(WorkspaceSheet::launchApproval);
-                return frame && frame->isVisible();
-            },
-            2000));
+        WorkspaceSheetFrame *frame = shownSheet(WorkspaceSheet::launchApproval);
         return frame ? qobject_cast<CampaignLaunchApprovalModal *>(frame->content()) : nullptr;
     }
-
-    [[nodiscard]] bool sheetGone() const
-    {
-        return QTest::qWaitFor(
-            [&] { return window->sheets()->sheet(WorkspaceSheet::launchApproval) == nullptr; }, 2000);
-    }
+    [[nodiscard]] bool sheetGone() { return WorkspaceWindowTest::sheetGone(WorkspaceSheet::launchApproval); }
 
     [[nodiscard]] QUuid projectID() const { return *model().selectedProjectID(); }
     [[nodiscard]] CampaignIDEProject project() const { return *model().selectedProject(); }

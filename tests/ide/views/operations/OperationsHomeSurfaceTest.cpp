@@ -16,7 +16,7 @@ using operations::ThreadCardDelegate;
 
 class OperationsHomeSurfaceTest : public OperationsSurfaceTest {
 protected:
-    void showHome()
+    void SetUp() override
     {
         show(IDEPrimaryDestination::projects());
         ASSERT_TRUE(showsSurface(DestinationSurface::operationsHome));
@@ -40,7 +40,6 @@ protected:
 
 TEST_F(OperationsHomeSurfaceTest, TilesCountTheWholeWorkspaceAndFollowItInPlace)
 {
-    showHome();
     const qsizetype threads = model().threads().size();
     EXPECT_EQ(tileValue(u"activeThreadsTile"_s), QString::number(threads));
     EXPECT_EQ(tileSubtitle(u"activeThreadsTile"_s),
@@ -80,7 +79,6 @@ TEST_F(OperationsHomeSurfaceTest, TilesCountTheWholeWorkspaceAndFollowItInPlace)
 
 TEST_F(OperationsHomeSurfaceTest, TilesLeadIntoTheWorkspace)
 {
-    showHome();
     const QUuid first = model().threads().first().id;
     model().selectWorkbenchView(IDEWorkbenchView::dashboard, first);
 
@@ -105,13 +103,11 @@ TEST_F(OperationsHomeSurfaceTest, TilesLeadIntoTheWorkspace)
 
 TEST_F(OperationsHomeSurfaceTest, WithoutThreadsTheTilesThatOpenOneDoNothing)
 {
-    makeWindow();
     model().removeThreads([](const CampaignIDEThread &) { return true; });
-    showHome();
     EXPECT_EQ(tileValue(u"activeThreadsTile"_s), u"0"_s);
     EXPECT_EQ(tileSubtitle(u"activeThreadsTile"_s), u"0 starred · multi-agent ready"_s);
     EXPECT_EQ(tileValue(u"trackedFlightsTile"_s), u"0"_s);
-    EXPECT_EQ(grid(u"threadCardGrid"_s)->height(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid(u"threadCardGrid"_s)->height() == 0; }, 2000));
 
     click(u"activeThreadsTile"_s);
     click(u"pendingDecisionsTile"_s);
@@ -120,7 +116,6 @@ TEST_F(OperationsHomeSurfaceTest, WithoutThreadsTheTilesThatOpenOneDoNothing)
 
 TEST_F(OperationsHomeSurfaceTest, ThreadCardsFollowTheThreadListInPlaceAndOpenTheirThread)
 {
-    showHome();
     QAbstractItemModelTester tester(home->threadModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
     operations::CardGrid *cards = grid(u"threadCardGrid"_s);
     ASSERT_EQ(cards->model()->rowCount(), model().threads().size());
@@ -150,7 +145,6 @@ TEST_F(OperationsHomeSurfaceTest, ThreadCardsFollowTheThreadListInPlaceAndOpenTh
 
 TEST_F(OperationsHomeSurfaceTest, TheKeyboardAndAssistiveTechnologyReachEachThreadCard)
 {
-    showHome();
     operations::CardGrid *cards = grid(u"threadCardGrid"_s);
     ASSERT_GE(cards->model()->rowCount(), 2);
     QAccessibleInterface *second = QAccessible::queryAccessibleInterface(cards)->child(1);
@@ -166,13 +160,11 @@ TEST_F(OperationsHomeSurfaceTest, TheKeyboardAndAssistiveTechnologyReachEachThre
 
 TEST_F(OperationsHomeSurfaceTest, ThreadGridColumnsAdaptToTheWidth)
 {
-    makeWindow();
     CampaignIDEThread extra = model().threads().first();
     for (int i = 0; i < 3; ++i) {
         extra.id = QUuid::createUuid();
         model().insertThread(0, extra);
     }
-    showHome();
     operations::CardGrid *cards = grid(u"threadCardGrid"_s);
 
     cards->resize(691, cards->heightForWidth(691));
@@ -190,7 +182,6 @@ TEST_F(OperationsHomeSurfaceTest, ThreadGridColumnsAdaptToTheWidth)
 
 TEST_F(OperationsHomeSurfaceTest, StartingARecommendedActionKeepsItsRowAndCanBeRepeated)
 {
-    showHome();
     ASSERT_FALSE(model().recommendedActions().isEmpty());
     QAbstractItemModelTester tester(home->actionModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
     const CampaignRecommendedNextAction action = model().recommendedActions().first();
@@ -218,7 +209,6 @@ TEST_F(OperationsHomeSurfaceTest, StartingARecommendedActionKeepsItsRowAndCanBeR
 
 TEST_F(OperationsHomeSurfaceTest, CreationButtonsOpenTheWindowSheets)
 {
-    showHome();
     click(u"newProjectButton"_s);
     EXPECT_TRUE(QTest::qWaitFor([&] { return state().showingNewProjectSheet(); }, 2000));
     state().setShowingNewProjectSheet(false);
@@ -228,7 +218,6 @@ TEST_F(OperationsHomeSurfaceTest, CreationButtonsOpenTheWindowSheets)
 
 TEST_F(OperationsHomeSurfaceTest, TheLightThemeRepaintsInPlace)
 {
-    showHome();
     QPointer<QWidget> before = surface();
     model().setDarkTheme(false);
     QCoreApplication::processEvents();

@@ -50,8 +50,7 @@ protected:
 
 TEST_F(CommandPaletteTest, ResultsFilterTitlesNamesAndHandlesAsTypedAndFollowTheModelInPlace)
 {
-    makeWindow(CampaignIDEWorkspaceView::Services {}, /*show=*/false);
-    CommandPaletteResultsModel results(model());
+    CommandPaletteResultsModel results(model().threadList());
     QAbstractItemModelTester tester(&results, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
     // Empty: every thread of every project, then all six personas, each list under its header.
@@ -108,7 +107,6 @@ TEST_F(CommandPaletteTest, ResultsFilterTitlesNamesAndHandlesAsTypedAndFollowThe
 
 TEST_F(CommandPaletteTest, TypingFiltersWithoutRebuildingTheFieldAndAThreadRowOpensItsThread)
 {
-    makeWindow();
     const QUuid target = addThread(u"Q2 Competitor Search Conquest"_s);
     model().openThread(model().threads().at(1).id);
     state().setCommandQuery(u"left over"_s);
@@ -149,7 +147,6 @@ TEST_F(CommandPaletteTest, TypingFiltersWithoutRebuildingTheFieldAndAThreadRowOp
 
 TEST_F(CommandPaletteTest, APersonaRowStartsItsSessionInTheSelectedProjectWithTheStarterPromptSent)
 {
-    makeWindow();
     const CampaignIDEProject second = model().projects().at(1);
     model().openProject(second.id);
     const OrvaneAgentPersona creative = OrvaneWebParitySeeds::personas().at(2);
@@ -179,7 +176,6 @@ TEST_F(CommandPaletteTest, APersonaRowStartsItsSessionInTheSelectedProjectWithTh
 
 TEST_F(CommandPaletteTest, ALongListScrollsInsideItsMaximumHeightWhileTheSearchRowStays)
 {
-    makeWindow();
     CommandPaletteSheet *palette = openPalette();
     ASSERT_NE(palette, nullptr);
     auto *list = find<FittedListView>(u"commandPaletteResultList"_s);

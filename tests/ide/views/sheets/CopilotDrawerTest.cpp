@@ -26,7 +26,6 @@ protected:
 
 TEST_F(CopilotDrawerTest, QuickActionsFollowTheRecommendedActionsInPlace)
 {
-    makeWindow(CampaignIDEWorkspaceView::Services {}, /*show=*/false);
     RecommendedActionListModel actions(model());
     QAbstractItemModelTester tester(&actions, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QList<CampaignRecommendedNextAction> list = model().recommendedActions();
@@ -68,7 +67,6 @@ TEST_F(CopilotDrawerTest, QuickActionsFollowTheRecommendedActionsInPlace)
 
 TEST_F(CopilotDrawerTest, ACardStartsItsActionsThreadAndTheDrawerStaysOpenUntilClosed)
 {
-    makeWindow();
     openDrawer();
     EXPECT_EQ(find<QLabel>(u"copilotDrawerTitleLabel"_s)->text(), u"WORKSPACE COPILOT"_s);
     EXPECT_EQ(find<QLabel>(u"copilotDrawerSubtitleLabel"_s)->text(), u"Global Campaign & File Assistant"_s);
@@ -120,7 +118,6 @@ TEST_F(CopilotDrawerTest, CardsWrapTheTitleCutTheRationaleAfterTwoLinesAndFollow
     EXPECT_GT(QuickActionCardDelegate::wrappedLines(longText, themeFont(12, QFont::Bold), 200).size(), 2);
     EXPECT_EQ(QuickActionCardDelegate::wrappedLines(u"Short"_s, themeFont(11), 200, 2), QStringList { u"Short"_s });
 
-    makeWindow();
     QList<CampaignRecommendedNextAction> actions = model().recommendedActions();
     ASSERT_FALSE(actions.isEmpty());
     actions[0].title = longText;

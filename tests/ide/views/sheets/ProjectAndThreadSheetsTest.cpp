@@ -11,7 +11,6 @@ using ProjectAndThreadSheetsTest = SheetsWindowTest;
 
 TEST_F(ProjectAndThreadSheetsTest, NewProjectSheetCreatesAsTypedCancelsAndKeepsOrClearsTheName)
 {
-    makeWindow();
     const qsizetype projectsBefore = model().projects().size();
     window->controller()->openNewProjectSheet(true);
     WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newProject);
@@ -67,7 +66,6 @@ TEST_F(ProjectAndThreadSheetsTest, NewProjectSheetCreatesAsTypedCancelsAndKeepsO
 
 TEST_F(ProjectAndThreadSheetsTest, NewThreadTrimsTheTitleTakesThePersonasWorkbenchAndLeavesABlankPromptUnsent)
 {
-    makeWindow();
     // A project other than the first is selected: the thread goes there.
     const CampaignIDEProject second = model().projects().at(1);
     model().openProject(second.id);
@@ -131,7 +129,6 @@ TEST_F(ProjectAndThreadSheetsTest, NewThreadTrimsTheTitleTakesThePersonasWorkben
 
 TEST_F(ProjectAndThreadSheetsTest, NewThreadWithAPromptSendsItAtOnceUnderTheDefaultTitle)
 {
-    makeWindow();
     window->controller()->openNewThreadSheet(true, true);
     ASSERT_NE(shownSheet(WorkspaceSheet::newThread), nullptr);
     typeInto(u"newThreadPromptField"_s, u"  Build a $45k/mo media plan  "_s);
@@ -155,12 +152,8 @@ TEST_F(ProjectAndThreadSheetsTest, NewThreadWithAPromptSendsItAtOnceUnderTheDefa
 
 TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne)
 {
-    makeWindow();
     const CampaignIDEThread thread = model().threads().constFirst();
-    const auto current = [&] {
-        return *std::find_if(model().threads().cbegin(), model().threads().cend(),
-            [&](const CampaignIDEThread &candidate) { return candidate.id == thread.id; });
-    };
+    const auto current = [&] { return *model().thread(thread.id); };
     // What the sidebar's rename action does.
     const auto openRename = [&] {
         state().setRenameThreadText(current().title);

@@ -16,31 +16,17 @@ using namespace Qt::StringLiterals;
 // The real window, with helpers for its sheets and lists.
 class SheetsWindowTest : public windowtest::WorkspaceWindowTest {
 protected:
+    // The window, shown, once its first refresh has brought what the service holds.
+    void SetUp() override
+    {
+        makeWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !model().isSyncingServer(); }, 5000));
+    }
     void TearDown() override
     {
         // Turns started by a sheet (a first prompt, a persona's starter task) end before the window.
         EXPECT_TRUE(QTest::qWaitFor([this] { return !window || window->model()->agentTurns().idle(); }, 10000));
         WorkspaceWindowTest::TearDown();
-    }
-
-    // Waits for the sheet to be on screen.
-    WorkspaceSheetFrame *shownSheet(WorkspaceSheet which)
-    {
-        WorkspaceSheetFrame *sheet = nullptr;
-        const bool shown = QTest::qWaitFor(
-            [&] {
-                sheet = window->sheets()->sheet(which);
-                return sheet && sheet->isVisible();
-            },
-            2000);
-        EXPECT_TRUE(shown);
-        return shown ? sheet : nullptr;
-    }
-
-    // Waits for the sheet to be gone (closed and deleted).
-    [[nodiscard]] bool sheetGone(WorkspaceSheet which)
-    {
-        return QTest::qWaitFor([&] { return window->sheets()->sheet(which) == nullptr; }, 2000);
     }
 
     void typeInto(const QString &fieldName, const QString &text, bool replace = true)

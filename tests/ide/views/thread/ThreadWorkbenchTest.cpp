@@ -20,18 +20,17 @@
 namespace orvane::windowtest {
 namespace {
 
-// A workbench tab view that counts how often it is built and which thread it last saw.
+// The table tab's view in these tests; the fixture counts how often one is built.
 class RecordingTabView final : public QWidget {
 public:
-    RecordingTabView(IDEWorkbenchView shows, QWidget *parent) : QWidget(parent), view(shows) { }
-    IDEWorkbenchView view;
+    using QWidget::QWidget;
 };
 
 class ThreadWorkbenchTest : public WorkspaceWindowTest {
 protected:
-    // The real window with the real thread workbench; the table tab has a recording view, the
-    // other tabs their titles.
-    void makeThreadWindow()
+    // The real window with the real thread workbench on the first thread; the table tab has a
+    // recording view, the other tabs their titles.
+    void SetUp() override
     {
         CampaignIDEWorkspaceView::Services services;
         services.views.setSurface(
@@ -39,32 +38,21 @@ protected:
                 WorkbenchTabRegistry tabs;
                 tabs.setTab(IDEWorkbenchView::table, [this](const WorkspaceViewContext &, QWidget *tabParent) {
                     ++tableViewsBuilt;
-                    return new RecordingTabView(IDEWorkbenchView::table, tabParent);
+                    return new RecordingTabView(tabParent);
                 });
                 return new CampaignThreadWorkbenchView(context, std::move(tabs), parent);
             });
         makeWindow(std::move(services));
-        openThread(model().threads().first().id);
-    }
-
-    void openThread(const QUuid &id)
-    {
-        model().openThread(id);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() == id; }, 2000));
+        const QUuid first = model().threads().first().id;
+        model().openThread(first);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() == first; }, 2000));
     }
 
     [[nodiscard]] CampaignThreadWorkbenchView *workbench() const
     {
         return qobject_cast<CampaignThreadWorkbenchView *>(window->destinationArea()->currentView());
     }
-    [[nodiscard]] const CampaignIDEThread &shown() const
-    {
-        for (const CampaignIDEThread &thread : model().threads()) {
-            if (thread.id == workbench()->threadID())
-                return thread;
-        }
-        Q_UNREACHABLE();
-    }
+    [[nodiscard]] const CampaignIDEThread &shown() const { return *model().thread(workbench()->threadID()); }
     [[nodiscard]] AgentThreadPane *primary() const { return workbench()->primaryPane(); }
     [[nodiscard]] AgentThreadPane *secondary() const { return workbench()->secondaryPane(); }
     void settle() { QCoreApplication::processEvents(); }
@@ -96,7 +84,6 @@ protected:
 
 TEST_F(ThreadWorkbenchTest, LaysOutTheAgentPaneBesideTheWorkbenchColumn)
 {
-    makeThreadWindow();
     EXPECT_TRUE(primary()->isVisible());
     EXPECT_EQ(secondary(), nullptr) << "the split pane is built when a split is first shown";
     EXPECT_GE(primary()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth);
@@ -123,7 +110,6 @@ TEST_F(ThreadWorkbenchTest, LaysOutTheAgentPaneBesideTheWorkbenchColumn)
 
 TEST_F(ThreadWorkbenchTest, TabsSwitchTheThreadsSurfaceThroughTheModel)
 {
-    makeThreadWindow();
     const QUuid id = shown().id;
     click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
     EXPECT_EQ(shown().workbenchView, IDEWorkbenchView::table);
@@ -150,7 +136,6 @@ TEST_F(ThreadWorkbenchTest, TabsSwitchTheThreadsSurfaceThroughTheModel)
 // Moving to another thread hands the same workbench, panes, composer and tab views the new thread.
 TEST_F(ThreadWorkbenchTest, AnotherThreadKeepsTheWidgetsAndTheDraftBeingTyped)
 {
-    makeThreadWindow();
     click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
     CampaignThreadWorkbenchView *before = workbench();
     AgentComposerBar *composer = primary()->composer();
@@ -185,7 +170,6 @@ TEST_F(ThreadWorkbenchTest, AnotherThreadKeepsTheWidgetsAndTheDraftBeingTyped)
 
 TEST_F(ThreadWorkbenchTest, HeaderSavesLocallyAndAsksForTheLaunch)
 {
-    makeThreadWindow();
     model().setSelectedProjectID(shown().projectID);
     click(u"saveLocalButton"_s);
     ASSERT_TRUE(QTest::qWaitFor(
@@ -203,7 +187,6 @@ TEST_F(ThreadWorkbenchTest, HeaderSavesLocallyAndAsksForTheLaunch)
 
 TEST_F(ThreadWorkbenchTest, ChipsAddCloseAndSelectAgentTabs)
 {
-    makeThreadWindow();
     const QUuid id = shown().id;
     while (shown().agentTabs.size() > 1)
         model().closeAgentTab(shown().agentTabs.last().id, id);
@@ -244,7 +227,6 @@ TEST_F(ThreadWorkbenchTest, ChipsAddCloseAndSelectAgentTabs)
 
 TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
 {
-    makeThreadWindow();
     clickOn(primary(), u"splitToggleButton"_s);
     ASSERT_TRUE(shown().splitAgentTabID.has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return secondary() && secondary()->isVisible(); }, 2000));
@@ -280,7 +262,6 @@ TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
 
 TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)
 {
-    makeThreadWindow();
     const bool wasDry = shown().dryRunEnabled;
     clickOn(primary(), u"dryRunBadgeButton"_s);
     EXPECT_EQ(shown().dryRunEnabled, !wasDry);
@@ -317,7 +298,6 @@ TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)
 
 TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing)
 {
-    makeThreadWindow();
     const QUuid id = shown().id;
     model().mutateThread(id, [](CampaignIDEThread &thread) {
         thread.agentTabs.clear();

@@ -14,11 +14,11 @@ namespace {
 
 class AgentComposerBarTest : public TimelineViewsTest {
 protected:
-    AgentComposerBar *makeComposer()
+    void SetUp() override
     {
-        auto *bar = new AgentComposerBar(context(), threadID, tabID);
+        TimelineViewsTest::SetUp();
+        bar = new AgentComposerBar(context(), threadID, tabID);
         show(bar, { 460, 90 });
-        return bar;
     }
     static void pick(QWidget *bar, const QString &menu, const QString &action)
     {
@@ -26,13 +26,14 @@ protected:
         ASSERT_NE(item, nullptr) << action.toStdString();
         item->trigger();
     }
+
+    AgentComposerBar *bar = nullptr;
 };
 
 // Typing writes every keystroke to the tab's draft through the same field, which is never replaced
 // and keeps its cursor; Return and Send hand the held draft to the model.
 TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
 {
-    auto *bar = makeComposer();
     auto *field = child<QLineEdit>(bar, u"draftField"_s);
     field->setFocus();
     QTest::keyClicks(field, u"Plan"_s);
@@ -68,7 +69,6 @@ TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
 
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)
 {
-    auto *bar = makeComposer();
     auto *field = child<QLineEdit>(bar, u"draftField"_s);
     pick(bar, u"mentionMenu"_s, u"mention_media-strategist"_s);
     EXPECT_EQ(tab().draftPrompt, u"@strategist "_s);
@@ -96,7 +96,6 @@ TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)
 
 TEST_F(AgentComposerBarTest, SlashCommandsAndChipsSendFixedTextAndDropTheDraft)
 {
-    auto *bar = makeComposer();
     model->setThreadDraft(u"typed but not sent"_s, threadID, tabID);
     const auto count = tab().entries.size();
     pick(bar, u"slashCommandMenu"_s, u"slashCommand3Action"_s);
@@ -120,7 +119,6 @@ TEST_F(AgentComposerBarTest, SlashCommandsAndChipsSendFixedTextAndDropTheDraft)
 
 TEST_F(AgentComposerBarTest, SyncLineAndPlaceholderFollowTheProjectAndTheTab)
 {
-    auto *bar = makeComposer();
     auto *line = child<ElidedLabel>(bar, u"syncPathLabel"_s);
     model->setSelectedProjectID(std::nullopt);
     EXPECT_EQ(line->text(), u"Local sync: ~/Documents/Orvane/campaign"_s);

@@ -20,12 +20,10 @@ protected:
 
     [[nodiscard]] const CampaignAgentTab &tab() const
     {
-        for (const auto &thread : model->threads()) {
-            if (thread.id == threadID) {
-                for (const auto &t : thread.agentTabs) {
-                    if (t.id == tabID)
-                        return t;
-                }
+        if (const CampaignIDEThread *thread = model->thread(threadID)) {
+            for (const auto &t : thread->agentTabs) {
+                if (t.id == tabID)
+                    return t;
             }
         }
         static const CampaignAgentTab none;

@@ -15,7 +15,7 @@
 namespace orvane::windowtest {
 namespace {
 
-// A surface that records what it was asked to show, with a button that navigates away from it.
+// A stand-in surface of a known kind, with a button that navigates away from it.
 class RecordingSurface final : public DestinationView {
 public:
     RecordingSurface(DestinationSurface surface, const WorkspaceViewContext &context, QWidget *parent)
@@ -30,11 +30,10 @@ public:
             handlerFinished = true;
         });
     }
-    void showDestination(const IDEPrimaryDestination &destination) override { shown.append(destination); }
+    void showDestination(const IDEPrimaryDestination &) override { }
 
     DestinationSurface kind;
     CampaignIDEWorkspaceModel *model;
-    QList<IDEPrimaryDestination> shown;
     bool handlerFinished = false;
 };
 
@@ -60,26 +59,18 @@ protected:
     int built = 0;
 };
 
-TEST_F(DestinationRoutingTest, ThreadToThreadKeepsTheWorkbenchAndHandsItTheOtherThread)
+// The view of a thread stays for the next thread (the thread workbench's own cases show it); another
+// surface replaces it.
+TEST_F(DestinationRoutingTest, AnotherSurfaceReplacesTheView)
 {
     makeRoutedWindow();
-    ASSERT_GE(model().threads().size(), 2);
-    const QUuid first = model().threads().at(0).id;
-    const QUuid second = model().threads().at(1).id;
-    model().openThread(first);
+    model().openThread(model().threads().at(0).id);
     settle();
     QPointer<RecordingSurface> workbench = recording();
     ASSERT_NE(workbench, nullptr);
     EXPECT_EQ(workbench->kind, DestinationSurface::threadWorkbench);
     EXPECT_EQ(area().surface(), DestinationSurface::threadWorkbench);
 
-    model().openThread(second);
-    settle();
-    EXPECT_EQ(recording(), workbench.data());
-    EXPECT_EQ(workbench->shown.last(), IDEPrimaryDestination::thread(second));
-    EXPECT_EQ(built, 1);
-
-    // Another surface replaces the view.
     model().navigateTo(IDEPrimaryDestination::agents());
     settle();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -178,16 +169,14 @@ TEST_F(DestinationRoutingTest, RegisteredSheetContentAndRegionsAreUsed)
 
     const CampaignIDEThread thread = *model().activeThread();
     state().setRenamingThread(thread);
-    auto *sheet = window->sheets()->sheet(WorkspaceSheet::renameThread);
+    WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::renameThread);
     ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([sheet] { return sheet->isVisible(); }, 2000));
     EXPECT_EQ(sheet->content()->objectName(), u"renameContent"_s);
     EXPECT_EQ(qobject_cast<QLabel *>(sheet->content())->text(), thread.title);
 
     // Clearing the item closes the sheet.
     state().setRenamingThread(std::nullopt);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return window->sheets()->sheet(WorkspaceSheet::renameThread) == nullptr; }, 2000));
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
 }
 
 // A thread too long to read on the main thread opens at once and shows its timeline when read.

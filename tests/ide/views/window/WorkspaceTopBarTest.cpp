@@ -137,14 +137,13 @@ TEST_F(TopBarTest, CtrlKOpensThePaletteAndEscapeClosesIt)
 {
     QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return model().showingCommandPalette(); }, 2000));
-    auto *palette = window->sheets()->sheet(WorkspaceSheet::commandPalette);
+    WorkspaceSheetFrame *palette = shownSheet(WorkspaceSheet::commandPalette);
     ASSERT_NE(palette, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([palette] { return palette->isVisible(); }, 2000));
 
     // Escape closes it and writes the flag back.
     QTest::keyClick(palette, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !model().showingCommandPalette(); }, 2000));
-    EXPECT_EQ(window->sheets()->sheet(WorkspaceSheet::commandPalette), nullptr);
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
 }
 
 TEST_F(TopBarTest, CtrlTAndTheButtonStartAQuickThreadEachTime)

@@ -10,6 +10,7 @@
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "ide/views/window/LiveContextRefresher.h"
 #include "ide/views/window/WindowPrimitives.h"
+#include "ide/views/window/WorkspaceSheets.h"
 #include "ide/views/window/WorkspaceWindowController.h"
 #include "kit/auth/AccountStore.h"
 #include "kit/session/SessionStore.h"
@@ -133,6 +134,26 @@ protected:
         ASSERT_GT(matching.size(), nth) << actionName.toStdString();
         menu->hide();
         matching.at(nth)->trigger();
+    }
+
+    // Waits for the sheet to be on screen.
+    WorkspaceSheetFrame *shownSheet(WorkspaceSheet which)
+    {
+        WorkspaceSheetFrame *sheet = nullptr;
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                sheet = window->sheets()->sheet(which);
+                return sheet && sheet->isVisible();
+            },
+            2000);
+        EXPECT_TRUE(shown);
+        return shown ? sheet : nullptr;
+    }
+
+    // Waits for the sheet to be gone (closed and deleted).
+    [[nodiscard]] bool sheetGone(WorkspaceSheet which)
+    {
+        return QTest::qWaitFor([&] { return window->sheets()->sheet(which) == nullptr; }, 2000);
     }
 
     // Where the test keeps the window's pictures: ORVANE_GRAB_DIR, when set.
