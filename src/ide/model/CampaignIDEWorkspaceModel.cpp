@@ -202,14 +202,6 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     assignProjectFolders();
     forwardStoreSignals();
 
-    QObject *receiver = this; // queued calls to it are dropped once it is gone
-    const QString root = m_locations.workspaceRoot;
-    m_disk->setKeptCopiesHandler([receiver, root, shownRoot = shownWorkspaceRoot()](const QStringList &copies) {
-        const QString notice = WorkspaceMirror::keptCopiesNotice(root, shownRoot, copies);
-        QMetaObject::invokeMethod(
-            receiver, [receiver, notice] { static_cast<CampaignIDEWorkspaceModel *>(receiver)->flashNotice(notice); },
-            Qt::QueuedConnection);
-    });
     loadShownThreadBodies();
     connect(this, &CampaignIDEWorkspaceModel::primaryDestinationChanged, this,
         &CampaignIDEWorkspaceModel::loadShownThreadBodies);

@@ -92,6 +92,10 @@ WorkspaceMirror::WorkspaceMirror(
       m_notify(notify ? std::move(notify) : Notify([](const QString &) {}))
 {
     loadProjectFolders();
+    // Edited files the writer had to move aside to write its own are named in a notice.
+    m_disk.setKeptCopiesHandler(
+        [this, root = m_workspaceRoot, shownRoot = shownWorkspaceRoot()](
+            const QStringList &copies) { notifyLater(keptCopiesNotice(root, shownRoot, copies)); });
 }
 
 QString WorkspaceMirror::shownWorkspaceRoot() const

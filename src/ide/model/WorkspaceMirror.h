@@ -38,9 +38,6 @@ public:
     [[nodiscard]] const QString &workspaceRoot() const { return m_workspaceRoot; }
     // The root as texts show it: "~/Documents/Orvane" on most desktops.
     [[nodiscard]] QString shownWorkspaceRoot() const;
-    // "Kept your edited file as <path>[ and N more beside their files]."
-    [[nodiscard]] static QString keptCopiesNotice(
-        const QString &root, const QString &shownRoot, const QStringList &copies);
 
     // --- Project folders ----------------------------------------------------------------------------
 
@@ -126,6 +123,9 @@ Q_SIGNALS:
     void projectMirrorsSettled();
 
 private:
+    // "Kept your edited file as <path>[ and N more beside their files]."
+    [[nodiscard]] static QString keptCopiesNotice(
+        const QString &root, const QString &shownRoot, const QStringList &copies);
     void loadProjectFolders();
     void saveProjectFolders();
     void enqueueListing(const QString &folder, bool createFolder);
