@@ -123,20 +123,30 @@ int runOrvane(int argc, char **argv)
 
     quitOnTerminationSignals(&application);
 
-    OrvaneApp app(QApplication::arguments());
-    QObject::connect(&instance, &SingleInstance::activationRequested, &app, &OrvaneApp::activate);
-    OrvaneMainWindow *window = app.openWindow();
-    if (qEnvironmentVariableIsSet("ORVANE_REPORT_FIRST_FRAME"))
-        reportFirstFrame(window);
-    window->show();
-    if (!instance.errorText().isEmpty())
-        window->showStorageProblem(instance.errorText());
+    int status = 0;
+    {
+        OrvaneApp app(QApplication::arguments());
+        QObject::connect(&instance, &SingleInstance::activationRequested, &app, &OrvaneApp::activate);
+        OrvaneMainWindow *window = app.openWindow();
+        if (qEnvironmentVariableIsSet("ORVANE_REPORT_FIRST_FRAME"))
+            reportFirstFrame(window);
+        window->show();
+        if (!instance.errorText().isEmpty())
+            window->showStorageProblem(instance.errorText());
 
-    const QString screenshot = qEnvironmentVariable("ORVANE_SCREENSHOT");
-    if (!screenshot.isEmpty())
-        writeScreenshotAfterStart(window, screenshot);
+        const QString screenshot = qEnvironmentVariable("ORVANE_SCREENSHOT");
+        if (!screenshot.isEmpty())
+            writeScreenshotAfterStart(window, screenshot);
 
-    return QApplication::exec();
+        status = QApplication::exec();
+    }
+    // The windows and the session are gone, and with them every transfer they started. The ends of
+    // those transfers are queued: deliver them, so that the tasks awaiting them finish and free
+    // themselves before the process exits.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents();
+    return status;
 }
 
 } // namespace orvane
