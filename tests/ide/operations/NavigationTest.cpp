@@ -102,9 +102,7 @@ TEST_F(OperationsTest, OpeningAThreadWithAWorkbenchStoresItBeforeTheSectionFollo
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.first().first().value<QUuid>(), target.id);
     // The whole list is saved with the new view.
-    const QList<CampaignIDEThread> stored = storedThreads();
-    ASSERT_EQ(stored.size(), model->threads().size());
-    EXPECT_EQ(stored, model->threads());
+    EXPECT_EQ(storedThreads(), model->threads());
 }
 
 TEST_F(OperationsTest, OpeningAThreadWithoutAWorkbenchFollowsItsStoredViewAndKeepsScopeAndArtboard)
