@@ -96,9 +96,6 @@ TEST_F(OperationsTest, OpeningAThreadWithAWorkbenchStoresItBeforeTheSectionFollo
 
     EXPECT_EQ(thread(target.id)->workbenchView, IDEWorkbenchView::canvas);
     EXPECT_EQ(model->selectedSection(), CampaignIDESection::creativeStudio);
-    EXPECT_EQ(model->primaryDestination(), Destination::thread(target.id));
-    EXPECT_EQ(model->selectedProjectID(), target.projectID);
-    EXPECT_EQ(model->notificationCenter()->projectFilter(), target.projectID);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.first().first().value<QUuid>(), target.id);
     // The whole list is saved with the new view.
