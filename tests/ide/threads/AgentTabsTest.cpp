@@ -181,25 +181,18 @@ TEST_F(AgentTabsTest, DraftsAreKeptInMemoryUntilTheNextSave)
     model->setThreadDraft(u"Ignored"_s, seed.id, QUuid::createUuid());
     EXPECT_EQ(utf8(thread(seed.id)->agentTabs.first().draftPrompt), "Draft text");
 
+    // Settings changes are saved at once, and take the draft along.
     model->toggleThreadDryRun(seed.id);
-    EXPECT_EQ(utf8(storedThreads().first().agentTabs.first().draftPrompt), "Draft text");
+    model->setThreadApprovalMode(ThreadApprovalMode::autonomous, seed.id);
+    const CampaignIDEThread stored = storedThreads().first();
+    EXPECT_EQ(utf8(stored.agentTabs.first().draftPrompt), "Draft text");
+    EXPECT_TRUE(stored.dryRunEnabled);
+    EXPECT_EQ(stored.approvalMode, ThreadApprovalMode::autonomous);
+    model->toggleThreadDryRun(seed.id);
+    EXPECT_FALSE(thread(seed.id)->dryRunEnabled);
 }
 
 class ThreadSettingsTest : public OperationsTest { };
-
-TEST_F(ThreadSettingsTest, DryRunAndApprovalModeAreStored)
-{
-    const QUuid id = firstThread().id;
-    model->toggleThreadDryRun(id);
-    EXPECT_TRUE(thread(id)->dryRunEnabled);
-    model->setThreadApprovalMode(ThreadApprovalMode::autonomous, id);
-    EXPECT_EQ(thread(id)->approvalMode, ThreadApprovalMode::autonomous);
-    const CampaignIDEThread stored = storedThreads().first();
-    EXPECT_TRUE(stored.dryRunEnabled);
-    EXPECT_EQ(stored.approvalMode, ThreadApprovalMode::autonomous);
-    model->toggleThreadDryRun(id);
-    EXPECT_FALSE(thread(id)->dryRunEnabled);
-}
 
 // Every operation on a thread, tab or row that is not there changes, shows and saves nothing; nor
 // does sending a blank prompt, which leaves the draft as typed.
@@ -254,25 +247,6 @@ TEST_F(ThreadSettingsTest, UnknownThreadsTabsAndRowsOrBlankPromptsChangeNothingA
     EXPECT_FALSE(hasStoredThreads());
 }
 
-TEST_F(ThreadSettingsTest, WorkbenchViewsMapToSections)
-{
-    const QUuid id = firstThread().id;
-    const std::vector<std::pair<IDEWorkbenchView, CampaignIDESection>> table {
-        { IDEWorkbenchView::canvas, CampaignIDESection::creativeStudio },
-        { IDEWorkbenchView::document, CampaignIDESection::document },
-        { IDEWorkbenchView::dashboard, CampaignIDESection::dashboard },
-        { IDEWorkbenchView::table, CampaignIDESection::document },
-        { IDEWorkbenchView::explore, CampaignIDESection::reports },
-        { IDEWorkbenchView::localFiles, CampaignIDESection::localFiles },
-    };
-    for (const auto &[view, section] : table) {
-        model->selectWorkbenchView(view, id);
-        EXPECT_EQ(thread(id)->workbenchView, view);
-        EXPECT_EQ(model->selectedSection(), section) << utf8(rawValue(view));
-        EXPECT_EQ(storedThreads().first().workbenchView, view);
-    }
-}
-
 TEST_F(ThreadSettingsTest, WithoutAThreadIdTheActiveThreadSwitches)
 {
     const QUuid active = model->activeThread()->id;
@@ -322,6 +296,8 @@ TEST_F(ThreadSettingsTest, LocalFilesWriteTheThreadsFilesAndListThem)
     EXPECT_FALSE(QFile::exists(csv));
 
     model->selectWorkbenchView(IDEWorkbenchView::localFiles, seed.id);
+    EXPECT_EQ(model->selectedSection(), CampaignIDESection::localFiles);
+    EXPECT_EQ(storedThreads().first().workbenchView, IDEWorkbenchView::localFiles);
     model->flushPendingWrites();
     EXPECT_TRUE(QFile::exists(csv));
     QStringList names;
