@@ -107,6 +107,18 @@ TEST_F(SidebarListModelsTest, ARowChangesOnlyWhenSomethingItShowsChanges)
     EXPECT_EQ(recent.index(row).data(SidebarThreadListModel::WorkbenchRole).toString(), u"Local Files"_s);
 }
 
+TEST_F(SidebarListModelsTest, ProjectRowsStayConsistentThroughInsertionsChangesAndRemovals)
+{
+    SidebarProjectListModel projects(model->projectStore());
+    QAbstractItemModelTester tester(&projects, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QUuid created = model->createProject(u"Spring Push"_s, std::nullopt, nullptr);
+    EXPECT_EQ(projects.projectID(0), created);
+    model->mutateProject(created, [](CampaignIDEProject &project) { project.status = u"Live"_s; });
+    model->deleteProject(created);
+    EXPECT_EQ(projects.rowOf(created), -1);
+    EXPECT_EQ(projects.rowCount(), model->projects().size());
+}
+
 TEST(SidebarProjectDetail, TheBudgetIsTheFirstDollarFigureElseTheDefault)
 {
     const auto detail = [](const QString &channels) {
