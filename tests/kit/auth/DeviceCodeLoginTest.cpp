@@ -198,34 +198,29 @@ TEST_F(DeviceCodeLoginTest, StalledPollTimesOut)
     EXPECT_EQ(outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::timedOut);
 }
 
-TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeCancelsThePause)
+// Destroying the lifetime ends the wait at once, in the pause between polls as during a stalled poll.
+TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeCancelsThePauseOrAbortsAStalledPoll)
 {
-    service.setDevicePollStatuses({ u"pending"_s });
-    auto lifetime = std::make_unique<QObject>();
-    DeviceCodeLogin cancellable = login(1h);
-    cancellable.setLifetime(lifetime.get());
-    auto outcome = startTask(cancellable.waitForApproval(startWith(600)));
-    ASSERT_TRUE(service.waitForRequests(1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return service.openConnections() == 0; }));
-    lifetime.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
-    ASSERT_TRUE(outcome->errorAs<NetworkError>());
-    EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
-    EXPECT_EQ(pollCount(), 1);
-}
-
-TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeAbortsAStalledPoll)
-{
-    service.setResponse("GET", u"/api/cli/device/poll"_s, stalledAnswer());
-    auto lifetime = std::make_unique<QObject>();
-    DeviceCodeLogin cancellable = login();
-    cancellable.setLifetime(lifetime.get());
-    auto outcome = startTask(cancellable.waitForApproval(startWith(600)));
-    ASSERT_TRUE(service.waitForRequests(1));
-    lifetime.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
-    EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
-    EXPECT_TRUE(service.waitForNoOpenConnections());
+    for (const bool stalled : { false, true }) {
+        SCOPED_TRACE(stalled ? "stalled poll" : "pause");
+        if (stalled)
+            service.setResponse("GET", u"/api/cli/device/poll"_s, stalledAnswer());
+        else
+            service.setDevicePollStatuses({ u"pending"_s });
+        auto lifetime = std::make_unique<QObject>();
+        DeviceCodeLogin cancellable = login(1h);
+        cancellable.setLifetime(lifetime.get());
+        auto outcome = startTask(cancellable.waitForApproval(startWith(600)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return pollCount() == (stalled ? 2 : 1); }));
+        // In the pause, the answered poll's connection has closed.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return stalled || service.openConnections() == 0; }));
+        lifetime.reset();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
+        ASSERT_TRUE(outcome->errorAs<NetworkError>());
+        EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+        EXPECT_TRUE(service.waitForNoOpenConnections());
+    }
+    EXPECT_EQ(pollCount(), 2);
 }
 
 // --- mapping one answer ------------------------------------------------------------------------------

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -234,42 +236,37 @@ TEST_F(APIClientTest, ReportsAConnectionFailureWithoutTheURL)
     EXPECT_FALSE(QString::fromUtf8(error->what()).contains(u"127.0.0.1"));
 }
 
-TEST_F(APIClientTest, DestroyingTheLifetimeObjectAbortsTheTransfer)
+// Destroying the client's owner or its network access manager ends the transfer in flight.
+TEST_F(APIClientTest, DestroyingTheOwnerOrTheManagerEndsTheTransfer)
 {
     service.setResponse(
         "GET", QStringLiteral("/slow"), CannedResponse::json(200, "{}").delayedBy(std::chrono::hours(1)));
     auto owner = std::make_unique<QObject>();
-    OrvaneAPIClient c = client();
-    c.setLifetime(owner.get());
-    auto outcome
-        = startTask(c.perform(c.makeRequest(QStringLiteral("/slow"), "application/json"), "GET", std::nullopt));
-    ASSERT_TRUE(service.waitForRequests(1));
-    owner.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
-    const auto error = outcome->errorAs<NetworkError>();
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), NetworkError::Kind::cancelled);
-    EXPECT_TRUE(service.waitForNoOpenConnections());
+    auto manager = std::make_unique<QNetworkAccessManager>();
+    OrvaneAPIClient owned = client();
+    owned.setLifetime(owner.get());
+    const OrvaneAPIClient managed(service.baseURL(), std::nullopt, manager.get());
+    const std::vector<std::pair<const OrvaneAPIClient *, std::function<void()>>> cases {
+        { &owned, [&] { owner.reset(); } },
+        { &managed, [&] { manager.reset(); } },
+    };
+    for (qsizetype i = 0; i < qsizetype(cases.size()); ++i) {
+        const OrvaneAPIClient &c = *cases[i].first;
+        auto outcome
+            = startTask(c.perform(c.makeRequest(QStringLiteral("/slow"), "application/json"), "GET", std::nullopt));
+        ASSERT_TRUE(service.waitForRequests(i + 1));
+        cases[i].second();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; })) << i;
+        ASSERT_TRUE(outcome->errorAs<NetworkError>()) << i;
+        EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled) << i;
+        EXPECT_TRUE(service.waitForNoOpenConnections()) << i;
+    }
 
     // A client whose owner is already gone sends nothing.
     const auto late
-        = awaitTask(c.perform(c.makeRequest(QStringLiteral("/x"), "application/json"), "GET", std::nullopt));
+        = awaitTask(owned.perform(owned.makeRequest(QStringLiteral("/x"), "application/json"), "GET", std::nullopt));
     EXPECT_EQ(late.errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
-    EXPECT_EQ(service.requestCount(), 1);
-}
-
-TEST_F(APIClientTest, DestroyingTheNetworkAccessManagerEndsTheTransfer)
-{
-    service.setResponse(
-        "GET", QStringLiteral("/slow"), CannedResponse::json(200, "{}").delayedBy(std::chrono::hours(1)));
-    auto manager = std::make_unique<QNetworkAccessManager>();
-    const OrvaneAPIClient c(service.baseURL(), std::nullopt, manager.get());
-    auto outcome
-        = startTask(c.perform(c.makeRequest(QStringLiteral("/slow"), "application/json"), "GET", std::nullopt));
-    ASSERT_TRUE(service.waitForRequests(1));
-    manager.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
-    EXPECT_EQ(outcome->errorAs<NetworkError>()->kind(), NetworkError::Kind::cancelled);
+    EXPECT_EQ(service.requestCount(), 2);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #include "kit/session/SessionStore.h"
 
-#include "testsupport/desktop/PrivateSessionBus.h"
 #include "testsupport/desktop/TemporaryHome.h"
-#include "testsupport/service/AwaitTask.h"
 #include "testsupport/service/StandInService.h"
 
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <QCoro/QCoroTimer>
@@ -425,31 +424,6 @@ TEST_F(SessionStoreTest, DestroyingTheStoreDuringAStalledRequestAbortsIt)
     ASSERT_TRUE(service.waitForRequests(1));
     session.reset();
     EXPECT_TRUE(service.waitForNoOpenConnections());
-}
-
-// --- on the real keyring -------------------------------------------------------------------------------
-
-TEST_F(SessionStoreTest, KeyringKeepsTheAccountAcrossRestartsUntilSignOut)
-{
-    TestKeyring *keyring = TestKeyring::shared();
-    ASSERT_TRUE(keyring);
-    auto keychain = std::make_shared<KeychainAccountStore>(OrvaneEnvironment::production);
-    awaitTask(keychain->clear());
-
-    auto session = makeSession(keychain);
-    session->signIn();
-    ASSERT_TRUE(waitFor(*session, Kind::signedIn));
-    session.reset();
-
-    session = makeSession(keychain);
-    ASSERT_EQ(session->state().kind(), Kind::signedIn);
-    EXPECT_EQ(session->account()->apiKey.value(), u"orv_live_0123456789abcdef"_s);
-    EXPECT_EQ(keyring->itemCount(u"com.orvane"_s, u"session.production"_s), 1);
-
-    session->signOut();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return keyring->itemCount(u"com.orvane"_s, u"session.production"_s) == 0; }));
-    session.reset();
-    EXPECT_EQ(makeSession(keychain)->state().kind(), Kind::signedOut);
 }
 
 } // namespace
