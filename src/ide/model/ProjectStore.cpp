@@ -116,15 +116,8 @@ void ProjectStore::insertProject(qsizetype row, const CampaignIDEProject &projec
 
 qsizetype ProjectStore::removeProjects(const std::function<bool(const CampaignIDEProject &)> &predicate, Save save)
 {
-    qsizetype removed = 0;
-    for (qsizetype i = m_projects.size() - 1; i >= 0; --i) {
-        if (!predicate(m_projects.at(i)))
-            continue;
-        const QUuid id = m_projects.at(i).id;
-        m_projects.removeAt(i);
-        ++removed;
-        Q_EMIT projectRemoved(i, id);
-    }
+    const qsizetype removed = removeMatching(m_projects, predicate,
+        [this](qsizetype row, const CampaignIDEProject &project) { Q_EMIT projectRemoved(row, project.id); });
     if (removed > 0)
         saveIf(save);
     return removed;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 namespace orvane {
@@ -16,6 +17,22 @@ bool assignAndNotify(Owner *owner, T &field, const T &value, Signal changed)
     field = value;
     Q_EMIT(owner->*changed)();
     return true;
+}
+
+// Removes every element the predicate matches, from the end so that the rows still ahead keep
+// their numbers, and hands each removed row and element to `removed`. Returns how many went.
+template <typename T, typename Predicate, typename Removed>
+qsizetype removeMatching(QList<T> &list, const Predicate &predicate, const Removed &removed)
+{
+    qsizetype count = 0;
+    for (qsizetype i = list.size() - 1; i >= 0; --i) {
+        if (!predicate(list.at(i)))
+            continue;
+        const T element = list.takeAt(i);
+        ++count;
+        removed(i, element);
+    }
+    return count;
 }
 
 } // namespace orvane

@@ -197,15 +197,8 @@ void ThreadList::insertThread(qsizetype row, const CampaignIDEThread &thread, Sa
 
 qsizetype ThreadList::removeThreads(const std::function<bool(const CampaignIDEThread &)> &predicate, Save save)
 {
-    qsizetype removed = 0;
-    for (qsizetype i = m_threads.size() - 1; i >= 0; --i) {
-        if (!predicate(m_threads.at(i)))
-            continue;
-        const QUuid id = m_threads.at(i).id;
-        m_threads.removeAt(i);
-        ++removed;
-        Q_EMIT threadRemoved(i, id);
-    }
+    const qsizetype removed = removeMatching(m_threads, predicate,
+        [this](qsizetype row, const CampaignIDEThread &thread) { Q_EMIT threadRemoved(row, thread.id); });
     if (removed > 0 && save == Save::yes)
         this->save();
     return removed;
