@@ -4,7 +4,6 @@
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
 #include "app/StandardMenus.h"
-#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/kit/BrandColors.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
@@ -150,31 +149,11 @@ void OrvaneMainWindow::activateAtFirstShow()
 
 void OrvaneMainWindow::closeEvent(QCloseEvent *event)
 {
-    CampaignIDEWorkspaceView *workspace = m_root->workspace();
-    WorkspaceMirror *files = workspace ? &workspace->mirror() : nullptr;
-    if (!files || !files->hasUnsavedLocalFiles()) {
-        QMainWindow::closeEvent(event);
+    if (!m_root->settleUnsavedLocalFiles(u"Save changes to your local files before closing?"_s)) {
+        event->ignore();
         return;
     }
-    QMessageBox box(QMessageBox::Warning, u"Orvane"_s, u"Save changes to your local files before closing?"_s,
-        QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box.setObjectName(u"unsavedFilesMessageBox"_s);
-    box.setInformativeText(u"Your changes will be lost if you don’t save them."_s);
-    box.setDefaultButton(QMessageBox::SaveAll);
-    switch (box.exec()) {
-    case QMessageBox::SaveAll:
-        files->saveAllLocalFiles();
-        files->flushUserData(); // written before the window and its model go
-        QMainWindow::closeEvent(event);
-        break;
-    case QMessageBox::Discard:
-        files->discardUnsavedLocalFiles();
-        QMainWindow::closeEvent(event);
-        break;
-    default:
-        event->ignore();
-        break;
-    }
+    QMainWindow::closeEvent(event);
 }
 
 void OrvaneMainWindow::showStorageProblem(const QString &reason)

@@ -6,6 +6,7 @@
 #include "kit/session/SessionStore.h"
 #include "voice/VoiceInputProvider.h"
 
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QVBoxLayout>
 
@@ -46,6 +47,11 @@ std::optional<CampaignIDEFocusedActions> RootView::focusedActions() const
 
 void RootView::requestCloudSignIn()
 {
+    // Signed out, the sign-in screen takes the workspace's place and the workspace goes: its
+    // unsaved text is settled first, as when the window closes.
+    if (m_screen == Screen::workspace && !m_session->account()
+        && !settleUnsavedLocalFiles(u"Save changes to your local files before connecting to the cloud?"_s))
+        return;
     m_showCloudSignInScreen = true;
     scheduleRoute();
 }
@@ -54,6 +60,29 @@ void RootView::openLocalWorkspace()
 {
     m_showCloudSignInScreen = false;
     scheduleRoute();
+}
+
+bool RootView::settleUnsavedLocalFiles(const QString &question)
+{
+    WorkspaceMirror *files = m_workspace ? &m_workspace->mirror() : nullptr;
+    if (!files || !files->hasUnsavedLocalFiles())
+        return true;
+    QMessageBox box(QMessageBox::Warning, u"Orvane"_s, question,
+        QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(u"unsavedFilesMessageBox"_s);
+    box.setInformativeText(u"Your changes will be lost if you don’t save them."_s);
+    box.setDefaultButton(QMessageBox::SaveAll);
+    switch (box.exec()) {
+    case QMessageBox::SaveAll:
+        files->saveAllLocalFiles();
+        files->flushUserData(); // written, and their outcome known, before the workspace goes
+        return !files->hasUnsavedLocalFiles();
+    case QMessageBox::Discard:
+        files->discardUnsavedLocalFiles();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void RootView::scheduleRoute()
@@ -110,8 +139,13 @@ void RootView::retireCurrentScreen()
         CampaignIDEWorkspaceView *workspace = m_workspace;
         m_workspace = nullptr;
         disconnect(workspace, nullptr, this, nullptr);
-        // The next workspace reads the stores again: let this one's writes land first.
-        workspace->mirror().flushPendingWrites();
+        // The next workspace reads the stores again: let this one's writes land first. Text nobody
+        // saved or dropped (the account signed out under it) is kept beside its file, not lost.
+        WorkspaceMirror &files = workspace->mirror();
+        files.flushUserData();
+        if (files.hasUnsavedLocalFiles())
+            files.keepUnsavedLocalFilesAside();
+        files.flushPendingWrites();
         workspace->hide();
         m_layout->removeWidget(workspace);
         workspace->deleteLater();

@@ -58,6 +58,11 @@ public:
     void requestCloudSignIn();
     void openLocalWorkspace();
 
+    // With unsaved local files in the workspace on show, asks `question` with Save All, Discard and
+    // Cancel. True when the workspace may go: nothing was unsaved, the edits were saved or the user
+    // dropped them. False on Cancel, or when a save failed (its notice says why): the text stays.
+    bool settleUnsavedLocalFiles(const QString &question);
+
 Q_SIGNALS:
     void screenChanged(orvane::RootView::Screen screen);
     void focusedActionsChanged();

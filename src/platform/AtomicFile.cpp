@@ -1,6 +1,8 @@
 #include "platform/AtomicFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QMutex>
 #include <QRandomGenerator>
 
 #include <fcntl.h>
@@ -40,10 +42,77 @@ int createTemporary(const QByteArray &target, QByteArray &temp)
     return -1;
 }
 
+QMutex refusalMutex;
+std::optional<QString> refusal; // guarded by refusalMutex
+
+bool refused(QString *error)
+{
+    const QMutexLocker locker(&refusalMutex);
+    if (!refusal)
+        return false;
+    if (error)
+        *error = *refusal;
+    return true;
+}
+
 } // namespace
+
+void refuseWrites(const QString &reason)
+{
+    const QMutexLocker locker(&refusalMutex);
+    refusal = reason;
+}
+
+bool makeFolderWithin(const QString &root, const QString &folder, QString *error)
+{
+    if (refused(error))
+        return false;
+    const QString cleanRoot = QDir::cleanPath(root);
+    const QString cleanFolder = QDir::cleanPath(folder);
+    if (cleanFolder != cleanRoot && !cleanFolder.startsWith(cleanRoot + u'/')) {
+        if (error)
+            *error = folder + QStringLiteral(" is outside ") + root;
+        return false;
+    }
+    if (!QDir().mkpath(cleanRoot)) {
+        if (error)
+            *error = QStringLiteral("the folder ") + root + QStringLiteral(" could not be created");
+        return false;
+    }
+    int dir = ::open(QFile::encodeName(cleanRoot).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return fail(error, errno);
+    // Each step is opened from the folder before it, never through a link: a folder swapped for a
+    // link between the steps cannot lead out either.
+    const QStringList steps = cleanFolder.mid(cleanRoot.size()).split(u'/', Qt::SkipEmptyParts);
+    for (const QString &step : steps) {
+        const QByteArray name = QFile::encodeName(step);
+        if (::mkdirat(dir, name.constData(), 0777) != 0 && errno != EEXIST) {
+            const int code = errno;
+            ::close(dir);
+            return fail(error, code);
+        }
+        const int next = ::openat(dir, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int code = errno;
+        ::close(dir);
+        if (next < 0) {
+            if (code == ELOOP || code == ENOTDIR) {
+                if (error)
+                    *error = step + QStringLiteral(" is a link or a file, not a folder of ") + root;
+                return false;
+            }
+            return fail(error, code);
+        }
+        dir = next;
+    }
+    ::close(dir);
+    return true;
+}
 
 bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *error)
 {
+    if (refused(error))
+        return false;
     const QByteArray native = QFile::encodeName(path);
     std::optional<mode_t> keptMode;
     struct stat existing { };

@@ -16,6 +16,16 @@ namespace orvane::platform {
 // An existing regular file keeps its permissions. On failure returns false and fills error.
 bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *error = nullptr);
 
+// Makes folder, and every folder missing between root and it, without following a link below root:
+// each component under root must be a real folder, so nothing made or later written there can land
+// outside root. root itself may be a link (the user's choice of where it lives). A folder that is
+// not under root, or that goes through a link or a file, fails with false and fills error.
+bool makeFolderWithin(const QString &root, const QString &folder, QString *error = nullptr);
+
+// From now on, in the whole process, every write and folder made here fails with reason as its
+// error (a process that may not write, such as a second window of the same user).
+void refuseWrites(const QString &reason);
+
 enum class ReadOutcome { read, absent, notRegular, tooLarge, failed };
 
 struct FileContents {

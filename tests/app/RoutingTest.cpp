@@ -7,9 +7,16 @@
 #include "platform/ui/ApplicationFonts.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -100,4 +107,95 @@ TEST(RoutingTest, CloudSignInRequestWhileSignedInKeepsTheWorkspace)
     // Signing out while the flag is set brings the sign-in screen.
     harness.session().signOut();
     ASSERT_TRUE(waitForScreen(root, Screen::signIn));
+}
+
+// "Connect Cloud" takes the workspace away while signed out: unsaved local text is settled first,
+// with the question the window asks when it closes. Cancel keeps the workspace and the text; Save
+// All writes it before the sign-in screen comes; the next workspace reads it back.
+TEST(RoutingTest, ConnectCloudWithUnsavedLocalTextAsksFirstAndCancelKeepsTheWorkspace)
+{
+    AppHarness harness;
+    RootView *root = harness.start()->rootView();
+    QPointer<CampaignIDEWorkspaceView> workspace = root->workspace();
+    ASSERT_TRUE(workspace);
+    CampaignIDEWorkspaceModel *model = workspace->model();
+    model->openThread(model->threads().first().id, IDEWorkbenchView::localFiles);
+    model->setSelectedLocalFileName(u"campaign-plan.md"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->selectedLocalFileName() == u"campaign-plan.md"_s; }));
+    const QString path = model->selectedLocalFile()->url.toLocalFile();
+    auto *editor = harness.find<QPlainTextEdit>(u"localFileEditor"_s);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->isVisible(); }));
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, u" typed"_s);
+    ASSERT_TRUE(model->hasUnsavedLocalFiles());
+
+    QStringList asked;
+    const auto answerWith = [&asked](QMessageBox::StandardButton answer) {
+        QTimer::singleShot(0, qApp, [&asked, answer] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->objectName(), u"unsavedFilesMessageBox"_s);
+            asked.append(box->text());
+            box->button(answer)->click();
+        });
+    };
+    auto *connectCloud = harness.find<QAbstractButton>(u"connectCloudButton"_s);
+    ASSERT_NE(connectCloud, nullptr);
+
+    answerWith(QMessageBox::Cancel);
+    QTest::mouseClick(connectCloud, Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(root->screen(), Screen::workspace);
+    EXPECT_EQ(root->workspace(), workspace.data());
+    EXPECT_FALSE(root->showsCloudSignInScreen());
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    EXPECT_TRUE(model->localFileEditorContent().endsWith(u" typed"_s));
+
+    answerWith(QMessageBox::SaveAll);
+    QTest::mouseClick(connectCloud, Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked.first(), asked.last());
+    ASSERT_TRUE(waitForScreen(root, Screen::signIn));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().endsWith(" typed"));
+
+    auto *local = harness.find<QAbstractButton>(u"signIn.localIDE"_s);
+    ASSERT_NE(local, nullptr);
+    QTest::mouseClick(local, Qt::LeftButton);
+    ASSERT_TRUE(waitForScreen(root, Screen::workspace));
+    CampaignIDEWorkspaceModel *next = root->workspace()->model();
+    EXPECT_FALSE(next->hasUnsavedLocalFiles());
+}
+
+// A workspace that goes while text is still unsaved (the account signed out under it) keeps that
+// text beside its file instead of dropping it.
+TEST(RoutingTest, AWorkspaceThatGoesWithUnsavedTextKeepsItBesideItsFile)
+{
+    AppHarness harness;
+    RootView *root = harness.start({}, AppHarness::account())->rootView();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.session().account().has_value(); }));
+    CampaignIDEWorkspaceModel *model = root->workspace()->model();
+    model->openProject(model->projects().first().id);
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->selectedLocalFile());
+    const QFileInfo file(model->selectedLocalFile()->url.toLocalFile());
+    model->updateSelectedLocalFileContent(u"nobody saved this"_s);
+
+    root->requestCloudSignIn(); // signed in: the workspace stays, no question
+    QCoreApplication::processEvents();
+    ASSERT_EQ(root->screen(), Screen::workspace);
+    harness.session().signOut();
+    ASSERT_TRUE(waitForScreen(root, Screen::signIn));
+
+    const QStringList kept
+        = file.dir().entryList({ file.completeBaseName() + u".unsaved-*."_s + file.suffix() }, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    QFile copy(file.dir().filePath(kept.first()));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "nobody saved this");
 }

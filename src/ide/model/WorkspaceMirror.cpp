@@ -24,14 +24,15 @@ namespace {
 
 constexpr qint64 maxFolderStoreSize = 16 * 1024 * 1024;
 
-// Writes a thread's files into its project's folder on the writer's thread. Returns the first
-// failure, if any; an encoding error skips only the transcript.
+// Writes a thread's files into its project's folder (under root, never through a link) on the
+// writer's thread. Returns the first failure, if any; an encoding error skips only the transcript.
 std::optional<QString> writeThreadFiles(
-    WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &folder)
+    WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &root, const QString &folder)
 {
-    QDir().mkpath(folder);
-    std::optional<QString> failure;
     QString error;
+    if (!platform::makeFolderWithin(root, folder, &error))
+        return error;
+    std::optional<QString> failure;
     if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName),
             WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error)
         && !error.isEmpty())
@@ -49,15 +50,15 @@ std::optional<QString> writeThreadFiles(
     return failure;
 }
 
-// Writes one project's folder on the writer's thread. Returns the first failure, if any; the other
-// files are still written.
-std::optional<QString> mirrorProjectFolder(
-    WorkspaceDiskQueue &disk, const CampaignIDEProject &project, const QString &folder, bool force = false)
+// Writes one project's folder (under root, never through a link) on the writer's thread. Returns
+// the first failure, if any; the other files are still written.
+std::optional<QString> mirrorProjectFolder(WorkspaceDiskQueue &disk, const CampaignIDEProject &project,
+    const QString &root, const QString &folder, bool force = false)
 {
-    if (!QDir().mkpath(folder))
-        return u"the folder could not be created"_s;
-    std::optional<QString> failure;
     QString error;
+    if (!platform::makeFolderWithin(root, folder, &error))
+        return error;
+    std::optional<QString> failure;
     if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::planFileName),
             WorkspaceFiles::campaignPlanMarkdown(project).toUtf8(), &error, force)
         && !error.isEmpty())
@@ -228,7 +229,9 @@ void WorkspaceMirror::syncProject(const CampaignIDEProject &project, WorkspaceDi
     const QString folder = projectFolderPath(project);
     m_disk.enqueue(
         u"project:"_s + project.id.toString(),
-        [project, folder](WorkspaceDiskQueue &disk) { (void)mirrorProjectFolder(disk, project, folder); }, lane);
+        [project, root = m_workspaceRoot, folder](
+            WorkspaceDiskQueue &disk) { (void)mirrorProjectFolder(disk, project, root, folder); },
+        lane);
 }
 
 void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const QString &successNotice)
@@ -243,8 +246,8 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
         const QString folder = projectFolderPath(project);
         // Not keyed: a later write of the project must not take its place, or its outcome would be lost.
         m_disk.enqueue(
-            [project, folder, outcome](WorkspaceDiskQueue &disk) {
-                const auto error = mirrorProjectFolder(disk, project, folder, true);
+            [project, root = m_workspaceRoot, folder, outcome](WorkspaceDiskQueue &disk) {
+                const auto error = mirrorProjectFolder(disk, project, root, folder, true);
                 if (error && !outcome->failure)
                     outcome->failure = error;
                 outcome->keptCopies += disk.takeKeptCopies();
@@ -270,7 +273,9 @@ void WorkspaceMirror::syncThreadFiles(const CampaignIDEThread &thread, const Cam
     const auto lane = onScreen ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
     m_disk.enqueue(
         u"artifacts:"_s + project.id.toString(),
-        [thread, folder](WorkspaceDiskQueue &disk) { (void)writeThreadFiles(disk, thread, folder); }, lane);
+        [thread, root = m_workspaceRoot, folder](
+            WorkspaceDiskQueue &disk) { (void)writeThreadFiles(disk, thread, root, folder); },
+        lane);
 }
 
 void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &thread,
@@ -292,7 +297,12 @@ void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &th
             if (!thread || !threadFolder)
                 failure = u"this thread's campaign project no longer exists"_s;
             else
-                failure = writeThreadFiles(disk, *thread, *threadFolder);
+                failure = writeThreadFiles(disk, *thread, m_workspaceRoot, *threadFolder);
+            // The files below count only in a folder of the workspace: through a link they would
+            // be someone else's.
+            QString error;
+            if (!failure && projectFolder && !platform::makeFolderWithin(m_workspaceRoot, *projectFolder, &error))
+                failure = error;
             if (!failure && projectFolder) {
                 for (const QStringView name :
                     { QStringView(WorkspaceFiles::planFileName), QStringView(WorkspaceFiles::creativesFileName) }) {
@@ -439,9 +449,11 @@ void WorkspaceMirror::saveSelectedLocalFile()
 
 void WorkspaceMirror::saveLocalFile(const LocalWorkspaceFile &file)
 {
-    m_disk.enqueue([file, this](WorkspaceDiskQueue &) {
+    m_disk.enqueue([file, root = m_workspaceRoot, this](WorkspaceDiskQueue &) {
+        const QString path = file.url.toLocalFile();
         QString error;
-        const bool saved = platform::writeFileAtomically(file.url.toLocalFile(), file.content.toUtf8(), &error);
+        const bool saved = platform::makeFolderWithin(root, QFileInfo(path).path(), &error)
+            && platform::writeFileAtomically(path, file.content.toUtf8(), &error);
         QMetaObject::invokeMethod(
             this, [this, file, saved, error] { finishLocalFileSave(file, saved, error); }, Qt::QueuedConnection);
     });
@@ -495,8 +507,9 @@ void WorkspaceMirror::keepUnsavedLocalFilesAside()
             continue;
         const QString path = file.url.toLocalFile();
         const QByteArray bytes = file.content.toUtf8();
-        m_disk.enqueue([path, bytes](WorkspaceDiskQueue &) {
-            platform::writeFileAtomically(WorkspaceFiles::besidePath(path, u"unsaved"), bytes);
+        m_disk.enqueue([path, bytes, root = m_workspaceRoot](WorkspaceDiskQueue &) {
+            if (platform::makeFolderWithin(root, QFileInfo(path).path()))
+                platform::writeFileAtomically(WorkspaceFiles::besidePath(path, u"unsaved"), bytes);
         });
     }
     m_disk.flushUserData();
@@ -564,8 +577,8 @@ void WorkspaceMirror::createLocalReport(const QString &title, const QString &kin
             const QByteArray bytes = LocalReport::html(title, kind, shownRoot, written).toUtf8();
             QString error;
             bool saved = false;
-            if (!QDir().mkpath(folder))
-                error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" could not be created"_s;
+            if (!platform::makeFolderWithin(m_workspaceRoot, folder, &error))
+                error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" could not be used: "_s + error;
             else if (!QFileInfo(folder).isWritable())
                 error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" is not writable"_s;
             else

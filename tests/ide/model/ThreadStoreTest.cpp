@@ -184,5 +184,27 @@ TEST_F(ThreadStoreTest, LargeBodiesAreReadInTheBackgroundAndAChangeBeforeThatKee
     EXPECT_EQ(readStoredThreads().last(), expected);
 }
 
+// The workbench view chosen when a thread is opened is kept in the index; the body read after it
+// (still on disk when the thread was opened) does not bring the stored view back.
+TEST_F(ThreadStoreTest, AViewChosenBeforeTheBodyIsReadSurvivesTheRead)
+{
+    const QList<CampaignIDEThread> threads = threadsWithLargeOnes(1);
+    ASSERT_TRUE(writeAll(legacyThreadStoreFile(), encodeJson(threads)));
+    makeModel().reset();
+    const auto model = makeModel();
+    const CampaignIDEThread &large = threads.last();
+    const IDEWorkbenchView chosen
+        = large.workbenchView == IDEWorkbenchView::canvas ? IDEWorkbenchView::explore : IDEWorkbenchView::canvas;
+    ASSERT_FALSE(model->hasThreadBody(large.id));
+
+    model->openThread(large.id, chosen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->hasThreadBody(large.id); }));
+    ASSERT_TRUE(model->activeThread());
+    EXPECT_EQ(model->activeThread()->workbenchView, chosen);
+    EXPECT_EQ(model->activeThread()->agentTabs, large.agentTabs); // the body was read
+    model->flushPendingWrites();
+    EXPECT_EQ(readStoredThreads().last().workbenchView, chosen);
+}
+
 } // namespace
 } // namespace orvane::test

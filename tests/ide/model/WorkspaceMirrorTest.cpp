@@ -165,6 +165,43 @@ TEST_F(WorkspaceModelTest, EveryProjectWritesIntoAFolderOfItsOwn)
     EXPECT_EQ(restarted->projectFolderPath(projects.first()), workspaceRoot() + u"/launch"_s);
 }
 
+// Two edited files kept in one sync: the notice names the first and counts the one other.
+TEST_F(WorkspaceModelTest, TheNoticeOfTwoKeptCopiesNamesOneAndCountsTheOther)
+{
+    const CampaignIDEProject p = project(u"Launch"_s);
+    const auto model = makeModel(QList<CampaignIDEProject> { p });
+    ASSERT_TRUE(writeAll(projectFile(u"launch"_s, u"campaign-plan.md"_s), "my plan"));
+    ASSERT_TRUE(writeAll(projectFile(u"launch"_s, u"creatives.json"_s), "my creatives"));
+
+    model->forceSyncLocalFiles(u"Synced all campaign projects."_s);
+    model->flushPendingWrites();
+    const QStringList kept = QDir(workspaceRoot() + u"/launch"_s).entryList({ u"*.user-edit-*"_s }, QDir::Files);
+    ASSERT_EQ(kept.size(), 2);
+    const QString plan = kept.filter(u"campaign-plan."_s).value(0);
+    ASSERT_FALSE(plan.isEmpty());
+    const QString expected = u"Synced all campaign projects. Kept your edited file as ~/Documents/Orvane/launch/"_s
+        + plan + u" and 1 more beside their files."_s;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model->statusNotice() == expected; }))
+        << utf8(model->statusNotice().value_or(QString()));
+}
+
+// A folder store that gives two projects one folder (written by hand, or by a faulty version) is
+// mended: the first keeps the folder, the second gets one of its own.
+TEST_F(WorkspaceModelTest, AFolderStoreThatSharesOneFolderStillGivesEachProjectItsOwn)
+{
+    const QList<CampaignIDEProject> projects { project(u"Launch"_s), project(u"Other"_s) };
+    const QString store = home.dataHome() + u"/Orvane/project-folders.json"_s;
+    ASSERT_TRUE(writeAll(store,
+        "{\"" + projects.at(0).id.toString(QUuid::WithoutBraces).toUtf8() + "\": \"launch\", \""
+            + projects.at(1).id.toString(QUuid::WithoutBraces).toUtf8() + "\": \"launch\"}"));
+
+    const auto model = makeModel(projects);
+    EXPECT_EQ(model->projectFolderPath(projects.at(0)), workspaceRoot() + u"/launch"_s);
+    EXPECT_NE(model->projectFolderPath(projects.at(1)), model->projectFolderPath(projects.at(0)));
+    EXPECT_TRUE(readAll(projectFile(u"launch"_s, u"campaign-plan.md"_s)).startsWith("# Launch"));
+    EXPECT_TRUE(readAll(model->projectFolderPath(projects.at(1)) + u"/campaign-plan.md"_s).startsWith("# Other"));
+}
+
 // The mirror needs no workspace model: it writes the values it is handed, publishes on its own
 // signals and says what happened through its notice callback, and its folders survive a restart.
 TEST_F(WorkspaceModelTest, TheMirrorStandsAloneOnItsWriter)
@@ -210,6 +247,52 @@ TEST_F(WorkspaceModelTest, TheMirrorReplacesLinksAndFifosInItsPlace)
     EXPECT_TRUE(readAll(projectFile(u"launch"_s, u"campaign-plan.md"_s)).startsWith("# Launch"));
     EXPECT_EQ(readAll(projectFile(u"launch"_s, u"creatives.json"_s)), "[]");
     EXPECT_TRUE(QFileInfo(home.dataHome() + u"/Orvane/mirror-ledger.json"_s).isFile());
+}
+
+// A project folder, or the reports folder, that is a link out of the workspace is not written
+// through: nothing lands outside, and every save that was refused says so rather than succeeding.
+TEST_F(WorkspaceModelTest, NothingIsWrittenThroughALinkOutOfTheWorkspace)
+{
+    const CampaignIDEProject p = project(u"Q4 Enterprise Demand Gen"_s);
+    const QString outside = home.path() + u"/outside"_s;
+    const QString elsewhere = home.path() + u"/elsewhere"_s;
+    ASSERT_TRUE(writeAll(outside + u"/notes.md"_s, "theirs"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    ASSERT_TRUE(QDir().mkpath(workspaceRoot()));
+    ASSERT_TRUE(QFile::link(outside, workspaceRoot() + u"/q4-enterprise-demand-gen"_s));
+    ASSERT_TRUE(QFile::link(elsewhere, workspaceRoot() + u"/reports"_s));
+    const auto untouched = [&] {
+        return QDir(outside).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+            == QStringList { u"notes.md"_s }
+        && readAll(outside + u"/notes.md"_s) == "theirs"
+            && QDir(elsewhere).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+
+    const auto model = makeModel(QList<CampaignIDEProject> { p });
+    model->openProject(p.id);
+    model->syncThreadArtifactsToDisk(model->threads().first());
+    model->flushPendingWrites();
+    EXPECT_TRUE(untouched());
+
+    const auto noticeStartsWith = [&](const QString &prefix) {
+        return QTest::qWaitFor([&] { return model->statusNotice().value_or(QString()).startsWith(prefix); });
+    };
+    model->forceSyncLocalFiles(u"Synced all campaign projects."_s);
+    EXPECT_TRUE(noticeStartsWith(u"Failed to sync campaign projects to ~/Documents/Orvane: "_s));
+    model->saveThreadToLocalWorkspace(model->threads().first().id);
+    EXPECT_TRUE(noticeStartsWith(u"Could not save to ~/Documents/Orvane: "_s));
+    model->createLocalReport(u"Q4 Lift"_s, u"attribution"_s);
+    EXPECT_TRUE(noticeStartsWith(u"Failed to generate report "_s));
+
+    // A file listed through the link is not saved back through it either.
+    model->setSelectedLocalFileName(u"notes.md"_s);
+    ASSERT_EQ(model->selectedLocalFileName(), u"notes.md"_s);
+    model->updateSelectedLocalFileContent(u"mine"_s);
+    model->saveSelectedLocalFile();
+    EXPECT_TRUE(noticeStartsWith(u"Failed to save notes.md: "_s));
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    model->flushPendingWrites();
+    EXPECT_TRUE(untouched());
 }
 
 TEST_F(WorkspaceModelTest, ThreadArtifactsHoldTheMediaPlanAndTheSortedTranscript)

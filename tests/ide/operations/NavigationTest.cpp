@@ -201,6 +201,24 @@ TEST_F(OperationsTest, DeletingTheOpenThreadOpensTheFirstRemainingOneAndTheLastT
     EXPECT_TRUE(QFileInfo::exists(threadStoreFile())); // an empty list was stored
 }
 
+// Among three, deleting the open one opens the first of the two left (the list's order), not the
+// last.
+TEST_F(OperationsTest, DeletingTheOpenThreadAmongThreeOpensTheFirstRemainingOne)
+{
+    const QUuid created = model->createNewThread({ .projectID = otherProjectThread().projectID });
+    ASSERT_EQ(model->threads().size(), 3);
+    ASSERT_EQ(model->threads().first().id, created); // new threads go first
+    const CampaignIDEThread second = model->threads().at(1);
+    const CampaignIDEThread last = model->threads().last();
+    ASSERT_NE(second.projectID, last.projectID);
+
+    model->deleteThread(created);
+
+    ASSERT_EQ(model->threads().size(), 2);
+    EXPECT_EQ(model->primaryDestination(), Destination::thread(second.id));
+    EXPECT_EQ(model->selectedProjectID(), second.projectID);
+}
+
 // --- Lists and counts -----------------------------------------------------------------------------
 
 TEST_F(OperationsTest, StarredThreadsFollowTheProjectFilterInListOrderAndEveryRowIsATrackedCampaign)

@@ -1,0 +1,96 @@
+#include "platform/AtomicFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Set by a test to make the next syncs of a written file fail as a failing disk makes them fail.
+std::atomic<int> failSyncWith { 0 };
+
+} // namespace
+
+// The writer's fsync, in this test program only: the real call unless a test asks for a failure. A
+// disk that fails on sync cannot be had on demand otherwise.
+extern "C" int fsync(int fd)
+{
+    if (const int code = failSyncWith.load()) {
+        errno = code;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+namespace orvane::platform {
+namespace {
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+    void TearDown() override { failSyncWith = 0; }
+
+    [[nodiscard]] QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
+    [[nodiscard]] static QByteArray read(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    [[nodiscard]] static mode_t modeOf(const QString &file)
+    {
+        struct stat info { };
+        return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+    }
+    [[nodiscard]] QStringList entries() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A private file stays private when it is replaced; a new file gets the usual mode.
+TEST_F(AtomicFileTest, AReplacedFileKeepsItsMode)
+{
+    const mode_t previousMask = ::umask(022);
+    const QString secret = path(u"secret.json"_s);
+    ASSERT_TRUE(writeFileAtomically(secret, "old"));
+    EXPECT_EQ(modeOf(secret), 0644u);
+    ASSERT_EQ(::chmod(QFile::encodeName(secret).constData(), 0600), 0);
+
+    EXPECT_TRUE(writeFileAtomically(secret, "new"));
+    ::umask(previousMask);
+    EXPECT_EQ(read(secret), "new");
+    EXPECT_EQ(modeOf(secret), 0600u);
+}
+
+// A sync that fails (a full or failing disk) fails the write: the old file stays whole, the error
+// names the cause and no temporary file is left behind.
+TEST_F(AtomicFileTest, AFailedSyncLeavesTheOldFileWholeAndSaysWhy)
+{
+    const QString file = path(u"campaign-plan.md"_s);
+    ASSERT_TRUE(writeFileAtomically(file, "the old plan"));
+
+    failSyncWith = EIO;
+    QString error;
+    EXPECT_FALSE(writeFileAtomically(file, "the new plan, never on disk", &error));
+    failSyncWith = 0;
+    EXPECT_EQ(read(file), "the old plan");
+    EXPECT_EQ(error, QString::fromLocal8Bit(std::strerror(EIO)));
+    EXPECT_EQ(entries(), QStringList { u"campaign-plan.md"_s });
+}
+
+} // namespace
+} // namespace orvane::platform
