@@ -5,15 +5,14 @@
 #include "app/ProcessSupport.h"
 #include "app/RootView.h"
 #include "app/SingleInstance.h"
-#include "ide/model/WorkspaceLocations.h"
 #include "kit/auth/AccountStore.h"
 #include "kit/session/SessionStore.h"
+#include "platform/AtomicFile.h"
 #include "platform/UserDefaults.h"
 #include "voice/VoiceInputProvider.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QNetworkAccessManager>
 
 #include <chrono>
@@ -104,11 +103,13 @@ int runOrvane(int argc, char **argv)
     QGuiApplication::setDesktopFileName(OrvaneApp::desktopFileName.toString());
     QApplication::setStyle(new DeferredIconStyle);
 
-    // One process per user: a second one would overwrite the first one's stores.
-    const QString dataFolder = QFileInfo(WorkspaceLocations::standard().stateFile).absolutePath();
-    SingleInstance instance(dataFolder);
+    // One writer per user: a second one would overwrite the first one's stores.
+    SingleInstance instance(SingleInstance::standardPlaces());
+    bool readOnly = false;
     switch (instance.start()) {
     case SingleInstance::Outcome::primary:
+        if (!instance.listenErrorText().isEmpty())
+            std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.listenErrorText()));
         break;
     case SingleInstance::Outcome::handedOver:
         return 0;
@@ -116,8 +117,11 @@ int runOrvane(int argc, char **argv)
         std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.errorText()));
         return 1;
     case SingleInstance::Outcome::storageUnavailable:
-        // Started from a launcher nobody reads the terminal: the window opens and says it.
-        std::fprintf(stderr, "orvane: %s\n", qPrintable(instance.errorText()));
+        // No lock anywhere: another process may be writing. The window opens, writes nothing (not
+        // even at start-up) and says so; started from a launcher, nobody reads the terminal.
+        std::fprintf(stderr, "orvane: %s; opening read-only\n", qPrintable(instance.errorText()));
+        platform::refuseWrites(u"this window is read-only"_s);
+        readOnly = true;
         break;
     }
 
@@ -131,7 +135,9 @@ int runOrvane(int argc, char **argv)
         if (qEnvironmentVariableIsSet("ORVANE_REPORT_FIRST_FRAME"))
             reportFirstFrame(window);
         window->show();
-        if (!instance.errorText().isEmpty())
+        if (readOnly)
+            window->showReadOnlyNotice(instance.errorText());
+        else if (!instance.errorText().isEmpty())
             window->showStorageProblem(instance.errorText());
 
         const QString screenshot = qEnvironmentVariable("ORVANE_SCREENSHOT");

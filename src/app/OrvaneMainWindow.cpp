@@ -166,6 +166,19 @@ void OrvaneMainWindow::showStorageProblem(const QString &reason)
     box->open();
 }
 
+void OrvaneMainWindow::showReadOnlyNotice(const QString &reason)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, u"Orvane is read-only"_s,
+        reason
+            + u"\n\nOrvane cannot make sure that it is the only one running for you, so this window saves "
+              u"nothing: your projects, threads and files stay as they are. Quit, make the folder writable "
+              u"and start again to work."_s,
+        QMessageBox::Ok, this);
+    box->setObjectName(u"readOnlyMessageBox"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 void OrvaneMainWindow::bringToFront()
 {
     if (isMinimized())

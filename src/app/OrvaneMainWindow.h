@@ -34,6 +34,8 @@ public:
     void bringToFront();
     // Tells the user, once and without blocking, that the data folder cannot be written.
     void showStorageProblem(const QString &reason);
+    // Tells the user, once and without blocking, that this window saves nothing, and why.
+    void showReadOnlyNotice(const QString &reason);
 
     // The window size to start with on `available` (the screen's free area): the default size,
     // shrunk to fit a smaller screen.

@@ -57,7 +57,7 @@ bool refused(QString *error)
 
 } // namespace
 
-void refuseWrites(const QString &reason)
+void refuseWrites(const std::optional<QString> &reason)
 {
     const QMutexLocker locker(&refusalMutex);
     refusal = reason;

@@ -23,8 +23,9 @@ bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *err
 bool makeFolderWithin(const QString &root, const QString &folder, QString *error = nullptr);
 
 // From now on, in the whole process, every write and folder made here fails with reason as its
-// error (a process that may not write, such as a second window of the same user).
-void refuseWrites(const QString &reason);
+// error (a process that may not write, as it cannot tell whether another one writes); none: they
+// are allowed again.
+void refuseWrites(const std::optional<QString> &reason);
 
 enum class ReadOutcome { read, absent, notRegular, tooLarge, failed };
 

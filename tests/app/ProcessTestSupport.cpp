@@ -42,6 +42,12 @@ QString OrvaneProcess::standardError()
     return QString::fromLocal8Bit(m_stderr);
 }
 
+QString OrvaneProcess::standardOutput()
+{
+    m_stdout += m_process.readAllStandardOutput();
+    return QString::fromLocal8Bit(m_stdout);
+}
+
 void OrvaneProcess::terminate()
 {
     m_process.terminate();

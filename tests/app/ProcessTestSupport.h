@@ -26,6 +26,7 @@ public:
     [[nodiscard]] int exitCode() const { return m_process.exitCode(); }
     [[nodiscard]] QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
     [[nodiscard]] QString standardError();
+    [[nodiscard]] QString standardOutput();
 
     void terminate(); // SIGTERM
     void kill(); // SIGKILL
@@ -33,6 +34,7 @@ public:
 private:
     QProcess m_process;
     QByteArray m_stderr;
+    QByteArray m_stdout;
 };
 
 // A program run to its end (two minutes at most): its exit code (-1 when it crashed or hung) and

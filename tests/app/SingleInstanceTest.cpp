@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -168,4 +169,94 @@ TEST(SingleInstanceProcessTest, ALockLeftByAKilledProcessIsTakenOver)
     const QString secondShot = home.path() + u"/second.png"_s;
     OrvaneProcess second({}, screenshotTo(secondShot));
     ASSERT_TRUE(waitUntilStarted(second, secondShot)) << qPrintable(second.standardError());
+}
+
+namespace {
+
+// A file where a folder should be: nothing can be made there, whoever runs the test.
+void block(const QString &folder)
+{
+    QDir().mkpath(QFileInfo(folder).path());
+    QFile file(folder);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+// The data folder cannot be made: the lock moves to the config folder, where the threads are kept,
+// and a second launch still hands over to the first instead of writing beside it.
+TEST(SingleInstanceProcessTest, WithTheDataFolderUnusableTheLockMovesAndASecondLaunchHandsOver)
+{
+    TemporaryHome home;
+    block(home.dataHome() + u"/Orvane"_s);
+    QProcessEnvironment environment = screenshotTo(home.path() + u"/first.png"_s);
+    environment.insert(u"XDG_RUNTIME_DIR"_s, home.path() + u"/no-runtime"_s);
+    OrvaneProcess first({}, environment);
+    ASSERT_TRUE(waitUntilStarted(first, home.path() + u"/first.png"_s)) << qPrintable(first.standardError());
+    EXPECT_TRUE(QFileInfo::exists(home.configHome() + u"/Orvane/instance.lock"_s));
+
+    const QString secondShot = home.path() + u"/second.png"_s;
+    environment.insert(u"ORVANE_SCREENSHOT"_s, secondShot);
+    OrvaneProcess second({}, environment);
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_FALSE(QFileInfo::exists(secondShot));
+    EXPECT_TRUE(first.running());
+}
+
+// Neither the data nor the config folder can hold the lock: the runtime folder does, under a name of
+// the data folder's own, and a later launch finds it there.
+TEST(SingleInstanceTest, TheRuntimeFolderHoldsTheLockWhenNoOtherCan)
+{
+    TemporaryHome home;
+    block(home.dataHome() + u"/Orvane"_s);
+    block(home.configHome() + u"/Orvane"_s);
+    const QString runtime = home.path() + u"/runtime"_s;
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    const ScopedEnvironmentVariable runtimeDir("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+
+    const QList<SingleInstance::Place> places = SingleInstance::standardPlaces();
+    ASSERT_EQ(places.size(), 3);
+    SingleInstance first(places);
+    ASSERT_EQ(first.start(), Outcome::primary);
+    ASSERT_EQ(first.heldPlaces().size(), 1);
+    EXPECT_EQ(first.heldPlaces().first().folder, runtime);
+    EXPECT_TRUE(first.errorText().startsWith(u"Cannot create the data folder"_s));
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+
+    QProcessEnvironment environment;
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+    OrvaneProcess second({}, environment);
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_EQ(activations.count(), 1);
+}
+
+// No folder can hold the lock: the window opens read-only and says so, and nothing is written, not
+// even the workspace folder the model mirrors at start-up.
+TEST(SingleInstanceProcessTest, WithNoPlaceForTheLockTheWindowOpensReadOnlyAndWritesNothing)
+{
+    TemporaryHome home;
+    block(home.dataHome() + u"/Orvane"_s);
+    block(home.configHome() + u"/Orvane"_s);
+    block(home.path() + u"/runtime"_s);
+    const ScopedEnvironmentVariable runtimeDir("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + u"/runtime"_s));
+    SingleInstance instance(SingleInstance::standardPlaces());
+    EXPECT_EQ(instance.start(), Outcome::storageUnavailable);
+    EXPECT_TRUE(instance.errorText().startsWith(u"Cannot create the data folder"_s));
+
+    QProcessEnvironment environment;
+    environment.insert(u"XDG_RUNTIME_DIR"_s, home.path() + u"/runtime"_s);
+    environment.insert(u"ORVANE_REPORT_FIRST_FRAME"_s, u"1"_s);
+    OrvaneProcess process({}, environment);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return process.standardOutput().contains(u"first-frame"_s) || !process.running(); }, 60000));
+    ASSERT_TRUE(process.running()) << qPrintable(process.standardError());
+    EXPECT_TRUE(process.standardError().contains(u"opening read-only"_s)) << qPrintable(process.standardError());
+    // A clean quit runs every write the window asked for, the shown project's folder included.
+    process.terminate();
+    ASSERT_TRUE(process.waitForExit());
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(process.standardError());
+    QDirIterator written(home.path() + u"/Documents"_s, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    EXPECT_FALSE(written.hasNext()) << qPrintable(written.next());
 }
