@@ -63,6 +63,12 @@ void refuseWrites(const std::optional<QString> &reason)
     refusal = reason;
 }
 
+std::optional<QString> writesRefused()
+{
+    const QMutexLocker locker(&refusalMutex);
+    return refusal;
+}
+
 bool makeFolderWithin(const QString &root, const QString &folder, QString *error)
 {
     if (refused(error))

@@ -26,6 +26,9 @@ bool makeFolderWithin(const QString &root, const QString &folder, QString *error
 // error (a process that may not write, as it cannot tell whether another one writes); none: they
 // are allowed again.
 void refuseWrites(const std::optional<QString> &reason);
+// The reason writes are refused in this process, if they are: for changes made without a write here
+// (a folder moved), which must be refused all the same.
+[[nodiscard]] std::optional<QString> writesRefused();
 
 enum class ReadOutcome { read, absent, notRegular, tooLarge, failed };
 

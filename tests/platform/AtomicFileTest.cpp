@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -39,7 +40,11 @@ namespace {
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-    void TearDown() override { failSyncWith = 0; }
+    void TearDown() override
+    {
+        failSyncWith = 0;
+        refuseWrites(std::nullopt);
+    }
 
     [[nodiscard]] QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
     [[nodiscard]] static QByteArray read(const QString &file)
@@ -90,6 +95,42 @@ TEST_F(AtomicFileTest, AFailedSyncLeavesTheOldFileWholeAndSaysWhy)
     EXPECT_EQ(read(file), "the old plan");
     EXPECT_EQ(error, QString::fromLocal8Bit(std::strerror(EIO)));
     EXPECT_EQ(entries(), QStringList { u"campaign-plan.md"_s });
+}
+
+// Folders are made only below the root and never through a link there; the root itself may be one.
+TEST_F(AtomicFileTest, FoldersAreMadeOnlyInsideTheRootAndNeverThroughALink)
+{
+    const QString target = path(u"target"_s);
+    ASSERT_TRUE(QDir().mkpath(path(u"elsewhere"_s)));
+    ASSERT_TRUE(QDir().mkpath(target));
+    ASSERT_TRUE(QFile::link(target, path(u"root"_s)));
+    const QString root = path(u"root"_s);
+
+    EXPECT_TRUE(makeFolderWithin(root, root + u"/a/b"_s));
+    EXPECT_TRUE(QFileInfo(target + u"/a/b"_s).isDir());
+    ASSERT_TRUE(QFile::link(path(u"elsewhere"_s), target + u"/a/out"_s));
+    QString error;
+    EXPECT_FALSE(makeFolderWithin(root, root + u"/a/out/c"_s, &error));
+    EXPECT_TRUE(error.startsWith(u"out is a link"_s)) << qPrintable(error);
+    EXPECT_FALSE(makeFolderWithin(root, root + u"/../elsewhere/d"_s));
+    EXPECT_TRUE(QDir(path(u"elsewhere"_s)).isEmpty());
+}
+
+// A process that may not write writes nothing, and says why, until it may again.
+TEST_F(AtomicFileTest, RefusedWritesFailWithTheReasonAndLeaveTheFileAlone)
+{
+    const QString file = path(u"index.json"_s);
+    ASSERT_TRUE(writeFileAtomically(file, "kept"));
+    refuseWrites(u"this window is read-only"_s);
+    QString error;
+    EXPECT_FALSE(writeFileAtomically(file, "lost", &error));
+    EXPECT_EQ(error, u"this window is read-only"_s);
+    EXPECT_FALSE(makeFolderWithin(path(QString()), path(u"new"_s)));
+    EXPECT_EQ(writesRefused(), u"this window is read-only"_s);
+    refuseWrites(std::nullopt);
+    EXPECT_EQ(read(file), "kept");
+    EXPECT_FALSE(QFileInfo::exists(path(u"new"_s)));
+    EXPECT_TRUE(writeFileAtomically(file, "written"));
 }
 
 } // namespace

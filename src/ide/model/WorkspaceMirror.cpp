@@ -215,6 +215,8 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
     const QString to = m_workspaceRoot + u'/' + newName;
     // Runs after every write queued for the old folder so far; later ones already use the new one.
     m_disk.enqueue(u"move:"_s + renamed.id.toString(), [from, to](WorkspaceDiskQueue &disk) {
+        if (platform::writesRefused())
+            return; // a window that writes nothing moves nothing either
         const QFileInfo source(from);
         if (source.isDir() && !source.isSymLink() && !QFileInfo::exists(to) && QDir().rename(from, to))
             disk.moveLedgerFolder(from, to);
