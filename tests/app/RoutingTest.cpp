@@ -199,3 +199,35 @@ TEST(RoutingTest, AWorkspaceThatGoesWithUnsavedTextKeepsItBesideItsFile)
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "nobody saved this");
 }
+
+// Save All that cannot write (a folder now stands where the file was) leaves nothing behind: the
+// workspace stays with the text, and the notice says why.
+TEST(RoutingTest, ConnectCloudWhoseSaveFailsKeepsTheWorkspaceAndTheText)
+{
+    AppHarness harness;
+    RootView *root = harness.start()->rootView();
+    QPointer<CampaignIDEWorkspaceView> workspace = root->workspace();
+    CampaignIDEWorkspaceModel *model = workspace->model();
+    model->openProject(model->projects().first().id);
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->selectedLocalFile());
+    const QString path = model->selectedLocalFile()->url.toLocalFile();
+    const QString name = model->selectedLocalFile()->name;
+    model->updateSelectedLocalFileContent(u"text that must stay"_s);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path));
+
+    QTimer::singleShot(0, qApp, [] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->button(QMessageBox::SaveAll)->click();
+    });
+    root->requestCloudSignIn();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(root->screen(), Screen::workspace);
+    EXPECT_EQ(root->workspace(), workspace.data());
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(model->localFileEditorContent(), u"text that must stay"_s);
+    EXPECT_TRUE(model->statusNotice().value_or(QString()).startsWith(u"Failed to save "_s + name + u": "_s));
+}
