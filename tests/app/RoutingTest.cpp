@@ -225,7 +225,8 @@ TEST(RoutingTest, ConnectCloudWhoseSaveFailsKeepsTheWorkspaceAndTheText)
     root->requestCloudSignIn();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(root->screen(), Screen::workspace);
+    ASSERT_EQ(root->screen(), Screen::workspace);
+    ASSERT_TRUE(workspace);
     EXPECT_EQ(root->workspace(), workspace.data());
     EXPECT_TRUE(model->hasUnsavedLocalFiles());
     EXPECT_EQ(model->localFileEditorContent(), u"text that must stay"_s);
