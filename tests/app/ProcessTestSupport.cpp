@@ -6,7 +6,7 @@ namespace orvane::test {
 
 using namespace Qt::StringLiterals;
 
-OrvaneProcess::OrvaneProcess(QStringList arguments, QProcessEnvironment extra)
+OrvaneProcess::OrvaneProcess(const QStringList &arguments, const QProcessEnvironment &extra)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);

@@ -15,7 +15,7 @@ namespace orvane::test {
 // and keyring. Stopped (and reaped) when the handle goes.
 class OrvaneProcess final {
 public:
-    explicit OrvaneProcess(QStringList arguments = {}, QProcessEnvironment extra = {});
+    explicit OrvaneProcess(const QStringList &arguments = {}, const QProcessEnvironment &extra = {});
     ~OrvaneProcess();
     OrvaneProcess(const OrvaneProcess &) = delete;
     OrvaneProcess &operator=(const OrvaneProcess &) = delete;
