@@ -29,7 +29,6 @@ void WindowWidthKeeper::watch()
     m_window = window;
     m_restoreWidth.reset();
     m_restoreX.reset();
-    m_requestedWidth.reset();
     window->installEventFilter(this);
     if (QWindow *handle = window->windowHandle())
         connect(handle, &QWindow::screenChanged, this, &WindowWidthKeeper::screenChanged, Qt::UniqueConnection);
@@ -65,15 +64,20 @@ bool WindowWidthKeeper::eventFilter(QObject *watched, QEvent *event)
         const int newWidth = resize->size().width();
         if (oldWidth <= 0 || oldWidth == newWidth)
             break;
-        if (m_requestedWidth && newWidth == *m_requestedWidth) {
-            m_requestedWidth.reset(); // the keeper's own step back
-        } else if (newWidth > oldWidth && newWidth == m_window->minimumWidth() && !keepsItsOwnSize()) {
+        // A desktop may apply sizes a little later, when the minimum has moved on again: a window
+        // that grows no wider than its minimum was made to grow, and one that narrows down to no
+        // less than its width from before is being given its width back.
+        const bool forced = newWidth > oldWidth && newWidth <= m_window->minimumWidth() && !keepsItsOwnSize();
+        const bool returning = newWidth < oldWidth && m_restoreWidth && newWidth >= *m_restoreWidth;
+        if (forced) {
             grown(oldWidth);
+        } else if (returning) {
+            if (newWidth == *m_restoreWidth)
+                restored();
         } else {
             // The user (or the desktop) chose this width: it is the one to keep from now on.
             m_restoreWidth.reset();
             m_restoreX.reset();
-            m_requestedWidth.reset();
         }
         break;
     }
@@ -99,14 +103,15 @@ void WindowWidthKeeper::restoreIfRoom()
     if (!m_restoreWidth || keepsItsOwnSize())
         return;
     const int target = qMax(*m_restoreWidth, m_window->minimumWidth());
-    if (m_window->width() > target) {
-        m_requestedWidth = target;
+    if (m_window->width() > target)
         m_window->resize(target, m_window->height());
-    }
-    if (m_window->width() != *m_restoreWidth)
-        return;
+    if (m_restoreWidth && m_window->width() == *m_restoreWidth)
+        restored();
+}
+
+void WindowWidthKeeper::restored()
+{
     m_restoreWidth.reset();
-    m_requestedWidth.reset();
     if (m_restoreX) {
         m_window->move(*m_restoreX, m_window->pos().y());
         m_restoreX.reset();

@@ -42,6 +42,8 @@ protected:
 private:
     void grown(int oldWidth);
     void restoreIfRoom();
+    // The window has its width back: it goes back where it stood, too.
+    void restored();
     void keepOnScreen();
     [[nodiscard]] bool keepsItsOwnSize() const;
 
@@ -50,7 +52,6 @@ private:
     QPointer<QWidget> m_window;
     std::optional<int> m_restoreWidth;
     std::optional<int> m_restoreX; // where the window stood before it was moved onto its screen
-    std::optional<int> m_requestedWidth; // a width the keeper asked for and the window has not reached
 };
 
 } // namespace orvane

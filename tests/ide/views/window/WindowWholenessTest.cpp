@@ -252,6 +252,17 @@ TEST_P(WindowWholenessTest, TheWindowGetsItsWidthBackWhenTheColumnsClose)
     EXPECT_EQ(window->width(), 1440);
     expectColumnMinimums(u"closed again"_s);
     EXPECT_FALSE(window->widthKeeper()->widthToRestore().has_value());
+
+    // A width the user picks while the drawer is open is the one kept when it closes.
+    if (GetParam().arrangement != Arrangement::plain)
+        return;
+    click(u"agentButton"_s);
+    settle();
+    window->resize(1600, 900);
+    click(u"agentButton"_s);
+    settle();
+    EXPECT_EQ(window->width(), 1600);
+    window->resize(1440, 900);
 }
 
 TEST_P(WindowWholenessTest, EveryTabAndDestinationIsWholeInTheTheme)
