@@ -11,13 +11,11 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace orvane {
 namespace {
 
-QFont kickerFont()
-{
-    return themeFont(9, QFont::Bold, true);
-}
 QFont titleFont()
 {
     return themeFont(12, QFont::Bold);
@@ -37,8 +35,7 @@ int textWidth(const QStyleOptionViewItem &option)
 }
 
 struct CardText {
-    QString category;
-    QString impact;
+    QuickActionCardDelegate::KickerRow kicker;
     QStringList title;
     QStringList rationale;
 };
@@ -46,8 +43,8 @@ struct CardText {
 CardText cardText(const QModelIndex &index, int width)
 {
     return CardText {
-        index.data(RecommendedActionListModel::CategoryRole).toString(),
-        index.data(RecommendedActionListModel::ImpactRole).toString(),
+        QuickActionCardDelegate::kickerRow(index.data(RecommendedActionListModel::CategoryRole).toString(),
+            index.data(RecommendedActionListModel::ImpactRole).toString(), width),
         QuickActionCardDelegate::wrappedLines(
             index.data(RecommendedActionListModel::TitleRole).toString(), titleFont(), width),
         QuickActionCardDelegate::wrappedLines(index.data(RecommendedActionListModel::RationaleRole).toString(),
@@ -57,9 +54,8 @@ CardText cardText(const QModelIndex &index, int width)
 
 int cardHeight(const CardText &text)
 {
-    return 2 * QuickActionCardDelegate::cardPadding + QFontMetrics(kickerFont()).height()
-        + QuickActionCardDelegate::lineSpacing + int(text.title.size()) * QFontMetrics(titleFont()).lineSpacing()
-        + QuickActionCardDelegate::lineSpacing
+    return 2 * QuickActionCardDelegate::cardPadding + text.kicker.height + QuickActionCardDelegate::lineSpacing
+        + int(text.title.size()) * QFontMetrics(titleFont()).lineSpacing() + QuickActionCardDelegate::lineSpacing
         + int(text.rationale.size()) * QFontMetrics(rationaleFont()).lineSpacing();
 }
 
@@ -94,6 +90,54 @@ QStringList QuickActionCardDelegate::wrappedLines(const QString &text, const QFo
     return lines;
 }
 
+QFont QuickActionCardDelegate::kickerFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
+
+QuickActionCardDelegate::KickerRow QuickActionCardDelegate::kickerRow(
+    const QString &category, const QString &impact, int width)
+{
+    // The two texts share the row as two wrapping texts of one row do: each is offered half the
+    // room, a text that needs less than its half leaves the rest to the other, and a text wider
+    // than its share wraps between words onto further lines rather than being cut.
+    const QFontMetrics metrics(kickerFont());
+    const int available = qMax(2, width - kickerSpacing);
+    // Whole pixels up: a text offered its exact width must not wrap on a fraction of one.
+    const auto needed = [font = kickerFont()](const QString &text) {
+        return int(std::ceil(QFontMetricsF(font).horizontalAdvance(text))) + 1;
+    };
+    const int categoryWidth = needed(category);
+    const int impactWidth = needed(impact);
+    int categoryShare = available / 2;
+    if (categoryWidth <= categoryShare)
+        categoryShare = categoryWidth;
+    else if (impactWidth <= available - categoryShare)
+        categoryShare = available - impactWidth;
+    const int impactShare = qMax(1, available - categoryShare);
+    categoryShare = qMax(1, categoryShare);
+
+    KickerRow row;
+    row.categoryLines = wrappedLines(category, kickerFont(), categoryShare);
+    row.impactLines = wrappedLines(impact, kickerFont(), impactShare);
+    const auto widest = [&metrics](const QStringList &lines) {
+        int most = 0;
+        for (const QString &line : lines)
+            most = qMax(most, metrics.horizontalAdvance(line));
+        return most;
+    };
+    const int lineHeight = metrics.height();
+    row.height = lineHeight * int(qMax(qMax(row.categoryLines.size(), row.impactLines.size()), qsizetype(1)));
+    const int categoryHeight = lineHeight * int(row.categoryLines.size());
+    const int impactHeight = lineHeight * int(row.impactLines.size());
+    // Both texts are centred on the row; the impact hangs on the trailing edge.
+    row.categoryRect
+        = QRect(0, (row.height - categoryHeight) / 2, qMin(widest(row.categoryLines), categoryShare), categoryHeight);
+    const int impactBox = qMin(widest(row.impactLines), impactShare);
+    row.impactRect = QRect(width - impactBox, (row.height - impactHeight) / 2, impactBox, impactHeight);
+    return row;
+}
+
 QSize QuickActionCardDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const int above = index.row() == 0 ? 0 : cardSpacing;
@@ -118,16 +162,20 @@ void QuickActionCardDelegate::paint(
 
     int y = card.top() + cardPadding;
     const int left = card.left() + cardPadding;
-    const QFontMetrics kicker(kickerFont());
+    const int lineHeight = QFontMetrics(kickerFont()).height();
     painter->setFont(kickerFont());
-    const QRect kickerRow(left, y, width, kicker.height());
-    const int impactWidth = kicker.horizontalAdvance(text.impact);
-    painter->setPen(theme.accentLime());
-    painter->drawText(kickerRow, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, text.impact);
-    painter->setPen(theme.accentCyan());
-    const QString category = kicker.elidedText(text.category, Qt::ElideRight, qMax(0, width - impactWidth - 8));
-    painter->drawText(kickerRow, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, category);
-    y += kicker.height() + lineSpacing;
+    const auto drawKicker = [&](const QStringList &lines, QRect box, const QColor &color) {
+        painter->setPen(color);
+        box.translate(left, y);
+        for (const QString &line : lines) {
+            painter->drawText(QRect(box.left(), box.top(), box.width(), lineHeight),
+                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);
+            box.setTop(box.top() + lineHeight);
+        }
+    };
+    drawKicker(text.kicker.categoryLines, text.kicker.categoryRect, theme.accentCyan());
+    drawKicker(text.kicker.impactLines, text.kicker.impactRect, theme.accentLime());
+    y += text.kicker.height + lineSpacing;
 
     const auto drawLines = [&](const QStringList &lines, const QFont &font, const QColor &color) {
         const QFontMetrics metrics(font);

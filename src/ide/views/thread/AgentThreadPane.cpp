@@ -6,6 +6,7 @@
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SeeThroughScroll.h"
+#include "ide/views/kit/SidewaysScroll.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -16,6 +17,7 @@
 #include "ide/views/timeline/QuickPromptRow.h"
 #include "ide/views/window/WindowPrimitives.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -123,6 +125,12 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
     m_chipRow->setSpacing(4);
     m_chipRow->addStretch(1);
     setSeeThroughContent(scroller, chips);
+    scrollSidewaysWithWheel(scroller);
+    // The strip's width and its chips' widths settle after a change: the selected chip is brought
+    // into view once they have.
+    scroller->viewport()->installEventFilter(this);
+    chips->installEventFilter(this);
+    m_chipScroller = scroller;
     layout->addWidget(scroller, 1);
 
     auto *add = stripToolButton(theme, u"plus"_s, ThemeColor::accentLime, ui::SymbolWeight::bold, nullptr);
@@ -251,6 +259,31 @@ void AgentThreadPane::updateChips(const CampaignIDEThread &thread)
         const bool selected = m_isSplitSecondary ? thread.splitAgentTabID == tab.id : thread.activeAgentTabID == tab.id;
         m_chips.at(i)->showTab(tab, selected, closable);
     }
+    scheduleSelectedChipInView();
+}
+
+void AgentThreadPane::scheduleSelectedChipInView()
+{
+    if (m_chipInViewScheduled)
+        return;
+    m_chipInViewScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_chipInViewScheduled = false;
+            for (AgentTabChip *chip : std::as_const(m_chips)) {
+                if (chip->isSelected())
+                    keepInSidewaysView(m_chipScroller, chip);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+bool AgentThreadPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize)
+        scheduleSelectedChipInView();
+    return QWidget::eventFilter(watched, event);
 }
 
 void AgentThreadPane::chipSelected(const QUuid &tabID)

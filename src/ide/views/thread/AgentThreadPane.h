@@ -10,6 +10,7 @@
 class QHBoxLayout;
 class QLabel;
 class QMenu;
+class QScrollArea;
 
 namespace orvane {
 
@@ -48,6 +49,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildTabStrip(QWidget *row);
@@ -57,6 +59,8 @@ private:
     void applyColors();
     void updateMenuIcons();
     void chipSelected(const QUuid &tabID);
+    // Brings the highlighted chip into the strip's view once the strip has been laid out.
+    void scheduleSelectedChipInView();
 
     WorkspaceViewContext m_context;
     bool m_isSplitSecondary;
@@ -66,6 +70,8 @@ private:
     bool m_dryRun = false;
     ThreadApprovalMode m_approvalMode = ThreadApprovalMode::manual;
 
+    QScrollArea *m_chipScroller = nullptr;
+    bool m_chipInViewScheduled = false;
     QHBoxLayout *m_chipRow = nullptr;
     QList<AgentTabChip *> m_chips;
     QMenu *m_addSpecialistMenu = nullptr;

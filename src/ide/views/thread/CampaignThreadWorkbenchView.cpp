@@ -32,7 +32,8 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
 {
     setObjectName(u"threadWorkbenchView"_s);
     // The panes' and the column's minimum widths add up to this view's minimum, which the window's
-    // minimum takes in: the window grows rather than cut a column.
+    // minimum takes in: the window grows rather than cut a column (and the window gives the width
+    // back when they close, WindowWidthKeeper).
     const ThemeSource &theme = *context.theme;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -45,6 +46,7 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
     m_primary->setMaximumWidth(primaryMaximumWidth);
 
     auto *workbench = new Panel(theme, ThemeColor::canvasBackground);
+    m_workbench = workbench;
     workbench->setObjectName(u"workbenchColumn"_s);
     workbench->setMinimumWidth(workbenchMinimumWidth);
     auto *column = new QVBoxLayout(workbench);
@@ -132,9 +134,31 @@ void CampaignThreadWorkbenchView::refresh()
     } else {
         m_secondarySlot->hide();
     }
+    applyMinimumWidths();
 
     m_header->showThread(thread.id, thread.workbenchView);
     showSurface(thread.workbenchView);
+}
+
+void CampaignThreadWorkbenchView::limitWidth(std::optional<int> width)
+{
+    m_widthLimit = width;
+    applyMinimumWidths();
+}
+
+void CampaignThreadWorkbenchView::applyMinimumWidths()
+{
+    const bool split = !m_secondarySlot->isHidden();
+    const int handles = m_splitter->handleWidth() * (split ? 2 : 1);
+    const int wanted = primaryMinimumWidth + workbenchMinimumWidth + (split ? secondaryMinimumWidth : 0);
+    const int room = m_widthLimit ? *m_widthLimit - handles : wanted;
+    const double share = room >= wanted ? 1.0 : std::max(0.0, double(room) / wanted);
+    const int primary = int(primaryMinimumWidth * share);
+    const int secondary = int(secondaryMinimumWidth * share);
+    m_primary->setMinimumWidth(primary);
+    m_secondarySlot->setMinimumWidth(secondary);
+    m_workbench->setMinimumWidth(
+        share < 1.0 ? std::max(0, room - primary - (split ? secondary : 0)) : workbenchMinimumWidth);
 }
 
 void CampaignThreadWorkbenchView::showSurface(IDEWorkbenchView view)

@@ -28,6 +28,9 @@ public:
         const WorkspaceViewContext &context, WorkbenchTabRegistry tabs, QWidget *parent = nullptr);
 
     void showDestination(const IDEPrimaryDestination &destination) override;
+    // On a screen too narrow for the columns' minimum widths, the minimums give way in proportion
+    // so that every column stays whole inside the window.
+    void limitWidth(std::optional<int> width) override;
 
     [[nodiscard]] const QUuid &threadID() const { return m_threadID; }
     [[nodiscard]] AgentThreadPane *primaryPane() const { return m_primary; }
@@ -55,6 +58,7 @@ protected:
 private:
     void refresh();
     void showSurface(IDEWorkbenchView view);
+    void applyMinimumWidths();
 
     WorkspaceViewContext m_context;
     WorkbenchTabRegistry m_tabs;
@@ -64,6 +68,8 @@ private:
     QSplitter *m_splitter;
     AgentThreadPane *m_primary;
     QWidget *m_secondarySlot;
+    QWidget *m_workbench;
+    std::optional<int> m_widthLimit;
     AgentThreadPane *m_secondary = nullptr;
     WorkbenchHeaderBar *m_header;
     QStackedWidget *m_surfaces;

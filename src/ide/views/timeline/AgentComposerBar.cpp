@@ -50,7 +50,7 @@ ClickableButton *menuLabel(const ThemeSource &theme, const QString &text, ThemeC
     look.spacing = 3;
     auto *button = new ClickableButton(theme, look, parent);
     button->addText(text, themeFont(10, QFont::Bold, true), color);
-    button->addSymbol(u"chevron.up"_s, color, 9);
+    button->addSymbol(u"chevron.up"_s, color, 8);
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return button;
 }
@@ -113,8 +113,9 @@ AgentComposerBar::AgentComposerBar(
     m_syncPathLabel->setElideMode(Qt::ElideMiddle);
     tools->addWidget(m_mentionMenuButton);
     tools->addWidget(m_slashMenuButton);
-    // The path takes all the width the two menus leave.
-    tools->addWidget(m_syncPathLabel, 1);
+    // The path sits at the trailing edge; when the row is short of room it is cut, never the menus.
+    tools->addStretch(1);
+    tools->addWidget(m_syncPathLabel);
     column->addLayout(tools);
 
     auto *input = new QHBoxLayout;
@@ -137,7 +138,7 @@ AgentComposerBar::AgentComposerBar(
     sendLook.spacing = 5;
     m_sendButton = new ClickableButton(theme, sendLook, this);
     m_sendButton->setObjectName(u"sendButton"_s);
-    m_sendButton->addSymbol(u"arrow.up.circle.fill"_s, ThemeColor::textPrimary, 14, ui::SymbolWeight::bold)
+    m_sendButton->addSymbol(u"arrow.up.circle.fill"_s, ThemeColor::textPrimary, 12, ui::SymbolWeight::bold)
         ->setFixedColor(QColor(Qt::black));
     m_sendButton->addText(u"Send"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
     m_sendButton->setAccessibleName(u"Send"_s);

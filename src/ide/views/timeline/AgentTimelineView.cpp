@@ -169,25 +169,12 @@ void AgentTimelineView::updateSpinner()
         m_spinnerTimer->stop();
 }
 
-bool AgentTimelineView::lastEntryBottomVisible() const
-{
-    if (m_entries->entryCount() == 0)
-        return true;
-    const QRect last = m_list->visualRect(m_entries->index(m_entries->entryCount() - 1));
-    return last.bottom() <= m_list->viewport()->height() + 2;
-}
-
 void AgentTimelineView::captureReader()
 {
     // Asking the list for a rectangle runs its pending layout: read before the list learns of a change.
     if (m_reader)
         return;
-    const QScrollBar *bar = m_list->verticalScrollBar();
-    m_reader = Reader {
-        .following = isFollowing(),
-        .atEnd = bar->value() >= bar->maximum() - 2,
-        .lastVisible = lastEntryBottomVisible(),
-    };
+    m_reader = Reader { .following = isFollowing() };
 }
 
 void AgentTimelineView::resizeEvent(QResizeEvent *event)
@@ -270,12 +257,10 @@ void AgentTimelineView::afterChange()
             followNewestEntry(true);
         return;
     }
+    // The same number of entries (one grew, the status row came or went): the list stays where the
+    // reader has it, unless a jump to the newest card is still under way.
     if (reader.following)
         followNewestEntry(true);
-    else if (reader.atEnd)
-        m_list->verticalScrollBar()->setValue(m_list->verticalScrollBar()->maximum());
-    else if (reader.lastVisible)
-        followNewestEntry(false);
 }
 
 int AgentTimelineView::newestEntryTarget() const

@@ -22,7 +22,8 @@ class TimelineEntryListModel;
 
 // The scrolling middle of an agent pane: one card per entry of the tab, then a status row while a
 // turn runs. It follows the model's fine signals and updates one entry in place; it jumps to the
-// newest card when the number of entries changes and stays at the bottom while the reader is there.
+// newest card when the number of entries changes, and only then: an entry that grows (a reply
+// streaming in) leaves the list where the reader has it.
 class AgentTimelineView final : public QWidget {
     Q_OBJECT
 public:
@@ -60,7 +61,6 @@ private:
     void connectToolSet();
     void applyTheme();
     void updateSpinner();
-    [[nodiscard]] bool lastEntryBottomVisible() const;
     [[nodiscard]] QList<int> allEntryRows() const;
 
     WorkspaceViewContext m_context;
@@ -79,8 +79,6 @@ private:
     bool m_quietFill = false; // the first fill of a view built without a tab never scrolls
     struct Reader {
         bool following = false;
-        bool atEnd = false;
-        bool lastVisible = false;
     };
     std::optional<Reader> m_reader; // where the reader was before the change being handled
 };

@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/SidewaysScroll.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/timeline/AgentComposerBar.h"
@@ -46,7 +47,7 @@ QuickPromptRow::QuickPromptRow(
         look.spacing = 4;
         auto *chip = new ClickableButton(*context.theme, look, strip);
         chip->setObjectName(u"quickPromptChip%1Button"_s.arg(i + 1));
-        chip->addSymbol(u"bolt.fill"_s, ThemeColor::accentLime, 10);
+        chip->addSymbol(u"bolt.fill"_s, ThemeColor::accentLime, 9);
         chip->addText(prompt, themeFont(10, QFont::Medium), ThemeColor::textSecondary);
         chip->setAccessibleName(prompt);
         connect(chip, &QAbstractButton::clicked, this, [this, prompt] {
@@ -58,6 +59,7 @@ QuickPromptRow::QuickPromptRow(
     row->addStretch(1);
     scroll->setWidget(strip);
     scroll->setFixedHeight(strip->sizeHint().height());
+    scrollSidewaysWithWheel(scroll);
     outer->addWidget(scroll);
 
     const auto applyTheme = [this, scroll, strip] {

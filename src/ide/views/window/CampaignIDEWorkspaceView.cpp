@@ -11,6 +11,7 @@
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/LiveContextRefresher.h"
 #include "ide/views/window/WindowPrimitives.h"
+#include "ide/views/window/WindowWidthKeeper.h"
 #include "ide/views/window/WorkspaceSheets.h"
 #include "ide/views/window/WorkspaceSidebar.h"
 #include "ide/views/window/WorkspaceToastBanner.h"
@@ -116,9 +117,12 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
         m_model, m_session, m_state, std::move(onRequestCloudSignIn), m_services.revealFolder, this);
     m_refresher = new LiveContextRefresher(m_model->serverSync(), m_session, this);
 
+    m_widthKeeper = new WindowWidthKeeper(this, m_services.screenArea, this);
     buildLayout();
     applyTheme();
     syncColumns(false);
+    connect(
+        m_widthKeeper, &WindowWidthKeeper::screenChanged, this, &CampaignIDEWorkspaceView::updateDestinationWidthLimit);
 
     connect(m_state, &WorkspaceWindowState::appearanceChanged, this, [this] {
         if (isVisible() && m_theme->theme().isDark() != m_state->isDarkTheme()) {
@@ -277,6 +281,18 @@ void CampaignIDEWorkspaceView::syncColumns(bool animated)
         m_sidebarColumn->setOpen(!m_state->isSidebarCollapsed(), animated);
     if (m_drawerColumn->isOpen() != m_state->agentDrawerOpen())
         m_drawerColumn->setOpen(m_state->agentDrawerOpen(), animated);
+    updateDestinationWidthLimit();
+}
+
+void CampaignIDEWorkspaceView::updateDestinationWidthLimit()
+{
+    std::optional<int> limit = isVisible() ? m_widthKeeper->contentWidthLimit() : std::nullopt;
+    // The side columns take their fixed widths (and dividers) first.
+    if (limit && !m_state->isSidebarCollapsed())
+        *limit -= WorkspaceSidebar::width + 1;
+    if (limit && m_state->agentDrawerOpen())
+        *limit -= drawerWidth + 1;
+    m_destinationArea->setWidthLimit(limit);
 }
 
 QList<QWidget *> CampaignIDEWorkspaceView::tabStops() const
@@ -315,6 +331,7 @@ bool CampaignIDEWorkspaceView::focusNextPrevChild(bool next)
 void CampaignIDEWorkspaceView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_widthKeeper->watch();
     // The keyboard starts where Tab starts, unless something already took it.
     if (QWidget *focused = window()->focusWidget(); !focused || !isAncestorOf(focused)) {
         if (const QList<QWidget *> stops = tabStops(); !stops.isEmpty())

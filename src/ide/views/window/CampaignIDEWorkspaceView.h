@@ -4,6 +4,7 @@
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
@@ -26,6 +27,7 @@ class WorkspaceSheets;
 class LiveContextRefresher;
 class SlidingColumn;
 class ThemeCrossFade;
+class WindowWidthKeeper;
 
 namespace voice {
 class VoiceInputProvider;
@@ -49,6 +51,8 @@ public:
         WorkspaceViewRegistry views = standardWorkspaceViews();
         // Opens a file-manager window on a folder (the desktop's file manager by default).
         std::function<void(const QString &folderPath)> revealFolder;
+        // The part of the screen the window may take (its screen's available area by default).
+        std::function<QRect(const QWidget *window)> screenArea;
     };
 
     // session: the process's session store, which outlives the window (it may be null: no service
@@ -77,6 +81,7 @@ public:
     [[nodiscard]] DestinationArea *destinationArea() const { return m_destinationArea; }
     [[nodiscard]] WorkspaceSheets *sheets() const { return m_sheets; }
     [[nodiscard]] WorkspaceTopBar *topBar() const { return m_topBar; }
+    [[nodiscard]] WindowWidthKeeper *widthKeeper() const { return m_widthKeeper; }
 
     static constexpr int drawerWidth = 340;
 
@@ -99,6 +104,8 @@ private:
     void buildDrawerContent();
     void applyTheme();
     void syncColumns(bool animated);
+    // Tells the destination how wide it can be on the screen beside the open columns.
+    void updateDestinationWidthLimit();
 
     CampaignIDEWorkspaceModel *m_model = nullptr;
     SessionStore *m_session;
@@ -121,6 +128,7 @@ private:
     QWidget *m_drawer = nullptr;
     WorkspaceSheets *m_sheets = nullptr;
     QPointer<ThemeCrossFade> m_crossFade; // while the colours ease to a new theme
+    WindowWidthKeeper *m_widthKeeper = nullptr;
 };
 
 } // namespace orvane

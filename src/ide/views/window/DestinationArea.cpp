@@ -57,6 +57,7 @@ void DestinationArea::sync()
     DestinationView *previous = m_view;
     m_view = m_registry.makeSurface(surface, m_context, this);
     m_surface = surface;
+    m_view->limitWidth(m_widthLimit);
     m_stack->addWidget(m_view);
     m_view->showDestination(destination);
     m_stack->setCurrentWidget(m_view);
@@ -65,6 +66,15 @@ void DestinationArea::sync()
         previous->hide();
         previous->deleteLater();
     }
+}
+
+void DestinationArea::setWidthLimit(std::optional<int> width)
+{
+    if (width == m_widthLimit)
+        return;
+    m_widthLimit = width;
+    if (m_view)
+        m_view->limitWidth(width);
 }
 
 DestinationPlaceholder::DestinationPlaceholder(

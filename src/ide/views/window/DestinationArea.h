@@ -28,6 +28,8 @@ public:
 
     // Brings the area up to date with the model at once.
     void sync();
+    // The widest the area can be on the window's screen; handed to every view it shows.
+    void setWidthLimit(std::optional<int> width);
 
 private:
     void scheduleSync();
@@ -38,6 +40,7 @@ private:
     QPointer<DestinationView> m_view;
     std::optional<DestinationSurface> m_surface;
     bool m_syncScheduled = false;
+    std::optional<int> m_widthLimit;
 };
 
 // What a surface that is not built yet shows: its destination's title.

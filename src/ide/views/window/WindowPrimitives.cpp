@@ -70,10 +70,17 @@ QSize ElidedLabel::sizeHint() const
     return { metrics.horizontalAdvance(m_text) + 1, metrics.height() };
 }
 
+void ElidedLabel::setMinimumWholeWidth(int width)
+{
+    m_minimumWholeWidth = width;
+    updateGeometry();
+}
+
 QSize ElidedLabel::minimumSizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    return { qMin(sizeHint().width(), metrics.horizontalAdvance(QStringLiteral("M…"))), metrics.height() };
+    const int least = qMax(metrics.horizontalAdvance(QStringLiteral("M…")), m_minimumWholeWidth);
+    return { qMin(sizeHint().width(), least), metrics.height() };
 }
 
 void ElidedLabel::paintEvent(QPaintEvent *)

@@ -37,6 +37,9 @@ public:
     [[nodiscard]] const QString &text() const { return m_text; }
     // Where the ellipsis goes (the end, unless told).
     void setElideMode(Qt::TextElideMode mode);
+    // A text up to this wide is never cut: the row gives way elsewhere (by default any text may
+    // be cut down to one letter).
+    void setMinimumWholeWidth(int width);
     // The text as drawn now, ellipsis included.
     [[nodiscard]] QString drawnText() const;
 
@@ -51,6 +54,7 @@ private:
     ThemeColor m_color;
     QString m_text;
     Qt::TextElideMode m_elideMode = Qt::ElideRight;
+    int m_minimumWholeWidth = 0;
 };
 
 // Plain text in a theme colour that wraps onto as many lines as the width needs, between words

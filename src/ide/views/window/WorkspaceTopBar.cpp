@@ -21,6 +21,7 @@ namespace orvane {
 namespace {
 
 constexpr int barHeight = 46;
+constexpr int breadcrumbWholeWidth = 420; // the longest breadcrumb kept whole
 
 // Black text on the lime fill, the same in both themes (the monogram and the "IDE" tag).
 FixedTag *limeTag(const QString &text, const QFont &font, QMargins padding)
@@ -169,8 +170,9 @@ QWidget *WorkspaceTopBar::buildLeftGroup()
     project->addSymbol(u"folder"_s, ThemeColor::accentCyan, 11, ui::SymbolWeight::semibold);
     m_breadcrumb = new ElidedLabel(theme, themeFont(12, QFont::DemiBold), ThemeColor::textPrimary);
     m_breadcrumb->setObjectName(u"breadcrumbLabel"_s);
-    // A very long project name is cut rather than pushing the centre of the bar away.
-    m_breadcrumb->setMaximumWidth(240);
+    // The menu keeps its ideal size: the centre title gives way first. Only a name too long for
+    // any window is cut.
+    m_breadcrumb->setMinimumWholeWidth(breadcrumbWholeWidth);
     project->addWidget(m_breadcrumb);
     project->addSymbol(u"chevron.down"_s, ThemeColor::textMuted, 9, ui::SymbolWeight::bold);
     row->addWidget(project);

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QWidget>
 
+#include <optional>
+
 #include <functional>
 
 namespace orvane {
@@ -70,6 +72,10 @@ public:
     // The destination on screen now: called once after the view is built and again whenever the
     // destination changes without changing the surface.
     virtual void showDestination(const IDEPrimaryDestination &destination) = 0;
+    // The widest the view can be given on the window's screen (none: as wide as it needs). A view
+    // whose columns have minimum widths lets them give way below that so none is cut off; by
+    // default nothing changes.
+    virtual void limitWidth(std::optional<int> width) { Q_UNUSED(width); }
 };
 
 // The one routing point of the window: which view the destination area shows for each surface,

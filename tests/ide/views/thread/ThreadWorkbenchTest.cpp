@@ -14,8 +14,11 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QWheelEvent>
 
 namespace orvane::windowtest {
 namespace {
@@ -258,6 +261,42 @@ TEST_F(ThreadWorkbenchTest, SplitShowsASecondPaneWhoseChipsMoveOnlyTheSplit)
     clickOn(primary(), u"splitToggleButton"_s);
     EXPECT_FALSE(shown().splitAgentTabID.has_value());
     EXPECT_FALSE(secondary()->isVisible());
+}
+
+// A mouse wheel turned over a strip that only scrolls sideways moves it sideways: the agent chips
+// and the quick prompts of a pane too narrow to show them all.
+TEST_F(ThreadWorkbenchTest, AVerticalWheelScrollsTheChipStripAndTheQuickPromptsSideways)
+{
+    clickOn(primary(), u"splitToggleButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return secondary() && secondary()->isVisible(); }, 2000));
+    // Sent to the strip's viewport, where a wheel turned over one of its controls arrives unused (a
+    // synthesized wheel event does not travel up to its parents).
+    const auto turnWheel = [](QWidget *over, int notches) {
+        const QPointF at(over->width() / 2.0, over->height() / 2.0);
+        QWheelEvent wheel(at, over->mapToGlobal(at), QPoint(), QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+    };
+
+    auto *strip = primary()->findChild<QScrollArea *>(u"agentTabScrollArea"_s);
+    QScrollBar *chipBar = strip->horizontalScrollBar();
+    ASSERT_GT(chipBar->maximum(), 0) << "the chips overflow the pane at its default width";
+    QCoreApplication::processEvents();
+    chipBar->setValue(0);
+    turnWheel(strip->viewport(), -1); // away from the user: on to the right
+    EXPECT_GT(chipBar->value(), 0);
+    turnWheel(strip->viewport(), 1);
+    EXPECT_EQ(chipBar->value(), 0);
+
+    auto *prompts = primary()->findChild<QScrollArea *>(u"quickPromptScrollArea"_s);
+    QScrollBar *promptBar = prompts->horizontalScrollBar();
+    ASSERT_GT(promptBar->maximum(), 0);
+    EXPECT_EQ(promptBar->value(), 0);
+    turnWheel(prompts->viewport(), -1);
+    EXPECT_GT(promptBar->value(), 0);
+    EXPECT_EQ(prompts->verticalScrollBar()->value(), 0);
+    // Nothing was sent: the wheel only scrolls.
+    EXPECT_EQ(shown().agentTabs.constLast().entries.size(), 1);
 }
 
 TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)

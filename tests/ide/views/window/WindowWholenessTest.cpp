@@ -1,14 +1,19 @@
 #include "WorkspaceWindowFixture.h"
 
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/sheets/QuickActionCardDelegate.h"
+#include "ide/views/sheets/RecommendedActionListModel.h"
+#include "ide/views/thread/AgentTabChip.h"
 #include "ide/views/thread/AgentThreadPane.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/thread/WorkbenchHeaderBar.h"
 #include "ide/views/window/DestinationArea.h"
+#include "ide/views/window/WindowWidthKeeper.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLabel>
+#include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolTip>
@@ -162,6 +167,103 @@ protected:
         EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), theme.color(QPalette::ToolTipText));
     }
 };
+
+// The texts a person reads first are whole: the project menu's breadcrumb (the centre title gives
+// way first), the quick actions' categories and impacts in the drawer, and the selected agent chip
+// of every pane inside its strip, not scrolled past its edge.
+TEST_P(WindowWholenessTest, BreadcrumbCategoriesAndSelectedChipsAreWhole)
+{
+    auto *breadcrumb = find<ElidedLabel>(u"breadcrumbLabel"_s);
+    EXPECT_FALSE(breadcrumb->text().isEmpty());
+    EXPECT_EQ(breadcrumb->drawnText(), breadcrumb->text());
+    EXPECT_GE(breadcrumb->width(), breadcrumb->sizeHint().width());
+    // A long thread title is cut in the centre, never the breadcrumb.
+    model().renameThread(model().activeThread()->id, QString(u"A long campaign thread title "_s).repeated(8));
+    settle();
+    EXPECT_TRUE(find<ElidedLabel>(u"centreTitleLabel"_s)->drawnText().endsWith(u'…'));
+    EXPECT_EQ(breadcrumb->drawnText(), breadcrumb->text());
+
+    QList<AgentThreadPane *> panes { workbench()->primaryPane() };
+    if (GetParam().arrangement == Arrangement::splitPane)
+        panes.append(workbench()->secondaryPane());
+    for (AgentThreadPane *pane : panes) {
+        ASSERT_NE(pane, nullptr);
+        auto *strip = pane->findChild<QScrollArea *>(u"agentTabScrollArea"_s);
+        const QList<AgentTabChip *> chips = pane->chips();
+        const auto selected = std::find_if(chips.cbegin(), chips.cend(), [](auto *chip) { return chip->isSelected(); });
+        ASSERT_NE(selected, chips.cend()) << pane->objectName().toStdString();
+        const auto inStrip = [&] {
+            const QRect chip((*selected)->mapTo(strip->viewport(), QPoint()), (*selected)->size());
+            return strip->viewport()->rect().contains(chip);
+        };
+        EXPECT_TRUE(QTest::qWaitFor(inStrip, 2000)) << pane->objectName().toStdString() << " hides its selected chip";
+    }
+
+    if (!model().agentDrawerOpen())
+        return;
+    auto *cards = find<QListView>(u"quickActionList"_s);
+    const int width = cards->viewport()->width() - 2 * QuickActionCardDelegate::cardPadding;
+    const QFontMetrics metrics(QuickActionCardDelegate::kickerFont());
+    ASSERT_GT(cards->model()->rowCount(), 0);
+    for (int row = 0; row < cards->model()->rowCount(); ++row) {
+        const QModelIndex index = cards->model()->index(row, 0);
+        const QString category = index.data(RecommendedActionListModel::CategoryRole).toString();
+        const QString impact = index.data(RecommendedActionListModel::ImpactRole).toString();
+        const auto kicker = QuickActionCardDelegate::kickerRow(category, impact, width);
+        const std::string what = category.toStdString();
+        EXPECT_EQ(kicker.categoryLines.join(u' '), category) << what;
+        // Each category needs less than half the row: it keeps to one line.
+        EXPECT_EQ(kicker.categoryLines.size(), 1) << what;
+        EXPECT_EQ(kicker.impactLines.join(u' '), impact) << what;
+        for (const QString &line : kicker.categoryLines)
+            EXPECT_LE(metrics.horizontalAdvance(line), kicker.categoryRect.width()) << what;
+        for (const QString &line : kicker.impactLines)
+            EXPECT_LE(metrics.horizontalAdvance(line), kicker.impactRect.width()) << what;
+        EXPECT_GE(kicker.categoryRect.left(), 0) << what;
+        EXPECT_LT(kicker.categoryRect.right(), kicker.impactRect.left()) << what;
+        EXPECT_LE(kicker.impactRect.right(), width) << what;
+    }
+    keepCloseUp(find(u"copilotDrawer"_s), pictureName(u"DrawerCloseUp"_s));
+}
+
+// The drawer and the split pane widen the window only while they need the room: closed, the window
+// has the width it had before, with every column still at least its minimum.
+TEST_P(WindowWholenessTest, TheWindowGetsItsWidthBackWhenTheColumnsClose)
+{
+    switch (GetParam().arrangement) {
+    case Arrangement::plain:
+        click(u"agentButton"_s);
+        settle();
+        EXPECT_GT(window->width(), 1440);
+        expectColumnMinimums(u"drawer opened"_s);
+        click(u"agentButton"_s);
+        break;
+    case Arrangement::splitPane:
+        EXPECT_GT(window->width(), 1440);
+        clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+        break;
+    case Arrangement::drawerOpen:
+        EXPECT_GT(window->width(), 1440);
+        click(u"copilotDrawerCloseButton"_s);
+        break;
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->width() == 1440; }, 3000)) << window->width();
+    settle();
+    EXPECT_EQ(window->width(), 1440);
+    expectColumnMinimums(u"closed again"_s);
+    EXPECT_FALSE(window->widthKeeper()->widthToRestore().has_value());
+
+    // A width the user picks while the drawer is open is the one kept when it closes.
+    if (GetParam().arrangement != Arrangement::plain)
+        return;
+    click(u"agentButton"_s);
+    settle();
+    window->resize(1600, 900);
+    click(u"agentButton"_s);
+    settle();
+    EXPECT_EQ(window->width(), 1600);
+    window->resize(1440, 900);
+}
 
 TEST_P(WindowWholenessTest, EveryTabAndDestinationIsWholeInTheTheme)
 {

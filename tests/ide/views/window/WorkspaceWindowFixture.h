@@ -81,6 +81,10 @@ protected:
             makeSession();
         if (!services.revealFolder)
             services.revealFolder = [this](const QString &folder) { revealed.append(folder); };
+        // The offscreen platform's own screen is smaller than the scene's size: unless told, the
+        // window stands on a screen with room for every arrangement.
+        if (!services.screenArea)
+            services.screenArea = [](const QWidget *) { return QRect(0, 0, 3840, 2160); };
         window = std::make_unique<CampaignIDEWorkspaceView>(
             session.get(), nullptr, [this] { ++signInRequests; }, std::move(services));
         // A notice stays while a test reads it; the toast's own case shortens it.

@@ -1,6 +1,8 @@
 #include "WorkspaceWindowFixture.h"
 
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/thread/AgentThreadPane.h"
+#include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/WindowPrimitives.h"
 
@@ -169,6 +171,66 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
     click(u"agentButton"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"copilotDrawer"_s)->isVisible(); }, 2000));
     keepCloseUp(find(u"topBar"_s), u"top-bar-light-agent-open.png"_s);
+}
+
+// A screen narrower than the drawer, two agent panes and the workbench column need side by side:
+// the window takes the screen's width and no more, stays on it, and every column is whole inside it.
+class NarrowScreenTest : public WorkspaceWindowTest {
+protected:
+    static constexpr QRect screen { 0, 0, 1280, 800 };
+
+    void SetUp() override
+    {
+        CampaignIDEWorkspaceView::Services services;
+        services.screenArea = [](const QWidget *) { return screen; };
+        makeWindow(std::move(services));
+        // The whole window, frame included, as wide as the screen.
+        const QSize frame = window->frameGeometry().size() - window->size();
+        window->resize(screen.size() - frame);
+        window->move(screen.topLeft());
+        width = window->width();
+        model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() != nullptr; }, 2000));
+    }
+    [[nodiscard]] CampaignThreadWorkbenchView *workbench() const
+    {
+        return qobject_cast<CampaignThreadWorkbenchView *>(window->destinationArea()->currentView());
+    }
+    int width = 0;
+
+    void expectWhole(QWidget *column, const char *what) const
+    {
+        ASSERT_TRUE(column->isVisible()) << what;
+        const QRect inWindow(column->mapTo(window.get(), QPoint()), column->size());
+        EXPECT_TRUE(window->rect().contains(inWindow)) << what << " is cut by the window";
+    }
+};
+
+TEST_F(NarrowScreenTest, ColumnsGiveWayInsteadOfTheWindowLeavingTheScreen)
+{
+    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+    click(u"agentButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"drawerColumn"_s)->width() == 341; }, 3000));
+    QCoreApplication::processEvents();
+    EXPECT_LE(window->width(), width);
+    const QRect frame = window->frameGeometry();
+    EXPECT_TRUE(screen.contains(frame)) << "the window stays on its screen: " << frame.x() << ',' << frame.y() << ' '
+                                        << frame.width() << 'x' << frame.height();
+    expectWhole(find(u"sidebar"_s), "sidebar");
+    expectWhole(workbench()->primaryPane(), "primary pane");
+    expectWhole(workbench()->secondaryPane(), "secondary pane");
+    expectWhole(find(u"workbenchColumn"_s), "workbench column");
+    expectWhole(find(u"copilotDrawer"_s), "drawer");
+    keepPicture(u"narrow-screen-split-drawer.png"_s);
+
+    // Closed again, the columns have their usual minimums back.
+    click(u"agentButton"_s);
+    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !find(u"drawerColumn"_s)->isVisible(); }, 3000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->width(), width);
+    EXPECT_GE(workbench()->primaryPane()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth);
+    EXPECT_GE(find(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
 }
 
 } // namespace

@@ -1,0 +1,17 @@
+#pragma once
+
+class QScrollArea;
+class QWidget;
+
+namespace orvane {
+
+// Lets a vertical mouse wheel scroll a strip that only scrolls sideways (a row of chips): a wheel
+// turned over the strip moves it left or right while it has more to show. A horizontal wheel or a
+// trackpad's sideways swipe keeps its own direction.
+void scrollSidewaysWithWheel(QScrollArea *area);
+
+// Scrolls `area` sideways just enough to show the whole of `child`, a widget inside its content;
+// once the content is laid out (call it after a change of the strip's content or size).
+void keepInSidewaysView(QScrollArea *area, QWidget *child);
+
+} // namespace orvane
