@@ -15,8 +15,8 @@
 namespace orvane {
 namespace {
 
-// Far above what 100,000 generated files take; a larger ledger is not ours and is rebuilt.
-constexpr qint64 maxLedgerSize = 64 * 1024 * 1024;
+// Read whatever its size: a ledger refused would make every file look like someone else's edit.
+constexpr qint64 maxLedgerSize = WorkspaceFiles::maxStoreSize;
 // Generated files are small; a larger file in their place is compared by moving it aside.
 constexpr qint64 maxComparedSize = 16 * 1024 * 1024;
 // While the mirror is busy, the ledger is still saved this often, so a killed process does not
