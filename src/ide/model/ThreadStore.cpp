@@ -108,11 +108,11 @@ struct ThreadStore::WriteOutcomes {
             tell(WorkspaceFiles::saveFailureNotice(u"your thread list"_s, error), notify);
     }
 
-    // Whether a body write of the thread has failed and not landed since.
-    bool unwritten(const QUuid &id)
+    // The threads whose last body write failed.
+    QSet<QUuid> unwritten()
     {
         const std::lock_guard lock(mutex);
-        return unwrittenBodies.contains(id);
+        return unwrittenBodies;
     }
 
 private:
@@ -526,18 +526,18 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
     QStringList removed;
     for (const QUuid &id : std::as_const(m_removed))
         removed.append(bodyPath(id));
-    QHash<QUuid, QString> named;
-    for (const CampaignThreadSummary &summary : index)
-        named.insert(summary.id, bodyPath(summary.id));
+    const QString folder = m_folder;
     const QString path = indexPath();
     const QString previous = previousIndexPath();
     const QString legacy = m_legacyFile;
     m_disk.enqueue(u"threads:index"_s,
-        [index, named, removed, path, previous, legacy, generation, outcomes = m_outcomes, notify = m_notify](
+        [index, folder, removed, path, previous, legacy, generation, outcomes = m_outcomes, notify = m_notify](
             WorkspaceDiskQueue &disk) {
             // Never an index that names a body not on disk: a body whose write failed may be new.
-            for (auto it = named.cbegin(); it != named.cend(); ++it) {
-                if (outcomes->unwritten(it.key()) && !QFileInfo::exists(it.value())) {
+            const QSet<QUuid> unwritten = outcomes->unwritten();
+            for (const CampaignThreadSummary &summary : unwritten.isEmpty() ? QList<CampaignThreadSummary>() : index) {
+                if (unwritten.contains(summary.id)
+                    && !QFileInfo::exists(folder + u'/' + fileStem(summary.id) + u".json"_s)) {
                     outcomes->indexWritten(generation, false, {}, notify, true);
                     return;
                 }
