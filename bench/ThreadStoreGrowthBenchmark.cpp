@@ -11,8 +11,11 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "platform/AtomicFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QStringBuilder>
@@ -199,6 +202,21 @@ void BM_BytesWrittenEditingOneThread(benchmark::State &state)
     });
 }
 BENCHMARK(BM_BytesWrittenEditingOneThread)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond)->Iterations(20);
+
+// The start's sweep for temporary files that killed writes left, run on the disk writer: one
+// listing of the thread store's folder, whose files grow with the threads; nothing is removed.
+void BM_StaleTemporarySweepAtStart(benchmark::State &state)
+{
+    const QString &home = homeWith(int(state.range(0)));
+    const QString folder = home + u"/.config/Orvane/defaults/"_s + CampaignIDEWorkspaceModel::threadsStoreFolder;
+    const QDateTime before = QDateTime::currentDateTimeUtc();
+    int removed = 0;
+    for (auto _ : state)
+        removed += platform::removeStaleTemporaries(folder, before);
+    state.counters["files"] = double(QDir(folder).entryList(QDir::Files).size());
+    state.counters["removed"] = removed;
+}
+BENCHMARK(BM_StaleTemporarySweepAtStart)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -216,6 +218,31 @@ FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSym
     result.outcome = ReadOutcome::read;
     result.bytes = std::move(bytes);
     return result;
+}
+
+int removeStaleTemporaries(
+    const QString &folder, const QDateTime &before, const std::function<bool(QStringView target)> &isTarget)
+{
+    // createTemporary() names them "." + target + "." + a 64-bit random number in base 36, which
+    // has at least 10 digits but for one name in about 180,000: a hidden file of someone else's
+    // rarely looks like that, and those few temporaries are left alone.
+    static const QRegularExpression temporary(QStringLiteral("^\\.(.+)\\.[0-9a-z]{10,13}$"));
+    int removed = 0;
+    const QFileInfoList entries
+        = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::NoSort);
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.fileName();
+        if (!name.startsWith(u'.'))
+            continue;
+        const QRegularExpressionMatch match = temporary.match(name);
+        if (!match.hasMatch() || (isTarget && !isTarget(match.capturedView(1))))
+            continue;
+        if (!entry.isFile() || entry.lastModified() >= before)
+            continue;
+        if (::unlink(QFile::encodeName(entry.absoluteFilePath()).constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace orvane::platform

@@ -2,8 +2,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
+#include <QStringView>
 
+#include <functional>
 #include <optional>
 
 // Whole-file reads and writes that a hostile folder cannot hang, redirect or truncate.
@@ -42,5 +45,12 @@ struct FileContents {
 // final symlink only when followSymlink is false; the kind and size are checked on the open
 // descriptor, so a FIFO or device put in place of a file is never read from.
 [[nodiscard]] FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSymlink = true);
+
+// Removes the temporary files that writes killed before their rename left in folder: regular files
+// named "." + target + "." + the random part writeFileAtomically() gives them, last changed before
+// `before` (a write still running elsewhere is newer). With isTarget, only those whose target name
+// it accepts. Returns how many were removed.
+int removeStaleTemporaries(
+    const QString &folder, const QDateTime &before, const std::function<bool(QStringView target)> &isTarget = {});
 
 } // namespace orvane::platform

@@ -12,14 +12,17 @@
 #include "ide/model/WorkspaceMirror.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/sync/LocalReport.h"
 #include "ide/sync/ServerSync.h"
 #include "ide/sync/ServerSyncState.h"
 #include "platform/AtomicFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaObject>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -145,11 +148,13 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
           m_locations.workspaceRoot, QFileInfo(m_locations.stateFile).absolutePath() + u"/project-folders.json"_s,
           *m_disk, [this](const QString &notice) { flashNotice(notice); }, this)),
       m_serverSync(new ServerSyncState(this)),
+      m_projectSave(std::make_shared<ProjectSaveOutcome>()),
       m_projectStore(new ProjectStore(
           startProjects(projects), [this] { savePersistedProjects(); }, this)),
       m_threadList(std::make_unique<ThreadList>(
           std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
-              m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk),
+              m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk,
+              [this](const QString &notice) { noticeLater(notice); }),
           [this] { return OrvaneWebParitySeeds::defaultThreads(m_projectStore->projects(), shownWorkspaceRoot()); })),
       m_connections(OrvaneWebParitySeeds::defaultConnections()),
       m_recommendedActions(OrvaneWebParitySeeds::defaultRecommendedActions()),
@@ -215,16 +220,73 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
             syncThreadArtifactsToDisk(thread);
     }
 
+    removeStaleTemporaries();
+
     // Quitting waits for the user's data only; mirror work left over is done at the next start.
-    if (QCoreApplication *app = QCoreApplication::instance())
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::saveAgainWhatFailed);
         connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::finishBeforeQuit);
+    }
 }
 
 CampaignIDEWorkspaceModel::~CampaignIDEWorkspaceModel()
 {
     // Everything scheduled is written before the model goes; nothing is written after it. Results
     // the writer posted back die with the object.
+    saveAgainWhatFailed();
     m_disk->shutdown();
+}
+
+void CampaignIDEWorkspaceModel::noticeLater(const QString &notice)
+{
+    // From any thread; dropped once the model is gone.
+    QMetaObject::invokeMethod(
+        this, [this, notice] { flashNotice(notice); }, Qt::QueuedConnection);
+}
+
+void CampaignIDEWorkspaceModel::saveAgainWhatFailed()
+{
+    // What failed to save is tried once more (the disk may have room again) before the model goes.
+    m_disk->flushUserData();
+    const bool projects = m_projectSave->failed.load();
+    const bool threads = m_threadList->hasFailedWrites();
+    if (!projects && !threads)
+        return;
+    if (projects)
+        savePersistedProjects();
+    if (threads)
+        m_threadList->save();
+    m_disk->flushUserData();
+}
+
+void CampaignIDEWorkspaceModel::removeStaleTemporaries()
+{
+    // Temporary files of atomic writes that a killed process left behind. Only files older than this
+    // start go: a write running now elsewhere (a preference) is newer. On the writer, after the
+    // saves, so none of its own writes is under way.
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-2);
+    QStringList storeFolders { m_locations.defaults.directory(),
+        m_locations.defaults.directory() + u'/' + threadsStoreFolder, QFileInfo(m_locations.stateFile).absolutePath(),
+        QFileInfo(m_locations.mirrorLedgerFile).absolutePath() };
+    storeFolders.removeDuplicates();
+    QStringList workspaceFolders { localWorkspaceRoot(), localWorkspaceRoot() + u'/' + LocalReport::folderName };
+    for (const CampaignIDEProject &project : projects())
+        workspaceFolders.append(projectFolderPath(project));
+    m_disk->enqueue(
+        [before, storeFolders, workspaceFolders](WorkspaceDiskQueue &) {
+            for (const QString &folder : storeFolders)
+                platform::removeStaleTemporaries(folder, before);
+            // In the user's folders only files of the kinds written there (their hidden files stay).
+            const auto written = [](QStringView target) {
+                static const QStringList kinds { u"md"_s, u"json"_s, u"txt"_s, u"csv"_s, u"yaml"_s, u"yml"_s, u"py"_s,
+                    u"sh"_s, u"html"_s };
+                const qsizetype dot = target.lastIndexOf(u'.');
+                return dot > 0 && kinds.contains(target.mid(dot + 1).toString().toLower());
+            };
+            for (const QString &folder : workspaceFolders)
+                platform::removeStaleTemporaries(folder, before, written);
+        },
+        WorkspaceDiskQueue::Lane::mirror);
 }
 
 void CampaignIDEWorkspaceModel::forwardStoreSignals()
@@ -266,8 +328,8 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::startProjects(std::optional
 
 QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
 {
-    const platform::FileContents file
-        = platform::readRegularFile(m_locations.stateFile, platform::UserDefaults::maxValueSize);
+    // Read whatever its size: every state this application wrote loads again.
+    const platform::FileContents file = platform::readRegularFile(m_locations.stateFile, WorkspaceFiles::maxStoreSize);
     if (file.outcome == platform::ReadOutcome::absent)
         return {};
     if (!file.ok()) {
@@ -607,13 +669,24 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
 {
     const QList<CampaignIDEProject> snapshot = projects(); // shares the data; the writer encodes it
     const QString path = m_locations.stateFile;
-    m_disk->enqueue(u"state"_s, [snapshot, path](WorkspaceDiskQueue &disk) {
-        const QByteArray bytes = encodeJson(snapshot); // an encoding error stores nothing
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        // Never larger than the start-up read accepts, so the store kept is one that loads.
-        disk.writeStore(path, [&] {
-            return bytes.size() <= platform::UserDefaults::maxValueSize && platform::writeFileAtomically(path, bytes);
-        });
+    m_disk->enqueue(u"state"_s, [snapshot, path, outcome = m_projectSave, notify = [this](const QString &n) {
+        noticeLater(n);
+    }](WorkspaceDiskQueue &disk) {
+        QString error;
+        bool written = false;
+        try {
+            const QByteArray bytes = encodeJson(snapshot); // an encoding error stores nothing
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            written = disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes, &error); });
+        } catch (const JsonError &failure) {
+            error = QString::fromUtf8(failure.what());
+        }
+        // Every save writes the whole list, so the next one (or quitting) makes up for this one.
+        outcome->failed = !written;
+        if (written)
+            outcome->told = false;
+        else if (!outcome->told.exchange(true))
+            notify(WorkspaceFiles::saveFailureNotice(u"your campaign projects"_s, error));
     });
 }
 

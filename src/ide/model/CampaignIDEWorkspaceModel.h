@@ -34,6 +34,7 @@
 
 #include <QCoro/QCoroTask>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -612,6 +613,12 @@ private:
     // Moves the renamed project's folder to its new name's folder, unless that one exists.
     void moveProjectFolder(const CampaignIDEProject &renamed);
     void finishBeforeQuit();
+    // Shows a notice from any thread, on the main thread.
+    void noticeLater(const QString &notice);
+    // Schedules again the store writes that failed and waits for them.
+    void saveAgainWhatFailed();
+    // Schedules the removal of temporary files that killed writes left in the model's folders.
+    void removeStaleTemporaries();
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);
 
     Locations m_locations;
@@ -621,6 +628,12 @@ private:
     // name the workspace root.
     WorkspaceMirror *m_mirror;
     ServerSyncState *m_serverSync; // a child
+    // How the last save of the state file went; written by the writer, read here.
+    struct ProjectSaveOutcome {
+        std::atomic<bool> failed = false;
+        std::atomic<bool> told = false; // the user knows; until a save lands again
+    };
+    std::shared_ptr<ProjectSaveOutcome> m_projectSave;
     ProjectStore *m_projectStore; // a child; after m_disk, which it may read at start
     // After the projects, which the seed threads follow, and after m_disk: the thread store's reads
     // end before the writer goes.

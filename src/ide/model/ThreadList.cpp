@@ -94,9 +94,25 @@ bool ThreadList::loadBody(const QUuid &threadID)
 
 void ThreadList::adoptBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored)
 {
+    // Only stored bodies are read, so none means it is missing or damaged. The thread stays, with a
+    // tab to go on in; what was stored is set aside before that is written in its place.
+    const bool lost = !stored;
+    QString title;
     for (CampaignIDEThread &thread : m_threads) {
-        if (thread.id == threadID)
-            thread = m_store->adoptBody(thread, stored);
+        if (thread.id != threadID)
+            continue;
+        thread = m_store->adoptBody(thread, stored);
+        if (lost) {
+            title = thread.title;
+            const CampaignAgentTab tab = restartTab();
+            thread.agentTabs = { tab };
+            thread.activeAgentTabID = tab.id;
+            thread.splitAgentTabID.reset();
+        }
+    }
+    if (lost && !title.isNull()) {
+        m_store->keepLostBody(threadID, title);
+        save();
     }
 }
 
@@ -215,6 +231,11 @@ void ThreadList::setThreads(const QList<CampaignIDEThread> &threads, Save save)
 void ThreadList::save()
 {
     m_store->save(m_threads);
+}
+
+bool ThreadList::hasFailedWrites() const
+{
+    return m_store->hasFailedWrites();
 }
 
 // --- Edits of one thread --------------------------------------------------------------------------
@@ -364,6 +385,15 @@ CampaignIDEThread ThreadList::newThread(const ThreadStart &start)
         .utmCampaign = start.utmCampaign,
         .conversionPixelsVerified = true,
     };
+}
+
+CampaignAgentTab ThreadList::restartTab()
+{
+    const OrvaneAgentPersona &persona = OrvaneWebParitySeeds::personas().first();
+    CampaignAgentTab tab = personaTab(persona);
+    tab.entries.first().text = u"This thread's earlier conversation could not be read, so it starts again here. "
+                               u"Its campaign project and files are as they were."_s;
+    return tab;
 }
 
 CampaignAgentTab ThreadList::personaTab(const OrvaneAgentPersona &persona)

@@ -73,8 +73,10 @@ public:
     // Replaces the whole list and emits threadsChanged().
     void setThreads(const QList<CampaignIDEThread> &threads, Save save = Save::yes);
     // Schedules writes of the threads that changed since they were stored, and of the index when it
-    // changed; nothing when nothing did.
+    // changed, with the writes that failed since; nothing when nothing did.
     void save();
+    // Whether a write failed since the last save (the next one tries it again).
+    [[nodiscard]] bool hasFailedWrites() const;
 
     // Edits of one thread; an unknown thread id changes nothing.
     void selectAgentTab(const QUuid &tabID, const QUuid &threadID);
@@ -112,6 +114,8 @@ public:
     [[nodiscard]] static CampaignIDEThread newThread(const ThreadStart &start);
     // The tab a persona gets when added to a thread.
     [[nodiscard]] static CampaignAgentTab personaTab(const OrvaneAgentPersona &persona);
+    // The first tab of a thread whose stored body could not be read.
+    [[nodiscard]] static CampaignAgentTab restartTab();
 
 Q_SIGNALS:
     // threadsChanged() is a reset of the whole list; the others describe one element.

@@ -11,13 +11,18 @@
 #include <QMetaObject>
 #include <QObject>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <mutex>
+
 using namespace Qt::StringLiterals;
 
 namespace orvane {
 namespace {
 
-// Far beyond any real store; only guards against reading a device or a runaway file into memory.
-constexpr qint64 maxStoredFileSize = qint64(4) * 1024 * 1024 * 1024;
+constexpr qint64 maxStoredFileSize = WorkspaceFiles::maxStoreSize;
 
 QString fileStem(const QUuid &id)
 {
@@ -47,10 +52,91 @@ CampaignIDEThread withHead(CampaignIDEThread body, const CampaignIDEThread &head
     return body;
 }
 
+// Keeps the index about to be replaced as the previous one, without copying it: a second name for
+// the same file. Only a readable index is still in place here (an unreadable one was set aside).
+void keepPreviousIndex(const QString &index, const QString &previous)
+{
+    const QByteArray from = QFile::encodeName(index);
+    const QByteArray to = QFile::encodeName(previous);
+    struct stat info { };
+    if (::lstat(from.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    ::unlink(to.constData());
+    (void)::link(from.constData(), to.constData());
+}
+
 } // namespace
 
-ThreadStore::ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue &disk)
-    : m_folder(std::move(folder)), m_legacyFile(std::move(legacyFile)), m_disk(disk)
+// Filled on the writer's thread, read on the main thread.
+struct ThreadStore::WriteOutcomes {
+    std::mutex mutex;
+    // The writes that failed since the main thread last looked, by generation.
+    QHash<QUuid, quint64> failedBodies;
+    std::optional<quint64> failedIndex;
+    // What has not landed yet, for telling the user once: writer side only.
+    QSet<QUuid> unwrittenBodies;
+    bool indexUnwritten = false;
+    bool told = false;
+
+    // Records a body write; tells the user about the first failure since everything last landed.
+    void bodyWritten(const QUuid &id, quint64 generation, bool written, const QString &title, const QString &error,
+        const Notify &notify)
+    {
+        const std::lock_guard lock(mutex);
+        if (written) {
+            unwrittenBodies.remove(id);
+            settle();
+            return;
+        }
+        failedBodies.insert(id, generation);
+        unwrittenBodies.insert(id);
+        tell(WorkspaceFiles::saveFailureNotice(u"the thread “"_s + title + u'”', error), notify);
+    }
+
+    // Records an index write; one held back for a body that failed is not told again.
+    void indexWritten(
+        quint64 generation, bool written, const QString &error, const Notify &notify, bool heldBack = false)
+    {
+        const std::lock_guard lock(mutex);
+        indexUnwritten = !written;
+        if (written) {
+            settle();
+            return;
+        }
+        failedIndex = generation;
+        if (!heldBack)
+            tell(WorkspaceFiles::saveFailureNotice(u"your thread list"_s, error), notify);
+    }
+
+    // The threads whose last body write failed.
+    QSet<QUuid> unwritten()
+    {
+        const std::lock_guard lock(mutex);
+        return unwrittenBodies;
+    }
+
+private:
+    void tell(const QString &notice, const Notify &notify)
+    {
+        if (told)
+            return;
+        told = true;
+        if (notify)
+            notify(notice);
+    }
+    void settle()
+    {
+        if (unwrittenBodies.isEmpty() && !indexUnwritten)
+            told = false;
+    }
+};
+
+ThreadStore::ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue &disk, Notify notify)
+    : m_folder(std::move(folder)),
+      m_legacyFile(std::move(legacyFile)),
+      m_disk(disk),
+      m_notify(std::move(notify)),
+      m_outcomes(std::make_shared<WriteOutcomes>())
 {
     m_readers.setMaxThreadCount(1);
 }
@@ -64,6 +150,11 @@ ThreadStore::~ThreadStore()
 QString ThreadStore::indexPath() const
 {
     return m_folder + u"/index.json"_s;
+}
+
+QString ThreadStore::previousIndexPath() const
+{
+    return m_folder + u"/index.previous.json"_s;
 }
 
 QString ThreadStore::bodyPath(const QUuid &id) const
@@ -97,20 +188,25 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
     switch (readFile(indexPath(), bytes)) {
     case Read::ok:
         try {
+            // Kept as read: when it lists a thread twice, the next save writes it again without.
             m_lastIndex = decodeJsonList<CampaignThreadSummary>(bytes);
             m_indexWritten = true;
             QList<CampaignIDEThread> heads;
             heads.reserve(m_lastIndex.size());
             for (const CampaignThreadSummary &summary : std::as_const(m_lastIndex)) {
+                if (m_index.contains(summary.id))
+                    continue;
                 m_index.insert(summary.id, summary);
                 m_stored.insert(summary.id);
                 heads.append(summary.headOnly());
             }
             if (QFileInfo::exists(m_legacyFile))
-                writeIndex(m_lastIndex); // the move was cut short after the index: retire the old file
+                bringInEarlierFile(heads);
             return heads;
         } catch (const JsonError &) {
             m_lastIndex.clear();
+            m_index.clear();
+            m_stored.clear();
             m_disk.markUnreadable(indexPath());
         }
         break;
@@ -142,6 +238,12 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
         m_disk.markUnreadable(m_legacyFile);
         return std::nullopt;
     }
+    QSet<QUuid> seen;
+    threads.removeIf([&seen](const CampaignIDEThread &thread) {
+        const bool again = seen.contains(thread.id);
+        seen.insert(thread.id);
+        return again;
+    });
     for (CampaignIDEThread &thread : threads) {
         settleInterruptedTurns(thread);
         m_loaded.insert(thread.id);
@@ -150,15 +252,68 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
     return threads;
 }
 
+void ThreadStore::bringInEarlierFile(QList<CampaignIDEThread> &threads)
+{
+    // Either a move cut short after the index (the index has every thread) or an earlier version
+    // run since, which may have made threads of its own. The file is kept either way.
+    QByteArray bytes;
+    QList<CampaignIDEThread> added;
+    switch (readFile(m_legacyFile, bytes)) {
+    case Read::ok:
+        try {
+            QSet<QUuid> seen;
+            for (CampaignIDEThread &thread : decodeJsonList<CampaignIDEThread>(bytes)) {
+                if (m_index.contains(thread.id) || seen.contains(thread.id))
+                    continue;
+                seen.insert(thread.id);
+                settleInterruptedTurns(thread);
+                m_loaded.insert(thread.id);
+                added.append(std::move(thread));
+            }
+        } catch (const JsonError &) {
+            added.clear();
+            m_disk.markUnreadable(m_legacyFile);
+        }
+        break;
+    case Read::unreadable:
+        m_disk.markUnreadable(m_legacyFile);
+        break;
+    case Read::missing:
+        break;
+    }
+    if (added.isEmpty()) {
+        writeIndex(m_lastIndex); // retires the file
+        return;
+    }
+    threads = added + threads;
+    save(threads); // their bodies, then the index, then the file is retired
+    if (m_notify) {
+        m_notify(added.size() == 1
+                ? QString(u"Added the thread “"_s + added.first().title + u"” saved by an earlier version of Orvane."_s)
+                : u"Added "_s + QString::number(added.size()) + u" threads saved by an earlier version of Orvane."_s);
+    }
+}
+
 std::optional<QList<CampaignIDEThread>> ThreadStore::rebuildIndex()
 {
     // An index is written only after the bodies it names, so bodies beside a damaged index are the
-    // user's threads, newer than any earlier single file. Their order went with the index: the
-    // most recently written comes first.
+    // user's threads, newer than any earlier single file. Their order comes from the index before
+    // the damaged one; bodies it does not name are newer than it, so they go first, newest first.
+    QHash<QUuid, qsizetype> order;
+    QByteArray bytes;
+    if (readFile(previousIndexPath(), bytes) == Read::ok) {
+        try {
+            for (const CampaignThreadSummary &summary : decodeJsonList<CampaignThreadSummary>(bytes)) {
+                if (!order.contains(summary.id))
+                    order.insert(summary.id, order.size());
+            }
+        } catch (const JsonError &) {
+            order.clear(); // found by the time they were written instead
+        }
+    }
     const QFileInfoList files
         = QDir(m_folder).entryInfoList({ u"*.json"_s }, QDir::Files | QDir::NoSymLinks, QDir::Time);
-    QList<CampaignIDEThread> heads;
-    QByteArray bytes;
+    QList<CampaignThreadSummary> found;
     for (const QFileInfo &file : files) {
         const QUuid id = QUuid::fromString(file.completeBaseName());
         if (id.isNull() || file.fileName() != QFileInfo(bodyPath(id)).fileName())
@@ -169,16 +324,23 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::rebuildIndex()
             const CampaignThreadSummary summary = CampaignThreadSummary::of(decodeBody(bytes));
             if (summary.id != id)
                 continue;
-            m_index.insert(id, summary);
-            m_stored.insert(id);
-            m_lastIndex.append(summary);
-            heads.append(summary.headOnly());
+            found.append(summary);
         } catch (const JsonError &) {
             continue; // left where it is: no index names it
         }
     }
-    if (heads.isEmpty())
+    if (found.isEmpty())
         return std::nullopt;
+    std::ranges::stable_sort(
+        found, {}, [&order](const CampaignThreadSummary &summary) { return order.value(summary.id, -1); });
+    QList<CampaignIDEThread> heads;
+    heads.reserve(found.size());
+    for (const CampaignThreadSummary &summary : std::as_const(found)) {
+        m_index.insert(summary.id, summary);
+        m_stored.insert(summary.id);
+        m_lastIndex.append(summary);
+        heads.append(summary.headOnly());
+    }
     writeIndex(m_lastIndex); // sets the damaged index aside first
     return heads;
 }
@@ -261,8 +423,46 @@ CampaignIDEThread ThreadStore::adoptBody(const CampaignIDEThread &head, std::opt
     return withHead(*std::move(stored), head);
 }
 
+void ThreadStore::keepLostBody(const QUuid &id, const QString &title)
+{
+    const QString path = bodyPath(id);
+    // Runs before the write of the thread that takes its place, which is scheduled after it.
+    m_disk.enqueue([path, title, notify = m_notify](WorkspaceDiskQueue &disk) {
+        QString kept;
+        (void)disk.writeStore(
+            path, [] { return true; }, &kept);
+        if (!notify)
+            return;
+        notify(kept.isEmpty() ? QString(u"The stored conversation of “"_s + title
+                   + u"” could not be read; it starts again with a new tab."_s)
+                              : QString(u"Could not read the thread “"_s + title + u"”; kept its file as "_s
+                                  + WorkspaceFiles::shownPath(kept) + u". It starts again with a new tab."_s));
+    });
+}
+
+void ThreadStore::takeFailedWrites()
+{
+    const std::lock_guard lock(m_outcomes->mutex);
+    for (auto it = m_outcomes->failedBodies.cbegin(); it != m_outcomes->failedBodies.cend(); ++it) {
+        // A later write of the thread, still to run, tries again by itself.
+        if (m_bodyGeneration.value(it.key()) == it.value())
+            m_written.remove(it.key());
+    }
+    m_outcomes->failedBodies.clear();
+    if (m_outcomes->failedIndex && *m_outcomes->failedIndex == m_indexGeneration)
+        m_indexWritten = false;
+    m_outcomes->failedIndex.reset();
+}
+
+bool ThreadStore::hasFailedWrites() const
+{
+    const std::lock_guard lock(m_outcomes->mutex);
+    return !m_outcomes->failedBodies.isEmpty() || m_outcomes->failedIndex.has_value();
+}
+
 void ThreadStore::save(const QList<CampaignIDEThread> &threads)
 {
+    takeFailedWrites();
     QList<CampaignThreadSummary> index;
     index.reserve(threads.size());
     QSet<QUuid> present;
@@ -282,13 +482,24 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
             continue;
         m_written.insert(thread.id, thread);
         m_stored.insert(thread.id);
+        const quint64 generation = ++m_generation;
+        m_bodyGeneration.insert(thread.id, generation);
         const QString path = bodyPath(thread.id);
         const QString folder = m_folder;
-        m_disk.enqueue(u"thread:"_s + path, [thread, path, folder](WorkspaceDiskQueue &disk) {
-            const QByteArray bytes = encodeJson(thread); // an encoding error stores nothing
-            QDir().mkpath(folder);
-            disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes); });
-        });
+        // In place: an index scheduled after an earlier write of this body must still follow it.
+        m_disk.enqueueInPlace(u"thread:"_s + path,
+            [thread, path, folder, generation, outcomes = m_outcomes, notify = m_notify](WorkspaceDiskQueue &disk) {
+                QString error;
+                bool landed = false;
+                try {
+                    const QByteArray bytes = encodeJson(thread);
+                    QDir().mkpath(folder);
+                    landed = disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes, &error); });
+                } catch (const JsonError &failure) {
+                    error = QString::fromUtf8(failure.what());
+                }
+                outcomes->bodyWritten(thread.id, generation, landed, thread.title, error, notify);
+            });
     }
     for (auto it = m_stored.begin(); it != m_stored.end();) {
         if (present.contains(*it)) {
@@ -297,6 +508,7 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
         }
         m_removed.insert(*it);
         m_written.remove(*it);
+        m_bodyGeneration.remove(*it);
         it = m_stored.erase(it);
     }
     for (const QUuid &id : present)
@@ -309,27 +521,56 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
 {
     m_lastIndex = index;
     m_indexWritten = true;
+    const quint64 generation = ++m_generation;
+    m_indexGeneration = generation;
     QStringList removed;
     for (const QUuid &id : std::as_const(m_removed))
         removed.append(bodyPath(id));
+    const QString folder = m_folder;
     const QString path = indexPath();
+    const QString previous = previousIndexPath();
     const QString legacy = m_legacyFile;
-    m_disk.enqueue(u"threads:index"_s, [index, removed, path, legacy](WorkspaceDiskQueue &disk) {
-        const QByteArray bytes = encodeJson(index);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        // An unreadable earlier file is set aside like any store written over.
-        const bool written = disk.writeStore(
-            legacy, [&] { return disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes); }); });
-        if (!written)
-            return;
-        for (const QString &body : removed)
-            QFile::remove(body);
-        if (QFileInfo::exists(legacy)) {
-            const QString backup = legacy + u".backup"_s;
-            QFile::remove(backup);
-            QFile::rename(legacy, backup);
-        }
-    });
+    m_disk.enqueue(u"threads:index"_s,
+        [index, folder, removed, path, previous, legacy, generation, outcomes = m_outcomes, notify = m_notify](
+            WorkspaceDiskQueue &disk) {
+            // Never an index that names a body not on disk: a body whose write failed may be new.
+            const QSet<QUuid> unwritten = outcomes->unwritten();
+            for (const CampaignThreadSummary &summary : unwritten.isEmpty() ? QList<CampaignThreadSummary>() : index) {
+                if (unwritten.contains(summary.id)
+                    && !QFileInfo::exists(folder + u'/' + fileStem(summary.id) + u".json"_s)) {
+                    outcomes->indexWritten(generation, false, {}, notify, true);
+                    return;
+                }
+            }
+            QString error;
+            bool written = false;
+            try {
+                const QByteArray bytes = encodeJson(index);
+                QDir().mkpath(QFileInfo(path).absolutePath());
+                // An unreadable earlier file is set aside like any store written over.
+                written = disk.writeStore(legacy, [&] {
+                    return disk.writeStore(path, [&] {
+                        keepPreviousIndex(path, previous);
+                        return platform::writeFileAtomically(path, bytes, &error);
+                    });
+                });
+            } catch (const JsonError &failure) {
+                error = QString::fromUtf8(failure.what());
+            }
+            outcomes->indexWritten(generation, written, error, notify);
+            if (!written)
+                return;
+            for (const QString &body : removed)
+                QFile::remove(body);
+            if (QFileInfo::exists(legacy)) {
+                // The first move leaves "<file>.backup"; a file an earlier version wrote since then
+                // is kept under a name of its own beside it.
+                const QString backup = legacy + u".backup"_s;
+                const QFileInfo first(backup);
+                QFile::rename(legacy,
+                    first.exists() || first.isSymLink() ? WorkspaceFiles::besidePath(legacy, u"backup") : backup);
+            }
+        });
 }
 
 std::optional<QList<CampaignIDEThread>> ThreadStore::readAll(const QString &folder)

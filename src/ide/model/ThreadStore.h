@@ -12,6 +12,7 @@
 #include <QUuid>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QObject;
@@ -27,14 +28,20 @@ class WorkspaceDiskQueue;
 // Threads come back from load() with their heads only; a body is read when its thread is opened,
 // on a reader thread when it is large. A save writes the bodies that differ from what is on disk,
 // then the index when it changed; bodies of removed threads go once the index no longer names them.
-// All writes run on the model's disk writer. Lives on the main thread.
+// All writes run on the model's disk writer, and an index is never written before the bodies it
+// names. A write that fails leaves its thread (or the index) due for the next save; the user is
+// told once, until everything due has been written. Lives on the main thread.
 //
 // The first start that finds the earlier single file moves it: every body, then the index, then
 // the old file renamed to "<file>.backup". The index is written last, so a move cut short starts
-// over from the old file at the next start.
+// over from the old file at the next start. Such a file met once the index exists (an earlier
+// version run since) brings in the threads the index lacks and is kept under a name of its own.
 class ThreadStore final {
 public:
-    ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue &disk);
+    // Tells the user something; called on any thread.
+    using Notify = std::function<void(const QString &)>;
+
+    ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue &disk, Notify notify = {});
     // Drops the reads not started yet and waits for those running.
     ~ThreadStore();
     ThreadStore(const ThreadStore &) = delete;
@@ -66,11 +73,19 @@ public:
     [[nodiscard]] CampaignIDEThread adoptBody(const CampaignIDEThread &head, std::optional<CampaignIDEThread> stored);
     // A thread created in memory: its body is here and is written by the next save.
     void addNew(const QUuid &id) { m_loaded.insert(id); }
+    // A stored body that could not be read (none came to adoptBody()): the file is set aside before
+    // anything is written in its place, and one notice names the copy.
+    void keepLostBody(const QUuid &id, const QString &title);
 
-    // Schedules the writes that bring the files in line with the list.
+    // Schedules the writes that bring the files in line with the list, with those that failed since
+    // the last save.
     void save(const QList<CampaignIDEThread> &threads);
+    // Whether a write failed since the last save.
+    [[nodiscard]] bool hasFailedWrites() const;
 
     [[nodiscard]] QString indexPath() const;
+    // The index as it was before the last write over it: the order to rebuild a damaged index in.
+    [[nodiscard]] QString previousIndexPath() const;
     [[nodiscard]] QString bodyPath(const QUuid &id) const;
 
     // The whole list stored in a folder, every body read; none when the index is missing or
@@ -80,15 +95,27 @@ public:
     [[nodiscard]] static CampaignIDEThread decodeBody(QByteArrayView bytes);
 
 private:
+    struct WriteOutcomes;
     enum class Read { ok, missing, unreadable };
     [[nodiscard]] static Read readFile(const QString &path, QByteArray &bytes);
     void writeIndex(const QList<CampaignThreadSummary> &index);
-    // Heads of the bodies found in the folder, with a new index scheduled; none when none is readable.
+    // Heads of the bodies found in the folder, in the order of the last good index (those it does
+    // not name first), with a new index scheduled; none when none is readable.
     [[nodiscard]] std::optional<QList<CampaignIDEThread>> rebuildIndex();
+    // The earlier single file met beside a readable index: threads the index lacks join the front of
+    // the list, whole, and the file is retired by the next index write.
+    void bringInEarlierFile(QList<CampaignIDEThread> &threads);
+    // Makes the writes that failed since the last call due again.
+    void takeFailedWrites();
 
     QString m_folder;
     QString m_legacyFile;
     WorkspaceDiskQueue &m_disk;
+    Notify m_notify;
+    std::shared_ptr<WriteOutcomes> m_outcomes;
+    quint64 m_generation = 0; // of the writes scheduled
+    QHash<QUuid, quint64> m_bodyGeneration; // of each thread's last body write
+    quint64 m_indexGeneration = 0;
 
     QSet<QUuid> m_loaded;
     QHash<QUuid, CampaignThreadSummary> m_index; // as read at load()

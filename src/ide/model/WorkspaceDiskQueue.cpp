@@ -15,8 +15,8 @@
 namespace orvane {
 namespace {
 
-// Far above what 100,000 generated files take; a larger ledger is not ours and is rebuilt.
-constexpr qint64 maxLedgerSize = 64 * 1024 * 1024;
+// Read whatever its size: a ledger refused would make every file look like someone else's edit.
+constexpr qint64 maxLedgerSize = WorkspaceFiles::maxStoreSize;
 // Generated files are small; a larger file in their place is compared by moving it aside.
 constexpr qint64 maxComparedSize = 16 * 1024 * 1024;
 // While the mirror is busy, the ledger is still saved this often, so a killed process does not
@@ -56,6 +56,21 @@ void WorkspaceDiskQueue::enqueue(const QString &key, Job job, Lane lane)
         queue(lane).emplace(sequence, Pending { key, std::move(job) });
     }
     m_wake.notify_one();
+}
+
+void WorkspaceDiskQueue::enqueueInPlace(const QString &key, Job job, Lane lane)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_stopping)
+            return;
+        const auto pending = m_keys.constFind(key);
+        if (!key.isEmpty() && pending != m_keys.cend() && pending->first == lane) {
+            queue(lane).at(pending->second).job = std::move(job);
+            return;
+        }
+    }
+    enqueue(key, std::move(job), lane);
 }
 
 void WorkspaceDiskQueue::flush()
@@ -103,6 +118,12 @@ void WorkspaceDiskQueue::setKeptCopiesHandler(std::function<void(const QStringLi
     m_keptCopiesHandler = std::move(handler);
 }
 
+void WorkspaceDiskQueue::setJobFinishedHook(std::function<void(const QString &)> hook)
+{
+    const std::lock_guard lock(m_mutex);
+    m_jobFinishedHook = std::move(hook);
+}
+
 void WorkspaceDiskQueue::run()
 {
     for (;;) {
@@ -136,14 +157,18 @@ void WorkspaceDiskQueue::run()
         } catch (...) {
             // A job that fails leaves the files as they were; the next save writes everything again.
         }
-        next = {};
         std::function<void(const QStringList &)> handler;
+        std::function<void(const QString &)> finished;
         bool idle = false;
         {
             const std::lock_guard lock(m_mutex);
             idle = m_user.empty() && m_mirror.empty();
             handler = m_keptCopiesHandler;
+            finished = m_jobFinishedHook;
         }
+        if (finished)
+            finished(next.key);
+        next = {};
         if (!m_keptCopies.isEmpty() && handler)
             handler(takeKeptCopies());
         if (m_ledgerDirty && (idle || std::chrono::steady_clock::now() - m_ledgerSaved >= ledgerSaveInterval))
@@ -250,7 +275,7 @@ QStringList WorkspaceDiskQueue::takeKeptCopies()
     return std::exchange(m_keptCopies, {});
 }
 
-bool WorkspaceDiskQueue::writeStore(const QString &path, const std::function<bool()> &write)
+bool WorkspaceDiskQueue::writeStore(const QString &path, const std::function<bool()> &write, QString *keptAs)
 {
     bool unreadable = false;
     {
@@ -258,7 +283,7 @@ bool WorkspaceDiskQueue::writeStore(const QString &path, const std::function<boo
         unreadable = m_unreadable.value(path);
     }
     if (unreadable) {
-        if (!WorkspaceFiles::setAsideUnreadable(path))
+        if (!WorkspaceFiles::setAsideUnreadable(path, keptAs))
             return false;
         const std::lock_guard lock(m_mutex);
         m_unreadable.remove(path);

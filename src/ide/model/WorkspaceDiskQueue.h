@@ -40,6 +40,10 @@ public:
     using Job = std::function<void(WorkspaceDiskQueue &)>;
     void enqueue(const QString &key, Job job, Lane lane = Lane::user);
     void enqueue(Job job, Lane lane = Lane::user) { enqueue(QString(), std::move(job), lane); }
+    // Like enqueue(), but a job that replaces a pending one takes that one's place instead of moving
+    // to the back: it runs no later than the job it replaces, so whatever was queued after that one
+    // (an index naming the file it writes) still follows it.
+    void enqueueInPlace(const QString &key, Job job, Lane lane = Lane::user);
     // Blocks until every job enqueued so far, and the ledger, have been written.
     void flush();
     // Blocks until every user-lane job enqueued so far has run; mirror work may go on.
@@ -66,9 +70,13 @@ public:
     void moveLedgerFolder(const QString &from, const QString &to);
     // The copies kept since the last call.
     QStringList takeKeptCopies();
-    // Writes a store's file, setting it aside first when it was found unreadable. A store that
-    // cannot be set aside is not written over.
-    bool writeStore(const QString &path, const std::function<bool()> &write);
+    // Writes a store's file, setting it aside first when it was found unreadable (keptAs, when
+    // given, then names the copy). A store that cannot be set aside is not written over.
+    bool writeStore(const QString &path, const std::function<bool()> &write, QString *keptAs = nullptr);
+
+    // Called on the writer's thread after each job with the job's key (empty when it had none). A
+    // seam for tests that look at the files between two jobs, as a process killed there leaves them.
+    void setJobFinishedHook(std::function<void(const QString &key)> hook);
 
 private:
     void run();
@@ -92,6 +100,7 @@ private:
     quint64 m_sequence = 0;
     QHash<QString, bool> m_unreadable; // guarded by m_mutex
     std::function<void(const QStringList &)> m_keptCopiesHandler; // guarded by m_mutex
+    std::function<void(const QString &)> m_jobFinishedHook; // guarded by m_mutex
     bool m_busy = false;
     std::optional<quint64> m_runningUserJob; // the sequence of the user-lane job running now
     bool m_stopping = false;

@@ -174,7 +174,7 @@ QString besidePath(const QString &path, QStringView label)
     return target;
 }
 
-bool setAsideUnreadable(const QString &path)
+bool setAsideUnreadable(const QString &path, QString *keptAs)
 {
     if (!taken(path))
         return true;
@@ -182,7 +182,18 @@ bool setAsideUnreadable(const QString &path)
     QString target = path + u".unreadable-" + stamp;
     for (int n = 2; taken(target) && n < 1000; ++n)
         target = path + u".unreadable-" + stamp + u'-' + QString::number(n);
-    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) == 0;
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0)
+        return false;
+    if (keptAs)
+        *keptAs = target;
+    return true;
+}
+
+QString saveFailureNotice(const QString &what, const QString &error)
+{
+    return QStringLiteral("Could not save ") + what + QStringLiteral(": ")
+        + (error.isEmpty() ? QStringLiteral("the disk refused the write") : error)
+        + QStringLiteral(". Orvane tries again with your next change and when it quits.");
 }
 
 namespace {

@@ -22,6 +22,10 @@ inline constexpr char16_t rulesFileName[] = u"execution-rules.md";
 inline constexpr char16_t mediaPlanFileName[] = u"media-plan.csv";
 inline constexpr char16_t transcriptFileName[] = u"thread-transcript.json";
 
+// The largest store of ours that is read back: far beyond any real one (no store the application
+// wrote is refused for its size); only guards against reading a device or a runaway file into memory.
+inline constexpr qint64 maxStoreSize = qint64(4) * 1024 * 1024 * 1024;
+
 // Project folder names stay short enough for any file system and for the names inside them.
 inline constexpr qsizetype maxFolderNameLength = 80;
 // The folder name of a project: its slug, cut to maxFolderNameLength; when that is one of taken,
@@ -51,8 +55,13 @@ inline constexpr qsizetype maxFolderNameLength = 80;
 [[nodiscard]] QString shownPath(const QString &path);
 
 // Moves an unreadable store out of the way, to "<path>.unreadable-<UTC yyyyMMddTHHmmssZ>", so that
-// a write over it loses nothing. True when nothing is left at path (also when nothing was there).
-bool setAsideUnreadable(const QString &path);
+// a write over it loses nothing. True when nothing is left at path (also when nothing was there);
+// keptAs, when given, gets the copy's path when one was made.
+bool setAsideUnreadable(const QString &path, QString *keptAs = nullptr);
+
+// The notice of a store write that failed ("Could not save <what>: <error>. …"); said once until
+// the write lands, which the next change and quitting try again.
+[[nodiscard]] QString saveFailureNotice(const QString &what, const QString &error);
 
 // The text files directly in a folder for the editor: regular files only, no hidden ones, with an
 // accepted extension (md, json, txt, csv, yaml, yml, py, sh; any case), at most maxSize bytes,

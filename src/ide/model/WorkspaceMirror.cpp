@@ -22,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint64 maxFolderStoreSize = 16 * 1024 * 1024;
+constexpr qint64 maxFolderStoreSize = WorkspaceFiles::maxStoreSize; // ours, so read whatever its size
 
 // Writes a thread's files into its project's folder (under root, never through a link) on the
 // writer's thread. Returns the first failure, if any; an encoding error skips only the transcript.
