@@ -228,6 +228,10 @@ int removeStaleTemporaries(
     // rarely looks like that, and those few temporaries are left alone.
     static const QRegularExpression temporary(QStringLiteral("^\\.(.+)\\.[0-9a-z]{10,13}$"));
     int removed = 0;
+    // A read-only window shares its folders with the writer that holds the lock: its temporaries
+    // are that writer's business.
+    if (writesRefused())
+        return removed;
     const QFileInfoList entries
         = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::NoSort);
     for (const QFileInfo &entry : entries) {

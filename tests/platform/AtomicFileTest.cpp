@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -127,6 +128,16 @@ TEST_F(AtomicFileTest, RefusedWritesFailWithTheReasonAndLeaveTheFileAlone)
     EXPECT_EQ(error, u"this window is read-only"_s);
     EXPECT_FALSE(makeFolderWithin(path(QString()), path(u"new"_s)));
     EXPECT_EQ(writesRefused(), u"this window is read-only"_s);
+    // Nor does it sweep away the temporaries of the window that holds the lock.
+    const QString temporary = path(u".index.json.0123456789ab"_s);
+    {
+        QFile partial(temporary);
+        ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(
+            partial.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-600), QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(removeStaleTemporaries(path(QString()), QDateTime::currentDateTimeUtc()), 0);
+    EXPECT_TRUE(QFileInfo::exists(temporary));
     refuseWrites(std::nullopt);
     EXPECT_EQ(read(file), "kept");
     EXPECT_FALSE(QFileInfo::exists(path(u"new"_s)));
