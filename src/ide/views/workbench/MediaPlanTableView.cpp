@@ -22,6 +22,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace orvane {
@@ -167,6 +169,28 @@ int MediaPlanTableView::pinnedWidth()
         + media_plan_layout::sectionWidth(MediaPlanTableModel::actions);
 }
 
+void MediaPlanTableView::fitTextColumns()
+{
+    // The campaign name and audience give way first, alike, down to their minimum; every other
+    // column keeps its width.
+    constexpr int texts[] = { MediaPlanTableModel::campaignName, MediaPlanTableModel::audience };
+    int fixed = 0;
+    for (int i = 0; i < MediaPlanTableModel::columnCount_; ++i) {
+        if (i != MediaPlanTableModel::spacer && i != texts[0] && i != texts[1])
+            fixed += media_plan_layout::sectionWidth(i);
+    }
+    const int ideal = media_plan_layout::sectionWidth(texts[0]) + media_plan_layout::sectionWidth(texts[1]);
+    const int room = m_table->viewport()->width() - fixed;
+    QHeaderView *header = m_table->horizontalHeader();
+    for (const int column : texts) {
+        const int full = media_plan_layout::sectionWidth(column);
+        const int least = media_plan_layout::minimumTextWidth + media_plan_layout::cellGap;
+        const int width = room >= ideal ? full : std::max(least, int(qint64(full) * std::max(room, 0) / ideal));
+        if (header->sectionSize(column) != width)
+            header->resizeSection(column, width);
+    }
+}
+
 void MediaPlanTableView::placePinnedColumns()
 {
     const bool overflowing = m_table->horizontalScrollBar()->maximum() > 0;
@@ -186,8 +210,10 @@ void MediaPlanTableView::placePinnedColumns()
 
 bool MediaPlanTableView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_table->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize) {
+        fitTextColumns();
         QMetaObject::invokeMethod(this, &MediaPlanTableView::placePinnedColumns, Qt::QueuedConnection);
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -14,7 +14,8 @@ class WorkbenchThreadBinding;
 
 // The media plan and trafficking table of the active thread: a header bar with the totals and the
 // add and optimize buttons over an editable spreadsheet of its flights. When the flights are wider
-// than the view, their status and delete button stay pinned at its right edge.
+// than the view, the campaign name and audience columns give way down to a minimum, and if that is
+// not enough, the status and delete button stay pinned at the right edge.
 class MediaPlanTableView final : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +36,7 @@ protected:
 
 private:
     void setUpSheet(QTableView *sheet);
+    void fitTextColumns();
     void placePinnedColumns();
     void refreshTotals();
     void addRow();

@@ -233,16 +233,33 @@ TEST_P(WindowWholenessTest, MediaPlanRowsKeepTheirStatusAndDeleteButtonInView)
     settle();
     auto *view = find<MediaPlanTableView>(u"mediaPlanTableView"_s);
     ASSERT_NE(view, nullptr);
-    const QRect viewport = view->table()->viewport()->geometry();
-    ASSERT_EQ(view->table()->horizontalScrollBar()->value(), 0);
     const int rows = view->tableModel()->rowCount();
     ASSERT_GT(rows, 0);
-    for (int row = 0; row < rows; ++row) {
-        const QRect status = shownCell(view, row, MediaPlanTableModel::status);
-        const QRect remove = media_plan_layout::deleteRect(shownCell(view, row, MediaPlanTableModel::actions));
-        EXPECT_TRUE(viewport.contains(status)) << "status of row " << row;
-        EXPECT_TRUE(viewport.contains(remove)) << "delete button of row " << row;
-    }
+    const auto expectStatusAndDeleteInView = [&](const QString &where) {
+        const QRect viewport = view->table()->viewport()->geometry();
+        ASSERT_EQ(view->table()->horizontalScrollBar()->value(), 0);
+        for (int row = 0; row < rows; ++row) {
+            const QRect status = shownCell(view, row, MediaPlanTableModel::status);
+            const QRect remove = media_plan_layout::deleteRect(shownCell(view, row, MediaPlanTableModel::actions));
+            // Sideways: rows below the fold are a vertical scroll away.
+            const auto across = [&viewport](const QRect &rect) {
+                return rect.left() >= viewport.left() && rect.right() <= viewport.right();
+            };
+            EXPECT_TRUE(across(status)) << where.toStdString() << ": status of row " << row;
+            EXPECT_TRUE(across(remove)) << where.toStdString() << ": delete button of row " << row;
+        }
+        // The text columns give way, no further than their minimum.
+        for (const int column : { MediaPlanTableModel::campaignName, MediaPlanTableModel::audience }) {
+            EXPECT_GE(view->table()->columnWidth(column), media_plan_layout::minimumTextWidth) << where.toStdString();
+        }
+    };
+    window->resize(window->minimumSizeHint());
+    settle();
+    expectStatusAndDeleteInView(u"minimum size"_s);
+    keepPicture(pictureName(u"TableMinimum"_s));
+    window->resize(1440, 900);
+    settle();
+    expectStatusAndDeleteInView(u"1440 x 900"_s);
     keepPicture(pictureName(u"TablePinned"_s));
 
     // The button where the user sees it deletes its row, without any sideways scrolling.
@@ -267,23 +284,31 @@ TEST_P(WindowWholenessTest, InspectorButtonsShareOneRowEightApart)
     auto *inspector = find(u"artboardInspector"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return inspector->isVisible(); }, 2000));
     settle();
-    // Beside the grid the inspector is 280 wide; a column too narrow for both puts it under the grid.
-    if (auto *splitter = qobject_cast<QSplitter *>(inspector->parentWidget());
-        splitter && splitter->orientation() == Qt::Horizontal) {
-        EXPECT_EQ(inspector->width(), 280);
-    }
-    QWidget *approve = find(u"approveArtboardButton"_s);
-    QWidget *flag = find(u"flagArtboardButton"_s);
-    const QRect approveRect(approve->mapTo(inspector, QPoint()), approve->size());
-    const QRect flagRect(flag->mapTo(inspector, QPoint()), flag->size());
-    EXPECT_EQ(approveRect.top(), flagRect.top());
-    EXPECT_EQ(flagRect.left() - approveRect.right() - 1, 8);
-    EXPECT_TRUE(inspector->rect().contains(approveRect.united(flagRect)));
-    for (QWidget *button : { approve, flag }) {
-        for (QLabel *label : button->findChildren<QLabel *>())
-            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
-    }
+    const auto expectOneRow = [&](const QString &where) {
+        const std::string at = where.toStdString();
+        // Beside the grid the inspector is 280 wide; a column too narrow for both puts it under the grid.
+        if (auto *splitter = qobject_cast<QSplitter *>(inspector->parentWidget());
+            splitter && splitter->orientation() == Qt::Horizontal) {
+            EXPECT_EQ(inspector->width(), 280) << at;
+        }
+        QWidget *approve = find(u"approveArtboardButton"_s);
+        QWidget *flag = find(u"flagArtboardButton"_s);
+        const QRect approveRect(approve->mapTo(inspector, QPoint()), approve->size());
+        const QRect flagRect(flag->mapTo(inspector, QPoint()), flag->size());
+        EXPECT_EQ(approveRect.top(), flagRect.top()) << at;
+        EXPECT_EQ(flagRect.left() - approveRect.right() - 1, 8) << at;
+        EXPECT_TRUE(inspector->rect().contains(approveRect.united(flagRect))) << at;
+        for (QWidget *button : { approve, flag }) {
+            for (QLabel *label : button->findChildren<QLabel *>())
+                EXPECT_GE(label->width(), label->sizeHint().width()) << at << ' ' << label->text().toStdString();
+        }
+    };
+    expectOneRow(u"1440 x 900"_s);
     keepPicture(pictureName(u"CanvasInspector"_s));
+    window->resize(window->minimumSizeHint());
+    settle();
+    expectOneRow(u"minimum size"_s);
+    keepPicture(pictureName(u"CanvasInspectorMinimum"_s));
 }
 
 TEST_P(WindowWholenessTest, ExplorerHeaderScrollsWithTheGrid)
