@@ -3,6 +3,7 @@
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeSource.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -98,6 +99,16 @@ void CardGridView::setHeader(QWidget *header, int gap)
     m_headerGap = gap;
     header->setParent(viewport());
     header->show();
+    // A control of the header that takes the keyboard comes into view, as a scrolled page's does.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!m_header || !now || !m_header->isAncestorOf(now))
+            return;
+        const QRect shown(now->mapTo(viewport(), QPoint()), now->size());
+        if (shown.top() < 0)
+            verticalScrollBar()->setValue(verticalOffset() + shown.top() - m_padding);
+        else if (shown.bottom() >= viewport()->height())
+            verticalScrollBar()->setValue(verticalOffset() + shown.bottom() - viewport()->height() + 1 + m_padding);
+    });
     relayout();
 }
 

@@ -1,5 +1,6 @@
 #include "WorkspaceWindowFixture.h"
 
+#include "ide/views/canvas/CompetitorExplorerTabView.h"
 #include "ide/views/governance/CampaignLaunchApprovalModal.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/thread/AgentThreadPane.h"
@@ -334,7 +335,16 @@ TEST_P(WindowWholenessTest, ExplorerHeaderScrollsWithTheGrid)
     EXPECT_EQ(header->y(), top - 40);
     grid->verticalScrollBar()->setValue(0);
     EXPECT_EQ(header->y(), top);
+    // A chip that takes the keyboard while scrolled away comes back into view.
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    ASSERT_LT(header->y() + header->height(), 0);
+    find(u"competitorChip1Button"_s)->setFocus(Qt::TabFocusReason);
+    EXPECT_GE(find(u"competitorChip1Button"_s)->mapTo(grid->viewport(), QPoint()).y(), 0);
     keepPicture(pictureName(u"Explorer"_s));
+    window->resize(window->minimumSizeHint());
+    settle();
+    EXPECT_EQ(header->width(), grid->viewport()->width() - 2 * CompetitorExplorerTabView::padding);
+    keepPicture(pictureName(u"ExplorerMinimum"_s));
 }
 
 TEST_P(WindowWholenessTest, LaunchGateNamesTheProjectWhoseFiguresItShows)
@@ -342,6 +352,9 @@ TEST_P(WindowWholenessTest, LaunchGateNamesTheProjectWhoseFiguresItShows)
     click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::document));
     settle();
     const QString plannedSpend = find<SummaryStatTile>(u"plannedSpendTile"_s)->value();
+    window->resize(window->minimumSizeHint());
+    settle();
+    keepPicture(pictureName(u"PlanMinimum"_s));
     model().requestExecution();
     ASSERT_TRUE(model().activeLaunchRequest().has_value());
     const CampaignIDEProject project = *model().selectedProject();
@@ -358,6 +371,7 @@ TEST_P(WindowWholenessTest, LaunchGateNamesTheProjectWhoseFiguresItShows)
         << detail.toStdString();
     keepPicture(pictureName(u"LaunchGateWindow"_s));
     keepCloseUp(window->sheets()->sheet(WorkspaceSheet::launchApproval), pictureName(u"LaunchGate"_s));
+    EXPECT_LE(headline->mapTo(headline->window(), QPoint(headline->width(), 0)).x(), headline->window()->width());
 }
 
 } // namespace
