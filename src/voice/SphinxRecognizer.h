@@ -90,6 +90,8 @@ public:
     [[nodiscard]] const SphinxModel &model() const { return m_model; }
     // The model files are there and the decoder did not fail to load.
     [[nodiscard]] bool isAvailable() const;
+    // The decoder could not be made (its library is missing, or the model files would not load).
+    [[nodiscard]] bool loadFailed() const { return m_loadFailed; }
     // Loads the decoder (a third of a second, ~100 MB). Blocking: never on the main thread, never under a lock of
     // the engine. Returns whether a decoder is ready.
     bool load();

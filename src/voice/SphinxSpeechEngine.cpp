@@ -41,18 +41,26 @@ SphinxSpeechEngine::~SphinxSpeechEngine()
 
 VoiceAvailability SphinxSpeechEngine::availability() const
 {
-    VoiceAvailability result;
     std::shared_ptr<SphinxRecognizer> recognizer;
     {
         QMutexLocker lock(&m_lock);
         recognizer = m_recognizer;
-        result.recognizerPresent = recognizer != nullptr;
-        // pocketsphinx only ever recognises on the device.
-        result.supportsOnDevice = recognizer != nullptr;
     }
+    return availability(recognizer.get(), m_device.get());
+}
+
+// Each condition of this desktop lands on the case whose sentence says what to do about it: a
+// language without a model reads as on-device recognition missing for the language, missing model
+// files as speech recognition off (the sentence names the model package), no sound server as the
+// microphone off, and a decoder that would not load as recognition unavailable.
+VoiceAvailability SphinxSpeechEngine::availability(const SphinxRecognizer *recognizer, const AudioInputDevice *device)
+{
+    VoiceAvailability result;
+    result.recognizerPresent = !(recognizer && recognizer->loadFailed());
+    result.supportsOnDevice = recognizer != nullptr;
     const bool modelsInstalled = (recognizer ? recognizer->model() : SphinxModel::englishUS()).filesPresent();
-    result.speech = modelsInstalled ? VoicePermission::granted : VoicePermission::restricted;
-    result.microphone = m_device && m_device->isPresent() ? VoicePermission::granted : VoicePermission::denied;
+    result.speech = modelsInstalled ? VoicePermission::granted : VoicePermission::denied;
+    result.microphone = device && device->isPresent() ? VoicePermission::granted : VoicePermission::denied;
     return result;
 }
 
@@ -61,7 +69,7 @@ QCoro::Task<VoiceAvailability> SphinxSpeechEngine::requestPermissions()
     // Nothing here prompts, so both permissions are already decided. What remains is readying the decoder, which
     // is slow enough that it runs on a worker, and outside m_lock, before listening begins.
     const auto self = shared_from_this();
-    const VoiceAvailability result = availability();
+    VoiceAvailability result = availability();
     std::shared_ptr<SphinxRecognizer> recognizer;
     {
         QMutexLocker lock(&m_lock);
@@ -71,6 +79,8 @@ QCoro::Task<VoiceAvailability> SphinxSpeechEngine::requestPermissions()
         // Named, not a temporary of the co_await: g++ 12 can destroy such temporaries twice.
         const QFuture<void> loading = QtConcurrent::run([recognizer] { recognizer->load(); });
         co_await loading;
+        // A decoder that would not load leaves nothing to recognise with.
+        result.recognizerPresent = !recognizer->loadFailed();
     }
     co_return result;
 }
@@ -91,8 +101,12 @@ std::optional<VoiceInputError> SphinxSpeechEngine::start(PartialHandler onPartia
 std::optional<VoiceInputError> SphinxSpeechEngine::startLocked(
     PartialHandler onPartial, ErrorHandler onError, std::shared_ptr<RecognitionTask> &previous)
 {
-    if (!m_recognizer || !m_recognizer->isAvailable())
+    if (!m_recognizer)
+        return VoiceInputError::onDeviceUnsupported();
+    if (m_recognizer->loadFailed())
         return VoiceInputError::recognizerUnavailable();
+    if (!m_recognizer->isAvailable())
+        return VoiceInputError::speechDenied();
     previous = tearDownLocked();
 
     auto request = std::make_shared<RecognitionRequest>();

@@ -12,8 +12,10 @@
 namespace orvane::voice {
 
 // The speech engine over pocketsphinx and an audio input device. On this desktop nobody is asked for
-// permissions: speech recognition counts as granted when the model files are installed (restricted otherwise),
-// the microphone as granted when a capture source exists (denied otherwise). Always held by std::shared_ptr.
+// permissions: speech recognition counts as granted when the model files are installed (denied otherwise),
+// the microphone as granted when a capture source exists (denied otherwise); the locale's language needs a
+// model for on-device recognition, and a decoder that failed to load leaves no recognizer. Always held by
+// std::shared_ptr.
 class SphinxSpeechEngine final : public SpeechEngine, public std::enable_shared_from_this<SphinxSpeechEngine> {
 public:
     // The recogniser for the locale, or none when the locale's language has no model.
@@ -28,6 +30,9 @@ public:
     SphinxSpeechEngine &operator=(const SphinxSpeechEngine &) = delete;
 
     [[nodiscard]] VoiceAvailability availability() const override;
+    // The snapshot for a recognizer (none: the language has no model) and a capture device.
+    [[nodiscard]] static VoiceAvailability availability(
+        const SphinxRecognizer *recognizer, const AudioInputDevice *device);
     QCoro::Task<VoiceAvailability> requestPermissions() override;
     std::optional<VoiceInputError> start(PartialHandler onPartial, ErrorHandler onError) override;
     void stop() override;

@@ -22,8 +22,8 @@ QString VoiceInputError::userMessage() const
     case Kind::recognitionFailed:
         return QStringLiteral("Speech recognition stopped. Tap the mic to try again, or type your request.");
     case Kind::microphoneDenied:
-        return QStringLiteral("Microphone access is off. Check that a microphone is connected and not muted, or type "
-                              "your request.");
+        return QStringLiteral("Microphone access is off. Check that a microphone is connected and the sound server "
+                              "is running, or type your request.");
     case Kind::microphoneRestricted:
         return QStringLiteral("Microphone access is restricted on this device, so voice input is off. Type your "
                               "request.");

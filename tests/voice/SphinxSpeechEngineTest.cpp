@@ -1,8 +1,11 @@
 #include "voice/SphinxSpeechEngine.h"
 #include "voice/FileAudioInput.h"
 #include "voice/SpeechSamples.h"
+#include "voice/VoiceInputProvider.h"
 
 #include <QCoro/QCoroTask>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,25 +29,23 @@ TEST(SphinxSpeechEngineTest, EnglishAndTheCLocaleHaveARecognizerOtherLanguagesNo
     const auto german = SphinxSpeechEngine::create(
         QLocale(QStringLiteral("de_DE")), std::make_shared<FileAudioDevice>(QStringLiteral("/nonexistent")));
     const VoiceAvailability availability = german->availability();
-    EXPECT_FALSE(availability.recognizerPresent);
     EXPECT_FALSE(availability.supportsOnDevice);
-    EXPECT_EQ(availability.blockingError(), VoiceInputError::recognizerUnavailable());
+    EXPECT_EQ(availability.blockingError(), VoiceInputError::onDeviceUnsupported());
     EXPECT_EQ(german->start([](const QString &, bool) {}, [](const EngineError &) {}),
-        VoiceInputError::recognizerUnavailable());
+        VoiceInputError::onDeviceUnsupported());
 }
 
-TEST(SphinxSpeechEngineTest, MissingModelFilesRestrictSpeechAndMissingSourceDeniesTheMicrophone)
+TEST(SphinxSpeechEngineTest, MissingModelFilesDenySpeechAndMissingSourceDeniesTheMicrophone)
 {
     SphinxModel missing = SphinxModel::englishUS();
     missing.languageModel = QStringLiteral("/nonexistent/en-us.lm.bin");
     const auto engine = SphinxSpeechEngine::create(
         std::make_shared<SphinxRecognizer>(missing), std::make_shared<FileAudioDevice>(QStringLiteral("/nonexistent")));
     const VoiceAvailability availability = engine->availability();
-    EXPECT_EQ(availability.speech, VoicePermission::restricted);
+    EXPECT_EQ(availability.speech, VoicePermission::denied);
     EXPECT_EQ(availability.microphone, VoicePermission::denied);
-    EXPECT_EQ(availability.blockingError(), VoiceInputError::speechRestricted());
-    EXPECT_EQ(engine->start([](const QString &, bool) {}, [](const EngineError &) {}),
-        VoiceInputError::recognizerUnavailable());
+    EXPECT_EQ(availability.blockingError(), VoiceInputError::speechDenied());
+    EXPECT_EQ(engine->start([](const QString &, bool) {}, [](const EngineError &) {}), VoiceInputError::speechDenied());
 
     // With the model present, an input without audio fails to start and gets no tap.
     const auto device = std::make_shared<FileAudioDevice>(QStringLiteral("/nonexistent"));
@@ -54,6 +55,42 @@ TEST(SphinxSpeechEngineTest, MissingModelFilesRestrictSpeechAndMissingSourceDeni
     EXPECT_EQ(device->tapsInstalled(), 0);
     EXPECT_FALSE(withModel->isRunning());
     withModel->stop();
+}
+
+// What a user reads for each way this desktop can lack dictation: the sentence says what to do, and the one
+// that names the model package is the one for missing model files.
+TEST(SphinxSpeechEngineTest, EachDesktopConditionGivesTheSentenceThatSaysWhatToDo)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString source = folder.filePath(QStringLiteral("source.raw"));
+    {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const auto microphone = std::make_shared<FileAudioDevice>(source);
+    const auto noSoundServer = std::make_shared<FileAudioDevice>(folder.filePath(QStringLiteral("absent")));
+    SphinxModel withoutModelFiles = SphinxModel::englishUS();
+    withoutModelFiles.acousticModel = folder.filePath(QStringLiteral("en-us"));
+
+    const auto reason = [](const std::shared_ptr<SphinxSpeechEngine> &engine) {
+        return SpeechVoiceProvider(engine, std::chrono::seconds(5), std::chrono::seconds(2))
+            .unavailableReason()
+            .value_or(QString());
+    };
+    EXPECT_EQ(reason(SphinxSpeechEngine::create(std::make_shared<SphinxRecognizer>(withoutModelFiles), microphone)),
+        QStringLiteral("Speech recognition is off. Check that the speech model (pocketsphinx-en-us) is installed, or "
+                       "type your request."));
+    EXPECT_EQ(reason(SphinxSpeechEngine::create(QLocale(QLocale::C), noSoundServer)),
+        QStringLiteral("Microphone access is off. Check that a microphone is connected and the sound server is "
+                       "running, or type your request."));
+    EXPECT_EQ(reason(SphinxSpeechEngine::create(QLocale(QStringLiteral("de_DE")), microphone)),
+        QStringLiteral("On-device speech recognition isn't available for your language on this device. Type your "
+                       "request."));
+    EXPECT_EQ(reason(SphinxSpeechEngine::create(QLocale(QLocale::C), microphone)), QString());
+    EXPECT_EQ(SphinxSpeechEngine::create(std::make_shared<SphinxRecognizer>(withoutModelFiles), microphone)
+                  ->start([](const QString &, bool) {}, [](const EngineError &) {}),
+        VoiceInputError::speechDenied());
 }
 
 TEST(SphinxSpeechEngineTest, DecodesAFiniteSourceToAFinalResultAndTearsDown)

@@ -535,8 +535,14 @@ public:
     // "Now" as its updated text, save the projects and re-mirror its folder.
     void updateSelectedProjectObjective(const QString &text);
     void updateSelectedProjectAudience(const QString &text);
-    // The raw plan editor's save: selects "campaign-plan.md" when it is listed, then saves the
-    // selected local file (the outcome arrives as a notice).
+    // The raw plan editor works on the listed "campaign-plan.md" by name, whatever file the local
+    // files editor has selected; none when the project's folder lists no such file.
+    static inline const QString campaignPlanFileName = QStringLiteral("campaign-plan.md");
+    [[nodiscard]] std::optional<LocalWorkspaceFile> campaignPlanFile() const;
+    // Changes its text in memory and marks it modified; nothing when it is not listed.
+    void updateCampaignPlanFileContent(const QString &text);
+    // Selects "campaign-plan.md" and writes it (the outcome arrives as a notice). When it is not
+    // listed nothing is written, the selection stays, and the notice says so.
     void saveCampaignPlanFile();
     // --- End ---
 

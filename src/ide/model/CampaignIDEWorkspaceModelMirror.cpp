@@ -85,10 +85,22 @@ void CampaignIDEWorkspaceModel::saveThreadToLocalWorkspace(const QUuid &threadID
     m_mirror->saveThreadFiles(thread, threadProject, selectedProject());
 }
 
+std::optional<LocalWorkspaceFile> CampaignIDEWorkspaceModel::campaignPlanFile() const
+{
+    return m_mirror->localFileNamed(campaignPlanFileName);
+}
+
+void CampaignIDEWorkspaceModel::updateCampaignPlanFileContent(const QString &text)
+{
+    m_mirror->updateLocalFileNamed(campaignPlanFileName, text);
+}
+
 void CampaignIDEWorkspaceModel::saveCampaignPlanFile()
 {
-    m_mirror->setSelectedLocalFileName(u"campaign-plan.md"_s);
-    m_mirror->saveSelectedLocalFile();
+    // Another file's text must never go out under this file's name, nor its success be reported.
+    m_mirror->setSelectedLocalFileName(campaignPlanFileName);
+    if (!m_mirror->saveLocalFileNamed(campaignPlanFileName))
+        flashNotice(campaignPlanFileName + u" is not in the project's folder; nothing was saved."_s);
 }
 
 InFlightTasks::Watch CampaignIDEWorkspaceModel::projectMirrors() const

@@ -432,8 +432,12 @@ QString WorkspaceMirror::selectedLocalFileName() const
 void WorkspaceMirror::updateSelectedLocalFileContent(const QString &text)
 {
     const qsizetype row = selectedLocalFileIndex();
-    if (row < 0)
-        return;
+    if (row >= 0)
+        updateLocalFileContent(row, text);
+}
+
+void WorkspaceMirror::updateLocalFileContent(qsizetype row, const QString &text)
+{
     LocalWorkspaceFile &file = m_localFiles[row];
     if (file.content == text && file.isModified)
         return;
@@ -447,6 +451,41 @@ void WorkspaceMirror::saveSelectedLocalFile()
     const qsizetype row = selectedLocalFileIndex();
     if (row >= 0)
         saveLocalFile(m_localFiles.at(row));
+}
+
+qsizetype WorkspaceMirror::localFileIndex(const QString &name) const
+{
+    for (qsizetype i = 0; i < m_localFiles.size(); ++i) {
+        if (m_localFiles.at(i).name == name)
+            return i;
+    }
+    return -1;
+}
+
+std::optional<LocalWorkspaceFile> WorkspaceMirror::localFileNamed(const QString &name) const
+{
+    const qsizetype row = localFileIndex(name);
+    if (row < 0)
+        return std::nullopt;
+    return m_localFiles.at(row);
+}
+
+bool WorkspaceMirror::updateLocalFileNamed(const QString &name, const QString &text)
+{
+    const qsizetype row = localFileIndex(name);
+    if (row < 0)
+        return false;
+    updateLocalFileContent(row, text);
+    return true;
+}
+
+bool WorkspaceMirror::saveLocalFileNamed(const QString &name)
+{
+    const qsizetype row = localFileIndex(name);
+    if (row < 0)
+        return false;
+    saveLocalFile(m_localFiles.at(row));
+    return true;
 }
 
 void WorkspaceMirror::saveLocalFile(const LocalWorkspaceFile &file)

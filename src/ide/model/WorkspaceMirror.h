@@ -85,6 +85,13 @@ public:
     void updateSelectedLocalFileContent(const QString &text);
     // Writes the selected file atomically; the outcome arrives as a notice.
     void saveSelectedLocalFile();
+    // The first listed file of that name (exact case), whatever is selected; none when unlisted.
+    [[nodiscard]] std::optional<LocalWorkspaceFile> localFileNamed(const QString &name) const;
+    // Changes that file's text in memory and marks it modified; false (nothing changes) when unlisted.
+    bool updateLocalFileNamed(const QString &name, const QString &text);
+    // Writes that file atomically, the outcome arriving as a notice; false (nothing is written and
+    // no notice shown) when unlisted.
+    bool saveLocalFileNamed(const QString &name);
     [[nodiscard]] bool hasUnsavedLocalFiles() const;
     void saveAllLocalFiles();
     // Drops every unsaved edit: the files on disk stay as they are.
@@ -131,6 +138,8 @@ private:
     void enqueueListing(const QString &folder, bool createFolder);
     void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
+    [[nodiscard]] qsizetype localFileIndex(const QString &name) const;
+    void updateLocalFileContent(qsizetype row, const QString &text);
     void saveLocalFile(const LocalWorkspaceFile &file);
     void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
     // Shows the notice on the main thread, unless this object is gone by then.

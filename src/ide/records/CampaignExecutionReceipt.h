@@ -13,7 +13,8 @@ struct CampaignLaunchRequest {
     QUuid id = {};
     QUuid projectID = {};
 
-    // Fixed texts the launch approval sheet shows for every request.
+    // Fixed stand-in texts of a request; the launch approval sheet shows the project's own figures
+    // and falls back on projectName() only when the project is gone.
     [[nodiscard]] QString projectName() const { return QStringLiteral("Campaign Launch Flight"); }
     [[nodiscard]] QString budget() const { return QStringLiteral("$45,000/mo"); }
     [[nodiscard]] QList<QString> channels() const

@@ -3,6 +3,8 @@
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeSource.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -63,6 +65,8 @@ void CardGridView::relayout()
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     int y = m_padding;
+    if (m_header)
+        y += placeHeader() + m_headerGap;
     for (int first = 0; first < rows; first += m_columns) {
         const int last = std::min(rows, first + m_columns);
         int rowHeight = 0;
@@ -79,11 +83,58 @@ void CardGridView::relayout()
         }
         y += rowHeight + m_spacing;
     }
-    m_contentHeight = rows > 0 ? y - m_spacing + m_padding : 0;
+    if (rows > 0)
+        m_contentHeight = y - m_spacing + m_padding;
+    else
+        m_contentHeight = m_header ? y - m_headerGap + m_padding : 0;
 
     verticalScrollBar()->setPageStep(viewport()->height());
     verticalScrollBar()->setRange(0, std::max(0, m_contentHeight - viewport()->height()));
     viewport()->update();
+}
+
+void CardGridView::setHeader(QWidget *header, int gap)
+{
+    m_header = header;
+    m_headerGap = gap;
+    header->setParent(viewport());
+    header->show();
+    // A control of the header that takes the keyboard comes into view, as a scrolled page's does.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!m_header || !now || !m_header->isAncestorOf(now))
+            return;
+        const QRect shown(now->mapTo(viewport(), QPoint()), now->size());
+        if (shown.top() < 0)
+            verticalScrollBar()->setValue(verticalOffset() + shown.top() - m_padding);
+        else if (shown.bottom() >= viewport()->height())
+            verticalScrollBar()->setValue(verticalOffset() + shown.bottom() - viewport()->height() + 1 + m_padding);
+    });
+    relayout();
+}
+
+int CardGridView::placeHeader()
+{
+    const int width = std::max(0, viewport()->width() - 2 * m_padding);
+    const int height = m_header->hasHeightForWidth() ? m_header->heightForWidth(width) : m_header->sizeHint().height();
+    const QRect geometry(m_padding, m_padding - verticalOffset(), width, std::max(0, height));
+    if (m_header->geometry() != geometry)
+        m_header->setGeometry(geometry);
+    return geometry.height();
+}
+
+void CardGridView::scrollContentsBy(int dx, int dy)
+{
+    QAbstractItemView::scrollContentsBy(dx, dy);
+    if (m_header)
+        placeHeader();
+}
+
+bool CardGridView::viewportEvent(QEvent *event)
+{
+    // The header's size hint changed (a longer headline, chips that wrap).
+    if (event->type() == QEvent::LayoutRequest && m_header)
+        relayout();
+    return QAbstractItemView::viewportEvent(event);
 }
 
 QRect CardGridView::visualRect(const QModelIndex &index) const

@@ -29,6 +29,10 @@ public:
     [[nodiscard]] QModelIndex pressedIndex() const { return m_pressed; }
     // Whether a pressed card is drawn dimmed (a card that is one button); on by default.
     void setPressDimsCards(bool dims) { m_pressDims = dims; }
+    // A widget that scrolls with the cards, above them: it takes the padded width (its height for
+    // that width) and the cards begin `gap` below it. The view takes it over.
+    void setHeader(QWidget *header, int gap);
+    [[nodiscard]] QWidget *header() const { return m_header; }
 
     [[nodiscard]] QRect visualRect(const QModelIndex &index) const override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
@@ -57,9 +61,13 @@ protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles) override;
     void reset() override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void relayout();
+    // The header's place for the viewport's width and the scroll offset; its height.
+    int placeHeader();
     void applyTheme();
 
     QPointer<const ThemeSource> m_theme;
@@ -73,6 +81,8 @@ private:
     QList<QRect> m_rects; // per row of the model, in content coordinates
     QPersistentModelIndex m_pressed;
     bool m_pressDims = true;
+    QPointer<QWidget> m_header;
+    int m_headerGap = 0;
 };
 
 } // namespace orvane

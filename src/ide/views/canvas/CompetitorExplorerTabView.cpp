@@ -43,8 +43,8 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
     auto *background = new Panel(theme, ThemeColor::canvasBackground, this);
     outer->addWidget(background);
     auto *column = new QVBoxLayout(background);
-    // The grid pads itself, so it scrolls right up to the edges.
-    column->setContentsMargins(0, padding, 0, 0);
+    // The grid pads itself and holds the header, so both scroll together right up to the edges.
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
     // The chips go under the titles when the column cannot hold both side by side.
@@ -78,13 +78,11 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
         m_chips.append(chip);
     }
     header->addTrailing(chipBlock);
-    auto *headerRow = new QHBoxLayout;
-    headerRow->setContentsMargins(padding, 0, padding, 0);
-    headerRow->addWidget(header);
-    column->addLayout(headerRow);
 
     m_grid = new CardGridView(theme, ThemeColor::canvasBackground, cardMinimumWidth, gridSpacing, padding, background);
     m_grid->setObjectName(u"competitorAdGridView"_s);
+    header->setObjectName(u"competitorHeaderRow"_s);
+    m_grid->setHeader(header, headerGap);
     m_grid->setPressDimsCards(false);
     auto *delegate = new CompetitorAdCardDelegate(theme, m_grid);
     m_grid->setItemDelegate(delegate);

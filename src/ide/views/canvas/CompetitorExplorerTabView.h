@@ -25,6 +25,8 @@ public:
     static constexpr int cardMinimumWidth = 300;
     static constexpr int gridSpacing = 14;
     static constexpr int padding = 18;
+    // Between the header and the grid, inside the one scroll view that holds both.
+    static constexpr int headerGap = 16;
     // The fixed domains of the chips, in chip order.
     static const QStringList competitorDomains;
 

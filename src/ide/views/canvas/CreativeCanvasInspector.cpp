@@ -11,7 +11,9 @@
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QHBoxLayout>
+
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -73,11 +75,13 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     approve->setObjectName(u"approveArtboardButton"_s);
     approve->addText(u"Approve Artboard"_s, themeFont(11, QFont::Bold), QColor(Qt::black));
     decisions->addWidget(approve);
+    m_decisionButtons.append(approve);
     auto *flag = new ClickableButton(
         theme, buttonLook(ThemeColor::elevatedBackground, ThemeColor::borderSubtle, { 10, 6, 10, 6 }, 5), background);
     flag->setObjectName(u"flagArtboardButton"_s);
     flag->addText(u"Flag for Revision"_s, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary);
     decisions->addWidget(flag);
+    m_decisionButtons.append(flag);
     decisions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addLayout(decisions);
     column->addStretch(1);
@@ -99,15 +103,32 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
 void CreativeCanvasInspector::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // Side by side when both buttons fit the inspector's width, one over the other otherwise (wide
-    // system fonts), so neither label is cut.
-    int needed = m_decisions->spacing();
-    for (int i = 0; i < m_decisions->count(); ++i) {
-        if (QWidget *button = m_decisions->itemAt(i)->widget())
-            needed += button->sizeHint().width();
-    }
+    fitDecisions();
+}
+
+void CreativeCanvasInspector::fitDecisions()
+{
+    // One row, 8 apart. When the labels are too wide for the row at the full side padding of 10,
+    // the padding gives way, down to 4; only labels wider still (very wide system fonts) put the
+    // buttons one over the other, so neither label is ever cut.
     const int available = width() - 2 * 14;
-    m_decisions->setDirection(needed <= available ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    int labels = m_decisions->spacing();
+    for (const ClickableButton *button : m_decisionButtons) {
+        const QMargins padding = button->look().padding;
+        labels += button->sizeHint().width() - padding.left() - padding.right();
+    }
+    const int side
+        = std::clamp((available - labels) / (2 * int(m_decisionButtons.size())), minimumSidePadding, fullSidePadding);
+    for (ClickableButton *button : m_decisionButtons) {
+        ClickableButton::Look look = button->look();
+        if (look.padding.left() != side || look.padding.right() != side) {
+            look.padding.setLeft(side);
+            look.padding.setRight(side);
+            button->setLook(look);
+        }
+    }
+    const bool fits = labels + 2 * int(m_decisionButtons.size()) * side <= available;
+    m_decisions->setDirection(fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 
 QString CreativeCanvasInspector::sizeText(int width, int height)

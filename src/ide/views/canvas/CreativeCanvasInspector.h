@@ -3,6 +3,7 @@
 #include "ide/records/CreativeCanvasArtboard.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
+#include <QList>
 #include <QUuid>
 #include <QWidget>
 
@@ -38,8 +39,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    static constexpr int fullSidePadding = 10;
+    static constexpr int minimumSidePadding = 4;
+    void fitDecisions();
+
     WorkspaceViewContext m_context;
     QBoxLayout *m_decisions = nullptr;
+    QList<ClickableButton *> m_decisionButtons;
     std::optional<QUuid> m_artboardID;
     WrappingLabel *m_title;
     ElidedLabel *m_size;

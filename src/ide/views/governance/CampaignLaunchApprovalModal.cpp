@@ -35,7 +35,7 @@ CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     kicker->setObjectName(u"launchKickerLabel"_s);
     column->addWidget(kicker);
     auto *headline = new ThemedLabel(
-        theme, u"Approve & Launch "_s + request.projectName(), themeFont(18, QFont::Bold), ThemeColor::textPrimary);
+        theme, headlineText(*context.model, request), themeFont(18, QFont::Bold), ThemeColor::textPrimary);
     headline->setObjectName(u"launchHeadlineLabel"_s);
     headline->setWordWrap(true);
     column->addWidget(headline);
@@ -80,21 +80,31 @@ CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     syncConfirmLabel();
 }
 
+QString CampaignLaunchApprovalModal::headlineText(
+    const CampaignIDEWorkspaceModel &model, const CampaignLaunchRequest &request)
+{
+    // The project the detail line speaks of; the request's own name only when it is gone.
+    const CampaignIDEProject *project = model.project(request.projectID);
+    return u"Approve & Launch "_s + (project ? project->name : request.projectName());
+}
+
+std::optional<CampaignIDEThread> CampaignLaunchApprovalModal::planThread(
+    const CampaignIDEWorkspaceModel &model, const QUuid &projectID)
+{
+    std::optional<CampaignIDEThread> thread = model.activeThread();
+    if (thread && thread->projectID == projectID)
+        return thread;
+    for (const CampaignIDEThread &candidate : model.threads()) {
+        if (candidate.projectID == projectID)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
 QString CampaignLaunchApprovalModal::detailLine(
     const CampaignIDEWorkspaceModel &model, const CampaignLaunchRequest &request)
 {
-    // The launched project's own figures, as its media-plan table and dashboard show them: the
-    // thread in front when it is the project's, else the project's first thread.
-    std::optional<CampaignIDEThread> thread = model.activeThread();
-    if (!thread || thread->projectID != request.projectID) {
-        thread.reset();
-        for (const CampaignIDEThread &candidate : model.threads()) {
-            if (candidate.projectID == request.projectID) {
-                thread = candidate;
-                break;
-            }
-        }
-    }
+    const std::optional<CampaignIDEThread> thread = planThread(model, request.projectID);
     const CampaignIDEThread shown = thread.value_or(CampaignIDEThread {});
     QList<QString> channels;
     for (const CampaignMediaPlanRow &row : shown.mediaPlanRows) {
@@ -104,7 +114,7 @@ QString CampaignLaunchApprovalModal::detailLine(
     const CampaignIDEProject *project = model.project(request.projectID);
     const qsizetype approved = project ? project->approvedCreativeCount() : 0;
     const qsizetype total = project ? project->creatives.size() : 0;
-    return u"Budget: "_s % workbench::groupedDollars(shown.totalMonthlyBudget()) % u"/mo · Channels: "_s
+    return u"Budget: "_s % workbench::monthlyPlannedSpend(shown) % u"/mo · Channels: "_s
         % (channels.isEmpty() ? u"None"_s : channels.join(u", "_s)) % u" · Approved Creatives: "_s
         % QString::number(approved) % u'/' % QString::number(total);
 }

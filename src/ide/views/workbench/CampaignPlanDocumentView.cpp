@@ -52,8 +52,6 @@ QVBoxLayout *fieldColumn(QWidget *label, QWidget *field)
     return column;
 }
 
-const QString kPlanFileName = u"campaign-plan.md"_s;
-
 } // namespace
 
 CampaignPlanDocumentView::CampaignPlanDocumentView(const WorkspaceViewContext &context, QWidget *parent)
@@ -89,7 +87,6 @@ CampaignPlanDocumentView::CampaignPlanDocumentView(const WorkspaceViewContext &c
     connect(model, &Model::selectedProjectIDChanged, this, &CampaignPlanDocumentView::refresh);
     connect(model, &Model::localFilesChanged, this, &CampaignPlanDocumentView::refreshRawEditor);
     connect(model, &Model::localFileChanged, this, &CampaignPlanDocumentView::refreshRawEditor);
-    connect(model, &Model::selectedLocalFileIDChanged, this, &CampaignPlanDocumentView::refreshRawEditor);
     refresh();
 }
 
@@ -136,6 +133,12 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     m_rawCaption = new WrappingLabel(theme, themeFont(11, QFont::Normal, true), ThemeColor::textSecondary, pane);
     m_rawCaption->setObjectName(u"rawMarkdownCaptionLabel"_s);
     column->addWidget(m_rawCaption);
+    m_rawMissing = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, pane);
+    m_rawMissing->setObjectName(u"rawMarkdownMissingLabel"_s);
+    m_rawMissing->setText(CampaignIDEWorkspaceModel::campaignPlanFileName
+        + u" is not in this project's folder, so there is nothing to save."_s);
+    m_rawMissing->hide();
+    column->addWidget(m_rawMissing);
 
     m_rawEditor = new QPlainTextEdit(pane);
     m_rawEditor->setObjectName(u"rawMarkdownEditor"_s);
@@ -145,7 +148,7 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     styleTextEditor(m_rawEditor, theme, ThemeColor::panelBackground, 8);
     m_rawEditor->installEventFilter(this);
     connect(m_rawEditor, &QPlainTextEdit::textChanged, this,
-        [this] { m_context.model->updateSelectedLocalFileContent(m_rawEditor->toPlainText()); });
+        [this] { m_context.model->updateCampaignPlanFileContent(m_rawEditor->toPlainText()); });
     column->addWidget(m_rawEditor);
 
     auto *saveRow = new QHBoxLayout;
@@ -153,11 +156,12 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     ClickableButton::Look look;
     look.fill = ThemeColor::accentLimeFill;
     look.padding = QMargins(12, 6, 12, 6);
-    auto *save = new ClickableButton(theme, look, pane);
-    save->setObjectName(u"savePlanFileButton"_s);
-    ownTextColor(save->addText(u"Save campaign-plan.md to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black)));
-    connect(save, &QAbstractButton::clicked, m_context.model, &CampaignIDEWorkspaceModel::saveCampaignPlanFile);
-    saveRow->addWidget(save);
+    m_saveButton = new ClickableButton(theme, look, pane);
+    m_saveButton->setObjectName(u"savePlanFileButton"_s);
+    ownTextColor(
+        m_saveButton->addText(u"Save campaign-plan.md to Disk"_s, themeFont(11, QFont::Bold), QColor(Qt::black)));
+    connect(m_saveButton, &QAbstractButton::clicked, this, &CampaignPlanDocumentView::savePlanFile);
+    saveRow->addWidget(m_saveButton);
     column->addLayout(saveRow);
     return pane;
 }
@@ -345,12 +349,32 @@ void CampaignPlanDocumentView::refreshRawEditor()
 {
     if (!m_rawMarkdownMode)
         return;
-    const std::optional<LocalWorkspaceFile> file = m_context.model->selectedLocalFile();
+    const std::optional<LocalWorkspaceFile> file = m_context.model->campaignPlanFile();
     const std::optional<CampaignIDEThread> thread = m_binding->thread();
     const QString content = file && !file->content.isEmpty()
         ? file->content
         : defaultPlanMarkdown(documentProject(), thread ? thread->title : QString());
+    // Without the file there is nothing to edit or save: say so rather than drop the edits, and
+    // show the default plan even to a user who was typing.
+    if (!file && m_rawEditor->toPlainText() != content) {
+        const QSignalBlocker quiet(m_rawEditor);
+        m_rawEditor->setPlainText(content);
+    }
     showModelText(m_rawEditor, content);
+    m_rawEditor->setReadOnly(!file);
+    m_rawMissing->setVisible(!file);
+    m_saveButton->setEnabled(file.has_value());
+}
+
+void CampaignPlanDocumentView::savePlanFile()
+{
+    const std::optional<LocalWorkspaceFile> file = m_context.model->campaignPlanFile();
+    if (!file)
+        return;
+    // An empty file shows the default plan: what the editor shows is what goes to disk.
+    if (m_rawEditor->toPlainText() != file->content)
+        m_context.model->updateCampaignPlanFileContent(m_rawEditor->toPlainText());
+    m_context.model->saveCampaignPlanFile();
 }
 
 void CampaignPlanDocumentView::refreshStructured()
@@ -372,7 +396,7 @@ void CampaignPlanDocumentView::refreshStructured()
     m_tableLinkText->setText(u"Open Full Media Plan Table ("_s % rows % u" rows) →"_s);
     m_tableLink->updateGeometry();
     m_tableLink->setEnabled(thread.has_value());
-    m_spendTile->setValue(workbench::groupedDollars(shown.totalMonthlyBudget()));
+    m_spendTile->setValue(workbench::monthlyPlannedSpend(shown));
     m_spendTile->setSublabel(
         workbench::plainDollars(shown.totalDailyBudget()) % u"/day across "_s % rows % u" flights"_s);
     m_cpaTile->setValue(workbench::plainDollars(shown.blendedTargetCPA()));

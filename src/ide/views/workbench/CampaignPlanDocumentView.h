@@ -24,7 +24,8 @@ class WorkbenchThreadBinding;
 
 // The campaign plan document of the active thread: a structured editor of the plan's name, budget,
 // objective and audience with the allocation tiles and the tracking preview, or a raw markdown
-// editor over the project's selected local file. Each edit calls one model operation; the view
+// editor over the project's "campaign-plan.md" (by name, whatever file Local Files has selected).
+// Each edit calls one model operation; the view
 // follows the model in place and leaves a field alone while the user types in it.
 class CampaignPlanDocumentView final : public QWidget {
     Q_OBJECT
@@ -51,6 +52,7 @@ private:
     void refreshHeader();
     void refreshRawEditor();
     void refreshStructured();
+    void savePlanFile();
     void commitName();
     void commitBudget();
     void openMediaPlanTable();
@@ -67,7 +69,9 @@ private:
     QStackedWidget *m_modes = nullptr;
 
     WrappingLabel *m_rawCaption = nullptr;
+    WrappingLabel *m_rawMissing = nullptr;
     QPlainTextEdit *m_rawEditor = nullptr;
+    ClickableButton *m_saveButton = nullptr;
 
     QLineEdit *m_nameField = nullptr;
     QLineEdit *m_budgetField = nullptr;

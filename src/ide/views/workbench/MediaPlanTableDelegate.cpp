@@ -12,6 +12,8 @@
 #include <QPainterPath>
 #include <QStringBuilder>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace orvane {
@@ -29,8 +31,11 @@ int sectionWidth(int column)
 
 QRect contentRect(const QRect &cell, int column)
 {
-    const int lead = column == 0 ? rowLead : 0;
-    return QRect(cell.left() + lead, cell.top(), MediaPlanTableModel::contentWidth(column), cell.height());
+    // The cell less its lead and gap, so that a text column that gave way keeps its gap.
+    const int lead = column == 0 || column == Column::actions ? rowLead : 0;
+    const int gap = column == Column::actions ? 0 : cellGap;
+    const int width = column == Column::spacer ? 0 : std::max(0, cell.width() - lead - gap);
+    return QRect(cell.left() + (column == Column::actions ? 0 : lead), cell.top(), width, cell.height());
 }
 
 QRect stepperRect(const QRect &cell)

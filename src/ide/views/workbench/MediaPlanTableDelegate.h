@@ -15,7 +15,9 @@ inline constexpr int rowLead = 14;
 inline constexpr int cellGap = 8;
 inline constexpr int rowHeight = 38;
 [[nodiscard]] int sectionWidth(int column);
-// Where a cell's content sits inside the cell's rectangle.
+// The least a text column (campaign name, audience) gives way to when the table is narrow.
+inline constexpr int minimumTextWidth = 120;
+// Where a cell's content sits inside the cell's rectangle: the cell less its lead and gap.
 [[nodiscard]] QRect contentRect(const QRect &cell, int column);
 // The stepper of a daily budget cell: its upper half steps up, its lower half down.
 [[nodiscard]] QRect stepperRect(const QRect &cell);

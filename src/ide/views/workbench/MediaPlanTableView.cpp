@@ -14,11 +14,15 @@
 #include "ide/views/workbench/WorkbenchThreadBinding.h"
 #include "ide/views/workbench/WorkbenchWidgets.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStringBuilder>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -93,30 +97,40 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     m_table = new QTableView(this);
     m_table->setObjectName(u"mediaPlanTable"_s);
     m_table->setAccessibleName(u"Media Plan"_s);
-    m_table->setModel(m_tableModel);
-    auto *header = new MediaPlanHeaderView(theme, m_table);
-    m_table->setHorizontalHeader(header);
-    m_table->setItemDelegate(new MediaPlanTableDelegate(theme, m_table));
-    for (int i = 0; i < MediaPlanTableModel::columnCount_; ++i) {
-        if (i != MediaPlanTableModel::spacer)
-            header->resizeSection(i, media_plan_layout::sectionWidth(i));
-    }
-    header->setSectionResizeMode(MediaPlanTableModel::spacer, QHeaderView::Stretch);
-    header->setMinimumSectionSize(0);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(media_plan_layout::rowHeight);
-    m_table->setShowGrid(false);
-    m_table->setFrameShape(QFrame::NoFrame);
-    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    setUpSheet(m_table);
+    m_table->horizontalHeader()->setSectionResizeMode(MediaPlanTableModel::spacer, QHeaderView::Stretch);
     m_table->setFocusPolicy(Qt::StrongFocus);
     m_table->setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked
         | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_table->setWordWrap(false);
     column->addWidget(m_table, 1);
+
+    // When the columns are wider than the table, the status and the delete button stay in view: a
+    // second view of the same rows, showing only those two columns, is pinned over the right edge,
+    // and the rest scrolls sideways beneath it. Scrolled to the end, the table's own two columns
+    // lie exactly under it.
+    m_pinned = new QTableView(m_table);
+    m_pinned->setObjectName(u"mediaPlanPinnedColumns"_s);
+    m_pinned->setAccessibleName(u"Media Plan Status"_s);
+    setUpSheet(m_pinned);
+    for (int i = 0; i < MediaPlanTableModel::columnCount_; ++i)
+        m_pinned->setColumnHidden(i, i != MediaPlanTableModel::status && i != MediaPlanTableModel::actions);
+    m_pinned->setFocusPolicy(Qt::NoFocus);
+    m_pinned->horizontalHeader()->setFocusPolicy(Qt::NoFocus);
+    m_pinned->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pinned->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pinned->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pinned->hide();
+    m_pinRule = new ThemeDivider(theme, Qt::Vertical, m_table);
+    m_pinRule->setObjectName(u"mediaPlanPinnedRule"_s);
+    m_pinRule->hide();
+    connect(
+        m_table->verticalScrollBar(), &QScrollBar::valueChanged, m_pinned->verticalScrollBar(), &QScrollBar::setValue);
+    connect(
+        m_pinned->verticalScrollBar(), &QScrollBar::valueChanged, m_table->verticalScrollBar(), &QScrollBar::setValue);
+    connect(m_table->horizontalScrollBar(), &QScrollBar::rangeChanged, this, &MediaPlanTableView::placePinnedColumns);
+    m_table->viewport()->installEventFilter(this);
 
     connect(m_tableModel, &QAbstractItemModel::modelReset, this, &MediaPlanTableView::refreshTotals);
     connect(m_tableModel, &QAbstractItemModel::rowsInserted, this, &MediaPlanTableView::refreshTotals);
@@ -125,6 +139,82 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     connect(&theme, &ThemeSource::themeChanged, this, &MediaPlanTableView::applyTheme);
     applyTheme();
     refreshTotals();
+}
+
+void MediaPlanTableView::setUpSheet(QTableView *sheet)
+{
+    const ThemeSource &theme = *m_context.theme;
+    sheet->setModel(m_tableModel);
+    auto *header = new MediaPlanHeaderView(theme, sheet);
+    sheet->setHorizontalHeader(header);
+    sheet->setItemDelegate(new MediaPlanTableDelegate(theme, sheet));
+    for (int i = 0; i < MediaPlanTableModel::columnCount_; ++i) {
+        if (i != MediaPlanTableModel::spacer)
+            header->resizeSection(i, media_plan_layout::sectionWidth(i));
+    }
+    header->setMinimumSectionSize(0);
+    sheet->verticalHeader()->hide();
+    sheet->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sheet->verticalHeader()->setDefaultSectionSize(media_plan_layout::rowHeight);
+    sheet->setShowGrid(false);
+    sheet->setFrameShape(QFrame::NoFrame);
+    sheet->setSelectionMode(QAbstractItemView::NoSelection);
+    sheet->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    sheet->setWordWrap(false);
+}
+
+int MediaPlanTableView::pinnedWidth()
+{
+    return media_plan_layout::sectionWidth(MediaPlanTableModel::status)
+        + media_plan_layout::sectionWidth(MediaPlanTableModel::actions);
+}
+
+void MediaPlanTableView::fitTextColumns()
+{
+    // The campaign name and audience give way first, alike, down to their minimum; every other
+    // column keeps its width.
+    constexpr int texts[] = { MediaPlanTableModel::campaignName, MediaPlanTableModel::audience };
+    int fixed = 0;
+    for (int i = 0; i < MediaPlanTableModel::columnCount_; ++i) {
+        if (i != MediaPlanTableModel::spacer && i != texts[0] && i != texts[1])
+            fixed += media_plan_layout::sectionWidth(i);
+    }
+    const int ideal = media_plan_layout::sectionWidth(texts[0]) + media_plan_layout::sectionWidth(texts[1]);
+    const int room = m_table->viewport()->width() - fixed;
+    QHeaderView *header = m_table->horizontalHeader();
+    for (const int column : texts) {
+        const int full = media_plan_layout::sectionWidth(column);
+        const int least = media_plan_layout::minimumTextWidth + media_plan_layout::cellGap;
+        const int width = room >= ideal ? full : std::max(least, int(qint64(full) * std::max(room, 0) / ideal));
+        if (header->sectionSize(column) != width)
+            header->resizeSection(column, width);
+    }
+}
+
+void MediaPlanTableView::placePinnedColumns()
+{
+    const bool overflowing = m_table->horizontalScrollBar()->maximum() > 0;
+    m_pinned->setVisible(overflowing);
+    m_pinRule->setVisible(overflowing);
+    if (!overflowing)
+        return;
+    const QRect viewport = m_table->viewport()->geometry();
+    const int top = m_table->horizontalHeader()->geometry().top();
+    const int left = viewport.right() + 1 - pinnedWidth();
+    m_pinned->setGeometry(left, top, pinnedWidth(), viewport.bottom() + 1 - top);
+    m_pinRule->setGeometry(left - 1, top, 1, viewport.bottom() + 1 - top);
+    m_pinned->raise();
+    m_pinRule->raise();
+    m_pinned->verticalScrollBar()->setValue(m_table->verticalScrollBar()->value());
+}
+
+bool MediaPlanTableView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize) {
+        fitTextColumns();
+        QMetaObject::invokeMethod(this, &MediaPlanTableView::placePinnedColumns, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MediaPlanTableView::refreshTotals()
@@ -159,6 +249,8 @@ void MediaPlanTableView::applyTheme()
     palette.setColor(QPalette::Window, theme.canvasBackground());
     m_table->setPalette(palette);
     m_table->viewport()->update();
+    m_pinned->setPalette(palette);
+    m_pinned->viewport()->update();
 }
 
 } // namespace orvane

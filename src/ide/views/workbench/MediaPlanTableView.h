@@ -13,7 +13,9 @@ class ThemedLabel;
 class WorkbenchThreadBinding;
 
 // The media plan and trafficking table of the active thread: a header bar with the totals and the
-// add and optimize buttons over an editable spreadsheet of its flights.
+// add and optimize buttons over an editable spreadsheet of its flights. When the flights are wider
+// than the view, the campaign name and audience columns give way down to a minimum, and if that is
+// not enough, the status and delete button stay pinned at the right edge.
 class MediaPlanTableView final : public QWidget {
     Q_OBJECT
 public:
@@ -23,8 +25,19 @@ public:
 
     [[nodiscard]] MediaPlanTableModel *tableModel() const { return m_tableModel; }
     [[nodiscard]] QTableView *table() const { return m_table; }
+    // The status and delete columns pinned over the table's right edge; shown only while the
+    // table scrolls sideways.
+    [[nodiscard]] QTableView *pinnedColumns() const { return m_pinned; }
+    // The width of the pinned columns.
+    [[nodiscard]] static int pinnedWidth();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setUpSheet(QTableView *sheet);
+    void fitTextColumns();
+    void placePinnedColumns();
     void refreshTotals();
     void addRow();
     void optimize();
@@ -35,6 +48,8 @@ private:
     MediaPlanTableModel *m_tableModel;
     ThemedLabel *m_totals = nullptr;
     QTableView *m_table = nullptr;
+    QTableView *m_pinned = nullptr;
+    QWidget *m_pinRule = nullptr;
 };
 
 } // namespace orvane

@@ -43,6 +43,11 @@ QString groupedDollars(double value)
     return u'$' + groupedNumber(wholeDollars(value));
 }
 
+QString monthlyPlannedSpend(const CampaignIDEThread &thread)
+{
+    return groupedDollars(thread.totalMonthlyBudget());
+}
+
 bool isReadyStatus(const QString &status)
 {
     return status.contains(u"Ready"_s, Qt::CaseSensitive) || status.contains(u"Approved"_s, Qt::CaseSensitive);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ide/records/CampaignIDEThread.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -16,6 +18,10 @@ namespace orvane::workbench {
 // The integer in the user's locale, with its grouping: "45,000" in English.
 [[nodiscard]] QString groupedNumber(qint64 value);
 [[nodiscard]] QString groupedDollars(double value);
+
+// The monthly planned spend of a media plan: the sum of its rows' monthly budgets, in whole dollars
+// with the locale's grouping ("$45,000"). The plan's first tile and the launch gate both show it.
+[[nodiscard]] QString monthlyPlannedSpend(const CampaignIDEThread &thread);
 
 // A media-plan status counts as ready when, as stored and case-sensitively, it holds "Ready" or
 // "Approved".

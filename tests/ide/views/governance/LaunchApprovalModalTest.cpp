@@ -44,7 +44,7 @@ TEST_F(LaunchApprovalModalTest, ShowsTheLaunchedProjectsOwnFigures)
     EXPECT_EQ(modal->width(), 480);
     EXPECT_EQ(modal->request(), *model().activeLaunchRequest());
     EXPECT_EQ(textOf(modal, u"launchKickerLabel"_s), u"HUMAN-IN-THE-LOOP EXECUTION GATE"_s);
-    EXPECT_EQ(textOf(modal, u"launchHeadlineLabel"_s), u"Approve & Launch Campaign Launch Flight"_s);
+    EXPECT_EQ(textOf(modal, u"launchHeadlineLabel"_s), u"Approve & Launch "_s + project().name);
     EXPECT_EQ(textOf(modal, u"launchDetailLabel"_s),
         u"Budget: $5,000/mo · Channels: Reddit, Meta · Approved Creatives: "_s
             + QString::number(project().approvedCreativeCount()) + u'/' + QString::number(project().creatives.size()));

@@ -1,5 +1,7 @@
 #include "WorkspaceWindowFixture.h"
 
+#include "ide/views/canvas/CompetitorExplorerTabView.h"
+#include "ide/views/governance/CampaignLaunchApprovalModal.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/sheets/QuickActionCardDelegate.h"
 #include "ide/views/sheets/RecommendedActionListModel.h"
@@ -9,6 +11,11 @@
 #include "ide/views/thread/WorkbenchHeaderBar.h"
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/WindowWidthKeeper.h"
+#include "ide/views/window/WorkspaceSheets.h"
+#include "ide/views/workbench/MediaPlanTableDelegate.h"
+#include "ide/views/workbench/MediaPlanTableModel.h"
+#include "ide/views/workbench/MediaPlanTableView.h"
+#include "ide/views/workbench/WorkbenchWidgets.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -16,6 +23,8 @@
 #include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
+#include <QTableView>
 #include <QToolTip>
 
 namespace orvane::windowtest {
@@ -308,6 +317,164 @@ INSTANTIATE_TEST_SUITE_P(AtTheDefaultSize, WindowWholenessTest,
         Look { true, Arrangement::drawerOpen }, Look { false, Arrangement::plain },
         Look { false, Arrangement::splitPane }, Look { false, Arrangement::drawerOpen }),
     lookName);
+
+// --- Workbench tabs and the launch gate at the default size ------------------------------------
+
+// Where a user finds the row's status and delete button: in the pinned columns while the table
+// scrolls sideways, else in the table itself; the cell rectangle in the table's coordinates.
+QRect shownCell(MediaPlanTableView *view, int row, int column)
+{
+    QTableView *pinned = view->pinnedColumns();
+    QTableView *sheet = pinned->isVisible() ? pinned : view->table();
+    const QRect cell = sheet->visualRect(sheet->model()->index(row, column));
+    return QRect(sheet->viewport()->mapTo(view->table(), cell.topLeft()), cell.size());
+}
+
+TEST_P(WindowWholenessTest, MediaPlanRowsKeepTheirStatusAndDeleteButtonInView)
+{
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    settle();
+    auto *view = find<MediaPlanTableView>(u"mediaPlanTableView"_s);
+    ASSERT_NE(view, nullptr);
+    const int rows = view->tableModel()->rowCount();
+    ASSERT_GT(rows, 0);
+    const auto expectStatusAndDeleteInView = [&](const QString &where) {
+        const QRect viewport = view->table()->viewport()->geometry();
+        ASSERT_EQ(view->table()->horizontalScrollBar()->value(), 0);
+        for (int row = 0; row < rows; ++row) {
+            const QRect status = shownCell(view, row, MediaPlanTableModel::status);
+            const QRect remove = media_plan_layout::deleteRect(shownCell(view, row, MediaPlanTableModel::actions));
+            // Sideways: rows below the fold are a vertical scroll away.
+            const auto across = [&viewport](const QRect &rect) {
+                return rect.left() >= viewport.left() && rect.right() <= viewport.right();
+            };
+            EXPECT_TRUE(across(status)) << where.toStdString() << ": status of row " << row;
+            EXPECT_TRUE(across(remove)) << where.toStdString() << ": delete button of row " << row;
+        }
+        // The text columns give way, no further than their minimum.
+        for (const int column : { MediaPlanTableModel::campaignName, MediaPlanTableModel::audience }) {
+            EXPECT_GE(view->table()->columnWidth(column), media_plan_layout::minimumTextWidth) << where.toStdString();
+        }
+    };
+    window->resize(window->minimumSizeHint());
+    settle();
+    expectStatusAndDeleteInView(u"minimum size"_s);
+    keepPicture(pictureName(u"TableMinimum"_s));
+    window->resize(1440, 900);
+    settle();
+    expectStatusAndDeleteInView(u"1440 x 900"_s);
+    keepPicture(pictureName(u"TablePinned"_s));
+
+    // The button where the user sees it deletes its row, without any sideways scrolling.
+    QTableView *pinned = view->pinnedColumns();
+    QTableView *sheet = pinned->isVisible() ? pinned : view->table();
+    const QRect remove
+        = media_plan_layout::deleteRect(sheet->visualRect(sheet->model()->index(0, MediaPlanTableModel::actions)));
+    const QUuid first = view->tableModel()->rows().first().id;
+    QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {}, remove.center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->tableModel()->rowCount() == rows - 1; }, 2000));
+    EXPECT_NE(view->tableModel()->rows().first().id, first);
+    EXPECT_EQ(view->table()->horizontalScrollBar()->value(), 0);
+}
+
+TEST_P(WindowWholenessTest, InspectorButtonsShareOneRowEightApart)
+{
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::canvas));
+    settle();
+    const std::optional<CampaignIDEProject> project = model().selectedProject();
+    ASSERT_TRUE(project && !project->creatives.isEmpty());
+    model().selectArtboard(project->creatives.first().id);
+    auto *inspector = find(u"artboardInspector"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inspector->isVisible(); }, 2000));
+    settle();
+    const auto expectOneRow = [&](const QString &where) {
+        const std::string at = where.toStdString();
+        // Beside the grid the inspector is 280 wide; a column too narrow for both puts it under the grid.
+        if (auto *splitter = qobject_cast<QSplitter *>(inspector->parentWidget());
+            splitter && splitter->orientation() == Qt::Horizontal) {
+            EXPECT_EQ(inspector->width(), 280) << at;
+        }
+        QWidget *approve = find(u"approveArtboardButton"_s);
+        QWidget *flag = find(u"flagArtboardButton"_s);
+        const QRect approveRect(approve->mapTo(inspector, QPoint()), approve->size());
+        const QRect flagRect(flag->mapTo(inspector, QPoint()), flag->size());
+        EXPECT_EQ(approveRect.top(), flagRect.top()) << at;
+        EXPECT_EQ(flagRect.left() - approveRect.right() - 1, 8) << at;
+        EXPECT_TRUE(inspector->rect().contains(approveRect.united(flagRect))) << at;
+        for (QWidget *button : { approve, flag }) {
+            for (QLabel *label : button->findChildren<QLabel *>())
+                EXPECT_GE(label->width(), label->sizeHint().width()) << at << ' ' << label->text().toStdString();
+        }
+    };
+    expectOneRow(u"1440 x 900"_s);
+    keepPicture(pictureName(u"CanvasInspector"_s));
+    window->resize(window->minimumSizeHint());
+    settle();
+    expectOneRow(u"minimum size"_s);
+    keepPicture(pictureName(u"CanvasInspectorMinimum"_s));
+}
+
+TEST_P(WindowWholenessTest, ExplorerHeaderScrollsWithTheGrid)
+{
+    // Enough ads to scroll, whatever the column's width.
+    model().mutateThread(model().activeThread()->id, [](CampaignIDEThread &thread) {
+        const QList<CampaignCompetitorAd> ads = thread.competitorAds;
+        for (int i = 0; i < 4; ++i) {
+            for (CampaignCompetitorAd ad : ads) {
+                ad.id = QUuid::createUuid();
+                thread.competitorAds.append(ad);
+            }
+        }
+    });
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::explore));
+    settle();
+    auto *grid = find<QAbstractScrollArea>(u"competitorAdGridView"_s);
+    QWidget *header = find(u"competitorHeaderRow"_s);
+    ASSERT_EQ(header->parentWidget(), grid->viewport());
+    const int top = header->y();
+    ASSERT_GT(grid->verticalScrollBar()->maximum(), 0);
+    grid->verticalScrollBar()->setValue(40);
+    EXPECT_EQ(header->y(), top - 40);
+    grid->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(header->y(), top);
+    // A chip that takes the keyboard while scrolled away comes back into view.
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    ASSERT_LT(header->y() + header->height(), 0);
+    find(u"competitorChip1Button"_s)->setFocus(Qt::TabFocusReason);
+    EXPECT_GE(find(u"competitorChip1Button"_s)->mapTo(grid->viewport(), QPoint()).y(), 0);
+    keepPicture(pictureName(u"Explorer"_s));
+    window->resize(window->minimumSizeHint());
+    settle();
+    EXPECT_EQ(header->width(), grid->viewport()->width() - 2 * CompetitorExplorerTabView::padding);
+    keepPicture(pictureName(u"ExplorerMinimum"_s));
+}
+
+TEST_P(WindowWholenessTest, LaunchGateNamesTheProjectWhoseFiguresItShows)
+{
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::document));
+    settle();
+    const QString plannedSpend = find<SummaryStatTile>(u"plannedSpendTile"_s)->value();
+    window->resize(window->minimumSizeHint());
+    settle();
+    keepPicture(pictureName(u"PlanMinimum"_s));
+    model().requestExecution();
+    ASSERT_TRUE(model().activeLaunchRequest().has_value());
+    const CampaignIDEProject project = *model().selectedProject();
+    auto *headline = find<QLabel>(u"launchHeadlineLabel"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return headline->isVisible(); }, 2000));
+    settle();
+    const QString detail = find<QLabel>(u"launchDetailLabel"_s)->text();
+    EXPECT_EQ(headline->text(), u"Approve & Launch "_s + project.name);
+    // The detail speaks of that same project, with the spend its plan's tile shows.
+    EXPECT_EQ(detail, CampaignLaunchApprovalModal::detailLine(model(), *model().activeLaunchRequest()));
+    EXPECT_TRUE(detail.startsWith(u"Budget: "_s + plannedSpend + u"/mo · "_s)) << detail.toStdString();
+    EXPECT_TRUE(detail.endsWith(u"Approved Creatives: "_s + QString::number(project.approvedCreativeCount()) + u'/'
+        + QString::number(project.creatives.size())))
+        << detail.toStdString();
+    keepPicture(pictureName(u"LaunchGateWindow"_s));
+    keepCloseUp(window->sheets()->sheet(WorkspaceSheet::launchApproval), pictureName(u"LaunchGate"_s));
+    EXPECT_LE(headline->mapTo(headline->window(), QPoint(headline->width(), 0)).x(), headline->window()->width());
+}
 
 } // namespace
 } // namespace orvane::windowtest

@@ -127,7 +127,7 @@ TEST_F(PlanDocumentTest, NameAndBudgetCommitWhenEditingFinishes)
     EXPECT_EQ(audience->toPlainText(), u"CFOs"_s);
 }
 
-TEST_F(PlanDocumentTest, TheRawEditorEditsTheSelectedFileInMemoryAndSavesThePlanFile)
+TEST_F(PlanDocumentTest, TheRawEditorEditsThePlanFileInMemoryAndSavesIt)
 {
     click(u"rawMarkdownToggleButton"_s);
     EXPECT_TRUE(view->rawMarkdownMode());
@@ -158,6 +158,56 @@ TEST_F(PlanDocumentTest, TheRawEditorEditsTheSelectedFileInMemoryAndSavesThePlan
     click(u"rawMarkdownToggleButton"_s);
     EXPECT_FALSE(view->rawMarkdownMode());
     EXPECT_TRUE(find<QLineEdit>(u"campaignNameField"_s)->isVisible());
+}
+
+// The raw editor is bound to campaign-plan.md by name: another file selected in Local Files is
+// neither shown, edited nor saved, and without the plan file nothing claims to be saved.
+TEST_F(PlanDocumentTest, TheRawEditorStaysOnThePlanFileWhateverLocalFilesSelects)
+{
+    ASSERT_TRUE(model->campaignPlanFile());
+    const QString csvPath = projectFile(selected().slug(), u"media-plan.csv"_s);
+    const QByteArray csvOnDisk = test::readAll(csvPath);
+    model->setSelectedLocalFileName(u"media-plan.csv"_s);
+    model->updateSelectedLocalFileContent(u"channel\nunsaved"_s);
+    click(u"rawMarkdownToggleButton"_s);
+    auto *editor = find<QPlainTextEdit>(u"rawMarkdownEditor"_s);
+    EXPECT_EQ(editor->toPlainText(), model->campaignPlanFile()->content);
+    EXPECT_FALSE(find<QWidget>(u"rawMarkdownMissingLabel"_s)->isVisible());
+
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, u"# Bound plan"_s);
+    EXPECT_EQ(model->campaignPlanFile()->content, u"# Bound plan"_s);
+    EXPECT_EQ(model->selectedLocalFileName(), u"media-plan.csv"_s);
+    EXPECT_EQ(model->selectedLocalFile()->content, u"channel\nunsaved"_s);
+
+    click(u"savePlanFileButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice() == u"Saved campaign-plan.md to disk."_s; }, 5000));
+    EXPECT_EQ(test::readAll(projectFile(selected().slug(), u"campaign-plan.md"_s)), "# Bound plan");
+    EXPECT_FALSE(model->campaignPlanFile()->isModified);
+    // The other file keeps its unsaved edit, and its disk copy stays as it was.
+    EXPECT_EQ(test::readAll(csvPath), csvOnDisk);
+    const auto csv = std::find_if(model->localFiles().cbegin(), model->localFiles().cend(),
+        [](const LocalWorkspaceFile &file) { return file.name == u"media-plan.csv"_s; });
+    ASSERT_NE(csv, model->localFiles().cend());
+    EXPECT_TRUE(csv->isModified);
+
+    // Without the plan file (no project selected: the workspace root is listed) the editor says so
+    // and offers no save.
+    const CampaignIDEProject shown = selected();
+    model->setSelectedProjectID(std::nullopt);
+    model->reloadLocalFilesForSelectedProject();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model->campaignPlanFile(); }, 5000));
+    EXPECT_TRUE(find<QWidget>(u"rawMarkdownMissingLabel"_s)->isVisible());
+    EXPECT_EQ(text(u"rawMarkdownMissingLabel"_s),
+        u"campaign-plan.md is not in this project's folder, so there is nothing to save."_s);
+    EXPECT_FALSE(find<QAbstractButton>(u"savePlanFileButton"_s)->isEnabled());
+    EXPECT_TRUE(editor->isReadOnly());
+    keepPicture(u"plan-document-raw-missing.png"_s);
+    model->saveCampaignPlanFile();
+    EXPECT_EQ(notice(), u"campaign-plan.md is not in the project's folder; nothing was saved."_s);
+    model->flushPendingWrites();
+    EXPECT_EQ(test::readAll(projectFile(shown.slug(), u"campaign-plan.md"_s)), "# Bound plan");
 }
 
 TEST_F(PlanDocumentTest, AnEmptyPlanFileShowsTheDefaultPlanText)
