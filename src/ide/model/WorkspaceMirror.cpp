@@ -27,19 +27,19 @@ constexpr qint64 maxFolderStoreSize = 16 * 1024 * 1024;
 // Writes a thread's files into its project's folder on the writer's thread. Returns the first
 // failure, if any; an encoding error skips only the transcript.
 std::optional<QString> writeThreadFiles(
-    WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &folder)
+    WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &folder, bool force = false)
 {
     QDir().mkpath(folder);
     std::optional<QString> failure;
     QString error;
     if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName),
-            WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error)
+            WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error, force)
         && !error.isEmpty())
         failure = error;
     try {
         error.clear();
         if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName),
-                WorkspaceFiles::threadTranscriptJson(thread), &error)
+                WorkspaceFiles::threadTranscriptJson(thread), &error, force)
             && !error.isEmpty() && !failure)
             failure = error;
     } catch (const JsonError &) {
@@ -218,7 +218,38 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
         if (source.isDir() && !source.isSymLink() && !QFileInfo::exists(to) && QDir().rename(from, to))
             disk.moveLedgerFolder(from, to);
     });
+    // Thread files still waiting for the old folder go to the new one instead (the job of the
+    // same key takes their place); written ones moved with the folder and are not written again.
+    if (const auto threadFiles = m_threadFiles.constFind(renamed.id); threadFiles != m_threadFiles.cend())
+        syncThreadFiles(*threadFiles, renamed, true);
+    carryLocalFiles(from, to);
     return true;
+}
+
+void WorkspaceMirror::carryLocalFiles(const QString &from, const QString &to)
+{
+    const QString prefix = from + u'/';
+    const auto moved = [&](const QString &path) {
+        return path.startsWith(prefix) ? std::optional<QString>(to + u'/' + path.mid(prefix.size())) : std::nullopt;
+    };
+    bool carried = false;
+    for (LocalWorkspaceFile &file : m_localFiles) {
+        if (const auto path = moved(file.id())) {
+            file.url = QUrl::fromLocalFile(*path);
+            carried = true;
+        }
+    }
+    if (m_selectedLocalFileID) {
+        if (const auto path = moved(*m_selectedLocalFileID))
+            assignAndNotify(this, m_selectedLocalFileID, std::optional<QString>(*path),
+                &WorkspaceMirror::selectedLocalFileIDChanged);
+    }
+    if (!carried)
+        return;
+    Q_EMIT localFilesChanged();
+    // A listing of the old folder still on its way would drop the carried edits: a listing of the
+    // new one, after the move, replaces it.
+    enqueueListing(to, false);
 }
 
 // --- Mirroring ------------------------------------------------------------------------------------
@@ -241,10 +272,18 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
     const auto outcome = std::make_shared<Outcome>();
     for (const CampaignIDEProject &project : projects) {
         const QString folder = projectFolderPath(project);
+        std::optional<CampaignIDEThread> thread;
+        if (const auto threadFiles = m_threadFiles.constFind(project.id); threadFiles != m_threadFiles.cend())
+            thread = *threadFiles;
         // Not keyed: a later write of the project must not take its place, or its outcome would be lost.
         m_disk.enqueue(
-            [project, folder, outcome](WorkspaceDiskQueue &disk) {
-                const auto error = mirrorProjectFolder(disk, project, folder, true);
+            [project, thread, folder, outcome](WorkspaceDiskQueue &disk) {
+                auto error = mirrorProjectFolder(disk, project, folder, true);
+                if (thread) {
+                    const auto threadError = writeThreadFiles(disk, *thread, folder, true);
+                    if (!error)
+                        error = threadError;
+                }
                 if (error && !outcome->failure)
                     outcome->failure = error;
                 outcome->keptCopies += disk.takeKeptCopies();
@@ -266,6 +305,7 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
 void WorkspaceMirror::syncThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project, bool onScreen)
 {
     const QString folder = projectFolderPath(project);
+    m_threadFiles.insert(project.id, thread);
     // Files on screen go ahead of the mirror, like their listing.
     const auto lane = onScreen ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
     m_disk.enqueue(
@@ -277,8 +317,10 @@ void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &th
     const std::optional<CampaignIDEProject> &threadProject, const std::optional<CampaignIDEProject> &shownProject)
 {
     std::optional<QString> threadFolder;
-    if (thread && threadProject)
+    if (thread && threadProject) {
         threadFolder = projectFolderPath(*threadProject);
+        m_threadFiles.insert(threadProject->id, *thread);
+    }
     std::optional<QString> projectFolder;
     if (shownProject) {
         syncProject(*shownProject, WorkspaceDiskQueue::Lane::user);

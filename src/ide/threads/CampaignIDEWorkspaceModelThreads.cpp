@@ -6,6 +6,8 @@
 
 #include <QStringBuilder>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace orvane {
@@ -171,9 +173,12 @@ QList<CampaignIDEThread> CampaignIDEWorkspaceModel::recentThreads() const
 
 CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID)
 {
-    for (const CampaignIDEThread &thread : threads()) {
-        if (thread.projectID == projectID)
-            return thread;
+    const auto found = std::find_if(threads().cbegin(), threads().cend(),
+        [&projectID](const CampaignIDEThread &thread) { return thread.projectID == projectID; });
+    if (found != threads().cend()) {
+        // The caller gets the whole thread, never the head a thread keeps until it is read.
+        const QUuid id = found->id;
+        return *m_threadList->wholeThread(id);
     }
 
     const CampaignIDEProject *project = this->project(projectID);
