@@ -576,8 +576,7 @@ void CampaignIDEWorkspaceModel::openProject(const QUuid &projectID)
     const auto project = selectedProject();
     setSelectedArtboardID(
         project && !project->creatives.isEmpty() ? std::optional<QUuid>(project->creatives.first().id) : std::nullopt);
-    const CampaignIDEThread thread = ensureThread(projectID);
-    setPrimaryDestination(IDEPrimaryDestination::thread(thread.id));
+    setPrimaryDestination(IDEPrimaryDestination::thread(ensureThreadID(projectID)));
     reloadLocalFilesForSelectedProject();
     if (m_copilotStore)
         m_copilotStore->activate(copilotContext());

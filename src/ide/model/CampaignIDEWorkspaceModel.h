@@ -439,8 +439,11 @@ public:
     [[nodiscard]] std::optional<CampaignIDEThread> activeThread() const;
     // The threads of the project filter, or all of them, in list order.
     [[nodiscard]] QList<CampaignIDEThread> recentThreads() const;
-    // The project's first thread, or a new launch thread inserted at the front (saved, files written).
+    // The project's first thread, or a new launch thread inserted at the front (saved, files written);
+    // its body is read first, whatever its size. A caller that needs only the thread's id takes
+    // ensureThreadID(), which reads nothing from disk.
     CampaignIDEThread ensureThread(const QUuid &projectID);
+    QUuid ensureThreadID(const QUuid &projectID);
     void toggleStarThread(const QUuid &threadID);
     // A title that is blank once trimmed is ignored.
     void renameThread(const QUuid &threadID, const QString &newTitle);

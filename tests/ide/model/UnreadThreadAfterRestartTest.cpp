@@ -97,6 +97,14 @@ TEST_F(UnreadThreadAfterRestartTest, LookUpsThatFeedAnOperationReadTheThreadWhol
     EXPECT_EQ(model->thread(unread.id)->mediaPlanRows.first().monthlyBudget, 12000);
     EXPECT_EQ(model->thread(unread.id)->agentTabs, unread.agentTabs);
 
+    // The launch confirmation states the budget of the project's thread: read before it opens.
+    restart(model);
+    model->setSelectedProjectID(unread.projectID);
+    model->requestExecution();
+    ASSERT_EQ(model->launchConfirmationProjectID(), unread.projectID);
+    EXPECT_TRUE(model->hasThreadBody(unread.id));
+    EXPECT_EQ(model->thread(unread.id)->mediaPlanRows, readStoredThreads().at(1).mediaPlanRows);
+
     // "Save Local" of a thread not read yet writes the thread, not its head.
     restart(model);
     ASSERT_TRUE(QFile::remove(projectFile(demandGen, u"media-plan.csv"_s)));
