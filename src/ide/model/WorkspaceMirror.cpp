@@ -228,6 +228,7 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
 
 void WorkspaceMirror::carryLocalFiles(const QString &from, const QString &to)
 {
+    m_movedFolders.insert(from, to);
     const QString prefix = from + u'/';
     const auto moved = [&](const QString &path) {
         return path.startsWith(prefix) ? std::optional<QString>(to + u'/' + path.mid(prefix.size())) : std::nullopt;
@@ -495,9 +496,18 @@ void WorkspaceMirror::finishLocalFileSave(const LocalWorkspaceFile &saved, bool 
         m_notify(u"Failed to save "_s + saved.name + u": "_s + error);
         return;
     }
+    // The file's folder may have moved (with the file) since the save was asked for.
+    QString savedID = saved.id();
+    for (qsizetype moves = 0; moves < m_movedFolders.size(); ++moves) {
+        const QString folder = QFileInfo(savedID).path();
+        const auto moved = m_movedFolders.constFind(folder);
+        if (moved == m_movedFolders.cend())
+            break;
+        savedID = *moved + u'/' + QFileInfo(savedID).fileName();
+    }
     // Text typed while the save ran stays marked as unsaved.
     for (LocalWorkspaceFile &file : m_localFiles) {
-        if (file.id() == saved.id() && file.content == saved.content && file.isModified) {
+        if (file.id() == savedID && file.content == saved.content && file.isModified) {
             file.isModified = false;
             Q_EMIT localFileChanged(file.id());
             break;

@@ -152,6 +152,8 @@ private:
     QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
     // The thread whose files each project's folder was last given (they hold its last write).
     QHash<QUuid, CampaignIDEThread> m_threadFiles;
+    // Where each moved folder went: a save that ran before the move finds its file again.
+    QHash<QString, QString> m_movedFolders;
     QList<LocalWorkspaceFile> m_localFiles;
     std::optional<QString> m_selectedLocalFileID;
     quint64 m_listingGeneration = 0;

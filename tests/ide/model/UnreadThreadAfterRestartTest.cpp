@@ -171,6 +171,14 @@ TEST_F(UnreadThreadAfterRestartTest, UnsavedLocalFileEditsMoveWithARenamedProjec
     model->flushPendingWrites();
     EXPECT_EQ(readAll(moved), "# Plan nobody saved yet\n");
     EXPECT_FALSE(model->hasUnsavedLocalFiles());
+
+    // A save still on its way when the folder moves counts for the file at its new path.
+    model->updateSelectedLocalFileContent(u"# Saved as the folder moved\n"_s);
+    model->saveSelectedLocalFile();
+    model->updateSelectedProjectName(u"Q4 Enterprise Pipeline Two"_s);
+    model->flushPendingWrites();
+    EXPECT_EQ(model->selectedLocalFile()->id(), projectFile(u"q4-enterprise-pipeline-two"_s, u"campaign-plan.md"_s));
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
 }
 
 TEST_F(UnreadThreadAfterRestartTest, StartUpAndForceSyncWriteMissingThreadFilesOfThreadsNotShown)
