@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringBuilder>
 #include <QTemporaryDir>
 
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 using namespace orvane;
@@ -146,5 +149,82 @@ void BM_StartupWithLargeThreadStore(benchmark::State &state)
     }
 }
 BENCHMARK(BM_StartupWithLargeThreadStore)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The start-up pass over the thread files: a store of range(0) threads of about 200 KB spread over
+// range(0) / 5 projects, every project folder missing its thread files (the first start) or holding
+// them already (a later start). Times the constructor, the pass from the first turn of the event
+// loop to its end with its writes, and the longest turn of the event loop meanwhile, which is what
+// the window waits for between frames.
+void BM_StartupThreadFilesPass(benchmark::State &state)
+{
+    QTemporaryDir home;
+    const int threadCount = int(state.range(0));
+    const CampaignIDEProject sample = CampaignIDEWorkspaceModel::sampleProjects().first();
+    QList<CampaignIDEProject> projects;
+    for (int p = 0; p < threadCount / 5; ++p) {
+        CampaignIDEProject project = sample;
+        project.id = QUuid::createUuid();
+        project.name = u"Campaign "_s % QString::number(p);
+        projects.append(project);
+    }
+    const CampaignIDEThread seed = OrvaneWebParitySeeds::defaultThreads(projects).first();
+    QList<CampaignIDEThread> threads;
+    for (int t = 0; t < threadCount; ++t) {
+        CampaignIDEThread thread = bench::largeThread(seed, t);
+        thread.projectID = projects.at(t % projects.size()).id;
+        threads.append(thread);
+    }
+    const auto locations = locationsIn(home.path());
+    QDir().mkpath(QFileInfo(locations.stateFile).absolutePath());
+    QFile stateFile(locations.stateFile);
+    if (!stateFile.open(QIODevice::WriteOnly) || stateFile.write(encodeJson(projects)) < 0) {
+        state.SkipWithError("could not write the state file");
+        return;
+    }
+    stateFile.close();
+    locations.defaults.setValue(CampaignIDEWorkspaceModel::threadsDefaultsKey, encodeJson(threads));
+    makeModel(home.path()).reset(); // moves the single file into the thread store
+
+    const bool filesMissing = state.range(1) != 0;
+    std::vector<double> constructed, pass, longestTurn;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (filesMissing) {
+            for (const CampaignIDEProject &project : std::as_const(projects)) {
+                const QString folder = locations.workspaceRoot % u'/' % project.slug();
+                QFile::remove(folder + u"/media-plan.csv"_s);
+                QFile::remove(folder + u"/thread-transcript.json"_s);
+            }
+        }
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        auto model = makeModel(home.path());
+        const auto built = Clock::now();
+        double longest = 0;
+        while (model->isSyncingStoredThreadFiles()) {
+            const auto turn = Clock::now();
+            QCoreApplication::processEvents();
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - turn).count());
+            std::this_thread::yield(); // the reader and the writer do the rest
+        }
+        model->flushPendingWrites();
+        const auto done = Clock::now();
+        constructed.push_back(std::chrono::duration<double, std::milli>(built - start).count());
+        pass.push_back(std::chrono::duration<double, std::milli>(done - built).count());
+        longestTurn.push_back(longest);
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+    state.counters["projects"] = double(projects.size());
+    state.counters["constructor_p50_ms"] = percentile(constructed, 0.5);
+    state.counters["pass_p50_ms"] = percentile(pass, 0.5);
+    state.counters["longest_turn_max_ms"] = percentile(longestTurn, 1.0);
+}
+BENCHMARK(BM_StartupThreadFilesPass)
+    ->ArgsProduct({ { 50, 200 }, { 1, 0 } })
+    ->ArgNames({ "threads", "files_missing" })
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace

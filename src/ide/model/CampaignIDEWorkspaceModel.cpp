@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -214,11 +215,15 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         &CampaignIDEWorkspaceModel::loadShownThreadBodies);
 
     syncAllProjectsToLocalDisk();
-    // A thread's files were written with its last change; only bodies at hand are mirrored again.
+    // Threads whose bodies are at hand (the one shown, or the seeds) write their files now; the
+    // others' bodies are not read at start-up: their files are brought up to date once the event
+    // loop runs, in the background.
     for (const CampaignIDEThread &thread : threads()) {
         if (hasThreadBody(thread.id))
-            syncThreadArtifactsToDisk(thread);
+            mirrorThreadFiles(thread);
     }
+    m_storedThreadFiles = std::make_unique<StoredThreadFilesPass>();
+    QTimer::singleShot(0, this, &CampaignIDEWorkspaceModel::continueStoredThreadFilesPass);
 
     removeStaleTemporaries();
 
@@ -342,6 +347,49 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
         m_disk->markUnreadable(m_locations.stateFile);
         return {};
     }
+}
+
+// --- Thread files at start-up ---------------------------------------------------------------------
+
+struct CampaignIDEWorkspaceModel::StoredThreadFilesPass {
+    bool started = false;
+    // The list as the pass found it on its first step (a shared copy), walked from the end: a
+    // project's folder keeps the files of its last thread in list order, as if every thread had
+    // been written in turn, unless a thread of the project was written since the start (the one
+    // shown, say).
+    QList<CampaignIDEThread> threads;
+    qsizetype next = 0;
+    QSet<QUuid> projectsSeen;
+};
+
+void CampaignIDEWorkspaceModel::continueStoredThreadFilesPass()
+{
+    StoredThreadFilesPass &pass = *m_storedThreadFiles;
+    if (!pass.started) {
+        pass.started = true;
+        pass.threads = threads();
+        pass.next = pass.threads.size();
+    }
+    while (pass.next > 0) {
+        const CampaignIDEThread &candidate = pass.threads.at(--pass.next);
+        if (pass.projectsSeen.contains(candidate.projectID))
+            continue;
+        pass.projectsSeen.insert(candidate.projectID);
+        // Files written since the start are newer than what the pass would write.
+        if (!project(candidate.projectID) || m_mirror->hasThreadFiles(candidate.projectID))
+            continue;
+        // One body at a time, read off the main thread unless it is in memory already; the next
+        // one on a later turn of the event loop. The body is not kept.
+        m_threadList->readWholeThread(candidate.id, [this](std::optional<CampaignIDEThread> whole) {
+            if (whole && !m_mirror->hasThreadFiles(whole->projectID))
+                mirrorThreadFiles(*whole);
+            QTimer::singleShot(0, this, &CampaignIDEWorkspaceModel::continueStoredThreadFilesPass);
+        });
+        return;
+    }
+    m_storedThreadFiles.reset();
+    if (const std::optional<QString> notice = std::exchange(m_forceSyncAfterPass, std::nullopt))
+        forceSyncLocalFiles(*notice);
 }
 
 // --- Setters --------------------------------------------------------------------------------------
@@ -590,8 +638,7 @@ void CampaignIDEWorkspaceModel::openProject(const QUuid &projectID)
     const auto project = selectedProject();
     setSelectedArtboardID(
         project && !project->creatives.isEmpty() ? std::optional<QUuid>(project->creatives.first().id) : std::nullopt);
-    const CampaignIDEThread thread = ensureThread(projectID);
-    setPrimaryDestination(IDEPrimaryDestination::thread(thread.id));
+    setPrimaryDestination(IDEPrimaryDestination::thread(ensureThreadID(projectID)));
     reloadLocalFilesForSelectedProject();
     if (m_copilotStore)
         m_copilotStore->activate(copilotContext());

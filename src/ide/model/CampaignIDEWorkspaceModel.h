@@ -91,8 +91,11 @@ public:
 
     // Starts the model: projects from the argument, else the state file, else the samples; threads
     // from the thread store (moving the earlier single file into it), else the seeds; then mirrors
-    // every project folder and the files of the threads whose bodies are read. Saves nothing else. Parentless
-    // notificationCenter and copilotStore become children of the model; both must outlive it otherwise.
+    // every project folder and the files of the threads whose bodies are read. Once the event loop
+    // runs, the thread files of the other folders are brought up to date in the background
+    // (isSyncingStoredThreadFiles()). Saves nothing else.
+    // Parentless notificationCenter and copilotStore become children of the model; both must
+    // outlive it otherwise.
     CampaignIDEWorkspaceModel(std::optional<QList<CampaignIDEProject>> projects,
         CampaignNotificationCenter *notificationCenter, CampaignCopilotStore *copilotStore,
         Locations locations = standardLocations(), QObject *parent = nullptr);
@@ -274,12 +277,19 @@ public:
     // the mirror last wrote there, so a user's saved edit stands until the project data changes.
     void syncProjectToLocalDisk(const CampaignIDEProject &project);
     void syncAllProjectsToLocalDisk();
-    // Rewrites every project's folder as syncAllProjectsToLocalDisk() does, then shows successNotice
-    // once the writes are done, or a notice naming the failure when one of them failed.
+    // Rewrites every project's folder as syncAllProjectsToLocalDisk() does, with its thread's files,
+    // then shows successNotice once the writes are done, or a notice naming the failure when one of
+    // them failed. While the start-up pass over the thread files runs, it waits for its end.
     void forceSyncLocalFiles(const QString &successNotice);
     // Writes "media-plan.csv" and "thread-transcript.json" of the thread into its project's folder;
-    // nothing when no project has the thread's project id.
+    // nothing when no project has the thread's project id, or for a thread whose body is still on
+    // disk (its head alone would write an empty plan and transcript).
     void syncThreadArtifactsToDisk(const CampaignIDEThread &thread);
+    // Whether the start-up pass still brings thread files up to date: for each project whose
+    // thread files were not written since the start (a thread shown at start writes its own), the
+    // files of its last thread in list order, each body read off the main thread, one at a time,
+    // and a file written only when it is missing or differs.
+    [[nodiscard]] bool isSyncingStoredThreadFiles() const { return m_storedThreadFiles != nullptr; }
     // Mirrors the selected project, then lists the text files of its folder (or of the workspace
     // root without a selection). Unsaved edits of files still listed are kept. Files over
     // maxListedFileSize and anything but regular files are left out.
@@ -430,8 +440,11 @@ public:
     [[nodiscard]] std::optional<CampaignIDEThread> activeThread() const;
     // The threads of the project filter, or all of them, in list order.
     [[nodiscard]] QList<CampaignIDEThread> recentThreads() const;
-    // The project's first thread, or a new launch thread inserted at the front (saved, files written).
+    // The project's first thread, or a new launch thread inserted at the front (saved, files written);
+    // its body is read first, whatever its size. A caller that needs only the thread's id takes
+    // ensureThreadID(), which reads nothing from disk.
     CampaignIDEThread ensureThread(const QUuid &projectID);
+    QUuid ensureThreadID(const QUuid &projectID);
     void toggleStarThread(const QUuid &threadID);
     // A title that is blank once trimmed is ignored.
     void renameThread(const QUuid &threadID, const QString &newTitle);
@@ -618,6 +631,11 @@ private:
     void assignProjectFolders();
     // Moves the renamed project's folder to its new name's folder, unless that one exists.
     void moveProjectFolder(const CampaignIDEProject &renamed);
+    // Hands a whole thread's files to the mirror (no check of the body).
+    void mirrorThreadFiles(const CampaignIDEThread &whole);
+    // The start-up pass over the stored threads' files (isSyncingStoredThreadFiles()).
+    struct StoredThreadFilesPass;
+    void continueStoredThreadFilesPass();
     void finishBeforeQuit();
     // Shows a notice from any thread, on the main thread.
     void noticeLater(const QString &notice);
@@ -644,6 +662,8 @@ private:
     // After the projects, which the seed threads follow, and after m_disk: the thread store's reads
     // end before the writer goes.
     std::unique_ptr<ThreadList> m_threadList;
+    std::unique_ptr<StoredThreadFilesPass> m_storedThreadFiles; // while the pass runs
+    std::optional<QString> m_forceSyncAfterPass; // a force sync asked for while the pass ran
 
     CampaignIDESection m_selectedSection = CampaignIDESection::document;
     QString m_searchQuery;

@@ -3,6 +3,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 
+#include "ide/model/ThreadList.h"
 #include "ide/model/WorkspaceMirror.h"
 
 #include <QCoreApplication>
@@ -30,13 +31,9 @@ void CampaignIDEWorkspaceModel::assignProjectFolders()
 
 void CampaignIDEWorkspaceModel::moveProjectFolder(const CampaignIDEProject &renamed)
 {
-    if (!m_mirror->moveProjectFolder(renamed, projects()))
-        return;
-    // Thread files waiting for the old folder go to the new one instead.
-    for (const CampaignIDEThread &thread : threads()) {
-        if (thread.projectID == renamed.id)
-            syncThreadArtifactsToDisk(thread);
-    }
+    // The mirror sends the thread files waiting for the old folder to the new one; no thread is
+    // written again from here, so a thread whose body is still on disk is never written.
+    m_mirror->moveProjectFolder(renamed, projects());
 }
 
 QString CampaignIDEWorkspaceModel::projectFolderName(const CampaignIDEProject &project) const
@@ -63,21 +60,32 @@ void CampaignIDEWorkspaceModel::syncAllProjectsToLocalDisk()
 
 void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice)
 {
+    if (m_storedThreadFiles) {
+        // The thread files of the folders the pass has not reached yet are not known here.
+        m_forceSyncAfterPass = successNotice;
+        return;
+    }
     m_mirror->forceSync(projects(), successNotice);
     reloadLocalFilesForSelectedProject();
 }
 
 void CampaignIDEWorkspaceModel::syncThreadArtifactsToDisk(const CampaignIDEThread &thread)
 {
-    if (const CampaignIDEProject *project = this->project(thread.projectID))
-        m_mirror->syncThreadFiles(thread, *project, project->id == selectedProjectID());
+    if (hasThreadBody(thread.id))
+        mirrorThreadFiles(thread);
+}
+
+void CampaignIDEWorkspaceModel::mirrorThreadFiles(const CampaignIDEThread &whole)
+{
+    if (const CampaignIDEProject *project = this->project(whole.projectID))
+        m_mirror->syncThreadFiles(whole, *project, project->id == selectedProjectID());
 }
 
 void CampaignIDEWorkspaceModel::saveThreadToLocalWorkspace(const QUuid &threadID)
 {
     std::optional<CampaignIDEThread> thread;
     std::optional<CampaignIDEProject> threadProject;
-    if (const CampaignIDEThread *found = this->thread(threadID)) {
+    if (const CampaignIDEThread *found = m_threadList->wholeThread(threadID)) {
         thread = *found;
         if (const CampaignIDEProject *project = this->project(found->projectID))
             threadProject = *project;

@@ -125,12 +125,53 @@ void ThreadList::requestBody(const QUuid &threadID, bool inBackground)
         Q_EMIT threadChanged(threadID);
         return;
     }
+    readBodyInBackground(threadID, [this, id = threadID](const std::optional<CampaignIDEThread> &stored) {
+        if (m_store->hasBody(id))
+            return; // read meanwhile for a change, or removed
+        adoptBody(id, stored);
+        Q_EMIT threadChanged(id);
+    });
+}
+
+void ThreadList::readBodyInBackground(const QUuid &threadID, BodyDone done)
+{
+    QList<BodyDone> &waiting = m_backgroundReads[threadID];
+    waiting.append(std::move(done));
+    if (waiting.size() > 1)
+        return; // the read under way answers this one too
     m_store->readBodyInBackground(
         threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
-            if (m_store->hasBody(id))
-                return; // read meanwhile for a change, or removed
-            adoptBody(id, stored);
-            Q_EMIT threadChanged(id);
+            const QList<BodyDone> callbacks = m_backgroundReads.take(id);
+            for (const BodyDone &callback : callbacks)
+                callback(stored);
+        });
+}
+
+const CampaignIDEThread *ThreadList::wholeThread(const QUuid &threadID)
+{
+    if (loadBody(threadID))
+        Q_EMIT threadChanged(threadID);
+    return thread(threadID);
+}
+
+void ThreadList::readWholeThread(const QUuid &threadID, ThreadDone done)
+{
+    if (m_store->hasBody(threadID)) {
+        const CampaignIDEThread *found = thread(threadID);
+        done(found ? std::optional<CampaignIDEThread>(*found) : std::nullopt);
+        return;
+    }
+    readBodyInBackground(
+        threadID, [this, id = threadID, done = std::move(done)](const std::optional<CampaignIDEThread> &stored) {
+            // None when the thread was removed meanwhile or its body cannot be read; the thread
+            // in memory when it was read meanwhile (perhaps changed since).
+            const CampaignIDEThread *head = thread(id);
+            std::optional<CampaignIDEThread> whole;
+            if (head && m_store->hasBody(id))
+                whole = *head;
+            else if (head && stored)
+                whole = ThreadStore::bodyWithHead(*stored, *head);
+            done(std::move(whole));
         });
 }
 

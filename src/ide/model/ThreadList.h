@@ -6,6 +6,7 @@
 #include "ide/records/IDEWorkbenchView.h"
 #include "ide/records/OrvaneAgentPersona.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -51,6 +52,16 @@ public:
     // Brings a body into memory: now when small, else (or when asked) on a reader thread, and
     // threadChanged follows.
     void requestBody(const QUuid &threadID, bool inBackground = false);
+    // The thread with its body, read now (whatever its size) when it is not in memory yet, with
+    // threadChanged after the read. Operations that take a thread id look it up here: a thread
+    // whose body is still on disk holds only its head. Null when no thread has the id.
+    const CampaignIDEThread *wholeThread(const QUuid &threadID);
+    // The whole thread for a one-off use without keeping its body in memory: the thread at hand
+    // when its body is read, else the stored body read on a reader thread and joined with the
+    // list's head. `done` runs on this object's thread, at once when nothing has to be read; it
+    // gets none when the thread is gone or its body cannot be read (never a head-only copy).
+    using ThreadDone = std::function<void(std::optional<CampaignIDEThread>)>;
+    void readWholeThread(const QUuid &threadID, ThreadDone done);
 
     // Applies the change to the thread with this id (its body read first), emits threadChanged(id)
     // and saves unless told not to. False, with nothing changed or saved, when no thread has the id.
@@ -129,11 +140,15 @@ Q_SIGNALS:
     void timelineEntryChanged(const QUuid &threadID, const QUuid &tabID, const QUuid &entryID);
 
 private:
+    using BodyDone = std::function<void(const std::optional<CampaignIDEThread> &)>;
     void adoptBody(const QUuid &threadID, const std::optional<CampaignIDEThread> &stored);
+    // One read per thread on the reader: a second request waits for the first one's result.
+    void readBodyInBackground(const QUuid &threadID, BodyDone done);
     [[nodiscard]] CampaignIDEThread *findThread(const QUuid &threadID);
 
     std::unique_ptr<ThreadStore> m_store;
     QList<CampaignIDEThread> m_threads;
+    QHash<QUuid, QList<BodyDone>> m_backgroundReads; // waiting for the reader, per thread
 };
 
 } // namespace orvane

@@ -592,4 +592,9 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::readAll(const QString &fold
     }
 }
 
+CampaignIDEThread ThreadStore::bodyWithHead(CampaignIDEThread body, const CampaignIDEThread &head)
+{
+    return withHead(std::move(body), head);
+}
+
 } // namespace orvane

@@ -71,6 +71,8 @@ public:
     // The whole thread: the stored body with the head fields of `head` (they may have changed since
     // the body was written), or the head alone without a stored body. Its body now counts as read.
     [[nodiscard]] CampaignIDEThread adoptBody(const CampaignIDEThread &head, std::optional<CampaignIDEThread> stored);
+    // The stored body with the head fields of `head`, as adoptBody() joins them; nothing counts as read.
+    [[nodiscard]] static CampaignIDEThread bodyWithHead(CampaignIDEThread body, const CampaignIDEThread &head);
     // A thread created in memory: its body is here and is written by the next save.
     void addNew(const QUuid &id) { m_loaded.insert(id); }
     // A stored body that could not be read (none came to adoptBody()): the file is set aside before

@@ -26,21 +26,21 @@ constexpr qint64 maxFolderStoreSize = WorkspaceFiles::maxStoreSize; // ours, so 
 
 // Writes a thread's files into its project's folder (under root, never through a link) on the
 // writer's thread. Returns the first failure, if any; an encoding error skips only the transcript.
-std::optional<QString> writeThreadFiles(
-    WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &root, const QString &folder)
+std::optional<QString> writeThreadFiles(WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &root,
+    const QString &folder, bool force = false)
 {
     QString error;
     if (!platform::makeFolderWithin(root, folder, &error))
         return error;
     std::optional<QString> failure;
     if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName),
-            WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error)
+            WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error, force)
         && !error.isEmpty())
         failure = error;
     try {
         error.clear();
         if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName),
-                WorkspaceFiles::threadTranscriptJson(thread), &error)
+                WorkspaceFiles::threadTranscriptJson(thread), &error, force)
             && !error.isEmpty() && !failure)
             failure = error;
     } catch (const JsonError &) {
@@ -221,7 +221,39 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
         if (source.isDir() && !source.isSymLink() && !QFileInfo::exists(to) && QDir().rename(from, to))
             disk.moveLedgerFolder(from, to);
     });
+    // Thread files still waiting for the old folder go to the new one instead (the job of the
+    // same key takes their place); written ones moved with the folder and are not written again.
+    if (const auto threadFiles = m_threadFiles.constFind(renamed.id); threadFiles != m_threadFiles.cend())
+        syncThreadFiles(*threadFiles, renamed, true);
+    carryLocalFiles(from, to);
     return true;
+}
+
+void WorkspaceMirror::carryLocalFiles(const QString &from, const QString &to)
+{
+    m_movedFolders.insert(from, to);
+    const QString prefix = from + u'/';
+    const auto moved = [&](const QString &path) {
+        return path.startsWith(prefix) ? std::optional<QString>(to + u'/' + path.mid(prefix.size())) : std::nullopt;
+    };
+    bool carried = false;
+    for (LocalWorkspaceFile &file : m_localFiles) {
+        if (const auto path = moved(file.id())) {
+            file.url = QUrl::fromLocalFile(*path);
+            carried = true;
+        }
+    }
+    if (m_selectedLocalFileID) {
+        if (const auto path = moved(*m_selectedLocalFileID))
+            assignAndNotify(this, m_selectedLocalFileID, std::optional<QString>(*path),
+                &WorkspaceMirror::selectedLocalFileIDChanged);
+    }
+    if (!carried)
+        return;
+    Q_EMIT localFilesChanged();
+    // A listing of the old folder still on its way would drop the carried edits: a listing of the
+    // new one, after the move, replaces it.
+    enqueueListing(to, false);
 }
 
 // --- Mirroring ------------------------------------------------------------------------------------
@@ -246,10 +278,18 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
     const auto outcome = std::make_shared<Outcome>();
     for (const CampaignIDEProject &project : projects) {
         const QString folder = projectFolderPath(project);
+        std::optional<CampaignIDEThread> thread;
+        if (const auto threadFiles = m_threadFiles.constFind(project.id); threadFiles != m_threadFiles.cend())
+            thread = *threadFiles;
         // Not keyed: a later write of the project must not take its place, or its outcome would be lost.
         m_disk.enqueue(
-            [project, root = m_workspaceRoot, folder, outcome](WorkspaceDiskQueue &disk) {
-                const auto error = mirrorProjectFolder(disk, project, root, folder, true);
+            [project, thread, root = m_workspaceRoot, folder, outcome](WorkspaceDiskQueue &disk) {
+                auto error = mirrorProjectFolder(disk, project, root, folder, true);
+                if (thread) {
+                    const auto threadError = writeThreadFiles(disk, *thread, root, folder, true);
+                    if (!error)
+                        error = threadError;
+                }
                 if (error && !outcome->failure)
                     outcome->failure = error;
                 outcome->keptCopies += disk.takeKeptCopies();
@@ -271,6 +311,7 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
 void WorkspaceMirror::syncThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project, bool onScreen)
 {
     const QString folder = projectFolderPath(project);
+    m_threadFiles.insert(project.id, thread);
     // Files on screen go ahead of the mirror, like their listing.
     const auto lane = onScreen ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
     m_disk.enqueue(
@@ -284,8 +325,10 @@ void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &th
     const std::optional<CampaignIDEProject> &threadProject, const std::optional<CampaignIDEProject> &shownProject)
 {
     std::optional<QString> threadFolder;
-    if (thread && threadProject)
+    if (thread && threadProject) {
         threadFolder = projectFolderPath(*threadProject);
+        m_threadFiles.insert(threadProject->id, *thread);
+    }
     std::optional<QString> projectFolder;
     if (shownProject) {
         syncProject(*shownProject, WorkspaceDiskQueue::Lane::user);
@@ -293,31 +336,31 @@ void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &th
     }
     // The notice waits for the writer: it names a failure instead of claiming a save that did not
     // happen. The project mirror above runs first (the writer keeps the order of requests).
-    m_disk.enqueue(
-        [this, thread, threadFolder, projectFolder, shownRoot = shownWorkspaceRoot()](WorkspaceDiskQueue &disk) {
-            std::optional<QString> failure;
-            if (!thread || !threadFolder)
-                failure = u"this thread's campaign project no longer exists"_s;
-            else
-                failure = writeThreadFiles(disk, *thread, m_workspaceRoot, *threadFolder);
-            // The files below count only in a folder of the workspace: through a link they would
-            // be someone else's.
-            QString error;
-            if (!failure && projectFolder && !platform::makeFolderWithin(m_workspaceRoot, *projectFolder, &error))
-                failure = error;
-            if (!failure && projectFolder) {
-                for (const QStringView name :
-                    { QStringView(WorkspaceFiles::planFileName), QStringView(WorkspaceFiles::creativesFileName) }) {
-                    if (!QFileInfo(*projectFolder + u'/' + name).isFile()) {
-                        failure = name + u" could not be written"_s;
-                        break;
-                    }
+    m_disk.enqueue([this, thread, threadFolder, projectFolder, root = m_workspaceRoot,
+                       shownRoot = shownWorkspaceRoot()](WorkspaceDiskQueue &disk) {
+        std::optional<QString> failure;
+        if (!thread || !threadFolder)
+            failure = u"this thread's campaign project no longer exists"_s;
+        else
+            failure = writeThreadFiles(disk, *thread, root, *threadFolder);
+        // The files below count only in a folder of the workspace: through a link they would
+        // be someone else's.
+        QString error;
+        if (!failure && projectFolder && !platform::makeFolderWithin(root, *projectFolder, &error))
+            failure = error;
+        if (!failure && projectFolder) {
+            for (const QStringView name :
+                { QStringView(WorkspaceFiles::planFileName), QStringView(WorkspaceFiles::creativesFileName) }) {
+                if (!QFileInfo(*projectFolder + u'/' + name).isFile()) {
+                    failure = name + u" could not be written"_s;
+                    break;
                 }
             }
-            notifyLater(failure
-                    ? QString(u"Could not save to "_s % shownRoot % u": "_s % *failure)
-                    : QString(u"Saved campaign-plan.md, media-plan.csv, and creatives.json to "_s % shownRoot % u'.'));
-        });
+        }
+        notifyLater(failure
+                ? QString(u"Could not save to "_s % shownRoot % u": "_s % *failure)
+                : QString(u"Saved campaign-plan.md, media-plan.csv, and creatives.json to "_s % shownRoot % u'.'));
+    });
 }
 
 // --- Local files ----------------------------------------------------------------------------------
@@ -506,9 +549,18 @@ void WorkspaceMirror::finishLocalFileSave(const LocalWorkspaceFile &saved, bool 
         m_notify(u"Failed to save "_s + saved.name + u": "_s + error);
         return;
     }
+    // The file's folder may have moved (with the file) since the save was asked for.
+    QString savedID = saved.id();
+    for (qsizetype moves = 0; moves < m_movedFolders.size(); ++moves) {
+        const QString folder = QFileInfo(savedID).path();
+        const auto moved = m_movedFolders.constFind(folder);
+        if (moved == m_movedFolders.cend())
+            break;
+        savedID = *moved + u'/' + QFileInfo(savedID).fileName();
+    }
     // Text typed while the save ran stays marked as unsaved.
     for (LocalWorkspaceFile &file : m_localFiles) {
-        if (file.id() == saved.id() && file.content == saved.content && file.isModified) {
+        if (file.id() == savedID && file.content == saved.content && file.isModified) {
             file.isModified = false;
             Q_EMIT localFileChanged(file.id());
             break;
@@ -605,40 +657,40 @@ void WorkspaceMirror::createLocalReport(const QString &title, const QString &kin
     };
     // Written on the writer, in order with every other write; the report is listed and announced
     // only once it is on disk. This object is alive while the writer runs.
-    m_disk.enqueue(
-        [folder, name, title, kind, artifact, shownRoot = shownWorkspaceRoot(), this](WorkspaceDiskQueue &) mutable {
-            // A name already taken (by an older report, or anything else) gets a number.
-            const qsizetype dot = name.lastIndexOf(u'.');
-            QString path = folder + u'/' + name;
-            for (int n = 2; QFileInfo(path).exists() || QFileInfo(path).isSymLink(); ++n)
-                path = folder + u'/' + name.left(dot) + u'-' + QString::number(n) + name.mid(dot);
-            const QString written = QFileInfo(path).fileName();
-            const QString shownPath = shownRoot + u'/' + QStringView(LocalReport::folderName) + u'/' + written;
-            artifact.url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
-            const QByteArray bytes = LocalReport::html(title, kind, shownRoot, written).toUtf8();
-            QString error;
-            bool saved = false;
-            if (!platform::makeFolderWithin(m_workspaceRoot, folder, &error))
-                error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" could not be used: "_s + error;
-            else if (!QFileInfo(folder).isWritable())
-                error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" is not writable"_s;
-            else
-                saved = platform::writeFileAtomically(path, bytes, &error);
-            QMetaObject::invokeMethod(
-                this,
-                [this, artifact, shownPath, saved, error] {
-                    if (!saved) {
-                        m_notify(u"Failed to generate report "_s + shownPath + u": "_s + error);
-                        return;
-                    }
-                    QList<ReportArtifact> reports = m_reports;
-                    reports.prepend(artifact);
-                    setReports(reports);
-                    setSelectedReport(artifact);
-                    m_notify(u"Generated report & saved to "_s + shownPath);
-                },
-                Qt::QueuedConnection);
-        });
+    m_disk.enqueue([folder, name, title, kind, artifact, root = m_workspaceRoot, shownRoot = shownWorkspaceRoot(),
+                       this](WorkspaceDiskQueue &) mutable {
+        // A name already taken (by an older report, or anything else) gets a number.
+        const qsizetype dot = name.lastIndexOf(u'.');
+        QString path = folder + u'/' + name;
+        for (int n = 2; QFileInfo(path).exists() || QFileInfo(path).isSymLink(); ++n)
+            path = folder + u'/' + name.left(dot) + u'-' + QString::number(n) + name.mid(dot);
+        const QString written = QFileInfo(path).fileName();
+        const QString shownPath = shownRoot + u'/' + QStringView(LocalReport::folderName) + u'/' + written;
+        artifact.url = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+        const QByteArray bytes = LocalReport::html(title, kind, shownRoot, written).toUtf8();
+        QString error;
+        bool saved = false;
+        if (!platform::makeFolderWithin(root, folder, &error))
+            error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" could not be used: "_s + error;
+        else if (!QFileInfo(folder).isWritable())
+            error = u"the folder "_s + QDir::toNativeSeparators(folder) + u" is not writable"_s;
+        else
+            saved = platform::writeFileAtomically(path, bytes, &error);
+        QMetaObject::invokeMethod(
+            this,
+            [this, artifact, shownPath, saved, error] {
+                if (!saved) {
+                    m_notify(u"Failed to generate report "_s + shownPath + u": "_s + error);
+                    return;
+                }
+                QList<ReportArtifact> reports = m_reports;
+                reports.prepend(artifact);
+                setReports(reports);
+                setSelectedReport(artifact);
+                m_notify(u"Generated report & saved to "_s + shownPath);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 } // namespace orvane

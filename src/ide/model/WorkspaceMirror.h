@@ -44,7 +44,8 @@ public:
     // Gives every project a folder of its own; folders already owned do not move.
     void assignProjectFolders(const QList<CampaignIDEProject> &projects);
     // Moves the renamed project's folder to its new name's folder, unless that one exists (then a
-    // notice says so). True when the folder moves, so that files waiting for the old one follow.
+    // notice says so). The thread files last handed over for the project and the local file list
+    // (unsaved edits included) follow to the new paths. True when the folder moves.
     bool moveProjectFolder(const CampaignIDEProject &renamed, const QList<CampaignIDEProject> &projects);
     // The folder's own name: named from the project when it got it, unique per project.
     [[nodiscard]] QString projectFolderName(const CampaignIDEProject &project) const;
@@ -56,11 +57,14 @@ public:
     // the project's folder; a generated file only when it differs from what the mirror last wrote.
     void syncProject(
         const CampaignIDEProject &project, WorkspaceDiskQueue::Lane lane = WorkspaceDiskQueue::Lane::mirror);
-    // Rewrites every folder, then shows successNotice once written, or a notice naming the failure.
+    // Rewrites every folder with the thread files last handed over for it, then shows successNotice
+    // once written, or a notice naming the failure.
     void forceSync(const QList<CampaignIDEProject> &projects, const QString &successNotice);
     // Writes "media-plan.csv" and "thread-transcript.json" of the thread into the project's folder;
-    // ahead of the mirror when the project is on screen.
+    // ahead of the mirror when the project is on screen. The thread must be whole (body read).
     void syncThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project, bool onScreen);
+    // Whether this session handed over a thread's files for the project.
+    [[nodiscard]] bool hasThreadFiles(const QUuid &projectID) const { return m_threadFiles.contains(projectID); }
     // The workbench's "Save Local": the thread's files (none: its project is gone) and the shown
     // project's folder, then a notice of what was saved once on disk, or of what failed.
     void saveThreadFiles(const std::optional<CampaignIDEThread> &thread,
@@ -134,6 +138,9 @@ private:
     [[nodiscard]] static QString keptCopiesNotice(
         const QString &root, const QString &shownRoot, const QStringList &copies);
     void loadProjectFolders();
+    // The listed files (and the selection) of folder `from` take their paths in `to`; unsaved
+    // edits stay with them.
+    void carryLocalFiles(const QString &from, const QString &to);
     void saveProjectFolders();
     void enqueueListing(const QString &folder, bool createFolder);
     void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
@@ -152,6 +159,10 @@ private:
     WorkspaceDiskQueue &m_disk;
     Notify m_notify;
     QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
+    // The thread whose files each project's folder was last given (they hold its last write).
+    QHash<QUuid, CampaignIDEThread> m_threadFiles;
+    // Where each moved folder went: a save that ran before the move finds its file again.
+    QHash<QString, QString> m_movedFolders;
     QList<LocalWorkspaceFile> m_localFiles;
     std::optional<QString> m_selectedLocalFileID;
     quint64 m_listingGeneration = 0;

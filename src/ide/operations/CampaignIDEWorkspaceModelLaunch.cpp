@@ -2,6 +2,7 @@
 // its execution receipt.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/operations/WorkspaceOperationTexts.h"
 
 #include <QStringBuilder>
@@ -27,8 +28,23 @@ void CampaignIDEWorkspaceModel::requestExecution()
 
 void CampaignIDEWorkspaceModel::requestLaunch()
 {
-    if (canExecute())
-        setLaunchConfirmationProjectID(selectedProjectID());
+    if (!canExecute())
+        return;
+    // The confirmation states the budget and channels of the thread in front when it is the
+    // project's, else of the project's first thread: that thread is read whole before it opens.
+    const QUuid projectID = *selectedProjectID();
+    std::optional<QUuid> shown;
+    if (const auto active = activeThread(); active && active->projectID == projectID) {
+        shown = active->id;
+    } else {
+        const auto first = std::find_if(threads().cbegin(), threads().cend(),
+            [&projectID](const CampaignIDEThread &thread) { return thread.projectID == projectID; });
+        if (first != threads().cend())
+            shown = first->id;
+    }
+    if (shown)
+        m_threadList->wholeThread(*shown);
+    setLaunchConfirmationProjectID(projectID);
 }
 
 void CampaignIDEWorkspaceModel::cancelLaunch()

@@ -2,6 +2,7 @@
 // creative canvas.
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/operations/WorkspaceOperationTexts.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 
@@ -74,7 +75,7 @@ void CampaignIDEWorkspaceModel::addMediaPlanRow(QUuid threadID)
 
 bool CampaignIDEWorkspaceModel::updateMediaPlanRow(CampaignMediaPlanRow row, QUuid threadID)
 {
-    const CampaignIDEThread *thread = this->thread(threadID);
+    const CampaignIDEThread *thread = m_threadList->wholeThread(threadID);
     if (!thread)
         return false;
     const bool stored = std::any_of(thread->mediaPlanRows.cbegin(), thread->mediaPlanRows.cend(),

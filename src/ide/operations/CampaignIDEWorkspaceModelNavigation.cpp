@@ -198,7 +198,7 @@ std::optional<QUuid> CampaignIDEWorkspaceModel::openProjectThread(QUuid projectI
 {
     if (!project(projectID))
         return std::nullopt;
-    const QUuid threadID = ensureThread(projectID).id;
+    const QUuid threadID = ensureThreadID(projectID);
     openThread(threadID, std::nullopt);
     return threadID;
 }

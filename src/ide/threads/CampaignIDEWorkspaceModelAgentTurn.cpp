@@ -56,7 +56,8 @@ void CampaignIDEWorkspaceModel::rejectInlineAction(const QUuid &threadID, const 
 void CampaignIDEWorkspaceModel::sendMessageInThread(
     const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session)
 {
-    const CampaignAgentTab *stored = m_threadList->tab(threadID, tabID);
+    // A thread not shown since the start holds only its head until its body is read.
+    const CampaignAgentTab *stored = m_threadList->wholeThread(threadID) ? m_threadList->tab(threadID, tabID) : nullptr;
     if (!stored)
         return;
     const QString prompt = text.value_or(stored->draftPrompt).trimmed();
@@ -183,7 +184,7 @@ LocalAgentExecutionOutcome CampaignIDEWorkspaceModel::ThreadEngine::applyLocalAg
     CampaignIDEWorkspaceModel &model, const QString &prompt, const QUuid &threadID, const QString &personaName)
 {
     Q_UNUSED(personaName) // every persona runs the same local tools
-    const CampaignIDEThread *stored = model.thread(threadID);
+    const CampaignIDEThread *stored = model.threadList().wholeThread(threadID);
     if (!stored)
         return LocalAgent::missingThreadOutcome();
 

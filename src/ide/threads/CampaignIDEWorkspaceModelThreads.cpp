@@ -6,6 +6,8 @@
 
 #include <QStringBuilder>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace orvane {
@@ -171,10 +173,17 @@ QList<CampaignIDEThread> CampaignIDEWorkspaceModel::recentThreads() const
 
 CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID)
 {
-    for (const CampaignIDEThread &thread : threads()) {
-        if (thread.projectID == projectID)
-            return thread;
-    }
+    // The caller gets the whole thread, never the head a thread keeps until it is read.
+    const CampaignIDEThread *whole = m_threadList->wholeThread(ensureThreadID(projectID));
+    return whole ? *whole : CampaignIDEThread {}; // none only if a listener removed it at once
+}
+
+QUuid CampaignIDEWorkspaceModel::ensureThreadID(const QUuid &projectID)
+{
+    const auto found = std::find_if(threads().cbegin(), threads().cend(),
+        [&projectID](const CampaignIDEThread &thread) { return thread.projectID == projectID; });
+    if (found != threads().cend())
+        return found->id;
 
     const CampaignIDEProject *project = this->project(projectID);
     const QString title = project ? project->name : u"New Campaign"_s;
@@ -198,7 +207,7 @@ CampaignIDEThread CampaignIDEWorkspaceModel::ensureThread(const QUuid &projectID
     });
     insertThread(0, thread);
     syncThreadArtifactsToDisk(thread);
-    return thread;
+    return thread.id;
 }
 
 void CampaignIDEWorkspaceModel::syncSectionFromWorkbench(IDEWorkbenchView workbench)

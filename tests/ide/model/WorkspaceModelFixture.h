@@ -121,6 +121,14 @@ protected:
         return model;
     }
 
+    // A restart: the model ends as a quit ends it (its writes flushed) and a new one starts on the
+    // same folders. It shows its first thread; the others hold their heads only until read.
+    void restart(std::unique_ptr<CampaignIDEWorkspaceModel> &model)
+    {
+        model.reset();
+        model = makeModel();
+    }
+
     std::shared_ptr<RecordingAuthorizer> authorizer;
 };
 

@@ -1,6 +1,7 @@
 #include "ide/views/canvas/CreativeCanvasTabView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/canvas/ArtboardCardDelegate.h"
 #include "ide/views/canvas/ArtboardGridModel.h"
@@ -226,14 +227,21 @@ void CreativeCanvasTabView::generateArtboards()
     CampaignIDEWorkspaceModel *model = m_context.model;
     if (!model)
         return;
-    const auto thread = model->activeThread();
+    const auto active = model->activeThread();
+    if (!active)
+        return;
+    // The tab comes from the thread read whole: the copy shown while a large body is still being
+    // read has no tabs.
+    const CampaignIDEThread *thread = model->threadList().wholeThread(active->id);
     if (!thread)
         return;
     // A thread without agent tabs has nobody to ask: the stand-in tab would match no tab.
     const auto tab = thread->activeTab();
     if (!tab)
         return;
-    model->sendMessageInThread(thread->id, tab->id, generatePrompt, m_context.session);
+    const QUuid threadID = thread->id;
+    const QUuid tabID = tab->id;
+    model->sendMessageInThread(threadID, tabID, generatePrompt, m_context.session);
 }
 
 } // namespace orvane

@@ -59,8 +59,7 @@ void NewProjectSheet::create()
         return;
     // The name goes over exactly as typed; the model keeps it untrimmed.
     const QUuid projectID = model->createProject(m_state->newProjectName(), std::nullopt, m_context.session);
-    const CampaignIDEThread thread = model->ensureThread(projectID);
-    model->openThread(thread.id, std::nullopt);
+    model->openThread(model->ensureThreadID(projectID), std::nullopt);
     m_state->setShowingNewProjectSheet(false);
 }
 

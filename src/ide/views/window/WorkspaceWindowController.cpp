@@ -152,8 +152,7 @@ void WorkspaceWindowController::focusProject(const QUuid &projectID)
     if (!m_model)
         return;
     m_model->setProjectFilterID(projectID);
-    const CampaignIDEThread thread = m_model->ensureThread(projectID);
-    m_model->openThread(thread.id, std::nullopt);
+    m_model->openThread(m_model->ensureThreadID(projectID), std::nullopt);
 }
 
 void WorkspaceWindowController::requestCloudSignIn()

@@ -1,6 +1,7 @@
 #include "ide/views/workbench/MediaPlanTableView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/ThreadList.h"
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
@@ -235,10 +236,16 @@ void MediaPlanTableView::addRow()
 
 void MediaPlanTableView::optimize()
 {
-    // A thread without agent tabs answers with a stand-in tab that no operation finds: no turn.
-    if (const std::optional<CampaignIDEThread> thread = m_binding->thread())
-        m_context.model->sendMessageInThread(
-            thread->id, thread->activeAgentTab().id, optimizePrompt, m_context.session);
+    // The tab comes from the thread read whole: the copy shown while a large body is still being
+    // read has no tabs. A thread without agent tabs answers with a stand-in tab that no operation
+    // finds: no turn.
+    const std::optional<QUuid> id = m_binding->threadID();
+    const CampaignIDEThread *thread = id ? m_context.model->threadList().wholeThread(*id) : nullptr;
+    if (!thread)
+        return;
+    const QUuid threadID = thread->id;
+    const QUuid tabID = thread->activeAgentTab().id;
+    m_context.model->sendMessageInThread(threadID, tabID, optimizePrompt, m_context.session);
 }
 
 void MediaPlanTableView::applyTheme()
