@@ -255,7 +255,9 @@ std::optional<QDateTime> parseInternetDateTime(QStringView text)
 
 QDateTime relativeDateNow()
 {
-    return QDateTime::currentDateTime().toTimeZone(QTimeZone::systemTimeZone());
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    // Without a zone Qt can name, local time serves, only more slowly.
+    return zone.isValid() ? QDateTime::currentDateTime().toTimeZone(zone) : QDateTime::currentDateTime();
 }
 
 QString relativeDate(const QString &text, const QDateTime &now)
