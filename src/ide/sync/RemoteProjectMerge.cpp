@@ -5,13 +5,13 @@
 #include <QHash>
 #include <QHashFunctions>
 #include <QRegularExpression>
+#include <QSet>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
-#include <unordered_set>
 
 namespace orvane::RemoteProjectMerge {
 
@@ -83,15 +83,18 @@ QUuid deterministicUUID(const QString &serverID)
 namespace {
 
 // Qt's hash of a UUID leaves out some of its bytes, and ids folded from short server ids differ in
-// few bytes, so a long list of them would land in a handful of buckets; this one takes every byte.
-struct UuidHash {
-    std::size_t operator()(const QUuid &id) const noexcept
-    {
-        quint64 tail = 0;
-        std::memcpy(&tail, id.data4, sizeof tail);
-        return qHashMulti(0, id.data1, id.data2, id.data3, tail);
-    }
+// few bytes, so a long list of them would land in a handful of buckets; this key hashes every byte.
+struct ProjectID {
+    QUuid id;
+    bool operator==(const ProjectID &) const = default;
 };
+
+size_t qHash(const ProjectID &key, size_t seed = 0) noexcept
+{
+    quint64 tail = 0;
+    std::memcpy(&tail, key.id.data4, sizeof tail);
+    return qHashMulti(seed, key.id.data1, key.id.data2, key.id.data3, tail);
+}
 
 // Where each key (a server id, a lower-cased name) is found in the working list: per key, a
 // min-heap of the positions of the projects that carried it, so the first of them is the match. A
@@ -138,8 +141,8 @@ QList<CampaignIDEProject> merge(
 {
     // One clock for the whole merge: every update time is measured from the same moment.
     const QDateTime now = relativeDateNow();
-    std::unordered_set<QUuid, UuidHash> ids;
-    ids.reserve(std::size_t(local.size() + remote.size()));
+    QSet<ProjectID> ids;
+    ids.reserve(local.size() + remote.size());
     // Lower-cased names, kept beside the list so that each project's name is folded once.
     QList<QString> lowerNames;
     lowerNames.reserve(local.size() + remote.size());
@@ -149,7 +152,7 @@ QList<CampaignIDEProject> merge(
     byName.reserve(local.size() + remote.size());
     for (qsizetype i = 0; i < local.size(); ++i) {
         const CampaignIDEProject &project = local.at(i);
-        ids.insert(project.id);
+        ids.insert({ project.id });
         lowerNames.append(project.name.toLower());
         if (project.serverID)
             byServerID.add(*project.serverID, i);
@@ -180,9 +183,9 @@ QList<CampaignIDEProject> merge(
         // Appended at position `none`, where later remote projects find it.
         QUuid id = deterministicUUID(r.id);
         // Folding collides easily; a taken id would make two projects one for every operation by id.
-        while (ids.contains(id) || id.isNull())
+        while (ids.contains({ id }) || id.isNull())
             id = QUuid::createUuid();
-        ids.insert(id);
+        ids.insert({ id });
         local.append(newProject(id, r, artboards, now));
         lowerNames.append(lowerName);
         byServerID.add(r.id, none);
