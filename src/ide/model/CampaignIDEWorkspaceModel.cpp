@@ -176,7 +176,10 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
         m_serverSync, &ServerSyncState::syncingServerChanged, this, &CampaignIDEWorkspaceModel::syncingServerChanged);
     // Results come back only while the store lives, and it is a child of this model.
     m_serverSync->setHandlers([this](SessionStore &session) { bindSession(session); },
-        [this](const ServerSyncState::Fetched &fetched) { ServerSync::apply(*this, fetched); });
+        [this](const ServerSyncState::Fetched &fetched, const ServerSyncState::IsCurrent &isCurrent) {
+            const QPointer<CampaignIDEWorkspaceModel> self(this);
+            return ServerSync::apply(self, fetched, isCurrent);
+        });
     if (notificationCenter && !notificationCenter->parent())
         notificationCenter->setParent(this);
     if (copilotStore && !copilotStore->parent())

@@ -6,6 +6,10 @@
 #include "ide/sync/ServerSync.h"
 #include "ide/sync/ServerSyncState.h"
 
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <QCoro/QCoroFuture>
+
 using namespace Qt::StringLiterals;
 
 namespace orvane {
@@ -106,24 +110,40 @@ QCoro::Task<> CampaignIDEWorkspaceModel::refreshFromServer(SessionStore &session
     return m_serverSync->refresh(session);
 }
 
-void CampaignIDEWorkspaceModel::ServerSync::apply(CampaignIDEWorkspaceModel &model, const Fetched &fetched)
+QCoro::Task<> CampaignIDEWorkspaceModel::ServerSync::apply(
+    QPointer<CampaignIDEWorkspaceModel> model, Fetched fetched, ServerSyncState::IsCurrent isCurrent)
 {
+    if (!model)
+        co_return;
     if (fetched.projects && !fetched.projects->projects.isEmpty()) {
-        QList<CampaignIDEProject> merged
-            = RemoteProjectMerge::merge(model.projects(), fetched.projects->projects, &planDerivedArtboards);
-        if (merged != model.projects())
-            model.setProjects(merged);
+        const QList<Project> remote = fetched.projects->projects;
+        const QList<CampaignIDEProject> base = model->projects();
+        // The lists are implicitly shared copies: the worker touches nothing of the model. The
+        // future is made before the await, so that no temporary lives across the suspension.
+        const QFuture<QList<CampaignIDEProject>> merging = QtConcurrent::run([base, remote] {
+            return RemoteProjectMerge::merge(base, remote, &CampaignIDEWorkspaceModel::planDerivedArtboards);
+        });
+        QList<CampaignIDEProject> merged = co_await merging;
+        if (!model || !isCurrent())
+            co_return;
+        // A project changed while the worker ran (a rename, one added or deleted) is not undone:
+        // the merge is made again over the list as it is now. Unchanged, the list still shares its
+        // data with the snapshot and this test costs nothing.
+        if (model->projects() != base)
+            merged = RemoteProjectMerge::merge(model->projects(), remote, &planDerivedArtboards);
+        if (merged != model->projects())
+            model->setProjects(merged);
     }
     if (fetched.reports) {
-        model.setReports(fetched.reports->artifacts);
+        model->setReports(fetched.reports->artifacts);
         // A report already selected stays selected, even when the new list no longer holds it.
-        if (!model.selectedReport() && !fetched.reports->artifacts.isEmpty())
-            model.setSelectedReport(fetched.reports->artifacts.first());
+        if (!model->selectedReport() && !fetched.reports->artifacts.isEmpty())
+            model->setSelectedReport(fetched.reports->artifacts.first());
     }
     if (fetched.approvals)
-        model.setPendingActions(fetched.approvals->actions);
-    model.savePersistedProjects();
-    model.syncAllProjectsToLocalDisk();
+        model->setPendingActions(fetched.approvals->actions);
+    model->savePersistedProjects();
+    model->syncAllProjectsToLocalDisk();
 }
 
 } // namespace orvane

@@ -25,7 +25,9 @@ using ArtboardFactory = std::function<QList<CreativeCanvasArtboard>(const QUuid 
 // name equals the remote name ignoring case; the first match in list order wins and takes the
 // remote id, name, non-empty description and non-empty update time. An unmatched remote project is
 // appended with defaults. Nothing is removed, and no two projects ever share an id: when the
-// derived id is taken the appended project gets a fresh random one.
+// derived id is taken the appended project gets a fresh random one. Matches are found through
+// hashes of the server ids and lower-cased names, so a long list costs O(n log n), not a scan per
+// remote project.
 [[nodiscard]] QList<CampaignIDEProject> merge(
     QList<CampaignIDEProject> local, const QList<Project> &remote, const ArtboardFactory &artboards);
 

@@ -45,8 +45,11 @@ public:
         const CampaignIDEWorkspaceModel &model, SessionStore &session, const QObject *lifetime);
 
     using Fetched = ServerSyncState::Fetched;
-    // Applies a refresh's results in one go, saves the projects and re-mirrors every folder.
-    static void apply(CampaignIDEWorkspaceModel &model, const Fetched &fetched);
+    // Applies a refresh's results in one go, saves the projects and re-mirrors every folder. The
+    // remote projects are merged on a worker thread (a long list would hold the window); nothing is
+    // applied when the model went away or `isCurrent` turned false meanwhile.
+    static QCoro::Task<> apply(
+        QPointer<CampaignIDEWorkspaceModel> model, Fetched fetched, ServerSyncState::IsCurrent isCurrent);
 };
 
 } // namespace orvane

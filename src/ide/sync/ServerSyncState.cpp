@@ -92,11 +92,15 @@ QCoro::Task<> ServerSyncState::fetchAndApply(QPointer<ServerSyncState> self, qui
     fetched.projects = co_await projects;
     fetched.reports = co_await reports;
     fetched.approvals = co_await approvals;
-    if (!self || generation != self->m_refreshGeneration)
+    const auto current = [self, generation] { return self && generation == self->m_refreshGeneration; };
+    if (!current())
         co_return;
-    if (self->m_apply)
-        self->m_apply(fetched);
-    if (!self)
+    if (self->m_apply) {
+        // Made before the await: arguments are not kept as temporaries across a suspension.
+        QCoro::Task<> applying = self->m_apply(std::move(fetched), current);
+        co_await applying;
+    }
+    if (!current())
         co_return;
     if (self->m_refreshLifetime) {
         self->m_refreshLifetime->deleteLater();

@@ -31,9 +31,12 @@ public:
         std::optional<ReportsResponse> reports;
         std::optional<ApprovalsResponse> approvals;
     };
-    // bind takes the session before each refresh; apply takes the results of the current one.
+    // bind takes the session before each refresh; apply takes the results of the current one. It
+    // may suspend (long work goes to another thread) and must apply nothing once `isCurrent`
+    // says a newer refresh has begun.
     using Bind = std::function<void(SessionStore &)>;
-    using Apply = std::function<void(const Fetched &)>;
+    using IsCurrent = std::function<bool()>;
+    using Apply = std::function<QCoro::Task<>(Fetched, IsCurrent)>;
 
     explicit ServerSyncState(QObject *parent = nullptr);
     void setHandlers(Bind bind, Apply apply);

@@ -95,10 +95,7 @@ KeychainError KeychainError::from(const platform::KeyringError &error)
 
 QString KeychainError::description() const
 {
-    QString text = u"Keyring error " + QString::number(m_status) + u'.';
-    if (!m_reason.isEmpty())
-        text += u' ' + m_reason;
-    return text;
+    return u"Keyring error " + QString::number(m_status) + u'.';
 }
 
 // --- KeychainAccountStore -----------------------------------------------------------------------

@@ -45,8 +45,12 @@ public:
     static KeychainError from(const platform::KeyringError &error);
 
     [[nodiscard]] int status() const { return m_status; }
-    // "Keyring error <status>." followed, when known, by one space and the condition.
+    // "Keyring error <status>." exactly, the status in decimal with its sign; the texts that quote
+    // it (the session's notices) are fixed sentences around it.
     [[nodiscard]] QString description() const;
+    // What the condition was, as a sentence, when the keyring said ("No keyring is available in
+    // this desktop session."); empty otherwise. Not part of the description.
+    [[nodiscard]] const QString &reason() const { return m_reason; }
     [[nodiscard]] const char *what() const noexcept override { return "keychain error"; }
 
 private:

@@ -150,6 +150,14 @@ std::optional<int> statusCode(const QNetworkReply &reply)
     return status.toInt();
 }
 
+bool hasMediaType(const QNetworkReply &reply, QByteArrayView mediaType)
+{
+    const QByteArray contentType = reply.rawHeader("Content-Type");
+    const qsizetype parameters = contentType.indexOf(';');
+    const QByteArray type = (parameters < 0 ? contentType : contentType.left(parameters)).trimmed().toLower();
+    return type == mediaType;
+}
+
 ReplyHandle::ReplyHandle(QNetworkReply *reply) : m_reply(reply)
 {
 }

@@ -186,5 +186,10 @@ void resetPeakHeldBytes();
 // The HTTP status of a reply whose head arrived.
 [[nodiscard]] std::optional<int> statusCode(const QNetworkReply &reply);
 
+// Whether the reply's Content-Type names `mediaType` (lower case, e.g. "text/event-stream"): the
+// type is compared without regard to case and its parameters ("; charset=utf-8") are ignored. A
+// reply without a Content-Type names none.
+[[nodiscard]] bool hasMediaType(const QNetworkReply &reply, QByteArrayView mediaType);
+
 } // namespace http
 } // namespace orvane

@@ -84,7 +84,8 @@ public:
 
     // The agent's streamed reply. The request starts at once; events arrive as their blocks
     // complete. Same-origin redirects are followed and the final answer's status is checked. The
-    // generator ends after "done" or at the end of the body, and throws OrvaneAPIError (status),
+    // generator ends after "done" or at the end of the body, and throws OrvaneAPIError (status;
+    // invalidResponse for a 2xx answer whose Content-Type is not text/event-stream),
     // NetworkError (transport, timeout between arrivals, the stream deadline) or EventStreamError
     // (an oversized line or event; reading stops at once). Destroying the generator aborts the
     // transfer.

@@ -16,7 +16,7 @@ public:
         decoding, // a 2xx answer that is not the expected record
         unauthorized, // 401 or 403
         invalidPath, // a report content path that is not a plain absolute path
-        invalidResponse, // not an HTTP response
+        invalidResponse, // not an HTTP response, or not the kind of answer asked for
     };
 
     static OrvaneAPIError http(int status, QString body);

@@ -2,6 +2,8 @@
 
 #include <QStringBuilder>
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
@@ -154,10 +156,121 @@ QUuid JsonCoder<QUuid>::decode(const Json &json, const JsonPath &path)
     return QUuid::fromString(QAnyStringView(QByteArrayView(text->data(), qsizetype(text->size()))));
 }
 
+namespace {
+
+// The members of the objects being built, one entry per open container. An ordered_json object
+// finds a key by scanning its members, so building an object key by key the way its own parser
+// does costs the square of its size: a 3 MB answer holding one object of 300,000 keys would hold
+// the thread for minutes. Past a few members each open object gets a hash of its keys instead.
+class MemberSlots final {
+public:
+    void opened() { m_indexes.emplace_back(); }
+    void closed() { m_indexes.pop_back(); }
+
+    // The value of member `name` of `object` (the innermost open container), added as null when
+    // it is new. A repeated key keeps its first place and takes the last value, as with the
+    // document parser.
+    Json *slot(Json &object, std::string &name)
+    {
+        auto &members = *object.get_ptr<Json::object_t *>();
+        Index &index = m_indexes.back();
+        if (index.empty() && members.size() < kScanned) {
+            for (auto &member : members) {
+                if (member.first == name)
+                    return &member.second;
+            }
+        } else {
+            if (index.empty()) {
+                index.reserve(members.size() * 2);
+                for (auto member = members.begin(); member != members.end(); ++member)
+                    index.emplace(member->first, std::size_t(member - members.begin()));
+            }
+            const auto [found, added] = index.emplace(name, members.size());
+            if (!added)
+                return &(members.begin() + std::ptrdiff_t(found->second))->second;
+        }
+        members.emplace_back(std::move(name), Json());
+        return &members.back().second;
+    }
+
+private:
+    static constexpr std::size_t kScanned = 16;
+    using Index = std::unordered_map<std::string, std::size_t>;
+    std::vector<Index> m_indexes;
+};
+
+// Builds the whole document from the parser's events, as the document parser would.
+class DocumentBuilder final : public nlohmann::json_sax<Json> {
+public:
+    // The document is built into `root`.
+    explicit DocumentBuilder(Json &root) : m_root(&root) { }
+
+    bool null() override { return scalar(Json(nullptr)); }
+    bool boolean(bool value) override { return scalar(Json(value)); }
+    bool number_integer(number_integer_t value) override { return scalar(Json(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return scalar(Json(value)); }
+    bool number_float(number_float_t value, const string_t &) override { return scalar(Json(value)); }
+    bool string(string_t &value) override { return scalar(Json(std::move(value))); }
+    bool binary(binary_t &) override { return false; } // never in JSON text
+    bool start_object(std::size_t) override { return open(Json::object()); }
+    bool start_array(std::size_t) override { return open(Json::array()); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+    bool key(string_t &name) override
+    {
+        m_slot = m_members.slot(*m_open.back(), name);
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
+
+private:
+    Json *place(Json &&value)
+    {
+        if (m_open.empty()) {
+            *m_root = std::move(value);
+            return m_root;
+        }
+        Json &parent = *m_open.back();
+        if (parent.is_array()) {
+            parent.push_back(std::move(value));
+            return &parent.back();
+        }
+        *m_slot = std::move(value);
+        return m_slot;
+    }
+    bool scalar(Json &&value)
+    {
+        place(std::move(value));
+        return true;
+    }
+    bool open(Json &&container)
+    {
+        // The parent's storage does not move while a child is open: only the innermost open
+        // container grows.
+        m_open.push_back(place(std::move(container)));
+        m_members.opened();
+        return true;
+    }
+    bool close()
+    {
+        m_open.pop_back();
+        m_members.closed();
+        return true;
+    }
+
+    Json *m_root;
+    std::vector<Json *> m_open;
+    MemberSlots m_members;
+    Json *m_slot = nullptr;
+};
+
+} // namespace
+
 Json parseJson(QByteArrayView bytes)
 {
-    Json json = Json::parse(bytes.begin(), bytes.end(), nullptr, /*allow_exceptions=*/false);
-    if (json.is_discarded())
+    Json json;
+    DocumentBuilder builder(json);
+    if (!Json::sax_parse(bytes.begin(), bytes.end(), &builder))
         detail::throwDecoding(JsonPath(), "the data is not valid JSON");
     return json;
 }
@@ -184,7 +297,7 @@ public:
     bool end_array() override { return close(); }
     bool key(string_t &name) override
     {
-        m_slot = &(*m_open.back())[name];
+        m_slot = m_members.slot(*m_open.back(), name);
         return true;
     }
     bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
@@ -227,8 +340,10 @@ private:
         } else if (m_depth == 1) {
             m_current = std::move(container);
             m_open.push_back(&m_current);
+            m_members.opened();
         } else {
             m_open.push_back(place(std::move(container)));
+            m_members.opened();
         }
         ++m_depth;
         return true;
@@ -239,6 +354,7 @@ private:
         if (m_depth == 0)
             return true;
         m_open.pop_back();
+        m_members.closed();
         if (m_depth == 1)
             deliver();
         return true;
@@ -249,6 +365,7 @@ private:
     std::size_t m_index = 0;
     Json m_current;
     std::vector<Json *> m_open;
+    MemberSlots m_members;
     Json *m_slot = nullptr;
 };
 

@@ -360,10 +360,14 @@ template <JsonCodable T> struct JsonCoder<QMap<QString, T>> {
     static Json encode(const QMap<QString, T> &values, const JsonPath &path)
     {
         Json object = Json::object();
+        // The map's keys are distinct, so each member is appended without the object's own
+        // key-by-key search, which would make a large map cost the square of its size.
+        auto &members = *object.get_ptr<Json::object_t *>();
+        members.reserve(std::size_t(values.size()));
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
             const QByteArray key = it.key().toUtf8();
             const std::string_view keyView(key.constData(), std::size_t(key.size()));
-            object.emplace(std::string(keyView), JsonCoder<T>::encode(it.value(), path.key(keyView)));
+            members.emplace_back(std::string(keyView), JsonCoder<T>::encode(it.value(), path.key(keyView)));
         }
         return object;
     }

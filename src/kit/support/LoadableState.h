@@ -3,6 +3,8 @@
 // The state of something loaded asynchronously from the service: not started, in progress,
 // loaded with a value, or failed with a message meant for display.
 
+#include "kit/networking/HttpTransport.h"
+
 #include <QCoroTask>
 #include <QString>
 
@@ -42,11 +44,11 @@ public:
         state.m_value = std::move(value);
         return state;
     }
-    [[nodiscard]] static LoadableState failed(QString message)
+    [[nodiscard]] static LoadableState failed(const QString &message)
     {
         LoadableState state;
         state.m_case = Case::failed;
-        state.m_message = std::move(message);
+        state.m_message = message;
         return state;
     }
 
@@ -61,15 +63,21 @@ public:
     }
 
     // Runs the operation (a callable returning an awaitable of Value, typically QCoro::Task<Value>)
-    // and turns its outcome into a state: loaded with its value, idle when it was cancelled, failed
-    // with the error's text otherwise. Exceptions carry their user-facing text in what(). Never
-    // yields loading: a caller that shows progress sets that itself before awaiting.
+    // and turns its outcome into a state: loaded with its value, idle when it was cancelled
+    // (CancellationError, or a NetworkError of kind cancelled), failed with the error's text
+    // otherwise. Exceptions carry their user-facing text in what(). Never yields loading: a caller
+    // that shows progress sets that itself before awaiting.
     template <typename Operation> [[nodiscard]] static QCoro::Task<LoadableState> load(Operation operation)
     {
         try {
             co_return loaded(co_await operation());
         } catch (const CancellationError &) {
             co_return idle();
+        } catch (const NetworkError &error) {
+            // A transfer we aborted ourselves (owner gone, superseded) was cancelled, not failed.
+            if (error.kind() == NetworkError::Kind::cancelled)
+                co_return idle();
+            co_return failed(error.message());
         } catch (const std::exception &error) {
             co_return failed(QString::fromUtf8(error.what()));
         } catch (...) {

@@ -1,6 +1,7 @@
 #include "ide/sync/RemoteProjectMerge.h"
 #include "ide/model/WorkspaceModelFixture.h"
 
+#include <QRandomGenerator>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -143,6 +144,75 @@ TEST(RemoteProjectMerge, TwoRemoteProjectsOfOneNameAddOneProject)
     EXPECT_EQ(after.at(0).id, RemoteProjectMerge::deterministicUUID(u"srv-1"_s));
     EXPECT_EQ(after.at(0).serverID, u"srv-2"_s);
     EXPECT_EQ(utf8(after.at(0).name), "LAUNCH");
+}
+
+// Projects sharing a name: every remote project of that name updates the first of them, which
+// carries the server id it took last; the id it gave up matches nothing any more.
+TEST(RemoteProjectMerge, DuplicateNamesAllMatchTheFirstOfThem)
+{
+    const QList<CampaignIDEProject> before { local(u"Launch"_s), local(u"launch"_s, u"srv-9"_s) };
+    const QList<CampaignIDEProject> after = RemoteProjectMerge::merge(before,
+        { remote(u"srv-1"_s, u"LAUNCH"_s), remote(u"srv-2"_s, u"Launch"_s), remote(u"srv-1"_s, u"Other"_s),
+            remote(u"srv-9"_s, u"lAunch"_s) },
+        &noArtboards);
+    ASSERT_EQ(after.size(), 3);
+    // srv-9 names the second project, but the first matches by name ahead of it.
+    EXPECT_EQ(after.at(0).serverID, u"srv-9"_s);
+    EXPECT_EQ(utf8(after.at(0).name), "lAunch");
+    EXPECT_EQ(after.at(1), before.at(1));
+    EXPECT_EQ(after.at(2).serverID, u"srv-1"_s);
+    EXPECT_EQ(utf8(after.at(2).name), "Other");
+}
+
+// The scan the merge is defined by: for each remote project, the first project of the working list
+// whose server id or lower-cased name matches.
+QList<CampaignIDEProject> mergeByScan(QList<CampaignIDEProject> list, const QList<Project> &remote)
+{
+    for (const Project &r : remote) {
+        auto match = std::find_if(list.begin(), list.end(), [&](const CampaignIDEProject &p) {
+            return (p.serverID && *p.serverID == r.id) || p.name.toLower() == r.name.toLower();
+        });
+        if (match == list.end()) {
+            CampaignIDEProject added = RemoteProjectMerge::merge({}, { r }, &noArtboards).constFirst();
+            list.append(added);
+            continue;
+        }
+        match->serverID = r.id;
+        match->name = r.name;
+        if (r.description && !r.description->isEmpty())
+            match->objective = *r.description;
+    }
+    return list;
+}
+
+// Random lists over a few names (in several letter cases) and server ids, so that names repeat,
+// ids move between projects and projects appended by the merge are matched again.
+TEST(RemoteProjectMerge, MatchesAsTheScanOverTheWorkingListDoes)
+{
+    QRandomGenerator random(20241207);
+    const QStringList names { u"alpha"_s, u"Alpha"_s, u"ALPHA"_s, u"beta"_s, u"Beta"_s, u"gamma"_s, u"Straße"_s,
+        u"STRASSE"_s, u"strasse"_s };
+    const auto serverID = [&]() -> QString { return u"srv-"_s + QString::number(random.bounded(6)); };
+    for (int round = 0; round < 300; ++round) {
+        QList<CampaignIDEProject> before;
+        for (int i = 0, n = random.bounded(6); i < n; ++i) {
+            before.append(local(
+                names.at(random.bounded(names.size())), random.bounded(2) ? std::optional(serverID()) : std::nullopt));
+        }
+        QList<Project> incoming;
+        for (int i = 0, n = random.bounded(1, 8); i < n; ++i) {
+            Project r = remote(serverID(), names.at(random.bounded(names.size())));
+            r.description = u"Objective "_s + QString::number(i);
+            incoming.append(r);
+        }
+        QList<CampaignIDEProject> merged = RemoteProjectMerge::merge(before, incoming, &noArtboards);
+        QList<CampaignIDEProject> expected = mergeByScan(before, incoming);
+        // Appended projects whose derived id was taken get random ids; everything else must agree.
+        ASSERT_EQ(merged.size(), expected.size()) << round;
+        for (qsizetype i = before.size(); i < merged.size(); ++i)
+            merged[i].id = expected[i].id;
+        EXPECT_EQ(merged, expected) << round;
+    }
 }
 
 TEST(RemoteProjectMerge, NeverGivesTwoProjectsOneId)

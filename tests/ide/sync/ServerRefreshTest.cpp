@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QThreadPool>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -255,6 +256,59 @@ TEST_F(ServerRefreshTest, AModelDestroyedDuringARefreshEndsItQuietly)
     ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }, 5000));
     EXPECT_FALSE(outcome->error);
     EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
+// An answer of `count` projects, each with its own id, all named like the second sample project
+// (in varying letter case): every one updates that project, so the list stays short while the merge
+// has a long answer to go through.
+QByteArray manyProjects(int count)
+{
+    QByteArray body = R"({"projects":[)";
+    for (int i = 0; i < count; ++i) {
+        body += (i > 0 ? R"(,{"id":"srv-)" : R"({"id":"srv-)") + QByteArray::number(i)
+            + (i % 2 ? R"(","name":"q4 ENTERPRISE demand gen")" : R"(","name":"Q4 Enterprise Demand Gen")")
+            + R"(,"updated_at":"2024-05-04T09:00:00Z"})";
+    }
+    return body + "]}";
+}
+
+bool aWorkerRuns()
+{
+    return QThreadPool::globalInstance()->activeThreadCount() > 0;
+}
+
+// A long answer is merged on a worker thread while the window goes on; a project changed meanwhile
+// keeps its change, and the merge still takes in every remote project.
+TEST_F(ServerRefreshTest, ALongAnswerIsMergedOnAWorkerAndKeepsChangesMadeMeanwhile)
+{
+    session = makeSession(account());
+    constexpr int count = 20000;
+    serve(manyProjects(count), kReports, kApprovals);
+    const QList<CampaignIDEProject> before = model->projects();
+    ASSERT_EQ(utf8(before.at(1).name), "Q4 Enterprise Demand Gen");
+    auto outcome = startTask(model->refreshFromServer(*session));
+    ASSERT_TRUE(QTest::qWaitFor(aWorkerRuns, 30000));
+    EXPECT_FALSE(outcome->finished);
+    ASSERT_TRUE(model->mutateProject(before.at(0).id, [](CampaignIDEProject &p) { p.name = u"Renamed meanwhile"_s; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }, 60000));
+    EXPECT_FALSE(outcome->error);
+    ASSERT_EQ(model->projects().size(), before.size());
+    EXPECT_EQ(utf8(model->projects().at(0).name), "Renamed meanwhile");
+    EXPECT_EQ(model->projects().at(1).serverID, u"srv-19999"_s);
+    EXPECT_EQ(utf8(model->projects().at(1).name), "q4 ENTERPRISE demand gen");
+    EXPECT_FALSE(model->isSyncingServer());
+}
+
+TEST_F(ServerRefreshTest, AModelDestroyedWhileTheWorkerMergesEndsQuietly)
+{
+    session = makeSession(account());
+    serve(manyProjects(20000), kReports, kApprovals);
+    auto outcome = startTask(model->refreshFromServer(*session));
+    ASSERT_TRUE(QTest::qWaitFor(aWorkerRuns, 30000));
+    model.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }, 60000));
+    EXPECT_FALSE(outcome->error);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !aWorkerRuns(); }, 60000));
 }
 
 } // namespace

@@ -178,6 +178,14 @@ TEST_F(StreamedReplyTest, WithoutAnAccountOrWithAFailedBlankOrEndlessStreamTheLo
     EXPECT_TRUE(session->account());
     EXPECT_FALSE(session->lastError());
 
+    // A page that is not an event stream, however its body reads: the local reply stands.
+    service.setResponse("POST", u"/api/agent/chat"_s,
+        CannedResponse::text(200, delta(u"From a portal page"_s) + sseBlock("done", "{}"), "text/html; charset=utf-8"));
+    send(u"Refine the objective"_s, session.get());
+    finishTurns();
+    EXPECT_EQ(agentEntry().text, local);
+    EXPECT_FALSE(tab().isStreaming);
+
     // Stalled: the model's transfer timeout ends it.
     model->setServiceTransferTimeout(300ms);
     chat({ { 0ms, delta(u"stuck"_s) } }, CannedResponse::Ending::stall);

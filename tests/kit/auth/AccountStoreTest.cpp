@@ -201,7 +201,12 @@ TEST(KeychainErrorTest, Descriptions)
 {
     EXPECT_EQ(KeychainError(-25300).description(), u"Keyring error -25300."_s);
     const auto noKeyring = KeychainError::from(platform::KeyringError(platform::KeyringError::Kind::noKeyring));
-    EXPECT_EQ(noKeyring.description(), u"Keyring error -25291. No keyring is available in this desktop session."_s);
+    EXPECT_EQ(noKeyring.description(), u"Keyring error -25291."_s);
+    EXPECT_EQ(noKeyring.reason(), u"No keyring is available in this desktop session."_s);
+    const auto denied = KeychainError::from(platform::KeyringError(platform::KeyringError::Kind::accessDenied));
+    EXPECT_EQ(denied.description(), u"Keyring error -25293."_s);
+    EXPECT_EQ(KeychainError(0).description(), u"Keyring error 0."_s);
+    EXPECT_EQ(KeychainError(2147483647).description(), u"Keyring error 2147483647."_s);
 }
 
 // --- the record ----------------------------------------------------------------------------------------

@@ -146,6 +146,44 @@ TEST_F(ChatStreamTest, EndsWithTheStatusBeforeAnyEvent)
     EXPECT_EQ(result.outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
 }
 
+// Only an event stream is read as one, whatever the body holds; the error statuses still win.
+TEST_F(ChatStreamTest, FailsOnAnyContentTypeButAnEventStream)
+{
+    const QByteArray events = sseBlock("text_delta", R"({"text":"page"})") + sseBlock("done", "{}");
+    for (const QByteArray type : { "text/html", "text/html; charset=utf-8", "application/json", "text/plain", "",
+             "text/event-streams", "text/event-stream-x" }) {
+        service.clearRequests();
+        service.setResponse(
+            "POST", QStringLiteral("/api/agent/chat"), CannedResponse::text(200, events).withContentType(type));
+        Result result = run();
+        EXPECT_TRUE(result.events.isEmpty()) << type.constData();
+        EXPECT_EQ(result.outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::invalidResponse()) << type.constData();
+        // Refused on the head: a page that never ends is not waited for.
+        service.setResponse("POST", QStringLiteral("/api/agent/chat"),
+            CannedResponse::eventStream({ { 0ms, events } })
+                .withContentType(type)
+                .endingWith(CannedResponse::Ending::stall));
+        result = run();
+        EXPECT_TRUE(result.events.isEmpty()) << type.constData();
+        EXPECT_EQ(result.outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::invalidResponse()) << type.constData();
+        EXPECT_TRUE(service.waitForNoOpenConnections());
+    }
+
+    for (const QByteArray type :
+        { "text/event-stream; charset=utf-8", "Text/Event-Stream", " text/event-stream ;charset=UTF-8" }) {
+        service.setResponse("POST", QStringLiteral("/api/agent/chat"),
+            CannedResponse::eventStream({ { 0ms, events } }).withContentType(type));
+        const Result result = run();
+        EXPECT_FALSE(result.outcome.error) << type.constData();
+        EXPECT_EQ(result.events, (QList { text("page"), AgentChatEvent::done() })) << type.constData();
+    }
+
+    service.setResponse("POST", QStringLiteral("/api/agent/chat"), CannedResponse::text(500, events, "text/html"));
+    EXPECT_EQ(run().outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::http(500, QString()));
+    service.setResponse("POST", QStringLiteral("/api/agent/chat"), CannedResponse::text(403, events, "text/html"));
+    EXPECT_EQ(run().outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
+}
+
 // A dropped connection fails as a transport error and a stall as a timeout, after the events before it.
 TEST_F(ChatStreamTest, DeliversEventsBeforeADroppedOrStalledConnectionThenItsError)
 {

@@ -80,7 +80,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return loginsEnded(); })) << "login task(s) still running";
     }
 
-    std::unique_ptr<SessionStore> makeSession(std::shared_ptr<AccountStore> accounts = nullptr)
+    std::unique_ptr<SessionStore> makeSession(const std::shared_ptr<AccountStore> &accounts = nullptr)
     {
         auto session = std::make_unique<SessionStore>(OrvaneEnvironment::production, accounts ? accounts : store,
             &network, 10ms, platform::UserDefaults::standard());
@@ -307,8 +307,8 @@ TEST_F(SessionStoreTest, SaveFailureLeavesTheKeyNotSavedNotice)
     EXPECT_EQ(session->state().kind(), Kind::signedOut);
     EXPECT_FALSE(session->lastError());
     EXPECT_EQ(session->orphanedKeyNotice(),
-        u"The web approved sign-in, but the key could not be saved on this device (Keyring error -25291. No "
-        u"keyring is available in this desktop session.). Revoke it under Settings → API keys on the web."_s);
+        u"The web approved sign-in, but the key could not be saved on this device (Keyring error -25291.). Revoke "
+        u"it under Settings → API keys on the web."_s);
 }
 
 TEST_F(SessionStoreTest, FailedSignOutIsRetriedAtTheNextLaunch)

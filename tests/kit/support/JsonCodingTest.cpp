@@ -169,12 +169,43 @@ TEST(JsonDecoding, ListsDecodedElementByElementMatchTheWholeDocument)
     const std::string tree = encodeJson(sampleTree()).toStdString();
     const std::string odd = R"({"title":"t","title":"u","budget":-0.0,"small":18446744073709551615,"leaves":[],)"
                             R"("x":[[1,[2,{"y":[]}]],{},"",true,null,1e3]})";
-    for (const std::string &text : { "[" + tree + "," + odd + "," + tree + "]", std::string("[]"),
-             "[" + tree + ",null]", "[" + tree + R"(,{"title":"t","budget":1,"small":1,"leaves":[{"id":"x"}]}])",
-             std::string("{}"), std::string("null"), std::string("[[]]"), std::string("7"), "[" + tree,
-             std::string("[1]"), "[" + std::string(5000, '[') + std::string(5000, ']') + "]" }) {
+    const std::string three = std::string("[").append(tree).append(",").append(odd).append(",").append(tree) + "]";
+    for (const std::string &text : { three, std::string("[]"), "[" + tree + ",null]",
+             "[" + tree + R"(,{"title":"t","budget":1,"small":1,"leaves":[{"id":"x"}]}])", std::string("{}"),
+             std::string("null"), std::string("[[]]"), std::string("7"), "[" + tree, std::string("[1]"),
+             "[" + std::string(5000, '[') + std::string(5000, ']') + "]" }) {
         EXPECT_EQ(outcome(decodeJsonList<Tree>, text), outcome(decodeJson<QList<Tree>>, text)) << text.substr(0, 80);
     }
+}
+
+// Objects of any width parse to what the library's own document parser makes of them: keys in
+// first-seen order, a repeated key in its first place with its last value.
+TEST(JsonDecoding, ParsesObjectsOfAnyWidthAsTheDocumentParserDoes)
+{
+    const auto wide = [](int keys, int repeatEvery) {
+        std::string text = "{";
+        for (int i = 0; i < keys; ++i) {
+            const int key = repeatEvery > 0 && i % repeatEvery == repeatEvery - 1 ? i / 3 : i;
+            text += (i > 0 ? ",\"k" : "\"k") + std::to_string(key) + "\":" + std::to_string(i);
+        }
+        return text + "}";
+    };
+    for (const std::string &text : { wide(15, 0), wide(16, 0), wide(17, 4), wide(40, 3), wide(5000, 7),
+             "[" + wide(20, 2) + ",{\"a\":" + wide(30, 5) + ",\"a\":[" + wide(18, 6) + "]}]",
+             std::string(R"({"a":1,"b":{"a":2,"a":3},"a":4})"), std::string("\"text\""), std::string("[]") }) {
+        const Json parsed = parseJson(QByteArrayView(text.c_str()));
+        const Json expected = Json::parse(text);
+        EXPECT_EQ(parsed, expected) << text.substr(0, 80);
+        EXPECT_EQ(parsed.dump(), expected.dump()) << text.substr(0, 80);
+    }
+    // Twenty keys, then the sixth again: still twenty, the sixth in its place with the new value.
+    const Json repeated
+        = parseJson(QByteArrayView((wide(20, 0).substr(0, wide(20, 0).size() - 1) + R"(,"k5":99})").c_str()));
+    ASSERT_EQ(repeated.size(), 20U);
+    EXPECT_EQ(std::next(repeated.begin(), 5).key(), "k5");
+    EXPECT_EQ(repeated["k5"], 99);
+    for (const char *broken : { "", "{", R"({"a":1,})", R"({"a" 1})", "[1,]", "{} {}" })
+        EXPECT_THROW(parseJson(QByteArrayView(broken)), DecodingError) << broken;
 }
 
 TEST(JsonEnumerations, MapRawValuesBothWays)

@@ -54,6 +54,25 @@ TEST(LoadableStateLoad, GivesTheValueOrIdleOnCancellationOrTheErrorsText)
     EXPECT_FALSE(unknown.errorMessage()->isEmpty());
 }
 
+// A transfer aborted by our side ends idle like any cancellation; the other transfer failures
+// are failures with their text.
+TEST(LoadableStateLoad, AClientCancelledTransferEndsIdle)
+{
+    const State cancelled = QCoro::waitFor(State::load([] {
+        return throwing(std::make_exception_ptr(
+            NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError)));
+    }));
+    EXPECT_EQ(cancelled, State::idle());
+    EXPECT_FALSE(cancelled.errorMessage().has_value());
+
+    for (const auto kind : { NetworkError::Kind::transport, NetworkError::Kind::timedOut }) {
+        const NetworkError error(kind, QNetworkReply::OperationCanceledError);
+        const State failed = QCoro::waitFor(State::load([&] { return throwing(std::make_exception_ptr(error)); }));
+        EXPECT_EQ(failed, State::failed(error.message()));
+        EXPECT_FALSE(failed.errorMessage()->isEmpty());
+    }
+}
+
 TEST(LoadableStateEquality, ComparesTheCaseAndItsPayload)
 {
     EXPECT_EQ(State::loaded({ 1 }), State::loaded({ 1 }));

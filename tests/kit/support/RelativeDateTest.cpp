@@ -1,5 +1,7 @@
 #include "kit/support/RelativeDate.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -18,8 +20,21 @@ struct Case {
     const char16_t *expected;
 };
 
+// Sets the application's locale for one test and puts the previous one back.
+class LocaleScope final {
+public:
+    explicit LocaleScope(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(m_previous); }
+    LocaleScope(const LocaleScope &) = delete;
+    LocaleScope &operator=(const LocaleScope &) = delete;
+
+private:
+    QLocale m_previous;
+};
+
 TEST(RelativeDateTest, TimestampsBecomeRelativeText)
 {
+    const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
     const Case cases[] = {
         // With fractional seconds (first parser) and without (second parser).
         { u"2024-05-10T09:30:00.123Z", u"2024-05-10T11:30:00.123Z", u"2 hours ago" },
@@ -52,6 +67,34 @@ TEST(RelativeDateTest, TimestampsBecomeRelativeText)
     }
 }
 
+// The phrase follows the user's locale, with its own words for named distances; the C locale
+// reads as English.
+TEST(RelativeDateTest, FollowsTheUsersLocale)
+{
+    const QDateTime now = at(u"2024-05-10T11:30:00Z"_s);
+    {
+        const LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_EQ(relativeDate(u"2024-05-10T09:30:00Z"_s, now), u"vor 2 Stunden"_s);
+        EXPECT_EQ(relativeDate(u"2024-05-09T11:30:00Z"_s, now), u"gestern"_s);
+        EXPECT_EQ(relativeDate(u"2024-05-10T11:35:00Z"_s, now), u"in 5 Minuten"_s);
+        EXPECT_EQ(relativeDate(u"2024-05-03T11:30:00Z"_s, now), u"letzte Woche"_s);
+        EXPECT_EQ(relativeDate(u"Just now"_s, now), u"Just now"_s);
+    }
+    {
+        const LocaleScope french(QLocale(QLocale::French, QLocale::France));
+        EXPECT_EQ(relativeDate(u"2024-05-10T09:29:59.500Z"_s, now), u"il y a 2 heures"_s);
+        EXPECT_EQ(relativeDate(u"2024-05-11T11:30:00Z"_s, now), u"demain"_s);
+        EXPECT_EQ(relativeDate(u"2021-01-10T11:30:00Z"_s, now), u"il y a 3 ans"_s);
+    }
+    {
+        const LocaleScope c(QLocale::c());
+        EXPECT_EQ(relativeDate(u"2024-05-10T09:30:00Z"_s, now), u"2 hours ago"_s);
+        EXPECT_EQ(relativeDate(u"2024-05-10T11:30:00Z"_s, now), u"now"_s);
+    }
+    const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(relativeDate(u"1024-05-10T11:30:00Z"_s, now), u"1000 years ago"_s);
+}
+
 TEST(RelativeDateTest, AnyOtherTextPassesThroughUnchanged)
 {
     const QDateTime now = at(u"2024-05-10T11:30:00Z"_s);
@@ -71,6 +114,7 @@ TEST(RelativeDateTest, ParsesInternetDateTimesToTheInstant)
 
 TEST(RelativeDateTest, WithoutAClockItMeasuresFromNow)
 {
+    const LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
     const QString anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600 - 30).toString(Qt::ISODate);
     EXPECT_EQ(relativeDate(anHourAgo), u"1 hour ago"_s);
 }

@@ -95,6 +95,15 @@ CannedResponse CannedResponse::redirect(const QUrl &location, int status)
     return response;
 }
 
+CannedResponse &&CannedResponse::withContentType(QByteArray contentType) &&
+{
+    headers.removeIf(
+        [](const Header &header) { return header.first.compare("Content-Type", Qt::CaseInsensitive) == 0; });
+    if (!contentType.isEmpty())
+        headers.prepend({ "Content-Type", std::move(contentType) });
+    return std::move(*this);
+}
+
 CannedResponse &&CannedResponse::heldUntilReleased() &&
 {
     held = true;
@@ -284,8 +293,9 @@ void StandInService::readFrom(Connection &connection)
     if (response.held) {
         m_held.append({ socket, std::move(response) });
     } else if (response.delay > 0ms) {
+        const std::chrono::milliseconds delay = response.delay;
         QTimer::singleShot(
-            response.delay, socket, [this, socket, response = std::move(response)] { respond(socket, response); });
+            delay, socket, [this, socket, response = std::move(response)] { respond(socket, response); });
     } else {
         respond(socket, response);
     }
@@ -333,7 +343,8 @@ void StandInService::respond(QTcpSocket *socket, const CannedResponse &response)
         finish(socket, response.ending);
 }
 
-void StandInService::sendSteps(QTcpSocket *socket, std::shared_ptr<const CannedResponse> response, qsizetype index)
+void StandInService::sendSteps(
+    QTcpSocket *socket, const std::shared_ptr<const CannedResponse> &response, qsizetype index)
 {
     if (index >= response->steps.size()) {
         if (!response->repeat.isEmpty()) {

@@ -97,6 +97,8 @@ struct CannedResponse {
     CannedResponse &&repeating(QByteArray bytes, std::chrono::milliseconds pause = {}) &&;
     CannedResponse &&endingWith(Ending how) &&;
     CannedResponse &&heldUntilReleased() &&;
+    // Replaces the Content-Type header; an empty type leaves the answer without one.
+    CannedResponse &&withContentType(QByteArray contentType) &&;
 };
 
 class StandInService final : public QObject {
@@ -153,7 +155,7 @@ private:
     void accept();
     void readFrom(Connection &connection);
     void respond(QTcpSocket *socket, const CannedResponse &response);
-    void sendSteps(QTcpSocket *socket, std::shared_ptr<const CannedResponse> response, qsizetype index);
+    void sendSteps(QTcpSocket *socket, const std::shared_ptr<const CannedResponse> &response, qsizetype index);
     void repeat(QTcpSocket *socket, const CannedResponse &response);
     void finish(QTcpSocket *socket, CannedResponse::Ending ending);
     void closed(QTcpSocket *socket);
