@@ -220,7 +220,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     // loop runs, in the background.
     for (const CampaignIDEThread &thread : threads()) {
         if (hasThreadBody(thread.id))
-            mirrorThreadFiles(thread);
+            mirrorStoredThreadFiles(thread);
     }
     m_storedThreadFiles = std::make_unique<StoredThreadFilesPass>();
     QTimer::singleShot(0, this, &CampaignIDEWorkspaceModel::continueStoredThreadFilesPass);
@@ -362,6 +362,20 @@ struct CampaignIDEWorkspaceModel::StoredThreadFilesPass {
     QSet<QUuid> projectsSeen;
 };
 
+void CampaignIDEWorkspaceModel::mirrorStoredThreadFiles(const CampaignIDEThread &whole)
+{
+    const CampaignIDEProject *project = this->project(whole.projectID);
+    if (!project)
+        return;
+    if (m_threadList->isRestarted(whole.id)) {
+        // Its stored body was lost: the files in the folder are what is left of its conversation
+        // and plan, so only those missing are written (from the thread as it starts again).
+        m_mirror->writeMissingThreadFiles(whole, *project);
+        return;
+    }
+    mirrorThreadFiles(whole);
+}
+
 void CampaignIDEWorkspaceModel::continueStoredThreadFilesPass()
 {
     StoredThreadFilesPass &pass = *m_storedThreadFiles;
@@ -382,7 +396,7 @@ void CampaignIDEWorkspaceModel::continueStoredThreadFilesPass()
         // one on a later turn of the event loop. The body is not kept.
         m_threadList->readWholeThread(candidate.id, [this](std::optional<CampaignIDEThread> whole) {
             if (whole && !m_mirror->hasThreadFiles(whole->projectID))
-                mirrorThreadFiles(*whole);
+                mirrorStoredThreadFiles(*whole);
             QTimer::singleShot(0, this, &CampaignIDEWorkspaceModel::continueStoredThreadFilesPass);
         });
         return;

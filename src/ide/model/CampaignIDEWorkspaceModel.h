@@ -633,6 +633,8 @@ private:
     void moveProjectFolder(const CampaignIDEProject &renamed);
     // Hands a whole thread's files to the mirror (no check of the body).
     void mirrorThreadFiles(const CampaignIDEThread &whole);
+    // The same for a thread as stored at start; one whose body was lost writes only missing files.
+    void mirrorStoredThreadFiles(const CampaignIDEThread &whole);
     // The start-up pass over the stored threads' files (isSyncingStoredThreadFiles()).
     struct StoredThreadFilesPass;
     void continueStoredThreadFilesPass();
