@@ -452,8 +452,9 @@ public:
     // Agent turn.
     // Records the message (the tab's draft when text is none) with the agent's placeholder entry and
     // answers it after a short pause in a task of its own: the local agent's edits, the reply, the
-    // workbench switch, the thread's files. Unknown ids or a blank prompt change nothing. The session
-    // may be null; the turn then makes no service call.
+    // workbench switch, the thread's files. Unknown ids or a blank prompt change nothing, except a
+    // tab id sent while the thread's body was still on disk (taken from a copy without tabs): the
+    // active tab takes the message. The session may be null; the turn then makes no service call.
     void sendMessageInThread(
         const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session);
     // Marks the entry's execution gate rejected (an entry without one stays as it is), saves, notices.
