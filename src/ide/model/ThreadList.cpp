@@ -146,8 +146,8 @@ void ThreadList::readBodyInBackground(const QUuid &threadID, BodyDone done)
         for (const BodyDone &callback : callbacks)
             callback(stored);
     };
-    if (m_store->readBodyInBackground(threadID, this, answer))
-        return;
+    if (m_store->readBodyInBackground(threadID, this, answer) || !m_store->hasBody(threadID))
+        return; // the read under way answers every waiter
     // Nothing to read (the body is in memory): the waiters still hear back, as from a read.
     QMetaObject::invokeMethod(
         this, [answer, id = threadID] { answer(id, std::nullopt); }, Qt::QueuedConnection);
