@@ -253,15 +253,19 @@ void CampaignIDEWorkspaceModel::saveAgainWhatFailed()
 {
     // What failed to save is tried once more (the disk may have room again) before the model goes.
     m_disk->flushUserData();
+    if (scheduleFailedSaves())
+        m_disk->flushUserData();
+}
+
+bool CampaignIDEWorkspaceModel::scheduleFailedSaves()
+{
     const bool projects = m_projectSave->failed.load();
     const bool threads = m_threadList->hasFailedWrites();
-    if (!projects && !threads)
-        return;
     if (projects)
         savePersistedProjects();
     if (threads)
         m_threadList->save();
-    m_disk->flushUserData();
+    return projects || threads;
 }
 
 void CampaignIDEWorkspaceModel::removeStaleTemporaries()

@@ -279,7 +279,8 @@ public:
     void syncAllProjectsToLocalDisk();
     // Rewrites every project's folder as syncAllProjectsToLocalDisk() does, with its thread's files,
     // then shows successNotice once the writes are done, or a notice naming the failure when one of
-    // them failed. While the start-up pass over the thread files runs, it waits for its end.
+    // them failed. While the start-up pass over the thread files runs, it waits for its end. Store
+    // writes that failed (a thread, the projects) are tried again with it.
     void forceSyncLocalFiles(const QString &successNotice);
     // Writes "media-plan.csv" and "thread-transcript.json" of the thread into its project's folder;
     // nothing when no project has the thread's project id, or for a thread whose body is still on
@@ -644,6 +645,8 @@ private:
     void noticeLater(const QString &notice);
     // Schedules again the store writes that failed and waits for them.
     void saveAgainWhatFailed();
+    // Schedules again the store writes that failed, if any; whether there were any.
+    bool scheduleFailedSaves();
     // Schedules the removal of temporary files that killed writes left in the model's folders.
     void removeStaleTemporaries();
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);

@@ -271,8 +271,8 @@ TEST_F(StoreRecoveryTest, ALostOrDamagedBodyIsKeptAsideAndTheThreadGetsAUsableTa
 }
 
 // A body lost on disk that the start-up pass meets while the disk refuses writes: the pass ends, the
-// user hears of the loss and of the failed save once each, "Force Sync Local Files" leaves the
-// folder's files of the last good body alone, and the new first tab lands at quit.
+// user hears of the loss and of the failed save once each, and "Force Sync Local Files" leaves the
+// folder's files of the last good body alone and stores the new first tab.
 TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThereIsRoom)
 {
     auto model = restartedModel();
@@ -301,7 +301,8 @@ TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThe
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(readAll(threadStoreFolder() + u'/' + kept.first()), "{\"id\":");
 
-    // Room again, the thread's write still due: a force sync keeps the last good body's files.
+    // Room again, the thread's write still due: a force sync keeps the last good body's files, and
+    // tries the write again.
     model->forceSyncLocalFiles(u"Synced projects and threads."_s);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -310,11 +311,11 @@ TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThe
         },
         10000));
     EXPECT_EQ(readAll(transcript), WorkspaceFiles::threadTranscriptJson(lost));
-
-    // Quitting stores the new first tab: the next start reads it and has nothing to say.
-    model = startAgain(std::move(model));
     ASSERT_TRUE(storedThread(lost.id));
     EXPECT_EQ(storedThread(lost.id)->agentTabs, restarted.agentTabs);
+
+    // The next start reads the new first tab and has nothing to say.
+    model = startAgain(std::move(model));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !model->isSyncingStoredThreadFiles(); }, 10000));
     model->openThread(lost.id);
     model->flushPendingWrites();
