@@ -336,7 +336,8 @@ void WorkspaceMirror::writeMissingThreadFiles(const CampaignIDEThread &thread, c
         [thread, root = m_workspaceRoot, folder = projectFolderPath(project)](WorkspaceDiskQueue &disk) {
             (void)writeThreadFiles(disk, thread, root, folder, ThreadFilesWrite::missingOnly);
         },
-        WorkspaceDiskQueue::Lane::mirror);
+        // In order with a move of the folder, which runs on this lane: never into a folder gone.
+        WorkspaceDiskQueue::Lane::user);
 }
 
 void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &thread,
