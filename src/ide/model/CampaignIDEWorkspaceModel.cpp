@@ -223,7 +223,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     // loop runs, in the background.
     for (const CampaignIDEThread &thread : threads()) {
         if (hasThreadBody(thread.id))
-            mirrorThreadFiles(thread);
+            mirrorStoredThreadFiles(thread);
     }
     m_storedThreadFiles = std::make_unique<StoredThreadFilesPass>();
     QTimer::singleShot(0, this, &CampaignIDEWorkspaceModel::continueStoredThreadFilesPass);
@@ -256,15 +256,19 @@ void CampaignIDEWorkspaceModel::saveAgainWhatFailed()
 {
     // What failed to save is tried once more (the disk may have room again) before the model goes.
     m_disk->flushUserData();
+    if (scheduleFailedSaves())
+        m_disk->flushUserData();
+}
+
+bool CampaignIDEWorkspaceModel::scheduleFailedSaves()
+{
     const bool projects = m_projectSave->failed.load();
     const bool threads = m_threadList->hasFailedWrites();
-    if (!projects && !threads)
-        return;
     if (projects)
         savePersistedProjects();
     if (threads)
         m_threadList->save();
-    m_disk->flushUserData();
+    return projects || threads;
 }
 
 void CampaignIDEWorkspaceModel::removeStaleTemporaries()
@@ -365,6 +369,20 @@ struct CampaignIDEWorkspaceModel::StoredThreadFilesPass {
     QSet<QUuid> projectsSeen;
 };
 
+void CampaignIDEWorkspaceModel::mirrorStoredThreadFiles(const CampaignIDEThread &whole)
+{
+    const CampaignIDEProject *project = this->project(whole.projectID);
+    if (!project)
+        return;
+    if (m_threadList->isRestarted(whole.id)) {
+        // Its stored body was lost: the files in the folder are what is left of its conversation
+        // and plan, so only those missing are written (from the thread as it starts again).
+        m_mirror->writeMissingThreadFiles(whole, *project);
+        return;
+    }
+    mirrorThreadFiles(whole);
+}
+
 void CampaignIDEWorkspaceModel::continueStoredThreadFilesPass()
 {
     StoredThreadFilesPass &pass = *m_storedThreadFiles;
@@ -385,7 +403,7 @@ void CampaignIDEWorkspaceModel::continueStoredThreadFilesPass()
         // one on a later turn of the event loop. The body is not kept.
         m_threadList->readWholeThread(candidate.id, [this](std::optional<CampaignIDEThread> whole) {
             if (whole && !m_mirror->hasThreadFiles(whole->projectID))
-                mirrorThreadFiles(*whole);
+                mirrorStoredThreadFiles(*whole);
             QTimer::singleShot(0, this, &CampaignIDEWorkspaceModel::continueStoredThreadFilesPass);
         });
         return;

@@ -279,7 +279,8 @@ public:
     void syncAllProjectsToLocalDisk();
     // Rewrites every project's folder as syncAllProjectsToLocalDisk() does, with its thread's files,
     // then shows successNotice once the writes are done, or a notice naming the failure when one of
-    // them failed. While the start-up pass over the thread files runs, it waits for its end.
+    // them failed. While the start-up pass over the thread files runs, it waits for its end. Store
+    // writes that failed (a thread, the projects) are tried again with it.
     void forceSyncLocalFiles(const QString &successNotice);
     // Writes "media-plan.csv" and "thread-transcript.json" of the thread into its project's folder;
     // nothing when no project has the thread's project id, or for a thread whose body is still on
@@ -452,8 +453,9 @@ public:
     // Agent turn.
     // Records the message (the tab's draft when text is none) with the agent's placeholder entry and
     // answers it after a short pause in a task of its own: the local agent's edits, the reply, the
-    // workbench switch, the thread's files. Unknown ids or a blank prompt change nothing. The session
-    // may be null; the turn then makes no service call.
+    // workbench switch, the thread's files. Unknown ids or a blank prompt change nothing, except a
+    // tab id sent while the thread's body was still on disk (taken from a copy without tabs): the
+    // active tab takes the message. The session may be null; the turn then makes no service call.
     void sendMessageInThread(
         const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session);
     // Marks the entry's execution gate rejected (an entry without one stays as it is), saves, notices.
@@ -633,6 +635,8 @@ private:
     void moveProjectFolder(const CampaignIDEProject &renamed);
     // Hands a whole thread's files to the mirror (no check of the body).
     void mirrorThreadFiles(const CampaignIDEThread &whole);
+    // The same for a thread as stored at start; one whose body was lost writes only missing files.
+    void mirrorStoredThreadFiles(const CampaignIDEThread &whole);
     // The start-up pass over the stored threads' files (isSyncingStoredThreadFiles()).
     struct StoredThreadFilesPass;
     void continueStoredThreadFilesPass();
@@ -641,6 +645,8 @@ private:
     void noticeLater(const QString &notice);
     // Schedules again the store writes that failed and waits for them.
     void saveAgainWhatFailed();
+    // Schedules again the store writes that failed, if any; whether there were any.
+    bool scheduleFailedSaves();
     // Schedules the removal of temporary files that killed writes left in the model's folders.
     void removeStaleTemporaries();
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);

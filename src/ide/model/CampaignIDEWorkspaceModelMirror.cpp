@@ -60,6 +60,7 @@ void CampaignIDEWorkspaceModel::syncAllProjectsToLocalDisk()
 
 void CampaignIDEWorkspaceModel::forceSyncLocalFiles(const QString &successNotice)
 {
+    (void)scheduleFailedSaves();
     if (m_storedThreadFiles) {
         // The thread files of the folders the pass has not reached yet are not known here.
         m_forceSyncAfterPass = successNotice;

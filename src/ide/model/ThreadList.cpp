@@ -3,6 +3,7 @@
 #include "ide/model/ThreadStore.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 
+#include <QMetaObject>
 #include <QStringBuilder>
 
 #include <algorithm>
@@ -111,6 +112,7 @@ void ThreadList::adoptBody(const QUuid &threadID, const std::optional<CampaignID
         }
     }
     if (lost && !title.isNull()) {
+        m_restarted.insert(threadID);
         m_store->keepLostBody(threadID, title);
         save();
     }
@@ -139,12 +141,16 @@ void ThreadList::readBodyInBackground(const QUuid &threadID, BodyDone done)
     waiting.append(std::move(done));
     if (waiting.size() > 1)
         return; // the read under way answers this one too
-    m_store->readBodyInBackground(
-        threadID, this, [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
-            const QList<BodyDone> callbacks = m_backgroundReads.take(id);
-            for (const BodyDone &callback : callbacks)
-                callback(stored);
-        });
+    const auto answer = [this](const QUuid &id, const std::optional<CampaignIDEThread> &stored) {
+        const QList<BodyDone> callbacks = m_backgroundReads.take(id);
+        for (const BodyDone &callback : callbacks)
+            callback(stored);
+    };
+    if (m_store->readBodyInBackground(threadID, this, answer) || !m_store->hasBody(threadID))
+        return; // the read under way answers every waiter
+    // Nothing to read (the body is in memory): the waiters still hear back, as from a read.
+    QMetaObject::invokeMethod(
+        this, [answer, id = threadID] { answer(id, std::nullopt); }, Qt::QueuedConnection);
 }
 
 const CampaignIDEThread *ThreadList::wholeThread(const QUuid &threadID)
@@ -163,10 +169,16 @@ void ThreadList::readWholeThread(const QUuid &threadID, ThreadDone done)
     }
     readBodyInBackground(
         threadID, [this, id = threadID, done = std::move(done)](const std::optional<CampaignIDEThread> &stored) {
-            // None when the thread was removed meanwhile or its body cannot be read; the thread
-            // in memory when it was read meanwhile (perhaps changed since).
+            // None when the thread was removed meanwhile; the thread in memory when it was read
+            // meanwhile (perhaps changed since).
             const CampaignIDEThread *head = thread(id);
             std::optional<CampaignIDEThread> whole;
+            if (head && !m_store->hasBody(id) && !stored) {
+                // Missing or damaged: the thread starts again here, as when it is opened.
+                adoptBody(id, stored);
+                Q_EMIT threadChanged(id);
+                head = thread(id);
+            }
             if (head && m_store->hasBody(id))
                 whole = *head;
             else if (head && stored)

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUuid>
 
@@ -59,7 +60,8 @@ public:
     // The whole thread for a one-off use without keeping its body in memory: the thread at hand
     // when its body is read, else the stored body read on a reader thread and joined with the
     // list's head. `done` runs on this object's thread, at once when nothing has to be read; it
-    // gets none when the thread is gone or its body cannot be read (never a head-only copy).
+    // gets none when the thread is gone (never a head-only copy). A body missing or damaged on
+    // disk is replaced as when the thread is opened (a first tab, stored), and that thread comes.
     using ThreadDone = std::function<void(std::optional<CampaignIDEThread>)>;
     void readWholeThread(const QUuid &threadID, ThreadDone done);
 
@@ -88,6 +90,10 @@ public:
     void save();
     // Whether a write failed since the last save (the next one tries it again).
     [[nodiscard]] bool hasFailedWrites() const;
+
+    // Whether the thread's stored body was missing or damaged, so that it started again with a new
+    // first tab this run: files written from its last good body hold what it had.
+    [[nodiscard]] bool isRestarted(const QUuid &threadID) const { return m_restarted.contains(threadID); }
 
     // Edits of one thread; an unknown thread id changes nothing.
     void selectAgentTab(const QUuid &tabID, const QUuid &threadID);
@@ -149,6 +155,7 @@ private:
     std::unique_ptr<ThreadStore> m_store;
     QList<CampaignIDEThread> m_threads;
     QHash<QUuid, QList<BodyDone>> m_backgroundReads; // waiting for the reader, per thread
+    QSet<QUuid> m_restarted; // bodies lost on disk, started again this run
 };
 
 } // namespace orvane

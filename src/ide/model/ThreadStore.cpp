@@ -358,60 +358,62 @@ bool ThreadStore::isLarge(const QUuid &id) const
     return m_stored.contains(id) && QFileInfo(bodyPath(id)).size() >= backgroundReadSize;
 }
 
-std::optional<CampaignIDEThread> ThreadStore::readStoredBody(const QUuid &id)
+ThreadStore::BodyRead ThreadStore::readBody(const QString &path)
 {
-    if (!m_stored.contains(id))
-        return std::nullopt;
-    QByteArray bytes;
-    if (readFile(bodyPath(id), bytes) != Read::ok) {
-        m_disk.markUnreadable(bodyPath(id));
-        return std::nullopt;
-    }
+    // Any failure of the read or of the decoding counts as unreadable: the caller always gets an
+    // answer, and the file is set aside before anything is written in its place.
+    BodyRead read;
     try {
-        return decodeBody(bytes);
-    } catch (const JsonError &) {
-        m_disk.markUnreadable(bodyPath(id));
-        return std::nullopt;
-    }
-}
-
-void ThreadStore::readBodyInBackground(
-    const QUuid &id, QObject *context, std::function<void(const QUuid &, std::optional<CampaignIDEThread>)> done)
-{
-    if (hasBody(id) || m_reading.contains(id))
-        return;
-    m_reading.insert(id);
-    const QString path = bodyPath(id);
-    m_readers.start([this, id, path, context, done = std::move(done)] {
-        std::optional<CampaignIDEThread> thread;
-        bool unreadable = false;
         QByteArray bytes;
         switch (readFile(path, bytes)) {
         case Read::ok:
-            try {
-                thread = decodeBody(bytes);
-            } catch (const JsonError &) {
-                unreadable = true;
-            }
+            read.thread = decodeBody(bytes);
             break;
         case Read::unreadable:
-            unreadable = true;
+            read.unreadable = true;
             break;
         case Read::missing:
             break;
         }
-        if (unreadable)
+    } catch (...) {
+        read.thread.reset();
+        read.unreadable = true;
+    }
+    return read;
+}
+
+std::optional<CampaignIDEThread> ThreadStore::readStoredBody(const QUuid &id)
+{
+    if (!m_stored.contains(id))
+        return std::nullopt;
+    BodyRead read = readBody(bodyPath(id));
+    if (read.unreadable)
+        m_disk.markUnreadable(bodyPath(id));
+    return std::move(read.thread);
+}
+
+bool ThreadStore::readBodyInBackground(
+    const QUuid &id, QObject *context, std::function<void(const QUuid &, std::optional<CampaignIDEThread>)> done)
+{
+    if (hasBody(id) || m_reading.contains(id))
+        return false;
+    m_reading.insert(id);
+    const QString path = bodyPath(id);
+    m_readers.start([this, id, path, context, done = std::move(done)] {
+        BodyRead read = readBody(path);
+        if (read.unreadable)
             m_disk.markUnreadable(path);
         // The store outlives its readers, and the receiver owns the store: while this runs the
         // receiver is alive, and an event posted to it dies with it.
         QMetaObject::invokeMethod(
             context,
-            [this, id, done, thread = std::move(thread)]() mutable {
+            [this, id, done, thread = std::move(read.thread)]() mutable {
                 m_reading.remove(id);
                 done(id, std::move(thread));
             },
             Qt::QueuedConnection);
     });
+    return true;
 }
 
 CampaignIDEThread ThreadStore::adoptBody(const CampaignIDEThread &head, std::optional<CampaignIDEThread> stored)

@@ -64,9 +64,10 @@ public:
     // Reads a stored body now, for adoptBody(); none when it is missing or unreadable (an
     // unreadable file is set aside before the next write over it).
     [[nodiscard]] std::optional<CampaignIDEThread> readStoredBody(const QUuid &id);
-    // The same on a reader thread; `done` gets the result on the context's thread. The context
-    // must own the store. One read per thread at a time.
-    void readBodyInBackground(
+    // The same on a reader thread; `done` gets the result on the context's thread, whatever the
+    // read met. The context must own the store. One read per thread at a time: false, with `done`
+    // never called, when the body is in memory or a read of it is under way.
+    [[nodiscard]] bool readBodyInBackground(
         const QUuid &id, QObject *context, std::function<void(const QUuid &, std::optional<CampaignIDEThread>)> done);
     // The whole thread: the stored body with the head fields of `head` (they may have changed since
     // the body was written), or the head alone without a stored body. Its body now counts as read.
@@ -99,6 +100,12 @@ public:
 private:
     struct WriteOutcomes;
     enum class Read { ok, missing, unreadable };
+    struct BodyRead {
+        std::optional<CampaignIDEThread> thread; // none when missing or unreadable
+        bool unreadable = false;
+    };
+    // Reads and decodes a body file; safe on any thread.
+    [[nodiscard]] static BodyRead readBody(const QString &path);
     [[nodiscard]] static Read readFile(const QString &path, QByteArray &bytes);
     void writeIndex(const QList<CampaignThreadSummary> &index);
     // Heads of the bodies found in the folder, in the order of the last good index (those it does

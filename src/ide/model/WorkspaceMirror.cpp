@@ -26,21 +26,30 @@ constexpr qint64 maxFolderStoreSize = WorkspaceFiles::maxStoreSize; // ours, so 
 
 // Writes a thread's files into its project's folder (under root, never through a link) on the
 // writer's thread. Returns the first failure, if any; an encoding error skips only the transcript.
+enum class ThreadFilesWrite { changed, forced, missingOnly };
+
 std::optional<QString> writeThreadFiles(WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &root,
-    const QString &folder, bool force = false)
+    const QString &folder, ThreadFilesWrite mode = ThreadFilesWrite::changed)
 {
     QString error;
     if (!platform::makeFolderWithin(root, folder, &error))
         return error;
+    const bool force = mode == ThreadFilesWrite::forced;
+    const auto wanted = [mode](const QString &path) {
+        const QFileInfo file(path);
+        return mode != ThreadFilesWrite::missingOnly || !(file.exists() || file.isSymLink());
+    };
+    const QString mediaPlan = folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName);
+    const QString transcript = folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName);
     std::optional<QString> failure;
-    if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::mediaPlanFileName),
-            WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error, force)
+    if (wanted(mediaPlan)
+        && !disk.writeGenerated(mediaPlan, WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error, force)
         && !error.isEmpty())
         failure = error;
     try {
         error.clear();
-        if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName),
-                WorkspaceFiles::threadTranscriptJson(thread), &error, force)
+        if (wanted(transcript)
+            && !disk.writeGenerated(transcript, WorkspaceFiles::threadTranscriptJson(thread), &error, force)
             && !error.isEmpty() && !failure)
             failure = error;
     } catch (const JsonError &) {
@@ -286,7 +295,7 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
             [project, thread, root = m_workspaceRoot, folder, outcome](WorkspaceDiskQueue &disk) {
                 auto error = mirrorProjectFolder(disk, project, root, folder, true);
                 if (thread) {
-                    const auto threadError = writeThreadFiles(disk, *thread, root, folder, true);
+                    const auto threadError = writeThreadFiles(disk, *thread, root, folder, ThreadFilesWrite::forced);
                     if (!error)
                         error = threadError;
                 }
@@ -319,6 +328,16 @@ void WorkspaceMirror::syncThreadFiles(const CampaignIDEThread &thread, const Cam
         [thread, root = m_workspaceRoot, folder](
             WorkspaceDiskQueue &disk) { (void)writeThreadFiles(disk, thread, root, folder); },
         lane);
+}
+
+void WorkspaceMirror::writeMissingThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project)
+{
+    m_disk.enqueue(
+        [thread, root = m_workspaceRoot, folder = projectFolderPath(project)](WorkspaceDiskQueue &disk) {
+            (void)writeThreadFiles(disk, thread, root, folder, ThreadFilesWrite::missingOnly);
+        },
+        // In order with a move of the folder, which runs on this lane: never into a folder gone.
+        WorkspaceDiskQueue::Lane::user);
 }
 
 void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &thread,

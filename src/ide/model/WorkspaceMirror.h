@@ -63,6 +63,9 @@ public:
     // Writes "media-plan.csv" and "thread-transcript.json" of the thread into the project's folder;
     // ahead of the mirror when the project is on screen. The thread must be whole (body read).
     void syncThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project, bool onScreen);
+    // Writes those of the thread's files the project's folder lacks, in the background; the others
+    // are left as they are. Not handed over for later writes (hasThreadFiles() stays as it was).
+    void writeMissingThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project);
     // Whether this session handed over a thread's files for the project.
     [[nodiscard]] bool hasThreadFiles(const QUuid &projectID) const { return m_threadFiles.contains(projectID); }
     // The workbench's "Save Local": the thread's files (none: its project is gone) and the shown

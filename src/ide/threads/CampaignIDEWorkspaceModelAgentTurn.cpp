@@ -54,10 +54,20 @@ void CampaignIDEWorkspaceModel::rejectInlineAction(const QUuid &threadID, const 
 // --- sending a message ---------------------------------------------------------------------------
 
 void CampaignIDEWorkspaceModel::sendMessageInThread(
-    const QUuid &threadID, const QUuid &tabID, const std::optional<QString> &text, SessionStore *session)
+    const QUuid &threadID, const QUuid &givenTabID, const std::optional<QString> &text, SessionStore *session)
 {
-    // A thread not shown since the start holds only its head until its body is read.
-    const CampaignAgentTab *stored = m_threadList->wholeThread(threadID) ? m_threadList->tab(threadID, tabID) : nullptr;
+    // A thread not shown since the start holds only its head until its body is read. A caller that
+    // had only that copy could name none of its tabs: its message goes to the thread's active tab.
+    const bool headOnly = !m_threadList->hasThreadBody(threadID);
+    const CampaignIDEThread *whole = m_threadList->wholeThread(threadID);
+    if (!whole)
+        return;
+    QUuid tabID = givenTabID;
+    if (headOnly && !m_threadList->tab(threadID, tabID)) {
+        if (const std::optional<CampaignAgentTab> active = whole->activeTab())
+            tabID = active->id;
+    }
+    const CampaignAgentTab *stored = m_threadList->tab(threadID, tabID);
     if (!stored)
         return;
     const QString prompt = text.value_or(stored->draftPrompt).trimmed();

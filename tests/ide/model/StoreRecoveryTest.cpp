@@ -3,6 +3,7 @@
 
 #include "ide/model/ThreadList.h"
 #include "ide/model/WorkspaceDiskQueue.h"
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
@@ -267,6 +268,60 @@ TEST_F(StoreRecoveryTest, ALostOrDamagedBodyIsKeptAsideAndTheThreadGetsAUsableTa
     EXPECT_EQ(model->thread(missing.id)->agentTabs.size(), 1);
     model->flushPendingWrites();
     EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+}
+
+// A body lost on disk that the start-up pass meets while the disk refuses writes: the pass ends, the
+// user hears of the loss and of the failed save once each, and "Force Sync Local Files" leaves the
+// folder's files of the last good body alone and stores the new first tab.
+TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThereIsRoom)
+{
+    auto model = restartedModel();
+    const CampaignIDEThread lost = *storedThread(model->threads().at(1).id);
+    ASSERT_FALSE(model->hasThreadBody(lost.id));
+    const QString folder = model->projectFolderName(*model->project(lost.projectID));
+    const QString transcript = projectFile(folder, u"thread-transcript.json"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model->isSyncingStoredThreadFiles(); }, 10000));
+    model->flushPendingWrites();
+    ASSERT_EQ(readAll(transcript), WorkspaceFiles::threadTranscriptJson(lost));
+    ASSERT_TRUE(writeAll(bodyFile(lost.id), "{\"id\":"));
+
+    CampaignIDEThread restarted;
+    {
+        const FileSizeLimit full(8);
+        model = startAgain(std::move(model));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !model->isSyncingStoredThreadFiles(); }, 10000));
+        model->flushPendingWrites();
+        ASSERT_TRUE(model->hasThreadBody(lost.id));
+        restarted = *model->thread(lost.id);
+    }
+    ASSERT_EQ(restarted.agentTabs.size(), 1);
+    EXPECT_EQ(noticesContaining(u"kept its file as"_s), 1) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(noticesContaining(u"Could not save the thread “"_s + lost.title), 1) << utf8(notices.join(u'\n'));
+    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(threadStoreFolder() + u'/' + kept.first()), "{\"id\":");
+
+    // Room again, the thread's write still due: a force sync keeps the last good body's files, and
+    // tries the write again.
+    model->forceSyncLocalFiles(u"Synced projects and threads."_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            model->flushPendingWrites();
+            return model->statusNotice() == u"Synced projects and threads."_s;
+        },
+        10000));
+    EXPECT_EQ(readAll(transcript), WorkspaceFiles::threadTranscriptJson(lost));
+    ASSERT_TRUE(storedThread(lost.id));
+    EXPECT_EQ(storedThread(lost.id)->agentTabs, restarted.agentTabs);
+
+    // The next start reads the new first tab and has nothing to say.
+    model = startAgain(std::move(model));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model->isSyncingStoredThreadFiles(); }, 10000));
+    model->openThread(lost.id);
+    model->flushPendingWrites();
+    EXPECT_EQ(model->thread(lost.id)->agentTabs, restarted.agentTabs);
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s }).size(), 1);
 }
 
 // --- Stored forms met later -------------------------------------------------------------------------

@@ -221,5 +221,91 @@ TEST_F(UnreadThreadAfterRestartTest, StartUpAndForceSyncWriteMissingThreadFilesO
     }
 }
 
+// --- Bodies the start-up pass cannot read ------------------------------------------------------------
+
+// Whatever the read of a body not shown meets, the pass hears back and ends. The thread starts again
+// with a first tab that is stored whole; the folder keeps the files of its last good body, and
+// gets new ones only where they are missing.
+TEST_F(UnreadThreadAfterRestartTest, TheStartUpPassEndsAndKeepsTheFolderWhenABodyIsLost)
+{
+    startWithSavedSeeds();
+    waitForThreadFiles();
+    const QString body = threadStoreFolder() + u'/' + unread.id.toString(QUuid::WithoutBraces).toUpper() + u".json"_s;
+    enum class Fault { damaged, missing, notAFile };
+    for (const Fault fault : { Fault::damaged, Fault::missing, Fault::notAFile }) {
+        SCOPED_TRACE(int(fault));
+        model.reset();
+        switch (fault) {
+        case Fault::damaged:
+            ASSERT_TRUE(writeAll(body, "{\"agentTabs\": [{"));
+            break;
+        case Fault::missing:
+            ASSERT_TRUE(QFile::remove(body));
+            break;
+        case Fault::notAFile:
+            ASSERT_TRUE(QFile::remove(body));
+            ASSERT_TRUE(QDir().mkdir(body));
+            break;
+        }
+        model = makeModel();
+        waitForThreadFiles();
+
+        ASSERT_TRUE(model->hasThreadBody(unread.id));
+        const CampaignIDEThread restarted = *model->thread(unread.id);
+        ASSERT_EQ(restarted.agentTabs.size(), 1);
+        EXPECT_EQ(restarted.activeAgentTabID, restarted.agentTabs.first().id);
+        EXPECT_EQ(restarted.title, unread.title);
+        const QList<CampaignIDEThread> stored = readStoredThreads();
+        ASSERT_EQ(stored.size(), 2) << "every body is stored and readable";
+        EXPECT_EQ(stored.at(1).agentTabs, restarted.agentTabs);
+        expectThreadFiles(demandGen, unread);
+    }
+    // What could not be read is kept: the damaged file and the folder in the body's place.
+    EXPECT_EQ(QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s }, QDir::AllEntries).size(), 2);
+
+    // With the folder's files gone, those written are the thread's as it starts again.
+    model.reset();
+    ASSERT_TRUE(writeAll(body, "not json"));
+    ASSERT_TRUE(QFile::remove(projectFile(demandGen, u"thread-transcript.json"_s)));
+    model = makeModel();
+    waitForThreadFiles();
+    ASSERT_TRUE(model->hasThreadBody(unread.id));
+    EXPECT_EQ(readAll(projectFile(demandGen, u"thread-transcript.json"_s)),
+        WorkspaceFiles::threadTranscriptJson(*model->thread(unread.id)));
+    EXPECT_EQ(readAll(projectFile(demandGen, u"media-plan.csv"_s)), WorkspaceFiles::mediaPlanCsv(unread.mediaPlanRows));
+}
+
+// --- Sending from a copy without tabs ------------------------------------------------------------------
+
+// A view showing a thread whose body is still being read has no tab of it: what it sends with the
+// tab id it made up goes to the thread's active tab. Once the body is in, an unknown tab takes nothing.
+TEST_F(UnreadThreadAfterRestartTest, ASendNamingNoTabOfAnUnreadThreadGoesToItsActiveTab)
+{
+    startWithSavedSeeds();
+    const CampaignAgentTab active = *unread.activeTab();
+    const CampaignIDEThread *head = model->thread(unread.id);
+    ASSERT_TRUE(head->agentTabs.isEmpty());
+
+    model->sendMessageInThread(unread.id, QUuid::createUuid(), u"Run a teardown of acme.io."_s, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return model->agentTurns().idle(); }, 5000));
+    const CampaignIDEThread *sent = model->thread(unread.id);
+    ASSERT_EQ(sent->agentTabs.size(), unread.agentTabs.size());
+    const auto sentTab = std::ranges::find(sent->agentTabs, active.id, &CampaignAgentTab::id);
+    ASSERT_NE(sentTab, sent->agentTabs.cend());
+    ASSERT_EQ(sentTab->entries.size(), active.entries.size() + 2);
+    EXPECT_EQ(sentTab->entries.at(active.entries.size()).text, u"Run a teardown of acme.io."_s);
+    EXPECT_EQ(sent->competitorDomain, u"acme.io"_s);
+
+    const CampaignIDEThread before = *sent;
+    model->sendMessageInThread(unread.id, QUuid::createUuid(), u"Lost on purpose"_s, nullptr);
+    EXPECT_EQ(*model->thread(unread.id), before);
+
+    restart(model);
+    const CampaignIDEThread stored = readStoredThreads().at(1);
+    const auto storedTab = std::ranges::find(stored.agentTabs, active.id, &CampaignAgentTab::id);
+    ASSERT_NE(storedTab, stored.agentTabs.cend());
+    EXPECT_EQ(storedTab->entries.size(), active.entries.size() + 2);
+}
+
 } // namespace
 } // namespace orvane::test

@@ -238,6 +238,12 @@ void AgentComposerBar::syncFromModel()
     const QString placeholder = u"Direct "_s + handle + u" to update Document, Table, Canvas, or Explore\u2026"_s;
     if (m_draftField->placeholderText() != placeholder)
         m_draftField->setPlaceholderText(placeholder);
+    // While the thread's body is still being read its tabs are not known: nothing is typed into or
+    // sent from a tab that may not be the thread's.
+    const bool ready = !m_context.model || m_context.model->hasThreadBody(m_threadID);
+    for (QWidget *control : { static_cast<QWidget *>(m_draftField), static_cast<QWidget *>(m_sendButton),
+             static_cast<QWidget *>(m_mentionMenuButton), static_cast<QWidget *>(m_slashMenuButton) })
+        control->setEnabled(ready);
 }
 
 void AgentComposerBar::updateSyncPath()

@@ -206,5 +206,55 @@ TEST_F(DestinationRoutingTest, ALongThreadShowsItsTimelineOnceItsBodyIsRead)
     keepPicture(u"long-thread.png"_s);
 }
 
+// The composer of a long thread opened before its body is read takes nothing until the body is in;
+// then what the user types and sends lands in the thread's active tab.
+TEST_F(DestinationRoutingTest, TheComposerOfALongThreadSendsOnceItsBodyIsRead)
+{
+    QList<CampaignIDEThread> threads
+        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
+    CampaignIDEThread &longThread = threads.last();
+    CampaignAgentTab &tab = longThread.agentTabs.first();
+    longThread.activeAgentTabID = tab.id;
+    const CampaignTimelineEntry sample = tab.entries.first();
+    while (tab.entries.size() * encodeJson(sample).size() < ThreadStore::backgroundReadSize) {
+        CampaignTimelineEntry entry = sample;
+        entry.id = QUuid::createUuid();
+        tab.entries.append(entry);
+    }
+    ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
+    makeModel().reset(); // the move into the thread store
+
+    makeWindow();
+    ASSERT_FALSE(model().hasThreadBody(longThread.id));
+    model().openThread(longThread.id);
+    // The workbench shows the thread on the destination's next turn; the body's read answers
+    // another object, later.
+    QCoreApplication::sendPostedEvents(window->findChild<DestinationArea *>(), QEvent::MetaCall);
+    const auto visible = [&](const QString &name) -> QWidget * {
+        for (QWidget *widget : window->findChildren<QWidget *>(name)) {
+            if (widget->isVisible())
+                return widget;
+        }
+        return nullptr;
+    };
+    QWidget *field = visible(u"draftField"_s);
+    ASSERT_NE(field, nullptr);
+    ASSERT_FALSE(model().hasThreadBody(longThread.id)); // its read answers on a later turn of the loop
+    EXPECT_FALSE(field->isEnabled());
+    EXPECT_FALSE(visible(u"sendButton"_s)->isEnabled());
+    keepPicture(u"long-thread-reading.png"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().hasThreadBody(longThread.id); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->isEnabled(); }));
+
+    field->setFocus();
+    QTest::keyClicks(field, u"Run a teardown of acme.io."_s);
+    QTest::keyClick(field, Qt::Key_Return);
+    const auto sentTab = [&] { return *model().thread(longThread.id)->activeTab(); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sentTab().entries.size() == tab.entries.size() + 2; }, 5000));
+    EXPECT_EQ(sentTab().id, tab.id);
+    EXPECT_EQ(sentTab().entries.at(tab.entries.size()).text, u"Run a teardown of acme.io."_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model().agentTurns().idle(); }, 5000));
+}
+
 } // namespace
 } // namespace orvane::windowtest
