@@ -199,23 +199,22 @@ private:
     std::vector<Index> m_indexes;
 };
 
-// Builds the whole document from the parser's events, as the document parser would.
-class DocumentBuilder final : public nlohmann::json_sax<Json> {
+// The parser's events as values: each value goes into the innermost open container (its next
+// element, or the member of the last key); what happens outside every container is the derived
+// class's (`scalar`, `open`, `close`).
+template <typename Derived> class JsonValueEvents : public nlohmann::json_sax<Json> {
 public:
-    // The document is built into `root`.
-    explicit DocumentBuilder(Json &root) : m_root(&root) { }
-
-    bool null() override { return scalar(Json(nullptr)); }
-    bool boolean(bool value) override { return scalar(Json(value)); }
-    bool number_integer(number_integer_t value) override { return scalar(Json(value)); }
-    bool number_unsigned(number_unsigned_t value) override { return scalar(Json(value)); }
-    bool number_float(number_float_t value, const string_t &) override { return scalar(Json(value)); }
-    bool string(string_t &value) override { return scalar(Json(std::move(value))); }
+    bool null() override { return self().scalar(Json(nullptr)); }
+    bool boolean(bool value) override { return self().scalar(Json(value)); }
+    bool number_integer(number_integer_t value) override { return self().scalar(Json(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return self().scalar(Json(value)); }
+    bool number_float(number_float_t value, const string_t &) override { return self().scalar(Json(value)); }
+    bool string(string_t &value) override { return self().scalar(Json(std::move(value))); }
     bool binary(binary_t &) override { return false; } // never in JSON text
-    bool start_object(std::size_t) override { return open(Json::object()); }
-    bool start_array(std::size_t) override { return open(Json::array()); }
-    bool end_object() override { return close(); }
-    bool end_array() override { return close(); }
+    bool start_object(std::size_t) override { return self().open(Json::object()); }
+    bool start_array(std::size_t) override { return self().open(Json::array()); }
+    bool end_object() override { return self().close(); }
+    bool end_array() override { return self().close(); }
     bool key(string_t &name) override
     {
         m_slot = m_members.slot(*m_open.back(), name);
@@ -223,13 +222,11 @@ public:
     }
     bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
 
-private:
-    Json *place(Json &&value)
+protected:
+    [[nodiscard]] bool anyOpen() const { return !m_open.empty(); }
+    // Puts the value inside the innermost open container and says where it went.
+    Json *placeInOpen(Json &&value)
     {
-        if (m_open.empty()) {
-            *m_root = std::move(value);
-            return m_root;
-        }
         Json &parent = *m_open.back();
         if (parent.is_array()) {
             parent.push_back(std::move(value));
@@ -238,6 +235,43 @@ private:
         *m_slot = std::move(value);
         return m_slot;
     }
+    // The parent's storage does not move while a child is open: only the innermost open container
+    // grows.
+    void pushOpen(Json *container)
+    {
+        m_open.push_back(container);
+        m_members.opened();
+    }
+    void popOpen()
+    {
+        m_open.pop_back();
+        m_members.closed();
+    }
+
+private:
+    Derived &self() { return static_cast<Derived &>(*this); }
+
+    std::vector<Json *> m_open;
+    MemberSlots m_members;
+    Json *m_slot = nullptr;
+};
+
+// Builds the whole document from the parser's events, as the document parser would.
+class DocumentBuilder final : public JsonValueEvents<DocumentBuilder> {
+public:
+    // The document is built into `root`.
+    explicit DocumentBuilder(Json &root) : m_root(&root) { }
+
+private:
+    friend class JsonValueEvents<DocumentBuilder>;
+
+    Json *place(Json &&value)
+    {
+        if (anyOpen())
+            return placeInOpen(std::move(value));
+        *m_root = std::move(value);
+        return m_root;
+    }
     bool scalar(Json &&value)
     {
         place(std::move(value));
@@ -245,23 +279,16 @@ private:
     }
     bool open(Json &&container)
     {
-        // The parent's storage does not move while a child is open: only the innermost open
-        // container grows.
-        m_open.push_back(place(std::move(container)));
-        m_members.opened();
+        pushOpen(place(std::move(container)));
         return true;
     }
     bool close()
     {
-        m_open.pop_back();
-        m_members.closed();
+        popOpen();
         return true;
     }
 
     Json *m_root;
-    std::vector<Json *> m_open;
-    MemberSlots m_members;
-    Json *m_slot = nullptr;
 };
 
 } // namespace
@@ -280,40 +307,13 @@ namespace {
 // Builds each element of the top-level array from the parser's events, then hands it on and drops
 // it. Values are stored as the document parser stores them (integer, unsigned and floating forms;
 // a repeated key keeps its first place and its last value).
-class ArrayElementStream final : public nlohmann::json_sax<Json> {
+class ArrayElementStream final : public JsonValueEvents<ArrayElementStream> {
 public:
     explicit ArrayElementStream(const std::function<void(const Json &, std::size_t)> &element) : m_element(element) { }
 
-    bool null() override { return scalar(Json(nullptr)); }
-    bool boolean(bool value) override { return scalar(Json(value)); }
-    bool number_integer(number_integer_t value) override { return scalar(Json(value)); }
-    bool number_unsigned(number_unsigned_t value) override { return scalar(Json(value)); }
-    bool number_float(number_float_t value, const string_t &) override { return scalar(Json(value)); }
-    bool string(string_t &value) override { return scalar(Json(std::move(value))); }
-    bool binary(binary_t &) override { return false; } // never in JSON text
-    bool start_object(std::size_t) override { return open(Json::object()); }
-    bool start_array(std::size_t) override { return open(Json::array()); }
-    bool end_object() override { return close(); }
-    bool end_array() override { return close(); }
-    bool key(string_t &name) override
-    {
-        m_slot = m_members.slot(*m_open.back(), name);
-        return true;
-    }
-    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &) override { return false; }
-
 private:
-    // Where a value goes inside the element being built.
-    Json *place(Json &&value)
-    {
-        Json &parent = *m_open.back();
-        if (parent.is_array()) {
-            parent.push_back(std::move(value));
-            return &parent.back();
-        }
-        *m_slot = std::move(value);
-        return m_slot;
-    }
+    friend class JsonValueEvents<ArrayElementStream>;
+
     void deliver()
     {
         const Json element = std::move(m_current);
@@ -328,7 +328,7 @@ private:
             m_current = std::move(value);
             deliver();
         } else {
-            place(std::move(value));
+            placeInOpen(std::move(value));
         }
         return true;
     }
@@ -339,11 +339,9 @@ private:
                 detail::throwDecoding(JsonPath(), "expected an array");
         } else if (m_depth == 1) {
             m_current = std::move(container);
-            m_open.push_back(&m_current);
-            m_members.opened();
+            pushOpen(&m_current);
         } else {
-            m_open.push_back(place(std::move(container)));
-            m_members.opened();
+            pushOpen(placeInOpen(std::move(container)));
         }
         ++m_depth;
         return true;
@@ -353,8 +351,7 @@ private:
         --m_depth;
         if (m_depth == 0)
             return true;
-        m_open.pop_back();
-        m_members.closed();
+        popOpen();
         if (m_depth == 1)
             deliver();
         return true;
@@ -364,9 +361,6 @@ private:
     std::size_t m_depth = 0;
     std::size_t m_index = 0;
     Json m_current;
-    std::vector<Json *> m_open;
-    MemberSlots m_members;
-    Json *m_slot = nullptr;
 };
 
 } // namespace
