@@ -179,18 +179,24 @@ TEST_F(DestinationRoutingTest, RegisteredSheetContentAndRegionsAreUsed)
     EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
 }
 
-// A thread too long to read on the main thread opens at once and shows its timeline when read.
-TEST_F(DestinationRoutingTest, ALongThreadShowsItsTimelineOnceItsBodyIsRead)
+// Repeats the tab's first entry until its thread is read off the main thread.
+void growPastTheBackgroundReadSize(CampaignAgentTab &tab)
 {
-    QList<CampaignIDEThread> threads
-        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
-    CampaignAgentTab &tab = threads.first().agentTabs.first();
     const CampaignTimelineEntry sample = tab.entries.first();
     while (tab.entries.size() * encodeJson(sample).size() < ThreadStore::backgroundReadSize) {
         CampaignTimelineEntry entry = sample;
         entry.id = QUuid::createUuid();
         tab.entries.append(entry);
     }
+}
+
+// A thread too long to read on the main thread opens at once and shows its timeline when read.
+TEST_F(DestinationRoutingTest, ALongThreadShowsItsTimelineOnceItsBodyIsRead)
+{
+    QList<CampaignIDEThread> threads
+        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
+    CampaignAgentTab &tab = threads.first().agentTabs.first();
+    growPastTheBackgroundReadSize(tab);
     ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
     makeModel().reset(); // the move into the thread store
 
@@ -215,12 +221,7 @@ TEST_F(DestinationRoutingTest, TheComposerOfALongThreadSendsOnceItsBodyIsRead)
     CampaignIDEThread &longThread = threads.last();
     CampaignAgentTab &tab = longThread.agentTabs.first();
     longThread.activeAgentTabID = tab.id;
-    const CampaignTimelineEntry sample = tab.entries.first();
-    while (tab.entries.size() * encodeJson(sample).size() < ThreadStore::backgroundReadSize) {
-        CampaignTimelineEntry entry = sample;
-        entry.id = QUuid::createUuid();
-        tab.entries.append(entry);
-    }
+    growPastTheBackgroundReadSize(tab);
     ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
     makeModel().reset(); // the move into the thread store
 
