@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,11 +29,27 @@ bool fail(QString *error, int code)
     return false;
 }
 
-// Creates a new file beside target, never one that exists; a new file gets 0666 less the umask.
+constexpr char temporaryMark[] = ".orvane-tmp-";
+// A 64-bit number has at most 13 digits in base 36.
+constexpr int randomDigits = 13;
+// The longest file name the file systems we meet allow, in bytes.
+constexpr qsizetype maxNameBytes = 255;
+
+// Creates a new file beside target, never one that exists; a new file gets 0666 less the umask. Its
+// name is "." + the target's name + temporaryMark + a random number in base 36; of a target name too
+// long for that, only the end (with its extension) is kept, cut between characters.
 int createTemporary(const QByteArray &target, QByteArray &temp)
 {
     const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray stem = target.left(slash + 1) + '.' + target.mid(slash + 1) + '.';
+    QByteArray name = target.mid(slash + 1);
+    const qsizetype room = maxNameBytes - 1 - qsizetype(sizeof temporaryMark - 1) - randomDigits;
+    if (name.size() > room) {
+        qsizetype cut = name.size() - room;
+        while (cut < name.size() && (uchar(name.at(cut)) & 0xC0) == 0x80)
+            ++cut;
+        name = name.mid(cut);
+    }
+    const QByteArray stem = target.left(slash + 1) + '.' + name + temporaryMark;
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = stem + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
         const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -42,6 +58,56 @@ int createTemporary(const QByteArray &target, QByteArray &temp)
     }
     errno = EEXIST;
     return -1;
+}
+
+// Opens folder, which lies at or below root, one component at a time from root and never through a
+// link below root (root itself may be one); with create, the components that are missing are made.
+// Returns the descriptor, or -1 with error filled.
+int openFolderWithin(const QString &root, const QString &folder, bool create, QString *error)
+{
+    const QString cleanRoot = QDir::cleanPath(root);
+    const QString cleanFolder = QDir::cleanPath(folder);
+    if (cleanFolder != cleanRoot && !cleanFolder.startsWith(cleanRoot + u'/')) {
+        if (error)
+            *error = folder + QStringLiteral(" is outside ") + root;
+        return -1;
+    }
+    if (create && !QDir().mkpath(cleanRoot)) {
+        if (error)
+            *error = QStringLiteral("the folder ") + root + QStringLiteral(" could not be created");
+        return -1;
+    }
+    int dir = ::open(QFile::encodeName(cleanRoot).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) {
+        fail(error, errno);
+        return -1;
+    }
+    // Each step is opened from the folder before it, never through a link: a folder swapped for a
+    // link between the steps cannot lead out either.
+    const QStringList steps = cleanFolder.mid(cleanRoot.size()).split(u'/', Qt::SkipEmptyParts);
+    for (const QString &step : steps) {
+        const QByteArray name = QFile::encodeName(step);
+        if (create && ::mkdirat(dir, name.constData(), 0777) != 0 && errno != EEXIST) {
+            const int code = errno;
+            ::close(dir);
+            fail(error, code);
+            return -1;
+        }
+        const int next = ::openat(dir, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int code = errno;
+        ::close(dir);
+        if (next < 0) {
+            if (code == ELOOP || code == ENOTDIR) {
+                if (error)
+                    *error = step + QStringLiteral(" is a link or a file, not a folder of ") + root;
+            } else {
+                fail(error, code);
+            }
+            return -1;
+        }
+        dir = next;
+    }
+    return dir;
 }
 
 QMutex refusalMutex;
@@ -75,46 +141,19 @@ bool makeFolderWithin(const QString &root, const QString &folder, QString *error
 {
     if (refused(error))
         return false;
-    const QString cleanRoot = QDir::cleanPath(root);
-    const QString cleanFolder = QDir::cleanPath(folder);
-    if (cleanFolder != cleanRoot && !cleanFolder.startsWith(cleanRoot + u'/')) {
-        if (error)
-            *error = folder + QStringLiteral(" is outside ") + root;
-        return false;
-    }
-    if (!QDir().mkpath(cleanRoot)) {
-        if (error)
-            *error = QStringLiteral("the folder ") + root + QStringLiteral(" could not be created");
-        return false;
-    }
-    int dir = ::open(QFile::encodeName(cleanRoot).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = openFolderWithin(root, folder, true, error);
     if (dir < 0)
-        return fail(error, errno);
-    // Each step is opened from the folder before it, never through a link: a folder swapped for a
-    // link between the steps cannot lead out either.
-    const QStringList steps = cleanFolder.mid(cleanRoot.size()).split(u'/', Qt::SkipEmptyParts);
-    for (const QString &step : steps) {
-        const QByteArray name = QFile::encodeName(step);
-        if (::mkdirat(dir, name.constData(), 0777) != 0 && errno != EEXIST) {
-            const int code = errno;
-            ::close(dir);
-            return fail(error, code);
-        }
-        const int next = ::openat(dir, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        const int code = errno;
-        ::close(dir);
-        if (next < 0) {
-            if (code == ELOOP || code == ENOTDIR) {
-                if (error)
-                    *error = step + QStringLiteral(" is a link or a file, not a folder of ") + root;
-                return false;
-            }
-            return fail(error, code);
-        }
-        dir = next;
-    }
+        return false;
     ::close(dir);
     return true;
+}
+
+bool isTemporaryName(QStringView name)
+{
+    static const QRegularExpression temporary(QStringLiteral("^\\..+")
+        + QRegularExpression::escape(QLatin1StringView(temporaryMark)) + QStringLiteral("[0-9a-z]{1,")
+        + QString::number(randomDigits) + QStringLiteral("}$"));
+    return temporary.match(name).hasMatch();
 }
 
 bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *error)
@@ -220,32 +259,40 @@ FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSym
     return result;
 }
 
-int removeStaleTemporaries(
-    const QString &folder, const QDateTime &before, const std::function<bool(QStringView target)> &isTarget)
+int removeStaleTemporaries(const QString &root, const QString &folder, const QDateTime &before)
 {
-    // createTemporary() names them "." + target + "." + a 64-bit random number in base 36, which
-    // has at least 10 digits but for one name in about 180,000: a hidden file of someone else's
-    // rarely looks like that, and those few temporaries are left alone.
-    static const QRegularExpression temporary(QStringLiteral("^\\.(.+)\\.[0-9a-z]{10,13}$"));
-    int removed = 0;
     // A read-only window shares its folders with the writer that holds the lock: its temporaries
     // are that writer's business.
     if (writesRefused())
-        return removed;
-    const QFileInfoList entries
-        = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::NoSort);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (!name.startsWith(u'.'))
+        return 0;
+    const int dir = openFolderWithin(root, folder, false, nullptr);
+    if (dir < 0)
+        return 0;
+    DIR *listing = ::fdopendir(dir);
+    if (!listing) {
+        ::close(dir);
+        return 0;
+    }
+    // Every name is looked at on the open folder, so a folder swapped for a link meanwhile changes
+    // nothing; the names are collected first and removed after the listing.
+    const qint64 limit = before.toMSecsSinceEpoch();
+    QList<QByteArray> stale;
+    while (const dirent *entry = ::readdir(listing)) {
+        if (entry->d_name[0] != '.' || !isTemporaryName(QFile::decodeName(entry->d_name)))
             continue;
-        const QRegularExpressionMatch match = temporary.match(name);
-        if (!match.hasMatch() || (isTarget && !isTarget(match.capturedView(1))))
+        struct stat st { };
+        if (::fstatat(dir, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
             continue;
-        if (!entry.isFile() || entry.lastModified() >= before)
-            continue;
-        if (::unlink(QFile::encodeName(entry.absoluteFilePath()).constData()) == 0)
+        const qint64 changed = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+        if (changed < limit)
+            stale.append(QByteArray(entry->d_name));
+    }
+    int removed = 0;
+    for (const QByteArray &name : std::as_const(stale)) {
+        if (::unlinkat(dir, name.constData(), 0) == 0)
             ++removed;
     }
+    ::closedir(listing); // closes dir as well
     return removed;
 }
 

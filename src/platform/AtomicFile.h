@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <functional>
 #include <optional>
 
 // Whole-file reads and writes that a hostile folder cannot hang, redirect or truncate.
@@ -46,11 +45,16 @@ struct FileContents {
 // descriptor, so a FIFO or device put in place of a file is never read from.
 [[nodiscard]] FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSymlink = true);
 
-// Removes the temporary files that writes killed before their rename left in folder: regular files
-// named "." + target + "." + the random part writeFileAtomically() gives them, last changed before
-// `before` (a write still running elsewhere is newer). With isTarget, only those whose target name
-// it accepts. Returns how many were removed.
-int removeStaleTemporaries(
-    const QString &folder, const QDateTime &before, const std::function<bool(QStringView target)> &isTarget = {});
+// Whether a file name is one that writeFileAtomically() gives its temporary files:
+// "." + the target's name + ".orvane-tmp-" + a random part. No file of the user's has that mark by
+// chance, so whoever lists or sweeps a folder can tell these apart from the user's own hidden files.
+[[nodiscard]] bool isTemporaryName(QStringView name);
+
+// Removes the temporary files that writes killed before their rename left in folder, which lies at
+// or below root: regular files with the temporaries' mark (isTemporaryName()), last changed before
+// `before` (a write still running elsewhere is newer). The folder is opened from root without
+// following a link below it (root itself may be one), as makeFolderWithin() does: a folder that is
+// a link is left alone, and nothing outside root is touched. Returns how many were removed.
+int removeStaleTemporaries(const QString &root, const QString &folder, const QDateTime &before);
 
 } // namespace orvane::platform

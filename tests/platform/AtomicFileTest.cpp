@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +23,9 @@ namespace {
 
 // Set by a test to make the next syncs of a written file fail as a failing disk makes them fail.
 std::atomic<int> failSyncWith { 0 };
+// Set by a test to learn the name of the file a write syncs (its temporary).
+std::atomic<bool> noteSyncedFile { false };
+char syncedFile[4096];
 
 } // namespace
 
@@ -29,6 +33,11 @@ std::atomic<int> failSyncWith { 0 };
 // disk that fails on sync cannot be had on demand otherwise.
 extern "C" int fsync(int fd)
 {
+    if (noteSyncedFile.load()) {
+        const std::string link = "/proc/self/fd/" + std::to_string(fd);
+        const ssize_t n = ::readlink(link.c_str(), syncedFile, sizeof syncedFile - 1);
+        syncedFile[n > 0 ? n : 0] = '\0';
+    }
     if (const int code = failSyncWith.load()) {
         errno = code;
         return -1;
@@ -44,6 +53,7 @@ protected:
     void TearDown() override
     {
         failSyncWith = 0;
+        noteSyncedFile = false;
         refuseWrites(std::nullopt);
     }
 
@@ -129,19 +139,72 @@ TEST_F(AtomicFileTest, RefusedWritesFailWithTheReasonAndLeaveTheFileAlone)
     EXPECT_FALSE(makeFolderWithin(path(QString()), path(u"new"_s)));
     EXPECT_EQ(writesRefused(), u"this window is read-only"_s);
     // Nor does it sweep away the temporaries of the window that holds the lock.
-    const QString temporary = path(u".index.json.0123456789ab"_s);
+    const QString temporary = path(u".index.json.orvane-tmp-0123456789ab"_s);
     {
         QFile partial(temporary);
         ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
         ASSERT_TRUE(
             partial.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-600), QFileDevice::FileModificationTime));
     }
-    EXPECT_EQ(removeStaleTemporaries(path(QString()), QDateTime::currentDateTimeUtc()), 0);
+    EXPECT_EQ(removeStaleTemporaries(path(QString()), path(QString()), QDateTime::currentDateTimeUtc()), 0);
     EXPECT_TRUE(QFileInfo::exists(temporary));
     refuseWrites(std::nullopt);
     EXPECT_EQ(read(file), "kept");
     EXPECT_FALSE(QFileInfo::exists(path(u"new"_s)));
     EXPECT_TRUE(writeFileAtomically(file, "written"));
+}
+
+// The writer's temporaries carry a mark of their own, also beside a file with the longest name;
+// the sweep removes old ones with that mark only, never the user's hidden files however they are
+// named, and never through a link: a folder that is one leads nowhere, whatever it points at.
+TEST_F(AtomicFileTest, TheSweepRemovesOnlyMarkedStaleTemporariesAndNeverFollowsALink)
+{
+    const QString longName = QString(240, u'n') + u"é.md"_s; // 245 bytes
+    for (const QString &name : { u"campaign-plan.md"_s, longName }) {
+        noteSyncedFile = true;
+        ASSERT_TRUE(writeFileAtomically(path(name), "plan"));
+        noteSyncedFile = false;
+        const QString temporary = QFileInfo(QFile::decodeName(syncedFile)).fileName();
+        EXPECT_TRUE(isTemporaryName(temporary)) << qPrintable(temporary);
+        EXPECT_TRUE(temporary.startsWith(u'.') && temporary.contains(name.right(200) + u".orvane-tmp-"_s))
+            << qPrintable(temporary);
+        EXPECT_LE(QFile::encodeName(temporary).size(), 255);
+        EXPECT_EQ(read(path(name)), "plan");
+    }
+    EXPECT_EQ(entries(), (QStringList { u"campaign-plan.md"_s, longName }));
+
+    const QString root = path(u"root"_s);
+    const QString outside = path(u"outside"_s);
+    ASSERT_TRUE(QDir().mkpath(root + u"/project"_s));
+    ASSERT_TRUE(QDir().mkpath(outside));
+    ASSERT_TRUE(QFile::link(outside, root + u"/linked"_s));
+    const QDateTime start = QDateTime::currentDateTimeUtc();
+    const auto leave = [&](const QString &file, const QDateTime &time) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    const QStringList users { u".notes.md.backup2024"_s, u".campaign-plan.md.1700000000"_s, u".budget.csv.oldversion"_s,
+        u".index.json.3k9x0q2m1z"_s, u".envrc.orvane-tmp-"_s, u".orvane-tmp-0123"_s };
+    for (const QString &folder : { QString(root + u"/project"_s), outside }) {
+        for (const QString &name : users)
+            leave(folder + u'/' + name, start.addSecs(-600));
+        leave(folder + u"/.notes.md.orvane-tmp-0123456789ab"_s, start.addSecs(-600));
+        leave(folder + u"/.plan.md.orvane-tmp-k2"_s, start.addSecs(60)); // a write under way
+    }
+    ASSERT_TRUE(QDir().mkpath(root + u"/project/.kept.md.orvane-tmp-f0"_s));
+
+    EXPECT_EQ(removeStaleTemporaries(root, root + u"/linked"_s, start), 0);
+    EXPECT_EQ(removeStaleTemporaries(root, outside, start), 0);
+    EXPECT_EQ(removeStaleTemporaries(root, root + u"/project/../../outside"_s, start), 0);
+    EXPECT_EQ(removeStaleTemporaries(root, root + u"/project"_s, start), 1);
+    const QStringList left
+        = QDir(root + u"/project"_s).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left.size(), users.size() + 2) << qPrintable(left.join(u' '));
+    EXPECT_FALSE(left.contains(u".notes.md.orvane-tmp-0123456789ab"_s));
+    EXPECT_EQ(QDir(outside).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), users.size() + 2);
+    for (const QString &name : users)
+        EXPECT_FALSE(isTemporaryName(name)) << qPrintable(name);
 }
 
 } // namespace

@@ -275,28 +275,28 @@ void CampaignIDEWorkspaceModel::removeStaleTemporaries()
 {
     // Temporary files of atomic writes that a killed process left behind. Only files older than this
     // start go: a write running now elsewhere (a preference) is newer. On the writer, after the
-    // saves, so none of its own writes is under way.
+    // saves, so none of its own writes is under way. Only our own folders are swept, each from the
+    // folder that holds it and never through a link there (a project folder that is a link to
+    // elsewhere is not ours to sweep).
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-2);
-    QStringList storeFolders { m_locations.defaults.directory(),
-        m_locations.defaults.directory() + u'/' + threadsStoreFolder, QFileInfo(m_locations.stateFile).absolutePath(),
-        QFileInfo(m_locations.mirrorLedgerFile).absolutePath() };
-    storeFolders.removeDuplicates();
-    QStringList workspaceFolders { localWorkspaceRoot(), localWorkspaceRoot() + u'/' + LocalReport::folderName };
+    const QString defaults = m_locations.defaults.directory();
+    const QString data = QFileInfo(m_locations.stateFile).absolutePath();
+    const QString ledger = QFileInfo(m_locations.mirrorLedgerFile).absolutePath();
+    const QString root = localWorkspaceRoot();
+    QList<std::pair<QString, QString>> folders { { defaults, defaults },
+        { defaults, defaults + u'/' + threadsStoreFolder }, { data, data }, { ledger, ledger }, { root, root },
+        { root, root + u'/' + LocalReport::folderName } };
     for (const CampaignIDEProject &project : projects())
-        workspaceFolders.append(projectFolderPath(project));
+        folders.append({ root, projectFolderPath(project) });
     m_disk->enqueue(
-        [before, storeFolders, workspaceFolders](WorkspaceDiskQueue &) {
-            for (const QString &folder : storeFolders)
-                platform::removeStaleTemporaries(folder, before);
-            // In the user's folders only files of the kinds written there (their hidden files stay).
-            const auto written = [](QStringView target) {
-                static const QStringList kinds { u"md"_s, u"json"_s, u"txt"_s, u"csv"_s, u"yaml"_s, u"yml"_s, u"py"_s,
-                    u"sh"_s, u"html"_s };
-                const qsizetype dot = target.lastIndexOf(u'.');
-                return dot > 0 && kinds.contains(target.mid(dot + 1).toString().toLower());
-            };
-            for (const QString &folder : workspaceFolders)
-                platform::removeStaleTemporaries(folder, before, written);
+        [before, folders](WorkspaceDiskQueue &) {
+            QSet<QString> swept;
+            for (const auto &[within, folder] : folders) {
+                if (!swept.contains(folder)) {
+                    swept.insert(folder);
+                    platform::removeStaleTemporaries(within, folder, before);
+                }
+            }
         },
         WorkspaceDiskQueue::Lane::mirror);
 }

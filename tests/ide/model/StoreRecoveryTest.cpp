@@ -409,11 +409,19 @@ TEST_F(StoreRecoveryTest, ADamagedIndexIsRebuiltInTheUsersOrder)
 }
 
 // Temporary files that killed writes left beside their targets go at the next start; the user's
-// own hidden files and a write under way elsewhere stay.
+// own hidden files, whatever they are named (also like an earlier version's temporaries), a write
+// under way elsewhere and anything a linked project folder leads to stay.
 TEST_F(StoreRecoveryTest, StaleTemporariesOfKilledWritesAreRemovedAtStart)
 {
     auto model = restartedModel();
     const QString project = model->projectFolderPath(model->projects().first());
+    const QString linked = model->projectFolderPath(model->projects().last());
+    ASSERT_NE(project, linked);
+    const QString outside = home.path() + u"/Elsewhere"_s;
+    ASSERT_TRUE(QDir().mkpath(outside));
+    ASSERT_TRUE(QDir(linked).removeRecursively());
+    ASSERT_TRUE(QFile::link(outside, linked));
+    const QString config = home.configHome() + u"/Orvane/defaults"_s;
     const QDateTime killedAt = QDateTime::currentDateTimeUtc().addSecs(-600);
     const auto leave = [&](const QString &path, const QDateTime &time) {
         EXPECT_TRUE(writeAll(path, "partial"));
@@ -421,23 +429,31 @@ TEST_F(StoreRecoveryTest, StaleTemporariesOfKilledWritesAreRemovedAtStart)
         EXPECT_TRUE(file.open(QIODevice::ReadWrite));
         EXPECT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
     };
-    const QStringList stale { threadStoreFolder() + u"/.index.json.3k9x0q2m1z"_s,
-        threadStoreFolder() + u"/.0A4E6C2B-0000-0000-0000-000000000001.json.0123456789ab"_s,
-        QFileInfo(stateFile()).absolutePath() + u"/.campaign-ide-state.json.zzzzzzzzzzzz"_s,
-        project + u"/.campaign-plan.md.a1b2c3d4e5f6g"_s, project + u"/.notes.txt.0000000000"_s };
-    const QStringList kept { project + u"/.campaign-plan.md.bak"_s, project + u"/.envrc.abcdefghijkl"_s,
-        threadStoreFolder() + u"/.index.json.9999999999"_s };
-    for (const QString &path : stale)
+    const QStringList stale { threadStoreFolder() + u"/.index.json.orvane-tmp-3k9x0q2m1z"_s,
+        threadStoreFolder() + u"/.0A4E6C2B-0000-0000-0000-000000000001.json.orvane-tmp-0123456789ab"_s,
+        QFileInfo(stateFile()).absolutePath() + u"/.campaign-ide-state.json.orvane-tmp-zzzzzzzzzzzz"_s,
+        config + u"/.some.key.json.orvane-tmp-1"_s, workspaceRoot() + u"/reports/.brief.html.orvane-tmp-a1b2"_s,
+        project + u"/.campaign-plan.md.orvane-tmp-a1b2c3d4e5f6g"_s, project + u"/.notes.txt.orvane-tmp-00"_s };
+    QStringList kept;
+    for (const QString &folder : { project, workspaceRoot(), config }) {
+        kept << folder + u"/.notes.md.backup2024"_s << folder + u"/.campaign-plan.md.1700000000"_s
+             << folder + u"/.budget.csv.oldversion"_s << folder + u"/.envrc.orvane-tmp-"_s;
+    }
+    kept << threadStoreFolder() + u"/.index.json.3k9x0q2m1z"_s // an earlier version's form: left alone
+         << outside + u"/.campaign-plan.md.orvane-tmp-a1b2c3d4e5f6g"_s << outside + u"/.notes.md.backup2024"_s;
+    for (const QString &path : std::as_const(stale))
         leave(path, killedAt);
-    leave(kept.at(0), killedAt);
-    leave(kept.at(1), killedAt);
-    leave(kept.at(2), QDateTime::currentDateTimeUtc().addSecs(60)); // a write under way
+    for (const QString &path : std::as_const(kept))
+        leave(path, killedAt);
+    const QString underWay = threadStoreFolder() + u"/.index.json.orvane-tmp-9999999999"_s;
+    leave(underWay, QDateTime::currentDateTimeUtc().addSecs(60));
+    kept << underWay;
 
     model = startAgain(std::move(model));
     model->flushPendingWrites();
     for (const QString &path : stale)
         EXPECT_FALSE(QFileInfo::exists(path)) << utf8(path);
-    for (const QString &path : kept)
+    for (const QString &path : std::as_const(kept))
         EXPECT_TRUE(QFileInfo::exists(path)) << utf8(path);
 }
 
