@@ -121,14 +121,14 @@ SingleInstance::Outcome SingleInstance::start(std::chrono::milliseconds patience
     m_listenErrorText.clear();
     // Every process goes through the places in the same order and stops at the first lock held by
     // another: of two starting at once, the one that takes the first place both can use wins.
-    std::optional<Place> holder;
+    std::optional<qsizetype> holder;
     QString lastProblem;
     for (qsizetype i = 0; i < m_places.size(); ++i) {
         const Place &place = m_places.at(i);
         QString problem;
         const Take taken = take(place, i == 0, problem);
         if (taken == Take::held) {
-            holder = place;
+            holder = i;
             break;
         }
         if (taken == Take::unusable) {
@@ -141,12 +141,18 @@ SingleInstance::Outcome SingleInstance::start(std::chrono::milliseconds patience
     if (holder) {
         // The running process writes; whatever this one took goes back.
         release();
+        // The holder listens in every place whose lock it holds, except where it cannot (a folder
+        // where its socket should be): it is asked where its lock was found and in every later
+        // place, which it may hold as well. The places before it were free or unusable.
+        const QList<Place> asked = m_places.mid(*holder);
         const QDeadlineTimer deadline(patience);
         for (;;) {
             // It may still be starting and not yet listening, so keep trying for a while.
-            const auto remaining = std::chrono::milliseconds(deadline.remainingTime());
-            if (askRunningInstanceToActivate(*holder, std::min(remaining, peerTimeout)))
-                return Outcome::handedOver;
+            for (const Place &place : asked) {
+                const auto remaining = std::chrono::milliseconds(deadline.remainingTime());
+                if (askRunningInstanceToActivate(place, std::min(remaining, peerTimeout)))
+                    return Outcome::handedOver;
+            }
             if (deadline.hasExpired())
                 break;
             QThread::msleep(static_cast<unsigned long>(retryPause.count()));

@@ -20,9 +20,10 @@ namespace orvane {
 // folder, the config folder where the threads are kept, the runtime folder). A process takes it in
 // every place it can: a store it can write lies in a folder where it holds the lock, so two processes
 // never write one store. A later process that finds the lock taken in a place stops there,
-// connects to that place's socket, asks the running process to bring its window forward, waits for
-// the answer and exits. A lock left behind by a process that died is taken over (QLockFile checks
-// whether its owner still runs). A process that cannot take the lock anywhere may not write at all.
+// connects to that place's socket (or, when nobody listens there, to a later place's), asks the
+// running process to bring its window forward, waits for the answer and exits. A lock left behind by a process that
+// died is taken over (QLockFile checks whether its owner still runs). A process that cannot take the lock anywhere may
+// not write at all.
 class SingleInstance final : public QObject {
     Q_OBJECT
 

@@ -232,6 +232,35 @@ TEST(SingleInstanceTest, TheRuntimeFolderHoldsTheLockWhenNoOtherCan)
     EXPECT_EQ(activations.count(), 1);
 }
 
+// Something of the user's sits where the data folder's socket goes: the first process holds every
+// lock but can listen only in the other places, and a later launch finds it there and hands over.
+TEST(SingleInstanceProcessTest, WhereTheFirstCannotListenASecondLaunchFindsItInAnotherPlace)
+{
+    TemporaryHome home;
+    const QString runtime = home.path() + u"/runtime"_s;
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    const ScopedEnvironmentVariable runtimeDir("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    const QList<SingleInstance::Place> places = SingleInstance::standardPlaces();
+    ASSERT_EQ(places.size(), 3);
+    const QString socket = SingleInstance::serverName(places.first());
+    ASSERT_EQ(socket, dataFolder() + u"/instance.socket"_s);
+    ASSERT_TRUE(QDir().mkpath(socket + u"/kept"_s));
+
+    SingleInstance first(places);
+    ASSERT_EQ(first.start(), Outcome::primary);
+    EXPECT_EQ(first.heldPlaces().size(), 3);
+    EXPECT_FALSE(first.listenErrorText().isEmpty());
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+
+    QProcessEnvironment environment;
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+    OrvaneProcess second({}, environment);
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_EQ(activations.count(), 1);
+    EXPECT_TRUE(QFileInfo(socket + u"/kept"_s).isDir());
+}
+
 // No folder can hold the lock: the window opens read-only and says so, and nothing is written, not
 // even the workspace folder the model mirrors at start-up.
 TEST(SingleInstanceProcessTest, WithNoPlaceForTheLockTheWindowOpensReadOnlyAndWritesNothing)
