@@ -99,7 +99,9 @@ QCoro::Task<std::optional<QString>> CampaignIDEWorkspaceModel::ServerSync::strea
             if (!model)
                 co_return std::nullopt; // dropping the stream aborts the transfer
             const AgentChatEvent &event = *it;
-            if (event.kind() == AgentChatEvent::Kind::textDelta && !event.text().isEmpty()) {
+            // Every delta is shown, an empty one too: the service has begun its answer, so the
+            // running placeholder gives way to the local agent's tools.
+            if (event.kind() == AgentChatEvent::Kind::textDelta) {
                 // A service that never stops sending text must not fill memory: past the bound the
                 // reply fails like any broken stream, and dropping the stream stops the transfer.
                 if ((received.size() + event.text().size()) * qsizetype(sizeof(QChar)) > maxBytes)

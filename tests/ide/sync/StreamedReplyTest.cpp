@@ -132,6 +132,26 @@ TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServi
     EXPECT_TRUE(service.requests().last().body.endsWith(R"("projectId":"srv-other"})"));
 }
 
+// An empty delta is the start of the service's answer like any other: the entry shows it (the
+// running placeholder gives way to the local agent's tools), and the text grows from there.
+TEST_F(StreamedReplyTest, AnEmptyDeltaIsShownLikeAnyOther)
+{
+    session = makeSession(account());
+    chat({ { 0ms, delta(QString()) }, { .bytes = delta(u"Shifted"_s) + sseBlock("done", "{}"), .held = true } });
+    send(u"Rebalance budget toward LinkedIn"_s, session.get());
+    recordPublications();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == 1; }));
+    EXPECT_EQ(utf8(shown.first()), "");
+    ASSERT_FALSE(shownTools.first().isEmpty());
+    EXPECT_NE(utf8(shownTools.first().first().toolName), "analyze_campaign_workspace");
+    EXPECT_TRUE(tab().isStreaming);
+    service.releaseHeld();
+    finishTurns();
+    EXPECT_EQ(utf8(shown.last()), "Shifted");
+    EXPECT_EQ(utf8(agentEntry().text), "Shifted");
+    EXPECT_EQ(agentEntry().toolInvocations, shownTools.first());
+}
+
 // Without an account no request is made, not even while signing in is under way; a stream that
 // fails, is blank, or never stops (sending text as fast as it is read, or trickling keep-alives)
 // leaves the local reply, and the text collected meanwhile stays within its bound.
