@@ -19,10 +19,13 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QSplitter>
 #include <QTableView>
 #include <QToolTip>
@@ -339,7 +342,10 @@ TEST_P(WindowWholenessTest, MediaPlanRowsKeepTheirStatusAndDeleteButtonInView)
     const int rows = view->tableModel()->rowCount();
     ASSERT_GT(rows, 0);
     const auto expectStatusAndDeleteInView = [&](const QString &where) {
-        const QRect viewport = view->table()->viewport()->geometry();
+        // The rows in view and the pinned columns beside them.
+        QRect viewport = view->table()->viewport()->geometry();
+        if (view->pinnedColumns()->isVisible())
+            viewport = viewport.united(view->pinnedColumns()->geometry());
         ASSERT_EQ(view->table()->horizontalScrollBar()->value(), 0);
         for (int row = 0; row < rows; ++row) {
             const QRect status = shownCell(view, row, MediaPlanTableModel::status);
@@ -375,6 +381,220 @@ TEST_P(WindowWholenessTest, MediaPlanRowsKeepTheirStatusAndDeleteButtonInView)
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->tableModel()->rowCount() == rows - 1; }, 2000));
     EXPECT_NE(view->tableModel()->rows().first().id, first);
     EXPECT_EQ(view->table()->horizontalScrollBar()->value(), 0);
+}
+
+// The column titles of the media-plan table as a user reads them: what each header (the table's
+// and, while it shows, the pinned one's) draws of each title, and where, in the view's coordinates.
+struct ShownTitle {
+    QString title;
+    QString text; // as drawn: the title, or a part of it with "…" where an edge cuts it
+    QRect drawn;
+    QRect header; // the header's viewport
+    bool pinned;
+};
+
+QList<ShownTitle> shownTitles(MediaPlanTableView *view)
+{
+    QList<ShownTitle> shown;
+    for (QTableView *sheet : { view->table(), view->pinnedColumns() }) {
+        if (!sheet->isVisible())
+            continue;
+        auto *header = qobject_cast<MediaPlanHeaderView *>(sheet->horizontalHeader());
+        const QPoint origin = header->viewport()->mapTo(view, QPoint());
+        for (int column = 0; column < header->count(); ++column) {
+            const QString title = MediaPlanTableModel::columnTitle(column);
+            const media_plan_layout::FittedText drawn = header->drawnTitle(column);
+            if (!title.isEmpty() && !drawn.text.isEmpty()) {
+                shown.append({ title, drawn.text, drawn.rect.translated(origin),
+                    QRect(origin, header->viewport()->size()), sheet == view->pinnedColumns() });
+            }
+        }
+    }
+    return shown;
+}
+
+// Scrolled to either end, every title of the table shows once, nothing of the table lies under its
+// pinned columns, and a title that an edge of the table cuts ends in "…" there; scrolling across,
+// each title reads whole somewhere.
+TEST_P(WindowWholenessTest, MediaPlanColumnTitlesShowOnceAndWholeAtBothScrollEnds)
+{
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    settle();
+    auto *view = find<MediaPlanTableView>(u"mediaPlanTableView"_s);
+    ASSERT_NE(view, nullptr);
+    QTableView *table = view->table();
+    QScrollBar *sideways = table->horizontalScrollBar();
+    QStringList titles;
+    for (int column = 0; column < MediaPlanTableModel::columnCount_; ++column) {
+        if (!MediaPlanTableModel::columnTitle(column).isEmpty())
+            titles.append(MediaPlanTableModel::columnTitle(column));
+    }
+    const QFontMetrics metrics(MediaPlanHeaderView::titleFont());
+    QSet<QString> wholeSomewhere;
+    const auto checkTitles = [&](const std::string &where) {
+        const QRect pin(view->pinnedColumns()->mapTo(view, QPoint()), view->pinnedColumns()->size());
+        for (const ShownTitle &each : shownTitles(view)) {
+            const std::string what = where + ": " + each.title.toStdString() + " drawn as " + each.text.toStdString();
+            EXPECT_TRUE(each.header.contains(each.drawn)) << what;
+            EXPECT_LE(metrics.horizontalAdvance(each.text), each.drawn.width()) << what;
+            EXPECT_FALSE(!each.pinned && each.drawn.intersects(pin)) << what << " lies under the pinned columns";
+            if (each.text == each.title) {
+                wholeSomewhere.insert(each.title);
+            } else {
+                QString part = each.text;
+                EXPECT_TRUE(part.startsWith(u'…') || part.endsWith(u'…')) << what;
+                part.remove(u'…');
+                EXPECT_TRUE(each.title.contains(part)) << what;
+            }
+        }
+    };
+    for (const bool atEnd : { false, true }) {
+        sideways->setValue(atEnd ? sideways->maximum() : sideways->minimum());
+        QCoreApplication::processEvents();
+        const std::string where = atEnd ? "scrolled to the end" : "scrolled to the start";
+        ASSERT_TRUE(view->pinnedColumns()->isVisible()) << where << ": the columns are wider than the column";
+        const QRect pin(view->pinnedColumns()->mapTo(view, QPoint()), view->pinnedColumns()->size());
+        for (QWidget *part : { static_cast<QWidget *>(table->horizontalHeader()->viewport()), table->viewport(),
+                 static_cast<QWidget *>(table->verticalScrollBar()) }) {
+            const QRect inView(part->mapTo(view, QPoint()), part->size());
+            EXPECT_FALSE(inView.intersects(pin)) << where << ": the pinned columns lie over the table";
+        }
+        EXPECT_TRUE(QRect(table->mapTo(view, QPoint()), table->size()).contains(pin)) << where;
+        const QList<ShownTitle> shown = shownTitles(view);
+        for (const QString &title : titles) {
+            const auto count = std::count_if(
+                shown.cbegin(), shown.cend(), [&](const ShownTitle &each) { return each.title == title; });
+            EXPECT_LE(count, 1) << where << ": " << title.toStdString() << " shows " << count << " times";
+        }
+        checkTitles(where);
+        test::keepPicture(view, pictureName(atEnd ? u"TableScrolledToTheEnd"_s : u"TableScrolledToTheStart"_s));
+    }
+    for (int value = sideways->minimum(); value < sideways->maximum(); value += sideways->pageStep() / 4) {
+        sideways->setValue(value);
+        QCoreApplication::processEvents();
+        checkTitles("scrolled to " + std::to_string(value));
+    }
+    for (const QString &title : titles)
+        EXPECT_TRUE(wholeSomewhere.contains(title)) << title.toStdString() << " is never whole";
+}
+
+// --- Another thread or a new project opens at its top --------------------------------------------
+
+// The scroll areas of a surface that a user sees, with the names the messages give them.
+QList<QAbstractScrollArea *> shownScrollAreas(QWidget *surface)
+{
+    QList<QAbstractScrollArea *> areas;
+    for (QAbstractScrollArea *area : surface->findChildren<QAbstractScrollArea *>()) {
+        if (area->isVisible())
+            areas.append(area);
+    }
+    return areas;
+}
+
+// The document, table, dashboard, canvas, explorer and local files of the next thread shown start
+// at their top, whatever the last thread's were scrolled to; so does a new project's document,
+// its title in view.
+TEST_P(WindowWholenessTest, AnotherThreadOrANewProjectOpensEverySurfaceAtItsTop)
+{
+    // Enough flights, ads and artboards in both threads to scroll each surface.
+    ASSERT_GE(model().threads().size(), 2);
+    for (const CampaignIDEThread &thread : model().threads()) {
+        model().mutateThread(thread.id, [](CampaignIDEThread &grown) {
+            const CampaignIDEThread seed = grown;
+            for (int i = 0; i < 4; ++i) {
+                for (CampaignMediaPlanRow row : seed.mediaPlanRows) {
+                    row.id = QUuid::createUuid();
+                    grown.mediaPlanRows.append(row);
+                }
+                for (CampaignCompetitorAd ad : seed.competitorAds) {
+                    ad.id = QUuid::createUuid();
+                    grown.competitorAds.append(ad);
+                }
+            }
+        });
+        model().mutateProject(thread.projectID, [](CampaignIDEProject &project) {
+            const QList<CreativeCanvasArtboard> seed = project.creatives;
+            for (int i = 0; i < 4; ++i) {
+                for (CreativeCanvasArtboard artboard : seed) {
+                    artboard.id = QUuid::createUuid();
+                    project.creatives.append(artboard);
+                }
+            }
+        });
+    }
+    const QUuid first = model().activeThread()->id;
+    const QUuid second = model().threads().at(model().threads().at(0).id == first ? 1 : 0).id;
+    settle();
+
+    const auto scrollToTheEnd = [&] {
+        for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
+            click(WorkbenchHeaderBar::tabButtonName(view));
+            settle();
+            bool scrolled = false;
+            for (QAbstractScrollArea *area : shownScrollAreas(workbench()->currentSurface())) {
+                for (QScrollBar *bar : { area->verticalScrollBar(), area->horizontalScrollBar() }) {
+                    bar->setValue(bar->maximum());
+                    scrolled = scrolled || bar->value() > bar->minimum();
+                }
+            }
+            EXPECT_TRUE(scrolled) << rawValue(view).toStdString() << " has nothing to scroll";
+        }
+    };
+    const auto expectAtTheTop = [&](const QString &where) {
+        for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
+            click(WorkbenchHeaderBar::tabButtonName(view));
+            settle();
+            for (QAbstractScrollArea *area : shownScrollAreas(workbench()->currentSurface())) {
+                const std::string what = where.toStdString() + ": " + rawValue(view).toStdString() + ' '
+                    + area->objectName().toStdString();
+                EXPECT_EQ(area->verticalScrollBar()->value(), area->verticalScrollBar()->minimum()) << what;
+                EXPECT_EQ(area->horizontalScrollBar()->value(), area->horizontalScrollBar()->minimum()) << what;
+            }
+        }
+    };
+    scrollToTheEnd();
+    model().openThread(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() == second; }, 2000));
+    settle();
+    expectAtTheTop(u"another project's thread"_s);
+
+    // A new thread of the same project: the same artboards and local files, at their top.
+    scrollToTheEnd();
+    click(u"newThreadButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() != second; }, 2000));
+    settle();
+    ASSERT_EQ(model().activeThread()->projectID, model().thread(second)->projectID);
+    expectAtTheTop(u"a new thread"_s);
+
+    // A new project opens its document with the title in view.
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::document));
+    settle();
+    auto *document = find<QAbstractScrollArea>(u"planDocumentScrollArea"_s);
+    document->verticalScrollBar()->setValue(document->verticalScrollBar()->maximum());
+    ASSERT_GT(document->verticalScrollBar()->value(), 0);
+    state().setShowingNewProjectSheet(true);
+    WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newProject);
+    ASSERT_NE(sheet, nullptr);
+    QTest::keyClicks(find<QLineEdit>(u"newProjectNameField"_s), u"Q3 Retargeting Sprint"_s);
+    const QUuid quick = workbench()->threadID();
+    click(u"createProjectButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return workbench() && workbench()->threadID() != quick && workbench()->threadID() != second
+                && workbench()->threadID() != first;
+        },
+        2000));
+    ASSERT_TRUE(sheetGone(WorkspaceSheet::newProject));
+    settle();
+    ASSERT_EQ(model().activeThread()->workbenchView, IDEWorkbenchView::document);
+    document = find<QAbstractScrollArea>(u"planDocumentScrollArea"_s);
+    EXPECT_EQ(document->verticalScrollBar()->value(), 0);
+    auto *title = find<QLabel>(u"planTitleLabel"_s);
+    EXPECT_EQ(title->text(), u"Q3 Retargeting Sprint"_s);
+    const QRect titleInView(title->mapTo(document->viewport(), QPoint()), title->size());
+    EXPECT_TRUE(document->viewport()->rect().contains(titleInView)) << "the new project's title is out of view";
+    keepPicture(pictureName(u"NewProjectDocument"_s));
+    expectAtTheTop(u"a new project"_s);
 }
 
 TEST_P(WindowWholenessTest, InspectorButtonsShareOneRowEightApart)
