@@ -241,23 +241,22 @@ void MediaPlanTableView::placePinnedColumns()
 {
     // The room is the viewport's width with the pin's margin given back, so that pinning does not
     // change what decides it.
-    EdgeReservingTable *table = m_table;
-    const int room = table->viewport()->width() + table->reservedRightEdge();
+    const int room = m_table->viewport()->width() + m_table->reservedRightEdge();
     const bool pinned = fitTextColumns(room) > room;
     for (const int column : { MediaPlanTableModel::status, MediaPlanTableModel::spacer, MediaPlanTableModel::actions })
-        table->setColumnHidden(column, pinned);
+        m_table->setColumnHidden(column, pinned);
     // The rule before the pinned columns is part of the margin.
-    table->reserveRightEdge(pinned ? pinnedWidth() + 1 : 0);
+    m_table->reserveRightEdge(pinned ? pinnedWidth() + 1 : 0);
     m_pinned->setVisible(pinned);
     m_pinRule->setVisible(pinned);
     if (!pinned)
         return;
-    const QRect viewport = table->viewport()->geometry();
-    const int top = table->horizontalHeader()->geometry().top();
+    const QRect viewport = m_table->viewport()->geometry();
+    const int top = m_table->horizontalHeader()->geometry().top();
     const int left = viewport.right() + 1;
     m_pinRule->setGeometry(left, top, 1, viewport.bottom() + 1 - top);
     m_pinned->setGeometry(left + 1, top, pinnedWidth(), viewport.bottom() + 1 - top);
-    m_pinned->verticalScrollBar()->setValue(table->verticalScrollBar()->value());
+    m_pinned->verticalScrollBar()->setValue(m_table->verticalScrollBar()->value());
 }
 
 bool MediaPlanTableView::eventFilter(QObject *watched, QEvent *event)
