@@ -9,12 +9,27 @@
 #include "ide/views/timeline/ExpandedToolSet.h"
 #include "ide/views/window/WindowPrimitives.h"
 
+#include <QAbstractScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace orvane {
+
+namespace {
+
+// Every scroll area inside the widget back at its start, shown or not.
+void scrollToStart(QWidget *widget)
+{
+    for (QAbstractScrollArea *area : widget->findChildren<QAbstractScrollArea *>()) {
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->minimum());
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->minimum());
+    }
+}
+
+} // namespace
 
 CampaignAgentTab CampaignThreadWorkbenchView::fallbackTab(const QUuid &id)
 {
@@ -84,9 +99,14 @@ CampaignThreadWorkbenchView::CampaignThreadWorkbenchView(
 
 void CampaignThreadWorkbenchView::showDestination(const IDEPrimaryDestination &destination)
 {
+    const QUuid shown = m_threadID;
     if (const std::optional<QUuid> id = destination.threadID())
         m_threadID = *id;
     refresh();
+    // The tab views stay from thread to thread: another thread opens each of them at its top, not
+    // where the last one was left.
+    if (m_threadID != shown)
+        scrollToStart(m_surfaces);
 }
 
 QWidget *CampaignThreadWorkbenchView::currentSurface() const

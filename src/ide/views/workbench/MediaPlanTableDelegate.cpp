@@ -5,6 +5,7 @@
 #include "ide/views/workbench/MediaPlanTableModel.h"
 #include "platform/ui/Symbols.h"
 
+#include <QAbstractScrollArea>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -47,6 +48,26 @@ QRect stepperRect(const QRect &cell)
 QRect deleteRect(const QRect &cell)
 {
     return QRect(cell.left(), cell.center().y() - 11, 22, 22);
+}
+
+FittedText fitText(const QString &text, const QFontMetrics &metrics, const QRect &rect, const QRect &viewport)
+{
+    QString shown = metrics.elidedText(text, Qt::ElideRight, rect.width());
+    QRect drawn(rect.left(), rect.top(), std::min(metrics.horizontalAdvance(shown), rect.width()), rect.height());
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    if (drawn.right() > viewport.right()) {
+        drawn.setRight(viewport.right() - cellGap);
+        shown = metrics.elidedText(shown, Qt::ElideRight, std::max(0, drawn.width()));
+    }
+    if (drawn.left() < viewport.left()) {
+        // What shows is the end of the text, where it would end uncut.
+        drawn.setLeft(viewport.left());
+        shown = metrics.elidedText(shown, Qt::ElideLeft, std::max(0, drawn.width()));
+        alignment = Qt::AlignRight | Qt::AlignVCenter;
+    }
+    if (drawn.width() <= 0)
+        shown.clear();
+    return { shown, drawn, alignment };
 }
 
 } // namespace media_plan_layout
@@ -163,8 +184,10 @@ void MediaPlanTableDelegate::paint(
         const bool placeholder = editable && text.isEmpty();
         painter->setPen(placeholder ? theme.textMuted() : theme.color(look.color));
         painter->setFont(look.font);
-        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-            metrics.elidedText(placeholder ? placeholderText(column) : text, Qt::ElideRight, textRect.width()));
+        const auto *view = qobject_cast<const QAbstractScrollArea *>(option.widget);
+        const media_plan_layout::FittedText fitted = media_plan_layout::fitText(
+            placeholder ? placeholderText(column) : text, metrics, textRect, view ? view->viewport()->rect() : cell);
+        painter->drawText(fitted.rect, int(fitted.alignment), fitted.text);
     }
     painter->restore();
 }
@@ -310,14 +333,31 @@ void MediaPlanHeaderView::paintSection(QPainter *painter, const QRect &rect, int
     painter->fillRect(rect, theme.sidebarBackground());
     painter->setPen(QPen(theme.borderSubtle(), 1));
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-    const QRect content = media_plan_layout::contentRect(rect, logicalIndex);
-    const QFont font = themeFont(9, QFont::Bold, true);
-    painter->setFont(font);
+    painter->setFont(titleFont());
     painter->setPen(theme.textMuted());
-    const QString title = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
-    painter->drawText(content, Qt::AlignLeft | Qt::AlignVCenter,
-        QFontMetrics(font).elidedText(title, Qt::ElideRight, content.width()));
+    const media_plan_layout::FittedText title = titleIn(rect, logicalIndex);
+    painter->drawText(title.rect, int(title.alignment), title.text);
     painter->restore();
+}
+
+QFont MediaPlanHeaderView::titleFont()
+{
+    return themeFont(9, QFont::Bold, true);
+}
+
+media_plan_layout::FittedText MediaPlanHeaderView::drawnTitle(int logicalIndex) const
+{
+    if (isSectionHidden(logicalIndex))
+        return {};
+    return titleIn(
+        QRect(sectionViewportPosition(logicalIndex), 0, sectionSize(logicalIndex), viewport()->height()), logicalIndex);
+}
+
+media_plan_layout::FittedText MediaPlanHeaderView::titleIn(const QRect &section, int logicalIndex) const
+{
+    const QString title = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
+    return media_plan_layout::fitText(
+        title, QFontMetrics(titleFont()), media_plan_layout::contentRect(section, logicalIndex), viewport()->rect());
 }
 
 QSize MediaPlanHeaderView::sectionSizeFromContents(int logicalIndex) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPointer>
 #include <QStyledItemDelegate>
@@ -23,6 +24,17 @@ inline constexpr int minimumTextWidth = 120;
 [[nodiscard]] QRect stepperRect(const QRect &cell);
 // The delete button of a row, 22 by 22, in the actions cell.
 [[nodiscard]] QRect deleteRect(const QRect &cell);
+// One line of text as the table draws it, left-aligned in `rect`: shortened with "…" to the
+// rectangle and to the part of it in the view's `viewport`, on the side where the viewport's edge
+// cuts it, so that no glyph is cut where the table scrolls past an edge. A text cut at the right
+// keeps the gap of a column's content from what lies beyond.
+struct FittedText {
+    QString text; // empty when nothing of it is in view
+    QRect rect; // where it is drawn, inside the viewport
+    Qt::Alignment alignment;
+};
+[[nodiscard]] FittedText fitText(
+    const QString &text, const QFontMetrics &metrics, const QRect &rect, const QRect &viewport);
 } // namespace media_plan_layout
 
 // Draws the media-plan rows as a spreadsheet in the theme's colours: coloured figures, the status
@@ -61,12 +73,18 @@ class MediaPlanHeaderView final : public QHeaderView {
 public:
     explicit MediaPlanHeaderView(const ThemeSource &theme, QWidget *parent = nullptr);
 
+    [[nodiscard]] static QFont titleFont();
+    // The section's title as drawn now, in the header's viewport.
+    [[nodiscard]] media_plan_layout::FittedText drawnTitle(int logicalIndex) const;
+
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
     void paintEvent(QPaintEvent *event) override;
     [[nodiscard]] QSize sectionSizeFromContents(int logicalIndex) const override;
 
 private:
+    [[nodiscard]] media_plan_layout::FittedText titleIn(const QRect &section, int logicalIndex) const;
+
     QPointer<const ThemeSource> m_theme;
 };
 

@@ -29,6 +29,37 @@ using namespace Qt::StringLiterals;
 
 namespace orvane {
 
+// A table that keeps a margin free at the right of its viewport, beside its header and rows (the
+// table's own geometry update sets every viewport margin but the header's to nothing).
+class EdgeReservingTable final : public QTableView {
+public:
+    using QTableView::QTableView;
+
+    void reserveRightEdge(int width)
+    {
+        if (width == m_reserved)
+            return;
+        m_reserved = width;
+        updateGeometries();
+    }
+    [[nodiscard]] int reservedRightEdge() const { return m_reserved; }
+
+protected:
+    void updateGeometries() override
+    {
+        QTableView::updateGeometries();
+        QMargins margins = viewportMargins();
+        if (margins.right() == m_reserved)
+            return;
+        margins.setRight(m_reserved);
+        setViewportMargins(margins);
+        QTableView::updateGeometries();
+    }
+
+private:
+    int m_reserved = 0;
+};
+
 const QString MediaPlanTableView::optimizePrompt
     = u"Rebalance the media plan table to add a high-intent Google Search exact-match conquest flight."_s;
 
@@ -95,7 +126,7 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     column->addWidget(new ThemeDivider(theme, Qt::Horizontal, this));
 
     // The spreadsheet; its header is the column strip.
-    m_table = new QTableView(this);
+    m_table = new EdgeReservingTable(this);
     m_table->setObjectName(u"mediaPlanTable"_s);
     m_table->setAccessibleName(u"Media Plan"_s);
     setUpSheet(m_table);
@@ -108,15 +139,22 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     column->addWidget(m_table, 1);
 
     // When the columns are wider than the table, the status and the delete button stay in view: a
-    // second view of the same rows, showing only those two columns, is pinned over the right edge,
-    // and the rest scrolls sideways beneath it. Scrolled to the end, the table's own two columns
-    // lie exactly under it.
+    // second view of the same rows, showing only those two columns, is pinned in a margin kept free
+    // at the table's right edge, and the table hides its own two (and the spacer between them)
+    // while the rest scrolls sideways beside it.
     m_pinned = new QTableView(m_table);
     m_pinned->setObjectName(u"mediaPlanPinnedColumns"_s);
     m_pinned->setAccessibleName(u"Media Plan Status"_s);
     setUpSheet(m_pinned);
-    for (int i = 0; i < MediaPlanTableModel::columnCount_; ++i)
-        m_pinned->setColumnHidden(i, i != MediaPlanTableModel::status && i != MediaPlanTableModel::actions);
+    // The spacer goes first there, as the gap between the rule and the status.
+    for (int i = 0; i < MediaPlanTableModel::columnCount_; ++i) {
+        m_pinned->setColumnHidden(i,
+            i != MediaPlanTableModel::status && i != MediaPlanTableModel::spacer && i != MediaPlanTableModel::actions);
+    }
+    QHeaderView *pinnedHeader = m_pinned->horizontalHeader();
+    pinnedHeader->moveSection(
+        pinnedHeader->visualIndex(MediaPlanTableModel::spacer), pinnedHeader->visualIndex(MediaPlanTableModel::status));
+    pinnedHeader->resizeSection(MediaPlanTableModel::spacer, media_plan_layout::cellGap);
     m_pinned->setFocusPolicy(Qt::NoFocus);
     m_pinned->horizontalHeader()->setFocusPolicy(Qt::NoFocus);
     m_pinned->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -130,7 +168,6 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
         m_table->verticalScrollBar(), &QScrollBar::valueChanged, m_pinned->verticalScrollBar(), &QScrollBar::setValue);
     connect(
         m_pinned->verticalScrollBar(), &QScrollBar::valueChanged, m_table->verticalScrollBar(), &QScrollBar::setValue);
-    connect(m_table->horizontalScrollBar(), &QScrollBar::rangeChanged, this, &MediaPlanTableView::placePinnedColumns);
     m_table->viewport()->installEventFilter(this);
 
     connect(m_tableModel, &QAbstractItemModel::modelReset, this, &MediaPlanTableView::refreshTotals);
@@ -164,13 +201,18 @@ void MediaPlanTableView::setUpSheet(QTableView *sheet)
     sheet->setWordWrap(false);
 }
 
+QTableView *MediaPlanTableView::table() const
+{
+    return m_table;
+}
+
 int MediaPlanTableView::pinnedWidth()
 {
-    return media_plan_layout::sectionWidth(MediaPlanTableModel::status)
+    return media_plan_layout::cellGap + media_plan_layout::sectionWidth(MediaPlanTableModel::status)
         + media_plan_layout::sectionWidth(MediaPlanTableModel::actions);
 }
 
-void MediaPlanTableView::fitTextColumns()
+int MediaPlanTableView::fitTextColumns(int room)
 {
     // The campaign name and audience give way first, alike, down to their minimum; every other
     // column keeps its width.
@@ -181,38 +223,47 @@ void MediaPlanTableView::fitTextColumns()
             fixed += media_plan_layout::sectionWidth(i);
     }
     const int ideal = media_plan_layout::sectionWidth(texts[0]) + media_plan_layout::sectionWidth(texts[1]);
-    const int room = m_table->viewport()->width() - fixed;
+    const int textRoom = room - fixed;
     QHeaderView *header = m_table->horizontalHeader();
+    int total = fixed;
     for (const int column : texts) {
         const int full = media_plan_layout::sectionWidth(column);
         const int least = media_plan_layout::minimumTextWidth + media_plan_layout::cellGap;
-        const int width = room >= ideal ? full : std::max(least, int(qint64(full) * std::max(room, 0) / ideal));
+        const int width = textRoom >= ideal ? full : std::max(least, int(qint64(full) * std::max(textRoom, 0) / ideal));
         if (header->sectionSize(column) != width)
             header->resizeSection(column, width);
+        total += width;
     }
+    return total;
 }
 
 void MediaPlanTableView::placePinnedColumns()
 {
-    const bool overflowing = m_table->horizontalScrollBar()->maximum() > 0;
-    m_pinned->setVisible(overflowing);
-    m_pinRule->setVisible(overflowing);
-    if (!overflowing)
+    // The room is the viewport's width with the pin's margin given back, so that pinning does not
+    // change what decides it.
+    const int room = m_table->viewport()->width() + m_table->reservedRightEdge();
+    const bool pinned = fitTextColumns(room) > room;
+    for (const int column : { MediaPlanTableModel::status, MediaPlanTableModel::spacer, MediaPlanTableModel::actions })
+        m_table->setColumnHidden(column, pinned);
+    // The rule before the pinned columns is part of the margin.
+    m_table->reserveRightEdge(pinned ? pinnedWidth() + 1 : 0);
+    m_pinned->setVisible(pinned);
+    m_pinRule->setVisible(pinned);
+    if (!pinned)
         return;
     const QRect viewport = m_table->viewport()->geometry();
     const int top = m_table->horizontalHeader()->geometry().top();
-    const int left = viewport.right() + 1 - pinnedWidth();
-    m_pinned->setGeometry(left, top, pinnedWidth(), viewport.bottom() + 1 - top);
-    m_pinRule->setGeometry(left - 1, top, 1, viewport.bottom() + 1 - top);
-    m_pinned->raise();
-    m_pinRule->raise();
+    const int left = viewport.right() + 1;
+    m_pinRule->setGeometry(left, top, 1, viewport.bottom() + 1 - top);
+    m_pinned->setGeometry(left + 1, top, pinnedWidth(), viewport.bottom() + 1 - top);
     m_pinned->verticalScrollBar()->setValue(m_table->verticalScrollBar()->value());
 }
 
 bool MediaPlanTableView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_table->viewport() && event->type() == QEvent::Resize) {
-        fitTextColumns();
+        fitTextColumns(m_table->viewport()->width() + m_table->reservedRightEdge());
+        // Pinned once the table has laid out its header and viewport for the new size.
         QMetaObject::invokeMethod(this, &MediaPlanTableView::placePinnedColumns, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);

@@ -8,6 +8,7 @@ class QTableView;
 
 namespace orvane {
 
+class EdgeReservingTable;
 class MediaPlanTableModel;
 class ThemedLabel;
 class WorkbenchThreadBinding;
@@ -15,7 +16,7 @@ class WorkbenchThreadBinding;
 // The media plan and trafficking table of the active thread: a header bar with the totals and the
 // add and optimize buttons over an editable spreadsheet of its flights. When the flights are wider
 // than the view, the campaign name and audience columns give way down to a minimum, and if that is
-// not enough, the status and delete button stay pinned at the right edge.
+// not enough, the status and delete button stay pinned beside the right edge.
 class MediaPlanTableView final : public QWidget {
     Q_OBJECT
 public:
@@ -24,9 +25,9 @@ public:
     MediaPlanTableView(const WorkspaceViewContext &context, QWidget *parent = nullptr);
 
     [[nodiscard]] MediaPlanTableModel *tableModel() const { return m_tableModel; }
-    [[nodiscard]] QTableView *table() const { return m_table; }
-    // The status and delete columns pinned over the table's right edge; shown only while the
-    // table scrolls sideways.
+    [[nodiscard]] QTableView *table() const;
+    // The status and delete columns pinned beside the table's right edge, in a margin the table
+    // keeps free for them; shown only while the table scrolls sideways.
     [[nodiscard]] QTableView *pinnedColumns() const { return m_pinned; }
     // The width of the pinned columns.
     [[nodiscard]] static int pinnedWidth();
@@ -36,7 +37,8 @@ protected:
 
 private:
     void setUpSheet(QTableView *sheet);
-    void fitTextColumns();
+    // Sizes the text columns for that much room; the width of all the columns.
+    int fitTextColumns(int room);
     void placePinnedColumns();
     void refreshTotals();
     void addRow();
@@ -47,7 +49,7 @@ private:
     WorkbenchThreadBinding *m_binding;
     MediaPlanTableModel *m_tableModel;
     ThemedLabel *m_totals = nullptr;
-    QTableView *m_table = nullptr;
+    EdgeReservingTable *m_table = nullptr;
     QTableView *m_pinned = nullptr;
     QWidget *m_pinRule = nullptr;
 };

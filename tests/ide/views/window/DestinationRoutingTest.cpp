@@ -1,6 +1,7 @@
 #include "WorkspaceWindowFixture.h"
 
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/canvas/CreativeCanvasTabView.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/WorkspaceSheets.h"
@@ -254,6 +255,43 @@ TEST_F(DestinationRoutingTest, TheComposerOfALongThreadSendsOnceItsBodyIsRead)
     ASSERT_TRUE(QTest::qWaitFor([&] { return sentTab().entries.size() == tab.entries.size() + 2; }, 5000));
     EXPECT_EQ(sentTab().id, tab.id);
     EXPECT_EQ(sentTab().entries.at(tab.entries.size()).text, u"Run a teardown of acme.io."_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model().agentTurns().idle(); }, 5000));
+}
+
+// The canvas's generate button, pressed on a long thread before its body's read has answered, asks
+// the thread's own active tab once the body is in: the copy on show holds no tabs to ask.
+TEST_F(DestinationRoutingTest, TheCanvasOfALongThreadGeneratesOnceItsBodyIsIn)
+{
+    QList<CampaignIDEThread> threads
+        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
+    CampaignIDEThread &longThread = threads.last();
+    CampaignAgentTab &tab = longThread.agentTabs.first();
+    longThread.activeAgentTabID = tab.id;
+    longThread.workbenchView = IDEWorkbenchView::canvas;
+    growPastTheBackgroundReadSize(tab);
+    ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
+    makeModel().reset(); // the move into the thread store
+
+    makeWindow();
+    ASSERT_FALSE(model().hasThreadBody(longThread.id));
+    model().openThread(longThread.id);
+    QCoreApplication::sendPostedEvents(window->findChild<DestinationArea *>(), QEvent::MetaCall);
+    QAbstractButton *generate = nullptr;
+    for (auto *button : window->findChildren<QAbstractButton *>(u"generateArtboardsButton"_s)) {
+        if (button->isVisible())
+            generate = button;
+    }
+    ASSERT_NE(generate, nullptr);
+    ASSERT_FALSE(model().hasThreadBody(longThread.id));
+    ASSERT_TRUE(model().activeThread()->agentTabs.isEmpty()); // the copy on show
+    clickOn(generate);
+
+    const auto sentTab = [&] { return *model().thread(longThread.id)->activeTab(); };
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return model().hasThreadBody(longThread.id) && sentTab().entries.size() == tab.entries.size() + 2; },
+        5000));
+    EXPECT_EQ(sentTab().id, tab.id);
+    EXPECT_EQ(sentTab().entries.at(tab.entries.size()).text, CreativeCanvasTabView::generatePrompt);
     EXPECT_TRUE(QTest::qWaitFor([&] { return model().agentTurns().idle(); }, 5000));
 }
 

@@ -1,5 +1,7 @@
 #include "WorkspaceWindowFixture.h"
 
+#include "MediaPlanTitleProbe.h"
+
 #include "ide/views/canvas/CompetitorExplorerTabView.h"
 #include "ide/views/governance/CampaignLaunchApprovalModal.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
@@ -20,6 +22,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -339,7 +342,10 @@ TEST_P(WindowWholenessTest, MediaPlanRowsKeepTheirStatusAndDeleteButtonInView)
     const int rows = view->tableModel()->rowCount();
     ASSERT_GT(rows, 0);
     const auto expectStatusAndDeleteInView = [&](const QString &where) {
-        const QRect viewport = view->table()->viewport()->geometry();
+        // The rows in view and the pinned columns beside them.
+        QRect viewport = view->table()->viewport()->geometry();
+        if (view->pinnedColumns()->isVisible())
+            viewport = viewport.united(view->pinnedColumns()->geometry());
         ASSERT_EQ(view->table()->horizontalScrollBar()->value(), 0);
         for (int row = 0; row < rows; ++row) {
             const QRect status = shownCell(view, row, MediaPlanTableModel::status);
@@ -375,6 +381,138 @@ TEST_P(WindowWholenessTest, MediaPlanRowsKeepTheirStatusAndDeleteButtonInView)
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->tableModel()->rowCount() == rows - 1; }, 2000));
     EXPECT_NE(view->tableModel()->rows().first().id, first);
     EXPECT_EQ(view->table()->horizontalScrollBar()->value(), 0);
+}
+
+// Scrolled to either end, every title of the table shows once, nothing of the table lies under its
+// pinned columns, and a title that an edge of the table cuts ends in "…" there; scrolling across,
+// each title reads whole somewhere.
+TEST_P(WindowWholenessTest, MediaPlanColumnTitlesShowOnceAndWholeAtBothScrollEnds)
+{
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    settle();
+    auto *view = find<MediaPlanTableView>(u"mediaPlanTableView"_s);
+    ASSERT_NE(view, nullptr);
+    expectMediaPlanTitlesWholeBesideThePin(
+        view, [&](const QString &scrolled) { test::keepPicture(view, pictureName(u"Table"_s + scrolled)); });
+}
+
+// --- Another thread or a new project opens at its top --------------------------------------------
+
+// The scroll areas of a surface that a user sees, with the names the messages give them.
+QList<QAbstractScrollArea *> shownScrollAreas(QWidget *surface)
+{
+    QList<QAbstractScrollArea *> areas;
+    for (QAbstractScrollArea *area : surface->findChildren<QAbstractScrollArea *>()) {
+        if (area->isVisible())
+            areas.append(area);
+    }
+    return areas;
+}
+
+// The document, table, dashboard, canvas, explorer and local files of the next thread shown start
+// at their top, whatever the last thread's were scrolled to; so does a new project's document,
+// its title in view.
+TEST_P(WindowWholenessTest, AnotherThreadOrANewProjectOpensEverySurfaceAtItsTop)
+{
+    // Enough flights, ads and artboards in both threads to scroll each surface.
+    ASSERT_GE(model().threads().size(), 2);
+    for (const CampaignIDEThread &thread : model().threads()) {
+        model().mutateThread(thread.id, [](CampaignIDEThread &grown) {
+            const CampaignIDEThread seed = grown;
+            for (int i = 0; i < 4; ++i) {
+                for (CampaignMediaPlanRow row : seed.mediaPlanRows) {
+                    row.id = QUuid::createUuid();
+                    grown.mediaPlanRows.append(row);
+                }
+                for (CampaignCompetitorAd ad : seed.competitorAds) {
+                    ad.id = QUuid::createUuid();
+                    grown.competitorAds.append(ad);
+                }
+            }
+        });
+        model().mutateProject(thread.projectID, [](CampaignIDEProject &project) {
+            const QList<CreativeCanvasArtboard> seed = project.creatives;
+            for (int i = 0; i < 4; ++i) {
+                for (CreativeCanvasArtboard artboard : seed) {
+                    artboard.id = QUuid::createUuid();
+                    project.creatives.append(artboard);
+                }
+            }
+        });
+    }
+    const QUuid first = model().activeThread()->id;
+    const QUuid second = model().threads().at(model().threads().at(0).id == first ? 1 : 0).id;
+    settle();
+
+    const auto scrollToTheEnd = [&] {
+        for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
+            click(WorkbenchHeaderBar::tabButtonName(view));
+            settle();
+            bool scrolled = false;
+            for (QAbstractScrollArea *area : shownScrollAreas(workbench()->currentSurface())) {
+                for (QScrollBar *bar : { area->verticalScrollBar(), area->horizontalScrollBar() }) {
+                    bar->setValue(bar->maximum());
+                    scrolled = scrolled || bar->value() > bar->minimum();
+                }
+            }
+            EXPECT_TRUE(scrolled) << rawValue(view).toStdString() << " has nothing to scroll";
+        }
+    };
+    const auto expectAtTheTop = [&](const QString &where) {
+        for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
+            click(WorkbenchHeaderBar::tabButtonName(view));
+            settle();
+            for (QAbstractScrollArea *area : shownScrollAreas(workbench()->currentSurface())) {
+                const std::string what = where.toStdString() + ": " + rawValue(view).toStdString() + ' '
+                    + area->objectName().toStdString();
+                EXPECT_EQ(area->verticalScrollBar()->value(), area->verticalScrollBar()->minimum()) << what;
+                EXPECT_EQ(area->horizontalScrollBar()->value(), area->horizontalScrollBar()->minimum()) << what;
+            }
+        }
+    };
+    scrollToTheEnd();
+    model().openThread(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() == second; }, 2000));
+    settle();
+    expectAtTheTop(u"another project's thread"_s);
+
+    // A new thread of the same project: the same artboards and local files, at their top.
+    scrollToTheEnd();
+    click(u"newThreadButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() && workbench()->threadID() != second; }, 2000));
+    settle();
+    ASSERT_EQ(model().activeThread()->projectID, model().thread(second)->projectID);
+    expectAtTheTop(u"a new thread"_s);
+
+    // A new project opens its document with the title in view.
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::document));
+    settle();
+    auto *document = find<QAbstractScrollArea>(u"planDocumentScrollArea"_s);
+    document->verticalScrollBar()->setValue(document->verticalScrollBar()->maximum());
+    ASSERT_GT(document->verticalScrollBar()->value(), 0);
+    state().setShowingNewProjectSheet(true);
+    WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newProject);
+    ASSERT_NE(sheet, nullptr);
+    QTest::keyClicks(find<QLineEdit>(u"newProjectNameField"_s), u"Q3 Retargeting Sprint"_s);
+    const QUuid quick = workbench()->threadID();
+    click(u"createProjectButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return workbench() && workbench()->threadID() != quick && workbench()->threadID() != second
+                && workbench()->threadID() != first;
+        },
+        2000));
+    ASSERT_TRUE(sheetGone(WorkspaceSheet::newProject));
+    settle();
+    ASSERT_EQ(model().activeThread()->workbenchView, IDEWorkbenchView::document);
+    document = find<QAbstractScrollArea>(u"planDocumentScrollArea"_s);
+    EXPECT_EQ(document->verticalScrollBar()->value(), 0);
+    auto *title = find<QLabel>(u"planTitleLabel"_s);
+    EXPECT_EQ(title->text(), u"Q3 Retargeting Sprint"_s);
+    const QRect titleInView(title->mapTo(document->viewport(), QPoint()), title->size());
+    EXPECT_TRUE(document->viewport()->rect().contains(titleInView)) << "the new project's title is out of view";
+    keepPicture(pictureName(u"NewProjectDocument"_s));
+    expectAtTheTop(u"a new project"_s);
 }
 
 TEST_P(WindowWholenessTest, InspectorButtonsShareOneRowEightApart)

@@ -1,8 +1,11 @@
 #include "WorkspaceWindowFixture.h"
 
+#include "MediaPlanTitleProbe.h"
+
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/thread/AgentThreadPane.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
+#include "ide/views/thread/WorkbenchHeaderBar.h"
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/WindowPrimitives.h"
 
@@ -231,6 +234,22 @@ TEST_F(NarrowScreenTest, ColumnsGiveWayInsteadOfTheWindowLeavingTheScreen)
     EXPECT_EQ(window->width(), width);
     EXPECT_GE(workbench()->primaryPane()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth);
     EXPECT_GE(find(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
+}
+
+// With the split and the drawer open on that screen, the media-plan table keeps its pinned columns
+// beside its rows and shows each title once, at both ends of its sideways scroll.
+TEST_F(NarrowScreenTest, MediaPlanTitlesShowOnceBesideThePinnedColumns)
+{
+    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+    click(u"agentButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"drawerColumn"_s)->width() == 341; }, 3000));
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    auto *view = find<MediaPlanTableView>(u"mediaPlanTableView"_s);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->pinnedColumns()->isVisible(); }, 2000));
+    QCoreApplication::processEvents();
+    expectMediaPlanTitlesWholeBesideThePin(
+        view, [&](const QString &scrolled) { keepPicture(u"narrow-screen-table-"_s + scrolled + u".png"_s); });
 }
 
 } // namespace
