@@ -4,7 +4,9 @@
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
 #include "app/StandardMenus.h"
+#include "app/WindowMessageBox.h"
 #include "ide/views/kit/BrandColors.h"
+#include "ide/views/kit/ThemeMenus.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 
@@ -17,6 +19,8 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QWindow>
+
+#include <optional>
 
 namespace orvane {
 
@@ -82,14 +86,15 @@ void OrvaneMainWindow::changeEvent(QEvent *event)
 void OrvaneMainWindow::applyChromeColours()
 {
     QPalette chrome;
+    std::optional<OrvaneWebTheme> theme;
     if (CampaignIDEWorkspaceView *workspace = m_root->workspace()) {
         // Continuous with the workspace's top bar.
-        const OrvaneWebTheme theme = workspace->themeSource()->theme();
-        chrome = theme.palette();
-        chrome.setColor(QPalette::Window, theme.sidebarBackground());
-        chrome.setColor(QPalette::Button, theme.sidebarBackground());
+        theme = workspace->themeSource()->theme();
+        chrome = theme->palette();
+        chrome.setColor(QPalette::Window, theme->sidebarBackground());
+        chrome.setColor(QPalette::Button, theme->sidebarBackground());
         for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
-            chrome.setColor(QPalette::Disabled, role, theme.textMuted());
+            chrome.setColor(QPalette::Disabled, role, theme->textMuted());
     } else {
         // The sign-in screen's brand colours.
         chrome = palette();
@@ -107,10 +112,17 @@ void OrvaneMainWindow::applyChromeColours()
             chrome.setColor(QPalette::Disabled, role, resolve(Brand::textTertiary(), QGuiApplication::palette()));
     }
     menuBar()->setPalette(chrome);
-    // Every menu of the bar drops down in the bar's colours.
+    // Every menu of the bar drops down in the bar's colours, with the workspace's dividers.
     for (QAction *entry : menuBar()->actions()) {
-        if (QMenu *menu = entry->menu())
+        if (QMenu *menu = entry->menu()) {
+            // The dividers first: a new style sheet puts back the palette the menu had when it was
+            // last styled.
+            if (theme)
+                applyMenuDividers(menu, *theme);
+            else
+                menu->setStyleSheet({});
             menu->setPalette(chrome);
+        }
     }
 }
 
@@ -162,6 +174,7 @@ void OrvaneMainWindow::showStorageProblem(const QString &reason)
         reason + u"\n\nThe workspace is open, but changes may not be saved until the folder can be written."_s,
         QMessageBox::Ok, this);
     box->setObjectName(u"storageProblemMessageBox"_s);
+    themeMessageBox(*box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
@@ -175,6 +188,7 @@ void OrvaneMainWindow::showReadOnlyNotice(const QString &reason)
               u"and start again to work."_s,
         QMessageBox::Ok, this);
     box->setObjectName(u"readOnlyMessageBox"_s);
+    themeMessageBox(*box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -1,6 +1,7 @@
 #include "app/RootView.h"
 
 #include "app/SignInView.h"
+#include "app/WindowMessageBox.h"
 #include "ide/model/WorkspaceMirror.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/session/SessionStore.h"
@@ -70,6 +71,7 @@ bool RootView::settleUnsavedLocalFiles(const QString &question)
     QMessageBox box(QMessageBox::Warning, u"Orvane"_s, question,
         QMessageBox::SaveAll | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setObjectName(u"unsavedFilesMessageBox"_s);
+    themeMessageBox(box);
     box.setInformativeText(u"Your changes will be lost if you don’t save them."_s);
     box.setDefaultButton(QMessageBox::SaveAll);
     switch (box.exec()) {

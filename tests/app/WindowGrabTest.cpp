@@ -3,19 +3,23 @@
 #include "app/RootView.h"
 #include "app/SignInView.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/views/kit/BrandColors.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/brand/Brand.h"
 #include "testsupport/Pictures.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -116,5 +120,91 @@ TEST(WindowGrabTest, MainWindowWithTheWorkspace)
             EXPECT_EQ(entry->menu()->palette().color(QPalette::Window), OrvaneWebTheme(dark).sidebarBackground())
                 << entry->text().toStdString();
         }
+    }
+}
+
+// --- Prompts and menus over the workspace -----------------------------------------------------------
+
+// A message box over the workspace is drawn in the workspace's theme, as its menus and popups are:
+// the Save All / Discard / Cancel prompt over the dark window is dark, and a notice left open
+// follows a change of the theme. The dividers of the menu bar's menus show on them.
+TEST(WindowGrabTest, PromptsAndMenusOverTheWorkspaceTakeItsTheme)
+{
+    AppHarness harness;
+    // The offscreen platform lets no menu grab the keyboard.
+    ExpectQtWarnings offscreenMenus { { u"does not support grabbing the keyboard"_s } };
+    OrvaneMainWindow *window = harness.start();
+    CampaignIDEWorkspaceView *workspace = window->rootView()->workspace();
+    ASSERT_NE(workspace, nullptr);
+    CampaignIDEWorkspaceModel *model = workspace->model();
+    ASSERT_TRUE(model->isDarkTheme());
+    const QPalette dark = OrvaneWebTheme(true).palette();
+    const QPalette light = OrvaneWebTheme(false).palette();
+
+    model->openProject(model->projects().first().id);
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->selectedLocalFile());
+    model->updateSelectedLocalFileContent(u"unsaved text"_s);
+    QPalette asked;
+    QImage prompt;
+    QTimer::singleShot(0, qApp, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->objectName(), u"unsavedFilesMessageBox"_s);
+        asked = box->palette();
+        prompt = grab(box, u"unsaved-files-prompt-dark"_s);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_FALSE(window->close());
+    for (const QPalette::ColorRole role : { QPalette::Window, QPalette::WindowText, QPalette::Button,
+             QPalette::ButtonText, QPalette::Base, QPalette::Text }) {
+        EXPECT_EQ(asked.color(role), dark.color(role)) << int(role);
+    }
+    ASSERT_FALSE(prompt.isNull());
+    EXPECT_EQ(prompt.pixelColor(QPoint(2, 2) * prompt.devicePixelRatio()), dark.color(QPalette::Window));
+    workspace->mirror().discardUnsavedLocalFiles();
+
+    model->setDarkTheme(false);
+    window->showStorageProblem(u"The disk is full."_s);
+    auto *notice = harness.find<QMessageBox>(u"storageProblemMessageBox"_s);
+    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice->isVisible(); }));
+    EXPECT_EQ(notice->palette().color(QPalette::Window), light.color(QPalette::Window));
+    model->setDarkTheme(true);
+    EXPECT_EQ(notice->palette().color(QPalette::Window), dark.color(QPalette::Window));
+    EXPECT_EQ(notice->palette().color(QPalette::WindowText), dark.color(QPalette::WindowText));
+    grab(notice, u"storage-notice-dark"_s);
+    notice->close();
+
+    // The File menu's dividers stand out from the menu in both themes.
+    QMenu *file = nullptr;
+    for (QAction *entry : window->menuBar()->actions()) {
+        if (entry->menu() && entry->menu()->objectName() == u"fileMenu"_s)
+            file = entry->menu();
+    }
+    ASSERT_NE(file, nullptr);
+    for (const bool isDark : { true, false }) {
+        model->setDarkTheme(isDark);
+        file->popup(window->mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }));
+        const QImage image = grab(file, isDark ? u"file-menu-dark"_s : u"file-menu-light"_s);
+        int dividers = 0;
+        for (QAction *action : file->actions()) {
+            if (!action->isSeparator())
+                continue;
+            ++dividers;
+            const QRect rect = file->actionGeometry(action);
+            const QPoint top(rect.center().x(), rect.top());
+            const QColor ground = image.pixelColor(top * image.devicePixelRatio());
+            int strongest = 0;
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                const QColor pixel = image.pixelColor(QPoint(top.x(), y) * image.devicePixelRatio());
+                strongest = std::max({ strongest, std::abs(pixel.red() - ground.red()),
+                    std::abs(pixel.green() - ground.green()), std::abs(pixel.blue() - ground.blue()) });
+            }
+            EXPECT_GE(strongest, 32) << (isDark ? "dark" : "light") << " divider " << dividers;
+        }
+        EXPECT_GT(dividers, 0);
+        file->close();
     }
 }

@@ -60,9 +60,11 @@ QCoro::AsyncGenerator<AgentChatEvent> OrvaneAPIClient::streamEvents(http::ReplyH
             if (status && !following) {
                 // Checked on the head alone: an error status ends the stream before any event.
                 check(HttpResponse { true, *status, {} });
-                // Only an event stream is read as one: a page that happens to hold "event:" lines
-                // (a portal, a proxy's error page) is not the agent's reply.
-                if (!http::hasMediaType(*current, "text/event-stream"))
+                // An answer that names another type is not the agent's reply, even when it holds
+                // "event:" lines (a portal, a proxy's error page); one that names no type is read as
+                // the stream that was asked for.
+                const bool namesAType = !current->rawHeader("Content-Type").trimmed().isEmpty();
+                if (namesAType && !http::hasMediaType(*current, "text/event-stream"))
                     throw OrvaneAPIError::invalidResponse();
                 headChecked = true;
             } else if (current->isFinished()) {

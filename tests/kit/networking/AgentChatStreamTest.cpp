@@ -146,11 +146,12 @@ TEST_F(ChatStreamTest, EndsWithTheStatusBeforeAnyEvent)
     EXPECT_EQ(result.outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::unauthorized());
 }
 
-// Only an event stream is read as one, whatever the body holds; the error statuses still win.
+// An answer that names another type than an event stream is refused, whatever the body holds; one
+// that names no type is read as the stream; the error statuses still win.
 TEST_F(ChatStreamTest, FailsOnAnyContentTypeButAnEventStream)
 {
     const QByteArray events = sseBlock("text_delta", R"({"text":"page"})") + sseBlock("done", "{}");
-    for (const QByteArray type : { "text/html", "text/html; charset=utf-8", "application/json", "text/plain", "",
+    for (const QByteArray type : { "text/html", "text/html; charset=utf-8", "application/json", "text/plain",
              "text/event-streams", "text/event-stream-x" }) {
         service.clearRequests();
         service.setResponse(
@@ -177,6 +178,18 @@ TEST_F(ChatStreamTest, FailsOnAnyContentTypeButAnEventStream)
         EXPECT_FALSE(result.outcome.error) << type.constData();
         EXPECT_EQ(result.events, (QList { text("page"), AgentChatEvent::done() })) << type.constData();
     }
+
+    // No Content-Type at all: the body is read as events, arriving in pieces or whole.
+    service.setResponse("POST", QStringLiteral("/api/agent/chat"),
+        CannedResponse::eventStream({ { 0ms, events.left(20) }, { 20ms, events.mid(20) } }).withContentType({}));
+    Result untyped = run();
+    EXPECT_FALSE(untyped.outcome.error);
+    EXPECT_EQ(untyped.events, (QList { text("page"), AgentChatEvent::done() }));
+    service.setResponse(
+        "POST", QStringLiteral("/api/agent/chat"), CannedResponse::text(200, events).withContentType({}));
+    untyped = run();
+    EXPECT_FALSE(untyped.outcome.error);
+    EXPECT_EQ(untyped.events, (QList { text("page"), AgentChatEvent::done() }));
 
     service.setResponse("POST", QStringLiteral("/api/agent/chat"), CannedResponse::text(500, events, "text/html"));
     EXPECT_EQ(run().outcome.errorAs<OrvaneAPIError>(), OrvaneAPIError::http(500, QString()));

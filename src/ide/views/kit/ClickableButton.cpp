@@ -196,10 +196,17 @@ void ClickableButton::paintEvent(QPaintEvent *)
     const OrvaneWebTheme theme = m_themeSource->theme();
     paintPanel(painter, rect(), theme, { m_look.fill, m_look.fillOpacity, m_look.stroke, m_look.strokeOpacity });
     // A focus ring only for keyboard users, as the toolkit's own controls do.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
-        painter.setPen(QPen(theme.accentCyan(), 1, Qt::DotLine));
-        painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
-    }
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange))
+        paintButtonFocusRing(painter, rect(), theme);
+}
+
+void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme)
+{
+    painter.save();
+    painter.setPen(QPen(theme.accentCyan(), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter.restore();
 }
 
 // The whole rectangle, transparent parts of the label included.

@@ -10,6 +10,7 @@
 
 class QBoxLayout;
 class QLabel;
+class QPainter;
 
 namespace orvane {
 
@@ -61,5 +62,9 @@ private:
     Look m_look;
     QBoxLayout *m_row;
 };
+
+// The keyboard's focus ring of the window's buttons, drawn just inside `rect` of a button (or a row
+// that is one) that has the focus from the keyboard.
+void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme);
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #include "ide/views/sheets/CommandPaletteDelegate.h"
 
+#include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -111,6 +112,9 @@ void CommandPaletteDelegate::paint(
     painter->setPen(theme.textPrimary());
     const QString elided = QFontMetrics(titleFont()).elidedText(text, Qt::ElideRight, titleRect.width());
     painter->drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, elided);
+    // The row the keyboard is on, once Tab has reached the list.
+    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange))
+        paintButtonFocusRing(*painter, rect, theme);
     painter->restore();
 }
 

@@ -95,6 +95,7 @@ QVariant CommandPaletteResultsModel::data(const QModelIndex &index, int role) co
     case KindRole:
         return QVariant::fromValue(row.kind);
     case TrailingTextRole:
+    case Qt::AccessibleDescriptionRole:
         return row.trailing.isEmpty() ? QVariant() : QVariant(row.trailing);
     case SymbolRole:
         return row.symbol.isEmpty() ? QVariant() : QVariant(row.symbol);

@@ -59,6 +59,9 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
     m_list->setObjectName(u"commandPaletteResultList"_s);
     m_list->setItemDelegate(new CommandPaletteDelegate(theme, m_list));
     m_list->setModel(m_results);
+    // Each row is a button of the keyboard after the field and "ESC"; none is current until Tab
+    // reaches it.
+    m_list->setRowsAreTabStops(true);
     m_list->setMaximumContentHeight(maximumListHeight);
     column->addWidget(m_list);
 

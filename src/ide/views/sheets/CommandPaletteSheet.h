@@ -14,8 +14,9 @@ class FittedListView;
 
 // The command palette: a query field over the matching threads (open one) and specialist personas
 // (start a thread led by one, its starter prompt sent at once). Typing writes the window's query
-// and re-filters the list in place; the field is never rebuilt. No row is preselected and Return
-// picks nothing: a row is picked by clicking it. Every pick closes the palette.
+// and re-filters the list in place; the field is never rebuilt. No row is preselected and Return in
+// the field picks nothing: a row is picked by pressing it, with the mouse or, once Tab has reached
+// it, with Space or Return, as a button. Every pick closes the palette.
 class CommandPaletteSheet final : public QWidget {
     Q_OBJECT
 public:

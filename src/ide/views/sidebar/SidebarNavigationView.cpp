@@ -4,6 +4,7 @@
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/ThemeMenus.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/sidebar/SidebarListView.h"
 #include "ide/views/sidebar/SidebarNavRow.h"
@@ -236,6 +237,7 @@ QMenu *SidebarNavigationView::popUpThreadMenu(SidebarListView *list, int row, co
     auto *menu = new QMenu(list);
     menu->setObjectName(u"threadContextMenu"_s);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    themeMenuDividers(menu, *m_context.theme);
 
     QAction *open = menu->addAction(u"Open Thread"_s);
     open->setObjectName(u"openThreadAction"_s);
@@ -286,6 +288,7 @@ QMenu *SidebarNavigationView::popUpProjectMenu(int row, const QPoint &globalPosi
     auto *menu = new QMenu(m_projectList);
     menu->setObjectName(u"projectContextMenu"_s);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    themeMenuDividers(menu, *m_context.theme);
 
     QAction *open = menu->addAction(u"Open Campaign Thread"_s);
     open->setObjectName(u"openProjectThreadAction"_s);

@@ -254,12 +254,22 @@ void AgentThreadPane::updateChips(const CampaignIDEThread &thread)
         m_chips.append(chip);
     }
     const bool closable = thread.agentTabs.size() >= 2;
+    QList<QUuid> strip;
+    strip.reserve(thread.agentTabs.size() + 1);
     for (qsizetype i = 0; i < thread.agentTabs.size(); ++i) {
         const CampaignAgentTab &tab = thread.agentTabs.at(i);
         const bool selected = m_isSplitSecondary ? thread.splitAgentTabID == tab.id : thread.activeAgentTabID == tab.id;
         m_chips.at(i)->showTab(tab, selected, closable);
+        strip.append(tab.id);
+        if (selected)
+            strip.append(QUuid()); // marks the selected chip's place
     }
-    scheduleSelectedChipInView();
+    // Most changes of a thread (a keystroke in the composer, a reply streaming in) leave the chips
+    // as they were: the strip then keeps where the user scrolled it.
+    if (strip != m_shownStrip) {
+        m_shownStrip = strip;
+        scheduleSelectedChipInView();
+    }
 }
 
 void AgentThreadPane::scheduleSelectedChipInView()

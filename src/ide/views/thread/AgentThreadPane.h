@@ -72,6 +72,9 @@ private:
 
     QScrollArea *m_chipScroller = nullptr;
     bool m_chipInViewScheduled = false;
+    // The tabs of the chips in order, an empty id after the selected one: what the strip last
+    // brought into view.
+    QList<QUuid> m_shownStrip;
     QHBoxLayout *m_chipRow = nullptr;
     QList<AgentTabChip *> m_chips;
     QMenu *m_addSpecialistMenu = nullptr;

@@ -5,6 +5,7 @@
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeMenus.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/WindowPrimitives.h"
 #include "ide/views/window/WorkspaceTitles.h"
@@ -130,6 +131,7 @@ QWidget *WorkspaceTopBar::buildLeftGroup()
 
     m_workspaceMenu = new QMenu(workspace);
     m_workspaceMenu->setObjectName(u"workspaceMenu"_s);
+    themeMenuDividers(m_workspaceMenu, theme);
     connect(workspace, &QAbstractButton::clicked, this, [this, workspace] { popUp(m_workspaceMenu, workspace); });
     connect(m_workspaceMenu, &QMenu::aboutToShow, this, [this] {
         if (!m_theme)
@@ -179,6 +181,7 @@ QWidget *WorkspaceTopBar::buildLeftGroup()
 
     m_projectMenu = new QMenu(project);
     m_projectMenu->setObjectName(u"projectMenu"_s);
+    themeMenuDividers(m_projectMenu, theme);
     connect(project, &QAbstractButton::clicked, this, [this, project] { popUp(m_projectMenu, project); });
     connect(m_projectMenu, &QMenu::aboutToShow, this, &WorkspaceTopBar::rebuildProjectMenu);
     return group;

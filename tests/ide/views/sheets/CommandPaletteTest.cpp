@@ -5,6 +5,8 @@
 #include "ide/views/sheets/CommandPaletteSheet.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
+#include <QApplication>
 #include <QRegularExpression>
 #include <QScrollBar>
 
@@ -142,6 +144,145 @@ TEST_F(CommandPaletteTest, TypingFiltersWithoutRebuildingTheFieldAndAThreadRowOp
     EXPECT_TRUE(find<QLineEdit>(u"commandQueryField"_s)->text().isEmpty());
     click(u"commandPaletteEscButton"_s);
     EXPECT_FALSE(model().showingCommandPalette());
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
+}
+
+// Every row is a button of the keyboard: Tab goes from the field to "ESC" and on from row to row
+// (past the headers) and back to the field; Space or Return presses the row it is on. Nothing is
+// current or ringed before Tab reaches a row, and Return in the field still picks nothing.
+TEST_F(CommandPaletteTest, TabReachesEveryRowAndSpaceOrReturnPressesIt)
+{
+    const QUuid first = addThread(u"Keyboard Target"_s);
+    const QUuid second = model().threads().at(1).id;
+    CommandPaletteSheet *palette = openPalette();
+    ASSERT_NE(palette, nullptr);
+    auto *field = find<QLineEdit>(u"commandQueryField"_s);
+    auto *list = find<FittedListView>(u"commandPaletteResultList"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key, modifiers);
+    };
+    const auto focusName
+        = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
+    // A row shows the keyboard's ring: the theme's accent dots down its left edge.
+    const auto ringed = [list](int row) {
+        const QImage image = list->viewport()->grab().toImage();
+        const QRect rect = list->visualRect(list->model()->index(row, 0)) & list->viewport()->rect();
+        const QColor accent = OrvaneWebTheme(true).accentCyan();
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x < rect.left() + 4; ++x) {
+                if (image.pixelColor(QPoint(x, y) * image.devicePixelRatio()) == accent)
+                    return true;
+            }
+        }
+        return false;
+    };
+    const int rows = palette->results()->rowCount();
+    const auto noRingAnywhere = [&] {
+        for (int row = 0; row < rows; ++row) {
+            if (ringed(row))
+                return false;
+        }
+        return true;
+    };
+
+    // Opened: the field has the keyboard, no row is current or ringed, Return picks nothing.
+    EXPECT_FALSE(list->currentIndex().isValid());
+    EXPECT_TRUE(noRingAnywhere());
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(model().showingCommandPalette());
+    EXPECT_FALSE(list->currentIndex().isValid());
+
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), u"commandPaletteEscButton"_s);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), list);
+    ASSERT_EQ(list->currentIndex().row(), 1) << "the first thread, past the header";
+    EXPECT_EQ(list->currentIndex().data(CommandPaletteResultsModel::ThreadIDRole).toUuid(), first);
+    EXPECT_TRUE(ringed(1));
+    EXPECT_FALSE(ringed(2));
+    keepWidget(window->sheets()->sheet(WorkspaceSheet::commandPalette), u"command-palette-keyboard-row.png"_s);
+
+    // Assistive technology reads the row as a focused button named by its title.
+    QAccessibleInterface *listAccess = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(listAccess, nullptr);
+    QAccessibleInterface *focused = listAccess->focusChild();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(focused->role(), QAccessible::Button);
+    EXPECT_EQ(focused->text(QAccessible::Name), u"Keyboard Target"_s);
+    EXPECT_EQ(focused->text(QAccessible::Description), u"Document"_s);
+    EXPECT_TRUE(focused->state().focused);
+    EXPECT_EQ(listAccess->child(0)->role(), QAccessible::StaticText);
+    EXPECT_TRUE(listAccess->child(0)->actionInterface()->actionNames().isEmpty());
+
+    // Tab walks every row (the personas' header is passed over) and then leaves for the field;
+    // Shift+Tab comes back to the last row.
+    QList<int> visited { 1 };
+    for (int step = 0; step < rows && QApplication::focusWidget() == list; ++step) {
+        press(Qt::Key_Tab);
+        if (QApplication::focusWidget() == list)
+            visited.append(list->currentIndex().row());
+    }
+    QList<int> expected;
+    for (int row = 0; row < rows; ++row) {
+        if (palette->results()->index(row, 0).flags() & Qt::ItemIsEnabled)
+            expected.append(row);
+    }
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(focusName(), u"commandQueryField"_s);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), list);
+    EXPECT_EQ(list->currentIndex().row(), rows - 1);
+    EXPECT_TRUE(ringed(rows - 1));
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(list->currentIndex().row(), rows - 2);
+
+    // Arrows and letters are no keys of a button: the row stays.
+    press(Qt::Key_Up);
+    press(Qt::Key_A);
+    EXPECT_EQ(list->currentIndex().row(), rows - 2);
+    EXPECT_TRUE(model().showingCommandPalette());
+
+    // Back to the first thread row; Space opens it and closes the palette.
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(list->currentIndex().row(), 1);
+    QTest::keyPress(list, Qt::Key_Space);
+    EXPECT_EQ(list->pressedIndex(), list->currentIndex()) << "held down, as a button";
+    EXPECT_TRUE(model().showingCommandPalette());
+    QTest::keyRelease(list, Qt::Key_Space);
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(first));
+    EXPECT_FALSE(model().showingCommandPalette());
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
+
+    // Opened again: nothing current; Return on the second thread row opens that one.
+    palette = openPalette();
+    ASSERT_NE(palette, nullptr);
+    list = find<FittedListView>(u"commandPaletteResultList"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return find<QLineEdit>(u"commandQueryField"_s)->hasFocus(); }, 2000));
+    EXPECT_FALSE(list->currentIndex().isValid());
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(list->currentIndex().row(), 2);
+    EXPECT_EQ(list->currentIndex().data(CommandPaletteResultsModel::ThreadIDRole).toUuid(), second);
+    press(Qt::Key_Return);
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(second));
+    EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
+
+    // The row's accessible press does what a click does.
+    palette = openPalette();
+    ASSERT_NE(palette, nullptr);
+    list = find<FittedListView>(u"commandPaletteResultList"_s);
+    QAccessibleInterface *row = QAccessible::queryAccessibleInterface(list)->child(1);
+    ASSERT_NE(row, nullptr);
+    ASSERT_NE(row->actionInterface(), nullptr);
+    row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(model().primaryDestination(), IDEPrimaryDestination::thread(first));
     EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
 }
 

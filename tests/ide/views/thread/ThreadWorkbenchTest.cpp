@@ -299,6 +299,55 @@ TEST_F(ThreadWorkbenchTest, AVerticalWheelScrollsTheChipStripAndTheQuickPromptsS
     EXPECT_EQ(shown().agentTabs.constLast().entries.size(), 1);
 }
 
+// The chip strip stays where the user scrolled it while the thread changes around it (a keystroke
+// in the composer, a toggle of the toolbar); a change of the selected chip brings that chip into
+// view.
+TEST_F(ThreadWorkbenchTest, TheChipStripKeepsItsSidewaysScrollUntilTheSelectionChanges)
+{
+    const QUuid id = shown().id;
+    for (int added = 0; added < 7; ++added)
+        model().addAgentTab(OrvaneWebParitySeeds::personas().at(added % 5 + 1), id);
+    model().selectAgentTab(shown().agentTabs.first().id, id);
+    auto *strip = primary()->findChild<QScrollArea *>(u"agentTabScrollArea"_s);
+    QScrollBar *bar = strip->horizontalScrollBar();
+    // Laid out: every chip shown and the content as wide as they ask.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QList<AgentTabChip *> chips = primary()->chips();
+            return chips.size() == shown().agentTabs.size()
+                && std::ranges::all_of(chips, [](auto *chip) { return chip->isVisible(); })
+                && strip->widget()->width() >= strip->widget()->sizeHint().width() && bar->value() == 0;
+        },
+        2000));
+    ASSERT_GT(bar->maximum(), 0) << "the chips overflow the pane";
+    const auto inView = [&](int chip) {
+        AgentTabChip *widget = primary()->chips().at(chip);
+        const QRect rect(widget->mapTo(strip->viewport(), QPoint()), widget->size());
+        return strip->viewport()->rect().contains(rect);
+    };
+
+    // The user scrolls to the end: the selected chip goes out of view and stays out.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    bar->setValue(bar->maximum());
+    const int scrolled = bar->value();
+    ASSERT_FALSE(inView(0));
+    ASSERT_FALSE(inView(1)) << "the second chip lies out of view too";
+    auto *draft = primary()->composer()->findChild<QLineEdit *>(u"draftField"_s);
+    ASSERT_NE(draft, nullptr);
+    QTest::keyClicks(draft, u"abc"_s);
+    clickOn(primary(), u"dryRunBadgeButton"_s);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(shown().agentTabs.first().draftPrompt, u"abc"_s);
+    EXPECT_EQ(bar->value(), scrolled) << "a change of the thread left the user's scroll alone";
+
+    // Another chip selected: the strip brings it into view.
+    model().selectAgentTab(shown().agentTabs.at(1).id, id);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inView(1); }, 2000));
+    EXPECT_LT(bar->value(), scrolled);
+}
+
 TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)
 {
     const bool wasDry = shown().dryRunEnabled;

@@ -7,6 +7,8 @@
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/sheets/QuickActionCardDelegate.h"
 #include "ide/views/sheets/RecommendedActionListModel.h"
+#include "ide/views/sidebar/SidebarListView.h"
+#include "ide/views/sidebar/SidebarNavigationView.h"
 #include "ide/views/thread/AgentTabChip.h"
 #include "ide/views/thread/AgentThreadPane.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
@@ -313,6 +315,56 @@ TEST_P(WindowWholenessTest, EveryTabAndDestinationIsWholeInTheTheme)
         expectNoSidewaysScrolling(window->destinationArea(), destination);
         keepPicture(pictureName(destination));
     }
+}
+
+// --- Menu dividers ----------------------------------------------------------------------------------
+
+// The dividers of the row menus and the top bar's project menu stand out from the menu's own
+// background in the theme's border colour.
+TEST_P(WindowWholenessTest, MenuDividersShowOnTheMenu)
+{
+    const auto expectVisibleDividers = [this](QMenu *menu, const QString &what) {
+        ASSERT_NE(menu, nullptr) << what.toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000)) << what.toStdString();
+        const QImage image = menu->grab().toImage();
+        keepCloseUp(menu, pictureName(what));
+        int dividers = 0;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                continue;
+            ++dividers;
+            const QRect rect = menu->actionGeometry(action);
+            const int x = rect.center().x();
+            const QColor ground = image.pixelColor(QPoint(x, rect.top()) * image.devicePixelRatio());
+            int strongest = 0;
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                const QColor pixel = image.pixelColor(QPoint(x, y) * image.devicePixelRatio());
+                strongest = std::max({ strongest, std::abs(pixel.red() - ground.red()),
+                    std::abs(pixel.green() - ground.green()), std::abs(pixel.blue() - ground.blue()) });
+            }
+            EXPECT_GE(strongest, 32) << what.toStdString() << " divider " << dividers << " on "
+                                     << ground.name().toStdString();
+        }
+        EXPECT_GT(dividers, 0) << what.toStdString();
+        menu->close();
+    };
+
+    auto *sidebar = window->findChild<SidebarNavigationView *>();
+    ASSERT_NE(sidebar, nullptr);
+    auto *threads = find<SidebarListView>(u"recentThreadList"_s);
+    expectVisibleDividers(
+        sidebar->popUpThreadMenu(threads, 0, threads->mapToGlobal(QPoint(20, 10))), u"ThreadRowMenu"_s);
+    expectVisibleDividers(sidebar->popUpProjectMenu(0, threads->mapToGlobal(QPoint(20, 10))), u"ProjectRowMenu"_s);
+    click(u"projectMenuButton"_s);
+    expectVisibleDividers(find<QMenu>(u"projectMenu"_s), u"ProjectMenu"_s);
+
+    // The other theme recolours a menu in place.
+    model().setDarkTheme(!GetParam().dark);
+    settle();
+    expectVisibleDividers(
+        sidebar->popUpThreadMenu(threads, 0, threads->mapToGlobal(QPoint(20, 10))), u"ThreadRowMenuSwitched"_s);
+    click(u"projectMenuButton"_s);
+    expectVisibleDividers(find<QMenu>(u"projectMenu"_s), u"ProjectMenuSwitched"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(AtTheDefaultSize, WindowWholenessTest,
