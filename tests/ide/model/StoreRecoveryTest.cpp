@@ -118,9 +118,9 @@ protected:
 
     // Every file and folder under path with what any change to it changes: kind, links, size, time
     // and inode (a folder's time moves with every name made, removed or renamed in it).
-    [[nodiscard]] static QMap<QString, QString> listing(const QString &path)
+    [[nodiscard]] static std::string listing(const QString &path)
     {
-        QMap<QString, QString> entries;
+        QStringList entries;
         QDirIterator it(
             path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         QStringList paths { path };
@@ -130,13 +130,14 @@ protected:
             struct stat info { };
             if (::lstat(QFile::encodeName(entry).constData(), &info) != 0)
                 continue;
-            entries.insert(entry.mid(path.size()),
-                QString::asprintf("mode %o links %llu size %lld time %lld.%09ld inode %llu", info.st_mode,
+            entries.append(entry.mid(path.size())
+                + QString::asprintf(": mode %o links %llu size %lld time %lld.%09ld inode %llu", info.st_mode,
                     static_cast<unsigned long long>(info.st_nlink), static_cast<long long>(info.st_size),
                     static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec,
                     static_cast<unsigned long long>(info.st_ino)));
         }
-        return entries;
+        entries.sort();
+        return utf8(entries.join(u'\n'));
     }
 
     QStringList notices;
@@ -539,8 +540,9 @@ TEST_F(StoreRecoveryTest, BodiesWithoutAnIndexAreTheUsersThreadsNeverAFirstStart
 }
 
 // A window that may not write (another process may be writing) leaves every file as it found it:
-// a damaged index or body is not set aside, a missing index is not written, no previous index is
-// kept and nothing is removed, while the user's threads are listed and opened all the same.
+// a damaged index or body is not set aside, an index (missing or not) is not written, no previous
+// index is kept, a user's edit of a mirrored file is not moved and nothing is removed, while the user's
+// threads are listed and opened all the same.
 TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
 {
     struct ReadOnlyWindow {
@@ -555,25 +557,33 @@ TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
     ASSERT_EQ(order.size(), 3);
     const QUuid damaged = order.at(1);
     const QUuid edited = order.at(2);
+    // The user's edit of a file the mirror writes: a writer would keep it aside first.
+    const QString plan = model->projectFolderPath(model->projects().first()) + u"/campaign-plan.md"_s;
     model.reset();
     ASSERT_TRUE(writeAll(bodyFile(damaged), "{\"id\":"));
+    ASSERT_TRUE(writeAll(plan, "# My own plan\n"));
 
-    enum class Index { unreadable, absent };
-    for (const Index index : { Index::unreadable, Index::absent }) {
-        SCOPED_TRACE(index == Index::unreadable ? "damaged index" : "no index");
-        if (index == Index::unreadable)
+    enum class Index { readable, unreadable, absent };
+    for (const Index index : { Index::readable, Index::unreadable, Index::absent }) {
+        SCOPED_TRACE(int(index));
+        if (index == Index::unreadable) {
             ASSERT_TRUE(writeAll(threadStoreFile(), "[{\"id\": 12}"));
-        else
+        } else if (index == Index::absent) {
             ASSERT_TRUE(QFile::remove(threadStoreFile()));
-        const QMap<QString, QString> before = listing(home.path());
+        }
+        const std::string before = listing(home.path());
         {
             const ReadOnlyWindow readOnly;
             model = startAgain();
-            EXPECT_EQ(ids(model->threads()), order);
+            ASSERT_EQ(ids(model->threads()), order);
             model->openThread(damaged);
             ASSERT_TRUE(QTest::qWaitFor([&] { return model->hasThreadBody(damaged); }));
+            ASSERT_NE(model->thread(damaged), nullptr);
             EXPECT_EQ(model->thread(damaged)->agentTabs.size(), 1);
             addEntry(*model, edited, u"Not saved here"_s);
+            // A change the mirror writes into the plan the user edited.
+            model->mutateProject(
+                model->projects().first().id, [](CampaignIDEProject &p) { p.objective = u"Not saved either"_s; });
             model->flushPendingWrites();
             EXPECT_EQ(noticesContaining(u"could not be read"_s), 1) << utf8(notices.join(u'\n'));
             EXPECT_GE(noticesContaining(u"this window is read-only"_s), 1) << utf8(notices.join(u'\n'));
@@ -581,6 +591,7 @@ TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
         }
         EXPECT_EQ(listing(home.path()), before);
     }
+    EXPECT_EQ(readAll(plan), "# My own plan\n");
 }
 
 // Temporary files that killed writes left beside their targets go at the next start; the user's
