@@ -551,6 +551,16 @@ TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
         ReadOnlyWindow(const ReadOnlyWindow &) = delete;
         ReadOnlyWindow &operator=(const ReadOnlyWindow &) = delete;
     };
+    // A first start makes nothing: no folder, no store.
+    const std::string empty = listing(home.path());
+    {
+        const ReadOnlyWindow readOnly;
+        auto first = startAgain();
+        first->savePersistedThreads();
+        first->flushPendingWrites();
+    }
+    EXPECT_EQ(listing(home.path()), empty);
+
     auto model = restartedModel();
     model->createNewThread({ .title = u"Mine"_s });
     const QList<QUuid> order = ids(model->threads());
