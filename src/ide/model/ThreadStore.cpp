@@ -131,8 +131,8 @@ struct ThreadStore::WriteOutcomes {
         lostBodies.insert(id, title);
     }
 
-    // Tells the user of a lost body once its new body was written, with where its file is kept; or
-    // at the first write that fails, that it starts again, and then once it lands where it is kept.
+    // Tells the user of a lost body: once its new body has landed, where its file is kept; when a
+    // write of it fails first, that the thread starts again, and where the file is kept once one lands.
     void lostBodyWritten(const QUuid &id, bool written, const QString &kept, const Notify &notify)
     {
         QString notice;
@@ -168,8 +168,9 @@ private:
     {
         return u"The stored conversation of “"_s + title + u"” could not be read; it starts again with a new tab."_s;
     }
-    QHash<QUuid, QString> lostBodies; // guarded by mutex
-    QSet<QUuid> lostTold;
+    // Guarded by mutex.
+    QHash<QUuid, QString> lostBodies;
+    QSet<QUuid> lostTold; // told that it starts again, not yet where its file is kept
 
     void tell(const QString &notice, const Notify &notify)
     {

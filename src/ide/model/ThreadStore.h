@@ -29,15 +29,15 @@ class WorkspaceDiskQueue;
 // on a reader thread when it is large. A save writes the bodies that differ from what is on disk,
 // then the index when it changed; bodies of removed threads go once the index no longer names them.
 // All writes run on the model's disk writer, and an index is never written before the bodies it
-// names, so bodies without an index are threads to list, never a first start. A write that fails leaves its thread (or
-// the index) due for the next save; the user is told once, until everything due has been written. Lives on the main
-// thread.
+// names, so bodies without an index are threads to list, never a first start. A write that fails
+// leaves its thread (or the index) due for the next save; the user is told once, until everything
+// due has been written. Lives on the main thread.
 //
 // The first start that finds the earlier single file moves it: every body, then the index, then
 // the old file renamed to "<file>.backup". The index is written last, so a move cut short goes on
-// at the next start: the bodies written stand, the old file gives the rest and the order. Such a file met once the
-// index exists (an earlier version run since) brings in the threads the index lacks and is kept under a name of its
-// own.
+// at the next start: the bodies written stand, the old file gives the rest and the order. Such a
+// file met once the index exists (an earlier version run since) brings in the threads the index
+// lacks and is kept under a name of its own.
 class ThreadStore final {
 public:
     // Tells the user something; called on any thread.
