@@ -53,9 +53,11 @@ CampaignIDEThread withHead(CampaignIDEThread body, const CampaignIDEThread &head
 }
 
 // Keeps the index about to be replaced as the previous one, without copying it: a second name for
-// the same file. Only a readable index is still in place here (an unreadable one was set aside).
+// the same file. Called only over a readable index.
 void keepPreviousIndex(const QString &index, const QString &previous)
 {
+    if (platform::writesRefused())
+        return;
     const QByteArray from = QFile::encodeName(index);
     const QByteArray to = QFile::encodeName(previous);
     struct stat info { };
@@ -63,6 +65,13 @@ void keepPreviousIndex(const QString &index, const QString &previous)
         return;
     ::unlink(to.constData());
     (void)::link(from.constData(), to.constData());
+}
+
+// Makes the store's folder, unless this process may not write at all.
+void makeFolder(const QString &folder)
+{
+    if (!platform::writesRefused())
+        QDir().mkpath(folder);
 }
 
 } // namespace
@@ -115,7 +124,54 @@ struct ThreadStore::WriteOutcomes {
         return unwrittenBodies;
     }
 
+    // A body that could not be read, by title: its file stays until the thread's new body lands.
+    void bodyLost(const QUuid &id, const QString &title)
+    {
+        const std::lock_guard lock(mutex);
+        lostBodies.insert(id, title);
+    }
+
+    // Tells the user of a lost body: once its new body has landed, where its file is kept; when a
+    // write of it fails first, that the thread starts again, and where the file is kept once one lands.
+    void lostBodyWritten(const QUuid &id, bool written, const QString &kept, const Notify &notify)
+    {
+        QString notice;
+        {
+            const std::lock_guard lock(mutex);
+            const auto lost = lostBodies.constFind(id);
+            if (lost == lostBodies.cend())
+                return;
+            const QString title = *lost;
+            const bool toldBefore = lostTold.contains(id);
+            if (written) {
+                lostBodies.erase(lost);
+                lostTold.remove(id);
+                if (toldBefore && !kept.isEmpty())
+                    notice = u"Kept the file of the thread “"_s + title + u"”, which could not be read, as "_s
+                        + WorkspaceFiles::shownPath(kept) + u'.';
+                else if (!toldBefore)
+                    notice = kept.isEmpty()
+                        ? lostNotice(title)
+                        : QString(u"Could not read the thread “"_s + title + u"”; kept its file as "_s
+                            + WorkspaceFiles::shownPath(kept) + u". It starts again with a new tab."_s);
+            } else if (!toldBefore) {
+                lostTold.insert(id);
+                notice = lostNotice(title);
+            }
+        }
+        if (!notice.isEmpty() && notify)
+            notify(notice);
+    }
+
 private:
+    static QString lostNotice(const QString &title)
+    {
+        return u"The stored conversation of “"_s + title + u"” could not be read; it starts again with a new tab."_s;
+    }
+    // Guarded by mutex.
+    QHash<QUuid, QString> lostBodies;
+    QSet<QUuid> lostTold; // told that it starts again, not yet where its file is kept
+
     void tell(const QString &notice, const Notify &notify)
     {
         if (told)
@@ -184,7 +240,6 @@ CampaignIDEThread ThreadStore::decodeBody(QByteArrayView bytes)
 std::optional<QList<CampaignIDEThread>> ThreadStore::load()
 {
     QByteArray bytes;
-    bool damaged = true;
     switch (readFile(indexPath(), bytes)) {
     case Read::ok:
         try {
@@ -214,14 +269,14 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
         m_disk.markUnreadable(indexPath());
         break;
     case Read::missing:
-        damaged = false;
-        break;
+        break; // a kill or a refused write may leave bodies without one
     }
-    if (damaged) {
-        if (auto rebuilt = rebuildIndex())
-            return rebuilt;
-    }
+    return rebuildIndex();
+}
 
+std::optional<QList<CampaignIDEThread>> ThreadStore::readEarlierFile()
+{
+    QByteArray bytes;
     switch (readFile(m_legacyFile, bytes)) {
     case Read::ok:
         break;
@@ -244,12 +299,18 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::load()
         seen.insert(thread.id);
         return again;
     });
-    for (CampaignIDEThread &thread : threads) {
+    for (CampaignIDEThread &thread : threads)
         settleInterruptedTurns(thread);
-        m_loaded.insert(thread.id);
-    }
-    save(threads); // the move to the new form
     return threads;
+}
+
+void ThreadStore::tellBroughtIn(const QList<CampaignIDEThread> &added) const
+{
+    if (!m_notify || added.isEmpty())
+        return;
+    m_notify(added.size() == 1
+            ? QString(u"Added the thread “"_s + added.first().title + u"” saved by an earlier version of Orvane."_s)
+            : u"Added "_s + QString::number(added.size()) + u" threads saved by an earlier version of Orvane."_s);
 }
 
 void ThreadStore::bringInEarlierFile(QList<CampaignIDEThread> &threads)
@@ -287,62 +348,98 @@ void ThreadStore::bringInEarlierFile(QList<CampaignIDEThread> &threads)
     }
     threads = added + threads;
     save(threads); // their bodies, then the index, then the file is retired
-    if (m_notify) {
-        m_notify(added.size() == 1
-                ? QString(u"Added the thread “"_s + added.first().title + u"” saved by an earlier version of Orvane."_s)
-                : u"Added "_s + QString::number(added.size()) + u" threads saved by an earlier version of Orvane."_s);
-    }
+    tellBroughtIn(added);
 }
 
 std::optional<QList<CampaignIDEThread>> ThreadStore::rebuildIndex()
 {
-    // An index is written only after the bodies it names, so bodies beside a damaged index are the
-    // user's threads, newer than any earlier single file. Their order comes from the index before
-    // the damaged one; bodies it does not name are newer than it, so they go first, newest first.
+    // An index is written only after the bodies it names, so bodies without a readable index beside
+    // them are the user's threads, newer than any earlier single file. Their order comes from the
+    // index before (else from that file: a move cut short before its index); bodies it does not name
+    // are newer than it, so they go first, newest first.
+    const std::optional<QList<CampaignIDEThread>> earlier = readEarlierFile();
     QHash<QUuid, qsizetype> order;
+    QHash<QUuid, CampaignThreadSummary> previous;
     QByteArray bytes;
     if (readFile(previousIndexPath(), bytes) == Read::ok) {
         try {
             for (const CampaignThreadSummary &summary : decodeJsonList<CampaignThreadSummary>(bytes)) {
-                if (!order.contains(summary.id))
+                if (!order.contains(summary.id)) {
                     order.insert(summary.id, order.size());
+                    previous.insert(summary.id, summary);
+                }
             }
         } catch (const JsonError &) {
             order.clear(); // found by the time they were written instead
+            previous.clear();
         }
+    }
+    if (order.isEmpty() && earlier) {
+        for (const CampaignIDEThread &thread : *earlier)
+            order.insert(thread.id, order.size());
     }
     const QFileInfoList files
         = QDir(m_folder).entryInfoList({ u"*.json"_s }, QDir::Files | QDir::NoSymLinks, QDir::Time);
     QList<CampaignThreadSummary> found;
+    // One that cannot be read stays where it is, and a thread of that id written later keeps it. The
+    // index before names its thread: that stays listed, and starts again when it is opened.
+    const auto unreadable = [&](const QFileInfo &file, const QUuid &id) {
+        m_disk.markUnreadable(file.filePath());
+        if (const auto named = previous.constFind(id); named != previous.cend())
+            found.append(*named);
+    };
     for (const QFileInfo &file : files) {
         const QUuid id = QUuid::fromString(file.completeBaseName());
         if (id.isNull() || file.fileName() != QFileInfo(bodyPath(id)).fileName())
             continue;
-        if (readFile(file.filePath(), bytes) != Read::ok)
+        if (readFile(file.filePath(), bytes) != Read::ok) {
+            unreadable(file, id);
             continue;
+        }
         try {
             const CampaignThreadSummary summary = CampaignThreadSummary::of(decodeBody(bytes));
-            if (summary.id != id)
+            if (summary.id != id) {
+                unreadable(file, id);
                 continue;
+            }
             found.append(summary);
         } catch (const JsonError &) {
-            continue; // left where it is: no index names it
+            unreadable(file, id);
         }
     }
-    if (found.isEmpty())
+    if (found.isEmpty() && !earlier)
         return std::nullopt;
-    std::ranges::stable_sort(
-        found, {}, [&order](const CampaignThreadSummary &summary) { return order.value(summary.id, -1); });
-    QList<CampaignIDEThread> heads;
-    heads.reserve(found.size());
+
+    // The earlier file's threads that no body holds come in whole; a body is newer than the file.
+    QSet<QUuid> foundIDs;
+    for (const CampaignThreadSummary &summary : std::as_const(found))
+        foundIDs.insert(summary.id);
+    QList<CampaignIDEThread> threads;
+    QList<CampaignIDEThread> added;
     for (const CampaignThreadSummary &summary : std::as_const(found)) {
         m_index.insert(summary.id, summary);
         m_stored.insert(summary.id);
-        m_lastIndex.append(summary);
-        heads.append(summary.headOnly());
+        threads.append(summary.headOnly());
     }
-    writeIndex(m_lastIndex); // sets the damaged index aside first
-    return heads;
+    for (const CampaignIDEThread &thread : earlier.value_or(QList<CampaignIDEThread>())) {
+        if (foundIDs.contains(thread.id))
+            continue;
+        m_loaded.insert(thread.id);
+        threads.append(thread);
+        added.append(thread);
+    }
+    std::ranges::stable_sort(
+        threads, {}, [&order](const CampaignIDEThread &thread) { return order.value(thread.id, -1); });
+    if (added.isEmpty()) {
+        for (const CampaignIDEThread &thread : std::as_const(threads))
+            m_lastIndex.append(m_index.value(thread.id));
+        writeIndex(m_lastIndex);
+    } else {
+        save(threads); // their bodies, then the index, then the earlier file is retired
+        if (!found.isEmpty())
+            tellBroughtIn(added);
+    }
+    return threads;
 }
 
 std::optional<CampaignThreadSummary> ThreadStore::storedSummary(const QUuid &id) const
@@ -427,19 +524,8 @@ CampaignIDEThread ThreadStore::adoptBody(const CampaignIDEThread &head, std::opt
 
 void ThreadStore::keepLostBody(const QUuid &id, const QString &title)
 {
-    const QString path = bodyPath(id);
-    // Runs before the write of the thread that takes its place, which is scheduled after it.
-    m_disk.enqueue([path, title, notify = m_notify](WorkspaceDiskQueue &disk) {
-        QString kept;
-        (void)disk.writeStore(
-            path, [] { return true; }, &kept);
-        if (!notify)
-            return;
-        notify(kept.isEmpty() ? QString(u"The stored conversation of “"_s + title
-                   + u"” could not be read; it starts again with a new tab."_s)
-                              : QString(u"Could not read the thread “"_s + title + u"”; kept its file as "_s
-                                  + WorkspaceFiles::shownPath(kept) + u". It starts again with a new tab."_s));
-    });
+    // The thread's next body write keeps the file aside once it has landed, and says where.
+    m_outcomes->bodyLost(id, title);
 }
 
 void ThreadStore::takeFailedWrites()
@@ -492,15 +578,18 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
         m_disk.enqueueInPlace(u"thread:"_s + path,
             [thread, path, folder, generation, outcomes = m_outcomes, notify = m_notify](WorkspaceDiskQueue &disk) {
                 QString error;
+                QString kept;
                 bool landed = false;
                 try {
                     const QByteArray bytes = encodeJson(thread);
-                    QDir().mkpath(folder);
-                    landed = disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes, &error); });
+                    makeFolder(folder);
+                    landed = disk.writeStore(
+                        path, [&] { return platform::writeFileAtomically(path, bytes, &error); }, &kept);
                 } catch (const JsonError &failure) {
                     error = QString::fromUtf8(failure.what());
                 }
                 outcomes->bodyWritten(thread.id, generation, landed, thread.title, error, notify);
+                outcomes->lostBodyWritten(thread.id, landed, kept, notify);
             });
     }
     for (auto it = m_stored.begin(); it != m_stored.end();) {
@@ -548,11 +637,14 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
             bool written = false;
             try {
                 const QByteArray bytes = encodeJson(index);
-                QDir().mkpath(QFileInfo(path).absolutePath());
+                makeFolder(QFileInfo(path).absolutePath());
+                // An unreadable index is no order to rebuild from: the previous one stays.
+                const bool damaged = disk.isUnreadable(path);
                 // An unreadable earlier file is set aside like any store written over.
                 written = disk.writeStore(legacy, [&] {
                     return disk.writeStore(path, [&] {
-                        keepPreviousIndex(path, previous);
+                        if (!damaged)
+                            keepPreviousIndex(path, previous);
                         return platform::writeFileAtomically(path, bytes, &error);
                     });
                 });

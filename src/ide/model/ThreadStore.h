@@ -29,13 +29,15 @@ class WorkspaceDiskQueue;
 // on a reader thread when it is large. A save writes the bodies that differ from what is on disk,
 // then the index when it changed; bodies of removed threads go once the index no longer names them.
 // All writes run on the model's disk writer, and an index is never written before the bodies it
-// names. A write that fails leaves its thread (or the index) due for the next save; the user is
-// told once, until everything due has been written. Lives on the main thread.
+// names, so bodies without an index are threads to list, never a first start. A write that fails
+// leaves its thread (or the index) due for the next save; the user is told once, until everything
+// due has been written. Lives on the main thread.
 //
 // The first start that finds the earlier single file moves it: every body, then the index, then
-// the old file renamed to "<file>.backup". The index is written last, so a move cut short starts
-// over from the old file at the next start. Such a file met once the index exists (an earlier
-// version run since) brings in the threads the index lacks and is kept under a name of its own.
+// the old file renamed to "<file>.backup". The index is written last, so a move cut short goes on
+// at the next start: the bodies written stand, the old file gives the rest and the order. Such a
+// file met once the index exists (an earlier version run since) brings in the threads the index
+// lacks and is kept under a name of its own.
 class ThreadStore final {
 public:
     // Tells the user something; called on any thread.
@@ -50,9 +52,11 @@ public:
     // Bodies at least this large are read off the main thread.
     static constexpr qint64 backgroundReadSize = 256 * 1024;
 
-    // The stored threads in order: heads from the index; from the bodies beside a damaged index;
-    // else the earlier single file's threads, whole, with their move scheduled. None when neither holds a readable
-    // list. An unreadable store is set aside before the first write over it.
+    // The stored threads in order: heads from the index; without a readable index (damaged or
+    // missing), heads of the bodies in the folder, which are the user's threads whatever became of
+    // the index, with the earlier single file's threads that no body holds, whole, their move
+    // scheduled. None only when there is no readable index, body or earlier file: a first start. An
+    // unreadable store is kept aside once the first write over it has landed.
     [[nodiscard]] std::optional<QList<CampaignIDEThread>> load();
 
     // Whether the thread's body is in memory; threads the store never held count as in memory.
@@ -76,8 +80,8 @@ public:
     [[nodiscard]] static CampaignIDEThread bodyWithHead(CampaignIDEThread body, const CampaignIDEThread &head);
     // A thread created in memory: its body is here and is written by the next save.
     void addNew(const QUuid &id) { m_loaded.insert(id); }
-    // A stored body that could not be read (none came to adoptBody()): the file is set aside before
-    // anything is written in its place, and one notice names the copy.
+    // A stored body that could not be read (none came to adoptBody()): the file stays in its place
+    // until the thread's new body has landed, is then kept aside, and a notice names the copy.
     void keepLostBody(const QUuid &id, const QString &title);
 
     // Schedules the writes that bring the files in line with the list, with those that failed since
@@ -108,9 +112,15 @@ private:
     [[nodiscard]] static BodyRead readBody(const QString &path);
     [[nodiscard]] static Read readFile(const QString &path, QByteArray &bytes);
     void writeIndex(const QList<CampaignThreadSummary> &index);
-    // Heads of the bodies found in the folder, in the order of the last good index (those it does
-    // not name first), with a new index scheduled; none when none is readable.
+    // Without a readable index: heads of the bodies found in the folder, in the order of the last
+    // good index (those it does not name first), with the earlier single file's threads that no body
+    // holds, whole; a new index (and those bodies) scheduled. None when the folder holds no readable
+    // body and there is no readable earlier file.
     [[nodiscard]] std::optional<QList<CampaignIDEThread>> rebuildIndex();
+    // The earlier single file's threads, each once; none when it is missing or unreadable (an
+    // unreadable one is set aside by the first write of the index).
+    [[nodiscard]] std::optional<QList<CampaignIDEThread>> readEarlierFile();
+    void tellBroughtIn(const QList<CampaignIDEThread> &added) const;
     // The earlier single file met beside a readable index: threads the index lacks join the front of
     // the list, whole, and the file is retired by the next index write.
     void bringInEarlierFile(QList<CampaignIDEThread> &threads);

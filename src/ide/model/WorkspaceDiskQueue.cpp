@@ -203,7 +203,8 @@ void WorkspaceDiskQueue::saveLedger()
     QMap<QString, QString> entries;
     for (auto it = m_ledger.cbegin(); it != m_ledger.cend(); ++it)
         entries.insert(it.key(), QString::fromLatin1(it.value()));
-    QDir().mkpath(QFileInfo(m_ledgerFile).absolutePath());
+    if (!platform::writesRefused())
+        QDir().mkpath(QFileInfo(m_ledgerFile).absolutePath());
     if (platform::writeFileAtomically(m_ledgerFile, encodeJson(entries)))
         m_ledgerDirty = false;
 }
@@ -233,6 +234,11 @@ bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &b
     const bool someoneElses = current.ok()
         ? (known == m_ledger.cend() || *known != digest(current.bytes))
         : current.outcome == platform::ReadOutcome::tooLarge || current.outcome == platform::ReadOutcome::failed;
+    if (const std::optional<QString> refusal = platform::writesRefused()) {
+        if (error)
+            *error = *refusal; // and the file stays where it is
+        return false;
+    }
     if (someoneElses) {
         // Not ours to lose: it moves beside the file before the new content takes its place.
         const QString copy = WorkspaceFiles::besidePath(path, u"user-edit");
@@ -277,18 +283,20 @@ QStringList WorkspaceDiskQueue::takeKeptCopies()
 
 bool WorkspaceDiskQueue::writeStore(const QString &path, const std::function<bool()> &write, QString *keptAs)
 {
-    bool unreadable = false;
-    {
-        const std::lock_guard lock(m_mutex);
-        unreadable = m_unreadable.value(path);
-    }
-    if (unreadable) {
-        if (!WorkspaceFiles::setAsideUnreadable(path, keptAs))
-            return false;
-        const std::lock_guard lock(m_mutex);
-        m_unreadable.remove(path);
-    }
-    return write();
+    // A window that may not write keeps every file where it is; the write fails and says why.
+    if (!isUnreadable(path) || platform::writesRefused())
+        return write();
+    if (!WorkspaceFiles::replaceUnreadable(path, write, keptAs))
+        return false;
+    const std::lock_guard lock(m_mutex);
+    m_unreadable.remove(path);
+    return true;
+}
+
+bool WorkspaceDiskQueue::isUnreadable(const QString &path)
+{
+    const std::lock_guard lock(m_mutex);
+    return m_unreadable.value(path);
 }
 
 } // namespace orvane

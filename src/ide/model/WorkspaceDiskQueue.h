@@ -70,9 +70,13 @@ public:
     void moveLedgerFolder(const QString &from, const QString &to);
     // The copies kept since the last call.
     QStringList takeKeptCopies();
-    // Writes a store's file, setting it aside first when it was found unreadable (keptAs, when
-    // given, then names the copy). A store that cannot be set aside is not written over.
+    // Writes a store's file through `write`; one found unreadable is kept beside it once the write
+    // has landed (keptAs, when given, then names the copy), and stays in its place when the write
+    // fails or writes are refused. `write` must replace the file by a rename, as
+    // platform::writeFileAtomically() does. A store that cannot be kept is not written over.
     bool writeStore(const QString &path, const std::function<bool()> &write, QString *keptAs = nullptr);
+    // Whether the store at path was found unreadable and has not been written over since.
+    [[nodiscard]] bool isUnreadable(const QString &path);
 
     // Called on the writer's thread after each job with the job's key (empty when it had none). A
     // seam for tests that look at the files between two jobs, as a process killed there leaves them.

@@ -10,7 +10,9 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -174,16 +176,39 @@ QString besidePath(const QString &path, QStringView label)
     return target;
 }
 
-bool setAsideUnreadable(const QString &path, QString *keptAs)
+bool replaceUnreadable(const QString &path, const std::function<bool()> &write, QString *keptAs)
 {
     if (!taken(path))
-        return true;
+        return write();
     const QString stamp = utcStamp();
     QString target = path + u".unreadable-" + stamp;
     for (int n = 2; taken(target) && n < 1000; ++n)
         target = path + u".unreadable-" + stamp + u'-' + QString::number(n);
-    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0)
-        return false;
+    const QByteArray from = QFile::encodeName(path);
+    const QByteArray to = QFile::encodeName(target);
+    // A second name for the file while the new one is written: a process killed in between leaves
+    // it in its place (and a spare name of it).
+    if (::linkat(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), 0) == 0) {
+        if (!write()) {
+            ::unlink(to.constData());
+            return false;
+        }
+        // A write of another file left this one at path: it goes, as the copy keeps it.
+        struct stat kept { };
+        struct stat there { };
+        if (::lstat(to.constData(), &kept) == 0 && ::lstat(from.constData(), &there) == 0 && kept.st_dev == there.st_dev
+            && kept.st_ino == there.st_ino)
+            ::unlink(from.constData());
+    } else {
+        // No second name here (a folder, a file system without links): moved aside for the write
+        // and back when it fails.
+        if (::rename(from.constData(), to.constData()) != 0)
+            return false;
+        if (!write()) {
+            ::rename(to.constData(), from.constData());
+            return false;
+        }
+    }
     if (keptAs)
         *keptAs = target;
     return true;

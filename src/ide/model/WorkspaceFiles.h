@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The plain files of the local workspace: what the mirror writes into a project folder, how files
@@ -54,10 +55,14 @@ inline constexpr qsizetype maxFolderNameLength = 80;
 // The path as the user reads it: the home folder shown as "~".
 [[nodiscard]] QString shownPath(const QString &path);
 
-// Moves an unreadable store out of the way, to "<path>.unreadable-<UTC yyyyMMddTHHmmssZ>", so that
-// a write over it loses nothing. True when nothing is left at path (also when nothing was there);
+// Runs `write` over an unreadable store at path and keeps what was there as
+// "<path>.unreadable-<UTC yyyyMMddTHHmmssZ>" once the write has landed, so that it loses nothing.
+// The unreadable file never leaves its place before that: when the write fails, or the file cannot
+// be kept, path holds it as before and no copy is left. `write` must put a new file at path by a
+// rename (as platform::writeFileAtomically() does), never write into the one there; a write of
+// another file moves the unreadable one aside once it lands. Returns whether the write landed;
 // keptAs, when given, gets the copy's path when one was made.
-bool setAsideUnreadable(const QString &path, QString *keptAs = nullptr);
+bool replaceUnreadable(const QString &path, const std::function<bool()> &write, QString *keptAs = nullptr);
 
 // The notice of a store write that failed ("Could not save <what>: <error>. …"); said once until
 // the write lands, which the next change and quitting try again.

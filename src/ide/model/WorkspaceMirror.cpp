@@ -180,7 +180,8 @@ void WorkspaceMirror::saveProjectFolders()
         stored.insert(it.key().toString(QUuid::WithoutBraces), it.value());
     const QString path = m_folderStoreFile;
     m_disk.enqueue(u"folders"_s, [stored, path](WorkspaceDiskQueue &) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (!platform::writesRefused())
+            QDir().mkpath(QFileInfo(path).absolutePath());
         platform::writeFileAtomically(path, encodeJson(stored));
     });
 }
@@ -399,7 +400,7 @@ void WorkspaceMirror::enqueueListing(const QString &folder, bool createFolder)
     const quint64 generation = ++m_listingGeneration;
     // This object is alive while the writer runs: its owner stops the writer first.
     m_disk.enqueue(u"listing"_s, [folder, createFolder, generation, this](WorkspaceDiskQueue &) {
-        if (createFolder)
+        if (createFolder && !platform::writesRefused())
             QDir().mkpath(folder);
         auto files = WorkspaceFiles::listTextFiles(folder, maxListedFileSize);
         QMetaObject::invokeMethod(

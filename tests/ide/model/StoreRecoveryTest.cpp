@@ -7,14 +7,18 @@
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
+#include "platform/AtomicFile.h"
 #include "testsupport/desktop/FileSizeLimit.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <future>
 
@@ -102,6 +106,38 @@ protected:
                 return thread;
         }
         return std::nullopt;
+    }
+
+    [[nodiscard]] static QList<QUuid> ids(const QList<CampaignIDEThread> &threads)
+    {
+        QList<QUuid> ids;
+        for (const CampaignIDEThread &thread : threads)
+            ids.append(thread.id);
+        return ids;
+    }
+
+    // Every file and folder under path with what any change to it changes: kind, links, size, time
+    // and inode (a folder's time moves with every name made, removed or renamed in it).
+    [[nodiscard]] static std::string listing(const QString &path)
+    {
+        QStringList entries;
+        QDirIterator it(
+            path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QStringList paths { path };
+        while (it.hasNext())
+            paths.append(it.next());
+        for (const QString &entry : std::as_const(paths)) {
+            struct stat info { };
+            if (::lstat(QFile::encodeName(entry).constData(), &info) != 0)
+                continue;
+            entries.append(entry.mid(path.size())
+                + QString::asprintf(": mode %o links %llu size %lld time %lld.%09ld inode %llu", info.st_mode,
+                    static_cast<unsigned long long>(info.st_nlink), static_cast<long long>(info.st_size),
+                    static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec,
+                    static_cast<unsigned long long>(info.st_ino)));
+        }
+        entries.sort();
+        return utf8(entries.join(u'\n'));
     }
 
     QStringList notices;
@@ -276,6 +312,7 @@ TEST_F(StoreRecoveryTest, ALostOrDamagedBodyIsKeptAsideAndTheThreadGetsAUsableTa
 TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThereIsRoom)
 {
     auto model = restartedModel();
+    ASSERT_TRUE(storedThread(model->threads().at(1).id));
     const CampaignIDEThread lost = *storedThread(model->threads().at(1).id);
     ASSERT_FALSE(model->hasThreadBody(lost.id));
     const QString folder = model->projectFolderName(*model->project(lost.projectID));
@@ -295,11 +332,11 @@ TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThe
         restarted = *model->thread(lost.id);
     }
     ASSERT_EQ(restarted.agentTabs.size(), 1);
-    EXPECT_EQ(noticesContaining(u"kept its file as"_s), 1) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(noticesContaining(u"“"_s + lost.title + u"” could not be read"_s), 1) << utf8(notices.join(u'\n'));
     EXPECT_EQ(noticesContaining(u"Could not save the thread “"_s + lost.title), 1) << utf8(notices.join(u'\n'));
-    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s });
-    ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(readAll(threadStoreFolder() + u'/' + kept.first()), "{\"id\":");
+    // The damaged file stays in its place while nothing has replaced it.
+    EXPECT_TRUE(QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s }).isEmpty());
+    EXPECT_EQ(readAll(bodyFile(lost.id)), "{\"id\":");
 
     // Room again, the thread's write still due: a force sync keeps the last good body's files, and
     // tries the write again.
@@ -307,12 +344,18 @@ TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThe
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             model->flushPendingWrites();
-            return model->statusNotice() == u"Synced projects and threads."_s;
+            return notices.contains(u"Synced projects and threads."_s);
         },
-        10000));
+        10000))
+        << utf8(notices.join(u'\n'));
     EXPECT_EQ(readAll(transcript), WorkspaceFiles::threadTranscriptJson(lost));
     ASSERT_TRUE(storedThread(lost.id));
     EXPECT_EQ(storedThread(lost.id)->agentTabs, restarted.agentTabs);
+    // Its new body landed: only now is the damaged file kept aside, and the user hears where.
+    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(threadStoreFolder() + u'/' + kept.first()), "{\"id\":");
+    EXPECT_EQ(noticesContaining(kept.first()), 1) << utf8(notices.join(u'\n'));
 
     // The next start reads the new first tab and has nothing to say.
     model = startAgain(std::move(model));
@@ -406,6 +449,159 @@ TEST_F(StoreRecoveryTest, ADamagedIndexIsRebuiltInTheUsersOrder)
     EXPECT_EQ(rebuilt, order);
     EXPECT_EQ(rebuilt.first(), made);
     EXPECT_EQ(model->threads().last().title, u"Edited last"_s);
+}
+
+// Bodies are the user's threads whatever became of the index beside them (a kill, a refused write or
+// a full disk can leave none): they are listed again, in the order of the index before it, else
+// newest first, and the first save writes nothing over them. A damaged index stays in its place
+// until its replacement has landed.
+TEST_F(StoreRecoveryTest, BodiesWithoutAnIndexAreTheUsersThreadsNeverAFirstStart)
+{
+    // The two threads of a first start, made the user's own, and three more.
+    auto model = restartedModel();
+    for (int n = 0; n < 3; ++n)
+        model->createNewThread({ .title = u"Made"_s });
+    model->flushPendingWrites(); // the index of all five, the one before the last at the end
+    QHash<QUuid, QString> titles;
+    for (const CampaignIDEThread &thread : model->threads()) {
+        const QString title = u"Mine "_s + QString::number(titles.size());
+        titles.insert(thread.id, title);
+        model->renameThread(thread.id, title);
+        addEntry(*model, thread.id, u"Said in "_s + title);
+    }
+    const QList<QUuid> order = ids(model->threads());
+    ASSERT_EQ(order.size(), 5);
+    const QList<CampaignIDEThread> samples
+        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
+    const QUuid firstStart = samples.first().id;
+    ASSERT_TRUE(order.contains(firstStart));
+    const auto expectTheUsersThreads = [&](const QList<QUuid> &expected) {
+        ASSERT_EQ(ids(model->threads()), expected);
+        for (const CampaignIDEThread &thread : model->threads())
+            EXPECT_EQ(thread.title, titles.value(thread.id));
+        const QList<CampaignIDEThread> stored = readStoredThreads();
+        ASSERT_EQ(ids(stored), expected) << "every body stored and named by the index";
+        for (const CampaignIDEThread &thread : stored) {
+            EXPECT_EQ(thread.title, titles.value(thread.id));
+            EXPECT_TRUE(holdsEntry(thread, u"Said in "_s + titles.value(thread.id))) << utf8(thread.title);
+            for (const CampaignIDEThread &sample : samples)
+                EXPECT_NE(thread.title, sample.title);
+        }
+    };
+
+    // The index moved away: the list comes back in the order of the index before it, and a message
+    // sent in a thread of the first start lands in the user's thread.
+    model.reset();
+    ASSERT_TRUE(QFile::rename(threadStoreFile(), threadStoreFile() + u".moved"_s));
+    model = startAgain();
+    ASSERT_NO_FATAL_FAILURE(expectTheUsersThreads(order));
+    model->openThread(firstStart);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->hasThreadBody(firstStart); }));
+    model->sendMessageInThread(firstStart, model->thread(firstStart)->activeAgentTabID, u"One more"_s, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->agentTurns().idle(); }, 5000));
+    model = startAgain(std::move(model));
+    ASSERT_NO_FATAL_FAILURE(expectTheUsersThreads(order));
+    ASSERT_TRUE(storedThread(firstStart));
+    EXPECT_TRUE(holdsEntry(*storedThread(firstStart), u"One more"_s));
+
+    // Without the index before it either: newest first, as each body was last written.
+    model.reset();
+    ASSERT_TRUE(QFile::remove(threadStoreFile()));
+    ASSERT_TRUE(QFile::remove(threadStoreFolder() + u"/index.previous.json"_s));
+    const QDateTime written = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    for (qsizetype n = 0; n < order.size(); ++n) {
+        QFile body(bodyFile(order.at(n)));
+        ASSERT_TRUE(body.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(body.setFileTime(written.addSecs(60 * n), QFileDevice::FileModificationTime));
+    }
+    const QList<QUuid> newestFirst(order.crbegin(), order.crend());
+    model = startAgain();
+    ASSERT_NO_FATAL_FAILURE(expectTheUsersThreads(newestFirst));
+
+    // A damaged index whose replacement the disk refuses stays where it is, and is kept aside only
+    // once the replacement has landed (here when the model goes, with room again).
+    model.reset();
+    const QByteArray damaged = "[{\"id\": 12}";
+    ASSERT_TRUE(writeAll(threadStoreFile(), damaged));
+    {
+        const FileSizeLimit full(8);
+        model = startAgain();
+        model->flushPendingWrites();
+        EXPECT_EQ(ids(model->threads()), newestFirst);
+        EXPECT_EQ(readAll(threadStoreFile()), damaged);
+        EXPECT_TRUE(QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s }).isEmpty());
+        EXPECT_EQ(noticesContaining(u"Could not save your thread list"_s), 1) << utf8(notices.join(u'\n'));
+    }
+    model = startAgain(std::move(model));
+    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"index.json.unreadable-*"_s });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(threadStoreFolder() + u'/' + kept.first()), damaged);
+    ASSERT_NO_FATAL_FAILURE(expectTheUsersThreads(newestFirst));
+}
+
+// A window that may not write (another process may be writing) leaves every file as it found it:
+// a damaged index or body is not set aside, an index (missing or not) is not written, no previous
+// index is kept, a user's edit of a mirrored file is not moved and nothing is removed, while the user's
+// threads are listed and opened all the same.
+TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
+{
+    struct ReadOnlyWindow {
+        ReadOnlyWindow() { platform::refuseWrites(u"this window is read-only"_s); }
+        ~ReadOnlyWindow() { platform::refuseWrites(std::nullopt); }
+        ReadOnlyWindow(const ReadOnlyWindow &) = delete;
+        ReadOnlyWindow &operator=(const ReadOnlyWindow &) = delete;
+    };
+    // A first start makes nothing: no folder, no store.
+    const std::string empty = listing(home.path());
+    {
+        const ReadOnlyWindow readOnly;
+        auto first = startAgain();
+        first->savePersistedThreads();
+        first->flushPendingWrites();
+    }
+    EXPECT_EQ(listing(home.path()), empty);
+
+    auto model = restartedModel();
+    model->createNewThread({ .title = u"Mine"_s });
+    const QList<QUuid> order = ids(model->threads());
+    ASSERT_EQ(order.size(), 3);
+    const QUuid damaged = order.at(1);
+    const QUuid edited = order.at(2);
+    // The user's edit of a file the mirror writes: a writer would keep it aside first.
+    const QString plan = model->projectFolderPath(model->projects().first()) + u"/campaign-plan.md"_s;
+    model.reset();
+    ASSERT_TRUE(writeAll(bodyFile(damaged), "{\"id\":"));
+    ASSERT_TRUE(writeAll(plan, "# My own plan\n"));
+
+    enum class Index { readable, unreadable, absent };
+    for (const Index index : { Index::readable, Index::unreadable, Index::absent }) {
+        SCOPED_TRACE(int(index));
+        if (index == Index::unreadable) {
+            ASSERT_TRUE(writeAll(threadStoreFile(), "[{\"id\": 12}"));
+        } else if (index == Index::absent) {
+            ASSERT_TRUE(QFile::remove(threadStoreFile()));
+        }
+        const std::string before = listing(home.path());
+        {
+            const ReadOnlyWindow readOnly;
+            model = startAgain();
+            ASSERT_EQ(ids(model->threads()), order);
+            model->openThread(damaged);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return model->hasThreadBody(damaged); }));
+            ASSERT_NE(model->thread(damaged), nullptr);
+            EXPECT_EQ(model->thread(damaged)->agentTabs.size(), 1);
+            addEntry(*model, edited, u"Not saved here"_s);
+            // A change the mirror writes into the plan the user edited.
+            model->mutateProject(
+                model->projects().first().id, [](CampaignIDEProject &p) { p.objective = u"Not saved either"_s; });
+            model->flushPendingWrites();
+            EXPECT_EQ(noticesContaining(u"could not be read"_s), 1) << utf8(notices.join(u'\n'));
+            EXPECT_GE(noticesContaining(u"this window is read-only"_s), 1) << utf8(notices.join(u'\n'));
+            model.reset(); // quitting tries again, refused again
+        }
+        EXPECT_EQ(listing(home.path()), before);
+    }
+    EXPECT_EQ(readAll(plan), "# My own plan\n");
 }
 
 // Temporary files that killed writes left beside their targets go at the next start; the user's

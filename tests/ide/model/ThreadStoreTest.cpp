@@ -181,7 +181,9 @@ TEST_F(ThreadStoreTest, LargeBodiesAreReadInTheBackgroundAndAChangeBeforeThatKee
     expected.title = u"Renamed"_s;
     expected.updatedAt = model->threads().last().updatedAt;
     model->flushPendingWrites();
-    EXPECT_EQ(readStoredThreads().last(), expected);
+    const QList<CampaignIDEThread> stored = readStoredThreads();
+    ASSERT_EQ(stored.size(), threads.size());
+    EXPECT_EQ(stored.last(), expected);
 }
 
 // The workbench view chosen when a thread is opened is kept in the index; the body read after it
@@ -203,7 +205,9 @@ TEST_F(ThreadStoreTest, AViewChosenBeforeTheBodyIsReadSurvivesTheRead)
     EXPECT_EQ(model->activeThread()->workbenchView, chosen);
     EXPECT_EQ(model->activeThread()->agentTabs, large.agentTabs); // the body was read
     model->flushPendingWrites();
-    EXPECT_EQ(readStoredThreads().last().workbenchView, chosen);
+    const QList<CampaignIDEThread> stored = readStoredThreads();
+    ASSERT_EQ(stored.size(), threads.size());
+    EXPECT_EQ(stored.last().workbenchView, chosen);
 }
 
 } // namespace

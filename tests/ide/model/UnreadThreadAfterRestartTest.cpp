@@ -26,13 +26,22 @@ protected:
     {
         model = makeModel();
         model->savePersistedThreads();
-        waitForThreadFiles();
+        ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
         restart(model);
         ASSERT_EQ(model->threads().size(), 2);
-        unread = readStoredThreads().at(1);
+        ASSERT_NO_FATAL_FAILURE(readStoredThread(1, unread));
         ASSERT_FALSE(model->hasThreadBody(unread.id));
         ASSERT_FALSE(unread.agentTabs.isEmpty());
         ASSERT_FALSE(unread.mediaPlanRows.isEmpty());
+    }
+
+    // The stored thread at row, read whole. A fatal failure when the store does not hold it readable,
+    // so that nothing reads past an empty list.
+    void readStoredThread(qsizetype row, CampaignIDEThread &thread) const
+    {
+        const QList<CampaignIDEThread> stored = readStoredThreads();
+        ASSERT_GT(stored.size(), row) << "every thread is stored and readable";
+        thread = stored.at(row);
     }
 
     // Waits for the start-up pass over the thread files, then for what it wrote.
@@ -57,7 +66,7 @@ protected:
 
 TEST_F(UnreadThreadAfterRestartTest, ATurnSentToAThreadNotShownIsRecordedAnsweredAndKept)
 {
-    startWithSavedSeeds();
+    ASSERT_NO_FATAL_FAILURE(startWithSavedSeeds());
     const CampaignAgentTab &tab = unread.agentTabs.last();
 
     model->sendMessageInThread(unread.id, tab.id, u"Run a teardown of acme.io."_s, nullptr);
@@ -76,16 +85,18 @@ TEST_F(UnreadThreadAfterRestartTest, ATurnSentToAThreadNotShownIsRecordedAnswere
     EXPECT_EQ(sent->mediaPlanRows, unread.mediaPlanRows);
 
     restart(model);
-    const CampaignIDEThread stored = readStoredThreads().at(1);
+    CampaignIDEThread stored;
+    ASSERT_NO_FATAL_FAILURE(readStoredThread(1, stored));
     EXPECT_EQ(stored.competitorDomain, u"acme.io"_s);
-    EXPECT_EQ(
-        std::ranges::find(stored.agentTabs, tab.id, &CampaignAgentTab::id)->entries.size(), tab.entries.size() + 2);
+    const auto storedTab = std::ranges::find(stored.agentTabs, tab.id, &CampaignAgentTab::id);
+    ASSERT_NE(storedTab, stored.agentTabs.cend());
+    EXPECT_EQ(storedTab->entries.size(), tab.entries.size() + 2);
 }
 
 TEST_F(UnreadThreadAfterRestartTest, LookUpsThatFeedAnOperationReadTheThreadWhole)
 {
     // The project's thread handed to the caller.
-    startWithSavedSeeds();
+    ASSERT_NO_FATAL_FAILURE(startWithSavedSeeds());
     EXPECT_EQ(model->ensureThread(unread.projectID), unread);
     EXPECT_EQ(model->threads().size(), 2); // found, not made
 
@@ -93,7 +104,8 @@ TEST_F(UnreadThreadAfterRestartTest, LookUpsThatFeedAnOperationReadTheThreadWhol
     restart(model);
     CampaignMediaPlanRow row = unread.mediaPlanRows.first();
     row.dailyBudget = 400;
-    EXPECT_TRUE(model->updateMediaPlanRow(row, unread.id));
+    ASSERT_TRUE(model->updateMediaPlanRow(row, unread.id));
+    ASSERT_FALSE(model->thread(unread.id)->mediaPlanRows.isEmpty());
     EXPECT_EQ(model->thread(unread.id)->mediaPlanRows.first().monthlyBudget, 12000);
     EXPECT_EQ(model->thread(unread.id)->agentTabs, unread.agentTabs);
 
@@ -103,7 +115,9 @@ TEST_F(UnreadThreadAfterRestartTest, LookUpsThatFeedAnOperationReadTheThreadWhol
     model->requestExecution();
     ASSERT_EQ(model->launchConfirmationProjectID(), unread.projectID);
     EXPECT_TRUE(model->hasThreadBody(unread.id));
-    EXPECT_EQ(model->thread(unread.id)->mediaPlanRows, readStoredThreads().at(1).mediaPlanRows);
+    CampaignIDEThread stored;
+    ASSERT_NO_FATAL_FAILURE(readStoredThread(1, stored));
+    EXPECT_EQ(model->thread(unread.id)->mediaPlanRows, stored.mediaPlanRows);
 
     // "Save Local" of a thread not read yet writes the thread, not its head.
     restart(model);
@@ -111,7 +125,8 @@ TEST_F(UnreadThreadAfterRestartTest, LookUpsThatFeedAnOperationReadTheThreadWhol
     ASSERT_TRUE(QFile::remove(projectFile(demandGen, u"thread-transcript.json"_s)));
     model->saveThreadToLocalWorkspace(unread.id);
     model->flushPendingWrites();
-    expectThreadFiles(demandGen, readStoredThreads().at(1));
+    ASSERT_NO_FATAL_FAILURE(readStoredThread(1, stored));
+    expectThreadFiles(demandGen, stored);
     EXPECT_EQ(model->statusNotice().value_or(QString()).startsWith(u"Saved campaign-plan.md"_s), true);
 }
 
@@ -127,7 +142,7 @@ TEST_F(UnreadThreadAfterRestartTest, ARenameMovesTheThreadFilesAndNeverWritesAHe
     second.mediaPlanRows.removeLast();
     threads.append(second);
     model->setThreads(threads);
-    waitForThreadFiles();
+    ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
     restart(model);
     ASSERT_FALSE(model->hasThreadBody(threads.at(1).id));
     ASSERT_FALSE(model->hasThreadBody(second.id));
@@ -145,7 +160,7 @@ TEST_F(UnreadThreadAfterRestartTest, ARenameMovesTheThreadFilesAndNeverWritesAHe
     expectThreadFiles(u"q4-enterprise-pipeline"_s, written); // moved as they were
 
     // The start-up pass then gives the folder the project's last thread, read whole.
-    waitForThreadFiles();
+    ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
     EXPECT_FALSE(QFileInfo::exists(workspaceRoot() + u'/' + demandGen));
     expectThreadFiles(u"q4-enterprise-pipeline"_s, second);
     EXPECT_FALSE(model->hasThreadBody(written.id));
@@ -153,7 +168,7 @@ TEST_F(UnreadThreadAfterRestartTest, ARenameMovesTheThreadFilesAndNeverWritesAHe
 
 TEST_F(UnreadThreadAfterRestartTest, UnsavedLocalFileEditsMoveWithARenamedProjectsFolder)
 {
-    startWithSavedSeeds();
+    ASSERT_NO_FATAL_FAILURE(startWithSavedSeeds());
     model->openThread(unread.id);
     model->flushPendingWrites();
     model->setSelectedLocalFileName(u"campaign-plan.md"_s);
@@ -183,10 +198,11 @@ TEST_F(UnreadThreadAfterRestartTest, UnsavedLocalFileEditsMoveWithARenamedProjec
 
 TEST_F(UnreadThreadAfterRestartTest, StartUpAndForceSyncWriteMissingThreadFilesOfThreadsNotShown)
 {
-    startWithSavedSeeds();
-    const CampaignIDEThread shown = readStoredThreads().first();
+    ASSERT_NO_FATAL_FAILURE(startWithSavedSeeds());
+    CampaignIDEThread shown;
+    ASSERT_NO_FATAL_FAILURE(readStoredThread(0, shown));
     const QString shownSlug = model->projectFolderName(*model->project(shown.projectID));
-    waitForThreadFiles();
+    ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
     const QString missing[]
         = { projectFile(demandGen, u"media-plan.csv"_s), projectFile(demandGen, u"thread-transcript.json"_s) };
     for (const QString &path : missing)
@@ -199,7 +215,7 @@ TEST_F(UnreadThreadAfterRestartTest, StartUpAndForceSyncWriteMissingThreadFilesO
     untouched.close();
 
     restart(model);
-    waitForThreadFiles();
+    ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
     expectThreadFiles(demandGen, unread);
     EXPECT_FALSE(model->hasThreadBody(unread.id)); // read for its files, not kept
     EXPECT_EQ(QFileInfo(untouched.fileName()).lastModified().toUTC(), old);
@@ -228,8 +244,8 @@ TEST_F(UnreadThreadAfterRestartTest, StartUpAndForceSyncWriteMissingThreadFilesO
 // gets new ones only where they are missing.
 TEST_F(UnreadThreadAfterRestartTest, TheStartUpPassEndsAndKeepsTheFolderWhenABodyIsLost)
 {
-    startWithSavedSeeds();
-    waitForThreadFiles();
+    ASSERT_NO_FATAL_FAILURE(startWithSavedSeeds());
+    ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
     const QString body = threadStoreFolder() + u'/' + unread.id.toString(QUuid::WithoutBraces).toUpper() + u".json"_s;
     enum class Fault { damaged, missing, notAFile };
     for (const Fault fault : { Fault::damaged, Fault::missing, Fault::notAFile }) {
@@ -248,7 +264,7 @@ TEST_F(UnreadThreadAfterRestartTest, TheStartUpPassEndsAndKeepsTheFolderWhenABod
             break;
         }
         model = makeModel();
-        waitForThreadFiles();
+        ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
 
         ASSERT_TRUE(model->hasThreadBody(unread.id));
         const CampaignIDEThread restarted = *model->thread(unread.id);
@@ -268,7 +284,7 @@ TEST_F(UnreadThreadAfterRestartTest, TheStartUpPassEndsAndKeepsTheFolderWhenABod
     ASSERT_TRUE(writeAll(body, "not json"));
     ASSERT_TRUE(QFile::remove(projectFile(demandGen, u"thread-transcript.json"_s)));
     model = makeModel();
-    waitForThreadFiles();
+    ASSERT_NO_FATAL_FAILURE(waitForThreadFiles());
     ASSERT_TRUE(model->hasThreadBody(unread.id));
     EXPECT_EQ(readAll(projectFile(demandGen, u"thread-transcript.json"_s)),
         WorkspaceFiles::threadTranscriptJson(*model->thread(unread.id)));
@@ -281,7 +297,7 @@ TEST_F(UnreadThreadAfterRestartTest, TheStartUpPassEndsAndKeepsTheFolderWhenABod
 // tab id it made up goes to the thread's active tab. Once the body is in, an unknown tab takes nothing.
 TEST_F(UnreadThreadAfterRestartTest, ASendNamingNoTabOfAnUnreadThreadGoesToItsActiveTab)
 {
-    startWithSavedSeeds();
+    ASSERT_NO_FATAL_FAILURE(startWithSavedSeeds());
     const CampaignAgentTab active = *unread.activeTab();
     const CampaignIDEThread *head = model->thread(unread.id);
     ASSERT_TRUE(head->agentTabs.isEmpty());
@@ -301,7 +317,8 @@ TEST_F(UnreadThreadAfterRestartTest, ASendNamingNoTabOfAnUnreadThreadGoesToItsAc
     EXPECT_EQ(*model->thread(unread.id), before);
 
     restart(model);
-    const CampaignIDEThread stored = readStoredThreads().at(1);
+    CampaignIDEThread stored;
+    ASSERT_NO_FATAL_FAILURE(readStoredThread(1, stored));
     const auto storedTab = std::ranges::find(stored.agentTabs, active.id, &CampaignAgentTab::id);
     ASSERT_NE(storedTab, stored.agentTabs.cend());
     EXPECT_EQ(storedTab->entries.size(), active.entries.size() + 2);

@@ -1,4 +1,5 @@
 #include "ide/model/WorkspaceDiskQueue.h"
+#include "platform/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,7 +105,7 @@ TEST_F(WorkspaceDiskQueueTest, TheLedgerSurvivesARestart)
     EXPECT_EQ(contents(path), "three");
 }
 
-TEST_F(WorkspaceDiskQueueTest, AnUnreadableStoreIsSetAsideOnceBeforeItIsWritten)
+TEST_F(WorkspaceDiskQueueTest, AnUnreadableStoreIsSetAsideOnceWhenItIsWritten)
 {
     const QString store = file(u"state.json"_s);
     QFile original(store);
@@ -118,8 +119,7 @@ TEST_F(WorkspaceDiskQueueTest, AnUnreadableStoreIsSetAsideOnceBeforeItIsWritten)
     auto save = [&](WorkspaceDiskQueue &q) {
         q.writeStore(store, [&] {
             ++writes;
-            QFile out(store);
-            return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write("[]") == 2;
+            return platform::writeFileAtomically(store, "[]");
         });
     };
     queue.enqueue(save);

@@ -85,7 +85,9 @@ TEST_F(WorkspaceModelTest, ReloadsProjectsAndThreadsAcrossARestartWithInterrupte
     EXPECT_TRUE(state.startsWith("[{\"id\":\"C1000000-0000-0000-0000-000000000001\",\"name\":"));
     EXPECT_FALSE(state.contains('\n'));
     EXPECT_TRUE(readAll(threadStoreFile()).startsWith("[{\"id\":"));
-    EXPECT_EQ(readStoredThreads().first().title, u"Kept title"_s);
+    const QList<CampaignIDEThread> stored = readStoredThreads();
+    ASSERT_FALSE(stored.isEmpty());
+    EXPECT_EQ(stored.first().title, u"Kept title"_s);
 
     const auto restarted = makeModel();
     EXPECT_EQ(utf8(restarted->projects().at(1).name), "Renamed");
