@@ -177,11 +177,16 @@ void AgentThreadPane::buildToolbar(QWidget *row)
     badgeLook.stroke = ThemeColor::borderSubtle;
     badgeLook.padding = QMargins(7, 3, 7, 3);
     badgeLook.spacing = 5;
+    // In a narrow pane the badge and the approval menu give way, their texts cut with an ellipsis;
+    // the message count stays whole.
     m_dryRunBadge = new ClickableButton(theme, badgeLook);
     m_dryRunBadge->setObjectName(u"dryRunBadgeButton"_s);
+    m_dryRunBadge->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     m_dryRunDot = new StateDot(theme, ThemeColor::accentEmerald, 6);
     m_dryRunBadge->addWidget(m_dryRunDot);
-    m_dryRunLabel = m_dryRunBadge->addText(liveText(), themeFont(9, QFont::Bold, true), QColor());
+    m_dryRunLabel = new ElidedLabel(theme, themeFont(9, QFont::Bold, true), ThemeColor::accentEmerald);
+    m_dryRunLabel->setText(liveText());
+    m_dryRunBadge->addWidget(m_dryRunLabel);
     connect(m_dryRunBadge, &QAbstractButton::clicked, this, [this] {
         if (m_context.threads)
             m_context.threads->toggleThreadDryRun(m_threadID);
@@ -192,9 +197,11 @@ void AgentThreadPane::buildToolbar(QWidget *row)
     menuLook.spacing = 4;
     m_approvalButton = new ClickableButton(theme, menuLook);
     m_approvalButton->setObjectName(u"approvalModeMenuButton"_s);
+    m_approvalButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     m_approvalButton->addSymbol(u"checkmark.shield"_s, ThemeColor::textSecondary, 9);
-    m_approvalLabel = m_approvalButton->addText(
-        rawValue(ThreadApprovalMode::manual), themeFont(9, QFont::DemiBold, true), QColor());
+    m_approvalLabel = new ElidedLabel(theme, themeFont(9, QFont::DemiBold, true), ThemeColor::textSecondary);
+    m_approvalLabel->setText(rawValue(ThreadApprovalMode::manual));
+    m_approvalButton->addWidget(m_approvalLabel);
     m_approvalButton->addSymbol(u"chevron.down"_s, ThemeColor::textSecondary, 8);
     m_approvalMenu = new QMenu(m_approvalButton);
     m_approvalMenu->setObjectName(u"approvalModeMenu"_s);
@@ -327,9 +334,8 @@ void AgentThreadPane::applyColors()
     m_splitSymbol->setColor(m_hasSplit ? ThemeColor::accentLime : ThemeColor::textSecondary);
     const ThemeColor badge = m_dryRun ? ThemeColor::accentAmber : ThemeColor::accentEmerald;
     m_dryRunDot->setColor(badge);
-    setLabelColor(m_dryRunLabel, theme.color(badge));
+    m_dryRunLabel->setColor(badge);
     setLabelColor(m_messageCount, theme.textMuted());
-    setLabelColor(m_approvalLabel, theme.textSecondary());
 }
 
 void AgentThreadPane::updateMenuIcons()

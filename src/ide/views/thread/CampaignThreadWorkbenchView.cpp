@@ -170,15 +170,30 @@ void CampaignThreadWorkbenchView::applyMinimumWidths()
 {
     const bool split = !m_secondarySlot->isHidden();
     const int handles = m_splitter->handleWidth() * (split ? 2 : 1);
-    const int wanted = primaryMinimumWidth + workbenchMinimumWidth + (split ? secondaryMinimumWidth : 0);
-    const int room = m_widthLimit ? *m_widthLimit - handles : wanted;
-    const double share = room >= wanted ? 1.0 : std::max(0.0, double(room) / wanted);
-    const int primary = int(primaryMinimumWidth * share);
-    const int secondary = int(secondaryMinimumWidth * share);
+    const int panesWanted = primaryMinimumWidth + (split ? secondaryMinimumWidth : 0);
+    const int room = m_widthLimit ? *m_widthLimit - handles : panesWanted + workbenchMinimumWidth;
+    // Too little room for every minimum: the workbench column keeps its own, so that its tabs and
+    // surfaces stay whole, and the agent panes give way (their one-line texts end in an ellipsis),
+    // each down to the least its rows need. Only past that does the column give way too.
+    const int primaryLeast = std::min(m_primary->minimumSizeHint().width(), primaryMinimumWidth);
+    const int secondaryLeast = split ? std::min(m_secondarySlot->minimumSizeHint().width(), secondaryMinimumWidth) : 0;
+    const int least = primaryLeast + secondaryLeast;
+    const int workbench = std::clamp(room - least, 0, workbenchMinimumWidth);
+    const int panes = std::max(0, room - workbench);
+    // Each pane keeps its least, and the panes share the rest in proportion to what they lack of
+    // their minimums; with less than their least, they share what there is.
+    int primary = 0;
+    if (panes < least) {
+        primary = least > 0 ? panes * primaryLeast / least : panes;
+    } else {
+        const int lacking = panesWanted - least;
+        primary = primaryLeast + (lacking > 0 ? (panes - least) * (primaryMinimumWidth - primaryLeast) / lacking : 0);
+    }
+    primary = std::min(primary, primaryMinimumWidth);
     m_primary->setMinimumWidth(primary);
-    m_secondarySlot->setMinimumWidth(secondary);
-    m_workbench->setMinimumWidth(
-        share < 1.0 ? std::max(0, room - primary - (split ? secondary : 0)) : workbenchMinimumWidth);
+    m_secondarySlot->setMinimumWidth(
+        split ? std::clamp(panes - primary, 0, secondaryMinimumWidth) : secondaryMinimumWidth);
+    m_workbench->setMinimumWidth(workbench);
 }
 
 void CampaignThreadWorkbenchView::showSurface(IDEWorkbenchView view)

@@ -28,8 +28,9 @@ public:
         const WorkspaceViewContext &context, WorkbenchTabRegistry tabs, QWidget *parent = nullptr);
 
     void showDestination(const IDEPrimaryDestination &destination) override;
-    // On a screen too narrow for the columns' minimum widths, the minimums give way in proportion
-    // so that every column stays whole inside the window.
+    // On a screen too narrow for the columns' minimum widths, the agent panes give way first and
+    // the workbench column keeps its 520 (see applyMinimumWidths), so that every column stays
+    // whole inside the window.
     void limitWidth(std::optional<int> width) override;
 
     [[nodiscard]] const QUuid &threadID() const { return m_threadID; }

@@ -7,6 +7,7 @@
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/thread/ThreadPaneParts.h"
+#include "ide/views/window/WindowPrimitives.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -78,8 +79,13 @@ WorkbenchHeaderBar::WorkbenchHeaderBar(const WorkspaceViewContext &context, QWid
         tab.button->setObjectName(tabButtonName(view));
         tab.button->setAccessibleName(rawValue(view));
         tab.button->setToolTip(rawValue(view));
+        // Below the narrowest strip (a column the screen leaves short of its minimum) the tabs
+        // give way and their titles end in an ellipsis.
+        tab.button->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
         tab.icon = tab.button->addSymbol(icon(view), ThemeColor::textSecondary, 11, ui::SymbolWeight::semibold);
-        tab.title = tab.button->addText(rawValue(view), themeFont(11, QFont::Medium), QColor());
+        tab.title = new ElidedLabel(theme, themeFont(11, QFont::Medium), ThemeColor::textSecondary);
+        tab.title->setText(rawValue(view));
+        tab.button->addWidget(tab.title);
         connect(tab.button, &QAbstractButton::clicked, this, [this, view] {
             if (m_context.model)
                 m_context.model->selectWorkbenchView(view, m_threadID);
@@ -161,7 +167,10 @@ void WorkbenchHeaderBar::applySelection()
         else
             tab.icon->setColor(ThemeColor::textSecondary);
         tab.title->setFont(themeFont(11, selected ? QFont::Bold : QFont::Medium));
-        setLabelColor(tab.title, selected ? QColor(Qt::black) : theme.textSecondary());
+        if (selected)
+            tab.title->setFixedColor(Qt::black);
+        else
+            tab.title->setColor(ThemeColor::textSecondary);
     }
     setLabelColor(m_saveText, theme.textPrimary());
 }

@@ -14,6 +14,7 @@ class QLabel;
 namespace orvane {
 
 class ClickableButton;
+class ElidedLabel;
 class SymbolView;
 
 // The bar above a thread's workbench surface: the six workbench tabs, "Save Local" and
@@ -43,7 +44,7 @@ private:
     struct Tab {
         ClickableButton *button = nullptr;
         SymbolView *icon = nullptr;
-        QLabel *title = nullptr;
+        ElidedLabel *title = nullptr;
     };
     void applySelection();
     void arrange();

@@ -49,9 +49,12 @@ ClickableButton *menuLabel(const ThemeSource &theme, const QString &text, ThemeC
     look.padding = { 6, 3, 6, 3 };
     look.spacing = 3;
     auto *button = new ClickableButton(theme, look, parent);
-    button->addText(text, themeFont(10, QFont::Bold, true), color);
+    auto *label = new ElidedLabel(theme, themeFont(10, QFont::Bold, true), color);
+    label->setText(text);
+    button->addWidget(label);
     button->addSymbol(u"chevron.up"_s, color, 8);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // In a pane too narrow for both menus, their texts end in an ellipsis.
+    button->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     return button;
 }
 
@@ -113,9 +116,11 @@ AgentComposerBar::AgentComposerBar(
     m_syncPathLabel->setElideMode(Qt::ElideMiddle);
     tools->addWidget(m_mentionMenuButton);
     tools->addWidget(m_slashMenuButton);
-    // The path sits at the trailing edge; when the row is short of room it is cut, never the menus.
-    tools->addStretch(1);
-    tools->addWidget(m_syncPathLabel);
+    // The path sits at the trailing edge; when the row is short of room it is cut first, down to
+    // nothing, before the menus give way.
+    m_syncPathLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_syncPathLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    tools->addWidget(m_syncPathLabel, 1);
     column->addLayout(tools);
 
     auto *input = new QHBoxLayout;
@@ -217,6 +222,8 @@ void AgentComposerBar::send()
 
 void AgentComposerBar::mentionPersona(const QString &handle)
 {
+    // The user goes on typing the message the mention starts.
+    m_draftField->setFocus(Qt::OtherFocusReason);
     const CampaignAgentTab *tab = findTab();
     if (!tab || !m_context.model)
         return;

@@ -3,9 +3,11 @@
 #include "ide/views/kit/ThemeSource.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QTextLayout>
+#include <QToolTip>
 #include <QVariantAnimation>
 #include <QtMath>
 
@@ -35,22 +37,38 @@ void ThemeDivider::paintEvent(QPaintEvent *)
 }
 
 ElidedLabel::ElidedLabel(const ThemeSource &theme, const QFont &font, ThemeColor color, QWidget *parent)
-    : QWidget(parent), m_theme(&theme), m_color(color)
+    : QLabel(parent), m_theme(&theme), m_color(color)
 {
+    setTextFormat(Qt::PlainText);
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    connect(&theme, &ThemeSource::themeChanged, this, qOverload<>(&QWidget::update));
+    // Inside a button a label would take the button's ButtonText role; the colour is WindowText.
+    setForegroundRole(QPalette::WindowText);
+    connect(&theme, &ThemeSource::themeChanged, this, &ElidedLabel::applyColor);
+    applyColor();
 }
 
-void ElidedLabel::setText(const QString &text)
+void ElidedLabel::setColor(ThemeColor color)
 {
-    if (m_text == text)
+    m_color = color;
+    applyColor();
+}
+
+void ElidedLabel::setFixedColor(const QColor &color)
+{
+    m_color.reset();
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, color);
+    setPalette(palette);
+}
+
+void ElidedLabel::applyColor()
+{
+    if (!m_theme || !m_color)
         return;
-    m_text = text;
-    setToolTip(text);
-    setAccessibleName(text);
-    updateGeometry();
-    update();
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, m_theme->color(*m_color));
+    setPalette(palette);
 }
 
 void ElidedLabel::setElideMode(Qt::TextElideMode mode)
@@ -61,13 +79,13 @@ void ElidedLabel::setElideMode(Qt::TextElideMode mode)
 
 QString ElidedLabel::drawnText() const
 {
-    return fontMetrics().elidedText(m_text, m_elideMode, width());
+    return fontMetrics().elidedText(text(), m_elideMode, width());
 }
 
 QSize ElidedLabel::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    return { metrics.horizontalAdvance(m_text) + 1, metrics.height() };
+    return { metrics.horizontalAdvance(text()) + 1, metrics.height() };
 }
 
 void ElidedLabel::setMinimumWholeWidth(int width)
@@ -83,14 +101,21 @@ QSize ElidedLabel::minimumSizeHint() const
     return { qMin(sizeHint().width(), least), metrics.height() };
 }
 
+bool ElidedLabel::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && drawnText() != text()) {
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this);
+        return true;
+    }
+    return QLabel::event(event);
+}
+
 void ElidedLabel::paintEvent(QPaintEvent *)
 {
-    if (!m_theme)
-        return;
     QPainter painter(this);
-    painter.setPen(m_theme->color(m_color));
+    painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, drawnText());
+    painter.drawText(rect(), alignment().toInt() | Qt::TextSingleLine, drawnText());
 }
 
 WrappingLabel::WrappingLabel(const ThemeSource &theme, const QFont &font, ThemeColor color, QWidget *parent)

@@ -2,9 +2,12 @@
 
 #include "ide/views/kit/OrvaneWebTheme.h"
 
+#include <QLabel>
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
+
+#include <optional>
 
 class QPropertyAnimation;
 class QTextLayout;
@@ -27,14 +30,16 @@ private:
 };
 
 // One line of plain text in a theme colour, cut with an ellipsis when the row gives it less room
-// than it asks for.
-class ElidedLabel final : public QWidget {
+// than it asks for; while it is cut, its tooltip shows the whole text. It reads as a label does
+// (text(), its colour as the palette's WindowText), so a button can hold it as one of its texts.
+class ElidedLabel final : public QLabel {
     Q_OBJECT
 public:
     ElidedLabel(const ThemeSource &theme, const QFont &font, ThemeColor color, QWidget *parent = nullptr);
 
-    void setText(const QString &text);
-    [[nodiscard]] const QString &text() const { return m_text; }
+    void setColor(ThemeColor color);
+    // A colour the theme does not name (black on the lime fill, in both themes).
+    void setFixedColor(const QColor &color);
     // Where the ellipsis goes (the end, unless told).
     void setElideMode(Qt::TextElideMode mode);
     // A text up to this wide is never cut: the row gives way elsewhere (by default any text may
@@ -47,12 +52,14 @@ public:
     [[nodiscard]] QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void applyColor();
+
     QPointer<const ThemeSource> m_theme;
-    ThemeColor m_color;
-    QString m_text;
+    std::optional<ThemeColor> m_color;
     Qt::TextElideMode m_elideMode = Qt::ElideRight;
     int m_minimumWholeWidth = 0;
 };

@@ -173,8 +173,9 @@ QWidget *WorkspaceTopBar::buildLeftGroup()
     m_breadcrumb = new ElidedLabel(theme, themeFont(12, QFont::DemiBold), ThemeColor::textPrimary);
     m_breadcrumb->setObjectName(u"breadcrumbLabel"_s);
     // The menu keeps its ideal size: the centre title gives way first. Only a name too long for
-    // any window is cut.
+    // any window is cut, so that it never widens the window's minimum past that.
     m_breadcrumb->setMinimumWholeWidth(breadcrumbWholeWidth);
+    project->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     project->addWidget(m_breadcrumb);
     project->addSymbol(u"chevron.down"_s, ThemeColor::textMuted, 9, ui::SymbolWeight::bold);
     row->addWidget(project);

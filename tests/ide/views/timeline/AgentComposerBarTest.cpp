@@ -70,9 +70,15 @@ TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)
 {
     auto *field = child<QLineEdit>(bar, u"draftField"_s);
+    // Chosen from the menu, a mention hands the keyboard back to the message field.
+    auto *menuButton = child<QAbstractButton>(bar, u"mentionMenuButton"_s);
+    menuButton->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(menuButton->hasFocus());
     pick(bar, u"mentionMenu"_s, u"mention_media-strategist"_s);
+    EXPECT_TRUE(field->hasFocus());
     EXPECT_EQ(tab().draftPrompt, u"@strategist "_s);
     EXPECT_EQ(field->text(), u"@strategist "_s);
+    EXPECT_EQ(field->cursorPosition(), field->text().size());
     pick(bar, u"mentionMenu"_s, u"mention_media-strategist"_s);
     EXPECT_EQ(tab().draftPrompt, u"@strategist "_s);
     pick(bar, u"mentionMenu"_s, u"mention_attribution-analyst"_s);

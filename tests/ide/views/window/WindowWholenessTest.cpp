@@ -666,5 +666,52 @@ TEST_P(WindowWholenessTest, LaunchGateNamesTheProjectWhoseFiguresItShows)
     EXPECT_LE(headline->mapTo(headline->window(), QPoint(headline->width(), 0)).x(), headline->window()->width());
 }
 
+// --- The top bar at the narrowest window ------------------------------------------------------------
+
+// Near the window's minimum width the top bar is short of room: a project name up to 420 points
+// wide stays whole in the breadcrumb and the centre title gives way first; no text of the bar is
+// cut mid-glyph.
+TEST_P(WindowWholenessTest, TheBreadcrumbStaysWholeAtTheMinimumWidth)
+{
+    auto *breadcrumb = find<ElidedLabel>(u"breadcrumbLabel"_s);
+    auto *centre = find<ElidedLabel>(u"centreTitleLabel"_s);
+    // A name just under the width kept whole.
+    QString name = u"Northwind Enterprise Pipeline Acceleration"_s;
+    const QFontMetrics metrics(breadcrumb->font());
+    while (metrics.horizontalAdvance(name + u" Program"_s) < 410)
+        name += u" Program"_s;
+    model().updateSelectedProjectName(name);
+    ASSERT_EQ(breadcrumb->text(), name);
+    // The bar is laid out again for the new name, and the window's minimum follows.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return breadcrumb->width() >= breadcrumb->sizeHint().width(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->minimumWidth() == window->minimumSizeHint().width(); }, 2000));
+    window->resize(window->minimumWidth(), 900);
+    settle();
+    keepPicture(pictureName(u"TopBarMinimum"_s));
+    EXPECT_EQ(window->width(), window->minimumSizeHint().width());
+    EXPECT_EQ(breadcrumb->drawnText(), name);
+    EXPECT_GE(breadcrumb->width(), breadcrumb->sizeHint().width());
+    EXPECT_TRUE(centre->drawnText().endsWith(u'\u2026')) << centre->drawnText().toStdString();
+    expectNoTextCut(find(u"topBar"_s), u"minimum width"_s);
+    window->resize(1440, 900);
+    settle();
+
+    // A name too long for any window is cut: it widens the window's minimum only as far as the
+    // 420 points kept whole.
+    const int minimum = window->minimumWidth() + 420 - breadcrumb->sizeHint().width();
+    model().updateSelectedProjectName(QString(u"Northwind Enterprise Pipeline Acceleration "_s).repeated(3).trimmed());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return breadcrumb->text().endsWith(u"Acceleration"_s); }, 2000));
+    settle();
+    QTest::qWait(50);
+    EXPECT_LE(window->minimumWidth(), minimum);
+    window->resize(window->minimumWidth(), 900);
+    settle();
+    EXPECT_TRUE(breadcrumb->drawnText().endsWith(u'\u2026')) << breadcrumb->drawnText().toStdString();
+    EXPECT_GE(breadcrumb->width(), 420);
+    expectNoTextCut(find(u"topBar"_s), u"long name"_s);
+    window->resize(1440, 900);
+    settle();
+}
+
 } // namespace
 } // namespace orvane::windowtest

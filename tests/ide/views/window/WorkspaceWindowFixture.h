@@ -18,7 +18,9 @@
 #include "testsupport/service/StandInService.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QTest>
@@ -178,5 +180,42 @@ protected:
     QStringList revealed;
     int signInRequests = 0;
 };
+
+// --- Texts cut at a column's edge ---------------------------------------------------------------
+
+// Every one-line text of `region` is shown whole, or ends in "…" where its row has no room for it:
+// none is cut mid-glyph by the label's own width or by a parent narrower than the label. Strips that
+// scroll sideways (agent chips, quick prompts) and the timeline keep their texts whole and are
+// skipped.
+inline void expectNoTextCut(QWidget *region, const QString &where)
+{
+    ASSERT_NE(region, nullptr) << where.toStdString();
+    for (QLabel *label : region->findChildren<QLabel *>()) {
+        if (!label->isVisibleTo(region) || label->wordWrap() || label->text().isEmpty())
+            continue;
+        bool scrolls = false;
+        for (QWidget *w = label->parentWidget(); w && w != region; w = w->parentWidget())
+            scrolls = scrolls || qobject_cast<QAbstractScrollArea *>(w);
+        if (scrolls)
+            continue;
+        const std::string what = where.toStdString() + ' ' + region->objectName().toStdString() + " \""
+            + label->text().toStdString() + '"';
+        if (auto *elided = qobject_cast<ElidedLabel *>(label)) {
+            // Whole, cut with an ellipsis (at its end, or in its middle for a path), or given no room.
+            const QString drawn = elided->drawnText();
+            EXPECT_TRUE(drawn == label->text() || drawn.isEmpty() || drawn.contains(u'\u2026'))
+                << what << " drawn as " << drawn.toStdString();
+        } else {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << what;
+        }
+        for (QWidget *w = label->parentWidget(); w; w = w->parentWidget()) {
+            const QRect inParent(label->mapTo(w, QPoint()), label->size());
+            EXPECT_TRUE(w->rect().contains(inParent))
+                << what << " is cut by " << w->metaObject()->className() << ' ' << w->objectName().toStdString();
+            if (w == region)
+                break;
+        }
+    }
+}
 
 } // namespace orvane::windowtest

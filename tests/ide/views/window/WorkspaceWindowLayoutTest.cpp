@@ -9,8 +9,10 @@
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/WindowPrimitives.h"
 
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QPropertyAnimation>
+#include <QScrollBar>
 
 namespace orvane::windowtest {
 namespace {
@@ -180,12 +182,14 @@ TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
 // the window takes the screen's width and no more, stays on it, and every column is whole inside it.
 class NarrowScreenTest : public WorkspaceWindowTest {
 protected:
-    static constexpr QRect screen { 0, 0, 1280, 800 };
+    void SetUp() override { standOn({ 0, 0, 1280, 800 }); }
 
-    void SetUp() override
+    // The window on a screen of that size.
+    void standOn(const QRect &area)
     {
+        screen = area;
         CampaignIDEWorkspaceView::Services services;
-        services.screenArea = [](const QWidget *) { return screen; };
+        services.screenArea = [this](const QWidget *) { return screen; };
         makeWindow(std::move(services));
         // The whole window, frame included, as wide as the screen.
         const QSize frame = window->frameGeometry().size() - window->size();
@@ -199,6 +203,7 @@ protected:
     {
         return qobject_cast<CampaignThreadWorkbenchView *>(window->destinationArea()->currentView());
     }
+    QRect screen;
     int width = 0;
 
     void expectWhole(QWidget *column, const char *what) const
@@ -224,6 +229,11 @@ TEST_F(NarrowScreenTest, ColumnsGiveWayInsteadOfTheWindowLeavingTheScreen)
     expectWhole(workbench()->secondaryPane(), "secondary pane");
     expectWhole(find(u"workbenchColumn"_s), "workbench column");
     expectWhole(find(u"copilotDrawer"_s), "drawer");
+    // The panes give way down to the least their rows need, then the workbench column: the header's
+    // titles end in an ellipsis rather than being cut.
+    expectNoTextCut(workbench()->headerBar(), u"narrow screen"_s);
+    expectNoTextCut(workbench()->primaryPane(), u"narrow screen"_s);
+    expectNoTextCut(workbench()->secondaryPane(), u"narrow screen"_s);
     keepPicture(u"narrow-screen-split-drawer.png"_s);
 
     // Closed again, the columns have their usual minimums back.
@@ -250,6 +260,114 @@ TEST_F(NarrowScreenTest, MediaPlanTitlesShowOnceBesideThePinnedColumns)
     QCoreApplication::processEvents();
     expectMediaPlanTitlesWholeBesideThePin(
         view, [&](const QString &scrolled) { keepPicture(u"narrow-screen-table-"_s + scrolled + u".png"_s); });
+}
+
+// --- The common 1440 x 900 screen, and a wider one -------------------------------------------------
+
+// On a 1440 x 900 screen the window cannot grow: with the drawer, and with the drawer and the split,
+// the workbench column keeps its 520 and the agent panes give way. No text of the header bar or the
+// panes is cut mid-glyph (a one-line text without room ends in "…"), and the plan document fits its
+// column.
+class CommonScreenTest : public NarrowScreenTest {
+protected:
+    void SetUp() override { standOn({ 0, 0, 1440, 900 }); }
+
+    void settle() const
+    {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return find(u"drawerColumn"_s)->width() == (model().agentDrawerOpen() ? 341 : 0)
+                    && !window->findChild<QWidget *>(u"themeCrossFade"_s);
+            },
+            3000));
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    void expectWholeWorkbench(const QString &where) const
+    {
+        const std::string at = where.toStdString();
+        EXPECT_LE(window->width(), width) << at;
+        EXPECT_TRUE(screen.contains(window->frameGeometry())) << at;
+        QWidget *column = find(u"workbenchColumn"_s);
+        EXPECT_GE(column->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth) << at;
+        expectWhole(column, "workbench column");
+        expectWhole(find(u"copilotDrawer"_s), "drawer");
+        expectNoTextCut(workbench()->headerBar(), where);
+        expectNoTextCut(workbench()->primaryPane(), where);
+        if (AgentThreadPane *secondary = workbench()->secondaryPane(); secondary && secondary->isVisible())
+            expectNoTextCut(secondary, where);
+        // Nothing of the plan lies past the column's edge.
+        auto *plan = find<QAbstractScrollArea>(u"planDocumentScrollArea"_s);
+        ASSERT_TRUE(plan->isVisible()) << at;
+        EXPECT_EQ(plan->horizontalScrollBar()->maximum(), 0) << at;
+        const QRect planRect(plan->mapTo(column, QPoint()), plan->size());
+        EXPECT_TRUE(column->rect().contains(planRect)) << at;
+    }
+};
+
+TEST_F(CommonScreenTest, TheWorkbenchKeepsItsWidthAndNoTextIsCut)
+{
+    for (const bool dark : { true, false }) {
+        model().setDarkTheme(dark);
+        const QString theme = dark ? u"dark"_s : u"light"_s;
+        click(u"agentButton"_s);
+        settle();
+        expectWholeWorkbench(theme + u" drawer"_s);
+        keepPicture(u"screen-1440-drawer-"_s + theme + u".png"_s);
+
+        clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return workbench()->secondaryPane() && workbench()->secondaryPane()->isVisible(); }, 2000));
+        settle();
+        expectWholeWorkbench(theme + u" drawer and split"_s);
+        keepPicture(u"screen-1440-drawer-split-"_s + theme + u".png"_s);
+
+        clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+        click(u"agentButton"_s);
+        settle();
+        EXPECT_EQ(window->width(), width);
+    }
+}
+
+// On a wider screen the split and the drawer take their full widths: the window grows to the sum of
+// the columns' minimums (sidebar 248, primary pane 360, split pane 320, workbench 520, drawer 340 and
+// the four rules between them, 1792 in all) and stays on its screen; closed, it goes back.
+class WideScreenTest : public NarrowScreenTest {
+protected:
+    void SetUp() override
+    {
+        standOn({ 0, 0, 1920, 1080 });
+        // At its default size in the middle of the screen, as a desktop places it.
+        window->resize(1440, 900);
+        window->move((screen.width() - window->frameGeometry().width()) / 2, 60);
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(WideScreenTest, SplitAndDrawerGrowTheWindowOnItsScreen)
+{
+    const QPoint place = window->pos();
+    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+    click(u"agentButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"drawerColumn"_s)->width() == 341; }, 3000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->width(), 1792);
+    const QRect frame = window->frameGeometry();
+    EXPECT_TRUE(screen.contains(frame)) << frame.x() << ',' << frame.y() << ' ' << frame.width() << 'x'
+                                        << frame.height();
+    EXPECT_GE(workbench()->primaryPane()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth);
+    EXPECT_GE(workbench()->secondaryPane()->width(), CampaignThreadWorkbenchView::secondaryMinimumWidth);
+    EXPECT_GE(find(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
+    expectNoTextCut(workbench()->headerBar(), u"wide screen"_s);
+    expectNoTextCut(workbench()->primaryPane(), u"wide screen"_s);
+    expectNoTextCut(workbench()->secondaryPane(), u"wide screen"_s);
+    keepPicture(u"screen-1920-drawer-split.png"_s);
+
+    click(u"agentButton"_s);
+    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->width() == 1440; }, 3000)) << window->width();
+    EXPECT_EQ(window->pos(), place);
 }
 
 } // namespace
