@@ -119,8 +119,7 @@ std::optional<QString> mirrorProjectFolder(WorkspaceDiskQueue &disk, const Campa
 // written there). Nothing there counts as unchanged: there is nothing to keep.
 bool differsOnDisk(const QString &path, const QString &text)
 {
-    const platform::FileContents current
-        = platform::readRegularFile(path, LocalWorkspaceFile::maxListedSize, false);
+    const platform::FileContents current = platform::readRegularFile(path, LocalWorkspaceFile::maxListedSize, false);
     if (current.outcome == platform::ReadOutcome::absent)
         return false;
     return !current.ok() || current.bytes != text.toUtf8();
