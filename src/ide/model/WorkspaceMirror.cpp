@@ -116,13 +116,22 @@ std::optional<QString> mirrorProjectFolder(WorkspaceDiskQueue &disk, const Campa
 }
 
 // Whether the file at path holds something else than text (it changed since text was read or
-// written there). Nothing there counts as unchanged: there is nothing to keep.
+// written there), as the mirror tells a user's edit. Only a regular file counts: nothing there, a
+// link or a FIFO holds no text to keep (the write replaces them), and a folder fails the write.
 bool differsOnDisk(const QString &path, const QString &text)
 {
     const platform::FileContents current = platform::readRegularFile(path, LocalWorkspaceFile::maxListedSize, false);
-    if (current.outcome == platform::ReadOutcome::absent)
+    switch (current.outcome) {
+    case platform::ReadOutcome::read:
+        return current.bytes != text.toUtf8();
+    case platform::ReadOutcome::tooLarge:
+    case platform::ReadOutcome::failed:
+        return true;
+    case platform::ReadOutcome::absent:
+    case platform::ReadOutcome::notRegular:
         return false;
-    return !current.ok() || current.bytes != text.toUtf8();
+    }
+    return false;
 }
 
 } // namespace
