@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSet>
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <mutex>
 
 namespace orvane {
@@ -333,38 +336,49 @@ void WorkspaceMirror::saveProjectFolders()
             state->told = false;
             if (moves.isEmpty())
                 return;
-            QList<Move> stayed;
+            QList<std::pair<Move, QString>> stayed; // and why
             for (const Move &move : std::as_const(moves)) {
+                const QString key = move.project.toString(QUuid::WithoutBraces);
+                stored.remove(leavingKey(key));
+                // Only a real folder moves; with none there (or a link), the new one is made fresh.
                 const QFileInfo source(move.from);
-                const QFileInfo target(move.to);
-                const bool sourceThere = source.exists() || source.isSymLink();
-                if (sourceThere && (target.exists() || target.isSymLink())) {
-                    // Made by someone else meanwhile: the project keeps the folder its files are in.
-                    stayed.append(move);
-                    stored.insert(move.project.toString(QUuid::WithoutBraces), source.fileName());
-                } else {
-                    if (source.isDir() && !source.isSymLink() && QDir().rename(move.from, move.to))
-                        disk.moveLedgerFolder(move.from, move.to);
+                if (!source.isDir() || source.isSymLink()) {
                     state->moved(move.from, move.to);
+                    continue;
                 }
-                stored.remove(leavingKey(move.project.toString(QUuid::WithoutBraces)));
+                const QFileInfo target(move.to);
+                QString reason;
+                if (target.exists() || target.isSymLink())
+                    reason = WorkspaceFiles::shownPath(move.to) + u" already exists"_s; // made meanwhile
+                else if (::rename(QFile::encodeName(move.from).constData(), QFile::encodeName(move.to).constData())
+                    != 0)
+                    reason = WorkspaceFiles::shownPath(move.to) + u": "_s + qt_error_string(errno);
+                if (reason.isEmpty()) {
+                    disk.moveLedgerFolder(move.from, move.to);
+                    state->moved(move.from, move.to);
+                } else {
+                    // The project keeps the folder its files are in.
+                    stayed.append({ move, reason });
+                    stored.insert(key, source.fileName());
+                }
             }
             // Settled: a later start need not look for the folders left. Should this write fail, the
-            // start looks and finds them moved.
+            // start looks and finds them where they are.
             (void)write(nullptr);
-            for (const Move &move : std::as_const(stayed)) {
+            for (const auto &[move, reason] : std::as_const(stayed)) {
                 QMetaObject::invokeMethod(
-                    this, [this, move] { keepFolderUnmoved(move.project, move.from, move.to); }, Qt::QueuedConnection);
+                    this, [this, move, reason] { keepFolderUnmoved(move.project, move.from, move.to, reason); },
+                    Qt::QueuedConnection);
             }
         });
 }
 
-void WorkspaceMirror::keepFolderUnmoved(const QUuid &project, const QString &at, const QString &to)
+void WorkspaceMirror::keepFolderUnmoved(
+    const QUuid &project, const QString &at, const QString &to, const QString &reason)
 {
     if (m_workspaceRoot + u'/' + m_projectFolders.value(project) != to)
         return; // renamed again since: that move settles it
-    m_notify(u"Kept the folder "_s + WorkspaceFiles::shownPath(at) + u": "_s + WorkspaceFiles::shownPath(to)
-        + u" already exists."_s);
+    m_notify(u"Kept the folder "_s + WorkspaceFiles::shownPath(at) + u": "_s + reason + u'.');
     m_projectFolders.insert(project, QFileInfo(at).fileName());
     m_folderStore->rename(to, at);
     carryLocalFiles(to, at);

@@ -159,9 +159,9 @@ private:
     // edits stay with them.
     void carryLocalFiles(const QString &from, const QString &to);
     void saveProjectFolders();
-    // A move the store landed for could not be made (its new folder appeared meanwhile): the project
-    // keeps the folder at `at`, and a notice says so.
-    void keepFolderUnmoved(const QUuid &project, const QString &at, const QString &to);
+    // A move the store landed for could not be made (its new folder appeared meanwhile, or the
+    // rename failed): the project keeps the folder at `at`, and a notice gives the reason.
+    void keepFolderUnmoved(const QUuid &project, const QString &at, const QString &to, const QString &reason);
     // The folder names no other project may take: where a project's files are while its move waits.
     [[nodiscard]] QSet<QString> foldersOfWaitingMoves(const QString &exceptAt = {}) const;
     void enqueueListing(const QString &folder, bool createFolder);

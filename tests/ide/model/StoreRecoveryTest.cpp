@@ -212,6 +212,28 @@ TEST_F(StoreRecoveryTest, ARenameWhileTheFolderStoreIsRefusedMovesTheFolderOnlyO
     const auto stored = decodeJson<QMap<QString, QString>>(readAll(store));
     EXPECT_EQ(stored.value(QString::fromUtf8(key)), u"renamed-launch"_s);
     EXPECT_FALSE(stored.contains(u"leaving:"_s + QString::fromUtf8(key)));
+
+    // A folder of the new name made while the move waited: once the store lands, the project keeps
+    // the folder its files are in, and says so.
+    model->setSelectedProjectID(id);
+    {
+        const FileSizeLimit full(8);
+        model->updateSelectedProjectName(u"Third Launch"_s);
+        model->flushPendingWrites();
+    }
+    ASSERT_TRUE(QDir().mkpath(workspaceRoot() + u"/third-launch"_s));
+    model->savePersistedThreads();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    EXPECT_EQ(readAll(after + u"/notes.md"_s), "saved while the move waited");
+    EXPECT_TRUE(QDir(workspaceRoot() + u"/third-launch"_s).isEmpty());
+    EXPECT_EQ(
+        noticesContaining(
+            u"Kept the folder ~/Documents/Orvane/renamed-launch: ~/Documents/Orvane/third-launch already exists."_s),
+        1)
+        << utf8(notices.join(u'\n'));
+    const auto settled = decodeJson<QMap<QString, QString>>(readAll(store));
+    EXPECT_EQ(settled.value(QString::fromUtf8(key)), u"renamed-launch"_s);
 }
 
 // A new thread's body that fails to land keeps the index from naming it: after a crash the list
