@@ -264,11 +264,14 @@ bool CampaignIDEWorkspaceModel::scheduleFailedSaves()
 {
     const bool projects = m_projectSave->failed.load();
     const bool threads = m_threadList->hasFailedWrites();
+    const bool folders = m_mirror->isFolderStoreDue();
     if (projects)
         savePersistedProjects();
     if (threads)
         m_threadList->save();
-    return projects || threads;
+    if (folders)
+        m_mirror->writeFolderStoreAgain();
+    return projects || threads || folders;
 }
 
 void CampaignIDEWorkspaceModel::removeStaleTemporaries()
@@ -735,6 +738,7 @@ void CampaignIDEWorkspaceModel::setProjects(const QList<CampaignIDEProject> &pro
 
 void CampaignIDEWorkspaceModel::savePersistedProjects()
 {
+    retryFolderStore();
     const QList<CampaignIDEProject> snapshot = projects(); // shares the data; the writer encodes it
     const QString path = m_locations.stateFile;
     m_disk->enqueue(u"state"_s, [snapshot, path, outcome = m_projectSave, notify = [this](const QString &n) {
@@ -760,7 +764,16 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
 
 void CampaignIDEWorkspaceModel::savePersistedThreads()
 {
+    retryFolderStore();
     m_threadList->save();
+}
+
+void CampaignIDEWorkspaceModel::retryFolderStore()
+{
+    // Where the project folders are is saved again with the next save of anything (the disk may
+    // have room again); the folder moves waiting for it follow.
+    if (m_mirror->isFolderStoreDue())
+        m_mirror->writeFolderStoreAgain();
 }
 
 // --- Thread bodies --------------------------------------------------------------------------------

@@ -645,8 +645,11 @@ private:
     void noticeLater(const QString &notice);
     // Schedules again the store writes that failed and waits for them.
     void saveAgainWhatFailed();
-    // Schedules again the store writes that failed, if any; whether there were any.
+    // Schedules again the store writes that failed, if any (the thread store, the state file and the
+    // folder store); whether there were any.
     bool scheduleFailedSaves();
+    // Schedules the folder store's write again when its last one failed.
+    void retryFolderStore();
     // Schedules the removal of temporary files that killed writes left in the model's folders.
     void removeStaleTemporaries();
     void handleAgentReply(const QString &reply, const CampaignCopilotContext &context);

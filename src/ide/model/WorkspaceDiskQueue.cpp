@@ -241,19 +241,27 @@ bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &b
     }
     if (someoneElses) {
         // Not ours to lose: it moves beside the file before the new content takes its place.
-        const QString copy = WorkspaceFiles::besidePath(path, u"user-edit");
-        if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) != 0) {
+        const std::optional<QString> copy = keepAside(path, u"user-edit");
+        if (!copy) {
             if (error)
                 *error = QStringLiteral("your edited copy could not be kept");
             return false;
         }
-        m_keptCopies.append(copy);
+        m_keptCopies.append(*copy);
     }
     if (!platform::writeFileAtomically(path, bytes, error))
         return false;
     m_ledger.insert(path, hash);
     m_ledgerDirty = true;
     return true;
+}
+
+std::optional<QString> WorkspaceDiskQueue::keepAside(const QString &path, QStringView label)
+{
+    const QString copy = WorkspaceFiles::besidePath(path, label);
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) != 0)
+        return std::nullopt;
+    return copy;
 }
 
 void WorkspaceDiskQueue::moveLedgerFolder(const QString &from, const QString &to)

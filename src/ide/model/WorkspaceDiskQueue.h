@@ -66,6 +66,10 @@ public:
     // takeKeptCopies()). A symlink or FIFO in its place is replaced, never followed. Returns whether
     // it wrote; a failed write also sets *error when given.
     bool writeGenerated(const QString &path, const QByteArray &bytes, QString *error = nullptr, bool force = false);
+    // Moves the file at path beside it, to a name that says what it is ("<stem>.<label>-<UTC>.<ext>"):
+    // how a file is kept before something else takes its place. The copy's path; none when the file
+    // could not be moved.
+    [[nodiscard]] static std::optional<QString> keepAside(const QString &path, QStringView label);
     // The ledger's entries of files in folder from now name the same files in folder to.
     void moveLedgerFolder(const QString &from, const QString &to);
     // The copies kept since the last call.

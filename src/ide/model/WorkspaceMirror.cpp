@@ -9,12 +9,17 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSet>
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <mutex>
 
 namespace orvane {
 
@@ -24,12 +29,32 @@ namespace {
 
 constexpr qint64 maxFolderStoreSize = WorkspaceFiles::maxStoreSize; // ours, so read whatever its size
 
+// In the folder store, beside a project's folder while its move is under way: the folder it
+// leaves. A start that meets it finds the files still there when the process ended before the move.
+QString leavingKey(const QString &projectKey)
+{
+    return u"leaving:"_s + projectKey;
+}
+
+// Told the name and the new bytes of each generated file a job wrote.
+using WrittenFile = std::function<void(const QString &name, const QByteArray &bytes)>;
+
+bool writeGeneratedFile(WorkspaceDiskQueue &disk, const QString &folder, QStringView name, const QByteArray &bytes,
+    QString *error, bool force, const WrittenFile &written)
+{
+    if (!disk.writeGenerated(folder + u'/' + name, bytes, error, force))
+        return false;
+    if (written)
+        written(name.toString(), bytes);
+    return true;
+}
+
 // Writes a thread's files into its project's folder (under root, never through a link) on the
 // writer's thread. Returns the first failure, if any; an encoding error skips only the transcript.
 enum class ThreadFilesWrite { changed, forced, missingOnly };
 
 std::optional<QString> writeThreadFiles(WorkspaceDiskQueue &disk, const CampaignIDEThread &thread, const QString &root,
-    const QString &folder, ThreadFilesWrite mode = ThreadFilesWrite::changed)
+    const QString &folder, ThreadFilesWrite mode = ThreadFilesWrite::changed, const WrittenFile &written = {})
 {
     QString error;
     if (!platform::makeFolderWithin(root, folder, &error))
@@ -43,13 +68,15 @@ std::optional<QString> writeThreadFiles(WorkspaceDiskQueue &disk, const Campaign
     const QString transcript = folder + u'/' + QStringView(WorkspaceFiles::transcriptFileName);
     std::optional<QString> failure;
     if (wanted(mediaPlan)
-        && !disk.writeGenerated(mediaPlan, WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error, force)
+        && !writeGeneratedFile(disk, folder, WorkspaceFiles::mediaPlanFileName,
+            WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows), &error, force, written)
         && !error.isEmpty())
         failure = error;
     try {
         error.clear();
         if (wanted(transcript)
-            && !disk.writeGenerated(transcript, WorkspaceFiles::threadTranscriptJson(thread), &error, force)
+            && !writeGeneratedFile(disk, folder, WorkspaceFiles::transcriptFileName,
+                WorkspaceFiles::threadTranscriptJson(thread), &error, force, written)
             && !error.isEmpty() && !failure)
             failure = error;
     } catch (const JsonError &) {
@@ -62,20 +89,20 @@ std::optional<QString> writeThreadFiles(WorkspaceDiskQueue &disk, const Campaign
 // Writes one project's folder (under root, never through a link) on the writer's thread. Returns
 // the first failure, if any; the other files are still written.
 std::optional<QString> mirrorProjectFolder(WorkspaceDiskQueue &disk, const CampaignIDEProject &project,
-    const QString &root, const QString &folder, bool force = false)
+    const QString &root, const QString &folder, bool force = false, const WrittenFile &written = {})
 {
     QString error;
     if (!platform::makeFolderWithin(root, folder, &error))
         return error;
     std::optional<QString> failure;
-    if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::planFileName),
-            WorkspaceFiles::campaignPlanMarkdown(project).toUtf8(), &error, force)
+    if (!writeGeneratedFile(disk, folder, WorkspaceFiles::planFileName,
+            WorkspaceFiles::campaignPlanMarkdown(project).toUtf8(), &error, force, written)
         && !error.isEmpty())
         failure = error;
     try {
         error.clear();
-        if (!disk.writeGenerated(folder + u'/' + QStringView(WorkspaceFiles::creativesFileName),
-                WorkspaceFiles::creativesJson(project.creatives), &error, force)
+        if (!writeGeneratedFile(disk, folder, WorkspaceFiles::creativesFileName,
+                WorkspaceFiles::creativesJson(project.creatives), &error, force, written)
             && !error.isEmpty() && !failure)
             failure = error;
     } catch (const JsonError &) {
@@ -91,7 +118,77 @@ std::optional<QString> mirrorProjectFolder(WorkspaceDiskQueue &disk, const Campa
     return failure;
 }
 
+// Whether the file at path holds something else than text (it changed since text was read or
+// written there), as the mirror tells a user's edit. Only a regular file counts: nothing there, a
+// link or a FIFO holds no text to keep (the write replaces them), and a folder fails the write.
+bool differsOnDisk(const QString &path, const QString &text)
+{
+    const platform::FileContents current = platform::readRegularFile(path, LocalWorkspaceFile::maxListedSize, false);
+    switch (current.outcome) {
+    case platform::ReadOutcome::read:
+        return current.bytes != text.toUtf8();
+    case platform::ReadOutcome::tooLarge:
+    case platform::ReadOutcome::failed:
+        return true;
+    case platform::ReadOutcome::absent:
+    case platform::ReadOutcome::notRegular:
+        return false;
+    }
+    return false;
+}
+
 } // namespace
+
+// How the folder store's writes go, and where each moved project folder is until the store naming
+// its new place has landed. Shared by the mirror and its writer's jobs.
+struct WorkspaceMirror::FolderStore {
+    std::atomic<bool> failed = false;
+    std::atomic<bool> told = false; // the user knows; until a write lands again
+
+    // The folder that holds the files of the folder known by this path.
+    [[nodiscard]] QString onDisk(const QString &folder) const
+    {
+        const std::lock_guard lock(mutex);
+        return waiting.value(folder, folder);
+    }
+    // The same for a file of such a folder.
+    [[nodiscard]] QString fileOnDisk(const QString &path) const
+    {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash < 0)
+            return path;
+        return onDisk(path.left(slash)) + path.mid(slash);
+    }
+    // The folder known by `from` is now known by `to` too; its files stay where they are.
+    void rename(const QString &from, const QString &to)
+    {
+        const std::lock_guard lock(mutex);
+        const QString at = waiting.value(from, from);
+        if (at == to)
+            waiting.remove(to);
+        else
+            waiting.insert(to, at);
+    }
+    // The folder at `from` moved to `to`: every name that led to it leads there.
+    void moved(const QString &from, const QString &to)
+    {
+        const std::lock_guard lock(mutex);
+        waiting.remove(to);
+        for (QString &at : waiting) {
+            if (at == from)
+                at = to;
+        }
+    }
+    [[nodiscard]] QHash<QString, QString> waitingFolders() const
+    {
+        const std::lock_guard lock(mutex);
+        return waiting;
+    }
+
+private:
+    mutable std::mutex mutex;
+    QHash<QString, QString> waiting; // path a folder is known by -> path of the folder its files are in
+};
 
 WorkspaceMirror::WorkspaceMirror(
     QString workspaceRoot, QString folderStoreFile, WorkspaceDiskQueue &disk, Notify notify, QObject *parent)
@@ -99,9 +196,13 @@ WorkspaceMirror::WorkspaceMirror(
       m_workspaceRoot(std::move(workspaceRoot)),
       m_folderStoreFile(std::move(folderStoreFile)),
       m_disk(disk),
-      m_notify(notify ? std::move(notify) : Notify([](const QString &) {}))
+      m_notify(notify ? std::move(notify) : Notify([](const QString &) {})),
+      m_folderStore(std::make_shared<FolderStore>())
 {
-    loadProjectFolders();
+    // A move the last run left under way is settled in the store too (a window that writes nothing
+    // leaves it to the next one).
+    if (loadProjectFolders() && !platform::writesRefused())
+        saveProjectFolders();
     // Edited files the writer had to move aside to write its own are named in a notice.
     m_disk.setKeptCopiesHandler(
         [this, root = m_workspaceRoot, shownRoot = shownWorkspaceRoot()](
@@ -132,20 +233,32 @@ void WorkspaceMirror::notifyLater(const QString &notice)
 
 // --- Project folders ------------------------------------------------------------------------------
 
-void WorkspaceMirror::loadProjectFolders()
+bool WorkspaceMirror::loadProjectFolders()
 {
     const platform::FileContents file = platform::readRegularFile(m_folderStoreFile, maxFolderStoreSize);
     if (!file.ok())
-        return; // without it, folders follow the names as they always did
+        return false; // without it, folders follow the names as they always did
+    bool leftUnderWay = false;
     try {
         const auto stored = decodeJson<QMap<QString, QString>>(file.bytes);
         for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
             const QUuid id(it.key());
-            if (!id.isNull() && WorkspaceFiles::isSafeFolderName(it.value()))
-                m_projectFolders.insert(id, it.value());
+            if (id.isNull() || !WorkspaceFiles::isSafeFolderName(it.value()))
+                continue;
+            QString name = it.value();
+            // The process ended after the store named the new folder and before the folder moved: the
+            // files are still in the folder it was to leave, which the project keeps.
+            if (const auto leaving = stored.constFind(leavingKey(it.key())); leaving != stored.cend()) {
+                leftUnderWay = true;
+                const QFileInfo left(m_workspaceRoot + u'/' + *leaving);
+                if (WorkspaceFiles::isSafeFolderName(*leaving) && left.isDir() && !left.isSymLink())
+                    name = *leaving;
+            }
+            m_projectFolders.insert(id, name);
         }
     } catch (const JsonError &) {
     }
+    return leftUnderWay;
 }
 
 void WorkspaceMirror::assignProjectFolders(const QList<CampaignIDEProject> &projects)
@@ -160,6 +273,8 @@ void WorkspaceMirror::assignProjectFolders(const QList<CampaignIDEProject> &proj
             taken.insert(*kept);
         }
     }
+    // Nor is a folder whose project's move waits for the store, nor a name that leads to it.
+    taken.unite(foldersOfWaitingMoves());
     for (const CampaignIDEProject &project : projects) {
         if (assigned.contains(project.id))
             continue;
@@ -173,17 +288,115 @@ void WorkspaceMirror::assignProjectFolders(const QList<CampaignIDEProject> &proj
     saveProjectFolders();
 }
 
+bool WorkspaceMirror::isFolderStoreDue() const
+{
+    return m_folderStore->failed.load();
+}
+
+void WorkspaceMirror::writeFolderStoreAgain()
+{
+    saveProjectFolders();
+}
+
 void WorkspaceMirror::saveProjectFolders()
 {
+    struct Move {
+        QUuid project;
+        QString from; // where its files are
+        QString to; // the folder the store names
+    };
     QMap<QString, QString> stored;
-    for (auto it = m_projectFolders.cbegin(); it != m_projectFolders.cend(); ++it)
-        stored.insert(it.key().toString(QUuid::WithoutBraces), it.value());
-    const QString path = m_folderStoreFile;
-    m_disk.enqueue(u"folders"_s, [stored, path](WorkspaceDiskQueue &) {
-        if (!platform::writesRefused())
-            QDir().mkpath(QFileInfo(path).absolutePath());
-        platform::writeFileAtomically(path, encodeJson(stored));
-    });
+    QList<Move> moves;
+    for (auto it = m_projectFolders.cbegin(); it != m_projectFolders.cend(); ++it) {
+        const QString key = it.key().toString(QUuid::WithoutBraces);
+        stored.insert(key, it.value());
+        const QString folder = m_workspaceRoot + u'/' + it.value();
+        const QString at = m_folderStore->onDisk(folder);
+        if (at != folder) {
+            moves.append({ it.key(), at, folder });
+            stored.insert(leavingKey(key), QFileInfo(at).fileName());
+        }
+    }
+    // The folders move only once the store that names their new places has landed; until then their
+    // files stay where the store on disk says, whatever ends the process.
+    m_disk.enqueue(u"folders"_s,
+        [this, stored, moves, path = m_folderStoreFile, state = m_folderStore](WorkspaceDiskQueue &disk) mutable {
+            const auto write = [&](QString *error) {
+                if (!platform::writesRefused())
+                    QDir().mkpath(QFileInfo(path).absolutePath());
+                return platform::writeFileAtomically(path, encodeJson(stored), error);
+            };
+            QString error;
+            if (!write(&error)) {
+                state->failed = true;
+                if (!state->told.exchange(true))
+                    notifyLater(WorkspaceFiles::saveFailureNotice(u"where your project folders are"_s, error));
+                return;
+            }
+            state->failed = false;
+            state->told = false;
+            if (moves.isEmpty())
+                return;
+            QList<std::pair<Move, QString>> stayed; // and why
+            for (const Move &move : std::as_const(moves)) {
+                const QString key = move.project.toString(QUuid::WithoutBraces);
+                stored.remove(leavingKey(key));
+                // Only a real folder moves; with none there (or a link), the new one is made fresh.
+                const QFileInfo source(move.from);
+                if (!source.isDir() || source.isSymLink()) {
+                    state->moved(move.from, move.to);
+                    continue;
+                }
+                const QFileInfo target(move.to);
+                QString reason;
+                if (target.exists() || target.isSymLink())
+                    reason = WorkspaceFiles::shownPath(move.to) + u" already exists"_s; // made meanwhile
+                else if (::rename(QFile::encodeName(move.from).constData(), QFile::encodeName(move.to).constData())
+                    != 0)
+                    reason = WorkspaceFiles::shownPath(move.to) + u": "_s + qt_error_string(errno);
+                if (reason.isEmpty()) {
+                    disk.moveLedgerFolder(move.from, move.to);
+                    state->moved(move.from, move.to);
+                } else {
+                    // The project keeps the folder its files are in.
+                    stayed.append({ move, reason });
+                    stored.insert(key, source.fileName());
+                }
+            }
+            // Settled: a later start need not look for the folders left. Should this write fail, the
+            // start looks and finds them where they are.
+            (void)write(nullptr);
+            for (const auto &[move, reason] : std::as_const(stayed)) {
+                QMetaObject::invokeMethod(
+                    this, [this, move, reason] { keepFolderUnmoved(move.project, move.from, move.to, reason); },
+                    Qt::QueuedConnection);
+            }
+        });
+}
+
+void WorkspaceMirror::keepFolderUnmoved(
+    const QUuid &project, const QString &at, const QString &to, const QString &reason)
+{
+    if (m_workspaceRoot + u'/' + m_projectFolders.value(project) != to)
+        return; // renamed again since: that move settles it
+    m_notify(u"Kept the folder "_s + WorkspaceFiles::shownPath(at) + u": "_s + reason + u'.');
+    m_projectFolders.insert(project, QFileInfo(at).fileName());
+    m_folderStore->rename(to, at);
+    carryLocalFiles(to, at);
+    saveProjectFolders();
+}
+
+QSet<QString> WorkspaceMirror::foldersOfWaitingMoves(const QString &exceptAt) const
+{
+    QSet<QString> names;
+    const QHash<QString, QString> waiting = m_folderStore->waitingFolders();
+    for (auto it = waiting.cbegin(); it != waiting.cend(); ++it) {
+        if (*it == exceptAt)
+            continue;
+        names.insert(QFileInfo(it.key()).fileName());
+        names.insert(QFileInfo(*it).fileName());
+    }
+    return names;
 }
 
 QString WorkspaceMirror::projectFolderName(const CampaignIDEProject &project) const
@@ -200,7 +413,9 @@ QString WorkspaceMirror::projectFolderPath(const CampaignIDEProject &project) co
 bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const QList<CampaignIDEProject> &projects)
 {
     const QString oldName = m_projectFolders.value(renamed.id);
-    QSet<QString> taken;
+    const QString from = m_workspaceRoot + u'/' + oldName;
+    const QString at = m_folderStore->onDisk(from); // its files, should an earlier move still wait
+    QSet<QString> taken = foldersOfWaitingMoves(at);
     for (auto it = m_projectFolders.cbegin(); it != m_projectFolders.cend(); ++it) {
         if (it.key() != renamed.id)
             taken.insert(it.value());
@@ -211,26 +426,21 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
             assignProjectFolders(projects);
         return false;
     }
-    // Someone else's folder is never written into: the project stays where it is.
-    const QFileInfo target(m_workspaceRoot + u'/' + newName);
-    if (target.exists() || target.isSymLink()) {
+    const QString to = m_workspaceRoot + u'/' + newName;
+    // Someone else's folder is never written into: the project stays where it is. (The folder its
+    // files are still in, under a name it is leaving, is its own.)
+    const QFileInfo target(to);
+    if (to != at && (target.exists() || target.isSymLink())) {
         const QString shownRoot = shownWorkspaceRoot();
         m_notify(u"Kept the folder "_s + shownRoot + u'/' + oldName + u": "_s + shownRoot + u'/' + newName
             + u" already exists."_s);
         return false;
     }
     m_projectFolders.insert(renamed.id, newName);
+    // Writes for the new folder go to the old one until the store's job below has moved it (after
+    // every write queued for the old folder so far); a window that writes nothing moves nothing.
+    m_folderStore->rename(from, to);
     saveProjectFolders();
-    const QString from = m_workspaceRoot + u'/' + oldName;
-    const QString to = m_workspaceRoot + u'/' + newName;
-    // Runs after every write queued for the old folder so far; later ones already use the new one.
-    m_disk.enqueue(u"move:"_s + renamed.id.toString(), [from, to](WorkspaceDiskQueue &disk) {
-        if (platform::writesRefused())
-            return; // a window that writes nothing moves nothing either
-        const QFileInfo source(from);
-        if (source.isDir() && !source.isSymLink() && !QFileInfo::exists(to) && QDir().rename(from, to))
-            disk.moveLedgerFolder(from, to);
-    });
     // Thread files still waiting for the old folder go to the new one instead (the job of the
     // same key takes their place); written ones moved with the folder and are not written again.
     if (const auto threadFiles = m_threadFiles.constFind(renamed.id); threadFiles != m_threadFiles.cend())
@@ -241,6 +451,7 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
 
 void WorkspaceMirror::carryLocalFiles(const QString &from, const QString &to)
 {
+    m_movedFolders.remove(to); // the folder is there now, whatever left it before
     m_movedFolders.insert(from, to);
     const QString prefix = from + u'/';
     const auto moved = [&](const QString &path) {
@@ -273,8 +484,10 @@ void WorkspaceMirror::syncProject(const CampaignIDEProject &project, WorkspaceDi
     const QString folder = projectFolderPath(project);
     m_disk.enqueue(
         u"project:"_s + project.id.toString(),
-        [project, root = m_workspaceRoot, folder](
-            WorkspaceDiskQueue &disk) { (void)mirrorProjectFolder(disk, project, root, folder); },
+        [project, root = m_workspaceRoot, folder, state = m_folderStore, written = rewritesIn(folder)](
+            WorkspaceDiskQueue &disk) {
+            (void)mirrorProjectFolder(disk, project, root, state->onDisk(folder), false, written);
+        },
         lane);
 }
 
@@ -293,10 +506,13 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
             thread = *threadFiles;
         // Not keyed: a later write of the project must not take its place, or its outcome would be lost.
         m_disk.enqueue(
-            [project, thread, root = m_workspaceRoot, folder, outcome](WorkspaceDiskQueue &disk) {
-                auto error = mirrorProjectFolder(disk, project, root, folder, true);
+            [project, thread, root = m_workspaceRoot, folder, outcome, state = m_folderStore,
+                written = rewritesIn(folder)](WorkspaceDiskQueue &disk) {
+                const QString onDisk = state->onDisk(folder);
+                auto error = mirrorProjectFolder(disk, project, root, onDisk, true, written);
                 if (thread) {
-                    const auto threadError = writeThreadFiles(disk, *thread, root, folder, ThreadFilesWrite::forced);
+                    const auto threadError
+                        = writeThreadFiles(disk, *thread, root, onDisk, ThreadFilesWrite::forced, written);
                     if (!error)
                         error = threadError;
                 }
@@ -326,16 +542,20 @@ void WorkspaceMirror::syncThreadFiles(const CampaignIDEThread &thread, const Cam
     const auto lane = onScreen ? WorkspaceDiskQueue::Lane::user : WorkspaceDiskQueue::Lane::mirror;
     m_disk.enqueue(
         u"artifacts:"_s + project.id.toString(),
-        [thread, root = m_workspaceRoot, folder](
-            WorkspaceDiskQueue &disk) { (void)writeThreadFiles(disk, thread, root, folder); },
+        [thread, root = m_workspaceRoot, folder, state = m_folderStore, written = rewritesIn(folder)](
+            WorkspaceDiskQueue &disk) {
+            (void)writeThreadFiles(disk, thread, root, state->onDisk(folder), ThreadFilesWrite::changed, written);
+        },
         lane);
 }
 
 void WorkspaceMirror::writeMissingThreadFiles(const CampaignIDEThread &thread, const CampaignIDEProject &project)
 {
+    const QString folder = projectFolderPath(project);
     m_disk.enqueue(
-        [thread, root = m_workspaceRoot, folder = projectFolderPath(project)](WorkspaceDiskQueue &disk) {
-            (void)writeThreadFiles(disk, thread, root, folder, ThreadFilesWrite::missingOnly);
+        [thread, root = m_workspaceRoot, folder, state = m_folderStore, written = rewritesIn(folder)](
+            WorkspaceDiskQueue &disk) {
+            (void)writeThreadFiles(disk, thread, root, state->onDisk(folder), ThreadFilesWrite::missingOnly, written);
         },
         // In order with a move of the folder, which runs on this lane: never into a folder gone.
         WorkspaceDiskQueue::Lane::user);
@@ -356,13 +576,18 @@ void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &th
     }
     // The notice waits for the writer: it names a failure instead of claiming a save that did not
     // happen. The project mirror above runs first (the writer keeps the order of requests).
-    m_disk.enqueue([this, thread, threadFolder, projectFolder, root = m_workspaceRoot,
-                       shownRoot = shownWorkspaceRoot()](WorkspaceDiskQueue &disk) {
+    const WrittenFile written = threadFolder ? rewritesIn(*threadFolder) : WrittenFile();
+    m_disk.enqueue([this, thread, threadFolder, projectFolder, root = m_workspaceRoot, shownRoot = shownWorkspaceRoot(),
+                       state = m_folderStore, written](WorkspaceDiskQueue &disk) mutable {
+        if (threadFolder)
+            threadFolder = state->onDisk(*threadFolder);
+        if (projectFolder)
+            projectFolder = state->onDisk(*projectFolder);
         std::optional<QString> failure;
         if (!thread || !threadFolder)
             failure = u"this thread's campaign project no longer exists"_s;
         else
-            failure = writeThreadFiles(disk, *thread, root, *threadFolder);
+            failure = writeThreadFiles(disk, *thread, root, *threadFolder, ThreadFilesWrite::changed, written);
         // The files below count only in a folder of the workspace: through a link they would
         // be someone else's.
         QString error;
@@ -399,10 +624,21 @@ void WorkspaceMirror::enqueueListing(const QString &folder, bool createFolder)
 {
     const quint64 generation = ++m_listingGeneration;
     // This object is alive while the writer runs: its owner stops the writer first.
+<<<<<<< HEAD
     m_disk.enqueue(u"listing"_s, [folder, createFolder, generation, this](WorkspaceDiskQueue &) {
         if (createFolder && !platform::writesRefused())
+=======
+    m_disk.enqueue(u"listing"_s, [folder, createFolder, generation, state = m_folderStore, this](WorkspaceDiskQueue &) {
+        if (createFolder)
+>>>>>>> h-d
             QDir().mkpath(folder);
-        auto files = WorkspaceFiles::listTextFiles(folder, maxListedFileSize);
+        const QString onDisk = state->onDisk(folder);
+        auto files = WorkspaceFiles::listTextFiles(onDisk, maxListedFileSize);
+        // Listed under the folder's new name, where they are about to move.
+        if (files && onDisk != folder) {
+            for (LocalWorkspaceFile &file : *files)
+                file.url = QUrl::fromLocalFile(folder + u'/' + file.name);
+        }
         QMetaObject::invokeMethod(
             this,
             [this, generation, files = std::move(files)]() mutable {
@@ -421,17 +657,25 @@ void WorkspaceMirror::applyLocalFileListing(quint64 generation, std::optional<QL
         Q_EMIT localFilesChanged();
         return;
     }
-    // Unsaved edits of files that are still listed stay.
+    // Unsaved edits of files that are still listed stay, and so does the text they were made from.
+    QStringList changed;
     for (LocalWorkspaceFile &file : *files) {
+        file.diskContent = file.content;
         const auto old = std::find_if(m_localFiles.cbegin(), m_localFiles.cend(),
             [&](const LocalWorkspaceFile &f) { return f.isModified && f.id() == file.id(); });
         if (old != m_localFiles.cend()) {
+            file.changedOnDisk = old->changedOnDisk || file.content != old->diskContent;
+            if (file.changedOnDisk && !old->changedOnDisk)
+                changed.append(file.name);
             file.content = old->content;
+            file.diskContent = old->diskContent;
             file.isModified = true;
         }
     }
     m_localFiles = std::move(*files);
     Q_EMIT localFilesChanged();
+    for (const QString &name : std::as_const(changed))
+        m_notify(changedOnDiskNotice(name));
 
     const bool selectionListed = m_selectedLocalFileID
         && std::any_of(m_localFiles.cbegin(), m_localFiles.cend(),
@@ -553,17 +797,29 @@ bool WorkspaceMirror::saveLocalFileNamed(const QString &name)
 
 void WorkspaceMirror::saveLocalFile(const LocalWorkspaceFile &file)
 {
-    m_disk.enqueue([file, root = m_workspaceRoot, this](WorkspaceDiskQueue &) {
-        const QString path = file.url.toLocalFile();
+    m_disk.enqueue([file, root = m_workspaceRoot, state = m_folderStore, this](WorkspaceDiskQueue &) {
+        const QString path = state->fileOnDisk(file.url.toLocalFile());
         QString error;
-        const bool saved = platform::makeFolderWithin(root, QFileInfo(path).path(), &error)
-            && platform::writeFileAtomically(path, file.content.toUtf8(), &error);
+        std::optional<QString> kept;
+        bool saved = platform::makeFolderWithin(root, QFileInfo(path).path(), &error);
+        // Text written there since this text was read (by the mirror, or another program) is not
+        // lost under it: it is kept beside the file, as the mirror keeps a user's edit.
+        if (saved && differsOnDisk(path, file.diskContent)) {
+            kept = WorkspaceDiskQueue::keepAside(path, u"on-disk");
+            if (!kept) {
+                saved = false;
+                error = u"the version on disk could not be kept"_s;
+            }
+        }
+        saved = saved && platform::writeFileAtomically(path, file.content.toUtf8(), &error);
         QMetaObject::invokeMethod(
-            this, [this, file, saved, error] { finishLocalFileSave(file, saved, error); }, Qt::QueuedConnection);
+            this, [this, file, saved, error, kept] { finishLocalFileSave(file, saved, error, kept); },
+            Qt::QueuedConnection);
     });
 }
 
-void WorkspaceMirror::finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error)
+void WorkspaceMirror::finishLocalFileSave(
+    const LocalWorkspaceFile &saved, bool ok, const QString &error, const std::optional<QString> &kept)
 {
     if (!ok) {
         m_notify(u"Failed to save "_s + saved.name + u": "_s + error);
@@ -580,13 +836,55 @@ void WorkspaceMirror::finishLocalFileSave(const LocalWorkspaceFile &saved, bool 
     }
     // Text typed while the save ran stays marked as unsaved.
     for (LocalWorkspaceFile &file : m_localFiles) {
-        if (file.id() == savedID && file.content == saved.content && file.isModified) {
+        if (file.id() != savedID)
+            continue;
+        file.diskContent = saved.content;
+        file.changedOnDisk = false;
+        if (file.content == saved.content)
             file.isModified = false;
-            Q_EMIT localFileChanged(file.id());
-            break;
-        }
+        Q_EMIT localFileChanged(file.id());
+        break;
     }
-    m_notify(u"Saved "_s + saved.name + u" to disk."_s);
+    QString notice = u"Saved "_s + saved.name + u" to disk."_s;
+    if (kept)
+        notice += u" Kept the version on disk as "_s + WorkspaceFiles::shownPath(*kept) + u'.';
+    m_notify(notice);
+}
+
+QString WorkspaceMirror::changedOnDiskNotice(const QString &name)
+{
+    return name + u" changed on disk while you were editing it. Saving keeps the version on disk beside it."_s;
+}
+
+std::function<void(const QString &, const QByteArray &)> WorkspaceMirror::rewritesIn(const QString &folder)
+{
+    // Called on the writer; this object is alive while the writer runs.
+    return [this, folder](const QString &name, const QByteArray &bytes) {
+        QMetaObject::invokeMethod(
+            this, [this, path = QString(folder + u'/' + name), bytes] { applyRewrittenFile(path, bytes); },
+            Qt::QueuedConnection);
+    };
+}
+
+void WorkspaceMirror::applyRewrittenFile(const QString &path, const QByteArray &bytes)
+{
+    for (LocalWorkspaceFile &file : m_localFiles) {
+        if (file.id() != path)
+            continue;
+        const QString text = QString::fromUtf8(bytes);
+        if (!file.isModified) {
+            if (file.content == text && file.diskContent == text)
+                return;
+            file.content = text;
+            file.diskContent = text;
+            Q_EMIT localFileChanged(file.id());
+        } else if (!file.changedOnDisk && text != file.diskContent) {
+            file.changedOnDisk = true;
+            Q_EMIT localFileChanged(file.id());
+            m_notify(changedOnDiskNotice(file.name));
+        }
+        return;
+    }
 }
 
 bool WorkspaceMirror::hasUnsavedLocalFiles() const
@@ -618,7 +916,7 @@ void WorkspaceMirror::keepUnsavedLocalFilesAside()
     for (const LocalWorkspaceFile &file : std::as_const(m_localFiles)) {
         if (!file.isModified)
             continue;
-        const QString path = file.url.toLocalFile();
+        const QString path = m_folderStore->fileOnDisk(file.url.toLocalFile());
         const QByteArray bytes = file.content.toUtf8();
         m_disk.enqueue([path, bytes, root = m_workspaceRoot](WorkspaceDiskQueue &) {
             if (platform::makeFolderWithin(root, QFileInfo(path).path()))
@@ -630,7 +928,8 @@ void WorkspaceMirror::keepUnsavedLocalFilesAside()
 
 QString WorkspaceMirror::revealFolderPath(const std::optional<CampaignIDEProject> &shownProject) const
 {
-    return shownProject ? projectFolderPath(*shownProject) : m_workspaceRoot;
+    // While its move waits, the folder is still where it was.
+    return shownProject ? m_folderStore->onDisk(projectFolderPath(*shownProject)) : m_workspaceRoot;
 }
 
 void WorkspaceMirror::flushUserData()

@@ -10,10 +10,12 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUuid>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace orvane {
@@ -46,7 +48,17 @@ public:
     // Moves the renamed project's folder to its new name's folder, unless that one exists (then a
     // notice says so). The thread files last handed over for the project and the local file list
     // (unsaved edits included) follow to the new paths. True when the folder moves.
+    //
+    // The folder moves on disk only once the folder store naming its new place has landed, so that
+    // a restart always finds the project's files where the store says. Until then (the store's disk
+    // refuses the write) the project's paths already read the new name, and every write for them
+    // goes to the folder where its files still are.
     bool moveProjectFolder(const CampaignIDEProject &renamed, const QList<CampaignIDEProject> &projects);
+    // Whether the last write of the folder store failed (a full disk): it stays due, and folder
+    // moves wait for it, until writeFolderStoreAgain() or the mirror's next change of a folder lands.
+    [[nodiscard]] bool isFolderStoreDue() const;
+    // Schedules the folder store's write again, with the folder moves waiting for it.
+    void writeFolderStoreAgain();
     // The folder's own name: named from the project when it got it, unique per project.
     [[nodiscard]] QString projectFolderName(const CampaignIDEProject &project) const;
     [[nodiscard]] QString projectFolderPath(const CampaignIDEProject &project) const;
@@ -137,21 +149,37 @@ Q_SIGNALS:
     void projectMirrorsSettled();
 
 private:
+    struct FolderStore;
     // "Kept your edited file as <path>[ and N more beside their files]."
     [[nodiscard]] static QString keptCopiesNotice(
         const QString &root, const QString &shownRoot, const QStringList &copies);
-    void loadProjectFolders();
+    // True when the store held a move the last run left under way (settled here as read).
+    bool loadProjectFolders();
     // The listed files (and the selection) of folder `from` take their paths in `to`; unsaved
     // edits stay with them.
     void carryLocalFiles(const QString &from, const QString &to);
     void saveProjectFolders();
+    // A move the store landed for could not be made (its new folder appeared meanwhile, or the
+    // rename failed): the project keeps the folder at `at`, and a notice gives the reason.
+    void keepFolderUnmoved(const QUuid &project, const QString &at, const QString &to, const QString &reason);
+    // The folder names no other project may take: where a project's files are while its move waits.
+    [[nodiscard]] QSet<QString> foldersOfWaitingMoves(const QString &exceptAt = {}) const;
     void enqueueListing(const QString &folder, bool createFolder);
+    // The mirror wrote a generated file at path (as the window knows it): its listed entry takes the
+    // new text, or, under unsaved edits, is marked as changed on disk.
+    void applyRewrittenFile(const QString &path, const QByteArray &bytes);
+    // For a job writing generated files into the folder known by that path: tells this object of
+    // each file it wrote.
+    [[nodiscard]] std::function<void(const QString &, const QByteArray &)> rewritesIn(const QString &folder);
+    [[nodiscard]] static QString changedOnDiskNotice(const QString &name);
     void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
     [[nodiscard]] qsizetype localFileIndex(const QString &name) const;
     void updateLocalFileContent(qsizetype row, const QString &text);
     void saveLocalFile(const LocalWorkspaceFile &file);
-    void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error);
+    // kept: where the version on disk the save replaced was kept, if it was.
+    void finishLocalFileSave(
+        const LocalWorkspaceFile &saved, bool ok, const QString &error, const std::optional<QString> &kept);
     // Shows the notice on the main thread, unless this object is gone by then.
     void notifyLater(const QString &notice);
     // Publishes what the writer has posted back (listings, save outcomes) now.
@@ -161,6 +189,8 @@ private:
     QString m_folderStoreFile;
     WorkspaceDiskQueue &m_disk;
     Notify m_notify;
+    // Shared with the writer: how the store's last write went, and where moved folders still are.
+    std::shared_ptr<FolderStore> m_folderStore;
     QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
     // The thread whose files each project's folder was last given (they hold its last write).
     QHash<QUuid, CampaignIDEThread> m_threadFiles;

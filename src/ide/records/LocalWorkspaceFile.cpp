@@ -17,7 +17,9 @@ qsizetype LocalWorkspaceFile::sizeBytes() const
 
 QString LocalWorkspaceFile::modifiedLabel() const
 {
-    return isModified ? QStringLiteral("Modified") : QStringLiteral("Synced");
+    if (!isModified)
+        return QStringLiteral("Synced");
+    return changedOnDisk ? QStringLiteral("Changed on disk") : QStringLiteral("Modified");
 }
 
 void LocalWorkspaceFile::sortByName(QList<LocalWorkspaceFile> &files)

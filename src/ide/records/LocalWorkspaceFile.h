@@ -12,6 +12,11 @@ struct LocalWorkspaceFile {
     QUrl url = {};
     QString content = {};
     bool isModified = false;
+    // The file's text as last read from disk or saved there: what a save expects to replace.
+    QString diskContent = {};
+    // Under unsaved edits, the file on disk no longer holds diskContent (the mirror or another
+    // program wrote it since).
+    bool changedOnDisk = false;
 
     // Larger files are left out of the list: the editor holds a file's whole text.
     static constexpr qint64 maxListedSize = 1024 * 1024;
@@ -20,6 +25,7 @@ struct LocalWorkspaceFile {
     [[nodiscard]] QString id() const;
     // Bytes of content in UTF-8, not the size on disk.
     [[nodiscard]] qsizetype sizeBytes() const;
+    // "Synced", "Modified", or "Changed on disk" while modified over a file that changed there.
     [[nodiscard]] QString modifiedLabel() const;
 
     // Orders files by name as exact text: Unicode scalar order of the composed (NFC) names, so

@@ -149,6 +149,61 @@ TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
     EXPECT_EQ(utf8(model->selectedLocalFile()->content), "more");
 }
 
+// A listed file the mirror writes again (a change of the project, as Approve & Launch makes) is
+// taken up where nothing is unsaved; under unsaved edits the file says it changed on disk, and
+// saving keeps the version on disk beside it. So does a change by another program met at a reload.
+TEST_F(LocalFilesTest, AFileChangedOnDiskIsTakenUpOrKeptBesideItWhenSavedOver)
+{
+    const QString plan = folder + u"/campaign-plan.md"_s;
+    select(u"campaign-plan.md"_s);
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"Launch in spring"_s; });
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->selectedLocalFile());
+    EXPECT_TRUE(model->selectedLocalFile()->content.contains(u"Launch in spring"_s));
+    EXPECT_EQ(model->selectedLocalFile()->content.toUtf8(), readAll(plan));
+    EXPECT_EQ(model->selectedLocalFile()->modifiedLabel(), u"Synced"_s);
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->statusNotice(), u"Saved campaign-plan.md to disk."_s);
+    EXPECT_TRUE(QDir(folder).entryList({ u"campaign-plan.*-*"_s }).isEmpty());
+
+    model->updateSelectedLocalFileContent(u"# My own plan\n"_s);
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"Launch in summer"_s; });
+    model->flushPendingWrites();
+    const QByteArray mirrored = readAll(plan);
+    ASSERT_TRUE(mirrored.contains("Launch in summer"));
+    EXPECT_EQ(model->selectedLocalFile()->content, u"# My own plan\n"_s);
+    EXPECT_EQ(model->selectedLocalFile()->modifiedLabel(), u"Changed on disk"_s);
+    EXPECT_EQ(model->statusNotice(),
+        u"campaign-plan.md changed on disk while you were editing it. Saving keeps the version on disk beside it."_s);
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    EXPECT_EQ(readAll(plan), "# My own plan\n");
+    QStringList kept = QDir(folder).entryList({ u"campaign-plan.on-disk-*.md"_s });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + kept.first()), mirrored);
+    EXPECT_EQ(model->statusNotice(),
+        u"Saved campaign-plan.md to disk. Kept the version on disk as ~/Documents/Orvane/files/"_s + kept.first()
+            + u'.');
+    EXPECT_EQ(model->selectedLocalFile()->modifiedLabel(), u"Synced"_s);
+
+    // Another program's change, met by a reload.
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));
+    reload();
+    select(u"notes.md"_s);
+    model->updateSelectedLocalFileContent(u"typed"_s);
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "theirs"));
+    reload();
+    EXPECT_EQ(model->selectedLocalFile()->content, u"typed"_s);
+    EXPECT_EQ(model->selectedLocalFile()->modifiedLabel(), u"Changed on disk"_s);
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    EXPECT_EQ(readAll(folder + u"/notes.md"_s), "typed");
+    kept = QDir(folder).entryList({ u"notes.on-disk-*.md"_s });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + kept.first()), "theirs");
+}
+
 TEST_F(LocalFilesTest, WithoutASelectedProjectTheRootIsListedAndCreated)
 {
     QDir(workspaceRoot()).removeRecursively();

@@ -187,6 +187,91 @@ TEST_F(StoreRecoveryTest, AFailedWriteStaysDueIsToldOnceAndLandsWithTheNextSaveO
     EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
 }
 
+// A project renamed while the disk refuses the folder store keeps its files where the store on disk
+// says: its folder moves only once the store naming the new one has landed (here at quit, once there
+// is room again), and meanwhile what is written for it goes to the folder its files are in. The next
+// start finds the project in its renamed folder with the user's files, and the old folder is not
+// made again. A run that ended between the store's write and the move finds them where they were.
+TEST_F(StoreRecoveryTest, ARenameWhileTheFolderStoreIsRefusedMovesTheFolderOnlyOnceTheStoreLands)
+{
+    auto model = restartedModel();
+    const QUuid id = model->projects().first().id;
+    model->setSelectedProjectID(id);
+    const QString before = model->projectFolderPath(*model->project(id));
+    const QString after = workspaceRoot() + u"/renamed-launch"_s;
+    ASSERT_TRUE(writeAll(before + u"/notes.md"_s, "mine"));
+    {
+        const FileSizeLimit full(8);
+        model->updateSelectedProjectName(u"Renamed Launch"_s);
+        model->flushPendingWrites();
+    }
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    EXPECT_EQ(readAll(before + u"/notes.md"_s), "mine");
+    EXPECT_FALSE(QFileInfo::exists(after));
+    EXPECT_EQ(noticesContaining(u"Could not save where your project folders are"_s), 1) << utf8(notices.join(u'\n'));
+
+    // Room again: a file saved before the store lands goes to the folder its files are still in.
+    model->reloadLocalFilesForSelectedProject();
+    model->flushPendingWrites();
+    model->setSelectedLocalFileName(u"notes.md"_s);
+    ASSERT_EQ(model->selectedLocalFileName(), u"notes.md"_s);
+    EXPECT_EQ(model->selectedLocalFile()->id(), after + u"/notes.md"_s);
+    model->updateSelectedLocalFileContent(u"saved while the move waited"_s);
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->statusNotice(), u"Saved notes.md to disk."_s);
+    EXPECT_EQ(readAll(before + u"/notes.md"_s), "saved while the move waited");
+    EXPECT_EQ(model->revealFolderPath(), before);
+    EXPECT_FALSE(QFileInfo::exists(after));
+
+    model = startAgain(std::move(model));
+    EXPECT_EQ(model->project(id)->name, u"Renamed Launch"_s);
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(before));
+    EXPECT_EQ(readAll(after + u"/notes.md"_s), "saved while the move waited");
+    EXPECT_TRUE(readAll(after + u"/campaign-plan.md"_s).startsWith("# Renamed Launch"));
+    EXPECT_TRUE(QDir(after).entryList({ u"*.user-edit-*"_s }).isEmpty());
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // The store names a new folder, the folder has not moved: the project keeps its files' folder,
+    // and the store says so from then on.
+    model.reset();
+    const QString store = home.dataHome() + u"/Orvane/project-folders.json"_s;
+    const QByteArray key = id.toString(QUuid::WithoutBraces).toUtf8();
+    ASSERT_TRUE(writeAll(store, "{\"" + key + "\": \"later\", \"leaving:" + key + "\": \"renamed-launch\"}"));
+    model = startAgain();
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(workspaceRoot() + u"/later"_s));
+    EXPECT_EQ(readAll(after + u"/notes.md"_s), "saved while the move waited");
+    const auto stored = decodeJson<QMap<QString, QString>>(readAll(store));
+    EXPECT_EQ(stored.value(QString::fromUtf8(key)), u"renamed-launch"_s);
+    EXPECT_FALSE(stored.contains(u"leaving:"_s + QString::fromUtf8(key)));
+
+    // A folder of the new name made while the move waited: once the store lands, the project keeps
+    // the folder its files are in, and says so.
+    model->setSelectedProjectID(id);
+    {
+        const FileSizeLimit full(8);
+        model->updateSelectedProjectName(u"Third Launch"_s);
+        model->flushPendingWrites();
+    }
+    ASSERT_TRUE(QDir().mkpath(workspaceRoot() + u"/third-launch"_s));
+    model->savePersistedThreads();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    EXPECT_EQ(readAll(after + u"/notes.md"_s), "saved while the move waited");
+    EXPECT_TRUE(QDir(workspaceRoot() + u"/third-launch"_s).isEmpty());
+    EXPECT_EQ(
+        noticesContaining(
+            u"Kept the folder ~/Documents/Orvane/renamed-launch: ~/Documents/Orvane/third-launch already exists."_s),
+        1)
+        << utf8(notices.join(u'\n'));
+    const auto settled = decodeJson<QMap<QString, QString>>(readAll(store));
+    EXPECT_EQ(settled.value(QString::fromUtf8(key)), u"renamed-launch"_s);
+}
+
 // A new thread's body that fails to land keeps the index from naming it: after a crash the list
 // is the one before, never a thread that opens empty.
 TEST_F(StoreRecoveryTest, AnIndexNeverNamesANewBodyThatFailedToLand)

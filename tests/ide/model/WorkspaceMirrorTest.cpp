@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <future>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -227,6 +228,41 @@ TEST_F(WorkspaceModelTest, TheMirrorStandsAloneOnItsWriter)
     WorkspaceMirror restarted(workspaceRoot(), folderStore, disk, {});
     restarted.assignProjectFolders({ projects.at(1), projects.at(0) });
     EXPECT_EQ(restarted.projectFolderPath(projects.at(0)), workspaceRoot() + u"/launch"_s);
+}
+
+// A renamed project's folder takes what was still on its way to the old one: a thread-file write
+// waiting when the project is renamed lands in the new folder, and the old folder does not come
+// back; the mirror's record of what it wrote follows the folder, so the plan regenerated for the
+// new name is written without a copy kept as the user's edit, and without a notice.
+TEST_F(WorkspaceModelTest, ARenamedProjectsFolderTakesTheWritesWaitingForItAndTheMirrorsRecord)
+{
+    CampaignIDEProject p = project(u"Launch"_s);
+    const CampaignIDEThread thread = threadOf(p, { row(u"Ops leaders"_s, 120, 3600, 90, 40) });
+    QStringList notices;
+    WorkspaceDiskQueue disk(home.dataHome() + u"/Orvane/mirror-ledger.json"_s);
+    WorkspaceMirror mirror(workspaceRoot(), home.dataHome() + u"/Orvane/project-folders.json"_s, disk,
+        [&](const QString &n) { notices.append(n); });
+    mirror.assignProjectFolders({ p });
+    mirror.syncProject(p);
+    mirror.flushPendingWrites();
+    ASSERT_TRUE(readAll(projectFile(u"launch"_s, u"campaign-plan.md"_s)).startsWith("# Launch"));
+
+    // The writer is busy while the thread's files are handed over and the project is renamed.
+    std::promise<void> release;
+    disk.enqueue([gate = release.get_future().share()](WorkspaceDiskQueue &) { gate.wait(); });
+    mirror.syncThreadFiles(thread, p, false);
+    p.name = u"Relaunch"_s;
+    ASSERT_TRUE(mirror.moveProjectFolder(p, { p }));
+    mirror.syncProject(p);
+    release.set_value();
+    mirror.flushPendingWrites();
+
+    EXPECT_FALSE(QFileInfo::exists(workspaceRoot() + u"/launch"_s));
+    EXPECT_EQ(
+        readAll(projectFile(u"relaunch"_s, u"media-plan.csv"_s)), WorkspaceFiles::mediaPlanCsv(thread.mediaPlanRows));
+    EXPECT_TRUE(readAll(projectFile(u"relaunch"_s, u"campaign-plan.md"_s)).startsWith("# Relaunch"));
+    EXPECT_TRUE(QDir(workspaceRoot() + u"/relaunch"_s).entryList({ u"*.user-edit-*"_s }, QDir::Files).isEmpty());
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
 }
 
 // Links and FIFOs planted where the mirror writes are replaced, never followed or read from.

@@ -151,7 +151,9 @@ QWidget *LocalFilesTabView::buildEditor()
     m_editor->setObjectName(u"localFileEditor"_s);
     m_editor->setAccessibleName(u"File Contents"_s);
     m_editor->setFont(themeFont(12, QFont::Normal, true));
-    m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long lines wrap at the editor's width (inside a word only when it is longer than a line).
+    m_editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_editor->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     box->addWidget(m_editor);
     column->addWidget(editorBox, 1);
 

@@ -8,6 +8,9 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace orvane::canvastest {
 namespace {
@@ -101,6 +104,50 @@ TEST_F(LocalFilesTest, EveryKeystrokeReachesTheModelAndSavingWritesTheFile)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(written.readAll()), file.content + u"xé"_s);
     EXPECT_EQ(editor(), shown);
+}
+
+// A line longer than the editor is wide wraps at its width, between words, or inside one word too
+// long for a line: nothing is out of sight to the right, and the text itself holds no new breaks.
+TEST_F(LocalFilesTest, LongLinesWrapAtTheEditorsWidth)
+{
+    const QString words = QStringList(40, u"budget"_s).join(u' ');
+    const QString word = QString(300, u'w');
+    const QString folder = model().projectFolderPath(*model().selectedProject());
+    QFile notes(folder + u"/notes.md"_s);
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write((u"# Notes\n"_s + words + u'\n' + word).toUtf8());
+    notes.close();
+    model().reloadLocalFilesForSelectedProject();
+    model().flushPendingWrites();
+    clickRow(list(), rowNamed(u"notes.md"_s));
+    ASSERT_EQ(header(), u"notes.md"_s);
+
+    QPlainTextEdit *const shown = editor();
+    const int width = shown->viewport()->width();
+    ASSERT_GT(width, 0);
+    EXPECT_EQ(shown->horizontalScrollBar()->maximum(), 0);
+    const QTextDocument *document = shown->document();
+    const QTextBlock wordsBlock = document->findBlockByNumber(document->blockCount() - 2);
+    const QTextBlock wordBlock = document->lastBlock();
+    ASSERT_EQ(wordsBlock.text(), words);
+    ASSERT_EQ(wordBlock.text(), word);
+    for (const QTextBlock &block : { wordsBlock, wordBlock }) {
+        const QTextLayout *layout = block.layout();
+        ASSERT_GT(layout->lineCount(), 1);
+        for (int line = 0; line < layout->lineCount(); ++line)
+            EXPECT_LE(layout->lineAt(line).naturalTextWidth(), width);
+    }
+    // Between words: each line of the words ends at a word's end.
+    const QTextLayout *layout = wordsBlock.layout();
+    for (int line = 0; line + 1 < layout->lineCount(); ++line) {
+        const QTextLine at = layout->lineAt(line);
+        EXPECT_EQ(words.mid(at.textStart(), at.textLength()).trimmed().split(u' ').last(), u"budget"_s);
+    }
+
+    // A narrower editor wraps again at its new width.
+    view->resize(view->width() / 2, view->height());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown->viewport()->width() < width; }));
+    EXPECT_LE(wordBlock.layout()->lineAt(0).naturalTextWidth(), shown->viewport()->width());
 }
 
 TEST_F(LocalFilesTest, SwitchingFilesKeepsUnsavedEditsInTheModel)
