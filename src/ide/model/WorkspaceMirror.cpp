@@ -624,13 +624,8 @@ void WorkspaceMirror::enqueueListing(const QString &folder, bool createFolder)
 {
     const quint64 generation = ++m_listingGeneration;
     // This object is alive while the writer runs: its owner stops the writer first.
-<<<<<<< HEAD
-    m_disk.enqueue(u"listing"_s, [folder, createFolder, generation, this](WorkspaceDiskQueue &) {
-        if (createFolder && !platform::writesRefused())
-=======
     m_disk.enqueue(u"listing"_s, [folder, createFolder, generation, state = m_folderStore, this](WorkspaceDiskQueue &) {
-        if (createFolder)
->>>>>>> h-d
+        if (createFolder && !platform::writesRefused())
             QDir().mkpath(folder);
         const QString onDisk = state->onDisk(folder);
         auto files = WorkspaceFiles::listTextFiles(onDisk, maxListedFileSize);
