@@ -208,11 +208,12 @@ BENCHMARK(BM_BytesWrittenEditingOneThread)->Arg(1)->Arg(10)->Arg(50)->Unit(bench
 void BM_StaleTemporarySweepAtStart(benchmark::State &state)
 {
     const QString &home = homeWith(int(state.range(0)));
-    const QString folder = home + u"/.config/Orvane/defaults/"_s + CampaignIDEWorkspaceModel::threadsStoreFolder;
+    const QString root = home + u"/.config/Orvane/defaults"_s;
+    const QString folder = root + u'/' + CampaignIDEWorkspaceModel::threadsStoreFolder;
     const QDateTime before = QDateTime::currentDateTimeUtc();
     int removed = 0;
     for (auto _ : state)
-        removed += platform::removeStaleTemporaries(folder, before);
+        removed += platform::removeStaleTemporaries(root, folder, before);
     state.counters["files"] = double(QDir(folder).entryList(QDir::Files).size());
     state.counters["removed"] = removed;
 }
