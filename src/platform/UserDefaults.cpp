@@ -62,8 +62,9 @@ std::optional<QByteArray> UserDefaults::value(const QString &key) const
 
 bool UserDefaults::setValue(const QString &key, QByteArrayView json) const
 {
-    // A value too large to be read back is not written: the one stored before stays readable.
-    if (!isValidKey(key) || json.size() > maxValueSize || !QDir().mkpath(m_directory))
+    // A value too large to be read back is not written: the one stored before stays readable. A
+    // process that may not write makes no folder either (the write below fails all the same).
+    if (!isValidKey(key) || json.size() > maxValueSize || writesRefused() || !QDir().mkpath(m_directory))
         return false;
     return writeFileAtomically(filePath(key), json);
 }
@@ -96,7 +97,9 @@ bool UserDefaults::remove(const QString &key) const
     if (!isValidKey(key))
         return false;
     QFile file(filePath(key));
-    return !file.exists() || file.remove();
+    if (!file.exists())
+        return true;
+    return !writesRefused() && file.remove();
 }
 
 } // namespace orvane::platform

@@ -46,7 +46,8 @@ public:
     bool setBool(const QString &key, bool value) const;
 
     [[nodiscard]] bool contains(const QString &key) const;
-    // Removes a key; removing an absent key succeeds.
+    // Removes a key; removing an absent key succeeds. In a process that may not write
+    // (platform::refuseWrites()), setting or removing a key fails and changes nothing.
     bool remove(const QString &key) const;
 
 private:

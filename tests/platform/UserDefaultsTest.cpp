@@ -1,5 +1,6 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/AtomicFile.h"
 #include "testsupport/desktop/TemporaryHome.h"
 
 #include <QDir>
@@ -134,6 +135,27 @@ TEST_F(UserDefaultsTest, UnwritableFolderFailsWithoutLosingTheOldValue)
     }
     QFile::setPermissions(
         defaults.directory(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// A process that may not write (a read-only window) neither makes the folder, nor changes nor
+// removes a value; removing an absent one has nothing to change and succeeds.
+TEST_F(UserDefaultsTest, AProcessThatMayNotWriteChangesNothing)
+{
+    const UserDefaults existing(home.path() + u"/store"_s);
+    ASSERT_TRUE(existing.setBool(u"flag"_s, true));
+    const UserDefaults absent(home.path() + u"/absent/store"_s);
+    orvane::platform::refuseWrites(u"this window is read-only"_s);
+    EXPECT_FALSE(absent.setBool(u"flag"_s, true));
+    EXPECT_FALSE(QFileInfo::exists(home.path() + u"/absent"_s));
+    EXPECT_FALSE(existing.setBool(u"flag"_s, false));
+    EXPECT_FALSE(existing.setValue(u"other"_s, "1"));
+    EXPECT_FALSE(existing.remove(u"flag"_s));
+    EXPECT_TRUE(existing.remove(u"other"_s));
+    orvane::platform::refuseWrites(std::nullopt);
+    EXPECT_EQ(existing.boolValue(u"flag"_s), true);
+    EXPECT_EQ(QDir(existing.directory()).entryList(QDir::Files | QDir::Hidden), QStringList { u"flag.json"_s });
+    EXPECT_TRUE(existing.remove(u"flag"_s));
+    EXPECT_TRUE(absent.setBool(u"flag"_s, true));
 }
 
 // A value too large to be read back is never stored: the one before it stays and still loads.

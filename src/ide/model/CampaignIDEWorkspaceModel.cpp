@@ -748,7 +748,8 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
         bool written = false;
         try {
             const QByteArray bytes = encodeJson(snapshot); // an encoding error stores nothing
-            QDir().mkpath(QFileInfo(path).absolutePath());
+            if (!platform::writesRefused())
+                QDir().mkpath(QFileInfo(path).absolutePath());
             written = disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes, &error); });
         } catch (const JsonError &failure) {
             error = QString::fromUtf8(failure.what());

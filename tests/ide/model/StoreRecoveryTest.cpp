@@ -8,6 +8,7 @@
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
 #include "platform/AtomicFile.h"
+#include "platform/UserDefaults.h"
 #include "testsupport/desktop/FileSizeLimit.h"
 
 #include <QDateTime>
@@ -636,12 +637,20 @@ TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
         ReadOnlyWindow(const ReadOnlyWindow &) = delete;
         ReadOnlyWindow &operator=(const ReadOnlyWindow &) = delete;
     };
-    // A first start makes nothing: no folder, no store.
+    // The preferences written beside the stores: the session's sign-out flag.
+    const platform::UserDefaults defaults = platform::UserDefaults::standard();
+    const QString preference = u"com.orvane.session.signedOut.production"_s;
+    // A first start makes nothing: no folder, no store, no preference, whatever changes.
+    ASSERT_FALSE(QFileInfo::exists(QFileInfo(stateFile()).path()));
+    ASSERT_FALSE(QFileInfo::exists(defaults.directory()));
     const std::string empty = listing(home.path());
     {
         const ReadOnlyWindow readOnly;
         auto first = startAgain();
+        first->mutateProject(first->projects().first().id, [](CampaignIDEProject &p) { p.objective = u"Not saved"_s; });
+        first->savePersistedProjects();
         first->savePersistedThreads();
+        EXPECT_FALSE(defaults.setBool(preference, true));
         first->flushPendingWrites();
     }
     EXPECT_EQ(listing(home.path()), empty);
@@ -657,6 +666,7 @@ TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
     model.reset();
     ASSERT_TRUE(writeAll(bodyFile(damaged), "{\"id\":"));
     ASSERT_TRUE(writeAll(plan, "# My own plan\n"));
+    ASSERT_TRUE(defaults.setBool(preference, true));
 
     enum class Index { readable, unreadable, absent };
     for (const Index index : { Index::readable, Index::unreadable, Index::absent }) {
@@ -682,6 +692,7 @@ TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
             model->flushPendingWrites();
             EXPECT_EQ(noticesContaining(u"could not be read"_s), 1) << utf8(notices.join(u'\n'));
             EXPECT_GE(noticesContaining(u"this window is read-only"_s), 1) << utf8(notices.join(u'\n'));
+            EXPECT_FALSE(defaults.remove(preference));
             model.reset(); // quitting tries again, refused again
         }
         EXPECT_EQ(listing(home.path()), before);
