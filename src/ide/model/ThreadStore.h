@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ide/model/WorkspaceNotice.h"
 #include "ide/records/CampaignIDEThread.h"
 #include "ide/records/CampaignThreadSummary.h"
 
@@ -39,7 +40,7 @@ class WorkspaceDiskQueue;
 class ThreadStore final {
 public:
     // Tells the user something; called on any thread.
-    using Notify = std::function<void(const QString &)>;
+    using Notify = NoticeSink;
 
     ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue &disk, Notify notify = {});
     // Drops the reads not started yet and waits for those running.
@@ -105,8 +106,10 @@ private:
         bool unreadable = false;
     };
     // Reads and decodes a body file; safe on any thread.
-    [[nodiscard]] static BodyRead readBody(const QString &path);
-    [[nodiscard]] static Read readFile(const QString &path, QByteArray &bytes);
+    [[nodiscard]] BodyRead readBody(const QString &path) const;
+    // Reads a file of the store as its writes still due leave it (WorkspaceDiskQueue::readStore()).
+    [[nodiscard]] Read readFile(const QString &path, QByteArray &bytes) const;
+    [[nodiscard]] static Read readFileOnDisk(const QString &path, QByteArray &bytes);
     void writeIndex(const QList<CampaignThreadSummary> &index);
     // Heads of the bodies found in the folder, in the order of the last good index (those it does
     // not name first), with a new index scheduled; none when none is readable.

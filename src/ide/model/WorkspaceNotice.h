@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <concepts>
+#include <functional>
+#include <type_traits>
+
+namespace orvane {
+
+// What a status notice tells: how something went (the toast shows a check mark), or that something
+// went wrong and needs the user's eye (a warning sign).
+enum class NoticeKind { info, warning };
+
+// Where a store sends what it tells the user: a callable of the text and kind, or of the text alone
+// (every notice is then an info).
+class NoticeSink final {
+public:
+    NoticeSink() = default;
+    template <typename F>
+    requires(!std::same_as<std::remove_cvref_t<F>, NoticeSink> && std::invocable<F &, const QString &, NoticeKind>)
+    NoticeSink(F send) : m_send(std::move(send))
+    {
+    }
+    template <typename F>
+    requires(!std::same_as<std::remove_cvref_t<F>, NoticeSink> && std::invocable<F &, const QString &>
+        && !std::invocable<F &, const QString &, NoticeKind>)
+    NoticeSink(F send) : m_send([send = std::move(send)](const QString &text, NoticeKind) mutable { send(text); })
+    {
+    }
+
+    void operator()(const QString &text, NoticeKind kind = NoticeKind::info) const
+    {
+        if (m_send)
+            m_send(text, kind);
+    }
+    explicit operator bool() const { return static_cast<bool>(m_send); }
+
+private:
+    std::function<void(const QString &, NoticeKind)> m_send;
+};
+
+} // namespace orvane
