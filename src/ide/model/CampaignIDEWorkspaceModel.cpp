@@ -316,10 +316,15 @@ CampaignIDEWorkspaceModel::UnsavedStores CampaignIDEWorkspaceModel::saveAgainWha
     const QList<StoreRescue::File> due = m_disk->rescue().due();
     if (due.isEmpty())
         return {};
+    UnsavedStores unsaved;
     QStringList what;
-    for (const StoreRescue::File &file : due)
+    for (const StoreRescue::File &file : due) {
         what.append(file.what);
-    return { .what = StoreRescue::listed(what), .error = due.last().error };
+        if (!file.error.isEmpty()) // none for a write held back for another
+            unsaved.error = file.error;
+    }
+    unsaved.what = StoreRescue::listed(what);
+    return unsaved;
 }
 
 void CampaignIDEWorkspaceModel::saveOrRescueWhatFailed()
@@ -824,8 +829,8 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
 {
     const QList<CampaignIDEProject> snapshot = projects(); // shares the data; the writer encodes it
     const QString path = m_locations.stateFile;
-    m_disk->enqueue(u"state"_s, [snapshot, path, outcome = m_projectSave, notify = [this](const QString &n, NoticeKind kind) {
-        noticeLater(n, kind);
+    m_disk->enqueue(u"state"_s, [snapshot, path, outcome = m_projectSave, notify = [this](const QString &n) {
+        noticeLater(n, NoticeKind::warning);
     }](WorkspaceDiskQueue &disk) {
         QString error;
         bool written = false;
@@ -841,7 +846,7 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
         if (written)
             outcome->told = false;
         else if (!outcome->told.exchange(true))
-            notify(WorkspaceFiles::saveFailureNotice(projectsName(), error), NoticeKind::warning);
+            notify(WorkspaceFiles::saveFailureNotice(projectsName(), error));
     });
 }
 

@@ -56,8 +56,9 @@ void StoreRescue::File::encode(JsonObjectWriter &writer) const
 
 StoreRescue::File StoreRescue::File::decode(const JsonObjectReader &reader)
 {
-    File file { .path = reader.required<QString>("path"), .bytes = {}, .what = reader.required<QString>("what"),
-        .error = {} };
+    File file {
+        .path = reader.required<QString>("path"), .bytes = {}, .what = reader.required<QString>("what"), .error = {}
+    };
     if (const std::optional<QString> text = reader.optional<QString>("text")) {
         file.bytes = text->toUtf8();
     } else {
@@ -70,7 +71,9 @@ StoreRescue::File StoreRescue::File::decode(const JsonObjectReader &reader)
     return file;
 }
 
-StoreRescue::StoreRescue(QStringList copyPaths) : m_copyPaths(std::move(copyPaths)) { }
+StoreRescue::StoreRescue(QStringList copyPaths) : m_copyPaths(std::move(copyPaths))
+{
+}
 
 void StoreRescue::tried(File file, bool landed)
 {

@@ -31,8 +31,7 @@ QByteArray digest(const QByteArray &bytes)
 } // namespace
 
 WorkspaceDiskQueue::WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths)
-    : m_rescue(std::move(rescuePaths)),
-      m_ledgerFile(std::move(ledgerFile))
+    : m_rescue(std::move(rescuePaths)), m_ledgerFile(std::move(ledgerFile))
 {
     m_ledgerSaved = std::chrono::steady_clock::now();
     m_thread = std::thread([this] { run(); });

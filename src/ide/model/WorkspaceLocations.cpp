@@ -20,7 +20,8 @@ QString baseFolder(const char *variable, QStringView underHome)
 
 QStringList rescueFilesOf(const QString &dataFolder)
 {
-    QStringList files { dataFolder + u"/rescue.json", baseFolder("XDG_CACHE_HOME", u".cache") + u"/Orvane/rescue.json" };
+    QStringList files { dataFolder + u"/rescue.json",
+        baseFolder("XDG_CACHE_HOME", u".cache") + u"/Orvane/rescue.json" };
     // The session's own folder, shared with every program: named after the data folder, as other
     // homes of the same user keep copies of their own. It is gone after a restart.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");

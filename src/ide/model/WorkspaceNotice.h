@@ -5,6 +5,7 @@
 #include <concepts>
 #include <functional>
 #include <type_traits>
+#include <utility>
 
 namespace orvane {
 
@@ -12,19 +13,23 @@ namespace orvane {
 // went wrong and needs the user's eye (a warning sign).
 enum class NoticeKind { info, warning };
 
+class NoticeSink;
+
+// A callable of a notice's text and kind, or of its text alone.
+template <typename F>
+concept NoticeWithKind
+    = !std::same_as<std::remove_cvref_t<F>, NoticeSink> && std::invocable<F &, const QString &, NoticeKind>;
+template <typename F>
+concept NoticeText
+    = !std::same_as<std::remove_cvref_t<F>, NoticeSink> && std::invocable<F &, const QString &> && !NoticeWithKind<F>;
+
 // Where a store sends what it tells the user: a callable of the text and kind, or of the text alone
 // (every notice is then an info).
 class NoticeSink final {
 public:
     NoticeSink() = default;
-    template <typename F>
-    requires(!std::same_as<std::remove_cvref_t<F>, NoticeSink> && std::invocable<F &, const QString &, NoticeKind>)
-    NoticeSink(F send) : m_send(std::move(send))
-    {
-    }
-    template <typename F>
-    requires(!std::same_as<std::remove_cvref_t<F>, NoticeSink> && std::invocable<F &, const QString &>
-        && !std::invocable<F &, const QString &, NoticeKind>)
+    template <NoticeWithKind F> NoticeSink(F send) : m_send(std::move(send)) { }
+    template <NoticeText F>
     NoticeSink(F send) : m_send([send = std::move(send)](const QString &text, NoticeKind) mutable { send(text); })
     {
     }
