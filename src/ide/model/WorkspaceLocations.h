@@ -15,7 +15,7 @@ struct WorkspaceLocations {
     platform::UserDefaults defaults; // holds the threads key
     // Where a rescue copy of store writes that could not land goes, the first that can be written:
     // <data home>/Orvane/rescue.json, <cache home>/Orvane/rescue.json, then in the runtime folder.
-    QStringList rescueFiles;
+    QStringList rescueFiles = {};
 
     // The locations for the environment as it is now (HOME, XDG_DATA_HOME, XDG_CONFIG_HOME,
     // XDG_CACHE_HOME, XDG_RUNTIME_DIR).
