@@ -92,7 +92,7 @@ void OrvaneApp::activate()
     open.first()->bringToFront();
 }
 
-int runOrvane(int argc, char **argv)
+int runOrvane(int argc, char **argv, const std::function<void(OrvaneMainWindow &window)> &shown)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(u"Orvane"_s);
@@ -143,6 +143,8 @@ int runOrvane(int argc, char **argv)
         const QString screenshot = qEnvironmentVariable("ORVANE_SCREENSHOT");
         if (!screenshot.isEmpty())
             writeScreenshotAfterStart(window, screenshot);
+        if (shown)
+            shown(*window);
 
         status = QApplication::exec();
     }

@@ -68,7 +68,9 @@ private:
 };
 
 // The process entry: the Qt application, the one-process-per-user check, the application object
-// and its window, then the event loop. Returns the process's exit status.
-int runOrvane(int argc, char **argv);
+// and its window, then the event loop. `shown`, when given, is called once the window is shown (a
+// program that drives the running application: a test of what ends it). Returns the process's
+// exit status.
+int runOrvane(int argc, char **argv, const std::function<void(OrvaneMainWindow &window)> &shown = {});
 
 } // namespace orvane

@@ -161,7 +161,8 @@ void OrvaneMainWindow::activateAtFirstShow()
 
 void OrvaneMainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_root->settleUnsavedLocalFiles(u"Save changes to your local files before closing?"_s)) {
+    if (!m_root->settleUnsavedLocalFiles(u"Save changes to your local files before closing?"_s)
+        || !m_root->settleUnsavedStores()) {
         event->ignore();
         return;
     }

@@ -43,7 +43,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // With unsaved local files, asks first: Save All, Discard or Cancel (which keeps the window).
+    // With unsaved local files, asks first: Save All, Discard or Cancel (which keeps the window);
+    // then, when the disk still refuses store writes, Try Again or Quit Anyway.
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 

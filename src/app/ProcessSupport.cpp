@@ -70,7 +70,9 @@ void quitOnTerminationSignals(QObject *application)
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
         notifier->setEnabled(false);
-        QCoreApplication::quit();
+        // Not quit(): that asks every window to close, and a window with unsaved work would ask the
+        // user, whom a logout or a kill does not wait for. The model's end keeps that work aside.
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;

@@ -2,13 +2,16 @@
 
 #include "app/SignInView.h"
 #include "app/WindowMessageBox.h"
+#include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceMirror.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/session/SessionStore.h"
+#include "platform/AtomicFile.h"
 #include "voice/VoiceInputProvider.h"
 
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace orvane {
@@ -84,6 +87,38 @@ bool RootView::settleUnsavedLocalFiles(const QString &question)
         return true;
     default:
         return false;
+    }
+}
+
+bool RootView::settleUnsavedStores()
+{
+    CampaignIDEWorkspaceModel *model = m_workspace ? m_workspace->model() : nullptr;
+    // A read-only window said from the start that it saves nothing.
+    if (!model || platform::writesRefused())
+        return true;
+    for (;;) {
+        const CampaignIDEWorkspaceModel::UnsavedStores unsaved = model->saveAgainWhatFailed();
+        if (unsaved.isEmpty())
+            return true;
+        QMessageBox box(QMessageBox::Warning, u"Orvane"_s, u"Orvane could not save "_s + unsaved.what + u'.',
+            QMessageBox::NoButton, this);
+        box.setObjectName(u"unsavedStoresMessageBox"_s);
+        themeMessageBox(box);
+        QString explanation = u"Make room on the disk, then choose Try Again. If you quit anyway, Orvane keeps what "
+                              u"it could not save in a rescue copy and brings it back the next time it starts."_s;
+        if (!unsaved.error.isEmpty())
+            explanation.prepend(u"The disk refused the write: "_s + unsaved.error + u".\n\n"_s);
+        box.setInformativeText(explanation);
+        QPushButton *tryAgain = box.addButton(u"Try Again"_s, QMessageBox::AcceptRole);
+        tryAgain->setObjectName(u"tryAgainButton"_s);
+        QPushButton *quitAnyway = box.addButton(u"Quit Anyway"_s, QMessageBox::DestructiveRole);
+        quitAnyway->setObjectName(u"quitAnywayButton"_s);
+        box.setDefaultButton(tryAgain);
+        box.exec();
+        if (box.clickedButton() == quitAnyway)
+            return true;
+        if (box.clickedButton() != tryAgain)
+            return false;
     }
 }
 

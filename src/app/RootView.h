@@ -62,6 +62,11 @@ public:
     // Cancel. True when the workspace may go: nothing was unsaved, the edits were saved or the user
     // dropped them. False on Cancel, or when a save failed (its notice says why): the text stays.
     bool settleUnsavedLocalFiles(const QString &question);
+    // Before a quit the user asked for: store writes that failed are tried once more, and what the
+    // disk still refuses is named with Try Again and Quit Anyway. True when the workspace may go:
+    // everything landed, or Quit Anyway (its end then keeps a rescue copy). False when the question
+    // was closed without an answer.
+    bool settleUnsavedStores();
 
 Q_SIGNALS:
     void screenChanged(orvane::RootView::Screen screen);

@@ -2,13 +2,16 @@
 
 #include "app/RootView.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceLocations.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/session/SessionStore.h"
 #include "platform/UserDefaults.h"
+#include "testsupport/desktop/FileSizeLimit.h"
 #include "voice/VoiceInputProvider.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +20,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -111,4 +117,87 @@ TEST(OrvaneAppTest, TheWindowComesBackAndClosingWithUnsavedLocalFilesAsksToSaveT
     harness.app().activate();
     ASSERT_EQ(harness.app().windows().size(), 1);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(harness.app().windows().first()));
+}
+
+namespace {
+
+// Answers each question about unsaved stores, as it comes up, by clicking the next of its buttons
+// (by object name); before it clicks, `before` gets how many were asked so far.
+class StoresQuestionAnswerer final : public QObject {
+public:
+    explicit StoresQuestionAnswerer(QStringList buttons, std::function<void(qsizetype asked)> before = {})
+        : m_buttons(std::move(buttons)), m_before(std::move(before))
+    {
+        connect(&m_poll, &QTimer::timeout, this, &StoresQuestionAnswerer::answer);
+        m_poll.start(5);
+    }
+    QStringList asked;
+    QStringList details;
+
+private:
+    void answer()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box->property("answered").toBool() || m_buttons.isEmpty())
+            return;
+        box->setProperty("answered", true);
+        EXPECT_EQ(box->objectName(), u"unsavedStoresMessageBox"_s);
+        asked.append(box->text());
+        details.append(box->informativeText());
+        if (m_before)
+            m_before(asked.size());
+        auto *button = box->findChild<QPushButton *>(m_buttons.takeFirst());
+        ASSERT_NE(button, nullptr);
+        button->click();
+    }
+
+    QStringList m_buttons;
+    std::function<void(qsizetype)> m_before;
+    QTimer m_poll;
+};
+
+} // namespace
+
+// A quit the user asks for while the disk still refuses the stores' writes says what could not be
+// saved and waits: Try Again saves once there is room again (and asks again while there is none),
+// Quit Anyway quits.
+TEST(OrvaneAppTest, AQuitWhileTheDiskRefusesWritesOffersTryAgainAndQuitAnyway)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
+    model->flushPendingWrites();
+    const QString stateFile = WorkspaceLocations::standard().stateFile;
+    auto full = std::make_unique<FileSizeLimit>(8);
+    model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Renamed While Full"_s; });
+    model->flushPendingWrites();
+    {
+        StoresQuestionAnswerer answers({ u"tryAgainButton"_s, u"tryAgainButton"_s }, [&](qsizetype asked) {
+            if (asked == 2)
+                full.reset(); // room again
+        });
+        EXPECT_TRUE(window->close());
+        ASSERT_EQ(answers.asked.size(), 2);
+        EXPECT_EQ(answers.asked.first(), u"Orvane could not save your campaign projects."_s);
+        EXPECT_TRUE(answers.details.first().contains(u"Try Again"_s)) << qPrintable(answers.details.first());
+    }
+    QFile state(stateFile);
+    ASSERT_TRUE(state.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(state.readAll().contains("Renamed While Full"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    harness.app().activate();
+    ASSERT_EQ(harness.app().windows().size(), 1);
+    window = harness.app().windows().first();
+    model = window->rootView()->workspace()->model();
+    model->flushPendingWrites();
+    full = std::make_unique<FileSizeLimit>(8);
+    model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Quit Anyway"_s; });
+    model->flushPendingWrites();
+    {
+        StoresQuestionAnswerer answers({ u"quitAnywayButton"_s });
+        EXPECT_TRUE(window->close());
+        EXPECT_EQ(answers.asked.size(), 1);
+    }
+    full.reset();
 }

@@ -2,11 +2,18 @@
 
 #include <QTest>
 
+#include <csignal>
+
 namespace orvane::test {
 
 using namespace Qt::StringLiterals;
 
 OrvaneProcess::OrvaneProcess(const QStringList &arguments, const QProcessEnvironment &extra)
+    : OrvaneProcess(QStringLiteral(ORVANE_EXECUTABLE), arguments, extra)
+{
+}
+
+OrvaneProcess::OrvaneProcess(const QString &program, const QStringList &arguments, const QProcessEnvironment &extra)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
@@ -19,7 +26,7 @@ OrvaneProcess::OrvaneProcess(const QStringList &arguments, const QProcessEnviron
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process,
         [this] { m_stderr += m_process.readAllStandardError(); });
-    m_process.start(QStringLiteral(ORVANE_EXECUTABLE), arguments);
+    m_process.start(program, arguments);
     m_process.waitForStarted();
 }
 
@@ -68,6 +75,12 @@ ToolRun runToCompletion(const QString &program, const QStringList &arguments, co
 void OrvaneProcess::kill()
 {
     m_process.kill();
+}
+
+void OrvaneProcess::sendSignal(int signal)
+{
+    if (running())
+        ::kill(pid_t(m_process.processId()), signal);
 }
 
 } // namespace orvane::test

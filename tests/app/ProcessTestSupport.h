@@ -16,6 +16,8 @@ namespace orvane::test {
 class OrvaneProcess final {
 public:
     explicit OrvaneProcess(const QStringList &arguments = {}, const QProcessEnvironment &extra = {});
+    // Another program on the application's entry (a probe that drives it), started the same way.
+    OrvaneProcess(const QString &program, const QStringList &arguments, const QProcessEnvironment &extra = {});
     ~OrvaneProcess();
     OrvaneProcess(const OrvaneProcess &) = delete;
     OrvaneProcess &operator=(const OrvaneProcess &) = delete;
@@ -30,6 +32,7 @@ public:
 
     void terminate(); // SIGTERM
     void kill(); // SIGKILL
+    void sendSignal(int signal);
 
 private:
     QProcess m_process;

@@ -29,11 +29,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 namespace orvane {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The state file as the user calls it, in notices and when it could not be saved.
+QString projectsName()
+{
+    return u"your campaign projects"_s;
+}
+
+} // namespace
 
 const QString CampaignIDEWorkspaceModel::threadsDefaultsKey = u"com.orvane.app.macos.ide.threads.v2"_s;
 const QString CampaignIDEWorkspaceModel::threadsStoreFolder = u"com.orvane.app.macos.ide.threads"_s;
@@ -144,10 +155,11 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     : QObject(parent),
       m_locations(std::move(locations)),
       m_windowState(new WorkspaceWindowState(this)),
-      m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile)),
+      m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile, m_locations.rescueFiles)),
+      m_broughtBack(bringBackRescuedFiles()),
       m_mirror(new WorkspaceMirror(
           m_locations.workspaceRoot, QFileInfo(m_locations.stateFile).absolutePath() + u"/project-folders.json"_s,
-          *m_disk, [this](const QString &notice) { flashNotice(notice); }, this)),
+          *m_disk, [this](const QString &notice, NoticeKind kind) { flashNotice(notice, kind); }, this)),
       m_serverSync(new ServerSyncState(this)),
       m_projectSave(std::make_shared<ProjectSaveOutcome>()),
       m_projectStore(new ProjectStore(
@@ -155,7 +167,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
       m_threadList(std::make_unique<ThreadList>(
           std::make_unique<ThreadStore>(m_locations.defaults.directory() + u'/' + threadsStoreFolder,
               m_locations.defaults.directory() + u'/' + threadsDefaultsKey + u".json", *m_disk,
-              [this](const QString &notice) { noticeLater(notice); }),
+              [this](const QString &notice, NoticeKind kind) { noticeLater(notice, kind); }),
           [this] { return OrvaneWebParitySeeds::defaultThreads(m_projectStore->projects(), shownWorkspaceRoot()); })),
       m_connections(OrvaneWebParitySeeds::defaultConnections()),
       m_recommendedActions(OrvaneWebParitySeeds::defaultRecommendedActions()),
@@ -230,9 +242,16 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 
     removeStaleTemporaries();
 
+    m_retriedStores = {
+        { [this] { return m_projectSave->failed.load(); }, [this] { savePersistedProjects(); } },
+        { [this] { return m_threadList->hasFailedWrites(); }, [this] { m_threadList->save(); } },
+        { [this] { return m_mirror->isFolderStoreDue(); }, [this] { m_mirror->writeFolderStoreAgain(); } },
+        { [this] { return !m_disk->rescue().copiedDue().isEmpty(); }, [this] { saveCopiedFilesAgain(); } },
+    };
+
     // Quitting waits for the user's data only; mirror work left over is done at the next start.
     if (QCoreApplication *app = QCoreApplication::instance()) {
-        connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::saveAgainWhatFailed);
+        connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::saveOrRescueWhatFailed);
         connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::finishBeforeQuit);
     }
 }
@@ -241,37 +260,99 @@ CampaignIDEWorkspaceModel::~CampaignIDEWorkspaceModel()
 {
     // Everything scheduled is written before the model goes; nothing is written after it. Results
     // the writer posted back die with the object.
-    saveAgainWhatFailed();
+    saveOrRescueWhatFailed();
     m_disk->shutdown();
 }
 
-void CampaignIDEWorkspaceModel::noticeLater(const QString &notice)
+void CampaignIDEWorkspaceModel::noticeLater(const QString &notice, NoticeKind kind)
 {
     // From any thread; dropped once the model is gone.
     QMetaObject::invokeMethod(
-        this, [this, notice] { flashNotice(notice); }, Qt::QueuedConnection);
+        this, [this, notice, kind] { flashNotice(notice, kind); }, Qt::QueuedConnection);
 }
 
-void CampaignIDEWorkspaceModel::saveAgainWhatFailed()
+QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
 {
-    // What failed to save is tried once more (the disk may have room again) before the model goes.
+    const QStringList storeFolders { QFileInfo(m_locations.stateFile).absolutePath(),
+        m_locations.defaults.directory() + u'/' + threadsStoreFolder };
+    QList<StoreRescue::File> files = m_disk->rescue().adoptEarlierCopy(storeFolders);
+    if (files.isEmpty())
+        return files;
+    QStringList what;
+    for (const StoreRescue::File &file : std::as_const(files))
+        what.append(file.what);
+    // Ahead of every write the stores schedule as they load: a file of the copy may be named by one.
+    // The user hears of it once, with how the first try went.
+    m_disk->enqueue(u"rescue"_s, [this, broughtBack = StoreRescue::listed(what)](WorkspaceDiskQueue &disk) {
+        QString failed;
+        QString error;
+        const QString notice = u"Orvane brought back what it could not save when it last quit: "_s + broughtBack + u'.';
+        // A read-only window reads the copy and leaves it for the window that can write.
+        const bool landed = platform::writesRefused() || disk.writeCopiedFiles(&failed, &error);
+        if (landed)
+            noticeLater(notice);
+        else
+            noticeLater(notice + u' ' + WorkspaceFiles::saveFailureNotice(failed, error), NoticeKind::warning);
+    });
+    return files;
+}
+
+void CampaignIDEWorkspaceModel::saveCopiedFilesAgain()
+{
+    m_disk->enqueue(u"rescue"_s,
+        [notify = [this](const QString &n, NoticeKind kind) { noticeLater(n, kind); }](WorkspaceDiskQueue &disk) {
+            QString what;
+            QString error;
+            if (!disk.writeCopiedFiles(&what, &error))
+                notify(WorkspaceFiles::saveFailureNotice(what, error), NoticeKind::warning);
+        });
+}
+
+CampaignIDEWorkspaceModel::UnsavedStores CampaignIDEWorkspaceModel::saveAgainWhatFailed()
+{
+    // The disk may have room again.
     m_disk->flushUserData();
     if (scheduleFailedSaves())
         m_disk->flushUserData();
+    const QList<StoreRescue::File> due = m_disk->rescue().due();
+    if (due.isEmpty())
+        return {};
+    UnsavedStores unsaved;
+    QStringList what;
+    for (const StoreRescue::File &file : due) {
+        what.append(file.what);
+        if (!file.error.isEmpty()) // none for a write held back for another
+            unsaved.error = file.error;
+    }
+    unsaved.what = StoreRescue::listed(what);
+    return unsaved;
+}
+
+void CampaignIDEWorkspaceModel::saveOrRescueWhatFailed()
+{
+    // A read-only window keeps nothing: it said from the start that it saves nothing.
+    if (saveAgainWhatFailed().isEmpty() || platform::writesRefused())
+        return;
+    // Nobody is asked any more: what the disk still refuses goes where it can be written, for the
+    // next start to bring back.
+    m_disk->enqueue([](WorkspaceDiskQueue &disk) {
+        QString error;
+        if (!disk.rescue().keep(&error))
+            std::fprintf(stderr, "orvane: could not keep a rescue copy of what was not saved: %s\n", qPrintable(error));
+    });
+    m_disk->flushUserData();
 }
 
 bool CampaignIDEWorkspaceModel::scheduleFailedSaves()
 {
-    const bool projects = m_projectSave->failed.load();
-    const bool threads = m_threadList->hasFailedWrites();
-    const bool folders = m_mirror->isFolderStoreDue();
-    if (projects)
-        savePersistedProjects();
-    if (threads)
-        m_threadList->save();
-    if (folders)
-        m_mirror->writeFolderStoreAgain();
-    return projects || threads || folders;
+    bool any = false;
+    for (const RetriedStore &store : std::as_const(m_retriedStores)) {
+        if (store.failed()) {
+            store.saveAgain();
+            any = true;
+        }
+    }
+    return any;
 }
 
 void CampaignIDEWorkspaceModel::removeStaleTemporaries()
@@ -344,7 +425,7 @@ QList<CampaignIDEProject> CampaignIDEWorkspaceModel::startProjects(std::optional
 QList<CampaignIDEProject> CampaignIDEWorkspaceModel::loadPersistedProjects()
 {
     // Read whatever its size: every state this application wrote loads again.
-    const platform::FileContents file = platform::readRegularFile(m_locations.stateFile, WorkspaceFiles::maxStoreSize);
+    const platform::FileContents file = m_disk->readStore(m_locations.stateFile, WorkspaceFiles::maxStoreSize);
     if (file.outcome == platform::ReadOutcome::absent)
         return {};
     if (!file.ok()) {
@@ -470,7 +551,16 @@ void CampaignIDEWorkspaceModel::setPendingActions(const QList<PendingAction> &ac
 
 void CampaignIDEWorkspaceModel::setStatusNotice(const std::optional<QString> &notice)
 {
-    assignAndNotify(this, m_statusNotice, notice, &CampaignIDEWorkspaceModel::statusNoticeChanged);
+    showNotice(notice, NoticeKind::info);
+}
+
+void CampaignIDEWorkspaceModel::showNotice(const std::optional<QString> &notice, NoticeKind kind)
+{
+    if (m_statusNotice == notice && m_statusNoticeKind == kind)
+        return;
+    m_statusNotice = notice;
+    m_statusNoticeKind = kind;
+    Q_EMIT statusNoticeChanged();
 }
 
 void CampaignIDEWorkspaceModel::setPrimaryDestination(const IDEPrimaryDestination &destination)
@@ -668,9 +758,9 @@ void CampaignIDEWorkspaceModel::openProject(const QUuid &projectID)
         m_copilotStore->activate(copilotContext());
 }
 
-void CampaignIDEWorkspaceModel::flashNotice(const QString &message)
+void CampaignIDEWorkspaceModel::flashNotice(const QString &message, NoticeKind kind)
 {
-    setStatusNotice(message);
+    showNotice(message, kind);
     // The timer belongs to the model, so it dies with it.
     QTimer::singleShot(m_noticeDuration, this, [this, message] {
         if (m_statusNotice && *m_statusNotice == message)
@@ -742,7 +832,7 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
     const QList<CampaignIDEProject> snapshot = projects(); // shares the data; the writer encodes it
     const QString path = m_locations.stateFile;
     m_disk->enqueue(u"state"_s, [snapshot, path, outcome = m_projectSave, notify = [this](const QString &n) {
-        noticeLater(n);
+        noticeLater(n, NoticeKind::warning);
     }](WorkspaceDiskQueue &disk) {
         QString error;
         bool written = false;
@@ -750,7 +840,7 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
             const QByteArray bytes = encodeJson(snapshot); // an encoding error stores nothing
             if (!platform::writesRefused())
                 QDir().mkpath(QFileInfo(path).absolutePath());
-            written = disk.writeStore(path, [&] { return platform::writeFileAtomically(path, bytes, &error); });
+            written = disk.writeStoreFile(path, bytes, projectsName(), &error);
         } catch (const JsonError &failure) {
             error = QString::fromUtf8(failure.what());
         }
@@ -759,7 +849,7 @@ void CampaignIDEWorkspaceModel::savePersistedProjects()
         if (written)
             outcome->told = false;
         else if (!outcome->told.exchange(true))
-            notify(WorkspaceFiles::saveFailureNotice(u"your campaign projects"_s, error));
+            notify(WorkspaceFiles::saveFailureNotice(projectsName(), error));
     });
 }
 

@@ -5,6 +5,7 @@
 #include "ide/model/StoredValue.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceLocations.h"
+#include "ide/model/WorkspaceNotice.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/records/CampaignAssetLibraryItem.h"
 #include "ide/records/CampaignExecutionReceipt.h"
@@ -161,6 +162,8 @@ public:
     [[nodiscard]] bool isSyncingServer() const;
     void setSyncingServer(bool syncing);
     [[nodiscard]] const std::optional<QString> &statusNotice() const { return m_statusNotice; }
+    // Whether the notice tells of something that went wrong (a warning sign) or not (a check mark).
+    [[nodiscard]] NoticeKind statusNoticeKind() const { return m_statusNoticeKind; }
     // The toast's close button: nil clears the notice; a text is stored without a countdown.
     void setStatusNotice(const std::optional<QString> &notice);
     [[nodiscard]] const IDEPrimaryDestination &primaryDestination() const { return m_primaryDestination; }
@@ -218,7 +221,7 @@ public:
     // Selects a project, gives it its launch thread, reloads the local files, activates the copilot.
     void openProject(const QUuid &projectID);
     // Shows a one-line notice that clears itself after the notice duration (3 s) unless replaced.
-    void flashNotice(const QString &message);
+    void flashNotice(const QString &message, NoticeKind kind = NoticeKind::info);
     // For tests: how long a notice stays.
     void setNoticeDuration(std::chrono::milliseconds duration) { m_noticeDuration = duration; }
     // A selected project that exists and can launch, and no launch awaiting its receipt.
@@ -269,6 +272,18 @@ public:
     void flushPendingWrites();
     // Blocks until the stores and the files the user saved are written; mirror work may remain.
     void flushUserData();
+
+    // What could not be saved: the stores as the user calls them, listed ("your campaign projects
+    // and the thread “Launch”"), and why the last write failed. Empty when everything landed.
+    struct UnsavedStores {
+        QString what;
+        QString error;
+        [[nodiscard]] bool isEmpty() const { return what.isEmpty(); }
+    };
+    // Tries once more every store write that failed and waits for it: what still could not be
+    // saved. The model's end does the same, then keeps what is left in a rescue copy that the next
+    // start brings back (in the data, cache or runtime folder, the first that can be written).
+    UnsavedStores saveAgainWhatFailed();
 
     // --- Local workspace folder mirror and local files --------------------------------------------
 
@@ -641,13 +656,17 @@ private:
     struct StoredThreadFilesPass;
     void continueStoredThreadFilesPass();
     void finishBeforeQuit();
+    void showNotice(const std::optional<QString> &notice, NoticeKind kind);
     // Shows a notice from any thread, on the main thread.
-    void noticeLater(const QString &notice);
-    // Schedules again the store writes that failed and waits for them.
-    void saveAgainWhatFailed();
-    // Schedules again the store writes that failed, if any (the thread store, the state file and the
-    // folder store); whether there were any.
+    void noticeLater(const QString &notice, NoticeKind kind = NoticeKind::info);
+    // Schedules again the store writes that failed, if any; whether there were any.
     bool scheduleFailedSaves();
+    // The model's end: what failed is tried once more, and what still fails goes to the rescue copy.
+    void saveOrRescueWhatFailed();
+    // Reads the rescue copy an earlier process left, before any store loads, and schedules its files.
+    [[nodiscard]] QList<StoreRescue::File> bringBackRescuedFiles();
+    // Schedules the files of the rescue copy that are still due.
+    void saveCopiedFilesAgain();
     // Schedules the folder store's write again when its last one failed.
     void retryFolderStore();
     // Schedules the removal of temporary files that killed writes left in the model's folders.
@@ -657,6 +676,9 @@ private:
     Locations m_locations;
     WorkspaceWindowState *m_windowState; // a child
     std::unique_ptr<WorkspaceDiskQueue> m_disk;
+    // The files of a rescue copy an earlier process left: read before the stores below load, which
+    // then read them in place of their own files until they land.
+    QList<StoreRescue::File> m_broughtBack;
     // A child; uses m_disk, which is stopped before children go. Before the threads, whose seeds
     // name the workspace root.
     WorkspaceMirror *m_mirror;
@@ -667,6 +689,15 @@ private:
         std::atomic<bool> told = false; // the user knows; until a save lands again
     };
     std::shared_ptr<ProjectSaveOutcome> m_projectSave;
+    // The stores whose writes are retried when they fail (with the next change, a forced sync and at
+    // the end) and whose bytes go to the rescue copy when they still fail as the model ends. A store
+    // joins with one entry, when it writes through WorkspaceDiskQueue::writeStoreFile() and reads
+    // through WorkspaceDiskQueue::readStore().
+    struct RetriedStore {
+        std::function<bool()> failed; // a write of it failed since it last landed
+        std::function<void()> saveAgain; // schedules its writes again
+    };
+    QList<RetriedStore> m_retriedStores;
     ProjectStore *m_projectStore; // a child; after m_disk, which it may read at start
     // After the projects, which the seed threads follow, and after m_disk: the thread store's reads
     // end before the writer goes.
@@ -680,6 +711,7 @@ private:
     std::optional<CampaignIDEPlanProposal> m_planProposal;
     QList<PendingAction> m_pendingActions;
     std::optional<QString> m_statusNotice;
+    NoticeKind m_statusNoticeKind = NoticeKind::info;
     IDEPrimaryDestination m_primaryDestination;
     QList<CampaignPlatformConnection> m_connections;
     QList<CampaignAssetLibraryItem> m_assets;

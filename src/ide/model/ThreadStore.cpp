@@ -41,6 +41,17 @@ void settleInterruptedTurns(CampaignIDEThread &thread)
     }
 }
 
+// The stores as the user calls them, in notices and when they could not be saved.
+QString threadName(const QString &title)
+{
+    return u"the thread “"_s + title + u'”';
+}
+
+QString threadListName()
+{
+    return u"your thread list"_s;
+}
+
 CampaignIDEThread withHead(CampaignIDEThread body, const CampaignIDEThread &head)
 {
     body.id = head.id;
@@ -99,7 +110,7 @@ struct ThreadStore::WriteOutcomes {
         }
         failedBodies.insert(id, generation);
         unwrittenBodies.insert(id);
-        tell(WorkspaceFiles::saveFailureNotice(u"the thread “"_s + title + u'”', error), notify);
+        tell(WorkspaceFiles::saveFailureNotice(threadName(title), error), notify);
     }
 
     // Records an index write; one held back for a body that failed is not told again.
@@ -114,7 +125,7 @@ struct ThreadStore::WriteOutcomes {
         }
         failedIndex = generation;
         if (!heldBack)
-            tell(WorkspaceFiles::saveFailureNotice(u"your thread list"_s, error), notify);
+            tell(WorkspaceFiles::saveFailureNotice(threadListName(), error), notify);
     }
 
     // The threads whose last body write failed.
@@ -177,8 +188,7 @@ private:
         if (told)
             return;
         told = true;
-        if (notify)
-            notify(notice);
+        notify(notice, NoticeKind::warning);
     }
     void settle()
     {
@@ -218,9 +228,20 @@ QString ThreadStore::bodyPath(const QUuid &id) const
     return m_folder + u'/' + fileStem(id) + u".json"_s;
 }
 
-ThreadStore::Read ThreadStore::readFile(const QString &path, QByteArray &bytes)
+ThreadStore::Read ThreadStore::readFile(const QString &path, QByteArray &bytes) const
 {
     // A FIFO or device in a store's place is never opened for reading: it would hang the start.
+    platform::FileContents file = m_disk.readStore(path, maxStoredFileSize);
+    if (file.outcome == platform::ReadOutcome::absent)
+        return Read::missing;
+    if (!file.ok())
+        return Read::unreadable;
+    bytes = std::move(file.bytes);
+    return Read::ok;
+}
+
+ThreadStore::Read ThreadStore::readFileOnDisk(const QString &path, QByteArray &bytes)
+{
     platform::FileContents file = platform::readRegularFile(path, maxStoredFileSize);
     if (file.outcome == platform::ReadOutcome::absent)
         return Read::missing;
@@ -455,7 +476,7 @@ bool ThreadStore::isLarge(const QUuid &id) const
     return m_stored.contains(id) && QFileInfo(bodyPath(id)).size() >= backgroundReadSize;
 }
 
-ThreadStore::BodyRead ThreadStore::readBody(const QString &path)
+ThreadStore::BodyRead ThreadStore::readBody(const QString &path) const
 {
     // Any failure of the read or of the decoding counts as unreadable: the caller always gets an
     // answer, and the file is set aside before anything is written in its place.
@@ -583,8 +604,7 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
                 try {
                     const QByteArray bytes = encodeJson(thread);
                     makeFolder(folder);
-                    landed = disk.writeStore(
-                        path, [&] { return platform::writeFileAtomically(path, bytes, &error); }, &kept);
+                    landed = disk.writeStoreFile(path, bytes, threadName(thread.title), &error, {}, &kept);
                 } catch (const JsonError &failure) {
                     error = QString::fromUtf8(failure.what());
                 }
@@ -624,33 +644,38 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
     m_disk.enqueue(u"threads:index"_s,
         [index, folder, removed, path, previous, legacy, generation, outcomes = m_outcomes, notify = m_notify](
             WorkspaceDiskQueue &disk) {
+            // Threads removed since are not to be saved any more, whether or not their last write failed.
+            for (const QString &body : removed)
+                disk.rescue().drop(body);
+            QString error;
+            QByteArray bytes;
+            try {
+                bytes = encodeJson(index);
+            } catch (const JsonError &failure) {
+                outcomes->indexWritten(generation, false, QString::fromUtf8(failure.what()), notify);
+                return;
+            }
             // Never an index that names a body not on disk: a body whose write failed may be new.
+            // It stays due after that body all the same.
             const QSet<QUuid> unwritten = outcomes->unwritten();
             for (const CampaignThreadSummary &summary : unwritten.isEmpty() ? QList<CampaignThreadSummary>() : index) {
                 if (unwritten.contains(summary.id)
                     && !QFileInfo::exists(folder + u'/' + fileStem(summary.id) + u".json"_s)) {
+                    disk.rescue().hold({ .path = path, .bytes = bytes, .what = threadListName(), .error = {} });
                     outcomes->indexWritten(generation, false, {}, notify, true);
                     return;
                 }
             }
-            QString error;
-            bool written = false;
-            try {
-                const QByteArray bytes = encodeJson(index);
-                makeFolder(QFileInfo(path).absolutePath());
-                // An unreadable index is no order to rebuild from: the previous one stays.
-                const bool damaged = disk.isUnreadable(path);
-                // An unreadable earlier file is set aside like any store written over.
-                written = disk.writeStore(legacy, [&] {
-                    return disk.writeStore(path, [&] {
-                        if (!damaged)
-                            keepPreviousIndex(path, previous);
-                        return platform::writeFileAtomically(path, bytes, &error);
-                    });
+            makeFolder(QFileInfo(path).absolutePath());
+            // An unreadable index is no order to rebuild from: the previous one stays.
+            const bool damaged = disk.isUnreadable(path);
+            // An unreadable earlier file is set aside like any store written over.
+            const bool written = disk.writeStore(legacy, [&] {
+                return disk.writeStoreFile(path, bytes, threadListName(), &error, [&] {
+                    if (!damaged)
+                        keepPreviousIndex(path, previous);
                 });
-            } catch (const JsonError &failure) {
-                error = QString::fromUtf8(failure.what());
-            }
+            });
             outcomes->indexWritten(generation, written, error, notify);
             if (!written)
                 return;
@@ -670,13 +695,13 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
 std::optional<QList<CampaignIDEThread>> ThreadStore::readAll(const QString &folder)
 {
     QByteArray bytes;
-    if (readFile(folder + u"/index.json"_s, bytes) != Read::ok)
+    if (readFileOnDisk(folder + u"/index.json"_s, bytes) != Read::ok)
         return std::nullopt;
     try {
         const auto index = decodeJsonList<CampaignThreadSummary>(bytes);
         QList<CampaignIDEThread> threads;
         for (const CampaignThreadSummary &summary : index) {
-            if (readFile(folder + u'/' + fileStem(summary.id) + u".json"_s, bytes) != Read::ok)
+            if (readFileOnDisk(folder + u'/' + fileStem(summary.id) + u".json"_s, bytes) != Read::ok)
                 return std::nullopt;
             threads.append(withHead(decodeJson<CampaignIDEThread>(bytes), summary.headOnly()));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ide/model/WorkspaceNotice.h"
 #include "ide/records/CampaignIDEThread.h"
 #include "ide/records/CampaignThreadSummary.h"
 
@@ -41,7 +42,7 @@ class WorkspaceDiskQueue;
 class ThreadStore final {
 public:
     // Tells the user something; called on any thread.
-    using Notify = std::function<void(const QString &)>;
+    using Notify = NoticeSink;
 
     ThreadStore(QString folder, QString legacyFile, WorkspaceDiskQueue &disk, Notify notify = {});
     // Drops the reads not started yet and waits for those running.
@@ -109,8 +110,10 @@ private:
         bool unreadable = false;
     };
     // Reads and decodes a body file; safe on any thread.
-    [[nodiscard]] static BodyRead readBody(const QString &path);
-    [[nodiscard]] static Read readFile(const QString &path, QByteArray &bytes);
+    [[nodiscard]] BodyRead readBody(const QString &path) const;
+    // Reads a file of the store as its writes still due leave it (WorkspaceDiskQueue::readStore()).
+    [[nodiscard]] Read readFile(const QString &path, QByteArray &bytes) const;
+    [[nodiscard]] static Read readFileOnDisk(const QString &path, QByteArray &bytes);
     void writeIndex(const QList<CampaignThreadSummary> &index);
     // Without a readable index: heads of the bodies found in the folder, in the order of the last
     // good index (those it does not name first), with the earlier single file's threads that no body

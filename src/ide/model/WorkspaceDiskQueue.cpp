@@ -30,7 +30,8 @@ QByteArray digest(const QByteArray &bytes)
 
 } // namespace
 
-WorkspaceDiskQueue::WorkspaceDiskQueue(QString ledgerFile) : m_ledgerFile(std::move(ledgerFile))
+WorkspaceDiskQueue::WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths)
+    : m_rescue(std::move(rescuePaths)), m_ledgerFile(std::move(ledgerFile))
 {
     m_ledgerSaved = std::chrono::steady_clock::now();
     m_thread = std::thread([this] { run(); });
@@ -305,6 +306,60 @@ bool WorkspaceDiskQueue::isUnreadable(const QString &path)
 {
     const std::lock_guard lock(m_mutex);
     return m_unreadable.value(path);
+}
+
+bool WorkspaceDiskQueue::writeStoreFile(const QString &path, const QByteArray &bytes, const QString &what,
+    QString *error, const std::function<void()> &beforeReplace, QString *keptAs)
+{
+    QString failure;
+    const bool landed = writeStoreBytes(path, bytes, beforeReplace, &failure, keptAs);
+    m_rescue.tried({ .path = path, .bytes = bytes, .what = what, .error = failure }, landed);
+    if (error)
+        *error = failure;
+    if (landed)
+        (void)writeCopiedFiles();
+    return landed;
+}
+
+bool WorkspaceDiskQueue::writeCopiedFiles(QString *what, QString *error)
+{
+    for (const StoreRescue::File &file : m_rescue.copiedDue()) {
+        QString failure;
+        if (!writeStoreBytes(file.path, file.bytes, {}, &failure)) {
+            if (what)
+                *what = file.what;
+            if (error)
+                *error = failure;
+            return false;
+        }
+        m_rescue.tried(file, true);
+    }
+    return true;
+}
+
+bool WorkspaceDiskQueue::writeStoreBytes(const QString &path, const QByteArray &bytes,
+    const std::function<void()> &beforeReplace, QString *error, QString *keptAs)
+{
+    const bool landed = writeStore(
+        path,
+        [&] {
+            if (!platform::writesRefused())
+                QDir().mkpath(QFileInfo(path).absolutePath());
+            if (beforeReplace)
+                beforeReplace();
+            return platform::writeFileAtomically(path, bytes, error);
+        },
+        keptAs);
+    if (!landed && error && error->isEmpty())
+        *error = QStringLiteral("the unreadable file in its place could not be set aside");
+    return landed;
+}
+
+platform::FileContents WorkspaceDiskQueue::readStore(const QString &path, qint64 maxSize) const
+{
+    if (std::optional<QByteArray> due = m_rescue.dueBytes(path))
+        return { .outcome = platform::ReadOutcome::read, .bytes = *std::move(due) };
+    return platform::readRegularFile(path, maxSize);
 }
 
 } // namespace orvane

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ide/model/StoreRescue.h"
+#include "platform/AtomicFile.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -27,11 +30,15 @@ namespace orvane {
 // The queue also keeps the mirror's ledger: the SHA-256 of what it last wrote to every generated
 // file, kept in a small JSON file so that it survives restarts. A generated file whose content is
 // neither that nor the new content was edited by someone else: it is kept beside it first.
+//
+// It also keeps what the stores' failed writes were to write (rescue()), so that nothing is lost
+// when the process ends before they land.
 class WorkspaceDiskQueue final {
 public:
     enum class Lane { user, mirror };
 
-    explicit WorkspaceDiskQueue(QString ledgerFile);
+    // rescuePaths: where a rescue copy of the stores' failed writes may go, in order of preference.
+    explicit WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths = {});
     // Runs what is pending in the user lane, then stops the thread (see shutdown()).
     ~WorkspaceDiskQueue();
     WorkspaceDiskQueue(const WorkspaceDiskQueue &) = delete;
@@ -81,6 +88,20 @@ public:
     bool writeStore(const QString &path, const std::function<bool()> &write, QString *keptAs = nullptr);
     // Whether the store at path was found unreadable and has not been written over since.
     [[nodiscard]] bool isUnreadable(const QString &path);
+    // Writes a store's file with bytes, atomically, as writeStore() does (beforeReplace runs just
+    // before the write). While the write fails, the bytes stay due in rescue() under `what`, the
+    // store as the user calls it. Returns whether it landed; a failure also sets *error when given.
+    // One that lands (there is room again) takes the files of a rescue copy still due with it.
+    bool writeStoreFile(const QString &path, const QByteArray &bytes, const QString &what, QString *error = nullptr,
+        const std::function<void()> &beforeReplace = {}, QString *keptAs = nullptr);
+    // Writes the files of the rescue copy still due (StoreRescue::copiedDue()) in order, stopping at
+    // the first that fails (a later one may name it): false then, with what and why.
+    bool writeCopiedFiles(QString *what = nullptr, QString *error = nullptr);
+    // Reads a store's file as its due writes leave it: the bytes still due for it, else the file
+    // (a regular file of at most maxSize bytes). Any thread.
+    [[nodiscard]] platform::FileContents readStore(const QString &path, qint64 maxSize) const;
+    // The stores' writes still due, and their rescue copy. Any thread.
+    [[nodiscard]] StoreRescue &rescue() { return m_rescue; }
 
     // Called on the writer's thread after each job with the job's key (empty when it had none). A
     // seam for tests that look at the files between two jobs, as a process killed there leaves them.
@@ -88,6 +109,8 @@ public:
 
 private:
     void run();
+    bool writeStoreBytes(const QString &path, const QByteArray &bytes, const std::function<void()> &beforeReplace,
+        QString *error, QString *keptAs = nullptr);
     void loadLedger();
     void saveLedger();
 
@@ -113,6 +136,8 @@ private:
     std::optional<quint64> m_runningUserJob; // the sequence of the user-lane job running now
     bool m_stopping = false;
     bool m_stopped = false;
+
+    StoreRescue m_rescue;
 
     // Writer thread only.
     QString m_ledgerFile;

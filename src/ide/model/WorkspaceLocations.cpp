@@ -2,30 +2,47 @@
 
 #include "ide/model/WorkspaceFiles.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 
 namespace orvane {
 
 namespace {
 
-QString dataHome()
+// An XDG base folder: the variable when it holds an absolute path, else the fallback under home.
+QString baseFolder(const char *variable, QStringView underHome)
 {
-    QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    QString xdg = qEnvironmentVariable(variable);
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
         return xdg;
-    return QDir::homePath() + u"/.local/share";
+    return QDir::homePath() + u'/' + underHome;
+}
+
+QStringList rescueFilesOf(const QString &dataFolder)
+{
+    QStringList files { dataFolder + u"/rescue.json",
+        baseFolder("XDG_CACHE_HOME", u".cache") + u"/Orvane/rescue.json" };
+    // The session's own folder, shared with every program: named after the data folder, as other
+    // homes of the same user keep copies of their own. It is gone after a restart.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
+        const QByteArray digest = QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha256).toHex();
+        files.append(runtime + u"/orvane-" + QString::fromLatin1(digest.left(24)) + u"-rescue.json");
+    }
+    return files;
 }
 
 } // namespace
 
 WorkspaceLocations WorkspaceLocations::standard()
 {
-    const QString dataFolder = dataHome() + u"/Orvane";
+    const QString dataFolder = baseFolder("XDG_DATA_HOME", u".local/share") + u"/Orvane";
     return WorkspaceLocations {
         .workspaceRoot = WorkspaceFiles::documentsFolder() + u"/Orvane",
         .stateFile = dataFolder + u"/campaign-ide-state.json",
         .mirrorLedgerFile = dataFolder + u"/mirror-ledger.json",
         .defaults = platform::UserDefaults::standard(),
+        .rescueFiles = rescueFilesOf(dataFolder),
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/model/WorkspaceDiskQueue.h"
+#include "ide/model/WorkspaceNotice.h"
 #include "ide/records/CampaignIDEProject.h"
 #include "ide/records/CampaignIDEThread.h"
 #include "ide/records/LocalWorkspaceFile.h"
@@ -31,7 +32,7 @@ class WorkspaceMirror final : public QObject {
 
 public:
     // Shows a one-line notice (the outcome of a save, a sync or a report).
-    using Notify = std::function<void(const QString &)>;
+    using Notify = NoticeSink;
 
     // folderStoreFile keeps the project -> folder map; read now, written on the writer.
     WorkspaceMirror(QString workspaceRoot, QString folderStoreFile, WorkspaceDiskQueue &disk, Notify notify,

@@ -61,8 +61,11 @@ protected:
     void watchNotices(CampaignIDEWorkspaceModel &model)
     {
         QObject::connect(&model, &CampaignIDEWorkspaceModel::statusNoticeChanged, &model, [this, &model] {
-            if (model.statusNotice())
-                notices.append(*model.statusNotice());
+            if (!model.statusNotice())
+                return;
+            notices.append(*model.statusNotice());
+            if (model.statusNoticeKind() == NoticeKind::warning)
+                warnings.append(*model.statusNotice());
         });
     }
 
@@ -142,6 +145,7 @@ protected:
     }
 
     QStringList notices;
+    QStringList warnings; // the notices shown with a warning sign
 };
 
 // --- Failed writes ----------------------------------------------------------------------------------
@@ -451,6 +455,92 @@ TEST_F(StoreRecoveryTest, ALostBodyMetByTheStartUpPassOnAFullDiskIsStoredOnceThe
     EXPECT_EQ(model->thread(lost.id)->agentTabs, restarted.agentTabs);
     EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
     EXPECT_EQ(QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s }).size(), 1);
+}
+
+// The disk still refuses the stores' writes as the model ends with nobody to ask (a termination
+// signal): what they were to write goes to a rescue copy where it can be written, and the next start
+// brings it back and says so. While the disk still refuses it, the stores read the copy's files; the
+// copy goes once they have landed. A failed save is told with a warning sign.
+TEST_F(StoreRecoveryTest, WhatTheDiskStillRefusesAtTheEndIsRescuedAndBroughtBackAtTheNextStart)
+{
+    auto model = restartedModel();
+    const QUuid shown = model->threads().first().id;
+    const QUuid other = model->threads().last().id;
+    const QUuid project = model->projects().first().id;
+    ASSERT_TRUE(model->hasThreadBody(shown));
+    {
+        const FileSizeLimit full(8);
+        addEntry(*model, shown, u"told"_s);
+        model->flushPendingWrites();
+    }
+    ASSERT_EQ(warnings.size(), 1) << utf8(notices.join(u'\n'));
+    EXPECT_TRUE(warnings.first().startsWith(u"Could not save the thread"_s)) << utf8(warnings.first());
+
+    // The stores' folders refuse every write; the cache folder takes the copy.
+    const QString dataFolder = QFileInfo(stateFile()).path();
+    const auto refuse = [](const QString &folder) {
+        ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
+        ASSERT_TRUE(writeAll(folder, "not a folder"));
+    };
+    const auto allow = [](const QString &folder) {
+        ASSERT_TRUE(QFile::remove(folder));
+        ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
+    };
+    refuse(threadStoreFolder());
+    refuse(dataFolder);
+    addEntry(*model, shown, u"rescued message"_s);
+    model->mutateProject(project, [](CampaignIDEProject &p) { p.name = u"Rescued Name"_s; });
+    model->flushPendingWrites();
+    model.reset();
+    const QString copy = home.path() + u"/.cache/Orvane/rescue.json"_s;
+    ASSERT_TRUE(QFileInfo::exists(copy));
+    allow(threadStoreFolder());
+    allow(dataFolder);
+    ASSERT_TRUE(storedThread(shown));
+    EXPECT_FALSE(holdsEntry(*storedThread(shown), u"rescued message"_s));
+
+    // Started while the disk still refuses them: the copy's files are what the stores hold, and the
+    // copy stays.
+    {
+        const FileSizeLimit full(8);
+        model = startAgain();
+        EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
+        model->flushPendingWrites();
+        EXPECT_EQ(model->project(project)->name, u"Rescued Name"_s);
+        ASSERT_TRUE(model->hasThreadBody(shown));
+        EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+        EXPECT_TRUE(holdsEntry(*model->thread(shown), u"told"_s));
+        ASSERT_FALSE(notices.isEmpty());
+        EXPECT_TRUE(notices.first().startsWith(u"Orvane brought back what it could not save when it last quit: "_s))
+            << utf8(notices.first());
+        EXPECT_TRUE(notices.first().contains(u"your campaign projects"_s)) << utf8(notices.first());
+        EXPECT_TRUE(QFileInfo::exists(copy));
+    }
+    // Room again: the next change that lands takes the copy's files with it, and the copy goes.
+    model->renameThread(other, u"Later"_s);
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    ASSERT_TRUE(storedThread(shown));
+    EXPECT_TRUE(holdsEntry(*storedThread(shown), u"rescued message"_s));
+
+    model = startAgain(std::move(model));
+    EXPECT_EQ(model->project(project)->name, u"Rescued Name"_s);
+    EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // Room at the first start after: the copy lands at once and goes.
+    refuse(dataFolder);
+    model->mutateProject(project, [](CampaignIDEProject &p) { p.name = u"Renamed Again"_s; });
+    model->flushPendingWrites();
+    model.reset();
+    allow(dataFolder);
+    ASSERT_TRUE(QFileInfo::exists(copy));
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->project(project)->name, u"Renamed Again"_s);
+    EXPECT_EQ(noticesContaining(u"brought back"_s), 1) << utf8(notices.join(u'\n'));
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_TRUE(readAll(stateFile()).contains("Renamed Again"));
 }
 
 // --- Stored forms met later -------------------------------------------------------------------------

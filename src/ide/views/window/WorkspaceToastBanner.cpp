@@ -27,8 +27,9 @@ WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, con
     row->setContentsMargins(14, 7, 14, 7);
     row->setSpacing(8);
 
-    auto *icon = new SymbolView(theme, u"checkmark.circle.fill"_s, ThemeColor::accentLime, 12);
-    row->addWidget(icon, 0, Qt::AlignVCenter);
+    m_icon = new SymbolView(theme, u"checkmark.circle.fill"_s, ThemeColor::accentLime, 12);
+    m_icon->setObjectName(u"toastSymbol"_s);
+    row->addWidget(m_icon, 0, Qt::AlignVCenter);
 
     m_message = new QLabel;
     m_message->setObjectName(u"toastMessageLabel"_s);
@@ -62,6 +63,11 @@ QString WorkspaceToastBanner::message() const
     return m_message->text();
 }
 
+QString WorkspaceToastBanner::symbol() const
+{
+    return m_icon->symbol();
+}
+
 void WorkspaceToastBanner::sync()
 {
     if (!m_model || !m_theme)
@@ -71,6 +77,9 @@ void WorkspaceToastBanner::sync()
     palette.setColor(QPalette::WindowText, m_theme->theme().textPrimary());
     m_message->setPalette(palette);
     m_message->setText(notice.value_or(QString()));
+    const bool warning = m_model->statusNoticeKind() == NoticeKind::warning;
+    m_icon->setSymbol(warning ? u"exclamationmark.triangle.fill"_s : u"checkmark.circle.fill"_s);
+    m_icon->setColor(warning ? ThemeColor::accentAmber : ThemeColor::accentLime);
     setVisible(notice.has_value());
 }
 

@@ -3,6 +3,7 @@
 #include "MediaPlanTitleProbe.h"
 
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/kit/SymbolView.h"
 #include "ide/views/thread/AgentThreadPane.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/thread/WorkbenchHeaderBar.h"
@@ -125,6 +126,14 @@ TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceWrapsAndClosesAtOnce)
     // Shown as text, never as markup.
     EXPECT_EQ(toastText(), u"<b>Second</b> & more"_s);
     EXPECT_EQ(find<QLabel>(u"toastMessageLabel"_s)->textFormat(), Qt::PlainText);
+
+    // A notice of something that went wrong shows a warning sign instead of the check mark.
+    auto *symbol = find<SymbolView>(u"toastSymbol"_s);
+    EXPECT_EQ(symbol->symbol(), u"checkmark.circle.fill"_s);
+    model().flashNotice(u"Could not save"_s, NoticeKind::warning);
+    EXPECT_EQ(symbol->symbol(), u"exclamationmark.triangle.fill"_s);
+    model().flashNotice(u"<b>Second</b> & more"_s);
+    EXPECT_EQ(symbol->symbol(), u"checkmark.circle.fill"_s);
 
     click(u"toastCloseButton"_s);
     EXPECT_FALSE(model().statusNotice().has_value());
