@@ -492,6 +492,17 @@ TEST_P(WindowWholenessTest, AnotherThreadOrANewProjectOpensEverySurfaceAtItsTop)
             }
         });
     }
+    // A long note in every project's folder gives Local Files (which wraps its lines) something to
+    // scroll.
+    QString note;
+    for (int i = 0; i < 300; ++i)
+        note += u"Line "_s + QString::number(i) + u" of the team's notes.\n"_s;
+    for (const CampaignIDEProject &project : model().projects()) {
+        QFile file(model().projectFolderPath(project) + u"/a-notes.md"_s);
+        if (QFileInfo(file).dir().exists()) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(note.toUtf8()) > 0);
+        }
+    }
     const QUuid first = model().activeThread()->id;
     const QUuid second = model().threads().at(model().threads().at(0).id == first ? 1 : 0).id;
     settle();
@@ -500,6 +511,20 @@ TEST_P(WindowWholenessTest, AnotherThreadOrANewProjectOpensEverySurfaceAtItsTop)
         for (const IDEWorkbenchView view : WorkbenchHeaderBar::allViews()) {
             click(WorkbenchHeaderBar::tabButtonName(view));
             settle();
+            if (view == IDEWorkbenchView::localFiles) {
+                ASSERT_TRUE(QTest::qWaitFor(
+                    [&] {
+                        for (const LocalWorkspaceFile &file : model().localFiles()) {
+                            if (file.name == u"a-notes.md"_s) {
+                                model().selectLocalFile(file.id());
+                                return true;
+                            }
+                        }
+                        return false;
+                    },
+                    3000));
+                settle();
+            }
             bool scrolled = false;
             for (QAbstractScrollArea *area : shownScrollAreas(workbench()->currentSurface())) {
                 for (QScrollBar *bar : { area->verticalScrollBar(), area->horizontalScrollBar() }) {
