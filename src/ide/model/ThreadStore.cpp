@@ -231,18 +231,16 @@ QString ThreadStore::bodyPath(const QUuid &id) const
 ThreadStore::Read ThreadStore::readFile(const QString &path, QByteArray &bytes) const
 {
     // A FIFO or device in a store's place is never opened for reading: it would hang the start.
-    platform::FileContents file = m_disk.readStore(path, maxStoredFileSize);
-    if (file.outcome == platform::ReadOutcome::absent)
-        return Read::missing;
-    if (!file.ok())
-        return Read::unreadable;
-    bytes = std::move(file.bytes);
-    return Read::ok;
+    return taken(m_disk.readStore(path, maxStoredFileSize), bytes);
 }
 
 ThreadStore::Read ThreadStore::readFileOnDisk(const QString &path, QByteArray &bytes)
 {
-    platform::FileContents file = platform::readRegularFile(path, maxStoredFileSize);
+    return taken(platform::readRegularFile(path, maxStoredFileSize), bytes);
+}
+
+ThreadStore::Read ThreadStore::taken(platform::FileContents file, QByteArray &bytes)
+{
     if (file.outcome == platform::ReadOutcome::absent)
         return Read::missing;
     if (!file.ok())

@@ -3,6 +3,7 @@
 #include "ide/model/WorkspaceNotice.h"
 #include "ide/records/CampaignIDEThread.h"
 #include "ide/records/CampaignThreadSummary.h"
+#include "platform/AtomicFile.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -114,6 +115,8 @@ private:
     // Reads a file of the store as its writes still due leave it (WorkspaceDiskQueue::readStore()).
     [[nodiscard]] Read readFile(const QString &path, QByteArray &bytes) const;
     [[nodiscard]] static Read readFileOnDisk(const QString &path, QByteArray &bytes);
+    // What a read came to; the bytes of one that read go to bytes.
+    [[nodiscard]] static Read taken(platform::FileContents file, QByteArray &bytes);
     void writeIndex(const QList<CampaignThreadSummary> &index);
     // Without a readable index: heads of the bodies found in the folder, in the order of the last
     // good index (those it does not name first), with the earlier single file's threads that no body
