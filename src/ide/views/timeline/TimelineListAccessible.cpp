@@ -1,10 +1,7 @@
+#include "ide/views/kit/PaintedListAccessible.h"
 #include "ide/views/timeline/TimelineEntryDelegate.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
 #include "ide/views/timeline/TimelineListView.h"
-
-#include <QAccessibleWidget>
-#include <QHash>
-#include <QPointer>
 
 namespace orvane {
 namespace {
@@ -24,16 +21,14 @@ size_t qHash(const NodeKey &key, size_t seed = 0)
     return qHashMulti(seed, key.row, key.kind ? int(*key.kind) : -1, key.id);
 }
 
-class TimelineNodeAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+class TimelineNodeAccessible final : public PaintedItemAccessible<TimelineListView> {
 public:
-    TimelineNodeAccessible(TimelineListView *list, NodeKey key) : m_list(list), m_key(key) { }
+    TimelineNodeAccessible(TimelineListView *list, NodeKey key) : PaintedItemAccessible(list), m_key(key) { }
 
     [[nodiscard]] bool isValid() const override
     {
-        return m_list && m_list->entryDelegate() && index().isValid() && (!m_key.kind || hit() >= 0);
+        return list() && list()->entryDelegate() && index().isValid() && (!m_key.kind || hit() >= 0);
     }
-    [[nodiscard]] QObject *object() const override { return nullptr; }
-    [[nodiscard]] QWindow *window() const override { return m_list ? m_list->window()->windowHandle() : nullptr; }
     [[nodiscard]] QAccessibleInterface *parent() const override;
     [[nodiscard]] QAccessibleInterface *child(int index) const override;
     [[nodiscard]] int childCount() const override
@@ -51,16 +46,16 @@ public:
     }
     [[nodiscard]] QAccessibleInterface *focusChild() const override
     {
-        if (m_key.kind || !isValid() || !m_list->hasFocus() || m_list->currentIndex() != index())
+        if (m_key.kind || !isValid() || !list()->hasFocus() || list()->currentIndex() != index())
             return nullptr;
-        const int control = int(layout().controlHits().indexOf(m_list->currentControl()));
+        const int control = int(layout().controlHits().indexOf(list()->currentControl()));
         return control >= 0 ? child(control) : nullptr;
     }
     [[nodiscard]] QString text(QAccessible::Text kind) const override
     {
         if (!isValid())
             return {};
-        const auto *entries = qobject_cast<const TimelineEntryListModel *>(m_list->model());
+        const auto *entries = qobject_cast<const TimelineEntryListModel *>(list()->model());
         const int row = m_key.row;
         const bool entry = entries && row < entries->entryCount();
         if (m_key.kind)
@@ -73,15 +68,14 @@ public:
             return entries->entryAt(row).authorName + u", " + entries->entryAt(row).timestamp;
         return {};
     }
-    void setText(QAccessible::Text, const QString &) override { }
     [[nodiscard]] QRect rect() const override
     {
         if (!isValid())
             return {};
         const QRect local = m_key.kind
-            ? m_list->entryDelegate()->controlRect(index(), *m_key.kind, m_key.id).value_or(QRect())
-            : m_list->visualRect(index());
-        return QRect(m_list->viewport()->mapToGlobal(local.topLeft()), local.size());
+            ? list()->entryDelegate()->controlRect(index(), *m_key.kind, m_key.id).value_or(QRect())
+            : list()->visualRect(index());
+        return QRect(list()->viewport()->mapToGlobal(local.topLeft()), local.size());
     }
     [[nodiscard]] QAccessible::Role role() const override
     {
@@ -92,17 +86,17 @@ public:
     [[nodiscard]] QAccessible::State state() const override
     {
         QAccessible::State state;
-        if (!isValid() || !m_list->isVisible()) {
+        if (!isValid() || !list()->isVisible()) {
             state.invisible = true;
             return state;
         }
         state.focusable = true;
-        state.offscreen = !m_list->viewport()->rect().intersects(m_list->visualRect(index()));
-        const bool current = m_list->hasFocus() && m_list->currentIndex() == index();
-        state.focused = current && (m_key.kind ? m_list->currentControl() == hit() : m_list->currentControl() < 0);
+        state.offscreen = !list()->viewport()->rect().intersects(list()->visualRect(index()));
+        const bool current = list()->hasFocus() && list()->currentIndex() == index();
+        state.focused = current && (m_key.kind ? list()->currentControl() == hit() : list()->currentControl() < 0);
         if (m_key.kind == HitKind::toolRow) {
             state.expandable = true;
-            state.expanded = m_list->entryDelegate()->isToolExpanded(m_key.id);
+            state.expanded = list()->entryDelegate()->isToolExpanded(m_key.id);
             state.collapsed = !state.expanded;
         }
         return state;
@@ -118,38 +112,32 @@ public:
         if (!isValid())
             return;
         if (name == pressAction()) {
-            m_list->pressControl(index(), hit());
+            list()->pressControl(index(), hit());
         } else if (name == setFocusAction()) {
-            m_list->setFocus(Qt::OtherFocusReason);
-            m_list->setCurrentControl(index(), hit());
+            list()->setFocus(Qt::OtherFocusReason);
+            list()->setCurrentControl(index(), hit());
         }
     }
-    [[nodiscard]] QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
     [[nodiscard]] const NodeKey &key() const { return m_key; }
 
 private:
     [[nodiscard]] QModelIndex index() const
     {
-        const QAbstractItemModel *model = m_list ? m_list->model() : nullptr;
+        const QAbstractItemModel *model = list() ? list()->model() : nullptr;
         return model && m_key.row < model->rowCount() ? model->index(m_key.row, 0) : QModelIndex();
     }
-    [[nodiscard]] const TimelineCardLayout &layout() const { return m_list->entryDelegate()->cardLayout(index()); }
+    [[nodiscard]] const TimelineCardLayout &layout() const { return list()->entryDelegate()->cardLayout(index()); }
     [[nodiscard]] int hit() const { return m_key.kind ? layout().findControl(*m_key.kind, m_key.id) : -1; }
 
-    QPointer<TimelineListView> m_list;
     NodeKey m_key;
 };
 
 // The list: its rows and their controls are made on first use and kept until the list goes.
-class TimelineListAccessible final : public QAccessibleWidget {
+class TimelineListAccessible final
+    : public CachedChildrenAccessible<TimelineListView, TimelineNodeAccessible, NodeKey> {
 public:
-    explicit TimelineListAccessible(TimelineListView *list) : QAccessibleWidget(list, QAccessible::List) { }
-    ~TimelineListAccessible() override
-    {
-        for (const QAccessible::Id id : std::as_const(m_nodes))
-            QAccessible::deleteAccessibleInterface(id);
-    }
+    explicit TimelineListAccessible(TimelineListView *list) : CachedChildrenAccessible(list) { }
 
     [[nodiscard]] int childCount() const override { return list()->model() ? list()->model()->rowCount() : 0; }
     [[nodiscard]] QAccessibleInterface *child(int index) const override
@@ -171,19 +159,7 @@ public:
         return list()->hasFocus() && list()->currentIndex().isValid() ? child(list()->currentIndex().row()) : nullptr;
     }
 
-    [[nodiscard]] QAccessibleInterface *node(const NodeKey &key) const
-    {
-        auto found = m_nodes.constFind(key);
-        if (found == m_nodes.constEnd())
-            found = m_nodes.insert(
-                key, QAccessible::registerAccessibleInterface(new TimelineNodeAccessible(list(), key)));
-        return QAccessible::accessibleInterface(*found);
-    }
-
-private:
-    [[nodiscard]] TimelineListView *list() const { return static_cast<TimelineListView *>(widget()); }
-
-    mutable QHash<NodeKey, QAccessible::Id> m_nodes;
+    [[nodiscard]] QAccessibleInterface *node(const NodeKey &key) const { return cachedChild(key); }
 };
 
 TimelineListAccessible *listAccessible(TimelineListView *list)
@@ -193,9 +169,9 @@ TimelineListAccessible *listAccessible(TimelineListView *list)
 
 QAccessibleInterface *TimelineNodeAccessible::parent() const
 {
-    if (!m_list)
+    if (!list())
         return nullptr;
-    return m_key.kind ? listAccessible(m_list)->node({ m_key.row, std::nullopt, {} }) : listAccessible(m_list);
+    return m_key.kind ? listAccessible(list())->node({ m_key.row, std::nullopt, {} }) : listAccessible(list());
 }
 
 QAccessibleInterface *TimelineNodeAccessible::child(int index) const
@@ -203,7 +179,7 @@ QAccessibleInterface *TimelineNodeAccessible::child(int index) const
     if (m_key.kind || index < 0 || index >= childCount())
         return nullptr;
     const TimelineCardLayout::Hit &control = layout().hits.at(layout().controlHits().at(index));
-    return listAccessible(m_list)->node({ m_key.row, control.kind, control.id });
+    return listAccessible(list())->node({ m_key.row, control.kind, control.id });
 }
 
 int TimelineNodeAccessible::indexOfChild(const QAccessibleInterface *child) const
