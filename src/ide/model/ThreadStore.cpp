@@ -152,7 +152,8 @@ struct ThreadStore::WriteOutcomes {
             const auto lost = lostBodies.constFind(id);
             if (lost == lostBodies.cend())
                 return;
-            const QString title = *lost;
+            // A copy: the entry may be erased below.
+            const QString title = *lost; // NOLINT(performance-unnecessary-copy-initialization)
             const bool toldBefore = lostTold.contains(id);
             if (written) {
                 lostBodies.erase(lost);

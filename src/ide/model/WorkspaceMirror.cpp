@@ -366,9 +366,12 @@ void WorkspaceMirror::saveProjectFolders()
             // Settled: a later start need not look for the folders left. Should this write fail, the
             // start looks and finds them where they are.
             (void)write(nullptr);
-            for (const auto &[move, reason] : std::as_const(stayed)) {
+            for (const auto &unmoved : std::as_const(stayed)) {
                 QMetaObject::invokeMethod(
-                    this, [this, move, reason] { keepFolderUnmoved(move.project, move.from, move.to, reason); },
+                    this,
+                    [this, move = unmoved.first, reason = unmoved.second] {
+                        keepFolderUnmoved(move.project, move.from, move.to, reason);
+                    },
                     Qt::QueuedConnection);
             }
         });

@@ -115,7 +115,7 @@ void ElidedLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
-    painter.drawText(rect(), alignment().toInt() | Qt::TextSingleLine, drawnText());
+    painter.drawText(rect(), static_cast<int>(alignment()) | Qt::TextSingleLine, drawnText());
 }
 
 WrappingLabel::WrappingLabel(const ThemeSource &theme, const QFont &font, ThemeColor color, QWidget *parent)
