@@ -172,7 +172,7 @@ struct ThreadStore::WriteOutcomes {
             }
         }
         if (!notice.isEmpty() && notify)
-            notify(notice);
+            notify(notice, NoticeKind::warning);
     }
 
 private:

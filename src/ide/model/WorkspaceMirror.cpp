@@ -224,11 +224,11 @@ QString WorkspaceMirror::keptCopiesNotice(const QString &root, const QString &sh
     return notice + u'.';
 }
 
-void WorkspaceMirror::notifyLater(const QString &notice)
+void WorkspaceMirror::notifyLater(const QString &notice, NoticeKind kind)
 {
     // Queued calls to this object are dropped once it is gone.
     QMetaObject::invokeMethod(
-        this, [this, notice] { m_notify(notice); }, Qt::QueuedConnection);
+        this, [this, notice, kind] { m_notify(notice, kind); }, Qt::QueuedConnection);
 }
 
 // --- Project folders ------------------------------------------------------------------------------
@@ -330,7 +330,8 @@ void WorkspaceMirror::saveProjectFolders()
             if (!write(&error)) {
                 state->failed = true;
                 if (!state->told.exchange(true))
-                    notifyLater(WorkspaceFiles::saveFailureNotice(u"where your project folders are"_s, error));
+                    notifyLater(WorkspaceFiles::saveFailureNotice(u"where your project folders are"_s, error),
+                        NoticeKind::warning);
                 return;
             }
             state->failed = false;
@@ -532,7 +533,7 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
                 : successNotice;
             if (!outcome->keptCopies.isEmpty())
                 notice += u' ' + keptCopiesNotice(root, shownRoot, outcome->keptCopies);
-            notifyLater(notice);
+            notifyLater(notice, outcome->failure ? NoticeKind::warning : NoticeKind::info);
         },
         WorkspaceDiskQueue::Lane::mirror);
 }
@@ -607,7 +608,8 @@ void WorkspaceMirror::saveThreadFiles(const std::optional<CampaignIDEThread> &th
         }
         notifyLater(failure
                 ? QString(u"Could not save to "_s % shownRoot % u": "_s % *failure)
-                : QString(u"Saved campaign-plan.md, media-plan.csv, and creatives.json to "_s % shownRoot % u'.'));
+                : QString(u"Saved campaign-plan.md, media-plan.csv, and creatives.json to "_s % shownRoot % u'.'),
+            failure ? NoticeKind::warning : NoticeKind::info);
     });
 }
 
@@ -820,7 +822,7 @@ void WorkspaceMirror::finishLocalFileSave(
     const LocalWorkspaceFile &saved, bool ok, const QString &error, const std::optional<QString> &kept)
 {
     if (!ok) {
-        m_notify(u"Failed to save "_s + saved.name + u": "_s + error);
+        m_notify(u"Failed to save "_s + saved.name + u": "_s + error, NoticeKind::warning);
         return;
     }
     // The file's folder may have moved (with the file) since the save was asked for.
@@ -997,7 +999,7 @@ void WorkspaceMirror::createLocalReport(const QString &title, const QString &kin
             this,
             [this, artifact, shownPath, saved, error] {
                 if (!saved) {
-                    m_notify(u"Failed to generate report "_s + shownPath + u": "_s + error);
+                    m_notify(u"Failed to generate report "_s + shownPath + u": "_s + error, NoticeKind::warning);
                     return;
                 }
                 QList<ReportArtifact> reports = m_reports;

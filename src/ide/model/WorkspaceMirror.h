@@ -182,7 +182,7 @@ private:
     void finishLocalFileSave(
         const LocalWorkspaceFile &saved, bool ok, const QString &error, const std::optional<QString> &kept);
     // Shows the notice on the main thread, unless this object is gone by then.
-    void notifyLater(const QString &notice);
+    void notifyLater(const QString &notice, NoticeKind kind = NoticeKind::info);
     // Publishes what the writer has posted back (listings, save outcomes) now.
     void deliverPosted();
 

@@ -133,6 +133,7 @@ TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
     EXPECT_EQ(readAll(folder + u"/notes.md"_s), "saved text");
     EXPECT_FALSE(model->selectedLocalFile()->isModified);
     EXPECT_EQ(model->statusNotice(), u"Saved notes.md to disk."_s);
+    EXPECT_EQ(model->statusNoticeKind(), NoticeKind::info);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
 
     // A folder that became a file (so that even a privileged user cannot write there): the notice
@@ -145,6 +146,7 @@ TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
     ASSERT_TRUE(model->statusNotice());
     EXPECT_TRUE(model->statusNotice()->startsWith(u"Failed to save notes.md: "_s)) << utf8(*model->statusNotice());
     EXPECT_GT(model->statusNotice()->size(), QStringLiteral("Failed to save notes.md: ").size());
+    EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
     EXPECT_TRUE(model->selectedLocalFile()->isModified);
     EXPECT_EQ(utf8(model->selectedLocalFile()->content), "more");
 }
