@@ -3,20 +3,20 @@
 #include "ide/records/CampaignAgentTab.h"
 #include "ide/views/kit/Panel.h"
 
-#include <QPointer>
 #include <QUuid>
 #include <QWidget>
-
-class QLabel;
 
 namespace orvane {
 
 class ClickableButton;
+class ElidedLabel;
 class StateDot;
 class ThemeSource;
 
 // One agent tab in an agent pane's tab strip: a select button (dot, handle, title) and, when the
-// thread has more than one tab, a close button. The pane updates it in place.
+// thread has more than one tab, a close button. The pane updates it in place. A chip is as wide as
+// its texts ask, up to the width it is given to fit (the strip's viewport): past that its title,
+// then its handle, end in an ellipsis.
 class AgentTabChip final : public Panel {
     Q_OBJECT
 public:
@@ -28,7 +28,11 @@ public:
     [[nodiscard]] ClickableButton *selectButton() const { return m_select; }
     [[nodiscard]] ClickableButton *closeButton() const { return m_close; }
 
-    // Chips keep their full width; the strip scrolls sideways instead of squeezing them.
+    // The widest the chip may be (0: as wide as its texts ask).
+    void setWidthLimit(int width);
+
+    // Chips keep the width they ask (whole texts, or their width limit); the strip scrolls sideways
+    // instead of squeezing them.
     [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
 
 Q_SIGNALS:
@@ -37,15 +41,16 @@ Q_SIGNALS:
 
 private:
     void applyColors();
+    void fitTexts();
 
-    QPointer<const ThemeSource> m_theme;
     QUuid m_tabID;
     bool m_selected = false;
     ClickableButton *m_select;
     ClickableButton *m_close;
     StateDot *m_dot;
-    QLabel *m_handle;
-    QLabel *m_title;
+    ElidedLabel *m_handle;
+    ElidedLabel *m_title;
+    int m_widthLimit = 0;
 };
 
 } // namespace orvane

@@ -252,6 +252,7 @@ void AgentThreadPane::updateChips(const CampaignIDEThread &thread)
     }
     while (m_chips.size() < thread.agentTabs.size()) {
         auto *chip = new AgentTabChip(*m_context.theme);
+        chip->setWidthLimit(m_chipScroller->viewport()->width());
         connect(chip, &AgentTabChip::selectRequested, this, &AgentThreadPane::chipSelected);
         connect(chip, &AgentTabChip::closeRequested, this, [this](const QUuid &tabID) {
             if (m_context.threads)
@@ -298,8 +299,14 @@ void AgentThreadPane::scheduleSelectedChipInView()
 
 bool AgentThreadPane::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize) {
+        // A chip wider than the strip shortens its texts to fit it whole.
+        if (watched == m_chipScroller->viewport()) {
+            for (AgentTabChip *chip : std::as_const(m_chips))
+                chip->setWidthLimit(m_chipScroller->viewport()->width());
+        }
         scheduleSelectedChipInView();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -2,8 +2,10 @@
 
 #include "MediaPlanTitleProbe.h"
 
+#include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/kit/SymbolView.h"
+#include "ide/views/thread/AgentTabChip.h"
 #include "ide/views/thread/AgentThreadPane.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/thread/WorkbenchHeaderBar.h"
@@ -13,6 +15,7 @@
 #include <QAbstractScrollArea>
 #include <QLabel>
 #include <QPropertyAnimation>
+#include <QScrollArea>
 #include <QScrollBar>
 
 namespace orvane::windowtest {
@@ -312,6 +315,40 @@ protected:
         EXPECT_EQ(plan->horizontalScrollBar()->maximum(), 0) << at;
         const QRect planRect(plan->mapTo(column, QPoint()), plan->size());
         EXPECT_TRUE(column->rect().contains(planRect)) << at;
+        expectSelectedChipWhole(workbench()->primaryPane(), where);
+        if (AgentThreadPane *secondary = workbench()->secondaryPane(); secondary && secondary->isVisible())
+            expectSelectedChipWhole(secondary, where);
+    }
+
+    // The pane's selected chip lies whole inside its strip, its close button too; a chip wider than
+    // the strip shortens its title (and handle) with "…" rather than be cut by the strip's edge.
+    static void expectSelectedChipWhole(AgentThreadPane *pane, const QString &where)
+    {
+        const std::string at = where.toStdString() + ' ' + pane->objectName().toStdString();
+        auto *strip = pane->findChild<QScrollArea *>(u"agentTabScrollArea"_s);
+        const QList<AgentTabChip *> chips = pane->chips();
+        const auto selected = std::ranges::find_if(chips, [](auto *chip) { return chip->isSelected(); });
+        ASSERT_NE(selected, chips.cend()) << at;
+        AgentTabChip *chip = *selected;
+        const auto inStrip = [&] {
+            const QRect rect(chip->mapTo(strip->viewport(), QPoint()), chip->size());
+            return strip->viewport()->rect().contains(rect);
+        };
+        EXPECT_TRUE(QTest::qWaitFor(inStrip, 2000))
+            << at << " chip " << chip->width() << " wide in a strip of " << strip->viewport()->width();
+        for (const QString &name : { u"agentTabHandleLabel"_s, u"agentTabTitleLabel"_s }) {
+            auto *label = chip->findChild<ElidedLabel *>(name);
+            ASSERT_NE(label, nullptr) << at;
+            const QString drawn = label->drawnText();
+            EXPECT_TRUE(drawn == label->text() || drawn.endsWith(u'\u2026'))
+                << at << " \"" << label->text().toStdString() << "\" drawn as \"" << drawn.toStdString() << '"';
+            EXPECT_TRUE(chip->rect().contains(QRect(label->mapTo(chip, QPoint()), label->size()))) << at;
+        }
+        if (chips.size() > 1) {
+            QWidget *close = chip->closeButton();
+            EXPECT_TRUE(close->isVisible()) << at;
+            EXPECT_TRUE(chip->rect().contains(QRect(close->mapTo(chip, QPoint()), close->size()))) << at;
+        }
     }
 };
 
