@@ -76,18 +76,6 @@ protected:
     {
         return QString::fromStdString(lookName({ GetParam(), 0 })) + u'-' + what + u".png"_s;
     }
-    // Lets the columns finish sliding, the colours finish easing and the layouts settle.
-    void settle()
-    {
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                return find(u"drawerColumn"_s)->width() == (model().agentDrawerOpen() ? 341 : 0)
-                    && !window->findChild<QWidget *>(u"themeCrossFade"_s);
-            },
-            3000));
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
 
     static void expectWithin(QWidget *widget, QWidget *column, const QString &what)
     {

@@ -103,6 +103,18 @@ protected:
     }
 
     [[nodiscard]] CampaignIDEWorkspaceModel &model() const { return *window->model(); }
+    // Lets the columns finish sliding, the colours finish easing and the layouts settle.
+    void settle() const
+    {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return find(u"drawerColumn"_s)->width() == (model().agentDrawerOpen() ? 341 : 0)
+                    && !window->findChild<QWidget *>(u"themeCrossFade"_s);
+            },
+            3000));
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
     [[nodiscard]] QString labelText(const QString &name) const
     {
         auto *label = find<ElidedLabel>(name);

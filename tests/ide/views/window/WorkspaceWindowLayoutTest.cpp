@@ -211,6 +211,14 @@ protected:
         model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
         ASSERT_TRUE(QTest::qWaitFor([&] { return workbench() != nullptr; }, 2000));
     }
+    // Opens the split pane and the copilot drawer and waits for the drawer to take its width.
+    void openSplitAndDrawer()
+    {
+        clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+        click(u"agentButton"_s);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"drawerColumn"_s)->width() == 341; }, 3000));
+        QCoreApplication::processEvents();
+    }
     [[nodiscard]] CampaignThreadWorkbenchView *workbench() const
     {
         return qobject_cast<CampaignThreadWorkbenchView *>(window->destinationArea()->currentView());
@@ -228,10 +236,7 @@ protected:
 
 TEST_F(NarrowScreenTest, ColumnsGiveWayInsteadOfTheWindowLeavingTheScreen)
 {
-    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
-    click(u"agentButton"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"drawerColumn"_s)->width() == 341; }, 3000));
-    QCoreApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(openSplitAndDrawer());
     EXPECT_LE(window->width(), width);
     const QRect frame = window->frameGeometry();
     EXPECT_TRUE(screen.contains(frame)) << "the window stays on its screen: " << frame.x() << ',' << frame.y() << ' '
@@ -262,9 +267,7 @@ TEST_F(NarrowScreenTest, ColumnsGiveWayInsteadOfTheWindowLeavingTheScreen)
 // beside its rows and shows each title once, at both ends of its sideways scroll.
 TEST_F(NarrowScreenTest, MediaPlanTitlesShowOnceBesideThePinnedColumns)
 {
-    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
-    click(u"agentButton"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"drawerColumn"_s)->width() == 341; }, 3000));
+    ASSERT_NO_FATAL_FAILURE(openSplitAndDrawer());
     click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
     auto *view = find<MediaPlanTableView>(u"mediaPlanTableView"_s);
     ASSERT_NE(view, nullptr);
@@ -283,18 +286,6 @@ TEST_F(NarrowScreenTest, MediaPlanTitlesShowOnceBesideThePinnedColumns)
 class CommonScreenTest : public NarrowScreenTest {
 protected:
     void SetUp() override { standOn({ 0, 0, 1440, 900 }); }
-
-    void settle() const
-    {
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                return find(u"drawerColumn"_s)->width() == (model().agentDrawerOpen() ? 341 : 0)
-                    && !window->findChild<QWidget *>(u"themeCrossFade"_s);
-            },
-            3000));
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
 
     void expectWholeWorkbench(const QString &where) const
     {
@@ -394,10 +385,7 @@ protected:
 TEST_F(WideScreenTest, SplitAndDrawerGrowTheWindowOnItsScreen)
 {
     const QPoint place = window->pos();
-    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
-    click(u"agentButton"_s);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return find(u"drawerColumn"_s)->width() == 341; }, 3000));
-    QCoreApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(openSplitAndDrawer());
     EXPECT_EQ(window->width(), 1792);
     const QRect frame = window->frameGeometry();
     EXPECT_TRUE(screen.contains(frame)) << frame.x() << ',' << frame.y() << ' ' << frame.width() << 'x'
