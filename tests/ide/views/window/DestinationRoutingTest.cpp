@@ -38,8 +38,35 @@ public:
     bool handlerFinished = false;
 };
 
+void growPastTheBackgroundReadSize(CampaignAgentTab &tab);
+
 class DestinationRoutingTest : public WorkspaceWindowTest {
 protected:
+    // Stores the sample threads with the last one too long to read on the main thread (its first
+    // tab active, showing `view` when given), builds the window and opens that thread before its
+    // body's read has answered. `stored` is the thread as stored.
+    void openALongThreadBeforeItsBodyIsRead(CampaignIDEThread &stored, std::optional<IDEWorkbenchView> view = {})
+    {
+        QList<CampaignIDEThread> threads
+            = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
+        CampaignIDEThread &longThread = threads.last();
+        CampaignAgentTab &tab = longThread.agentTabs.first();
+        longThread.activeAgentTabID = tab.id;
+        if (view)
+            longThread.workbenchView = *view;
+        growPastTheBackgroundReadSize(tab);
+        stored = longThread;
+        ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
+        makeModel().reset(); // the move into the thread store
+
+        makeWindow();
+        ASSERT_FALSE(model().hasThreadBody(stored.id));
+        model().openThread(stored.id);
+        // The workbench shows the thread on the destination's next turn; the body's read answers
+        // another object, later.
+        QCoreApplication::sendPostedEvents(window->findChild<DestinationArea *>(), QEvent::MetaCall);
+    }
+
     void makeRoutedWindow()
     {
         CampaignIDEWorkspaceView::Services services;
@@ -217,21 +244,9 @@ TEST_F(DestinationRoutingTest, ALongThreadShowsItsTimelineOnceItsBodyIsRead)
 // then what the user types and sends lands in the thread's active tab.
 TEST_F(DestinationRoutingTest, TheComposerOfALongThreadSendsOnceItsBodyIsRead)
 {
-    QList<CampaignIDEThread> threads
-        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
-    CampaignIDEThread &longThread = threads.last();
-    CampaignAgentTab &tab = longThread.agentTabs.first();
-    longThread.activeAgentTabID = tab.id;
-    growPastTheBackgroundReadSize(tab);
-    ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
-    makeModel().reset(); // the move into the thread store
-
-    makeWindow();
-    ASSERT_FALSE(model().hasThreadBody(longThread.id));
-    model().openThread(longThread.id);
-    // The workbench shows the thread on the destination's next turn; the body's read answers
-    // another object, later.
-    QCoreApplication::sendPostedEvents(window->findChild<DestinationArea *>(), QEvent::MetaCall);
+    CampaignIDEThread longThread;
+    ASSERT_NO_FATAL_FAILURE(openALongThreadBeforeItsBodyIsRead(longThread));
+    const CampaignAgentTab &tab = longThread.agentTabs.first();
     const auto visible = [&](const QString &name) -> QWidget * {
         for (QWidget *widget : window->findChildren<QWidget *>(name)) {
             if (widget->isVisible())
@@ -262,20 +277,9 @@ TEST_F(DestinationRoutingTest, TheComposerOfALongThreadSendsOnceItsBodyIsRead)
 // the thread's own active tab once the body is in: the copy on show holds no tabs to ask.
 TEST_F(DestinationRoutingTest, TheCanvasOfALongThreadGeneratesOnceItsBodyIsIn)
 {
-    QList<CampaignIDEThread> threads
-        = OrvaneWebParitySeeds::defaultThreads(CampaignIDEWorkspaceModel::sampleProjects());
-    CampaignIDEThread &longThread = threads.last();
-    CampaignAgentTab &tab = longThread.agentTabs.first();
-    longThread.activeAgentTabID = tab.id;
-    longThread.workbenchView = IDEWorkbenchView::canvas;
-    growPastTheBackgroundReadSize(tab);
-    ASSERT_TRUE(test::writeAll(legacyThreadStoreFile(), encodeJson(threads)));
-    makeModel().reset(); // the move into the thread store
-
-    makeWindow();
-    ASSERT_FALSE(model().hasThreadBody(longThread.id));
-    model().openThread(longThread.id);
-    QCoreApplication::sendPostedEvents(window->findChild<DestinationArea *>(), QEvent::MetaCall);
+    CampaignIDEThread longThread;
+    ASSERT_NO_FATAL_FAILURE(openALongThreadBeforeItsBodyIsRead(longThread, IDEWorkbenchView::canvas));
+    const CampaignAgentTab &tab = longThread.agentTabs.first();
     QAbstractButton *generate = nullptr;
     for (auto *button : window->findChildren<QAbstractButton *>(u"generateArtboardsButton"_s)) {
         if (button->isVisible())
