@@ -183,6 +183,18 @@ void block(const QString &folder)
 
 } // namespace
 
+// A later launch of the application with that runtime folder hands over to `first` and exits.
+void expectASecondLaunchToHandOver(SingleInstance &first, const QString &runtime)
+{
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    QProcessEnvironment environment;
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+    OrvaneProcess second({}, environment);
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_EQ(activations.count(), 1);
+}
+
 // The data folder cannot be made: the lock moves to the config folder, where the threads are kept,
 // and a second launch still hands over to the first instead of writing beside it.
 TEST(SingleInstanceProcessTest, WithTheDataFolderUnusableTheLockMovesAndASecondLaunchHandsOver)
@@ -222,14 +234,7 @@ TEST(SingleInstanceTest, TheRuntimeFolderHoldsTheLockWhenNoOtherCan)
     ASSERT_EQ(first.heldPlaces().size(), 1);
     EXPECT_EQ(first.heldPlaces().first().folder, runtime);
     EXPECT_TRUE(first.errorText().startsWith(u"Cannot create the data folder"_s));
-    QSignalSpy activations(&first, &SingleInstance::activationRequested);
-
-    QProcessEnvironment environment;
-    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
-    OrvaneProcess second({}, environment);
-    ASSERT_TRUE(second.waitForExit());
-    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
-    EXPECT_EQ(activations.count(), 1);
+    expectASecondLaunchToHandOver(first, runtime);
 }
 
 // Something of the user's sits where the data folder's socket goes: the first process holds every
@@ -250,14 +255,7 @@ TEST(SingleInstanceProcessTest, WhereTheFirstCannotListenASecondLaunchFindsItInA
     ASSERT_EQ(first.start(), Outcome::primary);
     EXPECT_EQ(first.heldPlaces().size(), 3);
     EXPECT_FALSE(first.listenErrorText().isEmpty());
-    QSignalSpy activations(&first, &SingleInstance::activationRequested);
-
-    QProcessEnvironment environment;
-    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
-    OrvaneProcess second({}, environment);
-    ASSERT_TRUE(second.waitForExit());
-    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
-    EXPECT_EQ(activations.count(), 1);
+    expectASecondLaunchToHandOver(first, runtime);
     EXPECT_TRUE(QFileInfo(socket + u"/kept"_s).isDir());
 }
 
