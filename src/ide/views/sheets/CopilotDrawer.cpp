@@ -79,6 +79,8 @@ CopilotDrawer::CopilotDrawer(const WorkspaceViewContext &context, QWidget *paren
     m_cards->setObjectName(u"quickActionList"_s);
     m_cards->setItemDelegate(new QuickActionCardDelegate(theme, m_cards));
     m_cards->setModel(m_actions);
+    // Each card is a button of the keyboard, as the palette's rows are.
+    m_cards->setRowsAreTabStops(true);
     stack->addWidget(m_cards);
     stack->addStretch(1);
     setSeeThroughContent(scroll, list);

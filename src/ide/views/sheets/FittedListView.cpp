@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -94,8 +95,16 @@ void FittedListView::moveToRow(const QModelIndex &index)
         setPressed({});
     }
     setCurrentIndex(index);
-    if (index.isValid())
-        scrollTo(index);
+    if (!index.isValid())
+        return;
+    scrollTo(index);
+    // A list as tall as its rows scrolls with the page it lies on: the page brings the row into
+    // view (the list's input-method rectangle is its current row).
+    for (QWidget *ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        if (auto *page = qobject_cast<QScrollArea *>(ancestor);
+            page && page->widget() && page->widget()->isAncestorOf(this))
+            page->ensureWidgetVisible(this, 0, 0);
+    }
 }
 
 void FittedListView::setPressed(const QPersistentModelIndex &index)

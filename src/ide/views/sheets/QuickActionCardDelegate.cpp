@@ -1,5 +1,6 @@
 #include "ide/views/sheets/QuickActionCardDelegate.h"
 
+#include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -190,6 +191,11 @@ void QuickActionCardDelegate::paint(
     drawLines(text.title, titleFont(), theme.textPrimary());
     y += lineSpacing;
     drawLines(text.rationale, rationaleFont(), theme.textSecondary());
+    // The card the keyboard is on, once Tab has reached the list.
+    if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange)) {
+        painter->setOpacity(1.0);
+        paintButtonFocusRing(*painter, card, theme);
+    }
     painter->restore();
 }
 

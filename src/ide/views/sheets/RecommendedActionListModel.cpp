@@ -52,9 +52,11 @@ QVariant RecommendedActionListModel::data(const QModelIndex &index, int role) co
     switch (role) {
     case Qt::DisplayRole:
     case TitleRole:
-        return action.title;
     case Qt::AccessibleTextRole:
-        return QString(action.title + u". "_s + action.rationale);
+        // A card is a button named by its title.
+        return action.title;
+    case Qt::AccessibleDescriptionRole:
+        return action.rationale;
     case CategoryRole:
         return action.category.toUpper();
     case ImpactRole:

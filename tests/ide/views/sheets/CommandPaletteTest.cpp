@@ -286,6 +286,34 @@ TEST_F(CommandPaletteTest, TabReachesEveryRowAndSpaceOrReturnPressesIt)
     EXPECT_TRUE(sheetGone(WorkspaceSheet::commandPalette));
 }
 
+// Shift+Tab into the list comes in at its last row, whichever row was current before: from the
+// field of a palette just opened (nothing current), and after the first thread row was current.
+TEST_F(CommandPaletteTest, ShiftTabIntoTheListLandsOnItsLastRow)
+{
+    CommandPaletteSheet *palette = openPalette();
+    ASSERT_NE(palette, nullptr);
+    auto *field = find<QLineEdit>(u"commandQueryField"_s);
+    auto *list = find<FittedListView>(u"commandPaletteResultList"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
+    const int last = palette->results()->rowCount() - 1;
+    ASSERT_TRUE(palette->results()->index(last, 0).flags() & Qt::ItemIsEnabled);
+
+    QTest::keyClick(field, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), list);
+    EXPECT_EQ(list->currentIndex().row(), last);
+
+    // With the first thread row current and the keyboard back on the field, Shift+Tab still comes
+    // in at the last row.
+    field->setFocus(Qt::TabFocusReason);
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(list->currentIndex().row(), 1);
+    field->setFocus(Qt::BacktabFocusReason);
+    ASSERT_TRUE(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), list);
+    EXPECT_EQ(list->currentIndex().row(), last);
+}
+
 TEST_F(CommandPaletteTest, APersonaRowStartsItsSessionInTheSelectedProjectWithTheStarterPromptSent)
 {
     const CampaignIDEProject second = model().projects().at(1);
