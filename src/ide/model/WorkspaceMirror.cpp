@@ -675,7 +675,7 @@ void WorkspaceMirror::applyLocalFileListing(quint64 generation, std::optional<QL
     m_localFiles = std::move(*files);
     Q_EMIT localFilesChanged();
     for (const QString &name : std::as_const(changed))
-        m_notify(changedOnDiskNotice(name));
+        m_notify(changedOnDiskNotice(name), NoticeKind::warning);
 
     const bool selectionListed = m_selectedLocalFileID
         && std::any_of(m_localFiles.cbegin(), m_localFiles.cend(),
@@ -881,7 +881,7 @@ void WorkspaceMirror::applyRewrittenFile(const QString &path, const QByteArray &
         } else if (!file.changedOnDisk && text != file.diskContent) {
             file.changedOnDisk = true;
             Q_EMIT localFileChanged(file.id());
-            m_notify(changedOnDiskNotice(file.name));
+            m_notify(changedOnDiskNotice(file.name), NoticeKind::warning);
         }
         return;
     }

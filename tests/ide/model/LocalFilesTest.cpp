@@ -206,6 +206,56 @@ TEST_F(LocalFilesTest, AFileChangedOnDiskIsTakenUpOrKeptBesideItWhenSavedOver)
     EXPECT_EQ(readAll(folder + u'/' + kept.first()), "theirs");
 }
 
+// A change on disk under unsaved edits needs the user's eye: its notice carries the warning sign,
+// whether the mirror wrote the file or a reload met another program's change. A save clears the
+// mark: text typed after it is only modified, and the next change on disk is told again.
+TEST_F(LocalFilesTest, AChangeOnDiskWarnsAndASaveClearsItsMark)
+{
+    // Every notice with its kind, as the toast shows them one after another.
+    QList<std::pair<QString, NoticeKind>> notices;
+    QObject::connect(model.get(), &CampaignIDEWorkspaceModel::statusNoticeChanged, model.get(), [&] {
+        if (model->statusNotice())
+            notices.append({ *model->statusNotice(), model->statusNoticeKind() });
+    });
+    const auto toldOnce = [&notices](const QString &name) {
+        const QString text
+            = name + u" changed on disk while you were editing it. Saving keeps the version on disk beside it."_s;
+        const auto told = std::count_if(
+            notices.cbegin(), notices.cend(), [&text](const auto &notice) { return notice.first == text; });
+        const auto warned = std::count(notices.cbegin(), notices.cend(), std::pair { text, NoticeKind::warning });
+        notices.clear();
+        return told == 1 && warned == 1;
+    };
+    select(u"campaign-plan.md"_s);
+    model->updateSelectedLocalFileContent(u"# My own plan\n"_s);
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"Launch in summer"_s; });
+    model->flushPendingWrites();
+    ASSERT_EQ(model->selectedLocalFile()->modifiedLabel(), u"Changed on disk"_s);
+    EXPECT_TRUE(toldOnce(u"campaign-plan.md"_s));
+
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->selectedLocalFile()->changedOnDisk);
+    model->updateSelectedLocalFileContent(u"# My own plan, again\n"_s);
+    EXPECT_EQ(model->selectedLocalFile()->modifiedLabel(), u"Modified"_s);
+
+    notices.clear();
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"Launch in autumn"_s; });
+    model->flushPendingWrites();
+    EXPECT_EQ(model->selectedLocalFile()->modifiedLabel(), u"Changed on disk"_s);
+    EXPECT_TRUE(toldOnce(u"campaign-plan.md"_s));
+
+    // Another program's change, met by a reload.
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));
+    reload();
+    select(u"notes.md"_s);
+    model->updateSelectedLocalFileContent(u"typed"_s);
+    notices.clear();
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "theirs"));
+    reload();
+    EXPECT_TRUE(toldOnce(u"notes.md"_s));
+}
+
 TEST_F(LocalFilesTest, WithoutASelectedProjectTheRootIsListedAndCreated)
 {
     QDir(workspaceRoot()).removeRecursively();
