@@ -19,6 +19,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -97,6 +98,10 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     connect(m_artboards, &QAbstractItemModel::modelReset, this, &CreativeCanvasTabView::syncInspector);
     connect(m_artboards, &QAbstractItemModel::rowsInserted, this, &CreativeCanvasTabView::syncInspector);
     connect(model, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged, this, &CreativeCanvasTabView::syncInspector);
+    connect(model, &CampaignIDEWorkspaceModel::selectedArtboardIDChanged, this,
+        &CreativeCanvasTabView::revealSelectionSoon);
+    // Built to show an artboard selected just before (a clone): its card is shown too.
+    m_revealPending = model->selectedArtboard().has_value();
 
     syncTools();
     syncCount();
@@ -119,6 +124,32 @@ void CreativeCanvasTabView::resizeEvent(QResizeEvent *event)
     } else {
         m_inspector->setFixedWidth(CreativeCanvasInspector::inspectorWidth);
     }
+}
+
+void CreativeCanvasTabView::showEvent(QShowEvent *event)
+{
+    Panel::showEvent(event);
+    if (m_revealPending)
+        QTimer::singleShot(0, this, &CreativeCanvasTabView::revealSelection);
+}
+
+void CreativeCanvasTabView::revealSelectionSoon()
+{
+    m_revealPending = true;
+    // After the layouts that the new selection sets off (the inspector opening narrows the grid).
+    QTimer::singleShot(0, this, &CreativeCanvasTabView::revealSelection);
+}
+
+void CreativeCanvasTabView::revealSelection()
+{
+    if (!m_revealPending || !isVisible())
+        return;
+    m_revealPending = false;
+    const auto artboard = m_context.model ? m_context.model->selectedArtboard() : std::nullopt;
+    if (!artboard)
+        return;
+    if (const int row = m_artboards->rowOf(artboard->id); row >= 0)
+        m_grid->scrollTo(m_artboards->index(row), QAbstractItemView::EnsureVisible);
 }
 
 QWidget *CreativeCanvasTabView::buildToolBar()

@@ -42,6 +42,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // The view's own ground, so dividers and gaps show over the theme's canvas in any parent.
 
 private:
@@ -50,6 +51,10 @@ private:
     void syncCount();
     void syncInspector();
     void generateArtboards();
+    // The selected artboard's card comes into view once the grid is shown and laid out (a clone
+    // from the explorer lands at the end of a long grid).
+    void revealSelectionSoon();
+    void revealSelection();
 
     WorkspaceViewContext m_context;
     ArtboardGridModel *m_artboards;
@@ -58,6 +63,7 @@ private:
     CardGridView *m_grid = nullptr;
     CreativeCanvasInspector *m_inspector = nullptr;
     ThemeSplitter *m_splitter = nullptr;
+    bool m_revealPending = false;
 };
 
 } // namespace orvane

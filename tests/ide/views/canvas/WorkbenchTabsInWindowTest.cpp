@@ -1,9 +1,13 @@
 #include "../window/WorkspaceWindowFixture.h"
 
+#include "ide/views/canvas/ArtboardGridModel.h"
+#include "ide/views/canvas/CardGridView.h"
+#include "ide/views/canvas/CompetitorAdCardDelegate.h"
 #include "ide/views/canvas/LocalFilesListModel.h"
 
 #include <QAbstractItemView>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 namespace orvane::windowtest {
 namespace {
@@ -42,6 +46,56 @@ TEST_F(CanvasTabsInWindowTest, TheThreadWorkbenchShowsEachViewForItsTab)
     model().openThread(threadID, IDEWorkbenchView::canvas);
     EXPECT_EQ(find<QWidget>(u"creativeCanvasView"_s), canvas);
     EXPECT_EQ(model().selectedArtboardID(), model().selectedProject()->creatives.at(1).id);
+}
+
+// A hook cloned from the explorer shows the canvas with the clone's card in view, however many
+// artboards stand before it: on a canvas built for it, and on one kept from before at its top.
+TEST_F(CanvasTabsInWindowTest, AHookClonedFromTheExplorerShowsItsCardOnTheCanvas)
+{
+    makeWindow();
+    model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+    const QUuid threadID = model().activeThread()->id;
+    model().mutateProject(CampaignIDEWorkspaceModel::sampleProjectID, [](CampaignIDEProject &project) {
+        const QList<CreativeCanvasArtboard> seed = project.creatives;
+        for (int copy = 0; copy < 4; ++copy) {
+            for (CreativeCanvasArtboard artboard : seed) {
+                artboard.id = QUuid::createUuid();
+                project.creatives.append(artboard);
+            }
+        }
+    });
+
+    const auto cloneFirstHook = [&] {
+        model().openThread(threadID, IDEWorkbenchView::explore);
+        auto *ads = find<CardGridView>(u"competitorAdGridView"_s);
+        ASSERT_NE(ads, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([ads] { return ads->isVisible(); }, 2000));
+        settle();
+        const QRect card = ads->visualRect(ads->model()->index(0, 0));
+        QTest::mouseClick(
+            ads->viewport(), Qt::LeftButton, {}, CompetitorAdCardDelegate::cloneButtonRect(card).center());
+        ASSERT_EQ(model().activeThread()->workbenchView, IDEWorkbenchView::canvas);
+    };
+    const auto expectCloneInView = [&](const char *where) {
+        auto *grid = find<CardGridView>(u"artboardGridView"_s);
+        ASSERT_NE(grid, nullptr) << where;
+        const int last = grid->model()->rowCount() - 1;
+        const QModelIndex clone = grid->model()->index(last, 0);
+        EXPECT_EQ(clone.data(ArtboardGridModel::IdRole).toUuid(), model().selectedArtboardID()) << where;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return grid->isVisible() && grid->viewport()->rect().contains(grid->visualRect(clone)); }, 2000))
+            << where << ": the clone's card lies out of view";
+        EXPECT_GT(grid->verticalScrollBar()->value(), 0) << where;
+    };
+
+    ASSERT_EQ(window->findChild<QWidget *>(u"creativeCanvasView"_s), nullptr);
+    ASSERT_NO_FATAL_FAILURE(cloneFirstHook());
+    expectCloneInView("a canvas built for the clone");
+    keepPicture(u"canvas-after-clone.png"_s);
+
+    find<CardGridView>(u"artboardGridView"_s)->verticalScrollBar()->setValue(0);
+    ASSERT_NO_FATAL_FAILURE(cloneFirstHook());
+    expectCloneInView("the canvas kept from before");
 }
 
 } // namespace
