@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <optional>
 
 namespace orvane {
@@ -135,13 +136,55 @@ QSize OrvaneMainWindow::initialSize(const QSize &available)
     return defaultSize.boundedTo(available);
 }
 
+std::optional<QRect> OrvaneMainWindow::fittedGeometry(
+    const QRect &frame, const QMargins &margins, const QRect &available)
+{
+    if (!available.isValid() || frame.isEmpty() || available.contains(frame))
+        return std::nullopt;
+    QRect fitted(frame.topLeft(), frame.size().boundedTo(available.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.left() + available.width() - fitted.width()));
+    fitted.moveTop(std::clamp(fitted.top(), available.top(), available.top() + available.height() - fitted.height()));
+    return fitted.marginsRemoved(margins);
+}
+
 void OrvaneMainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_shownOnce && !event->spontaneous()) {
         m_shownOnce = true;
+        // The size asked for is the content's: a title bar and borders come on top of it.
+        m_placing = true;
         activateAtFirstShow();
     }
+}
+
+bool OrvaneMainWindow::event(QEvent *event)
+{
+    // The desktop frames the window after it is mapped and then moves, sizes or activates it. Told
+    // apart before the event is handled: a deferred delete ends the window inside the handler.
+    const QEvent::Type type = event->type();
+    const bool framed = m_placing && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowActivate);
+    const bool handled = QMainWindow::event(event);
+    if (framed)
+        fitFrameOnScreen();
+    return handled;
+}
+
+void OrvaneMainWindow::fitFrameOnScreen()
+{
+    const QRect frame = frameGeometry();
+    const QRect content = geometry();
+    const QMargins margins(content.left() - frame.left(), content.top() - frame.top(), frame.right() - content.right(),
+        frame.bottom() - content.bottom());
+    // Without a frame (no window manager) the content's size, bounded by the screen, is the whole.
+    if (margins.isNull())
+        return;
+    m_placing = false;
+    if (isMaximized() || isFullScreen())
+        return;
+    const QScreen *screen = this->screen();
+    if (const auto fitted = fittedGeometry(frame, margins, screen ? screen->availableGeometry() : QRect()))
+        setGeometry(*fitted);
 }
 
 void OrvaneMainWindow::activateAtFirstShow()

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 namespace orvane {
 
@@ -40,9 +41,15 @@ public:
     // The window size to start with on `available` (the screen's free area): the default size,
     // shrunk to fit a smaller screen.
     [[nodiscard]] static QSize initialSize(const QSize &available);
+    // Where the window goes when its frame (`frame`, with `margins` round the content) does not lie
+    // whole inside `available`: shrunk to the area and moved into it; returned as the content's
+    // geometry (QWidget::geometry()). None when the frame fits or the area is unknown.
+    [[nodiscard]] static std::optional<QRect> fittedGeometry(
+        const QRect &frame, const QMargins &margins, const QRect &available);
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
     // With unsaved local files, asks first: Save All, Discard or Cancel (which keeps the window);
     // then, when the disk still refuses store writes, Try Again or Quit Anyway.
     void closeEvent(QCloseEvent *event) override;
@@ -50,10 +57,15 @@ protected:
 
 private:
     void activateAtFirstShow();
+    // Once the desktop has framed the new window (its frame margins are known), the whole frame is
+    // brought inside the screen's free area.
+    void fitFrameOnScreen();
     // The menu bar and its menu take the colours of the screen on show.
     void applyChromeColours();
     void applyTint();
 
+    // First: the window's events reach event() while the members after it are being made.
+    bool m_placing = false; // the first placement waits for the frame
     RootView *m_root;
     StandardMenus *m_standardMenus;
     CampaignIDECommands *m_commands;

@@ -74,6 +74,29 @@ TEST(OrvaneAppTest, TheWindowStartsAtItsDefaultSizeShrunkToASmallerScreen)
     EXPECT_EQ(OrvaneMainWindow::initialSize({}), QSize(1440, 900));
 }
 
+// Once the desktop has framed the first window, the whole frame lies inside the screen's free area:
+// a window as large as the screen loses its title bar's and borders' share, one placed partly off
+// the screen moves onto it, and one that fits stays where it is.
+TEST(OrvaneAppTest, TheFirstPlacementKeepsTheWholeFrameInsideTheScreen)
+{
+    const QMargins titleBar(1, 25, 1, 1);
+    const QRect laptop(0, 0, 1440, 900);
+    // 1440 x 900 inside its frame, on a 1440 x 900 screen.
+    EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(0, 0, 1442, 926), titleBar, laptop), QRect(1, 25, 1438, 874));
+    // The same under a panel that takes the top 30 points.
+    EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(0, 0, 1442, 926), titleBar, QRect(0, 30, 1440, 870)),
+        QRect(1, 55, 1438, 844));
+    // Placed at the centre of the screen, past its right and bottom edges.
+    EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(300, 200, 1442, 926), titleBar, laptop), QRect(1, 25, 1438, 874));
+    // A wider screen: the window keeps its size and moves up and left just enough.
+    const QRect wide(0, 0, 1920, 1080);
+    EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(600, 300, 1442, 926), titleBar, wide), QRect(479, 179, 1440, 900));
+    EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(-20, -5, 1442, 926), titleBar, wide), QRect(1, 25, 1440, 900));
+    // Whole already, or no screen known: left as it is.
+    EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(239, 77, 1442, 926), titleBar, wide), std::nullopt);
+    EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(0, 0, 1442, 926), titleBar, QRect()), std::nullopt);
+}
+
 // The window is active once shown, and activating the application brings it back. Closing with
 // unsaved local files asks first: Cancel keeps the window, Save All writes them. With every window
 // closed, a hand-over opens a new one.

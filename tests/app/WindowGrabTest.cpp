@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "app/DeferredIconStyle.h"
 #include "app/RootView.h"
 #include "app/SignInView.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
@@ -9,8 +10,10 @@
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "kit/brand/Brand.h"
 #include "testsupport/Pictures.h"
+#include "testsupport/desktop/FileSizeLimit.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -18,6 +21,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -123,11 +128,62 @@ TEST(WindowGrabTest, MainWindowWithTheWorkspace)
     }
 }
 
+// The application's style draws every scroll bar's handle so that it stands out from its groove:
+// darker than the groove in the light theme, lighter in the dark one.
+TEST(WindowGrabTest, ScrollBarHandlesStandOutFromTheirGroovesInBothThemes)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    resizeContent(window, { 1440, 900 - 24 });
+    CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
+    model->openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+    auto *document = harness.find<QAbstractScrollArea>(u"planDocumentScrollArea"_s);
+    ASSERT_NE(document, nullptr);
+    QScrollBar *bar = document->verticalScrollBar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->isVisible() && bar->maximum() > 0; }));
+    DeferredIconStyle style;
+    bar->setStyle(&style);
+    bar->setValue(bar->minimum());
+
+    for (const bool dark : { false, true }) {
+        model->setDarkTheme(dark);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->findChild<QWidget *>(u"themeCrossFade"_s); }));
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        option.subControls = QStyle::SC_All;
+        const QRect handle = style.subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+        const QRect groove = style.subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+        ASSERT_GT(groove.bottom() - handle.bottom(), 8);
+
+        const QImage image = grab(bar, dark ? u"scroll-bar-dark"_s : u"scroll-bar-light"_s);
+        const QColor onHandle = image.pixelColor(handle.center() * image.devicePixelRatio());
+        const QColor onGroove = image.pixelColor(
+            QPoint(groove.center().x(), (handle.bottom() + groove.bottom()) / 2) * image.devicePixelRatio());
+        const int contrast = onHandle.lightness() - onGroove.lightness();
+        if (dark) {
+            EXPECT_GE(contrast, 24) << "handle " << onHandle.name().toStdString() << " on "
+                                    << onGroove.name().toStdString();
+        } else {
+            EXPECT_LE(contrast, -24) << "handle " << onHandle.name().toStdString() << " on "
+                                     << onGroove.name().toStdString();
+        }
+    }
+    bar->setStyle(QApplication::style());
+}
+
 // --- Prompts and menus over the workspace -----------------------------------------------------------
 
 // A message box over the workspace is drawn in the workspace's theme, as its menus and popups are:
-// the Save All / Discard / Cancel prompt over the dark window is dark, and a notice left open
-// follows a change of the theme. The dividers of the menu bar's menus show on them.
+// the Save All / Discard / Cancel prompt over the dark window is dark, a notice left open (the
+// storage problem, the read-only notice) follows a change of the theme, and so does the Try Again /
+// Quit Anyway prompt. The dividers of the menu bar's menus show on them.
 TEST(WindowGrabTest, PromptsAndMenusOverTheWorkspaceTakeItsTheme)
 {
     AppHarness harness;
@@ -175,6 +231,40 @@ TEST(WindowGrabTest, PromptsAndMenusOverTheWorkspaceTakeItsTheme)
     EXPECT_EQ(notice->palette().color(QPalette::WindowText), dark.color(QPalette::WindowText));
     grab(notice, u"storage-notice-dark"_s);
     notice->close();
+
+    // So does the read-only notice, opened over the light window.
+    model->setDarkTheme(false);
+    window->showReadOnlyNotice(u"No folder could be locked."_s);
+    auto *readOnly = harness.find<QMessageBox>(u"readOnlyMessageBox"_s);
+    ASSERT_NE(readOnly, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return readOnly->isVisible(); }));
+    EXPECT_EQ(readOnly->palette().color(QPalette::Window), light.color(QPalette::Window));
+    EXPECT_EQ(readOnly->palette().color(QPalette::WindowText), light.color(QPalette::WindowText));
+    grab(readOnly, u"read-only-notice-light"_s);
+    model->setDarkTheme(true);
+    EXPECT_EQ(readOnly->palette().color(QPalette::Window), dark.color(QPalette::Window));
+    readOnly->close();
+
+    // And the Try Again / Quit Anyway prompt of a quit while the disk refuses the stores' writes;
+    // answered with neither, the window stays.
+    model->flushPendingWrites();
+    {
+        FileSizeLimit full(8);
+        model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Unsaved"_s; });
+        model->flushPendingWrites();
+        QPalette storesAsked;
+        QTimer::singleShot(0, qApp, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->objectName(), u"unsavedStoresMessageBox"_s);
+            storesAsked = box->palette();
+            box->reject();
+        });
+        EXPECT_FALSE(window->close());
+        for (const QPalette::ColorRole role : { QPalette::Window, QPalette::WindowText, QPalette::Button }) {
+            EXPECT_EQ(storesAsked.color(role), dark.color(role)) << int(role);
+        }
+    }
 
     // The File menu's dividers stand out from the menu in both themes.
     QMenu *file = nullptr;
