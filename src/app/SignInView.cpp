@@ -7,7 +7,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -230,13 +229,14 @@ void SignInView::buildEntry(QVBoxLayout *column)
     card->addWidget(m_userCode);
 
     // The address beside the code, to type or paste into a browser (on this device or another)
-    // when none opens here: one line that scrolls, so a long address never widens the card.
-    m_verificationURL = new QLineEdit(m_pending);
+    // when none opens here. It wraps where an address allows; an unbreakable stretch is cut off on
+    // screen rather than widening the card, and is still copied whole.
+    m_verificationURL = plainLabel(QString(), ui::OrvaneSignInType::body(14), m_pending);
     m_verificationURL->setObjectName(u"signIn.verificationURL"_s);
-    m_verificationURL->setAccessibleName(u"Verification address"_s);
-    m_verificationURL->setReadOnly(true);
-    m_verificationURL->setFrame(false);
-    m_verificationURL->setFont(ui::OrvaneSignInType::body(14));
+    m_verificationURL->setWordWrap(true);
+    m_verificationURL->setMinimumWidth(1);
+    m_verificationURL->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_verificationURL->setCursor(Qt::IBeamCursor);
     card->addWidget(m_verificationURL);
     m_browserNotice = new PlainTextBlock(
         u"No browser could be opened here. Open the address above in a browser to approve this device."_s,
@@ -346,10 +346,9 @@ void SignInView::updateFromSession()
     m_userCode->setAccessibleName(signingIn ? state.userCode() : QString());
     // Fully encoded: what a browser is sent, with no look-alike letters in the host.
     const QString address = signingIn ? state.verificationURL().toString(QUrl::FullyEncoded) : QString();
-    if (m_verificationURL->text() != address) {
-        m_verificationURL->setText(address);
-        m_verificationURL->setCursorPosition(0);
-    }
+    m_verificationURL->setText(address);
+    m_verificationURL->setAccessibleName(signingIn ? u"Verification address "_s + address : QString());
+    m_verificationURL->setVisible(signingIn);
 
     const std::optional<QString> &error = m_session->lastError();
     m_error->setText(error.value_or(QString()));
@@ -446,11 +445,6 @@ void SignInView::applyColors()
     const QColor primary = brandColor(Brand::textPrimary());
     for (QLabel *label : findChildren<QLabel *>())
         setTextColor(label, primary);
-    // The address reads as text of the card, not as a field to fill in.
-    QPalette address = m_verificationURL->palette();
-    address.setColor(QPalette::Text, brandColor(Brand::textSecondary()));
-    address.setColor(QPalette::Base, Qt::transparent);
-    m_verificationURL->setPalette(address);
     update();
 }
 

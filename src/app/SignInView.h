@@ -11,7 +11,6 @@
 
 class QBoxLayout;
 class QLabel;
-class QLineEdit;
 class QScrollArea;
 class QSpacerItem;
 class QPushButton;
@@ -89,7 +88,7 @@ private:
     QWidget *m_pending = nullptr; // the card shown while signing in
     EntryButton *m_reopen = nullptr;
     QLabel *m_userCode = nullptr;
-    QLineEdit *m_verificationURL = nullptr;
+    QLabel *m_verificationURL = nullptr;
     PlainTextBlock *m_browserNotice = nullptr;
     PlainTextBlock *m_error = nullptr;
     QWidget *m_notice = nullptr;
