@@ -228,6 +228,23 @@ void SignInView::buildEntry(QVBoxLayout *column)
     m_userCode->setCursor(Qt::IBeamCursor);
     card->addWidget(m_userCode);
 
+    // The address beside the code, to type or paste into a browser (on this device or another)
+    // when none opens here. It wraps where an address allows; an unbreakable stretch is cut off on
+    // screen rather than widening the card, and is still copied whole.
+    m_verificationURL = plainLabel(QString(), ui::OrvaneSignInType::body(14), m_pending);
+    m_verificationURL->setObjectName(u"signIn.verificationURL"_s);
+    m_verificationURL->setWordWrap(true);
+    m_verificationURL->setMinimumWidth(1);
+    m_verificationURL->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_verificationURL->setCursor(Qt::IBeamCursor);
+    card->addWidget(m_verificationURL);
+    m_browserNotice = new PlainTextBlock(
+        u"No browser could be opened here. Open the address above in a browser to approve this device."_s,
+        ui::OrvaneSignInType::body(14), Brand::accentRed(), 0, Qt::AlignLeft, m_pending);
+    m_browserNotice->setObjectName(u"signIn.browserNotice"_s);
+    m_browserNotice->setVisible(false);
+    card->addWidget(m_browserNotice);
+
     auto *waiting = new QHBoxLayout;
     waiting->setSpacing(8);
     auto *spinner = new ActivitySpinner(14, m_pending);
@@ -242,10 +259,7 @@ void SignInView::buildEntry(QVBoxLayout *column)
     auto *reopen = new EntryButton(u"Open browser"_s, true, true, m_pending);
     m_reopen = reopen;
     reopen->setObjectName(u"signIn.reopen"_s);
-    connect(reopen, &QAbstractButton::clicked, this, [this] {
-        if (m_session)
-            m_session->openVerificationURL();
-    });
+    connect(reopen, &QAbstractButton::clicked, this, &SignInView::openBrowser);
     actions->addWidget(reopen);
     auto *cancel = new EntryButton(u"Cancel"_s, false, false, m_pending);
     cancel->setObjectName(u"signIn.cancel"_s);
@@ -299,10 +313,23 @@ void SignInView::stateChanged()
     if (state == m_shownState)
         return;
     m_shownState = state;
+    setBrowserFailed(false);
     updateFromSession();
     // Entering a sign-in (or a new code replacing the last one) opens its page once.
     if (state.kind() == SessionStore::State::Kind::signingIn)
-        m_session->openVerificationURL();
+        openBrowser();
+}
+
+void SignInView::openBrowser()
+{
+    if (m_session)
+        setBrowserFailed(!m_session->openVerificationURL());
+}
+
+void SignInView::setBrowserFailed(bool failed)
+{
+    const bool signingIn = m_session && m_session->state().kind() == SessionStore::State::Kind::signingIn;
+    m_browserNotice->setVisible(failed && signingIn);
 }
 
 void SignInView::updateFromSession()
@@ -317,6 +344,11 @@ void SignInView::updateFromSession()
     m_pending->setVisible(signingIn);
     m_userCode->setText(signingIn ? state.userCode() : QString());
     m_userCode->setAccessibleName(signingIn ? state.userCode() : QString());
+    // Fully encoded: what a browser is sent, with no look-alike letters in the host.
+    const QString address = signingIn ? state.verificationURL().toString(QUrl::FullyEncoded) : QString();
+    m_verificationURL->setText(address);
+    m_verificationURL->setAccessibleName(signingIn ? u"Verification address "_s + address : QString());
+    m_verificationURL->setVisible(signingIn);
 
     const std::optional<QString> &error = m_session->lastError();
     m_error->setText(error.value_or(QString()));

@@ -28,7 +28,9 @@ class PlainTextBlock;
 //
 // Controls carry stable object names that tests and accessibility tools use: "signIn.start",
 // "signIn.localIDE", "signIn.footnote", "signIn.userCode", "signIn.reopen", "signIn.cancel",
-// "signIn.error", "signIn.orphanedKeyNotice", "signIn.orphanedKeyNotice.dismiss".
+// "signIn.error", "signIn.orphanedKeyNotice", "signIn.orphanedKeyNotice.dismiss", and beside the code
+// "signIn.verificationURL" (the address to approve at, selectable) and "signIn.browserNotice" (shown
+// when no browser could be opened).
 class SignInView final : public QWidget {
     Q_OBJECT
 
@@ -53,6 +55,9 @@ private:
     void buildEntry(QVBoxLayout *column);
     void updateFromSession();
     void stateChanged();
+    // Opens the verification page; says so on the card when no browser could open it.
+    void openBrowser();
+    void setBrowserFailed(bool failed);
     void applyLayout();
     void applyColors();
 
@@ -83,6 +88,8 @@ private:
     QWidget *m_pending = nullptr; // the card shown while signing in
     EntryButton *m_reopen = nullptr;
     QLabel *m_userCode = nullptr;
+    QLabel *m_verificationURL = nullptr;
+    PlainTextBlock *m_browserNotice = nullptr;
     PlainTextBlock *m_error = nullptr;
     QWidget *m_notice = nullptr;
     PlainTextBlock *m_noticeText = nullptr;

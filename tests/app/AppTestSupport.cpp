@@ -51,11 +51,13 @@ OrvaneMainWindow *AppHarness::start(QStringList arguments, std::shared_ptr<Accou
     arguments.prepend(u"/usr/bin/orvane"_s);
     OrvaneApp::Services services {
         .makeSession =
-            [opened = m_opened, store](QNetworkAccessManager *network, QObject *parent) {
+            [opened = m_opened, browser = m_browserAvailable, store](QNetworkAccessManager *network, QObject *parent) {
                 auto *session = new SessionStore(
                     OrvaneEnvironment::production, store, network, 20ms, platform::UserDefaults::standard(), parent);
                 session->setDeviceName(u"Test Device"_s);
-                session->setURLOpener([opened](const QUrl &url) {
+                session->setURLOpener([opened, browser](const QUrl &url) {
+                    if (!*browser)
+                        return false;
                     opened->append(url);
                     return true;
                 });

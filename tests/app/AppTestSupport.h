@@ -40,6 +40,9 @@ public:
     [[nodiscard]] SessionStore &session() { return m_app->session(); }
     [[nodiscard]] StandInService &service() { return m_service; }
     [[nodiscard]] const QList<QUrl> &openedURLs() const { return *m_opened; }
+    // Whether the URL opener finds a browser (it does unless told otherwise); without one it records
+    // nothing and reports that it opened nothing.
+    void setBrowserAvailable(bool available) { *m_browserAvailable = available; }
 
     // A control of the window by object name, or null.
     template <typename T = QWidget> [[nodiscard]] T *find(const QString &objectName) const
@@ -56,6 +59,7 @@ private:
     // Showing a window with a layout on the offscreen platform.
     ExpectQtWarnings m_expected;
     std::shared_ptr<QList<QUrl>> m_opened = std::make_shared<QList<QUrl>>();
+    std::shared_ptr<bool> m_browserAvailable = std::make_shared<bool>(true);
     std::unique_ptr<OrvaneApp> m_app;
     OrvaneMainWindow *m_window = nullptr;
 };

@@ -226,6 +226,53 @@ TEST_F(SignInScreenTest, ShowingTheScreenDuringASignInDoesNotOpenThePageAgain)
     EXPECT_EQ(harness.openedURLs().first(), second);
 }
 
+// The address to approve at stands beside the code as text to select and copy; when no browser
+// opens it the card says so, and it stops saying so once "Open browser" does open it.
+TEST_F(SignInScreenTest, TheAddressIsShownBesideTheCodeAndAFailedBrowserIsTold)
+{
+    harness.service().setDevicePollStatuses({ u"pending"_s });
+    harness.setBrowserAvailable(false);
+    openSignInScreen();
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+
+    auto *address = harness.find<QLabel>(u"signIn.verificationURL"_s);
+    ASSERT_NE(address, nullptr);
+    EXPECT_TRUE(address->isVisible());
+    EXPECT_EQ(address->textFormat(), Qt::PlainText);
+    EXPECT_EQ(address->text(), harness.session().state().verificationURL().toString());
+    EXPECT_TRUE(address->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    EXPECT_TRUE(address->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+    address->setSelection(0, int(address->text().size()));
+    EXPECT_EQ(address->selectedText(), address->text());
+    EXPECT_TRUE(harness.openedURLs().isEmpty());
+    EXPECT_TRUE(shows(u"signIn.browserNotice"_s));
+    EXPECT_EQ(blockText(u"signIn.browserNotice"_s),
+        u"No browser could be opened here. Open the address above in a browser to approve this device."_s);
+
+    // "Open browser" tries again: still none, then one.
+    click(u"signIn.reopen"_s);
+    EXPECT_TRUE(shows(u"signIn.browserNotice"_s));
+    harness.setBrowserAvailable(true);
+    click(u"signIn.reopen"_s);
+    EXPECT_EQ(harness.openedURLs().size(), 1);
+    EXPECT_FALSE(shows(u"signIn.browserNotice"_s));
+
+    // Cancelled, the card and its address go; a new sign-in that opens at once tells nothing.
+    harness.setBrowserAvailable(false);
+    click(u"signIn.reopen"_s);
+    ASSERT_TRUE(shows(u"signIn.browserNotice"_s));
+    click(u"signIn.cancel"_s);
+    ASSERT_TRUE(waitForState(Kind::signedOut));
+    EXPECT_FALSE(shows(u"signIn.browserNotice"_s));
+    EXPECT_FALSE(address->isVisible());
+    harness.setBrowserAvailable(true);
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    EXPECT_FALSE(shows(u"signIn.browserNotice"_s));
+    EXPECT_EQ(harness.openedURLs().size(), 2);
+}
+
 // The screen lays itself out for its own size and the accessibility text size (the measures of each
 // layout are pinned by the layout's own test).
 TEST_F(SignInScreenTest, LayoutFollowsTheWindowSizeAndTheAccessibilityTextSize)

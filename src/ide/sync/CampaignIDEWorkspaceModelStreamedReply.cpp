@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/sync/ServerSync.h"
+#include "kit/networking/OrvaneAPIError.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -90,7 +91,9 @@ QCoro::Task<std::optional<QString>> CampaignIDEWorkspaceModel::ServerSync::strea
         });
     });
 
+    using End = ServerSyncState::StreamedReplyEnd;
     QString received;
+    End end = End::answered;
     try {
         auto stream = client.chat(turn.prompt, {}, turn.threadID.toString(QUuid::WithoutBraces).toUpper(), projectID);
         auto begin = stream.begin();
@@ -104,19 +107,28 @@ QCoro::Task<std::optional<QString>> CampaignIDEWorkspaceModel::ServerSync::strea
             if (event.kind() == AgentChatEvent::Kind::textDelta) {
                 // A service that never stops sending text must not fill memory: past the bound the
                 // reply fails like any broken stream, and dropping the stream stops the transfer.
-                if ((received.size() + event.text().size()) * qsizetype(sizeof(QChar)) > maxBytes)
-                    co_return std::nullopt;
+                if ((received.size() + event.text().size()) * qsizetype(sizeof(QChar)) > maxBytes) {
+                    end = End::failed;
+                    break;
+                }
                 received += event.text();
                 publisher->offer(received);
             }
             auto next = ++it;
             co_await next;
         }
+    } catch (const OrvaneAPIError &error) {
+        end = error.kind() == OrvaneAPIError::Kind::unauthorized ? End::refused : End::failed;
     } catch (...) {
-        // Any failure keeps the local reply, also after deltas were shown; the session stays as it is.
-        co_return std::nullopt;
+        end = End::failed;
     }
-    if (!model || received.trimmed().isEmpty())
+    if (!model)
+        co_return std::nullopt;
+    // Any failure keeps the local reply, also after deltas were shown, and the session stays signed
+    // in; the user is told the reply is the local agent's, and why.
+    if (const std::optional<QString> notice = model->m_serverSync->noteStreamedReplyEnd(end))
+        model->flashNotice(*notice, NoticeKind::warning);
+    if (end != End::answered || received.trimmed().isEmpty())
         co_return std::nullopt;
     co_return received;
 }

@@ -2,6 +2,7 @@
 
 #include "ide/model/StoredValue.h"
 #include "kit/networking/OrvaneAPIClient.h"
+#include "kit/networking/OrvaneAPIError.h"
 #include "kit/session/SessionStore.h"
 
 namespace orvane {
@@ -38,6 +39,25 @@ OrvaneAPIClient ServerSyncState::clientFor(SessionStore &session, const QObject 
     client.setStreamDeadline(m_streamedReplyDeadline);
     client.setLifetime(lifetime);
     return client;
+}
+
+std::optional<QString> ServerSyncState::noteStreamedReplyEnd(StreamedReplyEnd end)
+{
+    const bool told = end == m_lastStreamedReplyEnd;
+    m_lastStreamedReplyEnd = end;
+    if (end == StreamedReplyEnd::answered || told)
+        return std::nullopt;
+    return streamedReplyNotice(end);
+}
+
+QString ServerSyncState::streamedReplyNotice(StreamedReplyEnd failure)
+{
+    // A refused key keeps the account signed in: the user signs in again when they choose to.
+    if (failure == StreamedReplyEnd::refused)
+        return u"The cloud service refused this device's key, so the local agent replied. "_s
+            + OrvaneAPIError::unauthorized().errorDescription();
+    return u"The cloud service did not answer, so the local agent replied. Check your connection; your next "
+           u"message asks the cloud again."_s;
 }
 
 WorkspaceIdentity ServerSyncState::identityOf(const SessionStore &session)

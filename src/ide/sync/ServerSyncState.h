@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <QCoro/QCoroTask>
 
@@ -62,6 +63,18 @@ public:
     // The session's client bounded as above, its transfers aborted when `lifetime` goes.
     [[nodiscard]] OrvaneAPIClient clientFor(SessionStore &session, const QObject *lifetime) const;
 
+    // How the service's streamed reply of an agent turn ended. When it failed, the local agent's
+    // reply stands in, and the user is told so.
+    enum class StreamedReplyEnd {
+        answered, // the stream ended as the service meant it to
+        refused, // the service refused the signed-in key
+        failed, // unreachable, cut off, timed out or broken
+    };
+    // The warning to show for a streamed reply that ended so: one per spell of failures (again
+    // when the failure changes kind, since what to do differs), none while the service answers.
+    [[nodiscard]] std::optional<QString> noteStreamedReplyEnd(StreamedReplyEnd end);
+    [[nodiscard]] static QString streamedReplyNotice(StreamedReplyEnd failure);
+
     [[nodiscard]] const WorkspaceIdentity &identity() const { return m_identity; }
     void setIdentity(const WorkspaceIdentity &identity) { m_identity = identity; }
     // "<workspace name or Orvane> (<environment>)" and the account's address ("orvane-operator"
@@ -82,6 +95,7 @@ private:
     qsizetype m_streamedReplyMaxBytes = defaultStreamedReplyMaxBytes;
     quint64 m_refreshGeneration = 0;
     QPointer<QObject> m_refreshLifetime; // aborts the running refresh's transfers when replaced
+    StreamedReplyEnd m_lastStreamedReplyEnd = StreamedReplyEnd::answered; // the spell told, if any
     WorkspaceIdentity m_identity;
 };
 

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
 #include <coroutine>
 #include <limits>
 #include <memory>
@@ -93,6 +94,16 @@ std::int64_t deadlineAfter(std::int64_t nowMs, std::int64_t seconds)
     else
         ms = seconds * 1000;
     return saturatingAdd(nowMs, ms);
+}
+
+// How long until the deadline (nothing once it has passed), clamped instead of overflowing.
+std::chrono::milliseconds timeLeft(std::int64_t deadline, std::int64_t now)
+{
+    if (now >= deadline)
+        return std::chrono::milliseconds(0);
+    if (now < 0 && deadline > std::numeric_limits<std::int64_t>::max() + now)
+        return std::chrono::milliseconds::max();
+    return std::chrono::milliseconds(deadline - now);
 }
 
 } // namespace
@@ -259,14 +270,36 @@ QCoro::Task<SignedInAccount> DeviceCodeLogin::waitTask(DeviceCodeLogin login, De
 {
     const std::int64_t deadline = deadlineAfter(login.m_clock(), start.expiresIn);
     while (true) {
-        if (login.m_clock() >= deadline)
+        const std::int64_t now = login.m_clock();
+        if (now >= deadline)
             throw DeviceLoginError::expired();
         if (login.cancelled())
             throw NetworkError(NetworkError::Kind::cancelled, QNetworkReply::OperationCanceledError);
-        const DeviceCodePoll answer = co_await pollTask(login, start.deviceCode);
-        if (auto account = DeviceCodeLogin::account(answer))
+        // Neither a poll answered slowly nor the pause after it outlasts the code: the expiry shows
+        // when it comes, not once a trickling answer is done.
+        const std::chrono::milliseconds left = timeLeft(deadline, now);
+        DeviceCodeLogin bounded = login;
+        bounded.m_limits.deadline = std::min(login.m_limits.deadline, left);
+        std::optional<DeviceCodePoll> answer;
+        bool cutAtExpiry = false;
+        try {
+            answer = co_await pollTask(bounded, start.deviceCode);
+        } catch (const NetworkError &error) {
+            // Timers may fire a little early: a poll cut close to the expiry was cut by it, not by
+            // a silent server.
+            const std::chrono::milliseconds stillLeft = timeLeft(deadline, login.m_clock());
+            cutAtExpiry = error.kind() == NetworkError::Kind::timedOut && left <= login.m_limits.deadline
+                && stillLeft <= left / 10;
+            if (!cutAtExpiry)
+                throw;
+        }
+        if (cutAtExpiry) {
+            co_await Pause(timeLeft(deadline, login.m_clock()), login.m_lifetime.data(), login.m_hasLifetime);
+            throw DeviceLoginError::expired();
+        }
+        if (auto account = DeviceCodeLogin::account(*answer))
             co_return std::move(*account);
-        co_await Pause(login.m_pollInterval, login.m_lifetime.data(), login.m_hasLifetime);
+        co_await Pause(std::min(login.m_pollInterval, left), login.m_lifetime.data(), login.m_hasLifetime);
     }
 }
 

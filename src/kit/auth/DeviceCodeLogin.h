@@ -132,7 +132,8 @@ public:
     // Asks once for the state of the approval.
     [[nodiscard]] QCoro::Task<DeviceCodePoll> poll(QString deviceCode) const;
     // Polls (the first poll at once, then after every pause) until the approval completes, fails or
-    // the code expires.
+    // the code expires. Neither a poll nor a pause outlasts the code: a poll still answering at the
+    // expiry is cut, and the wait ends with DeviceLoginError::expired then.
     [[nodiscard]] QCoro::Task<SignedInAccount> waitForApproval(DeviceCodeStart start) const;
 
     // Maps one poll answer to an account, to nothing (keep waiting), or throws DeviceLoginError.

@@ -1,6 +1,10 @@
 #include "ide/sync/SyncTestSupport.h"
 
+#include "ide/sync/ServerSyncState.h"
+
 #include "kit/support/JsonCoding.h"
+
+#include <QTcpServer>
 
 #include <nlohmann/json.hpp>
 
@@ -235,6 +239,70 @@ TEST_F(StreamedReplyTest, WithoutAnAccountOrWithAFailedBlankOrEndlessStreamTheLo
         EXPECT_FALSE(tab().isStreaming);
         EXPECT_TRUE(service.waitForNoOpenConnections());
     }
+}
+
+// A cloud reply that fails leaves the local reply in its place and says so with a warning, once per
+// spell of failures: again when the failure changes kind, and again after the service answered. A
+// refused key says to sign in again, yet the session stays signed in.
+TEST_F(StreamedReplyTest, AFailedCloudReplyIsToldOncePerSpellWithWhatToDo)
+{
+    session = makeSession(account());
+    QList<std::pair<QString, NoticeKind>> notices;
+    QObject::connect(model.get(), &CampaignIDEWorkspaceModel::statusNoticeChanged, model.get(), [&] {
+        if (model->statusNotice())
+            notices.append({ *model->statusNotice(), model->statusNoticeKind() });
+    });
+    const auto turn = [&](const std::optional<CannedResponse> &answer) {
+        if (answer)
+            service.setResponse("POST", u"/api/agent/chat"_s, *answer);
+        send(u"Refine the objective"_s, session.get());
+        finishTurns();
+    };
+    const auto cut
+        = CannedResponse::eventStream({ { 0ms, delta(u"partial"_s) } }).endingWith(CannedResponse::Ending::drop);
+    const auto refused = CannedResponse::json(401, R"({"error":"unauthorized"})");
+    const auto answered = CannedResponse::eventStream({ { 0ms, delta(u"Done."_s) + sseBlock("done", "{}") } });
+    const QString unanswered = ServerSyncState::streamedReplyNotice(ServerSyncState::StreamedReplyEnd::failed);
+    EXPECT_TRUE(unanswered.contains(u"did not answer"_s));
+    EXPECT_TRUE(unanswered.contains(u"local agent replied"_s));
+
+    // Cut off mid-stream, then gone altogether (nothing listens at the address): one notice.
+    turn(cut);
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_EQ(notices.first(), std::make_pair(unanswered, NoticeKind::warning));
+    EXPECT_NE(agentEntry().text, u"partial"_s);
+    {
+        QTcpServer closed;
+        ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+        const QByteArray goneURL = "http://127.0.0.1:" + QByteArray::number(closed.serverPort());
+        closed.close();
+        test::ScopedEnvironmentVariable gone("ORVANE_API_BASE_URL", goneURL);
+        turn(std::nullopt);
+    }
+    EXPECT_EQ(notices.size(), 1);
+
+    // A refused key: what to do, once; the account stays signed in and the sign-in shows no error.
+    turn(refused);
+    ASSERT_EQ(notices.size(), 2);
+    EXPECT_EQ(notices.last().second, NoticeKind::warning);
+    EXPECT_TRUE(notices.last().first.endsWith(u"Your session has expired. Sign in again."_s));
+    turn(refused);
+    EXPECT_EQ(notices.size(), 2);
+    EXPECT_TRUE(session->account());
+    EXPECT_FALSE(session->lastError());
+
+    // The service answers: no notice, and the next failure is a new spell.
+    turn(answered);
+    EXPECT_EQ(utf8(agentEntry().text), "Done.");
+    EXPECT_EQ(notices.size(), 2);
+    turn(cut);
+    ASSERT_EQ(notices.size(), 3);
+    EXPECT_EQ(notices.last().first, unanswered);
+
+    // Signed out, nothing is asked and nothing told.
+    session = makeSession(std::nullopt);
+    turn(cut);
+    EXPECT_EQ(notices.size(), 3);
 }
 
 TEST_F(StreamedReplyTest, ATurnWhoseThreadOrModelGoesEndsQuietly)

@@ -198,6 +198,37 @@ TEST_F(DeviceCodeLoginTest, StalledPollTimesOut)
     EXPECT_EQ(outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::timedOut);
 }
 
+// A poll answer that trickles in (a byte now and then, so the transfer never falls silent) is cut at
+// the code's expiry, which is then what the wait ends with, not the poll's own longer deadline; a
+// stalled poll with time left is still a timeout, and the pause after a pending answer never
+// outlasts the code either.
+TEST_F(DeviceCodeLoginTest, TheCodeExpiresOnTimeWhilePollsTrickleOrPause)
+{
+    CannedResponse trickling = CannedResponse::json(200, R"({"status":"pending")").repeating(" ", 50ms);
+    trickling.declaredLength = qint64(1) << 20;
+    service.setResponse("GET", u"/api/cli/device/poll"_s, trickling);
+    DeviceCodeLogin patient = login();
+    patient.setLimits(TransferLimits { .idleTimeout = 10s, .deadline = 5s });
+    auto outcome = awaitTask(patient.waitForApproval(startWith(1)));
+    EXPECT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired()) << errorText(outcome.error);
+    EXPECT_EQ(pollCount(), 1);
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+
+    // A poll cut by its own bound long before the code expires is a timeout, as before.
+    DeviceCodeLogin hasty = login();
+    hasty.setLimits(TransferLimits { .idleTimeout = 10s, .deadline = 300ms });
+    outcome = awaitTask(hasty.waitForApproval(startWith(600)));
+    ASSERT_TRUE(outcome.errorAs<NetworkError>()) << errorText(outcome.error);
+    EXPECT_EQ(outcome.errorAs<NetworkError>()->kind(), NetworkError::Kind::timedOut);
+
+    // Pending answers with a pause far longer than the code lives: it expires after one poll.
+    service.clearRequests();
+    service.setResponse("GET", u"/api/cli/device/poll"_s, pollAnswer(R"({"status":"pending"})"));
+    outcome = awaitTask(login(1h).waitForApproval(startWith(1)), 5s);
+    EXPECT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired()) << errorText(outcome.error);
+    EXPECT_EQ(pollCount(), 1);
+}
+
 // Destroying the lifetime ends the wait at once, in the pause between polls as during a stalled poll.
 TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeCancelsThePauseOrAbortsAStalledPoll)
 {
