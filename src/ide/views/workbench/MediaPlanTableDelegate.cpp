@@ -65,7 +65,8 @@ FittedText fitText(const QString &text, const QFontMetrics &metrics, const QRect
         shown = metrics.elidedText(shown, Qt::ElideLeft, std::max(0, drawn.width()));
         alignment = Qt::AlignRight | Qt::AlignVCenter;
     }
-    if (drawn.width() <= 0)
+    // Narrower than even "…": nothing rather than a sliver of a glyph.
+    if (drawn.width() <= 0 || metrics.horizontalAdvance(shown) > drawn.width())
         shown.clear();
     return { shown, drawn, alignment };
 }

@@ -18,6 +18,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStringBuilder>
 #include <QTableView>
@@ -45,6 +46,50 @@ public:
     [[nodiscard]] int reservedRightEdge() const { return m_reserved; }
 
 protected:
+    void scrollContentsBy(int dx, int dy) override
+    {
+        QTableView::scrollContentsBy(dx, dy);
+        // Cells and titles are shortened against the viewport's edges: pixels moved sideways would
+        // keep the cuts drawn for the old offset, so a sideways scroll paints rows and titles anew.
+        if (dx != 0) {
+            viewport()->update();
+            horizontalHeader()->viewport()->update();
+        }
+    }
+
+    // Tab leaves the table: the arrow keys move between cells, typing or Return edits one.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+            // Ctrl+Tab leaves as Tab does; a Tab the window did not take never edits a cell.
+            if (event->modifiers() & Qt::ControlModifier)
+                leave(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+            else
+                event->ignore();
+            return;
+        }
+        const bool returnKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (returnKey && state() != EditingState && currentIndex().isValid()
+            && edit(currentIndex(), EditKeyPressed, event)) {
+            return;
+        }
+        QTableView::keyPressEvent(event);
+    }
+
+    // Tab in a cell's field leaves the table too, rather than opening the next cell.
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override
+    {
+        const bool onward = hint == QAbstractItemDelegate::EditNextItem;
+        if (!onward && hint != QAbstractItemDelegate::EditPreviousItem) {
+            QTableView::closeEditor(editor, hint);
+            return;
+        }
+        const bool hadFocus = editor && editor->hasFocus();
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        if (hadFocus)
+            leave(onward);
+    }
+
     void updateGeometries() override
     {
         QTableView::updateGeometries();
@@ -57,6 +102,12 @@ protected:
     }
 
 private:
+    void leave(bool onward)
+    {
+        // Without Tab navigation between the cells, this follows the window's focus chain.
+        focusNextPrevChild(onward);
+    }
+
     int m_reserved = 0;
 };
 
@@ -132,6 +183,7 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     setUpSheet(m_table);
     m_table->horizontalHeader()->setSectionResizeMode(MediaPlanTableModel::spacer, QHeaderView::Stretch);
     m_table->setFocusPolicy(Qt::StrongFocus);
+    m_table->setTabKeyNavigation(false);
     m_table->setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked
         | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -26,11 +26,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QToolTip>
+
+#include <cstring>
 
 namespace orvane::windowtest {
 namespace {
@@ -397,6 +400,11 @@ TEST_P(WindowWholenessTest, MediaPlanRowsKeepTheirStatusAndDeleteButtonInView)
             EXPECT_TRUE(across(status)) << where.toStdString() << ": status of row " << row;
             EXPECT_TRUE(across(remove)) << where.toStdString() << ": delete button of row " << row;
         }
+        // The pinned columns show whole: the gap before the status, the status and the button.
+        if (view->pinnedColumns()->isVisible()) {
+            EXPECT_EQ(view->pinnedColumns()->horizontalHeader()->length(), view->pinnedColumns()->viewport()->width())
+                << where.toStdString();
+        }
         // The text columns give way, no further than their minimum.
         for (const int column : { MediaPlanTableModel::campaignName, MediaPlanTableModel::audience }) {
             EXPECT_GE(view->table()->columnWidth(column), media_plan_layout::minimumTextWidth) << where.toStdString();
@@ -434,6 +442,98 @@ TEST_P(WindowWholenessTest, MediaPlanColumnTitlesShowOnceAndWholeAtBothScrollEnd
     ASSERT_NE(view, nullptr);
     expectMediaPlanTitlesWholeBesideThePin(
         view, [&](const QString &scrolled) { test::keepPicture(view, pictureName(u"Table"_s + scrolled)); });
+}
+
+// What stays on screen after the table scrolls sideways by its arrows, a page and a drag of its
+// handle is what a fresh paint of the rows and titles shows.
+TEST_P(WindowWholenessTest, MediaPlanTableScrolledSidewaysShowsWhatAFreshPaintShows)
+{
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    settle();
+    QTableView *table = find<MediaPlanTableView>(u"mediaPlanTableView"_s)->table();
+    QScrollBar *sideways = table->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0) << "the columns are wider than the table";
+    const auto expectOnScreenAsPainted = [&](const std::string &where) {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        // The platform's grab reads the window's backing store; a widget's grab() paints afresh.
+        const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+        for (QWidget *part : { table->viewport(), table->horizontalHeader()->viewport() }) {
+            const QRect at(part->mapTo(window.get(), QPoint()) * screen.devicePixelRatio(),
+                part->size() * screen.devicePixelRatio());
+            const QImage shown = screen.copy(at).convertToFormat(QImage::Format_RGB32);
+            const QImage fresh = part->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            ASSERT_EQ(shown.size(), fresh.size()) << where;
+            int differing = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                differing += std::memcmp(shown.constScanLine(y), fresh.constScanLine(y), shown.bytesPerLine()) ? 1 : 0;
+            EXPECT_EQ(differing, 0) << where << ": lines of " << part->parentWidget()->metaObject()->className();
+        }
+    };
+    for (int step = 1; step <= 12 && sideways->value() < sideways->maximum(); ++step) {
+        sideways->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        expectOnScreenAsPainted(std::to_string(step) + " steps right");
+    }
+    sideways->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    expectOnScreenAsPainted("a page right");
+    for (const int value : { sideways->maximum() / 2, 7 }) {
+        sideways->setSliderPosition(value);
+        expectOnScreenAsPainted("dragged to " + std::to_string(value));
+    }
+}
+
+// Tab, Shift+Tab and Ctrl+Tab leave the table for the regions around it (the drawer when open, else
+// the sidebar; back, the optimize button), from a cell or a cell's open field; the arrow keys move
+// between cells, and Return opens a cell's field.
+TEST_P(WindowWholenessTest, TabLeavesTheMediaPlanTable)
+{
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::table));
+    settle();
+    auto *view = find<MediaPlanTableView>(u"mediaPlanTableView"_s);
+    QTableView *table = view->table();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    const auto leavesBy = [&](const std::string &how, bool onward) {
+        QWidget *at = QApplication::focusWidget();
+        EXPECT_TRUE(at && at != table && !table->isAncestorOf(at)) << how;
+        const bool drawer = model().agentDrawerOpen() && find(u"copilotDrawer"_s)->isAncestorOf(at);
+        const QString name = at ? at->objectName() : QString();
+        EXPECT_TRUE(onward ? drawer || name == u"threadSearchField"_s : name == u"aiOptimizeTableButton"_s)
+            << how << " reached " << name.toStdString();
+    };
+    table->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Tab);
+    leavesBy("Tab", true);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), table);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    leavesBy("Shift+Tab", false);
+    table->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    leavesBy("Ctrl+Tab", true);
+
+    // Right from the channel opens the name's field; what is typed there stays as Tab leaves.
+    table->setFocus(Qt::TabFocusReason);
+    table->setCurrentIndex(view->tableModel()->index(0, MediaPlanTableModel::channel));
+    press(Qt::Key_Right);
+    const auto fieldOpen = [&] { return qobject_cast<QLineEdit *>(QApplication::focusWidget()) != nullptr; };
+    ASSERT_TRUE(QTest::qWaitFor(fieldOpen));
+    press(Qt::Key_End);
+    press(Qt::Key_X);
+    press(Qt::Key_Tab);
+    leavesBy("Tab in a field", true);
+    EXPECT_TRUE(view->tableModel()->rows().at(0).campaignName.endsWith(u'x'));
+    // Escape closes the field, Return opens it again.
+    table->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor(fieldOpen));
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == table; }));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor(fieldOpen));
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    leavesBy("Shift+Tab in a field", false);
 }
 
 // --- Another thread or a new project opens at its top --------------------------------------------

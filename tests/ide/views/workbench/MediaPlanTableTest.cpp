@@ -214,6 +214,21 @@ TEST_F(MediaPlanTableTest, FollowsTheActiveThreadAndItsAgentTab)
     EXPECT_EQ(thread(threadID), before);
 }
 
+// A text the viewport's edge cuts shows its end after "…" there, or nothing where not even "…" fits.
+TEST_F(MediaPlanTableTest, ATextCutByTheViewportEndsInAnEllipsisOrShowsNothing)
+{
+    const QFontMetrics metrics(MediaPlanHeaderView::titleFont());
+    const QRect cell(0, 0, 200, 30);
+    for (const QString &text : { u"X"_s, u"GOOGLE SEARCH"_s }) {
+        for (int cut = 1; cut < metrics.horizontalAdvance(text); ++cut) {
+            const media_plan_layout::FittedText fitted
+                = media_plan_layout::fitText(text, metrics, cell, QRect(cut, 0, 400, 30));
+            EXPECT_LE(metrics.horizontalAdvance(fitted.text), fitted.rect.width()) << text.toStdString() << cut;
+            EXPECT_TRUE(fitted.text.isEmpty() || fitted.text.startsWith(u'…')) << text.toStdString() << cut;
+        }
+    }
+}
+
 // The table model on its own, checked by the item model tester while rows come, change, move and go.
 TEST_F(MediaPlanTableTest, TheTableModelStaysConsistentThroughEveryKindOfChange)
 {
