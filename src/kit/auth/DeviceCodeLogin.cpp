@@ -34,6 +34,8 @@ public:
         m_context = std::make_unique<QObject>();
         auto *timer = new QTimer(m_context.get());
         timer->setSingleShot(true);
+        // Never early: a pause that ends at the code's expiry must find it expired.
+        timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(timer, &QTimer::timeout, m_context.get(), [awaiting] { awaiting.resume(); });
         if (m_lifetime) {
             QObject *context = m_context.get();
