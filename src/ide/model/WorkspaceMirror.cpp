@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 namespace orvane {
 
@@ -199,10 +200,7 @@ WorkspaceMirror::WorkspaceMirror(
       m_notify(notify ? std::move(notify) : Notify([](const QString &) {})),
       m_folderStore(std::make_shared<FolderStore>())
 {
-    // A move the last run left under way is settled in the store too (a window that writes nothing
-    // leaves it to the next one).
-    if (loadProjectFolders() && !platform::writesRefused())
-        saveProjectFolders();
+    loadProjectFolders();
     // Edited files the writer had to move aside to write its own are named in a notice.
     m_disk.setKeptCopiesHandler(
         [this, root = m_workspaceRoot, shownRoot = shownWorkspaceRoot()](
@@ -233,12 +231,11 @@ void WorkspaceMirror::notifyLater(const QString &notice, NoticeKind kind)
 
 // --- Project folders ------------------------------------------------------------------------------
 
-bool WorkspaceMirror::loadProjectFolders()
+void WorkspaceMirror::loadProjectFolders()
 {
     const platform::FileContents file = platform::readRegularFile(m_folderStoreFile, maxFolderStoreSize);
     if (!file.ok())
-        return false; // without it, folders follow the names as they always did
-    bool leftUnderWay = false;
+        return; // without it, folders follow the names as they always did
     try {
         const auto stored = decodeJson<QMap<QString, QString>>(file.bytes);
         for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
@@ -246,23 +243,62 @@ bool WorkspaceMirror::loadProjectFolders()
             if (id.isNull() || !WorkspaceFiles::isSafeFolderName(it.value()))
                 continue;
             QString name = it.value();
-            // The process ended after the store named the new folder and before the folder moved: the
-            // files are still in the folder it was to leave, which the project keeps.
-            if (const auto leaving = stored.constFind(leavingKey(it.key())); leaving != stored.cend()) {
-                leftUnderWay = true;
+            // A move of the last run: the files are still in the folder it was to leave, unless it
+            // was made. Which folder the project keeps waits for its name.
+            if (const auto leaving = stored.constFind(leavingKey(it.key()));
+                leaving != stored.cend() && WorkspaceFiles::isSafeFolderName(*leaving)) {
+                m_movesUnderWay.insert(id, { *leaving, name });
                 const QFileInfo left(m_workspaceRoot + u'/' + *leaving);
-                if (WorkspaceFiles::isSafeFolderName(*leaving) && left.isDir() && !left.isSymLink())
+                if (left.isDir() && !left.isSymLink())
                     name = *leaving;
             }
             m_projectFolders.insert(id, name);
         }
     } catch (const JsonError &) {
     }
-    return leftUnderWay;
+}
+
+bool WorkspaceMirror::settleMovesUnderWay(const QList<CampaignIDEProject> &projects)
+{
+    const QHash<QUuid, MoveUnderWay> underWay = std::exchange(m_movesUnderWay, {});
+    if (underWay.isEmpty())
+        return false;
+    const auto isFolder = [this](const QString &name) {
+        const QFileInfo info(m_workspaceRoot + u'/' + name);
+        return info.isDir() && !info.isSymLink();
+    };
+    for (const CampaignIDEProject &project : projects) {
+        const auto move = underWay.constFind(project.id);
+        if (move == underWay.cend())
+            continue;
+        QSet<QString> taken = foldersOfWaitingMoves();
+        for (const CampaignIDEProject &other : projects) {
+            if (other.id != project.id && m_projectFolders.contains(other.id))
+                taken.insert(m_projectFolders.value(other.id));
+        }
+        const QString named = WorkspaceFiles::projectFolderName(project, taken);
+        // Its files: in the folder its name gives, when that is one of the move's two; else where the
+        // move left them (not made yet, or made).
+        QString at = isFolder(move->left) ? move->left : move->to;
+        if ((named == move->left || named == move->to) && isFolder(named))
+            at = named;
+        m_projectFolders.insert(project.id, at);
+        const QFileInfo target(m_workspaceRoot + u'/' + named);
+        if (named == at || platform::writesRefused() || target.exists() || target.isSymLink())
+            continue; // agreed, or a window that moves nothing, or someone else's folder in the way
+        // The process ended between the folder's move and the projects' store taking the name it
+        // moved for (or before the move): the folder moves to the name the project has.
+        m_projectFolders.insert(project.id, named);
+        m_folderStore->rename(m_workspaceRoot + u'/' + at, m_workspaceRoot + u'/' + named);
+        m_leftFolders.insert(project.id, at);
+    }
+    return true;
 }
 
 void WorkspaceMirror::assignProjectFolders(const QList<CampaignIDEProject> &projects)
 {
+    // The store is written again once settled (a window that writes nothing leaves it to the next).
+    const bool settled = settleMovesUnderWay(projects) && !platform::writesRefused();
     QHash<QUuid, QString> assigned;
     QSet<QString> taken;
     // Folders already owned stay where they are; the others are named in list order.
@@ -282,7 +318,7 @@ void WorkspaceMirror::assignProjectFolders(const QList<CampaignIDEProject> &proj
         assigned.insert(project.id, name);
         taken.insert(name);
     }
-    if (assigned == m_projectFolders)
+    if (assigned == m_projectFolders && !settled)
         return;
     m_projectFolders = assigned;
     saveProjectFolders();
@@ -315,6 +351,11 @@ void WorkspaceMirror::saveProjectFolders()
         if (at != folder) {
             moves.append({ it.key(), at, folder });
             stored.insert(leavingKey(key), QFileInfo(at).fileName());
+        } else if (const auto left = m_leftFolders.constFind(it.key());
+                   left != m_leftFolders.cend() && *left != it.value()) {
+            // Moved: named until a start finds which name the projects' store took, whenever the
+            // process ends.
+            stored.insert(leavingKey(key), *left);
         }
     }
     // The folders move only once the store that names their new places has landed; until then their
@@ -341,7 +382,6 @@ void WorkspaceMirror::saveProjectFolders()
             QList<std::pair<Move, QString>> stayed; // and why
             for (const Move &move : std::as_const(moves)) {
                 const QString key = move.project.toString(QUuid::WithoutBraces);
-                stored.remove(leavingKey(key));
                 // Only a real folder moves; with none there (or a link), the new one is made fresh.
                 const QFileInfo source(move.from);
                 if (!source.isDir() || source.isSymLink()) {
@@ -362,11 +402,12 @@ void WorkspaceMirror::saveProjectFolders()
                     // The project keeps the folder its files are in.
                     stayed.append({ move, reason });
                     stored.insert(key, source.fileName());
+                    stored.remove(leavingKey(key));
                 }
             }
-            // Settled: a later start need not look for the folders left. Should this write fail, the
-            // start looks and finds them where they are.
-            (void)write(nullptr);
+            // Should this write fail, a start finds the folders that stayed where the move left them.
+            if (!stayed.isEmpty())
+                (void)write(nullptr);
             for (const auto &unmoved : std::as_const(stayed)) {
                 QMetaObject::invokeMethod(
                     this,
@@ -385,6 +426,7 @@ void WorkspaceMirror::keepFolderUnmoved(
         return; // renamed again since: that move settles it
     m_notify(u"Kept the folder "_s + WorkspaceFiles::shownPath(at) + u": "_s + reason + u'.');
     m_projectFolders.insert(project, QFileInfo(at).fileName());
+    m_leftFolders.remove(project); // it stays, whatever the name
     m_folderStore->rename(to, at);
     carryLocalFiles(to, at);
     saveProjectFolders();
@@ -441,6 +483,7 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
         return false;
     }
     m_projectFolders.insert(renamed.id, newName);
+    m_leftFolders.insert(renamed.id, QFileInfo(at).fileName());
     // Writes for the new folder go to the old one until the store's job below has moved it (after
     // every write queued for the old folder so far); a window that writes nothing moves nothing.
     m_folderStore->rename(from, to);

@@ -154,8 +154,13 @@ private:
     // "Kept your edited file as <path>[ and N more beside their files]."
     [[nodiscard]] static QString keptCopiesNotice(
         const QString &root, const QString &shownRoot, const QStringList &copies);
-    // True when the store held a move the last run left under way (settled here as read).
-    bool loadProjectFolders();
+    // Where the store puts each project, a move the last run left under way taken as its files
+    // lie; settleMovesUnderWay() finishes it once the projects are known.
+    void loadProjectFolders();
+    // Each move of the last run is settled by the name the project has now (the projects' store may
+    // not have taken the new name when the process ended): its folder follows that name. True when
+    // there was one.
+    bool settleMovesUnderWay(const QList<CampaignIDEProject> &projects);
     // The listed files (and the selection) of folder `from` take their paths in `to`; unsaved
     // edits stay with them.
     void carryLocalFiles(const QString &from, const QString &to);
@@ -193,6 +198,14 @@ private:
     // Shared with the writer: how the store's last write went, and where moved folders still are.
     std::shared_ptr<FolderStore> m_folderStore;
     QHash<QUuid, QString> m_projectFolders; // folder name under the workspace root, per project id
+    // Per project moved in this run, the folder it left: the store names it until a start has
+    // settled the move, whenever the projects' own store landed.
+    QHash<QUuid, QString> m_leftFolders;
+    struct MoveUnderWay {
+        QString left;
+        QString to;
+    };
+    QHash<QUuid, MoveUnderWay> m_movesUnderWay; // as the store read at start names them
     // The thread whose files each project's folder was last given (they hold its last write).
     QHash<QUuid, CampaignIDEThread> m_threadFiles;
     // Where each moved folder went: a save that ran before the move finds its file again.

@@ -189,6 +189,8 @@ QUuid CampaignIDEWorkspaceModel::ensureThreadID(const QUuid &projectID)
     const QString title = project ? project->name : u"New Campaign"_s;
     const QString displayName = project ? project->name : u"Campaign"_s;
     const QString slug = project ? project->slug() : u"campaign"_s;
+    // The folder the project has: not its slug where another project's folder took that name.
+    const QString folder = project ? projectFolderName(*project) : u"campaign"_s;
 
     CampaignIDEThread thread = ThreadList::newThread({
         .projectID = projectID,
@@ -198,7 +200,7 @@ QUuid CampaignIDEWorkspaceModel::ensureThreadID(const QUuid &projectID)
         .personaName = u"Orvane Native Operator"_s,
         .personaHandle = u"@orvane"_s,
         .welcome = u"Opened **"_s % displayName % u"** in Local + Cloud IDE mode. All changes sync automatically to "_s
-            % u"`"_s % shownWorkspaceRoot() % u'/' % slug
+            % u"`"_s % shownWorkspaceRoot() % u'/' % folder
             % u"/`.\n\nUse the **Document**, **Table**, **Canvas**, **Dashboard**, **Explore**, or **Local Files** "
               u"tabs on the right, or tell me what to build or optimize."_s,
         .welcomeLink = std::nullopt,

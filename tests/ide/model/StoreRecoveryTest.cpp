@@ -277,6 +277,88 @@ TEST_F(StoreRecoveryTest, ARenameWhileTheFolderStoreIsRefusedMovesTheFolderOnlyO
     EXPECT_EQ(settled.value(QString::fromUtf8(key)), u"renamed-launch"_s);
 }
 
+// The folder store that lands for a rename names the folder the project's files leave, and each
+// spell of the store's failures is told, the second as the first.
+TEST_F(StoreRecoveryTest, TheFolderStoreNamesTheFolderLeftAndEachSpellOfItsFailuresIsTold)
+{
+    auto model = restartedModel();
+    const QUuid id = model->projects().first().id;
+    model->setSelectedProjectID(id);
+    const QString left = model->projectFolderName(*model->project(id));
+    const QString store = home.dataHome() + u"/Orvane/project-folders.json"_s;
+    const QString key = id.toString(QUuid::WithoutBraces);
+    {
+        const FileSizeLimit full(8);
+        model->updateSelectedProjectName(u"Renamed Launch"_s);
+        model->flushPendingWrites();
+    }
+    EXPECT_EQ(noticesContaining(u"Could not save where your project folders are"_s), 1) << utf8(notices.join(u'\n'));
+    model->savePersistedThreads(); // room again: the store is written with the next save
+    model->flushPendingWrites();
+    const auto stored = decodeJson<QMap<QString, QString>>(readAll(store));
+    EXPECT_EQ(stored.value(key), u"renamed-launch"_s);
+    EXPECT_EQ(stored.value(u"leaving:"_s + key), left);
+    EXPECT_TRUE(QFileInfo(workspaceRoot() + u"/renamed-launch"_s).isDir());
+
+    {
+        const FileSizeLimit full(8);
+        model->updateSelectedProjectName(u"Third Launch"_s);
+        model->flushPendingWrites();
+    }
+    EXPECT_EQ(noticesContaining(u"Could not save where your project folders are"_s), 2) << utf8(notices.join(u'\n'));
+}
+
+// A rename lands in two stores one after the other: the folder store with the folder's move, then
+// the projects' store with the name. Whichever a killed process leaves behind, the next start puts
+// the project's files in the folder of the name it has, and they stay there.
+TEST_F(StoreRecoveryTest, AfterAKillBetweenAFolderMoveAndTheProjectsWriteNameAndFolderAgree)
+{
+    auto model = restartedModel();
+    const QUuid id = model->projects().first().id;
+    model->setSelectedProjectID(id);
+    const QString name = model->project(id)->name;
+    const QString before = model->projectFolderPath(*model->project(id));
+    const QString after = workspaceRoot() + u"/renamed-launch"_s;
+    ASSERT_TRUE(writeAll(before + u"/notes.md"_s, "mine"));
+    const QByteArray oldState = readAll(stateFile());
+    model->updateSelectedProjectName(u"Renamed Launch"_s);
+    model->flushPendingWrites();
+    ASSERT_EQ(readAll(after + u"/notes.md"_s), "mine");
+    const QByteArray newState = readAll(stateFile());
+    ASSERT_NE(newState, oldState);
+
+    // Killed once the folder had moved, before the projects' store took the new name.
+    model.reset();
+    ASSERT_TRUE(writeAll(stateFile(), oldState));
+    model = startAgain();
+    EXPECT_EQ(model->project(id)->name, name);
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), before);
+    model->flushPendingWrites();
+    EXPECT_EQ(readAll(before + u"/notes.md"_s), "mine");
+    EXPECT_TRUE(readAll(before + u"/campaign-plan.md"_s).startsWith(QByteArray("# ").append(name.toUtf8())));
+    EXPECT_FALSE(QFileInfo::exists(after));
+    model = startAgain(std::move(model));
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), before);
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // Killed with the new name stored and the folder store naming the move, before the folder moved.
+    model.reset();
+    const QByteArray key = id.toString(QUuid::WithoutBraces).toUtf8();
+    ASSERT_TRUE(writeAll(home.dataHome() + u"/Orvane/project-folders.json"_s,
+        "{\"" + key + "\": \"renamed-launch\", \"leaving:" + key + "\": \"" + QFileInfo(before).fileName().toUtf8()
+            + "\"}"));
+    ASSERT_TRUE(writeAll(stateFile(), newState));
+    model = startAgain();
+    EXPECT_EQ(model->project(id)->name, u"Renamed Launch"_s);
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    model->flushPendingWrites();
+    EXPECT_EQ(readAll(after + u"/notes.md"_s), "mine");
+    EXPECT_FALSE(QFileInfo::exists(before));
+    model = startAgain(std::move(model));
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+}
+
 // A new thread's body that fails to land keeps the index from naming it: after a crash the list
 // is the one before, never a thread that opens empty.
 TEST_F(StoreRecoveryTest, AnIndexNeverNamesANewBodyThatFailedToLand)
@@ -788,6 +870,24 @@ TEST_F(StoreRecoveryTest, AReadOnlyWindowRenamesRemovesAndWritesNothing)
         EXPECT_EQ(listing(home.path()), before);
     }
     EXPECT_EQ(readAll(plan), "# My own plan\n");
+}
+
+// A read-only window with no project selected lists the workspace folder without making it.
+TEST_F(StoreRecoveryTest, AReadOnlyWindowMakesNoFolderToListTheWorkspace)
+{
+    struct ReadOnlyWindow {
+        ReadOnlyWindow() { platform::refuseWrites(u"this window is read-only"_s); }
+        ~ReadOnlyWindow() { platform::refuseWrites(std::nullopt); }
+        ReadOnlyWindow(const ReadOnlyWindow &) = delete;
+        ReadOnlyWindow &operator=(const ReadOnlyWindow &) = delete;
+    };
+    const ReadOnlyWindow readOnly;
+    auto model = startAgain();
+    model->setSelectedProjectID(std::nullopt);
+    model->reloadLocalFilesForSelectedProject();
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(workspaceRoot()));
+    EXPECT_TRUE(model->localFiles().isEmpty());
 }
 
 // Temporary files that killed writes left beside their targets go at the next start; the user's

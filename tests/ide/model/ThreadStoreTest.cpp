@@ -2,6 +2,7 @@
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -102,6 +103,41 @@ TEST_F(ThreadStoreTest, AMoveCutShortStartsOverBeforeTheIndexAndFinishesAfterIt)
     EXPECT_NE(model->threads().first().title, threads.first().title);
     EXPECT_FALSE(QFileInfo::exists(legacyThreadStoreFile()));
     EXPECT_TRUE(QFileInfo::exists(legacyThreadStoreFile() + u".backup"_s));
+}
+
+// A move cut short after every body landed, before the index: the index is rebuilt in the earlier
+// file's order, not in the order the bodies were written.
+TEST_F(ThreadStoreTest, AMoveCutShortBeforeItsIndexKeepsTheEarlierFilesOrder)
+{
+    QList<CampaignIDEThread> threads = threadsWithLargeOnes(0);
+    while (threads.size() < 4) {
+        CampaignIDEThread thread = threads.first();
+        thread.id = QUuid::createUuid();
+        thread.title = u"Copy "_s % QString::number(threads.size());
+        threads.append(thread);
+    }
+    ASSERT_TRUE(writeAll(legacyThreadStoreFile(), encodeJson(threads)));
+    // The file's first thread written first: listed by time, the bodies come in reverse.
+    const QDateTime written = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    for (qsizetype t = 0; t < threads.size(); ++t) {
+        ASSERT_TRUE(writeAll(bodyFile(threads.at(t).id), encodeJson(threads.at(t))));
+        QFile body(bodyFile(threads.at(t).id));
+        ASSERT_TRUE(body.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(body.setFileTime(written.addSecs(t * 60), QFileDevice::FileModificationTime));
+    }
+    QList<QUuid> order;
+    for (const CampaignIDEThread &thread : std::as_const(threads))
+        order.append(thread.id);
+
+    const auto model = makeModel();
+    QList<QUuid> listed;
+    for (const CampaignIDEThread &thread : model->threads())
+        listed.append(thread.id);
+    EXPECT_EQ(listed, order);
+    QList<QUuid> stored;
+    for (const CampaignIDEThread &thread : readStoredThreads())
+        stored.append(thread.id);
+    EXPECT_EQ(stored, order);
 }
 
 TEST_F(ThreadStoreTest, ADamagedIndexIsRebuiltFromTheBodiesAndKeptAside)

@@ -144,6 +144,24 @@ TEST_F(EnsureThreadTest, WithoutAProjectNamesTheGenericCampaign)
     EXPECT_FALSE(QFile::exists(workspaceRoot() + u"/campaign"_s));
 }
 
+// Two names without a Latin letter both read "campaign": the second project's folder takes a
+// suffix, and its launch thread says where its own files go.
+TEST_F(EnsureThreadTest, TheWelcomeNamesTheFolderTheProjectHas)
+{
+    const CampaignIDEProject first = namedProject(u"Кампания"_s);
+    const CampaignIDEProject second = namedProject(u"東京ローンチ"_s);
+    model->insertProject(0, first);
+    model->insertProject(0, second);
+    const QString folder = model->projectFolderName(second);
+    ASSERT_NE(folder, model->projectFolderName(first));
+    ASSERT_TRUE(folder.startsWith(u"campaign-"_s)) << utf8(folder);
+
+    const QString welcome = model->ensureThread(second.id).agentTabs.first().entries.first().text;
+    EXPECT_TRUE(welcome.contains(u"`~/Documents/Orvane/"_s + folder + u"/`"_s)) << utf8(welcome);
+    model->flushPendingWrites();
+    EXPECT_TRUE(QFile::exists(projectFile(folder, u"thread-transcript.json"_s)));
+}
+
 class ThreadListActionsTest : public OperationsTest { };
 
 TEST_F(ThreadListActionsTest, StarringFlipsTheFlagOnlyAndRenamingTrimsTheTitleAndTouchesTheThread)

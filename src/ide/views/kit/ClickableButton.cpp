@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace orvane {
@@ -207,6 +208,16 @@ void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebT
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
     painter.restore();
+}
+
+void ClickableButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click comes as this event; taken here, its release clicks nothing.
+    if (m_doubleClickPressesOnce) {
+        event->accept();
+        return;
+    }
+    QAbstractButton::mouseDoubleClickEvent(event);
 }
 
 // The whole rectangle, transparent parts of the label included.

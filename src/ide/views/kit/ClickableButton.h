@@ -48,11 +48,16 @@ public:
     // For label parts that are not texts or symbols.
     void addWidget(QWidget *widget);
 
+    // A double click presses the button once, for a button whose every press makes something (a
+    // second press in the same double click would make it twice).
+    void setDoubleClickPressesOnce(bool once) { m_doubleClickPressesOnce = once; }
+
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     [[nodiscard]] bool hitButton(const QPoint &pos) const override;
 
 private:
@@ -61,6 +66,7 @@ private:
     QPointer<const ThemeSource> m_themeSource;
     Look m_look;
     QBoxLayout *m_row;
+    bool m_doubleClickPressesOnce = false;
 };
 
 // The keyboard's focus ring of the window's buttons, drawn just inside `rect` of a button (or a row

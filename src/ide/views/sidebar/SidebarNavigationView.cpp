@@ -104,6 +104,7 @@ SidebarNavigationView::SidebarNavigationView(const WorkspaceViewContext &context
     recentHeader->addStretch();
     auto *newThread = headerPlusButton(
         theme, u"recentChatsNewThreadButton"_s, u"plus"_s, ThemeColor::accentLime, u"Create New Campaign Thread"_s);
+    newThread->setDoubleClickPressesOnce(true);
     connect(newThread, &QAbstractButton::clicked, controller, &WorkspaceWindowController::startQuickThread);
     recentHeader->addWidget(newThread);
     recent->addLayout(recentHeader);

@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace orvane {
 
 using namespace Qt::StringLiterals;
@@ -134,6 +136,9 @@ AgentComposerBar::AgentComposerBar(
     m_draftField->setFrame(false);
     m_draftField->setFont(themeFont(12));
     m_draftField->setAttribute(Qt::WA_MacShowFocusRect, false);
+    // The whole of a long paste is sent: the field's own limit would cut it without a word (the
+    // timeline shortens what it shows).
+    m_draftField->setMaxLength(std::numeric_limits<int>::max());
     boxLayout->addWidget(m_draftField);
     input->addWidget(box, 1);
 

@@ -66,6 +66,7 @@ WorkspaceSidebar::WorkspaceSidebar(const ThemeSource &theme, WorkspaceWindowCont
     QColor hintInk(Qt::black);
     hintInk.setAlphaF(0.75f);
     quick->addWidget(new FixedTag(threadHint, themeFont(10, QFont::Bold, true), hintInk, Qt::transparent, QMargins()));
+    quick->setDoubleClickPressesOnce(true);
     connect(quick, &QAbstractButton::clicked, &controller, &WorkspaceWindowController::startQuickThread);
     newRow->addWidget(quick, 1);
 

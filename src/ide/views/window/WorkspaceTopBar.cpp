@@ -284,6 +284,7 @@ QWidget *WorkspaceTopBar::buildRightGroup()
     newThread->addSymbol(u"plus"_s, ThemeColor::textPrimary, 11, ui::SymbolWeight::bold)->setFixedColor(Qt::black);
     newThread->addWidget(blackText(u"New Thread"_s, themeFont(11, QFont::Bold)));
     newThread->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    newThread->setDoubleClickPressesOnce(true);
     connect(newThread, &QAbstractButton::clicked, m_controller, &WorkspaceWindowController::startQuickThread);
     row->addWidget(newThread);
 

@@ -6,6 +6,8 @@
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -65,6 +67,30 @@ TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
     QTest::mouseClick(child<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
     EXPECT_EQ(tab().entries.size(), count + 4);
     keepPicture(u"composer-dark.png"_s);
+}
+
+// A paste far past the field's usual 32,767 characters is held whole as the draft and sent whole,
+// line breaks and all.
+TEST_F(AgentComposerBarTest, ALongPasteIsKeptAndSentWhole)
+{
+    QString text;
+    for (int line = 0; text.size() < 1024 * 1024; ++line)
+        text += u"Brief line "_s + QString::number(line) + u": audiences, budgets and creatives to review.\n"_s;
+    text += u"The end."_s;
+    auto *field = child<QLineEdit>(bar, u"draftField"_s);
+    field->setFocus();
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keySequence(field, QKeySequence::Paste);
+    EXPECT_EQ(field->text().size(), text.size());
+    EXPECT_EQ(tab().draftPrompt.size(), text.size());
+    EXPECT_TRUE(tab().draftPrompt == text);
+
+    const auto count = tab().entries.size();
+    QTest::mouseClick(child<QAbstractButton>(bar, u"sendButton"_s), Qt::LeftButton);
+    ASSERT_EQ(tab().entries.size(), count + 2);
+    EXPECT_EQ(tab().entries.at(count).text.size(), text.size());
+    EXPECT_TRUE(tab().entries.at(count).text == text);
+    EXPECT_TRUE(field->text().isEmpty());
 }
 
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)

@@ -169,6 +169,29 @@ TEST_F(TopBarTest, CtrlTAndTheButtonStartAQuickThreadEachTime)
     EXPECT_EQ(model().selectedProjectID(), model().projects().at(0).id);
 }
 
+// A double click on a New Thread button starts one thread, as the window receives it from the
+// desktop (press, release, second press, release); two clicks start two.
+TEST_F(TopBarTest, ADoubleClickOnNewThreadStartsOneThread)
+{
+    QWindow *handle = window->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    for (const QString &name : { u"newThreadButton"_s, u"sidebarNewThreadButton"_s, u"recentChatsNewThreadButton"_s }) {
+        SCOPED_TRACE(name.toStdString());
+        auto *button = find<QAbstractButton>(name);
+        ASSERT_NE(button, nullptr);
+        const QPoint centre = button->mapTo(window.get(), button->rect().center());
+        const qsizetype before = model().threads().size();
+        QTest::mouseDClick(handle, Qt::LeftButton, {}, centre);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(model().threads().size(), before + 1);
+        settle();
+        click(name);
+        click(name);
+        EXPECT_EQ(model().threads().size(), before + 3);
+        settle();
+    }
+}
+
 TEST_F(TopBarTest, CloudControlFollowsTheSessionAndAsksForSignIn)
 {
     EXPECT_TRUE(find(u"connectCloudButton"_s)->isVisible());
