@@ -473,13 +473,14 @@ TEST_F(CommonScreenTest, NarrowPanesKeepTheirCardsAndQuickPromptsApart)
         const QWidget *row = primary->findChild<QWidget *>(u"quickPromptRow"_s);
         const QRect rowRect(row->mapTo(window.get(), QPoint()), row->size());
         const QColor background = OrvaneWebTheme(dark).sidebarBackground();
+        int chipPixels = 0;
         for (int y = rowRect.top(); y <= rowRect.bottom(); ++y) {
             for (int dx = 1; dx <= 4; ++dx) {
-                EXPECT_EQ(picture.pixelColor(ruleRect.left() - dx, y), background) << theme.toStdString() << " y " << y;
-                EXPECT_EQ(picture.pixelColor(ruleRect.right() + dx, y), background)
-                    << theme.toStdString() << " y " << y;
+                chipPixels += picture.pixelColor(ruleRect.left() - dx, y) != background;
+                chipPixels += picture.pixelColor(ruleRect.right() + dx, y) != background;
             }
         }
+        EXPECT_EQ(chipPixels, 0) << theme.toStdString() << ": chips within 4 pixels of the rule";
         keepCloseUp(workbench(), u"screen-1440-narrow-panes-"_s + theme + u".png"_s);
     }
 }
