@@ -397,35 +397,23 @@ qreal layoutGate(Builder &b, const CampaignInlineApproval &approval, qreal x, qr
         const qreal approveWidth
             = std::min(withCheck ? buttons.approveWidth : buttons.approveWidth - 5 - buttons.check, inner);
         const qreal approveTextWidth = approveWidth - textLeft - 10;
-        auto label = std::make_shared<QTextLayout>(buttons.approveText, buttons.approveFont);
-        qreal labelHeight = 0;
-        const QList<qsizetype> lengths
-            = lineLengthsAtSpaces(buttons.approveText, buttons.approveFont, approveTextWidth);
-        label->beginLayout();
-        qreal labelWidth = 0;
-        for (const qsizetype length : lengths) {
-            QTextLine line = label->createLine();
-            if (!line.isValid())
-                break;
-            line.setNumColumns(int(length));
-            line.setPosition({ 0, labelHeight });
-            labelHeight += line.height();
-            labelWidth = std::max(labelWidth, line.naturalTextWidth());
-        }
-        label->endLayout();
-        const qreal approveHeight = std::max(buttons.check, labelHeight) + 10;
-        const QRectF approve(left, top, approveWidth, approveHeight);
+        // The fill goes beneath the label and takes its rectangle once the label is measured.
+        const qsizetype fillIndex = b.out.pieces.size();
+        b.fill(QRectF(), role(ThemeColor::accentLimeFill));
+        const qreal labelHeight = b.wrapped(
+            { left + textLeft, top }, approveTextWidth, buttons.approveText, buttons.approveFont, black(), true);
+        const qsizetype labelIndex = b.out.pieces.size() - 1;
+        const QRectF approve(left, top, approveWidth, std::max(buttons.check, labelHeight) + 10);
         const int approveHit = b.hit(HitKind::approve, approve, buttons.approveText);
-        b.fill(approve, role(ThemeColor::accentLimeFill), approveHit);
+        b.out.pieces[fillIndex].rect = approve;
+        b.out.pieces[fillIndex].hit = approveHit;
+        b.out.pieces[labelIndex].rect.moveTop(approve.center().y() - labelHeight / 2);
+        b.out.pieces[labelIndex].hit = approveHit;
         if (withCheck) {
             b.symbol(
                 QRectF(approve.left() + 10, approve.center().y() - buttons.check / 2, buttons.check, buttons.check),
                 u"checkmark"_s, black(), approveHit);
         }
-        const QRectF labelRect(approve.left() + textLeft, approve.center().y() - labelHeight / 2,
-            std::min(labelWidth, approveTextWidth), labelHeight);
-        b.out.pieces.append({ Piece::Kind::wrappedText, labelRect, black(), buttons.approveText, buttons.approveFont,
-            std::move(label), approveHit });
 
         const qreal rejectLeft = oneRow ? approve.right() + 8 : left;
         const qreal rejectTop = oneRow ? top : approve.bottom() + 8;
