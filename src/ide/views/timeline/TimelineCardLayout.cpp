@@ -55,9 +55,34 @@ qreal lineHeight(const QFont &font)
     return QFontMetricsF(font).height();
 }
 
+// Where to end a line inside a word wider than the line: as many characters as fit, one at least;
+// after a mark such as "/" or "(" when one fits, and never inside a figure (between two of its
+// digits, separators or currency signs) unless the figure alone is wider than the line.
+qsizetype cutInsideWord(
+    const QString &text, qsizetype start, qsizetype wordEnd, const std::function<bool(qsizetype, qsizetype)> &fits)
+{
+    const auto figure
+        = [](QChar c) { return c.isDigit() || c == u',' || c == u'.' || c.category() == QChar::Symbol_Currency; };
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.setPosition(int(start));
+    const qsizetype first = graphemes.toNextBoundary();
+    qsizetype any = first;
+    qsizetype outsideFigure = -1;
+    qsizetype afterMark = -1;
+    for (qsizetype next = first; next > 0 && next < wordEnd && fits(start, next); next = graphemes.toNextBoundary()) {
+        any = next;
+        const QChar before = text.at(next - 1);
+        if (!(figure(before) && figure(text.at(next))))
+            outsideFigure = next;
+        if (!before.isLetterOrNumber() && !figure(before))
+            afterMark = next;
+    }
+    return afterMark > start ? afterMark : outsideFigure > start ? outsideFigure : any;
+}
+
 // Where a short text's lines end when they break only at spaces: the length of each line, its
-// trailing spaces (and line separator) included. A word wider than `width` is broken between
-// characters, as little as it takes.
+// trailing spaces (and line separator) included. A word wider than `width` is broken inside
+// (cutInsideWord).
 QList<qsizetype> lineLengthsAtSpaces(const QString &text, const QFont &font, qreal width)
 {
     const QFontMetricsF metrics(font);
@@ -76,14 +101,7 @@ QList<qsizetype> lineLengthsAtSpaces(const QString &text, const QFont &font, qre
             if (end > start && !fits(start, wordEnd))
                 break;
             if (end == start && !fits(start, wordEnd)) {
-                // Wider than a line on its own: as many characters as fit, one at least.
-                QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-                graphemes.setPosition(int(start));
-                qsizetype cut = graphemes.toNextBoundary();
-                for (qsizetype next = cut; next > 0 && next <= wordEnd && fits(start, next);
-                     next = graphemes.toNextBoundary())
-                    cut = next;
-                end = cut;
+                end = cutInsideWord(text, start, wordEnd, fits);
                 break;
             }
             end = wordEnd;
