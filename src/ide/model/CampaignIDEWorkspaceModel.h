@@ -310,6 +310,9 @@ public:
     // root without a selection). Unsaved edits of files still listed are kept. Files over
     // maxListedFileSize and anything but regular files are left out.
     void reloadLocalFilesForSelectedProject();
+    // Shows the thread's local files with its transcript selected: the file that holds every text
+    // of the thread whole (a card shows a long text shortened).
+    void openThreadTranscript(const QUuid &threadID);
     static constexpr qint64 maxListedFileSize = LocalWorkspaceFile::maxListedSize;
     // The selected file, the first file when the selected id is absent or unmatched; none if empty.
     [[nodiscard]] std::optional<LocalWorkspaceFile> selectedLocalFile() const;

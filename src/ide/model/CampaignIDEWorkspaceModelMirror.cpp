@@ -4,9 +4,11 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 
 #include "ide/model/ThreadList.h"
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceMirror.h"
 
 #include <QCoreApplication>
+#include <QUrl>
 
 namespace orvane {
 
@@ -122,6 +124,20 @@ InFlightTasks::Watch CampaignIDEWorkspaceModel::projectMirrors() const
 void CampaignIDEWorkspaceModel::reloadLocalFilesForSelectedProject()
 {
     m_mirror->reloadLocalFiles(selectedProject());
+}
+
+void CampaignIDEWorkspaceModel::openThreadTranscript(const QUuid &threadID)
+{
+    const CampaignIDEThread *thread = this->thread(threadID);
+    if (!thread)
+        return;
+    const CampaignIDEProject *owner = project(thread->projectID);
+    selectWorkbenchView(IDEWorkbenchView::localFiles, threadID);
+    if (!owner)
+        return;
+    // Selected by its place, so the selection holds once the listing under way brings the file.
+    const QString path = projectFolderPath(*owner) + u'/' + QStringView(WorkspaceFiles::transcriptFileName);
+    m_mirror->selectLocalFile(QUrl::fromLocalFile(path).toLocalFile());
 }
 
 const QList<LocalWorkspaceFile> &CampaignIDEWorkspaceModel::localFiles() const

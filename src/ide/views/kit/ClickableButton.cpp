@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace orvane {
 namespace {
 
@@ -197,16 +199,58 @@ void ClickableButton::paintEvent(QPaintEvent *)
     const OrvaneWebTheme theme = m_themeSource->theme();
     paintPanel(painter, rect(), theme, { m_look.fill, m_look.fillOpacity, m_look.stroke, m_look.strokeOpacity });
     // A focus ring only for keyboard users, as the toolkit's own controls do.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange))
-        paintButtonFocusRing(painter, rect(), theme);
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        std::optional<QColor> fill;
+        if (m_look.fill)
+            fill = theme.color(*m_look.fill);
+        paintButtonFocusRing(painter, rect(), theme, fill);
+    }
 }
 
-void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme)
+namespace {
+
+// Relative luminance and contrast ratio as accessibility guidelines define them.
+qreal luminance(const QColor &color)
 {
+    const auto channel = [](float c) { return c <= 0.04045F ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
+}
+
+} // namespace
+
+qreal contrastRatio(const QColor &a, const QColor &b)
+{
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor focusRingColor(const OrvaneWebTheme &theme, const std::optional<QColor> &fill)
+{
+    const QColor accent = theme.accentCyan();
+    if (!fill || contrastRatio(accent, *fill) >= 3.0)
+        return accent;
+    // The accent is lost on this fill (bright cyan on lime): black or white, whichever stands out.
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return contrastRatio(black, *fill) >= contrastRatio(white, *fill) ? black : white;
+}
+
+void paintButtonFocusRing(
+    QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme, const std::optional<QColor> &fill)
+{
+    // Two solid pixels one pixel inside the edge: a dotted hairline disappears on a bright fill.
+    constexpr int width = 2;
+    const QRect ring = rect.adjusted(1, 1, -1, -1);
+    if (ring.width() <= 2 * width || ring.height() <= 2 * width)
+        return;
+    const QColor color = focusRingColor(theme, fill);
     painter.save();
-    painter.setPen(QPen(theme.accentCyan(), 1, Qt::DotLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), width), color);
+    painter.fillRect(QRect(ring.left(), ring.bottom() - width + 1, ring.width(), width), color);
+    painter.fillRect(QRect(ring.left(), ring.top() + width, width, ring.height() - 2 * width), color);
+    painter.fillRect(QRect(ring.right() - width + 1, ring.top() + width, width, ring.height() - 2 * width), color);
     painter.restore();
 }
 

@@ -70,7 +70,15 @@ private:
 };
 
 // The keyboard's focus ring of the window's buttons, drawn just inside `rect` of a button (or a row
-// that is one) that has the focus from the keyboard.
-void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme);
+// that is one) that has the focus from the keyboard; `fill` is what the ring is drawn on, when known.
+void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme,
+    const std::optional<QColor> &fill = std::nullopt);
+
+// The ring's colour: the theme's accent, unless it stands out too little from `fill` (a contrast
+// below 3:1), then black or white.
+[[nodiscard]] QColor focusRingColor(const OrvaneWebTheme &theme, const std::optional<QColor> &fill);
+
+// The contrast ratio of two colours, from 1 (the same luminance) to 21 (black on white).
+[[nodiscard]] qreal contrastRatio(const QColor &a, const QColor &b);
 
 } // namespace orvane

@@ -24,7 +24,9 @@ QuickPromptRow::QuickPromptRow(
     setObjectName(u"quickPromptRow"_s);
     setAutoFillBackground(true);
     auto *outer = new QHBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
+    // The strip is cut this far inside the pane's edges, so a chip scrolled under one edge never
+    // runs into the strip of the pane beside it.
+    outer->setContentsMargins(stripInset, 0, stripInset, 0);
     // Sideways scrolling without a visible bar when the pane is narrow.
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(u"quickPromptScrollArea"_s);
@@ -35,7 +37,7 @@ QuickPromptRow::QuickPromptRow(
     scroll->setWidgetResizable(true);
     auto *strip = new QWidget(scroll);
     auto *row = new QHBoxLayout(strip);
-    row->setContentsMargins(10, 6, 10, 6);
+    row->setContentsMargins(10 - stripInset, 6, 10 - stripInset, 6);
     row->setSpacing(6);
     const QStringList prompts = quickPrompts();
     for (qsizetype i = 0; i < prompts.size(); ++i) {

@@ -18,6 +18,8 @@ public:
     void setTab(const QUuid &threadID, const QUuid &tabID);
 
     [[nodiscard]] static QStringList quickPrompts();
+    // The chips scroll inside this much room on either side of the row.
+    static constexpr int stripInset = 6;
 
 private:
     WorkspaceViewContext m_context;

@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <QVarLengthArray>
 
@@ -22,6 +23,8 @@ namespace {
 constexpr qreal kCardPadding = 10;
 constexpr qreal kSectionSpacing = 8;
 constexpr qreal kPressedOpacity = 0.82;
+// Less room than this beside the header's link, and the link goes under the author.
+constexpr qreal kLeastAuthorWidth = 40;
 
 Paint role(ThemeColor color, qreal opacity = 1.0)
 {
@@ -50,6 +53,85 @@ qreal textWidth(const QString &text, const QFont &font)
 qreal lineHeight(const QFont &font)
 {
     return QFontMetricsF(font).height();
+}
+
+// Where to end a line inside a word wider than the line: as many characters as fit, one at least;
+// after a mark such as "/" or "(" when one fits, and never inside a figure (between two of its
+// digits, separators or currency signs) unless the figure alone is wider than the line.
+qsizetype cutInsideWord(
+    const QString &text, qsizetype start, qsizetype wordEnd, const std::function<bool(qsizetype, qsizetype)> &fits)
+{
+    const auto figure
+        = [](QChar c) { return c.isDigit() || c == u',' || c == u'.' || c.category() == QChar::Symbol_Currency; };
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    graphemes.setPosition(int(start));
+    const qsizetype first = graphemes.toNextBoundary();
+    qsizetype any = first;
+    qsizetype outsideFigure = -1;
+    qsizetype afterMark = -1;
+    for (qsizetype next = first; next > 0 && next < wordEnd && fits(start, next); next = graphemes.toNextBoundary()) {
+        any = next;
+        const QChar before = text.at(next - 1);
+        if (!(figure(before) && figure(text.at(next))))
+            outsideFigure = next;
+        if (!before.isLetterOrNumber() && !figure(before))
+            afterMark = next;
+    }
+    return afterMark > start ? afterMark : outsideFigure > start ? outsideFigure : any;
+}
+
+// Where a short text's lines end when they break only at spaces: the length of each line, its
+// trailing spaces (and line separator) included. A word wider than `width` is broken inside
+// (cutInsideWord).
+QList<qsizetype> lineLengthsAtSpaces(const QString &text, const QFont &font, qreal width)
+{
+    const QFontMetricsF metrics(font);
+    const auto fits = [&](qsizetype from, qsizetype to) {
+        return metrics.horizontalAdvance(text.mid(from, to - from)) <= width + 0.01;
+    };
+    QList<qsizetype> lengths;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start; // the line's end so far, past its trailing spaces
+        bool separator = false;
+        for (qsizetype word = start; word < text.size();) {
+            qsizetype wordEnd = word;
+            while (wordEnd < text.size() && text.at(wordEnd) != u' ' && text.at(wordEnd) != QChar::LineSeparator)
+                ++wordEnd;
+            if (end > start && !fits(start, wordEnd))
+                break;
+            if (end == start && !fits(start, wordEnd)) {
+                end = cutInsideWord(text, start, wordEnd, fits);
+                break;
+            }
+            end = wordEnd;
+            while (end < text.size() && text.at(end) == u' ')
+                ++end;
+            if (end < text.size() && text.at(end) == QChar::LineSeparator) {
+                ++end;
+                separator = true;
+                break;
+            }
+            word = end;
+        }
+        lengths.append(end - start);
+        start = end;
+        if (separator && start == text.size())
+            lengths.append(0); // the empty line after a final separator
+    }
+    return lengths;
+}
+
+// The widest word of a text (words part at spaces and line ends).
+qreal widestWord(const QString &text, const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
+        for (QStringView word : line.tokenize(u' ', Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word.toString()));
+    }
+    return widest;
 }
 
 class Builder {
@@ -81,8 +163,10 @@ public:
     {
         out.pieces.append({ Piece::Kind::text, rect, paint, value, font, {}, hitIndex });
     }
-    // Wrapped at `width`, never cut; returns its height.
-    qreal wrapped(const QPointF &at, qreal width, const QString &value, const QFont &font, Paint paint)
+    // Wrapped at `width`, never cut; returns its height. `atSpaces`: lines break only at spaces
+    // (a figure such as "$24,750/mo" stays whole), inside a word only when it is wider than a line.
+    qreal wrapped(
+        const QPointF &at, qreal width, const QString &value, const QFont &font, Paint paint, bool atSpaces = false)
     {
         QString laidOut = value;
         laidOut.replace(u'\n', QChar::LineSeparator);
@@ -91,10 +175,15 @@ public:
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout->setTextOption(option);
         layout->setCacheEnabled(true);
+        const QList<qsizetype> lengths = atSpaces ? lineLengthsAtSpaces(laidOut, font, width) : QList<qsizetype>();
         qreal height = 0;
         layout->beginLayout();
+        qsizetype lineIndex = 0;
         for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-            line.setLineWidth(std::max<qreal>(1, width));
+            if (atSpaces)
+                line.setNumColumns(int(lengths.value(lineIndex++, laidOut.size())));
+            else
+                line.setLineWidth(std::max<qreal>(1, width));
             line.setPosition({ 0, height });
             height += line.height();
         }
@@ -144,15 +233,19 @@ qreal layoutHeader(Builder &b, const CampaignTimelineEntry &entry, qreal x, qrea
     qreal height = lineHeight(authorFont);
     QRectF link;
     QString linkText;
+    // In a narrow pane the link takes a row of its own under the author, at most as wide as the card.
+    bool linkBelow = false;
     if (entry.artifactLink) {
         linkText = u"Open "_s + rawValue(*entry.artifactLink);
         const qreal iconSize = symbolSize(9);
-        const qreal w = 6 + iconSize + 4 + textWidth(linkText, linkFont) + 6;
+        const qreal w = std::min(width, 6 + iconSize + 4 + textWidth(linkText, linkFont) + 6);
         const qreal h = std::max(iconSize, lineHeight(linkFont)) + 4;
-        link = QRectF(x + width - w, y, w, h);
-        height = std::max(height, h);
+        linkBelow = width - w < kLeastAuthorWidth;
+        link = QRectF(linkBelow ? x : x + width - w, y, w, h);
+        if (!linkBelow)
+            height = std::max(height, h);
     }
-    const qreal authorRight = link.isNull() ? x + width : link.left() - 6;
+    const qreal authorRight = link.isNull() || linkBelow ? x + width : link.left() - 6;
     const QString author = entry.authorName.toUpper();
     const qreal authorWidth = std::min(textWidth(author, authorFont), std::max<qreal>(0, authorRight - x));
     b.text(QRectF(x, y, authorWidth, height), author, authorFont,
@@ -161,7 +254,12 @@ qreal layoutHeader(Builder &b, const CampaignTimelineEntry &entry, qreal x, qrea
     const qreal timeWidth = std::min(textWidth(entry.timestamp, timeFont), std::max<qreal>(0, authorRight - timeX));
     b.text(QRectF(timeX, y, timeWidth, height), entry.timestamp, timeFont, role(ThemeColor::textMuted));
     if (entry.artifactLink) {
-        link.moveTop(y + (height - link.height()) / 2);
+        if (linkBelow) {
+            link.moveTop(y + height + 6);
+            height += 6 + link.height();
+        } else {
+            link.moveTop(y + (height - link.height()) / 2);
+        }
         const int hitIndex = b.hit(HitKind::artifactLink, link, linkText);
         b.box(link, role(ThemeColor::accentCyan, 0.12), role(ThemeColor::accentCyan, 0.35), hitIndex);
         const qreal iconSize = symbolSize(9);
@@ -228,6 +326,27 @@ qreal layoutToolRow(Builder &b, const CampaignToolInvocation &tool, bool expande
     return height;
 }
 
+// The gate's decision buttons at their natural sizes.
+struct GateButtons {
+    QString approveText = u"Approve & Execute"_s;
+    QString rejectText = u"Reject"_s;
+    QFont approveFont = themeFont(11, QFont::Bold);
+    QFont rejectFont = themeFont(11, QFont::DemiBold);
+    qreal check = symbolSize(10);
+    qreal approveWidth = 0;
+    qreal rejectWidth = 0;
+    qreal height = 0; // of one line of label
+};
+
+GateButtons gateButtonMetrics()
+{
+    GateButtons buttons;
+    buttons.approveWidth = 10 + buttons.check + 5 + textWidth(buttons.approveText, buttons.approveFont) + 10;
+    buttons.rejectWidth = 10 + textWidth(buttons.rejectText, buttons.rejectFont) + 10;
+    buttons.height = std::max(buttons.check, lineHeight(buttons.approveFont)) + 10;
+    return buttons;
+}
+
 qreal layoutGate(Builder &b, const CampaignInlineApproval &approval, qreal x, qreal y, qreal width)
 {
     const qsizetype boxIndex = b.out.pieces.size();
@@ -252,41 +371,76 @@ qreal layoutGate(Builder &b, const CampaignInlineApproval &approval, qreal x, qr
         role(decisionColor(approval.status)));
     top += headerHeight + 8;
 
-    top += b.wrapped({ left, top }, inner, approval.title, themeFont(12, QFont::Bold), role(ThemeColor::textPrimary))
+    top += b.wrapped(
+               { left, top }, inner, approval.title, themeFont(12, QFont::Bold), role(ThemeColor::textPrimary), true)
         + 8;
 
-    // Before and after, side by side.
+    // Before and after, side by side while each column holds its longest word; else one above the
+    // other, so that no figure is broken inside.
     const QFont kickerFont = mono(9, QFont::Bold);
+    const QFont beforeFont = themeFont(11);
+    const QFont afterFont = themeFont(11, QFont::DemiBold);
     const qreal column = (inner - 10) / 2;
     const qreal kicker = lineHeight(kickerFont);
-    b.text(QRectF(left, top, column, kicker), u"BEFORE"_s, kickerFont, role(ThemeColor::textMuted));
-    b.text(QRectF(left + column + 10, top, column, kicker), u"AFTER"_s, kickerFont, role(ThemeColor::accentLime));
-    const qreal before = b.wrapped(
-        { left, top + kicker + 2 }, column, approval.beforeSummary, themeFont(11), role(ThemeColor::textSecondary));
-    const qreal after = b.wrapped({ left + column + 10, top + kicker + 2 }, column, approval.afterSummary,
-        themeFont(11, QFont::DemiBold), role(ThemeColor::textPrimary));
-    top += kicker + 2 + std::max(before, after);
+    const bool sideBySide = widestWord(approval.beforeSummary, beforeFont) <= column
+        && widestWord(approval.afterSummary, afterFont) <= column && textWidth(u"BEFORE"_s, kickerFont) <= column;
+    const auto figure = [&](const QString &title, Paint titlePaint, const QString &text, const QFont &font, Paint paint,
+                            qreal at, qreal w) {
+        b.text(QRectF(at, top, w, kicker), title, kickerFont, titlePaint);
+        return kicker + 2 + b.wrapped({ at, top + kicker + 2 }, w, text, font, paint, true);
+    };
+    if (sideBySide) {
+        const qreal before = figure(u"BEFORE"_s, role(ThemeColor::textMuted), approval.beforeSummary, beforeFont,
+            role(ThemeColor::textSecondary), left, column);
+        const qreal after = figure(u"AFTER"_s, role(ThemeColor::accentLime), approval.afterSummary, afterFont,
+            role(ThemeColor::textPrimary), left + column + 10, column);
+        top += std::max(before, after);
+    } else {
+        top += figure(u"BEFORE"_s, role(ThemeColor::textMuted), approval.beforeSummary, beforeFont,
+                   role(ThemeColor::textSecondary), left, inner)
+            + 8;
+        top += figure(u"AFTER"_s, role(ThemeColor::accentLime), approval.afterSummary, afterFont,
+            role(ThemeColor::textPrimary), left, inner);
+    }
 
     if (approval.status == CampaignInlineApproval::ApprovalDecision::pending) {
         top += 8;
-        const QFont approveFont = themeFont(11, QFont::Bold);
-        const QFont rejectFont = themeFont(11, QFont::DemiBold);
-        const qreal check = symbolSize(10);
-        const QString approveText = u"Approve & Execute"_s;
-        const QString rejectText = u"Reject"_s;
-        const qreal buttonHeight = std::max(check, lineHeight(approveFont)) + 10;
-        const QRectF approve(left, top, 10 + check + 5 + textWidth(approveText, approveFont) + 10, buttonHeight);
-        const int approveHit = b.hit(HitKind::approve, approve, approveText);
-        b.fill(approve, role(ThemeColor::accentLimeFill), approveHit);
-        b.symbol(QRectF(approve.left() + 10, approve.center().y() - check / 2, check, check), u"checkmark"_s, black(),
-            approveHit);
-        b.text(QRectF(approve.left() + 10 + check + 5, top, approve.width() - 25 - check, buttonHeight), approveText,
-            approveFont, black(), approveHit);
-        const QRectF reject(approve.right() + 8, top, 10 + textWidth(rejectText, rejectFont) + 10, buttonHeight);
-        const int rejectHit = b.hit(HitKind::reject, reject, rejectText);
+        const GateButtons buttons = gateButtonMetrics();
+        // Side by side when both fit the gate, else one under the other; a button wider than the
+        // gate takes its width and wraps its label at the space.
+        const bool oneRow = buttons.approveWidth + 8 + buttons.rejectWidth <= inner;
+        // The check mark gives way before a word of the label would break.
+        const bool withCheck = 25 + buttons.check + widestWord(buttons.approveText, buttons.approveFont) <= inner;
+        const qreal textLeft = withCheck ? 15 + buttons.check : 10;
+        const qreal approveWidth
+            = std::min(withCheck ? buttons.approveWidth : buttons.approveWidth - 5 - buttons.check, inner);
+        const qreal approveTextWidth = approveWidth - textLeft - 10;
+        // The fill goes beneath the label and takes its rectangle once the label is measured.
+        const qsizetype fillIndex = b.out.pieces.size();
+        b.fill(QRectF(), role(ThemeColor::accentLimeFill));
+        const qreal labelHeight = b.wrapped(
+            { left + textLeft, top }, approveTextWidth, buttons.approveText, buttons.approveFont, black(), true);
+        const qsizetype labelIndex = b.out.pieces.size() - 1;
+        const QRectF approve(left, top, approveWidth, std::max(buttons.check, labelHeight) + 10);
+        const int approveHit = b.hit(HitKind::approve, approve, buttons.approveText);
+        b.out.pieces[fillIndex].rect = approve;
+        b.out.pieces[fillIndex].hit = approveHit;
+        b.out.pieces[labelIndex].rect.moveTop(approve.center().y() - labelHeight / 2);
+        b.out.pieces[labelIndex].hit = approveHit;
+        if (withCheck) {
+            b.symbol(
+                QRectF(approve.left() + 10, approve.center().y() - buttons.check / 2, buttons.check, buttons.check),
+                u"checkmark"_s, black(), approveHit);
+        }
+
+        const qreal rejectLeft = oneRow ? approve.right() + 8 : left;
+        const qreal rejectTop = oneRow ? top : approve.bottom() + 8;
+        const QRectF reject(rejectLeft, rejectTop, std::min(buttons.rejectWidth, inner), buttons.height);
+        const int rejectHit = b.hit(HitKind::reject, reject, buttons.rejectText);
         b.box(reject, role(ThemeColor::elevatedBackground), role(ThemeColor::borderSubtle), rejectHit);
-        b.text(reject.adjusted(10, 0, -10, 0), rejectText, rejectFont, role(ThemeColor::textSecondary), rejectHit);
-        top += buttonHeight;
+        b.text(reject.adjusted(10, 0, -10, 0), buttons.rejectText, buttons.rejectFont, role(ThemeColor::textSecondary),
+            rejectHit);
+        top = std::max(approve.bottom(), reject.bottom());
     }
     const QRectF gate(x, y, width, top + 10 - y);
     b.out.pieces[boxIndex].rect = gate;
@@ -294,11 +448,17 @@ qreal layoutGate(Builder &b, const CampaignInlineApproval &approval, qreal x, qr
     return gate.height();
 }
 
-// A small outlined button in the accent colour, as the header's artifact link.
-QRectF linkButton(Builder &b, HitKind kind, const QString &label, qreal x, qreal y)
+qreal linkButtonWidth(const QString &label)
+{
+    return 6 + textWidth(label, mono(9, QFont::Bold)) + 6;
+}
+
+// A small outlined button in the accent colour, as the header's artifact link; at most `maxWidth`
+// wide, its label shortened with an ellipsis past that.
+QRectF linkButton(Builder &b, HitKind kind, const QString &label, qreal x, qreal y, qreal maxWidth)
 {
     const QFont font = mono(9, QFont::Bold);
-    const QRectF rect(x, y, 6 + textWidth(label, font) + 6, lineHeight(font) + 4);
+    const QRectF rect(x, y, std::min(maxWidth, linkButtonWidth(label)), lineHeight(font) + 4);
     const int hitIndex = b.hit(kind, rect, label);
     b.box(rect, role(ThemeColor::accentCyan, 0.12), role(ThemeColor::accentCyan, 0.35), hitIndex);
     b.text(rect.adjusted(6, 0, -6, 0), label, font, role(ThemeColor::accentCyan), hitIndex);
@@ -312,9 +472,14 @@ qreal layoutTruncation(Builder &b, qsizetype total, qreal x, qreal y, qreal widt
     const qreal noticeHeight
         = b.wrapped({ x, y }, width, timelineTruncationNotice(total), font, role(ThemeColor::textMuted));
     const qreal buttonsTop = y + noticeHeight + 6;
-    const QRectF copy = linkButton(b, HitKind::copyFullText, u"Copy full text"_s, x, buttonsTop);
-    linkButton(b, HitKind::openFullText, u"Open in Local Files"_s, copy.right() + 8, buttonsTop);
-    return noticeHeight + 6 + copy.height();
+    const QString copyText = u"Copy full text"_s;
+    const QString openText = u"Open in Local Files"_s;
+    const QRectF copy = linkButton(b, HitKind::copyFullText, copyText, x, buttonsTop, width);
+    // Side by side when both fit, else one under the other.
+    const bool oneRow = linkButtonWidth(copyText) + 8 + linkButtonWidth(openText) <= width;
+    const QRectF open = linkButton(b, HitKind::openFullText, openText, oneRow ? copy.right() + 8 : x,
+        oneRow ? buttonsTop : copy.bottom() + 6, width);
+    return open.bottom() - y;
 }
 
 // Lines a text takes at `width`, guessed from its characters and the font's average width.
@@ -389,15 +554,29 @@ qreal estimateTimelineCardHeight(
             y += kSectionSpacing + 2 * m.small + 6 + m.kicker + 4;
     }
     if (const auto &gate = entry.inlineApproval) {
-        const qreal column = (inner - 30) / 2;
+        const qreal gateInner = inner - 20;
+        const qreal column = (gateInner - 10) / 2;
         y += kSectionSpacing + 10 + std::max(symbolSize(13), m.header) + 8
-            + estimatedLines(gate->title, m.bodyAverage, inner - 20) * m.body + 8 + m.kicker + 2
-            + std::max(estimatedLines(gate->beforeSummary, m.smallAverage, column),
-                  estimatedLines(gate->afterSummary, m.smallAverage, column))
-                * m.small
-            + 10;
-        if (gate->status == CampaignInlineApproval::ApprovalDecision::pending)
+            + estimatedLines(gate->title, m.bodyAverage, gateInner) * m.body + 8 + m.kicker + 2;
+        // The figures stand side by side, or one above the other in a narrow gate.
+        if (widestWord(gate->beforeSummary, themeFont(11)) <= column
+            && widestWord(gate->afterSummary, themeFont(11, QFont::DemiBold)) <= column) {
+            y += std::max(estimatedLines(gate->beforeSummary, m.smallAverage, column),
+                     estimatedLines(gate->afterSummary, m.smallAverage, column))
+                * m.small;
+        } else {
+            y += (estimatedLines(gate->beforeSummary, m.smallAverage, gateInner)
+                     + estimatedLines(gate->afterSummary, m.smallAverage, gateInner))
+                    * m.small
+                + 8 + m.kicker + 2;
+        }
+        y += 10;
+        if (gate->status == CampaignInlineApproval::ApprovalDecision::pending) {
+            const GateButtons buttons = gateButtonMetrics();
             y += 8 + m.button;
+            if (buttons.approveWidth + 8 + buttons.rejectWidth > gateInner)
+                y += 8 + m.button + (buttons.approveWidth > gateInner ? m.button - 10 : 0);
+        }
     }
     return std::ceil(y);
 }

@@ -290,8 +290,7 @@ void TimelineEntryDelegate::activate(const QModelIndex &index, const TimelineCar
         QGuiApplication::clipboard()->setText(entry.text);
         break;
     case HitKind::openFullText:
-        // The thread's transcript, with every text whole, is among the project's local files.
-        m_model->selectWorkbenchView(IDEWorkbenchView::localFiles, threadID);
+        m_model->openThreadTranscript(threadID);
         break;
     case HitKind::bodyText:
         break;

@@ -38,6 +38,9 @@ public:
     // The list's spacing around each row. Rows pad the outer side by as much again, so cards stand
     // 12 apart and 12 from the edges.
     static constexpr int spacing = 6;
+    // How far the keyboard's ring around a card reaches past the card's row: a repaint of the row
+    // alone would leave it on screen.
+    static constexpr int focusRingReach = 5;
 
     // The card as drawn at the view's width now (card coordinates).
     [[nodiscard]] const TimelineCardLayout &cardLayout(const QModelIndex &index) const;

@@ -128,7 +128,7 @@ void TimelineListView::focusOutEvent(QFocusEvent *event)
 {
     QListView::focusOutEvent(event);
     if (currentIndex().isValid())
-        viewport()->update(visualRect(currentIndex()));
+        updateRow(currentIndex());
 }
 
 void TimelineListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
@@ -136,14 +136,20 @@ void TimelineListView::currentChanged(const QModelIndex &current, const QModelIn
     m_control.reset();
     QListView::currentChanged(current, previous);
     if (previous.isValid())
-        viewport()->update(visualRect(previous));
+        updateRow(previous);
     controlChanged();
+}
+
+void TimelineListView::updateRow(const QModelIndex &index)
+{
+    constexpr int reach = TimelineEntryDelegate::focusRingReach;
+    viewport()->update(visualRect(index).adjusted(-reach, -reach, reach, reach));
 }
 
 void TimelineListView::controlChanged()
 {
     if (currentIndex().isValid())
-        viewport()->update(visualRect(currentIndex()));
+        updateRow(currentIndex());
     if (!hasFocus() || !QAccessible::isActive())
         return;
     // Assistive technology follows the keyboard down to the control.

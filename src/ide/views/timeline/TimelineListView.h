@@ -38,6 +38,8 @@ private:
     // Moves the keyboard to the control before (-1) or after (+1) the current one, within the card.
     void stepControl(int step);
     void controlChanged();
+    // Repaints the row and what the keyboard's ring around it covers.
+    void updateRow(const QModelIndex &index);
 
     struct Control {
         TimelineCardLayout::HitKind kind;

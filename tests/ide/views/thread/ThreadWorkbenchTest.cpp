@@ -410,5 +410,37 @@ TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing
     EXPECT_FALSE(primary()->chips().first()->isSelected());
 }
 
+// The keyboard's ring stands out on every lime button, in both themes: a ring that the eye finds
+// (a contrast of 3:1 at least against the fill beside it), not a dotted hairline lost on the lime.
+TEST_F(ThreadWorkbenchTest, TheKeyboardsRingStandsOutOnLimeButtons)
+{
+    const QStringList lime { WorkbenchHeaderBar::tabButtonName(shown().workbenchView), u"newThreadButton"_s,
+        u"sidebarNewThreadButton"_s, u"sendButton"_s, u"approveLaunchButton"_s };
+    for (const bool dark : { true, false }) {
+        model().setDarkTheme(dark);
+        settle();
+        for (const QString &name : lime) {
+            auto *button = find<ClickableButton>(name);
+            ASSERT_NE(button, nullptr) << name.toStdString();
+            ASSERT_EQ(button->look().fill, ThemeColor::accentLimeFill) << name.toStdString();
+            // Where Tab would bring the focus.
+            window->setAttribute(Qt::WA_KeyboardFocusChange);
+            button->setFocus(Qt::TabFocusReason);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }, 2000)) << name.toStdString();
+            const QImage picture = button->grab().toImage();
+            const QColor fill = OrvaneWebTheme::accentLimeFill();
+            EXPECT_EQ(picture.pixelColor(picture.width() / 2, 4), fill) << name.toStdString();
+            // Both pixels of the ring's width, on each side.
+            const int midX = picture.width() / 2;
+            const int midY = picture.height() / 2;
+            for (const QPoint at : { QPoint(midX, 1), QPoint(midX, 2), QPoint(1, midY), QPoint(2, midY),
+                     QPoint(midX, picture.height() - 2), QPoint(picture.width() - 2, midY) }) {
+                EXPECT_GE(contrastRatio(picture.pixelColor(at), fill), 3.0)
+                    << name.toStdString() << (dark ? " dark " : " light ") << at.x() << ',' << at.y();
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace orvane::windowtest

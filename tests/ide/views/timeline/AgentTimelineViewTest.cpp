@@ -9,6 +9,7 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QApplication>
+#include <QBackingStore>
 #include <QClipboard>
 #include <QListView>
 #include <QMouseEvent>
@@ -69,6 +70,14 @@ protected:
         return gated;
     }
 };
+
+// What the window's backing store holds: what stays on screen until something is painted again.
+QImage onScreen(QWidget *widget)
+{
+    QBackingStore *store = widget->window()->backingStore();
+    const auto *image = store ? dynamic_cast<const QImage *>(store->paintDevice()) : nullptr;
+    return image ? image->copy() : QImage();
+}
 
 // The rows follow a whole agent turn: two appended entries and the status row, the reply filled in
 // place, the status row gone; a closed tab empties the list. The tester checks every step.
@@ -397,6 +406,57 @@ TEST_F(AgentTimelineViewTest, HugeTextIsCutForDisplayAndCopiedWhole)
     click(view, 0, HitKind::openFullText);
     EXPECT_EQ(model->threads().constFirst().workbenchView, IDEWorkbenchView::localFiles);
     EXPECT_EQ(tab().entries.constFirst().text, huge);
+    // The local files open on the file that holds the text whole, once the listing has it.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::ranges::any_of(model->localFiles(),
+                [](const LocalWorkspaceFile &file) { return file.name == u"thread-transcript.json"_s; });
+        },
+        5000));
+    EXPECT_EQ(model->selectedLocalFileName(), u"thread-transcript.json"_s);
+    EXPECT_TRUE(model->localFileEditorContent().contains(u"forty-two forty-two"_s));
+}
+
+// The keyboard's ring around a card lies outside the card's row; when the keyboard moves into the
+// card's controls, or on to another card, nothing of it stays on screen.
+TEST_F(AgentTimelineViewTest, TheCardsRingLeavesNoLineOnScreenWhenTheKeyboardMoves)
+{
+    setEntries({ entry(u"Hello"_s, CampaignTimelineEntry::EntryRole::user), gatedEntry(), entry(u"Last one"_s) });
+    auto *view = makeTimeline();
+    TimelineListView *list = view->listView();
+    QWidget *viewport = list->viewport();
+    const QColor ring = theme->theme().accentCyan();
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentIndex(view->entryModel()->index(1));
+    const QRect card = list->visualRect(list->currentIndex());
+    // The ring's top line, just above the card, in the window.
+    const QPoint ringTop = viewport->mapTo(host.get(), QPoint(card.center().x(), card.top() - 3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onScreen(host.get()).pixelColor(ringTop) == ring; }, 2000));
+
+    const auto expectAsFreshlyPainted = [&](const char *when) {
+        const QRect band = QRect(viewport->mapTo(host.get(), QPoint()), viewport->size());
+        const QImage shown = onScreen(host.get()).copy(band);
+        const QImage fresh = host->grab(band).toImage().convertToFormat(shown.format());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                differing += shown.pixel(x, y) != fresh.pixel(x, y);
+        }
+        EXPECT_EQ(differing, 0) << when;
+    };
+    QTest::keyClick(list, Qt::Key_Right);
+    const auto link = view->delegate()->controlRect(list->currentIndex(), HitKind::artifactLink);
+    ASSERT_TRUE(link.has_value());
+    const QPoint linkRing = viewport->mapTo(host.get(), QPoint(link->center().x(), link->top() - 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onScreen(host.get()).pixelColor(linkRing) == ring; }, 2000));
+    EXPECT_NE(onScreen(host.get()).pixelColor(ringTop), ring) << "the card's ring went with the keyboard";
+    expectAsFreshlyPainted("on the card's link");
+
+    QTest::keyClick(list, Qt::Key_Left);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onScreen(host.get()).pixelColor(ringTop) == ring; }, 2000));
+    QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onScreen(host.get()).pixelColor(ringTop) != ring; }, 2000));
+    expectAsFreshlyPainted("on the next card");
 }
 
 } // namespace

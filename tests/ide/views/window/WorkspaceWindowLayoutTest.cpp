@@ -9,6 +9,11 @@
 #include "ide/views/thread/AgentThreadPane.h"
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/thread/WorkbenchHeaderBar.h"
+#include "ide/views/timeline/AgentTimelineView.h"
+#include "ide/views/timeline/QuickPromptRow.h"
+#include "ide/views/timeline/TimelineEntryDelegate.h"
+#include "ide/views/timeline/TimelineEntryListModel.h"
+#include "ide/views/timeline/TimelineListView.h"
 #include "ide/views/window/DestinationArea.h"
 #include "ide/views/window/WindowPrimitives.h"
 
@@ -17,6 +22,9 @@
 #include <QPropertyAnimation>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
+#include <QSplitter>
+#include <QTextLayout>
 
 namespace orvane::windowtest {
 namespace {
@@ -226,6 +234,69 @@ protected:
     QRect screen;
     int width = 0;
 
+    // Every tab of the shown thread holds the first tab's cards (the user's, the agents' with their
+    // links, tool runs and a gate waiting for its decision) and a text too long to show whole.
+    void fillTimelines() const
+    {
+        model().mutateThread(workbench()->threadID(), [](CampaignIDEThread &thread) {
+            QList<CampaignTimelineEntry> entries = thread.agentTabs.constFirst().entries;
+            CampaignTimelineEntry cut = entries.constLast();
+            cut.id = QUuid::createUuid();
+            cut.text = u"forty-two "_s.repeated(2100);
+            cut.inlineApproval.reset();
+            cut.artifactLink = IDEWorkbenchView::localFiles;
+            entries.append(cut);
+            for (CampaignAgentTab &tab : thread.agentTabs)
+                tab.entries = entries;
+        });
+        QCoreApplication::processEvents();
+    }
+
+    // Every control that a card of the pane's timeline paints lies inside the timeline's viewport
+    // (so inside the pane, clear of its scroll bar), and the gate's texts break only at spaces.
+    static void expectTimelineControlsInside(AgentThreadPane *pane, const QString &where)
+    {
+        const std::string at = where.toStdString() + ' ' + pane->objectName().toStdString();
+        TimelineListView *list = pane->timeline()->listView();
+        list->doItemsLayout();
+        const TimelineEntryDelegate *delegate = list->entryDelegate();
+        const auto *entries = qobject_cast<const TimelineEntryListModel *>(list->model());
+        QSet<TimelineCardLayout::HitKind> kinds;
+        for (int row = 0; row < entries->entryCount(); ++row) {
+            const QModelIndex index = entries->index(row);
+            const TimelineCardLayout &card = delegate->cardLayout(index);
+            for (const int hit : card.controlHits()) {
+                const TimelineCardLayout::Hit &control = card.hits.at(hit);
+                kinds.insert(control.kind);
+                const QRect rect = delegate->controlRect(index, control.kind, control.id).value_or(QRect());
+                EXPECT_TRUE(rect.left() >= 0 && rect.right() < list->viewport()->width())
+                    << at << " \"" << control.label.toStdString() << "\" spans " << rect.left() << ".." << rect.right()
+                    << " in a viewport " << list->viewport()->width() << " wide";
+            }
+            // The gate's title, figures and button label.
+            const auto &gate = entries->entryAt(row).inlineApproval;
+            for (const TimelineCardLayout::Piece &piece : card.pieces) {
+                if (!gate || !piece.wrapped
+                    || !QStringList { gate->title, gate->beforeSummary, gate->afterSummary, u"Approve & Execute"_s }
+                            .contains(piece.text))
+                    continue;
+                // At spaces; inside a word only when it is wider than the line, and never in a figure.
+                for (int line = 1; line < piece.wrapped->lineCount(); ++line) {
+                    const int start = piece.wrapped->lineAt(line).textStart();
+                    const QChar before = piece.text.at(start - 1);
+                    if (before.isSpace())
+                        continue;
+                    const qsizetype from = piece.text.lastIndexOf(u' ', start) + 1;
+                    const QString word = piece.text.mid(from, piece.text.indexOf(u' ', start) - from);
+                    EXPECT_GT(QFontMetricsF(piece.font).horizontalAdvance(word), piece.rect.width()) << at;
+                    EXPECT_FALSE(before.isDigit() && piece.text.at(start).isDigit())
+                        << at << " \"" << piece.text.toStdString() << "\" broken at " << start;
+                }
+            }
+        }
+        EXPECT_EQ(kinds.size(), 6) << at << ": links, tool runs, the gate's buttons and the cut text's two";
+    }
+
     void expectWhole(QWidget *column, const char *what) const
     {
         ASSERT_TRUE(column->isVisible()) << what;
@@ -261,6 +332,18 @@ TEST_F(NarrowScreenTest, ColumnsGiveWayInsteadOfTheWindowLeavingTheScreen)
     EXPECT_EQ(window->width(), width);
     EXPECT_GE(workbench()->primaryPane()->width(), CampaignThreadWorkbenchView::primaryMinimumWidth);
     EXPECT_GE(find(u"workbenchColumn"_s)->width(), CampaignThreadWorkbenchView::workbenchMinimumWidth);
+}
+
+// With the panes at their narrowest, the timeline's cards keep every control inside their pane.
+TEST_F(NarrowScreenTest, TimelineControlsStayInsideThePanesAtTheirNarrowest)
+{
+    ASSERT_NO_FATAL_FAILURE(openSplitAndDrawer());
+    ASSERT_NO_FATAL_FAILURE(fillTimelines());
+    for (AgentThreadPane *pane : { workbench()->primaryPane(), workbench()->secondaryPane() }) {
+        EXPECT_LE(pane->width(), pane->minimumSizeHint().width() + 2) << "at its narrowest";
+        expectTimelineControlsInside(pane, u"narrow screen"_s);
+    }
+    keepPicture(u"narrow-screen-timeline-controls.png"_s);
 }
 
 // With the split and the drawer open on that screen, the media-plan table keeps its pinned columns
@@ -364,6 +447,51 @@ TEST_F(CommonScreenTest, TheWorkbenchKeepsItsWidthAndNoTextIsCut)
         click(u"agentButton"_s);
         settle();
         EXPECT_EQ(window->width(), width);
+    }
+}
+
+// In both themes, with the drawer and the split, the panes' cards keep their controls inside, and
+// the quick-prompt strips of the two panes stop short of the rule between them: a chip scrolled
+// under a strip's edge never runs into the chips of the pane beside it.
+TEST_F(CommonScreenTest, NarrowPanesKeepTheirCardsAndQuickPromptsApart)
+{
+    click(u"agentButton"_s);
+    clickOn(workbench()->primaryPane(), u"splitToggleButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return workbench()->secondaryPane() && workbench()->secondaryPane()->isVisible(); }, 2000));
+    settle();
+    ASSERT_NO_FATAL_FAILURE(fillTimelines());
+    AgentThreadPane *primary = workbench()->primaryPane();
+    AgentThreadPane *secondary = workbench()->secondaryPane();
+    for (const bool dark : { true, false }) {
+        model().setDarkTheme(dark);
+        settle();
+        const QString theme = dark ? u"dark"_s : u"light"_s;
+        expectTimelineControlsInside(primary, theme);
+        expectTimelineControlsInside(secondary, theme);
+
+        // The left strip cut at its right edge, the right one scrolled so a chip is cut at its left.
+        auto *left = primary->findChild<QScrollArea *>(u"quickPromptScrollArea"_s);
+        auto *right = secondary->findChild<QScrollArea *>(u"quickPromptScrollArea"_s);
+        ASSERT_GT(left->widget()->width(), left->viewport()->width());
+        left->horizontalScrollBar()->setValue(0);
+        right->horizontalScrollBar()->setValue(30);
+        QCoreApplication::processEvents();
+        const QImage picture = window->grab().toImage();
+        QWidget *rule = workbench()->splitter()->handle(1);
+        const QRect ruleRect(rule->mapTo(window.get(), QPoint()), rule->size());
+        const QWidget *row = primary->findChild<QWidget *>(u"quickPromptRow"_s);
+        const QRect rowRect(row->mapTo(window.get(), QPoint()), row->size());
+        const QColor background = OrvaneWebTheme(dark).sidebarBackground();
+        int chipPixels = 0;
+        for (int y = rowRect.top(); y <= rowRect.bottom(); ++y) {
+            for (int dx = 1; dx <= 4; ++dx) {
+                chipPixels += picture.pixelColor(ruleRect.left() - dx, y) != background;
+                chipPixels += picture.pixelColor(ruleRect.right() + dx, y) != background;
+            }
+        }
+        EXPECT_EQ(chipPixels, 0) << theme.toStdString() << ": chips within 4 pixels of the rule";
+        keepCloseUp(workbench(), u"screen-1440-narrow-panes-"_s + theme + u".png"_s);
     }
 }
 
