@@ -9,9 +9,11 @@
 #include "testsupport/desktop/FileSizeLimit.h"
 #include "voice/VoiceInputProvider.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -140,6 +142,41 @@ TEST(OrvaneAppTest, TheWindowComesBackAndClosingWithUnsavedLocalFilesAsksToSaveT
     harness.app().activate();
     ASSERT_EQ(harness.app().windows().size(), 1);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(harness.app().windows().first()));
+}
+
+// A draft typed in the composer outlives the workspace screen: Connect Cloud and the way back
+// build a new workspace that shows it, and so does the window opened after a quit.
+TEST(OrvaneAppTest, ADraftComesBackAfterConnectCloudAndAfterAQuit)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    RootView *root = window->rootView();
+    auto *draft = harness.find<QLineEdit>(u"draftField"_s);
+    ASSERT_NE(draft, nullptr);
+    QTest::keyClicks(draft, u"Plan the spring launch"_s);
+
+    auto *connect = harness.find<QAbstractButton>(u"connectCloudButton"_s);
+    ASSERT_NE(connect, nullptr);
+    QTest::mouseClick(connect, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root->screen() == RootView::Screen::signIn; }));
+    auto *local = harness.find<QAbstractButton>(u"signIn.localIDE"_s);
+    ASSERT_NE(local, nullptr);
+    QTest::mouseClick(local, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root->screen() == RootView::Screen::workspace; }));
+    draft = harness.find<QLineEdit>(u"draftField"_s);
+    ASSERT_NE(draft, nullptr);
+    EXPECT_EQ(draft->text(), u"Plan the spring launch"_s);
+
+    draft->clear();
+    QTest::keyClicks(draft, u"Typed before the quit"_s);
+    EXPECT_TRUE(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(harness.app().windows().isEmpty());
+    harness.app().activate();
+    ASSERT_EQ(harness.app().windows().size(), 1);
+    auto *reopened = harness.app().windows().first()->findChild<QLineEdit *>(u"draftField"_s);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->text(), u"Typed before the quit"_s);
 }
 
 namespace {

@@ -25,6 +25,7 @@
 #include <QMetaObject>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -251,6 +252,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 
     // Quitting waits for the user's data only; mirror work left over is done at the next start.
     if (QCoreApplication *app = QCoreApplication::instance()) {
+        // Turns cut short and drafts are saved first, so that the writes below take them in.
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] { m_threadList->saveBeforeEnd(); });
         connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::saveOrRescueWhatFailed);
         connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::finishBeforeQuit);
     }
@@ -259,7 +262,12 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 CampaignIDEWorkspaceModel::~CampaignIDEWorkspaceModel()
 {
     // Everything scheduled is written before the model goes; nothing is written after it. Results
-    // the writer posted back die with the object.
+    // the writer posted back die with the object. A turn still running ends here with what it has
+    // (its task ends quietly once the model is gone), and drafts are kept; nobody listens any more.
+    {
+        const QSignalBlocker quiet(m_threadList.get());
+        m_threadList->saveBeforeEnd();
+    }
     saveOrRescueWhatFailed();
     m_disk->shutdown();
 }

@@ -100,7 +100,9 @@ public:
     CampaignIDEWorkspaceModel(std::optional<QList<CampaignIDEProject>> projects,
         CampaignNotificationCenter *notificationCenter, CampaignCopilotStore *copilotStore,
         Locations locations = standardLocations(), QObject *parent = nullptr);
-    // Flushes every pending write before returning; nothing is written afterwards.
+    // Flushes every pending write before returning; nothing is written afterwards. Turns still
+    // running are stored settled first (ThreadList::saveBeforeEnd()), with the drafts; a quit does
+    // the same.
     ~CampaignIDEWorkspaceModel() override;
 
     CampaignIDEWorkspaceModel(const CampaignIDEWorkspaceModel &) = delete;
@@ -494,7 +496,7 @@ public:
     void setThreadApprovalMode(ThreadApprovalMode mode, const QUuid &threadID);
     // Switches the thread's (none: the active thread's) workbench and the section that follows it.
     void selectWorkbenchView(IDEWorkbenchView view, const std::optional<QUuid> &threadID);
-    // The composer's draft; stored with the thread's next save.
+    // The composer's draft; stored with the thread's next save, or when the model ends.
     void setThreadDraft(const QString &text, const QUuid &threadID, const QUuid &tabID);
 
 private:

@@ -115,6 +115,8 @@ void ThreadList::adoptBody(const QUuid &threadID, const std::optional<CampaignID
         m_restarted.insert(threadID);
         m_store->keepLostBody(threadID, title);
         save();
+    } else if (m_store->takeSettledAtRead(threadID)) {
+        save(); // a turn the last process left unfinished, settled: stored as it is shown
     }
 }
 
@@ -283,7 +285,23 @@ void ThreadList::setThreads(const QList<CampaignIDEThread> &threads, Save save)
 
 void ThreadList::save()
 {
+    m_draftsUnsaved = false;
     m_store->save(m_threads);
+}
+
+void ThreadList::saveBeforeEnd()
+{
+    // Found first: a change may detach the list from a snapshot the writer holds.
+    QList<QUuid> unfinished;
+    for (const CampaignIDEThread &thread : std::as_const(m_threads)) {
+        if (m_store->hasBody(thread.id) && ThreadStore::hasUnfinishedTurns(thread))
+            unfinished.append(thread.id);
+    }
+    for (const QUuid &id : std::as_const(unfinished))
+        mutateThread(
+            id, [](CampaignIDEThread &t) { ThreadStore::settleUnfinishedTurns(t); }, Save::no);
+    if (!unfinished.isEmpty() || m_draftsUnsaved)
+        save();
 }
 
 bool ThreadList::hasFailedWrites() const
@@ -373,8 +391,9 @@ void ThreadList::setThreadApprovalMode(ThreadApprovalMode mode, const QUuid &thr
 void ThreadList::setThreadDraft(const QString &text, const QUuid &threadID, const QUuid &tabID)
 {
     // Drafts change on every keystroke: they reach storage with the thread's next save.
-    mutateTab(
-        threadID, tabID, [&text](CampaignAgentTab &tab) { tab.draftPrompt = text; }, Save::no);
+    if (mutateTab(
+            threadID, tabID, [&text](CampaignAgentTab &tab) { tab.draftPrompt = text; }, Save::no))
+        m_draftsUnsaved = true;
 }
 
 void ThreadList::toggleStarThread(const QUuid &threadID)

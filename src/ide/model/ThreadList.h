@@ -88,6 +88,10 @@ public:
     // Schedules writes of the threads that changed since they were stored, and of the index when it
     // changed, with the writes that failed since; nothing when nothing did.
     void save();
+    // For a model about to go (its end, a quit, a signal): turns still running in the bodies held
+    // are settled as a later start would settle them (ThreadStore::settleUnfinishedTurns()), and the
+    // threads are saved when that changed any or a draft changed since the last save.
+    void saveBeforeEnd();
     // Whether a write failed since the last save (the next one tries it again).
     [[nodiscard]] bool hasFailedWrites() const;
 
@@ -107,7 +111,7 @@ public:
     void showAgentTabInSplit(const QUuid &tabID, const QUuid &threadID);
     void toggleThreadDryRun(const QUuid &threadID);
     void setThreadApprovalMode(ThreadApprovalMode mode, const QUuid &threadID);
-    // The composer's draft; it reaches storage with the thread's next save.
+    // The composer's draft; it reaches storage with the thread's next save, or saveBeforeEnd().
     void setThreadDraft(const QString &text, const QUuid &threadID, const QUuid &tabID);
     void toggleStarThread(const QUuid &threadID);
     // A title that is blank once trimmed is ignored.
@@ -156,6 +160,7 @@ private:
     QList<CampaignIDEThread> m_threads;
     QHash<QUuid, QList<BodyDone>> m_backgroundReads; // waiting for the reader, per thread
     QSet<QUuid> m_restarted; // bodies lost on disk, started again this run
+    bool m_draftsUnsaved = false; // a draft changed since the last save
 };
 
 } // namespace orvane

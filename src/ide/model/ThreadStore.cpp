@@ -29,16 +29,43 @@ QString fileStem(const QUuid &id)
     return id.toString(QUuid::WithoutBraces).toUpper();
 }
 
-// A turn still running when the previous process ended left its tab marked as streaming; nothing
-// will ever finish it, so the tab would stay busy for good. It starts idle instead.
-void settleInterruptedTurns(CampaignIDEThread &thread)
+bool isRunning(const CampaignToolInvocation &tool)
 {
-    for (CampaignAgentTab &tab : thread.agentTabs) {
-        if (tab.isStreaming || tab.statusText) {
-            tab.isStreaming = false;
-            tab.statusText.reset();
-        }
+    return tool.status == CampaignToolInvocation::ToolStatus::running;
+}
+
+// An agent entry whose turn never completed: it holds the local agent's answer beside text that
+// may have streamed in, or, still before that answer, the running placeholder tool.
+bool isUnfinished(const CampaignTimelineEntry &entry)
+{
+    return entry.role == CampaignTimelineEntry::EntryRole::agent
+        && (entry.localReply || std::ranges::any_of(entry.toolInvocations, isRunning));
+}
+
+void settle(CampaignTimelineEntry &entry)
+{
+    if (entry.localReply) {
+        CampaignLocalReply local = *std::exchange(entry.localReply, std::nullopt);
+        entry.text = std::move(local.text);
+        entry.toolInvocations = std::move(local.toolInvocations);
+        entry.inlineApproval = std::move(local.inlineApproval);
+        entry.artifactLink = local.artifactLink;
+        return;
     }
+    // The local agent had not answered yet, so nothing of the turn was applied: only the words.
+    entry.text = ThreadStore::interruptedReplyText();
+    entry.toolInvocations.removeIf(isRunning);
+}
+
+// What the index keeps of a thread is what it shows once loaded again: a reply that was still
+// streaming never stands in the list for good.
+CampaignThreadSummary indexSummary(const CampaignIDEThread &thread)
+{
+    if (!ThreadStore::hasUnfinishedTurns(thread))
+        return CampaignThreadSummary::of(thread);
+    CampaignIDEThread settled = thread;
+    ThreadStore::settleUnfinishedTurns(settled);
+    return CampaignThreadSummary::of(settled);
 }
 
 // The stores as the user calls them, in notices and when they could not be saved.
@@ -250,10 +277,40 @@ ThreadStore::Read ThreadStore::taken(platform::FileContents file, QByteArray &by
     return Read::ok;
 }
 
-CampaignIDEThread ThreadStore::decodeBody(QByteArrayView bytes)
+const QString &ThreadStore::interruptedReplyText()
+{
+    static const QString text = u"Orvane quit before this reply finished; send it again to retry."_s;
+    return text;
+}
+
+bool ThreadStore::hasUnfinishedTurns(const CampaignIDEThread &thread)
+{
+    return std::ranges::any_of(thread.agentTabs, [](const CampaignAgentTab &tab) {
+        return tab.isStreaming || tab.statusText || std::ranges::any_of(tab.entries, isUnfinished);
+    });
+}
+
+bool ThreadStore::settleUnfinishedTurns(CampaignIDEThread &thread)
+{
+    if (!hasUnfinishedTurns(thread))
+        return false; // nothing detached
+    for (CampaignAgentTab &tab : thread.agentTabs) {
+        tab.isStreaming = false;
+        tab.statusText.reset();
+        for (CampaignTimelineEntry &entry : tab.entries) {
+            if (isUnfinished(entry))
+                settle(entry);
+        }
+    }
+    return true;
+}
+
+CampaignIDEThread ThreadStore::decodeBody(QByteArrayView bytes, bool *settled)
 {
     auto thread = decodeJson<CampaignIDEThread>(bytes);
-    settleInterruptedTurns(thread);
+    const bool changed = settleUnfinishedTurns(thread);
+    if (settled)
+        *settled = changed;
     return thread;
 }
 
@@ -320,7 +377,7 @@ std::optional<QList<CampaignIDEThread>> ThreadStore::readEarlierFile()
         return again;
     });
     for (CampaignIDEThread &thread : threads)
-        settleInterruptedTurns(thread);
+        settleUnfinishedTurns(thread);
     return threads;
 }
 
@@ -347,7 +404,7 @@ void ThreadStore::bringInEarlierFile(QList<CampaignIDEThread> &threads)
                 if (m_index.contains(thread.id) || seen.contains(thread.id))
                     continue;
                 seen.insert(thread.id);
-                settleInterruptedTurns(thread);
+                settleUnfinishedTurns(thread);
                 m_loaded.insert(thread.id);
                 added.append(std::move(thread));
             }
@@ -484,7 +541,7 @@ ThreadStore::BodyRead ThreadStore::readBody(const QString &path) const
         QByteArray bytes;
         switch (readFile(path, bytes)) {
         case Read::ok:
-            read.thread = decodeBody(bytes);
+            read.thread = decodeBody(bytes, &read.settled);
             break;
         case Read::unreadable:
             read.unreadable = true;
@@ -506,6 +563,8 @@ std::optional<CampaignIDEThread> ThreadStore::readStoredBody(const QUuid &id)
     BodyRead read = readBody(bodyPath(id));
     if (read.unreadable)
         m_disk.markUnreadable(bodyPath(id));
+    if (read.settled)
+        m_settledAtRead.insert(id);
     return std::move(read.thread);
 }
 
@@ -524,8 +583,10 @@ bool ThreadStore::readBodyInBackground(
         // receiver is alive, and an event posted to it dies with it.
         QMetaObject::invokeMethod(
             context,
-            [this, id, done, thread = std::move(read.thread)]() mutable {
+            [this, id, done, settled = read.settled, thread = std::move(read.thread)]() mutable {
                 m_reading.remove(id);
+                if (settled)
+                    m_settledAtRead.insert(id);
                 done(id, std::move(thread));
             },
             Qt::QueuedConnection);
@@ -538,7 +599,9 @@ CampaignIDEThread ThreadStore::adoptBody(const CampaignIDEThread &head, std::opt
     m_loaded.insert(head.id);
     if (!stored)
         return head;
-    m_written.insert(head.id, *stored);
+    // A body settled as it was read differs from its file: the next save writes it.
+    if (!m_settledAtRead.contains(head.id))
+        m_written.insert(head.id, *stored);
     return withHead(*std::move(stored), head);
 }
 
@@ -584,7 +647,7 @@ void ThreadStore::save(const QList<CampaignIDEThread> &threads)
             continue;
         }
         m_loaded.insert(thread.id); // stays whole once stored
-        index.append(CampaignThreadSummary::of(thread));
+        index.append(indexSummary(thread));
         const auto written = m_written.constFind(thread.id);
         if (written != m_written.cend() && *written == thread)
             continue;

@@ -100,8 +100,21 @@ public:
     // The whole list stored in a folder, every body read; none when the index is missing or
     // unreadable. For tools and tests, on any thread.
     [[nodiscard]] static std::optional<QList<CampaignIDEThread>> readAll(const QString &folder);
-    // One stored body, decoded. Throws DecodingError.
-    [[nodiscard]] static CampaignIDEThread decodeBody(QByteArrayView bytes);
+    // One stored body, decoded, its unfinished turns settled (settled tells whether there were
+    // any). Throws DecodingError.
+    [[nodiscard]] static CampaignIDEThread decodeBody(QByteArrayView bytes, bool *settled = nullptr);
+
+    // Turns the process ended before they completed (a quit, a signal, a kill): an agent entry that
+    // holds the local agent's answer beside unconfirmed streamed text takes that answer; one still
+    // before it (the running placeholder tool) says so in interruptedReplyText() and loses the
+    // running tool; every tab is idle. Entries of completed turns never change. Whether the thread
+    // held any; a thread without any is not touched (nor detached).
+    static bool settleUnfinishedTurns(CampaignIDEThread &thread);
+    [[nodiscard]] static bool hasUnfinishedTurns(const CampaignIDEThread &thread);
+    [[nodiscard]] static const QString &interruptedReplyText();
+    // Whether the body read last for the thread had unfinished turns settled, and forgets it: that
+    // body is due to be written again.
+    bool takeSettledAtRead(const QUuid &id) { return m_settledAtRead.remove(id); }
 
 private:
     struct WriteOutcomes;
@@ -109,6 +122,7 @@ private:
     struct BodyRead {
         std::optional<CampaignIDEThread> thread; // none when missing or unreadable
         bool unreadable = false;
+        bool settled = false; // unfinished turns were settled: the file differs from the thread
     };
     // Reads and decodes a body file; safe on any thread.
     [[nodiscard]] BodyRead readBody(const QString &path) const;
@@ -150,6 +164,7 @@ private:
     QList<CampaignThreadSummary> m_lastIndex;
     bool m_indexWritten = false;
     QSet<QUuid> m_reading;
+    QSet<QUuid> m_settledAtRead; // bodies read with unfinished turns settled, not yet adopted
     QThreadPool m_readers;
 };
 

@@ -73,7 +73,8 @@ void CampaignTimelineEntry::encode(JsonObjectWriter &writer) const
         .field("timestamp", timestamp)
         .field("toolInvocations", toolInvocations)
         .field("inlineApproval", inlineApproval)
-        .field("artifactLink", artifactLink);
+        .field("artifactLink", artifactLink)
+        .field("localReply", localReply);
 }
 
 CampaignTimelineEntry CampaignTimelineEntry::decode(const JsonObjectReader &reader)
@@ -84,6 +85,25 @@ CampaignTimelineEntry CampaignTimelineEntry::decode(const JsonObjectReader &read
         .authorName = reader.required<QString>("authorName"),
         .text = reader.required<QString>("text"),
         .timestamp = reader.required<QString>("timestamp"),
+        .toolInvocations = reader.required<QList<CampaignToolInvocation>>("toolInvocations"),
+        .inlineApproval = reader.optional<CampaignInlineApproval>("inlineApproval"),
+        .artifactLink = reader.optional<IDEWorkbenchView>("artifactLink"),
+        .localReply = reader.optional<CampaignLocalReply>("localReply"),
+    };
+}
+
+void CampaignLocalReply::encode(JsonObjectWriter &writer) const
+{
+    writer.field("text", text)
+        .field("toolInvocations", toolInvocations)
+        .field("inlineApproval", inlineApproval)
+        .field("artifactLink", artifactLink);
+}
+
+CampaignLocalReply CampaignLocalReply::decode(const JsonObjectReader &reader)
+{
+    return {
+        .text = reader.required<QString>("text"),
         .toolInvocations = reader.required<QList<CampaignToolInvocation>>("toolInvocations"),
         .inlineApproval = reader.optional<CampaignInlineApproval>("inlineApproval"),
         .artifactLink = reader.optional<IDEWorkbenchView>("artifactLink"),

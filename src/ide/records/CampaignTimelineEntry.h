@@ -51,6 +51,21 @@ struct CampaignInlineApproval {
     bool operator==(const CampaignInlineApproval &) const = default;
 };
 
+// The local agent's answer to a turn, kept in the turn's agent entry while the service's reply
+// streams in: what the entry becomes should the turn never complete, since the streamed text is not
+// the reply until then.
+struct CampaignLocalReply {
+    QString text = {};
+    QList<CampaignToolInvocation> toolInvocations = {};
+    std::optional<CampaignInlineApproval> inlineApproval = {};
+    std::optional<IDEWorkbenchView> artifactLink = {};
+
+    void encode(JsonObjectWriter &writer) const;
+    [[nodiscard]] static CampaignLocalReply decode(const JsonObjectReader &reader);
+
+    bool operator==(const CampaignLocalReply &) const = default;
+};
+
 // One message of an agent tab's timeline.
 struct CampaignTimelineEntry {
     enum class EntryRole { user, agent, system };
@@ -63,6 +78,8 @@ struct CampaignTimelineEntry {
     QList<CampaignToolInvocation> toolInvocations = {};
     std::optional<CampaignInlineApproval> inlineApproval = {};
     std::optional<IDEWorkbenchView> artifactLink = {};
+    // Only while the entry's turn runs with a streamed reply; stored without a key otherwise.
+    std::optional<CampaignLocalReply> localReply = {};
 
     void encode(JsonObjectWriter &writer) const;
     [[nodiscard]] static CampaignTimelineEntry decode(const JsonObjectReader &reader);

@@ -137,6 +137,8 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
 
     const LocalAgentExecutionOutcome outcome
         = applyLocalAgentTools(*model, turn.prompt, turn.threadID, turn.personaName);
+    if (turn.session && turn.session->account())
+        keepLocalReply(*model, turn, outcome);
     QString reply = outcome.reply;
     // Signed in, the service's streamed reply takes the place of `reply` (src/ide/sync).
     auto streamed = ServerSync::streamReply(model, turn.session,
@@ -152,6 +154,23 @@ QCoro::Task<> CampaignIDEWorkspaceModel::ThreadEngine::runAgentTurn(
         reply = *remote;
 
     completeAgentTurn(*model, turn, outcome, reply);
+}
+
+void CampaignIDEWorkspaceModel::ThreadEngine::keepLocalReply(
+    CampaignIDEWorkspaceModel &model, const AgentTurn &turn, const LocalAgentExecutionOutcome &outcome)
+{
+    // Saved with the local agent's edits: the store never holds them without the answer that made
+    // them. Nothing shows the kept answer, so no entry is republished.
+    model.mutateThread(turn.threadID, [&](CampaignIDEThread &thread) {
+        CampaignAgentTab *tab = findTab(thread, turn.tabID);
+        if (CampaignTimelineEntry *entry = tab ? findEntry(*tab, turn.agentEntryID) : nullptr)
+            entry->localReply = CampaignLocalReply {
+                .text = outcome.reply,
+                .toolInvocations = outcome.tools,
+                .inlineApproval = outcome.inlineApproval,
+                .artifactLink = outcome.targetWorkbench,
+            };
+    });
 }
 
 void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorkspaceModel &model, const AgentTurn &turn,
@@ -170,6 +189,7 @@ void CampaignIDEWorkspaceModel::ThreadEngine::completeAgentTurn(CampaignIDEWorks
                     entry->toolInvocations = outcome.tools;
                     entry->inlineApproval = outcome.inlineApproval;
                     entry->artifactLink = outcome.targetWorkbench;
+                    entry->localReply.reset(); // the reply is final now
                     Q_EMIT model.threadList().timelineEntryChanged(turn.threadID, turn.tabID, turn.agentEntryID);
                 }
                 tab.isStreaming = false;

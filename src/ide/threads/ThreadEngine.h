@@ -47,6 +47,11 @@ public:
     static LocalAgentExecutionOutcome applyLocalAgentTools(
         CampaignIDEWorkspaceModel &model, const QString &prompt, const QUuid &threadID, const QString &personaName);
 
+    // Before a streamed reply: keeps the local outcome in the turn's agent entry, which the entry
+    // takes should the turn never complete (the model's end, or a start after a kill), and saves.
+    static void keepLocalReply(
+        CampaignIDEWorkspaceModel &model, const AgentTurn &turn, const LocalAgentExecutionOutcome &outcome);
+
     // Writes the outcome into the turn's agent entry, ends the tab's streaming, switches the
     // workbench, writes the thread's files, saves and reloads the local files.
     static void completeAgentTurn(CampaignIDEWorkspaceModel &model, const AgentTurn &turn,

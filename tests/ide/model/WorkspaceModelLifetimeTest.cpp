@@ -76,6 +76,30 @@ TEST_F(WorkspaceModelTest, QuittingTheApplicationFlushesPendingWrites)
     EXPECT_EQ(decodeJson<QList<CampaignIDEProject>>(readAll(stateFile())).first().name, u"Quit"_s);
 }
 
+// A draft is not saved at each keystroke, but what the model holds is written when it goes and
+// when the application quits, and a restart shows it; a model that changed nothing writes nothing.
+TEST_F(WorkspaceModelTest, DraftsAreStoredWhenTheModelEndsAndWhenTheApplicationQuits)
+{
+    auto model = makeModel();
+    const QUuid threadID = model->threads().first().id;
+    const QUuid tabID = model->threads().first().agentTabs.first().id;
+    model.reset();
+    EXPECT_FALSE(QFileInfo::exists(threadStoreFile()));
+
+    model = makeModel();
+    model->setThreadDraft(u"Half a thought"_s, threadID, tabID);
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(threadStoreFile())); // not at each keystroke
+    restart(model);
+    EXPECT_EQ(model->threads().first().agentTabs.first().draftPrompt, u"Half a thought"_s);
+
+    model->setThreadDraft(u"Typed before the quit"_s, threadID, tabID);
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    const QList<CampaignIDEThread> stored = readStoredThreads();
+    ASSERT_FALSE(stored.isEmpty());
+    EXPECT_EQ(stored.first().agentTabs.first().draftPrompt, u"Typed before the quit"_s);
+}
+
 TEST_F(WorkspaceModelTest, MutationsPublishFineGrainedSignals)
 {
     const auto model = makeModel();

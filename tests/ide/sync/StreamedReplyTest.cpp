@@ -328,6 +328,68 @@ TEST_F(StreamedReplyTest, ATurnWhoseThreadOrModelGoesEndsQuietly)
     EXPECT_TRUE(service.waitForNoOpenConnections());
 }
 
+// A reply still streaming when the process ends never stays half-done in the store: a quit gives
+// the entry the local agent's answer (the streamed words are dropped, as for a failed stream), and
+// so does the start after a kill, from what a save written meanwhile held. Completed entries and
+// the local agent's edits stay as they were.
+TEST_F(StreamedReplyTest, AQuitOrAKillDuringTheStreamLeavesTheLocalReply)
+{
+    session = makeSession(account());
+    chat({ { 0ms, delta(u"Slow "_s) } }, CannedResponse::Ending::stall);
+    const QList<CampaignTimelineEntry> before = tab().entries;
+    send(u"Rebalance budget toward LinkedIn"_s, session.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return agentEntry().text == u"Slow "_s; }));
+    ASSERT_TRUE(agentEntry().localReply);
+    const CampaignLocalReply local = *agentEntry().localReply;
+    EXPECT_NE(local.text, u"Slow "_s);
+    ASSERT_TRUE(local.inlineApproval);
+    EXPECT_EQ(local.artifactLink, IDEWorkbenchView::table);
+    const qsizetype rows = thread(threadID)->mediaPlanRows.size();
+
+    // Another change saves the thread while the reply streams: what a kill now would leave.
+    model->toggleStarThread(threadID);
+    model->flushPendingWrites();
+    const QString folder = threadStoreFolder();
+    QHash<QString, QByteArray> killed;
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        killed.insert(name, readAll(folder + u'/' + name));
+
+    const auto expectSettled = [&](const CampaignIDEThread &stored) {
+        const CampaignAgentTab &storedTab = stored.agentTabs.first();
+        EXPECT_FALSE(storedTab.isStreaming);
+        EXPECT_FALSE(storedTab.statusText);
+        ASSERT_EQ(storedTab.entries.size(), before.size() + 2);
+        EXPECT_EQ(storedTab.entries.mid(0, before.size()), before);
+        const CampaignTimelineEntry &entry = storedTab.entries.last();
+        EXPECT_EQ(entry.id, agentEntryID);
+        EXPECT_EQ(entry.text, local.text);
+        EXPECT_EQ(entry.toolInvocations, local.toolInvocations);
+        EXPECT_EQ(entry.inlineApproval, local.inlineApproval);
+        EXPECT_EQ(entry.artifactLink, local.artifactLink);
+        EXPECT_FALSE(entry.localReply);
+        EXPECT_EQ(stored.mediaPlanRows.size(), rows);
+    };
+
+    // A quit: the model's end settles the turn before its last writes.
+    model.reset();
+    finishTurns();
+    const QList<CampaignIDEThread> quit = readStoredThreads();
+    ASSERT_FALSE(quit.isEmpty());
+    ASSERT_EQ(quit.first().id, threadID);
+    expectSettled(quit.first());
+
+    // A kill: the files as the save during the stream left them, read by the next start.
+    for (auto it = killed.cbegin(); it != killed.cend(); ++it)
+        ASSERT_TRUE(test::writeAll(folder + u'/' + it.key(), it.value()));
+    startModel();
+    expectSettled(*thread(threadID));
+    model->flushPendingWrites();
+    // Stored as shown, the list's preview included.
+    expectSettled(readStoredThreads().first());
+    const auto index = decodeJson<QList<CampaignThreadSummary>>(readAll(threadStoreFile()));
+    EXPECT_EQ(index.first().preview, local.text.left(CampaignThreadSummary::previewLength));
+}
+
 TEST_F(StreamedReplyTest, ManyFastDeltasCoalesceIntoFewEntryUpdates)
 {
     session = makeSession(account());

@@ -251,22 +251,45 @@ TEST_F(AgentTurnTest, ATurnWhoseProjectIsGoneStillAnswers)
 
 TEST_F(AgentTurnTest, DestroyingTheModelDuringThePauseEndsTheTurnQuietly)
 {
+    const QList<CampaignTimelineEntry> before = tab().entries;
     model->sendMessageInThread(threadID, tabID, u"Shift budget into LinkedIn"_s, nullptr);
     ASSERT_EQ(turns->count(), 1);
+    const QUuid agentEntryID = lastEntry().id;
     const QString csvPath = projectFile(slug, u"media-plan.csv"_s);
-    model.reset(); // flushes what was scheduled: the message and its placeholder
+    // What a kill now would leave: the message and its placeholder, saved at once.
+    model->flushPendingWrites();
+    const QString body = threadStoreFolder() + u'/' + threadID.toString(QUuid::WithoutBraces).toUpper() + u".json"_s;
+    const QByteArray killed = readAll(body);
+    model.reset(); // a quit: the turn ends as interrupted, and that is written before the model goes
     const QByteArray csv = readAll(csvPath);
     const QList<CampaignIDEThread> stored = readStoredThreads();
 
     finishTurns();
 
-    // Nothing was written after the model went: the stored turn still waits for its answer.
+    // Nothing was written after the model went, and the local agent never ran.
     EXPECT_EQ(readAll(csvPath), csv);
     EXPECT_FALSE(csv.contains("LI_NA_Exec_ABM_High_Intent"));
-    ASSERT_FALSE(stored.isEmpty());
-    EXPECT_TRUE(stored.first().agentTabs.first().isStreaming);
-    EXPECT_TRUE(stored.first().agentTabs.first().entries.last().text.isEmpty());
     EXPECT_EQ(readStoredThreads(), stored);
+    // The turn says it was cut short instead of running for good; what came before is untouched.
+    const auto expectInterrupted = [&](const CampaignAgentTab &ended) {
+        EXPECT_FALSE(ended.isStreaming);
+        EXPECT_FALSE(ended.statusText);
+        ASSERT_EQ(ended.entries.size(), before.size() + 2);
+        EXPECT_EQ(ended.entries.mid(0, before.size()), before);
+        EXPECT_EQ(ended.entries.at(before.size()).text, u"Shift budget into LinkedIn"_s);
+        const CampaignTimelineEntry &agent = ended.entries.last();
+        EXPECT_EQ(agent.id, agentEntryID);
+        EXPECT_EQ(agent.text, u"Orvane quit before this reply finished; send it again to retry."_s);
+        EXPECT_TRUE(agent.toolInvocations.isEmpty());
+        EXPECT_FALSE(agent.inlineApproval);
+    };
+    ASSERT_FALSE(stored.isEmpty());
+    expectInterrupted(stored.first().agentTabs.first());
+
+    // A kill during the pause: the next start settles the stored placeholder the same way.
+    ASSERT_TRUE(writeAll(body, killed));
+    startModel();
+    expectInterrupted(tab());
 }
 
 class InlineActionTest : public OperationsTest { };
