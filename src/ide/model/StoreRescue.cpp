@@ -395,7 +395,7 @@ std::optional<QString> StoreRescue::keep(QString *error)
     QSet<QString> unsettled;
     for (const FoundCopy &found : std::as_const(m_found))
         unsettled.insert(found.path);
-    const std::optional<QString> path = writeCopy(encodeCopy(paths), error, unsettled);
+    std::optional<QString> path = writeCopy(encodeCopy(paths), error, unsettled);
     if (!path)
         return std::nullopt;
     // One copy: an older one elsewhere holds nothing this one lacks.
