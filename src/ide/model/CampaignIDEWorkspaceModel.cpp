@@ -313,9 +313,9 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
                     QStringList shown;
                     for (const QString &path : std::as_const(settled.keptAside))
                         shown.append(WorkspaceFiles::shownPath(path));
-                    where = u" It is kept beside them as "_s + StoreRescue::listed(shown) + u'.';
+                    where = u" It is kept as "_s + StoreRescue::listed(shown) + u'.';
                 } else if (writes) {
-                    where = u" It could not be kept beside them ("_s + settled.error
+                    where = u" It could not be kept beside it ("_s + settled.error
                         + u"); Orvane tries again at the next start."_s;
                 }
                 notices.append(u"Orvane did not bring back what it could not save when it last quit, as "_s + keptAside
