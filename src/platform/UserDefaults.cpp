@@ -12,10 +12,11 @@ constexpr qsizetype maxKeyLength = 200;
 
 QString configHome()
 {
-    QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    // Clean, so that every spelling of the folder ("/home/me/.config/") is one path.
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return xdg;
-    return QDir::homePath() + u"/.config";
+        return QDir::cleanPath(xdg);
+    return QDir::cleanPath(QDir::homePath() + u"/.config");
 }
 
 } // namespace

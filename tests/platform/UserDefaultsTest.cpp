@@ -41,6 +41,22 @@ TEST_F(UserDefaultsTest, StandardStoreLivesUnderTheConfigHome)
     EXPECT_EQ(UserDefaults::standardDirectory(), home.path() + u"/.config/Orvane/defaults");
 }
 
+// Every spelling of the config home is one folder: what a copy or a ledger records by it is met
+// again whichever spelling the next start has.
+TEST_F(UserDefaultsTest, EverySpellingOfTheConfigHomeGivesOnePath)
+{
+    const QString clean = home.configHome() + u"/Orvane/defaults";
+    const QStringList spellings { home.configHome() + u'/', home.configHome() + u"//"_s, home.path() + u"/./.config/"_s,
+        home.path() + u"/x/../.config"_s };
+    for (const QString &spelling : spellings) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(spelling));
+        EXPECT_EQ(UserDefaults::standardDirectory(), clean) << spelling.toStdString();
+    }
+    qputenv("HOME", QFile::encodeName(home.path() + u'/'));
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(UserDefaults::standardDirectory(), clean);
+}
+
 TEST_F(UserDefaultsTest, OneJsonFilePerKey)
 {
     const UserDefaults defaults = UserDefaults::standard();

@@ -283,26 +283,63 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
 {
     const QStringList storeFolders { QFileInfo(m_locations.stateFile).absolutePath(),
         m_locations.defaults.directory() + u'/' + threadsStoreFolder };
-    QList<StoreRescue::File> files = m_disk->rescue().adoptEarlierCopy(storeFolders);
-    if (files.isEmpty())
-        return files;
-    QStringList what;
-    for (const StoreRescue::File &file : std::as_const(files))
-        what.append(file.what);
+    const StoreRescue::Found found = m_disk->rescue().adoptEarlierCopies(storeFolders);
+    if (found.isEmpty())
+        return {};
+    const auto listedWhat = [](const QList<StoreRescue::File> &files) {
+        QStringList what;
+        for (const StoreRescue::File &file : files)
+            what.append(file.what);
+        return StoreRescue::listed(what);
+    };
     // Ahead of every write the stores schedule as they load: a file of the copy may be named by one.
     // The user hears of it once, with how the first try went.
-    m_disk->enqueue(u"rescue"_s, [this, broughtBack = StoreRescue::listed(what)](WorkspaceDiskQueue &disk) {
-        QString failed;
-        QString error;
-        const QString notice = u"Orvane brought back what it could not save when it last quit: "_s + broughtBack + u'.';
-        // A read-only window reads the copy and leaves it for the window that can write.
-        const bool landed = platform::writesRefused() || disk.writeCopiedFiles(&failed, &error);
-        if (landed)
-            noticeLater(notice);
-        else
-            noticeLater(notice + u' ' + WorkspaceFiles::saveFailureNotice(failed, error), NoticeKind::warning);
-    });
-    return files;
+    m_disk->enqueue(u"rescue"_s,
+        [this, broughtBack = listedWhat(found.broughtBack), keptAside = listedWhat(found.keptAside),
+            unreadable = found.unreadable](WorkspaceDiskQueue &disk) {
+            QStringList notices;
+            bool warning = false;
+            // A read-only window reads the copies and leaves them for the window that can write.
+            const bool writes = !platform::writesRefused();
+            StoreRescue::Settled settled;
+            if (writes)
+                settled = disk.rescue().settleEarlierCopies();
+            if (!broughtBack.isEmpty()) {
+                notices.append(
+                    u"Orvane brought back what it could not save when it last quit: "_s + broughtBack + u'.');
+                QString failed;
+                QString error;
+                if (writes && !disk.writeCopiedFiles(&failed, &error)) {
+                    notices.append(WorkspaceFiles::saveFailureNotice(failed, error));
+                    warning = true;
+                }
+            }
+            if (!keptAside.isEmpty()) {
+                // Newer work is never written over by an older copy.
+                QString where;
+                if (!settled.keptAside.isEmpty()) {
+                    QStringList shown;
+                    for (const QString &path : std::as_const(settled.keptAside))
+                        shown.append(WorkspaceFiles::shownPath(path));
+                    where = u" It is kept as "_s + StoreRescue::listed(shown) + u'.';
+                } else if (writes) {
+                    where = u" It could not be kept beside it ("_s + settled.error
+                        + u"); Orvane tries again at the next start."_s;
+                }
+                notices.append(u"Orvane did not bring back what it could not save when it last quit, as "_s + keptAside
+                    + u" changed since."_s + where);
+                warning = true;
+            }
+            const QStringList &copies = writes ? settled.unreadable : unreadable;
+            for (const QString &copy : copies) {
+                notices.append(u"Orvane could not read what it kept when it last quit without saving; it is at "_s
+                    + WorkspaceFiles::shownPath(copy) + u'.');
+                warning = true;
+            }
+            if (!notices.isEmpty())
+                noticeLater(notices.join(u' '), warning ? NoticeKind::warning : NoticeKind::info);
+        });
+    return found.broughtBack;
 }
 
 void CampaignIDEWorkspaceModel::saveCopiedFilesAgain()
@@ -378,6 +415,13 @@ void CampaignIDEWorkspaceModel::removeStaleTemporaries()
     QList<std::pair<QString, QString>> folders { { defaults, defaults },
         { defaults, defaults + u'/' + threadsStoreFolder }, { data, data }, { ledger, ledger }, { root, root },
         { root, root + u'/' + LocalReport::folderName } };
+    // The rescue copy's folders of our own (the cache's); the session's runtime folder is everyone's
+    // and not swept.
+    for (const QString &copy : m_locations.rescueFiles) {
+        const QString folder = QFileInfo(copy).absolutePath();
+        if (QFileInfo(folder).fileName() == u"Orvane"_s)
+            folders.append({ folder, folder });
+    }
     for (const CampaignIDEProject &project : projects())
         folders.append({ root, projectFolderPath(project) });
     m_disk->enqueue(

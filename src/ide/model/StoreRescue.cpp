@@ -3,13 +3,17 @@
 #include "ide/model/WorkspaceFiles.h"
 #include "platform/AtomicFile.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -34,15 +38,93 @@ struct Copy {
     return !decoder.hasError();
 }
 
-// Files a copy may name: directly in one of the stores' folders.
-[[nodiscard]] bool isStoreFile(const QString &path, const QStringList &storeFolders)
+[[nodiscard]] QByteArray hashOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+// The list of copies done with: the SHA-256 of each.
+struct LandedList {
+    QList<QString> landed;
+
+    void encode(JsonObjectWriter &writer) const { writer.field("landed", landed); }
+    [[nodiscard]] static LandedList decode(const JsonObjectReader &reader)
+    {
+        return { .landed = reader.required<QList<QString>>("landed") };
+    }
+};
+
+// The path of a file a copy names, as this process spells it: directly in one of the stores'
+// folders, by any spelling of that folder (a link to it, a doubled slash); none for any other file.
+[[nodiscard]] std::optional<QString> storeFile(const QString &path, const QStringList &storeFolders)
 {
     const QFileInfo info(path);
-    return info.isAbsolute() && QDir::cleanPath(path) == path && !info.fileName().startsWith(u'.')
-        && storeFolders.contains(info.path());
+    if (!info.isAbsolute() || info.fileName().startsWith(u'.') || info.fileName().isEmpty())
+        return std::nullopt;
+    const QString folder = QDir::cleanPath(info.path());
+    if (storeFolders.contains(folder))
+        return folder + u'/' + info.fileName();
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    if (real.isEmpty())
+        return std::nullopt;
+    for (const QString &store : storeFolders) {
+        if (QFileInfo(store).canonicalFilePath() == real)
+            return store + u'/' + info.fileName();
+    }
+    return std::nullopt;
+}
+
+[[nodiscard]] QDateTime modifiedTime(const QString &path)
+{
+    return QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
 }
 
 } // namespace
+
+std::optional<StoreRescue::Fingerprint> StoreRescue::Fingerprint::of(const QString &path)
+{
+    struct stat st { };
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? std::optional(Fingerprint {}) : std::nullopt; // a folder not reached
+    const QFileInfo info(path);
+    Fingerprint fingerprint { .exists = true,
+        .size = info.size(),
+        .modified = info.lastModified().toUTC().toString(Qt::ISODateWithMs),
+        .sha256 = {} };
+    const platform::FileContents file = platform::readRegularFile(path, WorkspaceFiles::maxStoreSize);
+    if (file.ok()) {
+        fingerprint.size = file.bytes.size();
+        fingerprint.sha256 = QString::fromLatin1(hashOf(file.bytes));
+    }
+    return fingerprint;
+}
+
+bool StoreRescue::Fingerprint::sameFile(const Fingerprint &other) const
+{
+    if (!exists || !other.exists)
+        return exists == other.exists;
+    // A file that could not be read is like nothing: not known to be the same.
+    return !sha256.isEmpty() && size == other.size && sha256 == other.sha256;
+}
+
+void StoreRescue::Fingerprint::encode(JsonObjectWriter &writer) const
+{
+    writer.field("exists", exists);
+    if (!exists)
+        return;
+    writer.field("size", size).field("modified", modified).field("sha256", sha256);
+}
+
+StoreRescue::Fingerprint StoreRescue::Fingerprint::decode(const JsonObjectReader &reader)
+{
+    Fingerprint fingerprint { .exists = reader.required<bool>("exists"), .size = 0, .modified = {}, .sha256 = {} };
+    if (fingerprint.exists) {
+        fingerprint.size = reader.required<qint64>("size");
+        fingerprint.modified = reader.optional<QString>("modified").value_or(QString());
+        fingerprint.sha256 = reader.required<QString>("sha256");
+    }
+    return fingerprint;
+}
 
 void StoreRescue::File::encode(JsonObjectWriter &writer) const
 {
@@ -52,13 +134,19 @@ void StoreRescue::File::encode(JsonObjectWriter &writer) const
         writer.field("text", QString::fromUtf8(bytes));
     else
         writer.field("base64", QString::fromLatin1(bytes.toBase64()));
+    if (unreadable)
+        writer.field("unreadable", true);
+    writer.field("was", was);
 }
 
 StoreRescue::File StoreRescue::File::decode(const JsonObjectReader &reader)
 {
-    File file {
-        .path = reader.required<QString>("path"), .bytes = {}, .what = reader.required<QString>("what"), .error = {}
-    };
+    File file { .path = reader.required<QString>("path"),
+        .bytes = {},
+        .what = reader.required<QString>("what"),
+        .error = {},
+        .unreadable = reader.optional<bool>("unreadable").value_or(false),
+        .was = reader.optional<Fingerprint>("was") };
     if (const std::optional<QString> text = reader.optional<QString>("text")) {
         file.bytes = text->toUtf8();
     } else {
@@ -137,37 +225,93 @@ QList<StoreRescue::File> StoreRescue::copiedDue() const
     return files;
 }
 
-QList<StoreRescue::File> StoreRescue::adoptEarlierCopy(const QStringList &storeFolders)
+StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolders)
 {
-    std::optional<Copy> newest;
-    QString newestPath;
-    QDateTime newestTime;
+    struct Read {
+        QString path;
+        QByteArray digest;
+        QDateTime changed;
+        Copy copy;
+    };
+    const QSet<QString> landed = landedList();
+    Found found;
+    QList<Read> copies;
+    QList<FoundCopy> done;
     for (const QString &path : std::as_const(m_copyPaths)) {
         const platform::FileContents file = platform::readRegularFile(path, WorkspaceFiles::maxStoreSize);
-        if (!file.ok())
+        if (file.outcome == platform::ReadOutcome::absent)
             continue;
         Copy copy;
+        bool readable = file.ok();
         try {
-            copy = decodeJson<Copy>(file.bytes);
+            if (readable)
+                copy = decodeJson<Copy>(file.bytes);
         } catch (const JsonError &) {
-            continue; // left where it is, for whoever can read it
+            readable = false;
         }
-        const bool valid = std::ranges::all_of(
-            copy.files, [&](const File &stored) { return isStoreFile(stored.path, storeFolders); });
-        if (!valid)
+        if (!readable) {
+            // Cut short, or not ours to read: set aside and named, never met again in silence.
+            found.unreadable.append(path);
             continue;
-        const QDateTime changed = QFileInfo(path).lastModified();
-        if (!newest || changed > newestTime) {
-            newest = std::move(copy);
-            newestPath = path;
-            newestTime = changed;
+        }
+        const QByteArray digest = hashOf(file.bytes);
+        bool ours = true;
+        for (File &stored : copy.files) {
+            const std::optional<QString> inStore = storeFile(stored.path, storeFolders);
+            ours = ours && inStore.has_value();
+            if (inStore)
+                stored.path = *inStore;
+        }
+        if (!ours)
+            continue; // names files elsewhere: left alone
+        if (landed.contains(QString::fromLatin1(digest))) {
+            done.append({ path, digest });
+            continue;
+        }
+        copies.append({ path, digest, modifiedTime(path), std::move(copy) });
+    }
+    std::ranges::stable_sort(copies, std::ranges::greater(), &Read::changed);
+
+    // Each store file once, from the newest copy that names it; an older copy's other version of
+    // it is kept aside as well, unless the store holds it already.
+    QHash<QString, std::optional<Fingerprint>> now;
+    QHash<QString, QByteArray> decided;
+    bool whole = copies.size() == 1;
+    for (const Read &read : std::as_const(copies)) {
+        for (const File &file : read.copy.files) {
+            if (!now.contains(file.path))
+                now.insert(file.path, Fingerprint::of(file.path));
+            const std::optional<Fingerprint> &current = now[file.path];
+            const QString hash = QString::fromLatin1(hashOf(file.bytes));
+            if (current && current->exists && current->sha256 == hash) {
+                whole = false; // landed already
+                continue;
+            }
+            if (const auto earlier = decided.constFind(file.path); earlier != decided.cend()) {
+                if (*earlier != file.bytes) {
+                    found.keptAside.append(file);
+                    whole = false;
+                }
+                continue;
+            }
+            decided.insert(file.path, file.bytes);
+            // Where the copy could not tell what the store file was (its folder was not reached, or a
+            // copy of earlier versions), its file comes back only where the store file is missing or
+            // was last changed before the copy was made.
+            const bool unchanged = file.was && current
+                ? file.was->sameFile(*current)
+                : !current || !current->exists || modifiedTime(file.path) <= read.changed;
+            if (unchanged) {
+                found.broughtBack.append(file);
+            } else {
+                found.keptAside.append(file);
+                whole = false;
+            }
         }
     }
-    if (!newest)
-        return {};
 
     const std::lock_guard lock(m_mutex);
-    for (File &file : newest->files) {
+    for (const File &file : std::as_const(found.broughtBack)) {
         if (m_copied.contains(file.path))
             continue;
         m_due.removeIf([&](const File &due) { return due.path == file.path; });
@@ -175,9 +319,61 @@ QList<StoreRescue::File> StoreRescue::adoptEarlierCopy(const QStringList &storeF
         m_due.append(file);
     }
     ++m_changes;
-    m_copy = newestPath;
-    m_copiedChanges = m_changes;
-    return newest->files;
+    m_found = std::move(done);
+    for (const Read &read : std::as_const(copies))
+        m_found.append({ read.path, read.digest });
+    m_keptAside = found.keptAside;
+    m_unreadableCopies = found.unreadable;
+    found.settled = m_found.size();
+    // A single copy whose files all come back holds them as it is; otherwise they are written to one
+    // copy of their own once the copies found are settled.
+    if (whole && !found.broughtBack.isEmpty() && m_found.size() == 1) {
+        m_copy = m_found.takeFirst().path;
+        m_copiedChanges = m_changes;
+    }
+    return found;
+}
+
+StoreRescue::Settled StoreRescue::settleEarlierCopies()
+{
+    Settled settled;
+    if (platform::writesRefused())
+        return settled;
+    const std::lock_guard lock(m_mutex);
+    for (const QString &path : std::exchange(m_unreadableCopies, {})) {
+        const QString aside = WorkspaceFiles::besidePath(path, u"unreadable");
+        settled.unreadable.append(QFile::rename(path, aside) ? aside : path);
+    }
+    bool keptAll = true;
+    for (const File &file : std::exchange(m_keptAside, {})) {
+        const QString aside = WorkspaceFiles::besidePath(file.path, u"rescued");
+        QString failure;
+        if (platform::writeFileAtomically(aside, file.bytes, &failure)) {
+            settled.keptAside.append(aside);
+        } else {
+            keptAll = false;
+            if (settled.error.isEmpty())
+                settled.error = failure;
+        }
+    }
+    // The copies found go only once nothing of them is only there.
+    if (!keptAll)
+        return settled;
+    if (m_copy.isEmpty() && !m_copied.isEmpty()) {
+        const std::optional<QString> copy = writeCopy(encodeCopy(m_copied), nullptr, {});
+        if (!copy)
+            return settled;
+        m_copy = *copy;
+        m_copiedChanges = m_changes;
+    }
+    for (const FoundCopy &found : std::exchange(m_found, {})) {
+        if (found.path != m_copy)
+            retire(found.path);
+    }
+    // Copies listed as done with that are gone since need listing no more.
+    if (const QSet<QString> landed = landedList(); !landed.isEmpty())
+        writeLandedList(landed);
+    return settled;
 }
 
 std::optional<QString> StoreRescue::keep(QString *error)
@@ -195,26 +391,99 @@ std::optional<QString> StoreRescue::keep(QString *error)
     QSet<QString> paths;
     for (const File &file : std::as_const(m_due))
         paths.insert(file.path);
-    const QByteArray bytes = encodeCopy(paths);
+    // Copies found at start and not settled yet may hold what is nowhere else: they stay as they are.
+    QSet<QString> unsettled;
+    for (const FoundCopy &found : std::as_const(m_found))
+        unsettled.insert(found.path);
+    std::optional<QString> path = writeCopy(encodeCopy(paths), error, unsettled);
+    if (!path)
+        return std::nullopt;
+    // One copy: an older one elsewhere holds nothing this one lacks.
+    for (const QString &other : std::as_const(m_copyPaths)) {
+        if (other != *path && !unsettled.contains(other))
+            retire(other);
+    }
+    m_copy = *path;
+    m_copied = paths;
+    m_copiedChanges = m_changes;
+    return path;
+}
+
+std::optional<QString> StoreRescue::writeCopy(const QByteArray &bytes, QString *error, const QSet<QString> &skipped)
+{
     for (const QString &path : std::as_const(m_copyPaths)) {
+        if (skipped.contains(path))
+            continue;
         QDir().mkpath(QFileInfo(path).absolutePath());
         QString failure;
-        if (!platform::writeFileAtomically(path, bytes, &failure)) {
-            if (error)
-                *error = failure;
-            continue;
-        }
-        // One copy: an older one elsewhere holds nothing this one lacks.
-        for (const QString &other : std::as_const(m_copyPaths)) {
-            if (other != path)
-                QFile::remove(other);
-        }
-        m_copy = path;
-        m_copied = paths;
-        m_copiedChanges = m_changes;
-        return path;
+        if (platform::writeFileAtomically(path, bytes, &failure))
+            return path;
+        if (error)
+            *error = failure;
     }
     return std::nullopt;
+}
+
+void StoreRescue::retire(const QString &path)
+{
+    const platform::FileContents file = platform::readRegularFile(path, WorkspaceFiles::maxStoreSize);
+    if (file.outcome == platform::ReadOutcome::absent || QFile::remove(path))
+        return;
+    if (!file.ok())
+        return; // not read here, so not taken up here either: whoever reads it checks its files
+    QSet<QString> digests = landedList();
+    digests.insert(QString::fromLatin1(hashOf(file.bytes)));
+    writeLandedList(std::move(digests));
+}
+
+QString StoreRescue::landedListPath(const QString &copyPath)
+{
+    const QString stem = copyPath.endsWith(u".json"_s) ? copyPath.chopped(5) : copyPath;
+    return stem + u"-landed.json"_s;
+}
+
+QSet<QString> StoreRescue::landedList() const
+{
+    QSet<QString> digests;
+    for (const QString &copy : m_copyPaths) {
+        const platform::FileContents file
+            = platform::readRegularFile(landedListPath(copy), WorkspaceFiles::maxStoreSize);
+        if (!file.ok())
+            continue;
+        try {
+            for (const QString &digest : decodeJson<LandedList>(file.bytes).landed)
+                digests.insert(digest);
+        } catch (const JsonError &) {
+            // Only a guard against copies met again: those are checked file by file all the same.
+        }
+    }
+    return digests;
+}
+
+void StoreRescue::writeLandedList(QSet<QString> digests)
+{
+    // Only copies still on disk need listing.
+    QSet<QString> present;
+    for (const QString &copy : std::as_const(m_copyPaths)) {
+        const platform::FileContents file = platform::readRegularFile(copy, WorkspaceFiles::maxStoreSize);
+        if (file.ok())
+            present.insert(QString::fromLatin1(hashOf(file.bytes)));
+    }
+    digests.intersect(present);
+    if (digests.isEmpty()) {
+        for (const QString &copy : std::as_const(m_copyPaths))
+            QFile::remove(landedListPath(copy));
+        return;
+    }
+    LandedList list { .landed = digests.values() };
+    std::ranges::sort(list.landed);
+    const QByteArray bytes = encodeJson(list);
+    for (const QString &copy : std::as_const(m_copyPaths)) {
+        const QString path = landedListPath(copy);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (platform::writeFileAtomically(path, bytes))
+            return;
+    }
 }
 
 QString StoreRescue::listed(const QStringList &what)
@@ -233,8 +502,11 @@ QByteArray StoreRescue::encodeCopy(const QSet<QString> &paths) const
 {
     Copy copy;
     for (const File &file : m_due) {
-        if (paths.contains(file.path))
-            copy.files.append(file);
+        if (!paths.contains(file.path))
+            continue;
+        // What the store file is now: a later start takes the file up only while it still is.
+        copy.files.append(file);
+        copy.files.last().was = Fingerprint::of(file.path);
     }
     return encodeJson(copy);
 }
@@ -244,7 +516,7 @@ void StoreRescue::followCopy()
     if (m_copy.isEmpty())
         return;
     if (m_copied.isEmpty()) {
-        QFile::remove(m_copy);
+        retire(m_copy);
         m_copy.clear();
         m_copiedChanges.reset();
         return;

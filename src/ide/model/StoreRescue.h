@@ -20,16 +20,55 @@ namespace orvane {
 //
 // Any store joins by writing through WorkspaceDiskQueue::writeStoreFile() and reading through
 // WorkspaceDiskQueue::readStore(). Safe on any thread.
+//
+// A copy may be met long after it was made, by a start that finds the stores written since (an
+// earlier start could not read or remove it). Each file of a copy therefore records what its store
+// file was when the copy was made (`was`); a start takes a file up only while the store file is
+// still that, and keeps the copy's version beside a store file that changed as a named file
+// ("<stem>.rescued-<UTC>.json") instead. A copy that cannot be read is moved aside
+// ("rescue.unreadable-<UTC>.json") and named to the user. A copy whose files have all been dealt
+// with goes; where it cannot be removed, its SHA-256 joins the list of copies done with
+// ("<copy stem>-landed.json" beside a copy), which every start reads, so it is never taken up again.
 class StoreRescue final {
 public:
+    // What a store file was: absent, or its size, last change and SHA-256 (empty when it could not
+    // be read). Two are the same file when both are absent, or sizes and hashes agree.
+    struct Fingerprint {
+        bool exists = false;
+        qint64 size = 0;
+        QString modified; // UTC, ISO 8601 with milliseconds; for people reading the copy
+        QString sha256;
+
+        // None when it cannot be told (its folder was not reached).
+        [[nodiscard]] static std::optional<Fingerprint> of(const QString &path);
+        [[nodiscard]] bool sameFile(const Fingerprint &other) const;
+        void encode(JsonObjectWriter &writer) const;
+        [[nodiscard]] static Fingerprint decode(const JsonObjectReader &reader);
+    };
+
     struct File {
         QString path;
         QByteArray bytes;
         QString what; // the store as the user calls it: "your campaign projects"
         QString error; // why its last write failed; not kept in the copy
+        // The store file in its place could not be read: the write that lands keeps it aside.
+        bool unreadable = false;
+        // In a copy read back: what the store file was when the copy was made (none where that
+        // could not be told, and in copies of earlier versions). Written afresh, from the disk,
+        // whenever a copy is made.
+        std::optional<Fingerprint> was;
 
         void encode(JsonObjectWriter &writer) const;
         [[nodiscard]] static File decode(const JsonObjectReader &reader);
+    };
+
+    // What a start found of the copies earlier processes left.
+    struct Found {
+        QList<File> broughtBack; // due from now on, in order
+        QList<File> keptAside; // the copies' versions of store files that changed since: see keepAside()
+        QStringList unreadable; // copies that could not be read
+        qsizetype settled = 0; // copies of ours found, to be settled
+        [[nodiscard]] bool isEmpty() const { return settled == 0 && unreadable.isEmpty(); }
     };
 
     // copyPaths: where a copy may be written, in order of preference (the data, cache and runtime
@@ -56,10 +95,24 @@ public:
     // in order.
     [[nodiscard]] QList<File> copiedDue() const;
 
-    // Reads the copy an earlier process left (the newest when there are several): its files are due
-    // from now on. Returns them, in order; none without a readable copy. A copy naming a file that is
-    // not directly in one of storeFolders is not ours to follow and is left alone.
-    QList<File> adoptEarlierCopy(const QStringList &storeFolders);
+    // Reads every copy earlier processes left, newest first. A file whose store file is still as the
+    // copy recorded is due from now on (a copy of earlier versions, which recorded nothing: where
+    // the store file is absent or not changed since the copy was); one whose store file changed
+    // since is to be kept aside; one the store already holds is done. A copy naming a file that is
+    // not directly in one of storeFolders (by any spelling of the folder) is not ours to follow and
+    // is left alone; a copy listed as done with is not taken up. Reads only.
+    Found adoptEarlierCopies(const QStringList &storeFolders);
+    // On the writer, in a window that may write, after adoptEarlierCopies(): writes the kept-aside
+    // files beside their store files, moves the unreadable copies aside, and once what is due of
+    // the copies found is held in one copy (or has landed), removes the others (or lists them as
+    // done with). The named files written and where the unreadable copies are now; failures leave
+    // the copies found where they are, for the next start.
+    struct Settled {
+        QStringList keptAside;
+        QStringList unreadable;
+        QString error; // of the first kept-aside file that could not be written
+    };
+    Settled settleEarlierCopies();
 
     // Writes everything due to a copy in the first place that takes it and removes copies elsewhere.
     // Where it went; none when nothing is due or no place took it (error then says why). A copy of
@@ -69,19 +122,40 @@ public:
     // "your campaign projects, your thread list and the thread “Launch”": each one once, in order.
     [[nodiscard]] static QString listed(const QStringList &what);
 
+    // Where copies done with are listed, beside each place a copy may be.
+    [[nodiscard]] static QString landedListPath(const QString &copyPath);
+
 private:
     [[nodiscard]] QByteArray encodeCopy(const QSet<QString> &paths) const;
     // Rewrites the copy with the files of it still due, or removes it when none is.
     void followCopy();
+    // Writes the bytes to the first place, not skipped, that takes them; where, or none (error says
+    // why).
+    std::optional<QString> writeCopy(const QByteArray &bytes, QString *error, const QSet<QString> &skipped);
+    // A copy on disk that holds nothing due any more goes; one that cannot be removed is listed as
+    // done with.
+    void retire(const QString &path);
+    [[nodiscard]] QSet<QString> landedList() const;
+    void writeLandedList(QSet<QString> digests);
+
+    struct FoundCopy {
+        QString path;
+        QByteArray digest;
+    };
 
     QStringList m_copyPaths;
     mutable std::mutex m_mutex;
     QList<File> m_due;
     quint64 m_changes = 0; // of m_due
-    // The copy on disk and the paths it holds that are still due and untried since.
+    // The copy on disk and the paths it holds that are still due and untried since; none while the
+    // files taken up from several copies are not yet held by one.
     QString m_copy;
     QSet<QString> m_copied;
     std::optional<quint64> m_copiedChanges; // m_changes when the copy was last written
+    // From adoptEarlierCopies() until settleEarlierCopies(): the copies found and what to do.
+    QList<FoundCopy> m_found;
+    QList<File> m_keptAside;
+    QStringList m_unreadableCopies;
 };
 
 } // namespace orvane

@@ -723,7 +723,12 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
             for (const CampaignThreadSummary &summary : unwritten.isEmpty() ? QList<CampaignThreadSummary>() : index) {
                 if (unwritten.contains(summary.id)
                     && !QFileInfo::exists(folder + u'/' + fileStem(summary.id) + u".json"_s)) {
-                    disk.rescue().hold({ .path = path, .bytes = bytes, .what = threadListName(), .error = {} });
+                    disk.rescue().hold({ .path = path,
+                        .bytes = bytes,
+                        .what = threadListName(),
+                        .error = {},
+                        .unreadable = false,
+                        .was = std::nullopt });
                     outcomes->indexWritten(generation, false, {}, notify, true);
                     return;
                 }

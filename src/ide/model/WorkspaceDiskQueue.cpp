@@ -28,6 +28,16 @@ QByteArray digest(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
+// Whether the store file at path is absent or well-formed JSON: every store is JSON, so anything
+// else in its place is a damaged file.
+bool isWellFormed(const QString &path)
+{
+    const platform::FileContents file = platform::readRegularFile(path, WorkspaceFiles::maxStoreSize);
+    if (file.outcome == platform::ReadOutcome::absent)
+        return true;
+    return file.ok() && Json::accept(file.bytes.cbegin(), file.bytes.cend());
+}
+
 } // namespace
 
 WorkspaceDiskQueue::WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths)
@@ -313,7 +323,14 @@ bool WorkspaceDiskQueue::writeStoreFile(const QString &path, const QByteArray &b
 {
     QString failure;
     const bool landed = writeStoreBytes(path, bytes, beforeReplace, &failure, keptAs);
-    m_rescue.tried({ .path = path, .bytes = bytes, .what = what, .error = failure }, landed);
+    // A damaged file still in its place is kept aside by whichever write lands, the copy's too.
+    m_rescue.tried({ .path = path,
+                       .bytes = bytes,
+                       .what = what,
+                       .error = failure,
+                       .unreadable = !landed && isUnreadable(path),
+                       .was = std::nullopt },
+        landed);
     if (error)
         *error = failure;
     if (landed)
@@ -324,6 +341,10 @@ bool WorkspaceDiskQueue::writeStoreFile(const QString &path, const QByteArray &b
 bool WorkspaceDiskQueue::writeCopiedFiles(QString *what, QString *error)
 {
     for (const StoreRescue::File &file : m_rescue.copiedDue()) {
+        // The store reads the copy's bytes in place of its file, so it never met a damaged one
+        // there: the copy says so, and a copy of earlier versions is checked here.
+        if (file.unreadable || !isWellFormed(file.path))
+            markUnreadable(file.path);
         QString failure;
         if (!writeStoreBytes(file.path, file.bytes, {}, &failure)) {
             if (what)

@@ -45,7 +45,7 @@ QString documentsFolder()
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     // A user-dirs entry naming the home folder itself means the desktop has no documents folder.
     if (documents.isEmpty() || QDir::cleanPath(documents) == QDir::cleanPath(home))
-        return home + u"/Documents";
+        return QDir::cleanPath(home + u"/Documents");
     return QDir::cleanPath(documents);
 }
 

@@ -1,9 +1,11 @@
 // What the stores do about failed writes, lost or damaged files and files met from earlier runs,
 // each seen across a restart: a model (or store) started again on the same folders.
 
+#include "ide/model/StoreRescue.h"
 #include "ide/model/ThreadList.h"
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
+#include "ide/model/WorkspaceLocations.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
@@ -19,7 +21,11 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <future>
 
@@ -623,6 +629,303 @@ TEST_F(StoreRecoveryTest, WhatTheDiskStillRefusesAtTheEndIsRescuedAndBroughtBack
     EXPECT_EQ(noticesContaining(u"brought back"_s), 1) << utf8(notices.join(u'\n'));
     EXPECT_FALSE(QFileInfo::exists(copy));
     EXPECT_TRUE(readAll(stateFile()).contains("Renamed Again"));
+}
+
+// While it lives, every write in the folder fails: it is a file in the folder's place.
+class RefusedFolder final {
+public:
+    explicit RefusedFolder(QString folder) : m_folder(std::move(folder))
+    {
+        EXPECT_TRUE(QDir().rename(m_folder, m_folder + u".away"_s));
+        EXPECT_TRUE(writeAll(m_folder, "not a folder"));
+    }
+    ~RefusedFolder()
+    {
+        EXPECT_TRUE(QFile::remove(m_folder));
+        EXPECT_TRUE(QDir().rename(m_folder + u".away"_s, m_folder));
+    }
+    RefusedFolder(const RefusedFolder &) = delete;
+    RefusedFolder &operator=(const RefusedFolder &) = delete;
+
+private:
+    QString m_folder;
+};
+
+// While it lives, nothing in the folder can be made, renamed or removed, as in a folder the user may
+// not write; its files are read as ever. For root, which passes permissions, it is made immutable.
+class UnwritableFolder final {
+public:
+    explicit UnwritableFolder(const QString &folder) : m_folder(QFile::encodeName(folder))
+    {
+        m_held = ::chmod(m_folder.constData(), 0555) == 0 && (::geteuid() != 0 || setImmutable(true));
+    }
+    ~UnwritableFolder()
+    {
+        if (::geteuid() == 0)
+            setImmutable(false);
+        ::chmod(m_folder.constData(), 0755);
+    }
+    UnwritableFolder(const UnwritableFolder &) = delete;
+    UnwritableFolder &operator=(const UnwritableFolder &) = delete;
+    [[nodiscard]] bool held() const { return m_held; }
+
+private:
+    bool setImmutable(bool on)
+    {
+        const int fd = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
+
+    QByteArray m_folder;
+    bool m_held = false;
+};
+
+// An old copy met after newer work (the start between did not meet it: it could not read it, or
+// reached the folders by another name) writes over nothing: the version of a store that changed
+// since is kept beside it under a name of its own and the user is told; a store still as the copy
+// found it gets the copy's version. The copy goes, and the next start says nothing.
+TEST_F(StoreRecoveryTest, AnOldRescueCopyKeepsItsVersionBesideNewerWorkAndBringsBackTheRest)
+{
+    auto model = restartedModel();
+    const QUuid shown = model->threads().first().id;
+    const QUuid project = model->projects().first().id;
+    {
+        const RefusedFolder threads(threadStoreFolder());
+        const RefusedFolder data(QFileInfo(stateFile()).path());
+        addEntry(*model, shown, u"rescued message"_s);
+        model->mutateProject(project, [](CampaignIDEProject &p) { p.name = u"Rescued Name"_s; });
+        model->flushPendingWrites();
+        model.reset();
+    }
+    const QString copy = home.path() + u"/.cache/Orvane/rescue.json"_s;
+    ASSERT_TRUE(QFile::rename(copy, copy + u".unseen"_s));
+    model = startAgain();
+    addEntry(*model, shown, u"later message"_s);
+    model->flushPendingWrites();
+    model.reset();
+    ASSERT_TRUE(QFile::rename(copy + u".unseen"_s, copy));
+
+    model = startAgain();
+    EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
+    model->flushPendingWrites();
+    EXPECT_EQ(model->project(project)->name, u"Rescued Name"_s);
+    ASSERT_TRUE(model->hasThreadBody(shown));
+    EXPECT_TRUE(holdsEntry(*model->thread(shown), u"later message"_s));
+    EXPECT_FALSE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"*.rescued-*.json"_s });
+    EXPECT_TRUE(std::ranges::any_of(kept, [&](const QString &name) {
+        return readAll(threadStoreFolder() + u'/' + name).contains("rescued message");
+    })) << utf8(kept.join(u' '));
+    ASSERT_EQ(notices.size(), 1) << utf8(notices.join(u'\n'));
+    EXPECT_TRUE(notices.first().contains(u"changed since"_s)) << utf8(notices.first());
+    EXPECT_TRUE(notices.first().contains(kept.value(0))) << utf8(notices.first());
+    EXPECT_FALSE(QFileInfo::exists(copy));
+
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(QDir(threadStoreFolder()).entryList({ u"*.rescued-*.json"_s }), kept);
+}
+
+// A copy whose files landed in a start that could not remove it (its folder may not be written) is
+// never taken up again: later work stays, nobody is told anything, and it goes once it can.
+TEST_F(StoreRecoveryTest, ACopyWhoseFilesLandedIsNeverTakenUpAgainEvenWhereItCannotBeRemoved)
+{
+    auto model = restartedModel();
+    const QUuid shown = model->threads().first().id;
+    {
+        const RefusedFolder threads(threadStoreFolder());
+        addEntry(*model, shown, u"rescued message"_s);
+        model->flushPendingWrites();
+        model.reset();
+    }
+    const QString copy = QFileInfo(stateFile()).path() + u"/rescue.json"_s;
+    ASSERT_TRUE(QFileInfo::exists(copy));
+    {
+        const UnwritableFolder data(QFileInfo(stateFile()).path());
+        if (!data.held())
+            GTEST_SKIP() << "no folder here can be kept from being written";
+        model = startAgain();
+        model->flushPendingWrites();
+        EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+        addEntry(*model, shown, u"later message"_s);
+        model->flushPendingWrites();
+
+        model = startAgain(std::move(model));
+        model->flushPendingWrites();
+        EXPECT_TRUE(QFileInfo::exists(copy));
+        EXPECT_TRUE(holdsEntry(*model->thread(shown), u"later message"_s));
+        // (The mirror's ledger beside the copy is not saved either: it says so of its files.)
+        EXPECT_EQ(noticesContaining(u"last quit"_s), 0) << utf8(notices.join(u'\n'));
+        model.reset();
+    }
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_TRUE(holdsEntry(*model->thread(shown), u"later message"_s));
+    EXPECT_EQ(noticesContaining(u"last quit"_s), 0) << utf8(notices.join(u'\n'));
+    EXPECT_TRUE(QDir(threadStoreFolder()).entryList({ u"*.rescued-*"_s }).isEmpty());
+}
+
+// The write-back of a thread body through the copy keeps the damaged body it replaces, as every
+// other store write does.
+TEST_F(StoreRecoveryTest, ADamagedBodyReplacedThroughTheRescueCopyIsKeptAside)
+{
+    auto model = restartedModel();
+    const QUuid damaged = model->threads().at(1).id;
+    model.reset();
+    ASSERT_TRUE(writeAll(bodyFile(damaged), "{\"id\":"));
+    {
+        const UnwritableFolder threads(threadStoreFolder());
+        if (!threads.held())
+            GTEST_SKIP() << "no folder here can be kept from being written";
+        model = startAgain();
+        model->openThread(damaged);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model->hasThreadBody(damaged); }));
+        addEntry(*model, damaged, u"replacement text"_s);
+        model->flushPendingWrites();
+        model.reset();
+    }
+    model = startAgain();
+    model->flushPendingWrites();
+    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"*.unreadable-*"_s });
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readAll(threadStoreFolder() + u'/' + kept.first()), "{\"id\":");
+    model->openThread(damaged);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->hasThreadBody(damaged); }));
+    EXPECT_TRUE(holdsEntry(*model->thread(damaged), u"replacement text"_s));
+}
+
+// Folders spelled with a trailing slash are the same folders: a copy made so is brought back. A copy
+// cut short is set aside under a name of its own and the start says where; the next says nothing.
+TEST_F(StoreRecoveryTest, EverySpellingOfAFolderMeetsItsCopyAndACutCopyIsSetAsideAndNamed)
+{
+    auto model = restartedModel();
+    const QUuid project = model->projects().first().id;
+    const QString copy = home.path() + u"/.cache/Orvane/rescue.json"_s;
+    const auto rescueName = [&](const QString &name) {
+        const RefusedFolder data(QFileInfo(stateFile()).path());
+        model->mutateProject(project, [&](CampaignIDEProject &p) { p.name = name; });
+        model->flushPendingWrites();
+        model.reset();
+    };
+    {
+        const ScopedEnvironmentVariable config("XDG_CONFIG_HOME", QFile::encodeName(home.configHome() + u'/'));
+        const ScopedEnvironmentVariable data("XDG_DATA_HOME", QFile::encodeName(home.dataHome() + u"//"_s));
+        EXPECT_EQ(WorkspaceLocations::standard().stateFile, stateFile());
+        model = startAgain(std::move(model));
+        rescueName(u"Slashed Name"_s);
+    }
+    EXPECT_FALSE(readAll(copy).contains("//")) << readAll(copy).toStdString();
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->project(project)->name, u"Slashed Name"_s);
+    EXPECT_FALSE(QFileInfo::exists(copy));
+
+    rescueName(u"Cut Name"_s);
+    const QByteArray cut = readAll(copy).chopped(20);
+    ASSERT_TRUE(writeAll(copy, cut));
+    model = startAgain();
+    EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
+    model->flushPendingWrites();
+    EXPECT_EQ(model->project(project)->name, u"Slashed Name"_s);
+    const QStringList aside = QDir(QFileInfo(copy).path()).entryList({ u"rescue.unreadable-*.json"_s });
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readAll(QFileInfo(copy).path() + u'/' + aside.first()), cut);
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    ASSERT_EQ(notices.size(), 1) << utf8(notices.join(u'\n'));
+    EXPECT_TRUE(notices.first().contains(u"could not read"_s)) << utf8(notices.first());
+    EXPECT_TRUE(notices.first().contains(u"~/.cache/Orvane/"_s + aside.first())) << utf8(notices.first());
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+}
+
+// A copy naming a file outside the stores is not followed, and left where it is; a copy kept later
+// goes to the first place that takes it and the copies in other places go.
+TEST_F(StoreRecoveryTest, ACopyNamingFilesOutsideTheStoresIsRefusedAndAKeptCopyReplacesOlderOnes)
+{
+    auto model = restartedModel();
+    const QString name = model->projects().first().name;
+    const QString outside = home.path() + u"/Elsewhere/x.json"_s;
+    const QString copy = home.path() + u"/.cache/Orvane/rescue.json"_s;
+    QList<CampaignIDEProject> projects = model->projects();
+    projects.first().name = u"Foreign"_s;
+    QList<StoreRescue::File> files(2);
+    files[0].path = stateFile();
+    files[0].bytes = encodeJson(projects);
+    files[1].path = outside;
+    files[1].bytes = "[]";
+    const QByteArray foreign = encodeJson(QMap<QString, QList<StoreRescue::File>> { { u"files"_s, files } });
+    model.reset();
+    ASSERT_TRUE(writeAll(copy, foreign));
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->projects().first().name, name);
+    EXPECT_FALSE(QFileInfo::exists(outside));
+    EXPECT_EQ(readAll(copy), foreign);
+
+    {
+        const RefusedFolder threads(threadStoreFolder());
+        addEntry(*model, model->threads().first().id, u"rescued message"_s);
+        model->flushPendingWrites();
+        model.reset();
+    }
+    EXPECT_TRUE(QFileInfo::exists(QFileInfo(stateFile()).path() + u"/rescue.json"_s));
+    EXPECT_FALSE(QFileInfo::exists(copy));
+}
+
+// A damaged store stays at its own name while its replacement is written (a kill then loses
+// nothing); where no second name by link can be made (a folder in its place), a refused write puts
+// it back under its name.
+TEST_F(StoreRecoveryTest, ADamagedStoreStaysAtItsNameWhileReplacedAndComesBackWhenTheWriteIsRefused)
+{
+    const QString store = home.path() + u"/store/index.json"_s;
+    ASSERT_TRUE(writeAll(store, "damaged"));
+    QString kept;
+    EXPECT_TRUE(WorkspaceFiles::replaceUnreadable(
+        store,
+        [&] {
+            EXPECT_EQ(readAll(store), "damaged");
+            return platform::writeFileAtomically(store, "new");
+        },
+        &kept));
+    EXPECT_EQ(readAll(store), "new");
+    EXPECT_TRUE(kept.startsWith(store + u".unreadable-"_s)) << utf8(kept);
+    EXPECT_EQ(readAll(kept), "damaged");
+
+    const QString folder = home.path() + u"/store/body.json"_s;
+    ASSERT_TRUE(writeAll(folder + u"/inside"_s, "mine"));
+    EXPECT_FALSE(WorkspaceFiles::replaceUnreadable(
+        folder, [] { return false; }, nullptr));
+    EXPECT_EQ(readAll(folder + u"/inside"_s), "mine");
+    EXPECT_TRUE(QDir(home.path() + u"/store"_s).entryList({ u"body.json.*"_s }).isEmpty());
+}
+
+// A write of the rescue copy killed in the cache folder leaves a temporary there: swept at the next
+// start, as in the other folders; a file of the user's beside it stays.
+TEST_F(StoreRecoveryTest, AKilledWriteOfTheRescueCopyInTheCacheFolderIsSweptAtStart)
+{
+    auto model = restartedModel();
+    const QString cache = home.path() + u"/.cache/Orvane"_s;
+    const QString stale = cache + u"/.rescue.json.orvane-tmp-a1b2c3d4e5f6"_s;
+    const QString mine = cache + u"/.rescue.json.mine"_s;
+    for (const QString &path : QStringList { stale, mine }) {
+        ASSERT_TRUE(writeAll(path, "partial"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-600), QFileDevice::FileModificationTime));
+    }
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    EXPECT_TRUE(QFileInfo::exists(mine));
 }
 
 // --- Stored forms met later -------------------------------------------------------------------------
