@@ -543,6 +543,67 @@ TEST_F(StoreRecoveryTest, WhatTheDiskStillRefusesAtTheEndIsRescuedAndBroughtBack
     EXPECT_TRUE(readAll(stateFile()).contains("Renamed Again"));
 }
 
+// Unsaved text a quit nobody answers keeps beside its file is named at the next start, once. Text
+// that cannot be written beside its file (nothing can be written in its folder) goes to the rescue
+// copy instead, and the next start puts it beside the file, never over anything, and names it.
+TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFolderTookComesBackBesideItsFile)
+{
+    auto model = restartedModel();
+    ASSERT_TRUE(model->selectedLocalFile());
+    const QString path = model->selectedLocalFile()->url.toLocalFile();
+    const QString folder = QFileInfo(path).path();
+    const QFileInfo edited(path);
+    const auto keptBeside
+        = [&] { return QDir(folder).entryList({ edited.completeBaseName() + u".unsaved-*."_s + edited.suffix() }); };
+    const auto quitWithUnsavedText = [&](const QString &text) {
+        model->updateSelectedLocalFileContent(text);
+        ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+        model.reset();
+    };
+    const auto toldOfKeptText = [&] {
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+        return noticesContaining(u"had not saved"_s) > 0;
+    };
+
+    quitWithUnsavedText(u"kept beside"_s);
+    ASSERT_EQ(keptBeside().size(), 1);
+    model = startAgain();
+    ASSERT_TRUE(toldOfKeptText());
+    EXPECT_EQ(notices.last(),
+        u"Orvane kept the text you had not saved when it last quit: "_s
+            + WorkspaceFiles::shownPath(folder + u'/' + keptBeside().first()) + u'.');
+    model = startAgain(std::move(model));
+    EXPECT_FALSE(toldOfKeptText()) << utf8(notices.join(u'\n')); // once
+
+    // Nothing can be written in the file's folder (it became a file); the data folder has room.
+    QFile::remove(folder + u'/' + keptBeside().first());
+    const auto copies = [&] {
+        QStringList found { home.dataHome() + u"/Orvane/rescue.json"_s, home.path() + u"/.cache/Orvane/rescue.json"_s };
+        found.removeIf([](const QString &copy) { return !QFileInfo::exists(copy); });
+        return found;
+    };
+    ASSERT_TRUE(copies().isEmpty());
+    ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
+    ASSERT_TRUE(writeAll(folder, "not a folder"));
+    quitWithUnsavedText(u"rescued text"_s);
+    ASSERT_EQ(copies().size(), 1);
+    EXPECT_TRUE(readAll(copies().first()).contains("rescued text"));
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
+
+    model = startAgain();
+    ASSERT_TRUE(toldOfKeptText());
+    ASSERT_EQ(keptBeside().size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + keptBeside().first()), "rescued text");
+    EXPECT_NE(readAll(path), "rescued text");
+    EXPECT_TRUE(notices.last().contains(keptBeside().first())) << utf8(notices.last());
+    EXPECT_TRUE(copies().isEmpty());
+    model = startAgain(std::move(model));
+    EXPECT_FALSE(toldOfKeptText()) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(keptBeside().size(), 1);
+}
+
 // --- Stored forms met later -------------------------------------------------------------------------
 
 // The single file of an earlier version, written again after the move (that version was run since),
