@@ -204,56 +204,37 @@ TEST(OrvaneAppTest, AQuitWhileTheDiskRefusesWritesOffersTryAgainAndQuitAnyway)
 }
 
 // The rescue copy is made before the box offers Quit Anyway: where no folder takes it, the box says
-// that Quit Anyway then loses what could not be saved; where one does, the copy is there before the
-// answer, as the box says.
+// that Quit Anyway then loses the work; where one does, the copy is there before the answer.
 TEST(OrvaneAppTest, QuitAnywayIsOfferedOnceTheRescueCopyWasTriedAndSaysWhenNothingKeepsTheWork)
 {
     AppHarness harness;
-    OrvaneMainWindow *window = harness.start();
-    CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
-    model->flushPendingWrites();
-    {
-        const FileSizeLimit full(8); // every folder
-        model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Lost"_s; });
-        model->flushPendingWrites();
-        StoresQuestionAnswerer answers({ u"quitAnywayButton"_s });
-        EXPECT_TRUE(window->close());
-        ASSERT_EQ(answers.details.size(), 1);
-        EXPECT_TRUE(answers.details.first().contains(u"Quit Anyway then loses it."_s))
-            << qPrintable(answers.details.first());
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    // The data folder refuses every write; the cache folder takes the copy.
-    harness.app().activate();
-    ASSERT_EQ(harness.app().windows().size(), 1);
-    window = harness.app().windows().first();
-    model = window->rootView()->workspace()->model();
-    model->flushPendingWrites();
     const WorkspaceLocations locations = WorkspaceLocations::standard();
     const QString dataFolder = QFileInfo(locations.stateFile).path();
-    const QString copy = locations.rescueFiles.at(1);
-    ASSERT_TRUE(QDir().rename(dataFolder, dataFolder + u".away"_s));
-    {
-        QFile blocker(dataFolder);
-        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    }
-    model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Kept In A Copy"_s; });
-    model->flushPendingWrites();
-    bool copiedBeforeTheAnswer = false;
-    {
+    const QString cacheCopy = locations.rescueFiles.at(1);
+    for (const bool copyTaken : { false, true }) {
+        if (copyTaken)
+            harness.app().activate();
+        OrvaneMainWindow *window = copyTaken ? harness.app().windows().first() : harness.start();
+        CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
+        model->flushPendingWrites();
+        // Every folder refuses writes, or only the data folder (a file takes its place).
+        auto full = copyTaken ? nullptr : std::make_unique<FileSizeLimit>(8);
+        if (copyTaken) {
+            ASSERT_TRUE(
+                QDir().rename(dataFolder, dataFolder + u".away"_s) && QFile(dataFolder).open(QIODevice::WriteOnly));
+        }
+        model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Kept"_s; });
+        model->flushPendingWrites();
+        bool copiedBeforeTheAnswer = false;
         StoresQuestionAnswerer answers(
-            { u"quitAnywayButton"_s }, [&](qsizetype) { copiedBeforeTheAnswer = QFileInfo::exists(copy); });
+            { u"quitAnywayButton"_s }, [&](qsizetype) { copiedBeforeTheAnswer = QFileInfo::exists(cacheCopy); });
         EXPECT_TRUE(window->close());
+        full.reset();
         ASSERT_EQ(answers.details.size(), 1);
-        EXPECT_TRUE(answers.details.first().contains(u"brings it back the next time it starts"_s))
-            << qPrintable(answers.details.first());
+        EXPECT_EQ(answers.details.first().contains(u"Quit Anyway then loses it."_s), !copyTaken);
+        EXPECT_EQ(answers.details.first().contains(u"brings it back the next time it starts"_s), copyTaken);
+        EXPECT_EQ(copiedBeforeTheAnswer, copyTaken);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    EXPECT_TRUE(copiedBeforeTheAnswer);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QFile kept(copy);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(kept.readAll().contains("Kept In A Copy"));
-    ASSERT_TRUE(QFile::remove(dataFolder));
-    ASSERT_TRUE(QDir().rename(dataFolder + u".away"_s, dataFolder));
+    ASSERT_TRUE(QFile::remove(dataFolder) && QDir().rename(dataFolder + u".away"_s, dataFolder));
 }

@@ -21,6 +21,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <future>
 
 using namespace Qt::StringLiterals;
@@ -549,59 +550,41 @@ TEST_F(StoreRecoveryTest, WhatTheDiskStillRefusesAtTheEndIsRescuedAndBroughtBack
 TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFolderTookComesBackBesideItsFile)
 {
     auto model = restartedModel();
-    ASSERT_TRUE(model->selectedLocalFile());
     const QString path = model->selectedLocalFile()->url.toLocalFile();
     const QString folder = QFileInfo(path).path();
-    const QFileInfo edited(path);
-    const auto keptBeside
-        = [&] { return QDir(folder).entryList({ edited.completeBaseName() + u".unsaved-*."_s + edited.suffix() }); };
-    const auto quitWithUnsavedText = [&](const QString &text) {
+    const QString copy = home.dataHome() + u"/Orvane/rescue.json"_s;
+    const auto kept = [&] { return QDir(folder).entryList({ u"*.unsaved-*"_s }); };
+    const auto quitAndStartAgain = [&](const QString &text, const std::function<void()> &beforeStart = {}) {
         model->updateSelectedLocalFileContent(text);
         ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
         model.reset();
-    };
-    const auto toldOfKeptText = [&] {
+        if (beforeStart)
+            beforeStart();
+        model = startAgain();
         model->flushPendingWrites();
         QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
-        return noticesContaining(u"had not saved"_s) > 0;
     };
 
-    quitWithUnsavedText(u"kept beside"_s);
-    ASSERT_EQ(keptBeside().size(), 1);
-    model = startAgain();
-    ASSERT_TRUE(toldOfKeptText());
-    EXPECT_EQ(notices.last(),
-        u"Orvane kept the text you had not saved when it last quit: "_s
-            + WorkspaceFiles::shownPath(folder + u'/' + keptBeside().first()) + u'.');
-    model = startAgain(std::move(model));
-    EXPECT_FALSE(toldOfKeptText()) << utf8(notices.join(u'\n')); // once
+    quitAndStartAgain(u"kept beside"_s);
+    ASSERT_EQ(kept().size(), 1);
+    EXPECT_EQ(notices,
+        QStringList { u"Orvane kept the text you had not saved when it last quit: "_s
+            + WorkspaceFiles::shownPath(folder + u'/' + kept().first()) + u'.' });
+    EXPECT_FALSE(QFileInfo::exists(copy)); // told once
+    ASSERT_TRUE(QFile::remove(folder + u'/' + kept().first()));
 
     // Nothing can be written in the file's folder (it became a file); the data folder has room.
-    QFile::remove(folder + u'/' + keptBeside().first());
-    const auto copies = [&] {
-        QStringList found { home.dataHome() + u"/Orvane/rescue.json"_s, home.path() + u"/.cache/Orvane/rescue.json"_s };
-        found.removeIf([](const QString &copy) { return !QFileInfo::exists(copy); });
-        return found;
-    };
-    ASSERT_TRUE(copies().isEmpty());
     ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
     ASSERT_TRUE(writeAll(folder, "not a folder"));
-    quitWithUnsavedText(u"rescued text"_s);
-    ASSERT_EQ(copies().size(), 1);
-    EXPECT_TRUE(readAll(copies().first()).contains("rescued text"));
-    ASSERT_TRUE(QFile::remove(folder));
-    ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
-
-    model = startAgain();
-    ASSERT_TRUE(toldOfKeptText());
-    ASSERT_EQ(keptBeside().size(), 1);
-    EXPECT_EQ(readAll(folder + u'/' + keptBeside().first()), "rescued text");
-    EXPECT_NE(readAll(path), "rescued text");
-    EXPECT_TRUE(notices.last().contains(keptBeside().first())) << utf8(notices.last());
-    EXPECT_TRUE(copies().isEmpty());
-    model = startAgain(std::move(model));
-    EXPECT_FALSE(toldOfKeptText()) << utf8(notices.join(u'\n'));
-    EXPECT_EQ(keptBeside().size(), 1);
+    quitAndStartAgain(u"rescued text"_s, [&] {
+        EXPECT_TRUE(readAll(copy).contains("rescued text"));
+        ASSERT_TRUE(QFile::remove(folder));
+        ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
+    });
+    ASSERT_EQ(kept().size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + kept().first()), "rescued text");
+    EXPECT_EQ(noticesContaining(kept().first()), 1) << utf8(notices.join(u'\n'));
+    EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
 // --- Stored forms met later -------------------------------------------------------------------------
