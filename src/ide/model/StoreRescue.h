@@ -80,9 +80,9 @@ public:
     // not directly in one of storeFolders is not ours to follow and is left alone.
     QList<File> adoptEarlierCopy(const QStringList &storeFolders);
 
-    // Writes everything due (and the kept text) to a copy in the first place that takes it and removes copies
-    // elsewhere. Where it went; none when nothing is due or no place took it (error then says why). A copy of the same
-    // due files written before is not written again.
+    // Writes everything due (and the kept text) to a copy in the first place that takes it and
+    // removes copies elsewhere. Where it went; none when nothing is due or no place took it (error
+    // then says why). A copy of the same due files written before is not written again.
     std::optional<QString> keep(QString *error = nullptr);
 
     // "your campaign projects, your thread list and the thread “Launch”": each one once, in order.
