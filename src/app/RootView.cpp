@@ -104,8 +104,14 @@ bool RootView::settleUnsavedStores()
             QMessageBox::NoButton, this);
         box.setObjectName(u"unsavedStoresMessageBox"_s);
         themeMessageBox(box);
-        QString explanation = u"Make room on the disk, then choose Try Again. If you quit anyway, Orvane keeps what "
-                              u"it could not save in a rescue copy and brings it back the next time it starts."_s;
+        // The copy is made before the box promises it: where no place takes it, the box says so.
+        QString copyError;
+        const bool copied = model->keepRescueCopy(&copyError).has_value();
+        QString explanation = copied
+            ? u"Make room on the disk, then choose Try Again. If you quit anyway, Orvane keeps what it could not save "
+              u"in a rescue copy and brings it back the next time it starts."_s
+            : u"Make room on the disk, then choose Try Again. No folder took a rescue copy of it either"_s
+                + (copyError.isEmpty() ? QString() : u" ("_s + copyError + u')') + u": Quit Anyway then loses it."_s;
         if (!unsaved.error.isEmpty())
             explanation.prepend(u"The disk refused the write: "_s + unsaved.error + u".\n\n"_s);
         box.setInformativeText(explanation);

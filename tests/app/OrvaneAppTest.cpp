@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -260,4 +261,40 @@ TEST(OrvaneAppTest, AQuitWhileTheDiskRefusesWritesOffersTryAgainAndQuitAnyway)
         EXPECT_EQ(answers.asked.size(), 1);
     }
     full.reset();
+}
+
+// The rescue copy is made before the box offers Quit Anyway: where no folder takes it, the box says
+// that Quit Anyway then loses the work; where one does, the copy is there before the answer.
+TEST(OrvaneAppTest, QuitAnywayIsOfferedOnceTheRescueCopyWasTriedAndSaysWhenNothingKeepsTheWork)
+{
+    AppHarness harness;
+    const WorkspaceLocations locations = WorkspaceLocations::standard();
+    const QString dataFolder = QFileInfo(locations.stateFile).path();
+    const QString cacheCopy = locations.rescueFiles.at(1);
+    for (const bool copyTaken : { false, true }) {
+        if (copyTaken)
+            harness.app().activate();
+        OrvaneMainWindow *window = copyTaken ? harness.app().windows().first() : harness.start();
+        CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
+        model->flushPendingWrites();
+        // Every folder refuses writes, or only the data folder (a file takes its place).
+        auto full = copyTaken ? nullptr : std::make_unique<FileSizeLimit>(8);
+        if (copyTaken) {
+            ASSERT_TRUE(
+                QDir().rename(dataFolder, dataFolder + u".away"_s) && QFile(dataFolder).open(QIODevice::WriteOnly));
+        }
+        model->mutateProject(model->projects().first().id, [](CampaignIDEProject &p) { p.name = u"Kept"_s; });
+        model->flushPendingWrites();
+        bool copiedBeforeTheAnswer = false;
+        StoresQuestionAnswerer answers(
+            { u"quitAnywayButton"_s }, [&](qsizetype) { copiedBeforeTheAnswer = QFileInfo::exists(cacheCopy); });
+        EXPECT_TRUE(window->close());
+        full.reset();
+        ASSERT_EQ(answers.details.size(), 1);
+        EXPECT_EQ(answers.details.first().contains(u"Quit Anyway then loses it."_s), !copyTaken);
+        EXPECT_EQ(answers.details.first().contains(u"brings it back the next time it starts"_s), copyTaken);
+        EXPECT_EQ(copiedBeforeTheAnswer, copyTaken);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ASSERT_TRUE(QFile::remove(dataFolder) && QDir().rename(dataFolder + u".away"_s, dataFolder));
 }

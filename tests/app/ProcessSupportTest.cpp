@@ -29,6 +29,22 @@ QByteArray keptAside(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Waits until the probe typed into a file: the file's path, or empty when the probe ended first.
+QString waitForTypedText(OrvaneProcess &probe)
+{
+    QString edited;
+    (void)QTest::qWaitFor(
+        [&] {
+            const QString output = probe.standardOutput();
+            const qsizetype at = output.indexOf(u"edited "_s);
+            if (at >= 0 && output.indexOf(u'\n', at) > at)
+                edited = output.mid(at + 7, output.indexOf(u'\n', at) - at - 7);
+            return !edited.isEmpty() || !probe.running();
+        },
+        60000);
+    return edited;
+}
+
 } // namespace
 
 // A logout, a kill from a task manager or Ctrl+C in a terminal ends the application with unsaved
@@ -40,17 +56,7 @@ TEST(ProcessSupportTest, ATerminationSignalWithUnsavedTextEndsWithoutAskingAndKe
         SCOPED_TRACE(signal);
         TemporaryHome home;
         OrvaneProcess probe(QStringLiteral(ORVANE_TERMINATION_PROBE), {});
-        QString edited;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                const QString output = probe.standardOutput();
-                const qsizetype at = output.indexOf(u"edited "_s);
-                if (at >= 0 && output.indexOf(u'\n', at) > at)
-                    edited = output.mid(at + 7, output.indexOf(u'\n', at) - at - 7);
-                return !edited.isEmpty() || !probe.running();
-            },
-            60000))
-            << qPrintable(probe.standardError());
+        const QString edited = waitForTypedText(probe);
         ASSERT_FALSE(edited.isEmpty()) << qPrintable(probe.standardError());
 
         probe.sendSignal(signal);
@@ -62,4 +68,36 @@ TEST(ProcessSupportTest, ATerminationSignalWithUnsavedTextEndsWithoutAskingAndKe
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_NE(file.readAll(), "typed before the signal");
     }
+}
+
+// The same with no room beside the file (nothing can be written in its folder, as on a full disk)
+// while the data folder has some: the text goes to the rescue copy, and the next start puts it
+// beside its file.
+TEST(ProcessSupportTest, ATerminationSignalWithNoRoomBesideTheFileKeepsTheTextForTheNextStart)
+{
+    TemporaryHome home;
+    QString edited;
+    {
+        OrvaneProcess probe(QStringLiteral(ORVANE_TERMINATION_PROBE), {});
+        edited = waitForTypedText(probe);
+        ASSERT_FALSE(edited.isEmpty()) << qPrintable(probe.standardError());
+        const QString folder = QFileInfo(edited).path();
+        ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
+        QFile blocker(folder);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        probe.sendSignal(SIGTERM);
+        ASSERT_TRUE(probe.waitForExit());
+        EXPECT_EQ(probe.exitCode(), 0) << qPrintable(probe.standardError());
+        QFile copy(home.dataHome() + u"/Orvane/rescue.json"_s);
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(copy.readAll().contains("typed before the signal"));
+        ASSERT_TRUE(QFile::remove(folder));
+        ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
+    }
+    OrvaneProcess next(QStringLiteral(ORVANE_TERMINATION_PROBE), {});
+    ASSERT_EQ(waitForTypedText(next), edited) << qPrintable(next.standardError());
+    EXPECT_EQ(keptAside(edited), "typed before the signal");
+    next.kill();
 }

@@ -242,6 +242,7 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     QTimer::singleShot(0, this, &CampaignIDEWorkspaceModel::continueStoredThreadFilesPass);
 
     removeStaleTemporaries();
+    bringBackKeptText();
 
     m_retriedStores = {
         { [this] { return m_projectSave->failed.load(); }, [this] { savePersistedProjects(); } },
@@ -252,10 +253,11 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
 
     // Quitting waits for the user's data only; mirror work left over is done at the next start.
     if (QCoreApplication *app = QCoreApplication::instance()) {
-        // Turns cut short and drafts are saved first, so that the writes below take them in.
+        // Turns cut short and drafts are saved first, so that the writes below take them in; then
+        // unsaved text goes aside: what cannot be kept beside its file joins the rescue copy.
         connect(app, &QCoreApplication::aboutToQuit, this, [this] { m_threadList->saveBeforeEnd(); });
-        connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::saveOrRescueWhatFailed);
         connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::finishBeforeQuit);
+        connect(app, &QCoreApplication::aboutToQuit, this, &CampaignIDEWorkspaceModel::saveOrRescueWhatFailed);
     }
 }
 
@@ -376,7 +378,7 @@ CampaignIDEWorkspaceModel::UnsavedStores CampaignIDEWorkspaceModel::saveAgainWha
 void CampaignIDEWorkspaceModel::saveOrRescueWhatFailed()
 {
     // A read-only window keeps nothing: it said from the start that it saves nothing.
-    if (saveAgainWhatFailed().isEmpty() || platform::writesRefused())
+    if ((saveAgainWhatFailed().isEmpty() && m_disk->rescue().keptText().isEmpty()) || platform::writesRefused())
         return;
     // Nobody is asked any more: what the disk still refuses goes where it can be written, for the
     // next start to bring back.
@@ -386,6 +388,20 @@ void CampaignIDEWorkspaceModel::saveOrRescueWhatFailed()
             std::fprintf(stderr, "orvane: could not keep a rescue copy of what was not saved: %s\n", qPrintable(error));
     });
     m_disk->flushUserData();
+}
+
+std::optional<QString> CampaignIDEWorkspaceModel::keepRescueCopy(QString *error)
+{
+    struct Outcome {
+        std::optional<QString> path;
+        QString error;
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    m_disk->enqueue([outcome](WorkspaceDiskQueue &disk) { outcome->path = disk.rescue().keep(&outcome->error); });
+    m_disk->flushUserData();
+    if (error)
+        *error = outcome->error;
+    return outcome->path;
 }
 
 bool CampaignIDEWorkspaceModel::scheduleFailedSaves()

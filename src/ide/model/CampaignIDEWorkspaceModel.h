@@ -286,6 +286,9 @@ public:
     // saved. The model's end does the same, then keeps what is left in a rescue copy that the next
     // start brings back (in the data, cache or runtime folder, the first that can be written).
     UnsavedStores saveAgainWhatFailed();
+    // Writes what is still due to the rescue copy now, and waits: where it went, or none (error then
+    // says why) when nothing is due or no place took it.
+    std::optional<QString> keepRescueCopy(QString *error = nullptr);
 
     // --- Local workspace folder mirror and local files --------------------------------------------
 
@@ -661,6 +664,8 @@ private:
     struct StoredThreadFilesPass;
     void continueStoredThreadFilesPass();
     void finishBeforeQuit();
+    // Puts the unsaved text a rescue copy kept back beside its file and says where it is.
+    void bringBackKeptText();
     void showNotice(const std::optional<QString> &notice, NoticeKind kind);
     // Shows a notice from any thread, on the main thread.
     void noticeLater(const QString &notice, NoticeKind kind = NoticeKind::info);

@@ -4,10 +4,14 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 
 #include "ide/model/ThreadList.h"
+#include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceMirror.h"
+#include "platform/AtomicFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace orvane {
@@ -221,6 +225,49 @@ void CampaignIDEWorkspaceModel::finishBeforeQuit()
     m_mirror->flushUserData();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     m_mirror->keepUnsavedLocalFilesAside();
+}
+
+void CampaignIDEWorkspaceModel::bringBackKeptText()
+{
+    // A read-only window leaves the copy to the window that can write.
+    if (m_disk->rescue().keptText().isEmpty() || platform::writesRefused())
+        return;
+    m_disk->enqueue([this, root = localWorkspaceRoot()](WorkspaceDiskQueue &disk) {
+        QStringList kept;
+        QList<StoreRescue::KeptText> settled;
+        QString failure;
+        for (const StoreRescue::KeptText &text : disk.rescue().keptText()) {
+            if (!text.keptAs.isEmpty()) {
+                kept.append(WorkspaceFiles::shownPath(text.keptAs));
+                settled.append(text);
+                continue;
+            }
+            // Written beside its file as the quit would have, never over anything, and only in a folder
+            // of the workspace: the copy does not send text anywhere else.
+            const QString beside = WorkspaceFiles::besidePath(text.path, u"unsaved");
+            QString error;
+            if (QDir::cleanPath(text.path) != text.path || !text.path.startsWith(root + u'/'))
+                error = u"it is not in "_s + shownWorkspaceRoot();
+            else if (platform::makeFolderWithin(root, QFileInfo(text.path).path(), &error)
+                && platform::writeFileAtomically(beside, text.text.toUtf8(), &error)) {
+                kept.append(WorkspaceFiles::shownPath(beside));
+                settled.append(text);
+                continue;
+            }
+            if (failure.isEmpty())
+                failure = WorkspaceFiles::shownPath(text.path) + u": "_s + error;
+        }
+        disk.rescue().settleKeptText(settled);
+        QString notice;
+        if (!kept.isEmpty())
+            notice = u"Orvane kept the text you had not saved when it last quit: "_s + StoreRescue::listed(kept) + u'.';
+        if (!failure.isEmpty()) {
+            notice += (notice.isEmpty() ? QString() : u" "_s)
+                + u"Text you had not saved could not be put back beside its file ("_s + failure
+                + u"); the rescue copy keeps it for the next start."_s;
+        }
+        noticeLater(notice, failure.isEmpty() ? NoticeKind::info : NoticeKind::warning);
+    });
 }
 
 // --- Reports --------------------------------------------------------------------------------------

@@ -23,11 +23,19 @@ namespace {
 // The copy as it is kept: the files in the order they are to be written.
 struct Copy {
     QList<StoreRescue::File> files;
+    QList<StoreRescue::KeptText> keptText;
 
-    void encode(JsonObjectWriter &writer) const { writer.field("files", files); }
+    void encode(JsonObjectWriter &writer) const
+    {
+        writer.field("files", files);
+        if (!keptText.isEmpty())
+            writer.field("keptText", keptText);
+    }
     [[nodiscard]] static Copy decode(const JsonObjectReader &reader)
     {
-        return { .files = reader.required<QList<StoreRescue::File>>("files") };
+        return { .files = reader.required<QList<StoreRescue::File>>("files"),
+            .keptText
+            = reader.optional<QList<StoreRescue::KeptText>>("keptText").value_or(QList<StoreRescue::KeptText>()) };
     }
 };
 
@@ -159,6 +167,18 @@ StoreRescue::File StoreRescue::File::decode(const JsonObjectReader &reader)
     return file;
 }
 
+void StoreRescue::KeptText::encode(JsonObjectWriter &writer) const
+{
+    writer.field("path", path).field("text", text).field("keptAs", keptAs);
+}
+
+StoreRescue::KeptText StoreRescue::KeptText::decode(const JsonObjectReader &reader)
+{
+    return { .path = reader.required<QString>("path"),
+        .text = reader.required<QString>("text"),
+        .keptAs = reader.required<QString>("keptAs") };
+}
+
 StoreRescue::StoreRescue(QStringList copyPaths) : m_copyPaths(std::move(copyPaths))
 {
 }
@@ -191,6 +211,28 @@ void StoreRescue::drop(const QString &path)
     ++m_changes;
     if (m_copied.remove(path))
         followCopy();
+}
+
+void StoreRescue::keepText(KeptText text)
+{
+    const std::lock_guard lock(m_mutex);
+    m_keptText.append(std::move(text));
+    ++m_changes;
+}
+
+QList<StoreRescue::KeptText> StoreRescue::keptText() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_keptText;
+}
+
+void StoreRescue::settleKeptText(const QList<KeptText> &settled)
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_keptText.removeIf([&](const KeptText &text) { return settled.contains(text); }) == 0)
+        return;
+    ++m_changes;
+    followCopy();
 }
 
 QList<StoreRescue::File> StoreRescue::due() const
@@ -318,6 +360,12 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolde
         m_copied.insert(file.path);
         m_due.append(file);
     }
+    for (const Read &read : std::as_const(copies)) {
+        for (const KeptText &text : std::as_const(read.copy.keptText)) {
+            if (!m_keptText.contains(text))
+                m_keptText.append(text);
+        }
+    }
     ++m_changes;
     m_found = std::move(done);
     for (const Read &read : std::as_const(copies))
@@ -359,7 +407,7 @@ StoreRescue::Settled StoreRescue::settleEarlierCopies()
     // The copies found go only once nothing of them is only there.
     if (!keptAll)
         return settled;
-    if (m_copy.isEmpty() && !m_copied.isEmpty()) {
+    if (m_copy.isEmpty() && (!m_copied.isEmpty() || !m_keptText.isEmpty())) {
         const std::optional<QString> copy = writeCopy(encodeCopy(m_copied), nullptr, {});
         if (!copy)
             return settled;
@@ -384,7 +432,7 @@ std::optional<QString> StoreRescue::keep(QString *error)
         return std::nullopt;
     }
     const std::lock_guard lock(m_mutex);
-    if (m_due.isEmpty())
+    if (m_due.isEmpty() && m_keptText.isEmpty())
         return std::nullopt;
     if (!m_copy.isEmpty() && m_copiedChanges == m_changes)
         return m_copy;
@@ -508,6 +556,7 @@ QByteArray StoreRescue::encodeCopy(const QSet<QString> &paths) const
         copy.files.append(file);
         copy.files.last().was = Fingerprint::of(file.path);
     }
+    copy.keptText = m_keptText;
     return encodeJson(copy);
 }
 
@@ -515,7 +564,7 @@ void StoreRescue::followCopy()
 {
     if (m_copy.isEmpty())
         return;
-    if (m_copied.isEmpty()) {
+    if (m_copied.isEmpty() && m_keptText.isEmpty()) {
         retire(m_copy);
         m_copy.clear();
         m_copiedChanges.reset();

@@ -71,6 +71,19 @@ public:
         [[nodiscard]] bool isEmpty() const { return settled == 0 && unreadable.isEmpty(); }
     };
 
+    // Text the user typed into a file and did not save, kept as the process ended: beside its file
+    // (keptAs names the copy; the next start says where it went), or, where nothing could be written
+    // there, in the copy itself (the next start writes it beside the file).
+    struct KeptText {
+        QString path; // the file it was typed into
+        QString text; // empty once kept beside it
+        QString keptAs;
+
+        void encode(JsonObjectWriter &writer) const;
+        [[nodiscard]] static KeptText decode(const JsonObjectReader &reader);
+        bool operator==(const KeptText &) const = default;
+    };
+
     // copyPaths: where a copy may be written, in order of preference (the data, cache and runtime
     // folders); the first that takes it holds it.
     explicit StoreRescue(QStringList copyPaths = {});
@@ -84,6 +97,12 @@ public:
     void hold(File file) { tried(std::move(file), false); }
     // A file its store no longer wants written (a removed thread's body): due no more.
     void drop(const QString &path);
+
+    // Kept text joins the copy (its own list, beside the store files) until settleKeptText().
+    void keepText(KeptText text);
+    [[nodiscard]] QList<KeptText> keptText() const;
+    // The next start put that text in place (or said where it is): the copy holds it no more.
+    void settleKeptText(const QList<KeptText> &settled);
 
     // What is due, in the order it has to be written.
     [[nodiscard]] QList<File> due() const;
@@ -114,9 +133,9 @@ public:
     };
     Settled settleEarlierCopies();
 
-    // Writes everything due to a copy in the first place that takes it and removes copies elsewhere.
-    // Where it went; none when nothing is due or no place took it (error then says why). A copy of
-    // the same due files written before is not written again.
+    // Writes everything due (and the kept text) to a copy in the first place that takes it and
+    // removes copies elsewhere. Where it went; none when nothing is due or no place took it (error
+    // then says why). A copy of the same due files written before is not written again.
     std::optional<QString> keep(QString *error = nullptr);
 
     // "your campaign projects, your thread list and the thread “Launch”": each one once, in order.
@@ -146,7 +165,8 @@ private:
     QStringList m_copyPaths;
     mutable std::mutex m_mutex;
     QList<File> m_due;
-    quint64 m_changes = 0; // of m_due
+    QList<KeptText> m_keptText;
+    quint64 m_changes = 0; // of m_due and m_keptText
     // The copy on disk and the paths it holds that are still due and untried since; none while the
     // files taken up from several copies are not yet held by one.
     QString m_copy;

@@ -511,6 +511,13 @@ void WorkspaceMirror::carryLocalFiles(const QString &from, const QString &to)
             carried = true;
         }
     }
+    QHash<QString, LocalWorkspaceFile> elsewhere;
+    for (LocalWorkspaceFile file : std::as_const(m_unsavedElsewhere)) {
+        if (const auto path = moved(file.id()))
+            file.url = QUrl::fromLocalFile(*path);
+        elsewhere.insert(file.id(), file);
+    }
+    m_unsavedElsewhere = std::move(elsewhere);
     if (m_selectedLocalFileID) {
         if (const auto path = moved(*m_selectedLocalFileID))
             assignAndNotify(this, m_selectedLocalFileID, std::optional<QString>(*path),
@@ -684,37 +691,48 @@ void WorkspaceMirror::enqueueListing(const QString &folder, bool createFolder)
         }
         QMetaObject::invokeMethod(
             this,
-            [this, generation, files = std::move(files)]() mutable {
-                applyLocalFileListing(generation, std::move(files));
+            [this, generation, folder, files = std::move(files)]() mutable {
+                applyLocalFileListing(generation, folder, std::move(files));
             },
             Qt::QueuedConnection);
     });
 }
 
-void WorkspaceMirror::applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files)
+void WorkspaceMirror::applyLocalFileListing(
+    quint64 generation, const QString &folder, std::optional<QList<LocalWorkspaceFile>> files)
 {
     if (generation != m_listingGeneration)
         return; // a newer listing is on its way
+    // Unsaved edits stay with their file, whichever folder is listed now, until saved or discarded.
+    QHash<QString, LocalWorkspaceFile> unsaved = std::exchange(m_unsavedElsewhere, {});
+    for (const LocalWorkspaceFile &file : std::as_const(m_localFiles)) {
+        if (file.isModified)
+            unsaved.insert(file.id(), file);
+    }
     if (!files) {
+        m_unsavedElsewhere = std::move(unsaved);
         m_localFiles.clear();
         Q_EMIT localFilesChanged();
         return;
     }
-    // Unsaved edits of files that are still listed stay, and so does the text they were made from.
+    // Edits of files still listed stay, and so does the text they were made from.
     QStringList changed;
     for (LocalWorkspaceFile &file : *files) {
         file.diskContent = file.content;
-        const auto old = std::find_if(m_localFiles.cbegin(), m_localFiles.cend(),
-            [&](const LocalWorkspaceFile &f) { return f.isModified && f.id() == file.id(); });
-        if (old != m_localFiles.cend()) {
+        const auto old = unsaved.constFind(file.id());
+        if (old != unsaved.cend()) {
             file.changedOnDisk = old->changedOnDisk || file.content != old->diskContent;
             if (file.changedOnDisk && !old->changedOnDisk)
                 changed.append(file.name);
             file.content = old->content;
             file.diskContent = old->diskContent;
             file.isModified = true;
+            unsaved.erase(old);
         }
     }
+    // A file gone from the folder listed takes its edit with it; those of other folders wait.
+    unsaved.removeIf([&](const auto &entry) { return QFileInfo(entry.key()).path() == folder; });
+    m_unsavedElsewhere = std::move(unsaved);
     m_localFiles = std::move(*files);
     Q_EMIT localFilesChanged();
     for (const QString &name : std::as_const(changed))
@@ -878,6 +896,12 @@ void WorkspaceMirror::finishLocalFileSave(
         savedID = *moved + u'/' + QFileInfo(savedID).fileName();
     }
     // Text typed while the save ran stays marked as unsaved.
+    if (const auto elsewhere = m_unsavedElsewhere.find(savedID); elsewhere != m_unsavedElsewhere.end()) {
+        elsewhere->diskContent = saved.content;
+        elsewhere->changedOnDisk = false;
+        if (elsewhere->content == saved.content)
+            m_unsavedElsewhere.erase(elsewhere);
+    }
     for (LocalWorkspaceFile &file : m_localFiles) {
         if (file.id() != savedID)
             continue;
@@ -932,20 +956,31 @@ void WorkspaceMirror::applyRewrittenFile(const QString &path, const QByteArray &
 
 bool WorkspaceMirror::hasUnsavedLocalFiles() const
 {
-    return std::any_of(
-        m_localFiles.cbegin(), m_localFiles.cend(), [](const LocalWorkspaceFile &file) { return file.isModified; });
+    return !m_unsavedElsewhere.isEmpty()
+        || std::any_of(
+            m_localFiles.cbegin(), m_localFiles.cend(), [](const LocalWorkspaceFile &file) { return file.isModified; });
+}
+
+QList<LocalWorkspaceFile> WorkspaceMirror::unsavedLocalFiles() const
+{
+    QList<LocalWorkspaceFile> unsaved;
+    for (const LocalWorkspaceFile &file : std::as_const(m_localFiles)) {
+        if (file.isModified)
+            unsaved.append(file);
+    }
+    unsaved.append(m_unsavedElsewhere.values());
+    return unsaved;
 }
 
 void WorkspaceMirror::saveAllLocalFiles()
 {
-    for (const LocalWorkspaceFile &file : std::as_const(m_localFiles)) {
-        if (file.isModified)
-            saveLocalFile(file);
-    }
+    for (const LocalWorkspaceFile &file : unsavedLocalFiles())
+        saveLocalFile(file);
 }
 
 void WorkspaceMirror::discardUnsavedLocalFiles()
 {
+    m_unsavedElsewhere.clear();
     for (LocalWorkspaceFile &file : m_localFiles) {
         if (file.isModified) {
             file.isModified = false;
@@ -956,14 +991,16 @@ void WorkspaceMirror::discardUnsavedLocalFiles()
 
 void WorkspaceMirror::keepUnsavedLocalFilesAside()
 {
-    for (const LocalWorkspaceFile &file : std::as_const(m_localFiles)) {
-        if (!file.isModified)
-            continue;
+    for (const LocalWorkspaceFile &file : unsavedLocalFiles()) {
         const QString path = m_folderStore->fileOnDisk(file.url.toLocalFile());
-        const QByteArray bytes = file.content.toUtf8();
-        m_disk.enqueue([path, bytes, root = m_workspaceRoot](WorkspaceDiskQueue &) {
-            if (platform::makeFolderWithin(root, QFileInfo(path).path()))
-                platform::writeFileAtomically(WorkspaceFiles::besidePath(path, u"unsaved"), bytes);
+        m_disk.enqueue([path, text = file.content, root = m_workspaceRoot](WorkspaceDiskQueue &disk) {
+            const QString beside = WorkspaceFiles::besidePath(path, u"unsaved");
+            const bool kept = platform::makeFolderWithin(root, QFileInfo(path).path())
+                && platform::writeFileAtomically(beside, text.toUtf8());
+            // The rescue copy names it, for the next start to say where it went; where nothing could
+            // be written beside the file (a full disk), it holds the text itself.
+            disk.rescue().keepText(kept ? StoreRescue::KeptText { .path = path, .text = {}, .keptAs = beside }
+                                        : StoreRescue::KeptText { .path = path, .text = text, .keptAs = {} });
         });
     }
     m_disk.flushUserData();

@@ -90,7 +90,8 @@ public:
 
     static constexpr qint64 maxListedFileSize = LocalWorkspaceFile::maxListedSize;
     // Mirrors the shown project, then lists the text files of its folder (or of the workspace root
-    // without one). Unsaved edits of files still listed are kept.
+    // without one). Unsaved edits of files still listed are kept, and so are those of files in other
+    // folders (another project's): they are listed again, still unsaved, when their folder is.
     void reloadLocalFiles(const std::optional<CampaignIDEProject> &shownProject);
     [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const { return m_localFiles; }
     [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const { return m_selectedLocalFileID; }
@@ -112,11 +113,13 @@ public:
     // Writes that file atomically, the outcome arriving as a notice; false (nothing is written and
     // no notice shown) when unlisted.
     bool saveLocalFileNamed(const QString &name);
+    // These four cover the unsaved edits of every folder, listed or not.
     [[nodiscard]] bool hasUnsavedLocalFiles() const;
     void saveAllLocalFiles();
     // Drops every unsaved edit: the files on disk stay as they are.
     void discardUnsavedLocalFiles();
     // Keeps the text of every unsaved edit in a new file beside its file, and waits until written.
+    // Text that cannot be written there goes to the rescue copy, which names the others too.
     void keepUnsavedLocalFilesAside();
     // The folder the file viewer opens: the shown project's folder, else the workspace root.
     [[nodiscard]] QString revealFolderPath(const std::optional<CampaignIDEProject> &shownProject) const;
@@ -178,7 +181,9 @@ private:
     // each file it wrote.
     [[nodiscard]] std::function<void(const QString &, const QByteArray &)> rewritesIn(const QString &folder);
     [[nodiscard]] static QString changedOnDiskNotice(const QString &name);
-    void applyLocalFileListing(quint64 generation, std::optional<QList<LocalWorkspaceFile>> files);
+    void applyLocalFileListing(
+        quint64 generation, const QString &folder, std::optional<QList<LocalWorkspaceFile>> files);
+    [[nodiscard]] QList<LocalWorkspaceFile> unsavedLocalFiles() const;
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
     [[nodiscard]] qsizetype localFileIndex(const QString &name) const;
     void updateLocalFileContent(qsizetype row, const QString &text);
@@ -211,6 +216,8 @@ private:
     // Where each moved folder went: a save that ran before the move finds its file again.
     QHash<QString, QString> m_movedFolders;
     QList<LocalWorkspaceFile> m_localFiles;
+    // Unsaved edits of files not listed now (their folder is not shown), by id.
+    QHash<QString, LocalWorkspaceFile> m_unsavedElsewhere;
     std::optional<QString> m_selectedLocalFileID;
     quint64 m_listingGeneration = 0;
     QList<ReportArtifact> m_reports;

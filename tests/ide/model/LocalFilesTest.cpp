@@ -1,3 +1,4 @@
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/model/WorkspaceModelFixture.h"
 
 #include <QDir>
@@ -120,6 +121,41 @@ TEST_F(LocalFilesTest, QuittingKeepsUnsavedTextBesideItsFile)
     const QStringList kept = QDir(folder).entryList({ u"notes.unsaved-*.md"_s });
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(readAll(folder + u'/' + kept.first()), "typed");
+}
+
+// Text typed into a file (in Local Files, or the raw plan) stays with it while another project is
+// shown: coming back shows it, still unsaved, marked where the file changed meanwhile; saving all
+// and keeping aside at a quit reach it from any project.
+TEST_F(LocalFilesTest, UnsavedTextStaysWithItsFileWhileAnotherProjectIsShown)
+{
+    CampaignIDEProject other { .id = QUuid::createUuid(), .name = u"Other"_s };
+    model.reset();
+    model = makeModel(QList<CampaignIDEProject> { p, other });
+    const auto show = [&](const QUuid &project) {
+        model->openProject(project);
+        model->flushPendingWrites();
+    };
+    const auto notes = [&] { return model->mirror().localFileNamed(u"notes.md"_s).value_or(LocalWorkspaceFile {}); };
+    ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));
+    show(p.id);
+    model->mirror().updateLocalFileNamed(u"notes.md"_s, u"typed"_s);
+    model->updateCampaignPlanFileContent(u"# typed plan\n"_s);
+    show(other.id);
+    EXPECT_TRUE(model->hasUnsavedLocalFiles()); // the quit asks about it
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"Changed meanwhile"_s; });
+    show(p.id);
+    EXPECT_EQ(notes().content, u"typed"_s);
+    EXPECT_EQ(notes().modifiedLabel(), u"Modified"_s);
+    EXPECT_EQ(model->campaignPlanFile()->content, u"# typed plan\n"_s);
+    EXPECT_EQ(model->campaignPlanFile()->modifiedLabel(), u"Changed on disk"_s);
+
+    show(other.id);
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    EXPECT_EQ(QDir(folder).entryList({ u"*.unsaved-*.md"_s }).size(), 2);
+    model->saveAllLocalFiles();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(readAll(folder + u"/notes.md"_s), "typed");
 }
 
 TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)

@@ -27,6 +27,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <future>
 
 using namespace Qt::StringLiterals;
@@ -926,6 +927,50 @@ TEST_F(StoreRecoveryTest, AKilledWriteOfTheRescueCopyInTheCacheFolderIsSweptAtSt
     model->flushPendingWrites();
     EXPECT_FALSE(QFileInfo::exists(stale));
     EXPECT_TRUE(QFileInfo::exists(mine));
+}
+
+
+// Unsaved text a quit nobody answers keeps beside its file is named at the next start, once. Text
+// that cannot be written beside its file (nothing can be written in its folder) goes to the rescue
+// copy instead, and the next start puts it beside the file, never over anything, and names it.
+TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFolderTookComesBackBesideItsFile)
+{
+    auto model = restartedModel();
+    const QString path = model->selectedLocalFile()->url.toLocalFile();
+    const QString folder = QFileInfo(path).path();
+    const QString copy = home.dataHome() + u"/Orvane/rescue.json"_s;
+    const auto kept = [&] { return QDir(folder).entryList({ u"*.unsaved-*"_s }); };
+    const auto quitAndStartAgain = [&](const QString &text, const std::function<void()> &beforeStart = {}) {
+        model->updateSelectedLocalFileContent(text);
+        ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+        model.reset();
+        if (beforeStart)
+            beforeStart();
+        model = startAgain();
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+    };
+
+    quitAndStartAgain(u"kept beside"_s);
+    ASSERT_EQ(kept().size(), 1);
+    EXPECT_EQ(notices,
+        QStringList { u"Orvane kept the text you had not saved when it last quit: "_s
+            + WorkspaceFiles::shownPath(folder + u'/' + kept().first()) + u'.' });
+    EXPECT_FALSE(QFileInfo::exists(copy)); // told once
+    ASSERT_TRUE(QFile::remove(folder + u'/' + kept().first()));
+
+    // Nothing can be written in the file's folder (it became a file); the data folder has room.
+    ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
+    ASSERT_TRUE(writeAll(folder, "not a folder"));
+    quitAndStartAgain(u"rescued text"_s, [&] {
+        EXPECT_TRUE(readAll(copy).contains("rescued text"));
+        ASSERT_TRUE(QFile::remove(folder));
+        ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
+    });
+    ASSERT_EQ(kept().size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + kept().first()), "rescued text");
+    EXPECT_EQ(noticesContaining(kept().first()), 1) << utf8(notices.join(u'\n'));
+    EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
 // --- Stored forms met later -------------------------------------------------------------------------
