@@ -929,7 +929,6 @@ TEST_F(StoreRecoveryTest, AKilledWriteOfTheRescueCopyInTheCacheFolderIsSweptAtSt
     EXPECT_TRUE(QFileInfo::exists(mine));
 }
 
-
 // Unsaved text a quit nobody answers keeps beside its file is named at the next start, once. Text
 // that cannot be written beside its file (nothing can be written in its folder) goes to the rescue
 // copy instead, and the next start puts it beside the file, never over anything, and names it.
