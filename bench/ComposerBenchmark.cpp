@@ -1,9 +1,7 @@
 // Main-thread cost of a long draft in the composer: pasting it, one keystroke with it in the field,
 // and sending it. The composer is exposed before anything is timed, so each step includes one real
 // synchronous paint.
-#include "ide/copilot/CampaignCopilotStore.h"
-#include "ide/model/CampaignIDEWorkspaceModel.h"
-#include "ide/notifications/CampaignNotificationCenter.h"
+#include "BenchModel.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/timeline/AgentComposerBar.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
@@ -45,15 +43,7 @@ struct ComposerFixture {
 
     ComposerFixture()
     {
-        const QString root = home.path();
-        model = std::make_unique<CampaignIDEWorkspaceModel>(std::nullopt, new CampaignNotificationCenter({}, nullptr),
-            new CampaignCopilotStore(),
-            CampaignIDEWorkspaceModel::Locations {
-                .workspaceRoot = root + u"/Documents/Orvane"_s,
-                .stateFile = root + u"/data/Orvane/campaign-ide-state.json"_s,
-                .mirrorLedgerFile = root + u"/data/Orvane/mirror-ledger.json"_s,
-                .defaults = platform::UserDefaults(root + u"/config/Orvane/defaults"_s),
-            });
+        model = bench::sampleWorkspaceModel(home.path());
         threadID = model->threads().constFirst().id;
         tabID = model->threads().constFirst().agentTabs.constFirst().id;
         WorkspaceViewContext context = WorkspaceViewContext::forModel(*model);

@@ -1,9 +1,7 @@
 // Main-thread cost of a long agent timeline: opening it (first time and again), appending an entry,
 // streaming into the newest entry. The view is exposed before anything is timed, so each step
 // includes the list's layout and one real synchronous paint of the viewport.
-#include "ide/copilot/CampaignCopilotStore.h"
-#include "ide/model/CampaignIDEWorkspaceModel.h"
-#include "ide/notifications/CampaignNotificationCenter.h"
+#include "BenchModel.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/timeline/AgentTimelineView.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
@@ -49,15 +47,7 @@ struct Fixture {
 
     explicit Fixture(int entries)
     {
-        const QString root = home.path();
-        model = std::make_unique<CampaignIDEWorkspaceModel>(std::nullopt, new CampaignNotificationCenter({}, nullptr),
-            new CampaignCopilotStore(),
-            CampaignIDEWorkspaceModel::Locations {
-                .workspaceRoot = root + u"/Documents/Orvane"_s,
-                .stateFile = root + u"/data/Orvane/campaign-ide-state.json"_s,
-                .mirrorLedgerFile = root + u"/data/Orvane/mirror-ledger.json"_s,
-                .defaults = platform::UserDefaults(root + u"/config/Orvane/defaults"_s),
-            });
+        model = bench::sampleWorkspaceModel(home.path());
         threadID = model->threads().constFirst().id;
         tabID = model->threads().constFirst().agentTabs.constFirst().id;
         QList<CampaignTimelineEntry> list;
