@@ -338,8 +338,14 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
                     + WorkspaceFiles::shownPath(copy) + u'.');
                 warning = true;
             }
-            if (!notices.isEmpty())
-                noticeLater(notices.join(u' '), warning ? NoticeKind::warning : NoticeKind::info);
+            if (notices.isEmpty())
+                return;
+            const NoticeKind kind = warning ? NoticeKind::warning : NoticeKind::info;
+            // bringBackKeptText() puts the copies' kept text back next, on this thread, and says it.
+            if (writes && !disk.rescue().keptText().isEmpty())
+                m_heldRescueNotice = HeldNotice { notices.join(u' '), kind };
+            else
+                noticeLater(notices.join(u' '), kind);
         });
     return found.broughtBack;
 }

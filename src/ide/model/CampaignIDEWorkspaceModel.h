@@ -689,6 +689,13 @@ private:
     // The files of a rescue copy an earlier process left: read before the stores below load, which
     // then read them in place of their own files until they land.
     QList<StoreRescue::File> m_broughtBack;
+    // What the start says of the copies found, held on the writer while kept text of theirs is still
+    // to be put back, so that one notice says both (a toast shows one notice at a time).
+    struct HeldNotice {
+        QString text;
+        NoticeKind kind = NoticeKind::info;
+    };
+    std::optional<HeldNotice> m_heldRescueNotice;
     // A child; uses m_disk, which is stopped before children go. Before the threads, whose seeds
     // name the workspace root.
     WorkspaceMirror *m_mirror;

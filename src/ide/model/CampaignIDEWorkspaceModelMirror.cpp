@@ -266,7 +266,13 @@ void CampaignIDEWorkspaceModel::bringBackKeptText()
                 + u"Text you had not saved could not be put back beside its file ("_s + failure
                 + u"); the rescue copy keeps it for the next start."_s;
         }
-        noticeLater(notice, failure.isEmpty() ? NoticeKind::info : NoticeKind::warning);
+        NoticeKind kind = failure.isEmpty() ? NoticeKind::info : NoticeKind::warning;
+        if (const std::optional<HeldNotice> held = std::exchange(m_heldRescueNotice, std::nullopt)) {
+            notice = held->text + (notice.isEmpty() ? QString() : u" "_s) + notice;
+            if (held->kind == NoticeKind::warning)
+                kind = NoticeKind::warning;
+        }
+        noticeLater(notice, kind);
     });
 }
 

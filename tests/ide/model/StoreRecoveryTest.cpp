@@ -970,6 +970,31 @@ TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFo
     EXPECT_EQ(readAll(folder + u'/' + kept().first()), "rescued text");
     EXPECT_EQ(noticesContaining(kept().first()), 1) << utf8(notices.join(u'\n'));
     EXPECT_FALSE(QFileInfo::exists(copy));
+    ASSERT_TRUE(QFile::remove(folder + u'/' + kept().first()));
+
+    // The thread store refuses too: the copy holds a store file and the text, and the start that
+    // brings both back says both in one notice (a toast shows one at a time).
+    const QString threads = threadStoreFolder();
+    ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
+    ASSERT_TRUE(writeAll(folder, "not a folder"));
+    ASSERT_TRUE(QDir().rename(threads, threads + u".away"_s));
+    ASSERT_TRUE(writeAll(threads, "not a folder"));
+    model->renameThread(model->threads().first().id, u"Renamed on a full disk"_s);
+    quitAndStartAgain(u"text and thread"_s, [&] {
+        for (const QString &refused : { folder, threads }) {
+            ASSERT_TRUE(QFile::remove(refused));
+            ASSERT_TRUE(QDir().rename(refused + u".away"_s, refused));
+        }
+    });
+    ASSERT_EQ(kept().size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + kept().first()), "text and thread");
+    EXPECT_EQ(model->threads().first().title, u"Renamed on a full disk"_s);
+    ASSERT_EQ(noticesContaining(kept().first()), 1) << utf8(notices.join(u'\n'));
+    for (const QString &notice : std::as_const(notices)) {
+        if (notice.contains(kept().first())) {
+            EXPECT_TRUE(notice.contains(u"Orvane brought back what it could not save"_s)) << utf8(notice);
+        }
+    }
 }
 
 // --- Stored forms met later -------------------------------------------------------------------------
