@@ -1,5 +1,6 @@
 // The application as it runs, with text typed into Local Files and not saved: prints
-// "edited <path of the file>" once it is, for a test to end the process from outside.
+// "edited <path of the file>" once it is and the start-up writes are done, for a test to end the
+// process from outside.
 
 #include "app/OrvaneApp.h"
 #include "app/OrvaneMainWindow.h"
@@ -22,6 +23,9 @@ int main(int argc, char **argv)
             if (!workspace)
                 return;
             orvane::CampaignIDEWorkspaceModel *model = workspace->model();
+            // The start-up pass writes the project folders: a test that changes a folder waits for it.
+            if (model->isSyncingStoredThreadFiles())
+                return;
             model->flushPendingWrites(); // the file list is read on the writer
             const auto file = model->selectedLocalFile();
             if (!file)
