@@ -73,11 +73,7 @@ TEST(ProcessSupportTest, ATerminationSignalWithUnsavedTextEndsWithoutAskingAndKe
 // The same with no room beside the file (nothing can be written in its folder, as on a full disk)
 // while the data folder has some: the text goes to the rescue copy, and the next start puts it
 // beside its file.
-// Disabled: about one run in ten the edit is gone from the model before the signal arrives (the
-// project folder is replaced by a file while the window is still settling after start, and the
-// text is neither kept beside the file nor in the copy). StoreRecoveryTest covers the rescue of
-// kept text in one process; run this one with --gtest_also_run_disabled_tests while that is found.
-TEST(ProcessSupportTest, DISABLED_ATerminationSignalWithNoRoomBesideTheFileKeepsTheTextForTheNextStart)
+TEST(ProcessSupportTest, ATerminationSignalWithNoRoomBesideTheFileKeepsTheTextForTheNextStart)
 {
     TemporaryHome home;
     QString edited;

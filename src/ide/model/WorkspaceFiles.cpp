@@ -257,6 +257,10 @@ std::optional<QList<LocalWorkspaceFile>> listTextFiles(const QString &folder, qi
             continue;
         files.append(LocalWorkspaceFile { name, QUrl::fromLocalFile(entry.absoluteFilePath()), text, false });
     }
+    // A folder removed or replaced while it was read lists nothing, not "every file deleted": a listing
+    // drops the unsaved edits of files it does not hold.
+    if (!QFileInfo(folder).isDir())
+        return std::nullopt;
     LocalWorkspaceFile::sortByName(files);
     return files;
 }
