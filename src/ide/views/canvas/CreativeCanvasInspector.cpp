@@ -62,6 +62,8 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     m_headline->setAccessibleName(u"Headline"_s);
     m_headline->setFont(themeFont(12));
     m_headline->setFixedHeight(90);
+    // Ad copy is never indented: Tab moves on, as in the plan document's fields.
+    m_headline->setTabChangesFocus(true);
     m_headline->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editorBox->contentLayout()->addWidget(m_headline);
     headlineColumn->addWidget(editorBox);
