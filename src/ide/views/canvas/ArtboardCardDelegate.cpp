@@ -75,8 +75,30 @@ int previewHeight(const QString &headline, int cardWidth)
 const QString ArtboardCardDelegate::chipText = u"Launch Campaign IDE →"_s;
 
 ArtboardCardDelegate::ArtboardCardDelegate(const ThemeSource &theme, QObject *parent)
-    : QStyledItemDelegate(parent), m_theme(&theme)
+    : CardActionDelegate(parent), m_theme(&theme)
 {
+}
+
+QString ArtboardCardDelegate::title(const QString &platform, const QString &format)
+{
+    return platform + u" · "_s + format;
+}
+
+QString ArtboardCardDelegate::actionName(const QModelIndex &index) const
+{
+    return title(
+        index.data(ArtboardGridModel::PlatformRole).toString(), index.data(ArtboardGridModel::FormatRole).toString());
+}
+
+QString ArtboardCardDelegate::cardDescription(const QModelIndex &index) const
+{
+    return index.data(ArtboardGridModel::HeadlineRole).toString() + u", "_s
+        + statusLabel(index.data(ArtboardGridModel::ReviewStatusRole).toInt());
+}
+
+bool ArtboardCardDelegate::isChosen(const QModelIndex &index) const
+{
+    return index.data(ArtboardGridModel::SelectedRole).toBool();
 }
 
 QString ArtboardCardDelegate::statusLabel(int reviewStatus)

@@ -1,10 +1,13 @@
 #include "ide/views/canvas/CardGridView.h"
 
+#include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeSource.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -30,6 +33,9 @@ CardGridView::CardGridView(
     setVerticalScrollMode(ScrollPerPixel);
     verticalScrollBar()->setSingleStep(24);
     setMouseTracking(true);
+    // Tab reaches the cards; a click on one leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
+    installCardGridViewAccessibility();
     viewport()->setAutoFillBackground(true);
     applyTheme();
     connect(&theme, &ThemeSource::themeChanged, this, &CardGridView::applyTheme);
@@ -171,7 +177,10 @@ QModelIndex CardGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     const int rows = model() ? model()->rowCount(rootIndex()) : 0;
     if (rows == 0)
         return {};
-    int row = currentIndex().isValid() ? currentIndex().row() : 0;
+    // The keyboard's first card is the first one, whichever way it arrives.
+    if (!currentIndex().isValid())
+        return model()->index(0, 0, rootIndex());
+    int row = currentIndex().row();
     switch (action) {
     case MoveLeft:
     case MovePrevious:
@@ -240,6 +249,97 @@ void CardGridView::paintEvent(QPaintEvent *event)
         painter.setOpacity(dimmed ? OrvaneClickableButtonStyle::pressedOpacity : 1.0);
         itemDelegateForIndex(index)->paint(&painter, option, index);
         painter.restore();
+    }
+    paintKeyboardFocus(painter);
+}
+
+const CardActionDelegate *CardGridView::actionDelegate() const
+{
+    return qobject_cast<const CardActionDelegate *>(itemDelegate());
+}
+
+QRect CardGridView::actionRect(const QModelIndex &index) const
+{
+    const CardActionDelegate *delegate = actionDelegate();
+    const QRect card = visualRect(index);
+    return delegate && !card.isEmpty() ? delegate->actionRect(card) : QRect();
+}
+
+void CardGridView::triggerAction(const QModelIndex &index)
+{
+    if (actionDelegate() && index.isValid() && index.model() == model())
+        Q_EMIT actionTriggered(index);
+}
+
+void CardGridView::paintKeyboardFocus(QPainter &painter)
+{
+    const CardActionDelegate *delegate = actionDelegate();
+    if (!m_theme || !delegate || !hasFocus() || !currentIndex().isValid())
+        return;
+    // Around the control, outside it, so the ring covers nothing it marks (a selected card's outline).
+    const QRect control = actionRect(currentIndex());
+    if (control.isEmpty())
+        return;
+    const OrvaneWebTheme theme = m_theme->theme();
+    paintButtonFocusRing(painter, control.adjusted(-focusRingReach, -focusRingReach, focusRingReach, focusRingReach),
+        theme, theme.color(delegate->actionGround()));
+}
+
+void CardGridView::keyPressEvent(QKeyEvent *event)
+{
+    const bool press = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+    if (press && !(event->modifiers() & ~Qt::KeypadModifier) && actionDelegate()) {
+        event->accept();
+        if (currentIndex().isValid())
+            triggerAction(currentIndex());
+        return;
+    }
+    QAbstractItemView::keyPressEvent(event);
+}
+
+void CardGridView::focusInEvent(QFocusEvent *event)
+{
+    // The keyboard starts on the first card in view: where the reader is, without a jump.
+    if (!currentIndex().isValid() && model()) {
+        const int rows = std::min<int>(model()->rowCount(rootIndex()), int(m_rects.size()));
+        for (int row = 0; row < rows; ++row) {
+            if (visualRect(model()->index(row, 0, rootIndex())).intersects(viewport()->rect())) {
+                setAutoScroll(false);
+                setCurrentIndex(model()->index(row, 0, rootIndex()));
+                setAutoScroll(true);
+                break;
+            }
+        }
+    }
+    QAbstractItemView::focusInEvent(event);
+    keyboardMoved();
+}
+
+void CardGridView::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractItemView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void CardGridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    keyboardMoved();
+}
+
+void CardGridView::keyboardMoved()
+{
+    // The ring reaches past the card: the whole view is repainted, a few cards at most.
+    viewport()->update();
+    if (!hasFocus() || !currentIndex().isValid() || !QAccessible::isActive())
+        return;
+    // Assistive technology follows the keyboard down to the card's control.
+    QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(this);
+    for (QAccessibleInterface *child = focused ? focused->focusChild() : nullptr; child; child = child->focusChild())
+        focused = child;
+    if (focused) {
+        QAccessibleEvent accessibleEvent(focused, QAccessible::Focus);
+        QAccessible::updateAccessibility(&accessibleEvent);
     }
 }
 

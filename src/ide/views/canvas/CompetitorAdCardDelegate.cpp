@@ -81,8 +81,15 @@ int textWidthFor(int cardWidth)
 const QString CompetitorAdCardDelegate::cloneText = u"Clone Hook to Canvas"_s;
 
 CompetitorAdCardDelegate::CompetitorAdCardDelegate(const ThemeSource &theme, QObject *parent)
-    : QStyledItemDelegate(parent), m_theme(&theme)
+    : CardActionDelegate(parent), m_theme(&theme)
 {
+}
+
+QString CompetitorAdCardDelegate::cardDescription(const QModelIndex &index) const
+{
+    return index.data(CompetitorAdListModel::ChannelRole).toString() + u" · Est. "_s
+        + index.data(CompetitorAdListModel::EstimatedSpendRole).toString() + u", "_s
+        + index.data(CompetitorAdListModel::BodyRole).toString();
 }
 
 QString CompetitorAdCardDelegate::runningText(qint64 days)
@@ -196,7 +203,7 @@ bool CompetitorAdCardDelegate::editorEvent(
     default:
         break;
     }
-    return QStyledItemDelegate::editorEvent(event, model, option, index);
+    return CardActionDelegate::editorEvent(event, model, option, index);
 }
 
 } // namespace orvane

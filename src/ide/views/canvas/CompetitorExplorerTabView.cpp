@@ -81,6 +81,7 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
 
     m_grid = new CardGridView(theme, ThemeColor::canvasBackground, cardMinimumWidth, gridSpacing, padding, background);
     m_grid->setObjectName(u"competitorAdGridView"_s);
+    m_grid->setAccessibleName(u"Competitor Ads"_s);
     header->setObjectName(u"competitorHeaderRow"_s);
     m_grid->setHeader(header, headerGap);
     m_grid->setPressDimsCards(false);
@@ -90,10 +91,13 @@ CompetitorExplorerTabView::CompetitorExplorerTabView(const WorkspaceViewContext 
     column->addWidget(m_grid, 1);
 
     connect(m_grid, &CardGridView::mouseReleased, delegate, &CompetitorAdCardDelegate::clearPress);
-    connect(delegate, &CompetitorAdCardDelegate::cloneRequested, this, [this](const QModelIndex &index) {
+    // The clone button of a card, clicked or pressed from the keyboard.
+    const auto cloneHook = [this](const QModelIndex &index) {
         if (m_context.model && m_ads->threadID() && index.isValid())
             m_context.model->cloneCompetitorAdToCanvas(m_ads->adAt(index.row()), *m_ads->threadID());
-    });
+    };
+    connect(delegate, &CompetitorAdCardDelegate::cloneRequested, this, cloneHook);
+    connect(m_grid, &CardGridView::actionTriggered, this, cloneHook);
     connect(m_ads, &CompetitorAdListModel::threadUpdated, this, &CompetitorExplorerTabView::syncHeader);
     connect(&theme, &ThemeSource::themeChanged, this, &CompetitorExplorerTabView::syncHeader);
     syncHeader();

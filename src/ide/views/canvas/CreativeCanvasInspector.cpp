@@ -1,6 +1,7 @@
 #include "ide/views/canvas/CreativeCanvasInspector.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/canvas/ArtboardCardDelegate.h"
 #include "ide/views/canvas/ButtonLooks.h"
 #include "ide/views/canvas/ThemedTextEditor.h"
 #include "ide/views/kit/Card.h"
@@ -62,6 +63,8 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     m_headline->setAccessibleName(u"Headline"_s);
     m_headline->setFont(themeFont(12));
     m_headline->setFixedHeight(90);
+    // Ad copy is never indented: Tab moves on, as in the plan document's fields.
+    m_headline->setTabChangesFocus(true);
     m_headline->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editorBox->contentLayout()->addWidget(m_headline);
     headlineColumn->addWidget(editorBox);
@@ -139,7 +142,7 @@ QString CreativeCanvasInspector::sizeText(int width, int height)
 void CreativeCanvasInspector::showArtboard(const CreativeCanvasArtboard &artboard)
 {
     m_artboardID = artboard.id;
-    m_title->setText(artboard.platform + u" · "_s + artboard.format);
+    m_title->setText(ArtboardCardDelegate::title(artboard.platform, artboard.format));
     m_size->setText(sizeText(artboard.width, artboard.height));
     m_headline->setTextQuietly(artboard.headline);
 }

@@ -83,10 +83,13 @@ CreativeCanvasTabView::CreativeCanvasTabView(const WorkspaceViewContext &context
     m_splitter->setStretchFactor(1, 0);
     column->addWidget(m_splitter, 1);
 
-    connect(m_grid, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+    // A card is one button: a click, Return or Space selects its artboard.
+    const auto selectArtboard = [this](const QModelIndex &index) {
         if (m_context.model && index.isValid())
             m_context.model->selectArtboard(index.data(ArtboardGridModel::IdRole).toUuid());
-    });
+    };
+    connect(m_grid, &QAbstractItemView::clicked, this, selectArtboard);
+    connect(m_grid, &CardGridView::actionTriggered, this, selectArtboard);
 
     CampaignIDEWorkspaceModel *model = context.model;
     connect(context.state, &WorkspaceWindowState::canvasChanged, this, &CreativeCanvasTabView::syncTools);

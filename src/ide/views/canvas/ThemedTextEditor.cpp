@@ -10,7 +10,7 @@
 namespace orvane {
 
 ThemedTextEditor::ThemedTextEditor(const ThemeSource &theme, ThemeColor background, QWidget *parent)
-    : QPlainTextEdit(parent), m_theme(&theme), m_background(background)
+    : PlainTextEditor(parent), m_theme(&theme), m_background(background)
 {
     setFrameShape(QFrame::NoFrame);
     setTabChangesFocus(false);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/kit/PlainTextEditor.h"
 
-#include <QPlainTextEdit>
 #include <QPointer>
 
 namespace orvane {
@@ -11,8 +11,9 @@ class ThemeSource;
 
 // A frameless plain-text editor in theme colours. setTextQuietly() replaces the text without
 // announcing it as the user's edit (userEdited is emitted only for the user's changes) and keeps
-// the cursor where it was as far as the new text allows.
-class ThemedTextEditor final : public QPlainTextEdit {
+// the cursor where it was as far as the new text allows. Tab types a tab character unless told
+// otherwise; Ctrl+Tab always leaves.
+class ThemedTextEditor final : public PlainTextEditor {
     Q_OBJECT
 public:
     ThemedTextEditor(const ThemeSource &theme, ThemeColor background, QWidget *parent = nullptr);

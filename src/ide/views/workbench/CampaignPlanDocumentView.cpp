@@ -4,6 +4,7 @@
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/PlainTextEditor.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -140,8 +141,10 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     m_rawMissing->hide();
     column->addWidget(m_rawMissing);
 
-    m_rawEditor = new QPlainTextEdit(pane);
+    // Tab indents as in any file's editor; Ctrl+Tab leaves.
+    m_rawEditor = new PlainTextEditor(pane);
     m_rawEditor->setObjectName(u"rawMarkdownEditor"_s);
+    m_rawEditor->setAccessibleName(u"Campaign Plan Markdown"_s);
     m_rawEditor->setFont(themeFont(12, QFont::Normal, true));
     m_rawEditor->setMinimumHeight(420);
     m_rawEditor->setTabChangesFocus(false);

@@ -56,6 +56,13 @@ protected:
         return built;
     }
 
+    // Makes the shown view the active window, so that the keyboard reaches it.
+    void activate() const
+    {
+        view->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    }
+
     template <typename T = QWidget> [[nodiscard]] T *child(const QString &name) const
     {
         return test::child<T>(view.get(), name);

@@ -6,8 +6,11 @@
 #include "ide/views/canvas/CompetitorAdListModel.h"
 #include "ide/views/canvas/CompetitorExplorerTabView.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/ThemeSource.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
+#include <QApplication>
 
 namespace orvane::canvastest {
 namespace {
@@ -107,6 +110,99 @@ TEST_F(CompetitorExplorerTest, CloningAHookAddsAnArtboardAndShowsTheCanvas)
     EXPECT_EQ(model().selectedArtboardID(), creatives.last().id);
     EXPECT_EQ(thread().workbenchView, IDEWorkbenchView::canvas);
     EXPECT_TRUE(notices.contains(u"Cloned counter-positioning artboard to Creative Canvas."_s));
+}
+
+// The keyboard reaches each card's clone button: a ring around it shows where the keyboard is, in
+// either theme, the arrows move between the cards, and Return or Space clone the hook as a click does.
+TEST_F(CompetitorExplorerTest, TheKeyboardClonesAHookWithReturnOrSpace)
+{
+    show<CompetitorExplorerTabView>();
+    activate();
+    CardGridView *cards = grid();
+    ASSERT_GE(cards->model()->rowCount(), 2);
+    const auto index = [cards](int row) { return cards->model()->index(row, 0); };
+    // The pixel just outside a clone button's left edge, where the ring is drawn.
+    const auto besideButton = [cards, &index](int row) {
+        const QRect button = CompetitorAdCardDelegate::cloneButtonRect(cards->visualRect(index(row)));
+        return cards->viewport()->grab().toImage().pixelColor(button.left() - 3, button.center().y()).rgb();
+    };
+    const auto cloned = [this] { return model().selectedProject()->creatives.last(); };
+
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        model().setDarkTheme(dark);
+        cards->setCurrentIndex({});
+        const OrvaneWebTheme theme = window->themeSource()->theme();
+        ASSERT_EQ(theme.isDark(), dark);
+        const QRgb ring = focusRingColor(theme, theme.panelBackground()).rgb();
+        const QRgb ground = theme.panelBackground().rgb();
+        ASSERT_NE(ring, ground);
+
+        auto *lastChip = child<QWidget>(u"competitorChip3Button"_s);
+        lastChip->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(lastChip, Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), cards);
+        EXPECT_EQ(cards->currentIndex(), index(0));
+        EXPECT_EQ(besideButton(0), ring);
+        EXPECT_EQ(besideButton(1), ground);
+        grab(dark ? u"explore-keyboard-dark.png"_s : u"explore-keyboard-light.png"_s);
+
+        QTest::keyClick(cards, Qt::Key_Right);
+        EXPECT_EQ(besideButton(1), ring);
+        EXPECT_EQ(besideButton(0), ground);
+        const qsizetype before = model().selectedProject()->creatives.size();
+        QTest::keyClick(cards, Qt::Key_Return);
+        ASSERT_EQ(model().selectedProject()->creatives.size(), before + 1);
+        EXPECT_EQ(cloned().headline,
+            u"Switch from "_s + thread().competitorAds.at(1).competitorDomain + u": "_s
+                + thread().competitorAds.at(1).headline);
+        EXPECT_EQ(thread().workbenchView, IDEWorkbenchView::canvas);
+
+        QTest::keyClick(cards, Qt::Key_Left);
+        QTest::keyClick(cards, Qt::Key_Space);
+        ASSERT_EQ(model().selectedProject()->creatives.size(), before + 2);
+        EXPECT_TRUE(cloned().headline.endsWith(thread().competitorAds.at(0).headline));
+
+        // Without the keyboard there is no ring.
+        lastChip->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(besideButton(0), ground);
+    }
+    EXPECT_TRUE(notices.contains(u"Cloned counter-positioning artboard to Creative Canvas."_s));
+}
+
+// Assistive technology meets the header, then each card as a list item named by its headline whose
+// one control is the button named by what it does, "Clone Hook to Canvas".
+TEST_F(CompetitorExplorerTest, EachCardOffersItsCloneButtonByName)
+{
+    show<CompetitorExplorerTabView>();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(grid());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), u"Competitor Ads"_s);
+    ASSERT_EQ(list->childCount(), 1 + thread().competitorAds.size());
+    EXPECT_EQ(list->child(0)->object(), child<QWidget>(u"competitorHeaderRow"_s));
+    EXPECT_EQ(list->indexOfChild(list->child(0)), 0);
+
+    const CampaignCompetitorAd ad = thread().competitorAds.at(1);
+    QAccessibleInterface *card = list->child(2);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(list->indexOfChild(card), 2);
+    EXPECT_EQ(card->role(), QAccessible::ListItem);
+    EXPECT_EQ(card->text(QAccessible::Name), ad.headline);
+    EXPECT_EQ(card->actionInterface(), nullptr);
+    ASSERT_EQ(card->childCount(), 1);
+    QAccessibleInterface *clone = card->child(0);
+    EXPECT_EQ(clone->parent(), card);
+    EXPECT_EQ(card->indexOfChild(clone), 0);
+    EXPECT_EQ(clone->role(), QAccessible::Button);
+    EXPECT_EQ(clone->text(QAccessible::Name), u"Clone Hook to Canvas"_s);
+    const QRect button = CompetitorAdCardDelegate::cloneButtonRect(grid()->visualRect(grid()->model()->index(1, 0)));
+    EXPECT_EQ(clone->rect(), QRect(grid()->viewport()->mapToGlobal(button.topLeft()), button.size()));
+
+    const qsizetype before = model().selectedProject()->creatives.size();
+    ASSERT_NE(clone->actionInterface(), nullptr);
+    clone->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(model().selectedProject()->creatives.size(), before + 1);
+    EXPECT_TRUE(model().selectedProject()->creatives.last().headline.endsWith(ad.headline));
 }
 
 TEST_F(CompetitorExplorerTest, AnEmptyAdListShowsTheHeaderOverAnEmptyGrid)

@@ -8,8 +8,11 @@
 #include "ide/views/canvas/CreativeCanvasTabView.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeFonts.h"
+#include "ide/views/kit/ThemeSource.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -240,6 +243,91 @@ TEST_F(CreativeCanvasTest, CardsKeepTheirPreviewAtLeast120HighAndCutHeadlinesAft
     const QString chip = ArtboardCardDelegate::chipText;
     for (const QFont &font : { themeFont(9, QFont::Bold, true), themeFont(11, QFont::Bold), themeFont(13) })
         EXPECT_EQ(QFontMetrics(font).elidedText(chip, Qt::ElideRight, card_painting::textWidth(chip, font)), chip);
+}
+
+// Tab reaches the cards and a ring outside the current card shows where the keyboard is, in either
+// theme; the arrows move it, and Return or Space select the card's artboard as a click does.
+TEST_F(CreativeCanvasTest, TheKeyboardMovesAmongTheCardsAndSelectsOneWithReturnOrSpace)
+{
+    for (int extra = 0; extra < 6; ++extra)
+        model().addArtboard(u"Reddit"_s, u"Conversation Ad · 16:9"_s, u"Hook %1"_s.arg(extra), 1920, 1080);
+    model().setSelectedArtboardID(std::nullopt);
+    show<CreativeCanvasTabView>();
+    activate();
+    CardGridView *cards = grid();
+    const auto index = [cards](int row) { return cards->model()->index(row, 0); };
+    // The pixel just outside a card's left edge, where the ring is drawn.
+    const auto besideCard = [cards, &index](int row) {
+        const QRect card = cards->visualRect(index(row));
+        return cards->viewport()->grab().toImage().pixelColor(card.left() - 3, card.center().y()).rgb();
+    };
+
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        model().setDarkTheme(dark);
+        model().setSelectedArtboardID(std::nullopt);
+        cards->setCurrentIndex({});
+        const OrvaneWebTheme theme = window->themeSource()->theme();
+        ASSERT_EQ(theme.isDark(), dark);
+        const QRgb ring = focusRingColor(theme, theme.canvasBackground()).rgb();
+        const QRgb ground = theme.canvasBackground().rgb();
+        ASSERT_NE(ring, ground);
+
+        auto *generate = child<QWidget>(u"generateArtboardsButton"_s);
+        generate->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(generate, Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), cards);
+        EXPECT_EQ(cards->currentIndex(), index(0));
+        EXPECT_EQ(besideCard(0), ring);
+        EXPECT_EQ(besideCard(1), ground);
+        grab(dark ? u"canvas-keyboard-dark.png"_s : u"canvas-keyboard-light.png"_s);
+
+        QTest::keyClick(cards, Qt::Key_Right);
+        EXPECT_EQ(cards->currentIndex(), index(1));
+        EXPECT_EQ(besideCard(1), ring);
+        EXPECT_EQ(besideCard(0), ground);
+        QTest::keyClick(cards, Qt::Key_Return);
+        EXPECT_EQ(model().selectedArtboardID(), artboards().at(1).id);
+        EXPECT_TRUE(inspector()->isVisible());
+
+        // The inspector narrowed the grid: Down goes one row of its columns further.
+        const int columns = cards->columnCount();
+        QTest::keyClick(cards, Qt::Key_Down);
+        EXPECT_EQ(cards->currentIndex(), index(1 + columns));
+        QTest::keyClick(cards, Qt::Key_Space);
+        EXPECT_EQ(model().selectedArtboardID(), artboards().at(1 + columns).id);
+        EXPECT_EQ(besideCard(1 + columns), ring);
+
+        // Without the keyboard there is no ring.
+        generate->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(besideCard(1 + columns), ground);
+    }
+}
+
+// Assistive technology meets each card as one button, named by the artboard's title and pressed to
+// select it; the selected one says so.
+TEST_F(CreativeCanvasTest, EachCardIsAButtonNamedByItsArtboard)
+{
+    show<CreativeCanvasTabView>();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(grid());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), u"Artboards"_s);
+    ASSERT_EQ(list->childCount(), artboards().size());
+    const CreativeCanvasArtboard artboard = artboards().at(1);
+    QAccessibleInterface *card = list->child(1);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(list->indexOfChild(card), 1);
+    EXPECT_EQ(card->parent(), list);
+    EXPECT_EQ(card->role(), QAccessible::Button);
+    EXPECT_EQ(card->text(QAccessible::Name), artboard.platform + u" · "_s + artboard.format);
+    EXPECT_TRUE(card->text(QAccessible::Description).startsWith(artboard.headline));
+    EXPECT_FALSE(card->state().selected);
+    ASSERT_NE(card->actionInterface(), nullptr);
+    card->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(model().selectedArtboardID(), artboard.id);
+    EXPECT_TRUE(card->state().selected);
+    EXPECT_EQ(card->childCount(), 0);
 }
 
 TEST_F(CreativeCanvasTest, TheArtboardListStaysAConsistentItemModelThroughEveryChange)

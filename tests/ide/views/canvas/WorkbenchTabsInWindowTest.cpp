@@ -6,6 +6,7 @@
 #include "ide/views/canvas/LocalFilesListModel.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -96,6 +97,84 @@ TEST_F(CanvasTabsInWindowTest, AHookClonedFromTheExplorerShowsItsCardOnTheCanvas
     find<CardGridView>(u"artboardGridView"_s)->verticalScrollBar()->setValue(0);
     ASSERT_NO_FATAL_FAILURE(cloneFirstHook());
     expectCloneInView("the canvas kept from before");
+}
+
+// The keyboard leaves every text editor of the workbench: the two file editors, where Tab types a
+// tab, with Ctrl+Tab (on along the window's Tab chain) and Ctrl+Shift+Tab (back), typing nothing;
+// the artboard's headline, ad copy, moves on with Tab as the plan document's fields do, and stores
+// no tab character.
+TEST_F(CanvasTabsInWindowTest, TheKeyboardLeavesEveryEditorOfTheWorkbench)
+{
+    makeWindow();
+    model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+    model().flushPendingWrites();
+    const QUuid threadID = model().activeThread()->id;
+    const auto focused = [] {
+        QWidget *at = QApplication::focusWidget();
+        return at ? at->objectName().toStdString() : std::string("nothing");
+    };
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    // From the editor, Ctrl+Tab and Ctrl+Shift+Tab reach the stops after and before it.
+    const auto leaves = [&](QPlainTextEdit *editor, const QString &after, const QString &before) {
+        const QString text = editor->toPlainText();
+        editor->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), editor);
+        press(Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(focused(), after.toStdString()) << "Ctrl+Tab from " << editor->objectName().toStdString();
+        editor->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(focused(), before.toStdString()) << "Ctrl+Shift+Tab from " << editor->objectName().toStdString();
+        editor->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(focused(), before.toStdString()) << "Ctrl+Backtab from " << editor->objectName().toStdString();
+        EXPECT_EQ(editor->toPlainText(), text);
+    };
+
+    model().openThread(threadID, IDEWorkbenchView::localFiles);
+    auto *list = find<QAbstractItemView>(u"localFilesListView"_s);
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->isVisible() && list->model()->rowCount() > 0; }, 5000));
+    settle();
+    auto *fileEditor = find<QPlainTextEdit>(u"localFileEditor"_s);
+    ASSERT_NO_FATAL_FAILURE(leaves(fileEditor, u"threadSearchField"_s, u"saveLocalFileButton"_s));
+    EXPECT_FALSE(model().selectedLocalFile()->isModified);
+    // Tab stays a character in a file.
+    fileEditor->setFocus(Qt::TabFocusReason);
+    fileEditor->moveCursor(QTextCursor::Start);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fileEditor);
+    EXPECT_TRUE(model().selectedLocalFile()->content.startsWith(u'\t'));
+
+    model().openThread(threadID, IDEWorkbenchView::document);
+    settle();
+    click(u"rawMarkdownToggleButton"_s);
+    auto *raw = find<QPlainTextEdit>(u"rawMarkdownEditor"_s);
+    ASSERT_TRUE(QTest::qWaitFor([raw] { return raw->isVisible(); }, 2000));
+    EXPECT_EQ(raw->accessibleName(), u"Campaign Plan Markdown"_s);
+    ASSERT_NO_FATAL_FAILURE(leaves(raw, u"savePlanFileButton"_s, u"rawMarkdownToggleButton"_s));
+
+    model().openThread(threadID, IDEWorkbenchView::canvas);
+    model().selectArtboard(model().selectedProject()->creatives.at(0).id);
+    settle();
+    auto *headline = find<QPlainTextEdit>(u"artboardHeadlineEditor"_s);
+    ASSERT_TRUE(QTest::qWaitFor([headline] { return headline->isVisible(); }, 2000));
+    const QString stored = model().selectedProject()->creatives.at(0).headline;
+    ASSERT_NO_FATAL_FAILURE(leaves(headline, u"approveArtboardButton"_s, u"artboardGridView"_s));
+    headline->setFocus(Qt::TabFocusReason);
+    headline->moveCursor(QTextCursor::Start);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "approveArtboardButton");
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), "artboardHeadlineEditor");
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), "artboardGridView");
+    EXPECT_EQ(headline->toPlainText(), stored);
+    EXPECT_EQ(model().selectedProject()->creatives.at(0).headline, stored);
+    model().flushPendingWrites();
+    const QString creatives = QString::fromUtf8(
+        test::readAll(QDir(model().projectFolderPath(*model().selectedProject())).filePath(u"creatives.json"_s)));
+    EXPECT_FALSE(creatives.contains(u"\\t"_s)) << "a tab stored in creatives.json";
 }
 
 } // namespace
