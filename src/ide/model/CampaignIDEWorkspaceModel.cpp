@@ -156,7 +156,8 @@ CampaignIDEWorkspaceModel::CampaignIDEWorkspaceModel(std::optional<QList<Campaig
     : QObject(parent),
       m_locations(std::move(locations)),
       m_windowState(new WorkspaceWindowState(this)),
-      m_disk(std::make_unique<WorkspaceDiskQueue>(m_locations.mirrorLedgerFile, m_locations.rescueFiles)),
+      m_disk(std::make_unique<WorkspaceDiskQueue>(
+          m_locations.mirrorLedgerFile, m_locations.rescueFiles, m_locations.workspaceRoot)),
       m_broughtBack(bringBackRescuedFiles()),
       m_mirror(new WorkspaceMirror(
           m_locations.workspaceRoot, QFileInfo(m_locations.stateFile).absolutePath() + u"/project-folders.json"_s,

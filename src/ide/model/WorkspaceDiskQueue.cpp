@@ -40,8 +40,8 @@ bool isWellFormed(const QString &path)
 
 } // namespace
 
-WorkspaceDiskQueue::WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths)
-    : m_rescue(std::move(rescuePaths)), m_ledgerFile(std::move(ledgerFile))
+WorkspaceDiskQueue::WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths, QString ledgerRoot)
+    : m_rescue(std::move(rescuePaths)), m_ledgerFile(std::move(ledgerFile)), m_ledgerRoot(std::move(ledgerRoot))
 {
     m_ledgerSaved = std::chrono::steady_clock::now();
     m_thread = std::thread([this] { run(); });
@@ -201,8 +201,9 @@ void WorkspaceDiskQueue::loadLedger()
         return;
     try {
         const auto entries = decodeJson<QMap<QString, QString>>(file.bytes);
+        // Earlier versions named every file by its whole path.
         for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-            m_ledger.insert(it.key(), it.value().toLatin1());
+            m_ledger.insert(ledgerKey(it.key()), it.value().toLatin1());
     } catch (const JsonError &) {
         // A damaged ledger only means the mirror writes every file once more.
     }
@@ -220,12 +221,21 @@ void WorkspaceDiskQueue::saveLedger()
         m_ledgerDirty = false;
 }
 
+QString WorkspaceDiskQueue::ledgerKey(const QString &path) const
+{
+    if (m_ledgerRoot.isEmpty() || !path.startsWith(m_ledgerRoot) || path.size() <= m_ledgerRoot.size() + 1
+        || path.at(m_ledgerRoot.size()) != u'/')
+        return path;
+    return path.mid(m_ledgerRoot.size() + 1);
+}
+
 bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &bytes, QString *error, bool force)
 {
     if (!m_ledgerLoaded)
         loadLedger();
     const QByteArray hash = digest(bytes);
-    const auto known = m_ledger.constFind(path);
+    const QString key = ledgerKey(path);
+    const auto known = m_ledger.constFind(key);
     if (!force && known != m_ledger.cend() && *known == hash) {
         const QFileInfo info(path);
         if (info.isFile() && !info.isSymLink())
@@ -236,7 +246,7 @@ bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &b
         const QByteArray onDisk = digest(current.bytes);
         if (onDisk == hash) {
             if (known == m_ledger.cend() || *known != hash) {
-                m_ledger.insert(path, hash);
+                m_ledger.insert(key, hash);
                 m_ledgerDirty = true;
             }
             return false;
@@ -262,7 +272,7 @@ bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &b
     }
     if (!platform::writeFileAtomically(path, bytes, error))
         return false;
-    m_ledger.insert(path, hash);
+    m_ledger.insert(key, hash);
     m_ledgerDirty = true;
     return true;
 }
@@ -279,11 +289,12 @@ void WorkspaceDiskQueue::moveLedgerFolder(const QString &from, const QString &to
 {
     if (!m_ledgerLoaded)
         loadLedger();
-    const QString prefix = from + u'/';
+    const QString prefix = ledgerKey(from) + u'/';
+    const QString target = ledgerKey(to);
     QHash<QString, QByteArray> moved;
     for (auto it = m_ledger.begin(); it != m_ledger.end();) {
         if (it.key().startsWith(prefix)) {
-            moved.insert(to + u'/' + it.key().mid(prefix.size()), it.value());
+            moved.insert(target + u'/' + it.key().mid(prefix.size()), it.value());
             it = m_ledger.erase(it);
         } else {
             ++it;

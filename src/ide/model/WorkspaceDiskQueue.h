@@ -29,7 +29,9 @@ namespace orvane {
 //
 // The queue also keeps the mirror's ledger: the SHA-256 of what it last wrote to every generated
 // file, kept in a small JSON file so that it survives restarts. A generated file whose content is
-// neither that nor the new content was edited by someone else: it is kept beside it first.
+// neither that nor the new content was edited by someone else: it is kept beside it first. Files
+// under the ledger's root are named relative to it, so that the ledger still knows them after the
+// root moves with the home folder.
 //
 // It also keeps what the stores' failed writes were to write (rescue()), so that nothing is lost
 // when the process ends before they land.
@@ -38,7 +40,8 @@ public:
     enum class Lane { user, mirror };
 
     // rescuePaths: where a rescue copy of the stores' failed writes may go, in order of preference.
-    explicit WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths = {});
+    // ledgerRoot: the folder the generated files are written under (the workspace root).
+    explicit WorkspaceDiskQueue(QString ledgerFile, QStringList rescuePaths = {}, QString ledgerRoot = {});
     // Runs what is pending in the user lane, then stops the thread (see shutdown()).
     ~WorkspaceDiskQueue();
     WorkspaceDiskQueue(const WorkspaceDiskQueue &) = delete;
@@ -113,6 +116,8 @@ private:
         QString *error, QString *keptAs = nullptr);
     void loadLedger();
     void saveLedger();
+    // The ledger's name of the file at path: relative to the ledger's root when under it.
+    [[nodiscard]] QString ledgerKey(const QString &path) const;
 
     struct Pending {
         QString key;
@@ -141,7 +146,8 @@ private:
 
     // Writer thread only.
     QString m_ledgerFile;
-    QHash<QString, QByteArray> m_ledger;
+    const QString m_ledgerRoot;
+    QHash<QString, QByteArray> m_ledger; // by ledgerKey()
     bool m_ledgerLoaded = false;
     bool m_ledgerDirty = false;
     std::chrono::steady_clock::time_point m_ledgerSaved;

@@ -22,6 +22,9 @@
 #include <mutex>
 #include <utility>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace orvane {
 
 using namespace Qt::StringLiterals;
@@ -35,6 +38,32 @@ constexpr qint64 maxFolderStoreSize = WorkspaceFiles::maxStoreSize; // ours, so 
 QString leavingKey(const QString &projectKey)
 {
     return u"leaving:"_s + projectKey;
+}
+
+// Beside it: which folder the move took (folderIdentity()), so that a start moves that folder only,
+// never one made since under either name. Stores of earlier versions have none.
+QString identityKey(const QString &projectKey)
+{
+    return u"identity:"_s + projectKey;
+}
+
+constexpr QStringView noFolder = u"none";
+
+// What tells a folder from one made later under the same name: its inode and, where the file
+// system keeps it, its birth time (a freed inode number is given again). The device is left out:
+// its number may change from one boot to the next. noFolder when no real folder is at path.
+QString folderIdentity(const QString &path)
+{
+    struct statx info { };
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
+            STATX_TYPE | STATX_INO | STATX_BTIME, &info)
+            != 0
+        || (info.stx_mask & STATX_TYPE) == 0 || (info.stx_mask & STATX_INO) == 0 || !S_ISDIR(info.stx_mode))
+        return noFolder.toString();
+    QString identity = QString::number(info.stx_ino);
+    if ((info.stx_mask & STATX_BTIME) != 0)
+        identity += u'@' + QString::number(info.stx_btime.tv_sec) + u'.' + QString::number(info.stx_btime.tv_nsec);
+    return identity;
 }
 
 // Told the name and the new bytes of each generated file a job wrote.
@@ -185,10 +214,23 @@ struct WorkspaceMirror::FolderStore {
         const std::lock_guard lock(mutex);
         return waiting;
     }
+    // The identity of the folder the project's last move took, as the store names it.
+    void setMovedIdentity(const QString &projectKey, const QString &identity)
+    {
+        const std::lock_guard lock(mutex);
+        movedIdentities.insert(projectKey, identity);
+    }
+    [[nodiscard]] std::optional<QString> movedIdentity(const QString &projectKey) const
+    {
+        const std::lock_guard lock(mutex);
+        const auto found = movedIdentities.constFind(projectKey);
+        return found == movedIdentities.cend() ? std::nullopt : std::optional<QString>(*found);
+    }
 
 private:
     mutable std::mutex mutex;
     QHash<QString, QString> waiting; // path a folder is known by -> path of the folder its files are in
+    QHash<QString, QString> movedIdentities; // project key -> identity of the folder it moved
 };
 
 WorkspaceMirror::WorkspaceMirror(
@@ -242,17 +284,16 @@ void WorkspaceMirror::loadProjectFolders()
             const QUuid id(it.key());
             if (id.isNull() || !WorkspaceFiles::isSafeFolderName(it.value()))
                 continue;
-            QString name = it.value();
-            // A move of the last run: the files are still in the folder it was to leave, unless it
-            // was made. Which folder the project keeps waits for its name.
+            // A move of the last run: its files are in one of the two folders, or in neither (moved
+            // away by the user since). Which folder the project keeps waits for its name.
             if (const auto leaving = stored.constFind(leavingKey(it.key()));
                 leaving != stored.cend() && WorkspaceFiles::isSafeFolderName(*leaving)) {
-                m_movesUnderWay.insert(id, { *leaving, name });
-                const QFileInfo left(m_workspaceRoot + u'/' + *leaving);
-                if (left.isDir() && !left.isSymLink())
-                    name = *leaving;
+                const auto identity = stored.constFind(identityKey(it.key()));
+                m_movesUnderWay.insert(id,
+                    { *leaving, it.value(),
+                        identity == stored.cend() ? std::nullopt : std::optional<QString>(*identity) });
             }
-            m_projectFolders.insert(id, name);
+            m_projectFolders.insert(id, it.value());
         }
     } catch (const JsonError &) {
     }
@@ -267,6 +308,19 @@ bool WorkspaceMirror::settleMovesUnderWay(const QList<CampaignIDEProject> &proje
         const QFileInfo info(m_workspaceRoot + u'/' + name);
         return info.isDir() && !info.isSymLink();
     };
+    // A folder another project's record names is that project's, whatever this move left.
+    const auto claimedByOther = [&](const QUuid &project, const QString &name) {
+        for (auto it = m_projectFolders.cbegin(); it != m_projectFolders.cend(); ++it) {
+            if (it.key() != project && *it == name)
+                return true;
+        }
+        for (auto it = underWay.cbegin(); it != underWay.cend(); ++it) {
+            if (it.key() != project && (it->left == name || it->to == name))
+                return true;
+        }
+        return false;
+    };
+    QStringList unmoved;
     for (const CampaignIDEProject &project : projects) {
         const auto move = underWay.constFind(project.id);
         if (move == underWay.cend())
@@ -277,20 +331,41 @@ bool WorkspaceMirror::settleMovesUnderWay(const QList<CampaignIDEProject> &proje
                 taken.insert(m_projectFolders.value(other.id));
         }
         const QString named = WorkspaceFiles::projectFolderName(project, taken);
-        // Its files: in the folder its name gives, when that is one of the move's two; else where the
-        // move left them (not made yet, or made).
-        QString at = isFolder(move->left) ? move->left : move->to;
-        if ((named == move->left || named == move->to) && isFolder(named))
-            at = named;
+        // The project's own folder: the one the move took, under either name, that no other project
+        // claims. A record of an earlier version does not say which that is: the folder its name and
+        // the record agree on counts, and nothing moves.
+        const auto isOwn = [&](const QString &name) {
+            return isFolder(name) && !claimedByOther(project.id, name)
+                && (!move->identity || folderIdentity(m_workspaceRoot + u'/' + name) == *move->identity);
+        };
+        QString at = move->to;
+        if (move->identity ? isOwn(move->left) : (named == move->left || named == move->to) && isOwn(named))
+            at = move->identity ? move->left : named;
+        const bool atOwn = isOwn(at);
+        const bool mayMove = move->identity && atOwn;
         m_projectFolders.insert(project.id, at);
+        // A folder under the name it left that the project does not take, while none of its own is
+        // under the other: it stays as it is, and the user hears where the project's files go.
+        if (at != move->left && isFolder(move->left) && !atOwn)
+            unmoved.append(u"Left the folder "_s + WorkspaceFiles::shownPath(m_workspaceRoot + u'/' + move->left)
+                + u" as it is: it may no longer hold the files of “"_s + project.name + u"”, which go to "_s
+                + WorkspaceFiles::shownPath(m_workspaceRoot + u'/' + at) + u'.');
         const QFileInfo target(m_workspaceRoot + u'/' + named);
-        if (named == at || platform::writesRefused() || target.exists() || target.isSymLink())
-            continue; // agreed, or a window that moves nothing, or someone else's folder in the way
+        if (!mayMove || named == at || platform::writesRefused() || target.exists() || target.isSymLink())
+            continue; // agreed, not known to be its, a window that moves nothing, or a folder in the way
         // The process ended between the folder's move and the projects' store taking the name it
         // moved for (or before the move): the folder moves to the name the project has.
         m_projectFolders.insert(project.id, named);
         m_folderStore->rename(m_workspaceRoot + u'/' + at, m_workspaceRoot + u'/' + named);
         m_leftFolders.insert(project.id, at);
+    }
+    if (!unmoved.isEmpty()) {
+        QString notice = unmoved.first();
+        if (unmoved.size() > 1)
+            notice += unmoved.size() == 2 ? u" 1 more folder of a renamed project was left as it is too."_s
+                                          : u" "_s + QString::number(unmoved.size() - 1)
+                    + u" more folders of renamed projects were left as they are too."_s;
+        notifyLater(notice);
     }
     return true;
 }
@@ -343,6 +418,7 @@ void WorkspaceMirror::saveProjectFolders()
     };
     QMap<QString, QString> stored;
     QList<Move> moves;
+    QList<std::pair<QString, QString>> moved; // project key, its folder: moved earlier in this run
     for (auto it = m_projectFolders.cbegin(); it != m_projectFolders.cend(); ++it) {
         const QString key = it.key().toString(QUuid::WithoutBraces);
         stored.insert(key, it.value());
@@ -356,12 +432,26 @@ void WorkspaceMirror::saveProjectFolders()
             // Moved: named until a start finds which name the projects' store took, whenever the
             // process ends.
             stored.insert(leavingKey(key), *left);
+            moved.append({ key, folder });
         }
     }
     // The folders move only once the store that names their new places has landed; until then their
     // files stay where the store on disk says, whatever ends the process.
     m_disk.enqueue(u"folders"_s,
-        [this, stored, moves, path = m_folderStoreFile, state = m_folderStore](WorkspaceDiskQueue &disk) mutable {
+        [this, stored, moves, moved, path = m_folderStoreFile, state = m_folderStore](
+            WorkspaceDiskQueue &disk) mutable {
+            // Which folder each move takes (or took), as it is before the store lands: a start after a
+            // kill moves that folder only.
+            for (const Move &move : std::as_const(moves)) {
+                const QString key = move.project.toString(QUuid::WithoutBraces);
+                const QString identity = folderIdentity(move.from);
+                state->setMovedIdentity(key, identity);
+                stored.insert(identityKey(key), identity);
+            }
+            for (const auto &[key, folder] : std::as_const(moved)) {
+                const std::optional<QString> identity = state->movedIdentity(key);
+                stored.insert(identityKey(key), identity ? *identity : folderIdentity(folder));
+            }
             const auto write = [&](QString *error) {
                 if (!platform::writesRefused())
                     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -403,6 +493,7 @@ void WorkspaceMirror::saveProjectFolders()
                     stayed.append({ move, reason });
                     stored.insert(key, source.fileName());
                     stored.remove(leavingKey(key));
+                    stored.remove(identityKey(key));
                 }
             }
             // Should this write fail, a start finds the folders that stayed where the move left them.

@@ -157,12 +157,13 @@ private:
     // "Kept your edited file as <path>[ and N more beside their files]."
     [[nodiscard]] static QString keptCopiesNotice(
         const QString &root, const QString &shownRoot, const QStringList &copies);
-    // Where the store puts each project, a move the last run left under way taken as its files
-    // lie; settleMovesUnderWay() finishes it once the projects are known.
+    // Where the store puts each project; settleMovesUnderWay() finishes the moves the last run left
+    // under way once the projects are known.
     void loadProjectFolders();
     // Each move of the last run is settled by the name the project has now (the projects' store may
-    // not have taken the new name when the process ended): its folder follows that name. True when
-    // there was one.
+    // not have taken the new name when the process ended): its folder follows that name, but only
+    // the folder the move took and no other project claims. Any other folder under the name it left
+    // stays as it is, and a notice says so. True when there was a move.
     bool settleMovesUnderWay(const QList<CampaignIDEProject> &projects);
     // The listed files (and the selection) of folder `from` take their paths in `to`; unsaved
     // edits stay with them.
@@ -209,6 +210,7 @@ private:
     struct MoveUnderWay {
         QString left;
         QString to;
+        std::optional<QString> identity; // of the folder it took; none in stores of earlier versions
     };
     QHash<QUuid, MoveUnderWay> m_movesUnderWay; // as the store read at start names them
     // The thread whose files each project's folder was last given (they hold its last write).

@@ -333,6 +333,8 @@ TEST_F(StoreRecoveryTest, AfterAKillBetweenAFolderMoveAndTheProjectsWriteNameAnd
     ASSERT_EQ(readAll(after + u"/notes.md"_s), "mine");
     const QByteArray newState = readAll(stateFile());
     ASSERT_NE(newState, oldState);
+    const QString folderStore = home.dataHome() + u"/Orvane/project-folders.json"_s;
+    const QByteArray renamedFolders = readAll(folderStore); // as it landed before the folder moved
 
     // Killed once the folder had moved, before the projects' store took the new name.
     model.reset();
@@ -350,10 +352,7 @@ TEST_F(StoreRecoveryTest, AfterAKillBetweenAFolderMoveAndTheProjectsWriteNameAnd
 
     // Killed with the new name stored and the folder store naming the move, before the folder moved.
     model.reset();
-    const QByteArray key = id.toString(QUuid::WithoutBraces).toUtf8();
-    ASSERT_TRUE(writeAll(home.dataHome() + u"/Orvane/project-folders.json"_s,
-        "{\"" + key + "\": \"renamed-launch\", \"leaving:" + key + "\": \"" + QFileInfo(before).fileName().toUtf8()
-            + "\"}"));
+    ASSERT_TRUE(writeAll(folderStore, renamedFolders));
     ASSERT_TRUE(writeAll(stateFile(), newState));
     model = startAgain();
     EXPECT_EQ(model->project(id)->name, u"Renamed Launch"_s);
@@ -364,6 +363,159 @@ TEST_F(StoreRecoveryTest, AfterAKillBetweenAFolderMoveAndTheProjectsWriteNameAnd
     model = startAgain(std::move(model));
     EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
     EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+}
+
+// A rename's record outlives the move until the next start, and by then the folder under the old
+// name may be someone else's: a new project's that took the free name, or one the user made by hand
+// after archiving the renamed folder. The start moves only the folder the rename took; any other
+// stays as it is, with its notes, and the user is told once. A record of an earlier version, which
+// does not say which folder the rename took, moves nothing either.
+TEST_F(StoreRecoveryTest, AStartMovesOnlyTheFolderARenameTookNeverOneMadeSinceUnderItsOldName)
+{
+    auto model = restartedModel();
+    const QUuid renamed = model->projects().first().id;
+    const QString oldName = model->project(renamed)->name;
+    const QString before = model->projectFolderPath(*model->project(renamed));
+    const QString after = workspaceRoot() + u"/renamed-launch"_s;
+    const QString archive = home.path() + u"/archive"_s;
+    const auto shown = [](const QString &path) { return WorkspaceFiles::shownPath(path); };
+    const auto leftNotice = [&](const QString &folder, const QString &name, const QString &goesTo) -> QString {
+        return u"Left the folder "_s + shown(folder) + u" as it is: it may no longer hold the files of “"_s + name
+            + u"”, which go to "_s + shown(goesTo) + u'.';
+    };
+    model->setSelectedProjectID(renamed);
+    model->updateSelectedProjectName(u"Renamed Launch"_s);
+    model->flushPendingWrites();
+    ASSERT_TRUE(QFileInfo(after).isDir());
+    ASSERT_FALSE(QFileInfo::exists(before));
+
+    // A new project takes the old name's folder, the user keeps a note there and archives the
+    // renamed folder.
+    const QUuid newcomer = model->createProject(oldName, std::nullopt, static_cast<SessionStore *>(nullptr));
+    model->flushPendingWrites();
+    ASSERT_EQ(model->projectFolderPath(*model->project(newcomer)), before);
+    ASSERT_TRUE(writeAll(before + u"/notes.md"_s, "the newcomer's note"));
+    const QByteArray newcomerPlan = readAll(before + u"/campaign-plan.md"_s);
+    ASSERT_TRUE(QDir().rename(after, archive));
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_EQ(model->projectFolderPath(*model->project(newcomer)), before);
+    EXPECT_EQ(model->projectFolderPath(*model->project(renamed)), after);
+    EXPECT_EQ(readAll(before + u"/notes.md"_s), "the newcomer's note");
+    EXPECT_EQ(readAll(before + u"/campaign-plan.md"_s), newcomerPlan);
+    EXPECT_TRUE(readAll(after + u"/campaign-plan.md"_s).startsWith("# Renamed Launch"));
+    EXPECT_FALSE(QFileInfo::exists(after + u"/notes.md"_s));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notices.isEmpty(); }));
+    EXPECT_EQ(notices, QStringList { leftNotice(before, u"Renamed Launch"_s, after) });
+    model = startAgain(std::move(model));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // A folder the user made by hand under the old name, the renamed one archived.
+    const auto other = std::ranges::find_if(
+        model->projects(), [&](const CampaignIDEProject &p) { return p.id != renamed && p.id != newcomer; });
+    ASSERT_NE(other, model->projects().cend());
+    const QUuid second = other->id;
+    const QString secondBefore = model->projectFolderPath(*model->project(second));
+    const QString secondAfter = workspaceRoot() + u"/second-renamed"_s;
+    model->setSelectedProjectID(second);
+    model->updateSelectedProjectName(u"Second Renamed"_s);
+    model->flushPendingWrites();
+    ASSERT_TRUE(QFileInfo(secondAfter).isDir());
+    ASSERT_TRUE(writeAll(secondBefore + u"/notes.md"_s, "my own folder"));
+    ASSERT_TRUE(QDir().rename(secondAfter, archive + u"-2"_s));
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_EQ(model->projectFolderPath(*model->project(second)), secondAfter);
+    EXPECT_EQ(QDir(secondBefore).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { u"notes.md"_s });
+    EXPECT_TRUE(readAll(secondAfter + u"/campaign-plan.md"_s).startsWith("# Second Renamed"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notices.isEmpty(); }));
+    EXPECT_EQ(notices, QStringList { leftNotice(secondBefore, u"Second Renamed"_s, secondAfter) });
+
+    // Records of an earlier version: the folder another project claims stays its; an unclaimed folder
+    // under the old name stays as it is too, and the project's files go to its new name's folder.
+    model.reset();
+    const QString key = renamed.toString(QUuid::WithoutBraces);
+    const QString secondKey = second.toString(QUuid::WithoutBraces);
+    const QString newcomerKey = newcomer.toString(QUuid::WithoutBraces);
+    ASSERT_TRUE(QDir().rename(after, archive + u"-3"_s));
+    ASSERT_TRUE(QDir().rename(secondAfter, archive + u"-4"_s));
+    const QMap<QString, QString> earlier { { key, u"renamed-launch"_s },
+        { u"leaving:"_s + key, QFileInfo(before).fileName() }, { newcomerKey, QFileInfo(before).fileName() },
+        { secondKey, u"second-renamed"_s }, { u"leaving:"_s + secondKey, QFileInfo(secondBefore).fileName() } };
+    ASSERT_TRUE(writeAll(home.dataHome() + u"/Orvane/project-folders.json"_s, encodeJson(earlier)));
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(newcomer))), utf8(before));
+    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(renamed))), utf8(after));
+    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(second))), utf8(secondAfter));
+    EXPECT_EQ(readAll(before + u"/notes.md"_s), "the newcomer's note");
+    EXPECT_EQ(readAll(before + u"/campaign-plan.md"_s), newcomerPlan);
+    EXPECT_EQ(QDir(secondBefore).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { u"notes.md"_s });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notices.isEmpty(); }));
+    EXPECT_EQ(notices.size(), 1) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(noticesContaining(u" 1 more folder of a renamed project was left as it is too."_s), 1);
+}
+
+// The mirror's record of what it wrote names its files from the workspace root: after the home
+// folder moves, with the workspace and the data in it, the files it wrote are still its own, so
+// what the next start writes replaces them without keeping them as the user's edits and without a
+// word (here a project changed in the stores the last run left, before its folder was written); an
+// edit the user makes after the move is still kept.
+TEST_F(StoreRecoveryTest, AfterTheHomeFolderMovesTheMirrorStillKnowsTheFilesItWrote)
+{
+    struct HomeAt {
+        explicit HomeAt(const QString &path)
+            : home("HOME", QFile::encodeName(path)),
+              config("XDG_CONFIG_HOME", QFile::encodeName(path + u"/.config"_s)),
+              data("XDG_DATA_HOME", QFile::encodeName(path + u"/.local/share"_s)),
+              cache("XDG_CACHE_HOME", QFile::encodeName(path + u"/.cache"_s))
+        {
+        }
+        ScopedEnvironmentVariable home, config, data, cache;
+    };
+    const QString oldHome = home.path() + u"/old-home"_s;
+    const QString newHome = home.path() + u"/moved-home"_s;
+    QUuid projectID;
+    {
+        const HomeAt at(oldHome);
+        const auto first = restartedModel();
+        projectID = first->projects().first().id;
+        const QByteArray objective = first->projects().first().objective.toUtf8();
+        ASSERT_TRUE(
+            readAll(first->projectFolderPath(first->projects().first()) + u"/campaign-plan.md"_s).contains(objective));
+        QByteArray state = readAll(CampaignIDEWorkspaceModel::standardLocations().stateFile);
+        ASSERT_TRUE(state.contains(objective));
+        ASSERT_TRUE(writeAll(CampaignIDEWorkspaceModel::standardLocations().stateFile,
+            state.replace(objective, "Changed before its folder was written")));
+    }
+    ASSERT_TRUE(QDir().rename(oldHome, newHome));
+    const HomeAt at(newHome);
+    auto model = startAgain();
+    const QString folder = model->projectFolderPath(*model->project(projectID));
+    ASSERT_TRUE(folder.startsWith(newHome + u"/Documents/Orvane/"_s));
+    const auto keptCopies = [&] {
+        QStringList copies;
+        QDirIterator it(
+            newHome + u"/Documents/Orvane"_s, { u"*.user-edit-*"_s }, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            copies.append(it.next());
+        return copies;
+    };
+    model->flushPendingWrites();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(readAll(folder + u"/campaign-plan.md"_s).contains("Changed before its folder was written"));
+    EXPECT_EQ(keptCopies(), QStringList()) << utf8(keptCopies().join(u'\n'));
+    EXPECT_EQ(noticesContaining(u"Kept your edited file"_s), 0) << utf8(notices.join(u'\n'));
+
+    ASSERT_TRUE(writeAll(folder + u"/campaign-plan.md"_s, "# my plan"));
+    model->mutateProject(projectID, [](CampaignIDEProject &p) { p.objective = u"Second objective"_s; });
+    model->flushPendingWrites();
+    ASSERT_EQ(keptCopies().size(), 1);
+    EXPECT_EQ(readAll(keptCopies().first()), "# my plan");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return noticesContaining(u"Kept your edited file as "_s) == 1; }));
 }
 
 // A new thread's body that fails to land keeps the index from naming it: after a crash the list
