@@ -102,15 +102,15 @@ struct LandedList {
     return workspace.path + u'/' + path.mid(at + marker.size());
 }
 
-// Whether a file kept beside path before (see WorkspaceFiles::besidePath()) holds the bytes: a copy
-// that could be neither removed nor listed as done with is met at every start, and its version of
-// a store file that changed since is kept once.
-[[nodiscard]] bool keptAsideBefore(const QString &path, const QByteArray &bytes)
+// Whether a file kept beside path before under the label (see WorkspaceFiles::besidePath()) holds
+// the bytes: a copy that could be neither removed nor listed as done with is met at every start,
+// and what of it goes beside a file goes there once.
+[[nodiscard]] bool keptAsideBefore(const QString &path, QStringView label, const QByteArray &bytes)
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
-    const QString prefix = (dot > 0 ? name.left(dot) : name) + u".rescued-"_s;
+    const QString prefix = (dot > 0 ? name.left(dot) : name) + u'.' + label + u'-';
     const QString extension = dot > 0 ? name.mid(dot) : QString();
     const QDir folder(info.path());
     for (const QString &kept : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
@@ -371,6 +371,10 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QList<StoreFolder> &sto
             if (!text.keptAs.isEmpty())
                 text.keptAs = inWorkspace(text.keptAs, workspace);
         }
+        // Text an earlier start put beside its file (as "<stem>.unsaved-<UTC>") is there already.
+        copy.keptText.removeIf([](const KeptText &text) {
+            return text.keptAs.isEmpty() && keptAsideBefore(text.path, u"unsaved", text.text.toUtf8());
+        });
         copies.append({ path, digest, modifiedTime(path), asSpelled, std::move(copy) });
     }
     std::ranges::stable_sort(copies, std::ranges::greater(), &Read::changed);
@@ -383,7 +387,7 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QList<StoreFolder> &sto
     bool whole = copies.size() == 1 && copies.first().asSpelled;
     const auto keepAside = [&](const File &file) {
         whole = false;
-        if (!keptAsideBefore(file.path, file.bytes))
+        if (!keptAsideBefore(file.path, u"rescued", file.bytes))
             found.keptAside.append(file);
     };
     for (const Read &read : std::as_const(copies)) {
@@ -453,8 +457,8 @@ StoreRescue::Settled StoreRescue::settleEarlierCopies()
         return settled;
     const std::lock_guard lock(m_mutex);
     // Set aside under a name no start takes up; where that cannot be done, nothing is written over it.
-    const auto setAside = [this](const QString &path, QStringView label) {
-        const QString aside = WorkspaceFiles::besidePath(path, label);
+    const auto setAside = [this](const QString &path, QStringView label) -> QString {
+        QString aside = WorkspaceFiles::besidePath(path, label);
         if (QFile::rename(path, aside))
             return aside;
         m_heldCopies.insert(path);

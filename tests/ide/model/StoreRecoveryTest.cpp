@@ -775,17 +775,20 @@ TEST_F(StoreRecoveryTest, ACopyWhoseFilesLandedIsNeverTakenUpAgainEvenWhereItCan
 }
 
 // A copy that can be neither removed nor listed as done with (no place for the list takes a write)
-// is met at every start: its version of a store file changed since is kept beside the file once,
-// and the starts after write nothing more and say nothing.
+// is met at every start: its version of a store file changed since, and the text it kept, go beside
+// their files once, and the starts after write nothing more and say nothing.
 TEST_F(StoreRecoveryTest, ACopyThatCanNeitherGoNorBeListedKeepsItsVersionAsideOnlyOnce)
 {
     const ScopedEnvironmentVariable runtime("XDG_RUNTIME_DIR", std::nullopt);
     auto model = restartedModel();
     const QUuid shown = model->threads().first().id;
+    const QString local = QFileInfo(model->selectedLocalFile()->url.toLocalFile()).path();
     {
         const RefusedFolder threads(threadStoreFolder());
+        const RefusedFolder files(local);
         addEntry(*model, shown, u"rescued message"_s);
-        model->flushPendingWrites();
+        model->updateSelectedLocalFileContent(u"rescued text"_s);
+        ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
         model.reset();
     }
     const QString copy = QFileInfo(stateFile()).path() + u"/rescue.json"_s;
@@ -796,24 +799,31 @@ TEST_F(StoreRecoveryTest, ACopyThatCanNeitherGoNorBeListedKeepsItsVersionAsideOn
     const UnwritableFolder cached(cache);
     if (!data.held() || !cached.held())
         GTEST_SKIP() << "no folder here can be kept from being written";
-    model = startAgain();
-    model->flushPendingWrites();
+    const auto start = [&] {
+        model = startAgain(std::move(model));
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+    };
+    const auto unsaved = [&] { return QDir(local).entryList({ u"*.unsaved-*"_s }); };
+    start();
     EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+    ASSERT_EQ(unsaved().size(), 1);
+    EXPECT_EQ(readAll(local + u'/' + unsaved().first()), "rescued text");
     addEntry(*model, shown, u"later message"_s);
     model->flushPendingWrites();
 
     const auto rescued = [&] { return QDir(threadStoreFolder()).entryList({ u"*.rescued-*"_s }); };
-    model = startAgain(std::move(model));
-    model->flushPendingWrites();
+    start();
     const QStringList kept = rescued();
     EXPECT_FALSE(kept.isEmpty());
     EXPECT_EQ(noticesContaining(u"changed since"_s), 1) << utf8(notices.join(u'\n'));
-    for (int start = 0; start < 2; ++start) {
-        model = startAgain(std::move(model));
-        model->flushPendingWrites();
+    EXPECT_EQ(noticesContaining(u"kept the text"_s), 0) << utf8(notices.join(u'\n'));
+    for (int again = 0; again < 2; ++again) {
+        start();
         EXPECT_TRUE(QFileInfo::exists(copy));
         EXPECT_TRUE(holdsEntry(*model->thread(shown), u"later message"_s));
         EXPECT_EQ(rescued(), kept) << utf8(rescued().join(u' '));
+        EXPECT_EQ(unsaved().size(), 1) << utf8(unsaved().join(u' '));
         EXPECT_EQ(noticesContaining(u"last quit"_s), 0) << utf8(notices.join(u'\n'));
     }
     model.reset();
