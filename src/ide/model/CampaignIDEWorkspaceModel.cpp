@@ -284,9 +284,14 @@ void CampaignIDEWorkspaceModel::noticeLater(const QString &notice, NoticeKind ki
 
 QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
 {
-    const QStringList storeFolders { QFileInfo(m_locations.stateFile).absolutePath(),
-        m_locations.defaults.directory() + u'/' + threadsStoreFolder };
-    const StoreRescue::Found found = m_disk->rescue().adoptEarlierCopies(storeFolders);
+    // Each folder with its place under the data, config and documents folders: "Orvane",
+    // "Orvane/defaults/<threads>", "Documents/Orvane".
+    const QList<StoreRescue::StoreFolder> storeFolders {
+        StoreRescue::StoreFolder::of(QFileInfo(m_locations.stateFile).absolutePath(), 1),
+        StoreRescue::StoreFolder::of(m_locations.defaults.directory() + u'/' + threadsStoreFolder, 3),
+    };
+    const StoreRescue::Found found
+        = m_disk->rescue().adoptEarlierCopies(storeFolders, StoreRescue::StoreFolder::of(m_locations.workspaceRoot, 2));
     if (found.isEmpty())
         return {};
     const auto listedWhat = [](const QList<StoreRescue::File> &files) {
@@ -299,7 +304,7 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
     // The user hears of it once, with how the first try went.
     m_disk->enqueue(u"rescue"_s,
         [this, broughtBack = listedWhat(found.broughtBack), keptAside = listedWhat(found.keptAside),
-            unreadable = found.unreadable](WorkspaceDiskQueue &disk) {
+            unreadable = found.unreadable, unmatched = found.unmatched](WorkspaceDiskQueue &disk) {
             QStringList notices;
             bool warning = false;
             // A read-only window reads the copies and leaves them for the window that can write.
@@ -336,6 +341,12 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
             const QStringList &copies = writes ? settled.unreadable : unreadable;
             for (const QString &copy : copies) {
                 notices.append(u"Orvane could not read what it kept when it last quit without saving; it is at "_s
+                    + WorkspaceFiles::shownPath(copy) + u'.');
+                warning = true;
+            }
+            for (const QString &copy : writes ? settled.unmatched : unmatched) {
+                notices.append(u"Orvane could not bring back what it kept when it last quit without saving, as it "
+                               u"names folders Orvane does not use now; it is at "_s
                     + WorkspaceFiles::shownPath(copy) + u'.');
                 warning = true;
             }

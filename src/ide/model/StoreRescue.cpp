@@ -63,23 +63,65 @@ struct LandedList {
 };
 
 // The path of a file a copy names, as this process spells it: directly in one of the stores'
-// folders, by any spelling of that folder (a link to it, a doubled slash); none for any other file.
-[[nodiscard]] std::optional<QString> storeFile(const QString &path, const QStringList &storeFolders)
+// folders, by any spelling of that folder (a link to it, a doubled slash), or directly in a folder
+// at the same place under another (the folders of the home the copy was made in); none for any
+// other file.
+[[nodiscard]] std::optional<QString> storeFile(const QString &path, const QList<StoreRescue::StoreFolder> &storeFolders)
 {
     const QFileInfo info(path);
     if (!info.isAbsolute() || info.fileName().startsWith(u'.') || info.fileName().isEmpty())
         return std::nullopt;
     const QString folder = QDir::cleanPath(info.path());
-    if (storeFolders.contains(folder))
-        return folder + u'/' + info.fileName();
+    for (const StoreRescue::StoreFolder &store : storeFolders) {
+        if (store.path == folder)
+            return folder + u'/' + info.fileName();
+    }
     const QString real = QFileInfo(folder).canonicalFilePath();
-    if (real.isEmpty())
-        return std::nullopt;
-    for (const QString &store : storeFolders) {
-        if (QFileInfo(store).canonicalFilePath() == real)
-            return store + u'/' + info.fileName();
+    for (const StoreRescue::StoreFolder &store : storeFolders) {
+        if (!real.isEmpty() && QFileInfo(store.path).canonicalFilePath() == real)
+            return store.path + u'/' + info.fileName();
+    }
+    for (const StoreRescue::StoreFolder &store : storeFolders) {
+        if (!store.place.isEmpty() && folder.endsWith(u'/' + store.place))
+            return store.path + u'/' + info.fileName();
     }
     return std::nullopt;
+}
+
+// Where text kept for a file of the workspace at its place under another folder (the documents of
+// the home the copy was made in) belongs now; the path itself when it is not there.
+[[nodiscard]] QString inWorkspace(const QString &path, const StoreRescue::StoreFolder &workspace)
+{
+    if (workspace.path.isEmpty() || workspace.place.isEmpty() || path.startsWith(workspace.path + u'/')
+        || QDir::cleanPath(path) != path)
+        return path;
+    const QString marker = u'/' + workspace.place + u'/';
+    const qsizetype at = path.indexOf(marker);
+    if (at < 0)
+        return path;
+    return workspace.path + u'/' + path.mid(at + marker.size());
+}
+
+// Whether a file kept beside path before under the label (see WorkspaceFiles::besidePath()) holds
+// the bytes: a copy that could be neither removed nor listed as done with is met at every start,
+// and what of it goes beside a file goes there once.
+[[nodiscard]] bool keptAsideBefore(const QString &path, QStringView label, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString prefix = (dot > 0 ? name.left(dot) : name) + u'.' + label + u'-';
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    const QDir folder(info.path());
+    for (const QString &kept : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!kept.startsWith(prefix) || !kept.endsWith(extension))
+            continue;
+        const platform::FileContents file
+            = platform::readRegularFile(folder.filePath(kept), WorkspaceFiles::maxStoreSize);
+        if (file.ok() && file.bytes == bytes)
+            return true;
+    }
+    return false;
 }
 
 [[nodiscard]] QDateTime modifiedTime(const QString &path)
@@ -179,6 +221,12 @@ StoreRescue::KeptText StoreRescue::KeptText::decode(const JsonObjectReader &read
         .keptAs = reader.required<QString>("keptAs") };
 }
 
+StoreRescue::StoreFolder StoreRescue::StoreFolder::of(const QString &path, qsizetype components)
+{
+    const QStringList names = QDir::cleanPath(path).split(u'/', Qt::SkipEmptyParts);
+    return { .path = path, .place = names.mid(std::max<qsizetype>(0, names.size() - components)).join(u'/') };
+}
+
 StoreRescue::StoreRescue(QStringList copyPaths) : m_copyPaths(std::move(copyPaths))
 {
 }
@@ -267,12 +315,13 @@ QList<StoreRescue::File> StoreRescue::copiedDue() const
     return files;
 }
 
-StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolders)
+StoreRescue::Found StoreRescue::adoptEarlierCopies(const QList<StoreFolder> &storeFolders, const StoreFolder &workspace)
 {
     struct Read {
         QString path;
         QByteArray digest;
         QDateTime changed;
+        bool asSpelled = true; // its files named as this process names them
         Copy copy;
     };
     const QSet<QString> landed = landedList();
@@ -297,20 +346,36 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolde
             continue;
         }
         const QByteArray digest = hashOf(file.bytes);
-        bool ours = true;
-        for (File &stored : copy.files) {
-            const std::optional<QString> inStore = storeFile(stored.path, storeFolders);
-            ours = ours && inStore.has_value();
-            if (inStore)
-                stored.path = *inStore;
-        }
-        if (!ours)
-            continue; // names files elsewhere: left alone
         if (landed.contains(QString::fromLatin1(digest))) {
             done.append({ path, digest });
             continue;
         }
-        copies.append({ path, digest, modifiedTime(path), std::move(copy) });
+        bool ours = true;
+        bool asSpelled = true;
+        for (File &stored : copy.files) {
+            const std::optional<QString> inStore = storeFile(stored.path, storeFolders);
+            ours = ours && inStore.has_value();
+            if (!inStore)
+                break;
+            asSpelled = asSpelled && *inStore == stored.path;
+            stored.path = *inStore;
+        }
+        if (!ours) {
+            // Names files that are not the stores' (or no longer where the stores are): nothing of it
+            // is written, and it is set aside and named, never kept in silence.
+            found.unmatched.append(path);
+            continue;
+        }
+        for (KeptText &text : copy.keptText) {
+            text.path = inWorkspace(text.path, workspace);
+            if (!text.keptAs.isEmpty())
+                text.keptAs = inWorkspace(text.keptAs, workspace);
+        }
+        // Text an earlier start put beside its file (as "<stem>.unsaved-<UTC>") is there already.
+        copy.keptText.removeIf([](const KeptText &text) {
+            return text.keptAs.isEmpty() && keptAsideBefore(text.path, u"unsaved", text.text.toUtf8());
+        });
+        copies.append({ path, digest, modifiedTime(path), asSpelled, std::move(copy) });
     }
     std::ranges::stable_sort(copies, std::ranges::greater(), &Read::changed);
 
@@ -318,7 +383,13 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolde
     // it is kept aside as well, unless the store holds it already.
     QHash<QString, std::optional<Fingerprint>> now;
     QHash<QString, QByteArray> decided;
-    bool whole = copies.size() == 1;
+    // A copy that names its files as this process does holds them as it is.
+    bool whole = copies.size() == 1 && copies.first().asSpelled;
+    const auto keepAside = [&](const File &file) {
+        whole = false;
+        if (!keptAsideBefore(file.path, u"rescued", file.bytes))
+            found.keptAside.append(file);
+    };
     for (const Read &read : std::as_const(copies)) {
         for (const File &file : read.copy.files) {
             if (!now.contains(file.path))
@@ -330,10 +401,8 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolde
                 continue;
             }
             if (const auto earlier = decided.constFind(file.path); earlier != decided.cend()) {
-                if (*earlier != file.bytes) {
-                    found.keptAside.append(file);
-                    whole = false;
-                }
+                if (*earlier != file.bytes)
+                    keepAside(file);
                 continue;
             }
             decided.insert(file.path, file.bytes);
@@ -343,12 +412,10 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolde
             const bool unchanged = file.was && current
                 ? file.was->sameFile(*current)
                 : !current || !current->exists || modifiedTime(file.path) <= read.changed;
-            if (unchanged) {
+            if (unchanged)
                 found.broughtBack.append(file);
-            } else {
-                found.keptAside.append(file);
-                whole = false;
-            }
+            else
+                keepAside(file);
         }
     }
 
@@ -372,6 +439,7 @@ StoreRescue::Found StoreRescue::adoptEarlierCopies(const QStringList &storeFolde
         m_found.append({ read.path, read.digest });
     m_keptAside = found.keptAside;
     m_unreadableCopies = found.unreadable;
+    m_unmatchedCopies = found.unmatched;
     found.settled = m_found.size();
     // A single copy whose files all come back holds them as it is; otherwise they are written to one
     // copy of their own once the copies found are settled.
@@ -388,10 +456,18 @@ StoreRescue::Settled StoreRescue::settleEarlierCopies()
     if (platform::writesRefused())
         return settled;
     const std::lock_guard lock(m_mutex);
-    for (const QString &path : std::exchange(m_unreadableCopies, {})) {
-        const QString aside = WorkspaceFiles::besidePath(path, u"unreadable");
-        settled.unreadable.append(QFile::rename(path, aside) ? aside : path);
-    }
+    // Set aside under a name no start takes up; where that cannot be done, nothing is written over it.
+    const auto setAside = [this](const QString &path, QStringView label) -> QString {
+        QString aside = WorkspaceFiles::besidePath(path, label);
+        if (QFile::rename(path, aside))
+            return aside;
+        m_heldCopies.insert(path);
+        return path;
+    };
+    for (const QString &path : std::exchange(m_unreadableCopies, {}))
+        settled.unreadable.append(setAside(path, u"unreadable"));
+    for (const QString &path : std::exchange(m_unmatchedCopies, {}))
+        settled.unmatched.append(setAside(path, u"unmatched"));
     bool keptAll = true;
     for (const File &file : std::exchange(m_keptAside, {})) {
         const QString aside = WorkspaceFiles::besidePath(file.path, u"rescued");
@@ -439,10 +515,13 @@ std::optional<QString> StoreRescue::keep(QString *error)
     QSet<QString> paths;
     for (const File &file : std::as_const(m_due))
         paths.insert(file.path);
-    // Copies found at start and not settled yet may hold what is nowhere else: they stay as they are.
-    QSet<QString> unsettled;
+    // Copies found at start and not settled yet may hold what is nowhere else: they stay as they are,
+    // as do those to be set aside.
+    QSet<QString> unsettled = m_heldCopies;
     for (const FoundCopy &found : std::as_const(m_found))
         unsettled.insert(found.path);
+    for (const QString &copy : m_unreadableCopies + m_unmatchedCopies)
+        unsettled.insert(copy);
     std::optional<QString> path = writeCopy(encodeCopy(paths), error, unsettled);
     if (!path)
         return std::nullopt;

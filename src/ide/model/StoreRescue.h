@@ -26,7 +26,8 @@ namespace orvane {
 // file was when the copy was made (`was`); a start takes a file up only while the store file is
 // still that, and keeps the copy's version beside a store file that changed as a named file
 // ("<stem>.rescued-<UTC>.json") instead. A copy that cannot be read is moved aside
-// ("rescue.unreadable-<UTC>.json") and named to the user. A copy whose files have all been dealt
+// ("rescue.unreadable-<UTC>.json") and named to the user, as is one whose files cannot be told to be
+// the stores' own ("rescue.unmatched-<UTC>.json"). A copy whose files have all been dealt
 // with goes; where it cannot be removed, its SHA-256 joins the list of copies done with
 // ("<copy stem>-landed.json" beside a copy), which every start reads, so it is never taken up again.
 class StoreRescue final {
@@ -67,8 +68,19 @@ public:
         QList<File> broughtBack; // due from now on, in order
         QList<File> keptAside; // the copies' versions of store files that changed since: see keepAside()
         QStringList unreadable; // copies that could not be read
+        QStringList unmatched; // copies naming files that are not the stores' own, wherever they are now
         qsizetype settled = 0; // copies of ours found, to be settled
-        [[nodiscard]] bool isEmpty() const { return settled == 0 && unreadable.isEmpty(); }
+        [[nodiscard]] bool isEmpty() const { return settled == 0 && unreadable.isEmpty() && unmatched.isEmpty(); }
+    };
+
+    // A folder the stores keep files in, with its place under the folder that holds it (the data or
+    // config folder): a copy made while that folder was elsewhere (the home moved, XDG_CONFIG_HOME
+    // changed) names the store's files at the same place under the old one.
+    struct StoreFolder {
+        QString path;
+        QString place; // the last `components` names of the path: "Orvane/defaults/<store>"
+
+        [[nodiscard]] static StoreFolder of(const QString &path, qsizetype components);
     };
 
     // Text the user typed into a file and did not save, kept as the process ended: beside its file
@@ -117,18 +129,23 @@ public:
     // Reads every copy earlier processes left, newest first. A file whose store file is still as the
     // copy recorded is due from now on (a copy of earlier versions, which recorded nothing: where
     // the store file is absent or not changed since the copy was); one whose store file changed
-    // since is to be kept aside; one the store already holds is done. A copy naming a file that is
-    // not directly in one of storeFolders (by any spelling of the folder) is not ours to follow and
-    // is left alone; a copy listed as done with is not taken up. Reads only.
-    Found adoptEarlierCopies(const QStringList &storeFolders);
+    // since is to be kept aside, unless a file kept aside before holds that version already; one
+    // the store already holds is done. A copy's files are its stores' directly in one of
+    // storeFolders, by any spelling of the folder, or at the folder's place under another (the
+    // copy of another home): those are today's store files. A copy naming any other file is not
+    // ours to follow: it is to be set aside whole. Kept text at the workspace's place under
+    // another folder is for the same file under today's. A copy listed as done with is not taken
+    // up. Reads only.
+    Found adoptEarlierCopies(const QList<StoreFolder> &storeFolders, const StoreFolder &workspace = {});
     // On the writer, in a window that may write, after adoptEarlierCopies(): writes the kept-aside
-    // files beside their store files, moves the unreadable copies aside, and once what is due of
-    // the copies found is held in one copy (or has landed), removes the others (or lists them as
-    // done with). The named files written and where the unreadable copies are now; failures leave
-    // the copies found where they are, for the next start.
+    // files beside their store files, moves the unreadable and unmatched copies aside, and once
+    // what is due of the copies found is held in one copy (or has landed), removes the others (or
+    // lists them as done with). The named files written and where the copies set aside are now;
+    // failures leave the copies found where they are, for the next start.
     struct Settled {
         QStringList keptAside;
         QStringList unreadable;
+        QStringList unmatched;
         QString error; // of the first kept-aside file that could not be written
     };
     Settled settleEarlierCopies();
@@ -176,6 +193,9 @@ private:
     QList<FoundCopy> m_found;
     QList<File> m_keptAside;
     QStringList m_unreadableCopies;
+    QStringList m_unmatchedCopies;
+    // Copies to be set aside that could not be moved: no copy is written over them.
+    QSet<QString> m_heldCopies;
 };
 
 } // namespace orvane

@@ -926,6 +926,146 @@ TEST_F(StoreRecoveryTest, ACopyWhoseFilesLandedIsNeverTakenUpAgainEvenWhereItCan
     EXPECT_TRUE(QDir(threadStoreFolder()).entryList({ u"*.rescued-*"_s }).isEmpty());
 }
 
+// A copy that can be neither removed nor listed as done with (no place for the list takes a write)
+// is met at every start: its version of a store file changed since, and the text it kept, go beside
+// their files once, and the starts after write nothing more and say nothing.
+TEST_F(StoreRecoveryTest, ACopyThatCanNeitherGoNorBeListedKeepsItsVersionAsideOnlyOnce)
+{
+    const ScopedEnvironmentVariable runtime("XDG_RUNTIME_DIR", std::nullopt);
+    auto model = restartedModel();
+    const QUuid shown = model->threads().first().id;
+    const QString local = QFileInfo(model->selectedLocalFile()->url.toLocalFile()).path();
+    {
+        const RefusedFolder threads(threadStoreFolder());
+        const RefusedFolder files(local);
+        addEntry(*model, shown, u"rescued message"_s);
+        model->updateSelectedLocalFileContent(u"rescued text"_s);
+        ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+        model.reset();
+    }
+    const QString copy = QFileInfo(stateFile()).path() + u"/rescue.json"_s;
+    ASSERT_TRUE(QFileInfo::exists(copy));
+    const QString cache = home.path() + u"/.cache/Orvane"_s;
+    ASSERT_TRUE(QDir().mkpath(cache));
+    const UnwritableFolder data(QFileInfo(stateFile()).path());
+    const UnwritableFolder cached(cache);
+    if (!data.held() || !cached.held())
+        GTEST_SKIP() << "no folder here can be kept from being written";
+    const auto start = [&] {
+        model = startAgain(std::move(model));
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+    };
+    const auto unsaved = [&] { return QDir(local).entryList({ u"*.unsaved-*"_s }); };
+    start();
+    EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+    ASSERT_EQ(unsaved().size(), 1);
+    EXPECT_EQ(readAll(local + u'/' + unsaved().first()), "rescued text");
+    addEntry(*model, shown, u"later message"_s);
+    model->flushPendingWrites();
+
+    const auto rescued = [&] { return QDir(threadStoreFolder()).entryList({ u"*.rescued-*"_s }); };
+    start();
+    const QStringList kept = rescued();
+    EXPECT_FALSE(kept.isEmpty());
+    EXPECT_EQ(noticesContaining(u"changed since"_s), 1) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(noticesContaining(u"kept the text"_s), 0) << utf8(notices.join(u'\n'));
+    for (int again = 0; again < 2; ++again) {
+        start();
+        EXPECT_TRUE(QFileInfo::exists(copy));
+        EXPECT_TRUE(holdsEntry(*model->thread(shown), u"later message"_s));
+        EXPECT_EQ(rescued(), kept) << utf8(rescued().join(u' '));
+        EXPECT_EQ(unsaved().size(), 1) << utf8(unsaved().join(u' '));
+        EXPECT_EQ(noticesContaining(u"last quit"_s), 0) << utf8(notices.join(u'\n'));
+    }
+    model.reset();
+}
+
+// What the copy recorded of a store file (its folder could be read but not written) decides whether
+// the file changed since, not its time: one only touched since gets the copy's version, one changed
+// at the same size with its old time put back keeps it beside instead.
+TEST_F(StoreRecoveryTest, TheRecordedFileNotItsTimeTellsWhetherAStoreFileChangedSinceTheCopy)
+{
+    auto model = restartedModel();
+    const QUuid shown = model->threads().first().id;
+    const QString body = bodyFile(shown);
+    bool held = true;
+    const auto rescue = [&](const QString &text) {
+        const UnwritableFolder threads(threadStoreFolder());
+        held = threads.held();
+        addEntry(*model, shown, text);
+        model->flushPendingWrites();
+        model.reset();
+    };
+    const auto setTime = [](const QString &path, const QDateTime &time) {
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
+    };
+    rescue(u"rescued message"_s);
+    if (!held)
+        GTEST_SKIP() << "no folder here can be kept from being written";
+    ASSERT_TRUE(readAll(QFileInfo(stateFile()).path() + u"/rescue.json"_s).contains("sha256"));
+    ASSERT_TRUE(setTime(body, QDateTime::currentDateTimeUtc().addSecs(60)));
+    model = startAgain();
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->hasThreadBody(shown));
+    EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+    EXPECT_EQ(noticesContaining(u"changed since"_s), 0) << utf8(notices.join(u'\n'));
+
+    const QDateTime before = QFileInfo(body).lastModified();
+    rescue(u"second message"_s);
+    QByteArray changed = readAll(body);
+    ASSERT_TRUE(changed.contains("rescued message"));
+    ASSERT_TRUE(writeAll(body, changed.replace("rescued message", "rescued massage")));
+    ASSERT_TRUE(setTime(body, before));
+    model = startAgain();
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->hasThreadBody(shown));
+    EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued massage"_s));
+    EXPECT_FALSE(holdsEntry(*model->thread(shown), u"second message"_s));
+    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"*.rescued-*"_s });
+    EXPECT_TRUE(std::ranges::any_of(kept, [&](const QString &name) {
+        return readAll(threadStoreFolder() + u'/' + name).contains("second message");
+    })) << utf8(kept.join(u' '));
+}
+
+// Of two copies naming the same store file, the newer one's version comes back and the older one's
+// is kept beside it, whatever the places the copies are in; both copies go.
+TEST_F(StoreRecoveryTest, OfTwoCopiesTheNewerDecidesAndTheOlderVersionIsKeptAside)
+{
+    auto model = restartedModel();
+    const QUuid shown = model->threads().first().id;
+    const QString older = QFileInfo(stateFile()).path() + u"/rescue.json"_s;
+    const QString newer = home.path() + u"/.cache/Orvane/rescue.json"_s;
+    const auto rescue = [&](const QString &text) {
+        const RefusedFolder threads(threadStoreFolder());
+        addEntry(*model, shown, text);
+        model->flushPendingWrites();
+        model.reset();
+    };
+    rescue(u"older message"_s);
+    ASSERT_TRUE(QFile::rename(older, older + u".held"_s));
+    model = startAgain();
+    rescue(u"newer message"_s);
+    // The newer copy in the place read after the older one's.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(newer).path()));
+    ASSERT_TRUE(QFile::rename(older, newer));
+    ASSERT_TRUE(QFile::rename(older + u".held"_s, older));
+    ASSERT_LT(QFileInfo(older).lastModified(), QFileInfo(newer).lastModified());
+
+    model = startAgain();
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->hasThreadBody(shown));
+    EXPECT_TRUE(holdsEntry(*model->thread(shown), u"newer message"_s));
+    EXPECT_FALSE(holdsEntry(*model->thread(shown), u"older message"_s));
+    const QStringList kept = QDir(threadStoreFolder()).entryList({ u"*.rescued-*"_s });
+    EXPECT_TRUE(std::ranges::any_of(kept, [&](const QString &name) {
+        return readAll(threadStoreFolder() + u'/' + name).contains("older message");
+    })) << utf8(kept.join(u' '));
+    EXPECT_FALSE(QFileInfo::exists(older));
+    EXPECT_FALSE(QFileInfo::exists(newer));
+}
+
 // The write-back of a thread body through the copy keeps the damaged body it replaces, as every
 // other store write does.
 TEST_F(StoreRecoveryTest, ADamagedBodyReplacedThroughTheRescueCopyIsKeptAside)
@@ -981,13 +1121,27 @@ TEST_F(StoreRecoveryTest, EverySpellingOfAFolderMeetsItsCopyAndACutCopyIsSetAsid
     EXPECT_EQ(model->project(project)->name, u"Slashed Name"_s);
     EXPECT_FALSE(QFileInfo::exists(copy));
 
+    // Through a link of another name to the data folder: the same folder.
+    rescueName(u"Linked Name"_s);
+    const QByteArray dataFolder = QFile::encodeName(QFileInfo(stateFile()).path() + u'/');
+    const QString link = home.path() + u"/linked-data"_s;
+    ASSERT_TRUE(QFile::link(QFileInfo(stateFile()).path(), link));
+    QByteArray linked = readAll(copy);
+    ASSERT_TRUE(linked.contains(dataFolder));
+    ASSERT_TRUE(writeAll(copy, linked.replace(dataFolder, QFile::encodeName(link + u'/'))));
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->project(project)->name, u"Linked Name"_s);
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_EQ(noticesContaining(u"brought back"_s), 1) << utf8(notices.join(u'\n'));
+
     rescueName(u"Cut Name"_s);
     const QByteArray cut = readAll(copy).chopped(20);
     ASSERT_TRUE(writeAll(copy, cut));
     model = startAgain();
     EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
     model->flushPendingWrites();
-    EXPECT_EQ(model->project(project)->name, u"Slashed Name"_s);
+    EXPECT_EQ(model->project(project)->name, u"Linked Name"_s);
     const QStringList aside = QDir(QFileInfo(copy).path()).entryList({ u"rescue.unreadable-*.json"_s });
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(readAll(QFileInfo(copy).path() + u'/' + aside.first()), cut);
@@ -1000,8 +1154,9 @@ TEST_F(StoreRecoveryTest, EverySpellingOfAFolderMeetsItsCopyAndACutCopyIsSetAsid
     EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
 }
 
-// A copy naming a file outside the stores is not followed, and left where it is; a copy kept later
-// goes to the first place that takes it and the copies in other places go.
+// A copy naming a file outside the stores is not followed: nothing of it is written, and it is set
+// aside whole under a dated name, which the start names once. A copy kept later goes to the first
+// place that takes it and the copies in other places go.
 TEST_F(StoreRecoveryTest, ACopyNamingFilesOutsideTheStoresIsRefusedAndAKeptCopyReplacesOlderOnes)
 {
     auto model = restartedModel();
@@ -1022,7 +1177,17 @@ TEST_F(StoreRecoveryTest, ACopyNamingFilesOutsideTheStoresIsRefusedAndAKeptCopyR
     model->flushPendingWrites();
     EXPECT_EQ(model->projects().first().name, name);
     EXPECT_FALSE(QFileInfo::exists(outside));
-    EXPECT_EQ(readAll(copy), foreign);
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    const QStringList aside = QDir(QFileInfo(copy).path()).entryList({ u"rescue.unmatched-*.json"_s });
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readAll(QFileInfo(copy).path() + u'/' + aside.first()), foreign);
+    EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
+    ASSERT_EQ(notices.size(), 1) << utf8(notices.join(u'\n'));
+    EXPECT_TRUE(notices.first().contains(u"~/.cache/Orvane/"_s + aside.first())) << utf8(notices.first());
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+    EXPECT_EQ(model->projects().first().name, name);
 
     {
         const RefusedFolder threads(threadStoreFolder());
@@ -1032,6 +1197,64 @@ TEST_F(StoreRecoveryTest, ACopyNamingFilesOutsideTheStoresIsRefusedAndAKeptCopyR
     }
     EXPECT_TRUE(QFileInfo::exists(QFileInfo(stateFile()).path() + u"/rescue.json"_s));
     EXPECT_FALSE(QFileInfo::exists(copy));
+}
+
+// A copy made before the home moved names the stores' files and the workspace's at their old
+// places: each is today's file at the same place in the home now, and comes back by the same rules
+// as ever, the text it kept with them; nothing is written under the old home.
+TEST_F(StoreRecoveryTest, ACopyMadeBeforeTheHomeMovedComesBackAtTheSamePlaces)
+{
+    auto model = restartedModel();
+    const QUuid shown = model->threads().first().id;
+    const QString file = model->selectedLocalFile()->url.toLocalFile();
+    const QString fileInRoot = QDir(workspaceRoot()).relativeFilePath(file);
+    {
+        const RefusedFolder threads(threadStoreFolder());
+        const RefusedFolder data(QFileInfo(stateFile()).path());
+        const RefusedFolder local(QFileInfo(file).path());
+        addEntry(*model, shown, u"rescued message"_s);
+        model->updateSelectedLocalFileContent(u"rescued text"_s);
+        ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+        model.reset();
+    }
+    ASSERT_TRUE(readAll(home.path() + u"/.cache/Orvane/rescue.json"_s).contains("rescued text"));
+
+    const QString moved = home.path() + u"/moved"_s;
+    ASSERT_TRUE(QDir().mkpath(moved));
+    for (const QString &name : QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (name != u"moved"_s) {
+            ASSERT_TRUE(QDir().rename(home.path() + u'/' + name, moved + u'/' + name)) << utf8(name);
+        }
+    }
+    {
+        const ScopedEnvironmentVariable homeFolder("HOME", QFile::encodeName(moved));
+        const ScopedEnvironmentVariable config("XDG_CONFIG_HOME", QFile::encodeName(moved + u"/.config"_s));
+        const ScopedEnvironmentVariable data("XDG_DATA_HOME", QFile::encodeName(moved + u"/.local/share"_s));
+        const ScopedEnvironmentVariable cache("XDG_CACHE_HOME", QFile::encodeName(moved + u"/.cache"_s));
+        model = startAgain();
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+        ASSERT_TRUE(model->hasThreadBody(shown));
+        EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+        const QDir folder(QFileInfo(moved + u"/Documents/Orvane/"_s + fileInRoot).path());
+        const QStringList kept = folder.entryList({ u"*.unsaved-*"_s });
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(readAll(folder.filePath(kept.first())), "rescued text");
+        ASSERT_EQ(notices.size(), 1) << utf8(notices.join(u'\n'));
+        EXPECT_TRUE(notices.first().startsWith(u"Orvane brought back what it could not save"_s))
+            << utf8(notices.first());
+        EXPECT_TRUE(notices.first().contains(kept.first())) << utf8(notices.first());
+        EXPECT_FALSE(QFileInfo::exists(moved + u"/.cache/Orvane/rescue.json"_s));
+        EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList { u"moved"_s });
+
+        model = startAgain(std::move(model));
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+        EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
+        EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+        model.reset();
+    }
 }
 
 // A damaged store stays at its own name while its replacement is written (a kill then loses

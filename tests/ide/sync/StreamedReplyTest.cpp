@@ -112,6 +112,11 @@ TEST_F(StreamedReplyTest, SignedInTheEntryGrowsWithEveryDeltaAndEndsWithTheServi
     ASSERT_TRUE(entry.inlineApproval);
     EXPECT_EQ(entry.artifactLink, IDEWorkbenchView::table);
     EXPECT_FALSE(tab().isStreaming);
+    // The turn is over: the next start shows the service's text, not the local answer kept while the
+    // reply streamed.
+    startModel();
+    EXPECT_EQ(utf8(agentEntry().text), "Shifted <b>budget</b> & \"bids\"");
+    EXPECT_FALSE(agentEntry().localReply);
 
     ASSERT_EQ(service.requestCount(), 1);
     const test::RecordedRequest &request = service.requests().first();

@@ -227,6 +227,30 @@ TEST_F(DeviceCodeLoginTest, TheCodeExpiresOnTimeWhilePollsTrickleOrPause)
     EXPECT_EQ(outcome.errorAs<DeviceLoginError>(), DeviceLoginError::expired()) << errorText(outcome.error);
 }
 
+// A poll is bounded by what is left of the code's life, read on the wall clock, even where its own
+// bounds are far longer: a trickling answer is cut when the code expires, not an hour later.
+TEST_F(DeviceCodeLoginTest, APollNeverOutlastsTheCodesLife)
+{
+    CannedResponse trickling = CannedResponse::json(200, R"({"status":"pending")").repeating(" ", 50ms);
+    trickling.declaredLength = qint64(1) << 20;
+    service.setResponse("GET", u"/api/cli/device/poll"_s, trickling);
+    // The code is read as started at 0 with a second to live; the poll starts with 100 ms of it left,
+    // and once the poll is cut the code has expired.
+    auto readings = std::make_shared<QList<qint64>>(QList<qint64> { 0, 900 });
+    DeviceCodeLogin bounded = login();
+    bounded.setLimits(TransferLimits { .idleTimeout = 1h, .deadline = 1h });
+    bounded.setWallClock([readings] { return readings->isEmpty() ? qint64(1000) : readings->takeFirst(); });
+    auto lifetime = std::make_unique<QObject>();
+    bounded.setLifetime(lifetime.get());
+    auto outcome = startTask(bounded.waitForApproval(startWith(1)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }, 15'000));
+    lifetime.reset(); // a wait still running ends here
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome->finished; }));
+    EXPECT_EQ(outcome->errorAs<DeviceLoginError>(), DeviceLoginError::expired()) << errorText(outcome->error);
+    EXPECT_EQ(pollCount(), 1);
+    EXPECT_TRUE(service.waitForNoOpenConnections());
+}
+
 // Destroying the lifetime ends the wait at once, in the pause between polls as during a stalled poll.
 TEST_F(DeviceCodeLoginTest, DestroyingTheLifetimeCancelsThePauseOrAbortsAStalledPoll)
 {
