@@ -1,5 +1,6 @@
 #include "app/OrvaneApp.h"
 
+#include "app/ContextMenuKey.h"
 #include "app/DeferredIconStyle.h"
 #include "app/OrvaneMainWindow.h"
 #include "app/ProcessSupport.h"
@@ -44,6 +45,8 @@ OrvaneApp::OrvaneApp(QStringList arguments, Services services, QObject *parent)
       m_services(std::move(services)),
       m_network(new QNetworkAccessManager(this))
 {
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->installEventFilter(new ContextMenuKey(this));
 }
 
 OrvaneApp::~OrvaneApp()

@@ -21,7 +21,8 @@ class VoiceInputProvider;
 
 // The application object: it owns the process's one session store, made on first use and kept
 // until the process ends, and opens the application's window, whose content is the root view with
-// a voice input provider of its own and whose menu bar holds the "Campaign" menu.
+// a voice input provider of its own and whose menu bar holds the "Campaign" menu. In every window,
+// Shift+F10 opens the focused control's context menu.
 class OrvaneApp final : public QObject {
     Q_OBJECT
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -64,6 +65,30 @@ void setTextColor(QWidget *widget, const QColor &color)
     palette.setColor(QPalette::Text, color);
     widget->setPalette(palette);
 }
+
+// A text to select and copy, from the mouse or the keyboard: Tab stops at it and selects it whole,
+// the arrow keys with Shift select part of it, and Ctrl+C copies.
+class SelectableText final : public QLabel {
+public:
+    SelectableText(const QFont &font, QWidget *parent) : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        setFont(font);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // Selectable by the keyboard alone would leave it a stop for clicks only.
+        setFocusPolicy(Qt::StrongFocus);
+        setCursor(Qt::IBeamCursor);
+    }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QLabel::focusInEvent(event);
+        const Qt::FocusReason reason = event->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+            setSelection(0, int(text().size()));
+    }
+};
 
 // The rounded card of the pending sign-in: the secondary background inside a 1-pixel border.
 class PendingCard final : public QWidget {
@@ -222,21 +247,17 @@ void SignInView::buildEntry(QVBoxLayout *column)
         plainLabel(u"Check your browser"_s, weighted(ui::OrvaneSignInType::body(18), QFont::DemiBold), m_pending));
     card->addWidget(new PlainTextBlock(u"Approve this device only if the code matches."_s,
         ui::OrvaneSignInType::body(15), Brand::textSecondary(), 0, Qt::AlignLeft, m_pending));
-    m_userCode = plainLabel(QString(), userCodeFont(), m_pending);
+    m_userCode = new SelectableText(userCodeFont(), m_pending);
     m_userCode->setObjectName(u"signIn.userCode"_s);
-    m_userCode->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_userCode->setCursor(Qt::IBeamCursor);
     card->addWidget(m_userCode);
 
     // The address beside the code, to type or paste into a browser (on this device or another)
     // when none opens here. It wraps where an address allows; an unbreakable stretch is cut off on
     // screen rather than widening the card, and is still copied whole.
-    m_verificationURL = plainLabel(QString(), ui::OrvaneSignInType::body(14), m_pending);
+    m_verificationURL = new SelectableText(ui::OrvaneSignInType::body(14), m_pending);
     m_verificationURL->setObjectName(u"signIn.verificationURL"_s);
     m_verificationURL->setWordWrap(true);
     m_verificationURL->setMinimumWidth(1);
-    m_verificationURL->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_verificationURL->setCursor(Qt::IBeamCursor);
     card->addWidget(m_verificationURL);
     m_browserNotice = new PlainTextBlock(
         u"No browser could be opened here. Open the address above in a browser to approve this device."_s,

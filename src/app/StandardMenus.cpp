@@ -164,6 +164,9 @@ StandardMenus::StandardMenus(QMainWindow *window)
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { followFocus(now); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &StandardMenus::updateEditActions);
     connect(m_edit, &QMenu::aboutToShow, this, &StandardMenus::updateEditActions);
+    // Nothing to edit until a text field has the focus: an enabled item would take its keys (Ctrl+C
+    // in a selectable text) and do nothing.
+    updateEditActions();
     followFocus(QApplication::focusWidget());
 }
 

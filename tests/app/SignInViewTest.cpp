@@ -7,6 +7,8 @@
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -224,6 +226,45 @@ TEST_F(SignInScreenTest, ShowingTheScreenDuringASignInDoesNotOpenThePageAgain)
     ASSERT_TRUE(QTest::qWaitFor([&] { return harness.session().state().verificationURL() == second; }));
     ASSERT_EQ(harness.openedURLs().size(), 1);
     EXPECT_EQ(harness.openedURLs().first(), second);
+}
+
+// The code and the address are stops of Tab, selected whole on arrival; Shift and the arrows select
+// part of one, and Ctrl+C copies what is selected (with nothing on the clipboard before).
+TEST_F(SignInScreenTest, TheCodeAndAddressAreSelectedAndCopiedFromTheKeyboard)
+{
+    QGuiApplication::clipboard()->clear();
+    harness.service().setDevicePollStatuses({ u"pending"_s });
+    openSignInScreen();
+    click(u"signIn.start"_s);
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    auto *code = harness.find<QLabel>(u"signIn.userCode"_s);
+    auto *address = harness.find<QLabel>(u"signIn.verificationURL"_s);
+    QWidget *reopen = control(u"signIn.reopen"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return address->isVisible() && !address->text().isEmpty(); }));
+    reopen->setFocus(Qt::OtherFocusReason);
+
+    pressKeys(window, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), address);
+    EXPECT_EQ(address->selectedText(), address->text());
+    pressKeys(window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), address->text());
+    pressKeys(window, Qt::Key_Home);
+    EXPECT_FALSE(address->hasSelectedText());
+    for (int i = 0; i < 5; ++i)
+        pressKeys(window, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(address->selectedText(), address->text().left(5));
+    pressKeys(window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), address->text().left(5));
+
+    pressKeys(window, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), code);
+    EXPECT_EQ(code->selectedText(), StandInService::userCode());
+    pressKeys(window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), StandInService::userCode());
+    pressKeys(window, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), address);
+    pressKeys(window, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), reopen);
 }
 
 // The address to approve at stands beside the code as text to select and copy; when no browser

@@ -17,6 +17,7 @@
 #include "ide/views/timeline/QuickPromptRow.h"
 #include "ide/views/window/WindowPrimitives.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -102,6 +103,12 @@ AgentThreadPane::AgentThreadPane(
     updateMenuIcons();
 }
 
+AgentThreadPane::~AgentThreadPane()
+{
+    // The focus moves as the pane's widgets go, after this part of the pane is gone.
+    disconnect(m_focusWatch);
+}
+
 void AgentThreadPane::buildTabStrip(QWidget *row)
 {
     const ThemeSource &theme = *m_context.theme;
@@ -132,6 +139,12 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
     chips->installEventFilter(this);
     m_chipScroller = scroller;
     layout->addWidget(scroller, 1);
+    // Tab scrolls the strip to each chip it passes; once the focus has left the strip, the strip
+    // shows the selected chip again.
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (old && m_chipScroller->isAncestorOf(old) && !(now && m_chipScroller->isAncestorOf(now)))
+            scheduleSelectedChipInView();
+    });
 
     auto *add = stripToolButton(theme, u"plus"_s, ThemeColor::accentLime, ui::SymbolWeight::bold, nullptr);
     add->setObjectName(u"addSpecialistMenuButton"_s);

@@ -33,6 +33,7 @@ class AgentThreadPane final : public QWidget {
 public:
     AgentThreadPane(const WorkspaceViewContext &context, bool isSplitSecondary, ExpandedToolSet *expandedTools,
         QWidget *parent = nullptr);
+    ~AgentThreadPane() override;
 
     void showTab(const CampaignIDEThread &thread, const CampaignAgentTab &tab);
 
@@ -72,6 +73,7 @@ private:
     ThreadApprovalMode m_approvalMode = ThreadApprovalMode::manual;
 
     QScrollArea *m_chipScroller = nullptr;
+    QMetaObject::Connection m_focusWatch;
     bool m_chipInViewScheduled = false;
     // The tabs of the chips in order, an empty id after the selected one: what the strip last
     // brought into view.

@@ -50,6 +50,14 @@ QRect deleteRect(const QRect &cell)
     return QRect(cell.left(), cell.center().y() - 11, 22, 22);
 }
 
+QRect focusRect(const QRect &cell, int column)
+{
+    if (column == Column::actions)
+        return deleteRect(cell).adjusted(-4, -4, 4, 4);
+    // The ring is drawn a pixel inside this rectangle, 2 pixels wide: 3 pixels from the content.
+    return contentRect(cell, column).adjusted(-6, 3, 6, -4);
+}
+
 FittedText fitText(const QString &text, const QFontMetrics &metrics, const QRect &rect, const QRect &viewport)
 {
     QString shown = metrics.elidedText(text, Qt::ElideRight, rect.width());

@@ -24,6 +24,9 @@ inline constexpr int minimumTextWidth = 120;
 [[nodiscard]] QRect stepperRect(const QRect &cell);
 // The delete button of a row, 22 by 22, in the actions cell.
 [[nodiscard]] QRect deleteRect(const QRect &cell);
+// Where the keyboard's ring around the current cell goes: around its content, reaching into the
+// gap before it (so it stays clear of a text that starts at the cell's edge).
+[[nodiscard]] QRect focusRect(const QRect &cell, int column);
 // One line of text as the table draws it, left-aligned in `rect`: shortened with "…" to the
 // rectangle and to the part of it in the view's `viewport`, on the side where the viewport's edge
 // cuts it, so that no glyph is cut where the table scrolls past an edge. A text cut at the right

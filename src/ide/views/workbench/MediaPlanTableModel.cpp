@@ -140,7 +140,8 @@ QVariant MediaPlanTableModel::headerData(int section, Qt::Orientation orientatio
 
 Qt::ItemFlags MediaPlanTableModel::flags(const QModelIndex &index) const
 {
-    if (!index.isValid())
+    // The spacer is no cell: the keyboard passes over it.
+    if (!index.isValid() || index.column() == spacer)
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == campaignName || index.column() == audience)

@@ -19,6 +19,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStringBuilder>
 #include <QTableView>
@@ -34,7 +37,7 @@ namespace orvane {
 // table's own geometry update sets every viewport margin but the header's to nothing).
 class EdgeReservingTable final : public QTableView {
 public:
-    using QTableView::QTableView;
+    EdgeReservingTable(const ThemeSource &theme, QWidget *parent) : QTableView(parent), m_theme(&theme) { }
 
     void reserveRightEdge(int width)
     {
@@ -76,6 +79,18 @@ protected:
         QTableView::keyPressEvent(event);
     }
 
+    // A click opens the field of a name or audience cell, whether or not the keyboard was already
+    // there; the arrows only move between cells.
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        QTableView::mousePressEvent(event);
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (event->button() == Qt::LeftButton && index.isValid() && index == currentIndex()
+            && index.flags().testFlag(Qt::ItemIsEditable) && state() != EditingState) {
+            edit(index, AllEditTriggers, nullptr);
+        }
+    }
+
     // Tab in a cell's field leaves the table too, rather than opening the next cell.
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override
     {
@@ -88,6 +103,46 @@ protected:
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         if (hadFocus)
             leave(onward);
+    }
+
+    // The current cell shows the keyboard's ring while the table has the focus (not while its
+    // field is open: the field shows it then). Drawn over the rows, as it reaches into the gap of
+    // the cell before.
+    void paintEvent(QPaintEvent *event) override
+    {
+        QTableView::paintEvent(event);
+        const QModelIndex current = currentIndex();
+        if (!hasFocus() || !current.isValid() || state() == EditingState || isColumnHidden(current.column())
+            || !m_theme)
+            return;
+        QPainter painter(viewport());
+        const OrvaneWebTheme theme = m_theme->theme();
+        paintButtonFocusRing(painter, media_plan_layout::focusRect(visualRect(current), current.column()), theme,
+            theme.panelBackground());
+    }
+
+    // The ring reaches past its cell's rectangle, which is all the view repaints by itself.
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override
+    {
+        QTableView::currentChanged(current, previous);
+        viewport()->update();
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        // The keyboard arrives on a cell: the first one when none is current (the toolkit picks
+        // one only the first time, not after the rows were replaced).
+        if (event->reason() != Qt::MouseFocusReason && !currentIndex().isValid() && selectionModel()) {
+            const QModelIndex first = moveCursor(MoveNext, Qt::NoModifier);
+            if (first.isValid() && first.flags().testFlag(Qt::ItemIsEnabled))
+                selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        }
+        QTableView::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QTableView::focusOutEvent(event);
+        viewport()->update();
     }
 
     void updateGeometries() override
@@ -108,6 +163,7 @@ private:
         focusNextPrevChild(onward);
     }
 
+    QPointer<const ThemeSource> m_theme;
     int m_reserved = 0;
 };
 
@@ -177,15 +233,17 @@ MediaPlanTableView::MediaPlanTableView(const WorkspaceViewContext &context, QWid
     column->addWidget(new ThemeDivider(theme, Qt::Horizontal, this));
 
     // The spreadsheet; its header is the column strip.
-    m_table = new EdgeReservingTable(this);
+    m_table = new EdgeReservingTable(theme, this);
     m_table->setObjectName(u"mediaPlanTable"_s);
     m_table->setAccessibleName(u"Media Plan"_s);
     setUpSheet(m_table);
     m_table->horizontalHeader()->setSectionResizeMode(MediaPlanTableModel::spacer, QHeaderView::Stretch);
     m_table->setFocusPolicy(Qt::StrongFocus);
     m_table->setTabKeyNavigation(false);
-    m_table->setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked
-        | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    // No field opens as the current cell changes: an arrow moves the keyboard on to the next cell
+    // rather than into its field. Return, F2, typing or a click open one.
+    m_table->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     column->addWidget(m_table, 1);
@@ -276,15 +334,43 @@ int MediaPlanTableView::fitTextColumns(int room)
     }
     const int ideal = media_plan_layout::sectionWidth(texts[0]) + media_plan_layout::sectionWidth(texts[1]);
     const int textRoom = room - fixed;
-    QHeaderView *header = m_table->horizontalHeader();
+    int widths[2] = {};
     int total = fixed;
-    for (const int column : texts) {
-        const int full = media_plan_layout::sectionWidth(column);
+    for (int i = 0; i < 2; ++i) {
+        const int full = media_plan_layout::sectionWidth(texts[i]);
         const int least = media_plan_layout::minimumTextWidth + media_plan_layout::cellGap;
-        const int width = textRoom >= ideal ? full : std::max(least, int(qint64(full) * std::max(textRoom, 0) / ideal));
-        if (header->sectionSize(column) != width)
-            header->resizeSection(column, width);
-        total += width;
+        widths[i] = textRoom >= ideal ? full : std::max(least, int(qint64(full) * std::max(textRoom, 0) / ideal));
+        total += widths[i];
+    }
+    if (total > room) {
+        // The rows scroll sideways beside the pinned columns. A column after the texts that the
+        // edge cuts where the rows start, too narrow there for its title, is pushed out of view by
+        // the texts taking its part: no column rests as a sliver with "…" for a title.
+        const int edge = room - pinnedWidth() - 1;
+        int left = media_plan_layout::sectionWidth(MediaPlanTableModel::channel) + widths[0] + widths[1];
+        for (int column = MediaPlanTableModel::dailyBudget; column < MediaPlanTableModel::status && left < edge;
+             ++column) {
+            const int right = left + media_plan_layout::sectionWidth(column);
+            if (right > edge) {
+                const int part = edge - left;
+                const QRect shown = media_plan_layout::contentRect(QRect(0, 0, part, 1), column);
+                const int title = QFontMetrics(MediaPlanHeaderView::titleFont())
+                                      .horizontalAdvance(MediaPlanTableModel::columnTitle(column));
+                if (shown.width() < title) {
+                    const int first = part / 2;
+                    widths[0] += first;
+                    widths[1] += part - first;
+                    total += part;
+                }
+                break;
+            }
+            left = right;
+        }
+    }
+    QHeaderView *header = m_table->horizontalHeader();
+    for (int i = 0; i < 2; ++i) {
+        if (header->sectionSize(texts[i]) != widths[i])
+            header->resizeSection(texts[i], widths[i]);
     }
     return total;
 }

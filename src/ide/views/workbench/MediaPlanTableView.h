@@ -16,7 +16,9 @@ class WorkbenchThreadBinding;
 // The media plan and trafficking table of the active thread: a header bar with the totals and the
 // add and optimize buttons over an editable spreadsheet of its flights. When the flights are wider
 // than the view, the campaign name and audience columns give way down to a minimum, and if that is
-// not enough, the status and delete button stay pinned beside the right edge.
+// not enough, the status and delete button stay pinned beside the right edge (the two texts then
+// take the room of a column the edge would cut too short for its title). The arrow keys move a
+// ringed current cell; Return, F2, typing or a click open a name or audience field.
 class MediaPlanTableView final : public QWidget {
     Q_OBJECT
 public:

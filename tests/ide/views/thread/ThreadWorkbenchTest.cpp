@@ -348,6 +348,55 @@ TEST_F(ThreadWorkbenchTest, TheChipStripKeepsItsSidewaysScrollUntilTheSelectionC
     EXPECT_LT(bar->value(), scrolled);
 }
 
+// Tab walks the chips and scrolls the strip along; once the focus leaves the strip, either way, the
+// strip shows the selected chip again.
+TEST_F(ThreadWorkbenchTest, TabThroughTheChipStripLeavesItOnTheSelectedChip)
+{
+    const QUuid id = shown().id;
+    for (int added = 0; added < 7; ++added)
+        model().addAgentTab(OrvaneWebParitySeeds::personas().at(added % 5 + 1), id);
+    auto *strip = primary()->findChild<QScrollArea *>(u"agentTabScrollArea"_s);
+    QScrollBar *bar = strip->horizontalScrollBar();
+    const auto inView = [&](qsizetype chip) {
+        AgentTabChip *widget = primary()->chips().at(chip);
+        const QRect rect(widget->mapTo(strip->viewport(), QPoint()), widget->size());
+        return strip->viewport()->rect().contains(rect);
+    };
+    const auto inStrip = [&] { return strip->isAncestorOf(QApplication::focusWidget()); };
+
+    for (const bool onward : { true, false }) {
+        const std::string way = onward ? "Tab" : "Shift+Tab";
+        // The selected chip lies at the end the walk starts from: the walk takes it out of view.
+        const qsizetype selected = onward ? 0 : shown().agentTabs.size() - 1;
+        model().selectAgentTab(shown().agentTabs.at(selected).id, id);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return primary()->chips().size() == shown().agentTabs.size() && bar->maximum() > 0 && inView(selected);
+            },
+            2000))
+            << way;
+        if (onward) {
+            primary()->chips().constFirst()->selectButton()->setFocus(Qt::TabFocusReason);
+        } else {
+            primary()->findChild<QWidget *>(u"addSpecialistMenuButton"_s)->setFocus(Qt::BacktabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        }
+        ASSERT_TRUE(inStrip()) << way;
+        bool passedOutOfView = false;
+        for (int press = 0; press < 40 && inStrip(); ++press) {
+            QTest::keyClick(QApplication::focusWidget(), onward ? Qt::Key_Tab : Qt::Key_Backtab,
+                onward ? Qt::NoModifier : Qt::ShiftModifier);
+            // As between two key presses, the window handles what they left to do.
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+            passedOutOfView = passedOutOfView || (inStrip() && !inView(selected));
+        }
+        ASSERT_FALSE(inStrip()) << way << " left the strip";
+        EXPECT_TRUE(passedOutOfView) << way << " scrolled the strip to the chips it passed";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return inView(selected); }, 2000)) << way;
+    }
+}
+
 TEST_F(ThreadWorkbenchTest, ToolbarShowsDryRunApprovalModeAndCountInTheTheme)
 {
     const bool wasDry = shown().dryRunEnabled;

@@ -513,11 +513,24 @@ TEST_P(WindowWholenessTest, TabLeavesTheMediaPlanTable)
     press(Qt::Key_Tab, Qt::ControlModifier);
     leavesBy("Ctrl+Tab", true);
 
-    // Right from the channel opens the name's field; what is typed there stays as Tab leaves.
+    // The arrows move from cell to cell past the name and audience without opening their fields;
+    // F2 opens one, and what is typed there stays as Tab leaves.
     table->setFocus(Qt::TabFocusReason);
     table->setCurrentIndex(view->tableModel()->index(0, MediaPlanTableModel::channel));
-    press(Qt::Key_Right);
     const auto fieldOpen = [&] { return qobject_cast<QLineEdit *>(QApplication::focusWidget()) != nullptr; };
+    for (const int column :
+        { MediaPlanTableModel::campaignName, MediaPlanTableModel::audience, MediaPlanTableModel::dailyBudget }) {
+        press(Qt::Key_Right);
+        EXPECT_EQ(table->currentIndex().column(), column);
+        EXPECT_EQ(QApplication::focusWidget(), table) << "a field opened at column " << column;
+    }
+    press(Qt::Key_Down);
+    press(Qt::Key_Left);
+    press(Qt::Key_Up);
+    press(Qt::Key_Left);
+    EXPECT_EQ(table->currentIndex(), view->tableModel()->index(0, MediaPlanTableModel::campaignName));
+    EXPECT_EQ(QApplication::focusWidget(), table);
+    press(Qt::Key_F2);
     ASSERT_TRUE(QTest::qWaitFor(fieldOpen));
     press(Qt::Key_End);
     press(Qt::Key_X);

@@ -1,13 +1,17 @@
 #include "WorkbenchViewFixture.h"
 
+#include "ide/views/kit/ClickableButton.h"
 #include "ide/views/workbench/MediaPlanTableDelegate.h"
 #include "ide/views/workbench/MediaPlanTableModel.h"
 #include "ide/views/workbench/MediaPlanTableView.h"
 #include "ide/views/workbench/WorkbenchThreadBinding.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -227,6 +231,102 @@ TEST_F(MediaPlanTableTest, ATextCutByTheViewportEndsInAnEllipsisOrShowsNothing)
             EXPECT_TRUE(fitted.text.isEmpty() || fitted.text.startsWith(u'…')) << text.toStdString() << cut;
         }
     }
+}
+
+// Tab into the table rings its current cell, in either theme; the arrows move the ring from cell to
+// cell, past the name and audience without opening their fields; typing or a click on the current
+// cell opens its field.
+TEST_F(MediaPlanTableTest, TheArrowsMoveARingedCellWithoutOpeningFields)
+{
+    QWidget *add = find(u"addFlightRowButton"_s);
+    const auto press = [&](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    // Whether the ring shows around a cell, as the window shows it (the platform's grab reads what
+    // was painted and not painted over since): all four sides, or not its top, bottom and left (its right
+    // side is where the next cell's ring has its left one, in the gap between them).
+    const auto ringed = [&](int column) -> std::optional<bool> {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        const QImage screen = host->screen()->grabWindow(host->winId()).toImage();
+        const QColor ring = focusRingColor(theme->theme(), theme->theme().panelBackground());
+        const QRect around
+            = media_plan_layout::focusRect(table->visualRect(view->tableModel()->index(0, column)), column)
+                  .translated(table->viewport()->mapTo(host.get(), QPoint()));
+        const QPoint middle = around.center();
+        const auto inked = [&](QPoint at) { return screen.pixelColor(at * screen.devicePixelRatio()) == ring; };
+        const bool top = inked(QPoint(middle.x(), around.top() + 1));
+        const bool bottom = inked(QPoint(middle.x(), around.bottom() - 1));
+        if (top && bottom && inked(QPoint(around.left() + 1, middle.y()))
+            && inked(QPoint(around.right() - 1, middle.y())))
+            return true;
+        if (!top && !bottom && !inked(QPoint(around.left() + 1, middle.y())))
+            return false;
+        return std::nullopt;
+    };
+    for (const bool dark : { true, false }) {
+        const std::string themeName = dark ? "dark" : "light";
+        theme->setDark(dark);
+        add->setFocus(Qt::TabFocusReason);
+        table->setCurrentIndex({});
+        EXPECT_EQ(ringed(Column::channel), false) << themeName;
+        table->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(table->currentIndex(), view->tableModel()->index(0, Column::channel)) << themeName;
+        EXPECT_EQ(ringed(Column::channel), true) << themeName;
+        EXPECT_NE(focusRingColor(theme->theme(), theme->theme().panelBackground()), theme->theme().panelBackground());
+
+        for (const int column : { Column::campaignName, Column::audience, Column::dailyBudget }) {
+            press(Qt::Key_Right);
+            ASSERT_EQ(table->currentIndex().column(), column) << themeName;
+            EXPECT_EQ(QApplication::focusWidget(), table) << themeName << ": a field opened at column " << column;
+            EXPECT_EQ(ringed(column), true) << themeName << " column " << column;
+            EXPECT_EQ(ringed(column - 1), false) << themeName << ": the ring stays at column " << column - 1;
+        }
+        keepPicture(QString::fromStdString("media-plan-table-keyboard-" + themeName + ".png"));
+        add->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(ringed(Column::dailyBudget), false) << themeName;
+    }
+
+    // Typing on the current name opens its field with what was typed.
+    table->setFocus(Qt::TabFocusReason);
+    table->setCurrentIndex(view->tableModel()->index(0, Column::campaignName));
+    QTest::keyClicks(table, u"Q"_s);
+    QLineEdit *field = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (field = table->findChild<QLineEdit *>(u"campaignNameCellField"_s)); }, 2000));
+    EXPECT_EQ(stored(0).campaignName, u"Q"_s);
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == table; }, 2000));
+    // A click on the cell the keyboard is on opens it too.
+    const QModelIndex audience = view->tableModel()->index(0, Column::audience);
+    table->setCurrentIndex(audience);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(audience).center());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return table->findChild<QLineEdit *>(u"audienceCellField"_s) != nullptr; }, 2000));
+}
+
+// However wide the table, where its rows start each title in view reads whole: a column that the
+// edge would cut too short for its title goes out of view, the name and audience taking its room.
+TEST_F(MediaPlanTableTest, WhereTheRowsStartEveryTitleInViewIsWhole)
+{
+    auto *header = qobject_cast<MediaPlanHeaderView *>(table->horizontalHeader());
+    int pinned = 0;
+    for (int width = 560; width <= 960; width += 2) {
+        host->resize(width, 640);
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        table->horizontalScrollBar()->setValue(0);
+        QCoreApplication::processEvents();
+        if (!view->pinnedColumns()->isVisible())
+            continue;
+        ++pinned;
+        for (int column = Column::channel; column < Column::status; ++column) {
+            const QString title = MediaPlanTableModel::columnTitle(column);
+            const QString drawn = header->drawnTitle(column).text;
+            EXPECT_TRUE(drawn.isEmpty() || drawn == title)
+                << width << " wide: " << title.toStdString() << " drawn as " << drawn.toStdString();
+        }
+        EXPECT_GE(table->columnWidth(Column::campaignName), media_plan_layout::minimumTextWidth);
+    }
+    EXPECT_GT(pinned, 50);
 }
 
 // The table model on its own, checked by the item model tester while rows come, change, move and go.
