@@ -37,6 +37,12 @@ QString leavingKey(const QString &projectKey)
     return u"leaving:"_s + projectKey;
 }
 
+// Why an edited file is not shown once it grew past what the editor holds.
+QString tooLargeNow(qint64 size)
+{
+    return u"is too large to edit here now ("_s + LocalWorkspaceFile::shownSize(size) + u')';
+}
+
 // Told the name and the new bytes of each generated file a job wrote.
 using WrittenFile = std::function<void(const QString &name, const QByteArray &bytes)>;
 
@@ -725,8 +731,7 @@ void WorkspaceMirror::applyLocalFileListing(
     for (LocalWorkspaceFile &file : files) {
         file.diskContent = file.content;
         if (file.isTooLarge()) {
-            notShown.insert(file.name,
-                u"is too large to edit here now ("_s + LocalWorkspaceFile::shownSize(*file.tooLargeSize) + u')');
+            notShown.insert(file.name, tooLargeNow(*file.tooLargeSize));
             continue; // its edit, if any, waits aside: the file's text is not held
         }
         const auto old = unsaved.constFind(file.id());
@@ -969,7 +974,8 @@ QString WorkspaceMirror::unshownEditsNotice(const QList<std::pair<QString, QStri
                                               : name + u" and "_s + QString::number(unshown.size() - 1)
             + (unshown.size() == 2 ? u" more file"_s : u" more files"_s);
     return u"Your unsaved changes to "_s + which + u" are not shown: "_s + name + u' ' + why
-        + u". They are kept until you save or discard them; closing the window asks. Saving keeps the version on disk beside the file."_s;
+        + u". They are kept until you save or discard them; closing the window asks. "_s
+        + u"Saving keeps the version on disk beside the file."_s;
 }
 
 std::function<void(const QString &, const QByteArray &)> WorkspaceMirror::rewritesIn(const QString &folder)
@@ -989,21 +995,17 @@ void WorkspaceMirror::applyRewrittenFile(const QString &path, const QByteArray &
             continue;
         if (bytes.size() > maxListedFileSize) {
             // Too large to edit now: listed by its size, and an edit waits aside, told once.
-            if (file.isModified) {
+            const bool edited = file.isModified;
+            if (edited) {
                 LocalWorkspaceFile held = file;
                 held.changedOnDisk = true;
                 held.unshown = true;
                 m_unsavedElsewhere.insert(held.id(), held);
             }
-            const bool told = file.isModified;
             file = LocalWorkspaceFile { .name = file.name, .url = file.url, .tooLargeSize = bytes.size() };
             Q_EMIT localFileChanged(file.id());
-            if (told) {
-                m_notify(
-                    unshownEditsNotice({ { file.name,
-                        u"is too large to edit here now ("_s + LocalWorkspaceFile::shownSize(bytes.size()) + u')' } }),
-                    NoticeKind::warning);
-            }
+            if (edited)
+                m_notify(unshownEditsNotice({ { file.name, tooLargeNow(bytes.size()) } }), NoticeKind::warning);
             return;
         }
         const QString text = QString::fromUtf8(bytes);
