@@ -242,7 +242,7 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     show(p.id);
     EXPECT_EQ(told(u"notes.md"_s, u"is not UTF-8 text now"_s), 0); // once
 
-    // The mirror writes the plan past the size (an agent turn appending a long brief) under an edit.
+    // The mirror writes the plan past the size (an agent turn appending a long prompt) under an edit.
     model->mutateProject(p.id, [](CampaignIDEProject &changed) {
         changed.objective = QString(CampaignIDEWorkspaceModel::maxListedFileSize, u'o');
     });
