@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -228,6 +229,7 @@ FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSym
         result.outcome = ReadOutcome::notRegular;
         return result;
     }
+    result.size = qint64(st.st_size);
     if (st.st_size > maxSize) {
         ::close(fd);
         result.outcome = ReadOutcome::tooLarge;
@@ -249,12 +251,14 @@ FileContents readRegularFile(const QString &path, qint64 maxSize, bool followSym
         bytes.append(buffer, qsizetype(n));
         if (bytes.size() > maxSize) { // grew since it was checked
             ::close(fd);
+            result.size = std::max(result.size, qint64(bytes.size()));
             result.outcome = ReadOutcome::tooLarge;
             return result;
         }
     }
     ::close(fd);
     result.outcome = ReadOutcome::read;
+    result.size = bytes.size();
     result.bytes = std::move(bytes);
     return result;
 }

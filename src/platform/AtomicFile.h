@@ -37,6 +37,7 @@ enum class ReadOutcome { read, absent, notRegular, tooLarge, failed };
 struct FileContents {
     ReadOutcome outcome = ReadOutcome::failed;
     QByteArray bytes;
+    qint64 size = -1; // the file's size when opened: also known when it is tooLarge
     [[nodiscard]] bool ok() const { return outcome == ReadOutcome::read; }
 };
 

@@ -100,6 +100,21 @@ TEST(OrvaneAppTest, TheFirstPlacementKeepsTheWholeFrameInsideTheScreen)
     EXPECT_EQ(OrvaneMainWindow::fittedGeometry(QRect(0, 0, 1442, 926), titleBar, QRect()), std::nullopt);
 }
 
+namespace {
+
+// Answers the question about unsaved local files, once it comes up, with the button.
+void answerUnsavedFilesWith(QMessageBox::StandardButton answer)
+{
+    QTimer::singleShot(0, qApp, [answer] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->objectName(), u"unsavedFilesMessageBox"_s);
+        box->button(answer)->click();
+    });
+}
+
+} // namespace
+
 // The window is active once shown, and activating the application brings it back. Closing with
 // unsaved local files asks first: Cancel keeps the window, Save All writes them. With every window
 // closed, a hand-over opens a new one.
@@ -120,19 +135,11 @@ TEST(OrvaneAppTest, TheWindowComesBackAndClosingWithUnsavedLocalFilesAsksToSaveT
     const QString path = model->selectedLocalFile()->url.toLocalFile();
     model->updateSelectedLocalFileContent(u"unsaved text"_s);
 
-    const auto answerWith = [](QMessageBox::StandardButton answer) {
-        QTimer::singleShot(0, qApp, [answer] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->objectName(), u"unsavedFilesMessageBox"_s);
-            box->button(answer)->click();
-        });
-    };
-    answerWith(QMessageBox::Cancel);
+    answerUnsavedFilesWith(QMessageBox::Cancel);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(model->hasUnsavedLocalFiles());
 
-    answerWith(QMessageBox::SaveAll);
+    answerUnsavedFilesWith(QMessageBox::SaveAll);
     EXPECT_TRUE(window->close());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -143,6 +150,49 @@ TEST(OrvaneAppTest, TheWindowComesBackAndClosingWithUnsavedLocalFilesAsksToSaveT
     harness.app().activate();
     ASSERT_EQ(harness.app().windows().size(), 1);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(harness.app().windows().first()));
+}
+
+// Text typed into a file that cannot be shown now (another program made it Latin-1), in a project
+// that is not shown, is still asked about when the window closes; Discard drops it in every
+// project and leaves the file on disk as it is.
+TEST(OrvaneAppTest, ClosingAsksAboutTextOfFilesNotShownAndDiscardDropsItInEveryProject)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
+    ASSERT_GE(model->projects().size(), 2);
+    const QUuid first = model->projects().at(0).id;
+    const QUuid second = model->projects().at(1).id;
+    model->openProject(first);
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->campaignPlanFile());
+    const QString path = model->campaignPlanFile()->url.toLocalFile();
+    model->updateCampaignPlanFileContent(u"# A line typed here\n"_s);
+    {
+        QFile plan(path);
+        ASSERT_TRUE(plan.open(QIODevice::Append));
+        ASSERT_EQ(plan.write("\xe9"), 1);
+    }
+    model->reloadLocalFilesForSelectedProject();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->campaignPlanFile());
+    model->openProject(second);
+    model->flushPendingWrites();
+    QFile plan(path);
+    ASSERT_TRUE(plan.open(QIODevice::ReadOnly));
+    const QByteArray onDisk = plan.readAll();
+    plan.close();
+
+    answerUnsavedFilesWith(QMessageBox::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    answerUnsavedFilesWith(QMessageBox::Discard);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(plan.open(QIODevice::ReadOnly));
+    EXPECT_EQ(plan.readAll(), onDisk);
+    EXPECT_TRUE(QDir(QFileInfo(path).path()).entryList({ u"*.unsaved-*"_s }).isEmpty());
 }
 
 // A draft typed in the composer outlives the workspace screen: Connect Cloud and the way back

@@ -312,8 +312,9 @@ public:
     // and a file written only when it is missing or differs.
     [[nodiscard]] bool isSyncingStoredThreadFiles() const { return m_storedThreadFiles != nullptr; }
     // Mirrors the selected project, then lists the text files of its folder (or of the workspace
-    // root without a selection). Unsaved edits of files still listed are kept. Files over
-    // maxListedFileSize and anything but regular files are left out.
+    // root without a selection). Unsaved edits stay until saved or discarded, unless their file is
+    // deleted. A file over maxListedFileSize is listed by its size alone (it cannot be edited here);
+    // anything but regular UTF-8 files is left out.
     void reloadLocalFilesForSelectedProject();
     // Shows the thread's local files with its transcript selected: the file that holds every text
     // of the thread whole (a card shows a long text shortened).

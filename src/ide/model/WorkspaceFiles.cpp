@@ -236,33 +236,50 @@ bool hasAcceptedExtension(const QString &name)
 
 } // namespace
 
-std::optional<QList<LocalWorkspaceFile>> listTextFiles(const QString &folder, qint64 maxSize)
+std::optional<TextFileListing> listTextFiles(const QString &folder, qint64 maxSize)
 {
     const QDir dir(folder);
     if (!dir.exists() || !dir.isReadable())
         return std::nullopt;
     // Entries are listed without following them; regular files are told apart when opened.
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-    QList<LocalWorkspaceFile> files;
+    TextFileListing listing;
     for (const QFileInfo &entry : entries) {
         const QString name = entry.fileName();
         if (name.startsWith(u'.') || !hasAcceptedExtension(name))
             continue;
+        const QUrl url = QUrl::fromLocalFile(entry.absoluteFilePath());
         const platform::FileContents file = platform::readRegularFile(entry.absoluteFilePath(), maxSize);
-        if (!file.ok())
+        switch (file.outcome) {
+        case platform::ReadOutcome::read:
+            break;
+        case platform::ReadOutcome::tooLarge:
+            // Listed by its size alone: its text is never read just to list it.
+            listing.files.append(LocalWorkspaceFile { .name = name, .url = url, .tooLargeSize = file.size });
             continue;
+        case platform::ReadOutcome::absent:
+            continue; // deleted since the folder was read
+        case platform::ReadOutcome::notRegular:
+            listing.unlisted.insert(name, QStringLiteral("is not a regular file"));
+            continue;
+        case platform::ReadOutcome::failed:
+            listing.unlisted.insert(name, QStringLiteral("cannot be read"));
+            continue;
+        }
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = decoder.decode(file.bytes);
-        if (decoder.hasError())
+        if (decoder.hasError()) {
+            listing.unlisted.insert(name, QStringLiteral("is not UTF-8 text"));
             continue;
-        files.append(LocalWorkspaceFile { name, QUrl::fromLocalFile(entry.absoluteFilePath()), text, false });
+        }
+        listing.files.append(LocalWorkspaceFile { .name = name, .url = url, .content = text });
     }
     // A folder removed or replaced while it was read lists nothing, not "every file deleted": a listing
     // drops the unsaved edits of files it does not hold.
     if (!QFileInfo(folder).isDir())
         return std::nullopt;
-    LocalWorkspaceFile::sortByName(files);
-    return files;
+    LocalWorkspaceFile::sortByName(listing.files);
+    return listing;
 }
 
 } // namespace orvane::WorkspaceFiles

@@ -5,6 +5,7 @@
 #include "ide/records/LocalWorkspaceFile.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -68,9 +69,17 @@ bool replaceUnreadable(const QString &path, const std::function<bool()> &write, 
 // the write lands, which the next change and quitting try again.
 [[nodiscard]] QString saveFailureNotice(const QString &what, const QString &error);
 
-// The text files directly in a folder for the editor: regular files only, no hidden ones, with an
-// accepted extension (md, json, txt, csv, yaml, yml, py, sh; any case), at most maxSize bytes,
-// valid UTF-8; sorted by name. None when the folder cannot be listed.
-[[nodiscard]] std::optional<QList<LocalWorkspaceFile>> listTextFiles(const QString &folder, qint64 maxSize);
+// The text files directly in a folder, as the editor lists them.
+struct TextFileListing {
+    // Sorted by name; a file over the size limit with its size only (LocalWorkspaceFile::tooLargeSize).
+    QList<LocalWorkspaceFile> files;
+    // Entries of an accepted name that cannot be listed, by name, each with why ("is not UTF-8
+    // text"): they are still there, unlike a file deleted from the folder.
+    QHash<QString, QString> unlisted;
+};
+// Lists the visible entries of an accepted extension (md, json, txt, csv, yaml, yml, py, sh; any
+// case): regular files of valid UTF-8 with their text, and those over maxSize bytes by size, never
+// read. None when the folder cannot be listed.
+[[nodiscard]] std::optional<TextFileListing> listTextFiles(const QString &folder, qint64 maxSize);
 
 } // namespace orvane::WorkspaceFiles

@@ -66,6 +66,12 @@ QString folderIdentity(const QString &path)
     return identity;
 }
 
+// Why an edited file is not shown once it grew past what the editor holds.
+QString tooLargeNow(qint64 size)
+{
+    return u"is too large to edit here now ("_s + LocalWorkspaceFile::shownSize(size) + u')';
+}
+
 // Told the name and the new bytes of each generated file a job wrote.
 using WrittenFile = std::function<void(const QString &name, const QByteArray &bytes)>;
 
@@ -774,23 +780,23 @@ void WorkspaceMirror::enqueueListing(const QString &folder, bool createFolder)
         if (createFolder && !platform::writesRefused())
             QDir().mkpath(folder);
         const QString onDisk = state->onDisk(folder);
-        auto files = WorkspaceFiles::listTextFiles(onDisk, maxListedFileSize);
+        auto listing = WorkspaceFiles::listTextFiles(onDisk, maxListedFileSize);
         // Listed under the folder's new name, where they are about to move.
-        if (files && onDisk != folder) {
-            for (LocalWorkspaceFile &file : *files)
+        if (listing && onDisk != folder) {
+            for (LocalWorkspaceFile &file : listing->files)
                 file.url = QUrl::fromLocalFile(folder + u'/' + file.name);
         }
         QMetaObject::invokeMethod(
             this,
-            [this, generation, folder, files = std::move(files)]() mutable {
-                applyLocalFileListing(generation, folder, std::move(files));
+            [this, generation, folder, listing = std::move(listing)]() mutable {
+                applyLocalFileListing(generation, folder, std::move(listing));
             },
             Qt::QueuedConnection);
     });
 }
 
 void WorkspaceMirror::applyLocalFileListing(
-    quint64 generation, const QString &folder, std::optional<QList<LocalWorkspaceFile>> files)
+    quint64 generation, const QString &folder, std::optional<WorkspaceFiles::TextFileListing> listing)
 {
     if (generation != m_listingGeneration)
         return; // a newer listing is on its way
@@ -800,16 +806,25 @@ void WorkspaceMirror::applyLocalFileListing(
         if (file.isModified)
             unsaved.insert(file.id(), file);
     }
-    if (!files) {
+    if (!listing) {
         m_unsavedElsewhere = std::move(unsaved);
         m_localFiles.clear();
         Q_EMIT localFilesChanged();
         return;
     }
+    QList<LocalWorkspaceFile> &files = listing->files;
+    // Why each file of the folder that is there but cannot be shown is not.
+    QHash<QString, QString> notShown;
+    for (auto it = listing->unlisted.cbegin(); it != listing->unlisted.cend(); ++it)
+        notShown.insert(it.key(), it.value() + u" now"_s);
     // Edits of files still listed stay, and so does the text they were made from.
     QStringList changed;
-    for (LocalWorkspaceFile &file : *files) {
+    for (LocalWorkspaceFile &file : files) {
         file.diskContent = file.content;
+        if (file.isTooLarge()) {
+            notShown.insert(file.name, tooLargeNow(*file.tooLargeSize));
+            continue; // its edit, if any, waits aside: the file's text is not held
+        }
         const auto old = unsaved.constFind(file.id());
         if (old != unsaved.cend()) {
             file.changedOnDisk = old->changedOnDisk || file.content != old->diskContent;
@@ -821,13 +836,32 @@ void WorkspaceMirror::applyLocalFileListing(
             unsaved.erase(old);
         }
     }
-    // A file gone from the folder listed takes its edit with it; those of other folders wait.
-    unsaved.removeIf([&](const auto &entry) { return QFileInfo(entry.key()).path() == folder; });
+    // The edits of files of the listed folder that are there but cannot be shown wait aside, told
+    // once; only a file gone from the folder takes its edit with it. Those of other folders wait.
+    QList<std::pair<QString, QString>> unshown; // name, why
+    for (auto it = unsaved.begin(); it != unsaved.end();) {
+        const QFileInfo path(it.key());
+        if (path.path() != folder) {
+            ++it;
+            continue;
+        }
+        const auto why = notShown.constFind(path.fileName());
+        if (why == notShown.cend()) {
+            it = unsaved.erase(it);
+            continue;
+        }
+        it->changedOnDisk = true;
+        if (!std::exchange(it->unshown, true))
+            unshown.append({ it->name, *why });
+        ++it;
+    }
     m_unsavedElsewhere = std::move(unsaved);
-    m_localFiles = std::move(*files);
+    m_localFiles = std::move(files);
     Q_EMIT localFilesChanged();
     for (const QString &name : std::as_const(changed))
         m_notify(changedOnDiskNotice(name), NoticeKind::warning);
+    if (!unshown.isEmpty())
+        m_notify(unshownEditsNotice(unshown), NoticeKind::warning);
 
     const bool selectionListed = m_selectedLocalFileID
         && std::any_of(m_localFiles.cbegin(), m_localFiles.cend(),
@@ -898,8 +932,8 @@ void WorkspaceMirror::updateSelectedLocalFileContent(const QString &text)
 void WorkspaceMirror::updateLocalFileContent(qsizetype row, const QString &text)
 {
     LocalWorkspaceFile &file = m_localFiles[row];
-    if (file.content == text && file.isModified)
-        return;
+    if ((file.content == text && file.isModified) || file.isTooLarge())
+        return; // a file too large to edit has no text here to change
     file.content = text;
     file.isModified = true;
     Q_EMIT localFileChanged(file.id());
@@ -949,6 +983,11 @@ bool WorkspaceMirror::saveLocalFileNamed(const QString &name)
 
 void WorkspaceMirror::saveLocalFile(const LocalWorkspaceFile &file)
 {
+    // Its text is not held: saving would replace the file with nothing.
+    if (file.isTooLarge()) {
+        m_notify(file.tooLargeText() + u"; nothing was saved."_s, NoticeKind::warning);
+        return;
+    }
     m_disk.enqueue([file, root = m_workspaceRoot, state = m_folderStore, this](WorkspaceDiskQueue &) {
         const QString path = state->fileOnDisk(file.url.toLocalFile());
         QString error;
@@ -996,6 +1035,11 @@ void WorkspaceMirror::finishLocalFileSave(
     for (LocalWorkspaceFile &file : m_localFiles) {
         if (file.id() != savedID)
             continue;
+        // A file listed as too large to edit holds the saved edit now.
+        if (file.isTooLarge()) {
+            file.tooLargeSize.reset();
+            file.content = saved.content;
+        }
         file.diskContent = saved.content;
         file.changedOnDisk = false;
         if (file.content == saved.content)
@@ -1014,6 +1058,17 @@ QString WorkspaceMirror::changedOnDiskNotice(const QString &name)
     return name + u" changed on disk while you were editing it. Saving keeps the version on disk beside it."_s;
 }
 
+QString WorkspaceMirror::unshownEditsNotice(const QList<std::pair<QString, QString>> &unshown)
+{
+    const auto &[name, why] = unshown.first();
+    const QString which = unshown.size() == 1 ? name
+                                              : name + u" and "_s + QString::number(unshown.size() - 1)
+            + (unshown.size() == 2 ? u" more file"_s : u" more files"_s);
+    return u"Your unsaved changes to "_s + which + u" are not shown: "_s + name + u' ' + why
+        + u". They are kept until you save or discard them; closing the window asks. "_s
+        + u"Saving keeps the version on disk beside the file."_s;
+}
+
 std::function<void(const QString &, const QByteArray &)> WorkspaceMirror::rewritesIn(const QString &folder)
 {
     // Called on the writer; this object is alive while the writer runs.
@@ -1029,7 +1084,37 @@ void WorkspaceMirror::applyRewrittenFile(const QString &path, const QByteArray &
     for (LocalWorkspaceFile &file : m_localFiles) {
         if (file.id() != path)
             continue;
+        if (bytes.size() > maxListedFileSize) {
+            // Too large to edit now: listed by its size, and an edit waits aside, told once.
+            const bool edited = file.isModified;
+            if (edited) {
+                LocalWorkspaceFile held = file;
+                held.changedOnDisk = true;
+                held.unshown = true;
+                m_unsavedElsewhere.insert(held.id(), held);
+            }
+            file = LocalWorkspaceFile { .name = file.name, .url = file.url, .tooLargeSize = bytes.size() };
+            Q_EMIT localFileChanged(file.id());
+            if (edited)
+                m_notify(unshownEditsNotice({ { file.name, tooLargeNow(bytes.size()) } }), NoticeKind::warning);
+            return;
+        }
         const QString text = QString::fromUtf8(bytes);
+        if (file.isTooLarge()) {
+            // Text to edit again; an edit that waited aside comes back over it.
+            file.tooLargeSize.reset();
+            file.content = text;
+            file.diskContent = text;
+            if (const auto held = m_unsavedElsewhere.constFind(file.id()); held != m_unsavedElsewhere.cend()) {
+                file.content = held->content;
+                file.diskContent = held->diskContent;
+                file.isModified = true;
+                file.changedOnDisk = true;
+                m_unsavedElsewhere.erase(held);
+            }
+            Q_EMIT localFileChanged(file.id());
+            return;
+        }
         if (!file.isModified) {
             if (file.content == text && file.diskContent == text)
                 return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/model/WorkspaceDiskQueue.h"
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceNotice.h"
 #include "ide/records/CampaignIDEProject.h"
 #include "ide/records/CampaignIDEThread.h"
@@ -90,8 +91,10 @@ public:
 
     static constexpr qint64 maxListedFileSize = LocalWorkspaceFile::maxListedSize;
     // Mirrors the shown project, then lists the text files of its folder (or of the workspace root
-    // without one). Unsaved edits of files still listed are kept, and so are those of files in other
-    // folders (another project's): they are listed again, still unsaved, when their folder is.
+    // without one). Unsaved edits stay until saved or discarded, whatever happens to their file on
+    // disk, unless it is deleted: those of other folders (another project's) are listed again, still
+    // unsaved, when their folder is; those of a file that cannot be shown now (not UTF-8, unreadable,
+    // too large to edit) wait aside, and a notice says once why they are not shown.
     void reloadLocalFiles(const std::optional<CampaignIDEProject> &shownProject);
     [[nodiscard]] const QList<LocalWorkspaceFile> &localFiles() const { return m_localFiles; }
     [[nodiscard]] const std::optional<QString> &selectedLocalFileID() const { return m_selectedLocalFileID; }
@@ -182,8 +185,10 @@ private:
     // each file it wrote.
     [[nodiscard]] std::function<void(const QString &, const QByteArray &)> rewritesIn(const QString &folder);
     [[nodiscard]] static QString changedOnDiskNotice(const QString &name);
+    // Why unsaved edits are held but not shown: each file's name and why it cannot be shown.
+    [[nodiscard]] static QString unshownEditsNotice(const QList<std::pair<QString, QString>> &unshown);
     void applyLocalFileListing(
-        quint64 generation, const QString &folder, std::optional<QList<LocalWorkspaceFile>> files);
+        quint64 generation, const QString &folder, std::optional<WorkspaceFiles::TextFileListing> listing);
     [[nodiscard]] QList<LocalWorkspaceFile> unsavedLocalFiles() const;
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
     [[nodiscard]] qsizetype localFileIndex(const QString &name) const;
@@ -218,7 +223,8 @@ private:
     // Where each moved folder went: a save that ran before the move finds its file again.
     QHash<QString, QString> m_movedFolders;
     QList<LocalWorkspaceFile> m_localFiles;
-    // Unsaved edits of files not listed now (their folder is not shown), by id.
+    // Unsaved edits of files not listed now, by id: their folder is not shown, or their file cannot
+    // be shown (then `unshown`).
     QHash<QString, LocalWorkspaceFile> m_unsavedElsewhere;
     std::optional<QString> m_selectedLocalFileID;
     quint64 m_listingGeneration = 0;

@@ -10,16 +10,46 @@ QString LocalWorkspaceFile::id() const
     return url.isLocalFile() ? url.toLocalFile() : url.path(QUrl::FullyDecoded);
 }
 
-qsizetype LocalWorkspaceFile::sizeBytes() const
+qint64 LocalWorkspaceFile::sizeBytes() const
 {
-    return content.toUtf8().size();
+    return tooLargeSize ? *tooLargeSize : qint64(content.toUtf8().size());
 }
 
 QString LocalWorkspaceFile::modifiedLabel() const
 {
+    if (tooLargeSize)
+        return QStringLiteral("Too large to edit");
     if (!isModified)
         return QStringLiteral("Synced");
     return changedOnDisk ? QStringLiteral("Changed on disk") : QStringLiteral("Modified");
+}
+
+QString LocalWorkspaceFile::tooLargeText() const
+{
+    return name + QStringLiteral(" is too large to edit here (") + shownSize(sizeBytes()) + u')';
+}
+
+QString LocalWorkspaceFile::shownSize(qint64 bytes)
+{
+    constexpr qint64 kilo = 1024;
+    constexpr qint64 mega = kilo * kilo;
+    constexpr qint64 giga = mega * kilo;
+    // Tenths of the unit, rounded up.
+    const auto tenths = [bytes](qint64 unit) {
+        const qint64 whole = bytes / unit;
+        const qint64 rest = bytes % unit;
+        return whole * 10 + (rest * 10 + unit - 1) / unit;
+    };
+    const auto shown = [](qint64 count, const char16_t *unit) -> QString {
+        return QString::number(count / 10) + u'.' + QString::number(count % 10) + u' ' + QStringView(unit);
+    };
+    if (bytes < kilo)
+        return QString::number(std::max<qint64>(bytes, 0)) + QStringLiteral(" B");
+    if (bytes < mega)
+        return shown(tenths(kilo), u"KB");
+    if (bytes < giga)
+        return shown(tenths(mega), u"MB");
+    return shown(tenths(giga), u"GB");
 }
 
 void LocalWorkspaceFile::sortByName(QList<LocalWorkspaceFile> &files)

@@ -70,18 +70,55 @@ TEST_F(LocalFilesTest, ListsOnlyTextFilesInNameOrder)
             u"media-plan.csv"_s, u"notes.TXT"_s, u"thread-transcript.json"_s }));
 }
 
-// Neither a FIFO nor a huge file can hold up the listing: only regular files up to 1 MiB are read;
-// larger ones are left out of the list (listing them without their text would let a save truncate
-// them).
-TEST_F(LocalFilesTest, SkipsFifosAndFilesOverTheSizeCap)
+// Neither a FIFO nor a huge file can hold up the listing: only regular files up to 1 MiB are read.
+// A larger one is listed by its size alone and says so; it takes no edit and a save never writes it
+// (it would be truncated). "Open in Local Files" on a message over the size selects its transcript.
+TEST_F(LocalFilesTest, SkipsFifosAndListsFilesOverTheSizeCapByTheirSizeAlone)
 {
+    constexpr qint64 cap = CampaignIDEWorkspaceModel::maxListedFileSize;
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"/pipe.md"_s).constData(), 0600), 0);
-    ASSERT_TRUE(writeAll(folder + u"/big.txt"_s, QByteArray(CampaignIDEWorkspaceModel::maxListedFileSize + 1, 'x')));
-    ASSERT_TRUE(writeAll(folder + u"/edge.txt"_s, QByteArray(CampaignIDEWorkspaceModel::maxListedFileSize, 'y')));
+    ASSERT_TRUE(writeAll(folder + u"/big.txt"_s, QByteArray(cap + 1, 'x')));
+    ASSERT_TRUE(writeAll(folder + u"/edge.txt"_s, QByteArray(cap, 'y')));
     reload();
     EXPECT_FALSE(names().contains(u"pipe.md"_s));
-    EXPECT_FALSE(names().contains(u"big.txt"_s));
-    EXPECT_TRUE(names().contains(u"edge.txt"_s));
+    ASSERT_TRUE(model->mirror().localFileNamed(u"edge.txt"_s));
+    EXPECT_EQ(model->mirror().localFileNamed(u"edge.txt"_s)->content.size(), cap);
+    EXPECT_FALSE(model->mirror().localFileNamed(u"edge.txt"_s)->isTooLarge());
+    ASSERT_TRUE(model->mirror().localFileNamed(u"big.txt"_s));
+    const LocalWorkspaceFile big = *model->mirror().localFileNamed(u"big.txt"_s);
+    EXPECT_EQ(big.tooLargeSize, cap + 1);
+    EXPECT_TRUE(big.content.isEmpty());
+    EXPECT_EQ(big.sizeBytes(), cap + 1);
+    EXPECT_EQ(big.modifiedLabel(), u"Too large to edit"_s);
+    EXPECT_EQ(big.tooLargeText(), u"big.txt is too large to edit here (1.1 MB)"_s);
+
+    select(u"big.txt"_s);
+    model->updateSelectedLocalFileContent(u"typed"_s);
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    model->saveSelectedLocalFile();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->statusNotice(), u"big.txt is too large to edit here (1.1 MB); nothing was saved."_s);
+    EXPECT_EQ(QFileInfo(folder + u"/big.txt"_s).size(), cap + 1);
+
+    // A message over the size makes a transcript over it: opened from the message, it is selected.
+    const auto thread = std::find_if(model->threads().cbegin(), model->threads().cend(),
+        [&](const CampaignIDEThread &t) { return t.projectID == p.id; });
+    ASSERT_NE(thread, model->threads().cend());
+    const QUuid threadID = thread->id;
+    ASSERT_TRUE(model->mutateThread(threadID, [&](CampaignIDEThread &changed) {
+        changed.agentTabs.first().entries.append(CampaignTimelineEntry { .id = QUuid::createUuid(),
+            .role = CampaignTimelineEntry::EntryRole::user,
+            .authorName = u"You"_s,
+            .text = QString(cap, u'b'),
+            .timestamp = u"Just now"_s });
+    }));
+    model->syncThreadArtifactsToDisk(*model->thread(threadID));
+    model->openThreadTranscript(threadID);
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->selectedLocalFile());
+    EXPECT_EQ(model->selectedLocalFileName(), u"thread-transcript.json"_s);
+    EXPECT_TRUE(model->selectedLocalFile()->isTooLarge());
+    EXPECT_GT(model->selectedLocalFile()->sizeBytes(), cap);
 }
 
 TEST_F(LocalFilesTest, ReloadKeepsUnsavedEditsOfFilesStillListed)
@@ -105,6 +142,7 @@ TEST_F(LocalFilesTest, ReloadKeepsUnsavedEditsOfFilesStillListed)
     QFile::remove(folder + u"/notes.md"_s);
     reload();
     EXPECT_FALSE(names().contains(u"notes.md"_s));
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
     EXPECT_EQ(model->selectedLocalFileID(), model->localFiles().first().id());
 }
 
@@ -156,6 +194,104 @@ TEST_F(LocalFilesTest, UnsavedTextStaysWithItsFileWhileAnotherProjectIsShown)
     model->flushPendingWrites();
     EXPECT_FALSE(model->hasUnsavedLocalFiles());
     EXPECT_EQ(readAll(folder + u"/notes.md"_s), "typed");
+}
+
+// Text typed into a file stays until saved or discarded whatever happens to the file on disk: a
+// file that cannot be shown now (not UTF-8, not a regular file, too large to edit) leaves the list
+// or shows its size alone, its edit waits aside and the user is told once why it is not shown. The
+// quit still asks about it, a termination signal keeps it beside its file, and saving all writes
+// it, keeping the version on disk beside it.
+TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDiscarded)
+{
+    CampaignIDEProject other { .id = QUuid::createUuid(), .name = u"Other"_s };
+    model.reset();
+    model = makeModel(QList<CampaignIDEProject> { p, other });
+    QList<std::pair<QString, NoticeKind>> notices;
+    QObject::connect(model.get(), &CampaignIDEWorkspaceModel::statusNoticeChanged, model.get(), [&] {
+        if (model->statusNotice())
+            notices.append({ *model->statusNotice(), model->statusNoticeKind() });
+    });
+    const auto show = [&](const QUuid &project) {
+        model->openProject(project);
+        model->flushPendingWrites();
+    };
+    const auto told = [&](const QString &name, const QString &why) {
+        const QString text = u"Your unsaved changes to "_s + name + u" are not shown: "_s + name + u' ' + why
+            + u". They are kept until you save or discard them; closing the window asks. Saving keeps the version on "
+              u"disk beside the file."_s;
+        const auto count = std::count(notices.cbegin(), notices.cend(), std::pair { text, NoticeKind::warning });
+        notices.clear();
+        return count;
+    };
+    const QString notesPath = folder + u"/notes.md"_s;
+    const QString planPath = folder + u"/campaign-plan.md"_s;
+    ASSERT_TRUE(writeAll(notesPath, "disk"));
+    show(p.id);
+    model->mirror().updateLocalFileNamed(u"notes.md"_s, u"typed"_s);
+    model->updateCampaignPlanFileContent(u"# typed plan\n"_s);
+
+    // Another program makes the file Latin-1 while another project is shown.
+    show(other.id);
+    ASSERT_TRUE(writeAll(notesPath, "disk\xe9"));
+    notices.clear();
+    show(p.id);
+    EXPECT_FALSE(model->mirror().localFileNamed(u"notes.md"_s));
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(told(u"notes.md"_s, u"is not UTF-8 text now"_s), 1);
+    show(other.id);
+    show(p.id);
+    EXPECT_EQ(told(u"notes.md"_s, u"is not UTF-8 text now"_s), 0); // once
+
+    // The mirror writes the plan past the size (an agent turn appending a long prompt) under an edit.
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) {
+        changed.objective = QString(CampaignIDEWorkspaceModel::maxListedFileSize, u'o');
+    });
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->campaignPlanFile());
+    EXPECT_TRUE(model->campaignPlanFile()->isTooLarge());
+    EXPECT_TRUE(model->campaignPlanFile()->content.isEmpty());
+    EXPECT_EQ(told(u"campaign-plan.md"_s, u"is too large to edit here now (1.1 MB)"_s), 1);
+    reload();
+    EXPECT_TRUE(model->campaignPlanFile()->isTooLarge());
+    EXPECT_EQ(told(u"campaign-plan.md"_s, u"is too large to edit here now (1.1 MB)"_s), 0);
+
+    // A termination signal keeps both beside their files.
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    const QStringList notesKept = QDir(folder).entryList({ u"notes.unsaved-*.md"_s });
+    const QStringList planKept = QDir(folder).entryList({ u"campaign-plan.unsaved-*.md"_s });
+    ASSERT_EQ(notesKept.size(), 1);
+    ASSERT_EQ(planKept.size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + notesKept.first()), "typed");
+    EXPECT_EQ(readAll(folder + u'/' + planKept.first()), "# typed plan\n");
+
+    // Saving all writes them over the files, each version on disk kept beside its file.
+    model->saveAllLocalFiles();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(readAll(notesPath), "typed");
+    EXPECT_EQ(readAll(planPath), "# typed plan\n");
+    const QStringList notesOnDisk = QDir(folder).entryList({ u"notes.on-disk-*.md"_s });
+    const QStringList planOnDisk = QDir(folder).entryList({ u"campaign-plan.on-disk-*.md"_s });
+    ASSERT_EQ(notesOnDisk.size(), 1);
+    ASSERT_EQ(planOnDisk.size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + notesOnDisk.first()), "disk\xe9");
+    EXPECT_GT(QFileInfo(folder + u'/' + planOnDisk.first()).size(), CampaignIDEWorkspaceModel::maxListedFileSize);
+    ASSERT_TRUE(model->campaignPlanFile());
+    EXPECT_EQ(model->campaignPlanFile()->content, u"# typed plan\n"_s);
+    EXPECT_EQ(model->campaignPlanFile()->modifiedLabel(), u"Synced"_s);
+
+    // A file that is not a regular file now keeps its edit too; once deleted, the edit goes.
+    reload();
+    ASSERT_TRUE(model->mirror().updateLocalFileNamed(u"notes.md"_s, u"typed again"_s));
+    ASSERT_TRUE(QFile::remove(notesPath));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(notesPath).constData(), 0600), 0);
+    reload();
+    EXPECT_FALSE(model->mirror().localFileNamed(u"notes.md"_s));
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(told(u"notes.md"_s, u"is not a regular file now"_s), 1);
+    ASSERT_TRUE(QFile::remove(notesPath));
+    reload();
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
 }
 
 TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)

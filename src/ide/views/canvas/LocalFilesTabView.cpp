@@ -171,9 +171,12 @@ void LocalFilesTabView::syncEditor()
         return;
     const auto file = mirror->selectedLocalFile();
     m_fileName->setText(file ? file->name : defaultFileName);
-    // With no file there is nothing to edit: typing would go nowhere.
-    m_editor->setReadOnly(!file);
-    m_editor->setPlaceholderText(file ? QString() : u"This folder has no text files to edit."_s);
+    // With no file, or one too large to edit, there is nothing to edit: typing would go nowhere.
+    const bool tooLarge = file && file->isTooLarge();
+    m_editor->setReadOnly(!file || tooLarge);
+    m_editor->setPlaceholderText(!file ? u"This folder has no text files to edit."_s
+            : tooLarge                 ? QString(file->tooLargeText() + u'.')
+                                       : QString());
 
     const std::optional<QString> fileID = file ? std::optional<QString>(file->id()) : std::nullopt;
     const QString content = file ? file->content : QString();

@@ -136,8 +136,6 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     column->addWidget(m_rawCaption);
     m_rawMissing = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, pane);
     m_rawMissing->setObjectName(u"rawMarkdownMissingLabel"_s);
-    m_rawMissing->setText(CampaignIDEWorkspaceModel::campaignPlanFileName
-        + u" is not in this project's folder, so there is nothing to save."_s);
     m_rawMissing->hide();
     column->addWidget(m_rawMissing);
 
@@ -354,25 +352,34 @@ void CampaignPlanDocumentView::refreshRawEditor()
         return;
     const std::optional<LocalWorkspaceFile> file = m_context.model->campaignPlanFile();
     const std::optional<CampaignIDEThread> thread = m_binding->thread();
-    const QString content = file && !file->content.isEmpty()
-        ? file->content
-        : defaultPlanMarkdown(documentProject(), thread ? thread->title : QString());
+    // A file too large to edit is not held: nothing of it is shown.
+    const bool editable = file && !file->isTooLarge();
+    QString content;
+    if (!file || (editable && file->content.isEmpty()))
+        content = defaultPlanMarkdown(documentProject(), thread ? thread->title : QString());
+    else if (editable)
+        content = file->content;
     // Without the file there is nothing to edit or save: say so rather than drop the edits, and
     // show the default plan even to a user who was typing.
-    if (!file && m_rawEditor->toPlainText() != content) {
+    if (!editable && m_rawEditor->toPlainText() != content) {
         const QSignalBlocker quiet(m_rawEditor);
         m_rawEditor->setPlainText(content);
     }
     showModelText(m_rawEditor, content);
-    m_rawEditor->setReadOnly(!file);
-    m_rawMissing->setVisible(!file);
-    m_saveButton->setEnabled(file.has_value());
+    m_rawEditor->setReadOnly(!editable);
+    if (!file)
+        m_rawMissing->setText(CampaignIDEWorkspaceModel::campaignPlanFileName
+            + u" is not in this project's folder, so there is nothing to save."_s);
+    else if (!editable)
+        m_rawMissing->setText(file->tooLargeText() + u'.');
+    m_rawMissing->setVisible(!editable);
+    m_saveButton->setEnabled(editable);
 }
 
 void CampaignPlanDocumentView::savePlanFile()
 {
     const std::optional<LocalWorkspaceFile> file = m_context.model->campaignPlanFile();
-    if (!file)
+    if (!file || file->isTooLarge())
         return;
     // An empty file shows the default plan: what the editor shows is what goes to disk.
     if (m_rawEditor->toPlainText() != file->content)

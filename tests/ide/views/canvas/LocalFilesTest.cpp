@@ -106,6 +106,40 @@ TEST_F(LocalFilesTest, EveryKeystrokeReachesTheModelAndSavingWritesTheFile)
     EXPECT_EQ(editor(), shown);
 }
 
+// A file over the size the editor holds is listed by its size and says it is too large to edit
+// here: nothing of it is shown, typing goes nowhere and saving never writes over it.
+TEST_F(LocalFilesTest, AFileTooLargeToEditIsListedWithItsSizeAndSaysSo)
+{
+    const QString path = model().projectFolderPath(*model().selectedProject()) + u"/big.txt"_s;
+    {
+        QFile big(path);
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.write(QByteArray(CampaignIDEWorkspaceModel::maxListedFileSize + 1, 'x')));
+    }
+    model().reloadLocalFilesForSelectedProject();
+    model().flushPendingWrites();
+    QCoreApplication::processEvents();
+    const int row = rowNamed(u"big.txt"_s);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(rowData(row, LocalFilesListModel::SizeBytesRole).toLongLong(),
+        CampaignIDEWorkspaceModel::maxListedFileSize + 1);
+    EXPECT_EQ(rowData(row, LocalFilesListModel::ModifiedLabelRole).toString(), u"Too large to edit"_s);
+
+    clickRow(list(), row);
+    EXPECT_EQ(header(), u"big.txt"_s);
+    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(editor()->isReadOnly());
+    EXPECT_EQ(editor()->placeholderText(), u"big.txt is too large to edit here (1.1 MB)."_s);
+    grab(u"local-files-too-large.png"_s);
+    type(u"lost"_s);
+    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    EXPECT_FALSE(model().hasUnsavedLocalFiles());
+    save();
+    EXPECT_EQ(notices, QStringList { u"big.txt is too large to edit here (1.1 MB); nothing was saved."_s });
+    model().flushPendingWrites();
+    EXPECT_EQ(QFileInfo(path).size(), CampaignIDEWorkspaceModel::maxListedFileSize + 1);
+}
+
 // A line longer than the editor is wide wraps at its width, between words, or inside one word too
 // long for a line: nothing is out of sight to the right, and the text itself holds no new breaks.
 TEST_F(LocalFilesTest, LongLinesWrapAtTheEditorsWidth)

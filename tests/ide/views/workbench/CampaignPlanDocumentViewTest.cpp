@@ -210,6 +210,33 @@ TEST_F(PlanDocumentTest, TheRawEditorStaysOnThePlanFileWhateverLocalFilesSelects
     EXPECT_EQ(test::readAll(projectFile(shown.slug(), u"campaign-plan.md"_s)), "# Bound plan");
 }
 
+// A plan file grown past the size the editor holds is there, only too large to edit here: the raw
+// editor says so, shows nothing of it and offers no save that would write over it.
+TEST_F(PlanDocumentTest, ThePlanFileTooLargeToEditIsNamedWithItsSize)
+{
+    const QString path = projectFile(selected().slug(), u"campaign-plan.md"_s);
+    {
+        QFile plan(path);
+        ASSERT_TRUE(plan.open(QIODevice::Append));
+        ASSERT_TRUE(plan.write(QByteArray(CampaignIDEWorkspaceModel::maxListedFileSize, 'x')));
+    }
+    click(u"rawMarkdownToggleButton"_s);
+    model->reloadLocalFilesForSelectedProject();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return model->campaignPlanFile() && model->campaignPlanFile()->isTooLarge(); }, 5000));
+    auto *editor = find<QPlainTextEdit>(u"rawMarkdownEditor"_s);
+    EXPECT_TRUE(find<QWidget>(u"rawMarkdownMissingLabel"_s)->isVisible());
+    EXPECT_EQ(text(u"rawMarkdownMissingLabel"_s), u"campaign-plan.md is too large to edit here (1.1 MB)."_s);
+    EXPECT_TRUE(editor->toPlainText().isEmpty());
+    EXPECT_TRUE(editor->isReadOnly());
+    EXPECT_FALSE(find<QAbstractButton>(u"savePlanFileButton"_s)->isEnabled());
+    const qint64 size = QFileInfo(path).size();
+    model->saveCampaignPlanFile();
+    EXPECT_EQ(notice(), u"campaign-plan.md is too large to edit here (1.1 MB); nothing was saved."_s);
+    model->flushPendingWrites();
+    EXPECT_EQ(QFileInfo(path).size(), size);
+}
+
 TEST_F(PlanDocumentTest, AnEmptyPlanFileShowsTheDefaultPlanText)
 {
     model->setSelectedLocalFileName(u"campaign-plan.md"_s);
