@@ -2,6 +2,7 @@
 
 #include "ide/views/kit/ThemeSource.h"
 
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -21,6 +22,21 @@ ThemedTextEditor::ThemedTextEditor(const ThemeSource &theme, ThemeColor backgrou
         if (!m_quiet)
             Q_EMIT userEdited(toPlainText());
     });
+}
+
+void ThemedTextEditor::keyPressEvent(QKeyEvent *event)
+{
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    if (control && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        event->accept();
+        const bool back = event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+        // Tab stays text; for this one move the editor lets the focus go on as other controls do.
+        setTabChangesFocus(true);
+        focusNextPrevChild(!back);
+        setTabChangesFocus(false);
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void ThemedTextEditor::setTextQuietly(const QString &text)

@@ -11,7 +11,8 @@ class ThemeSource;
 
 // A frameless plain-text editor in theme colours. setTextQuietly() replaces the text without
 // announcing it as the user's edit (userEdited is emitted only for the user's changes) and keeps
-// the cursor where it was as far as the new text allows.
+// the cursor where it was as far as the new text allows. Tab is typed as text; Ctrl+Tab and
+// Ctrl+Shift+Tab move the focus on and back, so the keyboard can always leave the editor.
 class ThemedTextEditor final : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -23,6 +24,9 @@ public:
 
 Q_SIGNALS:
     void userEdited(const QString &text);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void applyTheme();

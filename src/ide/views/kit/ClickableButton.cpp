@@ -197,14 +197,8 @@ void ClickableButton::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     const OrvaneWebTheme theme = m_themeSource->theme();
+    // The keyboard's ring lies around the button, drawn by the window's FocusRingController.
     paintPanel(painter, rect(), theme, { m_look.fill, m_look.fillOpacity, m_look.stroke, m_look.strokeOpacity });
-    // A focus ring only for keyboard users, as the toolkit's own controls do.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
-        std::optional<QColor> fill;
-        if (m_look.fill)
-            fill = theme.color(*m_look.fill);
-        paintButtonFocusRing(painter, rect(), theme, fill);
-    }
 }
 
 namespace {
