@@ -234,12 +234,16 @@ QColor focusRingColor(const OrvaneWebTheme &theme, const std::optional<QColor> &
 void paintButtonFocusRing(
     QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme, const std::optional<QColor> &fill)
 {
+    paintFocusRingFrame(painter, rect, focusRingColor(theme, fill));
+}
+
+void paintFocusRingFrame(QPainter &painter, const QRect &rect, const QColor &color)
+{
     // Two solid pixels one pixel inside the edge: a dotted hairline disappears on a bright fill.
     constexpr int width = 2;
     const QRect ring = rect.adjusted(1, 1, -1, -1);
     if (ring.width() <= 2 * width || ring.height() <= 2 * width)
         return;
-    const QColor color = focusRingColor(theme, fill);
     painter.save();
     painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), width), color);
     painter.fillRect(QRect(ring.left(), ring.bottom() - width + 1, ring.width(), width), color);

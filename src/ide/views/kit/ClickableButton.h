@@ -75,6 +75,9 @@ private:
 void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme,
     const std::optional<QColor> &fill = std::nullopt);
 
+// The same ring in a colour already chosen (a list that has its colours from its palette).
+void paintFocusRingFrame(QPainter &painter, const QRect &rect, const QColor &color);
+
 // The ring's colour: the theme's accent, unless it stands out too little from `fill` (a contrast
 // below 3:1), then black or white.
 [[nodiscard]] QColor focusRingColor(const OrvaneWebTheme &theme, const std::optional<QColor> &fill);

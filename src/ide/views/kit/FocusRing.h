@@ -40,7 +40,7 @@ public:
 
     static constexpr int ringWidth = 2;
     // Clear space between a ringed control and its ring.
-    static constexpr int ringGap = 1;
+    static constexpr int ringGap = 2;
     static constexpr int ringReach = ringGap + ringWidth;
 
     // The ring shown now, in its window's coordinates, cut as it is drawn; null when none shows.

@@ -441,16 +441,18 @@ TEST_F(ThreadWorkbenchTest, TheKeyboardsRingStandsOutOnLimeButtons)
             const int bottom = reach + edge.height() - 1;
             EXPECT_EQ(at(midX, reach), fill) << name.toStdString();
             EXPECT_EQ(at(reach, midY), fill) << name.toStdString();
-            // Both pixels of the ring's width on each side, against the pixel between ring and button.
+            // Both pixels of the ring's width (the outermost two) on each side, against the pixel
+            // between ring and button.
+            static_assert(FocusRingController::ringWidth == 2);
             struct Side {
                 QPoint ring[2];
                 QPoint between;
             };
             const Side sides[] = {
                 { { QPoint(midX, 0), QPoint(midX, 1) }, QPoint(midX, reach - 1) },
-                { { QPoint(midX, bottom + 2), QPoint(midX, bottom + 3) }, QPoint(midX, bottom + 1) },
+                { { QPoint(midX, bottom + reach - 1), QPoint(midX, bottom + reach) }, QPoint(midX, bottom + 1) },
                 { { QPoint(0, midY), QPoint(1, midY) }, QPoint(reach - 1, midY) },
-                { { QPoint(right + 2, midY), QPoint(right + 3, midY) }, QPoint(right + 1, midY) },
+                { { QPoint(right + reach - 1, midY), QPoint(right + reach, midY) }, QPoint(right + 1, midY) },
             };
             for (const Side &side : sides) {
                 for (const QPoint ring : side.ring) {
