@@ -72,7 +72,9 @@ protected:
             || !currentIndex().isValid())
             return;
         QPainter painter(viewport());
-        const QRect row = visualRect(currentIndex()).adjusted(0, 0, 0, -LocalFileRowDelegate::rowGap);
+        // A long name lays its row out wider than the list shows; the ring keeps to what shows.
+        const QRect row
+            = visualRect(currentIndex()).adjusted(0, 0, 0, -LocalFileRowDelegate::rowGap) & viewport()->rect();
         const bool selected = currentIndex().data(LocalFilesListModel::SelectedRole).toBool();
         const OrvaneWebTheme theme = m_theme->theme();
         paintButtonFocusRing(

@@ -201,7 +201,8 @@ void SidebarListView::paintEvent(QPaintEvent *event)
     if (!hasFocus() || !currentIndex().isValid())
         return;
     QPainter painter(viewport());
-    paintFocusRingFrame(painter, visualRect(currentIndex()), palette().color(QPalette::Link));
+    // A row may be laid out wider than the list shows; the ring keeps to what shows.
+    paintFocusRingFrame(painter, visualRect(currentIndex()) & viewport()->rect(), palette().color(QPalette::Link));
 }
 
 void SidebarListView::resizeEvent(QResizeEvent *event)

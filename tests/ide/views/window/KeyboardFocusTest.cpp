@@ -6,6 +6,7 @@
 #include "ide/views/thread/WorkbenchHeaderBar.h"
 #include "ide/views/window/DestinationArea.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -18,6 +19,66 @@ namespace {
 // Stops whose focus other work in progress shows: the media-plan table's current cell and the
 // card grids of the explorer and the canvas. Each is still walked; its picture is not yet checked.
 const QSet<QString> stopsShownElsewhere { u"mediaPlanTable"_s, u"competitorAdGridView"_s, u"artboardGridView"_s };
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// The part of its window where a control shows its focus: the control and the ring's reach.
+QRect regionAround(const QWidget *control)
+{
+    const QWidget *top = control->window();
+    constexpr int reach = FocusRingController::ringReach + 1;
+    return QRect(control->mapTo(top, QPoint()), control->size()).adjusted(-reach, -reach, reach, reach) & top->rect();
+}
+QImage picture(QWidget *top, const QRect &region)
+{
+    return top->grab(region).toImage();
+}
+
+// The region around the focused control, as it is with the focus and then without it; the
+// control has the focus again afterwards.
+std::pair<QImage, QImage> withAndWithoutFocus(QWidget *control)
+{
+    QWidget *top = control->window();
+    const QRect region = regionAround(control);
+    const QImage focused = picture(top, region);
+    control->clearFocus();
+    QCoreApplication::processEvents();
+    const QImage unfocused = picture(top, region);
+    control->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    return { focused, unfocused };
+}
+
+// Whether the change from `before` to `after` is one the eye finds: some pixel changes by a
+// contrast of 3:1 at least (a ring, a caret), not only by a shade.
+bool standsOut(const QImage &before, const QImage &after)
+{
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y)
+                && contrastRatio(before.pixelColor(x, y), after.pixelColor(x, y)) >= 3.0)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Each pixel of `after` that differs from `before`, in the coordinates of `region`'s window.
+QList<QPoint> changedPixels(const QImage &before, const QImage &after, const QRect &region)
+{
+    QList<QPoint> changed;
+    const qreal ratio = after.devicePixelRatio();
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y))
+                changed.append(region.topLeft() + QPoint(qFloor(x / ratio), qFloor(y / ratio)));
+        }
+    }
+    return changed;
+}
 
 // The keyboard's focus in the window, in both themes: every Tab stop shows that it has the focus,
 // and the ring of a button lies around its label, never over it.
@@ -39,36 +100,6 @@ protected:
     {
         WorkspaceWindowTest::TearDown();
         QGuiApplication::styleHints()->setCursorFlashTime(m_flashTime);
-    }
-
-    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-
-    // The part of its window where a control shows its focus: the control and the ring's reach.
-    static QRect regionAround(const QWidget *control)
-    {
-        const QWidget *top = control->window();
-        constexpr int reach = FocusRingController::ringReach + 1;
-        return QRect(control->mapTo(top, QPoint()), control->size()).adjusted(-reach, -reach, reach, reach)
-            & top->rect();
-    }
-    static QImage picture(QWidget *top, const QRect &region) { return top->grab(region).toImage(); }
-
-    // The region around the focused control, as it is with the focus and then without it; the
-    // control has the focus again afterwards.
-    static std::pair<QImage, QImage> withAndWithoutFocus(QWidget *control)
-    {
-        QWidget *top = control->window();
-        const QRect region = regionAround(control);
-        const QImage focused = picture(top, region);
-        control->clearFocus();
-        QCoreApplication::processEvents();
-        const QImage unfocused = picture(top, region);
-        control->setFocus(Qt::TabFocusReason);
-        QCoreApplication::processEvents();
-        return { focused, unfocused };
     }
 
     // Tabs once round the window from its first stop, checking each stop that was not seen yet;
@@ -108,34 +139,6 @@ protected:
         ADD_FAILURE() << where.toStdString()
                       << ": Tab never came back to where it started: " << reached.join(u' ').toStdString();
         return reached;
-    }
-
-    // Whether the change from `before` to `after` is one the eye finds: some pixel changes by a
-    // contrast of 3:1 at least (a ring, a caret), not only by a shade.
-    static bool standsOut(const QImage &before, const QImage &after)
-    {
-        for (int y = 0; y < after.height(); ++y) {
-            for (int x = 0; x < after.width(); ++x) {
-                if (before.pixel(x, y) != after.pixel(x, y)
-                    && contrastRatio(before.pixelColor(x, y), after.pixelColor(x, y)) >= 3.0)
-                    return true;
-            }
-        }
-        return false;
-    }
-
-    // Each pixel of `after` that differs from `before`, in the coordinates of `region`'s window.
-    static QList<QPoint> changedPixels(const QImage &before, const QImage &after, const QRect &region)
-    {
-        QList<QPoint> changed;
-        const qreal ratio = after.devicePixelRatio();
-        for (int y = 0; y < after.height(); ++y) {
-            for (int x = 0; x < after.width(); ++x) {
-                if (before.pixel(x, y) != after.pixel(x, y))
-                    changed.append(region.topLeft() + QPoint(qFloor(x / ratio), qFloor(y / ratio)));
-            }
-        }
-        return changed;
     }
 
     // Focuses the button from the keyboard and checks its ring: drawn on each of its sides, and
@@ -294,6 +297,44 @@ TEST_P(KeyboardFocusTest, TheRingFollowsItsButtonAndIsCutWithIt)
 
 INSTANTIATE_TEST_SUITE_P(Themes, KeyboardFocusTest, testing::Values(false, true),
     [](const testing::TestParamInfo<bool> &theme) { return std::string(theme.param ? "Dark" : "Light"); });
+
+// The ring of a list's row shows on all four sides, also where the row is laid out wider than
+// the list shows (a long title).
+class RowRingTest : public WorkspaceWindowTest { };
+
+TEST_F(RowRingTest, ARowsRingShowsWhole)
+{
+    // As the window first shows, before anything opened lays the lists out again.
+    makeWindow();
+    QTest::keyClick(window.get(), Qt::Key_Tab);
+    const auto expectWhole = [&](const QString &name) {
+        auto *list = find<QAbstractItemView>(name);
+        ASSERT_NE(list, nullptr) << name.toStdString();
+        list->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }, 2000)) << name.toStdString();
+        const QRect shown(list->viewport()->mapTo(window.get(), QPoint()), list->viewport()->size());
+        const auto [focused, unfocused] = withAndWithoutFocus(list);
+        const QRect region = regionAround(list);
+        const QList<QPoint> ring = changedPixels(unfocused, focused, region);
+        ASSERT_FALSE(ring.isEmpty()) << name.toStdString();
+        // The ring's sides: changed pixels near the list's edges, halfway down the ring.
+        QRect bounds;
+        for (const QPoint p : ring)
+            bounds |= QRect(p, QSize(1, 1));
+        const int middle = bounds.center().y();
+        const auto side = [&](int from, int to) {
+            return std::ranges::any_of(ring, [&](QPoint p) { return p.y() == middle && p.x() >= from && p.x() <= to; });
+        };
+        EXPECT_TRUE(side(shown.left(), shown.left() + 3)) << name.toStdString() << " left";
+        EXPECT_TRUE(side(shown.right() - 3, shown.right())) << name.toStdString() << " right";
+    };
+    for (const QString &name : { u"starredThreadList"_s, u"recentThreadList"_s, u"projectFolderList"_s })
+        expectWhole(name);
+    model().openProject(CampaignIDEWorkspaceModel::sampleProjectID);
+    click(WorkbenchHeaderBar::tabButtonName(IDEWorkbenchView::localFiles));
+    settle();
+    expectWhole(u"localFilesListView"_s);
+}
 
 } // namespace
 } // namespace orvane::windowtest
