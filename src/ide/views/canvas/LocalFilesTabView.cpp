@@ -16,7 +16,9 @@
 #include "ide/views/window/WorkspaceWindowController.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListView>
+#include <QPainter>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -25,10 +27,68 @@ namespace orvane {
 
 namespace {
 
-// A list whose rows keep a margin from its edges.
-class PaddedListView final : public QListView {
+// The file list: its rows keep a margin from its edges, and each row is a button of the keyboard
+// too. The list is one Tab stop; the arrow keys move between rows, the row they are on is ringed,
+// and Space or Return presses it.
+class FileListView final : public QListView {
 public:
-    PaddedListView(QMargins margins, QWidget *parent) : QListView(parent) { setViewportMargins(margins); }
+    FileListView(const ThemeSource &theme, QMargins margins, QWidget *parent) : QListView(parent), m_theme(&theme)
+    {
+        setViewportMargins(margins);
+    }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        // The keyboard starts on the file the editor shows.
+        if (model()) {
+            for (int row = 0; row < model()->rowCount(); ++row) {
+                const QModelIndex index = model()->index(row, 0);
+                if (index.data(LocalFilesListModel::SelectedRole).toBool()) {
+                    setCurrentIndex(index);
+                    break;
+                }
+            }
+        }
+        QListView::focusInEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const int key = event->key();
+        const bool presses = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (presses && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+            event->accept();
+            Q_EMIT activated(currentIndex());
+            return;
+        }
+        QListView::keyPressEvent(event);
+    }
+
+    void paintEvent(QPaintEvent *event) override
+    {
+        QListView::paintEvent(event);
+        if (!m_theme || !hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange)
+            || !currentIndex().isValid())
+            return;
+        QPainter painter(viewport());
+        // A long name lays its row out wider than the list shows; the ring keeps to what shows.
+        const QRect row
+            = visualRect(currentIndex()).adjusted(0, 0, 0, -LocalFileRowDelegate::rowGap) & viewport()->rect();
+        const bool selected = currentIndex().data(LocalFilesListModel::SelectedRole).toBool();
+        const OrvaneWebTheme theme = m_theme->theme();
+        paintButtonFocusRing(
+            painter, row, theme, selected ? theme.elevatedBackground() : theme.color(ThemeColor::sidebarBackground));
+    }
+
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override
+    {
+        QListView::currentChanged(current, previous);
+        viewport()->update();
+    }
+
+private:
+    QPointer<const ThemeSource> m_theme;
 };
 
 } // namespace
@@ -90,7 +150,7 @@ QWidget *LocalFilesTabView::buildFileList()
     column->addLayout(header);
     column->addWidget(new ThemeDivider(theme, Qt::Horizontal, pane));
 
-    m_list = new PaddedListView({ 6, 6, 6, 6 - LocalFileRowDelegate::rowGap }, pane);
+    m_list = new FileListView(theme, { 6, 6, 6, 6 - LocalFileRowDelegate::rowGap }, pane);
     m_list->setObjectName(u"localFilesListView"_s);
     m_list->setAccessibleName(u"Local Files"_s);
     m_list->setFrameShape(QFrame::NoFrame);
@@ -109,10 +169,12 @@ QWidget *LocalFilesTabView::buildFileList()
     };
     applyListTheme();
     connect(&theme, &ThemeSource::themeChanged, m_list, applyListTheme);
-    connect(m_list, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+    const auto press = [this](const QModelIndex &index) {
         if (m_context.mirror && index.isValid())
             m_context.mirror->selectLocalFile(index.data(LocalFilesListModel::IdRole).toString());
-    });
+    };
+    connect(m_list, &QAbstractItemView::clicked, this, press);
+    connect(m_list, &QAbstractItemView::activated, this, press);
     column->addWidget(m_list, 1);
     return pane;
 }

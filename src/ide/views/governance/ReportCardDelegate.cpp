@@ -1,6 +1,7 @@
 #include "ide/views/governance/ReportCardDelegate.h"
 
 #include "ide/views/governance/ReportListModel.h"
+#include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -214,11 +215,11 @@ void ReportListView::paintEvent(QPaintEvent *event)
     if (!hasFocus() || !currentIndex().isValid())
         return;
     QPainter painter(viewport());
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
-    // The card, without the gap below it.
+    // The card, without the gap below it, ringed as the window's buttons are.
     const QRect row = visualRect(currentIndex());
     const bool last = currentIndex().row() == model()->rowCount() - 1;
-    painter.drawRect(row.adjusted(0, 0, -1, last ? -1 : -1 - ReportCardDelegate::cardGap));
+    paintFocusRingFrame(
+        painter, row.adjusted(0, 0, 0, last ? 0 : -ReportCardDelegate::cardGap), palette().color(QPalette::Link));
 }
 
 void ReportListView::reset()

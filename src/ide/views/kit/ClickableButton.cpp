@@ -197,14 +197,8 @@ void ClickableButton::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     const OrvaneWebTheme theme = m_themeSource->theme();
+    // The keyboard's ring lies around the button, drawn by the window's FocusRingController.
     paintPanel(painter, rect(), theme, { m_look.fill, m_look.fillOpacity, m_look.stroke, m_look.strokeOpacity });
-    // A focus ring only for keyboard users, as the toolkit's own controls do.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
-        std::optional<QColor> fill;
-        if (m_look.fill)
-            fill = theme.color(*m_look.fill);
-        paintButtonFocusRing(painter, rect(), theme, fill);
-    }
 }
 
 namespace {
@@ -240,12 +234,16 @@ QColor focusRingColor(const OrvaneWebTheme &theme, const std::optional<QColor> &
 void paintButtonFocusRing(
     QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme, const std::optional<QColor> &fill)
 {
+    paintFocusRingFrame(painter, rect, focusRingColor(theme, fill));
+}
+
+void paintFocusRingFrame(QPainter &painter, const QRect &rect, const QColor &color)
+{
     // Two solid pixels one pixel inside the edge: a dotted hairline disappears on a bright fill.
     constexpr int width = 2;
     const QRect ring = rect.adjusted(1, 1, -1, -1);
     if (ring.width() <= 2 * width || ring.height() <= 2 * width)
         return;
-    const QColor color = focusRingColor(theme, fill);
     painter.save();
     painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), width), color);
     painter.fillRect(QRect(ring.left(), ring.bottom() - width + 1, ring.width(), width), color);

@@ -69,10 +69,14 @@ private:
     bool m_doubleClickPressesOnce = false;
 };
 
-// The keyboard's focus ring of the window's buttons, drawn just inside `rect` of a button (or a row
-// that is one) that has the focus from the keyboard; `fill` is what the ring is drawn on, when known.
+// The keyboard's focus ring of a row that a list paints as a button, drawn just inside `rect` (the
+// row's padding keeps its texts clear); `fill` is what the ring is drawn on, when known. Button
+// widgets are ringed around instead (FocusRingController).
 void paintButtonFocusRing(QPainter &painter, const QRect &rect, const OrvaneWebTheme &theme,
     const std::optional<QColor> &fill = std::nullopt);
+
+// The same ring in a colour already chosen (a list that has its colours from its palette).
+void paintFocusRingFrame(QPainter &painter, const QRect &rect, const QColor &color);
 
 // The ring's colour: the theme's accent, unless it stands out too little from `fill` (a contrast
 // below 3:1), then black or white.

@@ -1,5 +1,6 @@
 #include "ide/views/operations/CardGrid.h"
 
+#include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeSource.h"
 
@@ -159,12 +160,10 @@ void CardGrid::paintEvent(QPaintEvent *event)
         m_delegate->paintCard(painter, card, index, pressed);
         painter.restore();
     }
-    // The cards paint no focus of their own: the keyboard's card gets a ring in the accent colour.
-    if (hasFocus() && currentRow() >= 0) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(cardRect(currentRow()).adjusted(0, 0, -1, -1));
-    }
+    // The cards paint no focus of their own: the keyboard's card gets the ring of the window's
+    // buttons, in the theme's accent (the palette's link colour).
+    if (hasFocus() && currentRow() >= 0)
+        paintFocusRingFrame(painter, cardRect(currentRow()), palette().color(QPalette::Link));
 }
 
 int CardGrid::currentRow() const

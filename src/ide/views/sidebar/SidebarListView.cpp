@@ -1,5 +1,7 @@
 #include "ide/views/sidebar/SidebarListView.h"
 
+#include "ide/views/kit/ClickableButton.h"
+
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -194,12 +196,13 @@ void SidebarListView::keyPressEvent(QKeyEvent *event)
 void SidebarListView::paintEvent(QPaintEvent *event)
 {
     QListView::paintEvent(event);
-    // The rows paint no focus of their own: the keyboard's row gets a ring in the accent colour.
+    // The rows paint no focus of their own: the keyboard's row gets the ring of the window's
+    // buttons, in the theme's accent (the palette's link colour), which stands out in both themes.
     if (!hasFocus() || !currentIndex().isValid())
         return;
     QPainter painter(viewport());
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
-    painter.drawRect(visualRect(currentIndex()).adjusted(0, 0, -1, -1));
+    // A row may be laid out wider than the list shows; the ring keeps to what shows.
+    paintFocusRingFrame(painter, visualRect(currentIndex()) & viewport()->rect(), palette().color(QPalette::Link));
 }
 
 void SidebarListView::resizeEvent(QResizeEvent *event)

@@ -5,6 +5,7 @@
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/notifications/SystemNativeNotificationAuthorizer.h"
+#include "ide/views/kit/FocusRing.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/timeline/TimelineHeightCache.h"
@@ -113,6 +114,7 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
 
     m_state = &m_model->windowState();
     m_theme = new ThemeSource(m_state->isDarkTheme(), this);
+    m_focusRing = new FocusRingController(this, *m_theme);
     m_controller = new WorkspaceWindowController(
         m_model, m_session, m_state, std::move(onRequestCloudSignIn), m_services.revealFolder, this);
     m_refresher = new LiveContextRefresher(m_model->serverSync(), m_session, this);

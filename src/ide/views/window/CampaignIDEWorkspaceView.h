@@ -14,6 +14,7 @@ namespace orvane {
 
 class SessionStore;
 class CampaignIDEWorkspaceModel;
+class FocusRingController;
 class ThemeSource;
 class TimelineHeightCache;
 class WorkspaceMirror;
@@ -75,6 +76,7 @@ public:
     [[nodiscard]] SessionStore *session() const { return m_session; }
     [[nodiscard]] const std::shared_ptr<voice::VoiceInputProvider> &voice() const { return m_voice; }
     [[nodiscard]] ThemeSource *themeSource() const { return m_theme; }
+    [[nodiscard]] FocusRingController *focusRing() const { return m_focusRing; }
     [[nodiscard]] WorkspaceWindowState *viewState() const { return m_state; }
     [[nodiscard]] WorkspaceWindowController *controller() const { return m_controller; }
     [[nodiscard]] LiveContextRefresher *refresher() const { return m_refresher; }
@@ -112,6 +114,7 @@ private:
     std::shared_ptr<voice::VoiceInputProvider> m_voice;
     Services m_services;
     ThemeSource *m_theme = nullptr;
+    FocusRingController *m_focusRing = nullptr;
     WorkspaceWindowState *m_state = nullptr;
     std::unique_ptr<TimelineHeightCache> m_timelineHeights;
     bool m_drawerBuilt = false;

@@ -2,6 +2,7 @@
 
 #include "ide/views/canvas/LocalFilesListModel.h"
 #include "ide/views/canvas/LocalFilesTabView.h"
+#include "ide/views/kit/OrvaneWebTheme.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -198,6 +199,61 @@ TEST_F(LocalFilesTest, SwitchingFilesKeepsUnsavedEditsInTheModel)
     clickRow(list(), rowNamed(u"campaign-plan.md"_s));
     EXPECT_EQ(editor()->toPlainText(), edited);
     EXPECT_EQ(editor()->textCursor().position(), 0);
+}
+
+// The list is one stop of the keyboard: it starts on the file shown, the arrow keys move a ring
+// from row to row, and Space or Return opens the ringed file as a click does. The editor keeps Tab
+// as text, and Ctrl+Tab and Ctrl+Shift+Tab leave it.
+TEST_F(LocalFilesTest, TheKeyboardRingsAndOpensRowsAndLeavesTheEditor)
+{
+    const int csv = rowNamed(u"media-plan.csv"_s);
+    ASSERT_GT(csv, 0);
+    clickRow(list(), csv);
+    list()->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    list()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list()->hasFocus(); }, 2000));
+    EXPECT_EQ(list()->currentIndex().row(), csv);
+
+    // The ring lies inside the row's edge, in the theme's accent.
+    const auto ringedRow = [&] {
+        const QImage picture = list()->viewport()->grab().toImage();
+        const QColor accent = OrvaneWebTheme(model().isDarkTheme()).accentCyan();
+        for (int row = 0; row < list()->model()->rowCount(); ++row) {
+            const QRect rect = list()->visualRect(list()->model()->index(row, 0));
+            if (picture.pixelColor(QPoint(rect.center().x(), rect.top() + 1) * picture.devicePixelRatio()) == accent)
+                return row;
+        }
+        return -1;
+    };
+    EXPECT_EQ(ringedRow(), csv);
+
+    const int other = csv == 1 ? 2 : csv - 1;
+    QTest::keyClick(list(), other > csv ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_EQ(ringedRow(), other);
+    EXPECT_EQ(model().selectedLocalFile()->name, u"media-plan.csv"_s); // moving opens nothing
+    QTest::keyClick(list(), Qt::Key_Space);
+    EXPECT_EQ(model().selectedLocalFile()->name, rowData(other, LocalFilesListModel::NameRole).toString());
+    EXPECT_EQ(editor()->toPlainText(), model().selectedLocalFile()->content);
+    QTest::keyClick(list(), other > csv ? Qt::Key_Up : Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(model().selectedLocalFile()->name, u"media-plan.csv"_s);
+
+    // Without the focus, no ring.
+    editor()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor()->hasFocus(); }, 2000));
+    EXPECT_EQ(ringedRow(), -1);
+
+    const QString text = editor()->toPlainText();
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_TRUE(editor()->hasFocus());
+    EXPECT_EQ(editor()->toPlainText().size(), text.size() + 1);
+    QTest::keyClick(editor(), Qt::Key_Backspace);
+    QTest::keyClick(editor(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_FALSE(editor()->hasFocus());
+    editor()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(editor(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(editor()->hasFocus());
+    EXPECT_EQ(editor()->toPlainText(), text);
 }
 
 TEST_F(LocalFilesTest, WithNoFilesTheEditorTakesNoTextAndSaveDoesNothing)

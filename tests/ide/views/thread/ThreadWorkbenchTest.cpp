@@ -2,6 +2,7 @@
 
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/FocusRing.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/thread/AgentTabChip.h"
 #include "ide/views/thread/AgentThreadPane.h"
@@ -459,12 +460,14 @@ TEST_F(ThreadWorkbenchTest, AThreadWithoutTabsShowsTheStandInTabAndStoresNothing
     EXPECT_FALSE(primary()->chips().first()->isSelected());
 }
 
-// The keyboard's ring stands out on every lime button, in both themes: a ring that the eye finds
-// (a contrast of 3:1 at least against the fill beside it), not a dotted hairline lost on the lime.
+// The keyboard's ring stands out around every lime button, in both themes: a ring that the eye
+// finds (a contrast of 3:1 at least against the ground it lies on, between it and the lime), not a
+// dotted hairline, and the lime of the button untouched.
 TEST_F(ThreadWorkbenchTest, TheKeyboardsRingStandsOutOnLimeButtons)
 {
     const QStringList lime { WorkbenchHeaderBar::tabButtonName(shown().workbenchView), u"newThreadButton"_s,
         u"sidebarNewThreadButton"_s, u"sendButton"_s, u"approveLaunchButton"_s };
+    constexpr int reach = FocusRingController::ringReach;
     for (const bool dark : { true, false }) {
         model().setDarkTheme(dark);
         settle();
@@ -476,16 +479,35 @@ TEST_F(ThreadWorkbenchTest, TheKeyboardsRingStandsOutOnLimeButtons)
             window->setAttribute(Qt::WA_KeyboardFocusChange);
             button->setFocus(Qt::TabFocusReason);
             ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }, 2000)) << name.toStdString();
-            const QImage picture = button->grab().toImage();
+            const QRect edge(button->mapTo(window.get(), QPoint()), button->size());
+            const QImage picture = window->grab(edge.adjusted(-reach, -reach, reach, reach)).toImage();
+            // In the picture's pixels: the button starts at (reach, reach).
+            const auto at = [&](int x, int y) { return picture.pixelColor(QPoint(x, y) * picture.devicePixelRatio()); };
             const QColor fill = OrvaneWebTheme::accentLimeFill();
-            EXPECT_EQ(picture.pixelColor(picture.width() / 2, 4), fill) << name.toStdString();
-            // Both pixels of the ring's width, on each side.
-            const int midX = picture.width() / 2;
-            const int midY = picture.height() / 2;
-            for (const QPoint at : { QPoint(midX, 1), QPoint(midX, 2), QPoint(1, midY), QPoint(2, midY),
-                     QPoint(midX, picture.height() - 2), QPoint(picture.width() - 2, midY) }) {
-                EXPECT_GE(contrastRatio(picture.pixelColor(at), fill), 3.0)
-                    << name.toStdString() << (dark ? " dark " : " light ") << at.x() << ',' << at.y();
+            const int midX = reach + edge.width() / 2;
+            const int midY = reach + edge.height() / 2;
+            const int right = reach + edge.width() - 1;
+            const int bottom = reach + edge.height() - 1;
+            EXPECT_EQ(at(midX, reach), fill) << name.toStdString();
+            EXPECT_EQ(at(reach, midY), fill) << name.toStdString();
+            // Both pixels of the ring's width (the outermost two) on each side, against the pixel
+            // between ring and button.
+            static_assert(FocusRingController::ringWidth == 2);
+            struct Side {
+                QPoint ring[2];
+                QPoint between;
+            };
+            const Side sides[] = {
+                { { QPoint(midX, 0), QPoint(midX, 1) }, QPoint(midX, reach - 1) },
+                { { QPoint(midX, bottom + reach - 1), QPoint(midX, bottom + reach) }, QPoint(midX, bottom + 1) },
+                { { QPoint(0, midY), QPoint(1, midY) }, QPoint(reach - 1, midY) },
+                { { QPoint(right + reach - 1, midY), QPoint(right + reach, midY) }, QPoint(right + 1, midY) },
+            };
+            for (const Side &side : sides) {
+                for (const QPoint ring : side.ring) {
+                    EXPECT_GE(contrastRatio(at(ring.x(), ring.y()), at(side.between.x(), side.between.y())), 3.0)
+                        << name.toStdString() << (dark ? " dark " : " light ") << ring.x() << ',' << ring.y();
+                }
             }
         }
     }
