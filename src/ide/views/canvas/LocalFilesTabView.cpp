@@ -147,6 +147,11 @@ QWidget *LocalFilesTabView::buildEditor()
     auto *editorBox = new Panel(theme, ThemeColor::canvasBackground, pane);
     auto *box = new QVBoxLayout(editorBox);
     box->setContentsMargins(10, 10, 10, 10);
+    box->setSpacing(8);
+    m_cutNote = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, editorBox);
+    m_cutNote->setObjectName(u"localFileCutNoteLabel"_s);
+    m_cutNote->hide();
+    box->addWidget(m_cutNote);
     m_editor = new ThemedTextEditor(theme, ThemeColor::canvasBackground, editorBox);
     m_editor->setObjectName(u"localFileEditor"_s);
     m_editor->setAccessibleName(u"File Contents"_s);
@@ -172,7 +177,7 @@ void LocalFilesTabView::syncEditor()
     const auto file = mirror->selectedLocalFile();
     m_fileName->setText(file ? file->name : defaultFileName);
     // With no file there is nothing to edit: typing would go nowhere.
-    m_editor->setReadOnly(!file);
+    m_editor->setEditable(file.has_value());
     m_editor->setPlaceholderText(file ? QString() : u"This folder has no text files to edit."_s);
 
     const std::optional<QString> fileID = file ? std::optional<QString>(file->id()) : std::nullopt;
@@ -183,6 +188,8 @@ void LocalFilesTabView::syncEditor()
     } else {
         m_editor->setTextQuietly(content);
     }
+    m_cutNote->setText(m_editor->cutNote());
+    m_cutNote->setVisible(m_editor->isCut());
 }
 
 } // namespace orvane
