@@ -9,6 +9,8 @@ namespace orvane {
 inline constexpr qsizetype shownLineLimit = 20000;
 // What a label shows of a text at most: more is never seen, and would only slow the drawing.
 inline constexpr qsizetype shownLabelLimit = 2000;
+// What a menu row shows of a name at most.
+inline constexpr qsizetype menuTextLimit = 120;
 
 // `text` with every line longer than `limit` characters cut there and ended with "…". `longest` is
 // set to the length of the text's longest line when it is longer than `limit`, else to 0.
