@@ -12,7 +12,6 @@
 #include <QTextBlock>
 
 #include <algorithm>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -123,8 +122,6 @@ void CappedTextEdit::insertFromMimeData(const QMimeData *source)
 
 CappedLineEdit::CappedLineEdit(QWidget *parent) : QLineEdit(parent)
 {
-    // The field's own limit would cut a long text without a word.
-    setMaxLength(std::numeric_limits<int>::max());
 }
 
 void CappedLineEdit::showText(const QString &text)
@@ -171,8 +168,10 @@ void CappedLineEdit::insertWhole(const QString &inserted)
         insert(inserted);
         return;
     }
+    // As the field would: no more than its maximum length.
+    const qsizetype room = std::max<qsizetype>(0, maxLength() - (current.size() - length));
     QString whole = current;
-    whole.replace(start, length, inserted);
+    whole.replace(start, length, inserted.left(room));
     showText(whole);
     Q_EMIT textEdited(whole);
 }
