@@ -120,6 +120,21 @@ void CappedTextEdit::insertFromMimeData(const QMimeData *source)
     showText(whole);
 }
 
+void CappedTextEdit::keyPressEvent(QKeyEvent *event)
+{
+    // A cut text cannot be edited, only cleared as a whole.
+    const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    const QTextCursor cursor = textCursor();
+    if (isCut() && erase && m_editable && cursor.selectionStart() == 0
+        && cursor.selectionEnd() == document()->characterCount() - 1) {
+        showText(QString());
+        Q_EMIT userEdited(QString());
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
 CappedLineEdit::CappedLineEdit(QWidget *parent) : QLineEdit(parent)
 {
 }

@@ -8,7 +8,8 @@ namespace orvane {
 // A plain-text editor that never lays out a line longer than shownLineLimit: a text holding one
 // is shown with such lines cut, read only, and the text stays whole wherever it is kept. A paste
 // that would make such a line is not laid out either: the whole new text is announced and then
-// shown cut. showText() replaces the text without announcing it as the user's edit.
+// shown cut. While cut, the text is cleared by selecting all of it and deleting. showText()
+// replaces the text without announcing it as the user's edit.
 class CappedTextEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -33,6 +34,7 @@ Q_SIGNALS:
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void applyReadOnly();

@@ -65,7 +65,8 @@ QString labelText(const QString &text, qsizetype limit)
 QString cutLineNote(qsizetype longestLine)
 {
     return u"A line of %1 characters is too long to show in full: it is cut at %2 characters here and "
-           u"kept whole, and this field cannot be edited while it holds that line."_s.arg(longestLine)
+           u"kept whole. The field cannot be edited while it holds that line; select all and delete to "
+           u"clear it."_s.arg(longestLine)
                .arg(shownLineLimit);
 }
 

@@ -229,9 +229,9 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     EXPECT_TRUE(objectiveEditor->toPlainText() == before + u'\n' + cutLine);
     EXPECT_TRUE(objectiveEditor->isReadOnly());
     EXPECT_TRUE(find<QWidget>(u"objectiveCutNoteLabel"_s)->isVisible());
-    EXPECT_EQ(text(u"objectiveCutNoteLabel"_s),
-        u"A line of 1000020 characters is too long to show in full: it is cut at 20000 characters here and kept "
-        u"whole, and this field cannot be edited while it holds that line."_s);
+    EXPECT_EQ(text(u"objectiveCutNoteLabel"_s), cutLineNote(1'000'020));
+    EXPECT_TRUE(
+        text(u"objectiveCutNoteLabel"_s).startsWith(u"A line of 1000020 characters is too long to show in full"_s));
     EXPECT_TRUE(selected().objective == objective);
     EXPECT_FALSE(find<QWidget>(u"audienceCutNoteLabel"_s)->isVisible());
 
@@ -250,6 +250,14 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     EXPECT_TRUE(find<QWidget>(u"audienceCutNoteLabel"_s)->isVisible());
     QTest::keyClicks(audience, u"typed"_s);
     EXPECT_TRUE(selected().audience == words) << "a field showing its text cut never writes it back";
+    // Selecting all of it and deleting clears it, and the field can be typed in again.
+    QTest::keySequence(audience, QKeySequence::SelectAll);
+    QTest::keyClick(audience, Qt::Key_Delete);
+    EXPECT_TRUE(selected().audience.isEmpty());
+    EXPECT_FALSE(audience->isReadOnly());
+    EXPECT_FALSE(find<QWidget>(u"audienceCutNoteLabel"_s)->isVisible());
+    QTest::keyClicks(audience, u"CFOs"_s);
+    EXPECT_EQ(selected().audience, u"CFOs"_s);
 
     // A megabyte name: the title ends in an ellipsis, the field shows it cut and read only.
     const QString name(1'000'000, u'n');
