@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -214,9 +215,13 @@ void CappedLineEdit::keyPressEvent(QKeyEvent *event)
 void CappedLineEdit::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
-    if (auto *paste = menu->findChild<QAction *>(u"edit-paste"_s)) {
-        disconnect(paste, &QAction::triggered, nullptr, nullptr);
-        connect(paste, &QAction::triggered, this, [this] { insertWhole(QGuiApplication::clipboard()->text()); });
+    // The menu's Paste pastes as the keyboard's does. Its action is told by its connection to
+    // paste(), which the menu makes by name.
+    const QMetaMethod triggered = QMetaMethod::fromSignal(&QAction::triggered);
+    const QMetaMethod paste = staticMetaObject.method(staticMetaObject.indexOfSlot("paste()"));
+    for (QAction *action : menu->actions()) {
+        if (disconnect(action, triggered, this, paste))
+            connect(action, &QAction::triggered, this, [this] { insertWhole(QGuiApplication::clipboard()->text()); });
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());

@@ -5,9 +5,12 @@
 #include "ide/views/timeline/AgentComposerBar.h"
 #include "ide/views/timeline/QuickPromptRow.h"
 #include "ide/views/window/WindowPrimitives.h"
+#include "testsupport/QtMessages.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -113,6 +116,25 @@ TEST_F(AgentComposerBarTest, ALongPasteIsKeptAndSentWhole)
     EXPECT_TRUE(tab().draftPrompt.isEmpty());
     EXPECT_TRUE(field->text().isEmpty());
     EXPECT_FALSE(note->isVisible());
+
+    // The context menu's Paste keeps it whole and shows it cut as well. (The offscreen platform
+    // cannot raise a popup or grab the keyboard for it.)
+    const test::ExpectQtWarnings popup({ u"does not support raise()"_s, u"does not support grabbing"_s });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(field, &menuEvent);
+    QMenu *menu = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return menu != nullptr;
+    }));
+    const QList<QAction *> actions = menu->actions();
+    const auto paste = std::find_if(
+        actions.cbegin(), actions.cend(), [](const QAction *action) { return action->text().startsWith(u"&Paste"_s); });
+    ASSERT_NE(paste, actions.cend());
+    (*paste)->trigger();
+    menu->close();
+    EXPECT_TRUE(tab().draftPrompt == word);
+    EXPECT_EQ(field->text(), word.left(shownLineLimit) + u"…"_s);
 }
 
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)
