@@ -1,5 +1,7 @@
 #include "ide/views/canvas/CardPainting.h"
 
+#include "ide/views/kit/LongText.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
@@ -41,7 +43,8 @@ WrappedLines layOut(QTextLayout &layout, int width, int maxLines)
 
 QString displayText(const QString &text)
 {
-    QString shown = text;
+    // No card shows more than a label's worth: a longer text would only slow every paint.
+    QString shown = labelText(text);
     shown.replace(u'\n', QChar::LineSeparator);
     return shown;
 }
@@ -56,14 +59,14 @@ int lineHeight(const QFont &font)
 // Rounded up, with a pixel to spare: a text measured here always fits where it is drawn.
 int textWidth(const QString &text, const QFont &font)
 {
-    return qCeil(QFontMetricsF(font).horizontalAdvance(text)) + 1;
+    return qCeil(QFontMetricsF(font).horizontalAdvance(labelText(text))) + 1;
 }
 
 int drawLine(QPainter &painter, const QRect &rect, const QString &text, const QFont &font, const QColor &color,
     Qt::Alignment alignment)
 {
     const QFontMetrics metrics(font);
-    const QString shown = metrics.elidedText(text, Qt::ElideRight, rect.width());
+    const QString shown = metrics.elidedText(labelText(text), Qt::ElideRight, rect.width());
     painter.setFont(font);
     painter.setPen(color);
     painter.drawText(rect, int(alignment | Qt::AlignVCenter | Qt::TextSingleLine), shown);

@@ -68,6 +68,10 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     m_headline->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editorBox->contentLayout()->addWidget(m_headline);
     headlineColumn->addWidget(editorBox);
+    m_headlineCutNote = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, background);
+    m_headlineCutNote->setObjectName(u"artboardHeadlineCutNoteLabel"_s);
+    m_headlineCutNote->hide();
+    headlineColumn->addWidget(m_headlineCutNote);
     column->addLayout(headlineColumn);
 
     auto *decisions = new QBoxLayout(QBoxLayout::LeftToRight);
@@ -145,6 +149,8 @@ void CreativeCanvasInspector::showArtboard(const CreativeCanvasArtboard &artboar
     m_title->setText(ArtboardCardDelegate::title(artboard.platform, artboard.format));
     m_size->setText(sizeText(artboard.width, artboard.height));
     m_headline->setTextQuietly(artboard.headline);
+    m_headlineCutNote->setText(m_headline->cutNote());
+    m_headlineCutNote->setVisible(m_headline->isCut());
 }
 
 } // namespace orvane

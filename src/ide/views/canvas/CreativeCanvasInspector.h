@@ -50,6 +50,7 @@ private:
     WrappingLabel *m_title;
     ElidedLabel *m_size;
     ThemedTextEditor *m_headline;
+    WrappingLabel *m_headlineCutNote;
 };
 
 } // namespace orvane

@@ -209,6 +209,11 @@ QWidget *LocalFilesTabView::buildEditor()
     auto *editorBox = new Panel(theme, ThemeColor::canvasBackground, pane);
     auto *box = new QVBoxLayout(editorBox);
     box->setContentsMargins(10, 10, 10, 10);
+    box->setSpacing(8);
+    m_cutNote = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, editorBox);
+    m_cutNote->setObjectName(u"localFileCutNoteLabel"_s);
+    m_cutNote->hide();
+    box->addWidget(m_cutNote);
     m_editor = new ThemedTextEditor(theme, ThemeColor::canvasBackground, editorBox);
     m_editor->setObjectName(u"localFileEditor"_s);
     m_editor->setAccessibleName(u"File Contents"_s);
@@ -235,7 +240,7 @@ void LocalFilesTabView::syncEditor()
     m_fileName->setText(file ? file->name : defaultFileName);
     // With no file, or one too large to edit, there is nothing to edit: typing would go nowhere.
     const bool tooLarge = file && file->isTooLarge();
-    m_editor->setReadOnly(!file || tooLarge);
+    m_editor->setEditable(file && !tooLarge);
     m_editor->setPlaceholderText(!file ? u"This folder has no text files to edit."_s
             : tooLarge                 ? QString(file->tooLargeText() + u'.')
                                        : QString());
@@ -248,6 +253,8 @@ void LocalFilesTabView::syncEditor()
     } else {
         m_editor->setTextQuietly(content);
     }
+    m_cutNote->setText(m_editor->cutNote());
+    m_cutNote->setVisible(m_editor->isCut());
 }
 
 } // namespace orvane

@@ -15,6 +15,7 @@ class ElidedLabel;
 class LocalFilesListModel;
 class ThemedTextEditor;
 class ThemeSplitter;
+class WrappingLabel;
 
 // The local files editor: the selected project's text files on the left, the selected file's name,
 // "Save to Disk" and a plain-text editor on the right. Every keystroke goes to the model, which
@@ -49,6 +50,7 @@ private:
     QListView *m_list = nullptr;
     ElidedLabel *m_fileName = nullptr;
     ThemedTextEditor *m_editor = nullptr;
+    WrappingLabel *m_cutNote = nullptr;
     std::optional<QString> m_shownFileID;
 };
 

@@ -2,48 +2,16 @@
 
 #include "ide/views/kit/ThemeSource.h"
 
-#include <QScrollBar>
-#include <QTextCursor>
-
-#include <algorithm>
-
 namespace orvane {
 
 ThemedTextEditor::ThemedTextEditor(const ThemeSource &theme, ThemeColor background, QWidget *parent)
-    : PlainTextEditor(parent), m_theme(&theme), m_background(background)
+    : CappedTextEdit(parent), m_theme(&theme), m_background(background)
 {
     setFrameShape(QFrame::NoFrame);
     setTabChangesFocus(false);
     document()->setDocumentMargin(0);
     applyTheme();
     connect(&theme, &ThemeSource::themeChanged, this, &ThemedTextEditor::applyTheme);
-    connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_quiet)
-            Q_EMIT userEdited(toPlainText());
-    });
-}
-
-void ThemedTextEditor::setTextQuietly(const QString &text)
-{
-    if (toPlainText() == text)
-        return;
-    const int position = textCursor().position();
-    const int scroll = verticalScrollBar()->value();
-    m_quiet = true;
-    setPlainText(text);
-    m_quiet = false;
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(std::min(position, int(text.size())));
-    setTextCursor(cursor);
-    verticalScrollBar()->setValue(scroll);
-}
-
-void ThemedTextEditor::showDocumentQuietly(const QString &text)
-{
-    m_quiet = true;
-    setPlainText(text);
-    m_quiet = false;
-    moveCursor(QTextCursor::Start);
 }
 
 void ThemedTextEditor::applyTheme()

@@ -4,6 +4,7 @@
 #include "ide/views/governance/GovernanceWidgets.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/workbench/WorkbenchFormat.h"
@@ -35,7 +36,7 @@ CampaignLaunchApprovalModal::CampaignLaunchApprovalModal(
     kicker->setObjectName(u"launchKickerLabel"_s);
     column->addWidget(kicker);
     auto *headline = new ThemedLabel(
-        theme, headlineText(*context.model, request), themeFont(18, QFont::Bold), ThemeColor::textPrimary);
+        theme, labelText(headlineText(*context.model, request)), themeFont(18, QFont::Bold), ThemeColor::textPrimary);
     headline->setObjectName(u"launchHeadlineLabel"_s);
     headline->setWordWrap(true);
     column->addWidget(headline);

@@ -2,6 +2,7 @@
 
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 
@@ -65,7 +66,8 @@ QString plainToolTip(const QString &text)
 {
     if (text.isEmpty())
         return {};
-    return u"<p style=\"white-space:pre-wrap\">"_s + text.toHtmlEscaped() + u"</p>"_s;
+    // A tooltip wraps its text on every showing: a label's worth of it is all it shows.
+    return u"<p style=\"white-space:pre-wrap\">"_s + labelText(text).toHtmlEscaped() + u"</p>"_s;
 }
 
 QColor textOnLimeFill()

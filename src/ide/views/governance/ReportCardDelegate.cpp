@@ -2,6 +2,7 @@
 
 #include "ide/views/governance/ReportListModel.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -59,7 +60,7 @@ void drawLine(QPainter *painter, const QRect &rect, const QFont &font, const QCo
 {
     painter->setFont(font);
     painter->setPen(color);
-    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+    const QString shown = QFontMetrics(font).elidedText(labelText(text), Qt::ElideRight, rect.width());
     painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 

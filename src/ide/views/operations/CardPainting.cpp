@@ -1,5 +1,6 @@
 #include "ide/views/operations/CardPainting.h"
 
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/Panel.h"
 
@@ -16,8 +17,8 @@ QStringList wrappedLines(const QString &text, const QFont &font, int width, int 
     if (text.isEmpty() || width <= 0)
         return lines;
     const QFontMetrics metrics(font);
-    // Each paragraph wraps on its own, as a label's would.
-    const QStringList paragraphs = text.split(u'\n');
+    // Each paragraph wraps on its own, as a label's would; no card shows more than a label's worth.
+    const QStringList paragraphs = labelText(text).split(u'\n');
     for (qsizetype p = 0; p < paragraphs.size(); ++p) {
         const QString &paragraph = paragraphs.at(p);
         QTextLayout layout(paragraph, font);
@@ -62,7 +63,7 @@ int textHeight(const QString &text, const QFont &font, int width, int maxLines)
 // Rounded up, with a pixel to spare: a text measured here always fits where it is drawn.
 int textWidth(const QString &text, const QFont &font)
 {
-    return qCeil(QFontMetricsF(font).horizontalAdvance(text)) + 1;
+    return qCeil(QFontMetricsF(font).horizontalAdvance(labelText(text))) + 1;
 }
 
 int drawText(QPainter &painter, const QRect &rect, const QString &text, const QFont &font, const QColor &color,
@@ -87,9 +88,10 @@ void drawLine(QPainter &painter, const QRect &rect, const QString &text, const Q
     painter.setFont(font);
     painter.setPen(color);
     const QFontMetricsF metrics(font);
-    const QString elided = metrics.horizontalAdvance(text) <= rect.width()
-        ? text
-        : metrics.elidedText(text, Qt::ElideRight, rect.width());
+    const QString shown = labelText(text);
+    const QString elided = metrics.horizontalAdvance(shown) <= rect.width()
+        ? shown
+        : metrics.elidedText(shown, Qt::ElideRight, rect.width());
     painter.drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, elided);
 }
 

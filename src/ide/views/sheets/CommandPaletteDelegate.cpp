@@ -1,6 +1,7 @@
 #include "ide/views/sheets/CommandPaletteDelegate.h"
 
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -110,7 +111,7 @@ void CommandPaletteDelegate::paint(
     titleRect.setRight(content.right() - trailingWidth - spacing);
     painter->setFont(titleFont());
     painter->setPen(theme.textPrimary());
-    const QString elided = QFontMetrics(titleFont()).elidedText(text, Qt::ElideRight, titleRect.width());
+    const QString elided = QFontMetrics(titleFont()).elidedText(labelText(text), Qt::ElideRight, titleRect.width());
     painter->drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, elided);
     // The row the keyboard is on, once Tab has reached the list.
     if ((option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange))

@@ -1,5 +1,6 @@
 #include "ide/views/sidebar/SidebarRowDelegates.h"
 
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -76,7 +77,7 @@ void drawLine(QPainter *painter, const QRect &box, const QFont &font, const QCol
 {
     painter->setFont(font);
     painter->setPen(color);
-    const QString elided = QFontMetrics(font).elidedText(text, Qt::ElideRight, box.width());
+    const QString elided = QFontMetrics(font).elidedText(labelText(text), Qt::ElideRight, box.width());
     painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, elided);
 }
 

@@ -1,6 +1,7 @@
 #include "ide/views/thread/AgentTabChip.h"
 
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/thread/ThreadPaneParts.h"
@@ -53,7 +54,7 @@ void AgentTabChip::showTab(const CampaignAgentTab &tab, bool selected, bool clos
     m_tabID = tab.id;
     m_handle->setText(tab.personaHandle);
     m_title->setText(tab.title);
-    m_select->setAccessibleName(tab.personaHandle + u' ' + tab.title);
+    m_select->setAccessibleName(labelText(tab.personaHandle + u' ' + tab.title));
     m_close->setVisible(closable);
     if (m_selected != selected || m_title->font().weight() != (selected ? QFont::Bold : QFont::Medium)) {
         m_selected = selected;

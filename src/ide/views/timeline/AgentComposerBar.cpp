@@ -3,7 +3,9 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/ThreadList.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/kit/CappedTextEdit.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -11,7 +13,6 @@
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -130,14 +131,15 @@ AgentComposerBar::AgentComposerBar(
     auto *box = new FieldBox(theme, this);
     auto *boxLayout = new QHBoxLayout(box);
     boxLayout->setContentsMargins(10, 8, 10, 8);
-    m_draftField = new QLineEdit(box);
+    // The whole of a long paste is kept and sent; a draft too long to lay out in a moment shows cut
+    // (the timeline shortens what it shows too).
+    m_draftField = new CappedLineEdit(box);
     m_draftField->setObjectName(u"draftField"_s);
     m_draftField->setAccessibleName(u"Message"_s);
     m_draftField->setFrame(false);
     m_draftField->setFont(themeFont(12));
     m_draftField->setAttribute(Qt::WA_MacShowFocusRect, false);
-    // The whole of a long paste is sent: the field's own limit would cut it without a word (the
-    // timeline shortens what it shows).
+    // The field's own limit would cut a long paste without a word.
     m_draftField->setMaxLength(std::numeric_limits<int>::max());
     boxLayout->addWidget(m_draftField);
     input->addWidget(box, 1);
@@ -154,6 +156,10 @@ AgentComposerBar::AgentComposerBar(
     m_sendButton->setAccessibleName(u"Send"_s);
     input->addWidget(m_sendButton);
     column->addLayout(input);
+    m_draftCutNote = new WrappingLabel(theme, themeFont(10, QFont::DemiBold), ThemeColor::accentAmber, this);
+    m_draftCutNote->setObjectName(u"draftCutNoteLabel"_s);
+    m_draftCutNote->hide();
+    column->addWidget(m_draftCutNote);
 
     // Each keystroke writes the draft to the tab; the field is only ever updated, never replaced.
     connect(m_draftField, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -244,8 +250,14 @@ void AgentComposerBar::syncFromModel()
     const CampaignAgentTab *tab = findTab();
     const QString draft = tab ? tab->draftPrompt : QString();
     // Equal while the user types (the model holds what the field sent): nothing is touched then.
-    if (m_draftField->text() != draft)
-        m_draftField->setText(draft);
+    if (m_draftField->fullText() != draft)
+        m_draftField->showText(draft);
+    m_draftCutNote->setText(m_draftField->isCut()
+            ? u"This draft of %1 characters is shown cut at %2: Send sends it whole; select all and "
+              u"delete to clear it."_s.arg(draft.size())
+                  .arg(shownLineLimit)
+            : QString());
+    m_draftCutNote->setVisible(m_draftField->isCut());
     const QString handle = tab ? tab->personaHandle : u"@orvane"_s;
     const QString placeholder = u"Direct "_s + handle + u" to update Document, Table, Canvas, or Explore\u2026"_s;
     if (m_draftField->placeholderText() != placeholder)

@@ -5,13 +5,14 @@
 #include <QUuid>
 #include <QWidget>
 
-class QLineEdit;
 class QMenu;
 
 namespace orvane {
 
+class CappedLineEdit;
 class ClickableButton;
 class ElidedLabel;
+class WrappingLabel;
 struct CampaignAgentTab;
 
 // The input area of an agent pane: persona mentions, slash commands, the local sync path, the draft
@@ -48,7 +49,8 @@ private:
     QMenu *m_mentionMenu = nullptr;
     QMenu *m_slashMenu = nullptr;
     ElidedLabel *m_syncPathLabel = nullptr;
-    QLineEdit *m_draftField = nullptr;
+    CappedLineEdit *m_draftField = nullptr;
+    WrappingLabel *m_draftCutNote = nullptr;
     ClickableButton *m_sendButton = nullptr;
 };
 

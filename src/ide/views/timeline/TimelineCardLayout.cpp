@@ -1,5 +1,6 @@
 #include "ide/views/timeline/TimelineCardLayout.h"
 
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "kit/support/JsonCoding.h"
 #include "platform/ui/Symbols.h"
@@ -140,7 +141,7 @@ public:
 
     int hit(HitKind kind, const QRectF &rect, const QString &label, const QUuid &id = {})
     {
-        out.hits.append({ kind, rect, id, label });
+        out.hits.append({ kind, rect, id, labelText(label) });
         return int(out.hits.size()) - 1;
     }
     void fill(const QRectF &rect, Paint paint, int hitIndex = -1)
@@ -161,7 +162,8 @@ public:
     // One line, elided at the right when the rectangle is narrower than the text.
     void text(const QRectF &rect, const QString &value, const QFont &font, Paint paint, int hitIndex = -1)
     {
-        out.pieces.append({ Piece::Kind::text, rect, paint, value, font, {}, hitIndex });
+        // Elided on every paint: a label's worth is all a line can show.
+        out.pieces.append({ Piece::Kind::text, rect, paint, labelText(value), font, {}, hitIndex });
     }
     // Wrapped at `width`, never cut; returns its height. `atSpaces`: lines break only at spaces
     // (a figure such as "$24,750/mo" stays whole), inside a word only when it is wider than a line.

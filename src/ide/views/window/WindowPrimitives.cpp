@@ -1,5 +1,6 @@
 #include "ide/views/window/WindowPrimitives.h"
 
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeSource.h"
 
 #include <QEvent>
@@ -79,13 +80,14 @@ void ElidedLabel::setElideMode(Qt::TextElideMode mode)
 
 QString ElidedLabel::drawnText() const
 {
-    return fontMetrics().elidedText(text(), m_elideMode, width());
+    // Measuring a text takes time that grows with it: past what any width shows, it is not measured.
+    return fontMetrics().elidedText(labelText(text()), m_elideMode, width());
 }
 
 QSize ElidedLabel::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    return { metrics.horizontalAdvance(text()) + 1, metrics.height() };
+    return { metrics.horizontalAdvance(labelText(text())) + 1, metrics.height() };
 }
 
 void ElidedLabel::setMinimumWholeWidth(int width)
@@ -104,7 +106,7 @@ QSize ElidedLabel::minimumSizeHint() const
 bool ElidedLabel::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && drawnText() != text()) {
-        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this);
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), labelText(text()), this);
         return true;
     }
     return QLabel::event(event);
@@ -130,9 +132,11 @@ WrappingLabel::WrappingLabel(const ThemeSource &theme, const QFont &font, ThemeC
 
 void WrappingLabel::setText(const QString &text)
 {
-    if (m_text == text)
+    // The text is laid out on every paint: a text longer than a label ever shows is cut.
+    const QString shown = labelText(text);
+    if (m_text == shown)
         return;
-    m_text = text;
+    m_text = shown;
     updateGeometry();
     update();
 }

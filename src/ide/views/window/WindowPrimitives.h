@@ -30,8 +30,9 @@ private:
 };
 
 // One line of plain text in a theme colour, cut with an ellipsis when the row gives it less room
-// than it asks for; while it is cut, its tooltip shows the whole text. It reads as a label does
-// (text(), its colour as the palette's WindowText), so a button can hold it as one of its texts.
+// than it asks for; while it is cut, its tooltip shows the whole text (up to shownLabelLimit
+// characters, as it measures and draws no more). It reads as a label does (text(), its colour as
+// the palette's WindowText), so a button can hold it as one of its texts.
 class ElidedLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -66,6 +67,7 @@ private:
 
 // Plain text in a theme colour that wraps onto as many lines as the width needs, between words
 // where it can and anywhere inside a word too long for a line, so it never widens its column.
+// It keeps and lays out at most shownLabelLimit characters of a text, ended with "…".
 class WrappingLabel final : public QWidget {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -76,7 +77,8 @@ void WorkspaceToastBanner::sync()
     QPalette palette = m_message->palette();
     palette.setColor(QPalette::WindowText, m_theme->theme().textPrimary());
     m_message->setPalette(palette);
-    m_message->setText(notice.value_or(QString()));
+    // A notice quoting a long text (a domain, a name) shows a label's worth of it.
+    m_message->setText(labelText(notice.value_or(QString())));
     const bool warning = m_model->statusNoticeKind() == NoticeKind::warning;
     m_icon->setSymbol(warning ? u"exclamationmark.triangle.fill"_s : u"checkmark.circle.fill"_s);
     m_icon->setColor(warning ? ThemeColor::accentAmber : ThemeColor::accentLime);

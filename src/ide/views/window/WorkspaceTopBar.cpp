@@ -3,6 +3,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeMenus.h"
@@ -200,9 +201,10 @@ void WorkspaceTopBar::rebuildProjectMenu()
     connect(all, &QAction::triggered, m_controller, &WorkspaceWindowController::showAllProjects);
     m_projectMenu->addSeparator();
     for (const CampaignIDEProject &project : m_model->projects()) {
-        // "&" in a project's name is text, not a mnemonic.
+        // "&" in a project's name is text, not a mnemonic; a menu row shows a line's worth of it.
         QAction *entry = m_projectMenu->addAction(ui::symbolIcon(u"folder.fill", ink),
-            QString(project.name + u" · "_s + project.budget()).replace(u'&', u"&&"_s));
+            QString(labelText(project.name, menuTextLimit) + u" · "_s + labelText(project.budget(), menuTextLimit))
+                .replace(u'&', u"&&"_s));
         entry->setObjectName(u"projectAction"_s);
         entry->setData(project.id);
         const QUuid id = project.id;

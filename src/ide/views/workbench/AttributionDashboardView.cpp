@@ -4,6 +4,7 @@
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -96,11 +97,12 @@ void ChannelBreakdownDelegate::paint(
     painter->setFont(titleFont);
     painter->setPen(theme.textPrimary());
     painter->drawText(QRect(inner.left(), top, nameWidth, titleMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-        titleMetrics.elidedText(shown.title, Qt::ElideRight, nameWidth));
+        titleMetrics.elidedText(labelText(shown.title), Qt::ElideRight, nameWidth));
     painter->setFont(audienceFont);
     painter->setPen(theme.textSecondary());
     painter->drawText(QRect(inner.left(), top + titleMetrics.height() + 2, nameWidth, audienceMetrics.height()),
-        Qt::AlignLeft | Qt::AlignVCenter, audienceMetrics.elidedText(shown.audience, Qt::ElideRight, nameWidth));
+        Qt::AlignLeft | Qt::AlignVCenter,
+        audienceMetrics.elidedText(labelText(shown.audience), Qt::ElideRight, nameWidth));
     painter->restore();
 }
 

@@ -1,10 +1,11 @@
 #include "ide/views/workbench/CampaignPlanDocumentView.h"
 
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/CappedTextEdit.h"
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
-#include "ide/views/kit/PlainTextEditor.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -16,8 +17,6 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -51,6 +50,21 @@ QVBoxLayout *fieldColumn(QWidget *label, QWidget *field)
     column->addWidget(label);
     column->addWidget(field);
     return column;
+}
+
+// An amber note saying a field shows its text cut; hidden while there is nothing to say.
+WrappingLabel *cutNoteLabel(const ThemeSource &theme, const QString &name, QWidget *parent)
+{
+    auto *note = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, parent);
+    note->setObjectName(name);
+    note->hide();
+    return note;
+}
+
+void showCutNote(WrappingLabel *label, const QString &note)
+{
+    label->setText(note);
+    label->setVisible(!note.isEmpty());
 }
 
 } // namespace
@@ -138,9 +152,11 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     m_rawMissing->setObjectName(u"rawMarkdownMissingLabel"_s);
     m_rawMissing->hide();
     column->addWidget(m_rawMissing);
+    m_rawCutNote = cutNoteLabel(theme, u"rawMarkdownCutNoteLabel"_s, pane);
+    column->addWidget(m_rawCutNote);
 
     // Tab indents as in any file's editor; Ctrl+Tab leaves.
-    m_rawEditor = new PlainTextEditor(pane);
+    m_rawEditor = new CappedTextEdit(pane);
     m_rawEditor->setObjectName(u"rawMarkdownEditor"_s);
     m_rawEditor->setAccessibleName(u"Campaign Plan Markdown"_s);
     m_rawEditor->setFont(themeFont(12, QFont::Normal, true));
@@ -148,8 +164,8 @@ QWidget *CampaignPlanDocumentView::buildRawEditor()
     m_rawEditor->setTabChangesFocus(false);
     styleTextEditor(m_rawEditor, theme, ThemeColor::panelBackground, 8);
     m_rawEditor->installEventFilter(this);
-    connect(m_rawEditor, &QPlainTextEdit::textChanged, this,
-        [this] { m_context.model->updateCampaignPlanFileContent(m_rawEditor->toPlainText()); });
+    connect(m_rawEditor, &CappedTextEdit::userEdited, this,
+        [this](const QString &text) { m_context.model->updateCampaignPlanFileContent(text); });
     column->addWidget(m_rawEditor);
 
     auto *saveRow = new QHBoxLayout;
@@ -193,7 +209,7 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
         return new ThemedLabel(theme, text, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary, card);
     };
 
-    m_nameField = new QLineEdit(card);
+    m_nameField = new CappedLineEdit(card);
     m_nameField->setObjectName(u"campaignNameField"_s);
     m_nameField->setAccessibleName(u"Campaign Name"_s);
     m_nameField->setPlaceholderText(u"Campaign Name"_s);
@@ -203,7 +219,7 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     // project's folder follows its name, so it must not move on every keystroke.
     connect(m_nameField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::commitName);
 
-    m_budgetField = new QLineEdit(card);
+    m_budgetField = new CappedLineEdit(card);
     m_budgetField->setObjectName(u"monthlyBudgetField"_s);
     m_budgetField->setAccessibleName(u"Monthly Budget"_s);
     m_budgetField->setPlaceholderText(u"Budget"_s);
@@ -217,9 +233,11 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     fields->addLayout(fieldColumn(fieldLabel(u"Campaign Name"_s), m_nameField), 1);
     fields->addLayout(fieldColumn(fieldLabel(u"Monthly Budget Allocation"_s), m_budgetField), 0);
     column->addLayout(fields);
+    m_fieldsCutNote = cutNoteLabel(theme, u"planFieldsCutNoteLabel"_s, card);
+    column->addWidget(m_fieldsCutNote);
 
     const auto makeEditor = [&](const QString &name, int height) {
-        auto *editor = new QPlainTextEdit(card);
+        auto *editor = new CappedTextEdit(card);
         editor->setObjectName(name);
         editor->setFont(themeFont(12));
         editor->setFixedHeight(height);
@@ -230,14 +248,20 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     };
     m_objectiveEditor = makeEditor(u"objectiveEditor"_s, 76);
     m_objectiveEditor->setAccessibleName(u"Objective"_s);
-    connect(m_objectiveEditor, &QPlainTextEdit::textChanged, this,
-        [this] { m_context.model->updateSelectedProjectObjective(m_objectiveEditor->toPlainText()); });
+    connect(m_objectiveEditor, &CappedTextEdit::userEdited, this,
+        [this](const QString &text) { m_context.model->updateSelectedProjectObjective(text); });
     m_audienceEditor = makeEditor(u"audienceEditor"_s, 68);
     m_audienceEditor->setAccessibleName(u"Target Audience"_s);
-    connect(m_audienceEditor, &QPlainTextEdit::textChanged, this,
-        [this] { m_context.model->updateSelectedProjectAudience(m_audienceEditor->toPlainText()); });
-    column->addLayout(fieldColumn(fieldLabel(u"Campaign Objective & KPI Contract"_s), m_objectiveEditor));
-    column->addLayout(fieldColumn(fieldLabel(u"Target Audience & Buying Committee (ICP)"_s), m_audienceEditor));
+    connect(m_audienceEditor, &CappedTextEdit::userEdited, this,
+        [this](const QString &text) { m_context.model->updateSelectedProjectAudience(text); });
+    m_objectiveCutNote = cutNoteLabel(theme, u"objectiveCutNoteLabel"_s, card);
+    m_audienceCutNote = cutNoteLabel(theme, u"audienceCutNoteLabel"_s, card);
+    QVBoxLayout *objective = fieldColumn(fieldLabel(u"Campaign Objective & KPI Contract"_s), m_objectiveEditor);
+    objective->addWidget(m_objectiveCutNote);
+    column->addLayout(objective);
+    QVBoxLayout *audience = fieldColumn(fieldLabel(u"Target Audience & Buying Committee (ICP)"_s), m_audienceEditor);
+    audience->addWidget(m_audienceCutNote);
+    column->addLayout(audience);
     return card;
 }
 
@@ -340,10 +364,20 @@ void CampaignPlanDocumentView::refreshHeader()
 {
     const std::optional<CampaignIDEProject> project = documentProject();
     const std::optional<CampaignIDEThread> thread = m_binding->thread();
-    m_kicker->setKicker(u"CAMPAIGN PLAN DOCUMENT · "_s % (project ? project->slug().toUpper() : u"WORKSPACE"_s));
-    m_title->setText(project ? project->name : (thread ? thread->title : QString()));
+    // A name of any length is shown in a moment: a label shows only what fits on a few lines.
+    m_kicker->setKicker(
+        labelText(u"CAMPAIGN PLAN DOCUMENT · "_s % (project ? project->slug().toUpper() : u"WORKSPACE"_s)));
+    m_title->setText(labelText(project ? project->name : (thread ? thread->title : QString())));
     m_rawCaption->setText(u"Editing "_s % m_context.model->shownWorkspaceRoot() % u'/'
         % (project ? m_context.model->projectFolderName(*project) : u"campaign"_s) % u"/campaign-plan.md"_s);
+}
+
+QString CampaignPlanDocumentView::rawContent(const std::optional<LocalWorkspaceFile> &file) const
+{
+    if (file && !file->content.isEmpty())
+        return file->content;
+    const std::optional<CampaignIDEThread> thread = m_binding->thread();
+    return defaultPlanMarkdown(documentProject(), thread ? thread->title : QString());
 }
 
 void CampaignPlanDocumentView::refreshRawEditor()
@@ -351,28 +385,23 @@ void CampaignPlanDocumentView::refreshRawEditor()
     if (!m_rawMarkdownMode)
         return;
     const std::optional<LocalWorkspaceFile> file = m_context.model->campaignPlanFile();
-    const std::optional<CampaignIDEThread> thread = m_binding->thread();
     // A file too large to edit is not held: nothing of it is shown.
     const bool editable = file && !file->isTooLarge();
-    QString content;
-    if (!file || (editable && file->content.isEmpty()))
-        content = defaultPlanMarkdown(documentProject(), thread ? thread->title : QString());
-    else if (editable)
-        content = file->content;
+    const QString content = !file || editable ? rawContent(file) : QString();
     // Without the file there is nothing to edit or save: say so rather than drop the edits, and
     // show the default plan even to a user who was typing.
-    if (!editable && m_rawEditor->toPlainText() != content) {
-        const QSignalBlocker quiet(m_rawEditor);
-        m_rawEditor->setPlainText(content);
-    }
-    showModelText(m_rawEditor, content);
-    m_rawEditor->setReadOnly(!editable);
+    m_rawEditor->setEditable(editable);
+    if (editable)
+        m_rawEditor->showModelText(content);
+    else
+        m_rawEditor->showText(content);
     if (!file)
         m_rawMissing->setText(CampaignIDEWorkspaceModel::campaignPlanFileName
             + u" is not in this project's folder, so there is nothing to save."_s);
     else if (!editable)
         m_rawMissing->setText(file->tooLargeText() + u'.');
     m_rawMissing->setVisible(!editable);
+    showCutNote(m_rawCutNote, m_rawEditor->cutNote());
     m_saveButton->setEnabled(editable);
 }
 
@@ -381,9 +410,11 @@ void CampaignPlanDocumentView::savePlanFile()
     const std::optional<LocalWorkspaceFile> file = m_context.model->campaignPlanFile();
     if (!file || file->isTooLarge())
         return;
-    // An empty file shows the default plan: what the editor shows is what goes to disk.
-    if (m_rawEditor->toPlainText() != file->content)
-        m_context.model->updateCampaignPlanFileContent(m_rawEditor->toPlainText());
+    // An empty file shows the default plan: what the editor shows is what goes to disk, whole
+    // where the editor shows it cut.
+    const QString shown = m_rawEditor->isCut() ? rawContent(file) : m_rawEditor->toPlainText();
+    if (shown != file->content)
+        m_context.model->updateCampaignPlanFileContent(shown);
     m_context.model->saveCampaignPlanFile();
 }
 
@@ -391,14 +422,17 @@ void CampaignPlanDocumentView::refreshStructured()
 {
     const std::optional<CampaignIDEProject> project = documentProject();
     const bool editable = m_context.model->planEditTargetProjectID().has_value();
-    m_nameField->setReadOnly(!editable);
-    m_budgetField->setReadOnly(!editable);
-    m_objectiveEditor->setReadOnly(!editable);
-    m_audienceEditor->setReadOnly(!editable);
+    m_nameField->setEditable(editable);
+    m_budgetField->setEditable(editable);
+    m_objectiveEditor->setEditable(editable);
+    m_audienceEditor->setEditable(editable);
     showModelText(m_nameField, project ? project->name : QString());
     showModelText(m_budgetField, project ? project->budget() : u"$45,000"_s);
-    showModelText(m_objectiveEditor, project ? project->objective : QString());
-    showModelText(m_audienceEditor, project ? project->audience : QString());
+    m_objectiveEditor->showModelText(project ? project->objective : QString());
+    m_audienceEditor->showModelText(project ? project->audience : QString());
+    showCutNote(m_fieldsCutNote, m_nameField->isCut() ? m_nameField->cutNote() : m_budgetField->cutNote());
+    showCutNote(m_objectiveCutNote, m_objectiveEditor->cutNote());
+    showCutNote(m_audienceCutNote, m_audienceEditor->cutNote());
 
     const std::optional<CampaignIDEThread> thread = m_binding->thread();
     const CampaignIDEThread shown = thread.value_or(CampaignIDEThread {});
@@ -414,27 +448,27 @@ void CampaignPlanDocumentView::refreshStructured()
     m_creativeTile->setValue(workbench::plainNumber(project ? project->creatives.size() : 0) % u" Variants"_s);
     m_creativeTile->setSublabel(
         workbench::plainNumber(project ? project->approvedCreativeCount() : 0) % u" approved for launch"_s);
-    m_utmPreview->setText(u"?utm_source="_s % shown.utmSource % u"&utm_medium="_s % shown.utmMedium
-        % u"&utm_campaign="_s % shown.utmCampaign % u"&utm_content={{creative_id}}"_s);
+    m_utmPreview->setText(labelText(u"?utm_source="_s % shown.utmSource % u"&utm_medium="_s % shown.utmMedium
+        % u"&utm_campaign="_s % shown.utmCampaign % u"&utm_content={{creative_id}}"_s));
 }
 
 void CampaignPlanDocumentView::commitName()
 {
     const std::optional<CampaignIDEProject> project = documentProject();
-    if (project && !m_nameField->isReadOnly() && m_nameField->text() != project->name)
-        m_context.model->updateSelectedProjectName(m_nameField->text());
+    if (project && !m_nameField->isReadOnly() && m_nameField->fullText() != project->name)
+        m_context.model->updateSelectedProjectName(m_nameField->fullText());
     refreshStructured();
 }
 
 void CampaignPlanDocumentView::commitBudget()
 {
     const std::optional<CampaignIDEProject> project = documentProject();
-    if (project && !m_budgetField->isReadOnly() && m_budgetField->text() != project->budget())
-        m_context.model->updateSelectedProjectBudget(m_budgetField->text());
+    if (project && !m_budgetField->isReadOnly() && m_budgetField->fullText() != project->budget())
+        m_context.model->updateSelectedProjectBudget(m_budgetField->fullText());
     // A refused amount gives way to the stored one, even while the field keeps the focus.
     const std::optional<CampaignIDEProject> now = documentProject();
     const QSignalBlocker quiet(m_budgetField);
-    m_budgetField->setText(now ? now->budget() : u"$45,000"_s);
+    m_budgetField->showText(now ? now->budget() : u"$45,000"_s);
     refreshStructured();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ide/records/CampaignIDEProject.h"
+#include "ide/records/LocalWorkspaceFile.h"
 #include "ide/views/window/WorkspaceViewRegistry.h"
 
 #include <QWidget>
@@ -8,12 +9,12 @@
 #include <optional>
 
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QStackedWidget;
 
 namespace orvane {
 
+class CappedLineEdit;
+class CappedTextEdit;
 class ClickableButton;
 class KickerLabel;
 class SummaryStatTile;
@@ -51,6 +52,8 @@ private:
     void refresh();
     void refreshHeader();
     void refreshRawEditor();
+    // What the raw editor holds: the plan file, or the default plan while the file is empty or missing.
+    [[nodiscard]] QString rawContent(const std::optional<LocalWorkspaceFile> &file) const;
     void refreshStructured();
     void savePlanFile();
     void commitName();
@@ -70,13 +73,17 @@ private:
 
     WrappingLabel *m_rawCaption = nullptr;
     WrappingLabel *m_rawMissing = nullptr;
-    QPlainTextEdit *m_rawEditor = nullptr;
+    WrappingLabel *m_rawCutNote = nullptr;
+    CappedTextEdit *m_rawEditor = nullptr;
     ClickableButton *m_saveButton = nullptr;
 
-    QLineEdit *m_nameField = nullptr;
-    QLineEdit *m_budgetField = nullptr;
-    QPlainTextEdit *m_objectiveEditor = nullptr;
-    QPlainTextEdit *m_audienceEditor = nullptr;
+    CappedLineEdit *m_nameField = nullptr;
+    CappedLineEdit *m_budgetField = nullptr;
+    WrappingLabel *m_fieldsCutNote = nullptr;
+    CappedTextEdit *m_objectiveEditor = nullptr;
+    WrappingLabel *m_objectiveCutNote = nullptr;
+    CappedTextEdit *m_audienceEditor = nullptr;
+    WrappingLabel *m_audienceCutNote = nullptr;
     ClickableButton *m_tableLink = nullptr;
     QLabel *m_tableLinkText = nullptr;
     SummaryStatTile *m_spendTile = nullptr;

@@ -1,5 +1,6 @@
 #include "ide/views/workbench/MediaPlanTableDelegate.h"
 
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/workbench/MediaPlanTableModel.h"
@@ -60,7 +61,7 @@ QRect focusRect(const QRect &cell, int column)
 
 FittedText fitText(const QString &text, const QFontMetrics &metrics, const QRect &rect, const QRect &viewport)
 {
-    QString shown = metrics.elidedText(text, Qt::ElideRight, rect.width());
+    QString shown = metrics.elidedText(labelText(text), Qt::ElideRight, rect.width());
     QRect drawn(rect.left(), rect.top(), std::min(metrics.horizontalAdvance(shown), rect.width()), rect.height());
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     if (drawn.right() > viewport.right()) {
@@ -161,7 +162,7 @@ void MediaPlanTableDelegate::paint(
     const QFontMetrics metrics(look.font);
 
     if (column == Column::status) {
-        const QString shown = metrics.elidedText(text, Qt::ElideRight, content.width() - 12);
+        const QString shown = metrics.elidedText(labelText(text), Qt::ElideRight, content.width() - 12);
         const QRect badge(content.left(), content.center().y() - (metrics.height() + 6) / 2,
             metrics.horizontalAdvance(shown) + 12, metrics.height() + 6);
         painter->fillRect(badge, theme.elevatedBackground());

@@ -1,5 +1,7 @@
 #include "ide/views/workbench/WorkbenchWidgets.h"
 
+#include "ide/views/kit/CappedTextEdit.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -99,21 +101,15 @@ QLabel *ownTextColor(QLabel *label)
     return label;
 }
 
-void showModelText(QLineEdit *field, const QString &text)
+void showModelText(CappedLineEdit *field, const QString &text)
 {
-    if (field->hasFocus() || field->text() == text)
+    if (field->fullText() == text)
+        return;
+    if (field->hasFocus() && !field->isCut() && text.size() <= shownLineLimit)
         return;
     const QSignalBlocker quiet(field);
-    field->setText(text);
+    field->showText(text);
     field->setCursorPosition(0);
-}
-
-void showModelText(QPlainTextEdit *editor, const QString &text)
-{
-    if (editor->hasFocus() || editor->toPlainText() == text)
-        return;
-    const QSignalBlocker quiet(editor);
-    editor->setPlainText(text);
 }
 
 } // namespace orvane

@@ -13,6 +13,7 @@ class QWidget;
 
 namespace orvane {
 
+class CappedLineEdit;
 class Card;
 class ThemeSource;
 
@@ -43,8 +44,8 @@ void styleTextEditor(QPlainTextEdit *editor, const ThemeSource &theme, ThemeColo
 QLabel *ownTextColor(QLabel *label);
 
 // Puts the model's text into a field unless the user is typing in it: the field the user edits
-// shows what they type, and catches up with the model once it loses focus.
-void showModelText(QLineEdit *field, const QString &text);
-void showModelText(QPlainTextEdit *editor, const QString &text);
+// shows what they type, and catches up with the model once it loses focus. A text too long to
+// lay out is shown cut at once (CappedTextEdit::showModelText() for editors).
+void showModelText(CappedLineEdit *field, const QString &text);
 
 } // namespace orvane

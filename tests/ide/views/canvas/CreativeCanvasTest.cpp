@@ -7,12 +7,15 @@
 #include "ide/views/canvas/CreativeCanvasInspector.h"
 #include "ide/views/canvas/CreativeCanvasTabView.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -164,6 +167,27 @@ TEST_F(CreativeCanvasTest, TypingAHeadlineWritesEachKeystrokeThroughWithoutRepla
                   grid()->model()->index(0, 0).data(ArtboardGridModel::ReviewStatusRole).toInt()),
         u"NEEDS CHANGES"_s);
     EXPECT_EQ(editor->toPlainText(), original + u"!?"_s);
+}
+
+// A megabyte headline pasted into the inspector reaches the artboard whole; the editor shows it cut
+// with a note, and the card draws a label's worth of it.
+TEST_F(CreativeCanvasTest, AMegabyteHeadlineIsKeptWholeAndShownCut)
+{
+    show<CreativeCanvasTabView>();
+    clickRow(grid(), 0);
+    auto *editor = child<QPlainTextEdit>(u"artboardHeadlineEditor"_s);
+    ASSERT_NE(editor, nullptr);
+    const QString word(1'000'000, u'h');
+    editor->setFocus();
+    editor->selectAll();
+    QGuiApplication::clipboard()->setText(word);
+    QTest::keySequence(editor, QKeySequence::Paste);
+    EXPECT_TRUE(artboards().at(0).headline == word);
+    EXPECT_EQ(editor->toPlainText(), word.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(editor->isReadOnly());
+    EXPECT_TRUE(child<QWidget>(u"artboardHeadlineCutNoteLabel"_s)->isVisible());
+    grid()->viewport()->repaint();
+    grab(u"creative-canvas-megabyte-headline.png"_s);
 }
 
 TEST_F(CreativeCanvasTest, GenerateAsksTheActiveTabsAgentAndDoesNothingWithoutATab)

@@ -3,6 +3,7 @@
 #include "ide/views/canvas/LocalFilesListModel.h"
 #include "ide/views/canvas/LocalFilesTabView.h"
 #include "ide/views/kit/OrvaneWebTheme.h"
+#include "ide/views/kit/LongText.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -139,6 +140,47 @@ TEST_F(LocalFilesTest, AFileTooLargeToEditIsListedWithItsSizeAndSaysSo)
     EXPECT_EQ(notices, QStringList { u"big.txt is too large to edit here (1.1 MB); nothing was saved."_s });
     model().flushPendingWrites();
     EXPECT_EQ(QFileInfo(path).size(), CampaignIDEWorkspaceModel::maxListedFileSize + 1);
+}
+
+// A file with a megabyte line is shown cut with a note and cannot be edited; saving writes it whole,
+// and a file of a megabyte of short lines stays editable.
+TEST_F(LocalFilesTest, AMegabyteLineIsShownCutAndSavedWhole)
+{
+    const QString word(1'000'000, u'w');
+    QString lines;
+    while (lines.size() < 1'000'000)
+        lines += u"budget, audience and creative to review\n"_s;
+    const QString folder = model().projectFolderPath(*model().selectedProject());
+    const QList<std::pair<QString, QString>> files { { u"word.md"_s, u"# Word\n"_s + word }, { u"lines.md"_s, lines } };
+    for (const auto &[name, content] : files) {
+        QFile file(folder + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content.toUtf8());
+    }
+    model().reloadLocalFilesForSelectedProject();
+    model().flushPendingWrites();
+    auto *note = child<QWidget>(u"localFileCutNoteLabel"_s);
+
+    clickRow(list(), rowNamed(u"word.md"_s));
+    ASSERT_EQ(header(), u"word.md"_s);
+    EXPECT_EQ(editor()->toPlainText(), u"# Word\n"_s + word.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(editor()->isReadOnly());
+    EXPECT_TRUE(note->isVisible());
+    type(u"x"_s);
+    EXPECT_FALSE(model().selectedLocalFile()->isModified);
+    model().updateSelectedLocalFileContent(u"# Words\n"_s + word);
+    EXPECT_EQ(editor()->toPlainText(), u"# Words\n"_s + word.left(shownLineLimit) + u"…"_s);
+    save();
+    QFile written(model().selectedLocalFile()->url.toLocalFile());
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll() == (u"# Words\n"_s + word).toUtf8());
+
+    clickRow(list(), rowNamed(u"lines.md"_s));
+    EXPECT_TRUE(editor()->toPlainText() == lines);
+    EXPECT_FALSE(editor()->isReadOnly());
+    EXPECT_FALSE(note->isVisible());
+    type(u"x"_s);
+    EXPECT_TRUE(model().selectedLocalFile()->content == lines + u'x');
 }
 
 // A line longer than the editor is wide wraps at its width, between words, or inside one word too

@@ -1,12 +1,16 @@
 #include "TimelineViewsFixture.h"
 
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/timeline/AgentComposerBar.h"
 #include "ide/views/timeline/QuickPromptRow.h"
 #include "ide/views/window/WindowPrimitives.h"
+#include "testsupport/QtMessages.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -70,7 +74,8 @@ TEST_F(AgentComposerBarTest, TypingSendingAndBlankDrafts)
 }
 
 // A paste far past the field's usual 32,767 characters is held whole as the draft and sent whole,
-// line breaks and all.
+// line breaks and all; the field shows it cut (a megabyte line would take it seconds to lay out)
+// and says so, and deleting all of it clears the draft.
 TEST_F(AgentComposerBarTest, ALongPasteIsKeptAndSentWhole)
 {
     QString text;
@@ -81,7 +86,13 @@ TEST_F(AgentComposerBarTest, ALongPasteIsKeptAndSentWhole)
     field->setFocus();
     QGuiApplication::clipboard()->setText(text);
     QTest::keySequence(field, QKeySequence::Paste);
-    EXPECT_EQ(field->text().size(), text.size());
+    EXPECT_EQ(field->text(), text.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(field->isReadOnly());
+    auto *note = child<WrappingLabel>(bar, u"draftCutNoteLabel"_s);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(),
+        u"This draft of %1 characters is shown cut at 20000: Send sends it whole; select all and delete to clear it."_s
+            .arg(text.size()));
     EXPECT_EQ(tab().draftPrompt.size(), text.size());
     EXPECT_TRUE(tab().draftPrompt == text);
 
@@ -91,6 +102,39 @@ TEST_F(AgentComposerBarTest, ALongPasteIsKeptAndSentWhole)
     EXPECT_EQ(tab().entries.at(count).text.size(), text.size());
     EXPECT_TRUE(tab().entries.at(count).text == text);
     EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_FALSE(field->isReadOnly());
+    EXPECT_FALSE(note->isVisible());
+
+    const QString word(1'000'000, u'w');
+    QGuiApplication::clipboard()->setText(word);
+    QTest::keySequence(field, QKeySequence::Paste);
+    EXPECT_TRUE(tab().draftPrompt == word);
+    QTest::keyClicks(field, u"x"_s);
+    EXPECT_TRUE(tab().draftPrompt == word) << "a cut draft is never edited";
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    EXPECT_TRUE(tab().draftPrompt.isEmpty());
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_FALSE(note->isVisible());
+
+    // The context menu's Paste keeps it whole and shows it cut as well. (The offscreen platform
+    // cannot raise a popup or grab the keyboard for it.)
+    const test::ExpectQtWarnings popup({ u"does not support raise()"_s, u"does not support grabbing"_s });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(field, &menuEvent);
+    QMenu *menu = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return menu != nullptr;
+    }));
+    const QList<QAction *> actions = menu->actions();
+    const auto paste = std::find_if(
+        actions.cbegin(), actions.cend(), [](const QAction *action) { return action->text().startsWith(u"&Paste"_s); });
+    ASSERT_NE(paste, actions.cend());
+    (*paste)->trigger();
+    menu->close();
+    EXPECT_TRUE(tab().draftPrompt == word);
+    EXPECT_EQ(field->text(), word.left(shownLineLimit) + u"…"_s);
 }
 
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)

@@ -1,11 +1,15 @@
 #include "WorkbenchViewFixture.h"
 
+#include "ide/views/kit/CappedTextEdit.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/window/WindowPrimitives.h"
 #include "ide/views/workbench/CampaignPlanDocumentView.h"
 #include "ide/views/workbench/DefaultPlanMarkdown.h"
 #include "ide/views/workbench/WorkbenchWidgets.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -235,6 +239,90 @@ TEST_F(PlanDocumentTest, ThePlanFileTooLargeToEditIsNamedWithItsSize)
     EXPECT_EQ(notice(), u"campaign-plan.md is too large to edit here (1.1 MB); nothing was saved."_s);
     model->flushPendingWrites();
     EXPECT_EQ(QFileInfo(path).size(), size);
+}
+
+// A megabyte word (the local agent appends the whole prompt to the objective) or a megabyte of
+// words is shown cut with a note, read only, in every field that holds it; the project and the
+// plan file keep it whole, and the field is editable again once the text is short.
+TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
+{
+    const QString word(1'000'000, u'w');
+    const QString before = selected().objective;
+    const QString objective = before + u"\n• Agent refinement: "_s + word;
+    model->updateSelectedProjectObjective(objective);
+    auto *objectiveEditor = find<CappedTextEdit>(u"objectiveEditor"_s);
+    ASSERT_NE(objectiveEditor, nullptr);
+    const QString cutLine = u"• Agent refinement: "_s + word.left(shownLineLimit - 20) + u"…"_s;
+    EXPECT_TRUE(objectiveEditor->toPlainText() == before + u'\n' + cutLine);
+    EXPECT_TRUE(objectiveEditor->isReadOnly());
+    EXPECT_TRUE(find<QWidget>(u"objectiveCutNoteLabel"_s)->isVisible());
+    EXPECT_EQ(text(u"objectiveCutNoteLabel"_s), cutLineNote(1'000'020));
+    EXPECT_TRUE(
+        text(u"objectiveCutNoteLabel"_s).startsWith(u"A line of 1000020 characters is too long to show in full"_s));
+    EXPECT_TRUE(selected().objective == objective);
+    EXPECT_FALSE(find<QWidget>(u"audienceCutNoteLabel"_s)->isVisible());
+
+    // A megabyte of words pasted into the audience goes to the project whole without being laid out.
+    QString words;
+    while (words.size() < 1'000'000)
+        words += u"growth leads "_s;
+    auto *audience = find<CappedTextEdit>(u"audienceEditor"_s);
+    audience->setFocus();
+    audience->selectAll();
+    QGuiApplication::clipboard()->setText(words);
+    QTest::keySequence(audience, QKeySequence::Paste);
+    EXPECT_TRUE(selected().audience == words);
+    EXPECT_EQ(audience->toPlainText(), words.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(audience->isReadOnly());
+    EXPECT_TRUE(find<QWidget>(u"audienceCutNoteLabel"_s)->isVisible());
+    QTest::keyClicks(audience, u"typed"_s);
+    EXPECT_TRUE(selected().audience == words) << "a field showing its text cut never writes it back";
+    // Selecting all of it and deleting clears it, and the field can be typed in again.
+    QTest::keySequence(audience, QKeySequence::SelectAll);
+    QTest::keyClick(audience, Qt::Key_Delete);
+    EXPECT_TRUE(selected().audience.isEmpty());
+    EXPECT_FALSE(audience->isReadOnly());
+    EXPECT_FALSE(find<QWidget>(u"audienceCutNoteLabel"_s)->isVisible());
+    QTest::keyClicks(audience, u"CFOs"_s);
+    EXPECT_EQ(selected().audience, u"CFOs"_s);
+
+    // A megabyte name: the title ends in an ellipsis, the field shows it cut and read only.
+    const QString name(1'000'000, u'n');
+    model->mutateSelectedProject([&](CampaignIDEProject &p) { p.name = name; });
+    EXPECT_EQ(text(u"planTitleLabel"_s), name.left(shownLabelLimit) + u"…"_s);
+    auto *nameField = find<CappedLineEdit>(u"campaignNameField"_s);
+    EXPECT_EQ(nameField->text(), name.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(nameField->fullText() == name);
+    EXPECT_TRUE(nameField->isReadOnly());
+    EXPECT_TRUE(find<QWidget>(u"planFieldsCutNoteLabel"_s)->isVisible());
+    keepPicture(u"plan-document-megabyte.png"_s);
+
+    // The raw editor shows the plan file cut; saving writes the file whole.
+    model->updateCampaignPlanFileContent(u"# Plan\n"_s + word);
+    click(u"rawMarkdownToggleButton"_s);
+    auto *raw = find<CappedTextEdit>(u"rawMarkdownEditor"_s);
+    EXPECT_EQ(raw->toPlainText(), u"# Plan\n"_s + word.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(raw->isReadOnly());
+    EXPECT_TRUE(find<QWidget>(u"rawMarkdownCutNoteLabel"_s)->isVisible());
+    click(u"savePlanFileButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice() == u"Saved campaign-plan.md to disk."_s; }, 20000));
+    EXPECT_TRUE(test::readAll(projectFile(model->projectFolderName(selected()), u"campaign-plan.md"_s))
+        == (u"# Plan\n"_s + word).toUtf8());
+
+    // Short again, the fields are whole and editable, and the notes go.
+    model->updateCampaignPlanFileContent(u"# Plan"_s);
+    EXPECT_EQ(raw->toPlainText(), u"# Plan"_s);
+    EXPECT_FALSE(raw->isReadOnly());
+    EXPECT_FALSE(find<QWidget>(u"rawMarkdownCutNoteLabel"_s)->isVisible());
+    click(u"rawMarkdownToggleButton"_s);
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.name = u"Short"_s; });
+    model->updateSelectedProjectObjective(u"More SQLs"_s);
+    EXPECT_EQ(objectiveEditor->toPlainText(), u"More SQLs"_s);
+    EXPECT_FALSE(objectiveEditor->isReadOnly());
+    EXPECT_FALSE(find<QWidget>(u"objectiveCutNoteLabel"_s)->isVisible());
+    EXPECT_EQ(nameField->text(), u"Short"_s);
+    EXPECT_FALSE(nameField->isReadOnly());
+    EXPECT_FALSE(find<QWidget>(u"planFieldsCutNoteLabel"_s)->isVisible());
 }
 
 TEST_F(PlanDocumentTest, AnEmptyPlanFileShowsTheDefaultPlanText)

@@ -1,0 +1,255 @@
+#include "ide/views/kit/CappedTextEdit.h"
+
+#include "ide/views/kit/LongText.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMetaMethod>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace orvane {
+
+namespace {
+
+// The longest line `inserted` makes when it comes after `lead` characters of a line and before
+// `tail` characters of it.
+qsizetype longestLineAfterInsert(const QString &inserted, qsizetype lead, qsizetype tail)
+{
+    const qsizetype firstBreak = inserted.indexOf(u'\n');
+    if (firstBreak < 0)
+        return lead + inserted.size() + tail;
+    qsizetype longest = lead + firstBreak;
+    qsizetype start = firstBreak + 1;
+    for (qsizetype end = inserted.indexOf(u'\n', start); end >= 0; end = inserted.indexOf(u'\n', start)) {
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    return std::max(longest, inserted.size() - start + tail);
+}
+
+} // namespace
+
+CappedTextEdit::CappedTextEdit(QWidget *parent) : PlainTextEditor(parent)
+{
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_quiet && !isCut())
+            Q_EMIT userEdited(toPlainText());
+    });
+}
+
+void CappedTextEdit::showText(const QString &text, bool newDocument)
+{
+    qsizetype longest = 0;
+    const QString shown = cutLongLines(text, &longest);
+    m_longestLine = longest;
+    applyReadOnly();
+    if (!newDocument && toPlainText() == shown)
+        return;
+    const int position = textCursor().position();
+    const int scroll = verticalScrollBar()->value();
+    m_quiet = true;
+    setPlainText(shown);
+    m_quiet = false;
+    if (newDocument) {
+        moveCursor(QTextCursor::Start);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::min(position, document()->characterCount() - 1));
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(scroll);
+}
+
+void CappedTextEdit::showModelText(const QString &text)
+{
+    if (hasFocus() && !isCut()) {
+        qsizetype longest = 0;
+        // Only a text to cut is worth the scan's result here; what the user types stays.
+        static_cast<void>(cutLongLines(text, &longest));
+        if (longest == 0)
+            return;
+    }
+    showText(text);
+}
+
+void CappedTextEdit::setEditable(bool editable)
+{
+    m_editable = editable;
+    applyReadOnly();
+}
+
+QString CappedTextEdit::cutNote() const
+{
+    return isCut() ? cutLineNote(m_longestLine) : QString();
+}
+
+void CappedTextEdit::applyReadOnly()
+{
+    setReadOnly(!m_editable || isCut());
+}
+
+void CappedTextEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (isReadOnly() || !source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    const QString inserted = source->text();
+    const QTextCursor cursor = textCursor();
+    const QTextBlock first = document()->findBlock(cursor.selectionStart());
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    const qsizetype lead = cursor.selectionStart() - first.position();
+    const qsizetype tail = last.position() + last.length() - 1 - cursor.selectionEnd();
+    if (longestLineAfterInsert(inserted, lead, tail) <= shownLineLimit) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Laid out, the pasted line would hold the window for seconds: the whole text goes to its
+    // owner, and the editor shows it cut.
+    QString whole = toPlainText();
+    whole.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(), inserted);
+    Q_EMIT userEdited(whole);
+    showText(whole);
+}
+
+void CappedTextEdit::keyPressEvent(QKeyEvent *event)
+{
+    // A cut text cannot be edited, only cleared as a whole.
+    const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    const QTextCursor cursor = textCursor();
+    if (isCut() && erase && m_editable && cursor.selectionStart() == 0
+        && cursor.selectionEnd() == document()->characterCount() - 1) {
+        showText(QString());
+        Q_EMIT userEdited(QString());
+        event->accept();
+        return;
+    }
+    PlainTextEditor::keyPressEvent(event);
+}
+
+CappedLineEdit::CappedLineEdit(QWidget *parent) : QLineEdit(parent)
+{
+}
+
+void CappedLineEdit::showText(const QString &text)
+{
+    if (text.size() > shownLineLimit) {
+        m_fullText = text;
+        const QString shown = labelText(text, shownLineLimit);
+        if (QLineEdit::text() != shown) {
+            setText(shown);
+            setCursorPosition(0);
+        }
+    } else {
+        m_fullText = QString();
+        if (QLineEdit::text() != text)
+            setText(text);
+    }
+    applyReadOnly();
+}
+
+void CappedLineEdit::setEditable(bool editable)
+{
+    m_editable = editable;
+    applyReadOnly();
+}
+
+QString CappedLineEdit::cutNote() const
+{
+    return isCut() ? cutLineNote(m_fullText.size()) : QString();
+}
+
+void CappedLineEdit::applyReadOnly()
+{
+    setReadOnly(!m_editable || isCut());
+}
+
+void CappedLineEdit::insertWhole(const QString &inserted)
+{
+    if (isReadOnly())
+        return;
+    const QString current = text();
+    const qsizetype start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const qsizetype length = hasSelectedText() ? selectionLength() : 0;
+    if (current.size() - length + inserted.size() <= shownLineLimit) {
+        insert(inserted);
+        return;
+    }
+    // As the field would: no more than its maximum length.
+    const qsizetype room = std::max<qsizetype>(0, maxLength() - (current.size() - length));
+    QString whole = current;
+    whole.replace(start, length, inserted.left(room));
+    showText(whole);
+    Q_EMIT textEdited(whole);
+}
+
+void CappedLineEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event == QKeySequence::Paste) {
+        insertWhole(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
+    // A cut text cannot be edited, only cleared as a whole.
+    const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    if (isCut() && erase && m_editable && hasSelectedText() && selectionLength() == text().size()) {
+        m_fullText = QString();
+        setText(QString());
+        applyReadOnly();
+        Q_EMIT textEdited(QString());
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void CappedLineEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    // The menu's Paste pastes as the keyboard's does. Its action is told by its connection to
+    // paste(), which the menu makes by name.
+    const QMetaMethod triggered = QMetaMethod::fromSignal(&QAction::triggered);
+    const QMetaMethod paste = staticMetaObject.method(staticMetaObject.indexOfSlot("paste()"));
+    for (QAction *action : menu->actions()) {
+        if (disconnect(action, triggered, this, paste))
+            connect(action, &QAction::triggered, this, [this] { insertWhole(QGuiApplication::clipboard()->text()); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void CappedLineEdit::dropEvent(QDropEvent *event)
+{
+    const QMimeData *source = event->mimeData();
+    if (isReadOnly() || !source || !source->hasText() || source->text().size() + text().size() <= shownLineLimit) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    deselect();
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    insertWhole(source->text());
+    event->acceptProposedAction();
+}
+
+void CappedLineEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly()) {
+        deselect();
+        insertWhole(clipboard->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+} // namespace orvane
