@@ -5,6 +5,7 @@
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/notifications/CampaignNotificationCenter.h"
 #include "ide/notifications/SystemNativeNotificationAuthorizer.h"
+#include "ide/views/canvas/CardGridView.h"
 #include "ide/views/kit/FocusRing.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -66,7 +67,16 @@ void collectTabStops(QWidget *widget, QList<QWidget *> &stops)
     // anyway, and a strip that scrolls sideways brings the focused one into view.
     const auto *page = qobject_cast<const QScrollArea *>(widget);
     const bool scrolls = !page || page->verticalScrollBar()->maximum() > 0;
-    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() && !widget->focusProxy() && scrolls)
+    const bool isStop
+        = (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() && !widget->focusProxy() && scrolls;
+    // A card grid's header lies above its cards, so its controls come before the grid's own stop.
+    if (const auto *grid = qobject_cast<const CardGridView *>(widget); grid && grid->header()) {
+        collectTabStops(grid->header(), stops);
+        if (isStop)
+            stops.append(widget);
+        return;
+    }
+    if (isStop)
         stops.append(widget);
     QList<QWidget *> children;
     if (const auto *splitter = qobject_cast<const QSplitter *>(widget)) {
