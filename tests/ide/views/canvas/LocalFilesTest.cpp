@@ -2,8 +2,8 @@
 
 #include "ide/views/canvas/LocalFilesListModel.h"
 #include "ide/views/canvas/LocalFilesTabView.h"
-#include "ide/views/kit/OrvaneWebTheme.h"
 #include "ide/views/kit/LongText.h"
+#include "ide/views/kit/OrvaneWebTheme.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
