@@ -94,22 +94,30 @@ bool VirtualDesktop::startWindowManager()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"DISPLAY"_s, QString::fromLatin1(m_display));
     m_windowManager.setProcessEnvironment(environment);
-    m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_windowManager.setStandardOutputFile(QProcess::nullDevice());
-    m_windowManager.start(QStandardPaths::findExecutable(u"openbox"_s), { u"--sm-disable"_s });
-    if (!m_windowManager.waitForStarted())
-        return false;
-    // It manages the screen once it names its check window on the root.
-    return QTest::qWaitFor(
-        [&] {
-            const Connection connection(xcb_connect(m_display.constData(), nullptr), &xcb_disconnect);
-            xcb_connection_t *x = connection.get();
-            if (xcb_connection_has_error(x))
-                return false;
-            const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-            return !property(x, root, atom(x, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).isEmpty();
-        },
-        20000);
+    m_windowManager.setProcessChannelMode(QProcess::MergedChannels);
+    const auto managing = [&] {
+        const Connection connection(xcb_connect(m_display.constData(), nullptr), &xcb_disconnect);
+        xcb_connection_t *x = connection.get();
+        if (xcb_connection_has_error(x))
+            return false;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+        return !property(x, root, atom(x, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).isEmpty();
+    };
+    // Just after the server said its number, a client may still be turned away: the manager is
+    // started again until it stays (it names its check window on the root once it manages).
+    QByteArray said;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        m_windowManager.start(QStandardPaths::findExecutable(u"openbox"_s), { u"--sm-disable"_s });
+        if (!m_windowManager.waitForStarted())
+            return false;
+        if (QTest::qWaitFor([&] { return managing() || m_windowManager.state() == QProcess::NotRunning; }, 20000)
+            && managing())
+            return true;
+        said = m_windowManager.readAll();
+        m_windowManager.waitForFinished(1000);
+    }
+    qWarning("openbox did not take the screen: %s", said.constData());
+    return false;
 }
 
 std::optional<VirtualDesktop::Placement> VirtualDesktop::placement(const QString &title) const
