@@ -2,6 +2,7 @@
 
 #include "app/BrandSymbol.h"
 #include "app/CampaignIDECommands.h"
+#include "app/DesktopFrame.h"
 #include "app/RootView.h"
 #include "app/StandardMenus.h"
 #include "app/WindowMessageBox.h"
@@ -21,6 +22,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace orvane {
@@ -154,6 +156,7 @@ void OrvaneMainWindow::showEvent(QShowEvent *event)
         m_shownOnce = true;
         // The size asked for is the content's: a title bar and borders come on top of it.
         m_placing = true;
+        watchForTheFrame();
         activateAtFirstShow();
     }
 }
@@ -170,12 +173,39 @@ bool OrvaneMainWindow::event(QEvent *event)
     return handled;
 }
 
+void OrvaneMainWindow::watchForTheFrame()
+{
+    // A desktop that frames the window without moving, sizing or activating it afterwards (a window
+    // manager that starts after the window is shown, or that frames it once it is active) sends the
+    // window no event: until the frame is known, it is looked for a few times a second.
+    auto *poll = new QTimer(this);
+    poll->setInterval(framePollMilliseconds);
+    auto elapsed = std::make_shared<int>(0);
+    connect(poll, &QTimer::timeout, this, [this, poll, elapsed] {
+        *elapsed += framePollMilliseconds;
+        if (m_placing)
+            fitFrameOnScreen();
+        // Without a window manager the window never has a frame: it stops looking in the end.
+        if (!m_placing || *elapsed >= frameWaitMilliseconds) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start();
+}
+
 void OrvaneMainWindow::fitFrameOnScreen()
 {
-    const QRect frame = frameGeometry();
     const QRect content = geometry();
-    const QMargins margins(content.left() - frame.left(), content.top() - frame.top(), frame.right() - content.right(),
+    QRect frame = frameGeometry();
+    QMargins margins(content.left() - frame.left(), content.top() - frame.top(), frame.right() - content.right(),
         frame.bottom() - content.bottom());
+    // The toolkit hears of a frame from the next move or resize; a frame drawn with neither is
+    // asked of the desktop.
+    if (margins.isNull()) {
+        margins = desktopFrameMargins(this).value_or(QMargins());
+        frame = content.marginsAdded(margins);
+    }
     // Without a frame (no window manager) the content's size, bounded by the screen, is the whole.
     if (margins.isNull())
         return;

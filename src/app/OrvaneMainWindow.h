@@ -57,12 +57,17 @@ protected:
 
 private:
     void activateAtFirstShow();
+    // Looks for the frame until it is known, for a desktop that frames the window unannounced.
+    void watchForTheFrame();
     // Once the desktop has framed the new window (its frame margins are known), the whole frame is
     // brought inside the screen's free area.
     void fitFrameOnScreen();
     // The menu bar and its menu take the colours of the screen on show.
     void applyChromeColours();
     void applyTint();
+
+    static constexpr int framePollMilliseconds = 100;
+    static constexpr int frameWaitMilliseconds = 30000;
 
     // First: the window's events reach event() while the members after it are being made.
     bool m_placing = false; // the first placement waits for the frame

@@ -1,10 +1,9 @@
 #include "ProcessTestSupport.h"
+#include "VirtualDesktop.h"
 
 #include "testsupport/desktop/TemporaryHome.h"
 
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <xcb/xcb.h>
@@ -49,26 +48,11 @@ QString focusedWindowTitle(const QByteArray &display)
 
 TEST(BareXServerTest, TheWindowTakesTheKeyboardWithoutAWindowManager)
 {
-    const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_s);
-    if (xvfb.isEmpty())
+    if (!VirtualDesktop::hasServer())
         GTEST_SKIP() << "Xvfb is not installed";
-
-    // Xvfb picks a free display itself and writes its number to the pipe: looking for free numbers
-    // in /tmp misses servers of other mount namespaces that share the abstract socket names.
-    QProcess server;
-    server.start(xvfb, { u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, u"1600x1000x24"_s, u"-nolisten"_s, u"tcp"_s });
-    ASSERT_TRUE(server.waitForStarted());
-    QByteArray written;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            written += server.readAllStandardOutput();
-            return written.endsWith('\n') || server.state() == QProcess::NotRunning;
-        },
-        20000));
-    bool numbered = false;
-    written.trimmed().toInt(&numbered);
-    ASSERT_TRUE(numbered) << "Xvfb did not report a display";
-    const QByteArray display = ":" + written.trimmed();
+    VirtualDesktop desktop({ 1600, 1000 });
+    const QByteArray display = desktop.display();
+    ASSERT_FALSE(display.isEmpty()) << "Xvfb did not report a display";
 
     TemporaryHome home;
     const QString screenshot = home.path() + u"/start.png"_s;
@@ -86,6 +70,4 @@ TEST(BareXServerTest, TheWindowTakesTheKeyboardWithoutAWindowManager)
     app.terminate();
     EXPECT_TRUE(app.waitForExit());
     EXPECT_EQ(app.exitCode(), 0) << qPrintable(app.standardError());
-    server.terminate();
-    server.waitForFinished();
 }

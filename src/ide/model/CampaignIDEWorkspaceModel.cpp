@@ -306,7 +306,6 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
         [this, broughtBack = listedWhat(found.broughtBack), keptAside = listedWhat(found.keptAside),
             unreadable = found.unreadable, unmatched = found.unmatched](WorkspaceDiskQueue &disk) {
             QStringList notices;
-            bool warning = false;
             // A read-only window reads the copies and leaves them for the window that can write.
             const bool writes = !platform::writesRefused();
             StoreRescue::Settled settled;
@@ -319,7 +318,6 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
                 QString error;
                 if (writes && !disk.writeCopiedFiles(&failed, &error)) {
                     notices.append(WorkspaceFiles::saveFailureNotice(failed, error));
-                    warning = true;
                 }
             }
             if (!keptAside.isEmpty()) {
@@ -336,13 +334,11 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
                 }
                 notices.append(u"Orvane did not bring back what it could not save when it last quit, as "_s + keptAside
                     + u" changed since."_s + where);
-                warning = true;
             }
             const QStringList &copies = writes ? settled.unreadable : unreadable;
             for (const QString &copy : copies) {
                 notices.append(u"Orvane could not read what it kept when it last quit without saving; it is at "_s
                     + WorkspaceFiles::shownPath(copy) + u'.');
-                warning = true;
             }
             for (const QString &copy : writes ? settled.unmatched : unmatched) {
                 notices.append(u"Orvane could not bring back what it kept when it last quit without saving, as it "
@@ -352,7 +348,8 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
             }
             if (notices.isEmpty())
                 return;
-            const NoticeKind kind = warning ? NoticeKind::warning : NoticeKind::info;
+            // Even all brought back, the user looks over what the last session left: a warning.
+            const NoticeKind kind = NoticeKind::warning;
             // bringBackKeptText() puts the copies' kept text back next, on this thread, and says it.
             if (writes && !disk.rescue().keptText().isEmpty())
                 m_heldRescueNotice = HeldNotice { notices.join(u' '), kind };
@@ -848,9 +845,38 @@ void CampaignIDEWorkspaceModel::flashNotice(const QString &message, NoticeKind k
 {
     showNotice(message, kind);
     // The timer belongs to the model, so it dies with it.
-    QTimer::singleShot(m_noticeDuration, this, [this, message] {
-        if (m_statusNotice && *m_statusNotice == message)
+    QTimer::singleShot(noticeTime(message, kind), this, [this, message] {
+        if (!m_statusNotice || *m_statusNotice != message)
+            return;
+        if (m_noticeHeld)
+            m_noticeDueWhileHeld = message;
+        else
             setStatusNotice(std::nullopt);
+    });
+}
+
+std::chrono::milliseconds CampaignIDEWorkspaceModel::noticeTime(const QString &message, NoticeKind kind) const
+{
+    if (kind != NoticeKind::warning)
+        return m_noticeDuration;
+    static const QRegularExpression spaces(u"\\s+"_s);
+    const auto words = message.split(spaces, Qt::SkipEmptyParts).size();
+    return m_noticeDuration + m_noticeDuration * words / 9;
+}
+
+void CampaignIDEWorkspaceModel::holdNotice(bool held)
+{
+    if (held == m_noticeHeld)
+        return;
+    m_noticeHeld = held;
+    const std::optional<QString> due = std::exchange(m_noticeDueWhileHeld, std::nullopt);
+    if (held || !due || m_statusNotice != due)
+        return;
+    QTimer::singleShot(m_noticeDuration, this, [this, message = *due] {
+        if (m_statusNotice && *m_statusNotice == message && !m_noticeHeld)
+            setStatusNotice(std::nullopt);
+        else if (m_statusNotice && *m_statusNotice == message)
+            m_noticeDueWhileHeld = message;
     });
 }
 

@@ -222,8 +222,15 @@ public:
     [[nodiscard]] std::optional<CreativeCanvasArtboard> selectedArtboard() const;
     // Selects a project, gives it its launch thread, reloads the local files, activates the copilot.
     void openProject(const QUuid &projectID);
-    // Shows a one-line notice that clears itself after the notice duration (3 s) unless replaced.
+    // Shows a notice that clears itself after its time on screen (noticeTime()) unless replaced.
     void flashNotice(const QString &message, NoticeKind kind = NoticeKind::info);
+    // How long a notice stays: a report of how something went, the notice duration (3 s); a warning
+    // is there to be read, and stays that long and a ninth of it more for each word (3 s and a third
+    // of a second a word).
+    [[nodiscard]] std::chrono::milliseconds noticeTime(const QString &message, NoticeKind kind) const;
+    // While the user reads the notice (the pointer rests on it, its text has the keyboard) it stays;
+    // once let go, a notice whose time ran out meanwhile stays the notice duration more.
+    void holdNotice(bool held);
     // For tests: how long a notice stays.
     void setNoticeDuration(std::chrono::milliseconds duration) { m_noticeDuration = duration; }
     // A selected project that exists and can launch, and no launch awaiting its receipt.
@@ -739,6 +746,8 @@ private:
     QPointer<CampaignCopilotStore> m_copilotStore;
 
     std::chrono::milliseconds m_noticeDuration { 3000 };
+    bool m_noticeHeld = false;
+    std::optional<QString> m_noticeDueWhileHeld; // the notice whose time ran out while it was held
     // Last, so that no task reports its end while the model is being destroyed.
     InFlightTasks m_agentTurns { [this] { Q_EMIT agentTurnsSettled(); } };
 };

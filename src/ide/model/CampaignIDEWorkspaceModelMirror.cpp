@@ -115,7 +115,8 @@ void CampaignIDEWorkspaceModel::saveCampaignPlanFile()
     // Another file's text must never go out under this file's name, nor its success be reported.
     m_mirror->setSelectedLocalFileName(campaignPlanFileName);
     if (!m_mirror->saveLocalFileNamed(campaignPlanFileName))
-        flashNotice(campaignPlanFileName + u" is not in the project's folder; nothing was saved."_s);
+        flashNotice(
+            campaignPlanFileName + u" is not in the project's folder; nothing was saved."_s, NoticeKind::warning);
 }
 
 InFlightTasks::Watch CampaignIDEWorkspaceModel::projectMirrors() const
@@ -266,13 +267,10 @@ void CampaignIDEWorkspaceModel::bringBackKeptText()
                 + u"Text you had not saved could not be put back beside its file ("_s + failure
                 + u"); the rescue copy keeps it for the next start."_s;
         }
-        NoticeKind kind = failure.isEmpty() ? NoticeKind::info : NoticeKind::warning;
-        if (const std::optional<HeldNotice> held = std::exchange(m_heldRescueNotice, std::nullopt)) {
+        // Text put back beside its file is for the user to look over: a warning, as a failure is.
+        if (const std::optional<HeldNotice> held = std::exchange(m_heldRescueNotice, std::nullopt))
             notice = held->text + (notice.isEmpty() ? QString() : u" "_s) + notice;
-            if (held->kind == NoticeKind::warning)
-                kind = NoticeKind::warning;
-        }
-        noticeLater(notice, kind);
+        noticeLater(notice, NoticeKind::warning);
     });
 }
 

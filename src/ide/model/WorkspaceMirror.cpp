@@ -251,8 +251,9 @@ WorkspaceMirror::WorkspaceMirror(
     loadProjectFolders();
     // Edited files the writer had to move aside to write its own are named in a notice.
     m_disk.setKeptCopiesHandler(
-        [this, root = m_workspaceRoot, shownRoot = shownWorkspaceRoot()](
-            const QStringList &copies) { notifyLater(keptCopiesNotice(root, shownRoot, copies)); });
+        [this, root = m_workspaceRoot, shownRoot = shownWorkspaceRoot()](const QStringList &copies) {
+            notifyLater(keptCopiesNotice(root, shownRoot, copies), NoticeKind::warning);
+        });
 }
 
 QString WorkspaceMirror::shownWorkspaceRoot() const
@@ -521,7 +522,7 @@ void WorkspaceMirror::keepFolderUnmoved(
 {
     if (m_workspaceRoot + u'/' + m_projectFolders.value(project) != to)
         return; // renamed again since: that move settles it
-    m_notify(u"Kept the folder "_s + WorkspaceFiles::shownPath(at) + u": "_s + reason + u'.');
+    m_notify(u"Kept the folder "_s + WorkspaceFiles::shownPath(at) + u": "_s + reason + u'.', NoticeKind::warning);
     m_projectFolders.insert(project, QFileInfo(at).fileName());
     m_leftFolders.remove(project); // it stays, whatever the name
     m_folderStore->rename(to, at);
@@ -576,7 +577,8 @@ bool WorkspaceMirror::moveProjectFolder(const CampaignIDEProject &renamed, const
     if (to != at && (target.exists() || target.isSymLink())) {
         const QString shownRoot = shownWorkspaceRoot();
         m_notify(u"Kept the folder "_s + shownRoot + u'/' + oldName + u": "_s + shownRoot + u'/' + newName
-            + u" already exists."_s);
+                + u" already exists."_s,
+            NoticeKind::warning);
         return false;
     }
     m_projectFolders.insert(renamed.id, newName);
@@ -680,7 +682,8 @@ void WorkspaceMirror::forceSync(const QList<CampaignIDEProject> &projects, const
                 : successNotice;
             if (!outcome->keptCopies.isEmpty())
                 notice += u' ' + keptCopiesNotice(root, shownRoot, outcome->keptCopies);
-            notifyLater(notice, outcome->failure ? NoticeKind::warning : NoticeKind::info);
+            notifyLater(
+                notice, outcome->failure || !outcome->keptCopies.isEmpty() ? NoticeKind::warning : NoticeKind::info);
         },
         WorkspaceDiskQueue::Lane::mirror);
 }
@@ -1050,7 +1053,7 @@ void WorkspaceMirror::finishLocalFileSave(
     QString notice = u"Saved "_s + saved.name + u" to disk."_s;
     if (kept)
         notice += u" Kept the version on disk as "_s + WorkspaceFiles::shownPath(*kept) + u'.';
-    m_notify(notice);
+    m_notify(notice, kept ? NoticeKind::warning : NoticeKind::info);
 }
 
 QString WorkspaceMirror::changedOnDiskNotice(const QString &name)

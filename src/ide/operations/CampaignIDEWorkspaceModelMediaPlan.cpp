@@ -86,7 +86,8 @@ bool CampaignIDEWorkspaceModel::updateMediaPlanRow(CampaignMediaPlanRow row, QUu
     // impossible to represent; the stored row stays as it was.
     if (!isPlanFigure(row.dailyBudget) || !isPlanFigure(row.targetCPA)) {
         flashNotice(u"Media-plan row not updated: daily budget and target CPA must be numbers from 0 to "_s
-            % QLocale(QLocale::English).toString(maxMediaPlanFigure, 'f', 0) % u'.');
+                % QLocale(QLocale::English).toString(maxMediaPlanFigure, 'f', 0) % u'.',
+            NoticeKind::warning);
         return false;
     }
 

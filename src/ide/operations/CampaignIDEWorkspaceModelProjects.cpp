@@ -300,7 +300,7 @@ void CampaignIDEWorkspaceModel::updateSelectedProjectBudget(const QString &text)
         return;
     const std::optional<QString> amount = CampaignIDEProject::normalizedBudget(text);
     if (!amount) {
-        flashNotice(u"The monthly budget must be an amount such as $5,000 or $12k."_s);
+        flashNotice(u"The monthly budget must be an amount such as $5,000 or $12k."_s, NoticeKind::warning);
         return;
     }
     mutateProject(*target, [&amount](CampaignIDEProject &project) {

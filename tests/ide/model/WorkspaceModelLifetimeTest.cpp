@@ -31,6 +31,53 @@ TEST_F(WorkspaceModelTest, ANoticeClearsItselfUnlessAnotherReplacedIt)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
 }
 
+// A report of how something went stays the notice duration; a warning stays long enough to be read:
+// the duration and a ninth of it more a word (3 s and a third of a second a word), and a held
+// notice stays until let go, then the notice duration more.
+TEST_F(WorkspaceModelTest, AWarningStaysLongEnoughToBeReadAndWhileHeld)
+{
+    using std::chrono::milliseconds;
+    const auto model = makeModel();
+    model->setNoticeDuration(milliseconds(3000));
+    const QString twentyWords = u"Orvane could not reach the cloud, so this reply is the local agent's; "_s
+                                u"the service said the request timed out."_s;
+    EXPECT_EQ(model->noticeTime(u"Added row to Media Plan Table."_s, NoticeKind::info), milliseconds(3000));
+    EXPECT_EQ(model->noticeTime(twentyWords, NoticeKind::info), milliseconds(3000));
+    EXPECT_EQ(model->noticeTime(twentyWords, NoticeKind::warning), milliseconds(3000 + 20 * 3000 / 9));
+    EXPECT_EQ(model->noticeTime(u"  Failed \n to   save "_s, NoticeKind::warning), milliseconds(4000));
+
+    // Scaled down: a 9-word warning stays twice as long as a report.
+    model->setNoticeDuration(milliseconds(150));
+    const QString nineWords = u"one two three four five six seven eight nine"_s;
+    model->flashNotice(nineWords, NoticeKind::warning);
+    std::optional<QString> afterReportTime;
+    bool probed = false;
+    QTimer::singleShot(milliseconds(200), model.get(), [&] {
+        afterReportTime = model->statusNotice();
+        probed = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probed; }, 2000));
+    EXPECT_EQ(afterReportTime, nineWords);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
+
+    // Held past its time, it stays; let go, it stays the notice duration more.
+    model->flashNotice(u"held"_s, NoticeKind::warning);
+    model->holdNotice(true);
+    QTest::qWait(500);
+    EXPECT_EQ(model->statusNotice(), u"held"_s);
+    model->holdNotice(false);
+    EXPECT_EQ(model->statusNotice(), u"held"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
+
+    // A notice replaced while held is left to its own time.
+    model->flashNotice(u"first"_s, NoticeKind::warning);
+    model->holdNotice(true);
+    QTest::qWait(400);
+    model->flashNotice(u"second"_s);
+    model->holdNotice(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
+}
+
 // Destroying the model while a notice counts down and writes are pending neither crashes nor
 // writes afterwards: pending writes land before the destructor returns, and nothing comes later.
 TEST_F(WorkspaceModelTest, DestructionFlushesPendingWritesAndNothingRunsAfterIt)

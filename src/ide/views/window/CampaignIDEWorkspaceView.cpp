@@ -134,7 +134,7 @@ CampaignIDEWorkspaceView::CampaignIDEWorkspaceView(SessionStore *session,
     applyTheme();
     syncColumns(false);
     connect(
-        m_widthKeeper, &WindowWidthKeeper::screenChanged, this, &CampaignIDEWorkspaceView::updateDestinationWidthLimit);
+        m_widthKeeper, &WindowWidthKeeper::roomChanged, this, &CampaignIDEWorkspaceView::updateDestinationWidthLimit);
 
     connect(m_state, &WorkspaceWindowState::appearanceChanged, this, [this] {
         if (isVisible() && m_theme->theme().isDark() != m_state->isDarkTheme()) {

@@ -29,10 +29,17 @@ void WindowWidthKeeper::watch()
     m_window = window;
     m_restoreWidth.reset();
     m_restoreX.reset();
+    m_frameWidth = frameWidth();
     window->installEventFilter(this);
     if (QWindow *handle = window->windowHandle())
-        connect(handle, &QWindow::screenChanged, this, &WindowWidthKeeper::screenChanged, Qt::UniqueConnection);
-    Q_EMIT screenChanged();
+        connect(handle, &QWindow::screenChanged, this, &WindowWidthKeeper::roomChanged, Qt::UniqueConnection);
+    Q_EMIT roomChanged();
+}
+
+int WindowWidthKeeper::frameWidth() const
+{
+    const QWidget *window = m_window ? m_window.data() : m_content->window();
+    return qMax(0, window->frameGeometry().width() - window->width());
 }
 
 std::optional<int> WindowWidthKeeper::contentWidthLimit() const
@@ -43,9 +50,8 @@ std::optional<int> WindowWidthKeeper::contentWidthLimit() const
         return std::nullopt;
     // The window's frame and whatever the window holds beside the content (a menu bar's sides)
     // take their share of the screen first.
-    const int frame = window->frameGeometry().width() - window->width();
     const int around = window->width() - m_content->width();
-    return area.width() - qMax(0, frame) - qMax(0, around);
+    return area.width() - frameWidth() - qMax(0, around);
 }
 
 bool WindowWidthKeeper::keepsItsOwnSize() const
@@ -57,7 +63,16 @@ bool WindowWidthKeeper::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_window)
         return QObject::eventFilter(watched, event);
-    switch (event->type()) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange
+        || type == QEvent::WindowActivate) {
+        // A desktop frames the window after it is shown: until then the limit counted no frame.
+        if (const int frame = frameWidth(); frame != m_frameWidth) {
+            m_frameWidth = frame;
+            Q_EMIT roomChanged();
+        }
+    }
+    switch (type) {
     case QEvent::Resize: {
         const auto *resize = static_cast<QResizeEvent *>(event);
         const int oldWidth = resize->oldSize().width();

@@ -33,8 +33,9 @@ public:
     [[nodiscard]] static QRect availableScreenArea(const QWidget *window);
 
 Q_SIGNALS:
-    // The screen the window is on, and with it contentWidthLimit(), may have changed.
-    void screenChanged();
+    // The room the window has, and with it contentWidthLimit(), may have changed: it went to
+    // another screen, or the desktop framed it (a frame's width is known only once it is drawn).
+    void roomChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -46,12 +47,14 @@ private:
     void restored();
     void keepOnScreen();
     [[nodiscard]] bool keepsItsOwnSize() const;
+    [[nodiscard]] int frameWidth() const;
 
     QWidget *m_content;
     ScreenArea m_screenArea;
     QPointer<QWidget> m_window;
     std::optional<int> m_restoreWidth;
     std::optional<int> m_restoreX; // where the window stood before it was moved onto its screen
+    int m_frameWidth = 0; // the width of the window's frame when the room was last told
 };
 
 } // namespace orvane

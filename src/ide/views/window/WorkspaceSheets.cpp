@@ -65,11 +65,9 @@ WorkspaceSheetFrame::WorkspaceSheetFrame(WorkspaceSheet sheet, const ThemeSource
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(frame.padding, frame.padding, frame.padding, frame.padding);
     column->setSpacing(frame.spacing);
-    // A fixed width; the height follows the content.
-    if (frame.width > 0)
-        setFixedWidth(frame.width);
-    else
-        column->setSizeConstraint(QLayout::SetFixedSize);
+    // The height follows the content, and the sheet is always exactly its content's size: a window
+    // whose size is fixed is one a window manager neither resizes nor maximises.
+    column->setSizeConstraint(QLayout::SetFixedSize);
     connect(&theme, &ThemeSource::themeChanged, this, [this] {
         if (m_theme)
             setPalette(m_theme->theme().palette());
@@ -80,8 +78,12 @@ WorkspaceSheetFrame::WorkspaceSheetFrame(WorkspaceSheet sheet, const ThemeSource
 void WorkspaceSheetFrame::setContent(QWidget *content)
 {
     m_content = content;
-    if (content)
-        static_cast<QVBoxLayout *>(layout())->addWidget(content);
+    if (!content)
+        return;
+    // A fixed width, padding included.
+    if (const Frame frame = frameOf(m_sheet); frame.width > 0)
+        content->setFixedWidth(frame.width - 2 * frame.padding);
+    static_cast<QVBoxLayout *>(layout())->addWidget(content);
 }
 
 void WorkspaceSheetFrame::paintEvent(QPaintEvent *)

@@ -8,8 +8,9 @@
 
 namespace orvane {
 
-// One sheet of the window: a window-modal dialog on panelBackground. The four sheets the window
-// frames itself have a fixed width, padding and spacing; the launch approval is its content alone.
+// One sheet of the window: a window-modal dialog of the window on panelBackground, as large as its
+// content and never resized or maximised by the desktop. The four sheets the window frames itself
+// have a fixed width, padding and spacing; the launch approval is its content alone.
 class WorkspaceSheetFrame final : public QDialog {
     Q_OBJECT
 public:

@@ -9,6 +9,8 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
@@ -37,7 +39,10 @@ WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, con
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true); // no line limit: a long notice wraps
     m_message->setFont(themeFont(12, QFont::Medium));
-    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Selected with the mouse or, once it has the keyboard, with the keys; copied from either or
+    // from its menu.
+    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_message->installEventFilter(this);
     row->addWidget(m_message, 1, Qt::AlignVCenter);
 
     ClickableButton::Look closeLook;
@@ -50,10 +55,14 @@ WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, con
     m_close->setFixedSize(20, 20);
     row->addWidget(m_close, 0, Qt::AlignVCenter);
 
-    connect(m_close, &QAbstractButton::clicked, this, [this] {
-        if (m_model)
-            m_model->setStatusNotice(std::nullopt);
-    });
+    connect(m_close, &QAbstractButton::clicked, this, &WorkspaceToastBanner::dismiss);
+    // Escape anywhere in the window while the toast shows (the window has no other use for it;
+    // sheets are windows of their own).
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_escape->setObjectName(u"toastEscapeShortcut"_s);
+    m_escape->setContext(Qt::WindowShortcut);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &WorkspaceToastBanner::dismiss);
     connect(&model, &CampaignIDEWorkspaceModel::statusNoticeChanged, this, &WorkspaceToastBanner::sync);
     connect(&theme, &ThemeSource::themeChanged, this, &WorkspaceToastBanner::sync);
     sync();
@@ -83,6 +92,49 @@ void WorkspaceToastBanner::sync()
     m_icon->setSymbol(warning ? u"exclamationmark.triangle.fill"_s : u"checkmark.circle.fill"_s);
     m_icon->setColor(warning ? ThemeColor::accentAmber : ThemeColor::accentLime);
     setVisible(notice.has_value());
+    m_escape->setEnabled(notice.has_value());
+    if (!notice)
+        m_message->setSelection(0, 0);
+    updateHold();
+}
+
+void WorkspaceToastBanner::dismiss()
+{
+    if (m_model)
+        m_model->setStatusNotice(std::nullopt);
+}
+
+void WorkspaceToastBanner::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A click on the row (its text selects instead) dismisses it.
+    Panel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        dismiss();
+}
+
+void WorkspaceToastBanner::enterEvent(QEnterEvent *event)
+{
+    Panel::enterEvent(event);
+    updateHold();
+}
+
+void WorkspaceToastBanner::leaveEvent(QEvent *event)
+{
+    Panel::leaveEvent(event);
+    updateHold();
+}
+
+bool WorkspaceToastBanner::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_message && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        updateHold();
+    return Panel::eventFilter(watched, event);
+}
+
+void WorkspaceToastBanner::updateHold()
+{
+    if (m_model)
+        m_model->holdNotice(isVisible() && (underMouse() || m_message->hasFocus()));
 }
 
 } // namespace orvane

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QShortcut;
 
 namespace orvane {
 
@@ -16,9 +17,11 @@ class SymbolView;
 
 // The status toast: the model's one-line notice as a full-width row under the top bar, with a
 // check mark (a warning sign for a notice of something that went wrong) and a close button.
-// Present exactly while the model holds a notice (an empty text included); the model clears it 3
-// seconds after it was flashed. The row takes part in the layout, so the regions below move down
-// while it shows.
+// Present exactly while the model holds a notice (an empty text included); the model clears it
+// once its time is up (3 seconds; a warning stays long enough to be read), and a click on the row
+// or Escape dismisses it before. Its text (a path it names) can be selected and copied, and the
+// notice stays while the pointer rests on it or its text has the keyboard. The row takes part in
+// the layout, so the regions below move down while it shows.
 class WorkspaceToastBanner final : public Panel {
     Q_OBJECT
 public:
@@ -28,14 +31,23 @@ public:
     // The symbol shown before the text.
     [[nodiscard]] QString symbol() const;
 
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void sync();
+    void dismiss();
+    void updateHold();
 
     QPointer<CampaignIDEWorkspaceModel> m_model;
     QPointer<const ThemeSource> m_theme;
     SymbolView *m_icon;
     QLabel *m_message;
     ClickableButton *m_close;
+    QShortcut *m_escape;
 };
 
 } // namespace orvane

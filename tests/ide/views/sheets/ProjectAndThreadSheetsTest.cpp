@@ -199,5 +199,46 @@ TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne
     EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
 }
 
+// Each sheet is a dialog of the window, exactly as large as its content, also as the content
+// changes: a window manager offers no maximising (nor resizing) of a window whose size is fixed.
+TEST_F(ProjectAndThreadSheetsTest, SheetsAreDialogsOfTheWindowFixedToTheirContentsSize)
+{
+    const auto expectFixed = [&](WorkspaceSheetFrame *sheet, int width, const char *what) {
+        ASSERT_NE(sheet, nullptr) << what;
+        EXPECT_EQ(sheet->windowType(), Qt::Dialog) << what;
+        EXPECT_FALSE(sheet->windowFlags() & Qt::WindowMaximizeButtonHint) << what;
+        EXPECT_EQ(sheet->parentWidget()->window(), window->window()) << what;
+        EXPECT_EQ(sheet->windowModality(), Qt::WindowModal) << what;
+        EXPECT_EQ(sheet->minimumSize(), sheet->maximumSize()) << what;
+        EXPECT_EQ(sheet->size(), sheet->minimumSize()) << what;
+        EXPECT_EQ(sheet->width(), width) << what;
+    };
+
+    window->controller()->openNewProjectSheet(true);
+    expectFixed(shownSheet(WorkspaceSheet::newProject), 460, "new project");
+    click(u"sheetCancelButton"_s);
+    ASSERT_TRUE(sheetGone(WorkspaceSheet::newProject));
+
+    window->controller()->openNewThreadSheet(true, true);
+    expectFixed(shownSheet(WorkspaceSheet::newThread), 500, "new thread");
+    state().setShowingNewThreadSheet(false);
+    ASSERT_TRUE(sheetGone(WorkspaceSheet::newThread));
+
+    state().setRenameThreadText(model().threads().constFirst().title);
+    state().setRenamingThread(model().threads().constFirst());
+    expectFixed(shownSheet(WorkspaceSheet::renameThread), 420, "rename thread");
+    state().setRenamingThread(std::nullopt);
+    ASSERT_TRUE(sheetGone(WorkspaceSheet::renameThread));
+
+    // The palette's height follows its rows, and stays fixed at each.
+    window->controller()->openCommandPalette();
+    WorkspaceSheetFrame *palette = shownSheet(WorkspaceSheet::commandPalette);
+    expectFixed(palette, 560, "command palette");
+    const int allRows = palette->height();
+    typeInto(u"commandQueryField"_s, u"zzz-nothing"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return palette->height() < allRows; }, 2000));
+    expectFixed(palette, 560, "command palette with no rows");
+}
+
 } // namespace
 } // namespace orvane::sheetstest

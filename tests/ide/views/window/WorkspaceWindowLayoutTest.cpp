@@ -18,11 +18,14 @@
 #include "ide/views/window/WindowPrimitives.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QPropertyAnimation>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextLayout>
 
@@ -163,6 +166,60 @@ TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceWrapsAndClosesAtOnce)
         [&] { return toast()->isVisible() && label->height() > 2 * label->fontMetrics().height(); }, 2000));
     EXPECT_EQ(window->width(), 1440);
     EXPECT_LE(toast()->width(), 1440);
+}
+
+// A warning stays long enough to be read (a report of how something went keeps the notice
+// duration), and while the pointer rests on it or its text has the keyboard; its text, a path
+// included, can be selected and copied; a click on the row or Escape dismisses any notice at once.
+TEST_F(WindowLayoutTest, AWarningStaysToBeReadItsTextCopiesAndAClickOrEscapeDismissesIt)
+{
+    auto *label = find<QLabel>(u"toastMessageLabel"_s);
+    const QString path
+        = u"~/Documents/Orvane/orvane-local-campaign-ide-launch/campaign-plan.unsaved-20261207-193012.md"_s;
+    const QString warning = u"Orvane kept the text you had not saved when it last quit: "_s + path + u'.';
+    model().setNoticeDuration(std::chrono::milliseconds(300));
+
+    model().flashNotice(warning, NoticeKind::warning);
+    ASSERT_TRUE(toast()->isVisible());
+    // Past a report's time, the warning still shows.
+    std::optional<QString> shownLater;
+    bool probed = false;
+    QTimer::singleShot(std::chrono::milliseconds(450), window.get(), [&] {
+        shownLater = model().statusNotice();
+        probed = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probed; }, 3000));
+    EXPECT_EQ(shownLater, warning);
+
+    // A click on the text selects rather than dismisses; with the keyboard, its text is copied.
+    EXPECT_TRUE(label->textInteractionFlags().testFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2));
+    EXPECT_EQ(model().statusNotice(), warning);
+    label->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(label, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), warning);
+    // Held while its text has the keyboard, long past its time.
+    QTest::qWait(1500);
+    EXPECT_EQ(model().statusNotice(), warning);
+    label->clearFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !toast()->isVisible(); }, 3000));
+
+    // A click on the row dismisses a notice at once, whatever its kind.
+    model().flashNotice(warning, NoticeKind::warning);
+    QTest::mouseClick(toast(), Qt::LeftButton, {}, QPoint(toast()->width() / 2, 2));
+    EXPECT_FALSE(model().statusNotice().has_value());
+    EXPECT_FALSE(toast()->isVisible());
+    model().flashNotice(u"Added row to Media Plan Table."_s);
+    QTest::mouseClick(toast(), Qt::LeftButton, {}, QPoint(toast()->width() / 2, 2));
+    EXPECT_FALSE(model().statusNotice().has_value());
+
+    // So does Escape in the window; with no notice, Escape does nothing of the toast's.
+    model().flashNotice(warning, NoticeKind::warning);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(model().statusNotice().has_value());
+    EXPECT_FALSE(window->findChild<QShortcut *>(u"toastEscapeShortcut"_s)->isEnabled());
 }
 
 TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
