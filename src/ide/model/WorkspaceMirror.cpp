@@ -372,7 +372,7 @@ bool WorkspaceMirror::settleMovesUnderWay(const QList<CampaignIDEProject> &proje
             notice += unmoved.size() == 2 ? u" 1 more folder of a renamed project was left as it is too."_s
                                           : u" "_s + QString::number(unmoved.size() - 1)
                     + u" more folders of renamed projects were left as they are too."_s;
-        notifyLater(notice);
+        notifyLater(notice, NoticeKind::warning);
     }
     return true;
 }
