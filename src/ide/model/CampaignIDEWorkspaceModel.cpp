@@ -344,7 +344,6 @@ QList<StoreRescue::File> CampaignIDEWorkspaceModel::bringBackRescuedFiles()
                 notices.append(u"Orvane could not bring back what it kept when it last quit without saving, as it "
                                u"names folders Orvane does not use now; it is at "_s
                     + WorkspaceFiles::shownPath(copy) + u'.');
-                warning = true;
             }
             if (notices.isEmpty())
                 return;
