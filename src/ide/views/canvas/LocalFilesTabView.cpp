@@ -41,16 +41,35 @@ protected:
     void focusInEvent(QFocusEvent *event) override
     {
         // The keyboard starts on the file the editor shows.
-        if (model()) {
-            for (int row = 0; row < model()->rowCount(); ++row) {
-                const QModelIndex index = model()->index(row, 0);
-                if (index.data(LocalFilesListModel::SelectedRole).toBool()) {
-                    setCurrentIndex(index);
-                    break;
-                }
+        startOnShownFile();
+        QListView::focusInEvent(event);
+    }
+
+    void reset() override
+    {
+        QListView::reset();
+        // The list read again while the keyboard is on it keeps a ringed row. The selection model
+        // forgets its current row on the same reset, after this view: later.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (hasFocus() && !currentIndex().isValid())
+                    startOnShownFile();
+            },
+            Qt::QueuedConnection);
+    }
+
+    void startOnShownFile()
+    {
+        if (!model())
+            return;
+        for (int row = 0; row < model()->rowCount(); ++row) {
+            const QModelIndex index = model()->index(row, 0);
+            if (index.data(LocalFilesListModel::SelectedRole).toBool()) {
+                setCurrentIndex(index);
+                return;
             }
         }
-        QListView::focusInEvent(event);
     }
 
     void keyPressEvent(QKeyEvent *event) override

@@ -3,6 +3,7 @@
 #include "ide/views/kit/ClickableButton.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -203,6 +204,40 @@ void SidebarListView::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     // A row may be laid out wider than the list shows; the ring keeps to what shows.
     paintFocusRingFrame(painter, visualRect(currentIndex()) & viewport()->rect(), palette().color(QPalette::Link));
+}
+
+void SidebarListView::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    if (event->reason() != Qt::MouseFocusReason)
+        keepKeyboardRow();
+}
+
+void SidebarListView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QListView::rowsInserted(parent, start, end);
+    keepKeyboardRow();
+}
+
+void SidebarListView::reset()
+{
+    QListView::reset();
+    // The selection model forgets its current row on the same reset, after this view: later.
+    QMetaObject::invokeMethod(this, &SidebarListView::keepKeyboardRow, Qt::QueuedConnection);
+}
+
+void SidebarListView::keepKeyboardRow()
+{
+    if (!hasFocus() || !model() || !selectionModel() || currentIndex().isValid())
+        return;
+    for (int row = 0; row < model()->rowCount(rootIndex()); ++row) {
+        const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+        if (!isRowHidden(row) && (model()->flags(index) & Qt::ItemIsEnabled)) {
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+            viewport()->update();
+            return;
+        }
+    }
 }
 
 void SidebarListView::resizeEvent(QResizeEvent *event)

@@ -40,6 +40,7 @@ public:
     SidebarListView(SidebarRowDelegate *delegate, QWidget *parent = nullptr);
 
     void setModel(QAbstractItemModel *model) override;
+    void reset() override;
 
     [[nodiscard]] SidebarRowDelegate *rowDelegate() const { return m_delegate; }
     [[nodiscard]] const QPersistentModelIndex &pressedIndex() const { return m_pressedIndex; }
@@ -62,8 +63,13 @@ protected:
     // current row as a click does, and the menu key opens its menu.
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
 
 private:
+    // A list the keyboard is on always has a row for it, also before its rows are laid out or when
+    // they arrive (or come back after a reset) while it has the focus.
+    void keepKeyboardRow();
     void fitHeight();
     void clearPress();
 

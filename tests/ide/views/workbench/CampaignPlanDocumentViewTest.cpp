@@ -297,7 +297,10 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     EXPECT_TRUE(find<QWidget>(u"planFieldsCutNoteLabel"_s)->isVisible());
     keepPicture(u"plan-document-megabyte.png"_s);
 
-    // The raw editor shows the plan file cut; saving writes the file whole.
+    // The raw editor shows the plan file cut; saving writes the file whole. (A short name first: the
+    // plan file the mirror writes names the project, and is then over what the editor holds.)
+    model->mutateSelectedProject([](CampaignIDEProject &p) { p.name = u"Short"_s; });
+    model->flushPendingWrites();
     model->updateCampaignPlanFileContent(u"# Plan\n"_s + word);
     click(u"rawMarkdownToggleButton"_s);
     auto *raw = find<CappedTextEdit>(u"rawMarkdownEditor"_s);
@@ -306,6 +309,7 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     EXPECT_TRUE(find<QWidget>(u"rawMarkdownCutNoteLabel"_s)->isVisible());
     click(u"savePlanFileButton"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return notice() == u"Saved campaign-plan.md to disk."_s; }, 20000));
+    model->flushPendingWrites();
     EXPECT_TRUE(test::readAll(projectFile(model->projectFolderName(selected()), u"campaign-plan.md"_s))
         == (u"# Plan\n"_s + word).toUtf8());
 
@@ -315,7 +319,6 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     EXPECT_FALSE(raw->isReadOnly());
     EXPECT_FALSE(find<QWidget>(u"rawMarkdownCutNoteLabel"_s)->isVisible());
     click(u"rawMarkdownToggleButton"_s);
-    model->mutateSelectedProject([](CampaignIDEProject &p) { p.name = u"Short"_s; });
     model->updateSelectedProjectObjective(u"More SQLs"_s);
     EXPECT_EQ(objectiveEditor->toPlainText(), u"More SQLs"_s);
     EXPECT_FALSE(objectiveEditor->isReadOnly());
