@@ -7,6 +7,7 @@
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -126,8 +127,19 @@ void WorkspaceToastBanner::leaveEvent(QEvent *event)
 
 bool WorkspaceToastBanner::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_message && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+    if (watched == m_message && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // While the text has the keyboard, a press anywhere else ends that (below): most of the
+        // window's buttons take no focus, so a user who clicked into the text and went on working
+        // would otherwise hold the notice for good.
+        if (event->type() == QEvent::FocusIn)
+            qApp->installEventFilter(this);
+        else
+            qApp->removeEventFilter(this);
         updateHold();
+    } else if (event->type() == QEvent::MouseButtonPress && m_message->hasFocus()) {
+        if (auto *pressed = qobject_cast<QWidget *>(watched); pressed && pressed != this && !isAncestorOf(pressed))
+            m_message->clearFocus();
+    }
     return Panel::eventFilter(watched, event);
 }
 

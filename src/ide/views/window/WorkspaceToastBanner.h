@@ -20,8 +20,8 @@ class SymbolView;
 // Present exactly while the model holds a notice (an empty text included); the model clears it
 // once its time is up (3 seconds; a warning stays long enough to be read), and a click on the row
 // or Escape dismisses it before. Its text (a path it names) can be selected and copied, and the
-// notice stays while the pointer rests on it or its text has the keyboard. The row takes part in
-// the layout, so the regions below move down while it shows.
+// notice stays while the pointer rests on it or its text has the keyboard (until a press anywhere
+// else). The row takes part in the layout, so the regions below move down while it shows.
 class WorkspaceToastBanner final : public Panel {
     Q_OBJECT
 public:

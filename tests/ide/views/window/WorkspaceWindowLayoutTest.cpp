@@ -206,6 +206,17 @@ TEST_F(WindowLayoutTest, AWarningStaysToBeReadItsTextCopiesAndAClickOrEscapeDism
     label->clearFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !toast()->isVisible(); }, 3000));
 
+    // Clicked into, the text holds the notice only until the user presses elsewhere: a part of the
+    // window that takes no focus (as most of its buttons) ends the hold all the same.
+    model().flashNotice(warning, NoticeKind::warning);
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2));
+    ASSERT_TRUE(label->hasFocus());
+    QWidget *elsewhere = window->destinationArea();
+    ASSERT_FALSE(elsewhere->focusPolicy() & Qt::ClickFocus);
+    QTest::mouseClick(elsewhere, Qt::LeftButton, {}, elsewhere->rect().center());
+    EXPECT_FALSE(label->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !toast()->isVisible(); }, 3000));
+
     // A click on the row dismisses a notice at once, whatever its kind.
     model().flashNotice(warning, NoticeKind::warning);
     QTest::mouseClick(toast(), Qt::LeftButton, {}, QPoint(toast()->width() / 2, 2));
