@@ -167,8 +167,10 @@ bool OrvaneMainWindow::event(QEvent *event)
     // apart before the event is handled: a deferred delete ends the window inside the handler.
     const QEvent::Type type = event->type();
     const bool framed = m_placing && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowActivate);
+    // The layout has run before event(): the minimum size is up to date here.
+    const bool refit = m_refitOnLayout && type == QEvent::LayoutRequest;
     const bool handled = QMainWindow::event(event);
-    if (framed)
+    if (framed || refit)
         fitFrameOnScreen();
     return handled;
 }
@@ -210,11 +212,21 @@ void OrvaneMainWindow::fitFrameOnScreen()
     if (margins.isNull())
         return;
     m_placing = false;
+    m_refitOnLayout = false;
     if (isMaximized() || isFullScreen())
         return;
     const QScreen *screen = this->screen();
-    if (const auto fitted = fittedGeometry(frame, margins, screen ? screen->availableGeometry() : QRect()))
-        setGeometry(*fitted);
+    const auto fitted = fittedGeometry(frame, margins, screen ? screen->availableGeometry() : QRect());
+    if (!fitted)
+        return;
+    setGeometry(*fitted);
+    // A content that has to fill the screen (the split pane open from the start) was laid out before
+    // the frame was known, and its minimum keeps the window too wide for the frame until the layout
+    // hears of the frame: the fit is made again once the layout has run, for a while after the start.
+    if (minimumWidth() > fitted->width() || minimumHeight() > fitted->height()) {
+        m_refitOnLayout = true;
+        QTimer::singleShot(frameWaitMilliseconds, this, [this] { m_refitOnLayout = false; });
+    }
 }
 
 void OrvaneMainWindow::activateAtFirstShow()

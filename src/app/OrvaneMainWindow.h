@@ -71,6 +71,7 @@ private:
 
     // First: the window's events reach event() while the members after it are being made.
     bool m_placing = false; // the first placement waits for the frame
+    bool m_refitOnLayout = false; // the first placement was held back by a minimum that counted no frame
     RootView *m_root;
     StandardMenus *m_standardMenus;
     CampaignIDECommands *m_commands;

@@ -3,6 +3,7 @@
 
 #include "testsupport/desktop/TemporaryHome.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -117,6 +118,26 @@ TEST_F(WindowManagerTest, TheSplitPaneLeavesRoomForTheFrame)
     const auto placement = desktop->placement(u"Orvane"_s);
     ASSERT_TRUE(placement);
     EXPECT_TRUE(QRect(QPoint(), screenSize).contains(placement->frameRect())) << described(placement);
+}
+
+// The split pane left open by the last run is laid out before the desktop frames the new window:
+// the content asks for the whole screen, and the frame must still come to lie on the screen.
+TEST_F(WindowManagerTest, AStartWithTheSplitPaneOpenLeavesRoomForTheFrame)
+{
+    ASSERT_TRUE(desktop->startWindowManager());
+    {
+        OrvaneProcess probe(QStringLiteral(ORVANE_SPLIT_PANE_PROBE), {}, environment());
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return probe.standardOutput().contains(u"split "_s) || !probe.running(); }, 60000))
+            << qPrintable(probe.standardError());
+        ASSERT_TRUE(probe.running()) << qPrintable(probe.standardError());
+        probe.terminate();
+        ASSERT_TRUE(probe.waitForExit()) << qPrintable(probe.standardError());
+    }
+    QFile::remove(screenshot);
+    OrvaneProcess app({}, environment());
+    ASSERT_TRUE(shown(app)) << qPrintable(app.standardError());
+    EXPECT_TRUE(framedOnTheScreen()) << described(desktop->placement(u"Orvane"_s));
 }
 
 } // namespace
