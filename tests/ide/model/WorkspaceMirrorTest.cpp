@@ -180,8 +180,9 @@ TEST_F(WorkspaceModelTest, TheNoticeOfTwoKeptCopiesNamesOneAndCountsTheOther)
     ASSERT_EQ(kept.size(), 2);
     const QString plan = kept.filter(u"campaign-plan."_s).value(0);
     ASSERT_FALSE(plan.isEmpty());
-    const QString expected = u"Synced all campaign projects. Kept your edited file as ~/Documents/Orvane/launch/"_s
-        + plan + u" and 1 more beside their files."_s;
+    const QString expected
+        = u"Synced all campaign projects. Kept your edited file as ~/Documents/Orvane/launch/%1 and 1 more beside their files."_s
+              .arg(plan);
     EXPECT_TRUE(QTest::qWaitFor([&] { return model->statusNotice() == expected; }))
         << utf8(model->statusNotice().value_or(QString()));
 }
