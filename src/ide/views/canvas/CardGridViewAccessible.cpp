@@ -1,4 +1,5 @@
 #include "ide/views/canvas/CardGridView.h"
+#include "ide/views/kit/AccessibleFactory.h"
 #include "ide/views/kit/PaintedListAccessible.h"
 
 namespace orvane {
@@ -185,22 +186,11 @@ int CardNodeAccessible::indexOfChild(const QAccessibleInterface *child) const
     return node && node->key().control && node->key().row == m_key.row && childCount() > 0 ? 0 : -1;
 }
 
-QAccessibleInterface *cardGridViewAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(CardGridView::staticMetaObject.className()) && object->isWidgetType())
-        return new CardGridViewAccessible(static_cast<CardGridView *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 void installCardGridViewAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(cardGridViewAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleFactoryOnce<accessibleFor<CardGridView, CardGridViewAccessible>>();
 }
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #include "ide/views/kit/ClickableButton.h"
 
+#include "ide/views/kit/AccessibleFactory.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
@@ -81,13 +82,6 @@ public:
     }
 };
 
-QAccessibleInterface *clickableButtonAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(ClickableButton::staticMetaObject.className()) && object->isWidgetType())
-        return new ClickableButtonAccessible(static_cast<ClickableButton *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 ClickableButton::ClickableButton(const ThemeSource &themeSource, QWidget *parent)
@@ -98,11 +92,7 @@ ClickableButton::ClickableButton(const ThemeSource &themeSource, QWidget *parent
 ClickableButton::ClickableButton(const ThemeSource &themeSource, const Look &look, QWidget *parent)
     : QAbstractButton(parent), m_themeSource(&themeSource), m_look(look), m_row(new QHBoxLayout(this))
 {
-    static const bool accessible = [] {
-        QAccessible::installFactory(clickableButtonAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    installAccessibleFactoryOnce<accessibleFor<ClickableButton, ClickableButtonAccessible>>();
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_row->setSizeConstraint(QLayout::SetDefaultConstraint);

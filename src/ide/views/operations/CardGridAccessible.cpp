@@ -1,3 +1,4 @@
+#include "ide/views/kit/AccessibleFactory.h"
 #include "ide/views/kit/PaintedListAccessible.h"
 #include "ide/views/operations/CardGrid.h"
 
@@ -64,22 +65,11 @@ public:
     }
 };
 
-QAccessibleInterface *cardGridAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(CardGrid::staticMetaObject.className()) && object->isWidgetType())
-        return new CardGridAccessible(static_cast<CardGrid *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 void installCardGridAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(cardGridAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleFactoryOnce<accessibleFor<CardGrid, CardGridAccessible>>();
 }
 
 } // namespace orvane::operations

@@ -1,3 +1,4 @@
+#include "ide/views/kit/AccessibleFactory.h"
 #include "ide/views/kit/PaintedListAccessible.h"
 #include "ide/views/sheets/FittedListView.h"
 
@@ -98,11 +99,7 @@ QAccessibleInterface *fittedListAccessible(const QString &className, QObject *ob
 
 void installFittedListAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(fittedListAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleFactoryOnce<fittedListAccessible>();
 }
 
 } // namespace orvane

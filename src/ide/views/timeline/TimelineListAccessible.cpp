@@ -1,3 +1,4 @@
+#include "ide/views/kit/AccessibleFactory.h"
 #include "ide/views/kit/PaintedListAccessible.h"
 #include "ide/views/timeline/TimelineEntryDelegate.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
@@ -190,22 +191,11 @@ int TimelineNodeAccessible::indexOfChild(const QAccessibleInterface *child) cons
     return int(layout().controlHits().indexOf(layout().findControl(*node->key().kind, node->key().id)));
 }
 
-QAccessibleInterface *timelineAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(TimelineListView::staticMetaObject.className()) && object->isWidgetType())
-        return new TimelineListAccessible(static_cast<TimelineListView *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 void installTimelineAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(timelineAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleFactoryOnce<accessibleFor<TimelineListView, TimelineListAccessible>>();
 }
 
 } // namespace orvane
