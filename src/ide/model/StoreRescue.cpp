@@ -114,7 +114,8 @@ struct LandedList {
     const QString extension = dot > 0 ? name.mid(dot) : QString();
     const QDir folder(info.path());
     for (const QString &kept : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!kept.startsWith(prefix) || !kept.endsWith(extension))
+        // Only a file of the same size is read.
+        if (!kept.startsWith(prefix) || !kept.endsWith(extension) || QFileInfo(folder, kept).size() != bytes.size())
             continue;
         const platform::FileContents file
             = platform::readRegularFile(folder.filePath(kept), WorkspaceFiles::maxStoreSize);

@@ -451,7 +451,11 @@ void WorkspaceMirror::saveProjectFolders()
             // kill moves that folder only.
             for (const Move &move : std::as_const(moves)) {
                 const QString key = move.project.toString(QUuid::WithoutBraces);
-                const QString identity = folderIdentity(move.from);
+                QString identity = folderIdentity(move.from);
+                // A job still running when this one was queued may have moved the folder already: it
+                // keeps the identity taken then, never "no folder".
+                if (const std::optional<QString> known = state->movedIdentity(key); identity == noFolder && known)
+                    identity = *known;
                 state->setMovedIdentity(key, identity);
                 stored.insert(identityKey(key), identity);
             }
