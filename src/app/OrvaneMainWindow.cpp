@@ -189,6 +189,8 @@ void OrvaneMainWindow::watchForTheFrame()
             fitFrameOnScreen();
         // Without a window manager the window never has a frame: it stops looking in the end.
         if (!m_placing || *elapsed >= frameWaitMilliseconds) {
+            // Nor does it ask the desktop at every move or resize from then on.
+            m_placing = false;
             poll->stop();
             poll->deleteLater();
         }

@@ -59,6 +59,8 @@ public:
     void setEditable(bool editable);
     [[nodiscard]] QString fullText() const { return isCut() ? m_fullText : text(); }
     [[nodiscard]] bool isCut() const { return !m_fullText.isNull(); }
+    // The owner's own reason for a read-only field (a cut text is read only as well, yet the user's).
+    [[nodiscard]] bool isEditable() const { return m_editable; }
     [[nodiscard]] QString cutNote() const;
 
 protected:

@@ -218,6 +218,11 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     // The name and the budget commit when editing finishes (Return, or the focus leaves): the
     // project's folder follows its name, so it must not move on every keystroke.
     connect(m_nameField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::commitName);
+    // A paste too long to show leaves the field cut and read only: it is committed at once.
+    connect(m_nameField, &QLineEdit::textEdited, this, [this] {
+        if (m_nameField->isCut())
+            commitName();
+    });
 
     m_budgetField = new CappedLineEdit(card);
     m_budgetField->setObjectName(u"monthlyBudgetField"_s);
@@ -227,6 +232,10 @@ QWidget *CampaignPlanDocumentView::buildStrategyCard()
     m_budgetField->setFixedWidth(180);
     styleTextField(m_budgetField, theme, ThemeColor::elevatedBackground);
     connect(m_budgetField, &QLineEdit::editingFinished, this, &CampaignPlanDocumentView::commitBudget);
+    connect(m_budgetField, &QLineEdit::textEdited, this, [this] {
+        if (m_budgetField->isCut())
+            commitBudget();
+    });
 
     auto *fields = new QHBoxLayout;
     fields->setSpacing(12);
@@ -455,7 +464,7 @@ void CampaignPlanDocumentView::refreshStructured()
 void CampaignPlanDocumentView::commitName()
 {
     const std::optional<CampaignIDEProject> project = documentProject();
-    if (project && !m_nameField->isReadOnly() && m_nameField->fullText() != project->name)
+    if (project && m_nameField->isEditable() && m_nameField->fullText() != project->name)
         m_context.model->updateSelectedProjectName(m_nameField->fullText());
     refreshStructured();
 }
@@ -463,7 +472,7 @@ void CampaignPlanDocumentView::commitName()
 void CampaignPlanDocumentView::commitBudget()
 {
     const std::optional<CampaignIDEProject> project = documentProject();
-    if (project && !m_budgetField->isReadOnly() && m_budgetField->fullText() != project->budget())
+    if (project && m_budgetField->isEditable() && m_budgetField->fullText() != project->budget())
         m_context.model->updateSelectedProjectBudget(m_budgetField->fullText());
     // A refused amount gives way to the stored one, even while the field keeps the focus.
     const std::optional<CampaignIDEProject> now = documentProject();

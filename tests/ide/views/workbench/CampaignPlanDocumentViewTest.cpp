@@ -286,6 +286,17 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     QTest::keyClicks(audience, u"CFOs"_s);
     EXPECT_EQ(selected().audience, u"CFOs"_s);
 
+    // A megabyte name pasted into its field goes to the project at once, as much as the field takes.
+    {
+        auto *field = find<CappedLineEdit>(u"campaignNameField"_s);
+        field->setFocus();
+        field->selectAll();
+        QGuiApplication::clipboard()->setText(QString(1'000'000, u'p'));
+        QTest::keySequence(field, QKeySequence::Paste);
+        EXPECT_TRUE(selected().name == QString(field->maxLength(), u'p')) << selected().name.size();
+        EXPECT_TRUE(field->isCut());
+    }
+
     // A megabyte name: the title ends in an ellipsis, the field shows it cut and read only.
     const QString name(1'000'000, u'n');
     model->mutateSelectedProject([&](CampaignIDEProject &p) { p.name = name; });
