@@ -125,9 +125,9 @@ QCoro::Task<std::optional<QString>> CampaignIDEWorkspaceModel::ServerSync::strea
     if (!model)
         co_return std::nullopt;
     // Any failure keeps the local reply, also after deltas were shown, and the session stays signed
-    // in; the user is told the reply is the local agent's, and why.
-    if (const std::optional<QString> notice = model->m_serverSync->noteStreamedReplyEnd(end))
-        model->flashNotice(*notice, NoticeKind::warning);
+    // in; the user is told, at every such turn, that the reply is the local agent's, and why.
+    if (end != End::answered)
+        model->flashNotice(ServerSyncState::streamedReplyNotice(end), NoticeKind::warning);
     if (end != End::answered || received.trimmed().isEmpty())
         co_return std::nullopt;
     co_return received;

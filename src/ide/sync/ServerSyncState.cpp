@@ -41,15 +41,6 @@ OrvaneAPIClient ServerSyncState::clientFor(SessionStore &session, const QObject 
     return client;
 }
 
-std::optional<QString> ServerSyncState::noteStreamedReplyEnd(StreamedReplyEnd end)
-{
-    const bool told = end == m_lastStreamedReplyEnd;
-    m_lastStreamedReplyEnd = end;
-    if (end == StreamedReplyEnd::answered || told)
-        return std::nullopt;
-    return streamedReplyNotice(end);
-}
-
 QString ServerSyncState::streamedReplyNotice(StreamedReplyEnd failure)
 {
     // A refused key keeps the account signed in: the user signs in again when they choose to.

@@ -64,15 +64,13 @@ public:
     [[nodiscard]] OrvaneAPIClient clientFor(SessionStore &session, const QObject *lifetime) const;
 
     // How the service's streamed reply of an agent turn ended. When it failed, the local agent's
-    // reply stands in, and the user is told so.
+    // reply stands in, and the user is told so at every such turn.
     enum class StreamedReplyEnd {
         answered, // the stream ended as the service meant it to
         refused, // the service refused the signed-in key
         failed, // unreachable, cut off, timed out or broken
     };
-    // The warning to show for a streamed reply that ended so: one per spell of failures (again
-    // when the failure changes kind, since what to do differs), none while the service answers.
-    [[nodiscard]] std::optional<QString> noteStreamedReplyEnd(StreamedReplyEnd end);
+    // The warning for a streamed reply that failed so: the local agent replied, why, and what to do.
     [[nodiscard]] static QString streamedReplyNotice(StreamedReplyEnd failure);
 
     [[nodiscard]] const WorkspaceIdentity &identity() const { return m_identity; }
@@ -95,7 +93,6 @@ private:
     qsizetype m_streamedReplyMaxBytes = defaultStreamedReplyMaxBytes;
     quint64 m_refreshGeneration = 0;
     QPointer<QObject> m_refreshLifetime; // aborts the running refresh's transfers when replaced
-    StreamedReplyEnd m_lastStreamedReplyEnd = StreamedReplyEnd::answered; // the spell told, if any
     WorkspaceIdentity m_identity;
 };
 

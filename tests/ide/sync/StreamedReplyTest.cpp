@@ -246,10 +246,10 @@ TEST_F(StreamedReplyTest, WithoutAnAccountOrWithAFailedBlankOrEndlessStreamTheLo
     }
 }
 
-// A cloud reply that fails leaves the local reply in its place and says so with a warning, once per
-// spell of failures: again when the failure changes kind, and again after the service answered. A
-// refused key says to sign in again, yet the session stays signed in.
-TEST_F(StreamedReplyTest, AFailedCloudReplyIsToldOncePerSpellWithWhatToDo)
+// A cloud reply that fails leaves the local reply in its place and says so with a warning, at every
+// turn it fails: again and again while the service stays away, and again after it answered. A refused
+// key says to sign in again, yet the session stays signed in.
+TEST_F(StreamedReplyTest, EveryFailedCloudReplyIsToldWithWhatToDo)
 {
     session = makeSession(account());
     QList<std::pair<QString, NoticeKind>> notices;
@@ -258,6 +258,8 @@ TEST_F(StreamedReplyTest, AFailedCloudReplyIsToldOncePerSpellWithWhatToDo)
             notices.append({ *model->statusNotice(), model->statusNoticeKind() });
     });
     const auto turn = [&](const std::optional<CannedResponse> &answer) {
+        // Some time after the last turn: the notice it left has gone.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }));
         if (answer)
             service.setResponse("POST", u"/api/agent/chat"_s, *answer);
         send(u"Refine the objective"_s, session.get());
@@ -270,44 +272,53 @@ TEST_F(StreamedReplyTest, AFailedCloudReplyIsToldOncePerSpellWithWhatToDo)
     const QString unanswered = ServerSyncState::streamedReplyNotice(ServerSyncState::StreamedReplyEnd::failed);
     EXPECT_TRUE(unanswered.contains(u"did not answer"_s));
     EXPECT_TRUE(unanswered.contains(u"local agent replied"_s));
+    const QString local = localReply(u"Refine the objective"_s);
 
-    // Cut off mid-stream, then gone altogether (nothing listens at the address): one notice.
+    // Cut off mid-stream, then gone altogether (nothing listens at the address), twice: told each time.
     turn(cut);
     ASSERT_EQ(notices.size(), 1);
     EXPECT_EQ(notices.first(), std::make_pair(unanswered, NoticeKind::warning));
-    EXPECT_NE(agentEntry().text, u"partial"_s);
+    EXPECT_EQ(agentEntry().text, local);
     {
         QTcpServer closed;
         ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
         const QByteArray goneURL = "http://127.0.0.1:" + QByteArray::number(closed.serverPort());
         closed.close();
         test::ScopedEnvironmentVariable gone("ORVANE_API_BASE_URL", goneURL);
-        turn(std::nullopt);
+        for (const qsizetype told : { 2, 3 }) {
+            turn(std::nullopt);
+            ASSERT_EQ(notices.size(), told);
+            EXPECT_EQ(notices.last(), std::make_pair(unanswered, NoticeKind::warning));
+            EXPECT_EQ(agentEntry().text, local);
+        }
     }
-    EXPECT_EQ(notices.size(), 1);
+    turn(cut);
+    ASSERT_EQ(notices.size(), 4);
+    EXPECT_EQ(notices.last().first, unanswered);
 
-    // A refused key: what to do, once; the account stays signed in and the sign-in shows no error.
-    turn(refused);
-    ASSERT_EQ(notices.size(), 2);
-    EXPECT_EQ(notices.last().second, NoticeKind::warning);
-    EXPECT_TRUE(notices.last().first.endsWith(u"Your session has expired. Sign in again."_s));
-    turn(refused);
-    EXPECT_EQ(notices.size(), 2);
+    // A refused key: what to do, each time; the account stays signed in and the sign-in shows no error.
+    for (const qsizetype told : { 5, 6 }) {
+        turn(refused);
+        ASSERT_EQ(notices.size(), told);
+        EXPECT_EQ(notices.last().second, NoticeKind::warning);
+        EXPECT_TRUE(notices.last().first.endsWith(u"Your session has expired. Sign in again."_s));
+        EXPECT_EQ(agentEntry().text, local);
+    }
     EXPECT_TRUE(session->account());
     EXPECT_FALSE(session->lastError());
 
-    // The service answers: no notice, and the next failure is a new spell.
+    // The service answers: no notice; the next failure is told again.
     turn(answered);
     EXPECT_EQ(utf8(agentEntry().text), "Done.");
-    EXPECT_EQ(notices.size(), 2);
+    EXPECT_EQ(notices.size(), 6);
     turn(cut);
-    ASSERT_EQ(notices.size(), 3);
+    ASSERT_EQ(notices.size(), 7);
     EXPECT_EQ(notices.last().first, unanswered);
 
     // Signed out, nothing is asked and nothing told.
     session = makeSession(std::nullopt);
     turn(cut);
-    EXPECT_EQ(notices.size(), 3);
+    EXPECT_EQ(notices.size(), 7);
 }
 
 TEST_F(StreamedReplyTest, ATurnWhoseThreadOrModelGoesEndsQuietly)
