@@ -67,6 +67,16 @@ TEST_F(WorkspaceModelTest, AWarningStaysLongEnoughToBeReadAndWhileHeld)
     EXPECT_EQ(model->statusNotice(), u"held"_s);
     model->holdNotice(false);
     EXPECT_EQ(model->statusNotice(), u"held"_s);
+    // A probe due a third of the notice duration after the let-go runs before the countdown the
+    // let-go started, and finds the notice still there.
+    std::optional<QString> afterLetGo;
+    probed = false;
+    QTimer::singleShot(milliseconds(50), model.get(), [&] {
+        afterLetGo = model->statusNotice();
+        probed = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probed; }, 2000));
+    EXPECT_EQ(afterLetGo, u"held"_s);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !model->statusNotice(); }, 2000));
 
     // A notice replaced while held is left to its own time.
