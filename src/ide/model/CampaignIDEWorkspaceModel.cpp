@@ -859,7 +859,11 @@ std::chrono::milliseconds CampaignIDEWorkspaceModel::noticeTime(const QString &m
     if (kind != NoticeKind::warning)
         return m_noticeDuration;
     static const QRegularExpression spaces(u"\\s+"_s);
-    const auto words = message.split(spaces, Qt::SkipEmptyParts).size();
+    // Reading speed counts six characters as a word, so a path or an address counts by its length
+    // rather than as one word; an ordinary word still counts one.
+    qsizetype words = 0;
+    for (const QString &piece : message.split(spaces, Qt::SkipEmptyParts))
+        words += std::max<qsizetype>(1, piece.size() / 6);
     return m_noticeDuration + m_noticeDuration * words / 9;
 }
 

@@ -226,7 +226,7 @@ public:
     void flashNotice(const QString &message, NoticeKind kind = NoticeKind::info);
     // How long a notice stays: a report of how something went, the notice duration (3 s); a warning
     // is there to be read, and stays that long and a ninth of it more for each word (3 s and a third
-    // of a second a word).
+    // of a second a word; a word is six characters, so a long path counts by its length).
     [[nodiscard]] std::chrono::milliseconds noticeTime(const QString &message, NoticeKind kind) const;
     // While the user reads the notice (the pointer rests on it, its text has the keyboard) it stays;
     // once let go, a notice whose time ran out meanwhile stays the notice duration more.

@@ -45,6 +45,11 @@ TEST_F(WorkspaceModelTest, AWarningStaysLongEnoughToBeReadAndWhileHeld)
     EXPECT_EQ(model->noticeTime(twentyWords, NoticeKind::info), milliseconds(3000));
     EXPECT_EQ(model->noticeTime(twentyWords, NoticeKind::warning), milliseconds(3000 + 20 * 3000 / 9));
     EXPECT_EQ(model->noticeTime(u"  Failed \n to   save "_s, NoticeKind::warning), milliseconds(4000));
+    // A path counts by its length, six characters a word: 10 words for 60 characters.
+    const QString path = u"~/Documents/Orvane/orvane-local-campaign-ide-launch/notes.md"_s;
+    ASSERT_EQ(path.size(), 60);
+    EXPECT_EQ(model->noticeTime(u"Failed to save "_s + path + u" and "_s + path, NoticeKind::warning),
+        milliseconds(3000 + (3 + 10 + 1 + 10) * 3000 / 9));
 
     // Scaled down: a 9-word warning stays twice as long as a report.
     model->setNoticeDuration(milliseconds(150));

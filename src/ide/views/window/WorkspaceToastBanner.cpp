@@ -40,9 +40,11 @@ WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, con
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true); // no line limit: a long notice wraps
     m_message->setFont(themeFont(12, QFont::Medium));
-    // Selected with the mouse or, once it has the keyboard, with the keys; copied from either or
-    // from its menu.
+    // Selected by dragging over it or, once it has the keyboard, with the keys; copied from either
+    // or from its menu. A plain click dismisses the notice instead, so a press alone does not give
+    // the text the keyboard (a drag that selects does, below).
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_message->setFocusPolicy(Qt::TabFocus);
     m_message->installEventFilter(this);
     row->addWidget(m_message, 1, Qt::AlignVCenter);
 
@@ -107,7 +109,7 @@ void WorkspaceToastBanner::dismiss()
 
 void WorkspaceToastBanner::mouseReleaseEvent(QMouseEvent *event)
 {
-    // A click on the row (its text selects instead) dismisses it.
+    // A click on the row dismisses it (on its text, see eventFilter()).
     Panel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         dismiss();
@@ -136,6 +138,20 @@ bool WorkspaceToastBanner::eventFilter(QObject *watched, QEvent *event)
         else
             qApp->removeEventFilter(this);
         updateHold();
+    } else if (watched == m_message && event->type() == QEvent::MouseButtonPress) {
+        m_pressedAt = static_cast<QMouseEvent *>(event)->position().toPoint();
+    } else if (watched == m_message && event->type() == QEvent::MouseButtonRelease) {
+        const auto *release = static_cast<QMouseEvent *>(event);
+        const QPoint at = release->position().toPoint();
+        if (release->button() != Qt::LeftButton)
+            return Panel::eventFilter(watched, event);
+        // A plain click on the text dismisses, as on the rest of the row; a drag selects, and
+        // the selection gets the keyboard so that Ctrl+C copies it.
+        if (release->modifiers() == Qt::NoModifier && m_message->rect().contains(at)
+            && (at - m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+            dismiss();
+        else if (m_message->hasSelectedText())
+            m_message->setFocus(Qt::MouseFocusReason);
     } else if (event->type() == QEvent::MouseButtonPress && m_message->hasFocus()) {
         if (auto *pressed = qobject_cast<QWidget *>(watched); pressed && pressed != this && !isAncestorOf(pressed))
             m_message->clearFocus();
@@ -145,8 +161,10 @@ bool WorkspaceToastBanner::eventFilter(QObject *watched, QEvent *event)
 
 void WorkspaceToastBanner::updateHold()
 {
+    // Only a warning waits for its reader; a report of how something went keeps its 3 seconds.
     if (m_model)
-        m_model->holdNotice(isVisible() && (underMouse() || m_message->hasFocus()));
+        m_model->holdNotice(isVisible() && m_model->statusNoticeKind() == NoticeKind::warning
+            && (underMouse() || m_message->hasFocus()));
 }
 
 } // namespace orvane

@@ -19,9 +19,10 @@ class SymbolView;
 // check mark (a warning sign for a notice of something that went wrong) and a close button.
 // Present exactly while the model holds a notice (an empty text included); the model clears it
 // once its time is up (3 seconds; a warning stays long enough to be read), and a click on the row
-// or Escape dismisses it before. Its text (a path it names) can be selected and copied, and the
-// notice stays while the pointer rests on it or its text has the keyboard (until a press anywhere
-// else). The row takes part in the layout, so the regions below move down while it shows.
+// (its text included) or Escape dismisses it before. Its text (a path it names) can be selected by
+// dragging and copied, and a warning stays while the pointer rests on it or its text has the
+// keyboard (until a press anywhere else). The row takes part in the layout, so the regions below
+// move down while it shows.
 class WorkspaceToastBanner final : public Panel {
     Q_OBJECT
 public:
@@ -48,6 +49,7 @@ private:
     QLabel *m_message;
     ClickableButton *m_close;
     QShortcut *m_escape;
+    QPoint m_pressedAt; // where the last press on the text was, to tell a click from a drag
 };
 
 } // namespace orvane

@@ -20,8 +20,10 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLabel>
 #include <QPropertyAnimation>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
@@ -168,9 +170,19 @@ TEST_F(WindowLayoutTest, ToastTextIsReplacedInPlaceWrapsAndClosesAtOnce)
     EXPECT_LE(toast()->width(), 1440);
 }
 
+// Drags the left button over a widget from one point to another.
+void drag(QWidget *widget, QPoint from, QPoint to)
+{
+    QTest::mousePress(widget, Qt::LeftButton, {}, from);
+    QTest::mouseMove(widget, (from + to) / 2);
+    QTest::mouseMove(widget, to);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
 // A warning stays long enough to be read (a report of how something went keeps the notice
 // duration), and while the pointer rests on it or its text has the keyboard; its text, a path
-// included, can be selected and copied; a click on the row or Escape dismisses any notice at once.
+// included, can be selected by dragging and copied; a click on the row (its text included) or
+// Escape dismisses any notice at once.
 TEST_F(WindowLayoutTest, AWarningStaysToBeReadItsTextCopiesAndAClickOrEscapeDismissesIt)
 {
     auto *label = find<QLabel>(u"toastMessageLabel"_s);
@@ -191,12 +203,17 @@ TEST_F(WindowLayoutTest, AWarningStaysToBeReadItsTextCopiesAndAClickOrEscapeDism
     ASSERT_TRUE(QTest::qWaitFor([&] { return probed; }, 3000));
     EXPECT_EQ(shownLater, warning);
 
-    // A click on the text selects rather than dismisses; with the keyboard, its text is copied.
+    // A drag over the text selects it rather than dismissing, and gives it the keyboard: Ctrl+C
+    // copies what was selected, and with the keys all of it.
     EXPECT_TRUE(label->textInteractionFlags().testFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2));
+    const int middle = label->height() / 2;
+    drag(label, QPoint(1, middle), QPoint(label->width() - 1, middle));
     EXPECT_EQ(model().statusNotice(), warning);
-    label->setFocus();
+    EXPECT_TRUE(label->selectedText().contains(path));
+    EXPECT_TRUE(label->hasFocus());
     QApplication::clipboard()->clear();
+    QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), label->selectedText());
     QTest::keyClick(label, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), warning);
@@ -206,16 +223,28 @@ TEST_F(WindowLayoutTest, AWarningStaysToBeReadItsTextCopiesAndAClickOrEscapeDism
     label->clearFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !toast()->isVisible(); }, 3000));
 
-    // Clicked into, the text holds the notice only until the user presses elsewhere: a part of the
+    // Selected, the text holds the notice only until the user presses elsewhere: a part of the
     // window that takes no focus (as most of its buttons) ends the hold all the same.
     model().flashNotice(warning, NoticeKind::warning);
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2));
+    drag(label, QPoint(1, middle), QPoint(label->width() / 2, middle));
     ASSERT_TRUE(label->hasFocus());
     QWidget *elsewhere = window->destinationArea();
     ASSERT_FALSE(elsewhere->focusPolicy() & Qt::ClickFocus);
     QTest::mouseClick(elsewhere, Qt::LeftButton, {}, elsewhere->rect().center());
     EXPECT_FALSE(label->hasFocus());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !toast()->isVisible(); }, 3000));
+
+    // A plain click on the text dismisses the notice, and the keyboard stays where it was.
+    auto *search = find(u"threadSearchField"_s);
+    search->setFocus();
+    model().flashNotice(warning, NoticeKind::warning);
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, middle));
+    EXPECT_FALSE(model().statusNotice().has_value());
+    EXPECT_FALSE(toast()->isVisible());
+    EXPECT_TRUE(search->hasFocus());
+    model().flashNotice(u"Added row to Media Plan Table."_s);
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(label->width() / 2, middle));
+    EXPECT_FALSE(model().statusNotice().has_value());
 
     // A click on the row dismisses a notice at once, whatever its kind.
     model().flashNotice(warning, NoticeKind::warning);
@@ -231,6 +260,33 @@ TEST_F(WindowLayoutTest, AWarningStaysToBeReadItsTextCopiesAndAClickOrEscapeDism
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(model().statusNotice().has_value());
     EXPECT_FALSE(window->findChild<QShortcut *>(u"toastEscapeShortcut"_s)->isEnabled());
+}
+
+// Only a warning waits for its reader: a report of how something went keeps its time with the
+// pointer resting on it, where a warning stays.
+TEST_F(WindowLayoutTest, ThePointerRestingOnTheToastHoldsAWarningButNotAReport)
+{
+    // The pointer leaves the toast when done, so that it rests on nothing of a later case.
+    const auto moveAway
+        = qScopeGuard([&] { QCursor::setPos(window->mapToGlobal(QPoint(window->width() / 2, window->height() - 2))); });
+    model().setNoticeDuration(std::chrono::milliseconds(300));
+    const QString warning = u"The monthly budget must be an amount such as $5,000 or $12k."_s;
+    model().flashNotice(warning, NoticeKind::warning);
+    QTest::mouseMove(toast(), QPoint(toast()->width() / 2, 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return toast()->underMouse(); }, 2000));
+    std::optional<QString> shownLater;
+    bool probed = false;
+    QTimer::singleShot(
+        model().noticeTime(warning, NoticeKind::warning) + std::chrono::milliseconds(300), window.get(), [&] {
+            shownLater = model().statusNotice();
+            probed = true;
+        });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probed; }, 5000));
+    EXPECT_EQ(shownLater, warning);
+
+    model().flashNotice(u"Added row to Media Plan Table."_s);
+    ASSERT_TRUE(toast()->underMouse());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model().statusNotice(); }, 3000));
 }
 
 TEST_F(WindowLayoutTest, TheDarkFlagRecoloursTheWholeWindowAtOnce)
