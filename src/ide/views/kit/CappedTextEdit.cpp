@@ -13,6 +13,7 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -138,6 +139,9 @@ void CappedTextEdit::keyPressEvent(QKeyEvent *event)
 
 CappedLineEdit::CappedLineEdit(QWidget *parent) : QLineEdit(parent)
 {
+    // The field's own limit would cut a long paste without a word: the text is kept whole and
+    // shown cut instead.
+    setMaxLength(std::numeric_limits<int>::max());
 }
 
 void CappedLineEdit::showText(const QString &text)
@@ -184,10 +188,8 @@ void CappedLineEdit::insertWhole(const QString &inserted)
         insert(inserted);
         return;
     }
-    // As the field would: no more than its maximum length.
-    const qsizetype room = std::max<qsizetype>(0, maxLength() - (current.size() - length));
     QString whole = current;
-    whole.replace(start, length, inserted.left(room));
+    whole.replace(start, length, inserted);
     showText(whole);
     Q_EMIT textEdited(whole);
 }

@@ -47,8 +47,8 @@ private:
 
 // A one-line field that never lays out more than shownLineLimit characters: a longer text is
 // shown cut and read only, and fullText() keeps it whole. A paste that would make it longer is
-// kept whole the same way (up to the field's maximum length) and announced through textEdited()
-// with the whole text. While cut, the field is cleared by selecting all of it and deleting.
+// kept whole the same way (the field has no maximum length of its own) and announced through
+// textEdited() with the whole text. While cut, the field is cleared by selecting all of it and deleting.
 class CappedLineEdit final : public QLineEdit {
     Q_OBJECT
 public:

@@ -32,7 +32,7 @@ NewProjectSheet::NewProjectSheet(const WorkspaceViewContext &context, QWidget *p
     column->addWidget(description);
 
     m_nameField = sheetparts::field(u"newProjectNameField"_s, u"e.g., Q3 Enterprise AI Search Conquest"_s);
-    m_nameField->setText(m_state->newProjectName());
+    sheetparts::syncField(m_nameField, m_state->newProjectName());
     column->addWidget(m_nameField);
 
     auto *cancel = sheetparts::cancelButton(theme);

@@ -1,5 +1,6 @@
 #include "ide/views/sheets/SheetParts.h"
 
+#include "ide/views/kit/CappedTextEdit.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -41,7 +42,8 @@ QLabel *heading(const ThemeSource &theme, const QString &text)
 
 QLineEdit *field(const QString &objectName, const QString &placeholder)
 {
-    auto *edit = new QLineEdit;
+    // A long paste is kept whole and shown cut, never cut at the field's maximum length.
+    auto *edit = new CappedLineEdit;
     edit->setObjectName(objectName);
     edit->setPlaceholderText(placeholder);
     edit->setFont(themeFont(13));
@@ -98,8 +100,12 @@ QBoxLayout *buttonRow(ClickableButton *cancel, QMargins cancelPadding, Clickable
 
 void syncField(QLineEdit *field, const QString &text)
 {
-    if (field->text() != text)
+    if (auto *capped = qobject_cast<CappedLineEdit *>(field)) {
+        if (capped->fullText() != text)
+            capped->showText(text);
+    } else if (field->text() != text) {
         field->setText(text);
+    }
 }
 
 } // namespace sheetparts

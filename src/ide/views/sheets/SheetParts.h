@@ -25,7 +25,8 @@ namespace sheetparts {
 // 18, bold, textPrimary, wrapping.
 [[nodiscard]] QLabel *heading(const ThemeSource &theme, const QString &text);
 
-// A one-line field in the desktop's bordered style.
+// A one-line field in the desktop's bordered style that keeps a long paste whole and shows it cut
+// (CappedLineEdit).
 [[nodiscard]] QLineEdit *field(const QString &objectName, const QString &placeholder);
 
 // A label (11, semibold, textSecondary) over a control, 6 apart.
@@ -42,7 +43,7 @@ namespace sheetparts {
 [[nodiscard]] QBoxLayout *buttonRow(ClickableButton *cancel, QMargins cancelPadding, ClickableButton *confirm);
 
 // Writes `text` into the field only when it differs, so the caret and selection stay put while the
-// user types.
+// user types; a capped field shows it cut when it is too long.
 void syncField(QLineEdit *field, const QString &text);
 
 } // namespace sheetparts

@@ -17,8 +17,6 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include <limits>
-
 namespace orvane {
 
 using namespace Qt::StringLiterals;
@@ -139,8 +137,6 @@ AgentComposerBar::AgentComposerBar(
     m_draftField->setFrame(false);
     m_draftField->setFont(themeFont(12));
     m_draftField->setAttribute(Qt::WA_MacShowFocusRect, false);
-    // The field's own limit would cut a long paste without a word.
-    m_draftField->setMaxLength(std::numeric_limits<int>::max());
     boxLayout->addWidget(m_draftField);
     input->addWidget(box, 1);
 

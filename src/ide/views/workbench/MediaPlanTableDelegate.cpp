@@ -1,5 +1,6 @@
 #include "ide/views/workbench/MediaPlanTableDelegate.h"
 
+#include "ide/views/kit/CappedTextEdit.h"
 #include "ide/views/kit/LongText.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -8,7 +9,6 @@
 
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -83,6 +83,9 @@ FittedText fitText(const QString &text, const QFontMetrics &metrics, const QRect
 } // namespace media_plan_layout
 
 namespace {
+
+// The text a cell's field opened with, kept on the field.
+constexpr char openedTextProperty[] = "openedText";
 
 struct CellLook {
     QFont font;
@@ -212,7 +215,8 @@ QWidget *MediaPlanTableDelegate::createEditor(
 {
     if (index.column() != Column::campaignName && index.column() != Column::audience)
         return nullptr;
-    auto *field = new QLineEdit(parent);
+    // A long paste is kept whole and shown cut, as in the other single-line fields.
+    auto *field = new CappedLineEdit(parent);
     field->setObjectName(index.column() == Column::campaignName ? u"campaignNameCellField"_s : u"audienceCellField"_s);
     field->setFrame(false);
     field->setPlaceholderText(placeholderText(index.column()));
@@ -225,7 +229,8 @@ QWidget *MediaPlanTableDelegate::createEditor(
         palette.setColor(QPalette::Text, theme.color(look.color));
         field->setPalette(palette);
     }
-    // Every keystroke reaches the model, as the field is typed in.
+    // Every keystroke reaches the model, as the field is typed in; Escape gives back this text.
+    field->setProperty(openedTextProperty, index.data(Qt::EditRole));
     auto *self = const_cast<MediaPlanTableDelegate *>(this);
     connect(field, &QLineEdit::textEdited, self, [self, field] { Q_EMIT self->commitData(field); });
     return field;
@@ -233,18 +238,32 @@ QWidget *MediaPlanTableDelegate::createEditor(
 
 void MediaPlanTableDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
 {
-    auto *field = qobject_cast<QLineEdit *>(editor);
+    auto *field = qobject_cast<CappedLineEdit *>(editor);
     if (!field)
         return;
     const QString text = index.data(Qt::EditRole).toString();
-    if (field->text() != text)
-        field->setText(text);
+    if (field->fullText() != text)
+        field->showText(text);
 }
 
 void MediaPlanTableDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
-    if (auto *field = qobject_cast<QLineEdit *>(editor); field && field->text() != index.data(Qt::EditRole).toString())
-        model->setData(index, field->text(), Qt::EditRole);
+    auto *field = qobject_cast<CappedLineEdit *>(editor);
+    if (field && field->fullText() != index.data(Qt::EditRole).toString())
+        model->setData(index, field->fullText(), Qt::EditRole);
+}
+
+bool MediaPlanTableDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    // The keystrokes are in the row already: Escape puts back what the field opened with, through
+    // the same row update, before the field closes without committing.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel)) {
+        if (auto *field = qobject_cast<CappedLineEdit *>(object)) {
+            field->showText(field->property(openedTextProperty).toString());
+            Q_EMIT commitData(field);
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void MediaPlanTableDelegate::updateEditorGeometry(

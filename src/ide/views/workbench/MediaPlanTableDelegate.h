@@ -43,7 +43,8 @@ struct FittedText {
 // Draws the media-plan rows as a spreadsheet in the theme's colours: coloured figures, the status
 // badge, the daily budget's stepper and the delete button, each row on panelBackground over a
 // borderSubtle rule. The campaign name and audience edit in a flat field that sends every keystroke
-// to the model; stepper and delete clicks (and +, - and Delete on the keyboard) go to the model.
+// to the model, where Escape gives back the text the field opened with; stepper and delete clicks
+// (and +, - and Delete on the keyboard) go to the model.
 class MediaPlanTableDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -64,6 +65,7 @@ public:
 protected:
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
         const QModelIndex &index) override;
+    bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
     QPointer<const ThemeSource> m_theme;

@@ -1,8 +1,11 @@
 #include "SheetsWindowFixture.h"
 
 #include "ide/records/OrvaneWebParitySeeds.h"
+#include "ide/views/kit/LongText.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 
 namespace orvane::sheetstest {
 namespace {
@@ -188,6 +191,20 @@ TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne
     click(u"sheetCancelButton"_s);
     EXPECT_EQ(current().title, u"Search Conquest"_s);
     EXPECT_TRUE(sheetGone(WorkspaceSheet::renameThread));
+
+    // A megabyte pasted into the title is saved whole, never cut at the field's length; the field
+    // shows it cut.
+    openRename();
+    ASSERT_NE(shownSheet(WorkspaceSheet::renameThread), nullptr);
+    auto *titleField = find<QLineEdit>(u"renameThreadTitleField"_s);
+    titleField->setFocus();
+    titleField->selectAll();
+    const QString pasted(1'000'000, u't');
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keySequence(titleField, QKeySequence::Paste);
+    EXPECT_EQ(titleField->text(), pasted.left(shownLineLimit) + u"…"_s);
+    click(u"saveThreadTitleButton"_s);
+    EXPECT_TRUE(current().title == pasted) << current().title.size();
 
     // A thread deleted while its sheet is open: Save closes the sheet and changes nothing else.
     openRename();

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace orvane::workbenchtest {
 namespace {
@@ -270,7 +272,16 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     audience->setFocus();
     audience->selectAll();
     QGuiApplication::clipboard()->setText(words);
+    // The editor lays out what its document holds: never a line longer than it shows, not even
+    // for a moment on the paste's way through.
+    qsizetype longestLaidOut = 0;
+    const auto watchLines = QObject::connect(audience->document(), &QTextDocument::contentsChange, audience, [&] {
+        for (QTextBlock block = audience->document()->begin(); block.isValid(); block = block.next())
+            longestLaidOut = std::max<qsizetype>(longestLaidOut, block.length() - 1);
+    });
     QTest::keySequence(audience, QKeySequence::Paste);
+    QObject::disconnect(watchLines);
+    EXPECT_LE(longestLaidOut, shownLineLimit + 1);
     EXPECT_TRUE(selected().audience == words);
     EXPECT_EQ(audience->toPlainText(), words.left(shownLineLimit) + u"…"_s);
     EXPECT_TRUE(audience->isReadOnly());
@@ -286,15 +297,30 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     QTest::keyClicks(audience, u"CFOs"_s);
     EXPECT_EQ(selected().audience, u"CFOs"_s);
 
-    // A megabyte name pasted into its field goes to the project at once, as much as the field takes.
+    // A megabyte name pasted into its field goes to the project at once and whole: the state, the
+    // plan file and the project's folder follow it. The field shows it cut, without laying it out.
     {
+        const QString pasted(1'000'000, u'p');
         auto *field = find<CappedLineEdit>(u"campaignNameField"_s);
         field->setFocus();
         field->selectAll();
-        QGuiApplication::clipboard()->setText(QString(1'000'000, u'p'));
+        QGuiApplication::clipboard()->setText(pasted);
+        qsizetype longestShown = 0;
+        const auto watchText = QObject::connect(field, &QLineEdit::textChanged, field,
+            [&](const QString &shown) { longestShown = std::max(longestShown, shown.size()); });
         QTest::keySequence(field, QKeySequence::Paste);
-        EXPECT_TRUE(selected().name == QString(field->maxLength(), u'p')) << selected().name.size();
+        QObject::disconnect(watchText);
+        EXPECT_LE(longestShown, shownLineLimit + 1);
+        EXPECT_TRUE(selected().name == pasted) << selected().name.size();
         EXPECT_TRUE(field->isCut());
+        EXPECT_TRUE(field->fullText() == pasted);
+        EXPECT_TRUE(find<QWidget>(u"planFieldsCutNoteLabel"_s)->isVisible());
+        QTest::keyClick(field, Qt::Key_Tab);
+        EXPECT_TRUE(selected().name == pasted) << selected().name.size();
+        model->flushPendingWrites();
+        EXPECT_TRUE(test::readAll(stateFile()).contains(pasted.toUtf8()));
+        EXPECT_TRUE(test::readAll(projectFile(model->projectFolderName(selected()), u"campaign-plan.md"_s))
+                        .startsWith((u"# "_s + pasted + u" — Campaign Plan\n"_s).toUtf8()));
     }
 
     // A megabyte name: the title ends in an ellipsis, the field shows it cut and read only.

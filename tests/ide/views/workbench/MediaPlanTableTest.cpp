@@ -1,6 +1,7 @@
 #include "WorkbenchViewFixture.h"
 
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/workbench/MediaPlanTableDelegate.h"
 #include "ide/views/workbench/MediaPlanTableModel.h"
 #include "ide/views/workbench/MediaPlanTableView.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -301,6 +303,100 @@ TEST_F(MediaPlanTableTest, TheArrowsMoveARingedCellWithoutOpeningFields)
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(audience).center());
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return table->findChild<QLineEdit *>(u"audienceCellField"_s) != nullptr; }, 2000));
+}
+
+// Every keystroke in a cell's field is in the model as it is typed; Escape gives back the text the
+// field opened with, to the model and the thread's media-plan.csv alike. Return, Tab and a click
+// elsewhere keep what was typed. A megabyte pasted into a cell is kept whole and shown cut.
+TEST_F(MediaPlanTableTest, EscapeInACellGivesBackWhatItsFieldOpenedWith)
+{
+    const CampaignIDEProject *project = model->project(thread(threadID).projectID);
+    ASSERT_NE(project, nullptr);
+    const QString csvPath = projectFile(model->projectFolderName(*project), u"media-plan.csv"_s);
+    const auto csv = [&] {
+        model->flushPendingWrites();
+        return QString::fromUtf8(test::readAll(csvPath));
+    };
+    const auto openField = [&](const QString &name) {
+        QLineEdit *field = nullptr;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (field = table->findChild<QLineEdit *>(name)); }, 2000))
+            << name.toStdString();
+        return field;
+    };
+    const auto closed = [&] { return !table->findChild<QLineEdit *>(); };
+    const auto press = [&](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+
+    // A cell clicked, Escape, Down, Right: the second row's name; a letter typed, then Escape.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+        table->visualRect(view->tableModel()->index(0, Column::channel)).center());
+    press(Qt::Key_Escape);
+    press(Qt::Key_Down);
+    press(Qt::Key_Right);
+    ASSERT_EQ(table->currentIndex(), view->tableModel()->index(1, Column::campaignName));
+    QTest::keyClicks(table, u"W"_s);
+    QLineEdit *field = openField(u"campaignNameCellField"_s);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(stored(1).campaignName, u"W"_s);
+    EXPECT_TRUE(csv().contains(u"\"LinkedIn\",\"W\","_s));
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor(closed, 2000));
+    EXPECT_EQ(stored(1).campaignName, u"GS_Flight"_s);
+    EXPECT_EQ(cell(1, Column::campaignName), u"GS_Flight"_s);
+    EXPECT_TRUE(csv().contains(u"\"LinkedIn\",\"GS_Flight\","_s));
+    EXPECT_FALSE(csv().contains(u"\"W\""_s));
+
+    // The audience, opened by a click, several keystrokes: all of them go.
+    const QModelIndex audience = view->tableModel()->index(0, Column::audience);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(audience).center());
+    field = openField(u"audienceCellField"_s);
+    ASSERT_NE(field, nullptr);
+    field->end(false);
+    QTest::keyClicks(field, u" and CFOs"_s);
+    EXPECT_EQ(stored(0).audience, u"Ops leaders and CFOs"_s);
+    QTest::keyClick(field, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor(closed, 2000));
+    EXPECT_EQ(stored(0).audience, u"Ops leaders"_s);
+    EXPECT_FALSE(csv().contains(u"CFOs"_s));
+
+    // Return, Tab and a click elsewhere keep what was typed.
+    table->setFocus(Qt::TabFocusReason);
+    table->setCurrentIndex(view->tableModel()->index(0, Column::campaignName));
+    QTest::keyClicks(table, u"R"_s);
+    QTest::keyClick(openField(u"campaignNameCellField"_s), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor(closed, 2000));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(audience).center());
+    QTest::keyClicks(openField(u"audienceCellField"_s), u"T"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(QTest::qWaitFor(closed, 2000));
+    const QModelIndex otherName = view->tableModel()->index(1, Column::campaignName);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(otherName).center());
+    field = openField(u"campaignNameCellField"_s);
+    ASSERT_NE(field, nullptr);
+    field->selectAll();
+    QTest::keyClicks(field, u"C"_s);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+        table->visualRect(view->tableModel()->index(0, Column::channel)).center());
+    ASSERT_TRUE(QTest::qWaitFor(closed, 2000));
+    EXPECT_EQ(stored(0).campaignName, u"R"_s);
+    EXPECT_EQ(stored(0).audience, u"T"_s);
+    EXPECT_EQ(stored(1).campaignName, u"C"_s);
+    EXPECT_TRUE(csv().contains(u"\"LinkedIn\",\"C\","_s));
+
+    // A megabyte pasted into a cell goes to the row whole, and the field shows it cut; Escape
+    // gives back the name the field opened with.
+    const QString word(1'000'000, u'p');
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(otherName).center());
+    field = openField(u"campaignNameCellField"_s);
+    ASSERT_NE(field, nullptr);
+    field->selectAll();
+    QGuiApplication::clipboard()->setText(word);
+    QTest::keySequence(field, QKeySequence::Paste);
+    EXPECT_TRUE(stored(1).campaignName == word) << stored(1).campaignName.size();
+    EXPECT_EQ(field->text(), word.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(field->isReadOnly());
+    QTest::keyClick(field, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor(closed, 2000));
+    EXPECT_EQ(stored(1).campaignName, u"C"_s);
 }
 
 // However wide the table, where its rows start each title in view reads whole: a column that the
