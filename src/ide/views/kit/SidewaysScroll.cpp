@@ -65,4 +65,13 @@ void keepInSidewaysView(QScrollArea *area, QWidget *child)
     bar->setValue(value);
 }
 
+QMetaObject::Connection whenFocusLeaves(QScrollArea *area, std::function<void()> back)
+{
+    return QObject::connect(
+        qApp, &QApplication::focusChanged, area, [area, back = std::move(back)](QWidget *old, QWidget *now) {
+            if (old && area->isAncestorOf(old) && !(now && area->isAncestorOf(now)))
+                back();
+        });
+}
+
 } // namespace orvane
