@@ -69,7 +69,8 @@ QMetaObject::Connection whenFocusLeaves(QScrollArea *area, std::function<void()>
 {
     return QObject::connect(
         qApp, &QApplication::focusChanged, area, [area, back = std::move(back)](QWidget *old, QWidget *now) {
-            if (old && area->isAncestorOf(old) && !(now && area->isAncestorOf(now)))
+            // Not when the focus only leaves the window (it comes back to where it was).
+            if (old && now && area->isAncestorOf(old) && !area->isAncestorOf(now))
                 back();
         });
 }

@@ -18,7 +18,7 @@ void scrollSidewaysWithWheel(QScrollArea *area);
 // once the content is laid out (call it after a change of the strip's content or size).
 void keepInSidewaysView(QScrollArea *area, QWidget *child);
 
-// Calls `back` each time the keyboard's focus leaves `area` for a widget outside it. Tab scrolls a
+// Calls `back` each time the keyboard's focus leaves `area` for another widget. Tab scrolls a
 // strip to each control it passes; `back` puts the strip as it should rest once the focus has gone
 // on. The watch ends with `area`.
 QMetaObject::Connection whenFocusLeaves(QScrollArea *area, std::function<void()> back);
