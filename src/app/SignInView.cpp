@@ -122,6 +122,9 @@ SignInView::SignInView(SessionStore *session, std::function<void()> onOpenLocalI
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // No stop of Tab: it would show nothing there. Tab goes from control to control, and the screen
+    // scrolls to each.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->viewport()->setAutoFillBackground(false);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -185,7 +188,6 @@ SignInView::SignInView(SessionStore *session, std::function<void()> onOpenLocalI
     applyColors();
     applyLayout();
     updateFromSession();
-    setFocusProxy(m_start);
 }
 
 SignInView::~SignInView() = default;
@@ -384,7 +386,16 @@ void SignInView::updateFromSession()
         if (main && !main->hasFocus() && isVisible())
             main->setFocus(Qt::OtherFocusReason);
     }
-    setFocusProxy(signingIn ? m_reopen : m_start);
+}
+
+void SignInView::focusInEvent(QFocusEvent *event)
+{
+    // The focus given to the screen goes on to its main control. Not by a focus proxy: Tab coming
+    // round into the screen would then land on that control, passing over the stops before it.
+    QWidget::focusInEvent(event);
+    const bool signingIn = m_session && m_session->state().kind() == SessionStore::State::Kind::signingIn;
+    if (EntryButton *main = signingIn ? m_reopen : m_start; main && main->isVisibleTo(this))
+        main->setFocus(event->reason());
 }
 
 void SignInView::setAccessibilityTextSize(bool large)

@@ -49,6 +49,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void buildIntroduction(QVBoxLayout *column);

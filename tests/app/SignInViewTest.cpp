@@ -267,6 +267,49 @@ TEST_F(SignInScreenTest, TheCodeAndAddressAreSelectedAndCopiedFromTheKeyboard)
     EXPECT_EQ(QApplication::focusWidget(), reopen);
 }
 
+// Tab and Shift+Tab each go round the card, from "Open browser" back to it, over the code and the
+// address and nothing that shows no focus; each is selected whole on arrival and Ctrl+C copies it. Reached from the
+// workspace's "Connect Cloud", as from a start with the sign-in screen.
+TEST_F(SignInScreenTest, TabEitherWayGoesRoundTheCardOverTheCodeAndAddress)
+{
+    harness.service().setDevicePollStatuses({ u"pending"_s });
+    window = harness.start({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::workspace; }));
+    click(u"connectCloudButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));
+    // The screen comes with the keyboard on "Continue to Orvane".
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control(u"signIn.start"_s)->hasFocus(); }));
+    pressKeys(window, Qt::Key_Space);
+    ASSERT_TRUE(waitForState(Kind::signingIn));
+    auto *code = harness.find<QLabel>(u"signIn.userCode"_s);
+    auto *address = harness.find<QLabel>(u"signIn.verificationURL"_s);
+    QWidget *reopen = control(u"signIn.reopen"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return address->isVisible() && reopen->hasFocus(); }));
+
+    for (const bool onward : { true, false }) {
+        const std::string way = onward ? "Tab" : "Shift+Tab";
+        QStringList stops;
+        for (int press = 0; press < 12; ++press) {
+            QGuiApplication::clipboard()->clear();
+            pressKeys(window, onward ? Qt::Key_Tab : Qt::Key_Backtab, onward ? Qt::NoModifier : Qt::ShiftModifier);
+            auto *stop = qobject_cast<QLabel *>(QApplication::focusWidget());
+            if (stop == code || stop == address) {
+                EXPECT_EQ(stop->selectedText(), stop->text()) << way;
+                pressKeys(window, Qt::Key_C, Qt::ControlModifier);
+                EXPECT_EQ(QGuiApplication::clipboard()->text(), stop->text()) << way;
+            }
+            ASSERT_NE(QApplication::focusWidget(), nullptr) << way;
+            stops.append(QApplication::focusWidget()->objectName());
+            if (QApplication::focusWidget() == reopen)
+                break;
+        }
+        const QStringList expected = onward
+            ? QStringList { u"signIn.cancel"_s, u"signIn.userCode"_s, u"signIn.verificationURL"_s, u"signIn.reopen"_s }
+            : QStringList { u"signIn.verificationURL"_s, u"signIn.userCode"_s, u"signIn.cancel"_s, u"signIn.reopen"_s };
+        EXPECT_EQ(stops, expected) << way << ": " << stops.join(u' ').toStdString();
+    }
+}
+
 // The address to approve at stands beside the code as text to select and copy; when no browser
 // opens it the card says so, and it stops saying so once "Open browser" does open it.
 TEST_F(SignInScreenTest, TheAddressIsShownBesideTheCodeAndAFailedBrowserIsTold)

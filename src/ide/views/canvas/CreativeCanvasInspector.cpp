@@ -7,6 +7,7 @@
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/window/WindowPrimitives.h"
@@ -68,7 +69,7 @@ CreativeCanvasInspector::CreativeCanvasInspector(const WorkspaceViewContext &con
     m_headline->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editorBox->contentLayout()->addWidget(m_headline);
     headlineColumn->addWidget(editorBox);
-    m_headlineCutNote = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, background);
+    m_headlineCutNote = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), cutNoteColor, background);
     m_headlineCutNote->setObjectName(u"artboardHeadlineCutNoteLabel"_s);
     m_headlineCutNote->hide();
     headlineColumn->addWidget(m_headlineCutNote);

@@ -8,6 +8,7 @@
 #include "ide/views/canvas/ThemedTextEditor.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/Panel.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
@@ -229,7 +230,7 @@ QWidget *LocalFilesTabView::buildEditor()
     auto *box = new QVBoxLayout(editorBox);
     box->setContentsMargins(10, 10, 10, 10);
     box->setSpacing(8);
-    m_cutNote = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, editorBox);
+    m_cutNote = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), cutNoteColor, editorBox);
     m_cutNote->setObjectName(u"localFileCutNoteLabel"_s);
     m_cutNote->hide();
     box->addWidget(m_cutNote);

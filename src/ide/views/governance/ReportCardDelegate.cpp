@@ -171,7 +171,7 @@ ReportListView::ReportListView(QWidget *parent) : QListView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus); // a stop of the Tab chain once it has a card (updateTabStop)
     setAccessibleName(u"Reports"_s);
     setMouseTracking(true);
     setResizeMode(QListView::Adjust);
@@ -208,6 +208,7 @@ void ReportListView::rowsInserted(const QModelIndex &parent, int start, int end)
     // The row that was last may have gained the gap below its card.
     doItemsLayout();
     updateGeometry();
+    updateTabStop();
 }
 
 void ReportListView::paintEvent(QPaintEvent *event)
@@ -227,6 +228,13 @@ void ReportListView::reset()
 {
     QListView::reset();
     updateGeometry();
+    updateTabStop();
+}
+
+void ReportListView::updateTabStop()
+{
+    // Without a card the list is no height at all: the focus would show nowhere.
+    setFocusPolicy(model() && model()->rowCount(rootIndex()) > 0 ? Qt::TabFocus : Qt::NoFocus);
 }
 
 } // namespace orvane::governance

@@ -59,6 +59,9 @@ protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     // The cards paint no focus of their own: the keyboard's card gets a ring in the accent colour.
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void updateTabStop();
 };
 
 } // namespace orvane::governance

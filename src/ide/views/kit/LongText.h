@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ide/views/kit/OrvaneWebTheme.h"
+
 #include <QString>
 
 namespace orvane {
@@ -21,5 +23,8 @@ inline constexpr qsizetype menuTextLimit = 120;
 
 // The note under a field that shows its text cut.
 [[nodiscard]] QString cutLineNote(qsizetype longestLine);
+// The colour of that note (and of the composer's own): 4.5:1 or more on every background of both
+// themes, which the theme's amber is not on the light ones.
+inline constexpr ThemeColor cutNoteColor = ThemeColor::textPrimary;
 
 } // namespace orvane

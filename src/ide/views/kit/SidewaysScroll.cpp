@@ -65,4 +65,14 @@ void keepInSidewaysView(QScrollArea *area, QWidget *child)
     bar->setValue(value);
 }
 
+QMetaObject::Connection whenFocusLeaves(QScrollArea *area, std::function<void()> back)
+{
+    return QObject::connect(
+        qApp, &QApplication::focusChanged, area, [area, back = std::move(back)](QWidget *old, QWidget *now) {
+            // Not when the focus only leaves the window (it comes back to where it was).
+            if (old && now && area->isAncestorOf(old) && !area->isAncestorOf(now))
+                back();
+        });
+}
+
 } // namespace orvane

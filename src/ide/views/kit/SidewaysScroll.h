@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QMetaObject>
+
+#include <functional>
+
 class QScrollArea;
 class QWidget;
 
@@ -13,5 +17,10 @@ void scrollSidewaysWithWheel(QScrollArea *area);
 // Scrolls `area` sideways just enough to show the whole of `child`, a widget inside its content;
 // once the content is laid out (call it after a change of the strip's content or size).
 void keepInSidewaysView(QScrollArea *area, QWidget *child);
+
+// Calls `back` each time the keyboard's focus leaves `area` for another widget. Tab scrolls a
+// strip to each control it passes; `back` puts the strip as it should rest once the focus has gone
+// on. The watch ends with `area`.
+QMetaObject::Connection whenFocusLeaves(QScrollArea *area, std::function<void()> back);
 
 } // namespace orvane

@@ -17,7 +17,6 @@
 #include "ide/views/timeline/QuickPromptRow.h"
 #include "ide/views/window/WindowPrimitives.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -141,10 +140,7 @@ void AgentThreadPane::buildTabStrip(QWidget *row)
     layout->addWidget(scroller, 1);
     // Tab scrolls the strip to each chip it passes; once the focus has left the strip, the strip
     // shows the selected chip again.
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        if (old && m_chipScroller->isAncestorOf(old) && !(now && m_chipScroller->isAncestorOf(now)))
-            scheduleSelectedChipInView();
-    });
+    m_focusWatch = whenFocusLeaves(m_chipScroller, [this] { scheduleSelectedChipInView(); });
 
     auto *add = stripToolButton(theme, u"plus"_s, ThemeColor::accentLime, ui::SymbolWeight::bold, nullptr);
     add->setObjectName(u"addSpecialistMenuButton"_s);

@@ -152,7 +152,7 @@ AgentComposerBar::AgentComposerBar(
     m_sendButton->setAccessibleName(u"Send"_s);
     input->addWidget(m_sendButton);
     column->addLayout(input);
-    m_draftCutNote = new WrappingLabel(theme, themeFont(10, QFont::DemiBold), ThemeColor::accentAmber, this);
+    m_draftCutNote = new WrappingLabel(theme, themeFont(10, QFont::DemiBold), cutNoteColor, this);
     m_draftCutNote->setObjectName(u"draftCutNoteLabel"_s);
     m_draftCutNote->hide();
     column->addWidget(m_draftCutNote);

@@ -62,6 +62,13 @@ QuickPromptRow::QuickPromptRow(
     scroll->setWidget(strip);
     scroll->setFixedHeight(strip->sizeHint().height());
     scrollSidewaysWithWheel(scroll);
+    // Tab scrolls the strip to each chip it passes; once the focus has left the strip, the strip
+    // shows its start again (on a later turn: the strip may be going with the row).
+    whenFocusLeaves(scroll, [scroll] {
+        QMetaObject::invokeMethod(
+            scroll, [scroll] { scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->minimum()); },
+            Qt::QueuedConnection);
+    });
     outer->addWidget(scroll);
 
     const auto applyTheme = [this, scroll, strip] {

@@ -52,10 +52,10 @@ QVBoxLayout *fieldColumn(QWidget *label, QWidget *field)
     return column;
 }
 
-// An amber note saying a field shows its text cut; hidden while there is nothing to say.
+// A note saying a field shows its text cut; hidden while there is nothing to say.
 WrappingLabel *cutNoteLabel(const ThemeSource &theme, const QString &name, QWidget *parent)
 {
-    auto *note = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), ThemeColor::accentAmber, parent);
+    auto *note = new WrappingLabel(theme, themeFont(11, QFont::DemiBold), cutNoteColor, parent);
     note->setObjectName(name);
     note->hide();
     return note;

@@ -2,6 +2,7 @@
 #include "ide/views/kit/Card.h"
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/KickerLabel.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeFonts.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -168,6 +169,19 @@ TEST(SymbolViewTest, DrawsItsSymbolInTheThemeColour)
     EXPECT_EQ(inkColors(), QSet<QRgb> { OrvaneWebTheme(true).accentCyan().rgb() });
     theme.setDark(false);
     EXPECT_EQ(inkColors(), QSet<QRgb> { OrvaneWebTheme(false).accentCyan().rgb() });
+}
+
+// The note under a field shown cut reads at 4.5:1 or more on every background of both themes.
+TEST(CutNoteTest, TheNoteReadsOnEveryBackgroundOfBothThemes)
+{
+    for (const bool dark : { false, true }) {
+        const OrvaneWebTheme theme(dark);
+        for (const ThemeColor background : { ThemeColor::canvasBackground, ThemeColor::sidebarBackground,
+                 ThemeColor::panelBackground, ThemeColor::elevatedBackground, ThemeColor::cardHoverBackground }) {
+            EXPECT_GE(contrastRatio(theme.color(cutNoteColor), theme.color(background)), 4.5)
+                << (dark ? "dark" : "light") << " background " << int(background);
+        }
+    }
 }
 
 } // namespace

@@ -216,6 +216,64 @@ TEST_P(KeyboardFocusTest, EveryTabStopShowsTheFocusOnEveryTabAndSurface)
     }
 }
 
+// The report list is a stop only while it has a card to show the focus on: Tab passes it by while
+// there is no report, and stops on it, ringed, once one is generated; emptied again, it is passed
+// by again.
+TEST_P(KeyboardFocusTest, TheReportListIsATabStopOnlyWithAReport)
+{
+    // After the first refresh, which brings the service's reports.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model().isSyncingServer(); }, 5000));
+    model().setReports({});
+    click(u"reportsNavButton"_s);
+    settle();
+    auto *list = find<QAbstractItemView>(u"reportListView"_s);
+    ASSERT_NE(list, nullptr);
+    QSet<QWidget *> seen;
+    EXPECT_FALSE(walkRound(u"no reports"_s, seen).contains(u"reportListView"_s));
+
+    click(u"generateReportButton"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() == 1 && list->height() > 0; }, 2000));
+    seen.clear();
+    EXPECT_TRUE(walkRound(u"one report"_s, seen).contains(u"reportListView"_s));
+
+    model().setReports({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() == 0; }, 2000));
+    settle();
+    seen.clear();
+    EXPECT_FALSE(walkRound(u"reports gone"_s, seen).contains(u"reportListView"_s));
+}
+
+// Tab walks the quick prompts and scrolls their strip along; once the focus leaves the strip, by Tab
+// or by a click elsewhere, the strip shows its start again.
+TEST_P(KeyboardFocusTest, TheQuickPromptStripShowsItsStartOnceTabHasLeftIt)
+{
+    auto *strip = find<QScrollArea>(u"quickPromptScrollArea"_s);
+    ASSERT_NE(strip, nullptr);
+    QScrollBar *bar = strip->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the prompts overflow the pane at the window's default width";
+    ASSERT_EQ(bar->value(), 0);
+    const auto inStrip = [&] { return strip->isAncestorOf(QApplication::focusWidget()); };
+
+    for (const bool byTab : { true, false }) {
+        const std::string way = byTab ? "Tab" : "a click";
+        strip->findChild<QWidget *>(u"quickPromptChip1Button"_s)->setFocus(Qt::TabFocusReason);
+        bool scrolled = false;
+        for (int step = 0; step < 3; ++step) {
+            press(Qt::Key_Tab);
+            QCoreApplication::processEvents();
+            scrolled = scrolled || (inStrip() && bar->value() > 0);
+        }
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), u"quickPromptChip4Button"_s) << way;
+        ASSERT_TRUE(scrolled) << way << " scrolled the strip to the prompts it passed";
+        if (byTab)
+            press(Qt::Key_Tab);
+        else
+            clickOn(find<QWidget>(u"draftField"_s));
+        ASSERT_FALSE(inStrip()) << way;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return bar->value() == 0; }, 2000)) << way;
+    }
+}
+
 // The ring of a button lies outside its label, with room to spare, on every kind of button: text
 // only without padding (the agent tab's title, "File Manager ↗", the sheets' "Cancel", the
 // palette's "ESC"), filled (the workbench tabs, the lime buttons), outlined, symbol only, and the
