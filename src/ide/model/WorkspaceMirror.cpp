@@ -420,8 +420,9 @@ void WorkspaceMirror::saveProjectFolders()
 {
     struct Move {
         QUuid project;
-        QString from; // where its files are
+        QString from; // where its files are: as queued, then as the job finds them
         QString to; // the folder the store names
+        bool made = false; // a job running when this one was queued moved the folder there already
     };
     QMap<QString, QString> stored;
     QList<Move> moves;
@@ -448,13 +449,21 @@ void WorkspaceMirror::saveProjectFolders()
         [this, stored, moves, moved, path = m_folderStoreFile, state = m_folderStore](
             WorkspaceDiskQueue &disk) mutable {
             // Which folder each move takes (or took), as it is before the store lands: a start after a
-            // kill moves that folder only.
-            for (const Move &move : std::as_const(moves)) {
+            // kill moves that folder only. Its files are where they are now, not where they were when
+            // this job was queued: a job still running then may have moved them since.
+            for (Move &move : moves) {
                 const QString key = move.project.toString(QUuid::WithoutBraces);
+                if (const QString at = state->onDisk(move.to); at == move.to) {
+                    move.made = true;
+                } else if (at != move.from) {
+                    move.from = at;
+                    stored.insert(leavingKey(key), QFileInfo(at).fileName());
+                }
                 QString identity = folderIdentity(move.from);
-                // A job still running when this one was queued may have moved the folder already: it
-                // keeps the identity taken then, never "no folder".
-                if (const std::optional<QString> known = state->movedIdentity(key); identity == noFolder && known)
+                // A move that job made keeps the identity taken then, never "no folder" or a folder
+                // made since under the name it left.
+                if (const std::optional<QString> known = state->movedIdentity(key);
+                    known && (move.made || identity == noFolder))
                     identity = *known;
                 state->setMovedIdentity(key, identity);
                 stored.insert(identityKey(key), identity);
@@ -482,6 +491,8 @@ void WorkspaceMirror::saveProjectFolders()
                 return;
             QList<std::pair<Move, QString>> stayed; // and why
             for (const Move &move : std::as_const(moves)) {
+                if (move.made)
+                    continue;
                 const QString key = move.project.toString(QUuid::WithoutBraces);
                 // Only a real folder moves; with none there (or a link), the new one is made fresh.
                 const QFileInfo source(move.from);
