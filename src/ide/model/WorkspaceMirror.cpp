@@ -195,15 +195,12 @@ struct WorkspaceMirror::FolderStore {
             return path;
         return onDisk(path.left(slash)) + path.mid(slash);
     }
-    // The folder known by `from` is now known by `to` too; its files stay where they are.
+    // The folder known by `from` is now known by `to` too; its files stay where they are. Named back
+    // to where they are, the name still follows them should a job move them away now (until the next job finds them).
     void rename(const QString &from, const QString &to)
     {
         const std::lock_guard lock(mutex);
-        const QString at = waiting.value(from, from);
-        if (at == to)
-            waiting.remove(to);
-        else
-            waiting.insert(to, at);
+        waiting.insert(to, waiting.value(from, from));
     }
     // The folder at `from` moved to `to`: every name that led to it leads there.
     void moved(const QString &from, const QString &to)
@@ -427,6 +424,7 @@ void WorkspaceMirror::saveProjectFolders()
     QMap<QString, QString> stored;
     QList<Move> moves;
     QList<std::pair<QString, QString>> moved; // project key, its folder: moved earlier in this run
+    QList<std::pair<QUuid, QString>> inPlace; // the others' folders
     for (auto it = m_projectFolders.cbegin(); it != m_projectFolders.cend(); ++it) {
         const QString key = it.key().toString(QUuid::WithoutBraces);
         stored.insert(key, it.value());
@@ -441,13 +439,25 @@ void WorkspaceMirror::saveProjectFolders()
             // process ends.
             stored.insert(leavingKey(key), *left);
             moved.append({ key, folder });
+        } else {
+            inPlace.append({ it.key(), folder });
         }
     }
     // The folders move only once the store that names their new places has landed; until then their
     // files stay where the store on disk says, whatever ends the process.
     m_disk.enqueue(u"folders"_s,
-        [this, stored, moves, moved, path = m_folderStoreFile, state = m_folderStore](
+        [this, stored, moves, moved, inPlace, path = m_folderStoreFile, state = m_folderStore](
             WorkspaceDiskQueue &disk) mutable {
+            // Renamed back to the folder its files were in while a job still running moved them away:
+            // they are where that move put them.
+            for (const auto &[project, folder] : std::as_const(inPlace)) {
+                if (const QString at = state->onDisk(folder); at != folder) {
+                    moves.append({ project, at, folder });
+                    stored.insert(leavingKey(project.toString(QUuid::WithoutBraces)), QFileInfo(at).fileName());
+                } else {
+                    state->moved(folder, folder); // its files are there: the name leads nowhere else
+                }
+            }
             // Which folder each move takes (or took), as it is before the store lands: a start after a
             // kill moves that folder only. Its files are where they are now, not where they were when
             // this job was queued: a job still running then may have moved them since.

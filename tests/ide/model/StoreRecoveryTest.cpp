@@ -599,6 +599,22 @@ TEST_F(StoreRecoveryTest, ASecondRenameWhileTheFirstMoveIsUnderWayTakesTheFolder
     EXPECT_FALSE(QFileInfo::exists(second));
     QCoreApplication::processEvents();
     EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // Named back while the move away from that name is under way: the files come back with it.
+    model->setSelectedProjectID(id);
+    {
+        const HeldSyncs held(u"project-folders.json"_s);
+        model->updateSelectedProjectName(u"Third Launch"_s);
+        ASSERT_TRUE(held.oneWaits());
+        model->updateSelectedProjectName(u"Renamed Launch"_s);
+    }
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
+    EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
+    EXPECT_FALSE(QFileInfo::exists(second));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
 }
 
 // The mirror's record of what it wrote names its files from the workspace root: after the home
