@@ -195,15 +195,12 @@ struct WorkspaceMirror::FolderStore {
             return path;
         return onDisk(path.left(slash)) + path.mid(slash);
     }
-    // The folder known by `from` is now known by `to` too; its files stay where they are.
+    // The folder known by `from` is now known by `to` too; its files stay where they are. Named back
+    // to where they are, the name still follows them should a job move them away now (until the next job finds them).
     void rename(const QString &from, const QString &to)
     {
         const std::lock_guard lock(mutex);
-        const QString at = waiting.value(from, from);
-        if (at == to)
-            waiting.remove(to);
-        else
-            waiting.insert(to, at);
+        waiting.insert(to, waiting.value(from, from));
     }
     // The folder at `from` moved to `to`: every name that led to it leads there.
     void moved(const QString &from, const QString &to)
@@ -420,12 +417,14 @@ void WorkspaceMirror::saveProjectFolders()
 {
     struct Move {
         QUuid project;
-        QString from; // where its files are
+        QString from; // where its files are: as queued, then as the job finds them
         QString to; // the folder the store names
+        bool made = false; // a job running when this one was queued moved the folder there already
     };
     QMap<QString, QString> stored;
     QList<Move> moves;
     QList<std::pair<QString, QString>> moved; // project key, its folder: moved earlier in this run
+    QList<std::pair<QUuid, QString>> inPlace; // the others' folders
     for (auto it = m_projectFolders.cbegin(); it != m_projectFolders.cend(); ++it) {
         const QString key = it.key().toString(QUuid::WithoutBraces);
         stored.insert(key, it.value());
@@ -440,21 +439,41 @@ void WorkspaceMirror::saveProjectFolders()
             // process ends.
             stored.insert(leavingKey(key), *left);
             moved.append({ key, folder });
+        } else {
+            inPlace.append({ it.key(), folder });
         }
     }
     // The folders move only once the store that names their new places has landed; until then their
     // files stay where the store on disk says, whatever ends the process.
     m_disk.enqueue(u"folders"_s,
-        [this, stored, moves, moved, path = m_folderStoreFile, state = m_folderStore](
+        [this, stored, moves, moved, inPlace, path = m_folderStoreFile, state = m_folderStore](
             WorkspaceDiskQueue &disk) mutable {
+            // Renamed back to the folder its files were in while a job still running moved them away:
+            // they are where that move put them.
+            for (const auto &[project, folder] : std::as_const(inPlace)) {
+                if (const QString at = state->onDisk(folder); at != folder) {
+                    moves.append({ project, at, folder });
+                    stored.insert(leavingKey(project.toString(QUuid::WithoutBraces)), QFileInfo(at).fileName());
+                } else {
+                    state->moved(folder, folder); // its files are there: the name leads nowhere else
+                }
+            }
             // Which folder each move takes (or took), as it is before the store lands: a start after a
-            // kill moves that folder only.
-            for (const Move &move : std::as_const(moves)) {
+            // kill moves that folder only. Its files are where they are now, not where they were when
+            // this job was queued: a job still running then may have moved them since.
+            for (Move &move : moves) {
                 const QString key = move.project.toString(QUuid::WithoutBraces);
+                if (const QString at = state->onDisk(move.to); at == move.to) {
+                    move.made = true;
+                } else if (at != move.from) {
+                    move.from = at;
+                    stored.insert(leavingKey(key), QFileInfo(at).fileName());
+                }
                 QString identity = folderIdentity(move.from);
-                // A job still running when this one was queued may have moved the folder already: it
-                // keeps the identity taken then, never "no folder".
-                if (const std::optional<QString> known = state->movedIdentity(key); identity == noFolder && known)
+                // A move that job made keeps the identity taken then, never "no folder" or a folder
+                // made since under the name it left.
+                if (const std::optional<QString> known = state->movedIdentity(key);
+                    known && (move.made || identity == noFolder))
                     identity = *known;
                 state->setMovedIdentity(key, identity);
                 stored.insert(identityKey(key), identity);
@@ -482,6 +501,8 @@ void WorkspaceMirror::saveProjectFolders()
                 return;
             QList<std::pair<Move, QString>> stayed; // and why
             for (const Move &move : std::as_const(moves)) {
+                if (move.made)
+                    continue;
                 const QString key = move.project.toString(QUuid::WithoutBraces);
                 // Only a real folder moves; with none there (or a link), the new one is made fresh.
                 const QFileInfo source(move.from);

@@ -25,15 +25,81 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <condition_variable>
 #include <functional>
 #include <future>
+#include <mutex>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
 namespace orvane::test {
 namespace {
+
+// A disk as slow as a test wants it, without a timer: while a HeldSyncs lives, the sync of each
+// write of the file it names (of the temporary written in its place) waits until the test lets it
+// go. fsync() at the end of this file asks.
+struct {
+    std::mutex mutex;
+    std::condition_variable letGoChanged;
+    QByteArray mark; // the held temporaries' names begin with it; empty: none held
+    int waiting = 0;
+    int letGo = 0;
+} syncHold;
+
+void waitIfHeld(int fd)
+{
+    std::unique_lock lock(syncHold.mutex);
+    if (syncHold.mark.isEmpty())
+        return;
+    std::array<char, 4096> target {};
+    const ssize_t size = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target.data(), target.size());
+    const QByteArray path(target.data(), std::max<ssize_t>(size, 0));
+    if (!path.mid(path.lastIndexOf('/') + 1).startsWith(syncHold.mark))
+        return;
+    ++syncHold.waiting;
+    syncHold.letGoChanged.wait(lock, [] { return syncHold.letGo > 0 || syncHold.mark.isEmpty(); });
+    --syncHold.waiting;
+    syncHold.letGo = std::max(syncHold.letGo - 1, 0);
+}
+
+class HeldSyncs final {
+public:
+    explicit HeldSyncs(const QString &name)
+    {
+        const std::lock_guard lock(syncHold.mutex);
+        syncHold.mark = "." + name.toUtf8() + ".orvane-tmp-";
+    }
+    ~HeldSyncs()
+    {
+        const std::lock_guard lock(syncHold.mutex);
+        syncHold.mark.clear();
+        syncHold.letGo = 0;
+        syncHold.letGoChanged.notify_all();
+    }
+    HeldSyncs(const HeldSyncs &) = delete;
+    HeldSyncs &operator=(const HeldSyncs &) = delete;
+
+    // Whether a write waits for its sync now (one not let go).
+    [[nodiscard]] static bool oneWaits()
+    {
+        return QTest::qWaitFor([] {
+            const std::lock_guard lock(syncHold.mutex);
+            return syncHold.waiting > syncHold.letGo;
+        });
+    }
+    static void letOneGo()
+    {
+        const std::lock_guard lock(syncHold.mutex);
+        ++syncHold.letGo;
+        syncHold.letGoChanged.notify_all();
+    }
+};
 
 class StoreRecoveryTest : public WorkspaceModelTest {
 protected:
@@ -363,6 +429,27 @@ TEST_F(StoreRecoveryTest, AfterAKillBetweenAFolderMoveAndTheProjectsWriteNameAnd
     model = startAgain(std::move(model));
     EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
     EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // A project made while the folder moves (its store on a slow disk) writes the folder store again:
+    // that write keeps the identity the move took, so killed before the projects' store took the
+    // name, the start still moves the folder back.
+    model->setSelectedProjectID(id);
+    const QString third = workspaceRoot() + u"/third-launch"_s;
+    {
+        const HeldSyncs held(u"project-folders.json"_s);
+        model->updateSelectedProjectName(u"Third Launch"_s);
+        ASSERT_TRUE(held.oneWaits());
+        model->createProject(u"Newcomer"_s, std::nullopt, static_cast<SessionStore *>(nullptr));
+    }
+    model->flushPendingWrites();
+    ASSERT_EQ(readAll(third + u"/notes.md"_s), "mine");
+    model.reset();
+    ASSERT_TRUE(writeAll(stateFile(), newState));
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->projectFolderPath(*model->project(id)), after);
+    EXPECT_EQ(readAll(after + u"/notes.md"_s), "mine");
+    EXPECT_FALSE(QFileInfo::exists(third));
 }
 
 // A rename's record outlives the move until the next start, and by then the folder under the old
@@ -457,6 +544,77 @@ TEST_F(StoreRecoveryTest, AStartMovesOnlyTheFolderARenameTookNeverOneMadeSinceUn
     ASSERT_TRUE(QTest::qWaitFor([&] { return !notices.isEmpty(); }));
     EXPECT_EQ(notices.size(), 1) << utf8(notices.join(u'\n'));
     EXPECT_EQ(noticesContaining(u" 1 more folder of a renamed project was left as it is too."_s), 1);
+}
+
+// Two renames in quick succession on a slow disk: the second comes while the first move's folder
+// store is still on its way to the disk. The second move takes the folder where the first one put
+// it: after every start the project's folder holds the user's files, and no folder is left under
+// the first name. A kill before the projects' store took the second name finds them too.
+TEST_F(StoreRecoveryTest, ASecondRenameWhileTheFirstMoveIsUnderWayTakesTheFolderWhereThatMovePutIt)
+{
+    auto model = restartedModel();
+    const QUuid id = model->projects().first().id;
+    model->setSelectedProjectID(id);
+    const QString before = model->projectFolderPath(*model->project(id));
+    const QString first = workspaceRoot() + u"/renamed-launch"_s;
+    const QString second = workspaceRoot() + u"/third-launch"_s;
+    const QString folderStore = home.dataHome() + u"/Orvane/project-folders.json"_s;
+    const QString key = id.toString(QUuid::WithoutBraces);
+    ASSERT_TRUE(writeAll(before + u"/my-notes.md"_s, "mine"));
+    {
+        const HeldSyncs held(u"project-folders.json"_s);
+        model->updateSelectedProjectName(u"Renamed Launch"_s);
+        ASSERT_TRUE(held.oneWaits());
+        model->updateSelectedProjectName(u"Third Launch"_s);
+        held.letOneGo();
+        ASSERT_TRUE(held.oneWaits()); // the second store, the first folder moved
+        EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
+    }
+    model->flushPendingWrites();
+    const QByteArray landed = readAll(folderStore);
+    const auto stored = decodeJson<QMap<QString, QString>>(landed);
+    EXPECT_EQ(utf8(stored.value(key)), "third-launch");
+    EXPECT_EQ(utf8(stored.value(u"leaving:"_s + key)), "renamed-launch");
+    for (int start = 0; start < 2; ++start) {
+        model = startAgain(std::move(model));
+        model->flushPendingWrites();
+        EXPECT_EQ(model->project(id)->name, u"Third Launch"_s);
+        EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(second));
+        EXPECT_EQ(readAll(second + u"/my-notes.md"_s), "mine");
+        EXPECT_FALSE(QFileInfo::exists(first));
+        EXPECT_FALSE(QFileInfo::exists(before));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+    }
+
+    // Killed once the second folder had moved, before the projects' store took the second name.
+    model.reset();
+    ASSERT_TRUE(writeAll(folderStore, landed));
+    ASSERT_TRUE(writeAll(stateFile(), readAll(stateFile()).replace("Third Launch", "Renamed Launch")));
+    model = startAgain();
+    model->flushPendingWrites();
+    EXPECT_EQ(model->project(id)->name, u"Renamed Launch"_s);
+    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
+    EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
+    EXPECT_FALSE(QFileInfo::exists(second));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // Named back while the move away from that name is under way: the files come back with it.
+    model->setSelectedProjectID(id);
+    {
+        const HeldSyncs held(u"project-folders.json"_s);
+        model->updateSelectedProjectName(u"Third Launch"_s);
+        ASSERT_TRUE(held.oneWaits());
+        model->updateSelectedProjectName(u"Renamed Launch"_s);
+    }
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
+    EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
+    EXPECT_FALSE(QFileInfo::exists(second));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
 }
 
 // The mirror's record of what it wrote names its files from the workspace root: after the home
@@ -1706,3 +1864,10 @@ TEST_F(StoreRecoveryTest, AStateFileOfAnySizeTheApplicationWroteLoadsAndSaves)
 
 } // namespace
 } // namespace orvane::test
+
+// Every sync of the test process: held while a test holds it (HeldSyncs), and done all the same.
+extern "C" int fsync(int fd)
+{
+    orvane::test::waitIfHeld(fd);
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
