@@ -238,6 +238,7 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     EXPECT_FALSE(model->mirror().localFileNamed(u"notes.md"_s));
     EXPECT_TRUE(model->hasUnsavedLocalFiles());
     EXPECT_EQ(told(u"notes.md"_s, u"is not UTF-8 text now"_s), 1);
+    model->setStatusNotice(std::nullopt); // dismissed: a repeat would show again
     show(other.id);
     show(p.id);
     EXPECT_EQ(told(u"notes.md"_s, u"is not UTF-8 text now"_s), 0); // once
@@ -251,6 +252,7 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     EXPECT_TRUE(model->campaignPlanFile()->isTooLarge());
     EXPECT_TRUE(model->campaignPlanFile()->content.isEmpty());
     EXPECT_EQ(told(u"campaign-plan.md"_s, u"is too large to edit here now (1.1 MB)"_s), 1);
+    model->setStatusNotice(std::nullopt);
     reload();
     EXPECT_TRUE(model->campaignPlanFile()->isTooLarge());
     EXPECT_EQ(told(u"campaign-plan.md"_s, u"is too large to edit here now (1.1 MB)"_s), 0);
@@ -292,6 +294,27 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     ASSERT_TRUE(QFile::remove(notesPath));
     reload();
     EXPECT_FALSE(model->hasUnsavedLocalFiles());
+
+    // An edit held while the plan was too large comes back when the plan shrinks under the size.
+    model->updateCampaignPlanFileContent(u"# typed once more\n"_s);
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) {
+        changed.objective = QString(CampaignIDEWorkspaceModel::maxListedFileSize, u'p');
+    });
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->campaignPlanFile());
+    ASSERT_TRUE(model->campaignPlanFile()->isTooLarge());
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"Short again"_s; });
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->campaignPlanFile());
+    EXPECT_EQ(model->campaignPlanFile()->content, u"# typed once more\n"_s);
+    EXPECT_EQ(model->campaignPlanFile()->modifiedLabel(), u"Changed on disk"_s);
+    const auto keptPlans = [&] { return QDir(folder).entryList({ u"campaign-plan.on-disk-*.md"_s }).size(); };
+    const auto keptBefore = keptPlans();
+    model->saveAllLocalFiles();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(readAll(planPath), "# typed once more\n");
+    EXPECT_EQ(keptPlans(), keptBefore + 1); // saved once, over the shrunk plan
 }
 
 TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
