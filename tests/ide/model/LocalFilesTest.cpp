@@ -1,3 +1,4 @@
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceMirror.h"
 #include "ide/model/WorkspaceModelFixture.h"
 
@@ -315,6 +316,73 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     EXPECT_FALSE(model->hasUnsavedLocalFiles());
     EXPECT_EQ(readAll(planPath), "# typed once more\n");
     EXPECT_EQ(keptPlans(), keptBefore + 1); // saved once, over the shrunk plan
+}
+
+// A folder another program put in an edited file's place is something there as well: the edit is
+// kept and told once, a termination signal keeps it beside the folder, and saving all writes it
+// beside the folder, named, never over it.
+TEST_F(LocalFilesTest, AFolderInAnEditedFilesPlaceKeepsTheEditAndSavingPutsItBeside)
+{
+    CampaignIDEProject other { .id = QUuid::createUuid(), .name = u"Other"_s };
+    model.reset();
+    model = makeModel(QList<CampaignIDEProject> { p, other });
+    QStringList notices;
+    QObject::connect(model.get(), &CampaignIDEWorkspaceModel::statusNoticeChanged, model.get(), [&] {
+        if (model->statusNotice())
+            notices.append(*model->statusNotice());
+    });
+    const auto show = [&](const QUuid &project) {
+        model->openProject(project);
+        model->flushPendingWrites();
+    };
+    const QString planPath = folder + u"/campaign-plan.md"_s;
+    const QString told = u"Your unsaved changes to campaign-plan.md are not shown: campaign-plan.md is a folder now. "
+                         u"They are kept until you save or discard them; closing the window asks. Saving puts them "
+                         u"in a file beside the folder."_s;
+    show(p.id);
+    model->updateCampaignPlanFileContent(u"# plan KEEPME-A\n"_s);
+    show(other.id);
+    ASSERT_TRUE(QFile::rename(planPath, folder + u"/moved-away.md"_s));
+    ASSERT_TRUE(QDir().mkpath(planPath));
+    notices.clear();
+    show(p.id);
+    EXPECT_FALSE(model->campaignPlanFile());
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(notices.count(told), 1);
+    model->setStatusNotice(std::nullopt);
+    notices.clear();
+    show(other.id);
+    show(p.id);
+    EXPECT_EQ(notices.count(told), 0);
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+
+    const auto keptText = [&] { return QDir(folder).entryList({ u"campaign-plan.unsaved-*.md"_s }); };
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    const QStringList atQuit = keptText();
+    ASSERT_EQ(atQuit.size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + atQuit.first()), "# plan KEEPME-A\n");
+
+    model->saveAllLocalFiles();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    EXPECT_TRUE(QFileInfo(planPath).isDir());
+    EXPECT_TRUE(QDir(planPath).isEmpty());
+    QStringList saved = keptText();
+    saved.removeAll(atQuit.first());
+    ASSERT_EQ(saved.size(), 1);
+    const QString savedPath = folder + u'/' + saved.first();
+    EXPECT_EQ(readAll(savedPath), "# plan KEEPME-A\n");
+    EXPECT_EQ(model->statusNotice(),
+        u"Saved your changes to campaign-plan.md as "_s + WorkspaceFiles::shownPath(savedPath)
+            + u": campaign-plan.md is a folder now, which a save never replaces."_s);
+    EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
+
+    // The next start names it again: the quit's Save All closes the window on that notice.
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    model.reset();
+    model = makeModel(QList<CampaignIDEProject> { p, other });
+    ASSERT_TRUE(model->statusNotice());
+    EXPECT_TRUE(model->statusNotice()->contains(WorkspaceFiles::shownPath(savedPath))) << utf8(*model->statusNotice());
 }
 
 TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
