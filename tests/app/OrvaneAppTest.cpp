@@ -195,6 +195,56 @@ TEST(OrvaneAppTest, ClosingAsksAboutTextOfFilesNotShownAndDiscardDropsItInEveryP
     EXPECT_TRUE(QDir(QFileInfo(path).path()).entryList({ u"*.unsaved-*"_s }).isEmpty());
 }
 
+// A folder that another program put in the place of a file with unsaved text (while another
+// project was shown) leaves the text asked about at closing; Save All keeps it beside the folder,
+// which stays as it is, and the next window names where it went.
+TEST(OrvaneAppTest, ClosingAsksAboutTextOfAFileAFolderTookThePlaceOfAndSaveAllKeepsItBeside)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    CampaignIDEWorkspaceModel *model = window->rootView()->workspace()->model();
+    ASSERT_GE(model->projects().size(), 2);
+    const QUuid first = model->projects().at(0).id;
+    const QUuid second = model->projects().at(1).id;
+    const auto show = [&](const QUuid &project) {
+        model->openProject(project);
+        model->flushPendingWrites();
+    };
+    show(first);
+    ASSERT_TRUE(model->campaignPlanFile());
+    const QString path = model->campaignPlanFile()->url.toLocalFile();
+    model->updateCampaignPlanFileContent(u"# plan KEEPME-A\n"_s);
+    show(second);
+    ASSERT_TRUE(QFile::rename(path, path + u".moved"_s));
+    ASSERT_TRUE(QDir().mkpath(path));
+    show(first);
+    EXPECT_FALSE(model->campaignPlanFile());
+
+    answerUnsavedFilesWith(QMessageBox::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    answerUnsavedFilesWith(QMessageBox::SaveAll);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    const QDir folder(QFileInfo(path).path());
+    const QStringList kept = folder.entryList({ u"campaign-plan.unsaved-*.md"_s });
+    ASSERT_EQ(kept.size(), 1);
+    QFile text(folder.filePath(kept.first()));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(text.readAll(), "# plan KEEPME-A\n");
+
+    // The window closed on the notice that named it: the next one names it.
+    harness.app().activate();
+    ASSERT_EQ(harness.app().windows().size(), 1);
+    model = harness.app().windows().first()->rootView()->workspace()->model();
+    model->flushPendingWrites();
+    QCoreApplication::sendPostedEvents(model, QEvent::MetaCall);
+    ASSERT_TRUE(model->statusNotice());
+    EXPECT_TRUE(model->statusNotice()->contains(kept.first())) << qPrintable(*model->statusNotice());
+}
+
 // A draft typed in the composer outlives the workspace screen: Connect Cloud and the way back
 // build a new workspace that shows it, and so does the window opened after a quit.
 TEST(OrvaneAppTest, ADraftComesBackAfterConnectCloudAndAfterAQuit)

@@ -5,6 +5,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 #include "platform/ui/ApplicationFonts.h"
+#include "testsupport/desktop/FileSizeLimit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -200,8 +201,8 @@ TEST(RoutingTest, AWorkspaceThatGoesWithUnsavedTextKeepsItBesideItsFile)
     EXPECT_EQ(copy.readAll(), "nobody saved this");
 }
 
-// Save All that cannot write (a folder now stands where the file was) leaves nothing behind: the
-// workspace stays with the text, and the notice says why.
+// Save All that cannot write (the disk is full) leaves nothing behind: the workspace stays with the
+// text, and the notice says why.
 TEST(RoutingTest, ConnectCloudWhoseSaveFailsKeepsTheWorkspaceAndTheText)
 {
     AppHarness harness;
@@ -211,11 +212,9 @@ TEST(RoutingTest, ConnectCloudWhoseSaveFailsKeepsTheWorkspaceAndTheText)
     model->openProject(model->projects().first().id);
     model->flushPendingWrites();
     ASSERT_TRUE(model->selectedLocalFile());
-    const QString path = model->selectedLocalFile()->url.toLocalFile();
     const QString name = model->selectedLocalFile()->name;
     model->updateSelectedLocalFileContent(u"text that must stay"_s);
-    ASSERT_TRUE(QFile::remove(path));
-    ASSERT_TRUE(QDir().mkpath(path));
+    const FileSizeLimit full(8);
 
     QTimer::singleShot(0, qApp, [] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());

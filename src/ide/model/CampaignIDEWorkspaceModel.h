@@ -337,7 +337,8 @@ public:
     void saveSelectedLocalFile();
     // Whether an edited local file is not saved yet (asked before the window closes).
     [[nodiscard]] bool hasUnsavedLocalFiles() const;
-    // Writes every edited local file, each as saveSelectedLocalFile() does.
+    // Writes every edited local file, each as saveSelectedLocalFile() does; the text of one whose
+    // place a folder took goes beside that folder instead, named.
     void saveAllLocalFiles();
     // Drops every unsaved edit: the files on disk stay as they are.
     void discardUnsavedLocalFiles();

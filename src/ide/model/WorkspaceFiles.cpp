@@ -241,13 +241,19 @@ std::optional<TextFileListing> listTextFiles(const QString &folder, qint64 maxSi
     const QDir dir(folder);
     if (!dir.exists() || !dir.isReadable())
         return std::nullopt;
-    // Entries are listed without following them; regular files are told apart when opened.
-    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    // Entries are listed without following them; regular files are told apart when opened. Folders
+    // are never listed, but one in a file's place is still something there.
+    const QFileInfoList entries
+        = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
     TextFileListing listing;
     for (const QFileInfo &entry : entries) {
         const QString name = entry.fileName();
         if (name.startsWith(u'.') || !hasAcceptedExtension(name))
             continue;
+        if (entry.isDir() && !entry.isSymLink()) {
+            listing.unlisted.insert(name, QString::fromUtf16(isAFolder));
+            continue;
+        }
         const QUrl url = QUrl::fromLocalFile(entry.absoluteFilePath());
         const platform::FileContents file = platform::readRegularFile(entry.absoluteFilePath(), maxSize);
         switch (file.outcome) {

@@ -69,12 +69,15 @@ bool replaceUnreadable(const QString &path, const std::function<bool()> &write, 
 // the write lands, which the next change and quitting try again.
 [[nodiscard]] QString saveFailureNotice(const QString &what, const QString &error);
 
+// Why a folder at a file's name is not listed (TextFileListing::unlisted).
+inline constexpr char16_t isAFolder[] = u"is a folder";
+
 // The text files directly in a folder, as the editor lists them.
 struct TextFileListing {
     // Sorted by name; a file over the size limit with its size only (LocalWorkspaceFile::tooLargeSize).
     QList<LocalWorkspaceFile> files;
     // Entries of an accepted name that cannot be listed, by name, each with why ("is not UTF-8
-    // text"): they are still there, unlike a file deleted from the folder.
+    // text", "is a folder"): they are still there, unlike a file deleted from the folder.
     QHash<QString, QString> unlisted;
 };
 // Lists the visible entries of an accepted extension (md, json, txt, csv, yaml, yml, py, sh; any

@@ -173,6 +173,13 @@ bool differsOnDisk(const QString &path, const QString &text)
     return false;
 }
 
+// Whether a folder (not a link to one) is at path: a write never replaces it.
+bool isFolder(const QString &path)
+{
+    struct stat st { };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 } // namespace
 
 // How the folder store's writes go, and where each moved project folder is until the store naming
@@ -1009,36 +1016,48 @@ bool WorkspaceMirror::saveLocalFileNamed(const QString &name)
     return true;
 }
 
-void WorkspaceMirror::saveLocalFile(const LocalWorkspaceFile &file)
+void WorkspaceMirror::saveLocalFile(const LocalWorkspaceFile &file, bool besideFolder)
 {
     // Its text is not held: saving would replace the file with nothing.
     if (file.isTooLarge()) {
         m_notify(file.tooLargeText() + u"; nothing was saved."_s, NoticeKind::warning);
         return;
     }
-    m_disk.enqueue([file, root = m_workspaceRoot, state = m_folderStore, this](WorkspaceDiskQueue &) {
+    m_disk.enqueue([file, besideFolder, root = m_workspaceRoot, state = m_folderStore, this](WorkspaceDiskQueue &disk) {
         const QString path = state->fileOnDisk(file.url.toLocalFile());
         QString error;
         std::optional<QString> kept;
+        std::optional<QString> savedBeside;
         bool saved = platform::makeFolderWithin(root, QFileInfo(path).path(), &error);
-        // Text written there since this text was read (by the mirror, or another program) is not
-        // lost under it: it is kept beside the file, as the mirror keeps a user's edit.
-        if (saved && differsOnDisk(path, file.diskContent)) {
+        if (saved && besideFolder && isFolder(path)) {
+            // A folder took the file's place: it stays, and the text goes beside it as a quit keeps
+            // it, named now and again at the next start (Save All is what lets the window close).
+            savedBeside = WorkspaceFiles::besidePath(path, u"unsaved");
+            saved = platform::writeFileAtomically(*savedBeside, file.content.toUtf8(), &error);
+            if (saved)
+                disk.rescue().keepText(StoreRescue::KeptText { .path = path, .text = {}, .keptAs = *savedBeside });
+        } else if (saved && differsOnDisk(path, file.diskContent)) {
+            // Text written there since this text was read (by the mirror, or another program) is not
+            // lost under it: it is kept beside the file, as the mirror keeps a user's edit.
             kept = WorkspaceDiskQueue::keepAside(path, u"on-disk");
             if (!kept) {
                 saved = false;
                 error = u"the version on disk could not be kept"_s;
             }
         }
-        saved = saved && platform::writeFileAtomically(path, file.content.toUtf8(), &error);
+        if (!savedBeside)
+            saved = saved && platform::writeFileAtomically(path, file.content.toUtf8(), &error);
         QMetaObject::invokeMethod(
-            this, [this, file, saved, error, kept] { finishLocalFileSave(file, saved, error, kept); },
+            this,
+            [this, file, saved, error, kept, savedBeside] {
+                finishLocalFileSave(file, saved, error, kept, savedBeside);
+            },
             Qt::QueuedConnection);
     });
 }
 
-void WorkspaceMirror::finishLocalFileSave(
-    const LocalWorkspaceFile &saved, bool ok, const QString &error, const std::optional<QString> &kept)
+void WorkspaceMirror::finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error,
+    const std::optional<QString> &kept, const std::optional<QString> &savedBeside)
 {
     if (!ok) {
         m_notify(u"Failed to save "_s + saved.name + u": "_s + error, NoticeKind::warning);
@@ -1075,6 +1094,12 @@ void WorkspaceMirror::finishLocalFileSave(
         Q_EMIT localFileChanged(file.id());
         break;
     }
+    if (savedBeside) {
+        m_notify(u"Saved your changes to "_s + saved.name + u" as "_s + WorkspaceFiles::shownPath(*savedBeside)
+                + u": "_s + saved.name + u" is a folder now, which a save never replaces."_s,
+            NoticeKind::warning);
+        return;
+    }
     QString notice = u"Saved "_s + saved.name + u" to disk."_s;
     if (kept)
         notice += u" Kept the version on disk as "_s + WorkspaceFiles::shownPath(*kept) + u'.';
@@ -1092,9 +1117,12 @@ QString WorkspaceMirror::unshownEditsNotice(const QList<std::pair<QString, QStri
     const QString which = unshown.size() == 1 ? name
                                               : name + u" and "_s + QString::number(unshown.size() - 1)
             + (unshown.size() == 2 ? u" more file"_s : u" more files"_s);
+    // A save never replaces a folder: it puts the text beside it.
+    const bool folder = why.startsWith(QStringView(WorkspaceFiles::isAFolder));
     return u"Your unsaved changes to "_s + which + u" are not shown: "_s + name + u' ' + why
         + u". They are kept until you save or discard them; closing the window asks. "_s
-        + u"Saving keeps the version on disk beside the file."_s;
+        + (folder ? u"Saving puts them in a file beside the folder."_s
+                  : u"Saving keeps the version on disk beside the file."_s);
 }
 
 std::function<void(const QString &, const QByteArray &)> WorkspaceMirror::rewritesIn(const QString &folder)
@@ -1179,7 +1207,7 @@ QList<LocalWorkspaceFile> WorkspaceMirror::unsavedLocalFiles() const
 void WorkspaceMirror::saveAllLocalFiles()
 {
     for (const LocalWorkspaceFile &file : unsavedLocalFiles())
-        saveLocalFile(file);
+        saveLocalFile(file, true);
 }
 
 void WorkspaceMirror::discardUnsavedLocalFiles()

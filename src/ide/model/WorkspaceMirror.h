@@ -116,7 +116,8 @@ public:
     // Writes that file atomically, the outcome arriving as a notice; false (nothing is written and
     // no notice shown) when unlisted.
     bool saveLocalFileNamed(const QString &name);
-    // These four cover the unsaved edits of every folder, listed or not.
+    // These four cover the unsaved edits of every folder, listed or not. Saving all writes the text
+    // of a file whose place a folder took beside that folder, and names it.
     [[nodiscard]] bool hasUnsavedLocalFiles() const;
     void saveAllLocalFiles();
     // Drops every unsaved edit: the files on disk stay as they are.
@@ -193,10 +194,13 @@ private:
     [[nodiscard]] qsizetype selectedLocalFileIndex() const;
     [[nodiscard]] qsizetype localFileIndex(const QString &name) const;
     void updateLocalFileContent(qsizetype row, const QString &text);
-    void saveLocalFile(const LocalWorkspaceFile &file);
-    // kept: where the version on disk the save replaced was kept, if it was.
-    void finishLocalFileSave(
-        const LocalWorkspaceFile &saved, bool ok, const QString &error, const std::optional<QString> &kept);
+    // besideFolder: where a folder is in the file's place, the text is written beside it instead
+    // (a save of one file fails there, and its edit stays).
+    void saveLocalFile(const LocalWorkspaceFile &file, bool besideFolder = false);
+    // kept: where the version on disk the save replaced was kept, if it was; savedBeside: where the
+    // text went instead, as a folder is in the file's place.
+    void finishLocalFileSave(const LocalWorkspaceFile &saved, bool ok, const QString &error,
+        const std::optional<QString> &kept, const std::optional<QString> &savedBeside);
     // Shows the notice on the main thread, unless this object is gone by then.
     void notifyLater(const QString &notice, NoticeKind kind = NoticeKind::info);
     // Publishes what the writer has posted back (listings, save outcomes) now.

@@ -1,3 +1,4 @@
+#include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceMirror.h"
 #include "ide/model/WorkspaceModelFixture.h"
 
@@ -238,6 +239,7 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     EXPECT_FALSE(model->mirror().localFileNamed(u"notes.md"_s));
     EXPECT_TRUE(model->hasUnsavedLocalFiles());
     EXPECT_EQ(told(u"notes.md"_s, u"is not UTF-8 text now"_s), 1);
+    model->setStatusNotice(std::nullopt); // dismissed: a repeat would show again
     show(other.id);
     show(p.id);
     EXPECT_EQ(told(u"notes.md"_s, u"is not UTF-8 text now"_s), 0); // once
@@ -251,6 +253,7 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     EXPECT_TRUE(model->campaignPlanFile()->isTooLarge());
     EXPECT_TRUE(model->campaignPlanFile()->content.isEmpty());
     EXPECT_EQ(told(u"campaign-plan.md"_s, u"is too large to edit here now (1.1 MB)"_s), 1);
+    model->setStatusNotice(std::nullopt);
     reload();
     EXPECT_TRUE(model->campaignPlanFile()->isTooLarge());
     EXPECT_EQ(told(u"campaign-plan.md"_s, u"is too large to edit here now (1.1 MB)"_s), 0);
@@ -292,6 +295,94 @@ TEST_F(LocalFilesTest, UnsavedTextOutlivesItsFileLeavingTheListUntilSavedOrDisca
     ASSERT_TRUE(QFile::remove(notesPath));
     reload();
     EXPECT_FALSE(model->hasUnsavedLocalFiles());
+
+    // An edit held while the plan was too large comes back when the plan shrinks under the size.
+    model->updateCampaignPlanFileContent(u"# typed once more\n"_s);
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) {
+        changed.objective = QString(CampaignIDEWorkspaceModel::maxListedFileSize, u'p');
+    });
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->campaignPlanFile());
+    ASSERT_TRUE(model->campaignPlanFile()->isTooLarge());
+    model->mutateProject(p.id, [](CampaignIDEProject &changed) { changed.objective = u"Short again"_s; });
+    model->flushPendingWrites();
+    ASSERT_TRUE(model->campaignPlanFile());
+    EXPECT_EQ(model->campaignPlanFile()->content, u"# typed once more\n"_s);
+    EXPECT_EQ(model->campaignPlanFile()->modifiedLabel(), u"Changed on disk"_s);
+    const auto keptPlans = [&] { return QDir(folder).entryList({ u"campaign-plan.on-disk-*.md"_s }).size(); };
+    const auto keptBefore = keptPlans();
+    model->saveAllLocalFiles();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(readAll(planPath), "# typed once more\n");
+    EXPECT_EQ(keptPlans(), keptBefore + 1); // saved once, over the shrunk plan
+}
+
+// A folder another program put in an edited file's place is something there as well: the edit is
+// kept and told once, a termination signal keeps it beside the folder, and saving all writes it
+// beside the folder, named, never over it.
+TEST_F(LocalFilesTest, AFolderInAnEditedFilesPlaceKeepsTheEditAndSavingPutsItBeside)
+{
+    CampaignIDEProject other { .id = QUuid::createUuid(), .name = u"Other"_s };
+    model.reset();
+    model = makeModel(QList<CampaignIDEProject> { p, other });
+    QStringList notices;
+    QObject::connect(model.get(), &CampaignIDEWorkspaceModel::statusNoticeChanged, model.get(), [&] {
+        if (model->statusNotice())
+            notices.append(*model->statusNotice());
+    });
+    const auto show = [&](const QUuid &project) {
+        model->openProject(project);
+        model->flushPendingWrites();
+    };
+    const QString planPath = folder + u"/campaign-plan.md"_s;
+    const QString told = u"Your unsaved changes to campaign-plan.md are not shown: campaign-plan.md is a folder now. "
+                         u"They are kept until you save or discard them; closing the window asks. Saving puts them "
+                         u"in a file beside the folder."_s;
+    show(p.id);
+    model->updateCampaignPlanFileContent(u"# plan KEEPME-A\n"_s);
+    show(other.id);
+    ASSERT_TRUE(QFile::rename(planPath, folder + u"/moved-away.md"_s));
+    ASSERT_TRUE(QDir().mkpath(planPath));
+    notices.clear();
+    show(p.id);
+    EXPECT_FALSE(model->campaignPlanFile());
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+    EXPECT_EQ(notices.count(told), 1);
+    model->setStatusNotice(std::nullopt);
+    notices.clear();
+    show(other.id);
+    show(p.id);
+    EXPECT_EQ(notices.count(told), 0);
+    EXPECT_TRUE(model->hasUnsavedLocalFiles());
+
+    const auto keptText = [&] { return QDir(folder).entryList({ u"campaign-plan.unsaved-*.md"_s }); };
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    const QStringList atQuit = keptText();
+    ASSERT_EQ(atQuit.size(), 1);
+    EXPECT_EQ(readAll(folder + u'/' + atQuit.first()), "# plan KEEPME-A\n");
+
+    model->saveAllLocalFiles();
+    model->flushPendingWrites();
+    EXPECT_FALSE(model->hasUnsavedLocalFiles());
+    EXPECT_TRUE(QFileInfo(planPath).isDir());
+    EXPECT_TRUE(QDir(planPath).isEmpty());
+    QStringList saved = keptText();
+    saved.removeAll(atQuit.first());
+    ASSERT_EQ(saved.size(), 1);
+    const QString savedPath = folder + u'/' + saved.first();
+    EXPECT_EQ(readAll(savedPath), "# plan KEEPME-A\n");
+    EXPECT_EQ(model->statusNotice(),
+        u"Saved your changes to campaign-plan.md as "_s + WorkspaceFiles::shownPath(savedPath)
+            + u": campaign-plan.md is a folder now, which a save never replaces."_s);
+    EXPECT_EQ(model->statusNoticeKind(), NoticeKind::warning);
+
+    // The next start names it again: the quit's Save All closes the window on that notice.
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+    model.reset();
+    model = makeModel(QList<CampaignIDEProject> { p, other });
+    ASSERT_TRUE(model->statusNotice());
+    EXPECT_TRUE(model->statusNotice()->contains(WorkspaceFiles::shownPath(savedPath))) << utf8(*model->statusNotice());
 }
 
 TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
