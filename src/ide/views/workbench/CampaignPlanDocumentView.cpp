@@ -114,11 +114,12 @@ QWidget *CampaignPlanDocumentView::buildHeader()
     auto *titles = new QVBoxLayout(titleBlock);
     titles->setContentsMargins(0, 0, 0, 0);
     titles->setSpacing(3);
-    m_kicker = new KickerLabel(theme, QString(), ThemeColor::accentLime, 10, header);
+    // A kicker's one line, cut with "…", and a title that wraps inside a long word: a name of any
+    // length never widens the page.
+    m_kicker = new ElidedLabel(theme, themeFont(10, QFont::Bold, true), ThemeColor::accentLime, header);
     m_kicker->setObjectName(u"planKickerLabel"_s);
-    m_title = new ThemedLabel(theme, QString(), themeFont(20, QFont::Bold), ThemeColor::textPrimary, header);
+    m_title = new WrappingLabel(theme, themeFont(20, QFont::Bold), ThemeColor::textPrimary, header);
     m_title->setObjectName(u"planTitleLabel"_s);
-    m_title->setWordWrap(true);
     titles->addWidget(m_kicker);
     titles->addWidget(m_title);
     header->addLeading(titleBlock, true);
@@ -374,7 +375,7 @@ void CampaignPlanDocumentView::refreshHeader()
     const std::optional<CampaignIDEProject> project = documentProject();
     const std::optional<CampaignIDEThread> thread = m_binding->thread();
     // A name of any length is shown in a moment: a label shows only what fits on a few lines.
-    m_kicker->setKicker(
+    m_kicker->setText(
         labelText(u"CAMPAIGN PLAN DOCUMENT · "_s % (project ? project->slug().toUpper() : u"WORKSPACE"_s)));
     m_title->setText(labelText(project ? project->name : (thread ? thread->title : QString())));
     m_rawCaption->setText(u"Editing "_s % m_context.model->shownWorkspaceRoot() % u'/'

@@ -16,7 +16,7 @@ namespace orvane {
 class CappedLineEdit;
 class CappedTextEdit;
 class ClickableButton;
-class KickerLabel;
+class ElidedLabel;
 class SummaryStatTile;
 class SymbolView;
 class ThemedLabel;
@@ -64,8 +64,8 @@ private:
     WorkbenchThreadBinding *m_binding;
     bool m_rawMarkdownMode = false;
 
-    KickerLabel *m_kicker = nullptr;
-    ThemedLabel *m_title = nullptr;
+    ElidedLabel *m_kicker = nullptr;
+    WrappingLabel *m_title = nullptr;
     ClickableButton *m_modeButton = nullptr;
     SymbolView *m_modeSymbol = nullptr;
     QLabel *m_modeText = nullptr;

@@ -14,6 +14,7 @@
 #include "ide/views/thread/CampaignThreadWorkbenchView.h"
 #include "ide/views/thread/WorkbenchHeaderBar.h"
 #include "ide/views/window/DestinationArea.h"
+#include "ide/views/window/WindowPrimitives.h"
 #include "ide/views/window/WindowWidthKeeper.h"
 #include "ide/views/window/WorkspaceSheets.h"
 #include "ide/views/workbench/MediaPlanTableDelegate.h"
@@ -685,7 +686,7 @@ TEST_P(WindowWholenessTest, AnotherThreadOrANewProjectOpensEverySurfaceAtItsTop)
     ASSERT_EQ(model().activeThread()->workbenchView, IDEWorkbenchView::document);
     document = find<QAbstractScrollArea>(u"planDocumentScrollArea"_s);
     EXPECT_EQ(document->verticalScrollBar()->value(), 0);
-    auto *title = find<QLabel>(u"planTitleLabel"_s);
+    auto *title = find<WrappingLabel>(u"planTitleLabel"_s);
     EXPECT_EQ(title->text(), u"Q3 Retargeting Sprint"_s);
     const QRect titleInView(title->mapTo(document->viewport(), QPoint()), title->size());
     EXPECT_TRUE(document->viewport()->rect().contains(titleInView)) << "the new project's title is out of view";

@@ -327,6 +327,9 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     const QString name(1'000'000, u'n');
     model->mutateSelectedProject([&](CampaignIDEProject &p) { p.name = name; });
     EXPECT_EQ(text(u"planTitleLabel"_s), name.left(shownLabelLimit) + u"…"_s);
+    // One long word in the kicker and title widens neither: the page never scrolls sideways.
+    for (const QString &header : { u"planKickerLabel"_s, u"planTitleLabel"_s })
+        EXPECT_LT(find<QWidget>(header)->minimumSizeHint().width(), view->width()) << qPrintable(header);
     auto *nameField = find<CappedLineEdit>(u"campaignNameField"_s);
     EXPECT_EQ(nameField->text(), name.left(shownLineLimit) + u"…"_s);
     EXPECT_TRUE(nameField->fullText() == name);
