@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/OrvaneMainWindow.h"
 #include "app/RootView.h"
+#include "ide/views/kit/CappedTextEdit.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 
@@ -79,6 +80,8 @@ EditAbilities abilitiesOf(QWidget *field)
         can.cut = can.copy && editable;
         can.paste = editable && clipboardHasText();
         can.selectAll = !line->text().isEmpty();
+        if (auto *capped = qobject_cast<CappedLineEdit *>(line))
+            can.undo = can.undo || capped->canUndoLongPaste();
         return can;
     }
     const auto fromDocument = [&can](auto *edit) {
@@ -94,7 +97,24 @@ EditAbilities abilitiesOf(QWidget *field)
         fromDocument(text);
     else if (auto *plain = qobject_cast<QPlainTextEdit *>(field))
         fromDocument(plain);
+    if (auto *capped = qobject_cast<CappedTextEdit *>(field))
+        can.undo = can.undo || capped->canUndoLongPaste();
     return can;
+}
+
+// The capped fields' paste and their undo of a paste shown cut, as their keys do them; the
+// fields' standard operations miss both (QLineEdit::paste() is not virtual). Whether it acted.
+bool applyCappedEdit(QWidget *field, StandardMenus::EditItem item)
+{
+    if (auto *line = qobject_cast<CappedLineEdit *>(field)) {
+        if (item == StandardMenus::EditItem::paste) {
+            line->pasteWhole();
+            return true;
+        }
+        return item == StandardMenus::EditItem::undo && line->undoLongPaste();
+    }
+    auto *editor = qobject_cast<CappedTextEdit *>(field);
+    return editor && item == StandardMenus::EditItem::undo && editor->undoLongPaste();
 }
 
 // Calls the field's own operation for the item (each of the three kinds has the same six).
@@ -238,6 +258,10 @@ void StandardMenus::triggerEdit(EditItem item)
 {
     if (!m_target)
         return;
+    if (applyCappedEdit(m_target, item)) {
+        updateEditActions();
+        return;
+    }
     if (auto *line = qobject_cast<QLineEdit *>(m_target))
         applyEdit(line, item);
     else if (auto *text = qobject_cast<QTextEdit *>(m_target))

@@ -3,8 +3,11 @@
 #include "app/CampaignIDECommands.h"
 #include "app/RootView.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/model/WorkspaceWindowState.h"
 #include "ide/records/IDEPrimaryDestination.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
+#include "ide/views/window/WorkspaceSheets.h"
+#include "ide/views/window/WorkspaceWindowController.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -84,6 +87,24 @@ TEST(AccessibilityTest, EveryControlIsNamedOnEverySurfaceAndTabAndOnTheSignInScr
         model.setPrimaryDestination(destination);
         expectEveryControlNamed(window, u"destination %1"_s.arg(int(destination.kind())));
     }
+
+    // The sheets and the palette, each field named by its label.
+    CampaignIDEWorkspaceView *workspace = window->rootView()->workspace();
+    WorkspaceWindowState &state = *workspace->viewState();
+    const auto expectSheetNamed = [&](WorkspaceSheet which, const QString &where, const auto &close) {
+        WorkspaceSheetFrame *sheet = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (sheet = workspace->sheets()->sheet(which)) && sheet->isVisible(); }));
+        expectEveryControlNamed(sheet, where);
+        close();
+    };
+    workspace->controller()->openNewProjectSheet(true);
+    expectSheetNamed(WorkspaceSheet::newProject, u"new project"_s, [&] { state.setShowingNewProjectSheet(false); });
+    workspace->controller()->openNewThreadSheet(true, true);
+    expectSheetNamed(WorkspaceSheet::newThread, u"new thread"_s, [&] { state.setShowingNewThreadSheet(false); });
+    state.setRenamingThread(model.threads().constFirst());
+    expectSheetNamed(WorkspaceSheet::renameThread, u"rename"_s, [&] { state.setRenamingThread(std::nullopt); });
+    workspace->controller()->openCommandPalette();
+    expectSheetNamed(WorkspaceSheet::commandPalette, u"palette"_s, [&] { state.setShowingCommandPalette(false); });
 
     window->rootView()->requestCloudSignIn();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->rootView()->screen() == RootView::Screen::signIn; }));

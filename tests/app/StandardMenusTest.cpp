@@ -1,10 +1,13 @@
 #include "AppTestSupport.h"
 
 #include "app/AboutDialog.h"
+#include "app/CampaignIDECommands.h"
 #include "app/DeferredIconStyle.h"
 #include "app/RootView.h"
 #include "app/StandardMenus.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
+#include "ide/views/kit/CappedTextEdit.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 
 #include <QAbstractButton>
@@ -92,6 +95,71 @@ TEST(StandardMenusTest, EditItemsActOnTheFocusedFieldAndAboutShowsTheVersionAndL
     for (const QString &expected : { u"Space Grotesk (font)"_s, u"Inter (font)"_s, u"IBM Plex Mono (font)"_s,
              u"Lucide (icons)"_s, u"SIL Open Font License"_s, u"ISC License"_s })
         EXPECT_TRUE(licences.contains(expected)) << qPrintable(expected);
+}
+
+// The menu's Paste does what Ctrl+V does in a field that shows a long text cut: a megabyte line is
+// kept whole and never laid out. Its Undo, as Ctrl+Z, gives back the text from before such a paste,
+// and what the field writes follows.
+TEST(StandardMenusTest, PasteAndUndoActOnACappedFieldAsTheirKeysDo)
+{
+    AppHarness harness;
+    OrvaneMainWindow *window = harness.start();
+    StandardMenus &menus = *window->standardMenus();
+    CampaignIDEWorkspaceModel &model = *window->rootView()->workspace()->model();
+    window->commands()->action(CampaignIDECommands::Item::showPlan)->trigger();
+    auto *name = harness.find<CappedLineEdit>(u"campaignNameField"_s);
+    ASSERT_NE(name, nullptr);
+    ASSERT_FALSE(name->isReadOnly());
+    const QString before = model.selectedProject()->name;
+    const QString pasted(1'000'000, u'p');
+    QGuiApplication::clipboard()->setText(pasted);
+    name->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menus.editTarget() == name; }));
+    qsizetype longestShown = 0;
+    QObject::connect(name, &QLineEdit::textChanged, name,
+        [&](const QString &shown) { longestShown = std::max(longestShown, shown.size()); });
+    for (const bool byMenu : { true, false }) {
+        menus.editAction(Edit::selectAll)->trigger();
+        menus.editAction(Edit::paste)->trigger();
+        EXPECT_LE(longestShown, shownLineLimit + 1);
+        EXPECT_TRUE(name->isCut());
+        EXPECT_TRUE(model.selectedProject()->name == pasted);
+        // Cut, the field copies and selects what it shows, and undoes the paste.
+        EXPECT_EQ(enabledEditItems(menus), u"100001"_s);
+        if (byMenu)
+            menus.editAction(Edit::undo)->trigger();
+        else
+            QTest::keySequence(name, QKeySequence::Undo);
+        EXPECT_EQ(name->text(), before);
+        EXPECT_FALSE(name->isReadOnly());
+        EXPECT_EQ(model.selectedProject()->name, before);
+    }
+
+    // The composer's draft, and an editor of several lines.
+    auto *draft = harness.find<CappedLineEdit>(u"draftField"_s);
+    draft->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menus.editTarget() == draft; }));
+    menus.editAction(Edit::paste)->trigger();
+    EXPECT_TRUE(draft->isCut());
+    EXPECT_TRUE(draft->fullText() == pasted);
+    menus.editAction(Edit::undo)->trigger();
+    EXPECT_TRUE(draft->text().isEmpty());
+
+    window->commands()->action(CampaignIDECommands::Item::showPlan)->trigger();
+    auto *objective = harness.find<CappedTextEdit>(u"objectiveEditor"_s);
+    ASSERT_NE(objective, nullptr);
+    const QString objectiveBefore = objective->toPlainText();
+    objective->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menus.editTarget() == objective; }));
+    menus.editAction(Edit::selectAll)->trigger();
+    menus.editAction(Edit::paste)->trigger();
+    EXPECT_TRUE(objective->isCut());
+    EXPECT_TRUE(model.selectedProject()->objective == pasted);
+    EXPECT_EQ(objective->toPlainText(), pasted.left(shownLineLimit) + u"…"_s);
+    EXPECT_TRUE(menus.editAction(Edit::undo)->isEnabled());
+    menus.editAction(Edit::undo)->trigger();
+    EXPECT_EQ(objective->toPlainText(), objectiveBefore);
+    EXPECT_EQ(model.selectedProject()->objective, objectiveBefore);
 }
 
 TEST(StandardMenusTest, CtrlWClosesTheWindowAndCtrlQQuitsSavingWhatIsPending)

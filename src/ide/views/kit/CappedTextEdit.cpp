@@ -52,6 +52,7 @@ void CappedTextEdit::showText(const QString &text, bool newDocument)
     qsizetype longest = 0;
     const QString shown = cutLongLines(text, &longest);
     m_longestLine = longest;
+    m_beforeLongPaste = QString();
     applyReadOnly();
     if (!newDocument && toPlainText() == shown)
         return;
@@ -93,6 +94,16 @@ QString CappedTextEdit::cutNote() const
     return isCut() ? cutLineNote(m_longestLine) : QString();
 }
 
+bool CappedTextEdit::undoLongPaste()
+{
+    if (!canUndoLongPaste())
+        return false;
+    const QString before = m_beforeLongPaste;
+    Q_EMIT userEdited(before);
+    showText(before);
+    return true;
+}
+
 void CappedTextEdit::applyReadOnly()
 {
     setReadOnly(!m_editable || isCut());
@@ -116,14 +127,20 @@ void CappedTextEdit::insertFromMimeData(const QMimeData *source)
     }
     // Laid out, the pasted line would hold the window for seconds: the whole text goes to its
     // owner, and the editor shows it cut.
-    QString whole = toPlainText();
+    const QString before = toPlainText();
+    QString whole = before;
     whole.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(), inserted);
     Q_EMIT userEdited(whole);
     showText(whole);
+    m_beforeLongPaste = before;
 }
 
 void CappedTextEdit::keyPressEvent(QKeyEvent *event)
 {
+    if (event == QKeySequence::Undo && undoLongPaste()) {
+        event->accept();
+        return;
+    }
     // A cut text cannot be edited, only cleared as a whole.
     const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
     const QTextCursor cursor = textCursor();
@@ -146,6 +163,7 @@ CappedLineEdit::CappedLineEdit(QWidget *parent) : QLineEdit(parent)
 
 void CappedLineEdit::showText(const QString &text)
 {
+    m_beforeLongPaste = QString();
     if (text.size() > shownLineLimit) {
         m_fullText = text;
         const QString shown = labelText(text, shownLineLimit);
@@ -172,6 +190,22 @@ QString CappedLineEdit::cutNote() const
     return isCut() ? cutLineNote(m_fullText.size()) : QString();
 }
 
+void CappedLineEdit::pasteWhole()
+{
+    insertWhole(QGuiApplication::clipboard()->text());
+}
+
+bool CappedLineEdit::undoLongPaste()
+{
+    if (!canUndoLongPaste())
+        return false;
+    const QString before = m_beforeLongPaste;
+    showText(before);
+    Q_EMIT textEdited(before);
+    Q_EMIT editingFinished();
+    return true;
+}
+
 void CappedLineEdit::applyReadOnly()
 {
     setReadOnly(!m_editable || isCut());
@@ -191,22 +225,25 @@ void CappedLineEdit::insertWhole(const QString &inserted)
     QString whole = current;
     whole.replace(start, length, inserted);
     showText(whole);
+    m_beforeLongPaste = current;
     Q_EMIT textEdited(whole);
 }
 
 void CappedLineEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event == QKeySequence::Paste) {
-        insertWhole(QGuiApplication::clipboard()->text());
+        pasteWhole();
+        event->accept();
+        return;
+    }
+    if (event == QKeySequence::Undo && undoLongPaste()) {
         event->accept();
         return;
     }
     // A cut text cannot be edited, only cleared as a whole.
     const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
     if (isCut() && erase && m_editable && hasSelectedText() && selectionLength() == text().size()) {
-        m_fullText = QString();
-        setText(QString());
-        applyReadOnly();
+        showText(QString());
         Q_EMIT textEdited(QString());
         event->accept();
         return;
@@ -223,7 +260,7 @@ void CappedLineEdit::contextMenuEvent(QContextMenuEvent *event)
     const QMetaMethod paste = staticMetaObject.method(staticMetaObject.indexOfSlot("paste()"));
     for (QAction *action : menu->actions()) {
         if (disconnect(action, triggered, this, paste))
-            connect(action, &QAction::triggered, this, [this] { insertWhole(QGuiApplication::clipboard()->text()); });
+            connect(action, &QAction::triggered, this, &CappedLineEdit::pasteWhole);
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());

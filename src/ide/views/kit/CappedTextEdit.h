@@ -28,6 +28,11 @@ public:
     [[nodiscard]] bool isCut() const { return m_longestLine > 0; }
     // Says how the text is cut; empty while it is shown whole.
     [[nodiscard]] QString cutNote() const;
+    // A paste shown cut can be undone (Ctrl+Z, Edit ▸ Undo) until the text changes otherwise: the
+    // text from before it comes back as the user's change. The editor's own history cannot hold it,
+    // as showing the text cut replaces the document.
+    [[nodiscard]] bool canUndoLongPaste() const { return !m_beforeLongPaste.isNull() && m_editable; }
+    bool undoLongPaste();
 
 Q_SIGNALS:
     // The user's change: the whole new text.
@@ -41,6 +46,7 @@ private:
     void applyReadOnly();
 
     qsizetype m_longestLine = 0;
+    QString m_beforeLongPaste;
     bool m_editable = true;
     bool m_quiet = false;
 };
@@ -62,6 +68,13 @@ public:
     // The owner's own reason for a read-only field (a cut text is read only as well, yet the user's).
     [[nodiscard]] bool isEditable() const { return m_editable; }
     [[nodiscard]] QString cutNote() const;
+    // Pastes the clipboard as Ctrl+V does: QLineEdit::paste() is not virtual, and lays out all of it.
+    void pasteWhole();
+    // A paste shown cut can be undone (Ctrl+Z, Edit ▸ Undo) until the text changes otherwise: the
+    // text from before it comes back through textEdited() and editingFinished(), so owners that
+    // commit when editing finishes take it back at once, as they took the paste.
+    [[nodiscard]] bool canUndoLongPaste() const { return !m_beforeLongPaste.isNull() && m_editable; }
+    bool undoLongPaste();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -75,6 +88,7 @@ private:
     void applyReadOnly();
 
     QString m_fullText;
+    QString m_beforeLongPaste;
     bool m_editable = true;
 };
 

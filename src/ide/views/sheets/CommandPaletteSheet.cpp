@@ -40,6 +40,8 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
     row->addWidget(new SymbolView(theme, u"magnifyingglass"_s, ThemeColor::accentLime, 14));
     m_queryField = new QLineEdit;
     m_queryField->setObjectName(u"commandQueryField"_s);
+    // Named as the top bar's control that opens the palette.
+    m_queryField->setAccessibleName(u"Search"_s);
     m_queryField->setPlaceholderText(u"Jump to thread, workbench tab, agent persona, or project…"_s);
     m_queryField->setFrame(false);
     m_queryField->setFont(themeFont(14));
@@ -62,6 +64,8 @@ CommandPaletteSheet::CommandPaletteSheet(const WorkspaceViewContext &context, QW
     // Each row is a button of the keyboard after the field and "ESC"; none is current until Tab
     // reaches it.
     m_list->setRowsAreTabStops(true);
+    // Named once the rows are tab stops: naming it makes its accessibility interface, which they choose.
+    m_list->setAccessibleName(u"Search Results"_s);
     m_list->setMaximumContentHeight(maximumListHeight);
     column->addWidget(m_list);
 

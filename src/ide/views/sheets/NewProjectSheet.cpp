@@ -22,7 +22,8 @@ NewProjectSheet::NewProjectSheet(const WorkspaceViewContext &context, QWidget *p
     const ThemeSource &theme = *context.theme;
     QVBoxLayout *column = sheetparts::column(this, 14);
     column->addWidget(sheetparts::eyebrow(theme, u"NEW LOCAL + CLOUD PROJECT"_s));
-    column->addWidget(sheetparts::heading(theme, u"Create a Campaign Project Folder"_s));
+    QLabel *title = sheetparts::heading(theme, u"Create a Campaign Project Folder"_s);
+    column->addWidget(title);
     auto *description = new ThemedLabel(theme,
         u"Creates a local directory in "_s + context.model->shownWorkspaceRoot()
             + u"/ with campaign-plan.md, media-plan.csv, and creatives.json plus a live Agent Thread."_s,
@@ -33,6 +34,8 @@ NewProjectSheet::NewProjectSheet(const WorkspaceViewContext &context, QWidget *p
 
     m_nameField = sheetparts::field(u"newProjectNameField"_s, u"e.g., Q3 Enterprise AI Search Conquest"_s);
     sheetparts::syncField(m_nameField, m_state->newProjectName());
+    // The sheet's title is the field's label: it names the field for screen readers.
+    title->setBuddy(m_nameField);
     column->addWidget(m_nameField);
 
     auto *cancel = sheetparts::cancelButton(theme);

@@ -24,6 +24,7 @@ RenameThreadSheet::RenameThreadSheet(const WorkspaceViewContext &context, QWidge
     column->addWidget(sheetparts::eyebrow(theme, u"RENAME THREAD"_s));
 
     m_titleField = sheetparts::field(u"renameThreadTitleField"_s, u"Thread Title"_s);
+    m_titleField->setAccessibleName(u"Thread Title"_s);
     sheetparts::syncField(m_titleField, m_state->renameThreadText());
     column->addWidget(m_titleField);
 

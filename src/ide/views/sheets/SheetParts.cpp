@@ -55,7 +55,10 @@ QWidget *group(const ThemeSource &theme, const QString &label, QWidget *control)
 {
     auto *box = new QWidget;
     auto *layout = column(box, 6);
-    layout->addWidget(new ThemedLabel(theme, label, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary));
+    auto *caption = new ThemedLabel(theme, label, themeFont(11, QFont::DemiBold), ThemeColor::textSecondary);
+    // The label names the control for screen readers, unless it has a name of its own.
+    caption->setBuddy(control);
+    layout->addWidget(caption);
     layout->addWidget(control);
     return box;
 }

@@ -29,7 +29,7 @@ namespace sheetparts {
 // (CappedLineEdit).
 [[nodiscard]] QLineEdit *field(const QString &objectName, const QString &placeholder);
 
-// A label (11, semibold, textSecondary) over a control, 6 apart.
+// A label (11, semibold, textSecondary) over a control, 6 apart; the label is the control's buddy.
 [[nodiscard]] QWidget *group(const ThemeSource &theme, const QString &label, QWidget *control);
 
 // "Cancel" in the default font and colour, without a fill or padding of its own.

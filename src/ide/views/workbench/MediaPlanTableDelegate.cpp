@@ -220,6 +220,7 @@ QWidget *MediaPlanTableDelegate::createEditor(
     field->setObjectName(index.column() == Column::campaignName ? u"campaignNameCellField"_s : u"audienceCellField"_s);
     field->setFrame(false);
     field->setPlaceholderText(placeholderText(index.column()));
+    field->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
     const CellLook look = cellLook(index.column());
     field->setFont(look.font);
     if (m_theme) {

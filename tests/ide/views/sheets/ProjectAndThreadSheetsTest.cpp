@@ -3,6 +3,7 @@
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "ide/views/kit/LongText.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -10,7 +11,14 @@
 namespace orvane::sheetstest {
 namespace {
 
-using ProjectAndThreadSheetsTest = SheetsWindowTest;
+class ProjectAndThreadSheetsTest : public SheetsWindowTest {
+protected:
+    // What a screen reader says the control is.
+    [[nodiscard]] QString accessibleName(const QString &objectName) const
+    {
+        return QAccessible::queryAccessibleInterface(find<QWidget>(objectName))->text(QAccessible::Name);
+    }
+};
 
 TEST_F(ProjectAndThreadSheetsTest, NewProjectSheetCreatesAsTypedCancelsAndKeepsOrClearsTheName)
 {
@@ -26,6 +34,7 @@ TEST_F(ProjectAndThreadSheetsTest, NewProjectSheetCreatesAsTypedCancelsAndKeepsO
     EXPECT_TRUE(find<QLineEdit>(u"newProjectNameField"_s)->text().isEmpty());
     EXPECT_EQ(
         find<QLineEdit>(u"newProjectNameField"_s)->placeholderText(), u"e.g., Q3 Enterprise AI Search Conquest"_s);
+    EXPECT_EQ(accessibleName(u"newProjectNameField"_s), u"Create a Campaign Project Folder"_s);
 
     // The name goes over untrimmed.
     typeInto(u"newProjectNameField"_s, u" Q3 Search Conquest "_s);
@@ -77,6 +86,8 @@ TEST_F(ProjectAndThreadSheetsTest, NewThreadTrimsTheTitleTakesThePersonasWorkben
     WorkspaceSheetFrame *sheet = shownSheet(WorkspaceSheet::newThread);
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->width(), 500);
+    EXPECT_EQ(accessibleName(u"newThreadTitleField"_s), u"Thread Title"_s);
+    EXPECT_EQ(accessibleName(u"newThreadPromptField"_s), u"Initial Prompt (Optional)"_s);
     auto *picker = find<QComboBox>(u"newThreadPersonaComboBox"_s);
     ASSERT_EQ(picker->count(), 6);
     EXPECT_EQ(picker->currentText(), u"Orvane Native Operator (@orvane)"_s);
@@ -168,6 +179,7 @@ TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->width(), 420);
     EXPECT_EQ(find<QLineEdit>(u"renameThreadTitleField"_s)->text(), thread.title);
+    EXPECT_EQ(accessibleName(u"renameThreadTitleField"_s), u"Thread Title"_s);
     typeInto(u"renameThreadTitleField"_s, u"  Search Conquest  "_s);
     keepWidget(sheet, u"rename-thread-sheet.png"_s);
     click(u"saveThreadTitleButton"_s);
@@ -203,6 +215,13 @@ TEST_F(ProjectAndThreadSheetsTest, RenameSavesTheTrimmedTitleAndIgnoresABlankOne
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keySequence(titleField, QKeySequence::Paste);
     EXPECT_EQ(titleField->text(), pasted.left(shownLineLimit) + u"…"_s);
+    // Ctrl+Z right after gives back the title from before the paste, and Ctrl+V pastes it again.
+    QTest::keySequence(titleField, QKeySequence::Undo);
+    EXPECT_EQ(titleField->text(), u"Search Conquest"_s);
+    EXPECT_FALSE(titleField->isReadOnly());
+    EXPECT_EQ(state().renameThreadText(), u"Search Conquest"_s);
+    titleField->selectAll();
+    QTest::keySequence(titleField, QKeySequence::Paste);
     click(u"saveThreadTitleButton"_s);
     EXPECT_TRUE(current().title == pasted) << current().title.size();
 

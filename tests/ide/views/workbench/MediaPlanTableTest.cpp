@@ -8,6 +8,7 @@
 #include "ide/views/workbench/WorkbenchThreadBinding.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -336,6 +337,8 @@ TEST_F(MediaPlanTableTest, EscapeInACellGivesBackWhatItsFieldOpenedWith)
     QTest::keyClicks(table, u"W"_s);
     QLineEdit *field = openField(u"campaignNameCellField"_s);
     ASSERT_NE(field, nullptr);
+    // A screen reader names the field by its column.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), u"CAMPAIGN / FLIGHT NAME"_s);
     EXPECT_EQ(stored(1).campaignName, u"W"_s);
     EXPECT_TRUE(csv().contains(u"\"LinkedIn\",\"W\","_s));
     press(Qt::Key_Escape);
@@ -350,6 +353,7 @@ TEST_F(MediaPlanTableTest, EscapeInACellGivesBackWhatItsFieldOpenedWith)
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(audience).center());
     field = openField(u"audienceCellField"_s);
     ASSERT_NE(field, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), u"AUDIENCE / KEYWORDS"_s);
     field->end(false);
     QTest::keyClicks(field, u" and CFOs"_s);
     EXPECT_EQ(stored(0).audience, u"Ops leaders and CFOs"_s);
@@ -394,6 +398,15 @@ TEST_F(MediaPlanTableTest, EscapeInACellGivesBackWhatItsFieldOpenedWith)
     EXPECT_TRUE(stored(1).campaignName == word) << stored(1).campaignName.size();
     EXPECT_EQ(field->text(), word.left(shownLineLimit) + u"…"_s);
     EXPECT_TRUE(field->isReadOnly());
+    // Ctrl+Z gives back the name from before the paste, to the row and the file too.
+    QTest::keySequence(field, QKeySequence::Undo);
+    EXPECT_EQ(field->text(), u"C"_s);
+    EXPECT_FALSE(field->isReadOnly());
+    EXPECT_EQ(stored(1).campaignName, u"C"_s);
+    EXPECT_TRUE(csv().contains(u"\"LinkedIn\",\"C\","_s));
+    field->selectAll();
+    QTest::keySequence(field, QKeySequence::Paste);
+    EXPECT_TRUE(stored(1).campaignName == word) << stored(1).campaignName.size();
     QTest::keyClick(field, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor(closed, 2000));
     EXPECT_EQ(stored(1).campaignName, u"C"_s);
