@@ -608,7 +608,21 @@ TEST_F(StoreRecoveryTest, ASecondRenameWhileTheFirstMoveIsUnderWayTakesTheFolder
         ASSERT_TRUE(held.oneWaits());
         model->updateSelectedProjectName(u"Renamed Launch"_s);
     }
+    model->flushPendingWrites();
+    const QByteArray namedBack = readAll(folderStore); // as it landed before the folder moved back
     model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
+    EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
+    EXPECT_FALSE(QFileInfo::exists(second));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+
+    // Killed once that store had landed, before the folder moved back: the start moves it.
+    model.reset();
+    ASSERT_TRUE(QDir().rename(first, second));
+    ASSERT_TRUE(writeAll(folderStore, namedBack));
+    model = startAgain();
     model->flushPendingWrites();
     EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
     EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
