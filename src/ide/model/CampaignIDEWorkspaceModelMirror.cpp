@@ -245,12 +245,17 @@ void CampaignIDEWorkspaceModel::bringBackKeptText()
             }
             // Written beside its file as the quit would have, never over anything, and only in a folder
             // of the workspace: the copy does not send text anywhere else.
-            const QString beside = WorkspaceFiles::besidePath(text.path, u"unsaved");
+            QString beside;
             QString error;
-            if (QDir::cleanPath(text.path) != text.path || !text.path.startsWith(root + u'/'))
+            if (QDir::cleanPath(text.path) != text.path || !text.path.startsWith(root + u'/')) {
                 error = u"it is not in "_s + shownWorkspaceRoot();
-            else if (platform::makeFolderWithin(root, QFileInfo(text.path).path(), &error)
-                && platform::writeFileAtomically(beside, text.text.toUtf8(), &error)) {
+            } else if (platform::makeFolderWithin(root, QFileInfo(text.path).path(), &error)) {
+                // Named once its folder is there: where it is not, no name in it counts as free.
+                beside = WorkspaceFiles::besidePath(text.path, u"unsaved");
+                if (beside.isEmpty())
+                    error = QString::fromUtf16(WorkspaceFiles::everyNameTaken);
+            }
+            if (!beside.isEmpty() && platform::writeFileAtomically(beside, text.text.toUtf8(), &error)) {
                 kept.append(WorkspaceFiles::shownPath(beside));
                 settled.append(text);
                 continue;

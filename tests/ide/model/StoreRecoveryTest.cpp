@@ -6,6 +6,7 @@
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceLocations.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
@@ -1136,6 +1137,55 @@ TEST_F(StoreRecoveryTest, ACopyThatCanNeitherGoNorBeListedKeepsItsVersionAsideOn
         EXPECT_EQ(unsaved().size(), 1) << utf8(unsaved().join(u' '));
         EXPECT_EQ(noticesContaining(u"last quit"_s), 0) << utf8(notices.join(u'\n'));
     }
+    model.reset();
+}
+
+// Text kept for files whose names leave no room for the label and time (240 letters; 77 characters
+// of three bytes each) comes back beside each under a name that fits, its stem cut between
+// characters; a copy that can neither go nor be listed as done with puts it there once.
+TEST_F(StoreRecoveryTest, UnsavedTextOfFilesWithLongNamesComesBackBesideThemOnce)
+{
+    const ScopedEnvironmentVariable runtime("XDG_RUNTIME_DIR", std::nullopt);
+    auto model = restartedModel();
+    const QString local = QFileInfo(model->selectedLocalFile()->url.toLocalFile()).path();
+    const QStringList stems { QString(240, u'a'), QString(77, u'文') };
+    for (const QString &stem : stems)
+        ASSERT_TRUE(writeAll(local + u'/' + stem + u".md"_s, "on disk"));
+    model->reloadLocalFilesForSelectedProject();
+    model->flushPendingWrites();
+    {
+        const RefusedFolder files(local);
+        for (const QString &stem : stems)
+            ASSERT_TRUE(model->mirror().updateLocalFileNamed(stem + u".md"_s, u"typed into "_s + stem));
+        ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+        model.reset();
+    }
+    const QString cache = home.path() + u"/.cache/Orvane"_s;
+    ASSERT_TRUE(QDir().mkpath(cache));
+    const UnwritableFolder data(QFileInfo(stateFile()).path());
+    const UnwritableFolder cached(cache);
+    if (!data.held() || !cached.held())
+        GTEST_SKIP() << "no folder here can be kept from being written";
+    const auto start = [&] {
+        model = startAgain(std::move(model));
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+    };
+    const auto unsaved = [&] { return QDir(local).entryList({ u"*.unsaved-*.md"_s }); };
+    start();
+    const QStringList kept = unsaved();
+    ASSERT_EQ(kept.size(), stems.size()) << utf8(notices.join(u'\n'));
+    for (const QString &name : kept) {
+        const QString cut = name.section(u".unsaved-"_s, 0, 0);
+        const auto stem = std::ranges::find_if(stems, [&](const QString &full) { return full.startsWith(cut); });
+        ASSERT_TRUE(!cut.isEmpty() && stem != stems.cend()) << utf8(name);
+        EXPECT_LE(QFile::encodeName(name).size(), 255) << utf8(name);
+        EXPECT_EQ(readAll(local + u'/' + name), (u"typed into "_s + *stem).toUtf8());
+        EXPECT_EQ(noticesContaining(name), 1) << utf8(notices.join(u'\n'));
+    }
+    start();
+    EXPECT_EQ(unsaved(), kept);
+    EXPECT_EQ(noticesContaining(u"last quit"_s), 0) << utf8(notices.join(u'\n'));
     model.reset();
 }
 
