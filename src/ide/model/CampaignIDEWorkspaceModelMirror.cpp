@@ -268,9 +268,12 @@ void CampaignIDEWorkspaceModel::bringBackKeptText()
         if (!kept.isEmpty())
             notice = u"Orvane kept the text you had not saved when it last quit: "_s + StoreRescue::listed(kept) + u'.';
         if (!failure.isEmpty()) {
+            // Named where the user can open it meanwhile.
+            const std::optional<QString> copy = disk.rescue().keep();
             notice += (notice.isEmpty() ? QString() : u" "_s)
                 + u"Text you had not saved could not be put back beside its file ("_s + failure
-                + u"); the rescue copy keeps it for the next start."_s;
+                + u"); the rescue copy "_s + (copy ? WorkspaceFiles::shownPath(*copy) + u' ' : QString())
+                + u"keeps it for the next start."_s;
         }
         // Text put back beside its file is for the user to look over: a warning, as a failure is.
         if (const std::optional<HeldNotice> held = std::exchange(m_heldRescueNotice, std::nullopt))

@@ -1541,14 +1541,25 @@ TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFo
     EXPECT_FALSE(QFileInfo::exists(copy)); // told once
     ASSERT_TRUE(QFile::remove(folder + u'/' + kept().first()));
 
-    // Nothing can be written in the file's folder (it became a file); the data folder has room.
+    // Nothing can be written in the file's folder (it became a file); the data folder has room. The
+    // start that cannot put the text back either names where it is meanwhile.
     ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
     ASSERT_TRUE(writeAll(folder, "not a folder"));
-    quitAndStartAgain(u"rescued text"_s, [&] {
-        EXPECT_TRUE(readAll(copy).contains("rescued text"));
-        ASSERT_TRUE(QFile::remove(folder));
-        ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
-    });
+    quitAndStartAgain(u"rescued text"_s, [&] { EXPECT_TRUE(readAll(copy).contains("rescued text")); });
+    EXPECT_EQ(
+        noticesContaining(u"Text you had not saved could not be put back beside its file ("_s
+            + WorkspaceFiles::shownPath(path) + u": "_s + QFileInfo(folder).fileName() + u" is a link or a file"_s),
+        1)
+        << utf8(notices.join(u'\n'));
+    EXPECT_EQ(noticesContaining(
+                  u"; the rescue copy "_s + WorkspaceFiles::shownPath(copy) + u" keeps it for the next start."_s),
+        1)
+        << utf8(notices.join(u'\n'));
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
     ASSERT_EQ(kept().size(), 1);
     EXPECT_EQ(readAll(folder + u'/' + kept().first()), "rescued text");
     EXPECT_EQ(noticesContaining(kept().first()), 1) << utf8(notices.join(u'\n'));
