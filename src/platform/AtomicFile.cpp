@@ -33,8 +33,6 @@ bool fail(QString *error, int code)
 constexpr char temporaryMark[] = ".orvane-tmp-";
 // A 64-bit number has at most 13 digits in base 36.
 constexpr int randomDigits = 13;
-// The longest file name the file systems we meet allow, in bytes.
-constexpr qsizetype maxNameBytes = 255;
 
 // Creates a new file beside target, never one that exists; a new file gets 0666 less the umask. Its
 // name is "." + the target's name + temporaryMark + a random number in base 36; of a target name too

@@ -11,6 +11,9 @@
 // Whole-file reads and writes that a hostile folder cannot hang, redirect or truncate.
 namespace orvane::platform {
 
+// The longest file name the file systems we meet allow, in bytes (as QFile::encodeName() gives it).
+inline constexpr qsizetype maxNameBytes = 255;
+
 // Replaces the file at path with bytes, atomically: the bytes go to a new temporary file beside it,
 // every write, the sync to disk and the close are checked, and only then is it renamed into place.
 // On any failure the temporary file is removed and whatever was at path is left whole. A symlink,

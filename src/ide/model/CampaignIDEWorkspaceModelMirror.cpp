@@ -245,12 +245,17 @@ void CampaignIDEWorkspaceModel::bringBackKeptText()
             }
             // Written beside its file as the quit would have, never over anything, and only in a folder
             // of the workspace: the copy does not send text anywhere else.
-            const QString beside = WorkspaceFiles::besidePath(text.path, u"unsaved");
+            QString beside;
             QString error;
-            if (QDir::cleanPath(text.path) != text.path || !text.path.startsWith(root + u'/'))
+            if (QDir::cleanPath(text.path) != text.path || !text.path.startsWith(root + u'/')) {
                 error = u"it is not in "_s + shownWorkspaceRoot();
-            else if (platform::makeFolderWithin(root, QFileInfo(text.path).path(), &error)
-                && platform::writeFileAtomically(beside, text.text.toUtf8(), &error)) {
+            } else if (platform::makeFolderWithin(root, QFileInfo(text.path).path(), &error)) {
+                // Named once its folder is there: where it is not, no name in it counts as free.
+                beside = WorkspaceFiles::besidePath(text.path, u"unsaved");
+                if (beside.isEmpty())
+                    error = QString::fromUtf16(WorkspaceFiles::everyNameTaken);
+            }
+            if (!beside.isEmpty() && platform::writeFileAtomically(beside, text.text.toUtf8(), &error)) {
                 kept.append(WorkspaceFiles::shownPath(beside));
                 settled.append(text);
                 continue;
@@ -263,9 +268,12 @@ void CampaignIDEWorkspaceModel::bringBackKeptText()
         if (!kept.isEmpty())
             notice = u"Orvane kept the text you had not saved when it last quit: "_s + StoreRescue::listed(kept) + u'.';
         if (!failure.isEmpty()) {
+            // Named where the user can open it meanwhile.
+            const std::optional<QString> copy = disk.rescue().keep();
             notice += (notice.isEmpty() ? QString() : u" "_s)
                 + u"Text you had not saved could not be put back beside its file ("_s + failure
-                + u"); the rescue copy keeps it for the next start."_s;
+                + u"); the rescue copy "_s + (copy ? WorkspaceFiles::shownPath(*copy) + u' ' : QString())
+                + u"keeps it for the next start."_s;
         }
         // Text put back beside its file is for the user to look over: a warning, as a failure is.
         if (const std::optional<HeldNotice> held = std::exchange(m_heldRescueNotice, std::nullopt))

@@ -107,12 +107,9 @@ struct LandedList {
 // and what of it goes beside a file goes there once.
 [[nodiscard]] bool keptAsideBefore(const QString &path, QStringView label, const QByteArray &bytes)
 {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    const qsizetype dot = name.lastIndexOf(u'.');
-    const QString prefix = (dot > 0 ? name.left(dot) : name) + u'.' + label + u'-';
-    const QString extension = dot > 0 ? name.mid(dot) : QString();
-    const QDir folder(info.path());
+    const auto [start, extension] = WorkspaceFiles::besideName(path, label);
+    const QString prefix = QFileInfo(start).fileName();
+    const QDir folder(QFileInfo(path).path());
     for (const QString &kept : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         // Only a file of the same size is read.
         if (!kept.startsWith(prefix) || !kept.endsWith(extension) || QFileInfo(folder, kept).size() != bytes.size())
@@ -460,7 +457,7 @@ StoreRescue::Settled StoreRescue::settleEarlierCopies()
     // Set aside under a name no start takes up; where that cannot be done, nothing is written over it.
     const auto setAside = [this](const QString &path, QStringView label) -> QString {
         QString aside = WorkspaceFiles::besidePath(path, label);
-        if (QFile::rename(path, aside))
+        if (!aside.isEmpty() && QFile::rename(path, aside))
             return aside;
         m_heldCopies.insert(path);
         return path;
@@ -472,8 +469,8 @@ StoreRescue::Settled StoreRescue::settleEarlierCopies()
     bool keptAll = true;
     for (const File &file : std::exchange(m_keptAside, {})) {
         const QString aside = WorkspaceFiles::besidePath(file.path, u"rescued");
-        QString failure;
-        if (platform::writeFileAtomically(aside, file.bytes, &failure)) {
+        QString failure = aside.isEmpty() ? QString::fromUtf16(WorkspaceFiles::everyNameTaken) : QString();
+        if (!aside.isEmpty() && platform::writeFileAtomically(aside, file.bytes, &failure)) {
             settled.keptAside.append(aside);
         } else {
             keptAll = false;

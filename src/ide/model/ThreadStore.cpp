@@ -753,8 +753,10 @@ void ThreadStore::writeIndex(const QList<CampaignThreadSummary> &index)
                 // is kept under a name of its own beside it.
                 const QString backup = legacy + u".backup"_s;
                 const QFileInfo first(backup);
-                QFile::rename(legacy,
-                    first.exists() || first.isSymLink() ? WorkspaceFiles::besidePath(legacy, u"backup") : backup);
+                const QString aside
+                    = first.exists() || first.isSymLink() ? WorkspaceFiles::besidePath(legacy, u"backup") : backup;
+                if (!aside.isEmpty()) // else it stays, as where the move fails
+                    QFile::rename(legacy, aside);
             }
         });
 }

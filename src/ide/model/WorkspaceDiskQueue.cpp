@@ -280,7 +280,7 @@ bool WorkspaceDiskQueue::writeGenerated(const QString &path, const QByteArray &b
 std::optional<QString> WorkspaceDiskQueue::keepAside(const QString &path, QStringView label)
 {
     const QString copy = WorkspaceFiles::besidePath(path, label);
-    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) != 0)
+    if (copy.isEmpty() || ::rename(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) != 0)
         return std::nullopt;
     return copy;
 }

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -160,19 +161,51 @@ bool taken(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 || errno != ENOENT;
 }
 
+// What besidePath() adds to the stem besides the label: the time (utcStamp()) and the last counter.
+constexpr qsizetype stampBytes = 16;
+constexpr qsizetype counterBytes = 4; // "-999"
+
+// The longest start of text that takes at most bytes in a file name, cut between characters.
+QString startWithin(const QString &text, qsizetype bytes)
+{
+    const QByteArray encoded = QFile::encodeName(text);
+    if (encoded.size() <= bytes)
+        return text;
+    qsizetype cut = std::max<qsizetype>(bytes, 0);
+    while (cut > 0 && (uchar(encoded.at(cut)) & 0xC0) == 0x80)
+        --cut;
+    return QFile::decodeName(encoded.left(cut));
+}
+
 } // namespace
 
-QString besidePath(const QString &path, QStringView label)
+BesideName besideName(const QString &path, QStringView label)
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? name.left(dot) : name;
-    const QString extension = dot > 0 ? name.mid(dot) : QString();
-    const QString base = info.path() + u'/' + stem + u'.' + label + u'-' + utcStamp();
+    QString extension = dot > 0 ? name.mid(dot) : QString();
+    const qsizetype room
+        = platform::maxNameBytes - stampBytes - counterBytes - QFile::encodeName(QString(u'.' + label + u'-')).size();
+    QString stem = startWithin(dot > 0 ? name.left(dot) : name, room - QFile::encodeName(extension).size());
+    // An extension that leaves no room for the stem is part of it: a copy's name never starts with a dot.
+    if (stem.isEmpty()) {
+        stem = startWithin(name, room);
+        extension.clear();
+    }
+    return { info.path() + u'/' + stem + u'.' + label + u'-', extension };
+}
+
+QString besidePath(const QString &path, QStringView label)
+{
+    const auto [start, extension] = besideName(path, label);
+    const QString base = start + utcStamp();
     QString target = base + extension;
-    for (int n = 2; taken(target) && n < 1000; ++n)
+    for (int n = 2; taken(target); ++n) {
+        if (n == 1000)
+            return {};
         target = base + u'-' + QString::number(n) + extension;
+    }
     return target;
 }
 

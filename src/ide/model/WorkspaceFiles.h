@@ -48,8 +48,18 @@ inline constexpr qsizetype maxFolderNameLength = 80;
 [[nodiscard]] QString wholeNumber(double value);
 
 // A free name beside path that keeps its extension and says what the copy is, with the time:
-// "campaign-plan.md" with label "user-edit" gives "campaign-plan.user-edit-20250101T120000Z.md".
+// "campaign-plan.md" with label "user-edit" gives "campaign-plan.user-edit-20250101T120000Z.md", or
+// "-2" to "-999" before the extension when that is taken. It fits in a file name (maxNameBytes):
+// a long stem is cut between characters, never the label, time or extension. Empty when every
+// such name is taken: no copy is made over anything (everyNameTaken says why).
 [[nodiscard]] QString besidePath(const QString &path, QStringView label);
+inline constexpr char16_t everyNameTaken[] = u"every name beside it is taken";
+// How every name besidePath() gives starts and ends: "<folder>/campaign-plan.user-edit-" and ".md".
+struct BesideName {
+    QString start;
+    QString extension;
+};
+[[nodiscard]] BesideName besideName(const QString &path, QStringView label);
 
 // The desktop's documents folder: the one the XDG user-dirs file names, else "$HOME/Documents".
 [[nodiscard]] QString documentsFolder();

@@ -1033,7 +1033,10 @@ void WorkspaceMirror::saveLocalFile(const LocalWorkspaceFile &file, bool besideF
             // A folder took the file's place: it stays, and the text goes beside it as a quit keeps
             // it, named now and again at the next start (Save All is what lets the window close).
             savedBeside = WorkspaceFiles::besidePath(path, u"unsaved");
-            saved = platform::writeFileAtomically(*savedBeside, file.content.toUtf8(), &error);
+            if (savedBeside->isEmpty())
+                error = QString::fromUtf16(WorkspaceFiles::everyNameTaken);
+            saved
+                = !savedBeside->isEmpty() && platform::writeFileAtomically(*savedBeside, file.content.toUtf8(), &error);
             if (saved)
                 disk.rescue().keepText(StoreRescue::KeptText { .path = path, .text = {}, .keptAs = *savedBeside });
         } else if (saved && differsOnDisk(path, file.diskContent)) {
@@ -1227,7 +1230,7 @@ void WorkspaceMirror::keepUnsavedLocalFilesAside()
         const QString path = m_folderStore->fileOnDisk(file.url.toLocalFile());
         m_disk.enqueue([path, text = file.content, root = m_workspaceRoot](WorkspaceDiskQueue &disk) {
             const QString beside = WorkspaceFiles::besidePath(path, u"unsaved");
-            const bool kept = platform::makeFolderWithin(root, QFileInfo(path).path())
+            const bool kept = !beside.isEmpty() && platform::makeFolderWithin(root, QFileInfo(path).path())
                 && platform::writeFileAtomically(beside, text.toUtf8());
             // The rescue copy names it, for the next start to say where it went; where nothing could
             // be written beside the file (a full disk), it holds the text itself.

@@ -385,6 +385,27 @@ TEST_F(LocalFilesTest, AFolderInAnEditedFilesPlaceKeepsTheEditAndSavingPutsItBes
     EXPECT_TRUE(model->statusNotice()->contains(WorkspaceFiles::shownPath(savedPath))) << utf8(*model->statusNotice());
 }
 
+// Saving all beside a folder in the place of a file whose name leaves no room for the label and
+// time (240 letters; 77 characters of three bytes each) writes the text under a name that fits.
+TEST_F(LocalFilesTest, SavingAllBesideAFolderInTheEditedPlaceOfAFileWithALongName)
+{
+    for (const QString &stem : { QString(240, u'a'), QString(77, u'文') }) {
+        const QString name = stem + u".md"_s;
+        ASSERT_TRUE(writeAll(folder + u'/' + name, "disk"));
+        reload();
+        ASSERT_TRUE(model->mirror().updateLocalFileNamed(name, u"typed"_s));
+        ASSERT_TRUE(QFile::remove(folder + u'/' + name));
+        ASSERT_TRUE(QDir().mkpath(folder + u'/' + name));
+        model->saveAllLocalFiles();
+        model->flushPendingWrites();
+        EXPECT_FALSE(model->hasUnsavedLocalFiles()) << utf8(model->statusNotice().value_or(QString()));
+        const QStringList saved = QDir(folder).entryList({ stem.left(1) + u"*.unsaved-*.md"_s });
+        ASSERT_EQ(saved.size(), 1);
+        EXPECT_LE(QFile::encodeName(saved.first()).size(), 255);
+        EXPECT_EQ(readAll(folder + u'/' + saved.first()), "typed");
+    }
+}
+
 TEST_F(LocalFilesTest, SavingReportsTheOutcomeAndClearsTheNoticeAfterItsTime)
 {
     ASSERT_TRUE(writeAll(folder + u"/notes.md"_s, "disk"));

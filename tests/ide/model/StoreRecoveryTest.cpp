@@ -6,6 +6,7 @@
 #include "ide/model/WorkspaceDiskQueue.h"
 #include "ide/model/WorkspaceFiles.h"
 #include "ide/model/WorkspaceLocations.h"
+#include "ide/model/WorkspaceMirror.h"
 #include "ide/model/WorkspaceModelFixture.h"
 #include "ide/records/OrvaneWebParitySeeds.h"
 #include "kit/support/JsonCoding.h"
@@ -1153,6 +1154,55 @@ TEST_F(StoreRecoveryTest, ACopyThatCanNeitherGoNorBeListedKeepsItsVersionAsideOn
     model.reset();
 }
 
+// Text kept for files whose names leave no room for the label and time (240 letters; 77 characters
+// of three bytes each) comes back beside each under a name that fits, its stem cut between
+// characters; a copy that can neither go nor be listed as done with puts it there once.
+TEST_F(StoreRecoveryTest, UnsavedTextOfFilesWithLongNamesComesBackBesideThemOnce)
+{
+    const ScopedEnvironmentVariable runtime("XDG_RUNTIME_DIR", std::nullopt);
+    auto model = restartedModel();
+    const QString local = QFileInfo(model->selectedLocalFile()->url.toLocalFile()).path();
+    const QStringList stems { QString(240, u'a'), QString(77, u'文') };
+    for (const QString &stem : stems)
+        ASSERT_TRUE(writeAll(local + u'/' + stem + u".md"_s, "on disk"));
+    model->reloadLocalFilesForSelectedProject();
+    model->flushPendingWrites();
+    {
+        const RefusedFolder files(local);
+        for (const QString &stem : stems)
+            ASSERT_TRUE(model->mirror().updateLocalFileNamed(stem + u".md"_s, u"typed into "_s + stem));
+        ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
+        model.reset();
+    }
+    const QString cache = home.path() + u"/.cache/Orvane"_s;
+    ASSERT_TRUE(QDir().mkpath(cache));
+    const UnwritableFolder data(QFileInfo(stateFile()).path());
+    const UnwritableFolder cached(cache);
+    if (!data.held() || !cached.held())
+        GTEST_SKIP() << "no folder here can be kept from being written";
+    const auto start = [&] {
+        model = startAgain(std::move(model));
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+    };
+    const auto unsaved = [&] { return QDir(local).entryList({ u"*.unsaved-*.md"_s }); };
+    start();
+    const QStringList kept = unsaved();
+    ASSERT_EQ(kept.size(), stems.size()) << utf8(notices.join(u'\n'));
+    for (const QString &name : kept) {
+        const QString cut = name.section(u".unsaved-"_s, 0, 0);
+        const auto stem = std::ranges::find_if(stems, [&](const QString &full) { return full.startsWith(cut); });
+        ASSERT_TRUE(!cut.isEmpty() && stem != stems.cend()) << utf8(name);
+        EXPECT_LE(QFile::encodeName(name).size(), 255) << utf8(name);
+        EXPECT_EQ(readAll(local + u'/' + name), (u"typed into "_s + *stem).toUtf8());
+        EXPECT_EQ(noticesContaining(name), 1) << utf8(notices.join(u'\n'));
+    }
+    start();
+    EXPECT_EQ(unsaved(), kept);
+    EXPECT_EQ(noticesContaining(u"last quit"_s), 0) << utf8(notices.join(u'\n'));
+    model.reset();
+}
+
 // What the copy recorded of a store file (its folder could be read but not written) decides whether
 // the file changed since, not its time: one only touched since gets the copy's version, one changed
 // at the same size with its old time put back keeps it beside instead.
@@ -1505,14 +1555,25 @@ TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFo
     EXPECT_FALSE(QFileInfo::exists(copy)); // told once
     ASSERT_TRUE(QFile::remove(folder + u'/' + kept().first()));
 
-    // Nothing can be written in the file's folder (it became a file); the data folder has room.
+    // Nothing can be written in the file's folder (it became a file); the data folder has room. The
+    // start that cannot put the text back either names where it is meanwhile.
     ASSERT_TRUE(QDir().rename(folder, folder + u".away"_s));
     ASSERT_TRUE(writeAll(folder, "not a folder"));
-    quitAndStartAgain(u"rescued text"_s, [&] {
-        EXPECT_TRUE(readAll(copy).contains("rescued text"));
-        ASSERT_TRUE(QFile::remove(folder));
-        ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
-    });
+    quitAndStartAgain(u"rescued text"_s, [&] { EXPECT_TRUE(readAll(copy).contains("rescued text")); });
+    EXPECT_EQ(
+        noticesContaining(u"Text you had not saved could not be put back beside its file ("_s
+            + WorkspaceFiles::shownPath(path) + u": "_s + QFileInfo(folder).fileName() + u" is a link or a file"_s),
+        1)
+        << utf8(notices.join(u'\n'));
+    EXPECT_EQ(noticesContaining(
+                  u"; the rescue copy "_s + WorkspaceFiles::shownPath(copy) + u" keeps it for the next start."_s),
+        1)
+        << utf8(notices.join(u'\n'));
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
+    model = startAgain(std::move(model));
+    model->flushPendingWrites();
+    QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
     ASSERT_EQ(kept().size(), 1);
     EXPECT_EQ(readAll(folder + u'/' + kept().first()), "rescued text");
     EXPECT_EQ(noticesContaining(kept().first()), 1) << utf8(notices.join(u'\n'));

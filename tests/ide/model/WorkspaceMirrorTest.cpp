@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -373,6 +375,35 @@ TEST(WorkspaceFilesTest, WholeNumbersTruncateAndSaturate)
     EXPECT_EQ(wholeNumber(std::numeric_limits<double>::quiet_NaN()), u"0"_s);
     EXPECT_EQ(wholeNumber(std::numeric_limits<double>::infinity()), u"9223372036854775807"_s);
     EXPECT_EQ(wholeNumber(-1e300), u"-9223372036854775808"_s);
+}
+
+// A name beside a file fits in a file name however long the file's is: the stem is cut between
+// characters, the label, time and extension stay; an extension that leaves no room joins the stem.
+// Where no name beside it is free (none can be told to be: its folder is a file) there is none.
+TEST(WorkspaceFilesTest, ANameBesideAFileFitsInAFileNameAndIsNoneWhereNoneIsFree)
+{
+    const QTemporaryDir dir;
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // four bytes, two UTF-16 units
+    const QRegularExpression ending(u"^\\.user-edit-\\d{8}T\\d{6}Z(-\\d+)?\\.md$"_s);
+    for (const QString &stem : { QString(240, u'a'), QString(77, u'文'), emoji.repeated(60) }) {
+        const QString file = dir.filePath(stem + u".md"_s);
+        const QString first = WorkspaceFiles::besidePath(file, u"user-edit");
+        ASSERT_TRUE(writeAll(first, "kept")) << utf8(first);
+        for (const QString &name :
+            { QFileInfo(first).fileName(), QFileInfo(WorkspaceFiles::besidePath(file, u"user-edit")).fileName() }) {
+            const QString start = name.section(u".user-edit-"_s, 0, 0);
+            EXPECT_LE(QFile::encodeName(name).size(), 255) << utf8(name);
+            EXPECT_TRUE(!start.isEmpty() && start.isValidUtf16() && stem.startsWith(start)) << utf8(name);
+            EXPECT_TRUE(ending.match(name.mid(start.size())).hasMatch()) << utf8(name);
+        }
+    }
+    const QString allExtension = u"a."_s + QString(250, u'x');
+    const QString name = QFileInfo(WorkspaceFiles::besidePath(dir.filePath(allExtension), u"user-edit")).fileName();
+    EXPECT_LE(QFile::encodeName(name).size(), 255) << utf8(name);
+    EXPECT_TRUE(name.startsWith(u"a.xx"_s) && name.contains(u".user-edit-"_s)) << utf8(name);
+
+    ASSERT_TRUE(writeAll(dir.filePath(u"folder"_s), "not a folder"));
+    EXPECT_EQ(WorkspaceFiles::besidePath(dir.filePath(u"folder/notes.md"_s), u"unsaved"), QString());
 }
 
 TEST_F(WorkspaceModelTest, AThreadWithANonFiniteAmountStillWritesItsSpreadsheet)
