@@ -39,6 +39,11 @@ WorkspaceToastBanner::WorkspaceToastBanner(CampaignIDEWorkspaceModel &model, con
     m_message->setObjectName(u"toastMessageLabel"_s);
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true); // no line limit: a long notice wraps
+    // A word longer than the window (a path with a long file name) does not widen it: the row shows
+    // what fits of that word, and its text is copied whole.
+    QSizePolicy policy = m_message->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    m_message->setSizePolicy(policy);
     m_message->setFont(themeFont(12, QFont::Medium));
     // Selected by dragging over it or, once it has the keyboard, with the keys; copied from either
     // or from its menu. A plain click dismisses the notice instead, so a press alone does not give

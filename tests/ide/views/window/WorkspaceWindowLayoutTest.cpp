@@ -260,6 +260,19 @@ TEST_F(WindowLayoutTest, AWarningStaysToBeReadItsTextCopiesAndAClickOrEscapeDism
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(model().statusNotice().has_value());
     EXPECT_FALSE(window->findChild<QShortcut *>(u"toastEscapeShortcut"_s)->isEnabled());
+
+    // A path with a file name of 250 bytes widens neither the window nor the row, and copies whole.
+    const int narrowest = window->minimumSizeHint().width();
+    const QString longPath = u"~/Documents/Orvane/launch/"_s + QString(229, u'a') + u".unsaved-20261207T193012Z.md"_s;
+    model().flashNotice(
+        u"Orvane kept the text you had not saved when it last quit: "_s + longPath + u'.', NoticeKind::warning);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->minimumSizeHint().width(), narrowest);
+    EXPECT_LE(toast()->width(), window->width());
+    label->setFocus();
+    QTest::keyClick(label, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().contains(longPath));
 }
 
 // Only a warning waits for its reader: a report of how something went keeps its time with the
