@@ -52,10 +52,11 @@ void CappedTextEdit::showText(const QString &text, bool newDocument)
     qsizetype longest = 0;
     const QString shown = cutLongLines(text, &longest);
     m_longestLine = longest;
-    m_beforeLongPaste = QString();
     applyReadOnly();
     if (!newDocument && toPlainText() == shown)
         return;
+    // Another text: a paste before it is no longer the edit to undo.
+    m_beforeLongPaste = QString();
     const int position = textCursor().position();
     const int scroll = verticalScrollBar()->value();
     m_quiet = true;
@@ -163,7 +164,9 @@ CappedLineEdit::CappedLineEdit(QWidget *parent) : QLineEdit(parent)
 
 void CappedLineEdit::showText(const QString &text)
 {
-    m_beforeLongPaste = QString();
+    // Another text: a paste before it is no longer the edit to undo.
+    if (text != fullText())
+        m_beforeLongPaste = QString();
     if (text.size() > shownLineLimit) {
         m_fullText = text;
         const QString shown = labelText(text, shownLineLimit);
