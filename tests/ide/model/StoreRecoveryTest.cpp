@@ -132,6 +132,15 @@ protected:
         return model;
     }
 
+    // A start that has done what it does at once: its writes flushed and what it queued told.
+    std::unique_ptr<CampaignIDEWorkspaceModel> settledStart(std::unique_ptr<CampaignIDEWorkspaceModel> running = {})
+    {
+        auto model = startAgain(std::move(running));
+        model->flushPendingWrites();
+        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+        return model;
+    }
+
     void watchNotices(CampaignIDEWorkspaceModel &model)
     {
         QObject::connect(&model, &CampaignIDEWorkspaceModel::statusNoticeChanged, &model, [this, &model] {
@@ -611,13 +620,17 @@ TEST_F(StoreRecoveryTest, ASecondRenameWhileTheFirstMoveIsUnderWayTakesTheFolder
     }
     model->flushPendingWrites();
     const QByteArray namedBack = readAll(folderStore); // as it landed before the folder moved back
+    // The files are in the folder of the name the project has, and nothing is left under the other.
+    const auto expectTheFilesUnderTheName = [&] {
+        EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
+        EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
+        EXPECT_FALSE(QFileInfo::exists(second));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+    };
     model = startAgain(std::move(model));
     model->flushPendingWrites();
-    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
-    EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
-    EXPECT_FALSE(QFileInfo::exists(second));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+    expectTheFilesUnderTheName();
 
     // Killed once that store had landed, before the folder moved back: the start moves it.
     model.reset();
@@ -625,11 +638,7 @@ TEST_F(StoreRecoveryTest, ASecondRenameWhileTheFirstMoveIsUnderWayTakesTheFolder
     ASSERT_TRUE(writeAll(folderStore, namedBack));
     model = startAgain();
     model->flushPendingWrites();
-    EXPECT_EQ(utf8(model->projectFolderPath(*model->project(id))), utf8(first));
-    EXPECT_EQ(readAll(first + u"/my-notes.md"_s), "mine");
-    EXPECT_FALSE(QFileInfo::exists(second));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
+    expectTheFilesUnderTheName();
 }
 
 // The mirror's record of what it wrote names its files from the workspace root: after the home
@@ -1012,6 +1021,27 @@ private:
     bool m_held = false;
 };
 
+// The data and cache folders kept from being written: a rescue copy in them can neither go nor be
+// listed as done with, so every start meets it. held(): whether both could be held here.
+class CopyHeldInPlace final {
+public:
+    CopyHeldInPlace(const QString &home, const QString &dataFolder)
+        : m_data(dataFolder), m_cached(made(home + u"/.cache/Orvane"_s))
+    {
+    }
+    [[nodiscard]] bool held() const { return m_data.held() && m_cached.held(); }
+
+private:
+    static QString made(const QString &folder)
+    {
+        QDir().mkpath(folder);
+        return folder;
+    }
+
+    UnwritableFolder m_data;
+    UnwritableFolder m_cached;
+};
+
 // An old copy met after newer work (the start between did not meet it: it could not read it, or
 // reached the folders by another name) writes over nothing: the version of a store that changed
 // since is kept beside it under a name of its own and the user is told; a store still as the copy
@@ -1118,17 +1148,10 @@ TEST_F(StoreRecoveryTest, ACopyThatCanNeitherGoNorBeListedKeepsItsVersionAsideOn
     }
     const QString copy = QFileInfo(stateFile()).path() + u"/rescue.json"_s;
     ASSERT_TRUE(QFileInfo::exists(copy));
-    const QString cache = home.path() + u"/.cache/Orvane"_s;
-    ASSERT_TRUE(QDir().mkpath(cache));
-    const UnwritableFolder data(QFileInfo(stateFile()).path());
-    const UnwritableFolder cached(cache);
-    if (!data.held() || !cached.held())
+    const CopyHeldInPlace copyHeld(home.path(), QFileInfo(stateFile()).path());
+    if (!copyHeld.held())
         GTEST_SKIP() << "no folder here can be kept from being written";
-    const auto start = [&] {
-        model = startAgain(std::move(model));
-        model->flushPendingWrites();
-        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
-    };
+    const auto start = [&] { model = settledStart(std::move(model)); };
     const auto unsaved = [&] { return QDir(local).entryList({ u"*.unsaved-*"_s }); };
     start();
     EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
@@ -1174,17 +1197,10 @@ TEST_F(StoreRecoveryTest, UnsavedTextOfFilesWithLongNamesComesBackBesideThemOnce
         ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection));
         model.reset();
     }
-    const QString cache = home.path() + u"/.cache/Orvane"_s;
-    ASSERT_TRUE(QDir().mkpath(cache));
-    const UnwritableFolder data(QFileInfo(stateFile()).path());
-    const UnwritableFolder cached(cache);
-    if (!data.held() || !cached.held())
+    const CopyHeldInPlace copyHeld(home.path(), QFileInfo(stateFile()).path());
+    if (!copyHeld.held())
         GTEST_SKIP() << "no folder here can be kept from being written";
-    const auto start = [&] {
-        model = startAgain(std::move(model));
-        model->flushPendingWrites();
-        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
-    };
+    const auto start = [&] { model = settledStart(std::move(model)); };
     const auto unsaved = [&] { return QDir(local).entryList({ u"*.unsaved-*.md"_s }); };
     start();
     const QStringList kept = unsaved();
@@ -1453,9 +1469,7 @@ TEST_F(StoreRecoveryTest, ACopyMadeBeforeTheHomeMovedComesBackAtTheSamePlaces)
         const ScopedEnvironmentVariable config("XDG_CONFIG_HOME", QFile::encodeName(moved + u"/.config"_s));
         const ScopedEnvironmentVariable data("XDG_DATA_HOME", QFile::encodeName(moved + u"/.local/share"_s));
         const ScopedEnvironmentVariable cache("XDG_CACHE_HOME", QFile::encodeName(moved + u"/.cache"_s));
-        model = startAgain();
-        model->flushPendingWrites();
-        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+        model = settledStart();
         ASSERT_TRUE(model->hasThreadBody(shown));
         EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
         const QDir folder(QFileInfo(moved + u"/Documents/Orvane/"_s + fileInRoot).path());
@@ -1470,9 +1484,7 @@ TEST_F(StoreRecoveryTest, ACopyMadeBeforeTheHomeMovedComesBackAtTheSamePlaces)
         EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList { u"moved"_s });
 
-        model = startAgain(std::move(model));
-        model->flushPendingWrites();
-        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+        model = settledStart(std::move(model));
         EXPECT_TRUE(holdsEntry(*model->thread(shown), u"rescued message"_s));
         EXPECT_TRUE(notices.isEmpty()) << utf8(notices.join(u'\n'));
         model.reset();
@@ -1542,9 +1554,7 @@ TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFo
         model.reset();
         if (beforeStart)
             beforeStart();
-        model = startAgain();
-        model->flushPendingWrites();
-        QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+        model = settledStart();
     };
 
     quitAndStartAgain(u"kept beside"_s);
@@ -1571,9 +1581,7 @@ TEST_F(StoreRecoveryTest, UnsavedTextKeptAtAQuitIsNamedAtTheNextStartAndTextNoFo
         << utf8(notices.join(u'\n'));
     ASSERT_TRUE(QFile::remove(folder));
     ASSERT_TRUE(QDir().rename(folder + u".away"_s, folder));
-    model = startAgain(std::move(model));
-    model->flushPendingWrites();
-    QCoreApplication::sendPostedEvents(model.get(), QEvent::MetaCall);
+    model = settledStart(std::move(model));
     ASSERT_EQ(kept().size(), 1);
     EXPECT_EQ(readAll(folder + u'/' + kept().first()), "rescued text");
     EXPECT_EQ(noticesContaining(kept().first()), 1) << utf8(notices.join(u'\n'));
