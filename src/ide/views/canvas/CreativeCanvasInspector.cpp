@@ -146,10 +146,14 @@ QString CreativeCanvasInspector::sizeText(int width, int height)
 
 void CreativeCanvasInspector::showArtboard(const CreativeCanvasArtboard &artboard)
 {
+    // Another artboard's headline is another document, even with the same text.
+    if (artboard.id != m_artboardID)
+        m_headline->showDocumentQuietly(artboard.headline);
+    else
+        m_headline->setTextQuietly(artboard.headline);
     m_artboardID = artboard.id;
     m_title->setText(ArtboardCardDelegate::title(artboard.platform, artboard.format));
     m_size->setText(sizeText(artboard.width, artboard.height));
-    m_headline->setTextQuietly(artboard.headline);
     m_headlineCutNote->setText(m_headline->cutNote());
     m_headlineCutNote->setVisible(m_headline->isCut());
 }

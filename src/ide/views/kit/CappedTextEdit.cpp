@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMetaMethod>
 #include <QMimeData>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -72,16 +73,16 @@ void CappedTextEdit::showText(const QString &text, bool newDocument)
     verticalScrollBar()->setValue(scroll);
 }
 
-void CappedTextEdit::showModelText(const QString &text)
+void CappedTextEdit::showModelText(const QString &text, bool newDocument)
 {
-    if (hasFocus() && !isCut()) {
+    if (!newDocument && hasFocus() && !isCut()) {
         qsizetype longest = 0;
         // Only a text to cut is worth the scan's result here; what the user types stays.
         static_cast<void>(cutLongLines(text, &longest));
         if (longest == 0)
             return;
     }
-    showText(text);
+    showText(text, newDocument);
 }
 
 void CappedTextEdit::setEditable(bool editable)
@@ -126,14 +127,16 @@ void CappedTextEdit::insertFromMimeData(const QMimeData *source)
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    // Laid out, the pasted line would hold the window for seconds: the whole text goes to its
-    // owner, and the editor shows it cut.
+    // Laid out, the pasted line would hold the window for seconds: the editor shows it cut, and
+    // the whole text goes to its owner. What the owner shows of it then stays the edit to undo.
     const QString before = toPlainText();
     QString whole = before;
     whole.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(), inserted);
-    Q_EMIT userEdited(whole);
     showText(whole);
-    m_beforeLongPaste = before;
+    const QPointer<CappedTextEdit> alive(this);
+    Q_EMIT userEdited(whole);
+    if (alive && isCut())
+        m_beforeLongPaste = before;
 }
 
 void CappedTextEdit::keyPressEvent(QKeyEvent *event)
@@ -162,21 +165,22 @@ CappedLineEdit::CappedLineEdit(QWidget *parent) : QLineEdit(parent)
     setMaxLength(std::numeric_limits<int>::max());
 }
 
-void CappedLineEdit::showText(const QString &text)
+void CappedLineEdit::showText(const QString &text, bool newRecord)
 {
-    // Another text: a paste before it is no longer the edit to undo.
-    if (text != fullText())
+    // Another text, or another record's: a paste before it is no longer the edit to undo. Put in
+    // anew, the field's own history goes too (setText() clears it).
+    if (newRecord || text != fullText())
         m_beforeLongPaste = QString();
     if (text.size() > shownLineLimit) {
         m_fullText = text;
         const QString shown = labelText(text, shownLineLimit);
-        if (QLineEdit::text() != shown) {
+        if (newRecord || QLineEdit::text() != shown) {
             setText(shown);
             setCursorPosition(0);
         }
     } else {
         m_fullText = QString();
-        if (QLineEdit::text() != text)
+        if (newRecord || QLineEdit::text() != text)
             setText(text);
     }
     applyReadOnly();
@@ -228,8 +232,11 @@ void CappedLineEdit::insertWhole(const QString &inserted)
     QString whole = current;
     whole.replace(start, length, inserted);
     showText(whole);
-    m_beforeLongPaste = current;
+    // The owner may show its own form of the paste (a budget's "$"): that form is the one to undo.
+    const QPointer<CappedLineEdit> alive(this);
     Q_EMIT textEdited(whole);
+    if (alive && isCut())
+        m_beforeLongPaste = current;
 }
 
 void CappedLineEdit::keyPressEvent(QKeyEvent *event)

@@ -18,19 +18,21 @@ public:
 
     // Shows `text`, cut where a line is too long; leaves the editor alone when it shows that already,
     // and keeps the cursor and the scroll where they were as far as the new text allows.
-    // `newDocument`: another document, always put in, with the cursor at its start.
+    // `newDocument`: another document (another project's text, another file), always put in, with
+    // the cursor at its start; nothing done to the one before can be undone in it.
     void showText(const QString &text, bool newDocument = false);
     // As showText(), except while the user types in the editor: what they type stays until they
-    // leave it (a text that must be cut is shown at once, as the user cannot type in it).
-    void showModelText(const QString &text);
+    // leave it (a text that must be cut is shown at once, as the user cannot type in it). Another
+    // document is always shown.
+    void showModelText(const QString &text, bool newDocument = false);
     // The owner's own reason for a read-only editor; a cut text makes it read only as well.
     void setEditable(bool editable);
     [[nodiscard]] bool isCut() const { return m_longestLine > 0; }
     // Says how the text is cut; empty while it is shown whole.
     [[nodiscard]] QString cutNote() const;
-    // A paste shown cut can be undone (Ctrl+Z, Edit ▸ Undo) until the text changes otherwise: the
-    // text from before it comes back as the user's change. The editor's own history cannot hold it,
-    // as showing the text cut replaces the document.
+    // A paste shown cut can be undone (Ctrl+Z, Edit ▸ Undo) until the text changes otherwise or
+    // another document is shown: the text from before it comes back as the user's change. The
+    // editor's own history cannot hold it, as showing the text cut replaces the document.
     [[nodiscard]] bool canUndoLongPaste() const { return !m_beforeLongPaste.isNull() && m_editable; }
     bool undoLongPaste();
 
@@ -61,7 +63,9 @@ public:
     explicit CappedLineEdit(QWidget *parent = nullptr);
 
     // Shows `text`, cut when too long; leaves the field alone when it holds that already.
-    void showText(const QString &text);
+    // `newRecord`: another record's text (another project, thread or tab), always put in; nothing
+    // done to the one before can be undone in it.
+    void showText(const QString &text, bool newRecord = false);
     void setEditable(bool editable);
     [[nodiscard]] QString fullText() const { return isCut() ? m_fullText : text(); }
     [[nodiscard]] bool isCut() const { return !m_fullText.isNull(); }
@@ -70,9 +74,11 @@ public:
     [[nodiscard]] QString cutNote() const;
     // Pastes the clipboard as Ctrl+V does: QLineEdit::paste() is not virtual, and lays out all of it.
     void pasteWhole();
-    // A paste shown cut can be undone (Ctrl+Z, Edit ▸ Undo) until the text changes otherwise: the
-    // text from before it comes back through textEdited() and editingFinished(), so owners that
-    // commit when editing finishes take it back at once, as they took the paste.
+    // A paste shown cut can be undone (Ctrl+Z, Edit ▸ Undo) until the text changes otherwise or
+    // another record is shown: the text from before it comes back through textEdited() and
+    // editingFinished(), so owners that commit when editing finishes take it back at once, as they
+    // took the paste. An owner that shows its own form of the paste (trimmed, say) while told of it
+    // keeps it to undo.
     [[nodiscard]] bool canUndoLongPaste() const { return !m_beforeLongPaste.isNull() && m_editable; }
     bool undoLongPaste();
 

@@ -192,6 +192,10 @@ void AgentComposerBar::setTab(const QUuid &threadID, const QUuid &tabID)
         return;
     m_threadID = threadID;
     m_tabID = tabID;
+    // Another tab's draft, even one with the same text: nothing done to the last tab's draft
+    // (typing, a paste shown cut) is undone into this one.
+    const CampaignAgentTab *tab = findTab();
+    m_draftField->showText(tab ? tab->draftPrompt : QString(), true);
     syncFromModel();
 }
 

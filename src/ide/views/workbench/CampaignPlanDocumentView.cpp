@@ -401,10 +401,13 @@ void CampaignPlanDocumentView::refreshRawEditor()
     // Without the file there is nothing to edit or save: say so rather than drop the edits, and
     // show the default plan even to a user who was typing.
     m_rawEditor->setEditable(editable);
+    const std::optional<QString> fileID = file ? std::optional<QString>(file->id()) : std::nullopt;
+    const bool newDocument = fileID != m_rawFileID;
+    m_rawFileID = fileID;
     if (editable)
-        m_rawEditor->showModelText(content);
+        m_rawEditor->showModelText(content, newDocument);
     else
-        m_rawEditor->showText(content);
+        m_rawEditor->showText(content, newDocument);
     if (!file)
         m_rawMissing->setText(CampaignIDEWorkspaceModel::campaignPlanFileName
             + u" is not in this project's folder, so there is nothing to save."_s);
@@ -436,10 +439,13 @@ void CampaignPlanDocumentView::refreshStructured()
     m_budgetField->setEditable(editable);
     m_objectiveEditor->setEditable(editable);
     m_audienceEditor->setEditable(editable);
-    showModelText(m_nameField, project ? project->name : QString());
-    showModelText(m_budgetField, project ? project->budget() : u"$45,000"_s);
-    m_objectiveEditor->showModelText(project ? project->objective : QString());
-    m_audienceEditor->showModelText(project ? project->audience : QString());
+    const std::optional<QUuid> projectID = project ? std::optional<QUuid>(project->id) : std::nullopt;
+    const bool newRecord = projectID != m_fieldsProjectID;
+    m_fieldsProjectID = projectID;
+    showModelText(m_nameField, project ? project->name : QString(), newRecord);
+    showModelText(m_budgetField, project ? project->budget() : u"$45,000"_s, newRecord);
+    m_objectiveEditor->showModelText(project ? project->objective : QString(), newRecord);
+    m_audienceEditor->showModelText(project ? project->audience : QString(), newRecord);
     showCutNote(m_fieldsCutNote, m_nameField->isCut() ? m_nameField->cutNote() : m_budgetField->cutNote());
     showCutNote(m_objectiveCutNote, m_objectiveEditor->cutNote());
     showCutNote(m_audienceCutNote, m_audienceEditor->cutNote());

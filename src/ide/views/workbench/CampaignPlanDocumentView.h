@@ -63,6 +63,10 @@ private:
     WorkspaceViewContext m_context;
     WorkbenchThreadBinding *m_binding;
     bool m_rawMarkdownMode = false;
+    // Whose text the editors show: the fields are shared by every project, and nothing done in
+    // one project's text may be undone into another's.
+    std::optional<QUuid> m_fieldsProjectID;
+    std::optional<QString> m_rawFileID;
 
     ElidedLabel *m_kicker = nullptr;
     WrappingLabel *m_title = nullptr;

@@ -101,14 +101,14 @@ QLabel *ownTextColor(QLabel *label)
     return label;
 }
 
-void showModelText(CappedLineEdit *field, const QString &text)
+void showModelText(CappedLineEdit *field, const QString &text, bool newRecord)
 {
-    if (field->fullText() == text)
+    if (!newRecord && field->fullText() == text)
         return;
-    if (field->hasFocus() && !field->isCut() && text.size() <= shownLineLimit)
+    if (!newRecord && field->hasFocus() && !field->isCut() && text.size() <= shownLineLimit)
         return;
     const QSignalBlocker quiet(field);
-    field->showText(text);
+    field->showText(text, newRecord);
     field->setCursorPosition(0);
 }
 

@@ -45,7 +45,8 @@ QLabel *ownTextColor(QLabel *label);
 
 // Puts the model's text into a field unless the user is typing in it: the field the user edits
 // shows what they type, and catches up with the model once it loses focus. A text too long to
-// lay out is shown cut at once (CappedTextEdit::showModelText() for editors).
-void showModelText(CappedLineEdit *field, const QString &text);
+// lay out is shown cut at once (CappedTextEdit::showModelText() for editors). Another record's
+// text (`newRecord`) is always put in.
+void showModelText(CappedLineEdit *field, const QString &text, bool newRecord = false);
 
 } // namespace orvane

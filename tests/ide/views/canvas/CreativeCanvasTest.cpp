@@ -188,6 +188,15 @@ TEST_F(CreativeCanvasTest, AMegabyteHeadlineIsKeptWholeAndShownCut)
     EXPECT_TRUE(child<QWidget>(u"artboardHeadlineCutNoteLabel"_s)->isVisible());
     grid()->viewport()->repaint();
     grab(u"creative-canvas-megabyte-headline.png"_s);
+
+    // Another artboard with the same headline is another record: Ctrl+Z there gives back nothing of
+    // the first one's paste.
+    ASSERT_GE(artboards().size(), 2);
+    model().mutateSelectedProject([&](CampaignIDEProject &project) { project.creatives[1].headline = word; });
+    clickRow(grid(), 1);
+    QTest::keySequence(editor, QKeySequence::Undo);
+    EXPECT_TRUE(artboards().at(1).headline == word);
+    EXPECT_TRUE(artboards().at(0).headline == word);
 }
 
 TEST_F(CreativeCanvasTest, GenerateAsksTheActiveTabsAgentAndDoesNothingWithoutATab)

@@ -135,6 +135,18 @@ TEST_F(AgentComposerBarTest, ALongPasteIsKeptAndSentWhole)
     menu->close();
     EXPECT_TRUE(tab().draftPrompt == word);
     EXPECT_EQ(field->text(), word.left(shownLineLimit) + u"…"_s);
+
+    // Another tab with the same draft is another record: Ctrl+Z there gives back nothing of this
+    // tab's paste, and back here the paste is no longer the one to undo.
+    model->addAgentTab(OrvaneWebParitySeeds::personas().at(4), threadID);
+    const QUuid other = model->thread(threadID)->agentTabs.constLast().id;
+    model->setThreadDraft(word, threadID, other);
+    for (const QUuid &shown : { other, tabID }) {
+        bar->setTab(threadID, shown);
+        QTest::keySequence(field, QKeySequence::Undo);
+        EXPECT_TRUE(model->thread(threadID)->agentTabs.constLast().draftPrompt == word);
+        EXPECT_TRUE(tab().draftPrompt == word);
+    }
 }
 
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)

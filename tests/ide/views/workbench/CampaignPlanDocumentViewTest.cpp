@@ -368,6 +368,65 @@ TEST_F(PlanDocumentTest, AMegabyteTextIsShownCutWithANoteAndKeptWhole)
     EXPECT_FALSE(find<QWidget>(u"planFieldsCutNoteLabel"_s)->isVisible());
 }
 
+// A paste shown cut is undone by its key, in the form the project keeps it in, and only in the
+// project it was made in: the fields are shared by every project.
+TEST_F(PlanDocumentTest, CtrlZUndoesALongPasteInTheProjectItWasMadeInOnly)
+{
+    auto *objective = find<CappedTextEdit>(u"objectiveEditor"_s);
+    auto *name = find<CappedLineEdit>(u"campaignNameField"_s);
+    auto *budget = find<CappedLineEdit>(u"monthlyBudgetField"_s);
+    ASSERT_TRUE(objective && name && budget);
+    const auto pasteInto = [](QWidget *field, const QString &text) {
+        QGuiApplication::clipboard()->setText(text);
+        field->setFocus();
+        QTest::keySequence(field, QKeySequence::SelectAll);
+        QTest::keySequence(field, QKeySequence::Paste);
+    };
+    const QString pasted(1'000'000, u'p');
+    const QString objectiveBefore = selected().objective;
+    pasteInto(objective, pasted);
+    EXPECT_TRUE(objective->isReadOnly());
+    QTest::keySequence(objective, QKeySequence::Undo);
+    EXPECT_TRUE(selected().objective == objectiveBefore);
+    EXPECT_EQ(objective->toPlainText(), objectiveBefore);
+
+    // Digits without the "$" are kept as "$…": the undo still gives back the amount before them,
+    // in the state and in the plan file.
+    model->updateSelectedProjectBudget(u"$7,500"_s);
+    for (const QString &digits : { QString(1'000'000, u'1'), QString(u" $"_s + QString(25'000, u'2') + u' ') }) {
+        pasteInto(budget, digits);
+        EXPECT_TRUE(selected().budget() == u'$' + digits.trimmed().remove(u'$')) << selected().budget().size();
+        EXPECT_TRUE(budget->isCut());
+        QTest::keySequence(budget, QKeySequence::Undo);
+        EXPECT_EQ(selected().budget(), u"$7,500"_s);
+        EXPECT_EQ(budget->text(), u"$7,500"_s);
+    }
+    model->flushPendingWrites();
+    const QByteArray plan = test::readAll(projectFile(model->projectFolderName(selected()), u"campaign-plan.md"_s));
+    EXPECT_TRUE(plan.contains("$7,500") && !plan.contains("$222"));
+
+    // The same paste in two projects; back in the first, Ctrl+Z has nothing of the second's to give.
+    ASSERT_GE(model->projects().size(), 2);
+    const QUuid first = selected().id;
+    const QUuid second = model->projects().at(model->projects().at(0).id == first ? 1 : 0).id;
+    for (const QUuid &project : { first, second }) {
+        model->setSelectedProjectID(project);
+        pasteInto(objective, pasted);
+        pasteInto(name, pasted);
+    }
+    model->setSelectedProjectID(first);
+    const QString firstFolder = model->projectFolderName(selected());
+    for (QWidget *field : { static_cast<QWidget *>(objective), static_cast<QWidget *>(name) }) {
+        field->setFocus();
+        QTest::keySequence(field, QKeySequence::Undo);
+    }
+    EXPECT_TRUE(selected().objective == pasted);
+    EXPECT_TRUE(selected().name == pasted);
+    EXPECT_EQ(model->projectFolderName(selected()), firstFolder);
+    EXPECT_TRUE(model->project(second)->objective == pasted);
+    EXPECT_TRUE(model->project(second)->name == pasted);
+}
+
 TEST_F(PlanDocumentTest, AnEmptyPlanFileShowsTheDefaultPlanText)
 {
     model->setSelectedLocalFileName(u"campaign-plan.md"_s);
