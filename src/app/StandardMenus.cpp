@@ -213,9 +213,9 @@ void StandardMenus::quitApplication()
 
 void StandardMenus::followFocus(QWidget *now)
 {
-    // The focus passing to a menu or to another window leaves the target as it was, so the menu
-    // acts on the field the user was in.
-    if (!now || now->window() != m_window)
+    // The focus passing to a menu, to the menu bar (Alt+E, F10) or to another window leaves the
+    // target as it was, so the menu acts on the field the user was in.
+    if (!now || now->window() != m_window || qobject_cast<QMenuBar *>(now))
         return;
     QWidget *field = textFieldOf(now);
     if (field == m_target)
@@ -224,8 +224,12 @@ void StandardMenus::followFocus(QWidget *now)
         disconnect(connection);
     m_targetConnections.clear();
     m_target = field;
+    // At once, and again once the edit is done: a field may change what it can do after its last
+    // signal of an edit (a long paste becomes the edit to undo once its owner has taken it).
     const auto watch = [this](auto *sender, auto signal) {
         m_targetConnections.append(connect(sender, signal, this, &StandardMenus::updateEditActions));
+        m_targetConnections.append(
+            connect(sender, signal, this, &StandardMenus::updateEditActions, Qt::QueuedConnection));
     };
     if (auto *line = qobject_cast<QLineEdit *>(field)) {
         watch(line, &QLineEdit::textChanged);

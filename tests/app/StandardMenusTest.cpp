@@ -9,9 +9,11 @@
 #include "ide/views/kit/CappedTextEdit.h"
 #include "ide/views/kit/LongText.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
+#include "testsupport/QtMessages.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
@@ -160,6 +162,22 @@ TEST(StandardMenusTest, PasteAndUndoActOnACappedFieldAsTheirKeysDo)
     model.mutateSelectedProject([](CampaignIDEProject &project) { project.updated = u"Just now"_s; });
     EXPECT_TRUE(menus.editAction(Edit::undo)->isEnabled());
     menus.editAction(Edit::undo)->trigger();
+    EXPECT_TRUE(objective->toPlainText() == objectiveBefore);
+    EXPECT_TRUE(model.selectedProject()->objective == objectiveBefore);
+
+    // Pasted by its key, the paste is offered to undo as well, and the Edit menu opened from the
+    // keyboard acts on the field the keyboard was in.
+    QTest::keySequence(objective, QKeySequence::SelectAll);
+    QTest::keySequence(objective, QKeySequence::Paste);
+    ASSERT_TRUE(objective->isCut());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menus.editAction(Edit::undo)->isEnabled(); }));
+    const test::ExpectQtWarnings popup({ u"does not support raise()"_s, u"does not support grabbing"_s });
+    QTest::keyClick(window, Qt::Key_E, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+    EXPECT_EQ(QApplication::activePopupWidget()->objectName(), u"editMenu"_s);
+    EXPECT_EQ(menus.editTarget(), objective);
+    EXPECT_EQ(enabledEditItems(menus), u"100001"_s);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
     EXPECT_TRUE(objective->toPlainText() == objectiveBefore);
     EXPECT_TRUE(model.selectedProject()->objective == objectiveBefore);
 }
