@@ -29,6 +29,8 @@ using Role = QAccessible::Role;
 constexpr Role pressable[] = { Role::Button, Role::PushButton, Role::CheckBox, Role::RadioButton, Role::ComboBox };
 constexpr Role otherControls[] = { Role::PageTab, Role::MenuItem, Role::Link, Role::SpinBox, Role::Slider,
     Role::ButtonMenu, Role::ButtonDropDown, Role::EditableText, Role::ListItem };
+// Named even where the keyboard does not reach them: a screen reader's review says what each holds.
+constexpr Role lists[] = { Role::List, Role::Table, Role::Tree };
 
 // Returns how many of the controls it saw are painted (no widget of their own), such as a card's.
 int collectFaults(QAccessibleInterface *node, QStringList &faults)
@@ -42,7 +44,7 @@ int collectFaults(QAccessibleInterface *node, QStringList &faults)
     const QString what = widget ? QString::fromLatin1(widget->metaObject()->className()) + u' ' + widget->objectName()
                                 : u"role %1 in %2"_s.arg(int(node->role()))
                                       .arg(node->parent() ? node->parent()->text(QAccessible::Name) : QString());
-    if ((is(pressable) || is(otherControls) || node->state().focusable)
+    if ((is(pressable) || is(otherControls) || is(lists) || node->state().focusable)
         && node->text(QAccessible::Name).trimmed().isEmpty())
         faults.append(what + u": no name"_s);
     if (widget && is(pressable) && widget->isEnabled() && !(widget->focusPolicy() & Qt::TabFocus))
@@ -87,10 +89,17 @@ TEST(AccessibilityTest, EveryControlIsNamedOnEverySurfaceAndTabAndOnTheSignInScr
         model.setPrimaryDestination(destination);
         expectEveryControlNamed(window, u"destination %1"_s.arg(int(destination.kind())));
     }
-
-    // The sheets and the palette, each field named by its label.
     CampaignIDEWorkspaceView *workspace = window->rootView()->workspace();
     WorkspaceWindowState &state = *workspace->viewState();
+    state.setAgentDrawerOpen(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const QWidget *list = harness.find<QWidget>(u"quickActionList"_s);
+        return list && list->isVisible();
+    }));
+    expectEveryControlNamed(window, u"copilot drawer"_s);
+    state.setAgentDrawerOpen(false);
+
+    // The sheets and the palette, each field named by its label.
     const auto expectSheetNamed = [&](WorkspaceSheet which, const QString &where, const auto &close) {
         WorkspaceSheetFrame *sheet = nullptr;
         ASSERT_TRUE(QTest::qWaitFor([&] { return (sheet = workspace->sheets()->sheet(which)) && sheet->isVisible(); }));

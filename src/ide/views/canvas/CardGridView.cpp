@@ -2,9 +2,9 @@
 
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/PaintedListAccessible.h"
 #include "ide/views/kit/ThemeSource.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -331,16 +331,9 @@ void CardGridView::keyboardMoved()
 {
     // The ring reaches past the card: the whole view is repainted, a few cards at most.
     viewport()->update();
-    if (!hasFocus() || !currentIndex().isValid() || !QAccessible::isActive())
-        return;
     // Assistive technology follows the keyboard down to the card's control.
-    QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(this);
-    for (QAccessibleInterface *child = focused ? focused->focusChild() : nullptr; child; child = child->focusChild())
-        focused = child;
-    if (focused) {
-        QAccessibleEvent accessibleEvent(focused, QAccessible::Focus);
-        QAccessible::updateAccessibility(&accessibleEvent);
-    }
+    if (currentIndex().isValid())
+        announceKeyboardItem(this);
 }
 
 void CardGridView::resizeEvent(QResizeEvent *event)

@@ -46,8 +46,10 @@ public:
             return {};
         if (kind == QAccessible::Name)
             return isButton() ? delegate()->actionName(index()) : index().data(Qt::DisplayRole).toString();
-        if (kind == QAccessible::Description && !m_key.control)
-            return delegate()->cardDescription(index());
+        // A control painted on a card is described by its card: the keyboard reaches each card at
+        // its control, and every card's control has the same name.
+        if (kind == QAccessible::Description)
+            return m_key.control ? index().data(Qt::DisplayRole).toString() : delegate()->cardDescription(index());
         return {};
     }
     [[nodiscard]] QRect rect() const override

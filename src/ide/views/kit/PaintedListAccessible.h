@@ -8,6 +8,22 @@
 
 namespace orvane {
 
+// Tells assistive technology where the keyboard is inside a focused list that paints its items (a
+// card, a row, a control drawn on one), down to the deepest focus child, so that a screen reader
+// says each item as the keyboard reaches it.
+inline void announceKeyboardItem(QWidget *list)
+{
+    if (!list->hasFocus() || !QAccessible::isActive())
+        return;
+    QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(list);
+    for (QAccessibleInterface *child = focused ? focused->focusChild() : nullptr; child; child = child->focusChild())
+        focused = child;
+    if (focused) {
+        QAccessibleEvent event(focused, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 // Something a list paints rather than a widget of its own (a row, a card, a control drawn on a card):
 // it has no object, sits in the list's window under the list's interface, has no children and offers
 // its actions. Subclasses give its name, place, role, state and actions.

@@ -2,6 +2,7 @@
 
 #include "ide/views/kit/ClickableButton.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
+#include "ide/views/kit/PaintedListAccessible.h"
 #include "ide/views/kit/ThemeSource.h"
 
 #include <QAbstractItemModel>
@@ -225,12 +226,16 @@ void CardGrid::keyPressEvent(QKeyEvent *event)
         }
     }
     update();
+    // A screen reader says the card the keyboard is on now.
+    announceKeyboardItem(this);
 }
 
 void CardGrid::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     update();
+    if (currentRow() >= 0)
+        announceKeyboardItem(this);
 }
 
 void CardGrid::focusOutEvent(QFocusEvent *event)

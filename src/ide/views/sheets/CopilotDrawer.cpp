@@ -61,6 +61,7 @@ CopilotDrawer::CopilotDrawer(const WorkspaceViewContext &context, QWidget *paren
 
     auto *scroll = new QScrollArea;
     scroll->setObjectName(u"copilotDrawerScrollArea"_s);
+    scroll->setAccessibleName(u"Workspace Copilot"_s);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -81,6 +82,9 @@ CopilotDrawer::CopilotDrawer(const WorkspaceViewContext &context, QWidget *paren
     m_cards->setModel(m_actions);
     // Each card is a button of the keyboard, as the palette's rows are.
     m_cards->setRowsAreTabStops(true);
+    // Named once its rows are buttons: naming it asks for its accessibility interface, which is
+    // made for what the list is at that moment.
+    m_cards->setAccessibleName(u"Quick Actions"_s);
     stack->addWidget(m_cards);
     stack->addStretch(1);
     setSeeThroughContent(scroll, list);

@@ -1,9 +1,9 @@
 #include "ide/views/timeline/TimelineListView.h"
 
+#include "ide/views/kit/PaintedListAccessible.h"
 #include "ide/views/timeline/TimelineEntryDelegate.h"
 #include "ide/views/timeline/TimelineEntryListModel.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -150,16 +150,8 @@ void TimelineListView::controlChanged()
 {
     if (currentIndex().isValid())
         updateRow(currentIndex());
-    if (!hasFocus() || !QAccessible::isActive())
-        return;
     // Assistive technology follows the keyboard down to the control.
-    QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(this);
-    for (QAccessibleInterface *child = focused ? focused->focusChild() : nullptr; child; child = child->focusChild())
-        focused = child;
-    if (focused) {
-        QAccessibleEvent event(focused, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
-    }
+    announceKeyboardItem(this);
 }
 
 } // namespace orvane

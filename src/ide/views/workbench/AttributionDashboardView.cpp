@@ -188,10 +188,13 @@ AttributionDashboardView::AttributionDashboardView(const WorkspaceViewContext &c
     // Breakdown panel.
     auto *panel = new Card(theme, Card::Look { .padding = QMargins(14, 14, 14, 14), .spacing = 10 }, content);
     panel->setObjectName(u"channelBreakdownPanel"_s);
-    panel->contentLayout()->addWidget(
-        new KickerLabel(theme, u"CHANNEL EFFICIENCY & PACING BREAKDOWN"_s, ThemeColor::accentCyan, 10, panel));
+    auto *breakdownTitle
+        = new KickerLabel(theme, u"CHANNEL EFFICIENCY & PACING BREAKDOWN"_s, ThemeColor::accentCyan, 10, panel);
+    panel->contentLayout()->addWidget(breakdownTitle);
     m_breakdown = new ContentHeightListView(panel);
     m_breakdown->setObjectName(u"channelBreakdownList"_s);
+    // Out of the keyboard's way, yet a screen reader's review reads what it lists.
+    m_breakdown->setAccessibleName(breakdownTitle->text());
     m_breakdown->setModel(m_rows);
     m_breakdown->setModelColumn(MediaPlanTableModel::channel);
     m_breakdown->setItemDelegate(new ChannelBreakdownDelegate(theme, m_breakdown));

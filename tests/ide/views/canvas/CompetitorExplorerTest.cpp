@@ -171,7 +171,7 @@ TEST_F(CompetitorExplorerTest, TheKeyboardClonesAHookWithReturnOrSpace)
 }
 
 // Assistive technology meets the header, then each card as a list item named by its headline whose
-// one control is the button named by what it does, "Clone Hook to Canvas".
+// one control is the button named by what it does, "Clone Hook to Canvas", and described by the card.
 TEST_F(CompetitorExplorerTest, EachCardOffersItsCloneButtonByName)
 {
     show<CompetitorExplorerTabView>();
@@ -195,6 +195,8 @@ TEST_F(CompetitorExplorerTest, EachCardOffersItsCloneButtonByName)
     EXPECT_EQ(card->indexOfChild(clone), 0);
     EXPECT_EQ(clone->role(), QAccessible::Button);
     EXPECT_EQ(clone->text(QAccessible::Name), u"Clone Hook to Canvas"_s);
+    // Every card's button has that name: its card's headline tells them apart.
+    EXPECT_EQ(clone->text(QAccessible::Description), ad.headline);
     const QRect button = CompetitorAdCardDelegate::cloneButtonRect(grid()->visualRect(grid()->model()->index(1, 0)));
     EXPECT_EQ(clone->rect(), QRect(grid()->viewport()->mapToGlobal(button.topLeft()), button.size()));
 
