@@ -213,7 +213,7 @@ void StandardMenus::quitApplication()
 
 void StandardMenus::followFocus(QWidget *now)
 {
-    // The focus passing to a menu, to the menu bar (Alt+E, F10) or to another window leaves the
+    // The focus passing to a menu, to the menu bar (Alt, Alt+E) or to another window leaves the
     // target as it was, so the menu acts on the field the user was in.
     if (!now || now->window() != m_window || qobject_cast<QMenuBar *>(now))
         return;
