@@ -147,6 +147,15 @@ TEST_F(AgentComposerBarTest, ALongPasteIsKeptAndSentWhole)
         EXPECT_TRUE(model->thread(threadID)->agentTabs.constLast().draftPrompt == word);
         EXPECT_TRUE(tab().draftPrompt == word);
     }
+    // Nor is typing: in another tab whose draft is the typed text, Ctrl+Z undoes none of it.
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, u"Brief"_s);
+    model->setThreadDraft(u"Brief"_s, threadID, other);
+    bar->setTab(threadID, other);
+    QTest::keySequence(field, QKeySequence::Undo);
+    EXPECT_EQ(field->text(), u"Brief"_s);
+    EXPECT_EQ(model->thread(threadID)->agentTabs.constLast().draftPrompt, u"Brief"_s);
 }
 
 TEST_F(AgentComposerBarTest, PersonaMentionsPrefixTheDraftOnce)

@@ -375,7 +375,8 @@ TEST_F(PlanDocumentTest, CtrlZUndoesALongPasteInTheProjectItWasMadeInOnly)
     auto *objective = find<CappedTextEdit>(u"objectiveEditor"_s);
     auto *name = find<CappedLineEdit>(u"campaignNameField"_s);
     auto *budget = find<CappedLineEdit>(u"monthlyBudgetField"_s);
-    ASSERT_TRUE(objective && name && budget);
+    auto *audience = find<CappedTextEdit>(u"audienceEditor"_s);
+    ASSERT_TRUE(objective && name && budget && audience);
     const auto pasteInto = [](QWidget *field, const QString &text) {
         QGuiApplication::clipboard()->setText(text);
         field->setFocus();
@@ -405,26 +406,70 @@ TEST_F(PlanDocumentTest, CtrlZUndoesALongPasteInTheProjectItWasMadeInOnly)
     const QByteArray plan = test::readAll(projectFile(model->projectFolderName(selected()), u"campaign-plan.md"_s));
     EXPECT_TRUE(plan.contains("$7,500") && !plan.contains("$222"));
 
-    // The same paste in two projects; back in the first, Ctrl+Z has nothing of the second's to give.
+    // A field keeps the focus while another project is shown: it shows that project's text at once,
+    // and what was typed there for the first never reaches the second (Tab commits the name shown).
     ASSERT_GE(model->projects().size(), 2);
     const QUuid first = selected().id;
     const QUuid second = model->projects().at(model->projects().at(0).id == first ? 1 : 0).id;
+    const CampaignIDEProject secondBefore = *model->project(second);
+    const auto typeForTheFirst = [&](QWidget *field) {
+        model->setSelectedProjectID(first);
+        field->setFocus();
+        QTest::keySequence(field, QKeySequence::SelectAll);
+        QTest::keyClicks(field, u"Typed for the first"_s);
+        model->setSelectedProjectID(second);
+    };
+    typeForTheFirst(objective);
+    QTest::keyClicks(objective, u"+"_s);
+    EXPECT_EQ(model->project(second)->objective, QString(u'+' + secondBefore.objective));
+    EXPECT_EQ(model->project(first)->objective, u"Typed for the first"_s);
+    typeForTheFirst(name);
+    QTest::keyClick(name, Qt::Key_Tab);
+    EXPECT_FALSE(name->hasFocus());
+    EXPECT_EQ(model->project(second)->name, secondBefore.name);
+
+    // The same paste in each project's plan file; back in the first, Ctrl+Z in the raw editor
+    // has nothing of the second's plan to give.
+    click(u"rawMarkdownToggleButton"_s);
+    auto *raw = find<CappedTextEdit>(u"rawMarkdownEditor"_s);
+    const QString line(shownLineLimit + 1, u'r');
+    const auto showPlanOf = [&](const QUuid &project) {
+        model->setSelectedProjectID(project);
+        model->reloadLocalFilesForSelectedProject();
+        const QString path = projectFile(model->projectFolderName(selected()), u"campaign-plan.md"_s);
+        return QTest::qWaitFor([&] { return model->campaignPlanFile() && model->campaignPlanFile()->id() == path; });
+    };
+    for (const QUuid &project : { first, second }) {
+        ASSERT_TRUE(showPlanOf(project));
+        pasteInto(raw, line);
+    }
+    ASSERT_TRUE(showPlanOf(first));
+    QTest::keySequence(raw, QKeySequence::Undo);
+    EXPECT_TRUE(model->campaignPlanFile()->content == line);
+    click(u"rawMarkdownToggleButton"_s);
+
+    // The same paste in two projects; back in the first, Ctrl+Z has nothing of the second's to give.
+    const QString digits(1'000'000, u'1');
     for (const QUuid &project : { first, second }) {
         model->setSelectedProjectID(project);
         pasteInto(objective, pasted);
         pasteInto(name, pasted);
+        pasteInto(audience, pasted);
+        pasteInto(budget, digits);
     }
     model->setSelectedProjectID(first);
     const QString firstFolder = model->projectFolderName(selected());
-    for (QWidget *field : { static_cast<QWidget *>(objective), static_cast<QWidget *>(name) }) {
+    for (QWidget *field : std::initializer_list<QWidget *> { objective, name, audience, budget }) {
         field->setFocus();
         QTest::keySequence(field, QKeySequence::Undo);
     }
-    EXPECT_TRUE(selected().objective == pasted);
-    EXPECT_TRUE(selected().name == pasted);
+    for (const CampaignIDEProject &project : { selected(), *model->project(second) }) {
+        EXPECT_TRUE(project.objective == pasted);
+        EXPECT_TRUE(project.name == pasted);
+        EXPECT_TRUE(project.audience == pasted);
+        EXPECT_TRUE(project.budget() == u'$' + digits) << project.budget().size();
+    }
     EXPECT_EQ(model->projectFolderName(selected()), firstFolder);
-    EXPECT_TRUE(model->project(second)->objective == pasted);
-    EXPECT_TRUE(model->project(second)->name == pasted);
 }
 
 TEST_F(PlanDocumentTest, AnEmptyPlanFileShowsTheDefaultPlanText)
