@@ -1,18 +1,24 @@
 // The application as it runs with assistive technology listening (the session's accessibility bus
-// up, as a screen reader has it). Once the toolkit reports that, it gives the keyboard to each card
-// grid of the window's destinations in turn and presses the right arrow key in it, then prints
-//   grid <TAB> <object name> <TAB> <what was last heard to take the focus> <TAB> <the second card's name>
-// for each, and "done" at the end, for a test to compare what a screen reader would say.
+// up, as a screen reader has it). Once the toolkit reports that, it shows each list of cards or
+// items in turn (a destination's card grids, a thread's workbench grids, files and timeline), gives
+// it the keyboard and presses an arrow key in it, then prints
+//   grid <TAB> <object name> <TAB> <Name heard> <TAB> <Description heard> <TAB> <what names the item reached>
+// where the heard item is the last one heard to take the focus, for each, and "done" at the end, for
+// a test to compare what a screen reader would say.
 
 #include "app/OrvaneApp.h"
 #include "app/OrvaneMainWindow.h"
 #include "app/RootView.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/records/IDEPrimaryDestination.h"
+#include "ide/views/canvas/CardGridView.h"
 #include "ide/views/operations/CardGrid.h"
+#include "ide/views/timeline/TimelineEntryDelegate.h"
+#include "ide/views/timeline/TimelineListView.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QDBusConnection>
@@ -21,20 +27,41 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString lastHeard;
+QString heardName;
+QString heardDescription;
 
 void hear(QAccessibleEvent *event)
 {
     if (event->type() != QAccessible::Focus)
         return;
-    if (QAccessibleInterface *focused = event->accessibleInterface())
-        lastHeard = focused->text(QAccessible::Name);
+    if (QAccessibleInterface *focused = event->accessibleInterface()) {
+        heardName = focused->text(QAccessible::Name);
+        heardDescription = focused->text(QAccessible::Description);
+    }
 }
+
+// The list's second item as its model shows it.
+QString secondItem(QWidget *list)
+{
+    auto *view = qobject_cast<QAbstractItemView *>(list);
+    auto *grid = qobject_cast<orvane::operations::CardGrid *>(list);
+    const QAbstractItemModel *items = view ? view->model() : grid ? grid->model() : nullptr;
+    return items && items->rowCount() > 1 ? items->index(1, 0).data().toString() : QString();
+}
+
+// A list to try: how to show it, the key to press, and what names the item that key reaches.
+struct Surface {
+    QString name;
+    std::function<void(orvane::CampaignIDEWorkspaceModel &)> show;
+    Qt::Key key = Qt::Key_Right;
+    std::function<QString(QWidget *)> reached = secondItem;
+};
 
 void print(const QString &line)
 {
@@ -50,41 +77,74 @@ int main(int argc, char **argv)
         // Asking whether it is on makes the toolkit's bridge, which then waits for the bus.
         static_cast<void>(QAccessible::isActive());
         QDBusConnection::sessionBus().interface()->startService(u"org.a11y.Bus"_s);
+        const auto destination = [](orvane::IDEPrimaryDestination shown) {
+            return [shown](orvane::CampaignIDEWorkspaceModel &model) { model.setPrimaryDestination(shown); };
+        };
+        // The first thread with its workbench on a tab; the file listing is published once written.
+        const auto thread = [](orvane::IDEWorkbenchView tab) {
+            return [tab](orvane::CampaignIDEWorkspaceModel &model) {
+                model.openThread(model.threads().constFirst().id, tab);
+                model.flushPendingWrites();
+            };
+        };
         using Destination = orvane::IDEPrimaryDestination;
-        const QList<std::pair<Destination, QString>> grids { { Destination::projects(), u"threadCardGrid"_s },
-            { Destination::projects(), u"recommendedActionList"_s },
-            { Destination::campaigns(), u"campaignCardList"_s }, { Destination::agents(), u"personaCardGrid"_s },
-            { Destination::assets(), u"assetCardGrid"_s } };
+        using Tab = orvane::IDEWorkbenchView;
+        // A card that is one button is named by its action; an ad's card is reached at its control.
+        const auto artboardTitle = [](QWidget *list) {
+            auto *grid = static_cast<orvane::CardGridView *>(list);
+            return grid->actionDelegate()->actionName(grid->model()->index(1, 0));
+        };
+        const auto timelineControl = [](QWidget *list) {
+            auto *timeline = static_cast<orvane::TimelineListView *>(list);
+            return timeline->entryDelegate()
+                ->cardLayout(timeline->currentIndex())
+                .hits.value(timeline->currentControl())
+                .label;
+        };
+        const auto timelineCard = [](QWidget *list) {
+            return static_cast<orvane::TimelineListView *>(list)->currentIndex().data().toString();
+        };
+        const QList<Surface> surfaces { { u"threadCardGrid"_s, destination(Destination::projects()) },
+            { u"recommendedActionList"_s, destination(Destination::projects()) },
+            { u"campaignCardList"_s, destination(Destination::campaigns()) },
+            { u"personaCardGrid"_s, destination(Destination::agents()) },
+            { u"assetCardGrid"_s, destination(Destination::assets()) },
+            { u"artboardGridView"_s, thread(Tab::canvas), Qt::Key_Right, artboardTitle },
+            { u"competitorAdGridView"_s, thread(Tab::explore) },
+            { u"localFilesListView"_s, thread(Tab::localFiles), Qt::Key_Down },
+            // From the lowest card in view, right to its first control, then up to the card before.
+            { u"timelineListView"_s, thread(Tab::document), Qt::Key_Right, timelineControl },
+            { u"timelineListView"_s, thread(Tab::document), Qt::Key_Up, timelineCard } };
         auto next = std::make_shared<qsizetype>(0);
         auto *poll = new QTimer(&window);
-        QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, grids, next] {
+        QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, surfaces, next] {
             orvane::CampaignIDEWorkspaceView *workspace = window.rootView()->workspace();
             if (!workspace || !QAccessible::isActive())
                 return;
             window.activateWindow();
             if (!window.isActiveWindow())
                 return;
-            if (*next == grids.size()) {
+            if (*next == surfaces.size()) {
                 poll->stop();
                 print(u"done"_s);
                 QCoreApplication::quit();
                 return;
             }
-            const auto &[destination, name] = grids.at(*next);
-            workspace->model()->setPrimaryDestination(destination);
-            auto *grid = window.findChild<orvane::operations::CardGrid *>(name);
-            if (!grid || !grid->isVisible())
+            const Surface &surface = surfaces.at(*next);
+            surface.show(*workspace->model());
+            auto *list = window.findChild<QWidget *>(surface.name);
+            if (!list || !list->isVisible())
                 return;
             ++*next;
             QAccessible::installUpdateHandler(&hear);
-            grid->setFocus(Qt::TabFocusReason);
-            lastHeard.clear();
-            QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-            QCoreApplication::sendEvent(grid, &right);
+            list->setFocus(Qt::TabFocusReason);
+            heardName.clear();
+            heardDescription.clear();
+            QKeyEvent press(QEvent::KeyPress, surface.key, Qt::NoModifier);
+            QCoreApplication::sendEvent(list, &press);
             QAccessible::installUpdateHandler(nullptr);
-            const QAbstractItemModel *cards = grid->model();
-            const QString second = cards && cards->rowCount() > 1 ? cards->index(1, 0).data().toString() : QString();
-            print(u"grid\t"_s + name + u'\t' + lastHeard + u'\t' + second);
+            print(u"grid\t"_s + surface.name + u'\t' + heardName + u'\t' + heardDescription + u'\t'
+                + surface.reached(list));
         });
         poll->start(100);
     });
