@@ -3,6 +3,7 @@
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/model/WorkspaceWindowState.h"
 #include "ide/views/kit/ClickableButton.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/OrvaneClickableButtonStyle.h"
 #include "ide/views/kit/ThemeMenus.h"
 #include "ide/views/kit/ThemeSource.h"
@@ -295,7 +296,8 @@ QMenu *SidebarNavigationView::popUpProjectMenu(int row, const QPoint &globalPosi
     open->setObjectName(u"openProjectThreadAction"_s);
     connect(open, &QAction::triggered, model, [model, id] { model->openProjectThread(id); });
 
-    QAction *newThread = menu->addAction(literalButtonText(u"New Thread in "_s + m_projectModel->projectName(row)));
+    QAction *newThread = menu->addAction(
+        literalButtonText(u"New Thread in "_s + labelText(m_projectModel->projectName(row), menuTextLimit)));
     newThread->setObjectName(u"newThreadInProjectAction"_s);
     connect(newThread, &QAction::triggered, model, [model, session, id] {
         // A project deleted while the menu was open gets no thread (the model would put it in

@@ -1,6 +1,7 @@
 #include "ide/views/sidebar/SidebarProjectListModel.h"
 
 #include "ide/model/ProjectStore.h"
+#include "ide/views/kit/LongText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -76,7 +77,8 @@ int SidebarProjectListModel::rowOf(const QUuid &projectID) const
 
 QString SidebarProjectListModel::detailLine(const CampaignIDEProject &project)
 {
-    return project.budget() % u" \u00B7 "_s % project.status;
+    // A label's worth of the budget: the row lays the line out whole each time it is measured.
+    return labelText(project.budget()) % u" \u00B7 "_s % project.status;
 }
 
 SidebarProjectListModel::Row SidebarProjectListModel::rowFor(const CampaignIDEProject &project)

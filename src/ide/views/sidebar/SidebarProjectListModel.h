@@ -35,7 +35,7 @@ public:
     [[nodiscard]] int rowOf(const QUuid &projectID) const;
 
     // The row's second line: the first "$1,234" or "$12k" of the channels and budget text (else
-    // "$45,000"), a middle dot and the status.
+    // "$45,000"), cut to a label's worth, a middle dot and the status.
     [[nodiscard]] static QString detailLine(const CampaignIDEProject &project);
 
 private:

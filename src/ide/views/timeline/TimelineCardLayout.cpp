@@ -315,11 +315,12 @@ qreal layoutToolRow(Builder &b, const CampaignToolInvocation &tool, bool expande
         const qsizetype boxIndex = b.out.pieces.size();
         b.box(QRectF(), role(ThemeColor::canvasBackground), role(ThemeColor::borderSubtle));
         qreal textTop = top + 8;
-        textTop += b.wrapped({ x + 8, textTop }, inner, u"INPUT: "_s + tool.inputPreview, detailFont,
+        // A label's worth of each: a preview may quote what the user typed (a domain in a draft).
+        textTop += b.wrapped({ x + 8, textTop }, inner, labelText(u"INPUT: "_s + tool.inputPreview), detailFont,
                        role(ThemeColor::textSecondary))
             + 4;
-        textTop += b.wrapped(
-            { x + 8, textTop }, inner, u"OUTPUT: "_s + tool.outputPreview, detailFont, role(ThemeColor::accentLime));
+        textTop += b.wrapped({ x + 8, textTop }, inner, labelText(u"OUTPUT: "_s + tool.outputPreview), detailFont,
+            role(ThemeColor::accentLime));
         const QRectF details(x, top, width, textTop + 8 - top);
         b.out.pieces[boxIndex].rect = details;
         b.out.pieces[boxIndex + 1].rect = details;

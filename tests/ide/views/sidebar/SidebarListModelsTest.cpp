@@ -1,4 +1,5 @@
 #include "ide/model/WorkspaceModelFixture.h"
+#include "ide/views/kit/LongText.h"
 #include "ide/views/sidebar/SidebarProjectListModel.h"
 #include "ide/views/sidebar/SidebarThreadListModel.h"
 
@@ -133,6 +134,9 @@ TEST(SidebarProjectDetail, TheBudgetIsTheFirstDollarFigureElseTheDefault)
     EXPECT_EQ(detail(u"$ 500"_s), u"$45,000 \u00B7 Plan ready"_s);
     EXPECT_EQ(detail(u"$12K"_s), u"$12 \u00B7 Plan ready"_s);
     EXPECT_EQ(detail(u"$,,"_s), u"$,, \u00B7 Plan ready"_s);
+    // A megabyte figure is cut to a label's worth: the row lays its line out each time it is measured.
+    const QString megabyte = u'$' + QString(1'000'000, u'1');
+    EXPECT_TRUE(detail(megabyte) == labelText(megabyte) + u" \u00B7 Plan ready"_s) << detail(megabyte).size();
 }
 
 } // namespace

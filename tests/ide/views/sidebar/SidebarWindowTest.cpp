@@ -1,5 +1,6 @@
 #include "ide/views/window/WorkspaceWindowFixture.h"
 
+#include "ide/views/kit/LongText.h"
 #include "ide/views/kit/SymbolView.h"
 #include "ide/views/kit/ThemeSource.h"
 #include "ide/views/sidebar/SidebarListView.h"
@@ -256,7 +257,11 @@ TEST_F(SidebarTest, ProjectRowOpensItsThreadAndItsMenuStartsRevealsAndDeletes)
     ASSERT_EQ(revealed.size(), 1);
     EXPECT_TRUE(revealed.constFirst().endsWith(u"/spring-push"_s)) << revealed.constFirst().toStdString();
 
+    // A megabyte name is cut to a menu row's worth in the entry that names the project.
+    const QString longName(1'000'000, u'n');
+    model().mutateProject(projectID, [&](CampaignIDEProject &project) { project.name = longName; });
     chooseFromMenu(u"projectFolderList"_s, row, u"projectContextMenu"_s, u"deleteProjectAction"_s);
+    EXPECT_TRUE(menuTexts.value(1) == u"New Thread in "_s + orvane::labelText(longName, menuTextLimit));
     EXPECT_EQ(projects->rowOf(projectID), -1);
     for (const QUuid &id : threadIDs(u"recentThreadList"_s))
         EXPECT_NE(id, second.id);

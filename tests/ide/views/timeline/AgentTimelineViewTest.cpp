@@ -1,5 +1,6 @@
 #include "TimelineViewsFixture.h"
 
+#include "ide/views/kit/LongText.h"
 #include "ide/views/timeline/AgentTimelineView.h"
 #include "ide/views/timeline/ExpandedToolSet.h"
 #include "ide/views/timeline/TimelineEntryDelegate.h"
@@ -216,6 +217,8 @@ TEST_F(AgentTimelineViewTest, CardControlsCallTheModelAndToolRowsExpandTogether)
     CampaignTimelineEntry gated = gatedEntry();
     CampaignTimelineEntry twin = entry(u"Same run, shown twice"_s);
     twin.toolInvocations = { gated.toolInvocations.first() };
+    // Its input quotes a megabyte the user typed (a domain in a draft).
+    twin.toolInvocations.first().inputPreview = QString(1'000'000, u'd');
     setEntries({ entry(u"Hello **there**"_s, CampaignTimelineEntry::EntryRole::user), gated, twin });
     auto *view = makeTimeline();
     ExpandedToolSet shared;
@@ -229,6 +232,11 @@ TEST_F(AgentTimelineViewTest, CardControlsCallTheModelAndToolRowsExpandTogether)
     EXPECT_TRUE(shared.contains(tool));
     EXPECT_GT(heightOf(1), collapsed);
     EXPECT_GT(heightOf(2), twinCollapsed) << "the same run in another entry expands too";
+    const auto twinPieces = view->delegate()->cardLayout(view->entryModel()->index(2)).pieces;
+    const auto input = std::find_if(
+        twinPieces.cbegin(), twinPieces.cend(), [](const auto &piece) { return piece.text.startsWith(u"INPUT: "_s); });
+    ASSERT_NE(input, twinPieces.cend());
+    EXPECT_EQ(input->text.size(), shownLabelLimit + 1) << "a label's worth is laid out";
     keepPicture(u"timeline-expanded-dark.png"_s);
     theme->setDark(false);
     keepPicture(u"timeline-expanded-light.png"_s);
