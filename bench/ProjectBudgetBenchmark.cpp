@@ -2,6 +2,7 @@
 // click on that project's sidebar row, on the other project's row and on each destination, each
 // until the window has handled it and painted. Windows with a short budget and with the megabyte one
 // take turns; "ratio" is the megabyte window's time over the short one's (medians of the turns).
+#include "BenchModel.h"
 #include "ide/model/CampaignIDEWorkspaceModel.h"
 #include "ide/views/sidebar/SidebarListView.h"
 #include "ide/views/window/CampaignIDEWorkspaceView.h"
@@ -14,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -27,9 +27,7 @@ class BudgetWindow {
 public:
     explicit BudgetWindow(const QString &budget)
     {
-        for (const auto &[variable, folder] : { std::pair { "HOME", u""_s }, { "XDG_CONFIG_HOME", u"/.config"_s },
-                 { "XDG_DATA_HOME", u"/.local/share"_s }, { "XDG_CACHE_HOME", u"/.cache"_s } })
-            qputenv(variable, (m_home.path() + folder).toUtf8());
+        bench::pointHomeAt(m_home.path());
         CampaignIDEWorkspaceView::Services services;
         services.revealFolder = [](const QString &) {};
         services.screenArea = [](const QWidget *) { return QRect(0, 0, 1440, 900); };
@@ -79,12 +77,6 @@ private:
     std::unique_ptr<CampaignIDEWorkspaceView> m_window;
 };
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 void BM_ClicksWithMegabyteBudget(benchmark::State &state)
 {
     BudgetWindow shortBudget(u"$45,000"_s);
@@ -96,10 +88,10 @@ void BM_ClicksWithMegabyteBudget(benchmark::State &state)
             shortTimes.push_back(shortBudget.clickRound());
             megabyteTimes.push_back(megabyteBudget.clickRound());
         }
-        state.SetIterationTime(median(megabyteTimes) / 1e3);
-        state.counters["short_ms"] = median(shortTimes);
-        state.counters["megabyte_ms"] = median(megabyteTimes);
-        state.counters["ratio"] = median(megabyteTimes) / median(shortTimes);
+        state.SetIterationTime(bench::median(megabyteTimes) / 1e3);
+        state.counters["short_ms"] = bench::median(shortTimes);
+        state.counters["megabyte_ms"] = bench::median(megabyteTimes);
+        state.counters["ratio"] = bench::median(megabyteTimes) / bench::median(shortTimes);
     }
 }
 BENCHMARK(BM_ClicksWithMegabyteBudget)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);

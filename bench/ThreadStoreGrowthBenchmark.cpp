@@ -5,6 +5,7 @@
 //
 // The window runs in a child process: this program started with "--first-frame <home>" builds the
 // application window on that home, prints "first-frame" at its first frame and runs until it is ended.
+#include "BenchModel.h"
 #include "BenchThreads.h"
 #include "ProcessStart.h"
 #include "ide/copilot/CampaignCopilotStore.h"
@@ -34,6 +35,8 @@
 
 using namespace orvane;
 using namespace Qt::StringLiterals;
+using bench::median;
+using bench::pointHomeAt;
 
 namespace {
 
@@ -52,14 +55,6 @@ QByteArray threadStoreOf(int megabytes)
         threads.append(thread);
     }
     return encodeJson(threads);
-}
-
-void pointHomeAt(const QString &home)
-{
-    qputenv("HOME", home.toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home + u"/.config"_s).toUtf8());
-    qputenv("XDG_DATA_HOME", (home + u"/.local/share"_s).toUtf8());
-    qputenv("XDG_CACHE_HOME", (home + u"/.cache"_s).toUtf8());
 }
 
 std::unique_ptr<CampaignIDEWorkspaceModel> makeModel()
@@ -87,12 +82,6 @@ const QString &homeWith(int megabytes)
     static QString path;
     path = home->path();
     return path;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // The application on a store of the argument's size and the bare window, in turn, each run; the
